@@ -1,0 +1,28 @@
+#pragma once
+
+#include "document/screen_document.h"
+
+#include <optional>
+
+namespace tessarin {
+
+// The four sizes of the Size menu.
+enum ViewSize : int { vs256x212 = 0, vs512x424mag = 1, vs512x424int = 2, vs256x424joi = 3 };
+inline constexpr int kViewSizeCount = 4;
+
+struct ImageSize {
+    int width;
+    int height;
+    friend bool operator==(const ImageSize&, const ImageSize&) = default;
+};
+
+// The view mode of a size, plain or rotated left.
+[[nodiscard]] constexpr ViewMode viewModeOf(ViewSize size, bool rotated) {
+    return static_cast<ViewMode>(static_cast<int>(size) + (rotated ? kViewSizeCount : 0));
+}
+
+// Width and height of the image (and of the window's client area) of a view mode;
+// nothing for a value outside 0..7.
+[[nodiscard]] std::optional<ImageSize> imageSizeOf(int viewMode);
+
+} // namespace tessarin

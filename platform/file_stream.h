@@ -1,0 +1,48 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+
+namespace tessarin {
+
+// A regular file opened for reading. Opening never blocks (FIFOs and devices are
+// refused as not regular files). Failure to open throws FileError naming the file.
+class InputFile {
+public:
+    explicit InputFile(const std::string& fileName);
+    ~InputFile();
+    InputFile(const InputFile&) = delete;
+    InputFile& operator=(const InputFile&) = delete;
+
+    [[nodiscard]] std::uint64_t size() const;
+    void seek(std::uint64_t offset);
+    // Reads up to out.size() bytes; fewer only at the end of the file.
+    // A real read error throws FileError.
+    std::size_t read(std::span<std::uint8_t> out);
+
+private:
+    std::string fileName_;
+    int fd_;
+};
+
+// An existing file opened for writing and cut to zero length (it is never created).
+// Every write is checked: a short write (full disk) throws FileError naming the file.
+class OutputFile {
+public:
+    explicit OutputFile(const std::string& fileName);
+    ~OutputFile();
+    OutputFile(const OutputFile&) = delete;
+    OutputFile& operator=(const OutputFile&) = delete;
+
+    void write(std::span<const std::uint8_t> bytes);
+    // Flushes to the file system; errors of the last writes surface here.
+    void close();
+
+private:
+    std::string fileName_;
+    int fd_;
+};
+
+} // namespace tessarin

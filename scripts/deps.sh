@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build needs, only when some are missing.
+#   scripts/deps.sh build   what ./run.sh needs
+#   scripts/deps.sh test    what ./test.sh needs (build + sanitizers + fuzzing)
+set -euo pipefail
+
+build_packages=(cmake ninja-build g++ pkg-config libgtest-dev libbenchmark-dev libpng-dev
+                qt6-base-dev libgl-dev fonts-dejavu-core)
+test_packages=(clang libclang-rt-14-dev xvfb xauth)
+
+case "${1:-build}" in
+build) wanted=("${build_packages[@]}") ;;
+test) wanted=("${build_packages[@]}" "${test_packages[@]}") ;;
+*) echo "usage: $0 build|test" >&2; exit 2 ;;
+esac
+
+missing=()
+for p in "${wanted[@]}"; do
+    if [[ "$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null)" != "install ok installed" ]]; then
+        missing+=("$p")
+    fi
+done
+[[ ${#missing[@]} -eq 0 ]] && exit 0
+
+echo "Installing: ${missing[*]}"
+as_root=()
+if [[ "$(id -u)" -ne 0 ]]; then
+    command -v sudo >/dev/null || { echo "error: need root or sudo to install ${missing[*]}" >&2; exit 1; }
+    as_root=(sudo)
+fi
+"${as_root[@]}" apt-get update -qq
+DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get install -y --no-install-recommends "${missing[@]}"

@@ -1,0 +1,167 @@
+#include "vdp/layout.h"
+#include "vdp/vdp_state.h"
+
+#include <algorithm>
+
+namespace tessarin {
+
+namespace {
+constexpr int kYjkMax = 31;
+constexpr int kSignedSixBitLimit = 31; // raw J and K above this are negative
+constexpr int kSixBitRange = 64;
+constexpr int kGroupPixels = 4;
+
+int clampYjk(int v) { return std::clamp(v, 0, kYjkMax); }
+
+std::uint8_t yField(std::uint8_t b) { return static_cast<std::uint8_t>(b >> 3); }
+} // namespace
+
+std::array<std::uint8_t, 2> TVdpState::splitPixels4bpp(std::uint8_t b) {
+    return {static_cast<std::uint8_t>(b >> 4), static_cast<std::uint8_t>(b & 15)};
+}
+
+std::array<std::uint8_t, 4> TVdpState::splitPixels2bpp(std::uint8_t b) {
+    return {static_cast<std::uint8_t>((b >> 6) & 3), static_cast<std::uint8_t>((b >> 4) & 3),
+            static_cast<std::uint8_t>((b >> 2) & 3), static_cast<std::uint8_t>(b & 3)};
+}
+
+// Byte 0 carries K bits 2-0, byte 1 K bits 5-3, byte 2 J bits 2-0, byte 3 J bits 5-3.
+YjkGroup TVdpState::splitYjkGroup(std::span<const std::uint8_t, 4> b) {
+    return YjkGroup{yField(b[0]),
+                    yField(b[1]),
+                    yField(b[2]),
+                    yField(b[3]),
+                    static_cast<std::uint8_t>(((b[3] & 7) << 3) | (b[2] & 7)),
+                    static_cast<std::uint8_t>(((b[1] & 7) << 3) | (b[0] & 7))};
+}
+
+RgbTriple TVdpState::yjkToRgb(int y, int j, int k) const {
+    if (k > kSignedSixBitLimit) {
+        k -= kSixBitRange;
+    }
+    if (j > kSignedSixBitLimit) {
+        j -= kSixBitRange;
+    }
+    const int r = clampYjk(y + j);
+    const int g = clampYjk(y + k);
+    const int b = clampYjk((5 * y - 2 * j - k) / 4); // C++ division truncates toward zero
+    return RgbTriple{level5[b], level5[g], level5[r]};
+}
+
+const std::uint8_t* TVdpState::lineStart(int y, int bytesPerLine) const {
+    return vram.data() + pageBase + y * bytesPerLine;
+}
+
+// Screens 10/11: bit 3 of the byte, the lowest bit of its Y field, marks a palette
+// pixel whose colour index is bits 7-4.
+RgbTriple TVdpState::screen10Pixel(std::uint8_t v, const YjkGroup& g) const {
+    if ((v & 1) != 0) {
+        return paletteRgb[v >> 1];
+    }
+    return yjkToRgb(v, g.j, g.k);
+}
+
+RgbTriple TVdpState::pixelScreen5(int x, int y) const {
+    const auto idx = splitPixels4bpp(lineStart(y, layout::kShortLineBytes)[x / 2]);
+    return paletteRgb[idx[x % 2]];
+}
+
+RgbTriple TVdpState::pixelScreen6(int x, int y) const {
+    const auto idx = splitPixels2bpp(lineStart(y, layout::kShortLineBytes)[x / 4]);
+    return paletteRgb[idx[x % 4]];
+}
+
+RgbTriple TVdpState::pixelScreen7(int x, int y) const {
+    const auto idx = splitPixels4bpp(lineStart(y, layout::kLongLineBytes)[x / 2]);
+    return paletteRgb[idx[x % 2]];
+}
+
+RgbTriple TVdpState::pixelScreen8(int x, int y) const {
+    return screen8Rgb[lineStart(y, layout::kLongLineBytes)[x]];
+}
+
+RgbTriple TVdpState::pixelScreen10(int x, int y) const {
+    const std::uint8_t* group = lineStart(y, layout::kLongLineBytes) + kGroupPixels * (x / 4);
+    const YjkGroup g = splitYjkGroup(std::span<const std::uint8_t, 4>(group, 4));
+    const std::array<std::uint8_t, 4> ys{g.y0, g.y1, g.y2, g.y3};
+    return screen10Pixel(ys[x % 4], g);
+}
+
+RgbTriple TVdpState::pixelScreen12(int x, int y) const {
+    const std::uint8_t* group = lineStart(y, layout::kLongLineBytes) + kGroupPixels * (x / 4);
+    const YjkGroup g = splitYjkGroup(std::span<const std::uint8_t, 4>(group, 4));
+    const std::array<std::uint8_t, 4> ys{g.y0, g.y1, g.y2, g.y3};
+    return yjkToRgb(ys[x % 4], g.j, g.k);
+}
+
+void TVdpState::decodeLineScreen5(int y, RgbLine256& out) const {
+    const std::uint8_t* src = lineStart(y, layout::kShortLineBytes);
+    for (int i = 0; i < layout::kShortLineBytes; ++i) {
+        const auto idx = splitPixels4bpp(src[i]);
+        out[2 * i] = paletteRgb[idx[0]];
+        out[2 * i + 1] = paletteRgb[idx[1]];
+    }
+}
+
+void TVdpState::decodeLineScreen6(int y, RgbLine512& out) const {
+    const std::uint8_t* src = lineStart(y, layout::kShortLineBytes);
+    for (int i = 0; i < layout::kShortLineBytes; ++i) {
+        const auto idx = splitPixels2bpp(src[i]);
+        for (int p = 0; p < 4; ++p) {
+            out[4 * i + p] = paletteRgb[idx[p]];
+        }
+    }
+}
+
+void TVdpState::decodeLineScreen7(int y, RgbLine512& out) const {
+    const std::uint8_t* src = lineStart(y, layout::kLongLineBytes);
+    for (int i = 0; i < layout::kLongLineBytes; ++i) {
+        const auto idx = splitPixels4bpp(src[i]);
+        out[2 * i] = paletteRgb[idx[0]];
+        out[2 * i + 1] = paletteRgb[idx[1]];
+    }
+}
+
+void TVdpState::decodeLineScreen8(int y, RgbLine256& out) const {
+    const std::uint8_t* src = lineStart(y, layout::kLongLineBytes);
+    for (int i = 0; i < layout::kLongLineBytes; ++i) {
+        out[i] = screen8Rgb[src[i]];
+    }
+}
+
+void TVdpState::decodeLineScreen10(int y, RgbLine256& out) const {
+    const std::uint8_t* src = lineStart(y, layout::kLongLineBytes);
+    for (int n = 0; n < layout::kLongLineBytes; n += kGroupPixels) {
+        const YjkGroup g = splitYjkGroup(std::span<const std::uint8_t, 4>(src + n, 4));
+        out[n] = screen10Pixel(g.y0, g);
+        out[n + 1] = screen10Pixel(g.y1, g);
+        out[n + 2] = screen10Pixel(g.y2, g);
+        out[n + 3] = screen10Pixel(g.y3, g);
+    }
+}
+
+void TVdpState::decodeLineScreen12(int y, RgbLine256& out) const {
+    const std::uint8_t* src = lineStart(y, layout::kLongLineBytes);
+    for (int n = 0; n < layout::kLongLineBytes; n += kGroupPixels) {
+        const YjkGroup g = splitYjkGroup(std::span<const std::uint8_t, 4>(src + n, 4));
+        out[n] = yjkToRgb(g.y0, g.j, g.k);
+        out[n + 1] = yjkToRgb(g.y1, g.j, g.k);
+        out[n + 2] = yjkToRgb(g.y2, g.j, g.k);
+        out[n + 3] = yjkToRgb(g.y3, g.j, g.k);
+    }
+}
+
+void TVdpState::widenLine(const RgbLine256& src, RgbLine512& dst) {
+    for (int i = 0; i < kNarrowWidth; ++i) {
+        dst[2 * i] = src[i];
+        dst[2 * i + 1] = src[i];
+    }
+}
+
+void TVdpState::narrowLine(const RgbLine512& src, RgbLine256& dst) {
+    for (int i = 0; i < kNarrowWidth; ++i) {
+        dst[i] = src[2 * i];
+    }
+}
+
+} // namespace tessarin

@@ -1,0 +1,85 @@
+#include "vdp/vdp_state.h"
+
+namespace tessarin {
+
+void TVdpState::renderLine256(int y, RgbLine256& out) const {
+    RgbLine512 wide;
+    switch (screenMode) {
+    case 5:
+        decodeLineScreen5(y, out);
+        break;
+    case 6:
+        decodeLineScreen6(y, wide);
+        narrowLine(wide, out);
+        break;
+    case 7:
+        decodeLineScreen7(y, wide);
+        narrowLine(wide, out);
+        break;
+    case 8:
+        decodeLineScreen8(y, out);
+        break;
+    case 10:
+        decodeLineScreen10(y, out);
+        break;
+    case 12:
+        decodeLineScreen12(y, out);
+        break;
+    default:
+        break;
+    }
+}
+
+void TVdpState::renderLine512(int y, RgbLine512& out) const {
+    RgbLine256 narrow;
+    switch (screenMode) {
+    case 5:
+        decodeLineScreen5(y, narrow);
+        widenLine(narrow, out);
+        break;
+    case 6:
+        decodeLineScreen6(y, out);
+        break;
+    case 7:
+        decodeLineScreen7(y, out);
+        break;
+    case 8:
+        decodeLineScreen8(y, narrow);
+        widenLine(narrow, out);
+        break;
+    case 10:
+        decodeLineScreen10(y, narrow);
+        widenLine(narrow, out);
+        break;
+    case 12:
+        decodeLineScreen12(y, narrow);
+        widenLine(narrow, out);
+        break;
+    default:
+        break;
+    }
+}
+
+// Narrow modes double each pixel in 512 columns; wide modes keep the even pixels in 256.
+RgbTriple TVdpState::fetchPixel(int x, int y, bool width256) const {
+    const int narrowX = width256 ? x : x / 2;
+    const int wideX = width256 ? 2 * x : x;
+    switch (screenMode) {
+    case 5:
+        return pixelScreen5(narrowX, y);
+    case 6:
+        return pixelScreen6(wideX, y);
+    case 7:
+        return pixelScreen7(wideX, y);
+    case 8:
+        return pixelScreen8(narrowX, y);
+    case 10:
+        return pixelScreen10(narrowX, y);
+    case 12:
+        return pixelScreen12(narrowX, y);
+    default:
+        return RgbTriple{0, 0, 0};
+    }
+}
+
+} // namespace tessarin

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+namespace tessarin {
+
+// One 24-bit colour in the byte order of a BMP pixel row: blue, green, red.
+struct RgbTriple {
+    std::uint8_t blue;
+    std::uint8_t green;
+    std::uint8_t red;
+
+    friend bool operator==(const RgbTriple&, const RgbTriple&) = default;
+};
+static_assert(sizeof(RgbTriple) == 3, "a row of RgbTriple must be a BMP pixel row");
+
+inline constexpr int kNarrowWidth = 256;
+inline constexpr int kWideWidth = 512;
+
+// Line buffers owned by the caller, leftmost pixel first.
+using RgbLine256 = std::array<RgbTriple, kNarrowWidth>;
+using RgbLine512 = std::array<RgbTriple, kWideWidth>;
+
+} // namespace tessarin

@@ -1,0 +1,89 @@
+#include "vdp/vdp_state.h"
+
+#include "vdp/layout.h"
+
+#include <algorithm>
+
+namespace tessarin {
+
+const PaletteRecord kStandardPalette = {
+    0x00, 0x00, 0x00, 0x00, 0x11, 0x06, 0x33, 0x07, 0x17, 0x01, 0x27, 0x03,
+    0x51, 0x01, 0x27, 0x06, 0x71, 0x01, 0x73, 0x03, 0x61, 0x06, 0x63, 0x06,
+    0x11, 0x04, 0x65, 0x02, 0x55, 0x05, 0x77, 0x07,
+};
+
+namespace {
+constexpr int kMax3 = 7;
+constexpr int kMax5 = 31;
+constexpr int kMax8 = 255;
+constexpr int kScreen8BlueStep = 85; // 2-bit blue to 8 bits
+} // namespace
+
+TVdpState::TVdpState()
+    : screenMode(7), displayPage(0), pageBase(0), paletteTableAddress(layout::kLargePaletteTable),
+      level3{}, screen8Rgb{}, level5{}, paletteRgb{}, activePalette{}, vram{} {
+    for (int v = 0; v <= kMax3; ++v) {
+        level3[v] = static_cast<std::uint8_t>(v * kMax8 / kMax3);
+    }
+    // Screen-8 byte: green in bits 7-5, red in bits 4-2, blue in bits 1-0.
+    for (int b = 0; b < 256; ++b) {
+        screen8Rgb[b] = RgbTriple{static_cast<std::uint8_t>((b & 3) * kScreen8BlueStep),
+                                  level3[(b >> 5) & 7], level3[(b >> 2) & 7]};
+    }
+    for (int v = 0; v <= kMax5; ++v) {
+        level5[v] = static_cast<std::uint8_t>(v * kMax8 / kMax5);
+    }
+    setScreenMode(7);
+    selectPalette(psStandard);
+}
+
+void TVdpState::setScreenMode(ScreenMode mode) {
+    if (layout::isSmallPageMode(mode)) {
+        screenMode = mode;
+        paletteTableAddress = layout::kSmallPaletteTable;
+    } else if (layout::isLargePageMode(mode)) {
+        screenMode = mode;
+        paletteTableAddress = layout::kLargePaletteTable;
+    }
+    selectPage(0);
+}
+
+void TVdpState::selectPage(std::int32_t page) {
+    if (layout::isSmallPageMode(screenMode) && page >= 0 && page < layout::kSmallPageCount) {
+        displayPage = page;
+        pageBase = page * layout::kSmallPageSize;
+    } else if (layout::isLargePageMode(screenMode) && page >= 0 &&
+               page < layout::kLargePageCount) {
+        displayPage = page;
+        pageBase = page * layout::kLargePageSize;
+    }
+}
+
+void TVdpState::setFilePalette(std::span<const std::uint8_t, kPaletteSize> palette) {
+    std::copy(palette.begin(), palette.end(), filePalette.begin());
+}
+
+void TVdpState::selectPalette(PaletteSource source) {
+    switch (source) {
+    case psFile:
+        activePalette = filePalette;
+        break;
+    case psVram:
+        activePalette = vramPalette;
+        break;
+    case psStandard:
+        activePalette = kStandardPalette;
+        break;
+    }
+    for (int i = 0; i < kPaletteColours; ++i) {
+        const std::uint8_t first = activePalette[2 * i];
+        const std::uint8_t second = activePalette[2 * i + 1];
+        paletteRgb[i] = RgbTriple{level3[first & 7], level3[second & 7], level3[(first >> 4) & 7]};
+    }
+}
+
+void TVdpState::readVramPalette() {
+    std::copy_n(vram.begin() + paletteTableAddress, kPaletteSize, vramPalette.begin());
+}
+
+} // namespace tessarin

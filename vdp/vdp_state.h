@@ -1,0 +1,110 @@
+#pragma once
+
+#include "vdp/rgb.h"
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <span>
+
+namespace tessarin {
+
+inline constexpr std::size_t kVramSize = 0x20000;      // 128 KB, addresses 0x00000..0x1FFFF
+inline constexpr std::size_t kVramHalfSize = 0x10000;  // VRAM0 and VRAM1
+inline constexpr std::size_t kPaletteSize = 32;        // 16 entries of two bytes
+inline constexpr int kPaletteColours = 16;
+inline constexpr int kPictureLines = 212;
+
+// Screen modes 5, 6, 7, 8, 10 (screens 10 and 11) and 12.
+using ScreenMode = std::uint32_t;
+
+// Which palette selectPalette makes active; other values only recompute the colours.
+enum PaletteSource : std::uint8_t { psFile = 0, psVram = 1, psStandard = 2 };
+
+// 16 entries, colour 0 first; byte 0 red in bits 6-4 and blue in bits 2-0, byte 1 green in 2-0.
+using PaletteRecord = std::array<std::uint8_t, kPaletteSize>;
+
+// The four Y fields and the raw (not sign-converted) J and K of a YJK group.
+struct YjkGroup {
+    std::uint8_t y0, y1, y2, y3;
+    std::uint8_t j, k;
+};
+
+// The emulated VDP: one flat record with the VRAM inside it.
+class TVdpState {
+public:
+    // vram all zero, colour tables filled, screen 7 page 0, standard palette active.
+    TVdpState();
+
+    // Modes 5, 6, 7, 8, 10, 12 set the mode and palette table address; any other is
+    // ignored. Page 0 is selected in every case.
+    void setScreenMode(ScreenMode mode);
+    // Pages 0..3 in screens 5 and 6, 0..1 in the others; any other page is ignored.
+    void selectPage(std::int32_t page);
+    // Stores the palette of a palette file; the active colours change only at selectPalette.
+    void setFilePalette(std::span<const std::uint8_t, kPaletteSize> palette);
+    // Copies the chosen source into activePalette, then always recomputes paletteRgb.
+    void selectPalette(PaletteSource source);
+    // Copies the 32 bytes at paletteTableAddress (absolute, not page-relative).
+    void readVramPalette();
+
+    // --- Decoding. x counts the mode's own pixels, y the lines of the display page;
+    // the caller keeps x below the line width and y at most 255.
+    [[nodiscard]] static std::array<std::uint8_t, 2> splitPixels4bpp(std::uint8_t b);
+    [[nodiscard]] static std::array<std::uint8_t, 4> splitPixels2bpp(std::uint8_t b);
+    [[nodiscard]] static YjkGroup splitYjkGroup(std::span<const std::uint8_t, 4> bytes);
+    // y 0..31, raw j and k 0..63 (two's complement in 6 bits).
+    [[nodiscard]] RgbTriple yjkToRgb(int y, int j, int k) const;
+
+    [[nodiscard]] RgbTriple pixelScreen5(int x, int y) const;
+    [[nodiscard]] RgbTriple pixelScreen6(int x, int y) const;
+    [[nodiscard]] RgbTriple pixelScreen7(int x, int y) const;
+    [[nodiscard]] RgbTriple pixelScreen8(int x, int y) const;
+    [[nodiscard]] RgbTriple pixelScreen10(int x, int y) const;
+    [[nodiscard]] RgbTriple pixelScreen12(int x, int y) const;
+
+    void decodeLineScreen5(int y, RgbLine256& out) const;
+    void decodeLineScreen6(int y, RgbLine512& out) const;
+    void decodeLineScreen7(int y, RgbLine512& out) const;
+    void decodeLineScreen8(int y, RgbLine256& out) const;
+    void decodeLineScreen10(int y, RgbLine256& out) const;
+    void decodeLineScreen12(int y, RgbLine256& out) const;
+
+    // Doubles every pixel / keeps the even pixels.
+    static void widenLine(const RgbLine256& src, RgbLine512& dst);
+    static void narrowLine(const RgbLine512& src, RgbLine256& dst);
+
+    // --- Output in any supported mode, of the display page last selected.
+    // An unsupported mode leaves the line as it was.
+    void renderLine256(int y, RgbLine256& out) const;
+    void renderLine512(int y, RgbLine512& out) const;
+    // x counts 256 columns when width256, else 512; black in an unsupported mode.
+    [[nodiscard]] RgbTriple fetchPixel(int x, int y, bool width256) const;
+
+    // Re-lays the packed data from VRAM address 0, n pixels per line, into the
+    // 212 lines of the current mode, in place. n at or above the line width
+    // leaves VRAM unchanged; n <= 0 clears the 212 lines.
+    void remapLinePixels(int n);
+
+    std::uint32_t screenMode;
+    std::int32_t displayPage;
+    std::int32_t pageBase;
+    std::uint32_t paletteTableAddress;
+    PaletteRecord filePalette{};
+    PaletteRecord vramPalette{};
+    std::array<std::uint8_t, 8> level3;
+    std::array<RgbTriple, 256> screen8Rgb;
+    std::array<std::uint8_t, 32> level5;
+    std::array<RgbTriple, kPaletteColours> paletteRgb;
+    PaletteRecord activePalette;
+    std::array<std::uint8_t, kVramSize> vram;
+
+private:
+    [[nodiscard]] const std::uint8_t* lineStart(int y, int bytesPerLine) const;
+    [[nodiscard]] RgbTriple screen10Pixel(std::uint8_t yField, const YjkGroup& g) const;
+};
+
+// The default palette of the VDP.
+extern const PaletteRecord kStandardPalette;
+
+} // namespace tessarin
