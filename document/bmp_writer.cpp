@@ -1,0 +1,192 @@
+#include "document/bmp_format.h"
+#include "document/screen_document.h"
+#include "document/view_geometry.h"
+#include "platform/file_stream.h"
+
+#include <span>
+
+namespace tessarin {
+
+namespace {
+
+constexpr int kPage0 = 0;
+constexpr int kPage1 = 1;
+constexpr int kLastLine = kPictureLines - 1;
+
+void writeHeaders(OutputFile& out, ImageSize size) {
+    const auto width = static_cast<std::uint32_t>(size.width);
+    const auto height = static_cast<std::uint32_t>(size.height);
+    const auto fileSize =
+        static_cast<std::uint32_t>(bmp::kPixelDataOffset + bmp::kBytesPerPixel * width * height);
+
+    std::array<std::uint8_t, bmp::kFileHeaderSize> file{};
+    bmp::put16(file, bmp::kOffType, bmp::kFileType);             // bfType "BM"
+    bmp::put32(file, bmp::kOffFileSize, fileSize);               // bfSize
+    bmp::put16(file, bmp::kOffReserved1, 0);                     // bfReserved1
+    bmp::put16(file, bmp::kOffReserved2, 0);                     // bfReserved2
+    bmp::put32(file, bmp::kOffPixelData, bmp::kPixelDataOffset); // bfOffBits
+
+    std::array<std::uint8_t, bmp::kInfoHeaderSize> info{};
+    bmp::put32(info, bmp::kOffInfoSize, bmp::kInfoHeaderSize);    // biSize
+    bmp::put32(info, bmp::kOffWidth, width);                      // biWidth
+    bmp::put32(info, bmp::kOffHeight, height);                    // biHeight
+    bmp::put16(info, bmp::kOffPlanes, bmp::kPlanes);              // biPlanes
+    bmp::put16(info, bmp::kOffBitCount, bmp::kBitsPerPixel);      // biBitCount
+    bmp::put32(info, bmp::kOffCompression, bmp::kCompressionRgb); // biCompression
+    bmp::put32(info, bmp::kOffImageSize, 0);                      // biSizeImage
+    bmp::put32(info, bmp::kOffXPelsPerMeter, 0);                  // biXPelsPerMeter
+    bmp::put32(info, bmp::kOffYPelsPerMeter, 0);                  // biYPelsPerMeter
+    bmp::put32(info, bmp::kOffColoursUsed, 0);                    // biClrUsed
+    bmp::put32(info, bmp::kOffColoursImportant, 0);               // biClrImportant
+
+    out.write(file);
+    out.write(info);
+}
+
+// The first count pixels of a row as the bytes of a BMP row (RgbTriple is stored
+// blue, green, red with no padding).
+template <std::size_t N>
+void writeRow(OutputFile& out, const std::array<RgbTriple, N>& row, std::size_t count) {
+    out.write(
+        std::span(reinterpret_cast<const std::uint8_t*>(row.data()), count * sizeof(RgbTriple)));
+}
+
+// Rows are written bottom-up, so the page meant to be on top (or on the even rows)
+// comes last in each pair.
+
+void writePlain(TVdpState& vdp, OutputFile& out) {
+    RgbLine256 row{};
+    vdp.selectPage(kPage0);
+    for (int y = kLastLine; y >= 0; --y) {
+        vdp.renderLine256(y, row);
+        writeRow(out, row, row.size());
+    }
+}
+
+void writeMagnified(TVdpState& vdp, OutputFile& out) {
+    RgbLine512 row{};
+    vdp.selectPage(kPage0);
+    for (int y = kLastLine; y >= 0; --y) {
+        vdp.renderLine512(y, row);
+        writeRow(out, row, row.size());
+        writeRow(out, row, row.size());
+    }
+}
+
+void writeInterlaced(TVdpState& vdp, OutputFile& out) {
+    RgbLine512 row{};
+    for (int y = kLastLine; y >= 0; --y) {
+        vdp.selectPage(kPage1);
+        vdp.renderLine512(y, row);
+        writeRow(out, row, row.size());
+        vdp.selectPage(kPage0);
+        vdp.renderLine512(y, row);
+        writeRow(out, row, row.size());
+    }
+}
+
+void writeJoined(TVdpState& vdp, OutputFile& out) {
+    RgbLine256 row{};
+    for (const int page : {kPage1, kPage0}) {
+        vdp.selectPage(page);
+        for (int y = kLastLine; y >= 0; --y) {
+            vdp.renderLine256(y, row);
+            writeRow(out, row, row.size());
+        }
+    }
+}
+
+// Rotated views: image row x (from the bottom) is column x of the picture, line 0
+// on the left.
+
+void writePlainRotated(TVdpState& vdp, OutputFile& out) {
+    RgbLine512 row{};
+    vdp.selectPage(kPage0);
+    for (int x = 0; x < kNarrowWidth; ++x) {
+        for (int y = 0; y < kPictureLines; ++y) {
+            row[y] = vdp.fetchPixel(x, y, true);
+        }
+        writeRow(out, row, kPictureLines);
+    }
+}
+
+void writeMagnifiedRotated(TVdpState& vdp, OutputFile& out) {
+    RgbLine512 row{};
+    vdp.selectPage(kPage0);
+    for (int x = 0; x < kWideWidth; ++x) {
+        for (int y = 0; y < kPictureLines; ++y) {
+            const RgbTriple p = vdp.fetchPixel(x, y, false);
+            row[2 * y] = p;
+            row[2 * y + 1] = p;
+        }
+        writeRow(out, row, 2 * kPictureLines);
+    }
+}
+
+void writeInterlacedRotated(TVdpState& vdp, OutputFile& out) {
+    RgbLine512 row{};
+    for (int x = 0; x < kWideWidth; ++x) {
+        for (int y = 0; y < kPictureLines; ++y) {
+            vdp.selectPage(kPage0);
+            row[2 * y] = vdp.fetchPixel(x, y, false);
+            vdp.selectPage(kPage1);
+            row[2 * y + 1] = vdp.fetchPixel(x, y, false);
+        }
+        writeRow(out, row, 2 * kPictureLines);
+    }
+}
+
+void writeJoinedRotated(TVdpState& vdp, OutputFile& out) {
+    RgbLine512 row{};
+    for (int x = 0; x < kNarrowWidth; ++x) {
+        vdp.selectPage(kPage0);
+        for (int y = 0; y < kPictureLines; ++y) {
+            row[y] = vdp.fetchPixel(x, y, true);
+        }
+        vdp.selectPage(kPage1);
+        for (int y = 0; y < kPictureLines; ++y) {
+            row[kPictureLines + y] = vdp.fetchPixel(x, y, true);
+        }
+        writeRow(out, row, 2 * kPictureLines);
+    }
+}
+
+} // namespace
+
+void TScreenDocument::WriteBitmap(const std::string& fileName) {
+    OutputFile out(fileName);
+    if (const auto size = imageSizeOf(viewMode)) {
+        writeHeaders(out, *size);
+        switch (viewMode) {
+        case vm256x212:
+            writePlain(*vdp, out);
+            break;
+        case vm512x424mag:
+            writeMagnified(*vdp, out);
+            break;
+        case vm512x424int:
+            writeInterlaced(*vdp, out);
+            break;
+        case vm256x424joi:
+            writeJoined(*vdp, out);
+            break;
+        case vm256x212Rot:
+            writePlainRotated(*vdp, out);
+            break;
+        case vm512x424magRot:
+            writeMagnifiedRotated(*vdp, out);
+            break;
+        case vm512x424intRot:
+            writeInterlacedRotated(*vdp, out);
+            break;
+        case vm256x424joiRot:
+            writeJoinedRotated(*vdp, out);
+            break;
+        default:
+            break;
+        }
+    }
+    out.close();
+}
+
+} // namespace tessarin

@@ -1,0 +1,10 @@
+#include "platform/file_error.h"
+
+#include <utility>
+
+namespace tessarin {
+
+FileError::FileError(std::string fileName, const std::string& message)
+    : std::runtime_error(message), fileName_(std::move(fileName)) {}
+
+} // namespace tessarin

@@ -1,0 +1,96 @@
+#include "platform/file_stream.h"
+
+#include "platform/file_error.h"
+#include "platform/posix_io.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace tessarin {
+
+namespace {
+
+[[noreturn]] void throwErrno(const char* verb, const std::string& fileName, int error) {
+    throw FileError(fileName, posix::fileMessage(verb, fileName, posix::errnoText(error)));
+}
+
+int openOrThrow(const std::string& fileName, int accessFlags) {
+    int error = 0;
+    const int fd = posix::openRegular(fileName, accessFlags, &error);
+    if (fd < 0) {
+        throw FileError(fileName,
+                        posix::fileMessage("open", fileName, posix::openFailureText(error)));
+    }
+    return fd;
+}
+
+} // namespace
+
+InputFile::InputFile(const std::string& fileName)
+    : fileName_(fileName), fd_(openOrThrow(fileName, O_RDONLY)) {}
+
+InputFile::~InputFile() {
+    ::close(fd_);
+}
+
+std::uint64_t InputFile::size() const {
+    struct stat info {};
+    if (::fstat(fd_, &info) != 0) {
+        throwErrno("read", fileName_, errno);
+    }
+    return static_cast<std::uint64_t>(info.st_size);
+}
+
+void InputFile::seek(std::uint64_t offset) {
+    if (::lseek(fd_, static_cast<off_t>(offset), SEEK_SET) < 0) {
+        throwErrno("read", fileName_, errno);
+    }
+}
+
+std::size_t InputFile::read(std::span<std::uint8_t> out) {
+    const std::int64_t n = posix::readFully(fd_, out);
+    if (n < 0) {
+        throwErrno("read", fileName_, errno);
+    }
+    return static_cast<std::size_t>(n);
+}
+
+OutputFile::OutputFile(const std::string& fileName)
+    : fileName_(fileName), fd_(openOrThrow(fileName, O_WRONLY)) {
+    // Cut only after the file is known to be a regular file: O_TRUNC at open time
+    // would act before that check.
+    if (::ftruncate(fd_, 0) != 0) {
+        const int error = errno;
+        ::close(fd_);
+        throwErrno("write", fileName_, error);
+    }
+}
+
+OutputFile::~OutputFile() {
+    if (fd_ >= 0) {
+        ::close(fd_);
+    }
+}
+
+void OutputFile::write(std::span<const std::uint8_t> bytes) {
+    const int error = posix::writeFully(fd_, bytes);
+    if (error != 0) {
+        throwErrno("write", fileName_, error);
+    }
+}
+
+void OutputFile::close() {
+    if (fd_ < 0) {
+        return;
+    }
+    const int result = ::close(fd_);
+    fd_ = -1;
+    // On Linux the descriptor is released even when close reports EINTR.
+    if (result != 0 && errno != EINTR) {
+        throwErrno("write", fileName_, errno);
+    }
+}
+
+} // namespace tessarin

@@ -1,0 +1,36 @@
+#pragma once
+
+// Descriptor-level helpers shared by the file streams and the file-system functions.
+// They report errno values instead of throwing, so each caller names the file the
+// user knows (a scratch file's errors are reported against its target).
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+
+namespace tessarin::posix {
+
+// "Cannot <verb> file "NAME": <reason>".
+[[nodiscard]] std::string fileMessage(const char* verb, const std::string& fileName,
+                                      const std::string& reason);
+[[nodiscard]] std::string errnoText(int error);
+
+// Opens without blocking (a FIFO with no peer would otherwise hang), refuses what is
+// not a regular file, then restores blocking I/O. Returns the descriptor, or -1 with
+// *error set: an errno value, or 0 for "not a regular file".
+[[nodiscard]] int openRegular(const std::string& fileName, int accessFlags, int* error);
+[[nodiscard]] std::string openFailureText(int error);
+
+// Reads until out is full or the end of the file; retries EINTR. Returns the byte
+// count, or -1 with errno set.
+[[nodiscard]] std::int64_t readFully(int fd, std::span<std::uint8_t> out);
+// Writes all bytes, retrying EINTR and partial writes; 0 on success, else an errno
+// value (ENOSPC also for a write that stores nothing).
+[[nodiscard]] int writeFully(int fd, std::span<const std::uint8_t> bytes);
+
+// mkstemp of "<directory>/<prefix>XXXXXX": the open descriptor, or -1 with errno set.
+[[nodiscard]] int createUnique(const std::string& directory, const std::string& prefix,
+                               std::string* fileName);
+
+} // namespace tessarin::posix
