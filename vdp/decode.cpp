@@ -11,9 +11,13 @@ constexpr int kSignedSixBitLimit = 31; // raw J and K above this are negative
 constexpr int kSixBitRange = 64;
 constexpr int kGroupPixels = 4;
 
-int clampYjk(int v) { return std::clamp(v, 0, kYjkMax); }
+int clampYjk(int v) {
+    return std::clamp(v, 0, kYjkMax);
+}
 
-std::uint8_t yField(std::uint8_t b) { return static_cast<std::uint8_t>(b >> 3); }
+std::uint8_t yField(std::uint8_t b) {
+    return static_cast<std::uint8_t>(b >> 3);
+}
 } // namespace
 
 std::array<std::uint8_t, 2> TVdpState::splitPixels4bpp(std::uint8_t b) {

@@ -8,9 +8,9 @@ namespace tessarin {
 namespace {
 
 struct RemapShape {
-    int lineWidth;     // W, pixels
-    int bitsPerPixel;  // 2, 4 or 8
-    int bytesPerLine;  // B
+    int lineWidth;    // W, pixels
+    int bitsPerPixel; // 2, 4 or 8
+    int bytesPerLine; // B
 };
 
 bool shapeOf(std::uint32_t mode, RemapShape& shape) {

@@ -7,9 +7,8 @@
 namespace tessarin {
 
 const PaletteRecord kStandardPalette = {
-    0x00, 0x00, 0x00, 0x00, 0x11, 0x06, 0x33, 0x07, 0x17, 0x01, 0x27, 0x03,
-    0x51, 0x01, 0x27, 0x06, 0x71, 0x01, 0x73, 0x03, 0x61, 0x06, 0x63, 0x06,
-    0x11, 0x04, 0x65, 0x02, 0x55, 0x05, 0x77, 0x07,
+    0x00, 0x00, 0x00, 0x00, 0x11, 0x06, 0x33, 0x07, 0x17, 0x01, 0x27, 0x03, 0x51, 0x01, 0x27, 0x06,
+    0x71, 0x01, 0x73, 0x03, 0x61, 0x06, 0x63, 0x06, 0x11, 0x04, 0x65, 0x02, 0x55, 0x05, 0x77, 0x07,
 };
 
 namespace {
@@ -20,8 +19,9 @@ constexpr int kScreen8BlueStep = 85; // 2-bit blue to 8 bits
 } // namespace
 
 TVdpState::TVdpState()
-    : screenMode(7), displayPage(0), pageBase(0), paletteTableAddress(layout::kLargePaletteTable),
-      level3{}, screen8Rgb{}, level5{}, paletteRgb{}, activePalette{}, vram{} {
+    : screenMode(7), displayPage(0), pageBase(0),
+      paletteTableAddress(layout::kLargePaletteTable), level3{}, screen8Rgb{}, level5{},
+      paletteRgb{}, activePalette{}, vram{} {
     for (int v = 0; v <= kMax3; ++v) {
         level3[v] = static_cast<std::uint8_t>(v * kMax8 / kMax3);
     }
@@ -52,8 +52,7 @@ void TVdpState::selectPage(std::int32_t page) {
     if (layout::isSmallPageMode(screenMode) && page >= 0 && page < layout::kSmallPageCount) {
         displayPage = page;
         pageBase = page * layout::kSmallPageSize;
-    } else if (layout::isLargePageMode(screenMode) && page >= 0 &&
-               page < layout::kLargePageCount) {
+    } else if (layout::isLargePageMode(screenMode) && page >= 0 && page < layout::kLargePageCount) {
         displayPage = page;
         pageBase = page * layout::kLargePageSize;
     }

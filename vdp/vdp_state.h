@@ -9,9 +9,9 @@
 
 namespace tessarin {
 
-inline constexpr std::size_t kVramSize = 0x20000;      // 128 KB, addresses 0x00000..0x1FFFF
-inline constexpr std::size_t kVramHalfSize = 0x10000;  // VRAM0 and VRAM1
-inline constexpr std::size_t kPaletteSize = 32;        // 16 entries of two bytes
+inline constexpr std::size_t kVramSize = 0x20000;     // 128 KB, addresses 0x00000..0x1FFFF
+inline constexpr std::size_t kVramHalfSize = 0x10000; // VRAM0 and VRAM1
+inline constexpr std::size_t kPaletteSize = 32;       // 16 entries of two bytes
 inline constexpr int kPaletteColours = 16;
 inline constexpr int kPictureLines = 212;
 

@@ -1,0 +1,299 @@
+#include "vdp_test_support.h"
+
+#include <algorithm>
+#include <array>
+#include <gtest/gtest.h>
+
+namespace tessarin {
+namespace {
+
+using test::makeVdp;
+using test::rgb;
+
+// Straight from the VDP's bit layout: the colour of pixel x of line y, computed bit by
+// bit without the decoder's split helpers.
+RgbTriple referenceYjk(const TVdpState& v, int y, int j, int k) {
+    const int js = j >= 32 ? j - 64 : j;
+    const int ks = k >= 32 ? k - 64 : k;
+    auto clamp = [](int c) { return c < 0 ? 0 : (c > 31 ? 31 : c); };
+    const int r = clamp(y + js);
+    const int g = clamp(y + ks);
+    const int b = clamp((5 * y - 2 * js - ks) / 4);
+    return RgbTriple{v.level5[b], v.level5[g], v.level5[r]};
+}
+
+RgbTriple referencePixel(const TVdpState& v, std::uint32_t mode, int x, int y) {
+    const std::uint8_t* line = v.vram.data() + v.pageBase;
+    switch (mode) {
+    case 5: {
+        const std::uint8_t b = line[128 * y + x / 2];
+        return v.paletteRgb[x % 2 == 0 ? b / 16 : b % 16];
+    }
+    case 6: {
+        const std::uint8_t b = line[128 * y + x / 4];
+        return v.paletteRgb[(b >> (6 - 2 * (x % 4))) % 4];
+    }
+    case 7: {
+        const std::uint8_t b = line[256 * y + x / 2];
+        return v.paletteRgb[x % 2 == 0 ? b / 16 : b % 16];
+    }
+    case 8:
+        return v.screen8Rgb[line[256 * y + x]];
+    default: {
+        const std::uint8_t* g = line + 256 * y + 4 * (x / 4);
+        const int k = (g[0] % 8) + 8 * (g[1] % 8);
+        const int j = (g[2] % 8) + 8 * (g[3] % 8);
+        const std::uint8_t b = g[x % 4];
+        if (mode == 10 && (b & 0x08) != 0) {
+            return v.paletteRgb[b / 16];
+        }
+        return referenceYjk(v, b / 8, j, k);
+    }
+    }
+}
+
+int widthOf(std::uint32_t mode) {
+    return (mode == 6 || mode == 7) ? 512 : 256;
+}
+
+template <std::size_t N>
+void decodeLine(const TVdpState& v, std::uint32_t mode, int y, std::array<RgbTriple, N>& out) {
+    if constexpr (N == 256) {
+        switch (mode) {
+        case 5:
+            v.decodeLineScreen5(y, out);
+            break;
+        case 8:
+            v.decodeLineScreen8(y, out);
+            break;
+        case 10:
+            v.decodeLineScreen10(y, out);
+            break;
+        default:
+            v.decodeLineScreen12(y, out);
+            break;
+        }
+    } else {
+        if (mode == 6) {
+            v.decodeLineScreen6(y, out);
+        } else {
+            v.decodeLineScreen7(y, out);
+        }
+    }
+}
+
+RgbTriple pixelOf(const TVdpState& v, std::uint32_t mode, int x, int y) {
+    switch (mode) {
+    case 5:
+        return v.pixelScreen5(x, y);
+    case 6:
+        return v.pixelScreen6(x, y);
+    case 7:
+        return v.pixelScreen7(x, y);
+    case 8:
+        return v.pixelScreen8(x, y);
+    case 10:
+        return v.pixelScreen10(x, y);
+    default:
+        return v.pixelScreen12(x, y);
+    }
+}
+
+TEST(Decode, SplitOperationsTakeTheLeftmostPixelFromTheHighBits) {
+    EXPECT_EQ(TVdpState::splitPixels4bpp(0x1F), (std::array<std::uint8_t, 2>{1, 15}));
+    EXPECT_EQ(TVdpState::splitPixels4bpp(0xA0), (std::array<std::uint8_t, 2>{10, 0}));
+    EXPECT_EQ(TVdpState::splitPixels2bpp(0x1B), (std::array<std::uint8_t, 4>{0, 1, 2, 3}));
+    EXPECT_EQ(TVdpState::splitPixels2bpp(0xE4), (std::array<std::uint8_t, 4>{3, 2, 1, 0}));
+    const std::array<std::uint8_t, 4> group{0xF9, 0x0A, 0x83, 0x7C};
+    const YjkGroup g = TVdpState::splitYjkGroup(group);
+    EXPECT_EQ(g.y0, 0x1F);
+    EXPECT_EQ(g.y1, 0x01);
+    EXPECT_EQ(g.y2, 0x10);
+    EXPECT_EQ(g.y3, 0x0F);
+    EXPECT_EQ(g.k, (2 << 3) | 1); // K bits 2-0 from byte 0, 5-3 from byte 1
+    EXPECT_EQ(g.j, (4 << 3) | 3); // J bits 2-0 from byte 2, 5-3 from byte 3
+}
+
+TEST(Decode, YjkConversionClampsAndSignsJAndK) {
+    const auto vdp = makeVdp();
+    struct Case {
+        int y, j, k;
+        RgbTriple colour;
+    };
+    const Case cases[] = {
+        {16, 0, 0, rgb(131, 131, 164)},  // blue is 5/4 of Y
+        {31, 0, 0, rgb(255, 255, 255)},  // b = 38 clamped
+        {0, 32, 32, rgb(0, 0, 197)},     // raw 32 is -32: r, g negative, b = 24
+        {31, 31, 0, rgb(255, 255, 189)}, // r = 62 clamped, b = 23
+        {16, 1, 0, rgb(139, 131, 156)},  {0, 63, 0, rgb(0, 0, 0)}, // j = -1: b = 2/4 = 0 truncated
+        {1, 63, 63, rgb(0, 0, 16)}, // j = k = -1: b = (5 + 2 + 1) / 4 = 2
+        {2, 0, 1, rgb(16, 24, 16)}, // b = 9 / 4 = 2
+        {0, 0, 1, rgb(0, 8, 0)},    // b = -1 / 4 truncates to 0
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(vdp->yjkToRgb(c.y, c.j, c.k), c.colour) << c.y << "," << c.j << "," << c.k;
+    }
+}
+
+TEST(Decode, YjkConversionMatchesReferenceForEveryInput) {
+    const auto vdp = makeVdp();
+    for (int y = 0; y < 32; ++y) {
+        for (int j = 0; j < 64; ++j) {
+            for (int k = 0; k < 64; ++k) {
+                ASSERT_EQ(vdp->yjkToRgb(y, j, k), referenceYjk(*vdp, y, j, k));
+            }
+        }
+    }
+}
+
+TEST(Decode, KnownBytesGiveKnownLines) {
+    struct Case {
+        const char* name;
+        std::uint32_t mode;
+        std::array<std::uint8_t, 4> pattern; // repeated over the line
+        std::array<RgbTriple, 8> firstPixels;
+    };
+    const RgbTriple c0 = rgb(0, 0, 0), c1 = rgb(0, 0, 0), c2 = rgb(36, 218, 36),
+                    c3 = rgb(109, 255, 109), c15 = rgb(255, 255, 255), c9 = rgb(255, 109, 109);
+    const RgbTriple y16j1 = rgb(139, 131, 156);
+    const Case cases[] = {
+        {"screen 5 0x1F alternates 1 and 15",
+         5,
+         {0x1F, 0x1F, 0x1F, 0x1F},
+         {c1, c15, c1, c15, c1, c15, c1, c15}},
+        {"screen 6 0x1B gives 0 1 2 3",
+         6,
+         {0x1B, 0x1B, 0x1B, 0x1B},
+         {c0, c1, c2, c3, c0, c1, c2, c3}},
+        {"screen 7 0x9F gives 9 and 15",
+         7,
+         {0x9F, 0x23, 0x9F, 0x23},
+         {c9, c15, c2, c3, c9, c15, c2, c3}},
+        {"screen 8 bytes",
+         8,
+         {0xE0, 0x1C, 0x03, 0x49},
+         {rgb(0, 255, 0), rgb(255, 0, 0), rgb(0, 0, 255), rgb(72, 72, 85), rgb(0, 255, 0),
+          rgb(255, 0, 0), rgb(0, 0, 255), rgb(72, 72, 85)}},
+        {"screen 12 group J=1 K=0 Y=16",
+         12,
+         {0x80, 0x80, 0x81, 0x80},
+         {y16j1, y16j1, y16j1, y16j1, y16j1, y16j1, y16j1, y16j1}},
+        {"screen 10 attribute pixels keep palette colour",
+         10,
+         {0x98, 0x80, 0x81, 0xF8},
+         {c9, y16j1, y16j1, c15, c9, y16j1, y16j1, c15}},
+        {"screen 10 clear attribute is YJK with even Y",
+         10,
+         {0x10, 0x18, 0x10, 0x10},
+         {rgb(16, 16, 16), c1, rgb(16, 16, 16), rgb(16, 16, 16), rgb(16, 16, 16), c1,
+          rgb(16, 16, 16), rgb(16, 16, 16)}},
+    };
+    for (const auto& c : cases) {
+        auto vdp = makeVdp();
+        vdp->setScreenMode(c.mode);
+        const int lineBytes = (c.mode == 5 || c.mode == 6) ? 128 : 256;
+        for (int i = 0; i < lineBytes; ++i) {
+            vdp->vram[3 * lineBytes + i] = c.pattern[i % 4];
+        }
+        const int width = widthOf(c.mode);
+        std::array<RgbTriple, 512> line{};
+        if (width == 512) {
+            decodeLine(*vdp, c.mode, 3, line);
+        } else {
+            std::array<RgbTriple, 256> narrow{};
+            decodeLine(*vdp, c.mode, 3, narrow);
+            std::copy(narrow.begin(), narrow.end(), line.begin());
+        }
+        for (int x = 0; x < width; ++x) {
+            ASSERT_EQ(line[x], c.firstPixels[x % 8]) << c.name << " x=" << x;
+        }
+    }
+}
+
+TEST(Decode, LineAndPixelOperationsAgreeWithReferenceOnEveryPage) {
+    struct Case {
+        std::uint32_t mode;
+        std::int32_t page;
+    };
+    const Case cases[] = {{5, 0}, {5, 1}, {5, 3},  {6, 0},  {6, 1},  {7, 0}, {7, 1},
+                          {8, 0}, {8, 1}, {10, 0}, {10, 1}, {12, 0}, {12, 1}};
+    for (const auto& c : cases) {
+        auto vdp = makeVdp();
+        test::fillRandom(*vdp, 100 * c.mode + static_cast<std::uint32_t>(c.page));
+        PaletteRecord pal;
+        std::copy_n(vdp->vram.begin() + 0x1234, pal.size(), pal.begin());
+        vdp->setFilePalette(pal);
+        vdp->selectPalette(psFile);
+        vdp->setScreenMode(c.mode);
+        vdp->selectPage(c.page);
+        for (int y : {0, 1, 105, 211, 255}) {
+            std::array<RgbTriple, 512> line{};
+            if (widthOf(c.mode) == 512) {
+                decodeLine(*vdp, c.mode, y, line);
+            } else {
+                std::array<RgbTriple, 256> narrow{};
+                decodeLine(*vdp, c.mode, y, narrow);
+                std::copy(narrow.begin(), narrow.end(), line.begin());
+            }
+            for (int x = 0; x < widthOf(c.mode); ++x) {
+                const RgbTriple expected = referencePixel(*vdp, c.mode, x, y);
+                ASSERT_EQ(line[x], expected) << c.mode << "/" << c.page << " y=" << y << " x=" << x;
+                ASSERT_EQ(pixelOf(*vdp, c.mode, x, y), expected)
+                    << c.mode << "/" << c.page << " y=" << y << " x=" << x;
+            }
+        }
+    }
+}
+
+TEST(Decode, DisplayPageMovesTheLineStart) {
+    struct Case {
+        std::uint32_t mode;
+        std::size_t line0, line1;
+    };
+    const Case cases[] = {{5, 0x8000, 0x8080},
+                          {6, 0x8000, 0x8080},
+                          {7, 0x10000, 0x10100},
+                          {8, 0x10000, 0x10100},
+                          {12, 0x10000, 0x10100}};
+    for (const auto& c : cases) {
+        auto vdp = makeVdp();
+        vdp->setScreenMode(c.mode);
+        vdp->selectPage(1);
+        vdp->vram[c.line0] = 0xFF;
+        vdp->vram[c.line1] = 0xFF;
+        vdp->vram[c.line1 - 1] = 0xFF;
+        EXPECT_NE(pixelOf(*vdp, c.mode, 0, 0), rgb(0, 0, 0)) << c.mode;
+        EXPECT_NE(pixelOf(*vdp, c.mode, 0, 1), rgb(0, 0, 0)) << c.mode;
+        EXPECT_EQ(pixelOf(*vdp, c.mode, 4, 1), rgb(0, 0, 0)) << c.mode;
+    }
+}
+
+TEST(Decode, Screen12GroupSharesJAndK) {
+    auto vdp = makeVdp();
+    vdp->setScreenMode(12);
+    const std::array<std::uint8_t, 8> bytes{0x00, 0x00, 0x00, 0x00, 0x80, 0x80, 0x81, 0x80};
+    std::copy(bytes.begin(), bytes.end(), vdp->vram.begin());
+    EXPECT_EQ(vdp->pixelScreen12(5, 0), rgb(139, 131, 156));
+    EXPECT_EQ(vdp->pixelScreen12(3, 0), rgb(0, 0, 0));
+    EXPECT_EQ(vdp->fetchPixel(10, 0, false), vdp->fetchPixel(11, 0, false));
+    EXPECT_EQ(vdp->fetchPixel(10, 0, false), rgb(139, 131, 156));
+}
+
+TEST(Decode, WidenThenNarrowGivesTheLineBack) {
+    RgbLine256 line{};
+    for (int i = 0; i < 256; ++i) {
+        line[i] = rgb(i, 255 - i, i / 2);
+    }
+    RgbLine512 wide{};
+    TVdpState::widenLine(line, wide);
+    for (int i = 0; i < 256; ++i) {
+        ASSERT_EQ(wide[2 * i], line[i]);
+        ASSERT_EQ(wide[2 * i + 1], line[i]);
+    }
+    RgbLine256 back{};
+    TVdpState::narrowLine(wide, back);
+    EXPECT_EQ(back, line);
+}
+
+} // namespace
+} // namespace tessarin

@@ -1,0 +1,163 @@
+#include "vdp_test_support.h"
+
+#include <array>
+#include <gtest/gtest.h>
+
+namespace tessarin {
+namespace {
+
+using test::makeVdp;
+using test::rgb;
+
+TEST(VdpState, FreshStateIsScreen7Page0WithStandardPaletteAndZeroVram) {
+    const auto vdp = makeVdp();
+    EXPECT_EQ(vdp->screenMode, 7u);
+    EXPECT_EQ(vdp->displayPage, 0);
+    EXPECT_EQ(vdp->pageBase, 0);
+    EXPECT_EQ(vdp->paletteTableAddress, 0xFA80u);
+    EXPECT_EQ(vdp->activePalette, kStandardPalette);
+    for (const auto b : vdp->vram) {
+        ASSERT_EQ(b, 0);
+    }
+}
+
+TEST(VdpState, IntensityTablesHoldTheListedLevels) {
+    const auto vdp = makeVdp();
+    const std::array<std::uint8_t, 8> level3{0, 36, 72, 109, 145, 182, 218, 255};
+    const std::array<std::uint8_t, 32> level5{0,   8,   16,  24,  32,  41,  49,  57,  65,  74,  82,
+                                              90,  98,  106, 115, 123, 131, 139, 148, 156, 164, 172,
+                                              180, 189, 197, 205, 213, 222, 230, 238, 246, 255};
+    EXPECT_EQ(vdp->level3, level3);
+    EXPECT_EQ(vdp->level5, level5);
+}
+
+TEST(VdpState, StandardPaletteGivesTheListedColours) {
+    const auto vdp = makeVdp();
+    const std::array<RgbTriple, 16> expected{
+        rgb(0, 0, 0),     rgb(0, 0, 0),       rgb(36, 218, 36),   rgb(109, 255, 109),
+        rgb(36, 36, 255), rgb(72, 109, 255),  rgb(182, 36, 36),   rgb(72, 218, 255),
+        rgb(255, 36, 36), rgb(255, 109, 109), rgb(218, 218, 36),  rgb(218, 218, 109),
+        rgb(36, 145, 36), rgb(218, 72, 182),  rgb(182, 182, 182), rgb(255, 255, 255)};
+    EXPECT_EQ(vdp->paletteRgb, expected);
+}
+
+TEST(VdpState, Screen8TableSplitsGreenRedBlue) {
+    const auto vdp = makeVdp();
+    struct Case {
+        int byte;
+        RgbTriple colour;
+    };
+    const Case cases[] = {{0x00, rgb(0, 0, 0)},    {0xE0, rgb(0, 255, 0)},
+                          {0x1C, rgb(255, 0, 0)},  {0x03, rgb(0, 0, 255)},
+                          {0x49, rgb(72, 72, 85)}, {0xFF, rgb(255, 255, 255)},
+                          {0x02, rgb(0, 0, 170)},  {0x24, rgb(36, 36, 0)}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(vdp->screen8Rgb[c.byte], c.colour) << "byte " << c.byte;
+    }
+}
+
+TEST(VdpState, PaletteConversionMasksIgnoredBits) {
+    auto vdp = makeVdp();
+    PaletteRecord pal{};
+    pal[0] = 0xF7; // red 7 (bit 7 ignored), blue 7 (bit 3 ignored)
+    pal[1] = 0xFF; // green 7, bits 7-3 ignored
+    pal[2] = 0x88; // only ignored bits: black
+    pal[3] = 0xF8;
+    pal[30] = 0x25; // red 2, blue 5
+    pal[31] = 0x03; // green 3
+    vdp->setFilePalette(pal);
+    vdp->selectPalette(psFile);
+    EXPECT_EQ(vdp->paletteRgb[0], rgb(255, 255, 255));
+    EXPECT_EQ(vdp->paletteRgb[1], rgb(0, 0, 0));
+    EXPECT_EQ(vdp->paletteRgb[15], rgb(72, 109, 182));
+}
+
+TEST(VdpState, FilePaletteTakesEffectOnlyWhenSelected) {
+    auto vdp = makeVdp();
+    PaletteRecord pal;
+    pal.fill(0x77);
+    vdp->setFilePalette(pal);
+    EXPECT_EQ(vdp->paletteRgb[0], rgb(0, 0, 0));
+    EXPECT_EQ(vdp->filePalette, pal);
+    vdp->selectPalette(psFile);
+    EXPECT_EQ(vdp->paletteRgb[0], rgb(255, 255, 255));
+    vdp->selectPalette(psStandard);
+    EXPECT_EQ(vdp->paletteRgb[0], rgb(0, 0, 0));
+}
+
+TEST(VdpState, UnknownPaletteSourceKeepsActivePaletteAndRecomputesColours) {
+    auto vdp = makeVdp();
+    const PaletteRecord before = vdp->activePalette;
+    vdp->paletteRgb[4] = rgb(1, 2, 3);
+    vdp->selectPalette(static_cast<PaletteSource>(3));
+    EXPECT_EQ(vdp->activePalette, before);
+    EXPECT_EQ(vdp->paletteRgb[4], rgb(36, 36, 255));
+}
+
+TEST(VdpState, VramPaletteIsReadFromTheModesAbsoluteTableAddress) {
+    struct Case {
+        std::uint32_t mode;
+        std::int32_t page;
+        std::size_t address;
+    };
+    const Case cases[] = {{5, 1, 0x7680}, {6, 3, 0x7680},  {7, 1, 0xFA80},
+                          {8, 0, 0xFA80}, {10, 1, 0xFA80}, {12, 1, 0xFA80}};
+    for (const auto& c : cases) {
+        auto vdp = makeVdp();
+        test::fillRandom(*vdp, c.mode);
+        vdp->setScreenMode(c.mode);
+        vdp->selectPage(c.page);
+        vdp->readVramPalette();
+        for (std::size_t k = 0; k < kPaletteSize; ++k) {
+            ASSERT_EQ(vdp->vramPalette[k], vdp->vram[c.address + k]) << "mode " << c.mode;
+        }
+        EXPECT_EQ(vdp->paletteRgb[4], rgb(36, 36, 255)) << "reading does not activate";
+    }
+}
+
+TEST(VdpState, ScreenModeSetsTableAddressAndAlwaysSelectsPage0) {
+    struct Case {
+        std::uint32_t mode;
+        std::uint32_t expectedMode;
+        std::uint32_t tableAddress;
+    };
+    const Case cases[] = {{5, 5, 0x7680},   {6, 6, 0x7680},   {7, 7, 0xFA80}, {8, 8, 0xFA80},
+                          {10, 10, 0xFA80}, {12, 12, 0xFA80}, {9, 8, 0xFA80}, {11, 8, 0xFA80},
+                          {0, 8, 0xFA80},   {4, 8, 0xFA80}};
+    for (const auto& c : cases) {
+        auto vdp = makeVdp();
+        vdp->setScreenMode(8);
+        vdp->selectPage(1);
+        vdp->setScreenMode(c.mode);
+        EXPECT_EQ(vdp->screenMode, c.expectedMode) << "mode " << c.mode;
+        EXPECT_EQ(vdp->paletteTableAddress, c.tableAddress) << "mode " << c.mode;
+        EXPECT_EQ(vdp->displayPage, 0) << "mode " << c.mode;
+        EXPECT_EQ(vdp->pageBase, 0) << "mode " << c.mode;
+    }
+}
+
+TEST(VdpState, PageSelectionFollowsTheModesPageLayout) {
+    struct Case {
+        std::uint32_t mode;
+        std::int32_t page;
+        std::int32_t expectedPage;
+        std::int32_t expectedBase;
+    };
+    // Each case starts from page 1 where that exists, so an ignored page shows.
+    const Case cases[] = {
+        {5, 0, 0, 0},         {5, 3, 3, 0x18000}, {5, 4, 1, 0x8000},  {5, -1, 1, 0x8000},
+        {6, 2, 2, 0x10000},   {7, 0, 0, 0},       {7, 2, 1, 0x10000}, {8, 2, 1, 0x10000},
+        {10, -1, 1, 0x10000}, {12, 0, 0, 0},
+    };
+    for (const auto& c : cases) {
+        auto vdp = makeVdp();
+        vdp->setScreenMode(c.mode);
+        vdp->selectPage(1);
+        vdp->selectPage(c.page);
+        EXPECT_EQ(vdp->displayPage, c.expectedPage) << c.mode << "/" << c.page;
+        EXPECT_EQ(vdp->pageBase, c.expectedBase) << c.mode << "/" << c.page;
+    }
+}
+
+} // namespace
+} // namespace tessarin

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "vdp/vdp_state.h"
+
+#include <cstdint>
+#include <memory>
+#include <random>
+
+namespace tessarin::test {
+
+// TVdpState is 128 KB: keep it off the test's stack.
+inline std::unique_ptr<TVdpState> makeVdp() {
+    return std::make_unique<TVdpState>();
+}
+
+inline void fillRandom(TVdpState& vdp, std::uint32_t seed) {
+    std::mt19937 rng(seed);
+    for (auto& b : vdp.vram) {
+        b = static_cast<std::uint8_t>(rng());
+    }
+}
+
+inline RgbTriple rgb(int red, int green, int blue) {
+    return RgbTriple{static_cast<std::uint8_t>(blue), static_cast<std::uint8_t>(green),
+                     static_cast<std::uint8_t>(red)};
+}
+
+inline constexpr std::uint32_t kModes[] = {5, 6, 7, 8, 10, 12};
+
+} // namespace tessarin::test
