@@ -20,11 +20,16 @@ std::string errnoText(int error) {
 
 int openRegular(const std::string& fileName, int accessFlags, int* error) {
     const int fd = ::open(fileName.c_str(), accessFlags | O_NONBLOCK | O_CLOEXEC);
+    struct stat info {};
     if (fd < 0) {
+        // Writing opens of directories and reader-less FIFOs fail before fstat
+        // could tell; report them alike.
         *error = errno;
+        if (::stat(fileName.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
+            *error = 0;
+        }
         return -1;
     }
-    struct stat info {};
     if (::fstat(fd, &info) != 0) {
         *error = errno;
         ::close(fd);
