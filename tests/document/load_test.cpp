@@ -1,0 +1,225 @@
+#include "document/screen_document.h"
+#include "platform/file_error.h"
+#include "tests/platform/scratch_dir.h"
+
+#include <algorithm>
+#include <gtest/gtest.h>
+#include <memory>
+#include <span>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace tessarin {
+namespace {
+
+using test::patternBytes;
+using test::ScratchDir;
+using test::writeBytes;
+
+constexpr std::size_t kHeader = kDefaultHeaderSize;
+constexpr std::uint8_t kOld = 0xEE; // what VRAM held before a load
+
+class ScreenLoad : public ::testing::Test {
+protected:
+    ScreenLoad() { doc.vdp->vram.fill(kOld); }
+
+    // A screen file: a header of headerBytes (0xFE first) and then data.
+    std::string screenFile(const std::string& name, std::size_t headerBytes,
+                           const std::vector<std::uint8_t>& data) {
+        std::vector<std::uint8_t> bytes(headerBytes, 0);
+        if (headerBytes > 0) {
+            bytes[0] = 0xFE;
+        }
+        bytes.insert(bytes.end(), data.begin(), data.end());
+        writeBytes(dir.file(name), bytes);
+        return dir.file(name);
+    }
+
+    [[nodiscard]] std::span<const std::uint8_t> vram(std::size_t from, std::size_t count) const {
+        return std::span<const std::uint8_t>(doc.vdp->vram).subspan(from, count);
+    }
+    [[nodiscard]] bool vramHolds(std::size_t from, std::span<const std::uint8_t> bytes) const {
+        return std::ranges::equal(vram(from, bytes.size()), bytes);
+    }
+    [[nodiscard]] bool vramUntouched(std::size_t from, std::size_t to) const {
+        return std::ranges::all_of(vram(from, to - from), [](auto b) { return b == kOld; });
+    }
+
+    ScratchDir dir;
+    TScreenDocument doc;
+};
+
+TEST_F(ScreenLoad, DocumentStartsWithDefaultsAndZeroPalettes) {
+    const TScreenDocument fresh;
+    EXPECT_EQ(fresh.mapping, VramMapping{});
+    EXPECT_EQ(fresh.mapping.headerSize[0], 7);
+    EXPECT_EQ(fresh.mapping.linePixels[1], 512);
+    EXPECT_EQ(fresh.mapping.paletteSource, psStandard);
+    EXPECT_EQ(fresh.viewMode, vm256x212);
+    EXPECT_TRUE(fresh.vram0FileName.empty() && fresh.vram1FileName.empty() &&
+                fresh.paletteFileName.empty());
+    EXPECT_EQ(fresh.vdp->filePalette, PaletteRecord{});
+    EXPECT_EQ(fresh.vdp->vramPalette, PaletteRecord{});
+    EXPECT_EQ(fresh.vdp->screenMode, 7U);
+}
+
+TEST_F(ScreenLoad, Vram0FileFillsOnlyTheBytesItHolds) {
+    const auto data = patternBytes(32768, 1);
+    EXPECT_TRUE(doc.OpenFile(screenFile("PIC.SC7", kHeader, data), fsVram0));
+    EXPECT_EQ(doc.vram0FileName, dir.file("PIC.SC7"));
+    EXPECT_TRUE(vramHolds(0, data));
+    EXPECT_TRUE(vramUntouched(data.size(), kVramSize));
+}
+
+TEST_F(ScreenLoad, HeaderSizeDecidesWhereDataStarts) {
+    const auto data = patternBytes(1000, 2);
+    const struct {
+        std::int16_t headerSize;
+        std::size_t skipped;
+    } cases[] = {{0, 0}, {7, 7}, {300, 300}, {-5, 0}}; // a negative size counts as none
+    for (const auto& c : cases) {
+        doc.vdp->vram.fill(kOld);
+        doc.mapping.headerSize[fsVram0] = c.headerSize;
+        doc.OpenFile(screenFile("PIC.SC7", 0, data), fsVram0);
+        const auto expected = std::span(data).subspan(c.skipped);
+        EXPECT_TRUE(vramHolds(0, expected)) << c.headerSize;
+        EXPECT_TRUE(vramUntouched(expected.size(), kVramSize)) << c.headerSize;
+    }
+}
+
+TEST_F(ScreenLoad, FileShorterThanHeaderReadsNothingButIsStillRelaid) {
+    doc.vdp->setScreenMode(8);
+    doc.mapping.linePixels[fsVram0] = 200;
+    auto expected = std::make_unique<TVdpState>(*doc.vdp);
+    expected->remapLinePixels(200);
+    doc.OpenFile(screenFile("SHORT.SC8", 5, {}), fsVram0);
+    EXPECT_EQ(doc.vdp->vram, expected->vram);
+    EXPECT_EQ(doc.vram0FileName, dir.file("SHORT.SC8"));
+}
+
+TEST_F(ScreenLoad, LongVram0FileRunsIntoVram1AndIsCutAtEndOfVram) {
+    const auto data = patternBytes(kVramSize + 100, 3);
+    doc.OpenFile(screenFile("BIG.SC7", kHeader, data), fsVram0);
+    EXPECT_TRUE(vramHolds(0, std::span(data).first(kVramSize)));
+
+    const auto medium = patternBytes(70000, 4);
+    doc.vdp->vram.fill(kOld);
+    doc.OpenFile(screenFile("MID.SC7", kHeader, medium), fsVram0);
+    EXPECT_TRUE(vramHolds(0, medium));
+    EXPECT_TRUE(vramUntouched(medium.size(), kVramSize));
+}
+
+TEST_F(ScreenLoad, Vram1FileIsCutAt64KAndNeverRelaid) {
+    doc.vdp->setScreenMode(8);
+    doc.mapping.linePixels[fsVram1] = 100; // ignored for VRAM1
+    const auto data = patternBytes(70000, 5);
+    doc.OpenFile(screenFile("PIC.SC8", kHeader, data), fsVram1);
+    EXPECT_EQ(doc.vram1FileName, dir.file("PIC.SC8"));
+    EXPECT_TRUE(vramUntouched(0, kVramHalfSize));
+    EXPECT_TRUE(vramHolds(kVramHalfSize, std::span(data).first(kVramHalfSize)));
+}
+
+TEST_F(ScreenLoad, PaletteFileTakesFirst32BytesShortOnesZeroFilled) {
+    const PaletteRecord standardColoursBefore = doc.vdp->activePalette;
+    const auto rgbBefore = doc.vdp->paletteRgb;
+    for (const std::size_t length : {40U, 32U, 10U, 1U}) {
+        const auto bytes = patternBytes(length, static_cast<std::uint8_t>(length));
+        writeBytes(dir.file("COLORS.PAL"), bytes);
+        doc.OpenFile(dir.file("COLORS.PAL"), fsPalette);
+        PaletteRecord expected{};
+        std::copy_n(bytes.begin(), std::min<std::size_t>(length, kPaletteSize), expected.begin());
+        EXPECT_EQ(doc.vdp->filePalette, expected) << length;
+        EXPECT_EQ(doc.vdp->activePalette, standardColoursBefore) << length;
+        EXPECT_EQ(doc.vdp->paletteRgb, rgbBefore) << length;
+    }
+    EXPECT_TRUE(vramUntouched(0, kVramSize));
+}
+
+TEST_F(ScreenLoad, FilePaletteBecomesActiveOnlyAtSelectPalette) {
+    std::vector<std::uint8_t> bytes(kPaletteSize, 0);
+    bytes[2] = 0x70; // colour 1: red 7
+    bytes[3] = 0x05; //           green 5
+    writeBytes(dir.file("C.PL5"), bytes);
+    doc.OpenFile(dir.file("C.PL5"), fsPalette);
+    EXPECT_EQ(doc.vdp->paletteRgb[1], (RgbTriple{0, 0, 0}));
+    doc.vdp->selectPalette(psFile);
+    EXPECT_EQ(doc.vdp->paletteRgb[1], (RgbTriple{0, 182, 255}));
+}
+
+TEST_F(ScreenLoad, ReloadReadsSlotsInOrderSoVram1OverwritesVram0Tail) {
+    const auto big = patternBytes(kVramSize, 6);
+    const auto second = patternBytes(kVramHalfSize, 7);
+    doc.OpenFile(screenFile("BIG.SC7", kHeader, big), fsVram0);
+    doc.OpenFile(screenFile("TWO.SC7", kHeader, second), fsVram1);
+    writeBytes(dir.file("P.PL7"), patternBytes(kPaletteSize, 8));
+    doc.OpenFile(dir.file("P.PL7"), fsPalette);
+
+    doc.vdp->vram.fill(kOld);
+    doc.vdp->filePalette.fill(0);
+    doc.Reload();
+    EXPECT_TRUE(vramHolds(0, std::span(big).first(kVramHalfSize)));
+    EXPECT_TRUE(vramHolds(kVramHalfSize, second));
+    EXPECT_TRUE(std::ranges::equal(doc.vdp->filePalette, patternBytes(kPaletteSize, 8)));
+}
+
+TEST_F(ScreenLoad, ReloadWithNoFilesDoesNothing) {
+    doc.Reload();
+    EXPECT_TRUE(vramUntouched(0, kVramSize));
+}
+
+TEST_F(ScreenLoad, ReloadOfVanishedFileThrowsNamingItAndLeavesVram) {
+    const std::string name = screenFile("GONE.SC7", kHeader, patternBytes(5000, 9));
+    doc.OpenFile(name, fsVram0);
+    ASSERT_EQ(::unlink(name.c_str()), 0);
+    doc.vdp->vram.fill(kOld);
+    try {
+        doc.Reload();
+        FAIL() << "reload of a deleted file succeeded";
+    } catch (const FileError& e) {
+        EXPECT_EQ(e.fileName(), name);
+        EXPECT_NE(std::string(e.what()).find(name), std::string::npos);
+    }
+    EXPECT_TRUE(vramUntouched(0, kVramSize));
+    EXPECT_EQ(doc.vram0FileName, name); // the next reload fails alike
+}
+
+TEST_F(ScreenLoad, OpenFileIgnoresWhatIsNotANonEmptyRegularFile) {
+    writeBytes(dir.file("EMPTY.SC7"), {});
+    ASSERT_EQ(::mkfifo(dir.file("PIPE.SC7").c_str(), 0600), 0);
+    ::alarm(10); // ends the run if opening the FIFO blocks
+    for (const std::string& name :
+         {dir.file("MISSING.SC7"), dir.file("EMPTY.SC7"), dir.path(), dir.file("PIPE.SC7")}) {
+        for (const int slot : {fsVram0, fsVram1, fsPalette}) {
+            EXPECT_FALSE(doc.OpenFile(name, slot)) << name;
+        }
+    }
+    ::alarm(0);
+    const std::string real = screenFile("REAL.SC7", kHeader, patternBytes(10, 1));
+    EXPECT_FALSE(doc.OpenFile(real, 3));
+    EXPECT_TRUE(doc.vram0FileName.empty() && doc.vram1FileName.empty() &&
+                doc.paletteFileName.empty());
+    EXPECT_TRUE(vramUntouched(0, kVramSize));
+    EXPECT_EQ(doc.vdp->filePalette, PaletteRecord{});
+}
+
+TEST_F(ScreenLoad, RelayingStartsAtAddressZeroWhateverPageIsShown) {
+    const auto data = patternBytes(212 * 200, 10);
+    auto expected = std::make_unique<TVdpState>(*doc.vdp);
+    expected->setScreenMode(8);
+    std::ranges::copy(data, expected->vram.begin());
+    expected->remapLinePixels(200);
+
+    doc.vdp->setScreenMode(8);
+    doc.vdp->selectPage(1);
+    doc.mapping.linePixels[fsVram0] = 200;
+    doc.OpenFile(screenFile("PACKED.SC8", kHeader, data), fsVram0);
+    EXPECT_EQ(doc.vdp->vram, expected->vram);
+}
+
+TEST(RgbToColor, RedInLowByteThenGreenThenBlue) {
+    EXPECT_EQ(TScreenDocument::RgbToColor(RgbTriple{0x11, 0x22, 0x33}), 0x00112233U);
+    EXPECT_EQ(TScreenDocument::RgbToColor(RgbTriple{0xFF, 0, 0}), 0x00FF0000U);
+}
+
+} // namespace
+} // namespace tessarin
