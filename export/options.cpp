@@ -1,0 +1,363 @@
+#include "export/options.h"
+
+#include "document/file_name_rule.h"
+
+#include <algorithm>
+#include <charconv>
+#include <string_view>
+
+namespace tessarin::exporter {
+
+namespace {
+
+constexpr std::int16_t kMaxHeaderSize = 32767;
+constexpr std::int16_t kMinLinePixels = 1;
+constexpr std::int16_t kMaxLinePixels = 512;
+constexpr ScreenMode kDefaultScreenMode = 7;
+
+struct Failure {
+    std::string message;
+};
+
+std::string quoted(std::string_view s) {
+    return "\"" + std::string(s) + "\"";
+}
+
+// Decimal digits only, no sign, no spaces; within [low, high].
+std::optional<int> parseNumber(std::string_view text, int low, int high) {
+    int value = 0;
+    const char* end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
+    if (text.empty() || text.front() == '-' || text.front() == '+' || ec != std::errc{} ||
+        ptr != end || value < low || value > high) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+std::optional<ScreenMode> parseScreen(std::string_view text) {
+    static constexpr std::array<ScreenMode, 7> kScreens{5, 6, 7, 8, 10, 11, 12};
+    const auto n = parseNumber(text, 0, 99);
+    if (!n || std::find(kScreens.begin(), kScreens.end(), static_cast<ScreenMode>(*n)) ==
+                  kScreens.end()) {
+        return std::nullopt;
+    }
+    constexpr ScreenMode kScreen11 = 11; // decodes as screen 10
+    return *n == kScreen11 ? ScreenMode{10} : static_cast<ScreenMode>(*n);
+}
+
+template <typename T, std::size_t N>
+std::optional<T> lookUp(std::string_view text,
+                        const std::array<std::pair<std::string_view, T>, N>& table) {
+    for (const auto& [name, value] : table) {
+        if (name == text) {
+            return value;
+        }
+    }
+    return std::nullopt;
+}
+
+constexpr std::array<std::pair<std::string_view, ViewSize>, 4> kSizes{{
+    {"256x212", vs256x212},
+    {"512x424mag", vs512x424mag},
+    {"512x424int", vs512x424int},
+    {"256x424joi", vs256x424joi},
+}};
+constexpr std::array<std::pair<std::string_view, PaletteSource>, 3> kSources{{
+    {"file", psFile},
+    {"vram", psVram},
+    {"standard", psStandard},
+}};
+constexpr std::array<std::pair<std::string_view, ImageFormat>, 2> kFormats{{
+    {"bmp", ImageFormat::bmp},
+    {"png", ImageFormat::png},
+}};
+
+Failure badValue(std::string_view option, std::string_view value, std::string_view expected) {
+    return {"invalid value " + quoted(value) + " for " + std::string(option) + ": expected " +
+            std::string(expected)};
+}
+
+// Walks the arguments; options and FILEs may be mixed, "--" ends the options.
+class Parser {
+public:
+    explicit Parser(std::span<const std::string> args) : args_(args) {}
+
+    std::variant<Command, Failure> run() {
+        bool optionsEnded = false;
+        while (pos_ < args_.size()) {
+            const std::string& arg = args_[pos_++];
+            if (optionsEnded || arg == "-" || arg.empty() || arg.front() != '-') {
+                command_.options.files.push_back(arg);
+                continue;
+            }
+            if (arg == "--") {
+                optionsEnded = true;
+                continue;
+            }
+            if (auto failure = option(arg)) {
+                return *failure;
+            }
+            if (command_.action != Action::run) {
+                return command_;
+            }
+        }
+        if (auto failure = finish()) {
+            return *failure;
+        }
+        return command_;
+    }
+
+private:
+    // Splits "--name=value"; short options take their value attached or next.
+    std::optional<Failure> option(const std::string& arg) {
+        std::string name = arg;
+        std::optional<std::string> inlineValue;
+        if (arg.starts_with("--")) {
+            if (const auto eq = arg.find('='); eq != std::string::npos) {
+                name = arg.substr(0, eq);
+                inlineValue = arg.substr(eq + 1);
+            }
+        } else if (arg.size() > 2) {
+            name = arg.substr(0, 2);
+            inlineValue = arg.substr(2);
+        }
+        ExportOptions& o = command_.options;
+
+        const auto flag = [&](auto apply) -> std::optional<Failure> {
+            if (inlineValue) {
+                return Failure{"option " + name + " takes no value"};
+            }
+            apply();
+            return std::nullopt;
+        };
+        if (name == "--help" || name == "-h") {
+            return flag([&] { command_.action = Action::help; });
+        }
+        if (name == "--version") {
+            return flag([&] { command_.action = Action::version; });
+        }
+        if (name == "--rotate") {
+            return flag([&] { o.rotate = true; });
+        }
+        if (name == "-q" || name == "--quiet") {
+            return flag([&] { o.quiet = true; });
+        }
+
+        static constexpr std::array<std::string_view, 12> kValued{
+            "-o",        "--output",  "-d",        "--outdir",      "--screen",         "--vram1",
+            "--palette", "--header0", "--header1", "--line-pixels", "--palette-source", "--size"};
+        const bool formatOption = name == "--format";
+        if (!formatOption && std::find(kValued.begin(), kValued.end(), name) == kValued.end()) {
+            return Failure{"unknown option " + quoted(arg)};
+        }
+        std::string value;
+        if (inlineValue) {
+            value = *inlineValue;
+        } else if (pos_ < args_.size()) {
+            value = args_[pos_++];
+        } else {
+            return Failure{"option " + name + " needs a value"};
+        }
+        return valued(name, value);
+    }
+
+    std::optional<Failure> valued(const std::string& name, const std::string& value) {
+        ExportOptions& o = command_.options;
+        if (value.empty()) {
+            return Failure{"option " + name + " needs a value"};
+        }
+        if (name == "-o" || name == "--output") {
+            o.output = value;
+        } else if (name == "-d" || name == "--outdir") {
+            o.outDir = value;
+        } else if (name == "--vram1") {
+            o.vram1File = value;
+        } else if (name == "--palette") {
+            paletteOption_ = value;
+        } else if (name == "--screen") {
+            o.screenMode = parseScreen(value);
+            if (!o.screenMode) {
+                return badValue(name, value, "5, 6, 7, 8, 10, 11 or 12");
+            }
+        } else if (name == "--header0" || name == "--header1") {
+            const auto n = parseNumber(value, 0, kMaxHeaderSize);
+            if (!n) {
+                return badValue(name, value, "a number from 0 to 32767");
+            }
+            o.headerSize[name == "--header0" ? fsVram0 : fsVram1] = static_cast<std::int16_t>(*n);
+        } else if (name == "--line-pixels") {
+            const auto n = parseNumber(value, kMinLinePixels, kMaxLinePixels);
+            if (!n) {
+                return badValue(name, value, "a number from 1 to 512");
+            }
+            o.linePixels = static_cast<std::int16_t>(*n);
+        } else if (name == "--palette-source") {
+            o.paletteSource = lookUp(value, kSources);
+            if (!o.paletteSource) {
+                return badValue(name, value, "file, vram or standard");
+            }
+        } else if (name == "--size") {
+            const auto size = lookUp(value, kSizes);
+            if (!size) {
+                return badValue(name, value, "256x212, 512x424mag, 512x424int or 256x424joi");
+            }
+            o.size = *size;
+        } else {
+            o.format = lookUp(value, kFormats);
+            if (!o.format) {
+                return badValue(name, value, "bmp or png");
+            }
+        }
+        return std::nullopt;
+    }
+
+    std::optional<Failure> finish() {
+        ExportOptions& o = command_.options;
+        if (!o.output.empty() && !o.outDir.empty()) {
+            return Failure{"-o and -d cannot be used together"};
+        }
+        if (o.output.empty() && o.outDir.empty()) {
+            return Failure{"no output given: use -o OUTPUT or -d OUTDIR"};
+        }
+        if (o.files.empty()) {
+            return Failure{"no input FILE given"};
+        }
+        return o.batch() ? finishBatch() : finishSingle();
+    }
+
+    std::optional<Failure> finishBatch() {
+        ExportOptions& o = command_.options;
+        o.paletteFile = paletteOption_;
+        if (!o.format) {
+            o.format = ImageFormat::png;
+        }
+        return std::nullopt;
+    }
+
+    // One picture: at most one screen file and one palette file, sorted by name.
+    std::optional<Failure> finishSingle() {
+        ExportOptions& o = command_.options;
+        if (o.files.size() > 2) {
+            return Failure{"too many FILEs for -o: " + quoted(o.files[2]) +
+                           " (give one screen file and one palette file, or use -d)"};
+        }
+        o.paletteFile = paletteOption_;
+        for (const std::string& file : o.files) {
+            std::string& slot =
+                chooseByFileName(file).slot == fsPalette ? o.paletteFile : o.screenFile;
+            if (!slot.empty()) {
+                return Failure{"two " +
+                               std::string(&slot == &o.paletteFile ? "palette" : "screen") +
+                               " files: " + quoted(slot) + " and " + quoted(file)};
+            }
+            slot = file;
+        }
+        if (o.screenFile.empty()) {
+            return Failure{"no screen file among the FILEs (" + quoted(o.files.front()) +
+                           " is a palette file by its name)"};
+        }
+        if (o.paletteSource == psFile && o.paletteFile.empty()) {
+            return Failure{"--palette-source file needs a palette file"};
+        }
+        if (!o.format) {
+            o.format = formatOfName(o.output);
+            if (!o.format) {
+                return Failure{"cannot tell the format of " + quoted(o.output) +
+                               " from its extension: use --format bmp|png"};
+            }
+        }
+        return std::nullopt;
+    }
+
+    std::span<const std::string> args_;
+    std::size_t pos_ = 0;
+    Command command_;
+    std::string paletteOption_;
+};
+
+bool endsWithNoCase(std::string_view s, std::string_view suffix) {
+    if (s.size() < suffix.size()) {
+        return false;
+    }
+    return std::equal(suffix.begin(), suffix.end(), s.end() - static_cast<long>(suffix.size()),
+                      [](char a, char b) {
+                          return std::tolower(static_cast<unsigned char>(a)) ==
+                                 std::tolower(static_cast<unsigned char>(b));
+                      });
+}
+
+} // namespace
+
+std::variant<Command, UsageError> parseOptions(std::span<const std::string> args) {
+    auto result = Parser(args).run();
+    if (auto* failure = std::get_if<Failure>(&result)) {
+        return UsageError{std::move(failure->message)};
+    }
+    return std::get<Command>(std::move(result));
+}
+
+std::optional<ImageFormat> formatOfName(const std::string& fileName) {
+    if (endsWithNoCase(fileName, ".bmp")) {
+        return ImageFormat::bmp;
+    }
+    if (endsWithNoCase(fileName, ".png")) {
+        return ImageFormat::png;
+    }
+    return std::nullopt;
+}
+
+const char* extensionOf(ImageFormat format) {
+    return format == ImageFormat::bmp ? "bmp" : "png";
+}
+
+std::int16_t fullLinePixels(ScreenMode mode) {
+    return (mode == 6 || mode == 7) ? kWideWidth : kNarrowWidth;
+}
+
+ScreenMode screenModeFor(const ExportOptions& options, const std::string& screenFile) {
+    if (options.screenMode) {
+        return *options.screenMode;
+    }
+    return chooseByFileName(screenFile).screenMode.value_or(kDefaultScreenMode);
+}
+
+const char* usageText() {
+    return R"(Usage: tessarin-export [OPTIONS] -o OUTPUT FILE [FILE]   one picture
+       tessarin-export [OPTIONS] -d OUTDIR FILE...        one picture per screen file
+
+Writes the picture the viewer shows of MSX screen files as a BMP or PNG file.
+FILEs are sorted by their names as in the viewer: a "P" or "p" third from the end
+marks a palette file, otherwise the last character picks the screen mode
+(5, 6, 7, 8; A or B: 10; C or S: 12). In a batch, a palette file with the base
+name of a screen file (PIC.PL5 beside PIC.SC5) is that screen's palette.
+
+Options:
+  -o, --output OUTPUT      write one picture to OUTPUT (replaced when complete)
+  -d, --outdir OUTDIR      write OUTDIR/<base name>.<format> for each screen file;
+                           existing files there are never replaced
+  --screen 5|6|7|8|10|11|12
+                           the screen mode (11 is 10); default from the name, else 7
+  --vram1 FILE             the screen file laid into VRAM1 (display page 1 of
+                           screens 7 to 12)
+  --palette FILE           the palette file (in a batch: of screens without their own)
+  --header0 N, --header1 N bytes skipped before the VRAM0 / VRAM1 data, 0..32767
+                           (default 7)
+  --line-pixels N          pixels per line of the data, 1..512 (default the mode's
+                           full width: 256, or 512 in screens 6 and 7)
+  --palette-source file|vram|standard
+                           default: file when a palette file is given, else standard
+  --size 256x212|512x424mag|512x424int|256x424joi
+                           the view (default 256x212)
+  --rotate                 turn the view a quarter left
+  --format bmp|png         default from OUTPUT's extension; png in a batch
+  -q, --quiet              no progress and no notes; errors are still reported
+  --help                   show this text
+  --version                show the version
+  --                       end of options: every later argument is a FILE
+
+Exit status: 0 success, 1 a file could not be read or written, 2 a usage error.
+)";
+}
+
+} // namespace tessarin::exporter

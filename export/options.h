@@ -1,0 +1,71 @@
+#pragma once
+
+#include "document/screen_document.h"
+#include "document/view_geometry.h"
+
+#include <array>
+#include <optional>
+#include <span>
+#include <string>
+#include <variant>
+#include <vector>
+
+namespace tessarin::exporter {
+
+enum class ImageFormat { bmp, png };
+
+// What the command line asks for, checked for form but not against the file system.
+struct ExportOptions {
+    // -o OUTPUT (one picture) or -d OUTDIR (one picture per screen file).
+    std::string output;
+    std::string outDir;
+    // One picture: the screen file and the palette file among the FILEs (or --palette).
+    // A batch: every FILE, in order.
+    std::string screenFile;
+    std::string paletteFile;
+    std::vector<std::string> files;
+
+    std::optional<ScreenMode> screenMode; // --screen; else the name decides
+    std::string vram1File;
+    std::array<std::int16_t, 2> headerSize{kDefaultHeaderSize, kDefaultHeaderSize};
+    std::optional<std::int16_t> linePixels;     // else the mode's full width
+    std::optional<PaletteSource> paletteSource; // else file with a palette, else standard
+    ViewSize size = vs256x212;
+    bool rotate = false;
+    std::optional<ImageFormat> format; // else from the output name; batch: png
+    bool quiet = false;
+
+    [[nodiscard]] bool batch() const { return !outDir.empty(); }
+};
+
+enum class Action { run, help, version };
+
+struct Command {
+    Action action = Action::run;
+    ExportOptions options;
+};
+
+// A bad command line; the message names the offending option, value or file.
+struct UsageError {
+    std::string message;
+};
+
+// Parses the arguments after the program name. Pure: looks at nothing but the
+// strings (file names are sorted by the viewer's file-name rule, never opened).
+[[nodiscard]] std::variant<Command, UsageError> parseOptions(std::span<const std::string> args);
+
+// The format named by the output's extension (".bmp", ".png", any case), if any.
+[[nodiscard]] std::optional<ImageFormat> formatOfName(const std::string& fileName);
+
+[[nodiscard]] const char* extensionOf(ImageFormat format);
+
+// The screen mode of a picture: --screen, else the screen file's name, else 7.
+[[nodiscard]] ScreenMode screenModeFor(const ExportOptions& options, const std::string& screenFile);
+
+// The full line width of the mode: 256 in screens 5, 8, 10 and 12, 512 in 6 and 7.
+[[nodiscard]] std::int16_t fullLinePixels(ScreenMode mode);
+
+// The help text printed by --help.
+[[nodiscard]] const char* usageText();
+
+} // namespace tessarin::exporter

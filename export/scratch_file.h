@@ -1,0 +1,29 @@
+#pragma once
+
+#include <string>
+
+namespace tessarin::exporter {
+
+// A new empty file beside target (".<target name>.XXXXXX"), removed again when the
+// object goes away unless it was renamed into place.
+class ScratchFile {
+public:
+    explicit ScratchFile(const std::string& target);
+    ~ScratchFile();
+    ScratchFile(const ScratchFile&) = delete;
+    ScratchFile& operator=(const ScratchFile&) = delete;
+
+    [[nodiscard]] const std::string& name() const { return name_; }
+    // Gives the file the permissions a new file (or the existing target) would have,
+    // and renames it onto target. Throws FileError naming target.
+    void moveOnto(const std::string& target);
+
+private:
+    std::string name_;
+    bool moved_ = false;
+};
+
+[[nodiscard]] std::string directoryOf(const std::string& path);
+[[nodiscard]] std::string baseNameOf(const std::string& path);
+
+} // namespace tessarin::exporter
