@@ -252,8 +252,9 @@ void TdlgDlgVRAMMap::showEvent(QShowEvent* event) {
         return; // the window came back from being minimised: not a new showing
     }
     if (const QScreen* where = screen()) {
-        const QRect area = where->availableGeometry();
-        move(area.center() - QPoint(width() / 2, height() / 2));
+        QRect frame = frameGeometry();
+        frame.moveCenter(where->availableGeometry().center());
+        move(frame.topLeft());
     }
     FormShow();
 }

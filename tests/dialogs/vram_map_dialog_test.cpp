@@ -1,0 +1,366 @@
+#include "dialogs/vram_map_dialog.h"
+#include "document/screen_document.h"
+#include "platform/file_error.h"
+#include "tests/platform/scratch_dir.h"
+
+#include <QAbstractButton>
+#include <QButtonGroup>
+#include <QCoreApplication>
+#include <QFrame>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QSignalBlocker>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QTimer>
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+namespace tessarin {
+namespace {
+
+constexpr std::array<int, 8> kLevel3{0, 36, 72, 109, 145, 182, 218, 255};
+
+std::vector<std::uint8_t> countingBytes(std::size_t count) {
+    std::vector<std::uint8_t> bytes(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        bytes[i] = static_cast<std::uint8_t>(i);
+    }
+    return bytes;
+}
+
+QColor panelColour(const QFrame* panel) {
+    return panel->palette().color(QPalette::Window);
+}
+
+QColor qcolour(const RgbTriple& rgb) {
+    return QColor(rgb.red, rgb.green, rgb.blue);
+}
+
+class VramMapDialog : public ::testing::Test {
+protected:
+    VramMapDialog() { dlg.document = &doc; }
+
+    std::string makeFile(const std::string& name, std::size_t size) {
+        const std::string path = dir.file(name);
+        test::writeBytes(path, countingBytes(size));
+        return path;
+    }
+    [[nodiscard]] QStringList dump() const {
+        const QString text = dlg.memHeaderBytes->toPlainText();
+        return text.isEmpty() ? QStringList{} : text.split(QLatin1Char('\n'));
+    }
+    void selectSlot(int slot) { dlg.radgrpVRAMPageItems->button(slot)->click(); }
+    [[nodiscard]] std::array<int, 4> shownSettings() const {
+        return {dlg.updHeaderSize->value(), dlg.upd1LinePixels->value(),
+                dlg.edtHeaderSize->text().toInt(), dlg.edt1LinePixels->text().toInt()};
+    }
+
+    test::ScratchDir dir;
+    TScreenDocument doc;
+    TdlgDlgVRAMMap dlg;
+};
+
+TEST_F(VramMapDialog, DumpShowsWholeGroupsOfEightOfTheFirst256BytesOfTheFile) {
+    const struct {
+        std::size_t size;
+        int lines;
+        QString last;
+    } cases[] = {
+        {300, 32, QStringLiteral("00F8 F8 F9 FA FB FC FD FE FF")},
+        {15, 1, QStringLiteral("0000 00 01 02 03 04 05 06 07")},
+        {7, 0, QString()},
+    };
+    doc.mapping.headerSize = {7, 7}; // the dump starts at byte 0 whatever the header size
+    for (const auto& c : cases) {
+        doc.vram0FileName = makeFile("PIC" + std::to_string(c.size) + ".SC7", c.size);
+        dlg.FormShow();
+        const QStringList lines = dump();
+        ASSERT_EQ(lines.size(), c.lines) << c.size;
+        if (c.lines > 0) {
+            EXPECT_EQ(lines.front(), QStringLiteral("0000 00 01 02 03 04 05 06 07"));
+            EXPECT_EQ(lines.back(), c.last);
+        }
+        if (c.lines > 2) {
+            EXPECT_EQ(lines[2], QStringLiteral("0010 10 11 12 13 14 15 16 17"));
+        }
+        EXPECT_FALSE(dlg.memHeaderBytes->isHidden());
+    }
+}
+
+TEST_F(VramMapDialog, ShowingCopiesTheDocumentMappingAndShowsTheCurrentSlot) {
+    doc.mapping = VramMapping{{12, 3}, {300, 256}, psVram};
+    doc.vram0FileName = makeFile("PIC.SC5", 64);
+    dlg.show();
+    EXPECT_EQ(dlg.mapping, doc.mapping);
+    EXPECT_EQ(dlg.edtVRAMFileName->text().toStdString(), doc.vram0FileName);
+    EXPECT_EQ(dump().size(), 8);
+    EXPECT_EQ(shownSettings(), (std::array{12, 300, 12, 300}));
+    EXPECT_TRUE(dlg.upd1LinePixels->isEnabled());
+
+    // No file in the slot: name and dump empty, the up-downs still show the values.
+    selectSlot(fsVram1);
+    EXPECT_EQ(dlg.currentSlot, 1);
+    EXPECT_TRUE(dlg.edtVRAMFileName->text().isEmpty());
+    EXPECT_TRUE(dump().isEmpty());
+    EXPECT_EQ(shownSettings(), (std::array{3, 256, 3, 256}));
+}
+
+TEST_F(VramMapDialog, SwitchingSlotsKeepsEachSlotsValuesAndOkWritesBoth) {
+    doc.vram1FileName = makeFile("PIC1.SC7", 16);
+    dlg.show();
+    dlg.updHeaderSize->setValue(20);
+    dlg.btnScreen5->click();
+
+    selectSlot(fsVram1);
+    EXPECT_EQ(shownSettings(), (std::array{7, 512, 7, 512}));
+    EXPECT_EQ(dump().size(), 2);
+    // The pixels per line apply to the VRAM0 file only.
+    EXPECT_FALSE(dlg.upd1LinePixels->isEnabled());
+    EXPECT_FALSE(dlg.btnScreen5->isEnabled());
+    EXPECT_FALSE(dlg.btnScreen7->isEnabled());
+    dlg.updHeaderSize->setValue(33);
+
+    selectSlot(fsVram0);
+    EXPECT_EQ(shownSettings(), (std::array{20, 256, 20, 256}));
+    EXPECT_TRUE(dlg.upd1LinePixels->isEnabled());
+    EXPECT_TRUE(dlg.btnScreen5->isEnabled());
+    EXPECT_TRUE(dlg.btnScreen7->isEnabled());
+
+    selectSlot(fsVram1);
+    dlg.updHeaderSize->setValue(34); // stored from the up-downs at OK
+    dlg.btnOK->click();
+    EXPECT_EQ(dlg.result(), QDialog::Accepted);
+    EXPECT_FALSE(dlg.isVisible());
+    EXPECT_EQ(doc.mapping, (VramMapping{{20, 34}, {256, 512}, psStandard}));
+
+    // The next showing starts again from the document, on the slot last chosen.
+    doc.mapping.headerSize[1] = 40;
+    dlg.show();
+    EXPECT_EQ(dlg.currentSlot, 1);
+    EXPECT_EQ(dlg.edtVRAMFileName->text().toStdString(), doc.vram1FileName);
+    EXPECT_EQ(dlg.updHeaderSize->value(), 40);
+}
+
+TEST_F(VramMapDialog, ScreenButtonsSetThePixelsPerLine) {
+    doc.mapping.linePixels = {300, 300};
+    dlg.show();
+    dlg.btnScreen5->click();
+    EXPECT_EQ(dlg.upd1LinePixels->value(), 256);
+    dlg.btnScreen7->click();
+    EXPECT_EQ(dlg.upd1LinePixels->value(), 512);
+    dlg.btnScreen5->click();
+    dlg.btnOK->click();
+    EXPECT_EQ(doc.mapping.linePixels, (std::array<std::int16_t, 2>{256, 300}));
+}
+
+TEST_F(VramMapDialog, UpDownsStopAtTheEndsOfTheirRanges) {
+    dlg.show();
+    const struct {
+        QSpinBox* upDown;
+        int start;
+        int steps;
+        int expected;
+    } cases[] = {
+        {dlg.updHeaderSize, 0, -1, 0},        {dlg.updHeaderSize, 1, -5, 0},
+        {dlg.updHeaderSize, 32767, 1, 32767}, {dlg.updHeaderSize, 32766, 3, 32767},
+        {dlg.upd1LinePixels, 1, -1, 1},       {dlg.upd1LinePixels, 512, 1, 512},
+        {dlg.upd1LinePixels, 255, 1, 256},    {dlg.upd1LinePixels, 2, -10, 1},
+    };
+    for (const auto& c : cases) {
+        c.upDown->setValue(c.start);
+        c.upDown->stepBy(c.steps);
+        EXPECT_EQ(c.upDown->value(), c.expected)
+            << c.upDown->objectName().toStdString() << ' ' << c.start << ' ' << c.steps;
+    }
+    EXPECT_EQ(dlg.updHeaderSize->value(), dlg.edtHeaderSize->text().toInt());
+}
+
+TEST_F(VramMapDialog, TypingIntoTheBoundFieldsChangesNothingButTheArrowKeysStep) {
+    doc.mapping.headerSize = {7, 7};
+    dlg.show();
+    EXPECT_EQ(dlg.edtHeaderSize->parentWidget(), dlg.updHeaderSize);
+    EXPECT_EQ(dlg.edt1LinePixels->parentWidget(), dlg.upd1LinePixels);
+    EXPECT_TRUE(dlg.edtHeaderSize->isReadOnly());
+    EXPECT_TRUE(dlg.edt1LinePixels->isReadOnly());
+
+    QKeyEvent digit(QEvent::KeyPress, Qt::Key_9, Qt::NoModifier, QStringLiteral("9"));
+    QCoreApplication::sendEvent(dlg.updHeaderSize, &digit);
+    QKeyEvent backspace(QEvent::KeyPress, Qt::Key_Backspace, Qt::NoModifier);
+    QCoreApplication::sendEvent(dlg.updHeaderSize, &backspace);
+    EXPECT_EQ(dlg.updHeaderSize->value(), 7);
+    EXPECT_EQ(dlg.edtHeaderSize->text(), QStringLiteral("7"));
+
+    QKeyEvent up(QEvent::KeyPress, Qt::Key_Up, Qt::NoModifier);
+    QCoreApplication::sendEvent(dlg.updHeaderSize, &up);
+    EXPECT_EQ(dlg.updHeaderSize->value(), 8);
+}
+
+TEST_F(VramMapDialog, VramButtonShowsThePaletteTableInVram) {
+    // Screen 7 keeps its palette at 0xFA80: entry i gets red i, blue 7 - i, green i / 2.
+    for (int i = 0; i < kPaletteColours; ++i) {
+        const int level = i & 7;
+        doc.vdp->vram[0xFA80 + 2 * i] = static_cast<std::uint8_t>(level << 4 | (7 - level));
+        doc.vdp->vram[0xFA80 + 2 * i + 1] = static_cast<std::uint8_t>(level / 2);
+    }
+    dlg.show();
+    EXPECT_EQ(panelColour(dlg.pnlPal[4]), QColor(36, 36, 255)); // the standard palette
+
+    dlg.btnPalVRAM->click();
+    EXPECT_EQ(dlg.mapping.paletteSource, psVram);
+    EXPECT_EQ(doc.mapping.paletteSource, psStandard); // written back on OK only
+    for (std::size_t i = 0; i < dlg.pnlPal.size(); ++i) {
+        const auto level = static_cast<std::size_t>(i & 7);
+        const QColor expected(kLevel3[level], kLevel3[level / 2], kLevel3[7 - level]);
+        EXPECT_EQ(panelColour(dlg.pnlPal[i]), expected) << i;
+        EXPECT_EQ(panelColour(dlg.pnlPal[i]), qcolour(doc.vdp->paletteRgb[i])) << i;
+    }
+
+    dlg.btnPalStandard->click();
+    EXPECT_EQ(dlg.mapping.paletteSource, psStandard);
+    EXPECT_EQ(panelColour(dlg.pnlPal[4]), QColor(36, 36, 255));
+    EXPECT_EQ(panelColour(dlg.pnlPal[15]), QColor(255, 255, 255));
+}
+
+TEST_F(VramMapDialog, CancelWritesNothingBack) {
+    doc.mapping = VramMapping{{5, 6}, {256, 512}, psStandard};
+    const VramMapping before = doc.mapping;
+    dlg.open();
+    dlg.updHeaderSize->setValue(100);
+    dlg.btnScreen7->click();
+    selectSlot(fsVram1);
+    dlg.updHeaderSize->setValue(200);
+    dlg.btnPalVRAM->click();
+    dlg.btnCancel->click();
+    EXPECT_EQ(dlg.result(), QDialog::Rejected);
+    EXPECT_FALSE(dlg.isVisible());
+    EXPECT_EQ(doc.mapping, before);
+}
+
+TEST_F(VramMapDialog, ModalShowingEndsWithOkAndWritesTheWorkingCopy) {
+    bool clicked = false;
+    QTimer::singleShot(0, &dlg, [&] {
+        dlg.updHeaderSize->setValue(0);
+        dlg.btnPalStandard->click();
+        clicked = true;
+        dlg.btnOK->click();
+    });
+    QTimer safetyNet; // ends the loop should OK fail to close the dialog
+    safetyNet.setSingleShot(true);
+    QObject::connect(&safetyNet, &QTimer::timeout, &dlg, &QDialog::reject);
+    safetyNet.start(30000);
+    doc.mapping.paletteSource = psVram;
+    EXPECT_EQ(dlg.exec(), QDialog::Accepted);
+    EXPECT_TRUE(clicked);
+    EXPECT_EQ(doc.mapping, (VramMapping{{0, 7}, {512, 512}, psStandard}));
+}
+
+TEST_F(VramMapDialog, FileButtonNeedsAPaletteFile) {
+    EXPECT_FALSE(dlg.btnPalFile->isEnabled()); // before the first showing too
+    dlg.show();
+    EXPECT_FALSE(dlg.btnPalFile->isEnabled());
+    EXPECT_TRUE(dlg.edtPaletteFileName->text().isEmpty());
+    dlg.hide();
+
+    doc.paletteFileName = dir.file("COLORS.PL7");
+    std::array<std::uint8_t, kPaletteSize> palette{};
+    palette[0] = 0x70; // colour 0 red 7
+    palette[3] = 0x07; // colour 1 green 7
+    doc.vdp->setFilePalette(palette);
+    dlg.show();
+    EXPECT_TRUE(dlg.btnPalFile->isEnabled());
+    EXPECT_EQ(dlg.edtPaletteFileName->text().toStdString(), doc.paletteFileName);
+
+    dlg.btnPalFile->click();
+    EXPECT_EQ(dlg.mapping.paletteSource, psFile);
+    EXPECT_EQ(panelColour(dlg.pnlPal[0]), QColor(255, 0, 0));
+    EXPECT_EQ(panelColour(dlg.pnlPal[1]), QColor(0, 255, 0));
+    EXPECT_EQ(panelColour(dlg.pnlPal[2]), QColor(0, 0, 0));
+    dlg.hide();
+
+    TScreenDocument withoutPalette;
+    dlg.document = &withoutPalette;
+    dlg.show();
+    EXPECT_FALSE(dlg.btnPalFile->isEnabled());
+    EXPECT_TRUE(dlg.edtPaletteFileName->text().isEmpty());
+}
+
+TEST_F(VramMapDialog, VanishedVramFileRaisesFileErrorNamingIt) {
+    doc.vram0FileName = makeFile("GONE.SC7", 40);
+    doc.mapping.headerSize = {9, 7};
+    dlg.show();
+    ASSERT_EQ(dump().size(), 5);
+    ASSERT_TRUE(std::filesystem::remove(doc.vram0FileName));
+
+    try {
+        dlg.ShowSlotSettings(fsVram0);
+        FAIL() << "no FileError";
+    } catch (const FileError& e) {
+        EXPECT_EQ(e.fileName(), doc.vram0FileName);
+        EXPECT_NE(std::string(e.what()).find(doc.vram0FileName), std::string::npos) << e.what();
+    }
+    EXPECT_FALSE(dlg.memHeaderBytes->isHidden());
+    EXPECT_TRUE(dump().isEmpty());
+    EXPECT_EQ(dlg.edtVRAMFileName->text().toStdString(), doc.vram0FileName);
+    EXPECT_EQ(dlg.updHeaderSize->value(), 9);
+}
+
+TEST_F(VramMapDialog, VanishedFileOnSwitchingKeepsTheSlotsApart) {
+    doc.vram1FileName = makeFile("GONE.SC7", 40);
+    doc.mapping = VramMapping{{1, 2}, {256, 300}, psStandard};
+    dlg.show();
+    dlg.updHeaderSize->setValue(20);
+    ASSERT_TRUE(std::filesystem::remove(doc.vram1FileName));
+
+    // The radio group changes without its signal, so that the error leaves the handler
+    // here rather than through the toolkit's signal delivery.
+    {
+        const QSignalBlocker quietGroup(dlg.radgrpVRAMPageItems);
+        const QSignalBlocker quietItem(dlg.radgrpVRAMPageItems->button(fsVram1));
+        dlg.radgrpVRAMPageItems->button(fsVram1)->setChecked(true);
+    }
+    EXPECT_THROW(dlg.radgrpVRAMPageClick(), FileError);
+    EXPECT_EQ(dlg.currentSlot, 1);
+    EXPECT_EQ(shownSettings(), (std::array{2, 300, 2, 300})); // slot 1's, not slot 0's
+
+    dlg.btnOK->click();
+    EXPECT_EQ(doc.mapping, (VramMapping{{20, 2}, {256, 300}, psStandard}));
+}
+
+TEST_F(VramMapDialog, FixedSizeCentredWithColoursInFourColumnsOfFour) {
+    dlg.show();
+    EXPECT_EQ(dlg.windowTitle(), QStringLiteral("VRAM Mapping"));
+    EXPECT_EQ(dlg.minimumSize(), dlg.maximumSize());
+    const QPoint screenCentre = dlg.screen()->availableGeometry().center();
+    EXPECT_EQ(dlg.frameGeometry().center(), screenCentre);
+    EXPECT_EQ(dlg.VMPageControl->currentWidget(), dlg.tabsVRAMLoad);
+    EXPECT_TRUE(dlg.btnOK->isDefault());
+
+    dlg.VMPageControl->setCurrentWidget(dlg.tabsPalette);
+
+    for (std::size_t i = 0; i < dlg.pnlPal.size(); ++i) {
+        EXPECT_EQ(dlg.lblPal[i]->text(), QStringLiteral("Color %1").arg(i));
+        const QRect label = dlg.lblPal[i]->geometry();
+        const QRect panel = dlg.pnlPal[i]->geometry();
+        EXPECT_LT(label.right(), panel.left()) << i;
+        if (i % 4 != 0) { // below the previous colour of the column
+            EXPECT_GT(panel.top(), dlg.pnlPal[i - 1]->geometry().bottom()) << i;
+            EXPECT_EQ(panel.left(), dlg.pnlPal[i - 1]->geometry().left()) << i;
+        } else if (i > 0) { // heads the next column
+            EXPECT_GT(label.left(), dlg.pnlPal[i - 4]->geometry().right()) << i;
+            EXPECT_EQ(panel.top(), dlg.pnlPal[i - 4]->geometry().top()) << i;
+        }
+    }
+}
+
+} // namespace
+} // namespace tessarin
