@@ -151,40 +151,21 @@ void writeJoinedRotated(TVdpState& vdp, OutputFile& out) {
     }
 }
 
+using ViewWriter = void (*)(TVdpState&, OutputFile&);
+
+// Indexed by ViewMode, like the image sizes of view_geometry.
+constexpr std::array<ViewWriter, kViewModeCount> kViewWriters{
+    writePlain,        writeMagnified,        writeInterlaced,        writeJoined,
+    writePlainRotated, writeMagnifiedRotated, writeInterlacedRotated, writeJoinedRotated,
+};
+
 } // namespace
 
 void TScreenDocument::WriteBitmap(const std::string& fileName) {
     OutputFile out(fileName);
     if (const auto size = imageSizeOf(viewMode)) {
         writeHeaders(out, *size);
-        switch (viewMode) {
-        case vm256x212:
-            writePlain(*vdp, out);
-            break;
-        case vm512x424mag:
-            writeMagnified(*vdp, out);
-            break;
-        case vm512x424int:
-            writeInterlaced(*vdp, out);
-            break;
-        case vm256x424joi:
-            writeJoined(*vdp, out);
-            break;
-        case vm256x212Rot:
-            writePlainRotated(*vdp, out);
-            break;
-        case vm512x424magRot:
-            writeMagnifiedRotated(*vdp, out);
-            break;
-        case vm512x424intRot:
-            writeInterlacedRotated(*vdp, out);
-            break;
-        case vm256x424joiRot:
-            writeJoinedRotated(*vdp, out);
-            break;
-        default:
-            break;
-        }
+        kViewWriters.at(static_cast<std::size_t>(viewMode))(*vdp, out);
     }
     out.close();
 }

@@ -46,7 +46,8 @@ public:
     // Otherwise stores the name in the slot and loads it. The result carries no meaning.
     bool OpenFile(const std::string& fileName, int slot);
     // Reads the slot's stored file: into VRAM0 (then re-laid by linePixels[0]), VRAM1,
-    // or the file palette. Throws FileError when the file cannot be opened or read.
+    // or the file palette. Throws FileError when the file cannot be opened or read; after
+    // a read error VRAM holds the bytes read before it (and VRAM0 is not re-laid).
     void LoadSlot(int slot);
     // Loads again, in slot order, every slot that has a name.
     void Reload();

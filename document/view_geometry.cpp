@@ -7,7 +7,7 @@ namespace tessarin {
 namespace {
 
 // Indexed by ViewMode: the four sizes, then the same four turned a quarter left.
-constexpr std::array<ImageSize, 8> kImageSizes{{
+constexpr std::array<ImageSize, kViewModeCount> kImageSizes{{
     {256, 212},
     {512, 424},
     {512, 424},

@@ -9,6 +9,7 @@ namespace tessarin {
 // The four sizes of the Size menu.
 enum ViewSize : int { vs256x212 = 0, vs512x424mag = 1, vs512x424int = 2, vs256x424joi = 3 };
 inline constexpr int kViewSizeCount = 4;
+inline constexpr int kViewModeCount = 2 * kViewSizeCount; // each size plain and rotated
 
 struct ImageSize {
     int width;

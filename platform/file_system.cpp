@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <fcntl.h>
+#include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -36,16 +37,29 @@ std::string baseNameOf(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-// The mode the copy should end up with: the target's own when it exists, else that
-// of a newly created file. mkstemp alone would leave the copy private (0600).
-mode_t modeForTarget(const std::string& target) {
+// Where the copy really goes, and the mode it should end up with. An existing target
+// keeps its mode, and a symbolic link keeps pointing at the replaced file; a new file
+// gets the mode of any new file (mkstemp alone would leave it private, 0600).
+struct CopyTarget {
+    std::string path;
+    mode_t mode;
+};
+
+std::optional<CopyTarget> resolveTarget(const std::string& target) {
     struct stat info {};
-    if (::stat(target.c_str(), &info) == 0) {
-        return info.st_mode & 07777;
+    if (::stat(target.c_str(), &info) != 0) {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        return CopyTarget{target, kNewFileMode & ~mask};
     }
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return kNewFileMode & ~mask;
+    // Renaming over a device or FIFO would replace the node itself.
+    if (!S_ISREG(info.st_mode)) {
+        return std::nullopt;
+    }
+    char* real = ::realpath(target.c_str(), nullptr);
+    CopyTarget result{real != nullptr ? std::string(real) : target, info.st_mode & 07777};
+    std::free(real);
+    return result;
 }
 
 [[noreturn]] void throwWriteError(const std::string& target, int error) {
@@ -107,16 +121,19 @@ std::string makeTempFileIn(const std::string& directory, const std::string& pref
 
 void copyFile(const std::string& source, const std::string& target) {
     InputFile in(source);
-    const mode_t mode = modeForTarget(target);
+    const auto resolved = resolveTarget(target);
+    if (!resolved) {
+        throw FileError(target, posix::fileMessage("write", target, "not a regular file"));
+    }
     std::string scratch;
-    const int fd =
-        posix::createUnique(directoryOf(target), "." + baseNameOf(target) + ".", &scratch);
+    const int fd = posix::createUnique(directoryOf(resolved->path),
+                                       "." + baseNameOf(resolved->path) + ".", &scratch);
     if (fd < 0) {
         throwWriteError(target, errno);
     }
     int error = 0;
     try {
-        error = fillScratch(in, fd, mode);
+        error = fillScratch(in, fd, resolved->mode);
     } catch (...) {
         ::close(fd);
         deleteFile(scratch);
@@ -125,7 +142,7 @@ void copyFile(const std::string& source, const std::string& target) {
     if (::close(fd) != 0 && error == 0 && errno != EINTR) {
         error = errno;
     }
-    if (error == 0 && ::rename(scratch.c_str(), target.c_str()) != 0) {
+    if (error == 0 && ::rename(scratch.c_str(), resolved->path.c_str()) != 0) {
         error = errno;
     }
     if (error != 0) {

@@ -147,6 +147,40 @@ TEST(CopyFile, FailureNamesTheFileAndLeavesTargetIntact) {
     EXPECT_EQ(names, (std::vector<std::string>{"dst", "src"}));
 }
 
+TEST(CopyFile, SymbolicLinkKeepsPointingAtTheReplacedFile) {
+    ScratchDir dir;
+    writeBytes(dir.file("src"), patternBytes(3000, 1));
+    writeBytes(dir.file("real"), patternBytes(10, 2));
+    ASSERT_EQ(::symlink("real", dir.file("link").c_str()), 0);
+    copyFile(dir.file("src"), dir.file("link"));
+    EXPECT_EQ(readBytes(dir.file("real")), patternBytes(3000, 1));
+    struct stat info {};
+    ASSERT_EQ(::lstat(dir.file("link").c_str(), &info), 0);
+    EXPECT_TRUE(S_ISLNK(info.st_mode));
+}
+
+TEST(CopyFile, RefusesToReplaceWhatIsNotARegularFile) {
+    ScratchDir dir;
+    writeBytes(dir.file("src"), patternBytes(10, 1));
+    const std::string fifo = dir.file("pipe");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    ::alarm(10);
+    for (const std::string& target : {fifo, dir.path()}) {
+        try {
+            copyFile(dir.file("src"), target);
+            ADD_FAILURE() << "replaced " << target;
+        } catch (const FileError& e) {
+            EXPECT_EQ(std::string(e.what()),
+                      "Cannot write file \"" + target + "\": not a regular file");
+        }
+    }
+    ::alarm(0);
+    struct stat info {};
+    ASSERT_EQ(::lstat(fifo.c_str(), &info), 0);
+    EXPECT_TRUE(S_ISFIFO(info.st_mode));
+    EXPECT_EQ(dir.names().size(), 2U);
+}
+
 TEST(CopyFile, FullFileSystemLeavesTargetIntactAndNoScratch) {
     ScratchDir dir;
     const auto original = patternBytes(1000, 5);
