@@ -36,6 +36,8 @@ struct ExportOptions {
     bool quiet = false;
 
     [[nodiscard]] bool batch() const { return !outDir.empty(); }
+
+    friend bool operator==(const ExportOptions&, const ExportOptions&) = default;
 };
 
 enum class Action { run, help, version };

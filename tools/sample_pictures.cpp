@@ -197,7 +197,7 @@ void yjkPlane(VramCanvas& c, int planeLines, int yValue, bool swapped) {
     }
 }
 
-// Screen 12: the J/K plane at middle Y above a grey ramp of 32 levels.
+// Screen 12: the J/K plane at middle Y above a ramp of Y (32 levels) at J = K = 0.
 SampleFile yjk12(std::string name, bool swapped) {
     VramCanvas c(layout::kLongLineBytes);
     constexpr int kPlaneLines = 160;
@@ -215,7 +215,7 @@ SampleFile yjk12(std::string name, bool swapped) {
     return screenFile(std::move(name), c, kLargePictureBytes);
 }
 
-// Screen 10: the J/K plane, a grey ramp of 16 levels, sixteen palette bars, and
+// Screen 10: the J/K plane, a ramp of Y (16 levels) at J = K = 0, sixteen palette bars, and
 // groups whose left two pixels are palette colours and right two light grey.
 SampleFile yjka10() {
     VramCanvas c(layout::kLongLineBytes);

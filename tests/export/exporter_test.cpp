@@ -1,0 +1,320 @@
+// Drives tessarin-export as a process and checks its files against the document's
+// own WriteBitmap.
+#include "document/screen_document.h"
+#include "document/view_geometry.h"
+#include "image_files.h"
+#include "run_process.h"
+
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+
+namespace tessarin::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kExporter = TESSARIN_EXPORT;
+
+std::string sample(const std::string& name) {
+    return std::string(TESSARIN_SOURCE_DIR) + "/samples/" + name;
+}
+
+bool contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+// What the user does in the viewer: choose the mode, open the files, confirm the
+// mapping dialog, choose size and rotation; the picture it writes.
+struct ViewerSetup {
+    ScreenMode mode = 7;
+    std::string vram0;
+    std::string vram1;
+    std::string palette;
+    VramMapping mapping;
+    ViewMode viewMode = vm256x212;
+};
+
+std::vector<unsigned char> viewerBitmap(const ViewerSetup& s) {
+    const TempDir dir;
+    const std::string file = dir / "view.bmp";
+    writeBytes(file, {});
+    TScreenDocument doc;
+    doc.vdp->setScreenMode(s.mode);
+    doc.mapping = s.mapping;
+    doc.vram0FileName = s.vram0;
+    doc.vram1FileName = s.vram1;
+    doc.paletteFileName = s.palette;
+    doc.Reload();
+    if (s.mapping.paletteSource == psVram) {
+        doc.vdp->readVramPalette();
+    }
+    doc.vdp->selectPalette(s.mapping.paletteSource);
+    doc.viewMode = s.viewMode;
+    doc.WriteBitmap(file);
+    return readBytes(file);
+}
+
+VramMapping mappingOf(std::int16_t linePixels, PaletteSource source,
+                      std::array<std::int16_t, 2> header = {7, 7}) {
+    VramMapping m;
+    m.headerSize = header;
+    m.linePixels = {linePixels, linePixels};
+    m.paletteSource = source;
+    return m;
+}
+
+struct BitmapCase {
+    std::string what;
+    std::vector<std::string> args; // besides -o OUTPUT
+    ViewerSetup viewer;
+};
+
+std::vector<BitmapCase> bitmapCases(const TempDir& dir) {
+    // A packed screen-5 file of 128 pixels a line with a 3-byte header.
+    std::vector<unsigned char> packed{1, 2, 3};
+    for (int i = 0; i < 64 * kPictureLines; ++i) {
+        packed.push_back(static_cast<unsigned char>(i * 7));
+    }
+    writeBytes(dir / "PACKED.SC5", packed);
+    const std::string packedFile = dir / "PACKED.SC5";
+    return {
+        {"palette file chosen by name, mode by the last character",
+         {sample("BARS.SC5"), sample("BARS.PL5")},
+         {5, sample("BARS.SC5"), "", sample("BARS.PL5"), mappingOf(256, psFile)}},
+        {"--screen overrides the name",
+         {"--screen", "8", sample("BARS.SC5")},
+         {8, sample("BARS.SC5"), "", "", mappingOf(256, psStandard)}},
+        {"--screen 11 is screen 10",
+         {"--screen", "11", sample("YJK.SCC")},
+         {10, sample("YJK.SCC"), "", "", mappingOf(256, psStandard)}},
+        {"no mode in the name: screen 7",
+         {packedFile + "", "--screen", "7"},
+         {7, packedFile, "", "", mappingOf(512, psStandard)}},
+        {"VRAM1 and the interlaced view",
+         {"--vram1", sample("PAGE7.SC7"), "--size", "512x424int", sample("BARS7.SC7")},
+         {7, sample("BARS7.SC7"), sample("PAGE7.SC7"), "", mappingOf(512, psStandard),
+          vm512x424int}},
+        {"VRAM palette, joined and rotated",
+         {"--palette-source", "vram", "--size", "256x424joi", "--rotate", sample("YJKA.SCA")},
+         {10, sample("YJKA.SCA"), "", "", mappingOf(256, psVram), vm256x424joiRot}},
+        {"magnified and rotated screen 12 with a second page",
+         {"--size", "512x424mag", "--rotate", "--vram1", sample("PAGE12.SCC"), sample("YJK.SCC")},
+         {12, sample("YJK.SCC"), sample("PAGE12.SCC"), "", mappingOf(256, psStandard),
+          vm512x424magRot}},
+        {"--palette with the standard source",
+         {"--palette", sample("BARS.PL5"), "--palette-source", "standard", sample("RAMP.SC6")},
+         {6, sample("RAMP.SC6"), "", sample("BARS.PL5"), mappingOf(512, psStandard)}},
+        {"header sizes and line pixels",
+         {"--header0", "3", "--header1", "0", "--line-pixels", "128", "--vram1",
+          sample("PAGE8.SC8"), "--size", "256x424joi", packedFile},
+         {5, packedFile, sample("PAGE8.SC8"), "", mappingOf(128, psStandard, {3, 0}),
+          vm256x424joi}},
+        {"rotated interlace of screen 5",
+         {"--size", "512x424int", "--rotate", sample("BARS.SC5")},
+         {5, sample("BARS.SC5"), "", "", mappingOf(256, psStandard), vm512x424intRot}},
+    };
+}
+
+TEST(Exporter, BmpIsByteForByteWhatTheViewerWrites) {
+    const TempDir dir;
+    for (const BitmapCase& c : bitmapCases(dir)) {
+        SCOPED_TRACE(c.what);
+        std::vector<std::string> args{"-q", "-o", dir / "out.bmp"};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        const ProcessResult r = runProcess(kExporter, args, dir.path());
+        ASSERT_EQ(r.exitCode, 0) << r.err;
+        EXPECT_EQ(r.err, "");
+        EXPECT_TRUE(readBytes(dir / "out.bmp") == viewerBitmap(c.viewer));
+    }
+}
+
+TEST(Exporter, PngHasTheBmpPixelsInEveryViewAndNoColourSpaceChunks) {
+    const TempDir dir;
+    const std::array<const char*, 4> sizes{"256x212", "512x424mag", "512x424int", "256x424joi"};
+    for (const char* size : sizes) {
+        for (const bool rotate : {false, true}) {
+            SCOPED_TRACE(std::string(size) + (rotate ? " rotated" : ""));
+            std::vector<std::string> common{
+                "-q", "--size", size, "--vram1", sample("PAGE12.SCC"), sample("YJK.SCC")};
+            if (rotate) {
+                common.push_back("--rotate");
+            }
+            std::vector<std::string> png{"-o", dir / "out.png"};
+            std::vector<std::string> bmp{"-o", dir / "out.bmp"};
+            png.insert(png.end(), common.begin(), common.end());
+            bmp.insert(bmp.end(), common.begin(), common.end());
+            ASSERT_EQ(runProcess(kExporter, png, dir.path()).exitCode, 0);
+            ASSERT_EQ(runProcess(kExporter, bmp, dir.path()).exitCode, 0);
+            EXPECT_TRUE(pngPixels(dir / "out.png") == bmpPixels(readBytes(dir / "out.bmp")));
+
+            const PngLayout layout = pngLayout(readBytes(dir / "out.png"));
+            EXPECT_EQ(layout.bitDepth, 8);
+            EXPECT_EQ(layout.colourType, 2); // RGB
+            for (const std::string& chunk : layout.chunkTypes) {
+                EXPECT_TRUE(chunk == "IHDR" || chunk == "IDAT" || chunk == "IEND") << chunk;
+            }
+        }
+    }
+}
+
+TEST(Exporter, FormatFollowsTheOptionElseTheExtension) {
+    const TempDir dir;
+    ASSERT_EQ(runProcess(kExporter, {"-q", "--format", "png", "-o", "pic.bmp", sample("RGB.SC8")},
+                         dir.path())
+                  .exitCode,
+              0);
+    EXPECT_EQ(pngLayout(readBytes(dir / "pic.bmp")).chunkTypes.front(), "IHDR");
+    ASSERT_EQ(runProcess(kExporter, {"-q", "--format", "bmp", "-o", "pic.img", sample("RGB.SC8")},
+                         dir.path())
+                  .exitCode,
+              0);
+    EXPECT_TRUE(readBytes(dir / "pic.img") ==
+                viewerBitmap({8, sample("RGB.SC8"), "", "", mappingOf(256, psStandard)}));
+    const ProcessResult r = runProcess(kExporter, {"-o", "pic.img", sample("RGB.SC8")}, dir.path());
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_TRUE(contains(r.err, "\"pic.img\"")) << r.err;
+}
+
+struct ExitCase {
+    std::vector<std::string> args;
+    int exitCode;
+    std::string errPart;
+};
+
+TEST(Exporter, ExitCodesAndMessagesNameTheProblem) {
+    const TempDir dir;
+    writeBytes(dir / "EMPTY.SC5", {});
+    fs::create_directory(dir.path() / "DIR.SC5");
+    const std::vector<ExitCase> cases{
+        {{"-o", "x.png", sample("BARS.SC5")}, 0, ""},
+        {{"-o", "x.png", "MISSING.SC5"}, 1, "\"MISSING.SC5\""},
+        {{"-o", "x.png", "EMPTY.SC5"}, 1, "\"EMPTY.SC5\" is empty"},
+        {{"-o", "x.png", "DIR.SC5"}, 1, "\"DIR.SC5\""},
+        {{"-o", "x.png", "--vram1", "MISSING.SC7", sample("BARS7.SC7")}, 1, "\"MISSING.SC7\""},
+        {{"-o", "x.png", sample("BARS.SC5"), "MISSING.PL5"}, 1, "\"MISSING.PL5\""},
+        {{"-o", "nodir/x.png", sample("BARS.SC5")}, 1, "\"nodir\""},
+        {{"-o", "x.png", "--size", "big", sample("BARS.SC5")}, 2, "\"big\" for --size"},
+        {{"-o", "x.png", "--frobnicate", sample("BARS.SC5")}, 2, "\"--frobnicate\""},
+        {{"-o", "x.png", "--palette-source", "file", sample("BARS.SC5")}, 2, "--palette-source"},
+        {{sample("BARS.SC5")}, 2, "-o OUTPUT or -d OUTDIR"},
+    };
+    for (const ExitCase& c : cases) {
+        SCOPED_TRACE(::testing::PrintToString(c.args));
+        const ProcessResult r = runProcess(kExporter, c.args, dir.path());
+        EXPECT_EQ(r.exitCode, c.exitCode) << r.err;
+        EXPECT_TRUE(contains(r.err, c.errPart)) << r.err;
+        fs::remove(dir.path() / "x.png");
+    }
+}
+
+TEST(Exporter, HelpAndVersion) {
+    const TempDir dir;
+    const ProcessResult version = runProcess(kExporter, {"--version"}, dir.path());
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_EQ(version.out, "tessarin-export 0.32\n");
+    const ProcessResult help = runProcess(kExporter, {"--help"}, dir.path());
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_TRUE(contains(help.out, "-d OUTDIR FILE..."));
+}
+
+TEST(Exporter, FailedExportLeavesTheExistingOutputAndNoScratchFile) {
+    const TempDir dir;
+    const std::vector<unsigned char> old{'o', 'l', 'd'};
+    writeBytes(dir / "out.png", old);
+    writeBytes(dir / "EMPTY.SC5", {});
+    for (const std::string& input : {std::string("MISSING.SC5"), std::string("EMPTY.SC5")}) {
+        EXPECT_EQ(runProcess(kExporter, {"-o", "out.png", input}, dir.path()).exitCode, 1);
+        EXPECT_TRUE(readBytes(dir / "out.png") == old);
+        EXPECT_EQ(dir.entries(), (std::vector<std::string>{"EMPTY.SC5", "out.png"}));
+    }
+    // The output may not replace an input: that would lose the input.
+    fs::copy_file(sample("BARS.SC5"), dir.path() / "IN.SC5");
+    const ProcessResult r =
+        runProcess(kExporter, {"--format", "bmp", "-o", "IN.SC5", "IN.SC5"}, dir.path());
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(readBytes(dir / "IN.SC5") == readBytes(sample("BARS.SC5")));
+}
+
+TEST(Exporter, SuccessReplacesTheOutputAndLeavesNoScratchFile) {
+    const TempDir dir;
+    writeBytes(dir / "out.png", {'o', 'l', 'd'});
+    ASSERT_EQ(
+        runProcess(kExporter, {"-q", "-o", "out.png", sample("RGB.SC8")}, dir.path()).exitCode, 0);
+    EXPECT_EQ(dir.entries(), std::vector<std::string>{"out.png"});
+    EXPECT_EQ(pngPixels(dir / "out.png").width, 256);
+    // A new picture gets the permissions of a new file, not those of a private scratch file.
+    EXPECT_NE(fs::status(dir.path() / "out.png").permissions() & fs::perms::others_read,
+              fs::perms::none);
+}
+
+TEST(Exporter, NamesWithSpacesNonAsciiAndLeadingDash) {
+    const TempDir dir;
+    const std::string name = "-my pic \xC3\xA9.SC5";
+    fs::copy_file(sample("BARS.SC5"), dir.path() / name);
+    const ProcessResult r =
+        runProcess(kExporter, {"-q", "-o", "out \xC3\xA9.bmp", "--", name}, dir.path());
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_TRUE(readBytes(dir / "out \xC3\xA9.bmp") ==
+                viewerBitmap({5, dir / name, "", "", mappingOf(256, psStandard)}));
+    // Without "--" the name is taken for an option.
+    EXPECT_EQ(runProcess(kExporter, {"-o", "x.bmp", name}, dir.path()).exitCode, 2);
+}
+
+TEST(Exporter, BatchPairsPalettesByBaseNameAndAppliesPaletteToTheRest) {
+    const TempDir in;
+    const TempDir out;
+    fs::copy_file(sample("BARS.SC5"), in.path() / "BARS.SC5");
+    fs::copy_file(sample("BARS.PL5"), in.path() / "bars.pl5");
+    fs::copy_file(sample("BARS7.SC7"), in.path() / "BARS7.SC7");
+    const ProcessResult r =
+        runProcess(kExporter,
+                   {"-q", "--format", "bmp", "--palette", sample("BARS7.PL7"), "-d", out.path(),
+                    in / "BARS.SC5", in / "bars.pl5", in / "BARS7.SC7"},
+                   in.path());
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(out.entries(), (std::vector<std::string>{"BARS.bmp", "BARS7.bmp"}));
+    EXPECT_TRUE(readBytes(out / "BARS.bmp") ==
+                viewerBitmap({5, in / "BARS.SC5", "", in / "bars.pl5", mappingOf(256, psFile)}));
+    EXPECT_TRUE(
+        readBytes(out / "BARS7.bmp") ==
+        viewerBitmap({7, in / "BARS7.SC7", "", sample("BARS7.PL7"), mappingOf(512, psFile)}));
+}
+
+TEST(Exporter, BatchRefusesTwoInputsForOneOutputAndWritesNothing) {
+    const TempDir in;
+    const TempDir out;
+    fs::create_directory(in.path() / "a");
+    fs::create_directory(in.path() / "b");
+    fs::copy_file(sample("BARS.SC5"), in.path() / "a" / "PIC.SC5");
+    fs::copy_file(sample("BARS7.SC7"), in.path() / "b" / "PIC.SC7");
+    const ProcessResult r =
+        runProcess(kExporter, {"-d", out.path(), "a/PIC.SC5", "b/PIC.SC7"}, in.path());
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_TRUE(contains(r.err, "\"a/PIC.SC5\" and \"b/PIC.SC7\"")) << r.err;
+    EXPECT_TRUE(out.entries().empty());
+}
+
+TEST(Exporter, BatchReportsEachFailedFileAndConvertsTheRest) {
+    const TempDir in;
+    const TempDir out;
+    writeBytes(out / "RGB.png", {'k', 'e', 'e', 'p'});
+    writeBytes(in / "EMPTY.SC5", {});
+    const ProcessResult r = runProcess(
+        kExporter,
+        {"-q", "-d", out.path(), sample("RGB.SC8"), "EMPTY.SC5", sample("YJK.SCC"), "GONE.SC7"},
+        in.path());
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(contains(r.err, "\"" + (out / "RGB.png") + "\" already exists")) << r.err;
+    EXPECT_TRUE(contains(r.err, "\"EMPTY.SC5\" is empty")) << r.err;
+    EXPECT_TRUE(contains(r.err, "\"GONE.SC7\"")) << r.err;
+    EXPECT_TRUE(contains(r.err, "3 of 4 files failed")) << r.err;
+    EXPECT_TRUE(readBytes(out / "RGB.png") == (std::vector<unsigned char>{'k', 'e', 'e', 'p'}));
+    EXPECT_EQ(out.entries(), (std::vector<std::string>{"RGB.png", "YJK.png"}));
+    EXPECT_TRUE(
+        pngPixels(out / "YJK.png") ==
+        bmpPixels(viewerBitmap({12, sample("YJK.SCC"), "", "", mappingOf(256, psStandard)})));
+}
+
+} // namespace
+} // namespace tessarin::testing

@@ -1,0 +1,230 @@
+#include "export/batch_plan.h"
+#include "export/options.h"
+
+#include <functional>
+#include <gtest/gtest.h>
+
+namespace tessarin::exporter {
+namespace {
+
+// Options as parsed from "-o out.png FILE..." with nothing else given.
+ExportOptions single(std::string screen, std::vector<std::string> files) {
+    ExportOptions o;
+    o.output = "out.png";
+    o.screenFile = std::move(screen);
+    o.files = std::move(files);
+    o.format = ImageFormat::png;
+    return o;
+}
+
+struct GoodCase {
+    std::vector<std::string> args;
+    std::function<void(ExportOptions&)> expect; // changes to single("PIC.SC5", {"PIC.SC5"})
+};
+
+TEST(ExportOptions, EveryOptionIsParsedIntoItsField) {
+    const std::vector<GoodCase> cases{
+        {{"-o", "out.png", "PIC.SC5"}, [](ExportOptions&) {}},
+        {{"PIC.SC5", "-o", "out.png"}, [](ExportOptions&) {}},
+        {{"--output=out.png", "PIC.SC5"}, [](ExportOptions&) {}},
+        {{"-oout.png", "PIC.SC5"}, [](ExportOptions&) {}},
+        {{"-o", "out.png", "--screen", "8", "PIC.SC5"}, [](ExportOptions& o) { o.screenMode = 8; }},
+        {{"-o", "out.png", "--screen=11", "PIC.SC5"}, [](ExportOptions& o) { o.screenMode = 10; }},
+        {{"-o", "out.png", "--screen", "12", "PIC.SC5"},
+         [](ExportOptions& o) { o.screenMode = 12; }},
+        {{"-o", "out.png", "--vram1", "P1.SC7", "PIC.SC5"},
+         [](ExportOptions& o) { o.vram1File = "P1.SC7"; }},
+        {{"-o", "out.png", "--palette", "X.PL5", "PIC.SC5"},
+         [](ExportOptions& o) { o.paletteFile = "X.PL5"; }},
+        {{"-o", "out.png", "--header0", "0", "--header1", "32767", "PIC.SC5"},
+         [](ExportOptions& o) {
+             o.headerSize = {0, 32767};
+         }},
+        {{"-o", "out.png", "--line-pixels", "1", "PIC.SC5"},
+         [](ExportOptions& o) { o.linePixels = 1; }},
+        {{"-o", "out.png", "--line-pixels=512", "PIC.SC5"},
+         [](ExportOptions& o) { o.linePixels = 512; }},
+        {{"-o", "out.png", "--palette-source", "vram", "PIC.SC5"},
+         [](ExportOptions& o) { o.paletteSource = psVram; }},
+        {{"-o", "out.png", "--palette-source", "standard", "PIC.SC5"},
+         [](ExportOptions& o) { o.paletteSource = psStandard; }},
+        {{"-o", "out.png", "--size", "512x424mag", "PIC.SC5"},
+         [](ExportOptions& o) { o.size = vs512x424mag; }},
+        {{"-o", "out.png", "--size", "512x424int", "PIC.SC5"},
+         [](ExportOptions& o) { o.size = vs512x424int; }},
+        {{"-o", "out.png", "--size", "256x424joi", "--rotate", "PIC.SC5"},
+         [](ExportOptions& o) {
+             o.size = vs256x424joi;
+             o.rotate = true;
+         }},
+        {{"-o", "out.png", "--format", "bmp", "PIC.SC5"},
+         [](ExportOptions& o) { o.format = ImageFormat::bmp; }},
+        {{"-q", "-o", "out.png", "PIC.SC5"}, [](ExportOptions& o) { o.quiet = true; }},
+        {{"--quiet", "-o", "out.png", "PIC.SC5"}, [](ExportOptions& o) { o.quiet = true; }},
+        // The file-name rule sorts the FILEs: a palette by its third character from the end.
+        {{"-o", "out.png", "PIC.pl5", "PIC.SC5"},
+         [](ExportOptions& o) {
+             o.paletteFile = "PIC.pl5";
+             o.files = {"PIC.pl5", "PIC.SC5"};
+         }},
+        {{"-o", "out.png", "--palette-source", "file", "PIC.SC5", "PIC.PL5"},
+         [](ExportOptions& o) {
+             o.paletteFile = "PIC.PL5";
+             o.paletteSource = psFile;
+             o.files = {"PIC.SC5", "PIC.PL5"};
+         }},
+        // After "--" everything is a FILE, dashes and all.
+        {{"-o", "out.png", "--", "-PIC.SC5"},
+         [](ExportOptions& o) {
+             o.screenFile = "-PIC.SC5";
+             o.files = {"-PIC.SC5"};
+         }},
+        {{"-o", "out.BMP", "PIC.SC5"},
+         [](ExportOptions& o) {
+             o.output = "out.BMP";
+             o.format = ImageFormat::bmp;
+         }},
+    };
+    for (const GoodCase& c : cases) {
+        SCOPED_TRACE(::testing::PrintToString(c.args));
+        const auto parsed = parseOptions(c.args);
+        ASSERT_TRUE(std::holds_alternative<Command>(parsed))
+            << std::get<UsageError>(parsed).message;
+        ExportOptions expected = single("PIC.SC5", {"PIC.SC5"});
+        c.expect(expected);
+        EXPECT_EQ(std::get<Command>(parsed).action, Action::run);
+        EXPECT_TRUE(std::get<Command>(parsed).options == expected);
+    }
+}
+
+TEST(ExportOptions, BatchTakesEveryFileAndDefaultsToPng) {
+    const std::vector<std::string> args{"-d", "out", "A.SC5", "A.PL5", "B.SC8"};
+    const auto parsed = parseOptions(args);
+    ASSERT_TRUE(std::holds_alternative<Command>(parsed));
+    const ExportOptions& o = std::get<Command>(parsed).options;
+    EXPECT_TRUE(o.batch());
+    EXPECT_EQ(o.outDir, "out");
+    EXPECT_EQ(o.files, (std::vector<std::string>{"A.SC5", "A.PL5", "B.SC8"}));
+    EXPECT_EQ(o.format, ImageFormat::png);
+}
+
+TEST(ExportOptions, HelpAndVersionWinOverTheRest) {
+    EXPECT_EQ(std::get<Command>(parseOptions(std::vector<std::string>{"--help"})).action,
+              Action::help);
+    EXPECT_EQ(
+        std::get<Command>(parseOptions(std::vector<std::string>{"--version", "--bogus"})).action,
+        Action::version);
+}
+
+struct BadCase {
+    std::vector<std::string> args;
+    std::string messagePart; // the option, value or file the message must name
+};
+
+TEST(ExportOptions, UsageErrorsNameTheBadOptionOrValue) {
+    const std::vector<BadCase> cases{
+        {{"--bogus", "-o", "x.png", "A.SC5"}, "\"--bogus\""},
+        {{"-x", "-o", "x.png", "A.SC5"}, "\"-x\""},
+        {{"-o", "x.png", "--screen", "9", "A.SC5"}, "\"9\" for --screen"},
+        {{"-o", "x.png", "--screen", "", "A.SC5"}, "--screen needs a value"},
+        {{"-o", "x.png", "--screen"}, "--screen needs a value"},
+        {{"-o", "x.png", "--header0", "-1", "A.SC5"}, "\"-1\" for --header0"},
+        {{"-o", "x.png", "--header1", "32768", "A.SC5"}, "\"32768\" for --header1"},
+        {{"-o", "x.png", "--header0", "7x", "A.SC5"}, "\"7x\" for --header0"},
+        {{"-o", "x.png", "--line-pixels", "0", "A.SC5"}, "\"0\" for --line-pixels"},
+        {{"-o", "x.png", "--line-pixels", "513", "A.SC5"}, "\"513\" for --line-pixels"},
+        {{"-o", "x.png", "--palette-source", "disk", "A.SC5"}, "\"disk\" for --palette-source"},
+        {{"-o", "x.png", "--size", "640x480", "A.SC5"}, "\"640x480\" for --size"},
+        {{"-o", "x.png", "--format", "gif", "A.SC5"}, "\"gif\" for --format"},
+        {{"-o", "x.png", "--rotate=yes", "A.SC5"}, "--rotate takes no value"},
+        {{"-o", "x.png", "-qq", "A.SC5"}, "-q takes no value"},
+        {{"-o", "x.png", "--palette-source", "file", "A.SC5"}, "--palette-source file"},
+        {{"-o", "x.png", "A.SC5", "B.SC7"}, "\"A.SC5\" and \"B.SC7\""},
+        {{"-o", "x.png", "A.PL5", "B.PL7"}, "\"A.PL5\" and \"B.PL7\""},
+        {{"-o", "x.png", "--palette", "A.PL5", "A.SC5", "B.PL5"}, "\"A.PL5\" and \"B.PL5\""},
+        {{"-o", "x.png", "A.SC5", "A.PL5", "C.SC8"}, "\"C.SC8\""},
+        {{"-o", "x.png", "A.PL5"}, "\"A.PL5\""},
+        {{"-o", "x.jpg", "A.SC5"}, "\"x.jpg\""},
+        {{"-o", "x.png", "-d", "out", "A.SC5"}, "-o and -d"},
+        {{"A.SC5"}, "-o OUTPUT or -d OUTDIR"},
+        {{"-o", "x.png"}, "no input FILE"},
+        {{"-d", "out"}, "no input FILE"},
+    };
+    for (const BadCase& c : cases) {
+        SCOPED_TRACE(::testing::PrintToString(c.args));
+        const auto parsed = parseOptions(c.args);
+        ASSERT_TRUE(std::holds_alternative<UsageError>(parsed));
+        EXPECT_NE(std::get<UsageError>(parsed).message.find(c.messagePart), std::string::npos)
+            << std::get<UsageError>(parsed).message;
+    }
+}
+
+TEST(ExportOptions, ScreenModeComesFromTheOptionThenTheNameThenSeven) {
+    ExportOptions o;
+    EXPECT_EQ(screenModeFor(o, "PIC.SC5"), 5U);
+    EXPECT_EQ(screenModeFor(o, "PIC.scb"), 10U);
+    EXPECT_EQ(screenModeFor(o, "PIC.SCS"), 12U);
+    EXPECT_EQ(screenModeFor(o, "PIC.BIN"), 7U);
+    o.screenMode = 8;
+    EXPECT_EQ(screenModeFor(o, "PIC.SC5"), 8U);
+    EXPECT_EQ(fullLinePixels(5), 256);
+    EXPECT_EQ(fullLinePixels(6), 512);
+    EXPECT_EQ(fullLinePixels(7), 512);
+    EXPECT_EQ(fullLinePixels(12), 256);
+}
+
+ExportOptions batchOf(std::vector<std::string> files) {
+    ExportOptions o;
+    o.outDir = "out";
+    o.files = std::move(files);
+    o.format = ImageFormat::png;
+    return o;
+}
+
+TEST(BatchPlan, PalettesPairByBaseNameIgnoringCase) {
+    ExportOptions o = batchOf({"a/PIC.SC5", "b/pic.pl5", "OTHER.SC7", "ALONE.PL7"});
+    o.paletteFile = "ALL.PL5";
+    const auto planned = planBatch(o);
+    ASSERT_TRUE(std::holds_alternative<BatchPlan>(planned));
+    const BatchPlan& plan = std::get<BatchPlan>(planned);
+    ASSERT_EQ(plan.items.size(), 2U);
+    EXPECT_EQ(plan.items[0].output, "out/PIC.png");
+    EXPECT_EQ(plan.items[0].job.paletteFile, "b/pic.pl5");
+    EXPECT_EQ(plan.items[0].job.screenMode, 5U);
+    EXPECT_EQ(plan.items[0].job.mapping.paletteSource, psFile);
+    EXPECT_EQ(plan.items[1].output, "out/OTHER.png");
+    EXPECT_EQ(plan.items[1].job.paletteFile, "ALL.PL5");
+    EXPECT_EQ(plan.items[1].job.mapping.linePixels, (std::array<std::int16_t, 2>{512, 512}));
+    EXPECT_EQ(plan.unusedPalettes, std::vector<std::string>{"ALONE.PL7"});
+}
+
+TEST(BatchPlan, ProblemsWithTheFileListAreUsageErrorsNamingTheFiles) {
+    const std::vector<BadCase> cases{
+        {{"a/PIC.SC5", "b/PIC.SC7"}, "\"a/PIC.SC5\" and \"b/PIC.SC7\""},
+        {{"PIC.SC5", "PIC.SC5"}, "\"PIC.SC5\" and \"PIC.SC5\""},
+        {{"PIC.SC5", "PIC.PL5", "pic.PL7"}, "\"PIC.PL5\" and \"pic.PL7\""},
+        {{"PIC.PL5"}, "no screen file"},
+    };
+    for (const BadCase& c : cases) {
+        SCOPED_TRACE(::testing::PrintToString(c.args));
+        const auto planned = planBatch(batchOf(c.args));
+        ASSERT_TRUE(std::holds_alternative<UsageError>(planned));
+        EXPECT_NE(std::get<UsageError>(planned).message.find(c.messagePart), std::string::npos)
+            << std::get<UsageError>(planned).message;
+    }
+    ExportOptions o = batchOf({"A.SC5", "A.PL5", "B.SC5"});
+    o.paletteSource = psFile;
+    const auto planned = planBatch(o);
+    ASSERT_TRUE(std::holds_alternative<UsageError>(planned));
+    EXPECT_NE(std::get<UsageError>(planned).message.find("\"B.SC5\""), std::string::npos);
+}
+
+TEST(BatchPlan, BaseNameDropsDirectoryAndLastExtensionOnly) {
+    EXPECT_EQ(baseNameWithoutExtension("dir.x/PIC.SC5"), "PIC");
+    EXPECT_EQ(baseNameWithoutExtension("a.b.SC5"), "a.b");
+    EXPECT_EQ(baseNameWithoutExtension("NOEXT"), "NOEXT");
+    EXPECT_EQ(baseNameWithoutExtension(".SC5"), ".SC5");
+}
+
+} // namespace
+} // namespace tessarin::exporter

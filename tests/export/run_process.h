@@ -1,0 +1,45 @@
+#pragma once
+
+// Test support: runs a program as a child process and collects what it printed.
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace tessarin::testing {
+
+struct ProcessResult {
+    int exitCode = -1; // -1 when killed by a signal
+    std::string out;
+    std::string err;
+};
+
+// Runs program with args in directory cwd; stdin is /dev/null, stdout and stderr
+// go to files (so they are not terminals).
+[[nodiscard]] ProcessResult runProcess(const std::string& program,
+                                       const std::vector<std::string>& args,
+                                       const std::filesystem::path& cwd);
+
+// A fresh directory under the temporary directory, removed with its contents.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    [[nodiscard]] const std::filesystem::path& path() const { return path_; }
+    [[nodiscard]] std::string operator/(const std::string& name) const {
+        return (path_ / name).string();
+    }
+    // The names of the entries, sorted.
+    [[nodiscard]] std::vector<std::string> entries() const;
+
+private:
+    std::filesystem::path path_;
+};
+
+[[nodiscard]] std::vector<unsigned char> readBytes(const std::filesystem::path& file);
+void writeBytes(const std::filesystem::path& file, const std::vector<unsigned char>& bytes);
+
+} // namespace tessarin::testing

@@ -1,0 +1,149 @@
+// The committed samples are what the generator writes, and they decode to the
+// pictures their README describes.
+#include "run_process.h"
+#include "vdp/layout.h"
+#include "vdp/vdp_state.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace tessarin::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path kSamples = fs::path(TESSARIN_SOURCE_DIR) / "samples";
+constexpr std::size_t kHeader = 7;
+
+std::vector<std::string> sampleNames() {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(kSamples)) {
+        if (entry.path().filename() != "README.md") {
+            names.push_back(entry.path().filename().string());
+        }
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+unsigned word(const std::vector<unsigned char>& b, std::size_t at) {
+    return b.at(at) | static_cast<unsigned>(b.at(at + 1)) << 8;
+}
+
+// A VDP in the mode with the screen file laid in at address (its BSAVE data).
+TVdpState load(ScreenMode mode, const std::string& name, std::size_t address = 0) {
+    TVdpState vdp;
+    vdp.setScreenMode(mode);
+    const std::vector<unsigned char> bytes = readBytes(kSamples / name);
+    std::copy(bytes.begin() + kHeader, bytes.end(), vdp.vram.begin() + static_cast<long>(address));
+    return vdp;
+}
+
+TEST(Samples, CommittedFilesAreWhatTheGeneratorWrites) {
+    const TempDir out;
+    const ProcessResult r = runProcess(TESSARIN_SAMPLES, {out.path().string()}, out.path());
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    ASSERT_EQ(out.entries(), sampleNames());
+    for (const std::string& name : sampleNames()) {
+        SCOPED_TRACE(name);
+        EXPECT_TRUE(readBytes(out.path() / name) == readBytes(kSamples / name));
+    }
+}
+
+TEST(Samples, GeneratorNamesAMissingDirectory) {
+    const TempDir out;
+    const ProcessResult r = runProcess(TESSARIN_SAMPLES, {"nowhere"}, out.path());
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.err.find("\"nowhere/"), std::string::npos) << r.err;
+    EXPECT_EQ(runProcess(TESSARIN_SAMPLES, {}, out.path()).exitCode, 2);
+}
+
+TEST(Samples, ScreenFilesCarryABsaveHeaderForTheirData) {
+    for (const std::string& name : sampleNames()) {
+        SCOPED_TRACE(name);
+        const std::vector<unsigned char> b = readBytes(kSamples / name);
+        if (name.find(".PL") != std::string::npos) {
+            EXPECT_EQ(b.size(), kPaletteSize);
+            continue;
+        }
+        EXPECT_EQ(b.at(0), 0xFE);
+        EXPECT_EQ(word(b, 1), 0U);                     // start
+        EXPECT_EQ(word(b, 3), b.size() - kHeader - 1); // end, inclusive
+        EXPECT_EQ(word(b, 5), 0U);                     // execution address
+    }
+}
+
+TEST(Samples, Screen5BarsOnPageZeroAndHorizontalBarsOnPageOne) {
+    TVdpState vdp = load(5, "BARS.SC5");
+    for (int colour = 0; colour < kPaletteColours; ++colour) {
+        SCOPED_TRACE(colour);
+        EXPECT_EQ(vdp.pixelScreen5(16 * colour + 5, 100), vdp.paletteRgb[colour]);
+    }
+    vdp.selectPage(1);
+    for (int colour = 0; colour < kPaletteColours; ++colour) {
+        EXPECT_EQ(vdp.pixelScreen5(200, 13 * colour + 6), vdp.paletteRgb[colour]);
+    }
+    // The VRAM palette: colour 1 pure red, colour 9 pure blue.
+    vdp.readVramPalette();
+    vdp.selectPalette(psVram);
+    EXPECT_EQ(vdp.paletteRgb[1], (RgbTriple{0, 0, 255}));
+    EXPECT_EQ(vdp.paletteRgb[9], (RgbTriple{255, 0, 0}));
+}
+
+TEST(Samples, PaletteFilesHoldAGreyRampAndABlueToRedRamp) {
+    const std::vector<unsigned char> b = readBytes(kSamples / "BARS.PL5");
+    EXPECT_TRUE(b == readBytes(kSamples / "BARS7.PL7"));
+    TVdpState vdp;
+    PaletteRecord record{};
+    std::copy(b.begin(), b.end(), record.begin());
+    vdp.setFilePalette(record);
+    vdp.selectPalette(psFile);
+    EXPECT_EQ(vdp.paletteRgb[7], (RgbTriple{255, 255, 255}));
+    EXPECT_EQ(vdp.paletteRgb[8], (RgbTriple{255, 0, 0}));
+    EXPECT_EQ(vdp.paletteRgb[15], (RgbTriple{0, 0, 255}));
+}
+
+TEST(Samples, WideModesAlternateSinglePixelColumns) {
+    const TVdpState s6 = load(6, "RAMP.SC6");
+    EXPECT_EQ(s6.pixelScreen6(100, 200), s6.paletteRgb[1]);
+    EXPECT_EQ(s6.pixelScreen6(101, 200), s6.paletteRgb[2]);
+    EXPECT_EQ(s6.pixelScreen6(384, 10), s6.paletteRgb[3]);
+    const TVdpState s7 = load(7, "BARS7.SC7");
+    EXPECT_EQ(s7.pixelScreen7(32 * 9 + 1, 50), s7.paletteRgb[9]);
+    EXPECT_EQ(s7.pixelScreen7(100, 200), s7.paletteRgb[15]);
+    EXPECT_EQ(s7.pixelScreen7(101, 200), s7.paletteRgb[9]);
+}
+
+TEST(Samples, Screen8ShowsEveryByteValueInAGrid) {
+    const TVdpState vdp = load(8, "RGB.SC8");
+    for (int value = 0; value < 256; ++value) {
+        EXPECT_EQ(vdp.pixelScreen8(16 * (value % 16) + 3, 13 * (value / 16) + 4),
+                  vdp.screen8Rgb[value]);
+    }
+}
+
+TEST(Samples, YjkRampsAndPalettePixels) {
+    const TVdpState s12 = load(12, "YJK.SCC");
+    // The Y ramp with J = K = 0: red and green equal Y, blue runs a little higher.
+    for (int x = 0; x < kNarrowWidth; ++x) {
+        const RgbTriple p = s12.pixelScreen12(x, 200);
+        EXPECT_EQ(p, s12.yjkToRgb(x / 8, 0, 0)) << x;
+        EXPECT_EQ(p.red, s12.level5[x / 8]) << x;
+        EXPECT_EQ(p.green, p.red) << x;
+    }
+    // Top left of the plane: J = K = -32 at Y = 16.
+    EXPECT_EQ(s12.pixelScreen12(0, 0), s12.yjkToRgb(16, 32, 32));
+
+    TVdpState s10 = load(10, "YJKA.SCA");
+    s10.readVramPalette();
+    s10.selectPalette(psVram);
+    for (int colour = 0; colour < kPaletteColours; ++colour) {
+        EXPECT_EQ(s10.pixelScreen10(16 * colour + 2, 180), s10.paletteRgb[colour]);
+        EXPECT_EQ(s10.pixelScreen10(16 * colour + 1, 200), s10.paletteRgb[colour]);
+        EXPECT_EQ(s10.pixelScreen10(16 * colour + 3, 200), s10.yjkToRgb(30, 0, 0));
+    }
+}
+
+} // namespace
+} // namespace tessarin::testing
