@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QObject>
+#include <functional>
+
+class QSocketNotifier;
+
+// Turns SIGINT, SIGTERM and SIGHUP into a call of onSignal(signal number) from the event
+// loop, where the program can close its window and delete its temporary file. The
+// handlers only write the number to a socket pair; only one instance may exist.
+class TTerminationSignals : public QObject {
+    Q_OBJECT
+
+public:
+    explicit TTerminationSignals(std::function<void(int)> onSignal, QObject* parent = nullptr);
+    // Puts the default handling of the three signals back.
+    ~TTerminationSignals() override;
+
+private:
+    void readSignal();
+
+    std::function<void(int)> onSignal_;
+    QSocketNotifier* notifier_;
+};
