@@ -1,5 +1,6 @@
 #include "tools/bsave.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace tessarin::samples {
@@ -16,12 +17,12 @@ std::vector<std::uint8_t> bsaveFile(std::uint16_t start, std::span<const std::ui
     if (data.empty() || end > 0xFFFF) {
         throw std::invalid_argument("BSAVE data must lie within 64 KB");
     }
-    std::vector<std::uint8_t> out(kBsaveHeaderSize);
+    std::vector<std::uint8_t> out(kBsaveHeaderSize + data.size());
     out[0] = kBsaveId;
     put16(out, 1, start); // start address
     put16(out, 3, end);   // end address
     put16(out, 5, start); // execution address: these files are data, not code
-    out.insert(out.end(), data.begin(), data.end());
+    std::copy(data.begin(), data.end(), out.begin() + kBsaveHeaderSize);
     return out;
 }
 

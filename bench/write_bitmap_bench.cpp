@@ -1,0 +1,128 @@
+// WriteBitmap in each view beside a write floor: the same bytes in the same number
+// of writes to the same directory through the same OutputFile. And raw decoding.
+#include "document/screen_document.h"
+#include "document/view_geometry.h"
+#include "platform/file_stream.h"
+#include "platform/file_system.h"
+
+#include <array>
+#include <benchmark/benchmark.h>
+#include <random>
+#include <vector>
+
+namespace tessarin {
+namespace {
+
+constexpr std::size_t kBmpFileHeader = 14;
+constexpr std::size_t kBmpInfoHeader = 40;
+constexpr std::size_t kBytesPerPixel = 3;
+constexpr std::array<ScreenMode, 4> kModes{5, 7, 8, 12};
+
+// One scratch file in the temporary directory, shared by every benchmark.
+const std::string& scratchFile() {
+    static const std::string name = makeTempFile("tessarin-bench");
+    return name;
+}
+
+// Pseudo-random VRAM, the same on every run, so that every decoder path is taken.
+void fillVram(TVdpState& vdp) {
+    std::mt19937 random(12345);
+    std::uniform_int_distribution<int> byte(0, 255);
+    for (auto& b : vdp.vram) {
+        b = static_cast<std::uint8_t>(byte(random));
+    }
+}
+
+void WriteBitmap(benchmark::State& state) {
+    const auto mode = static_cast<ScreenMode>(state.range(0));
+    const auto view = static_cast<std::int8_t>(state.range(1));
+    TScreenDocument document;
+    document.vdp->setScreenMode(mode);
+    fillVram(*document.vdp);
+    document.viewMode = view;
+    for (auto _ : state) {
+        document.WriteBitmap(scratchFile());
+    }
+    const ImageSize size = *imageSizeOf(view);
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * size.width *
+                            size.height * static_cast<std::int64_t>(kBytesPerPixel));
+}
+
+// Two header writes and one write per image row, as WriteBitmap does.
+void WriteFloor(benchmark::State& state) {
+    const ImageSize size = *imageSizeOf(static_cast<int>(state.range(0)));
+    const std::vector<std::uint8_t> header(kBmpFileHeader + kBmpInfoHeader, 0);
+    const std::vector<std::uint8_t> row(static_cast<std::size_t>(size.width) * kBytesPerPixel,
+                                        0x5A);
+    const std::span<const std::uint8_t> all(header);
+    for (auto _ : state) {
+        OutputFile out(scratchFile());
+        out.write(all.first(kBmpFileHeader));
+        out.write(all.subspan(kBmpFileHeader));
+        for (int r = 0; r < size.height; ++r) {
+            out.write(row);
+        }
+        out.close();
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * size.width *
+                            size.height * static_cast<std::int64_t>(kBytesPerPixel));
+}
+
+// Decoding alone: the 212 lines of page 0, 256 or 512 pixels wide.
+template <typename Line, void (TVdpState::*Render)(int, Line&) const>
+void DecodePage(benchmark::State& state) {
+    TVdpState vdp;
+    vdp.setScreenMode(static_cast<ScreenMode>(state.range(0)));
+    fillVram(vdp);
+    Line line{};
+    for (auto _ : state) {
+        for (int y = 0; y < kPictureLines; ++y) {
+            (vdp.*Render)(y, line);
+            benchmark::DoNotOptimize(line);
+        }
+    }
+    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()) * kPictureLines *
+                            static_cast<std::int64_t>(line.size()));
+}
+
+void viewArgs(benchmark::internal::Benchmark* b) {
+    b->ArgNames({"mode", "view"});
+    for (const ScreenMode mode : kModes) {
+        for (int view = vm256x212; view <= vm256x424joiRot; ++view) {
+            b->Args({static_cast<std::int64_t>(mode), view});
+        }
+    }
+}
+
+void floorArgs(benchmark::internal::Benchmark* b) {
+    b->ArgName("view");
+    for (int view = vm256x212; view <= vm256x424joiRot; ++view) {
+        b->Arg(view);
+    }
+}
+
+void modeArgs(benchmark::internal::Benchmark* b) {
+    b->ArgName("mode");
+    for (const ScreenMode mode : {5, 6, 7, 8, 10, 12}) {
+        b->Arg(mode);
+    }
+}
+
+BENCHMARK(WriteFloor)->Apply(floorArgs);
+BENCHMARK(WriteBitmap)->Apply(viewArgs);
+BENCHMARK(DecodePage<RgbLine256, &TVdpState::renderLine256>)->Name("Decode256")->Apply(modeArgs);
+BENCHMARK(DecodePage<RgbLine512, &TVdpState::renderLine512>)->Name("Decode512")->Apply(modeArgs);
+
+} // namespace
+} // namespace tessarin
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
+        return 1;
+    }
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    tessarin::deleteFile(tessarin::scratchFile());
+    return 0;
+}
