@@ -1,0 +1,124 @@
+// Arbitrary bytes as a VRAM0 file, a VRAM1 file and a palette file, with arbitrary
+// screen mode, header sizes, line pixels, palette source and view: loading must not
+// fail and the picture must have exactly the size of its view (empty for an unknown one).
+//
+// Input: 8 control bytes, then the three files separated by the 4 bytes "FILE".
+//   [0] screen mode (any value; unsupported ones are ignored by the VDP)
+//   [1..2] header size of VRAM0, [3..4] of VRAM1: 15 bits, little-endian (0..32767)
+//   [5..6] line pixels of VRAM0, little-endian, signed (0, above 512, negative)
+//   [7] low 4 bits: view mode 0..15 (8..15 unknown); high 2 bits: palette source 0..3
+#include "document/screen_document.h"
+#include "document/view_geometry.h"
+#include "platform/file_error.h"
+#include "platform/file_system.h"
+
+#include <array>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <span>
+#include <string>
+#include <string_view>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr std::size_t kControlBytes = 8;
+constexpr std::string_view kSeparator = "FILE";
+constexpr std::uint16_t kHeaderMask = 0x7FFF;
+
+struct Scratch {
+    std::string dir;
+    std::array<std::string, 3> inputs; // VRAM0, VRAM1, palette
+    std::string bitmap;
+};
+
+// One directory per fuzzing process, made once and removed at exit.
+const Scratch& scratch() {
+    static const Scratch s = [] {
+        Scratch made;
+        std::string pattern = "/tmp/tessarin-fuzz-XXXXXX";
+        if (::mkdtemp(pattern.data()) == nullptr) {
+            std::abort();
+        }
+        made.dir = pattern;
+        made.inputs = {made.dir + "/IN.SC7", made.dir + "/IN1.SC7", made.dir + "/IN.PL7"};
+        ::setenv("TMPDIR", made.dir.c_str(), 1);
+        made.bitmap = tessarin::makeTempFile("msx");
+        std::atexit([] {
+            const Scratch& s = scratch();
+            for (const std::string& name : s.inputs) {
+                ::unlink(name.c_str());
+            }
+            ::unlink(s.bitmap.c_str());
+            ::rmdir(s.dir.c_str());
+        });
+        return made;
+    }();
+    return s;
+}
+
+void writeFile(const std::string& name, std::string_view bytes) {
+    std::FILE* f = std::fopen(name.c_str(), "wb");
+    if (f == nullptr || std::fwrite(bytes.data(), 1, bytes.size(), f) != bytes.size() ||
+        std::fclose(f) != 0) {
+        std::abort();
+    }
+}
+
+std::uint16_t get16(const std::uint8_t* p) {
+    return static_cast<std::uint16_t>(p[0] | p[1] << 8);
+}
+
+std::uint64_t sizeOf(const std::string& name) {
+    struct stat info {};
+    if (::stat(name.c_str(), &info) != 0) {
+        std::abort();
+    }
+    return static_cast<std::uint64_t>(info.st_size);
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (size < kControlBytes) {
+        return 0;
+    }
+    const Scratch& s = scratch();
+    std::string_view rest(reinterpret_cast<const char*>(data + kControlBytes),
+                          size - kControlBytes);
+    for (std::size_t i = 0; i < s.inputs.size(); ++i) {
+        const std::size_t cut = i + 1 < s.inputs.size() ? rest.find(kSeparator) : rest.npos;
+        writeFile(s.inputs[i], rest.substr(0, cut));
+        rest = cut == rest.npos ? std::string_view() : rest.substr(cut + kSeparator.size());
+    }
+
+    tessarin::TScreenDocument doc;
+    doc.vdp->setScreenMode(data[0]);
+    doc.mapping.headerSize = {static_cast<std::int16_t>(get16(data + 1) & kHeaderMask),
+                              static_cast<std::int16_t>(get16(data + 3) & kHeaderMask)};
+    doc.mapping.linePixels[tessarin::fsVram0] = static_cast<std::int16_t>(get16(data + 5));
+    const int view = data[7] & 0x0F;
+    const auto source = static_cast<tessarin::PaletteSource>((data[7] >> 6) & 0x03);
+    doc.viewMode = static_cast<std::int8_t>(view);
+    try {
+        for (int slot = tessarin::fsVram0; slot <= tessarin::fsPalette; ++slot) {
+            doc.OpenFile(s.inputs[static_cast<std::size_t>(slot)], slot);
+        }
+        doc.Reload();
+        doc.vdp->readVramPalette();
+        doc.vdp->selectPalette(source);
+        doc.WriteBitmap(s.bitmap);
+    } catch (const tessarin::FileError&) {
+        // Regular files in a private directory: nothing may fail here.
+        std::abort();
+    }
+    const auto image = tessarin::imageSizeOf(view);
+    const std::uint64_t expected =
+        image ? 54 + 3 * static_cast<std::uint64_t>(image->width) * image->height : 0;
+    if (sizeOf(s.bitmap) != expected) {
+        std::abort();
+    }
+    return 0;
+}

@@ -1,0 +1,36 @@
+// Arbitrary command lines for the exporter's option parser: NUL-separated strings.
+// Parsing must not crash, and whatever it accepts must be usable as it stands.
+#include "export/options.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    std::vector<std::string> args;
+    std::string current;
+    for (std::size_t i = 0; i < size; ++i) {
+        if (data[i] == 0) {
+            args.push_back(current);
+            current.clear();
+        } else {
+            current.push_back(static_cast<char>(data[i]));
+        }
+    }
+    if (!current.empty()) {
+        args.push_back(current);
+    }
+    const auto parsed = tessarin::exporter::parseOptions(args);
+    if (const auto* command = std::get_if<tessarin::exporter::Command>(&parsed)) {
+        const tessarin::exporter::ExportOptions& o = command->options;
+        if (command->action == tessarin::exporter::Action::run) {
+            // A runnable command names its output and knows its format.
+            if ((o.output.empty() == o.outDir.empty()) || !o.format) {
+                std::abort();
+            }
+            (void)tessarin::exporter::screenModeFor(o, o.screenFile);
+        }
+    }
+    return 0;
+}

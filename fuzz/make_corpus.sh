@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# Rebuilds the committed seed corpus: small document inputs cut from the samples
+# (control bytes, then VRAM0, VRAM1 and palette separated by "FILE") and command lines.
+set -euo pipefail
+cd "$(dirname "$0")"
+doc=corpus/document opt=corpus/options
+rm -rf "$doc" "$opt"
+mkdir -p "$doc" "$opt"
+
+# seed NAME MODE HDR0 HDR1 LINEPIX VIEWBYTE VRAM0-SAMPLE BYTES VRAM1-SAMPLE BYTES PALETTE
+seed() {
+    local name=$1 mode=$2 h0=$3 h1=$4 lp=$5 view=$6 s0=$7 n0=$8 s1=$9 n1=${10} pal=${11}
+    {
+        printf "\\x$(printf %02x "$mode")"
+        printf "\\x$(printf %02x $((h0 & 255)))\\x$(printf %02x $((h0 >> 8)))"
+        printf "\\x$(printf %02x $((h1 & 255)))\\x$(printf %02x $((h1 >> 8)))"
+        printf "\\x$(printf %02x $((lp & 255)))\\x$(printf %02x $(((lp >> 8) & 255)))"
+        printf "\\x$(printf %02x "$view")"
+        if [[ -n $s0 ]]; then head -c "$n0" "../samples/$s0"; fi
+        printf FILE
+        if [[ -n $s1 ]]; then head -c "$n1" "../samples/$s1"; fi
+        printf FILE
+        if [[ -n $pal ]]; then cat "../samples/$pal"; fi
+    } >"$doc/$name"
+}
+seed sc5-bars        5  7 7 256   0x00 BARS.SC5  9000 ""        0    BARS.PL5
+seed sc6-ramp-mag    6  7 7 512   0x01 RAMP.SC6  9000 ""        0    ""
+seed sc7-int-vram1   7  7 7 512   0x02 BARS7.SC7 6000 PAGE7.SC7 6000 BARS7.PL7
+seed sc8-joi         8  7 0 256   0x03 RGB.SC8   9000 PAGE8.SC8 4000 ""
+seed sc12-rot        12 7 7 256   0x44 YJK.SCC   9000 ""        0    ""
+seed sc10-vrampal    10 7 7 256   0x47 YJKA.SCA  9000 ""        0    ""
+seed packed-128      5  3 7 128   0x80 BARS.SC5  8000 ""        0    ""
+seed zero-linepix    8  0 7 0     0x05 RGB.SC8   3000 ""        0    ""
+seed wide-linepix    7  7 7 1000  0x06 BARS7.SC7 3000 ""        0    ""
+seed big-header      7  32767 32767 512 0x00 BARS7.SC7 2000 PAGE7.SC7 100 ""
+seed bad-mode-view   9  7 7 512   0x0B BARS7.SC7 1000 ""        0    ""
+seed short-palette   5  7 7 256   0x00 BARS.SC5  500  ""        0    ""
+
+# Command lines: arguments separated by NUL bytes.
+args() { local name=$1; shift; printf '%s\0' "$@" >"$opt/$name"; }
+args single      -o out.png BARS.SC5 BARS.PL5
+args every       --screen 11 --vram1 P.SC7 --header0 0 --header1 32767 --line-pixels 128 \
+                 --palette-source vram --size 512x424int --rotate --format bmp -q -o x.bmp A.SC7
+args batch       -d out --palette P.PL5 A.SC5 a.pl5 B.SC7
+args dashdash    -o x.bmp -- -odd.sc5
+args help        --help
+args bad-values  --size 9 --screen 13 --header0 -1 --line-pixels 0 -o x.bmp A.SC5
+args equals      --output=x.png --screen=5 A.SC5

@@ -1,0 +1,52 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets with clang and runs each on a scratch copy of its seed
+# corpus; any crash, sanitizer report, leak, time-out or out-of-memory fails the run.
+#
+#   scripts/fuzz.sh short            about 30 s per target (part of ./test.sh)
+#   scripts/fuzz.sh long [SECONDS]   SECONDS per target (default 3600)
+#
+# Findings are kept as crash-*/leak-*/timeout-* files in build-fuzz/findings/.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+mode=${1:-short}
+case "$mode" in
+short) seconds=30 ;;
+long) seconds=${2:-3600} ;;
+*)
+    echo "usage: $0 short | long [SECONDS]" >&2
+    exit 2
+    ;;
+esac
+
+build=build-fuzz
+CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DTESSARIN_FUZZ=ON -DTESSARIN_GUI=OFF -DTESSARIN_TESTS=OFF -DTESSARIN_BENCH=OFF >/dev/null
+cmake --build "$build" -j "$(nproc)" --target fuzz_document fuzz_export_options
+
+findings="$PWD/$build/findings"
+mkdir -p "$findings"
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+
+status=0
+for target in document export_options; do
+    corpus_name=${target%_options}
+    [[ $target == export_options ]] && corpus_name=options
+    work="$scratch/$target"
+    cp -r "fuzz/corpus/$corpus_name" "$work"
+    echo "== fuzz_$target for ${seconds}s"
+    if ! ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
+        UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+        "$build/fuzz_$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
+        -print_final_stats=1 -artifact_prefix="$findings/${target}-" "$work" \
+        >"$scratch/$target.log" 2>&1; then
+        status=1
+        tail -n 60 "$scratch/$target.log"
+        echo "fuzz_$target: FINDING (see $findings)" >&2
+    fi
+    grep -E '^stat::(number_of_executed_units|average_exec_per_sec|peak_rss_mb)' \
+        "$scratch/$target.log" || true
+    grep -E '^#[0-9]+ +DONE' "$scratch/$target.log" || true
+done
+exit "$status"
