@@ -1,0 +1,178 @@
+// Loading and writing a document from files as found on old disks: devices, huge
+// sparse files, failing reads, files swapped for directories, odd names, full disks.
+#include "document/screen_document.h"
+#include "platform/file_error.h"
+#include "platform/file_system.h"
+#include "tests/hardening/hardening_support.h"
+#include "tests/platform/scratch_dir.h"
+
+#include <algorithm>
+#include <csignal>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <span>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace tessarin {
+namespace {
+
+using test::patternBytes;
+using test::readBytes;
+using test::ScratchDir;
+using test::writeBytes;
+
+constexpr std::uint8_t kOld = 0xEE; // what VRAM held before a load
+constexpr std::uint64_t kFiveGiB = 5ULL << 30;
+// Bytes a load may read besides the data (the dynamic loader, /proc itself: nothing).
+constexpr std::uint64_t kReadSlack = 4096;
+
+template <typename Action> std::string fileErrorOf(Action action, std::string* fileName) {
+    try {
+        action();
+    } catch (const FileError& e) {
+        *fileName = e.fileName();
+        return e.what();
+    }
+    return "no error";
+}
+
+class DocumentFaults : public ::testing::Test {
+protected:
+    DocumentFaults() { doc.vdp->vram.fill(kOld); }
+    [[nodiscard]] bool vramUntouched() const {
+        return std::ranges::all_of(doc.vdp->vram, [](auto b) { return b == kOld; });
+    }
+    ScratchDir dir;
+    TScreenDocument doc;
+};
+
+TEST_F(DocumentFaults, DevicesAreNeitherOpenedNorReadInAnySlot) {
+    ::alarm(10); // ends the run should an open block
+    for (const std::string name : {"/dev/zero", "/dev/urandom", "/dev/null"}) {
+        for (const int slot : {fsVram0, fsVram1, fsPalette}) {
+            const std::uint64_t before = test::bytesReadSoFar();
+            EXPECT_FALSE(doc.OpenFile(name, slot)) << name;
+            EXPECT_LT(test::bytesReadSoFar() - before, kReadSlack) << name;
+        }
+    }
+    ::alarm(0);
+    EXPECT_TRUE(vramUntouched());
+    EXPECT_TRUE(doc.vram0FileName.empty() && doc.vram1FileName.empty() &&
+                doc.paletteFileName.empty());
+}
+
+TEST_F(DocumentFaults, SparseFileOver4GiBHasItsFullSizeAndEachLoadReadsAtMostItsPart) {
+    const std::string name = dir.file("HUGE.SC7");
+    const auto head = patternBytes(kDefaultHeaderSize + kVramSize + 1000, 3);
+    writeBytes(name, head);
+    ASSERT_EQ(::truncate(name.c_str(), static_cast<off_t>(kFiveGiB)), 0);
+    EXPECT_EQ(probeFileSize(name), kFiveGiB);
+
+    struct Case {
+        int slot;
+        std::uint64_t limit;
+    };
+    for (const Case c :
+         {Case{fsVram0, kVramSize}, Case{fsVram1, kVramHalfSize}, Case{fsPalette, kPaletteSize}}) {
+        const std::uint64_t before = test::bytesReadSoFar();
+        ASSERT_TRUE(doc.OpenFile(name, c.slot)) << c.slot;
+        EXPECT_LE(test::bytesReadSoFar() - before, c.limit + kReadSlack) << c.slot;
+    }
+    // Screen 7 at 512 pixels a line: the data lies as read, VRAM1 last from its slot.
+    EXPECT_TRUE(std::equal(doc.vdp->vram.begin(), doc.vdp->vram.begin() + kVramHalfSize,
+                           head.begin() + kDefaultHeaderSize));
+    EXPECT_TRUE(std::equal(doc.vdp->vram.begin() + kVramHalfSize, doc.vdp->vram.end(),
+                           head.begin() + kDefaultHeaderSize));
+    EXPECT_TRUE(std::equal(doc.vdp->filePalette.begin(), doc.vdp->filePalette.end(), head.begin()));
+}
+
+TEST_F(DocumentFaults, ReadErrorWhileLoadingThrowsNamingTheFile) {
+    const std::string name = test::failingRegularFile();
+    if (name.empty()) {
+        GTEST_SKIP() << "no regular file with failing reads on this system";
+    }
+    for (const int slot : {fsVram0, fsVram1, fsPalette}) {
+        std::string fileName;
+        const std::string message = fileErrorOf([&] { doc.OpenFile(name, slot); }, &fileName);
+        EXPECT_EQ(fileName, name) << slot;
+        EXPECT_EQ(message, "Cannot read file \"" + name + "\": Invalid argument") << slot;
+    }
+    EXPECT_EQ(doc.vdp->filePalette, PaletteRecord{});
+}
+
+TEST_F(DocumentFaults, FileReplacedByADirectoryBeforeReloadThrowsNamingItAndLeavesVram) {
+    for (const int slot : {fsVram0, fsVram1, fsPalette}) {
+        TScreenDocument fresh;
+        const std::string name = dir.file("PIC" + std::to_string(slot) + ".SC7");
+        writeBytes(name, patternBytes(40000, 5));
+        ASSERT_TRUE(fresh.OpenFile(name, slot));
+        ASSERT_EQ(::unlink(name.c_str()), 0);
+        ASSERT_EQ(::mkdir(name.c_str(), 0755), 0);
+        fresh.vdp->vram.fill(kOld);
+        const PaletteRecord palette = fresh.vdp->filePalette;
+
+        std::string fileName;
+        const std::string message = fileErrorOf([&] { fresh.Reload(); }, &fileName);
+        EXPECT_EQ(fileName, name);
+        EXPECT_EQ(message, "Cannot open file \"" + name + "\": not a regular file");
+        EXPECT_TRUE(std::ranges::all_of(fresh.vdp->vram, [](auto b) { return b == kOld; }));
+        EXPECT_EQ(fresh.vdp->filePalette, palette);
+    }
+}
+
+TEST_F(DocumentFaults, NamesWithSpacesNonAsciiNewlineOrLeadingDashLoad) {
+    const auto data = patternBytes(1000, 7);
+    std::vector<std::uint8_t> file(kDefaultHeaderSize, 0);
+    file.insert(file.end(), data.begin(), data.end());
+    for (const std::string name : {"my pic.SC7", "\xC3\xA9t\xC3\xA9.SC7", "two\nlines.SC7",
+                                   "-o.SC7", " lead and trail .SC7"}) {
+        writeBytes(dir.file(name), file);
+        doc.vdp->vram.fill(kOld);
+        ASSERT_TRUE(doc.OpenFile(dir.file(name), fsVram0)) << name;
+        EXPECT_TRUE(std::equal(data.begin(), data.end(), doc.vdp->vram.begin())) << name;
+        EXPECT_EQ(doc.vdp->vram[data.size()], kOld) << name;
+    }
+}
+
+TEST_F(DocumentFaults, FullDiskWhileRenderingThrowsNamingTheFile) {
+    const test::SmallDisk disk(dir.path(), 200 * 1024);
+    if (!disk.mounted()) {
+        GTEST_SKIP() << "cannot mount a tmpfs (a file size limit is tested with the writer)";
+    }
+    const std::string target = disk.file("msxAbCdEf");
+    writeBytes(target, {});
+    doc.viewMode = vm512x424mag; // 651318 bytes
+    std::string fileName;
+    const std::string message = fileErrorOf([&] { doc.WriteBitmap(target); }, &fileName);
+    EXPECT_EQ(fileName, target);
+    EXPECT_EQ(message, "Cannot write file \"" + target + "\": No space left on device");
+}
+
+TEST_F(DocumentFaults, SaveAsOntoAFullDiskLeavesTheTargetIntactAndNoScratchFile) {
+    const std::string picture = dir.file("msxPicture");
+    writeBytes(picture, {});
+    doc.viewMode = vm512x424int;
+    doc.WriteBitmap(picture);
+
+    const test::SmallDisk disk(dir.path(), 200 * 1024);
+    if (!disk.mounted()) {
+        GTEST_SKIP() << "cannot mount a tmpfs (a file size limit is tested with copyFile)";
+    }
+    const std::string target = disk.file("saved.bmp");
+    const std::vector<std::uint8_t> old{'o', 'l', 'd'};
+    writeBytes(target, old);
+    std::string fileName;
+    const std::string message = fileErrorOf([&] { copyFile(picture, target); }, &fileName);
+    EXPECT_EQ(fileName, target);
+    EXPECT_EQ(message, "Cannot write file \"" + target + "\": No space left on device");
+    EXPECT_EQ(readBytes(target), old);
+    std::vector<std::string> left;
+    for (const auto& entry : std::filesystem::directory_iterator(disk.path())) {
+        left.push_back(entry.path().filename().string());
+    }
+    EXPECT_EQ(left, std::vector<std::string>{"saved.bmp"});
+}
+
+} // namespace
+} // namespace tessarin
