@@ -54,6 +54,25 @@ void place(ScratchFile& finished, const std::string& target, Overwrite overwrite
     finished.moveOnto(target);
 }
 
+// Runs write on the scratch file; its errors are reported against target, the file
+// the user named (the scratch name means nothing to them). Errors of inputs pass as they are.
+template <typename Write>
+void writeScratch(const ScratchFile& scratch, const std::string& target, Write write) {
+    try {
+        write(scratch.name());
+    } catch (const FileError& e) {
+        if (e.fileName() != scratch.name()) {
+            throw;
+        }
+        std::string message = e.what();
+        const std::string quoted = "\"" + scratch.name() + "\"";
+        if (const auto at = message.find(quoted); at != std::string::npos) {
+            message.replace(at, quoted.size(), "\"" + target + "\"");
+        }
+        throw FileError(target, message);
+    }
+}
+
 } // namespace
 
 PictureJob jobFor(const ExportOptions& options, const std::string& screenFile,
@@ -102,14 +121,15 @@ void exportPicture(const PictureJob& job, const std::string& target, ImageFormat
         refuseExisting(target);
     }
     ScratchFile bitmap(target);
-    renderBitmap(job, bitmap.name());
+    writeScratch(bitmap, target, [&](const std::string& name) { renderBitmap(job, name); });
     if (format == ImageFormat::bmp) {
         place(bitmap, target, overwrite);
         return;
     }
     // The PNG carries exactly the pixels of the BMP the viewer would have written.
     ScratchFile png(target);
-    writePng(readBmp24(bitmap.name()), png.name());
+    writeScratch(png, target,
+                 [&](const std::string& name) { writePng(readBmp24(bitmap.name()), name); });
     place(png, target, overwrite);
 }
 
