@@ -1,0 +1,111 @@
+// The viewer's window when files change behind its back: the error of the command
+// names the file, the window goes on, and closing it removes the temporary picture.
+#include "app/main_form.h"
+#include "app/tessarin_application.h"
+#include "tests/platform/scratch_dir.h"
+
+#include <QTimer>
+#include <cstdlib>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+using tessarin::test::ScratchDir;
+
+// The one application of this program, on the offscreen platform, with errors recorded
+// instead of shown.
+class ViewerEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        app_ = std::make_unique<TTessarinApplication>(argc_, argv_);
+        app_->setErrorReporter([](const QString&) {});
+    }
+    void TearDown() override { app_.reset(); }
+    static TTessarinApplication& app() { return *app_; }
+
+private:
+    int argc_ = 1;
+    char name_[40] = "tessarin_hardening_viewer_tests";
+    char* argv_[2] = {name_, nullptr};
+    static inline std::unique_ptr<TTessarinApplication> app_;
+};
+
+[[maybe_unused]] ::testing::Environment* const environment =
+    ::testing::AddGlobalTestEnvironment(new ViewerEnvironment);
+
+std::string sample(const std::string& name) {
+    return std::string(TESSARIN_SOURCE_DIR) + "/samples/" + name;
+}
+
+// Runs command as a queued event, the way a menu command or a drop arrives, so that an
+// error reaches the application's notify(); returns the message it reported.
+template <typename Command> std::string runAsEvent(Command command) {
+    TTessarinApplication& app = ViewerEnvironment::app();
+    app.ShowException(QString());
+    QTimer::singleShot(0, &app, command);
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+    return app.lastErrorMessage().toStdString();
+}
+
+class ViewerWindow : public ::testing::Test {
+protected:
+    ViewerWindow() {
+        ::setenv("TMPDIR", tmp.path().c_str(), 1);
+        fs::copy_file(sample("BARS.SC5"), dir.file("PIC.SC5"));
+        form = std::make_unique<TfrmMainForm>(std::vector<std::string>{dir.file("PIC.SC5")});
+    }
+    ~ViewerWindow() override { ::unsetenv("TMPDIR"); }
+
+    ScratchDir tmp;
+    ScratchDir dir;
+    std::unique_ptr<TfrmMainForm> form;
+};
+
+TEST_F(ViewerWindow, FileDeletedOrReplacedByADirectoryBeforeReloadIsNamedAndVramKept) {
+    const std::string name = dir.file("PIC.SC5");
+    for (const bool directory : {false, true}) {
+        SCOPED_TRACE(directory ? "replaced by a directory" : "deleted");
+        fs::remove(name);
+        if (directory) {
+            fs::create_directory(name);
+        }
+        const auto vram = form->document->vdp->vram;
+        const std::string message = runAsEvent([&] { form->mnuScreen8Click(); });
+        EXPECT_NE(message.find("\"" + name + "\""), std::string::npos) << message;
+        EXPECT_TRUE(form->document->vdp->vram == vram);
+        EXPECT_TRUE(form->isEnabled() && form->document != nullptr);
+        fs::remove_all(name);
+    }
+    // The window goes on: another file opened into the slot (as by its open command)
+    // replaces the vanished one and renders.
+    fs::copy_file(sample("RGB.SC8"), dir.file("NEXT.SC8"));
+    EXPECT_EQ(runAsEvent([&] { form->OpenFileInto(dir.file("NEXT.SC8"), tessarin::fsVram0); }), "");
+    EXPECT_EQ(fs::file_size(form->tempBitmapFileName), 162870U);
+}
+
+TEST_F(ViewerWindow, TemporaryPictureDeletedBehindItsBackIsReportedAtTheNextRender) {
+    const std::string temp = form->tempBitmapFileName;
+    ASSERT_EQ(::unlink(temp.c_str()), 0);
+    const std::string message = runAsEvent([&] { form->mnu512x424magClick(); });
+    EXPECT_NE(message.find("\"" + temp + "\""), std::string::npos) << message;
+    EXPECT_FALSE(fs::exists(temp)); // never recreated behind the user's back
+    EXPECT_TRUE(form->document != nullptr);
+}
+
+TEST_F(ViewerWindow, ClosingTheWindowRemovesTheTemporaryPicture) {
+    const std::string temp = form->tempBitmapFileName;
+    ASSERT_TRUE(fs::exists(temp));
+    EXPECT_EQ(fs::path(temp).parent_path(), fs::path(tmp.path()));
+    form->close();
+    EXPECT_FALSE(fs::exists(temp));
+    EXPECT_TRUE(tmp.names().empty() || tmp.names() == std::vector<std::string>{"runtime-root"});
+}
+
+} // namespace
