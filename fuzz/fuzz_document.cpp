@@ -34,18 +34,19 @@ struct Scratch {
     std::string bitmap;
 };
 
-// One directory per fuzzing process, made once and removed at exit.
+// One directory per fuzzing process, made once and removed at exit. Never destroyed, so
+// that the exit handler still finds the names (a static would be gone before it runs).
 const Scratch& scratch() {
-    static const Scratch s = [] {
-        Scratch made;
+    static const Scratch& s = *[] {
+        auto* made = new Scratch;
         std::string pattern = "/tmp/tessarin-fuzz-XXXXXX";
         if (::mkdtemp(pattern.data()) == nullptr) {
             std::abort();
         }
-        made.dir = pattern;
-        made.inputs = {made.dir + "/IN.SC7", made.dir + "/IN1.SC7", made.dir + "/IN.PL7"};
-        ::setenv("TMPDIR", made.dir.c_str(), 1);
-        made.bitmap = tessarin::makeTempFile("msx");
+        made->dir = pattern;
+        made->inputs = {made->dir + "/IN.SC7", made->dir + "/IN1.SC7", made->dir + "/IN.PL7"};
+        ::setenv("TMPDIR", made->dir.c_str(), 1);
+        made->bitmap = tessarin::makeTempFile("msx");
         std::atexit([] {
             const Scratch& s = scratch();
             for (const std::string& name : s.inputs) {

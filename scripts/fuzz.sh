@@ -20,7 +20,11 @@ long) seconds=${2:-3600} ;;
 esac
 
 build=build-fuzz
+# The libraries under test carry coverage and sanitizer checks too; without them the fuzzer
+# would see only the harness and miss faults inside the loader and the writer.
+instrument="-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer"
 CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DCMAKE_CXX_FLAGS="$instrument" \
     -DTESSARIN_FUZZ=ON -DTESSARIN_GUI=OFF -DTESSARIN_TESTS=OFF -DTESSARIN_BENCH=OFF >/dev/null
 cmake --build "$build" -j "$(nproc)" --target fuzz_document fuzz_export_options
 
