@@ -123,8 +123,8 @@ TEST_F(DocumentFaults, FileReplacedByADirectoryBeforeReloadThrowsNamingItAndLeav
 
 TEST_F(DocumentFaults, NamesWithSpacesNonAsciiNewlineOrLeadingDashLoad) {
     const auto data = patternBytes(1000, 7);
-    std::vector<std::uint8_t> file(kDefaultHeaderSize, 0);
-    file.insert(file.end(), data.begin(), data.end());
+    std::vector<std::uint8_t> file(kDefaultHeaderSize + data.size(), 0);
+    std::copy(data.begin(), data.end(), file.begin() + kDefaultHeaderSize);
     for (const std::string name : {"my pic.SC7", "\xC3\xA9t\xC3\xA9.SC7", "two\nlines.SC7",
                                    "-o.SC7", " lead and trail .SC7"}) {
         writeBytes(dir.file(name), file);
