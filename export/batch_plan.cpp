@@ -1,7 +1,7 @@
 #include "export/batch_plan.h"
 
 #include "document/file_name_rule.h"
-#include "export/scratch_file.h"
+#include "platform/file_system.h"
 
 #include <algorithm>
 #include <map>

@@ -23,7 +23,4 @@ private:
     bool moved_ = false;
 };
 
-[[nodiscard]] std::string directoryOf(const std::string& path);
-[[nodiscard]] std::string baseNameOf(const std::string& path);
-
 } // namespace tessarin::exporter

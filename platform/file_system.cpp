@@ -24,22 +24,23 @@ std::string tempDirectory() {
     return (dir != nullptr && *dir != '\0') ? std::string(dir) : std::string("/tmp");
 }
 
-std::string directoryOf(const std::string& path) {
-    const auto slash = path.rfind('/');
-    if (slash == std::string::npos) {
-        return ".";
+// The mode a file written in target's place should get: that of the existing target,
+// or that of any new file (mkstemp alone would leave it private, 0600).
+mode_t modeInPlaceOf(const struct stat* existing) {
+    if (existing != nullptr) {
+        return existing->st_mode & 07777;
     }
-    return slash == 0 ? std::string("/") : path.substr(0, slash);
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return kNewFileMode & ~mask;
 }
 
-std::string baseNameOf(const std::string& path) {
-    const auto slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
+std::string scratchPrefixFor(const std::string& target) {
+    return "." + baseNameOf(target) + ".";
 }
 
-// Where the copy really goes, and the mode it should end up with. An existing target
-// keeps its mode, and a symbolic link keeps pointing at the replaced file; a new file
-// gets the mode of any new file (mkstemp alone would leave it private, 0600).
+// Where the copy really goes, and the mode it should end up with. A symbolic link
+// keeps pointing at the replaced file.
 struct CopyTarget {
     std::string path;
     mode_t mode;
@@ -48,16 +49,14 @@ struct CopyTarget {
 std::optional<CopyTarget> resolveTarget(const std::string& target) {
     struct stat info {};
     if (::stat(target.c_str(), &info) != 0) {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        return CopyTarget{target, kNewFileMode & ~mask};
+        return CopyTarget{target, modeInPlaceOf(nullptr)};
     }
     // Renaming over a device or FIFO would replace the node itself.
     if (!S_ISREG(info.st_mode)) {
         return std::nullopt;
     }
     char* real = ::realpath(target.c_str(), nullptr);
-    CopyTarget result{real != nullptr ? std::string(real) : target, info.st_mode & 07777};
+    CopyTarget result{real != nullptr ? std::string(real) : target, modeInPlaceOf(&info)};
     std::free(real);
     return result;
 }
@@ -86,6 +85,19 @@ int fillScratch(InputFile& in, int fd, mode_t mode) {
 }
 
 } // namespace
+
+std::string directoryOf(const std::string& path) {
+    const auto slash = path.rfind('/');
+    if (slash == std::string::npos) {
+        return ".";
+    }
+    return slash == 0 ? std::string("/") : path.substr(0, slash);
+}
+
+std::string baseNameOf(const std::string& path) {
+    const auto slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
 
 std::uint64_t probeFileSize(const std::string& fileName) noexcept {
     // stat first, so that devices are never opened (opening some has side effects).
@@ -127,7 +139,7 @@ void copyFile(const std::string& source, const std::string& target) {
     }
     std::string scratch;
     const int fd = posix::createUnique(directoryOf(resolved->path),
-                                       "." + baseNameOf(resolved->path) + ".", &scratch);
+                                       scratchPrefixFor(resolved->path), &scratch);
     if (fd < 0) {
         throwWriteError(target, errno);
     }
@@ -149,6 +161,19 @@ void copyFile(const std::string& source, const std::string& target) {
         deleteFile(scratch);
         throwWriteError(target, error);
     }
+}
+
+std::string makeScratchFileBeside(const std::string& target) {
+    return makeTempFileIn(directoryOf(target), scratchPrefixFor(target));
+}
+
+void placeScratchFile(const std::string& scratch, const std::string& target) {
+    struct stat info {};
+    const bool exists = ::stat(target.c_str(), &info) == 0;
+    if (::chmod(scratch.c_str(), modeInPlaceOf(exists ? &info : nullptr)) != 0) {
+        throwWriteError(target, errno);
+    }
+    renameFile(scratch, target);
 }
 
 void renameFile(const std::string& source, const std::string& target) {

@@ -22,6 +22,18 @@ namespace tessarin {
 // FileError naming the file that failed.
 void copyFile(const std::string& source, const std::string& target);
 
+// A new, empty scratch file ".<target name>.XXXXXX" beside target, for writing a
+// file that is renamed into place only when complete. Throws FileError.
+[[nodiscard]] std::string makeScratchFileBeside(const std::string& target);
+
+// Gives scratch the permissions of the existing target (or of any new file) and
+// renames it onto target. Throws FileError.
+void placeScratchFile(const std::string& scratch, const std::string& target);
+
+// The directory part of a path ("." when it has none) and its last component.
+[[nodiscard]] std::string directoryOf(const std::string& path);
+[[nodiscard]] std::string baseNameOf(const std::string& path);
+
 // Renames source onto target, replacing it (same file system). Throws FileError.
 void renameFile(const std::string& source, const std::string& target);
 

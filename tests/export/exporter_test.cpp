@@ -4,6 +4,7 @@
 #include "document/view_geometry.h"
 #include "image_files.h"
 #include "run_process.h"
+#include "test_text.h"
 
 #include <filesystem>
 #include <fstream>
@@ -15,14 +16,6 @@ namespace {
 namespace fs = std::filesystem;
 
 const std::string kExporter = TESSARIN_EXPORT;
-
-std::string sample(const std::string& name) {
-    return std::string(TESSARIN_SOURCE_DIR) + "/samples/" + name;
-}
-
-bool contains(const std::string& text, const std::string& part) {
-    return text.find(part) != std::string::npos;
-}
 
 // What the user does in the viewer: choose the mode, open the files, confirm the
 // mapping dialog, choose size and rotation; the picture it writes.

@@ -2,6 +2,7 @@
 // it never blocks, reads at most what a picture needs, and never reports a failure
 // as success or leaves a half-written output.
 #include "run_process.h"
+#include "test_text.h"
 #include "tests/hardening/hardening_support.h"
 #include "tests/platform/scratch_dir.h"
 
@@ -16,14 +17,6 @@ namespace {
 namespace fs = std::filesystem;
 
 const std::string kExporter = TESSARIN_EXPORT;
-
-std::string sample(const std::string& name) {
-    return std::string(TESSARIN_SOURCE_DIR) + "/samples/" + name;
-}
-
-bool contains(const std::string& text, const std::string& part) {
-    return text.find(part) != std::string::npos;
-}
 
 // Kills the test program instead of letting a blocked exporter hang the run.
 struct BlockingGuard {
