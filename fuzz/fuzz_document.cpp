@@ -6,7 +6,8 @@
 //   [0] screen mode (any value; unsupported ones are ignored by the VDP)
 //   [1..2] header size of VRAM0, [3..4] of VRAM1: 15 bits, little-endian (0..32767)
 //   [5..6] line pixels of VRAM0, little-endian, signed (0, above 512, negative)
-//   [7] low 4 bits: view mode 0..15 (8..15 unknown); high 2 bits: palette source 0..3
+//   [7] low 5 bits: view mode, signed -16..15 (negative and 8..15 unknown);
+//       high 2 bits: palette source 0..3
 #include "document/screen_document.h"
 #include "document/view_geometry.h"
 #include "platform/file_error.h"
@@ -100,7 +101,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     doc.mapping.headerSize = {static_cast<std::int16_t>(get16(data + 1) & kHeaderMask),
                               static_cast<std::int16_t>(get16(data + 3) & kHeaderMask)};
     doc.mapping.linePixels[tessarin::fsVram0] = static_cast<std::int16_t>(get16(data + 5));
-    const int view = data[7] & 0x0F;
+    // Bits 0..4 as a signed number: shift the sign bit to the top of the byte and back.
+    const int view = static_cast<std::int8_t>(data[7] << 3) >> 3;
     const auto source = static_cast<tessarin::PaletteSource>((data[7] >> 6) & 0x03);
     doc.viewMode = static_cast<std::int8_t>(view);
     try {

@@ -34,6 +34,7 @@ seed zero-linepix    8  0 7 0     0x05 RGB.SC8   3000 ""        0    ""
 seed wide-linepix    7  7 7 1000  0x06 BARS7.SC7 3000 ""        0    ""
 seed big-header      7  32767 32767 512 0x00 BARS7.SC7 2000 PAGE7.SC7 100 ""
 seed bad-mode-view   9  7 7 512   0x0B BARS7.SC7 1000 ""        0    ""
+seed negative-view   7  7 7 512   0x1F BARS7.SC7 1000 ""        0    ""
 seed short-palette   5  7 7 256   0x00 BARS.SC5  500  ""        0    ""
 
 # Command lines: arguments separated by NUL bytes.
