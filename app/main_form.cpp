@@ -376,5 +376,8 @@ void TfrmMainForm::SetClientSize(ImageSize size) {
     setWindowState(windowState() & ~(Qt::WindowMaximized | Qt::WindowFullScreen));
     const int menuHeight = menuBar()->isNativeMenuBar() ? 0 : menuBar()->heightForWidth(size.width);
     resize(size.width, size.height + menuHeight);
-    layout()->setGeometry(rect());
+    // At an unchanged window size no resize event comes to lay out again: the central
+    // widget may hold a size the user dragged. The layout places the menu bar first.
+    layout()->invalidate();
+    layout()->activate();
 }
