@@ -19,7 +19,10 @@ QAction* addItem(QMenu* menu, const char* name, const QString& caption, TfrmMain
     QAction* item = menu->addAction(caption);
     item->setObjectName(QLatin1String(name));
     item->setCheckable(checkable);
-    QObject::connect(item, &QAction::triggered, &form, handler);
+    // Queued: the command runs from the event loop once the menu is done with the click,
+    // so an error leaving it reaches the application's notify() without unwinding
+    // through the menu's and the action's own code, which is not built for exceptions.
+    QObject::connect(item, &QAction::triggered, &form, handler, Qt::QueuedConnection);
     return item;
 }
 
