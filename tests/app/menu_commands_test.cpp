@@ -1,0 +1,229 @@
+// The commands behind the menu that go beyond opening and viewing: Save As, the VRAM
+// copy, the mapping dialog, the about box and Exit.
+#include "tests/app/viewer_fixture.h"
+
+#include <QAbstractButton>
+#include <QButtonGroup>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSpinBox>
+#include <algorithm>
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace tessarin::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+class CommandsOnAPicture : public ::testing::Test {
+protected:
+    CommandsOnAPicture()
+        : screen(copySample(dir, "BARS7.SC7", "PIC.SC7")),
+          page(copySample(dir, "PAGE7.SC7", "PAGE.SC7")), window({screen}) {
+        window->OpenFileInto(page, fsVram1);
+    }
+
+    ScratchDir dir;
+    std::string screen;
+    std::string page;
+    ViewerWindow window;
+};
+
+TEST_F(CommandsOnAPicture, SaveAsCopiesTheTemporaryPictureByteForByte) {
+    ASSERT_EQ(runCommand(window->menu.mnu512x424int), "");
+    const std::vector<std::uint8_t> picture = window.picture();
+    writeBytes(dir.file("OLD.BMP"), {1, 2, 3});
+    const struct {
+        const char* typed;
+        const char* saved; // the file that holds the picture afterwards
+        bool asksToReplace;
+    } cases[] = {
+        {"NEW.BMP", "NEW.BMP", false},
+        {"noext", "noext.bmp", false}, // the default extension is added
+        {"OLD.BMP", "OLD.BMP", true},  // replaced once the user agrees
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        QString filter;
+        bool asked = false;
+        whenModal([&](QWidget& dialog) {
+            filter = qobject_cast<QFileDialog*>(&dialog)->selectedNameFilter();
+            if (c.asksToReplace) {
+                whenModal([&asked](QWidget& box) {
+                    auto* question = qobject_cast<QMessageBox*>(&box);
+                    ASSERT_NE(question, nullptr);
+                    asked = true;
+                    question->button(QMessageBox::Yes)->click();
+                });
+            }
+            dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))
+                ->setText(QString::fromStdString(dir.file(c.typed)));
+            static_cast<QDialog&>(dialog).accept();
+        });
+        EXPECT_EQ(runCommand(window->menu.mnuSaveAs), "");
+        EXPECT_EQ(filter, "Bit Map file(*.bmp)");
+        EXPECT_EQ(asked, c.asksToReplace);
+        EXPECT_EQ(readBytes(dir.file(c.saved)), picture);
+    }
+}
+
+TEST_F(CommandsOnAPicture, FailedSaveAsIsReportedNamingTheTargetAndCancelSavesNothing) {
+    const std::string target = dir.file("missing/PIC.BMP");
+    whenFileDialogAnswer(target);
+    const std::string message = runCommand(window->menu.mnuSaveAs);
+    EXPECT_NE(message.find(target), std::string::npos) << message;
+    EXPECT_FALSE(fs::exists(dir.file("missing")));
+
+    const auto before = dir.names();
+    whenFileDialogAnswer("");
+    EXPECT_EQ(runCommand(window->menu.mnuSaveAs), "");
+    EXPECT_EQ(dir.names(), before);
+}
+
+TEST(SaveAs, WithoutAPictureCopiesNothingEvenWhenRun) {
+    const ScratchDir dir;
+    ViewerWindow window;
+    EXPECT_FALSE(window->menu.mnuSaveAs->isEnabled());
+    whenFileDialogAnswer(dir.file("PIC.BMP"));
+    window->mnuSaveAsClick();
+    EXPECT_TRUE(dir.names().empty());
+}
+
+TEST_F(CommandsOnAPicture, VramCopyLastsUntilAScreenCommandReloadsTheVram1File) {
+    const auto& vram = window->document->vdp->vram;
+    const auto half = static_cast<std::ptrdiff_t>(kVramHalfSize);
+    ASSERT_FALSE(std::equal(vram.begin(), vram.begin() + half, vram.begin() + half));
+    ASSERT_EQ(runCommand(window->menu.mnuVRAMCopy), "");
+    EXPECT_TRUE(std::equal(vram.begin(), vram.begin() + half, vram.begin() + half));
+    EXPECT_EQ(window->document->vram1FileName, page);
+
+    ASSERT_EQ(runCommand(window->menu.mnuScreen8), "");
+    EXPECT_FALSE(std::equal(vram.begin(), vram.begin() + half, vram.begin() + half));
+    EXPECT_EQ(window.picture(), referencePicture(8, 256, {{fsVram0, screen}, {fsVram1, page}}));
+}
+
+TEST(VramCopy, WithoutAFileRendersButShowsNothing) {
+    ViewerWindow window;
+    ASSERT_EQ(runCommand(window->menu.mnuVRAMCopy), "");
+    EXPECT_EQ(window.picture().size(), 162870U);
+    EXPECT_FALSE(window->hasPicture);
+    EXPECT_FALSE(window->menu.mnuSaveAs->isEnabled());
+}
+
+TEST_F(CommandsOnAPicture, MappingDialogOkWritesBothSlotsBackAndReloads) {
+    whenModal([this](QWidget& dialog) {
+        ASSERT_EQ(&dialog, &window.dlgDlgVRAMMap);
+        TdlgDlgVRAMMap& map = window.dlgDlgVRAMMap;
+        map.updHeaderSize->setValue(100);
+        map.btnScreen5->click(); // 256 pixels a line for VRAM0
+        map.radgrpVRAMPageItems->button(fsVram1)->click();
+        map.updHeaderSize->setValue(0);
+        map.btnOK->click();
+    });
+    ASSERT_EQ(runCommand(window->menu.mnuVRAMMap), "");
+    const VramMapping& mapping = window->document->mapping;
+    EXPECT_EQ(mapping.headerSize, (std::array<std::int16_t, 2>{100, 0}));
+    EXPECT_EQ(mapping.linePixels, (std::array<std::int16_t, 2>{256, 512}));
+
+    // The same files laid as at opening, then reloaded with the new mapping: a reload
+    // writes over VRAM and leaves what lies beyond a shorter load.
+    TScreenDocument reference;
+    reference.OpenFile(screen, fsVram0);
+    reference.OpenFile(page, fsVram1);
+    reference.mapping = mapping;
+    reference.Reload();
+    EXPECT_TRUE(window->document->vdp->vram == reference.vdp->vram);
+    const ScratchDir out;
+    writeBytes(out.file("ref.bmp"), {});
+    reference.WriteBitmap(out.file("ref.bmp"));
+    EXPECT_EQ(window.picture(), readBytes(out.file("ref.bmp")));
+}
+
+TEST_F(CommandsOnAPicture, MappingDialogCancelRestoresThePaletteTriedWithoutRendering) {
+    window->OpenFileInto(copySample(dir, "BARS7.PL7", "PIC.PL7"), fsPalette);
+    TVdpState& vdp = *window->document->vdp;
+    // A palette table in VRAM unlike the file's, so that trying it shows.
+    std::fill_n(vdp.vram.begin() + vdp.paletteTableAddress, kPaletteSize, 0x77);
+    const auto before = vdp.paletteRgb;
+    const std::string temp = window->tempBitmapFileName;
+    writeBytes(temp, {}); // any render would fill it again
+    auto tried = before;
+    whenModal([&](QWidget&) {
+        window.dlgDlgVRAMMap.btnPalVRAM->click();
+        tried = vdp.paletteRgb;
+        window.dlgDlgVRAMMap.btnCancel->click();
+    });
+    ASSERT_EQ(runCommand(window->menu.mnuVRAMMap), "");
+    EXPECT_NE(tried, before);
+    EXPECT_EQ(vdp.paletteRgb, before);
+    EXPECT_EQ(window->document->mapping.paletteSource, psFile);
+    EXPECT_EQ(fs::file_size(temp), 0U);
+}
+
+TEST(VramMapping, OkWithoutAFileRendersButShowsNothing) {
+    ViewerWindow window;
+    whenModal([](QWidget& dialog) { static_cast<TdlgDlgVRAMMap&>(dialog).btnOK->click(); });
+    ASSERT_EQ(runCommand(window->menu.mnuVRAMMap), "");
+    EXPECT_EQ(window.picture().size(), 162870U);
+    EXPECT_FALSE(window->hasPicture);
+    EXPECT_FALSE(window->menu.mnuSaveAs->isEnabled());
+}
+
+TEST(AboutBox, ShowsTheProgramAt337x97AndClosesWithOk) {
+    ViewerWindow window;
+    const TdlgAboutBox& box = window.dlgAboutBox;
+    bool shown = false;
+    whenModal([&](QWidget& dialog) {
+        shown = &dialog == &box;
+        window.dlgAboutBox.btnOK->click();
+    });
+    ASSERT_EQ(runCommand(window->menu.mnuAbout), "");
+    EXPECT_TRUE(shown);
+    EXPECT_FALSE(box.isVisible());
+    EXPECT_EQ(box.windowTitle(), "About Tessarin");
+    EXPECT_EQ(box.size(), QSize(337, 97));
+    EXPECT_EQ(box.minimumSize(), box.maximumSize());
+    const struct {
+        const QWidget* control;
+        QPoint at;
+        const char* text;
+    } controls[] = {
+        {box.ProgramIcon, {14, 14}, ""},
+        {box.lblProductName, {64, 8}, "Tessarin"},
+        {box.lblVersion, {64, 32}, "Version 0.32"},
+        {box.lblCredit, {16, 56}, "The Tessarin developers"},
+        {box.lblContact, {16, 80}, "Report problems on the project's issue tracker"},
+        {box.btnOK, {259, 14}, "&OK"},
+    };
+    for (const auto& c : controls) {
+        SCOPED_TRACE(c.control->objectName().toStdString());
+        EXPECT_EQ(c.control->pos(), c.at);
+        if (const auto* label = qobject_cast<const QLabel*>(c.control); label && *c.text) {
+            EXPECT_EQ(label->text(), c.text);
+        }
+    }
+    EXPECT_EQ(box.btnOK->text(), "&OK");
+    EXPECT_EQ(box.btnOK->size(), QSize(71, 27));
+    EXPECT_TRUE(box.btnOK->isDefault());
+    EXPECT_EQ(box.ProgramIcon->pixmap().size(), QSize(32, 32));
+}
+
+TEST(Exit, ClosesTheWindowAndDeletesTheTemporaryPicture) {
+    const ScratchDir dir;
+    ViewerWindow window({copySample(dir, "BARS7.SC7", "PIC.SC7")});
+    window->show();
+    const std::string temp = window->tempBitmapFileName;
+    ASSERT_TRUE(fs::exists(temp));
+    ASSERT_EQ(runCommand(window->menu.mnuExit), "");
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_FALSE(fs::exists(temp));
+    EXPECT_EQ(window->document, nullptr);
+    EXPECT_FALSE(window->hasPicture);
+}
+
+} // namespace
+} // namespace tessarin::test

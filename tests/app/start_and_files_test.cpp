@@ -1,0 +1,286 @@
+// How files reach the window: the command line, drops and the open commands, the
+// window's state at start, its caption and its menu as built.
+#include "tests/app/viewer_fixture.h"
+
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QUrl>
+#include <QWindow>
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace tessarin::test {
+namespace {
+
+// The one screen item checked, by its object name.
+std::string checkedScreen(const TfrmMainForm& form) {
+    std::string checked;
+    for (const QAction* item : form.menu.mnuScreen->actions()) {
+        if (item->isChecked()) {
+            checked += item->objectName().toStdString();
+        }
+    }
+    return checked;
+}
+
+std::string caption(const TfrmMainForm& form) {
+    return form.windowTitle().toStdString();
+}
+
+TEST(MainMenu, ItemsHaveTheirNamesCaptionsAndStatesAtStartAndNoShortcuts) {
+    const ViewerWindow window;
+    const struct Item {
+        const char* menu;
+        const char* name;
+        const char* caption; // empty for a separator
+        bool checkable;
+        bool checked;
+        bool enabled;
+    } items[] = {
+        {"mnuFile", "mnuVRAM0Open", "VRAM0 &Open...", false, false, true},
+        {"mnuFile", "mnuVRAM1Open", "VRAM&1 Open...", false, false, true},
+        {"mnuFile", "mnuPaletteOpen", "&Palette Open...", false, false, true},
+        {"mnuFile", "mnuSaveAs", "Save &As...", false, false, false},
+        {"mnuFile", "mnuSepaF1", "", false, false, true},
+        {"mnuFile", "mnuExit", "E&xit", false, false, true},
+        {"mnuSize", "mnu256x212", "&1 256x212", true, true, true},
+        {"mnuSize", "mnu512x424mag", "&3 512x424 magnify", true, false, true},
+        {"mnuSize", "mnu512x424int", "&4 512x424 interlace", true, false, true},
+        {"mnuSize", "mnu256x424joi", "&5 256x424 joint", true, false, true},
+        {"mnuSize", "mnuSepaZ1", "", false, false, true},
+        {"mnuSize", "mnuRotate", "Left &Rotation", true, false, true},
+        {"mnuScreen", "mnuScreen5", "Screen &5", true, false, true},
+        {"mnuScreen", "mnuScreen6", "Screen &6", true, false, true},
+        {"mnuScreen", "mnuScreen7", "Screen &7", true, true, true},
+        {"mnuScreen", "mnuScreen8", "Screen &8", true, false, true},
+        {"mnuScreen", "mnuScreen10", "Screen 1&0,11", true, false, true},
+        {"mnuScreen", "mnuScreen12", "Screen 1&2", true, false, true},
+        {"mnuScreen", "mnuSepaS1", "", false, false, true},
+        {"mnuScreen", "mnuVRAMCopy", "VRAM0->VRAM1", false, false, true},
+        {"mnuScreen", "mnuVRAMMap", "&VRAM Mapping...", false, false, true},
+        {"mnuHelp", "mnuAbout", "&About...", false, false, true},
+    };
+    const QMenuBar* bar = window->menuBar();
+    EXPECT_EQ(bar->objectName(), "mnuMainMenu");
+    QStringList menus;
+    QList<QAction*> shown;
+    for (const QAction* top : bar->actions()) {
+        menus << top->menu()->objectName() + ":" + top->text();
+        shown += top->menu()->actions();
+    }
+    EXPECT_EQ(menus, QStringList(
+                         {"mnuFile:&File", "mnuSize:Si&ze", "mnuScreen:&Screen", "mnuHelp:&Help"}));
+    ASSERT_EQ(shown.size(), static_cast<qsizetype>(std::size(items)));
+    for (std::size_t i = 0; i < std::size(items); ++i) {
+        const Item& want = items[i];
+        const QAction* got = shown[static_cast<qsizetype>(i)];
+        SCOPED_TRACE(want.name);
+        EXPECT_EQ(qobject_cast<QMenu*>(got->parent())->objectName(), want.menu);
+        EXPECT_EQ(got->objectName(), want.name);
+        EXPECT_EQ(got->isSeparator(), *want.caption == '\0');
+        if (!got->isSeparator()) {
+            EXPECT_EQ(got->text(), want.caption);
+        }
+        EXPECT_EQ(got->isCheckable(), want.checkable);
+        EXPECT_EQ(got->isChecked(), want.checked);
+        EXPECT_EQ(got->isEnabled(), want.enabled);
+        EXPECT_TRUE(got->shortcut().isEmpty());
+    }
+}
+
+TEST(MainWindow, StartsWithoutPictureAtScreen7And256x212AndAnEmptyTemporaryFile) {
+    const ViewerWindow window;
+    EXPECT_EQ(window->objectName(), "frmMainForm");
+    EXPECT_FALSE(window->hasPicture);
+    EXPECT_EQ(window->document->viewMode, vm256x212);
+    EXPECT_EQ(window->document->vdp->screenMode, 7U);
+    EXPECT_EQ(window->document->mapping.linePixels, (std::array<std::int16_t, 2>{512, 512}));
+    EXPECT_TRUE(window->acceptDrops());
+    const std::filesystem::path temp = window->tempBitmapFileName;
+    EXPECT_EQ(temp.parent_path(), std::filesystem::path(window.tmp.path()));
+    EXPECT_EQ(temp.filename().string().substr(0, 3), "msx");
+    EXPECT_EQ(std::filesystem::file_size(temp), 0U);
+    EXPECT_EQ(caption(*window), "Tessarin");
+}
+
+TEST(MainWindow, TwoRunningWindowsUseTwoTemporaryFiles) {
+    const ViewerWindow first;
+    const ViewerWindow second;
+    EXPECT_NE(first->tempBitmapFileName, second->tempBitmapFileName);
+}
+
+TEST(MainWindow, CommandLineScreenAndPaletteInEitherOrderGiveTheSamePicture) {
+    const ScratchDir dir;
+    const std::string screen = copySample(dir, "BARS.SC5", "A.SC5");
+    const std::string palette = copySample(dir, "BARS.PL5", "B.PL5");
+    const auto expected = referencePicture(5, 256, {{fsVram0, screen}, {fsPalette, palette}});
+    ASSERT_NE(expected, referencePicture(5, 256, {{fsVram0, screen}})); // the palette shows
+
+    for (const auto& arguments : {std::vector{screen, palette}, std::vector{palette, screen}}) {
+        SCOPED_TRACE(arguments.front());
+        const ViewerWindow window(arguments);
+        EXPECT_FALSE(window->isVisible()); // rendered before the window first appears
+        EXPECT_EQ(window.picture(), expected);
+        EXPECT_EQ(checkedScreen(*window), "mnuScreen5");
+        EXPECT_EQ(caption(*window), "Tessarin - " + screen);
+        EXPECT_TRUE(window->menu.mnuSaveAs->isEnabled());
+    }
+}
+
+TEST(MainWindow, OnlyTheFirstTwoCommandLineNamesAreOpenedTheSecondOverTheFirst) {
+    const ScratchDir dir;
+    const std::string first = copySample(dir, "BARS7.SC7", "FIRST.SC7");
+    const std::string second = copySample(dir, "RGB.SC8", "SECOND.SC8");
+    const std::string third = copySample(dir, "BARS.PL5", "THIRD.PL5");
+    const ViewerWindow window({first, second, third});
+    EXPECT_EQ(caption(*window), "Tessarin - " + second);
+    EXPECT_EQ(checkedScreen(*window), "mnuScreen8");
+    EXPECT_EQ(window->document->paletteFileName, "");
+    EXPECT_EQ(window.picture(), referencePicture(8, 256, {{fsVram0, second}}));
+}
+
+TEST(MainWindow, FileNameChoosesPaletteOrScreenModeAndMissingFilesStillCount) {
+    const struct {
+        const char* name;
+        const char* screen; // checked afterwards, starting from screen 7
+        bool palette;
+    } cases[] = {
+        {"COLORS.PAL", "mnuScreen7", true}, {"PIC.PL7", "mnuScreen7", true},
+        {"PIC.SRS", "mnuScreen12", false},  {"PIC.SCC", "mnuScreen12", false},
+        {"PIC.SCA", "mnuScreen10", false},  {"pic.scb", "mnuScreen10", false},
+        {"PIC.GE5", "mnuScreen5", false},   {"X.SC8", "mnuScreen8", false},
+        {"pic.sc6", "mnuScreen6", false},   {"PIC.BMP", "mnuScreen7", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const ViewerWindow window;
+        const auto vram = window->document->vdp->vram;
+        window->OpenFileByName(c.name); // none of them exists
+        EXPECT_EQ(checkedScreen(*window), c.screen);
+        EXPECT_EQ(caption(*window), c.palette ? "Tessarin" : std::string("Tessarin - ") + c.name);
+        EXPECT_EQ(window->document->mapping.paletteSource, c.palette ? psFile : psStandard);
+        EXPECT_TRUE(window->hasPicture);
+        EXPECT_TRUE(window->menu.mnuSaveAs->isEnabled());
+        EXPECT_TRUE(window->document->vdp->vram == vram);
+        EXPECT_EQ(bitmapSize(window->tempBitmapFileName), QSize(256, 212)); // rendered anyway
+    }
+}
+
+QMimeData* urlsOf(const std::vector<std::string>& names) {
+    auto* data = new QMimeData;
+    QList<QUrl> urls;
+    for (const std::string& name : names) {
+        urls << (name.find("://") == std::string::npos
+                     ? QUrl::fromLocalFile(QString::fromStdString(name))
+                     : QUrl(QString::fromStdString(name)));
+    }
+    data->setUrls(urls);
+    return data;
+}
+
+TEST(MainWindow, DragsOfLocalFilesAreAcceptedAndOthersRefused) {
+    const ViewerWindow window;
+    for (const auto& [name, accepted] :
+         {std::pair{"/tmp/PIC.SC7", true}, std::pair{"https://example.invalid/PIC.SC7", false}}) {
+        SCOPED_TRACE(name);
+        const std::unique_ptr<QMimeData> data(urlsOf({name}));
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, data.get(), Qt::LeftButton,
+                              Qt::NoModifier);
+        enter.setAccepted(false);
+        QCoreApplication::sendEvent(window.form.get(), &enter);
+        EXPECT_EQ(enter.isAccepted(), accepted);
+    }
+}
+
+TEST(MainWindow, OfFiveDroppedFilesTheFirstTwoAreOpenedInOrder) {
+    const ScratchDir dir;
+    const std::string screen8 = copySample(dir, "RGB.SC8", "PIC.SC8");
+    const std::string palette = copySample(dir, "BARS.PL5", "PIC.PL5");
+    const std::vector<std::string> dropped{screen8, palette, copySample(dir, "BARS.SC5", "C.SC5"),
+                                           copySample(dir, "RAMP.SC6", "D.SC6"),
+                                           copySample(dir, "BARS7.PL7", "E.PL7")};
+    const ViewerWindow window({copySample(dir, "BARS7.SC7", "SHOWN.SC7")});
+    const std::unique_ptr<QMimeData> data(urlsOf(dropped));
+    // As a real drag: the window takes the drag on entering, then the drop.
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, data.get(), Qt::LeftButton,
+                          Qt::NoModifier);
+    QCoreApplication::sendEvent(window.form.get(), &enter);
+    ASSERT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(window.form.get(), &drop);
+    EXPECT_TRUE(drop.isAccepted());
+    EXPECT_EQ(caption(*window), "Tessarin - " + screen8);
+    EXPECT_EQ(checkedScreen(*window), "mnuScreen8");
+    EXPECT_EQ(window->document->paletteFileName, palette);
+    EXPECT_EQ(window.picture(),
+              referencePicture(8, 256, {{fsVram0, screen8}, {fsPalette, palette}}));
+}
+
+TEST(MainWindow, CaptionOfTheRealWindowIsExactlyTessarinAndTheLastVram0File) {
+    const ScratchDir dir;
+    const std::string name = copySample(dir, "BARS7.SC7", "my picture.sc7");
+    ViewerWindow window;
+    window->show();
+    EXPECT_EQ(window->windowHandle()->title(), "Tessarin");
+    window->OpenFileByName(name);
+    window->OpenFileInto(copySample(dir, "PAGE7.SC7", "OTHER.SC7"), fsVram1);
+    window->OpenFileByName(copySample(dir, "BARS7.PL7", "P.PL7"));
+    EXPECT_EQ(window->windowHandle()->title().toStdString(), "Tessarin - " + name);
+    EXPECT_EQ(QApplication::applicationDisplayName(), "Tessarin");
+}
+
+// The texts the dialog shows; raw literals, as "??)" would read as a trigraph.
+constexpr const char* kScreenFilter = R"f(MSX Graphic file(*.s??))f";
+constexpr const char* kPaletteFilter = R"f(MSX Palette file(*.pl?))f";
+
+TEST(OpenCommands, OpenTheChosenFileIntoTheirSlotWithTheirFilterAndNoModeChange) {
+    const ScratchDir dir;
+    const std::string screen8 = copySample(dir, "RGB.SC8", "PIC.SC8");
+    const std::string page = copySample(dir, "PAGE8.SC8", "PAGE.SC8");
+    const std::string palette = copySample(dir, "BARS.PL5", "PIC.PL5");
+    ViewerWindow window;
+    ASSERT_EQ(runCommand(window->menu.mnuScreen5), "");
+    const struct {
+        QAction* item;
+        std::string name;
+        const char* filter;
+    } commands[] = {
+        {window->menu.mnuVRAM0Open, screen8, kScreenFilter},
+        {window->menu.mnuVRAM1Open, page, kScreenFilter},
+        {window->menu.mnuPaletteOpen, palette, kPaletteFilter},
+    };
+    for (const auto& command : commands) {
+        SCOPED_TRACE(command.name);
+        QString filter;
+        whenFileDialogAnswer(command.name, &filter);
+        EXPECT_EQ(runCommand(command.item), "");
+        EXPECT_EQ(filter, command.filter);
+        EXPECT_EQ(checkedScreen(*window), "mnuScreen5");
+    }
+    EXPECT_EQ(caption(*window), "Tessarin - " + screen8);
+    EXPECT_EQ(window->document->vram0FileName, screen8);
+    EXPECT_EQ(window->document->vram1FileName, page);
+    EXPECT_EQ(window->document->paletteFileName, palette);
+    EXPECT_EQ(
+        window.picture(),
+        referencePicture(5, 256, {{fsVram0, screen8}, {fsVram1, page}, {fsPalette, palette}}));
+}
+
+TEST(OpenCommands, CancelChangesNothing) {
+    ViewerWindow window;
+    for (QAction* item :
+         {window->menu.mnuVRAM0Open, window->menu.mnuVRAM1Open, window->menu.mnuPaletteOpen}) {
+        whenFileDialogAnswer("");
+        EXPECT_EQ(runCommand(item), "");
+    }
+    EXPECT_FALSE(window->hasPicture);
+    EXPECT_FALSE(window->menu.mnuSaveAs->isEnabled());
+    EXPECT_EQ(caption(*window), "Tessarin");
+    EXPECT_EQ(window.picture().size(), 0U);
+}
+
+} // namespace
+} // namespace tessarin::test

@@ -1,0 +1,157 @@
+#include "tests/app/viewer_fixture.h"
+
+#include "document/screen_document.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QTimer>
+#include <cstdlib>
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace tessarin::test {
+namespace {
+
+constexpr int kPollMilliseconds = 5;
+constexpr int kPollLimit = 400;
+// BMP file header (14 bytes), then the info header: biWidth at 18, biHeight at 22.
+constexpr std::size_t kWidthOffset = 18;
+constexpr std::size_t kHeightOffset = 22;
+
+class ViewerEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        app_ = std::make_unique<TTessarinApplication>(argc_, argv_);
+        app_->setErrorReporter([](const QString&) {});
+        // Closing a test's window must not end the modal loops of the tests after it.
+        QApplication::setQuitOnLastWindowClosed(false);
+    }
+    void TearDown() override { app_.reset(); }
+    static TTessarinApplication& app() { return *app_; }
+
+private:
+    int argc_ = 1;
+    char name_[24] = "tessarin_app_tests";
+    char* argv_[2] = {name_, nullptr};
+    static inline std::unique_ptr<TTessarinApplication> app_;
+};
+
+[[maybe_unused]] ::testing::Environment* const environment =
+    ::testing::AddGlobalTestEnvironment(new ViewerEnvironment);
+
+std::uint32_t get32(const std::vector<std::uint8_t>& bytes, std::size_t at) {
+    return static_cast<std::uint32_t>(bytes[at] | bytes[at + 1] << 8 | bytes[at + 2] << 16 |
+                                      bytes[at + 3] << 24);
+}
+
+} // namespace
+
+TTessarinApplication& viewerApplication() {
+    return ViewerEnvironment::app();
+}
+
+std::string sample(const std::string& name) {
+    return std::string(TESSARIN_SOURCE_DIR) + "/samples/" + name;
+}
+
+std::string copySample(const ScratchDir& dir, const std::string& sampleName,
+                       const std::string& name) {
+    const std::string copy = dir.file(name);
+    std::filesystem::copy_file(sample(sampleName), copy,
+                               std::filesystem::copy_options::overwrite_existing);
+    return copy;
+}
+
+std::string runCommand(QAction* item) {
+    TTessarinApplication& app = viewerApplication();
+    app.ShowException(QString());
+    QMetaObject::invokeMethod(item, &QAction::trigger, Qt::QueuedConnection);
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
+    return app.lastErrorMessage().toStdString();
+}
+
+void whenModal(std::function<void(QWidget& dialog)> answer) {
+    auto* timer = new QTimer(&viewerApplication());
+    auto polls = std::make_shared<int>(0);
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, polls, answer] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal != nullptr && modal->isVisible()) {
+            timer->stop();
+            timer->deleteLater();
+            answer(*modal);
+        } else if (++*polls == kPollLimit) {
+            timer->stop();
+            timer->deleteLater();
+            ADD_FAILURE() << "no modal dialog was shown";
+        }
+    });
+    timer->start(kPollMilliseconds);
+}
+
+void whenFileDialogAnswer(const std::string& name, QString* shownFilter) {
+    whenModal([name, shownFilter](QWidget& dialog) {
+        auto* files = qobject_cast<QFileDialog*>(&dialog);
+        ASSERT_NE(files, nullptr) << dialog.objectName().toStdString();
+        if (shownFilter != nullptr) {
+            *shownFilter = files->selectedNameFilter();
+        }
+        if (name.empty()) {
+            files->reject();
+            return;
+        }
+        // What a user types into the name field; a full name there is taken as it is.
+        files->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))
+            ->setText(QString::fromStdString(name));
+        // QFileDialog's own accept() behind QDialog's public one, as its Save button does.
+        static_cast<QDialog*>(files)->accept();
+    });
+}
+
+QSize bitmapSize(const std::string& fileName) {
+    const std::vector<std::uint8_t> bytes = readBytes(fileName);
+    if (bytes.size() < kHeightOffset + 4) {
+        return {0, 0};
+    }
+    return {static_cast<int>(get32(bytes, kWidthOffset)),
+            static_cast<int>(get32(bytes, kHeightOffset))};
+}
+
+std::vector<std::uint8_t> referencePicture(int screenMode, std::int16_t linePixels,
+                                           const std::vector<std::pair<int, std::string>>& files,
+                                           std::int8_t viewMode) {
+    TScreenDocument doc;
+    doc.vdp->setScreenMode(static_cast<ScreenMode>(screenMode));
+    doc.mapping.linePixels = {linePixels, linePixels};
+    doc.viewMode = viewMode;
+    for (const auto& [slot, name] : files) {
+        doc.OpenFile(name, slot);
+        if (slot == fsPalette) {
+            doc.mapping.paletteSource = psFile;
+            doc.vdp->selectPalette(psFile);
+        }
+    }
+    const ScratchDir out;
+    const std::string picture = out.file("reference.bmp");
+    writeBytes(picture, {});
+    doc.WriteBitmap(picture);
+    return readBytes(picture);
+}
+
+ViewerWindow::ViewerWindow(const std::vector<std::string>& arguments) {
+    ::setenv("TMPDIR", tmp.path().c_str(), 1);
+    form = std::make_unique<TfrmMainForm>(arguments);
+    ::unsetenv("TMPDIR");
+    form->dlgDlgVRAMMap = &dlgDlgVRAMMap;
+    form->dlgAboutBox = &dlgAboutBox;
+}
+
+ViewerWindow::~ViewerWindow() = default;
+
+std::vector<std::uint8_t> ViewerWindow::picture() const {
+    return readBytes(form->tempBitmapFileName);
+}
+
+} // namespace tessarin::test

@@ -1,0 +1,71 @@
+#pragma once
+
+// Test support for the viewer's window: one application on the offscreen platform whose
+// errors are recorded, the window wired to its two dialogs as at start-up, commands run
+// as queued events so that their errors pass the application's notify(), and modal
+// dialogs answered from inside their own event loop.
+
+#include "app/about_box.h"
+#include "app/main_form.h"
+#include "app/tessarin_application.h"
+#include "dialogs/vram_map_dialog.h"
+#include "tests/platform/scratch_dir.h"
+
+#include <QAction>
+#include <QWidget>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace tessarin::test {
+
+[[nodiscard]] TTessarinApplication& viewerApplication();
+
+[[nodiscard]] std::string sample(const std::string& name);
+
+// Copies a bundled sample into dir under another name and returns its full name.
+std::string copySample(const ScratchDir& dir, const std::string& sampleName,
+                       const std::string& name);
+
+// Triggers the menu item as a click does (queued, through notify()) and returns the
+// error message that the command raised, empty when it raised none.
+std::string runCommand(QAction* item);
+
+// Calls answer with the next modal dialog, once it is shown; several may wait in turn.
+// Gives up after about two seconds, so that a dialog that never opens cannot hang a test.
+void whenModal(std::function<void(QWidget& dialog)> answer);
+
+// Answers the next file dialog with name typed into its name field and confirmed.
+void whenFileDialogAnswer(const std::string& name, QString* shownFilter = nullptr);
+
+// Pixel size of a BMP file from its header (biWidth, biHeight); 0 x 0 when too short.
+[[nodiscard]] QSize bitmapSize(const std::string& fileName);
+
+// What the viewer should show: the document's own render of the files given (slot and
+// name), in the mode with its line widths and palette source, at the view mode.
+[[nodiscard]] std::vector<std::uint8_t>
+referencePicture(int screenMode, std::int16_t linePixels,
+                 const std::vector<std::pair<int, std::string>>& files, std::int8_t viewMode = 0);
+
+// A main window made from the command line given, with its temporary file in a private
+// directory, and the two dialogs beside it as the start-up makes them.
+class ViewerWindow {
+public:
+    explicit ViewerWindow(const std::vector<std::string>& arguments = {});
+    ~ViewerWindow();
+    ViewerWindow(const ViewerWindow&) = delete;
+    ViewerWindow& operator=(const ViewerWindow&) = delete;
+
+    TfrmMainForm& operator*() const { return *form; }
+    TfrmMainForm* operator->() const { return form.get(); }
+    [[nodiscard]] std::vector<std::uint8_t> picture() const;
+
+    ScratchDir tmp;
+    std::unique_ptr<TfrmMainForm> form;
+    TdlgDlgVRAMMap dlgDlgVRAMMap;
+    TdlgAboutBox dlgAboutBox;
+};
+
+} // namespace tessarin::test
