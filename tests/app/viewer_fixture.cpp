@@ -22,7 +22,11 @@ constexpr std::size_t kHeightOffset = 22;
 class ViewerEnvironment : public ::testing::Environment {
 public:
     void SetUp() override {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+        // Offscreen unless a platform is asked for: the same tests also drive a real
+        // window on an X server.
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        }
         app_ = std::make_unique<TTessarinApplication>(argc_, argv_);
         app_->setErrorReporter([](const QString&) {});
         // Closing a test's window must not end the modal loops of the tests after it.
