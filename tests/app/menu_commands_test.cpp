@@ -6,7 +6,6 @@
 #include <QButtonGroup>
 #include <QFileDialog>
 #include <QLabel>
-#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSpinBox>
@@ -60,8 +59,7 @@ TEST_F(CommandsOnAPicture, SaveAsCopiesTheTemporaryPictureByteForByte) {
                     question->button(QMessageBox::Yes)->click();
                 });
             }
-            dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))
-                ->setText(QString::fromStdString(dir.file(c.typed)));
+            typeFileName(static_cast<QFileDialog&>(dialog), dir.file(c.typed));
             static_cast<QDialog&>(dialog).accept();
         });
         EXPECT_EQ(runCommand(window->menu.mnuSaveAs), "");

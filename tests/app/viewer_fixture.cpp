@@ -2,6 +2,7 @@
 
 #include "document/screen_document.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QFileDialog>
 #include <QLineEdit>
@@ -14,7 +15,7 @@ namespace tessarin::test {
 namespace {
 
 constexpr int kPollMilliseconds = 5;
-constexpr int kPollLimit = 400;
+constexpr int kPollLimit = 2000; // ten seconds at least, for slow sanitizer runs
 // BMP file header (14 bytes), then the info header: biWidth at 18, biHeight at 22.
 constexpr std::size_t kWidthOffset = 18;
 constexpr std::size_t kHeightOffset = 22;
@@ -106,12 +107,19 @@ void whenFileDialogAnswer(const std::string& name, QString* shownFilter) {
             files->reject();
             return;
         }
-        // What a user types into the name field; a full name there is taken as it is.
-        files->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))
-            ->setText(QString::fromStdString(name));
+        typeFileName(*files, name);
         // QFileDialog's own accept() behind QDialog's public one, as its Save button does.
         static_cast<QDialog*>(files)->accept();
     });
+}
+
+void typeFileName(QFileDialog& dialog, const std::string& name) {
+    // The dialog is kept between uses: a file picked last time may still be selected in
+    // its list, and a selection counts before the typed name. A user's click clears it.
+    dialog.findChild<QAbstractItemView*>(QStringLiteral("listView"))->clearSelection();
+    // What a user types into the name field; a full name there is taken as it is.
+    dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))
+        ->setText(QString::fromStdString(name));
 }
 
 QSize bitmapSize(const std::string& fileName) {

@@ -12,6 +12,7 @@
 #include "tests/platform/scratch_dir.h"
 
 #include <QAction>
+#include <QFileDialog>
 #include <QWidget>
 #include <cstdint>
 #include <functional>
@@ -34,8 +35,11 @@ std::string copySample(const ScratchDir& dir, const std::string& sampleName,
 std::string runCommand(QAction* item);
 
 // Calls answer with the next modal dialog, once it is shown; several may wait in turn.
-// Gives up after about two seconds, so that a dialog that never opens cannot hang a test.
+// Gives up after about ten seconds, so that a dialog that never opens cannot hang a test.
 void whenModal(std::function<void(QWidget& dialog)> answer);
+
+// Types name into the dialog's name field, as a user does, with nothing picked in its list.
+void typeFileName(QFileDialog& dialog, const std::string& name);
 
 // Answers the next file dialog with name typed into its name field and confirmed.
 void whenFileDialogAnswer(const std::string& name, QString* shownFilter = nullptr);
