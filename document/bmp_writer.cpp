@@ -3,6 +3,7 @@
 #include "document/view_geometry.h"
 #include "platform/file_stream.h"
 
+#include <memory>
 #include <span>
 
 namespace tessarin {
@@ -97,56 +98,76 @@ void writeJoined(TVdpState& vdp, OutputFile& out) {
 }
 
 // Rotated views: image row x (from the bottom) is column x of the picture, line 0
-// on the left.
+// on the left. Each page is decoded once, line by line as the plain views do, and then
+// read column by column: a pixel at a time would decode each byte again for every pixel.
+
+template <typename Line> using Page = std::array<Line, kPictureLines>;
+
+void renderLine(const TVdpState& vdp, int y, RgbLine256& line) {
+    vdp.renderLine256(y, line);
+}
+void renderLine(const TVdpState& vdp, int y, RgbLine512& line) {
+    vdp.renderLine512(y, line);
+}
+
+// Selects the page and decodes its 212 lines into a buffer of the heap (up to 318 KB).
+template <typename Line> std::unique_ptr<Page<Line>> decodePage(TVdpState& vdp, int page) {
+    auto lines = std::make_unique<Page<Line>>();
+    vdp.selectPage(page);
+    for (int y = 0; y < kPictureLines; ++y) {
+        renderLine(vdp, y, (*lines)[static_cast<std::size_t>(y)]);
+    }
+    return lines;
+}
+
+// Column x of a decoded page, line 0 first, into row from position at, every step-th.
+template <typename Line>
+void copyColumn(const Page<Line>& lines, int x, RgbLine512& row, int at, int step) {
+    for (int y = 0; y < kPictureLines; ++y) {
+        row[static_cast<std::size_t>(at + step * y)] =
+            lines[static_cast<std::size_t>(y)][static_cast<std::size_t>(x)];
+    }
+}
 
 void writePlainRotated(TVdpState& vdp, OutputFile& out) {
+    const auto page0 = decodePage<RgbLine256>(vdp, kPage0);
     RgbLine512 row{};
-    vdp.selectPage(kPage0);
     for (int x = 0; x < kNarrowWidth; ++x) {
-        for (int y = 0; y < kPictureLines; ++y) {
-            row[y] = vdp.fetchPixel(x, y, true);
-        }
+        copyColumn(*page0, x, row, 0, 1);
         writeRow(out, row, kPictureLines);
     }
 }
 
 void writeMagnifiedRotated(TVdpState& vdp, OutputFile& out) {
+    const auto page0 = decodePage<RgbLine512>(vdp, kPage0);
     RgbLine512 row{};
-    vdp.selectPage(kPage0);
     for (int x = 0; x < kWideWidth; ++x) {
-        for (int y = 0; y < kPictureLines; ++y) {
-            const RgbTriple p = vdp.fetchPixel(x, y, false);
-            row[2 * y] = p;
-            row[2 * y + 1] = p;
-        }
+        copyColumn(*page0, x, row, 0, 2);
+        copyColumn(*page0, x, row, 1, 2);
         writeRow(out, row, 2 * kPictureLines);
     }
 }
 
+// Both pages: page 0 on the even rows of the picture, which come first in each image row.
 void writeInterlacedRotated(TVdpState& vdp, OutputFile& out) {
+    const auto page0 = decodePage<RgbLine512>(vdp, kPage0);
+    const auto page1 = decodePage<RgbLine512>(vdp, kPage1);
     RgbLine512 row{};
     for (int x = 0; x < kWideWidth; ++x) {
-        for (int y = 0; y < kPictureLines; ++y) {
-            vdp.selectPage(kPage0);
-            row[2 * y] = vdp.fetchPixel(x, y, false);
-            vdp.selectPage(kPage1);
-            row[2 * y + 1] = vdp.fetchPixel(x, y, false);
-        }
+        copyColumn(*page0, x, row, 0, 2);
+        copyColumn(*page1, x, row, 1, 2);
         writeRow(out, row, 2 * kPictureLines);
     }
 }
 
+// Page 0 on the left, page 1 on the right.
 void writeJoinedRotated(TVdpState& vdp, OutputFile& out) {
+    const auto page0 = decodePage<RgbLine256>(vdp, kPage0);
+    const auto page1 = decodePage<RgbLine256>(vdp, kPage1);
     RgbLine512 row{};
     for (int x = 0; x < kNarrowWidth; ++x) {
-        vdp.selectPage(kPage0);
-        for (int y = 0; y < kPictureLines; ++y) {
-            row[y] = vdp.fetchPixel(x, y, true);
-        }
-        vdp.selectPage(kPage1);
-        for (int y = 0; y < kPictureLines; ++y) {
-            row[kPictureLines + y] = vdp.fetchPixel(x, y, true);
-        }
+        copyColumn(*page0, x, row, 0, 1);
+        copyColumn(*page1, x, row, kPictureLines, 1);
         writeRow(out, row, 2 * kPictureLines);
     }
 }

@@ -7,17 +7,51 @@ namespace tessarin {
 
 namespace {
 constexpr int kYjkMax = 31;
-constexpr int kSignedSixBitLimit = 31; // raw J and K above this are negative
-constexpr int kSixBitRange = 64;
+constexpr int kSixBitSign = 32; // raw J and K of 32..63 are -32..-1
 constexpr int kGroupPixels = 4;
 
 int clampYjk(int v) {
     return std::clamp(v, 0, kYjkMax);
 }
 
+// Without a branch: J and K of random-looking pictures defeat branch prediction.
+int signExtendSixBits(int v) {
+    return (v ^ kSixBitSign) - kSixBitSign;
+}
+
+// One pixel of a YJK group from its Y and the group's signed J and K. Declared inline
+// so that the line decoders, which call it four times a group, do not pay a call each.
+inline RgbTriple yjkColour(const decltype(TVdpState::level5)& level5, int y, int j, int k) {
+    const int r = clampYjk(y + j);
+    const int g = clampYjk(y + k);
+    const int b = clampYjk((5 * y - 2 * j - k) / 4); // C++ division truncates toward zero
+    return RgbTriple{level5[b], level5[g], level5[r]};
+}
+
+// Screens 10/11: bit 3 of the byte, the lowest bit of its Y field, marks a palette
+// pixel whose colour index is bits 7-4; j and k are signed.
+inline RgbTriple screen10Colour(const TVdpState& vdp, std::uint8_t v, int j, int k) {
+    if ((v & 1) != 0) {
+        return vdp.paletteRgb[v >> 1];
+    }
+    return yjkColour(vdp.level5, v, j, k);
+}
+
 std::uint8_t yField(std::uint8_t b) {
     return static_cast<std::uint8_t>(b >> 3);
 }
+
+// Byte 0 carries K bits 2-0, byte 1 K bits 5-3, byte 2 J bits 2-0, byte 3 J bits 5-3.
+// Inline for the line decoders, like yjkColour.
+inline YjkGroup splitGroup(std::span<const std::uint8_t, 4> b) {
+    return YjkGroup{yField(b[0]),
+                    yField(b[1]),
+                    yField(b[2]),
+                    yField(b[3]),
+                    static_cast<std::uint8_t>(((b[3] & 7) << 3) | (b[2] & 7)),
+                    static_cast<std::uint8_t>(((b[1] & 7) << 3) | (b[0] & 7))};
+}
+
 } // namespace
 
 std::array<std::uint8_t, 2> TVdpState::splitPixels4bpp(std::uint8_t b) {
@@ -29,40 +63,20 @@ std::array<std::uint8_t, 4> TVdpState::splitPixels2bpp(std::uint8_t b) {
             static_cast<std::uint8_t>((b >> 2) & 3), static_cast<std::uint8_t>(b & 3)};
 }
 
-// Byte 0 carries K bits 2-0, byte 1 K bits 5-3, byte 2 J bits 2-0, byte 3 J bits 5-3.
 YjkGroup TVdpState::splitYjkGroup(std::span<const std::uint8_t, 4> b) {
-    return YjkGroup{yField(b[0]),
-                    yField(b[1]),
-                    yField(b[2]),
-                    yField(b[3]),
-                    static_cast<std::uint8_t>(((b[3] & 7) << 3) | (b[2] & 7)),
-                    static_cast<std::uint8_t>(((b[1] & 7) << 3) | (b[0] & 7))};
+    return splitGroup(b);
 }
 
 RgbTriple TVdpState::yjkToRgb(int y, int j, int k) const {
-    if (k > kSignedSixBitLimit) {
-        k -= kSixBitRange;
-    }
-    if (j > kSignedSixBitLimit) {
-        j -= kSixBitRange;
-    }
-    const int r = clampYjk(y + j);
-    const int g = clampYjk(y + k);
-    const int b = clampYjk((5 * y - 2 * j - k) / 4); // C++ division truncates toward zero
-    return RgbTriple{level5[b], level5[g], level5[r]};
+    return yjkColour(level5, y, signExtendSixBits(j), signExtendSixBits(k));
 }
 
 const std::uint8_t* TVdpState::lineStart(int y, int bytesPerLine) const {
     return vram.data() + pageBase + y * bytesPerLine;
 }
 
-// Screens 10/11: bit 3 of the byte, the lowest bit of its Y field, marks a palette
-// pixel whose colour index is bits 7-4.
 RgbTriple TVdpState::screen10Pixel(std::uint8_t v, const YjkGroup& g) const {
-    if ((v & 1) != 0) {
-        return paletteRgb[v >> 1];
-    }
-    return yjkToRgb(v, g.j, g.k);
+    return screen10Colour(*this, v, signExtendSixBits(g.j), signExtendSixBits(g.k));
 }
 
 RgbTriple TVdpState::pixelScreen5(int x, int y) const {
@@ -136,22 +150,26 @@ void TVdpState::decodeLineScreen8(int y, RgbLine256& out) const {
 void TVdpState::decodeLineScreen10(int y, RgbLine256& out) const {
     const std::uint8_t* src = lineStart(y, layout::kLongLineBytes);
     for (int n = 0; n < layout::kLongLineBytes; n += kGroupPixels) {
-        const YjkGroup g = splitYjkGroup(std::span<const std::uint8_t, 4>(src + n, 4));
-        out[n] = screen10Pixel(g.y0, g);
-        out[n + 1] = screen10Pixel(g.y1, g);
-        out[n + 2] = screen10Pixel(g.y2, g);
-        out[n + 3] = screen10Pixel(g.y3, g);
+        const YjkGroup g = splitGroup(std::span<const std::uint8_t, 4>(src + n, 4));
+        const int j = signExtendSixBits(g.j);
+        const int k = signExtendSixBits(g.k);
+        out[n] = screen10Colour(*this, g.y0, j, k);
+        out[n + 1] = screen10Colour(*this, g.y1, j, k);
+        out[n + 2] = screen10Colour(*this, g.y2, j, k);
+        out[n + 3] = screen10Colour(*this, g.y3, j, k);
     }
 }
 
 void TVdpState::decodeLineScreen12(int y, RgbLine256& out) const {
     const std::uint8_t* src = lineStart(y, layout::kLongLineBytes);
     for (int n = 0; n < layout::kLongLineBytes; n += kGroupPixels) {
-        const YjkGroup g = splitYjkGroup(std::span<const std::uint8_t, 4>(src + n, 4));
-        out[n] = yjkToRgb(g.y0, g.j, g.k);
-        out[n + 1] = yjkToRgb(g.y1, g.j, g.k);
-        out[n + 2] = yjkToRgb(g.y2, g.j, g.k);
-        out[n + 3] = yjkToRgb(g.y3, g.j, g.k);
+        const YjkGroup g = splitGroup(std::span<const std::uint8_t, 4>(src + n, 4));
+        const int j = signExtendSixBits(g.j);
+        const int k = signExtendSixBits(g.k);
+        out[n] = yjkColour(level5, g.y0, j, k);
+        out[n + 1] = yjkColour(level5, g.y1, j, k);
+        out[n + 2] = yjkColour(level5, g.y2, j, k);
+        out[n + 3] = yjkColour(level5, g.y3, j, k);
     }
 }
 
