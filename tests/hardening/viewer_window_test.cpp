@@ -2,6 +2,7 @@
 // names the file, the window goes on, and closing it removes the temporary picture.
 #include "app/main_form.h"
 #include "app/tessarin_application.h"
+#include "tests/app/viewer_fixture.h"
 #include "tests/platform/scratch_dir.h"
 
 #include <QTimer>
@@ -15,38 +16,13 @@
 namespace {
 
 namespace fs = std::filesystem;
+using tessarin::test::sample;
 using tessarin::test::ScratchDir;
-
-// The one application of this program, on the offscreen platform, with errors recorded
-// instead of shown.
-class ViewerEnvironment : public ::testing::Environment {
-public:
-    void SetUp() override {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        app_ = std::make_unique<TTessarinApplication>(argc_, argv_);
-        app_->setErrorReporter([](const QString&) {});
-    }
-    void TearDown() override { app_.reset(); }
-    static TTessarinApplication& app() { return *app_; }
-
-private:
-    int argc_ = 1;
-    char name_[40] = "tessarin_hardening_viewer_tests";
-    char* argv_[2] = {name_, nullptr};
-    static inline std::unique_ptr<TTessarinApplication> app_;
-};
-
-[[maybe_unused]] ::testing::Environment* const environment =
-    ::testing::AddGlobalTestEnvironment(new ViewerEnvironment);
-
-std::string sample(const std::string& name) {
-    return std::string(TESSARIN_SOURCE_DIR) + "/samples/" + name;
-}
 
 // Runs command as a queued event, the way a menu command or a drop arrives, so that an
 // error reaches the application's notify(); returns the message it reported.
 template <typename Command> std::string runAsEvent(Command command) {
-    TTessarinApplication& app = ViewerEnvironment::app();
+    TTessarinApplication& app = tessarin::test::viewerApplication();
     app.ShowException(QString());
     QTimer::singleShot(0, &app, command);
     QCoreApplication::processEvents();
