@@ -4,7 +4,6 @@
 
 #include <QAbstractButton>
 #include <QButtonGroup>
-#include <QFileDialog>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
@@ -49,19 +48,16 @@ TEST_F(CommandsOnAPicture, SaveAsCopiesTheTemporaryPictureByteForByte) {
         SCOPED_TRACE(c.typed);
         QString filter;
         bool asked = false;
-        whenModal([&](QWidget& dialog) {
-            filter = qobject_cast<QFileDialog*>(&dialog)->selectedNameFilter();
-            if (c.asksToReplace) {
-                whenModal([&asked](QWidget& box) {
-                    auto* question = qobject_cast<QMessageBox*>(&box);
-                    ASSERT_NE(question, nullptr);
-                    asked = true;
-                    question->button(QMessageBox::Yes)->click();
-                });
-            }
-            typeFileName(static_cast<QFileDialog&>(dialog), dir.file(c.typed));
-            static_cast<QDialog&>(dialog).accept();
-        });
+        const auto agreeToReplace = [&asked] {
+            whenModal([&asked](QWidget& box) {
+                auto* question = qobject_cast<QMessageBox*>(&box);
+                ASSERT_NE(question, nullptr);
+                asked = true;
+                question->button(QMessageBox::Yes)->click();
+            });
+        };
+        whenFileDialogAnswer(dir.file(c.typed), &filter,
+                             c.asksToReplace ? std::function<void()>(agreeToReplace) : nullptr);
         EXPECT_EQ(runCommand(window->menu.mnuSaveAs), "");
         EXPECT_EQ(filter, "Bit Map file(*.bmp)");
         EXPECT_EQ(asked, c.asksToReplace);
@@ -135,10 +131,7 @@ TEST_F(CommandsOnAPicture, MappingDialogOkWritesBothSlotsBackAndReloads) {
     reference.mapping = mapping;
     reference.Reload();
     EXPECT_TRUE(window->document->vdp->vram == reference.vdp->vram);
-    const ScratchDir out;
-    writeBytes(out.file("ref.bmp"), {});
-    reference.WriteBitmap(out.file("ref.bmp"));
-    EXPECT_EQ(window.picture(), readBytes(out.file("ref.bmp")));
+    EXPECT_EQ(window.picture(), renderedPicture(reference));
 }
 
 TEST_F(CommandsOnAPicture, MappingDialogCancelRestoresThePaletteTriedWithoutRendering) {

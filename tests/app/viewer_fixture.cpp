@@ -96,8 +96,9 @@ void whenModal(std::function<void(QWidget& dialog)> answer) {
     timer->start(kPollMilliseconds);
 }
 
-void whenFileDialogAnswer(const std::string& name, QString* shownFilter) {
-    whenModal([name, shownFilter](QWidget& dialog) {
+void whenFileDialogAnswer(const std::string& name, QString* shownFilter,
+                          std::function<void()> beforeAccept) {
+    whenModal([name, shownFilter, beforeAccept](QWidget& dialog) {
         auto* files = qobject_cast<QFileDialog*>(&dialog);
         ASSERT_NE(files, nullptr) << dialog.objectName().toStdString();
         if (shownFilter != nullptr) {
@@ -108,6 +109,9 @@ void whenFileDialogAnswer(const std::string& name, QString* shownFilter) {
             return;
         }
         typeFileName(*files, name);
+        if (beforeAccept) {
+            beforeAccept();
+        }
         // QFileDialog's own accept() behind QDialog's public one, as its Save button does.
         static_cast<QDialog*>(files)->accept();
     });
@@ -145,6 +149,10 @@ std::vector<std::uint8_t> referencePicture(int screenMode, std::int16_t linePixe
             doc.vdp->selectPalette(psFile);
         }
     }
+    return renderedPicture(doc);
+}
+
+std::vector<std::uint8_t> renderedPicture(TScreenDocument& doc) {
     const ScratchDir out;
     const std::string picture = out.file("reference.bmp");
     writeBytes(picture, {});

@@ -41,8 +41,10 @@ void whenModal(std::function<void(QWidget& dialog)> answer);
 // Types name into the dialog's name field, as a user does, with nothing picked in its list.
 void typeFileName(QFileDialog& dialog, const std::string& name);
 
-// Answers the next file dialog with name typed into its name field and confirmed.
-void whenFileDialogAnswer(const std::string& name, QString* shownFilter = nullptr);
+// Answers the next file dialog with name typed into its name field and confirmed (an
+// empty name cancels); beforeAccept runs just before the confirmation.
+void whenFileDialogAnswer(const std::string& name, QString* shownFilter = nullptr,
+                          std::function<void()> beforeAccept = {});
 
 // Pixel size of a BMP file from its header (biWidth, biHeight); 0 x 0 when too short.
 [[nodiscard]] QSize bitmapSize(const std::string& fileName);
@@ -52,6 +54,9 @@ void whenFileDialogAnswer(const std::string& name, QString* shownFilter = nullpt
 [[nodiscard]] std::vector<std::uint8_t>
 referencePicture(int screenMode, std::int16_t linePixels,
                  const std::vector<std::pair<int, std::string>>& files, std::int8_t viewMode = 0);
+
+// The bytes of the picture that doc writes for its view.
+[[nodiscard]] std::vector<std::uint8_t> renderedPicture(TScreenDocument& doc);
 
 // A main window made from the command line given, with its temporary file in a private
 // directory, and the two dialogs beside it as the start-up makes them.
