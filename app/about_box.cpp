@@ -27,27 +27,27 @@ QLabel* addLabel(QWidget* parent, const char* name, const QString& text, QPoint 
 
 } // namespace
 
-TdlgAboutBox::TdlgAboutBox(QWidget* parent) : QDialog(parent) {
-    setObjectName(QStringLiteral("dlgAboutBox"));
+AboutBox::AboutBox(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("aboutBox"));
     setWindowTitle(QStringLiteral("About Tessarin"));
     setFixedSize(kClientSize);
-    const QPixmap icon = tessarin::programIcon();
-    setWindowIcon(QIcon(icon));
+    const QPixmap image = tessarin::programIcon();
+    setWindowIcon(QIcon(image));
 
-    ProgramIcon = new QLabel(this);
-    ProgramIcon->setObjectName(QStringLiteral("ProgramIcon"));
-    ProgramIcon->setPixmap(icon);
-    ProgramIcon->setGeometry(QRect(kIconAt, icon.size()));
-    lblProductName = addLabel(this, "lblProductName", QStringLiteral("Tessarin"), kProductNameAt);
-    lblVersion = addLabel(this, "lblVersion", QStringLiteral("Version 0.32"), kVersionAt);
-    lblCredit = addLabel(this, "lblCredit", QStringLiteral("The Tessarin developers"), kCreditAt);
-    lblContact =
-        addLabel(this, "lblContact",
-                 QStringLiteral("Report problems on the project's issue tracker"), kContactAt);
+    icon = new QLabel(this);
+    icon->setObjectName(QStringLiteral("icon"));
+    icon->setPixmap(image);
+    icon->setGeometry(QRect(kIconAt, image.size()));
+    productName = addLabel(this, "productName", QStringLiteral("Tessarin"), kProductNameAt);
+    version = addLabel(this, "version", QStringLiteral("Version 0.32"), kVersionAt);
+    credit = addLabel(this, "credit", QStringLiteral("The Tessarin developers"), kCreditAt);
+    contact =
+        addLabel(this, "contact", QStringLiteral("Report problems on the project's issue tracker"),
+                 kContactAt);
 
-    btnOK = new QPushButton(QStringLiteral("&OK"), this);
-    btnOK->setObjectName(QStringLiteral("btnOK"));
-    btnOK->setGeometry(kOkButton);
-    btnOK->setDefault(true);
-    connect(btnOK, &QPushButton::clicked, this, &QDialog::accept);
+    okButton = new QPushButton(QStringLiteral("&OK"), this);
+    okButton->setObjectName(QStringLiteral("okButton"));
+    okButton->setGeometry(kOkButton);
+    okButton->setDefault(true);
+    connect(okButton, &QPushButton::clicked, this, &QDialog::accept);
 }

@@ -1,20 +1,20 @@
 #include "app/client_area.h"
 
-#include "app/main_form.h"
+#include "app/main_window.h"
 
 #include <QPainter>
 
-TClientArea::TClientArea(TfrmMainForm& form) : QWidget(&form), form_(form) {
+ClientArea::ClientArea(MainWindow& form) : QWidget(&form), form_(form) {
     setObjectName(QStringLiteral("clientArea"));
     // Without a picture the client area keeps the window's background.
     setAutoFillBackground(true);
 }
 
-void TClientArea::paintEvent(QPaintEvent*) {
+void ClientArea::paintEvent(QPaintEvent*) {
     QPainter canvas(this);
-    form_.FormPaint(canvas);
+    form_.paintClientArea(canvas);
 }
 
-void TClientArea::resizeEvent(QResizeEvent*) {
-    form_.FormResize();
+void ClientArea::resizeEvent(QResizeEvent*) {
+    form_.clientAreaResized();
 }

@@ -2,20 +2,20 @@
 
 #include <QWidget>
 
-class TfrmMainForm;
+class MainWindow;
 
 // The client area of the main window, below its menu bar: its paints and resizes go to
-// the form's FormPaint and FormResize.
-class TClientArea : public QWidget {
+// the form's paintClientArea and clientAreaResized.
+class ClientArea : public QWidget {
     Q_OBJECT
 
 public:
-    explicit TClientArea(TfrmMainForm& form);
+    explicit ClientArea(MainWindow& form);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    TfrmMainForm& form_;
+    MainWindow& form_;
 };

@@ -6,10 +6,10 @@
 // or SIGHUP, which close the window (and so delete its temporary file) first.
 
 #include "app/about_box.h"
-#include "app/main_form.h"
+#include "app/main_window.h"
 #include "app/termination_signals.h"
 #include "app/tessarin_application.h"
-#include "dialogs/vram_map_dialog.h"
+#include "dialogs/vram_mapping_dialog.h"
 
 #include <QScreen>
 #include <exception>
@@ -33,34 +33,34 @@ void centreOnScreen(QWidget& window) {
 } // namespace
 
 int main(int argc, char** argv) {
-    TTessarinApplication application(argc, argv);
+    TessarinApplication application(argc, argv);
     int caughtSignal = 0;
     // Leaves every event loop, a modal dialog's too; the window is closed below.
-    const TTerminationSignals terminationSignals([&caughtSignal](int signal) {
+    const TerminationSignals terminationSignals([&caughtSignal](int signal) {
         caughtSignal = signal;
         QCoreApplication::exit();
     });
 
-    std::unique_ptr<TfrmMainForm> frmMainForm;
-    std::unique_ptr<TdlgDlgVRAMMap> dlgDlgVRAMMap;
-    std::unique_ptr<TdlgAboutBox> dlgAboutBox;
+    std::unique_ptr<MainWindow> mainWindow;
+    std::unique_ptr<VramMappingDialog> mappingDialog;
+    std::unique_ptr<AboutBox> aboutBox;
     try {
         // argv as the system gave it, after Qt took its own options out.
         const std::vector<std::string> arguments(argv + 1, argv + argc);
-        frmMainForm = std::make_unique<TfrmMainForm>(arguments);
-        dlgDlgVRAMMap = std::make_unique<TdlgDlgVRAMMap>();
-        dlgAboutBox = std::make_unique<TdlgAboutBox>();
+        mainWindow = std::make_unique<MainWindow>(arguments);
+        mappingDialog = std::make_unique<VramMappingDialog>();
+        aboutBox = std::make_unique<AboutBox>();
     } catch (const std::exception& error) {
-        application.ShowException(QString::fromLocal8Bit(error.what()));
+        application.showError(QString::fromLocal8Bit(error.what()));
         return kStartupFailed;
     }
-    frmMainForm->dlgDlgVRAMMap = dlgDlgVRAMMap.get();
-    frmMainForm->dlgAboutBox = dlgAboutBox.get();
+    mainWindow->mappingDialog = mappingDialog.get();
+    mainWindow->aboutBox = aboutBox.get();
 
-    centreOnScreen(*frmMainForm);
-    frmMainForm->show();
+    centreOnScreen(*mainWindow);
+    mainWindow->show();
     const int status = QApplication::exec();
-    // Runs FormClose when a signal, not the window, ended the loop.
-    frmMainForm->close();
+    // Runs closeDocument when a signal, not the window, ended the loop.
+    mainWindow->close();
     return caughtSignal != 0 ? kSignalStatusBase + caughtSignal : status;
 }

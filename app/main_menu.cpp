@@ -1,6 +1,6 @@
 #include "app/main_menu.h"
 
-#include "app/main_form.h"
+#include "app/main_window.h"
 
 #include <QAction>
 #include <QMenu>
@@ -14,8 +14,8 @@ QMenu* addMenu(QMenuBar* bar, const char* name, const QString& caption) {
     return menu;
 }
 
-QAction* addItem(QMenu* menu, const char* name, const QString& caption, TfrmMainForm& form,
-                 void (TfrmMainForm::*handler)(), bool checkable = false) {
+QAction* addItem(QMenu* menu, const char* name, const QString& caption, MainWindow& form,
+                 void (MainWindow::*handler)(), bool checkable = false) {
     QAction* item = menu->addAction(caption);
     item->setObjectName(QLatin1String(name));
     item->setCheckable(checkable);
@@ -34,61 +34,61 @@ QAction* addSeparator(QMenu* menu, const char* name) {
 
 } // namespace
 
-TMainMenu buildMainMenu(TfrmMainForm& form) {
-    using F = TfrmMainForm;
+MainMenu buildMainMenu(MainWindow& form) {
+    using F = MainWindow;
     constexpr bool checkable = true;
-    TMainMenu m{};
-    m.mnuMainMenu = form.menuBar();
-    m.mnuMainMenu->setObjectName(QStringLiteral("mnuMainMenu"));
+    MainMenu m{};
+    m.menuBar = form.menuBar();
+    m.menuBar->setObjectName(QStringLiteral("menuBar"));
 
-    m.mnuFile = addMenu(m.mnuMainMenu, "mnuFile", QStringLiteral("&File"));
-    m.mnuVRAM0Open = addItem(m.mnuFile, "mnuVRAM0Open", QStringLiteral("VRAM0 &Open..."), form,
-                             &F::mnuPage0OpenClic);
-    m.mnuVRAM1Open = addItem(m.mnuFile, "mnuVRAM1Open", QStringLiteral("VRAM&1 Open..."), form,
-                             &F::mnuVRAM1OpenClick);
-    m.mnuPaletteOpen = addItem(m.mnuFile, "mnuPaletteOpen", QStringLiteral("&Palette Open..."),
-                               form, &F::mnuPaletteOpenClick);
-    m.mnuSaveAs =
-        addItem(m.mnuFile, "mnuSaveAs", QStringLiteral("Save &As..."), form, &F::mnuSaveAsClick);
-    m.mnuSaveAs->setEnabled(false);
-    m.mnuSepaF1 = addSeparator(m.mnuFile, "mnuSepaF1");
-    m.mnuExit = addItem(m.mnuFile, "mnuExit", QStringLiteral("E&xit"), form, &F::mnuExitClick);
+    m.fileMenu = addMenu(m.menuBar, "fileMenu", QStringLiteral("&File"));
+    m.openVram0 =
+        addItem(m.fileMenu, "openVram0", QStringLiteral("VRAM0 &Open..."), form, &F::openVram0File);
+    m.openVram1 =
+        addItem(m.fileMenu, "openVram1", QStringLiteral("VRAM&1 Open..."), form, &F::openVram1File);
+    m.openPalette = addItem(m.fileMenu, "openPalette", QStringLiteral("&Palette Open..."), form,
+                            &F::openPaletteFile);
+    m.saveAs = addItem(m.fileMenu, "saveAs", QStringLiteral("Save &As..."), form, &F::saveAs);
+    m.saveAs->setEnabled(false);
+    m.fileSeparator = addSeparator(m.fileMenu, "fileSeparator");
+    m.exit = addItem(m.fileMenu, "exit", QStringLiteral("E&xit"), form, &F::exitProgram);
 
     // The size captions carry the access letters 1, 3, 4 and 5; there is no 2.
-    m.mnuSize = addMenu(m.mnuMainMenu, "mnuSize", QStringLiteral("Si&ze"));
-    m.mnu256x212 = addItem(m.mnuSize, "mnu256x212", QStringLiteral("&1 256x212"), form,
-                           &F::mnu256x212Click, checkable);
-    m.mnu512x424mag = addItem(m.mnuSize, "mnu512x424mag", QStringLiteral("&3 512x424 magnify"),
-                              form, &F::mnu512x424magClick, checkable);
-    m.mnu512x424int = addItem(m.mnuSize, "mnu512x424int", QStringLiteral("&4 512x424 interlace"),
-                              form, &F::mnu512x424intClick, checkable);
-    m.mnu256x424joi = addItem(m.mnuSize, "mnu256x424joi", QStringLiteral("&5 256x424 joint"), form,
-                              &F::mnu256x424joiClick, checkable);
-    m.mnuSepaZ1 = addSeparator(m.mnuSize, "mnuSepaZ1");
-    m.mnuRotate = addItem(m.mnuSize, "mnuRotate", QStringLiteral("Left &Rotation"), form,
-                          &F::mnuRotateClick, checkable);
+    m.sizeMenu = addMenu(m.menuBar, "sizeMenu", QStringLiteral("Si&ze"));
+    m.size256x212 = addItem(m.sizeMenu, "size256x212", QStringLiteral("&1 256x212"), form,
+                            &F::size256x212Clicked, checkable);
+    m.size512x424magnify =
+        addItem(m.sizeMenu, "size512x424magnify", QStringLiteral("&3 512x424 magnify"), form,
+                &F::size512x424magnifyClicked, checkable);
+    m.size512x424interlace =
+        addItem(m.sizeMenu, "size512x424interlace", QStringLiteral("&4 512x424 interlace"), form,
+                &F::size512x424interlaceClicked, checkable);
+    m.size256x424joint = addItem(m.sizeMenu, "size256x424joint", QStringLiteral("&5 256x424 joint"),
+                                 form, &F::size256x424jointClicked, checkable);
+    m.sizeSeparator = addSeparator(m.sizeMenu, "sizeSeparator");
+    m.rotate = addItem(m.sizeMenu, "rotate", QStringLiteral("Left &Rotation"), form,
+                       &F::rotateClicked, checkable);
 
-    m.mnuScreen = addMenu(m.mnuMainMenu, "mnuScreen", QStringLiteral("&Screen"));
-    m.mnuScreen5 = addItem(m.mnuScreen, "mnuScreen5", QStringLiteral("Screen &5"), form,
-                           &F::mnuScreen5Click, checkable);
-    m.mnuScreen6 = addItem(m.mnuScreen, "mnuScreen6", QStringLiteral("Screen &6"), form,
-                           &F::mnuScreen6Click, checkable);
-    m.mnuScreen7 = addItem(m.mnuScreen, "mnuScreen7", QStringLiteral("Screen &7"), form,
-                           &F::mnuScreen7Click, checkable);
-    m.mnuScreen8 = addItem(m.mnuScreen, "mnuScreen8", QStringLiteral("Screen &8"), form,
-                           &F::mnuScreen8Click, checkable);
-    m.mnuScreen10 = addItem(m.mnuScreen, "mnuScreen10", QStringLiteral("Screen 1&0,11"), form,
-                            &F::mnuScreen10Click, checkable);
-    m.mnuScreen12 = addItem(m.mnuScreen, "mnuScreen12", QStringLiteral("Screen 1&2"), form,
-                            &F::mnuScreen12Click, checkable);
-    m.mnuSepaS1 = addSeparator(m.mnuScreen, "mnuSepaS1");
-    m.mnuVRAMCopy = addItem(m.mnuScreen, "mnuVRAMCopy", QStringLiteral("VRAM0->VRAM1"), form,
-                            &F::mnuVRAMCopyClick);
-    m.mnuVRAMMap = addItem(m.mnuScreen, "mnuVRAMMap", QStringLiteral("&VRAM Mapping..."), form,
-                           &F::mnuVRAMMapClick);
+    m.screenMenu = addMenu(m.menuBar, "screenMenu", QStringLiteral("&Screen"));
+    m.screen5 = addItem(m.screenMenu, "screen5", QStringLiteral("Screen &5"), form,
+                        &F::screen5Clicked, checkable);
+    m.screen6 = addItem(m.screenMenu, "screen6", QStringLiteral("Screen &6"), form,
+                        &F::screen6Clicked, checkable);
+    m.screen7 = addItem(m.screenMenu, "screen7", QStringLiteral("Screen &7"), form,
+                        &F::screen7Clicked, checkable);
+    m.screen8 = addItem(m.screenMenu, "screen8", QStringLiteral("Screen &8"), form,
+                        &F::screen8Clicked, checkable);
+    m.screen10 = addItem(m.screenMenu, "screen10", QStringLiteral("Screen 1&0,11"), form,
+                         &F::screen10Clicked, checkable);
+    m.screen12 = addItem(m.screenMenu, "screen12", QStringLiteral("Screen 1&2"), form,
+                         &F::screen12Clicked, checkable);
+    m.screenSeparator = addSeparator(m.screenMenu, "screenSeparator");
+    m.vramCopy = addItem(m.screenMenu, "vramCopy", QStringLiteral("VRAM0->VRAM1"), form,
+                         &F::copyVram0ToVram1);
+    m.vramMapping = addItem(m.screenMenu, "vramMapping", QStringLiteral("&VRAM Mapping..."), form,
+                            &F::editVramMapping);
 
-    m.mnuHelp = addMenu(m.mnuMainMenu, "mnuHelp", QStringLiteral("&Help"));
-    m.mnuAbout =
-        addItem(m.mnuHelp, "mnuAbout", QStringLiteral("&About..."), form, &F::mnuAboutClick);
+    m.helpMenu = addMenu(m.menuBar, "helpMenu", QStringLiteral("&Help"));
+    m.about = addItem(m.helpMenu, "about", QStringLiteral("&About..."), form, &F::showAbout);
     return m;
 }

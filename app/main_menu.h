@@ -3,39 +3,39 @@
 class QAction;
 class QMenu;
 class QMenuBar;
-class TfrmMainForm;
+class MainWindow;
 
 // The items of the main window's menu bar, in display order.
-struct TMainMenu {
-    QMenuBar* mnuMainMenu;
-    QMenu* mnuFile;
-    QAction* mnuVRAM0Open;
-    QAction* mnuVRAM1Open;
-    QAction* mnuPaletteOpen;
-    QAction* mnuSaveAs;
-    QAction* mnuSepaF1;
-    QAction* mnuExit;
-    QMenu* mnuSize;
-    QAction* mnu256x212;
-    QAction* mnu512x424mag;
-    QAction* mnu512x424int;
-    QAction* mnu256x424joi;
-    QAction* mnuSepaZ1;
-    QAction* mnuRotate;
-    QMenu* mnuScreen;
-    QAction* mnuScreen5;
-    QAction* mnuScreen6;
-    QAction* mnuScreen7;
-    QAction* mnuScreen8;
-    QAction* mnuScreen10;
-    QAction* mnuScreen12;
-    QAction* mnuSepaS1;
-    QAction* mnuVRAMCopy;
-    QAction* mnuVRAMMap;
-    QMenu* mnuHelp;
-    QAction* mnuAbout;
+struct MainMenu {
+    QMenuBar* menuBar;
+    QMenu* fileMenu;
+    QAction* openVram0;
+    QAction* openVram1;
+    QAction* openPalette;
+    QAction* saveAs;
+    QAction* fileSeparator;
+    QAction* exit;
+    QMenu* sizeMenu;
+    QAction* size256x212;
+    QAction* size512x424magnify;
+    QAction* size512x424interlace;
+    QAction* size256x424joint;
+    QAction* sizeSeparator;
+    QAction* rotate;
+    QMenu* screenMenu;
+    QAction* screen5;
+    QAction* screen6;
+    QAction* screen7;
+    QAction* screen8;
+    QAction* screen10;
+    QAction* screen12;
+    QAction* screenSeparator;
+    QAction* vramCopy;
+    QAction* vramMapping;
+    QMenu* helpMenu;
+    QAction* about;
 };
 
 // Builds the menu bar of form with every item, its caption and state at start, and
 // connects each item to its handler. No item has a shortcut key.
-[[nodiscard]] TMainMenu buildMainMenu(TfrmMainForm& form);
+[[nodiscard]] MainMenu buildMainMenu(MainWindow& form);

@@ -32,19 +32,19 @@ void setHandler(int signal, void (*handler)(int)) {
 
 } // namespace
 
-TTerminationSignals::TTerminationSignals(std::function<void(int)> onSignal, QObject* parent)
+TerminationSignals::TerminationSignals(std::function<void(int)> onSignal, QObject* parent)
     : QObject(parent), onSignal_(std::move(onSignal)) {
     if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, signalSocket) != 0) {
         throw std::runtime_error("Cannot create the socket pair for signals");
     }
     notifier_ = new QSocketNotifier(signalSocket[1], QSocketNotifier::Read, this);
-    connect(notifier_, &QSocketNotifier::activated, this, &TTerminationSignals::readSignal);
+    connect(notifier_, &QSocketNotifier::activated, this, &TerminationSignals::readSignal);
     for (const int signal : kSignals) {
         setHandler(signal, writeSignal);
     }
 }
 
-TTerminationSignals::~TTerminationSignals() {
+TerminationSignals::~TerminationSignals() {
     for (const int signal : kSignals) {
         setHandler(signal, SIG_DFL);
     }
@@ -54,7 +54,7 @@ TTerminationSignals::~TTerminationSignals() {
     signalSocket[0] = signalSocket[1] = -1;
 }
 
-void TTerminationSignals::readSignal() {
+void TerminationSignals::readSignal() {
     unsigned char number = 0;
     if (::read(signalSocket[1], &number, 1) == 1) {
         onSignal_(number);

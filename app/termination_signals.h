@@ -8,13 +8,13 @@ class QSocketNotifier;
 // Turns SIGINT, SIGTERM and SIGHUP into a call of onSignal(signal number) from the event
 // loop, where the program can close its window and delete its temporary file. The
 // handlers only write the number to a socket pair; only one instance may exist.
-class TTerminationSignals : public QObject {
+class TerminationSignals : public QObject {
     Q_OBJECT
 
 public:
-    explicit TTerminationSignals(std::function<void(int)> onSignal, QObject* parent = nullptr);
+    explicit TerminationSignals(std::function<void(int)> onSignal, QObject* parent = nullptr);
     // Puts the default handling of the three signals back.
-    ~TTerminationSignals() override;
+    ~TerminationSignals() override;
 
 private:
     void readSignal();

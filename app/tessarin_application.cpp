@@ -13,24 +13,24 @@ const QString kApplicationTitle = QStringLiteral("Tessarin");
 
 } // namespace
 
-TTessarinApplication::TTessarinApplication(int& argc, char** argv) : QApplication(argc, argv) {
+TessarinApplication::TessarinApplication(int& argc, char** argv) : QApplication(argc, argv) {
     // Only the name: a display name would make Qt append " — Tessarin" to every caption.
     setApplicationName(kApplicationTitle);
     setWindowIcon(QIcon(tessarin::programIcon()));
 }
 
-bool TTessarinApplication::notify(QObject* receiver, QEvent* event) {
+bool TessarinApplication::notify(QObject* receiver, QEvent* event) {
     try {
         return QApplication::notify(receiver, event);
     } catch (const std::exception& error) {
-        ShowException(QString::fromLocal8Bit(error.what()));
+        showError(QString::fromLocal8Bit(error.what()));
     } catch (...) {
-        ShowException(QStringLiteral("An unknown error occurred."));
+        showError(QStringLiteral("An unknown error occurred."));
     }
     return false;
 }
 
-void TTessarinApplication::ShowException(const QString& message) {
+void TessarinApplication::showError(const QString& message) {
     lastErrorMessage_ = message;
     if (reporter_) {
         reporter_(message);
@@ -42,7 +42,7 @@ void TTessarinApplication::ShowException(const QString& message) {
     }
 }
 
-bool TTessarinApplication::hasDisplay() {
+bool TessarinApplication::hasDisplay() {
     const QString platform = platformName();
     return platform != QLatin1String("offscreen") && platform != QLatin1String("minimal");
 }

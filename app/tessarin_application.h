@@ -7,23 +7,23 @@
 // The application object: its notify() is the top-level handler of the program. An
 // error that escapes a command, a drop or a paint is shown and the program goes on;
 // the command's remaining steps are skipped.
-class TTessarinApplication : public QApplication {
+class TessarinApplication : public QApplication {
     Q_OBJECT
 
 public:
     using ErrorReporter = std::function<void(const QString& message)>;
 
     // Sets the application title "Tessarin" and the program icon.
-    TTessarinApplication(int& argc, char** argv);
+    TessarinApplication(int& argc, char** argv);
 
     bool notify(QObject* receiver, QEvent* event) override;
 
     // Shows message as the program's error: through the reporter when one is set,
     // otherwise on standard error and, with a display to show it on, in a message box.
-    void ShowException(const QString& message);
+    void showError(const QString& message);
     // Replaces the display of errors (tests record them instead of showing a box).
     void setErrorReporter(ErrorReporter reporter) { reporter_ = std::move(reporter); }
-    // The last message ShowException was given; empty before the first.
+    // The last message showError was given; empty before the first.
     [[nodiscard]] const QString& lastErrorMessage() const { return lastErrorMessage_; }
 
     // False on the platforms that show nothing (offscreen, minimal): a modal box there

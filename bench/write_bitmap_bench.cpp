@@ -1,4 +1,4 @@
-// WriteBitmap in each view beside a write floor: the same bytes in the same number
+// writeBitmap in each view beside a write floor: the same bytes in the same number
 // of writes to the same directory through the same OutputFile. And raw decoding.
 #include "document/screen_document.h"
 #include "document/view_geometry.h"
@@ -25,7 +25,7 @@ const std::string& scratchFile() {
 }
 
 // Pseudo-random VRAM, the same on every run, so that every decoder path is taken.
-void fillVram(TVdpState& vdp) {
+void fillVram(VdpState& vdp) {
     std::mt19937 random(12345);
     std::uniform_int_distribution<int> byte(0, 255);
     for (auto& b : vdp.vram) {
@@ -33,24 +33,24 @@ void fillVram(TVdpState& vdp) {
     }
 }
 
-void WriteBitmap(benchmark::State& state) {
+void writeBitmap(benchmark::State& state) {
     const auto mode = static_cast<ScreenMode>(state.range(0));
-    const auto view = static_cast<std::int8_t>(state.range(1));
-    TScreenDocument document;
+    const auto view = static_cast<ViewMode>(state.range(1));
+    ScreenDocument document;
     document.vdp->setScreenMode(mode);
     fillVram(*document.vdp);
     document.viewMode = view;
     for (auto _ : state) {
-        document.WriteBitmap(scratchFile());
+        document.writeBitmap(scratchFile());
     }
     const ImageSize size = *imageSizeOf(view);
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * size.width *
                             size.height * static_cast<std::int64_t>(kBytesPerPixel));
 }
 
-// Two header writes and one write per image row, as WriteBitmap does.
+// Two header writes and one write per image row, as writeBitmap does.
 void WriteFloor(benchmark::State& state) {
-    const ImageSize size = *imageSizeOf(static_cast<int>(state.range(0)));
+    const ImageSize size = *imageSizeOf(static_cast<ViewMode>(state.range(0)));
     const std::vector<std::uint8_t> header(kBmpFileHeader + kBmpInfoHeader, 0);
     const std::vector<std::uint8_t> row(static_cast<std::size_t>(size.width) * kBytesPerPixel,
                                         0x5A);
@@ -69,9 +69,9 @@ void WriteFloor(benchmark::State& state) {
 }
 
 // Decoding alone: the 212 lines of page 0, 256 or 512 pixels wide.
-template <typename Line, void (TVdpState::*Render)(int, Line&) const>
+template <typename Line, void (VdpState::*Render)(int, Line&) const>
 void DecodePage(benchmark::State& state) {
-    TVdpState vdp;
+    VdpState vdp;
     vdp.setScreenMode(static_cast<ScreenMode>(state.range(0)));
     fillVram(vdp);
     Line line{};
@@ -88,7 +88,7 @@ void DecodePage(benchmark::State& state) {
 void viewArgs(benchmark::internal::Benchmark* b) {
     b->ArgNames({"mode", "view"});
     for (const ScreenMode mode : kModes) {
-        for (int view = vm256x212; view <= vm256x424joiRot; ++view) {
+        for (int view = 0; view < kViewModeCount; ++view) {
             b->Args({static_cast<std::int64_t>(mode), view});
         }
     }
@@ -96,7 +96,7 @@ void viewArgs(benchmark::internal::Benchmark* b) {
 
 void floorArgs(benchmark::internal::Benchmark* b) {
     b->ArgName("view");
-    for (int view = vm256x212; view <= vm256x424joiRot; ++view) {
+    for (int view = 0; view < kViewModeCount; ++view) {
         b->Arg(view);
     }
 }
@@ -109,9 +109,9 @@ void modeArgs(benchmark::internal::Benchmark* b) {
 }
 
 BENCHMARK(WriteFloor)->Apply(floorArgs);
-BENCHMARK(WriteBitmap)->Apply(viewArgs);
-BENCHMARK(DecodePage<RgbLine256, &TVdpState::renderLine256>)->Name("Decode256")->Apply(modeArgs);
-BENCHMARK(DecodePage<RgbLine512, &TVdpState::renderLine512>)->Name("Decode512")->Apply(modeArgs);
+BENCHMARK(writeBitmap)->Apply(viewArgs);
+BENCHMARK(DecodePage<RgbLine256, &VdpState::renderLine256>)->Name("Decode256")->Apply(modeArgs);
+BENCHMARK(DecodePage<RgbLine512, &VdpState::renderLine512>)->Name("Decode512")->Apply(modeArgs);
 
 } // namespace
 } // namespace tessarin

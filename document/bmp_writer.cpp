@@ -55,7 +55,7 @@ void writeRow(OutputFile& out, const std::array<RgbTriple, N>& row, std::size_t 
 // Rows are written bottom-up, so the page meant to be on top (or on the even rows)
 // comes last in each pair.
 
-void writePlain(TVdpState& vdp, OutputFile& out) {
+void writePlain(VdpState& vdp, OutputFile& out) {
     RgbLine256 row{};
     vdp.selectPage(kPage0);
     for (int y = kLastLine; y >= 0; --y) {
@@ -64,7 +64,7 @@ void writePlain(TVdpState& vdp, OutputFile& out) {
     }
 }
 
-void writeMagnified(TVdpState& vdp, OutputFile& out) {
+void writeMagnified(VdpState& vdp, OutputFile& out) {
     RgbLine512 row{};
     vdp.selectPage(kPage0);
     for (int y = kLastLine; y >= 0; --y) {
@@ -74,7 +74,7 @@ void writeMagnified(TVdpState& vdp, OutputFile& out) {
     }
 }
 
-void writeInterlaced(TVdpState& vdp, OutputFile& out) {
+void writeInterlaced(VdpState& vdp, OutputFile& out) {
     RgbLine512 row{};
     for (int y = kLastLine; y >= 0; --y) {
         vdp.selectPage(kPage1);
@@ -86,7 +86,7 @@ void writeInterlaced(TVdpState& vdp, OutputFile& out) {
     }
 }
 
-void writeJoined(TVdpState& vdp, OutputFile& out) {
+void writeJoined(VdpState& vdp, OutputFile& out) {
     RgbLine256 row{};
     for (const int page : {kPage1, kPage0}) {
         vdp.selectPage(page);
@@ -103,15 +103,15 @@ void writeJoined(TVdpState& vdp, OutputFile& out) {
 
 template <typename Line> using Page = std::array<Line, kPictureLines>;
 
-void renderLine(const TVdpState& vdp, int y, RgbLine256& line) {
+void renderLine(const VdpState& vdp, int y, RgbLine256& line) {
     vdp.renderLine256(y, line);
 }
-void renderLine(const TVdpState& vdp, int y, RgbLine512& line) {
+void renderLine(const VdpState& vdp, int y, RgbLine512& line) {
     vdp.renderLine512(y, line);
 }
 
 // Selects the page and decodes its 212 lines into a buffer of the heap (up to 318 KB).
-template <typename Line> std::unique_ptr<Page<Line>> decodePage(TVdpState& vdp, int page) {
+template <typename Line> std::unique_ptr<Page<Line>> decodePage(VdpState& vdp, int page) {
     auto lines = std::make_unique<Page<Line>>();
     vdp.selectPage(page);
     for (int y = 0; y < kPictureLines; ++y) {
@@ -129,7 +129,7 @@ void copyColumn(const Page<Line>& lines, int x, RgbLine512& row, int at, int ste
     }
 }
 
-void writePlainRotated(TVdpState& vdp, OutputFile& out) {
+void writePlainRotated(VdpState& vdp, OutputFile& out) {
     const auto page0 = decodePage<RgbLine256>(vdp, kPage0);
     RgbLine512 row{};
     for (int x = 0; x < kNarrowWidth; ++x) {
@@ -138,7 +138,7 @@ void writePlainRotated(TVdpState& vdp, OutputFile& out) {
     }
 }
 
-void writeMagnifiedRotated(TVdpState& vdp, OutputFile& out) {
+void writeMagnifiedRotated(VdpState& vdp, OutputFile& out) {
     const auto page0 = decodePage<RgbLine512>(vdp, kPage0);
     RgbLine512 row{};
     for (int x = 0; x < kWideWidth; ++x) {
@@ -149,7 +149,7 @@ void writeMagnifiedRotated(TVdpState& vdp, OutputFile& out) {
 }
 
 // Both pages: page 0 on the even rows of the picture, which come first in each image row.
-void writeInterlacedRotated(TVdpState& vdp, OutputFile& out) {
+void writeInterlacedRotated(VdpState& vdp, OutputFile& out) {
     const auto page0 = decodePage<RgbLine512>(vdp, kPage0);
     const auto page1 = decodePage<RgbLine512>(vdp, kPage1);
     RgbLine512 row{};
@@ -161,7 +161,7 @@ void writeInterlacedRotated(TVdpState& vdp, OutputFile& out) {
 }
 
 // Page 0 on the left, page 1 on the right.
-void writeJoinedRotated(TVdpState& vdp, OutputFile& out) {
+void writeJoinedRotated(VdpState& vdp, OutputFile& out) {
     const auto page0 = decodePage<RgbLine256>(vdp, kPage0);
     const auto page1 = decodePage<RgbLine256>(vdp, kPage1);
     RgbLine512 row{};
@@ -172,7 +172,7 @@ void writeJoinedRotated(TVdpState& vdp, OutputFile& out) {
     }
 }
 
-using ViewWriter = void (*)(TVdpState&, OutputFile&);
+using ViewWriter = void (*)(VdpState&, OutputFile&);
 
 // Indexed by ViewMode, like the image sizes of view_geometry.
 constexpr std::array<ViewWriter, kViewModeCount> kViewWriters{
@@ -182,7 +182,7 @@ constexpr std::array<ViewWriter, kViewModeCount> kViewWriters{
 
 } // namespace
 
-void TScreenDocument::WriteBitmap(const std::string& fileName) {
+void ScreenDocument::writeBitmap(const std::string& fileName) {
     OutputFile out(fileName);
     if (const auto size = imageSizeOf(viewMode)) {
         writeHeaders(out, *size);

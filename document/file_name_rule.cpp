@@ -38,13 +38,13 @@ FileNameChoice chooseByFileName(std::string_view fileName) {
     if (fileName.size() >= kPaletteMarkFromEnd) {
         const char mark = fileName[fileName.size() - kPaletteMarkFromEnd];
         if (mark == 'P' || mark == 'p') {
-            return {fsPalette, std::nullopt};
+            return {FileSlot::palette, std::nullopt};
         }
     }
     if (fileName.empty()) {
-        return {fsVram0, std::nullopt};
+        return {FileSlot::vram0, std::nullopt};
     }
-    return {fsVram0, screenModeOfLastChar(fileName.back())};
+    return {FileSlot::vram0, screenModeOfLastChar(fileName.back())};
 }
 
 } // namespace tessarin

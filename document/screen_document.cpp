@@ -28,43 +28,43 @@ void readScreenFile(const std::string& fileName, std::int16_t headerSize,
 
 } // namespace
 
-TScreenDocument::TScreenDocument() : vdp(std::make_unique<TVdpState>()) {}
+ScreenDocument::ScreenDocument() : vdp(std::make_unique<VdpState>()) {}
 
-bool TScreenDocument::OpenFile(const std::string& fileName, int slot) {
+bool ScreenDocument::openFile(const std::string& fileName, FileSlot slot) {
     if (probeFileSize(fileName) == 0) {
         return false;
     }
     switch (slot) {
-    case fsVram0:
+    case FileSlot::vram0:
         vram0FileName = fileName;
         break;
-    case fsVram1:
+    case FileSlot::vram1:
         vram1FileName = fileName;
         break;
-    case fsPalette:
+    case FileSlot::palette:
         paletteFileName = fileName;
         break;
     default:
         return false;
     }
-    LoadSlot(slot);
+    loadSlot(slot);
     return true;
 }
 
-void TScreenDocument::LoadSlot(int slot) {
+void ScreenDocument::loadSlot(FileSlot slot) {
     const std::span<std::uint8_t, kVramSize> vram(vdp->vram);
     switch (slot) {
-    case fsVram0:
+    case FileSlot::vram0:
         // Data past 64 KB runs on into VRAM1, up to the end of VRAM.
-        readScreenFile(vram0FileName, mapping.headerSize[fsVram0], vram);
-        vdp->remapLinePixels(mapping.linePixels[fsVram0]);
+        readScreenFile(vram0FileName, mapping.headerSize[indexOf(FileSlot::vram0)], vram);
+        vdp->remapLinePixels(mapping.linePixels[indexOf(FileSlot::vram0)]);
         break;
-    case fsVram1:
+    case FileSlot::vram1:
         // Laid in byte for byte: packed VRAM1 data is never re-laid.
-        readScreenFile(vram1FileName, mapping.headerSize[fsVram1],
+        readScreenFile(vram1FileName, mapping.headerSize[indexOf(FileSlot::vram1)],
                        vram.subspan(kVramHalfSize, kVramHalfSize));
         break;
-    case fsPalette: {
+    case FileSlot::palette: {
         // Entries a short file does not reach stay zero.
         PaletteRecord palette{};
         InputFile in(paletteFileName);
@@ -77,17 +77,17 @@ void TScreenDocument::LoadSlot(int slot) {
     }
 }
 
-void TScreenDocument::Reload() {
+void ScreenDocument::reload() {
     // VRAM1 last: its file overwrites the tail of a long VRAM0 file.
     const std::array<const std::string*, 3> names{&vram0FileName, &vram1FileName, &paletteFileName};
-    for (int slot = fsVram0; slot <= fsPalette; ++slot) {
-        if (!names[static_cast<std::size_t>(slot)]->empty()) {
-            LoadSlot(slot);
+    for (const FileSlot slot : kFileSlots) {
+        if (!names[indexOf(slot)]->empty()) {
+            loadSlot(slot);
         }
     }
 }
 
-std::uint32_t TScreenDocument::RgbToColor(const RgbTriple& rgb) {
+std::uint32_t ScreenDocument::rgbToColor(const RgbTriple& rgb) {
     return static_cast<std::uint32_t>(rgb.red) | static_cast<std::uint32_t>(rgb.green) << 8 |
            static_cast<std::uint32_t>(rgb.blue) << 16;
 }

@@ -20,11 +20,12 @@ constexpr std::array<ImageSize, kViewModeCount> kImageSizes{{
 
 } // namespace
 
-std::optional<ImageSize> imageSizeOf(int viewMode) {
-    if (viewMode < 0 || viewMode >= static_cast<int>(kImageSizes.size())) {
+std::optional<ImageSize> imageSizeOf(ViewMode viewMode) {
+    const int index = static_cast<int>(viewMode);
+    if (index < 0 || index >= static_cast<int>(kImageSizes.size())) {
         return std::nullopt;
     }
-    return kImageSizes[static_cast<std::size_t>(viewMode)];
+    return kImageSizes[static_cast<std::size_t>(index)];
 }
 
 } // namespace tessarin

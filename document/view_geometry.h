@@ -7,7 +7,12 @@
 namespace tessarin {
 
 // The four sizes of the Size menu.
-enum ViewSize : int { vs256x212 = 0, vs512x424mag = 1, vs512x424int = 2, vs256x424joi = 3 };
+enum class ViewSize : int {
+    plain256x212 = 0,
+    magnify512x424 = 1,
+    interlace512x424 = 2,
+    joint256x424 = 3
+};
 inline constexpr int kViewSizeCount = 4;
 inline constexpr int kViewModeCount = 2 * kViewSizeCount; // each size plain and rotated
 
@@ -24,6 +29,6 @@ struct ImageSize {
 
 // Width and height of the image (and of the window's client area) of a view mode;
 // nothing for a value outside 0..7.
-[[nodiscard]] std::optional<ImageSize> imageSizeOf(int viewMode);
+[[nodiscard]] std::optional<ImageSize> imageSizeOf(ViewMode viewMode);
 
 } // namespace tessarin

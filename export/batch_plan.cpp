@@ -38,7 +38,7 @@ std::variant<BatchPlan, UsageError> planBatch(const ExportOptions& options) {
     std::vector<std::string> screens;
     std::map<std::string, std::string> paletteByBase; // lower-case base name -> file
     for (const std::string& file : options.files) {
-        if (chooseByFileName(file).slot != fsPalette) {
+        if (chooseByFileName(file).slot != FileSlot::palette) {
             screens.push_back(file);
             continue;
         }
@@ -70,7 +70,7 @@ std::variant<BatchPlan, UsageError> planBatch(const ExportOptions& options) {
             palette = p->second;
             usedPalettes.insert(palette);
         }
-        if (options.paletteSource == psFile && palette.empty()) {
+        if (options.paletteSource == PaletteSource::file && palette.empty()) {
             return UsageError{"--palette-source file needs a palette file for " + quoted(screen)};
         }
         plan.items.push_back(BatchItem{jobFor(options, screen, palette), output});

@@ -58,15 +58,15 @@ std::optional<T> lookUp(std::string_view text,
 }
 
 constexpr std::array<std::pair<std::string_view, ViewSize>, 4> kSizes{{
-    {"256x212", vs256x212},
-    {"512x424mag", vs512x424mag},
-    {"512x424int", vs512x424int},
-    {"256x424joi", vs256x424joi},
+    {"256x212", ViewSize::plain256x212},
+    {"512x424mag", ViewSize::magnify512x424},
+    {"512x424int", ViewSize::interlace512x424},
+    {"256x424joi", ViewSize::joint256x424},
 }};
 constexpr std::array<std::pair<std::string_view, PaletteSource>, 3> kSources{{
-    {"file", psFile},
-    {"vram", psVram},
-    {"standard", psStandard},
+    {"file", PaletteSource::file},
+    {"vram", PaletteSource::vram},
+    {"standard", PaletteSource::standard},
 }};
 constexpr std::array<std::pair<std::string_view, ImageFormat>, 2> kFormats{{
     {"bmp", ImageFormat::bmp},
@@ -185,7 +185,8 @@ private:
             if (!n) {
                 return badValue(name, value, "a number from 0 to 32767");
             }
-            o.headerSize[name == "--header0" ? fsVram0 : fsVram1] = static_cast<std::int16_t>(*n);
+            o.headerSize[indexOf(name == "--header0" ? FileSlot::vram0 : FileSlot::vram1)] =
+                static_cast<std::int16_t>(*n);
         } else if (name == "--line-pixels") {
             const auto n = parseNumber(value, kMinLinePixels, kMaxLinePixels);
             if (!n) {
@@ -245,7 +246,7 @@ private:
         o.paletteFile = paletteOption_;
         for (const std::string& file : o.files) {
             std::string& slot =
-                chooseByFileName(file).slot == fsPalette ? o.paletteFile : o.screenFile;
+                chooseByFileName(file).slot == FileSlot::palette ? o.paletteFile : o.screenFile;
             if (!slot.empty()) {
                 return Failure{"two " +
                                std::string(&slot == &o.paletteFile ? "palette" : "screen") +
@@ -257,7 +258,7 @@ private:
             return Failure{"no screen file among the FILEs (" + quoted(o.files.front()) +
                            " is a palette file by its name)"};
         }
-        if (o.paletteSource == psFile && o.paletteFile.empty()) {
+        if (o.paletteSource == PaletteSource::file && o.paletteFile.empty()) {
             return Failure{"--palette-source file needs a palette file"};
         }
         if (!o.format) {

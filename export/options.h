@@ -30,7 +30,7 @@ struct ExportOptions {
     std::array<std::int16_t, 2> headerSize{kDefaultHeaderSize, kDefaultHeaderSize};
     std::optional<std::int16_t> linePixels;     // else the mode's full width
     std::optional<PaletteSource> paletteSource; // else file with a palette, else standard
-    ViewSize size = vs256x212;
+    ViewSize size = ViewSize::plain256x212;
     bool rotate = false;
     std::optional<ImageFormat> format; // else from the output name; batch: png
     bool quiet = false;

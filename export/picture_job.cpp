@@ -85,8 +85,8 @@ PictureJob jobFor(const ExportOptions& options, const std::string& screenFile,
     const std::int16_t linePixels = options.linePixels.value_or(fullLinePixels(job.screenMode));
     job.mapping.headerSize = options.headerSize;
     job.mapping.linePixels = {linePixels, linePixels};
-    job.mapping.paletteSource =
-        options.paletteSource.value_or(paletteFile.empty() ? psStandard : psFile);
+    job.mapping.paletteSource = options.paletteSource.value_or(
+        paletteFile.empty() ? PaletteSource::standard : PaletteSource::file);
     job.viewMode = viewModeOf(options.size, options.rotate);
     return job;
 }
@@ -94,19 +94,19 @@ PictureJob jobFor(const ExportOptions& options, const std::string& screenFile,
 // The steps of the viewer: choose the screen mode, open the files into their slots,
 // confirm the mapping dialog (which reloads every file), then write the picture.
 void renderBitmap(const PictureJob& job, const std::string& bmpFile) {
-    TScreenDocument document;
+    ScreenDocument document;
     document.vdp->setScreenMode(job.screenMode);
     document.mapping = job.mapping;
     document.vram0FileName = job.screenFile;
     document.vram1FileName = job.vram1File;
     document.paletteFileName = job.paletteFile;
-    document.Reload();
-    if (job.mapping.paletteSource == psVram) {
+    document.reload();
+    if (job.mapping.paletteSource == PaletteSource::vram) {
         document.vdp->readVramPalette();
     }
     document.vdp->selectPalette(job.mapping.paletteSource);
     document.viewMode = job.viewMode;
-    document.WriteBitmap(bmpFile);
+    document.writeBitmap(bmpFile);
 }
 
 void exportPicture(const PictureJob& job, const std::string& target, ImageFormat format,

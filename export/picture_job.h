@@ -15,7 +15,7 @@ struct PictureJob {
     std::string paletteFile;
     ScreenMode screenMode = 7;
     VramMapping mapping;
-    ViewMode viewMode = vm256x212;
+    ViewMode viewMode = ViewMode::plain256x212;
 };
 
 // The job for one screen file with the given palette file (may be empty).

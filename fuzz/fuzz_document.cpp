@@ -96,23 +96,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         rest = cut == rest.npos ? std::string_view() : rest.substr(cut + kSeparator.size());
     }
 
-    tessarin::TScreenDocument doc;
+    tessarin::ScreenDocument doc;
     doc.vdp->setScreenMode(data[0]);
     doc.mapping.headerSize = {static_cast<std::int16_t>(get16(data + 1) & kHeaderMask),
                               static_cast<std::int16_t>(get16(data + 3) & kHeaderMask)};
-    doc.mapping.linePixels[tessarin::fsVram0] = static_cast<std::int16_t>(get16(data + 5));
+    doc.mapping.linePixels[tessarin::FileSlot::vram0] = static_cast<std::int16_t>(get16(data + 5));
     // Bits 0..4 as a signed number: shift the sign bit to the top of the byte and back.
     const int view = static_cast<std::int8_t>(data[7] << 3) >> 3;
     const auto source = static_cast<tessarin::PaletteSource>((data[7] >> 6) & 0x03);
     doc.viewMode = static_cast<std::int8_t>(view);
     try {
-        for (int slot = tessarin::fsVram0; slot <= tessarin::fsPalette; ++slot) {
-            doc.OpenFile(s.inputs[static_cast<std::size_t>(slot)], slot);
+        for (int slot = tessarin::FileSlot::vram0; slot <= tessarin::FileSlot::palette; ++slot) {
+            doc.openFile(s.inputs[static_cast<std::size_t>(slot)], slot);
         }
-        doc.Reload();
+        doc.reload();
         doc.vdp->readVramPalette();
         doc.vdp->selectPalette(source);
-        doc.WriteBitmap(s.bitmap);
+        doc.writeBitmap(s.bitmap);
     } catch (const tessarin::FileError&) {
         // Regular files in a private directory: nothing may fail here.
         std::abort();

@@ -21,7 +21,7 @@ int signExtendSixBits(int v) {
 
 // One pixel of a YJK group from its Y and the group's signed J and K. Declared inline
 // so that the line decoders, which call it four times a group, do not pay a call each.
-inline RgbTriple yjkColour(const decltype(TVdpState::level5)& level5, int y, int j, int k) {
+inline RgbTriple yjkColour(const decltype(VdpState::level5)& level5, int y, int j, int k) {
     const int r = clampYjk(y + j);
     const int g = clampYjk(y + k);
     const int b = clampYjk((5 * y - 2 * j - k) / 4); // C++ division truncates toward zero
@@ -30,7 +30,7 @@ inline RgbTriple yjkColour(const decltype(TVdpState::level5)& level5, int y, int
 
 // Screens 10/11: bit 3 of the byte, the lowest bit of its Y field, marks a palette
 // pixel whose colour index is bits 7-4; j and k are signed.
-inline RgbTriple screen10Colour(const TVdpState& vdp, std::uint8_t v, int j, int k) {
+inline RgbTriple screen10Colour(const VdpState& vdp, std::uint8_t v, int j, int k) {
     if ((v & 1) != 0) {
         return vdp.paletteRgb[v >> 1];
     }
@@ -54,65 +54,65 @@ inline YjkGroup splitGroup(std::span<const std::uint8_t, 4> b) {
 
 } // namespace
 
-std::array<std::uint8_t, 2> TVdpState::splitPixels4bpp(std::uint8_t b) {
+std::array<std::uint8_t, 2> VdpState::splitPixels4bpp(std::uint8_t b) {
     return {static_cast<std::uint8_t>(b >> 4), static_cast<std::uint8_t>(b & 15)};
 }
 
-std::array<std::uint8_t, 4> TVdpState::splitPixels2bpp(std::uint8_t b) {
+std::array<std::uint8_t, 4> VdpState::splitPixels2bpp(std::uint8_t b) {
     return {static_cast<std::uint8_t>((b >> 6) & 3), static_cast<std::uint8_t>((b >> 4) & 3),
             static_cast<std::uint8_t>((b >> 2) & 3), static_cast<std::uint8_t>(b & 3)};
 }
 
-YjkGroup TVdpState::splitYjkGroup(std::span<const std::uint8_t, 4> b) {
+YjkGroup VdpState::splitYjkGroup(std::span<const std::uint8_t, 4> b) {
     return splitGroup(b);
 }
 
-RgbTriple TVdpState::yjkToRgb(int y, int j, int k) const {
+RgbTriple VdpState::yjkToRgb(int y, int j, int k) const {
     return yjkColour(level5, y, signExtendSixBits(j), signExtendSixBits(k));
 }
 
-const std::uint8_t* TVdpState::lineStart(int y, int bytesPerLine) const {
+const std::uint8_t* VdpState::lineStart(int y, int bytesPerLine) const {
     return vram.data() + pageBase + y * bytesPerLine;
 }
 
-RgbTriple TVdpState::screen10Pixel(std::uint8_t v, const YjkGroup& g) const {
+RgbTriple VdpState::screen10Pixel(std::uint8_t v, const YjkGroup& g) const {
     return screen10Colour(*this, v, signExtendSixBits(g.j), signExtendSixBits(g.k));
 }
 
-RgbTriple TVdpState::pixelScreen5(int x, int y) const {
+RgbTriple VdpState::pixelScreen5(int x, int y) const {
     const auto idx = splitPixels4bpp(lineStart(y, layout::kShortLineBytes)[x / 2]);
     return paletteRgb[idx[x % 2]];
 }
 
-RgbTriple TVdpState::pixelScreen6(int x, int y) const {
+RgbTriple VdpState::pixelScreen6(int x, int y) const {
     const auto idx = splitPixels2bpp(lineStart(y, layout::kShortLineBytes)[x / 4]);
     return paletteRgb[idx[x % 4]];
 }
 
-RgbTriple TVdpState::pixelScreen7(int x, int y) const {
+RgbTriple VdpState::pixelScreen7(int x, int y) const {
     const auto idx = splitPixels4bpp(lineStart(y, layout::kLongLineBytes)[x / 2]);
     return paletteRgb[idx[x % 2]];
 }
 
-RgbTriple TVdpState::pixelScreen8(int x, int y) const {
+RgbTriple VdpState::pixelScreen8(int x, int y) const {
     return screen8Rgb[lineStart(y, layout::kLongLineBytes)[x]];
 }
 
-RgbTriple TVdpState::pixelScreen10(int x, int y) const {
+RgbTriple VdpState::pixelScreen10(int x, int y) const {
     const std::uint8_t* group = lineStart(y, layout::kLongLineBytes) + kGroupPixels * (x / 4);
     const YjkGroup g = splitYjkGroup(std::span<const std::uint8_t, 4>(group, 4));
     const std::array<std::uint8_t, 4> ys{g.y0, g.y1, g.y2, g.y3};
     return screen10Pixel(ys[x % 4], g);
 }
 
-RgbTriple TVdpState::pixelScreen12(int x, int y) const {
+RgbTriple VdpState::pixelScreen12(int x, int y) const {
     const std::uint8_t* group = lineStart(y, layout::kLongLineBytes) + kGroupPixels * (x / 4);
     const YjkGroup g = splitYjkGroup(std::span<const std::uint8_t, 4>(group, 4));
     const std::array<std::uint8_t, 4> ys{g.y0, g.y1, g.y2, g.y3};
     return yjkToRgb(ys[x % 4], g.j, g.k);
 }
 
-void TVdpState::decodeLineScreen5(int y, RgbLine256& out) const {
+void VdpState::decodeLineScreen5(int y, RgbLine256& out) const {
     const std::uint8_t* src = lineStart(y, layout::kShortLineBytes);
     for (int i = 0; i < layout::kShortLineBytes; ++i) {
         const auto idx = splitPixels4bpp(src[i]);
@@ -121,7 +121,7 @@ void TVdpState::decodeLineScreen5(int y, RgbLine256& out) const {
     }
 }
 
-void TVdpState::decodeLineScreen6(int y, RgbLine512& out) const {
+void VdpState::decodeLineScreen6(int y, RgbLine512& out) const {
     const std::uint8_t* src = lineStart(y, layout::kShortLineBytes);
     for (int i = 0; i < layout::kShortLineBytes; ++i) {
         const auto idx = splitPixels2bpp(src[i]);
@@ -131,7 +131,7 @@ void TVdpState::decodeLineScreen6(int y, RgbLine512& out) const {
     }
 }
 
-void TVdpState::decodeLineScreen7(int y, RgbLine512& out) const {
+void VdpState::decodeLineScreen7(int y, RgbLine512& out) const {
     const std::uint8_t* src = lineStart(y, layout::kLongLineBytes);
     for (int i = 0; i < layout::kLongLineBytes; ++i) {
         const auto idx = splitPixels4bpp(src[i]);
@@ -140,14 +140,14 @@ void TVdpState::decodeLineScreen7(int y, RgbLine512& out) const {
     }
 }
 
-void TVdpState::decodeLineScreen8(int y, RgbLine256& out) const {
+void VdpState::decodeLineScreen8(int y, RgbLine256& out) const {
     const std::uint8_t* src = lineStart(y, layout::kLongLineBytes);
     for (int i = 0; i < layout::kLongLineBytes; ++i) {
         out[i] = screen8Rgb[src[i]];
     }
 }
 
-void TVdpState::decodeLineScreen10(int y, RgbLine256& out) const {
+void VdpState::decodeLineScreen10(int y, RgbLine256& out) const {
     const std::uint8_t* src = lineStart(y, layout::kLongLineBytes);
     for (int n = 0; n < layout::kLongLineBytes; n += kGroupPixels) {
         const YjkGroup g = splitGroup(std::span<const std::uint8_t, 4>(src + n, 4));
@@ -160,7 +160,7 @@ void TVdpState::decodeLineScreen10(int y, RgbLine256& out) const {
     }
 }
 
-void TVdpState::decodeLineScreen12(int y, RgbLine256& out) const {
+void VdpState::decodeLineScreen12(int y, RgbLine256& out) const {
     const std::uint8_t* src = lineStart(y, layout::kLongLineBytes);
     for (int n = 0; n < layout::kLongLineBytes; n += kGroupPixels) {
         const YjkGroup g = splitGroup(std::span<const std::uint8_t, 4>(src + n, 4));
@@ -173,14 +173,14 @@ void TVdpState::decodeLineScreen12(int y, RgbLine256& out) const {
     }
 }
 
-void TVdpState::widenLine(const RgbLine256& src, RgbLine512& dst) {
+void VdpState::widenLine(const RgbLine256& src, RgbLine512& dst) {
     for (int i = 0; i < kNarrowWidth; ++i) {
         dst[2 * i] = src[i];
         dst[2 * i + 1] = src[i];
     }
 }
 
-void TVdpState::narrowLine(const RgbLine512& src, RgbLine256& dst) {
+void VdpState::narrowLine(const RgbLine512& src, RgbLine256& dst) {
     for (int i = 0; i < kNarrowWidth; ++i) {
         dst[i] = src[2 * i];
     }

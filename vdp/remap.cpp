@@ -38,7 +38,7 @@ bool shapeOf(std::uint32_t mode, RemapShape& shape) {
 
 // Walks the packed stream backwards so that no source byte is overwritten before it
 // has been read: with n < W, the source of lines 0..y lies below the end of line y.
-void TVdpState::remapLinePixels(int n) {
+void VdpState::remapLinePixels(int n) {
     RemapShape shape{};
     if (!shapeOf(screenMode, shape) || n >= shape.lineWidth) {
         return;

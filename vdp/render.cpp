@@ -2,7 +2,7 @@
 
 namespace tessarin {
 
-void TVdpState::renderLine256(int y, RgbLine256& out) const {
+void VdpState::renderLine256(int y, RgbLine256& out) const {
     RgbLine512 wide;
     switch (screenMode) {
     case 5:
@@ -30,7 +30,7 @@ void TVdpState::renderLine256(int y, RgbLine256& out) const {
     }
 }
 
-void TVdpState::renderLine512(int y, RgbLine512& out) const {
+void VdpState::renderLine512(int y, RgbLine512& out) const {
     RgbLine256 narrow;
     switch (screenMode) {
     case 5:
@@ -61,7 +61,7 @@ void TVdpState::renderLine512(int y, RgbLine512& out) const {
 }
 
 // Narrow modes double each pixel in 512 columns; wide modes keep the even pixels in 256.
-RgbTriple TVdpState::fetchPixel(int x, int y, bool width256) const {
+RgbTriple VdpState::fetchPixel(int x, int y, bool width256) const {
     const int narrowX = width256 ? x : x / 2;
     const int wideX = width256 ? 2 * x : x;
     switch (screenMode) {

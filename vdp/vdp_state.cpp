@@ -18,7 +18,7 @@ constexpr int kMax8 = 255;
 constexpr int kScreen8BlueStep = 85; // 2-bit blue to 8 bits
 } // namespace
 
-TVdpState::TVdpState()
+VdpState::VdpState()
     : screenMode(7), displayPage(0), pageBase(0),
       paletteTableAddress(layout::kLargePaletteTable), level3{}, screen8Rgb{}, level5{},
       paletteRgb{}, activePalette{}, vram{} {
@@ -34,10 +34,10 @@ TVdpState::TVdpState()
         level5[v] = static_cast<std::uint8_t>(v * kMax8 / kMax5);
     }
     setScreenMode(7);
-    selectPalette(psStandard);
+    selectPalette(PaletteSource::standard);
 }
 
-void TVdpState::setScreenMode(ScreenMode mode) {
+void VdpState::setScreenMode(ScreenMode mode) {
     if (layout::isSmallPageMode(mode)) {
         screenMode = mode;
         paletteTableAddress = layout::kSmallPaletteTable;
@@ -48,7 +48,7 @@ void TVdpState::setScreenMode(ScreenMode mode) {
     selectPage(0);
 }
 
-void TVdpState::selectPage(std::int32_t page) {
+void VdpState::selectPage(std::int32_t page) {
     if (layout::isSmallPageMode(screenMode) && page >= 0 && page < layout::kSmallPageCount) {
         displayPage = page;
         pageBase = page * layout::kSmallPageSize;
@@ -58,19 +58,19 @@ void TVdpState::selectPage(std::int32_t page) {
     }
 }
 
-void TVdpState::setFilePalette(std::span<const std::uint8_t, kPaletteSize> palette) {
+void VdpState::setFilePalette(std::span<const std::uint8_t, kPaletteSize> palette) {
     std::copy(palette.begin(), palette.end(), filePalette.begin());
 }
 
-void TVdpState::selectPalette(PaletteSource source) {
+void VdpState::selectPalette(PaletteSource source) {
     switch (source) {
-    case psFile:
+    case PaletteSource::file:
         activePalette = filePalette;
         break;
-    case psVram:
+    case PaletteSource::vram:
         activePalette = vramPalette;
         break;
-    case psStandard:
+    case PaletteSource::standard:
         activePalette = kStandardPalette;
         break;
     }
@@ -81,7 +81,7 @@ void TVdpState::selectPalette(PaletteSource source) {
     }
 }
 
-void TVdpState::readVramPalette() {
+void VdpState::readVramPalette() {
     std::copy_n(vram.begin() + paletteTableAddress, kPaletteSize, vramPalette.begin());
 }
 

@@ -19,7 +19,7 @@ inline constexpr int kPictureLines = 212;
 using ScreenMode = std::uint32_t;
 
 // Which palette selectPalette makes active; other values only recompute the colours.
-enum PaletteSource : std::uint8_t { psFile = 0, psVram = 1, psStandard = 2 };
+enum class PaletteSource : std::uint8_t { file = 0, vram = 1, standard = 2 };
 
 // 16 entries, colour 0 first; byte 0 red in bits 6-4 and blue in bits 2-0, byte 1 green in 2-0.
 using PaletteRecord = std::array<std::uint8_t, kPaletteSize>;
@@ -31,10 +31,10 @@ struct YjkGroup {
 };
 
 // The emulated VDP: one flat record with the VRAM inside it.
-class TVdpState {
+class VdpState {
 public:
     // vram all zero, colour tables filled, screen 7 page 0, standard palette active.
-    TVdpState();
+    VdpState();
 
     // Modes 5, 6, 7, 8, 10, 12 set the mode and palette table address; any other is
     // ignored. Page 0 is selected in every case.

@@ -22,7 +22,7 @@ protected:
     CommandsOnAPicture()
         : screen(copySample(dir, "BARS7.SC7", "PIC.SC7")),
           page(copySample(dir, "PAGE7.SC7", "PAGE.SC7")), window({screen}) {
-        window->OpenFileInto(page, fsVram1);
+        window->openFileInto(page, FileSlot::vram1);
     }
 
     ScratchDir dir;
@@ -32,7 +32,7 @@ protected:
 };
 
 TEST_F(CommandsOnAPicture, SaveAsCopiesTheTemporaryPictureByteForByte) {
-    ASSERT_EQ(runCommand(window->menu.mnu512x424int), "");
+    ASSERT_EQ(runCommand(window->menu.size512x424interlace), "");
     const std::vector<std::uint8_t> picture = window.picture();
     writeBytes(dir.file("OLD.BMP"), {1, 2, 3});
     const struct {
@@ -58,7 +58,7 @@ TEST_F(CommandsOnAPicture, SaveAsCopiesTheTemporaryPictureByteForByte) {
         };
         whenFileDialogAnswer(dir.file(c.typed), &filter,
                              c.asksToReplace ? std::function<void()>(agreeToReplace) : nullptr);
-        EXPECT_EQ(runCommand(window->menu.mnuSaveAs), "");
+        EXPECT_EQ(runCommand(window->menu.saveAs), "");
         EXPECT_EQ(filter, "Bit Map file(*.bmp)");
         EXPECT_EQ(asked, c.asksToReplace);
         EXPECT_EQ(readBytes(dir.file(c.saved)), picture);
@@ -68,22 +68,22 @@ TEST_F(CommandsOnAPicture, SaveAsCopiesTheTemporaryPictureByteForByte) {
 TEST_F(CommandsOnAPicture, FailedSaveAsIsReportedNamingTheTargetAndCancelSavesNothing) {
     const std::string target = dir.file("missing/PIC.BMP");
     whenFileDialogAnswer(target);
-    const std::string message = runCommand(window->menu.mnuSaveAs);
+    const std::string message = runCommand(window->menu.saveAs);
     EXPECT_NE(message.find(target), std::string::npos) << message;
     EXPECT_FALSE(fs::exists(dir.file("missing")));
 
     const auto before = dir.names();
     whenFileDialogAnswer("");
-    EXPECT_EQ(runCommand(window->menu.mnuSaveAs), "");
+    EXPECT_EQ(runCommand(window->menu.saveAs), "");
     EXPECT_EQ(dir.names(), before);
 }
 
 TEST(SaveAs, WithoutAPictureCopiesNothingEvenWhenRun) {
     const ScratchDir dir;
     ViewerWindow window;
-    EXPECT_FALSE(window->menu.mnuSaveAs->isEnabled());
+    EXPECT_FALSE(window->menu.saveAs->isEnabled());
     whenFileDialogAnswer(dir.file("PIC.BMP"));
-    window->mnuSaveAsClick();
+    window->saveAs();
     EXPECT_TRUE(dir.names().empty());
 }
 
@@ -91,52 +91,53 @@ TEST_F(CommandsOnAPicture, VramCopyLastsUntilAScreenCommandReloadsTheVram1File) 
     const auto& vram = window->document->vdp->vram;
     const auto half = static_cast<std::ptrdiff_t>(kVramHalfSize);
     ASSERT_FALSE(std::equal(vram.begin(), vram.begin() + half, vram.begin() + half));
-    ASSERT_EQ(runCommand(window->menu.mnuVRAMCopy), "");
+    ASSERT_EQ(runCommand(window->menu.vramCopy), "");
     EXPECT_TRUE(std::equal(vram.begin(), vram.begin() + half, vram.begin() + half));
     EXPECT_EQ(window->document->vram1FileName, page);
 
-    ASSERT_EQ(runCommand(window->menu.mnuScreen8), "");
+    ASSERT_EQ(runCommand(window->menu.screen8), "");
     EXPECT_FALSE(std::equal(vram.begin(), vram.begin() + half, vram.begin() + half));
-    EXPECT_EQ(window.picture(), referencePicture(8, 256, {{fsVram0, screen}, {fsVram1, page}}));
+    EXPECT_EQ(window.picture(),
+              referencePicture(8, 256, {{FileSlot::vram0, screen}, {FileSlot::vram1, page}}));
 }
 
 TEST(VramCopy, WithoutAFileRendersButShowsNothing) {
     ViewerWindow window;
-    ASSERT_EQ(runCommand(window->menu.mnuVRAMCopy), "");
+    ASSERT_EQ(runCommand(window->menu.vramCopy), "");
     EXPECT_EQ(window.picture().size(), 162870U);
     EXPECT_FALSE(window->hasPicture);
-    EXPECT_FALSE(window->menu.mnuSaveAs->isEnabled());
+    EXPECT_FALSE(window->menu.saveAs->isEnabled());
 }
 
 TEST_F(CommandsOnAPicture, MappingDialogOkWritesBothSlotsBackAndReloads) {
     whenModal([this](QWidget& dialog) {
-        ASSERT_EQ(&dialog, &window.dlgDlgVRAMMap);
-        TdlgDlgVRAMMap& map = window.dlgDlgVRAMMap;
-        map.updHeaderSize->setValue(100);
-        map.btnScreen5->click(); // 256 pixels a line for VRAM0
-        map.radgrpVRAMPageItems->button(fsVram1)->click();
-        map.updHeaderSize->setValue(0);
-        map.btnOK->click();
+        ASSERT_EQ(&dialog, &window.mappingDialog);
+        VramMappingDialog& map = window.mappingDialog;
+        map.headerSizeBox->setValue(100);
+        map.narrowLinesButton->click(); // 256 pixels a line for VRAM0
+        map.slotButtons->button(static_cast<int>(FileSlot::vram1))->click();
+        map.headerSizeBox->setValue(0);
+        map.okButton->click();
     });
-    ASSERT_EQ(runCommand(window->menu.mnuVRAMMap), "");
+    ASSERT_EQ(runCommand(window->menu.vramMapping), "");
     const VramMapping& mapping = window->document->mapping;
     EXPECT_EQ(mapping.headerSize, (std::array<std::int16_t, 2>{100, 0}));
     EXPECT_EQ(mapping.linePixels, (std::array<std::int16_t, 2>{256, 512}));
 
     // The same files laid as at opening, then reloaded with the new mapping: a reload
     // writes over VRAM and leaves what lies beyond a shorter load.
-    TScreenDocument reference;
-    reference.OpenFile(screen, fsVram0);
-    reference.OpenFile(page, fsVram1);
+    ScreenDocument reference;
+    reference.openFile(screen, FileSlot::vram0);
+    reference.openFile(page, FileSlot::vram1);
     reference.mapping = mapping;
-    reference.Reload();
+    reference.reload();
     EXPECT_TRUE(window->document->vdp->vram == reference.vdp->vram);
     EXPECT_EQ(window.picture(), renderedPicture(reference));
 }
 
 TEST_F(CommandsOnAPicture, MappingDialogCancelRestoresThePaletteTriedWithoutRendering) {
-    window->OpenFileInto(copySample(dir, "BARS7.PL7", "PIC.PL7"), fsPalette);
-    TVdpState& vdp = *window->document->vdp;
+    window->openFileInto(copySample(dir, "BARS7.PL7", "PIC.PL7"), FileSlot::palette);
+    VdpState& vdp = *window->document->vdp;
     // A palette table in VRAM unlike the file's, so that trying it shows.
     std::fill_n(vdp.vram.begin() + vdp.paletteTableAddress, kPaletteSize, 0x77);
     const auto before = vdp.paletteRgb;
@@ -144,35 +145,35 @@ TEST_F(CommandsOnAPicture, MappingDialogCancelRestoresThePaletteTriedWithoutRend
     writeBytes(temp, {}); // any render would fill it again
     auto tried = before;
     whenModal([&](QWidget&) {
-        window.dlgDlgVRAMMap.btnPalVRAM->click();
+        window.mappingDialog.vramPaletteButton->click();
         tried = vdp.paletteRgb;
-        window.dlgDlgVRAMMap.btnCancel->click();
+        window.mappingDialog.cancelButton->click();
     });
-    ASSERT_EQ(runCommand(window->menu.mnuVRAMMap), "");
+    ASSERT_EQ(runCommand(window->menu.vramMapping), "");
     EXPECT_NE(tried, before);
     EXPECT_EQ(vdp.paletteRgb, before);
-    EXPECT_EQ(window->document->mapping.paletteSource, psFile);
+    EXPECT_EQ(window->document->mapping.paletteSource, PaletteSource::file);
     EXPECT_EQ(fs::file_size(temp), 0U);
 }
 
 TEST(VramMapping, OkWithoutAFileRendersButShowsNothing) {
     ViewerWindow window;
-    whenModal([](QWidget& dialog) { static_cast<TdlgDlgVRAMMap&>(dialog).btnOK->click(); });
-    ASSERT_EQ(runCommand(window->menu.mnuVRAMMap), "");
+    whenModal([](QWidget& dialog) { static_cast<VramMappingDialog&>(dialog).okButton->click(); });
+    ASSERT_EQ(runCommand(window->menu.vramMapping), "");
     EXPECT_EQ(window.picture().size(), 162870U);
     EXPECT_FALSE(window->hasPicture);
-    EXPECT_FALSE(window->menu.mnuSaveAs->isEnabled());
+    EXPECT_FALSE(window->menu.saveAs->isEnabled());
 }
 
 TEST(AboutBox, ShowsTheProgramAt337x97AndClosesWithOk) {
     ViewerWindow window;
-    const TdlgAboutBox& box = window.dlgAboutBox;
+    const AboutBox& box = window.aboutBox;
     bool shown = false;
     whenModal([&](QWidget& dialog) {
         shown = &dialog == &box;
-        window.dlgAboutBox.btnOK->click();
+        window.aboutBox.okButton->click();
     });
-    ASSERT_EQ(runCommand(window->menu.mnuAbout), "");
+    ASSERT_EQ(runCommand(window->menu.about), "");
     EXPECT_TRUE(shown);
     EXPECT_FALSE(box.isVisible());
     EXPECT_EQ(box.windowTitle(), "About Tessarin");
@@ -183,12 +184,12 @@ TEST(AboutBox, ShowsTheProgramAt337x97AndClosesWithOk) {
         QPoint at;
         const char* text;
     } controls[] = {
-        {box.ProgramIcon, {14, 14}, ""},
-        {box.lblProductName, {64, 8}, "Tessarin"},
-        {box.lblVersion, {64, 32}, "Version 0.32"},
-        {box.lblCredit, {16, 56}, "The Tessarin developers"},
-        {box.lblContact, {16, 80}, "Report problems on the project's issue tracker"},
-        {box.btnOK, {259, 14}, "&OK"},
+        {box.icon, {14, 14}, ""},
+        {box.productName, {64, 8}, "Tessarin"},
+        {box.version, {64, 32}, "Version 0.32"},
+        {box.credit, {16, 56}, "The Tessarin developers"},
+        {box.contact, {16, 80}, "Report problems on the project's issue tracker"},
+        {box.okButton, {259, 14}, "&OK"},
     };
     for (const auto& c : controls) {
         SCOPED_TRACE(c.control->objectName().toStdString());
@@ -197,10 +198,10 @@ TEST(AboutBox, ShowsTheProgramAt337x97AndClosesWithOk) {
             EXPECT_EQ(label->text(), c.text);
         }
     }
-    EXPECT_EQ(box.btnOK->text(), "&OK");
-    EXPECT_EQ(box.btnOK->size(), QSize(71, 27));
-    EXPECT_TRUE(box.btnOK->isDefault());
-    EXPECT_EQ(box.ProgramIcon->pixmap().size(), QSize(32, 32));
+    EXPECT_EQ(box.okButton->text(), "&OK");
+    EXPECT_EQ(box.okButton->size(), QSize(71, 27));
+    EXPECT_TRUE(box.okButton->isDefault());
+    EXPECT_EQ(box.icon->pixmap().size(), QSize(32, 32));
 }
 
 TEST(Exit, ClosesTheWindowAndDeletesTheTemporaryPicture) {
@@ -209,7 +210,7 @@ TEST(Exit, ClosesTheWindowAndDeletesTheTemporaryPicture) {
     window->show();
     const std::string temp = window->tempBitmapFileName;
     ASSERT_TRUE(fs::exists(temp));
-    ASSERT_EQ(runCommand(window->menu.mnuExit), "");
+    ASSERT_EQ(runCommand(window->menu.exit), "");
     EXPECT_FALSE(window->isVisible());
     EXPECT_FALSE(fs::exists(temp));
     EXPECT_EQ(window->document, nullptr);

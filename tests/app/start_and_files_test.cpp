@@ -16,9 +16,9 @@ namespace tessarin::test {
 namespace {
 
 // The one screen item checked, by its object name.
-std::string checkedScreen(const TfrmMainForm& form) {
+std::string checkedScreen(const MainWindow& form) {
     std::string checked;
-    for (const QAction* item : form.menu.mnuScreen->actions()) {
+    for (const QAction* item : form.menu.screenMenu->actions()) {
         if (item->isChecked()) {
             checked += item->objectName().toStdString();
         }
@@ -26,7 +26,7 @@ std::string checkedScreen(const TfrmMainForm& form) {
     return checked;
 }
 
-std::string caption(const TfrmMainForm& form) {
+std::string caption(const MainWindow& form) {
     return form.windowTitle().toStdString();
 }
 
@@ -40,39 +40,39 @@ TEST(MainMenu, ItemsHaveTheirNamesCaptionsAndStatesAtStartAndNoShortcuts) {
         bool checked;
         bool enabled;
     } items[] = {
-        {"mnuFile", "mnuVRAM0Open", "VRAM0 &Open...", false, false, true},
-        {"mnuFile", "mnuVRAM1Open", "VRAM&1 Open...", false, false, true},
-        {"mnuFile", "mnuPaletteOpen", "&Palette Open...", false, false, true},
-        {"mnuFile", "mnuSaveAs", "Save &As...", false, false, false},
-        {"mnuFile", "mnuSepaF1", "", false, false, true},
-        {"mnuFile", "mnuExit", "E&xit", false, false, true},
-        {"mnuSize", "mnu256x212", "&1 256x212", true, true, true},
-        {"mnuSize", "mnu512x424mag", "&3 512x424 magnify", true, false, true},
-        {"mnuSize", "mnu512x424int", "&4 512x424 interlace", true, false, true},
-        {"mnuSize", "mnu256x424joi", "&5 256x424 joint", true, false, true},
-        {"mnuSize", "mnuSepaZ1", "", false, false, true},
-        {"mnuSize", "mnuRotate", "Left &Rotation", true, false, true},
-        {"mnuScreen", "mnuScreen5", "Screen &5", true, false, true},
-        {"mnuScreen", "mnuScreen6", "Screen &6", true, false, true},
-        {"mnuScreen", "mnuScreen7", "Screen &7", true, true, true},
-        {"mnuScreen", "mnuScreen8", "Screen &8", true, false, true},
-        {"mnuScreen", "mnuScreen10", "Screen 1&0,11", true, false, true},
-        {"mnuScreen", "mnuScreen12", "Screen 1&2", true, false, true},
-        {"mnuScreen", "mnuSepaS1", "", false, false, true},
-        {"mnuScreen", "mnuVRAMCopy", "VRAM0->VRAM1", false, false, true},
-        {"mnuScreen", "mnuVRAMMap", "&VRAM Mapping...", false, false, true},
-        {"mnuHelp", "mnuAbout", "&About...", false, false, true},
+        {"fileMenu", "openVram0", "VRAM0 &Open...", false, false, true},
+        {"fileMenu", "openVram1", "VRAM&1 Open...", false, false, true},
+        {"fileMenu", "openPalette", "&Palette Open...", false, false, true},
+        {"fileMenu", "saveAs", "Save &As...", false, false, false},
+        {"fileMenu", "fileSeparator", "", false, false, true},
+        {"fileMenu", "exit", "E&xit", false, false, true},
+        {"sizeMenu", "size256x212", "&1 256x212", true, true, true},
+        {"sizeMenu", "size512x424magnify", "&3 512x424 magnify", true, false, true},
+        {"sizeMenu", "size512x424interlace", "&4 512x424 interlace", true, false, true},
+        {"sizeMenu", "size256x424joint", "&5 256x424 joint", true, false, true},
+        {"sizeMenu", "sizeSeparator", "", false, false, true},
+        {"sizeMenu", "rotate", "Left &Rotation", true, false, true},
+        {"screenMenu", "screen5", "Screen &5", true, false, true},
+        {"screenMenu", "screen6", "Screen &6", true, false, true},
+        {"screenMenu", "screen7", "Screen &7", true, true, true},
+        {"screenMenu", "screen8", "Screen &8", true, false, true},
+        {"screenMenu", "screen10", "Screen 1&0,11", true, false, true},
+        {"screenMenu", "screen12", "Screen 1&2", true, false, true},
+        {"screenMenu", "screenSeparator", "", false, false, true},
+        {"screenMenu", "vramCopy", "VRAM0->VRAM1", false, false, true},
+        {"screenMenu", "vramMapping", "&VRAM Mapping...", false, false, true},
+        {"helpMenu", "about", "&About...", false, false, true},
     };
     const QMenuBar* bar = window->menuBar();
-    EXPECT_EQ(bar->objectName(), "mnuMainMenu");
+    EXPECT_EQ(bar->objectName(), "menuBar");
     QStringList menus;
     QList<QAction*> shown;
     for (const QAction* top : bar->actions()) {
         menus << top->menu()->objectName() + ":" + top->text();
         shown += top->menu()->actions();
     }
-    EXPECT_EQ(menus, QStringList(
-                         {"mnuFile:&File", "mnuSize:Si&ze", "mnuScreen:&Screen", "mnuHelp:&Help"}));
+    EXPECT_EQ(menus, QStringList({"fileMenu:&File", "sizeMenu:Si&ze", "screenMenu:&Screen",
+                                  "helpMenu:&Help"}));
     ASSERT_EQ(shown.size(), static_cast<qsizetype>(std::size(items)));
     for (std::size_t i = 0; i < std::size(items); ++i) {
         const Item& want = items[i];
@@ -93,9 +93,9 @@ TEST(MainMenu, ItemsHaveTheirNamesCaptionsAndStatesAtStartAndNoShortcuts) {
 
 TEST(MainWindow, StartsWithoutPictureAtScreen7And256x212AndAnEmptyTemporaryFile) {
     const ViewerWindow window;
-    EXPECT_EQ(window->objectName(), "frmMainForm");
+    EXPECT_EQ(window->objectName(), "mainWindow");
     EXPECT_FALSE(window->hasPicture);
-    EXPECT_EQ(window->document->viewMode, vm256x212);
+    EXPECT_EQ(window->document->viewMode, ViewMode::plain256x212);
     EXPECT_EQ(window->document->vdp->screenMode, 7U);
     EXPECT_EQ(window->document->mapping.linePixels, (std::array<std::int16_t, 2>{512, 512}));
     EXPECT_TRUE(window->acceptDrops());
@@ -116,17 +116,18 @@ TEST(MainWindow, CommandLineScreenAndPaletteInEitherOrderGiveTheSamePicture) {
     const ScratchDir dir;
     const std::string screen = copySample(dir, "BARS.SC5", "A.SC5");
     const std::string palette = copySample(dir, "BARS.PL5", "B.PL5");
-    const auto expected = referencePicture(5, 256, {{fsVram0, screen}, {fsPalette, palette}});
-    ASSERT_NE(expected, referencePicture(5, 256, {{fsVram0, screen}})); // the palette shows
+    const auto expected =
+        referencePicture(5, 256, {{FileSlot::vram0, screen}, {FileSlot::palette, palette}});
+    ASSERT_NE(expected, referencePicture(5, 256, {{FileSlot::vram0, screen}})); // the palette shows
 
     for (const auto& arguments : {std::vector{screen, palette}, std::vector{palette, screen}}) {
         SCOPED_TRACE(arguments.front());
         const ViewerWindow window(arguments);
         EXPECT_FALSE(window->isVisible()); // rendered before the window first appears
         EXPECT_EQ(window.picture(), expected);
-        EXPECT_EQ(checkedScreen(*window), "mnuScreen5");
+        EXPECT_EQ(checkedScreen(*window), "screen5");
         EXPECT_EQ(caption(*window), "Tessarin - " + screen);
-        EXPECT_TRUE(window->menu.mnuSaveAs->isEnabled());
+        EXPECT_TRUE(window->menu.saveAs->isEnabled());
     }
 }
 
@@ -137,9 +138,9 @@ TEST(MainWindow, OnlyTheFirstTwoCommandLineNamesAreOpenedTheSecondOverTheFirst) 
     const std::string third = copySample(dir, "BARS.PL5", "THIRD.PL5");
     const ViewerWindow window({first, second, third});
     EXPECT_EQ(caption(*window), "Tessarin - " + second);
-    EXPECT_EQ(checkedScreen(*window), "mnuScreen8");
+    EXPECT_EQ(checkedScreen(*window), "screen8");
     EXPECT_EQ(window->document->paletteFileName, "");
-    EXPECT_EQ(window.picture(), referencePicture(8, 256, {{fsVram0, second}}));
+    EXPECT_EQ(window.picture(), referencePicture(8, 256, {{FileSlot::vram0, second}}));
 }
 
 TEST(MainWindow, FileNameChoosesPaletteOrScreenModeAndMissingFilesStillCount) {
@@ -148,22 +149,23 @@ TEST(MainWindow, FileNameChoosesPaletteOrScreenModeAndMissingFilesStillCount) {
         const char* screen; // checked afterwards, starting from screen 7
         bool palette;
     } cases[] = {
-        {"COLORS.PAL", "mnuScreen7", true}, {"PIC.PL7", "mnuScreen7", true},
-        {"PIC.SRS", "mnuScreen12", false},  {"PIC.SCC", "mnuScreen12", false},
-        {"PIC.SCA", "mnuScreen10", false},  {"pic.scb", "mnuScreen10", false},
-        {"PIC.GE5", "mnuScreen5", false},   {"X.SC8", "mnuScreen8", false},
-        {"pic.sc6", "mnuScreen6", false},   {"PIC.BMP", "mnuScreen7", false},
+        {"COLORS.PAL", "screen7", true}, {"PIC.PL7", "screen7", true},
+        {"PIC.SRS", "screen12", false},  {"PIC.SCC", "screen12", false},
+        {"PIC.SCA", "screen10", false},  {"pic.scb", "screen10", false},
+        {"PIC.GE5", "screen5", false},   {"X.SC8", "screen8", false},
+        {"pic.sc6", "screen6", false},   {"PIC.BMP", "screen7", false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const ViewerWindow window;
         const auto vram = window->document->vdp->vram;
-        window->OpenFileByName(c.name); // none of them exists
+        window->openFileByName(c.name); // none of them exists
         EXPECT_EQ(checkedScreen(*window), c.screen);
         EXPECT_EQ(caption(*window), c.palette ? "Tessarin" : std::string("Tessarin - ") + c.name);
-        EXPECT_EQ(window->document->mapping.paletteSource, c.palette ? psFile : psStandard);
+        EXPECT_EQ(window->document->mapping.paletteSource,
+                  c.palette ? PaletteSource::file : PaletteSource::standard);
         EXPECT_TRUE(window->hasPicture);
-        EXPECT_TRUE(window->menu.mnuSaveAs->isEnabled());
+        EXPECT_TRUE(window->menu.saveAs->isEnabled());
         EXPECT_TRUE(window->document->vdp->vram == vram);
         EXPECT_EQ(bitmapSize(window->tempBitmapFileName), QSize(256, 212)); // rendered anyway
     }
@@ -213,10 +215,10 @@ TEST(MainWindow, OfFiveDroppedFilesTheFirstTwoAreOpenedInOrder) {
     QCoreApplication::sendEvent(window.form.get(), &drop);
     EXPECT_TRUE(drop.isAccepted());
     EXPECT_EQ(caption(*window), "Tessarin - " + screen8);
-    EXPECT_EQ(checkedScreen(*window), "mnuScreen8");
+    EXPECT_EQ(checkedScreen(*window), "screen8");
     EXPECT_EQ(window->document->paletteFileName, palette);
     EXPECT_EQ(window.picture(),
-              referencePicture(8, 256, {{fsVram0, screen8}, {fsPalette, palette}}));
+              referencePicture(8, 256, {{FileSlot::vram0, screen8}, {FileSlot::palette, palette}}));
 }
 
 TEST(MainWindow, CaptionOfTheRealWindowIsExactlyTessarinAndTheLastVram0File) {
@@ -225,9 +227,9 @@ TEST(MainWindow, CaptionOfTheRealWindowIsExactlyTessarinAndTheLastVram0File) {
     ViewerWindow window;
     window->show();
     EXPECT_EQ(window->windowHandle()->title(), "Tessarin");
-    window->OpenFileByName(name);
-    window->OpenFileInto(copySample(dir, "PAGE7.SC7", "OTHER.SC7"), fsVram1);
-    window->OpenFileByName(copySample(dir, "BARS7.PL7", "P.PL7"));
+    window->openFileByName(name);
+    window->openFileInto(copySample(dir, "PAGE7.SC7", "OTHER.SC7"), FileSlot::vram1);
+    window->openFileByName(copySample(dir, "BARS7.PL7", "P.PL7"));
     EXPECT_EQ(window->windowHandle()->title().toStdString(), "Tessarin - " + name);
     EXPECT_EQ(QApplication::applicationDisplayName(), "Tessarin");
 }
@@ -242,15 +244,15 @@ TEST(OpenCommands, OpenTheChosenFileIntoTheirSlotWithTheirFilterAndNoModeChange)
     const std::string page = copySample(dir, "PAGE8.SC8", "PAGE.SC8");
     const std::string palette = copySample(dir, "BARS.PL5", "PIC.PL5");
     ViewerWindow window;
-    ASSERT_EQ(runCommand(window->menu.mnuScreen5), "");
+    ASSERT_EQ(runCommand(window->menu.screen5), "");
     const struct {
         QAction* item;
         std::string name;
         const char* filter;
     } commands[] = {
-        {window->menu.mnuVRAM0Open, screen8, kScreenFilter},
-        {window->menu.mnuVRAM1Open, page, kScreenFilter},
-        {window->menu.mnuPaletteOpen, palette, kPaletteFilter},
+        {window->menu.openVram0, screen8, kScreenFilter},
+        {window->menu.openVram1, page, kScreenFilter},
+        {window->menu.openPalette, palette, kPaletteFilter},
     };
     for (const auto& command : commands) {
         SCOPED_TRACE(command.name);
@@ -258,26 +260,27 @@ TEST(OpenCommands, OpenTheChosenFileIntoTheirSlotWithTheirFilterAndNoModeChange)
         whenFileDialogAnswer(command.name, &filter);
         EXPECT_EQ(runCommand(command.item), "");
         EXPECT_EQ(filter, command.filter);
-        EXPECT_EQ(checkedScreen(*window), "mnuScreen5");
+        EXPECT_EQ(checkedScreen(*window), "screen5");
     }
     EXPECT_EQ(caption(*window), "Tessarin - " + screen8);
     EXPECT_EQ(window->document->vram0FileName, screen8);
     EXPECT_EQ(window->document->vram1FileName, page);
     EXPECT_EQ(window->document->paletteFileName, palette);
-    EXPECT_EQ(
-        window.picture(),
-        referencePicture(5, 256, {{fsVram0, screen8}, {fsVram1, page}, {fsPalette, palette}}));
+    EXPECT_EQ(window.picture(), referencePicture(5, 256,
+                                                 {{FileSlot::vram0, screen8},
+                                                  {FileSlot::vram1, page},
+                                                  {FileSlot::palette, palette}}));
 }
 
 TEST(OpenCommands, CancelChangesNothing) {
     ViewerWindow window;
     for (QAction* item :
-         {window->menu.mnuVRAM0Open, window->menu.mnuVRAM1Open, window->menu.mnuPaletteOpen}) {
+         {window->menu.openVram0, window->menu.openVram1, window->menu.openPalette}) {
         whenFileDialogAnswer("");
         EXPECT_EQ(runCommand(item), "");
     }
     EXPECT_FALSE(window->hasPicture);
-    EXPECT_FALSE(window->menu.mnuSaveAs->isEnabled());
+    EXPECT_FALSE(window->menu.saveAs->isEnabled());
     EXPECT_EQ(caption(*window), "Tessarin");
     EXPECT_EQ(window.picture().size(), 0U);
 }

@@ -26,15 +26,15 @@ void PrintTo(const ViewState& s, std::ostream* out) {
          << s.sizeChecked.toStdString() << (s.rotationChecked ? " rotated" : "");
 }
 
-ViewState viewOf(const TfrmMainForm& form) {
+ViewState viewOf(const MainWindow& form) {
     QString checked;
-    for (const QAction* item : form.menu.mnuSize->actions()) {
-        if (item != form.menu.mnuRotate && item->isChecked()) {
+    for (const QAction* item : form.menu.sizeMenu->actions()) {
+        if (item != form.menu.rotate && item->isChecked()) {
             checked += item->objectName();
         }
     }
-    return {form.centralWidget()->size(), form.document->viewMode, checked,
-            form.menu.mnuRotate->isChecked()};
+    return {form.centralWidget()->size(), static_cast<int>(form.document->viewMode), checked,
+            form.menu.rotate->isChecked()};
 }
 
 class ViewOfAPicture : public ::testing::Test {
@@ -47,74 +47,74 @@ protected:
 
 TEST_F(ViewOfAPicture, EverySizeWithAndWithoutRotationGivesItsClientSizeAndViewMode) {
     const struct {
-        QAction* TMainMenu::*item;
+        QAction* MainMenu::*item;
         bool rotated;
         ViewState want;
     } cases[] = {
-        {&TMainMenu::mnu256x212, false, {{256, 212}, 0, "mnu256x212", false}},
-        {&TMainMenu::mnu512x424mag, false, {{512, 424}, 1, "mnu512x424mag", false}},
-        {&TMainMenu::mnu512x424int, false, {{512, 424}, 2, "mnu512x424int", false}},
-        {&TMainMenu::mnu256x424joi, false, {{256, 424}, 3, "mnu256x424joi", false}},
-        {&TMainMenu::mnu256x212, true, {{212, 256}, 4, "mnu256x212", true}},
-        {&TMainMenu::mnu512x424mag, true, {{424, 512}, 5, "mnu512x424mag", true}},
-        {&TMainMenu::mnu512x424int, true, {{424, 512}, 6, "mnu512x424int", true}},
-        {&TMainMenu::mnu256x424joi, true, {{424, 256}, 7, "mnu256x424joi", true}},
+        {&MainMenu::size256x212, false, {{256, 212}, 0, "size256x212", false}},
+        {&MainMenu::size512x424magnify, false, {{512, 424}, 1, "size512x424magnify", false}},
+        {&MainMenu::size512x424interlace, false, {{512, 424}, 2, "size512x424interlace", false}},
+        {&MainMenu::size256x424joint, false, {{256, 424}, 3, "size256x424joint", false}},
+        {&MainMenu::size256x212, true, {{212, 256}, 4, "size256x212", true}},
+        {&MainMenu::size512x424magnify, true, {{424, 512}, 5, "size512x424magnify", true}},
+        {&MainMenu::size512x424interlace, true, {{424, 512}, 6, "size512x424interlace", true}},
+        {&MainMenu::size256x424joint, true, {{424, 256}, 7, "size256x424joint", true}},
     };
     const std::string picture = window->document->vram0FileName;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.want.sizeChecked.toStdString() + (c.rotated ? " rotated" : ""));
-        if (window->menu.mnuRotate->isChecked() != c.rotated) {
-            ASSERT_EQ(runCommand(window->menu.mnuRotate), "");
+        if (window->menu.rotate->isChecked() != c.rotated) {
+            ASSERT_EQ(runCommand(window->menu.rotate), "");
         }
         ASSERT_EQ(runCommand(window->menu.*c.item), "");
         EXPECT_EQ(viewOf(*window), c.want);
         EXPECT_EQ(bitmapSize(window->tempBitmapFileName), c.want.client);
-        EXPECT_EQ(window.picture(), referencePicture(7, 512, {{fsVram0, picture}},
-                                                     static_cast<std::int8_t>(c.want.viewMode)));
+        EXPECT_EQ(window.picture(), referencePicture(7, 512, {{FileSlot::vram0, picture}},
+                                                     static_cast<ViewMode>(c.want.viewMode)));
     }
 }
 
 TEST_F(ViewOfAPicture, RotationTwiceReturnsToTheViewItStartedFrom) {
-    for (QAction* size : window->menu.mnuSize->actions()) {
-        if (size->isSeparator() || size == window->menu.mnuRotate) {
+    for (QAction* size : window->menu.sizeMenu->actions()) {
+        if (size->isSeparator() || size == window->menu.rotate) {
             continue;
         }
         SCOPED_TRACE(size->objectName().toStdString());
         ASSERT_EQ(runCommand(size), "");
         const ViewState start = viewOf(*window);
         const auto picture = window.picture();
-        ASSERT_EQ(runCommand(window->menu.mnuRotate), "");
+        ASSERT_EQ(runCommand(window->menu.rotate), "");
         EXPECT_NE(viewOf(*window), start);
-        ASSERT_EQ(runCommand(window->menu.mnuRotate), "");
+        ASSERT_EQ(runCommand(window->menu.rotate), "");
         EXPECT_EQ(viewOf(*window), start);
         EXPECT_EQ(window.picture(), picture);
     }
 }
 
 TEST_F(ViewOfAPicture, RotatedJointThenMagnifyStaysRotated) {
-    ASSERT_EQ(runCommand(window->menu.mnu256x424joi), "");
-    ASSERT_EQ(runCommand(window->menu.mnuRotate), "");
-    EXPECT_EQ(viewOf(*window), (ViewState{{424, 256}, 7, "mnu256x424joi", true}));
-    ASSERT_EQ(runCommand(window->menu.mnu512x424mag), "");
-    EXPECT_EQ(viewOf(*window), (ViewState{{424, 512}, 5, "mnu512x424mag", true}));
+    ASSERT_EQ(runCommand(window->menu.size256x424joint), "");
+    ASSERT_EQ(runCommand(window->menu.rotate), "");
+    EXPECT_EQ(viewOf(*window), (ViewState{{424, 256}, 7, "size256x424joint", true}));
+    ASSERT_EQ(runCommand(window->menu.size512x424magnify), "");
+    EXPECT_EQ(viewOf(*window), (ViewState{{424, 512}, 5, "size512x424magnify", true}));
 }
 
 TEST_F(ViewOfAPicture, UnknownViewModeMakesRotationDoNothing) {
-    window->document->viewMode = 8;
-    ASSERT_EQ(runCommand(window->menu.mnuRotate), "");
-    EXPECT_FALSE(window->menu.mnuRotate->isChecked());
-    EXPECT_EQ(window->document->viewMode, 8);
+    window->document->viewMode = static_cast<ViewMode>(8);
+    ASSERT_EQ(runCommand(window->menu.rotate), "");
+    EXPECT_FALSE(window->menu.rotate->isChecked());
+    EXPECT_EQ(static_cast<int>(window->document->viewMode), 8);
 }
 
 TEST_F(ViewOfAPicture, SizeSetAgainAfterTheUserResizedTheWindow) {
     window->resize(600, 500);
     QCoreApplication::processEvents();
     ASSERT_NE(window->centralWidget()->size(), QSize(256, 212));
-    ASSERT_EQ(runCommand(window->menu.mnu256x212), "");
+    ASSERT_EQ(runCommand(window->menu.size256x212), "");
     EXPECT_EQ(window->centralWidget()->size(), QSize(256, 212));
 }
 
-QImage shown(const TfrmMainForm& form) {
+QImage shown(const MainWindow& form) {
     return form.centralWidget()->grab().toImage().convertToFormat(QImage::Format_RGB32);
 }
 
@@ -132,14 +132,14 @@ TEST_F(ViewOfAPicture, ClientAreaShowsTheTemporaryPictureOneToOneAndStretched) {
 
     // The picture is read from the file at every paint: no copy is kept.
     window.form->document->vdp->vram.fill(0);
-    window.form->document->WriteBitmap(window->tempBitmapFileName);
+    window.form->document->writeBitmap(window->tempBitmapFileName);
     EXPECT_NE(shown(*window), picture.scaled(512, 424));
 }
 
 TEST(MainWindow, NothingIsPaintedBeforeTheFirstFile) {
     ViewerWindow window;
     window->show();
-    ASSERT_EQ(runCommand(window->menu.mnuVRAMCopy), ""); // renders, but paints nothing
+    ASSERT_EQ(runCommand(window->menu.vramCopy), ""); // renders, but paints nothing
     ASSERT_EQ(window.picture().size(), 162870U);
     const QImage image = shown(*window);
     const QColor background = window->centralWidget()->palette().color(QPalette::Window);
@@ -158,12 +158,12 @@ TEST(ScreenCommands, ReloadEveryOpenFileInTheNewModeAndRenderIt) {
     // Changed on disk after opening: only a reload can show the new bytes.
     copySample(dir, "RGB.SC8", "PIC.SC5");
     const struct {
-        QAction* TMainMenu::*item;
+        QAction* MainMenu::*item;
         int mode;
         std::int16_t linePixels;
-    } screens[] = {{&TMainMenu::mnuScreen8, 8, 256},   {&TMainMenu::mnuScreen6, 6, 512},
-                   {&TMainMenu::mnuScreen7, 7, 512},   {&TMainMenu::mnuScreen10, 10, 256},
-                   {&TMainMenu::mnuScreen12, 12, 256}, {&TMainMenu::mnuScreen5, 5, 256}};
+    } screens[] = {{&MainMenu::screen8, 8, 256},   {&MainMenu::screen6, 6, 512},
+                   {&MainMenu::screen7, 7, 512},   {&MainMenu::screen10, 10, 256},
+                   {&MainMenu::screen12, 12, 256}, {&MainMenu::screen5, 5, 256}};
     for (const auto& screen : screens) {
         SCOPED_TRACE(screen.mode);
         // What the mapping dialog may have set is replaced by the mode's width.
@@ -171,8 +171,9 @@ TEST(ScreenCommands, ReloadEveryOpenFileInTheNewModeAndRenderIt) {
         ASSERT_EQ(runCommand(window->menu.*screen.item), "");
         EXPECT_EQ(window->document->mapping.linePixels,
                   (std::array<std::int16_t, 2>{screen.linePixels, screen.linePixels}));
-        EXPECT_EQ(window.picture(), referencePicture(screen.mode, screen.linePixels,
-                                                     {{fsVram0, name}, {fsPalette, palette}}));
+        EXPECT_EQ(window.picture(),
+                  referencePicture(screen.mode, screen.linePixels,
+                                   {{FileSlot::vram0, name}, {FileSlot::palette, palette}}));
         EXPECT_TRUE((window->menu.*screen.item)->isChecked());
     }
 }

@@ -28,19 +28,19 @@ public:
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
             qputenv("QT_QPA_PLATFORM", "offscreen");
         }
-        app_ = std::make_unique<TTessarinApplication>(argc_, argv_);
+        app_ = std::make_unique<TessarinApplication>(argc_, argv_);
         app_->setErrorReporter([](const QString&) {});
         // Closing a test's window must not end the modal loops of the tests after it.
         QApplication::setQuitOnLastWindowClosed(false);
     }
     void TearDown() override { app_.reset(); }
-    static TTessarinApplication& app() { return *app_; }
+    static TessarinApplication& app() { return *app_; }
 
 private:
     int argc_ = 1;
     char name_[24] = "tessarin_app_tests";
     char* argv_[2] = {name_, nullptr};
-    static inline std::unique_ptr<TTessarinApplication> app_;
+    static inline std::unique_ptr<TessarinApplication> app_;
 };
 
 [[maybe_unused]] ::testing::Environment* const environment =
@@ -53,7 +53,7 @@ std::uint32_t get32(const std::vector<std::uint8_t>& bytes, std::size_t at) {
 
 } // namespace
 
-TTessarinApplication& viewerApplication() {
+TessarinApplication& viewerApplication() {
     return ViewerEnvironment::app();
 }
 
@@ -70,8 +70,8 @@ std::string copySample(const ScratchDir& dir, const std::string& sampleName,
 }
 
 std::string runCommand(QAction* item) {
-    TTessarinApplication& app = viewerApplication();
-    app.ShowException(QString());
+    TessarinApplication& app = viewerApplication();
+    app.showError(QString());
     QMetaObject::invokeMethod(item, &QAction::trigger, Qt::QueuedConnection);
     QCoreApplication::sendPostedEvents();
     QCoreApplication::processEvents();
@@ -135,37 +135,37 @@ QSize bitmapSize(const std::string& fileName) {
             static_cast<int>(get32(bytes, kHeightOffset))};
 }
 
-std::vector<std::uint8_t> referencePicture(int screenMode, std::int16_t linePixels,
-                                           const std::vector<std::pair<int, std::string>>& files,
-                                           std::int8_t viewMode) {
-    TScreenDocument doc;
+std::vector<std::uint8_t>
+referencePicture(int screenMode, std::int16_t linePixels,
+                 const std::vector<std::pair<FileSlot, std::string>>& files, ViewMode viewMode) {
+    ScreenDocument doc;
     doc.vdp->setScreenMode(static_cast<ScreenMode>(screenMode));
     doc.mapping.linePixels = {linePixels, linePixels};
     doc.viewMode = viewMode;
     for (const auto& [slot, name] : files) {
-        doc.OpenFile(name, slot);
-        if (slot == fsPalette) {
-            doc.mapping.paletteSource = psFile;
-            doc.vdp->selectPalette(psFile);
+        doc.openFile(name, slot);
+        if (slot == FileSlot::palette) {
+            doc.mapping.paletteSource = PaletteSource::file;
+            doc.vdp->selectPalette(PaletteSource::file);
         }
     }
     return renderedPicture(doc);
 }
 
-std::vector<std::uint8_t> renderedPicture(TScreenDocument& doc) {
+std::vector<std::uint8_t> renderedPicture(ScreenDocument& doc) {
     const ScratchDir out;
     const std::string picture = out.file("reference.bmp");
     writeBytes(picture, {});
-    doc.WriteBitmap(picture);
+    doc.writeBitmap(picture);
     return readBytes(picture);
 }
 
 ViewerWindow::ViewerWindow(const std::vector<std::string>& arguments) {
     ::setenv("TMPDIR", tmp.path().c_str(), 1);
-    form = std::make_unique<TfrmMainForm>(arguments);
+    form = std::make_unique<MainWindow>(arguments);
     ::unsetenv("TMPDIR");
-    form->dlgDlgVRAMMap = &dlgDlgVRAMMap;
-    form->dlgAboutBox = &dlgAboutBox;
+    form->mappingDialog = &mappingDialog;
+    form->aboutBox = &aboutBox;
 }
 
 ViewerWindow::~ViewerWindow() = default;

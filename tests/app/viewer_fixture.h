@@ -6,9 +6,9 @@
 // dialogs answered from inside their own event loop.
 
 #include "app/about_box.h"
-#include "app/main_form.h"
+#include "app/main_window.h"
 #include "app/tessarin_application.h"
-#include "dialogs/vram_map_dialog.h"
+#include "dialogs/vram_mapping_dialog.h"
 #include "tests/platform/scratch_dir.h"
 
 #include <QAction>
@@ -22,7 +22,7 @@
 
 namespace tessarin::test {
 
-[[nodiscard]] TTessarinApplication& viewerApplication();
+[[nodiscard]] TessarinApplication& viewerApplication();
 
 [[nodiscard]] std::string sample(const std::string& name);
 
@@ -53,10 +53,11 @@ void whenFileDialogAnswer(const std::string& name, QString* shownFilter = nullpt
 // name), in the mode with its line widths and palette source, at the view mode.
 [[nodiscard]] std::vector<std::uint8_t>
 referencePicture(int screenMode, std::int16_t linePixels,
-                 const std::vector<std::pair<int, std::string>>& files, std::int8_t viewMode = 0);
+                 const std::vector<std::pair<FileSlot, std::string>>& files,
+                 ViewMode viewMode = ViewMode::plain256x212);
 
 // The bytes of the picture that doc writes for its view.
-[[nodiscard]] std::vector<std::uint8_t> renderedPicture(TScreenDocument& doc);
+[[nodiscard]] std::vector<std::uint8_t> renderedPicture(ScreenDocument& doc);
 
 // A main window made from the command line given, with its temporary file in a private
 // directory, and the two dialogs beside it as the start-up makes them.
@@ -67,14 +68,14 @@ public:
     ViewerWindow(const ViewerWindow&) = delete;
     ViewerWindow& operator=(const ViewerWindow&) = delete;
 
-    TfrmMainForm& operator*() const { return *form; }
-    TfrmMainForm* operator->() const { return form.get(); }
+    MainWindow& operator*() const { return *form; }
+    MainWindow* operator->() const { return form.get(); }
     [[nodiscard]] std::vector<std::uint8_t> picture() const;
 
     ScratchDir tmp;
-    std::unique_ptr<TfrmMainForm> form;
-    TdlgDlgVRAMMap dlgDlgVRAMMap;
-    TdlgAboutBox dlgAboutBox;
+    std::unique_ptr<MainWindow> form;
+    VramMappingDialog mappingDialog;
+    AboutBox aboutBox;
 };
 
 } // namespace tessarin::test

@@ -26,7 +26,7 @@ TEST(Win32Color, RedInTheLowByteBlueInTheThird) {
 
 TEST(Win32Color, DocumentColourValueComesBackAsTheSameTriple) {
     const RgbTriple triple{0x11, 0x22, 0x33}; // blue, green, red
-    const QColor colour = colorFromWin32(TScreenDocument::RgbToColor(triple));
+    const QColor colour = colorFromWin32(ScreenDocument::rgbToColor(triple));
     EXPECT_EQ(colour, QColor(0x33, 0x22, 0x11));
 }
 

@@ -79,7 +79,7 @@ Image turnLeft(const Image& plain) {
 
 // Straightforward reference: what each view shows at row r, column k, gathered from
 // whole decoded pages, then stored bottom row first behind a freshly built header.
-Bytes referenceBitmap(TVdpState vdp, int viewMode) {
+Bytes referenceBitmap(VdpState vdp, int viewMode) {
     std::array<std::vector<RgbLine256>, 2> lines256;
     std::array<std::vector<RgbLine512>, 2> lines512;
     for (int page = 0; page < 2; ++page) {
@@ -151,12 +151,13 @@ protected:
         for (std::size_t i = 0; i < kPaletteSize; ++i) {
             doc.vdp->filePalette[i] = static_cast<std::uint8_t>(i * 37 + 5);
         }
-        doc.vdp->selectPalette(psFile);
+        doc.vdp->selectPalette(PaletteSource::file);
     }
 
+    Bytes write(ViewMode viewMode) { return write(static_cast<int>(viewMode)); }
     Bytes write(int viewMode) {
-        doc.viewMode = static_cast<std::int8_t>(viewMode);
-        doc.WriteBitmap(target);
+        doc.viewMode = static_cast<ViewMode>(viewMode);
+        doc.writeBitmap(target);
         return readBytes(target);
     }
 
@@ -168,7 +169,7 @@ protected:
 
     ScratchDir dir;
     std::string target;
-    TScreenDocument doc;
+    ScreenDocument doc;
 };
 
 TEST_F(BitmapWriter, EveryViewInEveryModeEqualsTheReference) {
@@ -228,28 +229,28 @@ TEST_F(BitmapWriter, RowsRunBottomUpWithPage0OnTopOrOnEvenRows) {
         return Bytes(start, start + static_cast<long>(length));
     };
 
-    const Bytes plain = write(vm256x212);
+    const Bytes plain = write(ViewMode::plain256x212);
     EXPECT_EQ(row(plain, 0, 768), lineBytes(0, 211, false));
     EXPECT_EQ(row(plain, 211, 768), lineBytes(0, 0, false));
 
-    const Bytes magnified = write(vm512x424mag);
+    const Bytes magnified = write(ViewMode::magnify512x424);
     for (std::size_t i = 0; i < 212; ++i) {
         ASSERT_EQ(row(magnified, 2 * i, 1536), row(magnified, 2 * i + 1, 1536)) << i;
     }
 
-    const Bytes interlaced = write(vm512x424int);
+    const Bytes interlaced = write(ViewMode::interlace512x424);
     EXPECT_EQ(row(interlaced, 0, 1536), lineBytes(1, 211, true));
     EXPECT_EQ(row(interlaced, 1, 1536), lineBytes(0, 211, true));
     EXPECT_EQ(row(interlaced, 423, 1536), lineBytes(0, 0, true));
 
-    const Bytes joined = write(vm256x424joi);
+    const Bytes joined = write(ViewMode::joint256x424);
     EXPECT_EQ(row(joined, 0, 768), lineBytes(1, 211, false));
     EXPECT_EQ(row(joined, 211, 768), lineBytes(1, 0, false));
     EXPECT_EQ(row(joined, 212, 768), lineBytes(0, 211, false));
     EXPECT_EQ(row(joined, 423, 768), lineBytes(0, 0, false));
 
     // The first stored row of the rotated plain view is column 0, line 0 first.
-    const Bytes rotated = write(vm256x212Rot);
+    const Bytes rotated = write(ViewMode::plain256x212Rotated);
     doc.vdp->selectPage(0);
     for (int y = 0; y < 212; ++y) {
         const RgbTriple p = doc.vdp->fetchPixel(0, y, true);
@@ -272,18 +273,19 @@ TEST_F(BitmapWriter, IdenticalPagesMakeInterlacedEqualMagnified) {
     for (const std::uint32_t mode : {5U, 7U, 12U}) {
         doc.vdp->setScreenMode(mode);
         copyPage0ToPage1();
-        EXPECT_EQ(write(vm512x424int), write(vm512x424mag)) << mode;
-        EXPECT_EQ(write(vm512x424intRot), write(vm512x424magRot)) << mode;
+        EXPECT_EQ(write(ViewMode::interlace512x424), write(ViewMode::magnify512x424)) << mode;
+        EXPECT_EQ(write(ViewMode::interlace512x424Rotated), write(ViewMode::magnify512x424Rotated))
+            << mode;
     }
 }
 
 TEST_F(BitmapWriter, SecondPageOfScreen5Is32KIn) {
     doc.vdp->setScreenMode(5);
-    const Bytes before = write(vm256x424joi);
+    const Bytes before = write(ViewMode::joint256x424);
     std::fill(doc.vdp->vram.begin() + 0x10000, doc.vdp->vram.end(), 0); // VRAM1
-    EXPECT_EQ(write(vm256x424joi), before);
+    EXPECT_EQ(write(ViewMode::joint256x424), before);
     std::fill(doc.vdp->vram.begin() + 0x8000, doc.vdp->vram.begin() + 0x10000, 0);
-    EXPECT_NE(write(vm256x424joi), before);
+    EXPECT_NE(write(ViewMode::joint256x424), before);
 }
 
 TEST_F(BitmapWriter, ZeroVramInScreen8GivesZeroRows) {
@@ -298,17 +300,17 @@ TEST_F(BitmapWriter, ZeroVramInScreen8GivesZeroRows) {
 }
 
 TEST_F(BitmapWriter, RewritingGivesSameBytesAndShorterReplacesLonger) {
-    const Bytes first = write(vm512x424mag);
-    EXPECT_EQ(write(vm512x424mag), first);
-    const Bytes small = write(vm256x212);
+    const Bytes first = write(ViewMode::magnify512x424);
+    EXPECT_EQ(write(ViewMode::magnify512x424), first);
+    const Bytes small = write(ViewMode::plain256x212);
     EXPECT_EQ(small.size(), 162870U);
     writeBytes(target, {});
-    EXPECT_EQ(write(vm256x212), small);
+    EXPECT_EQ(write(ViewMode::plain256x212), small);
 }
 
 TEST_F(BitmapWriter, UnknownViewLeavesFileEmpty) {
     for (const int view : {8, -1, 127}) {
-        (void)write(vm256x212);
+        (void)write(ViewMode::plain256x212);
         EXPECT_TRUE(write(view).empty()) << view;
     }
 }
@@ -316,7 +318,7 @@ TEST_F(BitmapWriter, UnknownViewLeavesFileEmpty) {
 TEST_F(BitmapWriter, MissingTargetThrowsNamingItAndIsNotCreated) {
     const std::string missing = dir.file("missing.bmp");
     try {
-        doc.WriteBitmap(missing);
+        doc.writeBitmap(missing);
         FAIL() << "wrote a missing file";
     } catch (const FileError& e) {
         EXPECT_EQ(e.fileName(), missing);
@@ -326,10 +328,10 @@ TEST_F(BitmapWriter, MissingTargetThrowsNamingItAndIsNotCreated) {
 }
 
 TEST_F(BitmapWriter, FullDiskThrowsNamingFile) {
-    doc.viewMode = vm512x424mag;
+    doc.viewMode = ViewMode::magnify512x424;
     const int result = test::runWithFileSizeLimit(100000, [&] {
         try {
-            doc.WriteBitmap(target);
+            doc.writeBitmap(target);
         } catch (const FileError& e) {
             return e.fileName() == target ? 0 : 1;
         }

@@ -46,16 +46,16 @@ protected:
     }
 
     ScratchDir dir;
-    TScreenDocument doc;
+    ScreenDocument doc;
 };
 
 TEST_F(ScreenLoad, DocumentStartsWithDefaultsAndZeroPalettes) {
-    const TScreenDocument fresh;
+    const ScreenDocument fresh;
     EXPECT_EQ(fresh.mapping, VramMapping{});
     EXPECT_EQ(fresh.mapping.headerSize[0], 7);
     EXPECT_EQ(fresh.mapping.linePixels[1], 512);
-    EXPECT_EQ(fresh.mapping.paletteSource, psStandard);
-    EXPECT_EQ(fresh.viewMode, vm256x212);
+    EXPECT_EQ(fresh.mapping.paletteSource, PaletteSource::standard);
+    EXPECT_EQ(fresh.viewMode, ViewMode::plain256x212);
     EXPECT_TRUE(fresh.vram0FileName.empty() && fresh.vram1FileName.empty() &&
                 fresh.paletteFileName.empty());
     EXPECT_EQ(fresh.vdp->filePalette, PaletteRecord{});
@@ -65,7 +65,7 @@ TEST_F(ScreenLoad, DocumentStartsWithDefaultsAndZeroPalettes) {
 
 TEST_F(ScreenLoad, Vram0FileFillsOnlyTheBytesItHolds) {
     const auto data = patternBytes(32768, 1);
-    EXPECT_TRUE(doc.OpenFile(screenFile("PIC.SC7", kHeader, data), fsVram0));
+    EXPECT_TRUE(doc.openFile(screenFile("PIC.SC7", kHeader, data), FileSlot::vram0));
     EXPECT_EQ(doc.vram0FileName, dir.file("PIC.SC7"));
     EXPECT_TRUE(vramHolds(0, data));
     EXPECT_TRUE(vramUntouched(data.size(), kVramSize));
@@ -79,8 +79,8 @@ TEST_F(ScreenLoad, HeaderSizeDecidesWhereDataStarts) {
     } cases[] = {{0, 0}, {7, 7}, {300, 300}, {-5, 0}}; // a negative size counts as none
     for (const auto& c : cases) {
         doc.vdp->vram.fill(kOld);
-        doc.mapping.headerSize[fsVram0] = c.headerSize;
-        doc.OpenFile(screenFile("PIC.SC7", 0, data), fsVram0);
+        doc.mapping.headerSize[indexOf(FileSlot::vram0)] = c.headerSize;
+        doc.openFile(screenFile("PIC.SC7", 0, data), FileSlot::vram0);
         const auto expected = std::span(data).subspan(c.skipped);
         EXPECT_TRUE(vramHolds(0, expected)) << c.headerSize;
         EXPECT_TRUE(vramUntouched(expected.size(), kVramSize)) << c.headerSize;
@@ -89,31 +89,31 @@ TEST_F(ScreenLoad, HeaderSizeDecidesWhereDataStarts) {
 
 TEST_F(ScreenLoad, FileShorterThanHeaderReadsNothingButIsStillRelaid) {
     doc.vdp->setScreenMode(8);
-    doc.mapping.linePixels[fsVram0] = 200;
-    auto expected = std::make_unique<TVdpState>(*doc.vdp);
+    doc.mapping.linePixels[indexOf(FileSlot::vram0)] = 200;
+    auto expected = std::make_unique<VdpState>(*doc.vdp);
     expected->remapLinePixels(200);
-    doc.OpenFile(screenFile("SHORT.SC8", 5, {}), fsVram0);
+    doc.openFile(screenFile("SHORT.SC8", 5, {}), FileSlot::vram0);
     EXPECT_EQ(doc.vdp->vram, expected->vram);
     EXPECT_EQ(doc.vram0FileName, dir.file("SHORT.SC8"));
 }
 
 TEST_F(ScreenLoad, LongVram0FileRunsIntoVram1AndIsCutAtEndOfVram) {
     const auto data = patternBytes(kVramSize + 100, 3);
-    doc.OpenFile(screenFile("BIG.SC7", kHeader, data), fsVram0);
+    doc.openFile(screenFile("BIG.SC7", kHeader, data), FileSlot::vram0);
     EXPECT_TRUE(vramHolds(0, std::span(data).first(kVramSize)));
 
     const auto medium = patternBytes(70000, 4);
     doc.vdp->vram.fill(kOld);
-    doc.OpenFile(screenFile("MID.SC7", kHeader, medium), fsVram0);
+    doc.openFile(screenFile("MID.SC7", kHeader, medium), FileSlot::vram0);
     EXPECT_TRUE(vramHolds(0, medium));
     EXPECT_TRUE(vramUntouched(medium.size(), kVramSize));
 }
 
 TEST_F(ScreenLoad, Vram1FileIsCutAt64KAndNeverRelaid) {
     doc.vdp->setScreenMode(8);
-    doc.mapping.linePixels[fsVram1] = 100; // ignored for VRAM1
+    doc.mapping.linePixels[indexOf(FileSlot::vram1)] = 100; // ignored for VRAM1
     const auto data = patternBytes(70000, 5);
-    doc.OpenFile(screenFile("PIC.SC8", kHeader, data), fsVram1);
+    doc.openFile(screenFile("PIC.SC8", kHeader, data), FileSlot::vram1);
     EXPECT_EQ(doc.vram1FileName, dir.file("PIC.SC8"));
     EXPECT_TRUE(vramUntouched(0, kVramHalfSize));
     EXPECT_TRUE(vramHolds(kVramHalfSize, std::span(data).first(kVramHalfSize)));
@@ -125,7 +125,7 @@ TEST_F(ScreenLoad, PaletteFileTakesFirst32BytesShortOnesZeroFilled) {
     for (const std::size_t length : {40U, 32U, 10U, 1U}) {
         const auto bytes = patternBytes(length, static_cast<std::uint8_t>(length));
         writeBytes(dir.file("COLORS.PAL"), bytes);
-        doc.OpenFile(dir.file("COLORS.PAL"), fsPalette);
+        doc.openFile(dir.file("COLORS.PAL"), FileSlot::palette);
         PaletteRecord expected{};
         std::copy_n(bytes.begin(), std::min<std::size_t>(length, kPaletteSize), expected.begin());
         EXPECT_EQ(doc.vdp->filePalette, expected) << length;
@@ -140,40 +140,40 @@ TEST_F(ScreenLoad, FilePaletteBecomesActiveOnlyAtSelectPalette) {
     bytes[2] = 0x70; // colour 1: red 7
     bytes[3] = 0x05; //           green 5
     writeBytes(dir.file("C.PL5"), bytes);
-    doc.OpenFile(dir.file("C.PL5"), fsPalette);
+    doc.openFile(dir.file("C.PL5"), FileSlot::palette);
     EXPECT_EQ(doc.vdp->paletteRgb[1], (RgbTriple{0, 0, 0}));
-    doc.vdp->selectPalette(psFile);
+    doc.vdp->selectPalette(PaletteSource::file);
     EXPECT_EQ(doc.vdp->paletteRgb[1], (RgbTriple{0, 182, 255}));
 }
 
 TEST_F(ScreenLoad, ReloadReadsSlotsInOrderSoVram1OverwritesVram0Tail) {
     const auto big = patternBytes(kVramSize, 6);
     const auto second = patternBytes(kVramHalfSize, 7);
-    doc.OpenFile(screenFile("BIG.SC7", kHeader, big), fsVram0);
-    doc.OpenFile(screenFile("TWO.SC7", kHeader, second), fsVram1);
+    doc.openFile(screenFile("BIG.SC7", kHeader, big), FileSlot::vram0);
+    doc.openFile(screenFile("TWO.SC7", kHeader, second), FileSlot::vram1);
     writeBytes(dir.file("P.PL7"), patternBytes(kPaletteSize, 8));
-    doc.OpenFile(dir.file("P.PL7"), fsPalette);
+    doc.openFile(dir.file("P.PL7"), FileSlot::palette);
 
     doc.vdp->vram.fill(kOld);
     doc.vdp->filePalette.fill(0);
-    doc.Reload();
+    doc.reload();
     EXPECT_TRUE(vramHolds(0, std::span(big).first(kVramHalfSize)));
     EXPECT_TRUE(vramHolds(kVramHalfSize, second));
     EXPECT_TRUE(std::ranges::equal(doc.vdp->filePalette, patternBytes(kPaletteSize, 8)));
 }
 
 TEST_F(ScreenLoad, ReloadWithNoFilesDoesNothing) {
-    doc.Reload();
+    doc.reload();
     EXPECT_TRUE(vramUntouched(0, kVramSize));
 }
 
 TEST_F(ScreenLoad, ReloadOfVanishedFileThrowsNamingItAndLeavesVram) {
     const std::string name = screenFile("GONE.SC7", kHeader, patternBytes(5000, 9));
-    doc.OpenFile(name, fsVram0);
+    doc.openFile(name, FileSlot::vram0);
     ASSERT_EQ(::unlink(name.c_str()), 0);
     doc.vdp->vram.fill(kOld);
     try {
-        doc.Reload();
+        doc.reload();
         FAIL() << "reload of a deleted file succeeded";
     } catch (const FileError& e) {
         EXPECT_EQ(e.fileName(), name);
@@ -189,13 +189,13 @@ TEST_F(ScreenLoad, OpenFileIgnoresWhatIsNotANonEmptyRegularFile) {
     ::alarm(10); // ends the run if opening the FIFO blocks
     for (const std::string& name :
          {dir.file("MISSING.SC7"), dir.file("EMPTY.SC7"), dir.path(), dir.file("PIPE.SC7")}) {
-        for (const int slot : {fsVram0, fsVram1, fsPalette}) {
-            EXPECT_FALSE(doc.OpenFile(name, slot)) << name;
+        for (const FileSlot slot : kFileSlots) {
+            EXPECT_FALSE(doc.openFile(name, slot)) << name;
         }
     }
     ::alarm(0);
     const std::string real = screenFile("REAL.SC7", kHeader, patternBytes(10, 1));
-    EXPECT_FALSE(doc.OpenFile(real, 3));
+    EXPECT_FALSE(doc.openFile(real, static_cast<FileSlot>(3)));
     EXPECT_TRUE(doc.vram0FileName.empty() && doc.vram1FileName.empty() &&
                 doc.paletteFileName.empty());
     EXPECT_TRUE(vramUntouched(0, kVramSize));
@@ -204,21 +204,21 @@ TEST_F(ScreenLoad, OpenFileIgnoresWhatIsNotANonEmptyRegularFile) {
 
 TEST_F(ScreenLoad, RelayingStartsAtAddressZeroWhateverPageIsShown) {
     const auto data = patternBytes(212 * 200, 10);
-    auto expected = std::make_unique<TVdpState>(*doc.vdp);
+    auto expected = std::make_unique<VdpState>(*doc.vdp);
     expected->setScreenMode(8);
     std::ranges::copy(data, expected->vram.begin());
     expected->remapLinePixels(200);
 
     doc.vdp->setScreenMode(8);
     doc.vdp->selectPage(1);
-    doc.mapping.linePixels[fsVram0] = 200;
-    doc.OpenFile(screenFile("PACKED.SC8", kHeader, data), fsVram0);
+    doc.mapping.linePixels[indexOf(FileSlot::vram0)] = 200;
+    doc.openFile(screenFile("PACKED.SC8", kHeader, data), FileSlot::vram0);
     EXPECT_EQ(doc.vdp->vram, expected->vram);
 }
 
-TEST(RgbToColor, RedInLowByteThenGreenThenBlue) {
-    EXPECT_EQ(TScreenDocument::RgbToColor(RgbTriple{0x11, 0x22, 0x33}), 0x00112233U);
-    EXPECT_EQ(TScreenDocument::RgbToColor(RgbTriple{0xFF, 0, 0}), 0x00FF0000U);
+TEST(rgbToColor, RedInLowByteThenGreenThenBlue) {
+    EXPECT_EQ(ScreenDocument::rgbToColor(RgbTriple{0x11, 0x22, 0x33}), 0x00112233U);
+    EXPECT_EQ(ScreenDocument::rgbToColor(RgbTriple{0xFF, 0, 0}), 0x00FF0000U);
 }
 
 } // namespace

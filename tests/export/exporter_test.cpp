@@ -1,5 +1,5 @@
 // Drives tessarin-export as a process and checks its files against the document's
-// own WriteBitmap.
+// own writeBitmap.
 #include "document/screen_document.h"
 #include "document/view_geometry.h"
 #include "image_files.h"
@@ -25,26 +25,26 @@ struct ViewerSetup {
     std::string vram1;
     std::string palette;
     VramMapping mapping;
-    ViewMode viewMode = vm256x212;
+    ViewMode viewMode = ViewMode::plain256x212;
 };
 
 std::vector<unsigned char> viewerBitmap(const ViewerSetup& s) {
     const TempDir dir;
     const std::string file = dir / "view.bmp";
     writeBytes(file, {});
-    TScreenDocument doc;
+    ScreenDocument doc;
     doc.vdp->setScreenMode(s.mode);
     doc.mapping = s.mapping;
     doc.vram0FileName = s.vram0;
     doc.vram1FileName = s.vram1;
     doc.paletteFileName = s.palette;
-    doc.Reload();
-    if (s.mapping.paletteSource == psVram) {
+    doc.reload();
+    if (s.mapping.paletteSource == PaletteSource::vram) {
         doc.vdp->readVramPalette();
     }
     doc.vdp->selectPalette(s.mapping.paletteSource);
     doc.viewMode = s.viewMode;
-    doc.WriteBitmap(file);
+    doc.writeBitmap(file);
     return readBytes(file);
 }
 
@@ -74,38 +74,40 @@ std::vector<BitmapCase> bitmapCases(const TempDir& dir) {
     return {
         {"palette file chosen by name, mode by the last character",
          {sample("BARS.SC5"), sample("BARS.PL5")},
-         {5, sample("BARS.SC5"), "", sample("BARS.PL5"), mappingOf(256, psFile)}},
+         {5, sample("BARS.SC5"), "", sample("BARS.PL5"), mappingOf(256, PaletteSource::file)}},
         {"--screen overrides the name",
          {"--screen", "8", sample("BARS.SC5")},
-         {8, sample("BARS.SC5"), "", "", mappingOf(256, psStandard)}},
+         {8, sample("BARS.SC5"), "", "", mappingOf(256, PaletteSource::standard)}},
         {"--screen 11 is screen 10",
          {"--screen", "11", sample("YJK.SCC")},
-         {10, sample("YJK.SCC"), "", "", mappingOf(256, psStandard)}},
+         {10, sample("YJK.SCC"), "", "", mappingOf(256, PaletteSource::standard)}},
         {"no mode in the name: screen 7",
          {packedFile + "", "--screen", "7"},
-         {7, packedFile, "", "", mappingOf(512, psStandard)}},
+         {7, packedFile, "", "", mappingOf(512, PaletteSource::standard)}},
         {"VRAM1 and the interlaced view",
          {"--vram1", sample("PAGE7.SC7"), "--size", "512x424int", sample("BARS7.SC7")},
-         {7, sample("BARS7.SC7"), sample("PAGE7.SC7"), "", mappingOf(512, psStandard),
-          vm512x424int}},
+         {7, sample("BARS7.SC7"), sample("PAGE7.SC7"), "", mappingOf(512, PaletteSource::standard),
+          ViewMode::interlace512x424}},
         {"VRAM palette, joined and rotated",
          {"--palette-source", "vram", "--size", "256x424joi", "--rotate", sample("YJKA.SCA")},
-         {10, sample("YJKA.SCA"), "", "", mappingOf(256, psVram), vm256x424joiRot}},
+         {10, sample("YJKA.SCA"), "", "", mappingOf(256, PaletteSource::vram),
+          ViewMode::joint256x424Rotated}},
         {"magnified and rotated screen 12 with a second page",
          {"--size", "512x424mag", "--rotate", "--vram1", sample("PAGE12.SCC"), sample("YJK.SCC")},
-         {12, sample("YJK.SCC"), sample("PAGE12.SCC"), "", mappingOf(256, psStandard),
-          vm512x424magRot}},
+         {12, sample("YJK.SCC"), sample("PAGE12.SCC"), "", mappingOf(256, PaletteSource::standard),
+          ViewMode::magnify512x424Rotated}},
         {"--palette with the standard source",
          {"--palette", sample("BARS.PL5"), "--palette-source", "standard", sample("RAMP.SC6")},
-         {6, sample("RAMP.SC6"), "", sample("BARS.PL5"), mappingOf(512, psStandard)}},
+         {6, sample("RAMP.SC6"), "", sample("BARS.PL5"), mappingOf(512, PaletteSource::standard)}},
         {"header sizes and line pixels",
          {"--header0", "3", "--header1", "0", "--line-pixels", "128", "--vram1",
           sample("PAGE8.SC8"), "--size", "256x424joi", packedFile},
-         {5, packedFile, sample("PAGE8.SC8"), "", mappingOf(128, psStandard, {3, 0}),
-          vm256x424joi}},
+         {5, packedFile, sample("PAGE8.SC8"), "", mappingOf(128, PaletteSource::standard, {3, 0}),
+          ViewMode::joint256x424}},
         {"rotated interlace of screen 5",
          {"--size", "512x424int", "--rotate", sample("BARS.SC5")},
-         {5, sample("BARS.SC5"), "", "", mappingOf(256, psStandard), vm512x424intRot}},
+         {5, sample("BARS.SC5"), "", "", mappingOf(256, PaletteSource::standard),
+          ViewMode::interlace512x424Rotated}},
     };
 }
 
@@ -162,8 +164,9 @@ TEST(Exporter, FormatFollowsTheOptionElseTheExtension) {
                          dir.path())
                   .exitCode,
               0);
-    EXPECT_TRUE(readBytes(dir / "pic.img") ==
-                viewerBitmap({8, sample("RGB.SC8"), "", "", mappingOf(256, psStandard)}));
+    EXPECT_TRUE(
+        readBytes(dir / "pic.img") ==
+        viewerBitmap({8, sample("RGB.SC8"), "", "", mappingOf(256, PaletteSource::standard)}));
     const ProcessResult r = runProcess(kExporter, {"-o", "pic.img", sample("RGB.SC8")}, dir.path());
     EXPECT_EQ(r.exitCode, 2);
     EXPECT_TRUE(contains(r.err, "\"pic.img\"")) << r.err;
@@ -249,7 +252,7 @@ TEST(Exporter, NamesWithSpacesNonAsciiAndLeadingDash) {
         runProcess(kExporter, {"-q", "-o", "out \xC3\xA9.bmp", "--", name}, dir.path());
     ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_TRUE(readBytes(dir / "out \xC3\xA9.bmp") ==
-                viewerBitmap({5, dir / name, "", "", mappingOf(256, psStandard)}));
+                viewerBitmap({5, dir / name, "", "", mappingOf(256, PaletteSource::standard)}));
     // Without "--" the name is taken for an option.
     EXPECT_EQ(runProcess(kExporter, {"-o", "x.bmp", name}, dir.path()).exitCode, 2);
 }
@@ -268,10 +271,11 @@ TEST(Exporter, BatchPairsPalettesByBaseNameAndAppliesPaletteToTheRest) {
     ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(out.entries(), (std::vector<std::string>{"BARS.bmp", "BARS7.bmp"}));
     EXPECT_TRUE(readBytes(out / "BARS.bmp") ==
-                viewerBitmap({5, in / "BARS.SC5", "", in / "bars.pl5", mappingOf(256, psFile)}));
-    EXPECT_TRUE(
-        readBytes(out / "BARS7.bmp") ==
-        viewerBitmap({7, in / "BARS7.SC7", "", sample("BARS7.PL7"), mappingOf(512, psFile)}));
+                viewerBitmap({5, in / "BARS.SC5", "", in / "bars.pl5",
+                              mappingOf(256, PaletteSource::file)}));
+    EXPECT_TRUE(readBytes(out / "BARS7.bmp") ==
+                viewerBitmap({7, in / "BARS7.SC7", "", sample("BARS7.PL7"),
+                              mappingOf(512, PaletteSource::file)}));
 }
 
 TEST(Exporter, BatchRefusesTwoInputsForOneOutputAndWritesNothing) {
@@ -304,9 +308,9 @@ TEST(Exporter, BatchReportsEachFailedFileAndConvertsTheRest) {
     EXPECT_TRUE(contains(r.err, "3 of 4 files failed")) << r.err;
     EXPECT_TRUE(readBytes(out / "RGB.png") == (std::vector<unsigned char>{'k', 'e', 'e', 'p'}));
     EXPECT_EQ(out.entries(), (std::vector<std::string>{"RGB.png", "YJK.png"}));
-    EXPECT_TRUE(
-        pngPixels(out / "YJK.png") ==
-        bmpPixels(viewerBitmap({12, sample("YJK.SCC"), "", "", mappingOf(256, psStandard)})));
+    EXPECT_TRUE(pngPixels(out / "YJK.png") ==
+                bmpPixels(viewerBitmap(
+                    {12, sample("YJK.SCC"), "", "", mappingOf(256, PaletteSource::standard)})));
 }
 
 } // namespace

@@ -45,16 +45,16 @@ TEST(ExportOptions, EveryOptionIsParsedIntoItsField) {
         {{"-o", "out.png", "--line-pixels=512", "PIC.SC5"},
          [](ExportOptions& o) { o.linePixels = 512; }},
         {{"-o", "out.png", "--palette-source", "vram", "PIC.SC5"},
-         [](ExportOptions& o) { o.paletteSource = psVram; }},
+         [](ExportOptions& o) { o.paletteSource = PaletteSource::vram; }},
         {{"-o", "out.png", "--palette-source", "standard", "PIC.SC5"},
-         [](ExportOptions& o) { o.paletteSource = psStandard; }},
+         [](ExportOptions& o) { o.paletteSource = PaletteSource::standard; }},
         {{"-o", "out.png", "--size", "512x424mag", "PIC.SC5"},
-         [](ExportOptions& o) { o.size = vs512x424mag; }},
+         [](ExportOptions& o) { o.size = ViewSize::magnify512x424; }},
         {{"-o", "out.png", "--size", "512x424int", "PIC.SC5"},
-         [](ExportOptions& o) { o.size = vs512x424int; }},
+         [](ExportOptions& o) { o.size = ViewSize::interlace512x424; }},
         {{"-o", "out.png", "--size", "256x424joi", "--rotate", "PIC.SC5"},
          [](ExportOptions& o) {
-             o.size = vs256x424joi;
+             o.size = ViewSize::joint256x424;
              o.rotate = true;
          }},
         {{"-o", "out.png", "--format", "bmp", "PIC.SC5"},
@@ -70,7 +70,7 @@ TEST(ExportOptions, EveryOptionIsParsedIntoItsField) {
         {{"-o", "out.png", "--palette-source", "file", "PIC.SC5", "PIC.PL5"},
          [](ExportOptions& o) {
              o.paletteFile = "PIC.PL5";
-             o.paletteSource = psFile;
+             o.paletteSource = PaletteSource::file;
              o.files = {"PIC.SC5", "PIC.PL5"};
          }},
         // After "--" everything is a FILE, dashes and all.
@@ -191,7 +191,7 @@ TEST(BatchPlan, PalettesPairByBaseNameIgnoringCase) {
     EXPECT_EQ(plan.items[0].output, "out/PIC.png");
     EXPECT_EQ(plan.items[0].job.paletteFile, "b/pic.pl5");
     EXPECT_EQ(plan.items[0].job.screenMode, 5U);
-    EXPECT_EQ(plan.items[0].job.mapping.paletteSource, psFile);
+    EXPECT_EQ(plan.items[0].job.mapping.paletteSource, PaletteSource::file);
     EXPECT_EQ(plan.items[1].output, "out/OTHER.png");
     EXPECT_EQ(plan.items[1].job.paletteFile, "ALL.PL5");
     EXPECT_EQ(plan.items[1].job.mapping.linePixels, (std::array<std::int16_t, 2>{512, 512}));
@@ -213,7 +213,7 @@ TEST(BatchPlan, ProblemsWithTheFileListAreUsageErrorsNamingTheFiles) {
             << std::get<UsageError>(planned).message;
     }
     ExportOptions o = batchOf({"A.SC5", "A.PL5", "B.SC5"});
-    o.paletteSource = psFile;
+    o.paletteSource = PaletteSource::file;
     const auto planned = planBatch(o);
     ASSERT_TRUE(std::holds_alternative<UsageError>(planned));
     EXPECT_NE(std::get<UsageError>(planned).message.find("\"B.SC5\""), std::string::npos);

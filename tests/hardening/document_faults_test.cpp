@@ -44,15 +44,15 @@ protected:
         return std::ranges::all_of(doc.vdp->vram, [](auto b) { return b == kOld; });
     }
     ScratchDir dir;
-    TScreenDocument doc;
+    ScreenDocument doc;
 };
 
 TEST_F(DocumentFaults, DevicesAreNeitherOpenedNorReadInAnySlot) {
     ::alarm(10); // ends the run should an open block
     for (const std::string name : {"/dev/zero", "/dev/urandom", "/dev/null"}) {
-        for (const int slot : {fsVram0, fsVram1, fsPalette}) {
+        for (const FileSlot slot : kFileSlots) {
             const std::uint64_t before = test::bytesReadSoFar();
-            EXPECT_FALSE(doc.OpenFile(name, slot)) << name;
+            EXPECT_FALSE(doc.openFile(name, slot)) << name;
             EXPECT_LT(test::bytesReadSoFar() - before, kReadSlack) << name;
         }
     }
@@ -70,14 +70,15 @@ TEST_F(DocumentFaults, SparseFileOver4GiBHasItsFullSizeAndEachLoadReadsAtMostIts
     EXPECT_EQ(probeFileSize(name), kFiveGiB);
 
     struct Case {
-        int slot;
+        FileSlot slot;
         std::uint64_t limit;
     };
-    for (const Case c :
-         {Case{fsVram0, kVramSize}, Case{fsVram1, kVramHalfSize}, Case{fsPalette, kPaletteSize}}) {
+    for (const Case c : {Case{FileSlot::vram0, kVramSize}, Case{FileSlot::vram1, kVramHalfSize},
+                         Case{FileSlot::palette, kPaletteSize}}) {
         const std::uint64_t before = test::bytesReadSoFar();
-        ASSERT_TRUE(doc.OpenFile(name, c.slot)) << c.slot;
-        EXPECT_LE(test::bytesReadSoFar() - before, c.limit + kReadSlack) << c.slot;
+        ASSERT_TRUE(doc.openFile(name, c.slot)) << static_cast<int>(c.slot);
+        EXPECT_LE(test::bytesReadSoFar() - before, c.limit + kReadSlack)
+            << static_cast<int>(c.slot);
     }
     // Screen 7 at 512 pixels a line: the data lies as read, VRAM1 last from its slot.
     EXPECT_TRUE(std::equal(doc.vdp->vram.begin(), doc.vdp->vram.begin() + kVramHalfSize,
@@ -92,28 +93,29 @@ TEST_F(DocumentFaults, ReadErrorWhileLoadingThrowsNamingTheFile) {
     if (name.empty()) {
         GTEST_SKIP() << "no regular file with failing reads on this system";
     }
-    for (const int slot : {fsVram0, fsVram1, fsPalette}) {
+    for (const FileSlot slot : kFileSlots) {
         std::string fileName;
-        const std::string message = fileErrorOf([&] { doc.OpenFile(name, slot); }, &fileName);
-        EXPECT_EQ(fileName, name) << slot;
-        EXPECT_EQ(message, "Cannot read file \"" + name + "\": Invalid argument") << slot;
+        const std::string message = fileErrorOf([&] { doc.openFile(name, slot); }, &fileName);
+        EXPECT_EQ(fileName, name) << static_cast<int>(slot);
+        EXPECT_EQ(message, "Cannot read file \"" + name + "\": Invalid argument")
+            << static_cast<int>(slot);
     }
     EXPECT_EQ(doc.vdp->filePalette, PaletteRecord{});
 }
 
 TEST_F(DocumentFaults, FileReplacedByADirectoryBeforeReloadThrowsNamingItAndLeavesVram) {
-    for (const int slot : {fsVram0, fsVram1, fsPalette}) {
-        TScreenDocument fresh;
-        const std::string name = dir.file("PIC" + std::to_string(slot) + ".SC7");
+    for (const FileSlot slot : kFileSlots) {
+        ScreenDocument fresh;
+        const std::string name = dir.file("PIC" + std::to_string(static_cast<int>(slot)) + ".SC7");
         writeBytes(name, patternBytes(40000, 5));
-        ASSERT_TRUE(fresh.OpenFile(name, slot));
+        ASSERT_TRUE(fresh.openFile(name, slot));
         ASSERT_EQ(::unlink(name.c_str()), 0);
         ASSERT_EQ(::mkdir(name.c_str(), 0755), 0);
         fresh.vdp->vram.fill(kOld);
         const PaletteRecord palette = fresh.vdp->filePalette;
 
         std::string fileName;
-        const std::string message = fileErrorOf([&] { fresh.Reload(); }, &fileName);
+        const std::string message = fileErrorOf([&] { fresh.reload(); }, &fileName);
         EXPECT_EQ(fileName, name);
         EXPECT_EQ(message, "Cannot open file \"" + name + "\": not a regular file");
         EXPECT_TRUE(std::ranges::all_of(fresh.vdp->vram, [](auto b) { return b == kOld; }));
@@ -129,7 +131,7 @@ TEST_F(DocumentFaults, NamesWithSpacesNonAsciiNewlineOrLeadingDashLoad) {
                                    "-o.SC7", " lead and trail .SC7"}) {
         writeBytes(dir.file(name), file);
         doc.vdp->vram.fill(kOld);
-        ASSERT_TRUE(doc.OpenFile(dir.file(name), fsVram0)) << name;
+        ASSERT_TRUE(doc.openFile(dir.file(name), FileSlot::vram0)) << name;
         EXPECT_TRUE(std::equal(data.begin(), data.end(), doc.vdp->vram.begin())) << name;
         EXPECT_EQ(doc.vdp->vram[data.size()], kOld) << name;
     }
@@ -142,9 +144,9 @@ TEST_F(DocumentFaults, FullDiskWhileRenderingThrowsNamingTheFile) {
     }
     const std::string target = disk.file("msxAbCdEf");
     writeBytes(target, {});
-    doc.viewMode = vm512x424mag; // 651318 bytes
+    doc.viewMode = ViewMode::magnify512x424; // 651318 bytes
     std::string fileName;
-    const std::string message = fileErrorOf([&] { doc.WriteBitmap(target); }, &fileName);
+    const std::string message = fileErrorOf([&] { doc.writeBitmap(target); }, &fileName);
     EXPECT_EQ(fileName, target);
     EXPECT_EQ(message, "Cannot write file \"" + target + "\": No space left on device");
 }
@@ -152,8 +154,8 @@ TEST_F(DocumentFaults, FullDiskWhileRenderingThrowsNamingTheFile) {
 TEST_F(DocumentFaults, SaveAsOntoAFullDiskLeavesTheTargetIntactAndNoScratchFile) {
     const std::string picture = dir.file("msxPicture");
     writeBytes(picture, {});
-    doc.viewMode = vm512x424int;
-    doc.WriteBitmap(picture);
+    doc.viewMode = ViewMode::interlace512x424;
+    doc.writeBitmap(picture);
 
     const test::SmallDisk disk(dir.path(), 200 * 1024);
     if (!disk.mounted()) {

@@ -1,6 +1,6 @@
 // The viewer's window when files change behind its back: the error of the command
 // names the file, the window goes on, and closing it removes the temporary picture.
-#include "app/main_form.h"
+#include "app/main_window.h"
 #include "app/tessarin_application.h"
 #include "tests/app/viewer_fixture.h"
 #include "tests/platform/scratch_dir.h"
@@ -22,8 +22,8 @@ using tessarin::test::ScratchDir;
 // Runs command as a queued event, the way a menu command or a drop arrives, so that an
 // error reaches the application's notify(); returns the message it reported.
 template <typename Command> std::string runAsEvent(Command command) {
-    TTessarinApplication& app = tessarin::test::viewerApplication();
-    app.ShowException(QString());
+    TessarinApplication& app = tessarin::test::viewerApplication();
+    app.showError(QString());
     QTimer::singleShot(0, &app, command);
     QCoreApplication::processEvents();
     QCoreApplication::processEvents();
@@ -35,13 +35,13 @@ protected:
     ViewerWindow() {
         ::setenv("TMPDIR", tmp.path().c_str(), 1);
         fs::copy_file(sample("BARS.SC5"), dir.file("PIC.SC5"));
-        form = std::make_unique<TfrmMainForm>(std::vector<std::string>{dir.file("PIC.SC5")});
+        form = std::make_unique<MainWindow>(std::vector<std::string>{dir.file("PIC.SC5")});
     }
     ~ViewerWindow() override { ::unsetenv("TMPDIR"); }
 
     ScratchDir tmp;
     ScratchDir dir;
-    std::unique_ptr<TfrmMainForm> form;
+    std::unique_ptr<MainWindow> form;
 };
 
 TEST_F(ViewerWindow, FileDeletedOrReplacedByADirectoryBeforeReloadIsNamedAndVramKept) {
@@ -53,7 +53,7 @@ TEST_F(ViewerWindow, FileDeletedOrReplacedByADirectoryBeforeReloadIsNamedAndVram
             fs::create_directory(name);
         }
         const auto vram = form->document->vdp->vram;
-        const std::string message = runAsEvent([&] { form->mnuScreen8Click(); });
+        const std::string message = runAsEvent([&] { form->screen8Clicked(); });
         EXPECT_NE(message.find("\"" + name + "\""), std::string::npos) << message;
         EXPECT_TRUE(form->document->vdp->vram == vram);
         EXPECT_TRUE(form->isEnabled() && form->document != nullptr);
@@ -62,14 +62,16 @@ TEST_F(ViewerWindow, FileDeletedOrReplacedByADirectoryBeforeReloadIsNamedAndVram
     // The window goes on: another file opened into the slot (as by its open command)
     // replaces the vanished one and renders.
     fs::copy_file(sample("RGB.SC8"), dir.file("NEXT.SC8"));
-    EXPECT_EQ(runAsEvent([&] { form->OpenFileInto(dir.file("NEXT.SC8"), tessarin::fsVram0); }), "");
+    EXPECT_EQ(
+        runAsEvent([&] { form->openFileInto(dir.file("NEXT.SC8"), tessarin::FileSlot::vram0); }),
+        "");
     EXPECT_EQ(fs::file_size(form->tempBitmapFileName), 162870U);
 }
 
 TEST_F(ViewerWindow, TemporaryPictureDeletedBehindItsBackIsReportedAtTheNextRender) {
     const std::string temp = form->tempBitmapFileName;
     ASSERT_EQ(::unlink(temp.c_str()), 0);
-    const std::string message = runAsEvent([&] { form->mnu512x424magClick(); });
+    const std::string message = runAsEvent([&] { form->size512x424magnifyClicked(); });
     EXPECT_NE(message.find("\"" + temp + "\""), std::string::npos) << message;
     EXPECT_FALSE(fs::exists(temp)); // never recreated behind the user's back
     EXPECT_TRUE(form->document != nullptr);

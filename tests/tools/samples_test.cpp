@@ -32,8 +32,8 @@ unsigned word(const std::vector<unsigned char>& b, std::size_t at) {
 }
 
 // A VDP in the mode with the screen file laid in at address (its BSAVE data).
-TVdpState load(ScreenMode mode, const std::string& name, std::size_t address = 0) {
-    TVdpState vdp;
+VdpState load(ScreenMode mode, const std::string& name, std::size_t address = 0) {
+    VdpState vdp;
     vdp.setScreenMode(mode);
     const std::vector<unsigned char> bytes = readBytes(kSamples / name);
     std::copy(bytes.begin() + kHeader, bytes.end(), vdp.vram.begin() + static_cast<long>(address));
@@ -75,7 +75,7 @@ TEST(Samples, ScreenFilesCarryABsaveHeaderForTheirData) {
 }
 
 TEST(Samples, Screen5BarsOnPageZeroAndHorizontalBarsOnPageOne) {
-    TVdpState vdp = load(5, "BARS.SC5");
+    VdpState vdp = load(5, "BARS.SC5");
     for (int colour = 0; colour < kPaletteColours; ++colour) {
         SCOPED_TRACE(colour);
         EXPECT_EQ(vdp.pixelScreen5(16 * colour + 5, 100), vdp.paletteRgb[colour]);
@@ -86,7 +86,7 @@ TEST(Samples, Screen5BarsOnPageZeroAndHorizontalBarsOnPageOne) {
     }
     // The VRAM palette: colour 1 pure red, colour 9 pure blue.
     vdp.readVramPalette();
-    vdp.selectPalette(psVram);
+    vdp.selectPalette(PaletteSource::vram);
     EXPECT_EQ(vdp.paletteRgb[1], (RgbTriple{0, 0, 255}));
     EXPECT_EQ(vdp.paletteRgb[9], (RgbTriple{255, 0, 0}));
 }
@@ -94,29 +94,29 @@ TEST(Samples, Screen5BarsOnPageZeroAndHorizontalBarsOnPageOne) {
 TEST(Samples, PaletteFilesHoldAGreyRampAndABlueToRedRamp) {
     const std::vector<unsigned char> b = readBytes(kSamples / "BARS.PL5");
     EXPECT_TRUE(b == readBytes(kSamples / "BARS7.PL7"));
-    TVdpState vdp;
+    VdpState vdp;
     PaletteRecord record{};
     std::copy(b.begin(), b.end(), record.begin());
     vdp.setFilePalette(record);
-    vdp.selectPalette(psFile);
+    vdp.selectPalette(PaletteSource::file);
     EXPECT_EQ(vdp.paletteRgb[7], (RgbTriple{255, 255, 255}));
     EXPECT_EQ(vdp.paletteRgb[8], (RgbTriple{255, 0, 0}));
     EXPECT_EQ(vdp.paletteRgb[15], (RgbTriple{0, 0, 255}));
 }
 
 TEST(Samples, WideModesAlternateSinglePixelColumns) {
-    const TVdpState s6 = load(6, "RAMP.SC6");
+    const VdpState s6 = load(6, "RAMP.SC6");
     EXPECT_EQ(s6.pixelScreen6(100, 200), s6.paletteRgb[1]);
     EXPECT_EQ(s6.pixelScreen6(101, 200), s6.paletteRgb[2]);
     EXPECT_EQ(s6.pixelScreen6(384, 10), s6.paletteRgb[3]);
-    const TVdpState s7 = load(7, "BARS7.SC7");
+    const VdpState s7 = load(7, "BARS7.SC7");
     EXPECT_EQ(s7.pixelScreen7(32 * 9 + 1, 50), s7.paletteRgb[9]);
     EXPECT_EQ(s7.pixelScreen7(100, 200), s7.paletteRgb[15]);
     EXPECT_EQ(s7.pixelScreen7(101, 200), s7.paletteRgb[9]);
 }
 
 TEST(Samples, Screen8ShowsEveryByteValueInAGrid) {
-    const TVdpState vdp = load(8, "RGB.SC8");
+    const VdpState vdp = load(8, "RGB.SC8");
     for (int value = 0; value < 256; ++value) {
         EXPECT_EQ(vdp.pixelScreen8(16 * (value % 16) + 3, 13 * (value / 16) + 4),
                   vdp.screen8Rgb[value]);
@@ -124,7 +124,7 @@ TEST(Samples, Screen8ShowsEveryByteValueInAGrid) {
 }
 
 TEST(Samples, YjkRampsAndPalettePixels) {
-    const TVdpState s12 = load(12, "YJK.SCC");
+    const VdpState s12 = load(12, "YJK.SCC");
     // The Y ramp with J = K = 0: red and green equal Y, blue runs a little higher.
     for (int x = 0; x < kNarrowWidth; ++x) {
         const RgbTriple p = s12.pixelScreen12(x, 200);
@@ -135,9 +135,9 @@ TEST(Samples, YjkRampsAndPalettePixels) {
     // Top left of the plane: J = K = -32 at Y = 16.
     EXPECT_EQ(s12.pixelScreen12(0, 0), s12.yjkToRgb(16, 32, 32));
 
-    TVdpState s10 = load(10, "YJKA.SCA");
+    VdpState s10 = load(10, "YJKA.SCA");
     s10.readVramPalette();
-    s10.selectPalette(psVram);
+    s10.selectPalette(PaletteSource::vram);
     for (int colour = 0; colour < kPaletteColours; ++colour) {
         EXPECT_EQ(s10.pixelScreen10(16 * colour + 2, 180), s10.paletteRgb[colour]);
         EXPECT_EQ(s10.pixelScreen10(16 * colour + 1, 200), s10.paletteRgb[colour]);

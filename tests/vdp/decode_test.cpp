@@ -12,7 +12,7 @@ using test::rgb;
 
 // Straight from the VDP's bit layout: the colour of pixel x of line y, computed bit by
 // bit without the decoder's split helpers.
-RgbTriple referenceYjk(const TVdpState& v, int y, int j, int k) {
+RgbTriple referenceYjk(const VdpState& v, int y, int j, int k) {
     const int js = j >= 32 ? j - 64 : j;
     const int ks = k >= 32 ? k - 64 : k;
     auto clamp = [](int c) { return c < 0 ? 0 : (c > 31 ? 31 : c); };
@@ -22,7 +22,7 @@ RgbTriple referenceYjk(const TVdpState& v, int y, int j, int k) {
     return RgbTriple{v.level5[b], v.level5[g], v.level5[r]};
 }
 
-RgbTriple referencePixel(const TVdpState& v, std::uint32_t mode, int x, int y) {
+RgbTriple referencePixel(const VdpState& v, std::uint32_t mode, int x, int y) {
     const std::uint8_t* line = v.vram.data() + v.pageBase;
     switch (mode) {
     case 5: {
@@ -57,7 +57,7 @@ int widthOf(std::uint32_t mode) {
 }
 
 template <std::size_t N>
-void decodeLine(const TVdpState& v, std::uint32_t mode, int y, std::array<RgbTriple, N>& out) {
+void decodeLine(const VdpState& v, std::uint32_t mode, int y, std::array<RgbTriple, N>& out) {
     if constexpr (N == 256) {
         switch (mode) {
         case 5:
@@ -82,7 +82,7 @@ void decodeLine(const TVdpState& v, std::uint32_t mode, int y, std::array<RgbTri
     }
 }
 
-RgbTriple pixelOf(const TVdpState& v, std::uint32_t mode, int x, int y) {
+RgbTriple pixelOf(const VdpState& v, std::uint32_t mode, int x, int y) {
     switch (mode) {
     case 5:
         return v.pixelScreen5(x, y);
@@ -100,12 +100,12 @@ RgbTriple pixelOf(const TVdpState& v, std::uint32_t mode, int x, int y) {
 }
 
 TEST(Decode, SplitOperationsTakeTheLeftmostPixelFromTheHighBits) {
-    EXPECT_EQ(TVdpState::splitPixels4bpp(0x1F), (std::array<std::uint8_t, 2>{1, 15}));
-    EXPECT_EQ(TVdpState::splitPixels4bpp(0xA0), (std::array<std::uint8_t, 2>{10, 0}));
-    EXPECT_EQ(TVdpState::splitPixels2bpp(0x1B), (std::array<std::uint8_t, 4>{0, 1, 2, 3}));
-    EXPECT_EQ(TVdpState::splitPixels2bpp(0xE4), (std::array<std::uint8_t, 4>{3, 2, 1, 0}));
+    EXPECT_EQ(VdpState::splitPixels4bpp(0x1F), (std::array<std::uint8_t, 2>{1, 15}));
+    EXPECT_EQ(VdpState::splitPixels4bpp(0xA0), (std::array<std::uint8_t, 2>{10, 0}));
+    EXPECT_EQ(VdpState::splitPixels2bpp(0x1B), (std::array<std::uint8_t, 4>{0, 1, 2, 3}));
+    EXPECT_EQ(VdpState::splitPixels2bpp(0xE4), (std::array<std::uint8_t, 4>{3, 2, 1, 0}));
     const std::array<std::uint8_t, 4> group{0xF9, 0x0A, 0x83, 0x7C};
-    const YjkGroup g = TVdpState::splitYjkGroup(group);
+    const YjkGroup g = VdpState::splitYjkGroup(group);
     EXPECT_EQ(g.y0, 0x1F);
     EXPECT_EQ(g.y1, 0x01);
     EXPECT_EQ(g.y2, 0x10);
@@ -223,7 +223,7 @@ TEST(Decode, LineAndPixelOperationsAgreeWithReferenceOnEveryPage) {
         PaletteRecord pal;
         std::copy_n(vdp->vram.begin() + 0x1234, pal.size(), pal.begin());
         vdp->setFilePalette(pal);
-        vdp->selectPalette(psFile);
+        vdp->selectPalette(PaletteSource::file);
         vdp->setScreenMode(c.mode);
         vdp->selectPage(c.page);
         for (int y : {0, 1, 105, 211, 255}) {
@@ -285,13 +285,13 @@ TEST(Decode, WidenThenNarrowGivesTheLineBack) {
         line[i] = rgb(i, 255 - i, i / 2);
     }
     RgbLine512 wide{};
-    TVdpState::widenLine(line, wide);
+    VdpState::widenLine(line, wide);
     for (int i = 0; i < 256; ++i) {
         ASSERT_EQ(wide[2 * i], line[i]);
         ASSERT_EQ(wide[2 * i + 1], line[i]);
     }
     RgbLine256 back{};
-    TVdpState::narrowLine(wide, back);
+    VdpState::narrowLine(wide, back);
     EXPECT_EQ(back, line);
 }
 

@@ -66,7 +66,7 @@ TEST(VdpState, PaletteConversionMasksIgnoredBits) {
     pal[30] = 0x25; // red 2, blue 5
     pal[31] = 0x03; // green 3
     vdp->setFilePalette(pal);
-    vdp->selectPalette(psFile);
+    vdp->selectPalette(PaletteSource::file);
     EXPECT_EQ(vdp->paletteRgb[0], rgb(255, 255, 255));
     EXPECT_EQ(vdp->paletteRgb[1], rgb(0, 0, 0));
     EXPECT_EQ(vdp->paletteRgb[15], rgb(72, 109, 182));
@@ -79,9 +79,9 @@ TEST(VdpState, FilePaletteTakesEffectOnlyWhenSelected) {
     vdp->setFilePalette(pal);
     EXPECT_EQ(vdp->paletteRgb[0], rgb(0, 0, 0));
     EXPECT_EQ(vdp->filePalette, pal);
-    vdp->selectPalette(psFile);
+    vdp->selectPalette(PaletteSource::file);
     EXPECT_EQ(vdp->paletteRgb[0], rgb(255, 255, 255));
-    vdp->selectPalette(psStandard);
+    vdp->selectPalette(PaletteSource::standard);
     EXPECT_EQ(vdp->paletteRgb[0], rgb(0, 0, 0));
 }
 

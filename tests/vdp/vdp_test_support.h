@@ -8,12 +8,12 @@
 
 namespace tessarin::test {
 
-// TVdpState is 128 KB: keep it off the test's stack.
-inline std::unique_ptr<TVdpState> makeVdp() {
-    return std::make_unique<TVdpState>();
+// VdpState is 128 KB: keep it off the test's stack.
+inline std::unique_ptr<VdpState> makeVdp() {
+    return std::make_unique<VdpState>();
 }
 
-inline void fillRandom(TVdpState& vdp, std::uint32_t seed) {
+inline void fillRandom(VdpState& vdp, std::uint32_t seed) {
     std::mt19937 rng(seed);
     for (auto& b : vdp.vram) {
         b = static_cast<std::uint8_t>(rng());

@@ -1,4 +1,4 @@
-#include "dialogs/vram_map_dialog.h"
+#include "dialogs/vram_mapping_dialog.h"
 #include "document/screen_document.h"
 #include "platform/file_error.h"
 #include "tests/platform/scratch_dir.h"
@@ -56,18 +56,18 @@ protected:
         return path;
     }
     [[nodiscard]] QStringList dump() const {
-        const QString text = dlg.memHeaderBytes->toPlainText();
+        const QString text = dlg.headerDump->toPlainText();
         return text.isEmpty() ? QStringList{} : text.split(QLatin1Char('\n'));
     }
-    void selectSlot(int slot) { dlg.radgrpVRAMPageItems->button(slot)->click(); }
+    void selectSlot(FileSlot slot) { dlg.slotButtons->button(static_cast<int>(slot))->click(); }
     [[nodiscard]] std::array<int, 4> shownSettings() const {
-        return {dlg.updHeaderSize->value(), dlg.upd1LinePixels->value(),
-                dlg.edtHeaderSize->text().toInt(), dlg.edt1LinePixels->text().toInt()};
+        return {dlg.headerSizeBox->value(), dlg.linePixelsBox->value(),
+                dlg.headerSizeField->text().toInt(), dlg.linePixelsField->text().toInt()};
     }
 
     test::ScratchDir dir;
-    TScreenDocument doc;
-    TdlgDlgVRAMMap dlg;
+    ScreenDocument doc;
+    VramMappingDialog dlg;
 };
 
 TEST_F(VramMapDialog, DumpShowsWholeGroupsOfEightOfTheFirst256BytesOfTheFile) {
@@ -83,7 +83,7 @@ TEST_F(VramMapDialog, DumpShowsWholeGroupsOfEightOfTheFirst256BytesOfTheFile) {
     doc.mapping.headerSize = {7, 7}; // the dump starts at byte 0 whatever the header size
     for (const auto& c : cases) {
         doc.vram0FileName = makeFile("PIC" + std::to_string(c.size) + ".SC7", c.size);
-        dlg.FormShow();
+        dlg.showDocumentSettings();
         const QStringList lines = dump();
         ASSERT_EQ(lines.size(), c.lines) << c.size;
         if (c.lines > 0) {
@@ -93,24 +93,24 @@ TEST_F(VramMapDialog, DumpShowsWholeGroupsOfEightOfTheFirst256BytesOfTheFile) {
         if (c.lines > 2) {
             EXPECT_EQ(lines[2], QStringLiteral("0010 10 11 12 13 14 15 16 17"));
         }
-        EXPECT_FALSE(dlg.memHeaderBytes->isHidden());
+        EXPECT_FALSE(dlg.headerDump->isHidden());
     }
 }
 
 TEST_F(VramMapDialog, ShowingCopiesTheDocumentMappingAndShowsTheCurrentSlot) {
-    doc.mapping = VramMapping{{12, 3}, {300, 256}, psVram};
+    doc.mapping = VramMapping{{12, 3}, {300, 256}, PaletteSource::vram};
     doc.vram0FileName = makeFile("PIC.SC5", 64);
     dlg.show();
     EXPECT_EQ(dlg.mapping, doc.mapping);
-    EXPECT_EQ(dlg.edtVRAMFileName->text().toStdString(), doc.vram0FileName);
+    EXPECT_EQ(dlg.fileNameField->text().toStdString(), doc.vram0FileName);
     EXPECT_EQ(dump().size(), 8);
     EXPECT_EQ(shownSettings(), (std::array{12, 300, 12, 300}));
-    EXPECT_TRUE(dlg.upd1LinePixels->isEnabled());
+    EXPECT_TRUE(dlg.linePixelsBox->isEnabled());
 
     // No file in the slot: name and dump empty, the up-downs still show the values.
-    selectSlot(fsVram1);
-    EXPECT_EQ(dlg.currentSlot, 1);
-    EXPECT_TRUE(dlg.edtVRAMFileName->text().isEmpty());
+    selectSlot(FileSlot::vram1);
+    EXPECT_EQ(static_cast<int>(dlg.currentSlot), 1);
+    EXPECT_TRUE(dlg.fileNameField->text().isEmpty());
     EXPECT_TRUE(dump().isEmpty());
     EXPECT_EQ(shownSettings(), (std::array{3, 256, 3, 256}));
 }
@@ -118,48 +118,48 @@ TEST_F(VramMapDialog, ShowingCopiesTheDocumentMappingAndShowsTheCurrentSlot) {
 TEST_F(VramMapDialog, SwitchingSlotsKeepsEachSlotsValuesAndOkWritesBoth) {
     doc.vram1FileName = makeFile("PIC1.SC7", 16);
     dlg.show();
-    dlg.updHeaderSize->setValue(20);
-    dlg.btnScreen5->click();
+    dlg.headerSizeBox->setValue(20);
+    dlg.narrowLinesButton->click();
 
-    selectSlot(fsVram1);
+    selectSlot(FileSlot::vram1);
     EXPECT_EQ(shownSettings(), (std::array{7, 512, 7, 512}));
     EXPECT_EQ(dump().size(), 2);
     // The pixels per line apply to the VRAM0 file only.
-    EXPECT_FALSE(dlg.upd1LinePixels->isEnabled());
-    EXPECT_FALSE(dlg.btnScreen5->isEnabled());
-    EXPECT_FALSE(dlg.btnScreen7->isEnabled());
-    dlg.updHeaderSize->setValue(33);
+    EXPECT_FALSE(dlg.linePixelsBox->isEnabled());
+    EXPECT_FALSE(dlg.narrowLinesButton->isEnabled());
+    EXPECT_FALSE(dlg.wideLinesButton->isEnabled());
+    dlg.headerSizeBox->setValue(33);
 
-    selectSlot(fsVram0);
+    selectSlot(FileSlot::vram0);
     EXPECT_EQ(shownSettings(), (std::array{20, 256, 20, 256}));
-    EXPECT_TRUE(dlg.upd1LinePixels->isEnabled());
-    EXPECT_TRUE(dlg.btnScreen5->isEnabled());
-    EXPECT_TRUE(dlg.btnScreen7->isEnabled());
+    EXPECT_TRUE(dlg.linePixelsBox->isEnabled());
+    EXPECT_TRUE(dlg.narrowLinesButton->isEnabled());
+    EXPECT_TRUE(dlg.wideLinesButton->isEnabled());
 
-    selectSlot(fsVram1);
-    dlg.updHeaderSize->setValue(34); // stored from the up-downs at OK
-    dlg.btnOK->click();
+    selectSlot(FileSlot::vram1);
+    dlg.headerSizeBox->setValue(34); // stored from the up-downs at OK
+    dlg.okButton->click();
     EXPECT_EQ(dlg.result(), QDialog::Accepted);
     EXPECT_FALSE(dlg.isVisible());
-    EXPECT_EQ(doc.mapping, (VramMapping{{20, 34}, {256, 512}, psStandard}));
+    EXPECT_EQ(doc.mapping, (VramMapping{{20, 34}, {256, 512}, PaletteSource::standard}));
 
     // The next showing starts again from the document, on the slot last chosen.
     doc.mapping.headerSize[1] = 40;
     dlg.show();
-    EXPECT_EQ(dlg.currentSlot, 1);
-    EXPECT_EQ(dlg.edtVRAMFileName->text().toStdString(), doc.vram1FileName);
-    EXPECT_EQ(dlg.updHeaderSize->value(), 40);
+    EXPECT_EQ(static_cast<int>(dlg.currentSlot), 1);
+    EXPECT_EQ(dlg.fileNameField->text().toStdString(), doc.vram1FileName);
+    EXPECT_EQ(dlg.headerSizeBox->value(), 40);
 }
 
 TEST_F(VramMapDialog, ScreenButtonsSetThePixelsPerLine) {
     doc.mapping.linePixels = {300, 300};
     dlg.show();
-    dlg.btnScreen5->click();
-    EXPECT_EQ(dlg.upd1LinePixels->value(), 256);
-    dlg.btnScreen7->click();
-    EXPECT_EQ(dlg.upd1LinePixels->value(), 512);
-    dlg.btnScreen5->click();
-    dlg.btnOK->click();
+    dlg.narrowLinesButton->click();
+    EXPECT_EQ(dlg.linePixelsBox->value(), 256);
+    dlg.wideLinesButton->click();
+    EXPECT_EQ(dlg.linePixelsBox->value(), 512);
+    dlg.narrowLinesButton->click();
+    dlg.okButton->click();
     EXPECT_EQ(doc.mapping.linePixels, (std::array<std::int16_t, 2>{256, 300}));
 }
 
@@ -171,10 +171,10 @@ TEST_F(VramMapDialog, UpDownsStopAtTheEndsOfTheirRanges) {
         int steps;
         int expected;
     } cases[] = {
-        {dlg.updHeaderSize, 0, -1, 0},        {dlg.updHeaderSize, 1, -5, 0},
-        {dlg.updHeaderSize, 32767, 1, 32767}, {dlg.updHeaderSize, 32766, 3, 32767},
-        {dlg.upd1LinePixels, 1, -1, 1},       {dlg.upd1LinePixels, 512, 1, 512},
-        {dlg.upd1LinePixels, 255, 1, 256},    {dlg.upd1LinePixels, 2, -10, 1},
+        {dlg.headerSizeBox, 0, -1, 0},        {dlg.headerSizeBox, 1, -5, 0},
+        {dlg.headerSizeBox, 32767, 1, 32767}, {dlg.headerSizeBox, 32766, 3, 32767},
+        {dlg.linePixelsBox, 1, -1, 1},        {dlg.linePixelsBox, 512, 1, 512},
+        {dlg.linePixelsBox, 255, 1, 256},     {dlg.linePixelsBox, 2, -10, 1},
     };
     for (const auto& c : cases) {
         c.upDown->setValue(c.start);
@@ -182,27 +182,27 @@ TEST_F(VramMapDialog, UpDownsStopAtTheEndsOfTheirRanges) {
         EXPECT_EQ(c.upDown->value(), c.expected)
             << c.upDown->objectName().toStdString() << ' ' << c.start << ' ' << c.steps;
     }
-    EXPECT_EQ(dlg.updHeaderSize->value(), dlg.edtHeaderSize->text().toInt());
+    EXPECT_EQ(dlg.headerSizeBox->value(), dlg.headerSizeField->text().toInt());
 }
 
 TEST_F(VramMapDialog, TypingIntoTheBoundFieldsChangesNothingButTheArrowKeysStep) {
     doc.mapping.headerSize = {7, 7};
     dlg.show();
-    EXPECT_EQ(dlg.edtHeaderSize->parentWidget(), dlg.updHeaderSize);
-    EXPECT_EQ(dlg.edt1LinePixels->parentWidget(), dlg.upd1LinePixels);
-    EXPECT_TRUE(dlg.edtHeaderSize->isReadOnly());
-    EXPECT_TRUE(dlg.edt1LinePixels->isReadOnly());
+    EXPECT_EQ(dlg.headerSizeField->parentWidget(), dlg.headerSizeBox);
+    EXPECT_EQ(dlg.linePixelsField->parentWidget(), dlg.linePixelsBox);
+    EXPECT_TRUE(dlg.headerSizeField->isReadOnly());
+    EXPECT_TRUE(dlg.linePixelsField->isReadOnly());
 
     QKeyEvent digit(QEvent::KeyPress, Qt::Key_9, Qt::NoModifier, QStringLiteral("9"));
-    QCoreApplication::sendEvent(dlg.updHeaderSize, &digit);
+    QCoreApplication::sendEvent(dlg.headerSizeBox, &digit);
     QKeyEvent backspace(QEvent::KeyPress, Qt::Key_Backspace, Qt::NoModifier);
-    QCoreApplication::sendEvent(dlg.updHeaderSize, &backspace);
-    EXPECT_EQ(dlg.updHeaderSize->value(), 7);
-    EXPECT_EQ(dlg.edtHeaderSize->text(), QStringLiteral("7"));
+    QCoreApplication::sendEvent(dlg.headerSizeBox, &backspace);
+    EXPECT_EQ(dlg.headerSizeBox->value(), 7);
+    EXPECT_EQ(dlg.headerSizeField->text(), QStringLiteral("7"));
 
     QKeyEvent up(QEvent::KeyPress, Qt::Key_Up, Qt::NoModifier);
-    QCoreApplication::sendEvent(dlg.updHeaderSize, &up);
-    EXPECT_EQ(dlg.updHeaderSize->value(), 8);
+    QCoreApplication::sendEvent(dlg.headerSizeBox, &up);
+    EXPECT_EQ(dlg.headerSizeBox->value(), 8);
 }
 
 TEST_F(VramMapDialog, VramButtonShowsThePaletteTableInVram) {
@@ -213,34 +213,34 @@ TEST_F(VramMapDialog, VramButtonShowsThePaletteTableInVram) {
         doc.vdp->vram[0xFA80 + 2 * i + 1] = static_cast<std::uint8_t>(level / 2);
     }
     dlg.show();
-    EXPECT_EQ(panelColour(dlg.pnlPal[4]), QColor(36, 36, 255)); // the standard palette
+    EXPECT_EQ(panelColour(dlg.colourPanels[4]), QColor(36, 36, 255)); // the standard palette
 
-    dlg.btnPalVRAM->click();
-    EXPECT_EQ(dlg.mapping.paletteSource, psVram);
-    EXPECT_EQ(doc.mapping.paletteSource, psStandard); // written back on OK only
-    for (std::size_t i = 0; i < dlg.pnlPal.size(); ++i) {
+    dlg.vramPaletteButton->click();
+    EXPECT_EQ(dlg.mapping.paletteSource, PaletteSource::vram);
+    EXPECT_EQ(doc.mapping.paletteSource, PaletteSource::standard); // written back on OK only
+    for (std::size_t i = 0; i < dlg.colourPanels.size(); ++i) {
         const auto level = static_cast<std::size_t>(i & 7);
         const QColor expected(kLevel3[level], kLevel3[level / 2], kLevel3[7 - level]);
-        EXPECT_EQ(panelColour(dlg.pnlPal[i]), expected) << i;
-        EXPECT_EQ(panelColour(dlg.pnlPal[i]), qcolour(doc.vdp->paletteRgb[i])) << i;
+        EXPECT_EQ(panelColour(dlg.colourPanels[i]), expected) << i;
+        EXPECT_EQ(panelColour(dlg.colourPanels[i]), qcolour(doc.vdp->paletteRgb[i])) << i;
     }
 
-    dlg.btnPalStandard->click();
-    EXPECT_EQ(dlg.mapping.paletteSource, psStandard);
-    EXPECT_EQ(panelColour(dlg.pnlPal[4]), QColor(36, 36, 255));
-    EXPECT_EQ(panelColour(dlg.pnlPal[15]), QColor(255, 255, 255));
+    dlg.standardPaletteButton->click();
+    EXPECT_EQ(dlg.mapping.paletteSource, PaletteSource::standard);
+    EXPECT_EQ(panelColour(dlg.colourPanels[4]), QColor(36, 36, 255));
+    EXPECT_EQ(panelColour(dlg.colourPanels[15]), QColor(255, 255, 255));
 }
 
 TEST_F(VramMapDialog, CancelWritesNothingBack) {
-    doc.mapping = VramMapping{{5, 6}, {256, 512}, psStandard};
+    doc.mapping = VramMapping{{5, 6}, {256, 512}, PaletteSource::standard};
     const VramMapping before = doc.mapping;
     dlg.open();
-    dlg.updHeaderSize->setValue(100);
-    dlg.btnScreen7->click();
-    selectSlot(fsVram1);
-    dlg.updHeaderSize->setValue(200);
-    dlg.btnPalVRAM->click();
-    dlg.btnCancel->click();
+    dlg.headerSizeBox->setValue(100);
+    dlg.wideLinesButton->click();
+    selectSlot(FileSlot::vram1);
+    dlg.headerSizeBox->setValue(200);
+    dlg.vramPaletteButton->click();
+    dlg.cancelButton->click();
     EXPECT_EQ(dlg.result(), QDialog::Rejected);
     EXPECT_FALSE(dlg.isVisible());
     EXPECT_EQ(doc.mapping, before);
@@ -249,26 +249,26 @@ TEST_F(VramMapDialog, CancelWritesNothingBack) {
 TEST_F(VramMapDialog, ModalShowingEndsWithOkAndWritesTheWorkingCopy) {
     bool clicked = false;
     QTimer::singleShot(0, &dlg, [&] {
-        dlg.updHeaderSize->setValue(0);
-        dlg.btnPalStandard->click();
+        dlg.headerSizeBox->setValue(0);
+        dlg.standardPaletteButton->click();
         clicked = true;
-        dlg.btnOK->click();
+        dlg.okButton->click();
     });
     QTimer safetyNet; // ends the loop should OK fail to close the dialog
     safetyNet.setSingleShot(true);
     QObject::connect(&safetyNet, &QTimer::timeout, &dlg, &QDialog::reject);
     safetyNet.start(30000);
-    doc.mapping.paletteSource = psVram;
+    doc.mapping.paletteSource = PaletteSource::vram;
     EXPECT_EQ(dlg.exec(), QDialog::Accepted);
     EXPECT_TRUE(clicked);
-    EXPECT_EQ(doc.mapping, (VramMapping{{0, 7}, {512, 512}, psStandard}));
+    EXPECT_EQ(doc.mapping, (VramMapping{{0, 7}, {512, 512}, PaletteSource::standard}));
 }
 
 TEST_F(VramMapDialog, FileButtonNeedsAPaletteFile) {
-    EXPECT_FALSE(dlg.btnPalFile->isEnabled()); // before the first showing too
+    EXPECT_FALSE(dlg.filePaletteButton->isEnabled()); // before the first showing too
     dlg.show();
-    EXPECT_FALSE(dlg.btnPalFile->isEnabled());
-    EXPECT_TRUE(dlg.edtPaletteFileName->text().isEmpty());
+    EXPECT_FALSE(dlg.filePaletteButton->isEnabled());
+    EXPECT_TRUE(dlg.paletteFileField->text().isEmpty());
     dlg.hide();
 
     doc.paletteFileName = dir.file("COLORS.PL7");
@@ -277,21 +277,21 @@ TEST_F(VramMapDialog, FileButtonNeedsAPaletteFile) {
     palette[3] = 0x07; // colour 1 green 7
     doc.vdp->setFilePalette(palette);
     dlg.show();
-    EXPECT_TRUE(dlg.btnPalFile->isEnabled());
-    EXPECT_EQ(dlg.edtPaletteFileName->text().toStdString(), doc.paletteFileName);
+    EXPECT_TRUE(dlg.filePaletteButton->isEnabled());
+    EXPECT_EQ(dlg.paletteFileField->text().toStdString(), doc.paletteFileName);
 
-    dlg.btnPalFile->click();
-    EXPECT_EQ(dlg.mapping.paletteSource, psFile);
-    EXPECT_EQ(panelColour(dlg.pnlPal[0]), QColor(255, 0, 0));
-    EXPECT_EQ(panelColour(dlg.pnlPal[1]), QColor(0, 255, 0));
-    EXPECT_EQ(panelColour(dlg.pnlPal[2]), QColor(0, 0, 0));
+    dlg.filePaletteButton->click();
+    EXPECT_EQ(dlg.mapping.paletteSource, PaletteSource::file);
+    EXPECT_EQ(panelColour(dlg.colourPanels[0]), QColor(255, 0, 0));
+    EXPECT_EQ(panelColour(dlg.colourPanels[1]), QColor(0, 255, 0));
+    EXPECT_EQ(panelColour(dlg.colourPanels[2]), QColor(0, 0, 0));
     dlg.hide();
 
-    TScreenDocument withoutPalette;
+    ScreenDocument withoutPalette;
     dlg.document = &withoutPalette;
     dlg.show();
-    EXPECT_FALSE(dlg.btnPalFile->isEnabled());
-    EXPECT_TRUE(dlg.edtPaletteFileName->text().isEmpty());
+    EXPECT_FALSE(dlg.filePaletteButton->isEnabled());
+    EXPECT_TRUE(dlg.paletteFileField->text().isEmpty());
 }
 
 TEST_F(VramMapDialog, VanishedVramFileRaisesFileErrorNamingIt) {
@@ -302,38 +302,38 @@ TEST_F(VramMapDialog, VanishedVramFileRaisesFileErrorNamingIt) {
     ASSERT_TRUE(std::filesystem::remove(doc.vram0FileName));
 
     try {
-        dlg.ShowSlotSettings(fsVram0);
+        dlg.showSlotSettings(FileSlot::vram0);
         FAIL() << "no FileError";
     } catch (const FileError& e) {
         EXPECT_EQ(e.fileName(), doc.vram0FileName);
         EXPECT_NE(std::string(e.what()).find(doc.vram0FileName), std::string::npos) << e.what();
     }
-    EXPECT_FALSE(dlg.memHeaderBytes->isHidden());
+    EXPECT_FALSE(dlg.headerDump->isHidden());
     EXPECT_TRUE(dump().isEmpty());
-    EXPECT_EQ(dlg.edtVRAMFileName->text().toStdString(), doc.vram0FileName);
-    EXPECT_EQ(dlg.updHeaderSize->value(), 9);
+    EXPECT_EQ(dlg.fileNameField->text().toStdString(), doc.vram0FileName);
+    EXPECT_EQ(dlg.headerSizeBox->value(), 9);
 }
 
 TEST_F(VramMapDialog, VanishedFileOnSwitchingKeepsTheSlotsApart) {
     doc.vram1FileName = makeFile("GONE.SC7", 40);
-    doc.mapping = VramMapping{{1, 2}, {256, 300}, psStandard};
+    doc.mapping = VramMapping{{1, 2}, {256, 300}, PaletteSource::standard};
     dlg.show();
-    dlg.updHeaderSize->setValue(20);
+    dlg.headerSizeBox->setValue(20);
     ASSERT_TRUE(std::filesystem::remove(doc.vram1FileName));
 
     // The radio group changes without its signal, so that the error leaves the handler
     // here rather than through the toolkit's signal delivery.
     {
-        const QSignalBlocker quietGroup(dlg.radgrpVRAMPageItems);
-        const QSignalBlocker quietItem(dlg.radgrpVRAMPageItems->button(fsVram1));
-        dlg.radgrpVRAMPageItems->button(fsVram1)->setChecked(true);
+        const QSignalBlocker quietGroup(dlg.slotButtons);
+        const QSignalBlocker quietItem(dlg.slotButtons->button(static_cast<int>(FileSlot::vram1)));
+        dlg.slotButtons->button(static_cast<int>(FileSlot::vram1))->setChecked(true);
     }
-    EXPECT_THROW(dlg.radgrpVRAMPageClick(), FileError);
-    EXPECT_EQ(dlg.currentSlot, 1);
+    EXPECT_THROW(dlg.slotChosen(), FileError);
+    EXPECT_EQ(static_cast<int>(dlg.currentSlot), 1);
     EXPECT_EQ(shownSettings(), (std::array{2, 300, 2, 300})); // slot 1's, not slot 0's
 
-    dlg.btnOK->click();
-    EXPECT_EQ(doc.mapping, (VramMapping{{20, 2}, {256, 300}, psStandard}));
+    dlg.okButton->click();
+    EXPECT_EQ(doc.mapping, (VramMapping{{20, 2}, {256, 300}, PaletteSource::standard}));
 }
 
 TEST_F(VramMapDialog, FixedSizeCentredWithColoursInFourColumnsOfFour) {
@@ -342,22 +342,22 @@ TEST_F(VramMapDialog, FixedSizeCentredWithColoursInFourColumnsOfFour) {
     EXPECT_EQ(dlg.minimumSize(), dlg.maximumSize());
     const QPoint screenCentre = dlg.screen()->availableGeometry().center();
     EXPECT_EQ(dlg.frameGeometry().center(), screenCentre);
-    EXPECT_EQ(dlg.VMPageControl->currentWidget(), dlg.tabsVRAMLoad);
-    EXPECT_TRUE(dlg.btnOK->isDefault());
+    EXPECT_EQ(dlg.tabs->currentWidget(), dlg.vramLoadingTab);
+    EXPECT_TRUE(dlg.okButton->isDefault());
 
-    dlg.VMPageControl->setCurrentWidget(dlg.tabsPalette);
+    dlg.tabs->setCurrentWidget(dlg.paletteTab);
 
-    for (std::size_t i = 0; i < dlg.pnlPal.size(); ++i) {
-        EXPECT_EQ(dlg.lblPal[i]->text(), QStringLiteral("Color %1").arg(i));
-        const QRect label = dlg.lblPal[i]->geometry();
-        const QRect panel = dlg.pnlPal[i]->geometry();
+    for (std::size_t i = 0; i < dlg.colourPanels.size(); ++i) {
+        EXPECT_EQ(dlg.colourLabels[i]->text(), QStringLiteral("Color %1").arg(i));
+        const QRect label = dlg.colourLabels[i]->geometry();
+        const QRect panel = dlg.colourPanels[i]->geometry();
         EXPECT_LT(label.right(), panel.left()) << i;
         if (i % 4 != 0) { // below the previous colour of the column
-            EXPECT_GT(panel.top(), dlg.pnlPal[i - 1]->geometry().bottom()) << i;
-            EXPECT_EQ(panel.left(), dlg.pnlPal[i - 1]->geometry().left()) << i;
+            EXPECT_GT(panel.top(), dlg.colourPanels[i - 1]->geometry().bottom()) << i;
+            EXPECT_EQ(panel.left(), dlg.colourPanels[i - 1]->geometry().left()) << i;
         } else if (i > 0) { // heads the next column
-            EXPECT_GT(label.left(), dlg.pnlPal[i - 4]->geometry().right()) << i;
-            EXPECT_EQ(panel.top(), dlg.pnlPal[i - 4]->geometry().top()) << i;
+            EXPECT_GT(label.left(), dlg.colourPanels[i - 4]->geometry().right()) << i;
+            EXPECT_EQ(panel.top(), dlg.colourPanels[i - 4]->geometry().top()) << i;
         }
     }
 }

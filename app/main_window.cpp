@@ -1,9 +1,9 @@
-#include "app/main_form.h"
+#include "app/main_window.h"
 
 #include "app/about_box.h"
 #include "app/client_area.h"
 #include "app/file_filters.h"
-#include "dialogs/vram_map_dialog.h"
+#include "dialogs/vram_mapping_dialog.h"
 #include "document/file_name_rule.h"
 #include "platform/file_system.h"
 
@@ -52,22 +52,22 @@ constexpr std::int16_t kNarrowLinePixels = 256;
 
 struct ScreenItem {
     ScreenMode mode;
-    QAction* TMainMenu::*item;
+    QAction* MainMenu::*item;
     std::int16_t linePixels;
 };
 constexpr std::array<ScreenItem, 6> kScreenItems{{
-    {5, &TMainMenu::mnuScreen5, kNarrowLinePixels},
-    {6, &TMainMenu::mnuScreen6, kWideLinePixels},
-    {7, &TMainMenu::mnuScreen7, kWideLinePixels},
-    {8, &TMainMenu::mnuScreen8, kNarrowLinePixels},
-    {10, &TMainMenu::mnuScreen10, kNarrowLinePixels},
-    {12, &TMainMenu::mnuScreen12, kNarrowLinePixels},
+    {5, &MainMenu::screen5, kNarrowLinePixels},
+    {6, &MainMenu::screen6, kWideLinePixels},
+    {7, &MainMenu::screen7, kWideLinePixels},
+    {8, &MainMenu::screen8, kNarrowLinePixels},
+    {10, &MainMenu::screen10, kNarrowLinePixels},
+    {12, &MainMenu::screen12, kNarrowLinePixels},
 }};
 
 // The Size items, indexed by ViewSize.
-constexpr std::array<QAction * TMainMenu::*, tessarin::kViewSizeCount> kSizeItems{
-    &TMainMenu::mnu256x212, &TMainMenu::mnu512x424mag, &TMainMenu::mnu512x424int,
-    &TMainMenu::mnu256x424joi};
+constexpr std::array<QAction * MainMenu::*, tessarin::kViewSizeCount> kSizeItems{
+    &MainMenu::size256x212, &MainMenu::size512x424magnify, &MainMenu::size512x424interlace,
+    &MainMenu::size256x424joint};
 
 // File names travel as the bytes the system uses for them.
 std::string localName(const QString& fileName) {
@@ -94,32 +94,32 @@ void selectFilter(QFileDialog* dialog, int filterIndex) {
 
 } // namespace
 
-TfrmMainForm::TfrmMainForm(const std::vector<std::string>& arguments, QWidget* parent)
+MainWindow::MainWindow(const std::vector<std::string>& arguments, QWidget* parent)
     : QMainWindow(parent) {
-    setObjectName(QStringLiteral("frmMainForm"));
+    setObjectName(QStringLiteral("mainWindow"));
     setWindowTitle(kCaption);
     menu = buildMainMenu(*this);
-    ofnOpenDialog = makeFileDialog(this, "ofnOpenDialog", kOpenFilters);
-    ofnOpenDialog->setAcceptMode(QFileDialog::AcceptOpen);
-    ofnOpenDialog->setFileMode(QFileDialog::ExistingFile);
-    ofnSaveDialog = makeFileDialog(this, "ofnSaveDialog", kSaveFilters);
-    ofnSaveDialog->setAcceptMode(QFileDialog::AcceptSave);
-    ofnSaveDialog->setFileMode(QFileDialog::AnyFile);
-    ofnSaveDialog->setDefaultSuffix(kSaveSuffix);
-    clientArea = new TClientArea(*this);
+    openDialog = makeFileDialog(this, "openDialog", kOpenFilters);
+    openDialog->setAcceptMode(QFileDialog::AcceptOpen);
+    openDialog->setFileMode(QFileDialog::ExistingFile);
+    saveDialog = makeFileDialog(this, "saveDialog", kSaveFilters);
+    saveDialog->setAcceptMode(QFileDialog::AcceptSave);
+    saveDialog->setFileMode(QFileDialog::AnyFile);
+    saveDialog->setDefaultSuffix(kSaveSuffix);
+    clientArea = new ClientArea(*this);
     setCentralWidget(clientArea);
 
     tempBitmapFileName = tessarin::makeTempFile(kTempFilePrefix);
     try {
-        document = std::make_unique<tessarin::TScreenDocument>();
-        menu.mnuSaveAs->setEnabled(false);
+        document = std::make_unique<tessarin::ScreenDocument>();
+        menu.saveAs->setEnabled(false);
         hasPicture = false;
-        SetViewSize(tessarin::vs256x212);
-        SelectScreenMode(7);
+        setViewSize(tessarin::ViewSize::plain256x212);
+        selectScreenMode(7);
         setAcceptDrops(true);
         const std::size_t count = std::min(arguments.size(), kMaxFilesAtOnce);
         for (std::size_t i = 0; i < count; ++i) {
-            OpenFileByName(arguments[i]);
+            openFileByName(arguments[i]);
         }
     } catch (...) {
         // No window will close to delete it.
@@ -128,47 +128,47 @@ TfrmMainForm::TfrmMainForm(const std::vector<std::string>& arguments, QWidget* p
     }
 }
 
-TfrmMainForm::~TfrmMainForm() {
+MainWindow::~MainWindow() {
     if (document) {
-        FormClose();
+        closeDocument();
     }
 }
 
-void TfrmMainForm::OpenFileByName(const std::string& fileName) {
+void MainWindow::openFileByName(const std::string& fileName) {
     const tessarin::FileNameChoice choice = tessarin::chooseByFileName(fileName);
-    if (choice.slot == tessarin::fsPalette) {
-        OpenFileInto(fileName, tessarin::fsPalette);
+    if (choice.slot == tessarin::FileSlot::palette) {
+        openFileInto(fileName, tessarin::FileSlot::palette);
         return;
     }
     if (choice.screenMode) {
-        SelectScreenMode(*choice.screenMode);
+        selectScreenMode(*choice.screenMode);
     }
-    OpenFileInto(fileName, tessarin::fsVram0);
+    openFileInto(fileName, tessarin::FileSlot::vram0);
 }
 
-void TfrmMainForm::OpenFileInto(const std::string& fileName, int slot) {
+void MainWindow::openFileInto(const std::string& fileName, tessarin::FileSlot slot) {
     switch (slot) {
-    case tessarin::fsVram0:
+    case tessarin::FileSlot::vram0:
         setWindowTitle(kCaptionPrefix + shownName(fileName));
         break;
-    case tessarin::fsVram1:
+    case tessarin::FileSlot::vram1:
         break;
-    case tessarin::fsPalette:
-        document->mapping.paletteSource = tessarin::psFile;
+    case tessarin::FileSlot::palette:
+        document->mapping.paletteSource = tessarin::PaletteSource::file;
         break;
     default:
         return;
     }
-    menu.mnuSaveAs->setEnabled(true);
+    menu.saveAs->setEnabled(true);
     hasPicture = true;
-    document->OpenFile(fileName, slot);
-    if (slot == tessarin::fsPalette) {
-        document->vdp->selectPalette(tessarin::psFile);
+    document->openFile(fileName, slot);
+    if (slot == tessarin::FileSlot::palette) {
+        document->vdp->selectPalette(tessarin::PaletteSource::file);
     }
-    RenderPicture();
+    renderPicture();
 }
 
-void TfrmMainForm::SelectScreenMode(ScreenMode mode) {
+void MainWindow::selectScreenMode(ScreenMode mode) {
     const auto* chosen = std::find_if(kScreenItems.begin(), kScreenItems.end(),
                                       [mode](const ScreenItem& s) { return s.mode == mode; });
     if (chosen == kScreenItems.end()) {
@@ -181,31 +181,31 @@ void TfrmMainForm::SelectScreenMode(ScreenMode mode) {
     (menu.*chosen->item)->setChecked(true);
     document->mapping.linePixels = {chosen->linePixels, chosen->linePixels};
     if (hasPicture) {
-        document->Reload();
-        RenderPicture();
+        document->reload();
+        renderPicture();
     }
 }
 
-void TfrmMainForm::SetViewSize(ViewSize size) {
-    for (QAction* TMainMenu::*item : kSizeItems) {
+void MainWindow::setViewSize(ViewSize size) {
+    for (QAction* MainMenu::*item : kSizeItems) {
         (menu.*item)->setChecked(false);
     }
-    (menu.*kSizeItems.at(size))->setChecked(true);
-    const tessarin::ViewMode viewMode = tessarin::viewModeOf(size, menu.mnuRotate->isChecked());
-    SetClientSize(*tessarin::imageSizeOf(viewMode));
+    (menu.*kSizeItems.at(static_cast<std::size_t>(size)))->setChecked(true);
+    const tessarin::ViewMode viewMode = tessarin::viewModeOf(size, menu.rotate->isChecked());
+    setClientSize(*tessarin::imageSizeOf(viewMode));
     document->viewMode = viewMode;
     if (hasPicture) {
-        RenderPicture();
+        renderPicture();
     }
 }
 
-void TfrmMainForm::PaintPicture() {
+void MainWindow::paintPicture() {
     if (hasPicture) {
         clientArea->update();
     }
 }
 
-void TfrmMainForm::FormPaint(QPainter& canvas) {
+void MainWindow::paintClientArea(QPainter& canvas) {
     if (!hasPicture) {
         return;
     }
@@ -214,17 +214,17 @@ void TfrmMainForm::FormPaint(QPainter& canvas) {
     canvas.drawImage(clientArea->rect(), picture);
 }
 
-void TfrmMainForm::FormResize() {
-    PaintPicture();
+void MainWindow::clientAreaResized() {
+    paintPicture();
 }
 
-void TfrmMainForm::FormClose() {
+void MainWindow::closeDocument() {
     document.reset();
     tessarin::deleteFile(tempBitmapFileName);
     hasPicture = false;
 }
 
-void TfrmMainForm::WMDropFiles(QDropEvent* event) {
+void MainWindow::openDroppedFiles(QDropEvent* event) {
     std::vector<std::string> names;
     for (const QUrl& url : event->mimeData()->urls()) {
         if (names.size() == kMaxFilesAtOnce) {
@@ -236,142 +236,142 @@ void TfrmMainForm::WMDropFiles(QDropEvent* event) {
     }
     event->acceptProposedAction();
     for (const std::string& name : names) {
-        OpenFileByName(name);
+        openFileByName(name);
     }
 }
 
-void TfrmMainForm::ToggleRotation() {
-    const std::int8_t viewMode = document->viewMode;
-    if (viewMode >= tessarin::vm256x212 && viewMode <= tessarin::vm256x424joi) {
-        menu.mnuRotate->setChecked(true);
-        SetViewSize(static_cast<ViewSize>(viewMode));
-    } else if (viewMode >= tessarin::vm256x212Rot && viewMode <= tessarin::vm256x424joiRot) {
-        menu.mnuRotate->setChecked(false);
-        SetViewSize(static_cast<ViewSize>(viewMode - tessarin::kViewSizeCount));
+void MainWindow::toggleRotation() {
+    const int viewMode = static_cast<int>(document->viewMode);
+    if (viewMode >= 0 && viewMode < tessarin::kViewSizeCount) {
+        menu.rotate->setChecked(true);
+        setViewSize(static_cast<ViewSize>(viewMode));
+    } else if (viewMode >= tessarin::kViewSizeCount && viewMode < tessarin::kViewModeCount) {
+        menu.rotate->setChecked(false);
+        setViewSize(static_cast<ViewSize>(viewMode - tessarin::kViewSizeCount));
     }
 }
 
-void TfrmMainForm::mnuPage0OpenClic() {
-    OpenWithDialog(kScreenFilter, tessarin::fsVram0);
+void MainWindow::openVram0File() {
+    openWithDialog(kScreenFilter, tessarin::FileSlot::vram0);
 }
-void TfrmMainForm::mnuVRAM1OpenClick() {
-    OpenWithDialog(kScreenFilter, tessarin::fsVram1);
+void MainWindow::openVram1File() {
+    openWithDialog(kScreenFilter, tessarin::FileSlot::vram1);
 }
-void TfrmMainForm::mnuPaletteOpenClick() {
-    OpenWithDialog(kPaletteFilter, tessarin::fsPalette);
+void MainWindow::openPaletteFile() {
+    openWithDialog(kPaletteFilter, tessarin::FileSlot::palette);
 }
 
-void TfrmMainForm::mnuSaveAsClick() {
-    selectFilter(ofnSaveDialog, kBitmapFilter);
-    if (ofnSaveDialog->exec() != QDialog::Accepted || !hasPicture) {
+void MainWindow::saveAs() {
+    selectFilter(saveDialog, kBitmapFilter);
+    if (saveDialog->exec() != QDialog::Accepted || !hasPicture) {
         return;
     }
-    const QStringList files = ofnSaveDialog->selectedFiles();
+    const QStringList files = saveDialog->selectedFiles();
     if (!files.isEmpty()) {
         // A failed copy throws FileError naming the target: the user hears of it.
         tessarin::copyFile(tempBitmapFileName, localName(files.first()));
     }
 }
 
-void TfrmMainForm::mnuExitClick() {
+void MainWindow::exitProgram() {
     close();
 }
 
-void TfrmMainForm::mnu256x212Click() {
-    SetViewSize(tessarin::vs256x212);
+void MainWindow::size256x212Clicked() {
+    setViewSize(tessarin::ViewSize::plain256x212);
 }
-void TfrmMainForm::mnu512x424magClick() {
-    SetViewSize(tessarin::vs512x424mag);
+void MainWindow::size512x424magnifyClicked() {
+    setViewSize(tessarin::ViewSize::magnify512x424);
 }
-void TfrmMainForm::mnu512x424intClick() {
-    SetViewSize(tessarin::vs512x424int);
+void MainWindow::size512x424interlaceClicked() {
+    setViewSize(tessarin::ViewSize::interlace512x424);
 }
-void TfrmMainForm::mnu256x424joiClick() {
-    SetViewSize(tessarin::vs256x424joi);
-}
-
-void TfrmMainForm::mnuRotateClick() {
-    // Qt has flipped the mark already; ToggleRotation sets it from viewMode alone.
-    menu.mnuRotate->setChecked(!menu.mnuRotate->isChecked());
-    ToggleRotation();
+void MainWindow::size256x424jointClicked() {
+    setViewSize(tessarin::ViewSize::joint256x424);
 }
 
-void TfrmMainForm::mnuScreen5Click() {
-    SelectScreenMode(5);
-}
-void TfrmMainForm::mnuScreen6Click() {
-    SelectScreenMode(6);
-}
-void TfrmMainForm::mnuScreen7Click() {
-    SelectScreenMode(7);
-}
-void TfrmMainForm::mnuScreen8Click() {
-    SelectScreenMode(8);
-}
-void TfrmMainForm::mnuScreen10Click() {
-    SelectScreenMode(10);
-}
-void TfrmMainForm::mnuScreen12Click() {
-    SelectScreenMode(12);
+void MainWindow::rotateClicked() {
+    // Qt has flipped the mark already; toggleRotation sets it from viewMode alone.
+    menu.rotate->setChecked(!menu.rotate->isChecked());
+    toggleRotation();
 }
 
-void TfrmMainForm::mnuVRAMCopyClick() {
+void MainWindow::screen5Clicked() {
+    selectScreenMode(5);
+}
+void MainWindow::screen6Clicked() {
+    selectScreenMode(6);
+}
+void MainWindow::screen7Clicked() {
+    selectScreenMode(7);
+}
+void MainWindow::screen8Clicked() {
+    selectScreenMode(8);
+}
+void MainWindow::screen10Clicked() {
+    selectScreenMode(10);
+}
+void MainWindow::screen12Clicked() {
+    selectScreenMode(12);
+}
+
+void MainWindow::copyVram0ToVram1() {
     auto& vram = document->vdp->vram;
     std::copy_n(vram.begin(), tessarin::kVramHalfSize, vram.begin() + tessarin::kVramHalfSize);
-    RenderPicture();
+    renderPicture();
 }
 
-void TfrmMainForm::mnuVRAMMapClick() {
-    dlgDlgVRAMMap->document = document.get();
-    const int result = dlgDlgVRAMMap->exec();
+void MainWindow::editVramMapping() {
+    mappingDialog->document = document.get();
+    const int result = mappingDialog->exec();
     // After Cancel this undoes what the dialog's palette buttons did to the VDP.
     document->vdp->selectPalette(
         static_cast<tessarin::PaletteSource>(document->mapping.paletteSource));
     if (result == QDialog::Accepted) {
-        document->Reload();
-        RenderPicture();
+        document->reload();
+        renderPicture();
     }
 }
 
-void TfrmMainForm::mnuAboutClick() {
-    dlgAboutBox->exec();
+void MainWindow::showAbout() {
+    aboutBox->exec();
 }
 
-void TfrmMainForm::closeEvent(QCloseEvent* event) {
+void MainWindow::closeEvent(QCloseEvent* event) {
     if (document) {
-        FormClose();
+        closeDocument();
     }
     event->accept();
 }
 
-void TfrmMainForm::dragEnterEvent(QDragEnterEvent* event) {
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
     const QList<QUrl> urls = event->mimeData()->urls();
     if (std::any_of(urls.begin(), urls.end(), [](const QUrl& url) { return url.isLocalFile(); })) {
         event->acceptProposedAction();
     }
 }
 
-void TfrmMainForm::dropEvent(QDropEvent* event) {
-    WMDropFiles(event);
+void MainWindow::dropEvent(QDropEvent* event) {
+    openDroppedFiles(event);
 }
 
-void TfrmMainForm::OpenWithDialog(int filterIndex, int slot) {
-    selectFilter(ofnOpenDialog, filterIndex);
-    if (ofnOpenDialog->exec() != QDialog::Accepted) {
+void MainWindow::openWithDialog(int filterIndex, tessarin::FileSlot slot) {
+    selectFilter(openDialog, filterIndex);
+    if (openDialog->exec() != QDialog::Accepted) {
         return;
     }
-    const QStringList files = ofnOpenDialog->selectedFiles();
+    const QStringList files = openDialog->selectedFiles();
     if (!files.isEmpty()) {
-        OpenFileInto(localName(files.first()), slot);
+        openFileInto(localName(files.first()), slot);
     }
 }
 
-void TfrmMainForm::RenderPicture() {
-    document->WriteBitmap(tempBitmapFileName);
-    PaintPicture();
+void MainWindow::renderPicture() {
+    document->writeBitmap(tempBitmapFileName);
+    paintPicture();
 }
 
-void TfrmMainForm::SetClientSize(ImageSize size) {
+void MainWindow::setClientSize(ImageSize size) {
     // A maximised window would keep its size whatever it is asked.
     setWindowState(windowState() & ~(Qt::WindowMaximized | Qt::WindowFullScreen));
     const int menuHeight = menuBar()->isNativeMenuBar() ? 0 : menuBar()->heightForWidth(size.width);

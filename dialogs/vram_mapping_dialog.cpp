@@ -1,0 +1,370 @@
+#include "dialogs/vram_mapping_dialog.h"
+
+#include "dialogs/hex_dump.h"
+#include "dialogs/win32_color.h"
+#include "platform/file_stream.h"
+
+#include <QButtonGroup>
+#include <QFontDatabase>
+#include <QFrame>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QShowEvent>
+#include <QSpinBox>
+#include <QStringList>
+#include <QTabWidget>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <array>
+#include <span>
+
+using namespace tessarin;
+
+namespace {
+
+constexpr int kHeaderSizeMax = 32767;
+constexpr int kLinePixelsMin = 1;
+constexpr int kLinePixelsMax = kWideWidth;
+constexpr int kPaletteRows = 4; // colours 0-3 down the first column, 4-7 the second...
+constexpr QSize kPanelSize{40, 20};
+constexpr int kDumpColumns = 4 + 3 * kHexDumpBytesPerLine; // "0000" and " 00" per byte
+constexpr int kDumpVisibleLines = 10;
+
+// An up-down bound to a read-only text field: the value moves only by the arrows (and
+// the keyboard arrows), one step at a time, and stops at the ends of the range.
+QSpinBox* makeUpDown(QWidget* parent, const char* name, int minimum, int maximum, QLineEdit*& field,
+                     const char* fieldName) {
+    auto* upDown = new QSpinBox(parent);
+    upDown->setObjectName(QLatin1String(name));
+    upDown->setRange(minimum, maximum);
+    upDown->setSingleStep(1);
+    upDown->setWrapping(false);
+    upDown->setAccelerated(false);
+    // The spin box itself stays writable, or its arrows would stop stepping.
+    field = upDown->findChild<QLineEdit*>();
+    field->setObjectName(QLatin1String(fieldName));
+    field->setReadOnly(true);
+    return upDown;
+}
+
+QLabel* makeLabel(QWidget* parent, const char* name, const QString& caption, QWidget* buddy) {
+    auto* label = new QLabel(caption, parent);
+    label->setObjectName(QLatin1String(name));
+    label->setBuddy(buddy);
+    return label;
+}
+
+QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption) {
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(QLatin1String(name));
+    return button;
+}
+
+QLineEdit* makeReadOnlyField(QWidget* parent, const char* name) {
+    auto* field = new QLineEdit(parent);
+    field->setObjectName(QLatin1String(name));
+    field->setReadOnly(true);
+    return field;
+}
+
+// Shows the widget again however the scope is left, so that a file error escaping
+// the dump does not leave it hidden.
+class ShowOnExit {
+public:
+    explicit ShowOnExit(QWidget* widget) : widget_(widget) {}
+    ~ShowOnExit() { widget_->show(); }
+    ShowOnExit(const ShowOnExit&) = delete;
+    ShowOnExit& operator=(const ShowOnExit&) = delete;
+
+private:
+    QWidget* widget_;
+};
+
+} // namespace
+
+VramMappingDialog::VramMappingDialog(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("mappingDialog"));
+    setWindowTitle(QStringLiteral("VRAM Mapping"));
+
+    tabs = new QTabWidget(this);
+    tabs->setObjectName(QStringLiteral("tabs"));
+    vramLoadingTab = buildVramLoadTab();
+    paletteTab = buildPaletteTab();
+    tabs->addTab(vramLoadingTab, QStringLiteral("VRAM Loading"));
+    tabs->addTab(paletteTab, QStringLiteral("Palette"));
+    tabs->setCurrentWidget(vramLoadingTab);
+
+    okButton = makeButton(this, "okButton", QStringLiteral("&OK"));
+    okButton->setDefault(true);
+    cancelButton = makeButton(this, "cancelButton", QStringLiteral("&Cancel"));
+    connect(okButton, &QPushButton::clicked, this, &VramMappingDialog::confirm);
+    connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(okButton);
+    buttons->addWidget(cancelButton);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(tabs);
+    layout->addLayout(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+QWidget* VramMappingDialog::buildVramLoadTab() {
+    auto* tab = new QWidget;
+    tab->setObjectName(QStringLiteral("vramLoadingTab"));
+
+    slotGroup = new QGroupBox(QStringLiteral("VRAM &Adress"), tab);
+    slotGroup->setObjectName(QStringLiteral("slotGroup"));
+    slotButtons = new QButtonGroup(slotGroup);
+    auto* items = new QHBoxLayout(slotGroup);
+    const std::array<QString, 2> captions{QStringLiteral("VRAM0 (&&H00000...&&H0FFFF)"),
+                                          QStringLiteral("VRAM1 (&&H10000...&&H1FFFF)")};
+    for (const FileSlot slot : {FileSlot::vram0, FileSlot::vram1}) {
+        auto* item = new QRadioButton(captions[indexOf(slot)], slotGroup);
+        slotButtons->addButton(item, static_cast<int>(slot));
+        items->addWidget(item);
+    }
+    slotButtons->button(static_cast<int>(FileSlot::vram0))->setChecked(true);
+    connect(slotButtons, &QButtonGroup::idToggled, this, [this](int, bool checked) {
+        // The item being unchecked reports too; act once, on the newly selected one.
+        if (checked) {
+            slotChosen();
+        }
+    });
+
+    fileNameField = makeReadOnlyField(tab, "fileNameField");
+    fileNameLabel = makeLabel(tab, "fileNameLabel", QStringLiteral("File Name"), nullptr);
+
+    headerSizeBox =
+        makeUpDown(tab, "headerSizeBox", 0, kHeaderSizeMax, headerSizeField, "headerSizeField");
+    headerSizeLabel =
+        makeLabel(tab, "headerSizeLabel", QStringLiteral("&Header Size"), headerSizeBox);
+    linePixelsBox = makeUpDown(tab, "linePixelsBox", kLinePixelsMin, kLinePixelsMax,
+                               linePixelsField, "linePixelsField");
+    linePixelsLabel =
+        makeLabel(tab, "linePixelsLabel", QStringLiteral("&1 Line Pixels"), linePixelsBox);
+
+    narrowLinesButton = makeButton(tab, "narrowLinesButton", QStringLiteral("Screen&5,8,10,12"));
+    wideLinesButton = makeButton(tab, "wideLinesButton", QStringLiteral("Screen&6,7"));
+    connect(narrowLinesButton, &QPushButton::clicked, this,
+            &VramMappingDialog::setNarrowLinePixels);
+    connect(wideLinesButton, &QPushButton::clicked, this, &VramMappingDialog::setWideLinePixels);
+
+    headerDump = new QPlainTextEdit(tab);
+    headerDump->setObjectName(QStringLiteral("headerDump"));
+    headerDump->setReadOnly(true);
+    headerDump->setLineWrapMode(QPlainTextEdit::NoWrap);
+    headerDump->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    const QFontMetrics metrics(headerDump->font());
+    headerDump->setFixedSize(
+        metrics.horizontalAdvance(QString(kDumpColumns + 2, QLatin1Char('0'))) +
+            headerDump->verticalScrollBar()->sizeHint().width(),
+        metrics.lineSpacing() * kDumpVisibleLines + 2 * headerDump->frameWidth());
+
+    auto* settings = new QGridLayout;
+    settings->addWidget(headerSizeLabel, 0, 0);
+    settings->addWidget(headerSizeBox, 0, 1);
+    settings->addWidget(linePixelsLabel, 1, 0);
+    settings->addWidget(linePixelsBox, 1, 1);
+    auto* screenButtons = new QHBoxLayout;
+    screenButtons->addWidget(narrowLinesButton);
+    screenButtons->addWidget(wideLinesButton);
+    settings->addLayout(screenButtons, 2, 0, 1, 2);
+    settings->setRowStretch(3, 1);
+
+    auto* fileName = new QHBoxLayout;
+    fileName->addWidget(fileNameLabel);
+    fileName->addWidget(fileNameField, 1);
+
+    auto* lower = new QHBoxLayout;
+    lower->addLayout(settings);
+    lower->addWidget(headerDump);
+
+    auto* layout = new QVBoxLayout(tab);
+    layout->addWidget(slotGroup);
+    layout->addLayout(fileName);
+    layout->addLayout(lower);
+    return tab;
+}
+
+QWidget* VramMappingDialog::buildPaletteTab() {
+    auto* tab = new QWidget;
+    tab->setObjectName(QStringLiteral("paletteTab"));
+
+    paletteFileField = makeReadOnlyField(tab, "paletteFileField");
+    paletteFileLabel =
+        makeLabel(tab, "paletteFileLabel", QStringLiteral("Palette File Name"), nullptr);
+    auto* fileName = new QHBoxLayout;
+    fileName->addWidget(paletteFileLabel);
+    fileName->addWidget(paletteFileField, 1);
+
+    filePaletteButton = makeButton(tab, "filePaletteButton", QStringLiteral("&File"));
+    filePaletteButton->setEnabled(false);
+    vramPaletteButton = makeButton(tab, "vramPaletteButton", QStringLiteral("&VRAM"));
+    standardPaletteButton = makeButton(tab, "standardPaletteButton", QStringLiteral("&Standard"));
+    connect(filePaletteButton, &QPushButton::clicked, this, &VramMappingDialog::useFilePalette);
+    connect(vramPaletteButton, &QPushButton::clicked, this, &VramMappingDialog::useVramPalette);
+    connect(standardPaletteButton, &QPushButton::clicked, this,
+            &VramMappingDialog::useStandardPalette);
+    auto* sources = new QHBoxLayout;
+    sources->addWidget(filePaletteButton);
+    sources->addWidget(vramPaletteButton);
+    sources->addWidget(standardPaletteButton);
+    sources->addStretch();
+
+    auto* colours = new QGridLayout;
+    for (int i = 0; i < kPaletteColours; ++i) {
+        const auto index = static_cast<std::size_t>(i);
+        auto* panel = new QFrame(tab);
+        panel->setObjectName(QStringLiteral("colourPanels%1").arg(i));
+        panel->setFrameShape(QFrame::Panel);
+        panel->setFrameShadow(QFrame::Sunken);
+        panel->setFixedSize(kPanelSize);
+        panel->setAutoFillBackground(true);
+        colourPanels[index] = panel;
+        auto* label = new QLabel(QStringLiteral("Color %1").arg(i), tab);
+        label->setObjectName(QStringLiteral("colourLabels%1").arg(i));
+        colourLabels[index] = label;
+        const int row = i % kPaletteRows;
+        const int column = i / kPaletteRows * 2;
+        colours->addWidget(label, row, column);
+        colours->addWidget(panel, row, column + 1);
+    }
+
+    auto* layout = new QVBoxLayout(tab);
+    layout->addLayout(fileName);
+    layout->addLayout(sources);
+    layout->addLayout(colours);
+    layout->addStretch();
+    return tab;
+}
+
+void VramMappingDialog::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (event->spontaneous()) {
+        return; // the window came back from being minimised: not a new showing
+    }
+    if (const QScreen* where = screen()) {
+        QRect frame = frameGeometry();
+        frame.moveCenter(where->availableGeometry().center());
+        move(frame.topLeft());
+    }
+    showDocumentSettings();
+}
+
+void VramMappingDialog::showDocumentSettings() {
+    mapping = document->mapping;
+    // The palette steps come before the dump, which alone can fail (the file may
+    // have gone since it was loaded), so that they are up to date even then.
+    showPaletteColours();
+    const std::string& paletteFile = document->paletteFileName;
+    filePaletteButton->setEnabled(!paletteFile.empty());
+    paletteFileField->setText(QString::fromStdString(paletteFile));
+    showSlotSettings(currentSlot);
+}
+
+void VramMappingDialog::slotChosen() {
+    storeSlotSettings(currentSlot);
+    currentSlot = static_cast<FileSlot>(slotButtons->checkedId());
+    showSlotSettings(currentSlot);
+}
+
+void VramMappingDialog::storeSlotSettings(FileSlot slot) {
+    if (slot != FileSlot::vram0 && slot != FileSlot::vram1) {
+        return;
+    }
+    const auto index = indexOf(slot);
+    mapping.headerSize[index] = static_cast<std::int16_t>(headerSizeBox->value());
+    mapping.linePixels[index] = static_cast<std::int16_t>(linePixelsBox->value());
+}
+
+void VramMappingDialog::showSlotSettings(FileSlot slot) {
+    if (slot != FileSlot::vram0 && slot != FileSlot::vram1) {
+        return;
+    }
+    const auto index = indexOf(slot);
+    const std::string& fileName =
+        slot == FileSlot::vram0 ? document->vram0FileName : document->vram1FileName;
+    headerDump->clear();
+    fileNameField->setText(QString::fromStdString(fileName));
+    // The up-downs are set before the dump so that, should the file fail to open, they
+    // already show the slot that currentSlot names and OK cannot store one slot's
+    // values into the other.
+    headerSizeBox->setValue(mapping.headerSize[index]);
+    linePixelsBox->setValue(mapping.linePixels[index]);
+    // Only the VRAM0 data is re-laid by its pixels per line.
+    const bool linePixelsApply = slot == FileSlot::vram0;
+    linePixelsBox->setEnabled(linePixelsApply);
+    narrowLinesButton->setEnabled(linePixelsApply);
+    wideLinesButton->setEnabled(linePixelsApply);
+    if (!fileName.empty()) {
+        fillHeaderDump(fileName);
+    }
+}
+
+void VramMappingDialog::fillHeaderDump(const std::string& fileName) {
+    headerDump->hide();
+    const ShowOnExit showAgain(headerDump);
+    InputFile file(fileName);
+    std::array<std::uint8_t, kHexDumpMaxBytes> head{};
+    const auto wanted = static_cast<std::size_t>(std::min<std::uint64_t>(file.size(), head.size()));
+    const std::size_t got = file.read(std::span(head).first(wanted));
+    QStringList lines;
+    for (const std::string& line : hexDumpLines(std::span(head).first(got))) {
+        lines.append(QString::fromStdString(line));
+    }
+    headerDump->setPlainText(lines.join(QLatin1Char('\n')));
+}
+
+void VramMappingDialog::showPaletteColours() {
+    const VdpState& vdp = *document->vdp;
+    for (std::size_t i = 0; i < colourPanels.size(); ++i) {
+        QPalette colours = colourPanels[i]->palette();
+        colours.setColor(QPalette::Window,
+                         colorFromWin32(ScreenDocument::rgbToColor(vdp.paletteRgb[i])));
+        colourPanels[i]->setPalette(colours);
+    }
+}
+
+void VramMappingDialog::setNarrowLinePixels() {
+    linePixelsBox->setValue(kNarrowWidth);
+}
+
+void VramMappingDialog::setWideLinePixels() {
+    linePixelsBox->setValue(kWideWidth);
+}
+
+void VramMappingDialog::useFilePalette() {
+    mapping.paletteSource = PaletteSource::file;
+    document->vdp->selectPalette(PaletteSource::file);
+    showPaletteColours();
+}
+
+void VramMappingDialog::useVramPalette() {
+    mapping.paletteSource = PaletteSource::vram;
+    document->vdp->readVramPalette();
+    document->vdp->selectPalette(PaletteSource::vram);
+    showPaletteColours();
+}
+
+void VramMappingDialog::useStandardPalette() {
+    mapping.paletteSource = PaletteSource::standard;
+    document->vdp->selectPalette(PaletteSource::standard);
+    showPaletteColours();
+}
+
+void VramMappingDialog::confirm() {
+    storeSlotSettings(currentSlot);
+    document->mapping = mapping;
+    accept();
+}

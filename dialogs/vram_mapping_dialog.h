@@ -1,0 +1,86 @@
+#pragma once
+
+#include "document/screen_document.h"
+
+#include <QDialog>
+#include <array>
+#include <cstdint>
+
+class QButtonGroup;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QShowEvent;
+class QSpinBox;
+class QTabWidget;
+class QWidget;
+
+// The VRAM mapping dialog: header sizes and pixels per line of the two VRAM files, with
+// a dump of each file's first bytes, and the palette source with its 16 colours. It edits
+// `mapping`, a copy of the document's, and writes it back only on OK; the palette buttons
+// act on the document's VDP at once. `document` must be set before every showing.
+class VramMappingDialog : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit VramMappingDialog(QWidget* parent = nullptr);
+
+    // Takes the up-down positions into the working copy for slot 0 or 1; others do nothing.
+    void storeSlotSettings(tessarin::FileSlot slot);
+    // Fills the "VRAM Loading" tab for slot 0 or 1 from the document and the working copy;
+    // others do nothing. The dump opens the slot's file anew: FileError when it cannot.
+    void showSlotSettings(tessarin::FileSlot slot);
+    // Paints the panels with the active palette of the document's VDP.
+    void showPaletteColours();
+
+    tessarin::ScreenDocument* document = nullptr;               // not owned
+    tessarin::VramMapping mapping;                              // the working copy
+    tessarin::FileSlot currentSlot = tessarin::FileSlot::vram0; // VRAM0 or VRAM1
+
+    QPushButton* okButton;
+    QPushButton* cancelButton;
+    QTabWidget* tabs;
+    QWidget* vramLoadingTab;
+    QWidget* paletteTab;
+    QGroupBox* slotGroup;
+    QButtonGroup* slotButtons; // ids 0 and 1, the slots
+    QLabel* fileNameLabel;
+    QLineEdit* fileNameField;
+    QLabel* headerSizeLabel;
+    QSpinBox* headerSizeBox;
+    QLineEdit* headerSizeField; // the text field inside headerSizeBox
+    QLabel* linePixelsLabel;
+    QSpinBox* linePixelsBox;
+    QLineEdit* linePixelsField; // the text field inside linePixelsBox
+    QPlainTextEdit* headerDump;
+    QPushButton* narrowLinesButton;
+    QPushButton* wideLinesButton;
+    QLabel* paletteFileLabel;
+    QLineEdit* paletteFileField;
+    QPushButton* filePaletteButton;
+    QPushButton* vramPaletteButton;
+    QPushButton* standardPaletteButton;
+    std::array<QLabel*, tessarin::kPaletteColours> colourLabels; // lblPal0 .. lblPal15
+    std::array<QFrame*, tessarin::kPaletteColours> colourPanels; // pnlPal0 .. pnlPal15
+
+public slots:
+    void showDocumentSettings();
+    void slotChosen();
+    void setNarrowLinePixels();
+    void setWideLinePixels();
+    void useFilePalette();
+    void useVramPalette();
+    void useStandardPalette();
+    void confirm();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    QWidget* buildVramLoadTab();
+    QWidget* buildPaletteTab();
+    void fillHeaderDump(const std::string& fileName);
+};
