@@ -14,7 +14,3 @@ void ClientArea::paintEvent(QPaintEvent*) {
     QPainter canvas(this);
     form_.paintClientArea(canvas);
 }
-
-void ClientArea::resizeEvent(QResizeEvent*) {
-    form_.clientAreaResized();
-}

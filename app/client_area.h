@@ -4,8 +4,8 @@
 
 class MainWindow;
 
-// The client area of the main window, below its menu bar: its paints and resizes go to
-// the form's paintClientArea and clientAreaResized.
+// The client area of the main window, below its menu bar: its paints go to the window's
+// paintClientArea, which stretches the picture over it (Qt repaints after a resize).
 class ClientArea : public QWidget {
     Q_OBJECT
 
@@ -14,7 +14,6 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
 
 private:
     MainWindow& form_;

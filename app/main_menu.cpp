@@ -3,8 +3,12 @@
 #include "app/main_window.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QMenu>
 #include <QMenuBar>
+
+using tessarin::ScreenMode;
+using tessarin::ViewSize;
 
 namespace {
 
@@ -14,15 +18,29 @@ QMenu* addMenu(QMenuBar* bar, const char* name, const QString& caption) {
     return menu;
 }
 
-QAction* addItem(QMenu* menu, const char* name, const QString& caption, MainWindow& form,
-                 void (MainWindow::*handler)(), bool checkable = false) {
+QAction* addItem(QMenu* menu, const char* name, const QString& caption) {
     QAction* item = menu->addAction(caption);
     item->setObjectName(QLatin1String(name));
-    item->setCheckable(checkable);
-    // Queued: the command runs from the event loop once the menu is done with the click,
-    // so an error leaving it reaches the application's notify() without unwinding
-    // through the menu's and the action's own code, which is not built for exceptions.
-    QObject::connect(item, &QAction::triggered, &form, handler, Qt::QueuedConnection);
+    return item;
+}
+
+// Queued: the command runs from the event loop once the menu is done with the click, so
+// an error leaving it reaches the application's notify() without unwinding through the
+// menu's and the action's own code, which is not built for exceptions.
+QAction* addCommand(QMenu* menu, const char* name, const QString& caption, MainWindow& window,
+                    void (MainWindow::*command)()) {
+    QAction* item = addItem(menu, name, caption);
+    QObject::connect(item, &QAction::triggered, &window, command, Qt::QueuedConnection);
+    return item;
+}
+
+template <typename Value>
+QAction* addChoice(QMenu* menu, QActionGroup* group, const char* name, const QString& caption,
+                   Value value) {
+    QAction* item = addItem(menu, name, caption);
+    item->setCheckable(true);
+    item->setData(static_cast<int>(value));
+    group->addAction(item);
     return item;
 }
 
@@ -34,61 +52,64 @@ QAction* addSeparator(QMenu* menu, const char* name) {
 
 } // namespace
 
-MainMenu buildMainMenu(MainWindow& form) {
-    using F = MainWindow;
-    constexpr bool checkable = true;
+MainMenu buildMainMenu(MainWindow& window) {
+    using W = MainWindow;
     MainMenu m{};
-    m.menuBar = form.menuBar();
+    m.menuBar = window.menuBar();
     m.menuBar->setObjectName(QStringLiteral("menuBar"));
 
     m.fileMenu = addMenu(m.menuBar, "fileMenu", QStringLiteral("&File"));
-    m.openVram0 =
-        addItem(m.fileMenu, "openVram0", QStringLiteral("VRAM0 &Open..."), form, &F::openVram0File);
-    m.openVram1 =
-        addItem(m.fileMenu, "openVram1", QStringLiteral("VRAM&1 Open..."), form, &F::openVram1File);
-    m.openPalette = addItem(m.fileMenu, "openPalette", QStringLiteral("&Palette Open..."), form,
-                            &F::openPaletteFile);
-    m.saveAs = addItem(m.fileMenu, "saveAs", QStringLiteral("Save &As..."), form, &F::saveAs);
-    m.saveAs->setEnabled(false);
+    m.openVram0 = addCommand(m.fileMenu, "openVram0", QStringLiteral("VRAM0 &Open..."), window,
+                             &W::openVram0File);
+    m.openVram1 = addCommand(m.fileMenu, "openVram1", QStringLiteral("VRAM&1 Open..."), window,
+                             &W::openVram1File);
+    m.openPalette = addCommand(m.fileMenu, "openPalette", QStringLiteral("&Palette Open..."),
+                               window, &W::openPaletteFile);
+    m.saveAs = addCommand(m.fileMenu, "saveAs", QStringLiteral("Save &As..."), window, &W::saveAs);
     m.fileSeparator = addSeparator(m.fileMenu, "fileSeparator");
-    m.exit = addItem(m.fileMenu, "exit", QStringLiteral("E&xit"), form, &F::exitProgram);
+    m.exit = addItem(m.fileMenu, "exit", QStringLiteral("E&xit"));
+    QObject::connect(m.exit, &QAction::triggered, &window, &QWidget::close, Qt::QueuedConnection);
 
     // The size captions carry the access letters 1, 3, 4 and 5; there is no 2.
     m.sizeMenu = addMenu(m.menuBar, "sizeMenu", QStringLiteral("Si&ze"));
-    m.size256x212 = addItem(m.sizeMenu, "size256x212", QStringLiteral("&1 256x212"), form,
-                            &F::size256x212Clicked, checkable);
+    m.sizes = new QActionGroup(m.sizeMenu);
+    m.size256x212 = addChoice(m.sizeMenu, m.sizes, "size256x212", QStringLiteral("&1 256x212"),
+                              ViewSize::plain256x212);
     m.size512x424magnify =
-        addItem(m.sizeMenu, "size512x424magnify", QStringLiteral("&3 512x424 magnify"), form,
-                &F::size512x424magnifyClicked, checkable);
+        addChoice(m.sizeMenu, m.sizes, "size512x424magnify", QStringLiteral("&3 512x424 magnify"),
+                  ViewSize::magnify512x424);
     m.size512x424interlace =
-        addItem(m.sizeMenu, "size512x424interlace", QStringLiteral("&4 512x424 interlace"), form,
-                &F::size512x424interlaceClicked, checkable);
-    m.size256x424joint = addItem(m.sizeMenu, "size256x424joint", QStringLiteral("&5 256x424 joint"),
-                                 form, &F::size256x424jointClicked, checkable);
+        addChoice(m.sizeMenu, m.sizes, "size512x424interlace",
+                  QStringLiteral("&4 512x424 interlace"), ViewSize::interlace512x424);
+    m.size256x424joint = addChoice(m.sizeMenu, m.sizes, "size256x424joint",
+                                   QStringLiteral("&5 256x424 joint"), ViewSize::joint256x424);
+    QObject::connect(m.sizes, &QActionGroup::triggered, &window, &W::sizeChosen,
+                     Qt::QueuedConnection);
     m.sizeSeparator = addSeparator(m.sizeMenu, "sizeSeparator");
-    m.rotate = addItem(m.sizeMenu, "rotate", QStringLiteral("Left &Rotation"), form,
-                       &F::rotateClicked, checkable);
+    m.rotate = addCommand(m.sizeMenu, "rotate", QStringLiteral("Left &Rotation"), window,
+                          &W::toggleRotation);
+    m.rotate->setCheckable(true);
 
     m.screenMenu = addMenu(m.menuBar, "screenMenu", QStringLiteral("&Screen"));
-    m.screen5 = addItem(m.screenMenu, "screen5", QStringLiteral("Screen &5"), form,
-                        &F::screen5Clicked, checkable);
-    m.screen6 = addItem(m.screenMenu, "screen6", QStringLiteral("Screen &6"), form,
-                        &F::screen6Clicked, checkable);
-    m.screen7 = addItem(m.screenMenu, "screen7", QStringLiteral("Screen &7"), form,
-                        &F::screen7Clicked, checkable);
-    m.screen8 = addItem(m.screenMenu, "screen8", QStringLiteral("Screen &8"), form,
-                        &F::screen8Clicked, checkable);
-    m.screen10 = addItem(m.screenMenu, "screen10", QStringLiteral("Screen 1&0,11"), form,
-                         &F::screen10Clicked, checkable);
-    m.screen12 = addItem(m.screenMenu, "screen12", QStringLiteral("Screen 1&2"), form,
-                         &F::screen12Clicked, checkable);
+    m.screens = new QActionGroup(m.screenMenu);
+    const auto screen = [&](const char* name, const char* caption, ScreenMode mode) {
+        return addChoice(m.screenMenu, m.screens, name, QString::fromLatin1(caption), mode);
+    };
+    m.screen5 = screen("screen5", "Screen &5", 5);
+    m.screen6 = screen("screen6", "Screen &6", 6);
+    m.screen7 = screen("screen7", "Screen &7", 7);
+    m.screen8 = screen("screen8", "Screen &8", 8);
+    m.screen10 = screen("screen10", "Screen 1&0,11", 10);
+    m.screen12 = screen("screen12", "Screen 1&2", 12);
+    QObject::connect(m.screens, &QActionGroup::triggered, &window, &W::screenChosen,
+                     Qt::QueuedConnection);
     m.screenSeparator = addSeparator(m.screenMenu, "screenSeparator");
-    m.vramCopy = addItem(m.screenMenu, "vramCopy", QStringLiteral("VRAM0->VRAM1"), form,
-                         &F::copyVram0ToVram1);
-    m.vramMapping = addItem(m.screenMenu, "vramMapping", QStringLiteral("&VRAM Mapping..."), form,
-                            &F::editVramMapping);
+    m.vramCopy = addCommand(m.screenMenu, "vramCopy", QStringLiteral("VRAM0->VRAM1"), window,
+                            &W::copyVram0ToVram1);
+    m.vramMapping = addCommand(m.screenMenu, "vramMapping", QStringLiteral("&VRAM Mapping..."),
+                               window, &W::editVramMapping);
 
     m.helpMenu = addMenu(m.menuBar, "helpMenu", QStringLiteral("&Help"));
-    m.about = addItem(m.helpMenu, "about", QStringLiteral("&About..."), form, &F::showAbout);
+    m.about = addCommand(m.helpMenu, "about", QStringLiteral("&About..."), window, &W::showAbout);
     return m;
 }

@@ -1,11 +1,13 @@
 #pragma once
 
 class QAction;
+class QActionGroup;
 class QMenu;
 class QMenuBar;
 class MainWindow;
 
-// The items of the main window's menu bar, in display order.
+// The items of the main window's menu bar, in display order. The four sizes and the six
+// screen modes are exclusive groups whose actions carry their ViewSize or ScreenMode as data.
 struct MainMenu {
     QMenuBar* menuBar;
     QMenu* fileMenu;
@@ -16,6 +18,7 @@ struct MainMenu {
     QAction* fileSeparator;
     QAction* exit;
     QMenu* sizeMenu;
+    QActionGroup* sizes;
     QAction* size256x212;
     QAction* size512x424magnify;
     QAction* size512x424interlace;
@@ -23,6 +26,7 @@ struct MainMenu {
     QAction* sizeSeparator;
     QAction* rotate;
     QMenu* screenMenu;
+    QActionGroup* screens;
     QAction* screen5;
     QAction* screen6;
     QAction* screen7;
@@ -36,6 +40,6 @@ struct MainMenu {
     QAction* about;
 };
 
-// Builds the menu bar of form with every item, its caption and state at start, and
-// connects each item to its handler. No item has a shortcut key.
-[[nodiscard]] MainMenu buildMainMenu(MainWindow& form);
+// Builds the menu bar of window with every item and its caption, and connects each item
+// to its command, queued. No item has a shortcut key; the window sets the states.
+[[nodiscard]] MainMenu buildMainMenu(MainWindow& window);

@@ -4,10 +4,11 @@
 #include "app/client_area.h"
 #include "app/file_filters.h"
 #include "dialogs/vram_mapping_dialog.h"
-#include "document/file_name_rule.h"
+#include "document/bmp_encoder.h"
 #include "platform/file_system.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -20,11 +21,12 @@
 #include <QPainter>
 #include <QUrl>
 #include <algorithm>
-#include <array>
 #include <cstddef>
 
+using tessarin::FileSlot;
 using tessarin::ImageSize;
 using tessarin::ScreenMode;
+using tessarin::ViewMode;
 using tessarin::ViewSize;
 
 namespace {
@@ -44,30 +46,6 @@ const QString kSaveSuffix = QStringLiteral("bmp");
 
 // At most this many names are taken from the command line and from one drop.
 constexpr std::size_t kMaxFilesAtOnce = 2;
-
-// Pixels per line of the files laid into VRAM: the full width of screens 6 and 7, and
-// the 256 of screens 5, 8, 10/11 and 12.
-constexpr std::int16_t kWideLinePixels = tessarin::kDefaultLinePixels;
-constexpr std::int16_t kNarrowLinePixels = 256;
-
-struct ScreenItem {
-    ScreenMode mode;
-    QAction* MainMenu::*item;
-    std::int16_t linePixels;
-};
-constexpr std::array<ScreenItem, 6> kScreenItems{{
-    {5, &MainMenu::screen5, kNarrowLinePixels},
-    {6, &MainMenu::screen6, kWideLinePixels},
-    {7, &MainMenu::screen7, kWideLinePixels},
-    {8, &MainMenu::screen8, kNarrowLinePixels},
-    {10, &MainMenu::screen10, kNarrowLinePixels},
-    {12, &MainMenu::screen12, kNarrowLinePixels},
-}};
-
-// The Size items, indexed by ViewSize.
-constexpr std::array<QAction * MainMenu::*, tessarin::kViewSizeCount> kSizeItems{
-    &MainMenu::size256x212, &MainMenu::size512x424magnify, &MainMenu::size512x424interlace,
-    &MainMenu::size256x424joint};
 
 // File names travel as the bytes the system uses for them.
 std::string localName(const QString& fileName) {
@@ -92,6 +70,13 @@ void selectFilter(QFileDialog* dialog, int filterIndex) {
     dialog->selectNameFilter(dialog->nameFilters().value(filterIndex - 1));
 }
 
+// The action of the group whose data is value; none when no action has it.
+void checkByData(QActionGroup* group, int value) {
+    for (QAction* item : group->actions()) {
+        item->setChecked(item->data().toInt() == value);
+    }
+}
+
 } // namespace
 
 MainWindow::MainWindow(const std::vector<std::string>& arguments, QWidget* parent)
@@ -112,9 +97,7 @@ MainWindow::MainWindow(const std::vector<std::string>& arguments, QWidget* paren
     tempBitmapFileName = tessarin::makeTempFile(kTempFilePrefix);
     try {
         document = std::make_unique<tessarin::ScreenDocument>();
-        menu.saveAs->setEnabled(false);
-        hasPicture = false;
-        setViewSize(tessarin::ViewSize::plain256x212);
+        setViewSize(ViewSize::plain256x212);
         selectScreenMode(7);
         setAcceptDrops(true);
         const std::size_t count = std::min(arguments.size(), kMaxFilesAtOnce);
@@ -135,93 +118,58 @@ MainWindow::~MainWindow() {
 }
 
 void MainWindow::openFileByName(const std::string& fileName) {
-    const tessarin::FileNameChoice choice = tessarin::chooseByFileName(fileName);
-    if (choice.slot == tessarin::FileSlot::palette) {
-        openFileInto(fileName, tessarin::FileSlot::palette);
-        return;
-    }
-    if (choice.screenMode) {
-        selectScreenMode(*choice.screenMode);
-    }
-    openFileInto(fileName, tessarin::FileSlot::vram0);
+    opened(fileName, document->openByName(fileName));
 }
 
-void MainWindow::openFileInto(const std::string& fileName, tessarin::FileSlot slot) {
-    switch (slot) {
-    case tessarin::FileSlot::vram0:
+void MainWindow::openFileInto(const std::string& fileName, FileSlot slot) {
+    document->openInto(fileName, slot);
+    opened(fileName, slot);
+}
+
+void MainWindow::opened(const std::string& fileName, FileSlot slot) {
+    if (slot == FileSlot::vram0) {
         setWindowTitle(kCaptionPrefix + shownName(fileName));
-        break;
-    case tessarin::FileSlot::vram1:
-        break;
-    case tessarin::FileSlot::palette:
-        document->mapping.paletteSource = tessarin::PaletteSource::file;
-        break;
-    default:
-        return;
     }
-    menu.saveAs->setEnabled(true);
-    hasPicture = true;
-    document->openFile(fileName, slot);
-    if (slot == tessarin::FileSlot::palette) {
-        document->vdp->selectPalette(tessarin::PaletteSource::file);
-    }
-    renderPicture();
+    showPicture();
 }
 
 void MainWindow::selectScreenMode(ScreenMode mode) {
-    const auto* chosen = std::find_if(kScreenItems.begin(), kScreenItems.end(),
-                                      [mode](const ScreenItem& s) { return s.mode == mode; });
-    if (chosen == kScreenItems.end()) {
-        return;
-    }
-    document->vdp->setScreenMode(mode);
-    for (const ScreenItem& screen : kScreenItems) {
-        (menu.*screen.item)->setChecked(false);
-    }
-    (menu.*chosen->item)->setChecked(true);
-    document->mapping.linePixels = {chosen->linePixels, chosen->linePixels};
-    if (hasPicture) {
-        document->reload();
-        renderPicture();
+    document->selectScreenMode(mode);
+    updateActions();
+    if (document->hasPicture()) {
+        showPicture();
     }
 }
 
 void MainWindow::setViewSize(ViewSize size) {
-    for (QAction* MainMenu::*item : kSizeItems) {
-        (menu.*item)->setChecked(false);
-    }
-    (menu.*kSizeItems.at(static_cast<std::size_t>(size)))->setChecked(true);
-    const tessarin::ViewMode viewMode = tessarin::viewModeOf(size, menu.rotate->isChecked());
-    setClientSize(*tessarin::imageSizeOf(viewMode));
-    document->viewMode = viewMode;
-    if (hasPicture) {
-        renderPicture();
+    const auto shape = tessarin::shapeOf(document->viewMode());
+    applyViewMode(tessarin::viewModeOf(size, shape && shape->rotated));
+}
+
+void MainWindow::toggleRotation() {
+    if (const auto shape = tessarin::shapeOf(document->viewMode())) {
+        applyViewMode(tessarin::viewModeOf(shape->size, !shape->rotated));
+    } else {
+        updateActions(); // Qt flipped the mark; the view stays as it is
     }
 }
 
-void MainWindow::paintPicture() {
-    if (hasPicture) {
-        clientArea->update();
-    }
-}
-
-void MainWindow::paintClientArea(QPainter& canvas) {
-    if (!hasPicture) {
+void MainWindow::paintClientArea(QPainter& canvas) const {
+    if (!hasPicture()) {
         return;
     }
-    // Read afresh each time: the file is the only rendered copy of the picture.
-    const QImage picture(shownName(tempBitmapFileName));
-    canvas.drawImage(clientArea->rect(), picture);
-}
-
-void MainWindow::clientAreaResized() {
-    paintPicture();
+    const tessarin::Picture& picture = document->picture();
+    // RgbTriple rows are blue, green, red: BGR888 without a copy.
+    const QImage image(
+        reinterpret_cast<const uchar*>(picture.pixels.data()), picture.width, picture.height,
+        picture.width * static_cast<int>(sizeof(tessarin::RgbTriple)), QImage::Format_BGR888);
+    canvas.drawImage(clientArea->rect(), image);
 }
 
 void MainWindow::closeDocument() {
     document.reset();
     tessarin::deleteFile(tempBitmapFileName);
-    hasPicture = false;
+    pictureSaved_ = false;
 }
 
 void MainWindow::openDroppedFiles(QDropEvent* event) {
@@ -240,30 +188,19 @@ void MainWindow::openDroppedFiles(QDropEvent* event) {
     }
 }
 
-void MainWindow::toggleRotation() {
-    const int viewMode = static_cast<int>(document->viewMode);
-    if (viewMode >= 0 && viewMode < tessarin::kViewSizeCount) {
-        menu.rotate->setChecked(true);
-        setViewSize(static_cast<ViewSize>(viewMode));
-    } else if (viewMode >= tessarin::kViewSizeCount && viewMode < tessarin::kViewModeCount) {
-        menu.rotate->setChecked(false);
-        setViewSize(static_cast<ViewSize>(viewMode - tessarin::kViewSizeCount));
-    }
-}
-
 void MainWindow::openVram0File() {
-    openWithDialog(kScreenFilter, tessarin::FileSlot::vram0);
+    openWithDialog(kScreenFilter, FileSlot::vram0);
 }
 void MainWindow::openVram1File() {
-    openWithDialog(kScreenFilter, tessarin::FileSlot::vram1);
+    openWithDialog(kScreenFilter, FileSlot::vram1);
 }
 void MainWindow::openPaletteFile() {
-    openWithDialog(kPaletteFilter, tessarin::FileSlot::palette);
+    openWithDialog(kPaletteFilter, FileSlot::palette);
 }
 
 void MainWindow::saveAs() {
     selectFilter(saveDialog, kBitmapFilter);
-    if (saveDialog->exec() != QDialog::Accepted || !hasPicture) {
+    if (saveDialog->exec() != QDialog::Accepted || !pictureSaved_) {
         return;
     }
     const QStringList files = saveDialog->selectedFiles();
@@ -273,63 +210,27 @@ void MainWindow::saveAs() {
     }
 }
 
-void MainWindow::exitProgram() {
-    close();
+void MainWindow::sizeChosen(QAction* item) {
+    setViewSize(static_cast<ViewSize>(item->data().toInt()));
 }
 
-void MainWindow::size256x212Clicked() {
-    setViewSize(tessarin::ViewSize::plain256x212);
-}
-void MainWindow::size512x424magnifyClicked() {
-    setViewSize(tessarin::ViewSize::magnify512x424);
-}
-void MainWindow::size512x424interlaceClicked() {
-    setViewSize(tessarin::ViewSize::interlace512x424);
-}
-void MainWindow::size256x424jointClicked() {
-    setViewSize(tessarin::ViewSize::joint256x424);
-}
-
-void MainWindow::rotateClicked() {
-    // Qt has flipped the mark already; toggleRotation sets it from viewMode alone.
-    menu.rotate->setChecked(!menu.rotate->isChecked());
-    toggleRotation();
-}
-
-void MainWindow::screen5Clicked() {
-    selectScreenMode(5);
-}
-void MainWindow::screen6Clicked() {
-    selectScreenMode(6);
-}
-void MainWindow::screen7Clicked() {
-    selectScreenMode(7);
-}
-void MainWindow::screen8Clicked() {
-    selectScreenMode(8);
-}
-void MainWindow::screen10Clicked() {
-    selectScreenMode(10);
-}
-void MainWindow::screen12Clicked() {
-    selectScreenMode(12);
+void MainWindow::screenChosen(QAction* item) {
+    selectScreenMode(static_cast<ScreenMode>(item->data().toInt()));
 }
 
 void MainWindow::copyVram0ToVram1() {
-    auto& vram = document->vdp->vram;
-    std::copy_n(vram.begin(), tessarin::kVramHalfSize, vram.begin() + tessarin::kVramHalfSize);
-    renderPicture();
+    document->copyVram0ToVram1();
+    showPicture();
 }
 
 void MainWindow::editVramMapping() {
     mappingDialog->document = document.get();
-    const int result = mappingDialog->exec();
-    // After Cancel this undoes what the dialog's palette buttons did to the VDP.
-    document->vdp->selectPalette(
-        static_cast<tessarin::PaletteSource>(document->mapping.paletteSource));
-    if (result == QDialog::Accepted) {
-        document->reload();
-        renderPicture();
+    if (mappingDialog->exec() == QDialog::Accepted) {
+        document->applyMapping(mappingDialog->mapping);
+        showPicture();
+    } else {
+        // Undoes what the dialog's palette buttons did to the VDP.
+        document->restorePalette();
     }
 }
 
@@ -355,7 +256,7 @@ void MainWindow::dropEvent(QDropEvent* event) {
     openDroppedFiles(event);
 }
 
-void MainWindow::openWithDialog(int filterIndex, tessarin::FileSlot slot) {
+void MainWindow::openWithDialog(int filterIndex, FileSlot slot) {
     selectFilter(openDialog, filterIndex);
     if (openDialog->exec() != QDialog::Accepted) {
         return;
@@ -366,9 +267,36 @@ void MainWindow::openWithDialog(int filterIndex, tessarin::FileSlot slot) {
     }
 }
 
-void MainWindow::renderPicture() {
-    document->writeBitmap(tempBitmapFileName);
-    paintPicture();
+void MainWindow::applyViewMode(ViewMode viewMode) {
+    if (const auto size = tessarin::imageSizeOf(viewMode)) {
+        setClientSize(*size);
+    }
+    document->setViewMode(viewMode);
+    updateActions();
+    if (document->hasPicture()) {
+        showPicture();
+    }
+}
+
+void MainWindow::showPicture() {
+    // Save As waits until the temporary file holds the new picture: a failed write
+    // leaves it disabled.
+    pictureSaved_ = false;
+    updateActions();
+    const tessarin::Picture& picture = document->render();
+    clientArea->update();
+    tessarin::writeBmpFile(picture, tempBitmapFileName);
+    pictureSaved_ = true;
+    updateActions();
+}
+
+void MainWindow::updateActions() {
+    const ViewMode viewMode = document->viewMode();
+    const auto shape = tessarin::shapeOf(viewMode);
+    checkByData(menu.sizes, shape ? static_cast<int>(shape->size) : -1);
+    menu.rotate->setChecked(shape && shape->rotated);
+    checkByData(menu.screens, static_cast<int>(document->vdp->screenMode));
+    menu.saveAs->setEnabled(document->hasPicture() && pictureSaved_);
 }
 
 void MainWindow::setClientSize(ImageSize size) {

@@ -9,15 +9,17 @@
 #include <string>
 #include <vector>
 
+class QAction;
 class QFileDialog;
 class QPainter;
 class ClientArea;
 class AboutBox;
 class VramMappingDialog;
 
-// The main window: shows the picture of the one document, which every change renders
-// into the temporary BMP file, and carries the menu of all commands. Errors leave the
-// commands uncaught; the application's notify() shows them.
+// The main window: shows the picture of the one document and carries the menu of all
+// commands. Each command is one document operation, then the picture is shown again:
+// rendered in memory, painted from there and written to the temporary BMP file that
+// Save As copies. Errors leave the commands uncaught; the application's notify() shows them.
 class MainWindow : public QMainWindow {
     Q_OBJECT
 
@@ -29,31 +31,26 @@ public:
     // Deletes the temporary file if closeDocument has not.
     ~MainWindow() override;
 
-    // Palette when the third character from the end is "P" or "p", else VRAM0 after the
-    // screen mode that the last character names, if any.
+    // By the file-name rule (the document's openByName), then shows the picture.
     void openFileByName(const std::string& fileName);
-    // Loads the file into the slot, renders and paints; a missing or empty file changes
-    // nothing in the document but everything else happens the same.
+    // Loads the file into the slot and shows the picture; the caption names a VRAM0 file.
     void openFileInto(const std::string& fileName, tessarin::FileSlot slot);
-    // Sets the VDP's mode, the Screen check marks and both line widths; with a picture
-    // shown, reloads every file and renders.
+    // The document's selectScreenMode; with a picture, shows it again.
     void selectScreenMode(tessarin::ScreenMode mode);
-    // Sets the Size check marks, the client size and viewMode from size and the rotation
-    // mark; with a picture shown, renders (no reload).
+    // The size at the current rotation: client area and view mode; with a picture, shows it.
     void setViewSize(tessarin::ViewSize size);
-    // Has the client area painted from the temporary file; nothing without a picture.
-    void paintPicture();
-    // Draws the temporary file, read afresh, stretched over the whole client area.
-    void paintClientArea(QPainter& canvas);
-    void clientAreaResized();
+    // Flips the rotation of the view and keeps its size; an unknown view mode stays as it is.
+    void toggleRotation();
+    // Draws the picture stretched over the whole client area; nothing without a picture.
+    void paintClientArea(QPainter& canvas) const;
     // Destroys the document and deletes the temporary file; from then on nothing is painted.
     void closeDocument();
     // Opens the first two local files of a drop, in the order given.
     void openDroppedFiles(QDropEvent* event);
-    // Flips the rotation of the view and keeps its size; viewMode decides, not the mark.
-    void toggleRotation();
 
-    bool hasPicture = false;
+    // True from the first file opened into any slot until the window closes.
+    [[nodiscard]] bool hasPicture() const { return document && document->hasPicture(); }
+
     std::unique_ptr<tessarin::ScreenDocument> document;
     std::string tempBitmapFileName;
 
@@ -70,18 +67,8 @@ public slots:
     void openVram1File();
     void openPaletteFile();
     void saveAs();
-    void exitProgram();
-    void size256x212Clicked();
-    void size512x424magnifyClicked();
-    void size512x424interlaceClicked();
-    void size256x424jointClicked();
-    void rotateClicked();
-    void screen5Clicked();
-    void screen6Clicked();
-    void screen7Clicked();
-    void screen8Clicked();
-    void screen10Clicked();
-    void screen12Clicked();
+    void sizeChosen(QAction* item);
+    void screenChosen(QAction* item);
     void copyVram0ToVram1();
     void editVramMapping();
     void showAbout();
@@ -95,8 +82,17 @@ private:
     // Shows the open dialog with the filter of that index (from 1); on OK opens the
     // chosen file into slot.
     void openWithDialog(int filterIndex, tessarin::FileSlot slot);
-    // The document writes the picture into the temporary file, and the window shows it.
-    void renderPicture();
+    // After a file went into slot: the caption names a VRAM0 file; the picture is shown.
+    void opened(const std::string& fileName, tessarin::FileSlot slot);
+    // Sets the view mode and the client area to its size; with a picture, shows it.
+    void applyViewMode(tessarin::ViewMode viewMode);
+    // The document renders the picture; it is painted and written to the temporary file.
+    void showPicture();
+    // Every action's enabled and checked state, from the document.
+    void updateActions();
     // Makes the client area exactly the size given, the menu bar above it.
     void setClientSize(tessarin::ImageSize size);
+
+    // False while the temporary file does not hold the picture shown: Save As waits.
+    bool pictureSaved_ = false;
 };

@@ -1,5 +1,6 @@
 // writeBitmap in each view beside a write floor: the same bytes in the same number
 // of writes to the same directory through the same OutputFile. And raw decoding.
+#include "document/bmp_encoder.h"
 #include "document/screen_document.h"
 #include "document/view_geometry.h"
 #include "platform/file_stream.h"
@@ -39,9 +40,9 @@ void writeBitmap(benchmark::State& state) {
     ScreenDocument document;
     document.vdp->setScreenMode(mode);
     fillVram(*document.vdp);
-    document.viewMode = view;
+    document.setViewMode(view);
     for (auto _ : state) {
-        document.writeBitmap(scratchFile());
+        writeBmpFile(document.render(), scratchFile());
     }
     const ImageSize size = *imageSizeOf(view);
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * size.width *

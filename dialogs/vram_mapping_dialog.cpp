@@ -1,7 +1,6 @@
 #include "dialogs/vram_mapping_dialog.h"
 
 #include "dialogs/hex_dump.h"
-#include "dialogs/win32_color.h"
 #include "platform/file_stream.h"
 
 #include <QButtonGroup>
@@ -330,8 +329,8 @@ void VramMappingDialog::showPaletteColours() {
     const VdpState& vdp = *document->vdp;
     for (std::size_t i = 0; i < colourPanels.size(); ++i) {
         QPalette colours = colourPanels[i]->palette();
-        colours.setColor(QPalette::Window,
-                         colorFromWin32(ScreenDocument::rgbToColor(vdp.paletteRgb[i])));
+        colours.setColor(QPalette::Window, QColor(vdp.paletteRgb[i].red, vdp.paletteRgb[i].green,
+                                                  vdp.paletteRgb[i].blue));
         colourPanels[i]->setPalette(colours);
     }
 }

@@ -3,9 +3,9 @@
 // The 24-bit uncompressed BMP as written: a file header, an information header and
 // bottom-up pixel rows of blue-green-red triples, no colour table. Little-endian.
 
-#include <array>
 #include <cstddef>
 #include <cstdint>
+#include <span>
 
 namespace tessarin::bmp {
 
@@ -39,16 +39,19 @@ inline constexpr std::size_t kOffYPelsPerMeter = 28;    // biYPelsPerMeter
 inline constexpr std::size_t kOffColoursUsed = 32;      // biClrUsed
 inline constexpr std::size_t kOffColoursImportant = 36; // biClrImportant
 
+// Little-endian fields into a header of N bytes.
 template <std::size_t N>
-void put16(std::array<std::uint8_t, N>& out, std::size_t offset, std::uint16_t value) {
-    out.at(offset) = static_cast<std::uint8_t>(value);
-    out.at(offset + 1) = static_cast<std::uint8_t>(value >> 8);
+void put16(std::span<std::uint8_t, N> out, std::size_t offset, std::uint16_t value) {
+    static_assert(N >= 2);
+    out[offset] = static_cast<std::uint8_t>(value);
+    out[offset + 1] = static_cast<std::uint8_t>(value >> 8);
 }
 
 template <std::size_t N>
-void put32(std::array<std::uint8_t, N>& out, std::size_t offset, std::uint32_t value) {
+void put32(std::span<std::uint8_t, N> out, std::size_t offset, std::uint32_t value) {
+    static_assert(N >= 4);
     for (std::size_t i = 0; i < 4; ++i) {
-        out.at(offset + i) = static_cast<std::uint8_t>(value >> (8 * i));
+        out[offset + i] = static_cast<std::uint8_t>(value >> (8 * i));
     }
 }
 

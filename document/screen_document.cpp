@@ -1,5 +1,6 @@
 #include "document/screen_document.h"
 
+#include "document/file_name_rule.h"
 #include "platform/file_stream.h"
 #include "platform/file_system.h"
 
@@ -29,6 +30,87 @@ void readScreenFile(const std::string& fileName, std::int16_t headerSize,
 } // namespace
 
 ScreenDocument::ScreenDocument() : vdp(std::make_unique<VdpState>()) {}
+
+FileSlot ScreenDocument::openByName(const std::string& fileName) {
+    const FileNameChoice choice = chooseByFileName(fileName);
+    // The mode comes first: with a picture it reloads the files already open in it, and
+    // it sets the line width the new file is laid in with.
+    if (choice.slot == FileSlot::vram0 && choice.screenMode) {
+        selectScreenMode(*choice.screenMode);
+    }
+    openInto(fileName, choice.slot);
+    return choice.slot;
+}
+
+void ScreenDocument::openInto(const std::string& fileName, FileSlot slot) {
+    if (std::find(kFileSlots.begin(), kFileSlots.end(), slot) == kFileSlots.end()) {
+        return;
+    }
+    hasPicture_ = true;
+    if (slot == FileSlot::palette) {
+        mapping.paletteSource = PaletteSource::file;
+    }
+    openFile(fileName, slot);
+    if (slot == FileSlot::palette) {
+        vdp->selectPalette(PaletteSource::file);
+    }
+    followVramPalette();
+}
+
+void ScreenDocument::selectScreenMode(ScreenMode mode) {
+    const ScreenModeFacts* facts = findScreenMode(mode);
+    if (facts == nullptr) {
+        return;
+    }
+    vdp->setScreenMode(mode);
+    const auto full = static_cast<std::int16_t>(facts->lineWidth);
+    mapping.linePixels = {full, full};
+    if (hasPicture_) {
+        reload();
+    }
+    followVramPalette(); // the mode moves the palette table too
+}
+
+void ScreenDocument::applyMapping(const VramMapping& newMapping) {
+    mapping = newMapping;
+    // Before the reload too, so that a file that fails to load leaves the chosen palette.
+    selectSourcePalette();
+    reload();
+    selectSourcePalette();
+}
+
+void ScreenDocument::restorePalette() {
+    selectSourcePalette();
+}
+
+void ScreenDocument::copyVram0ToVram1() {
+    auto& vram = vdp->vram;
+    std::copy_n(vram.begin(), kVramHalfSize, vram.begin() + kVramHalfSize);
+    followVramPalette();
+}
+
+void ScreenDocument::setViewMode(ViewMode mode) {
+    viewMode_ = mode;
+}
+
+const Picture& ScreenDocument::render() {
+    renderPicture(*vdp, viewMode_, picture_);
+    return picture_;
+}
+
+void ScreenDocument::followVramPalette() {
+    if (mapping.paletteSource == PaletteSource::vram) {
+        selectSourcePalette();
+    }
+}
+
+void ScreenDocument::selectSourcePalette() {
+    // The table in VRAM is read afresh: the files may have changed it since.
+    if (mapping.paletteSource == PaletteSource::vram) {
+        vdp->readVramPalette();
+    }
+    vdp->selectPalette(mapping.paletteSource);
+}
 
 bool ScreenDocument::openFile(const std::string& fileName, FileSlot slot) {
     if (probeFileSize(fileName) == 0) {
@@ -85,11 +167,6 @@ void ScreenDocument::reload() {
             loadSlot(slot);
         }
     }
-}
-
-std::uint32_t ScreenDocument::rgbToColor(const RgbTriple& rgb) {
-    return static_cast<std::uint32_t>(rgb.red) | static_cast<std::uint32_t>(rgb.green) << 8 |
-           static_cast<std::uint32_t>(rgb.blue) << 16;
 }
 
 } // namespace tessarin

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "document/picture.h"
+#include "document/view_geometry.h"
+#include "vdp/screen_modes.h"
 #include "vdp/vdp_state.h"
 
 #include <array>
@@ -19,18 +22,6 @@ inline constexpr std::array<FileSlot, 3> kFileSlots{FileSlot::vram0, FileSlot::v
     return static_cast<std::size_t>(slot);
 }
 
-// Output geometry: four sizes, each plain or rotated left.
-enum class ViewMode : std::int8_t {
-    plain256x212 = 0,
-    magnify512x424 = 1,
-    interlace512x424 = 2,
-    joint256x424 = 3,
-    plain256x212Rotated = 4,
-    magnify512x424Rotated = 5,
-    interlace512x424Rotated = 6,
-    joint256x424Rotated = 7,
-};
-
 inline constexpr std::int16_t kDefaultHeaderSize = 7; // FEh, start, end, execution address
 inline constexpr std::int16_t kDefaultLinePixels = 512;
 
@@ -44,13 +35,51 @@ struct VramMapping {
     friend bool operator==(const VramMapping&, const VramMapping&) = default;
 };
 
-// The files the user opened, how they are laid into the one VDP, and the view.
+// The files the user opened, how they are laid into the one VDP, the view, and its
+// picture. The operations are the viewer's steps, each in its one order; the window, the
+// exporter, the tests and the fuzz targets all go through them, so that they produce the
+// same picture from the same steps. Every operation that reads a file throws FileError
+// naming it when the file cannot be read.
 class ScreenDocument {
 public:
     ScreenDocument();
 
+    // --- The viewer's steps. Each changes what render() gives.
+
+    // By the file-name rule: a palette file into the palette slot; otherwise the screen
+    // mode the name gives, if any, is selected first, then the file goes into VRAM0.
+    // Returns the slot the file went into.
+    FileSlot openByName(const std::string& fileName);
+    // Loads the file into slot (a missing or empty file changes no slot; see openFile);
+    // from now on there is a picture. A palette file becomes the active palette. The
+    // VRAM palette, when in effect, follows every change of VRAM and mode.
+    void openInto(const std::string& fileName, FileSlot slot);
+    // Sets the VDP's mode (page 0) and both line widths to the mode's full line; with a
+    // picture, reloads every file with them. An unsupported mode does nothing.
+    void selectScreenMode(ScreenMode mode);
+    // Takes the whole mapping, as the mapping dialog's OK does: reloads every file with
+    // it, then makes its palette source active (the VRAM palette read afresh).
+    void applyMapping(const VramMapping& newMapping);
+    // Makes the palette of the mapping's source active again, after a preview of another.
+    void restorePalette();
+    // Copies VRAM0 (64 KB) over VRAM1; it lasts until a load next writes into VRAM1.
+    void copyVram0ToVram1();
+    // The geometry of the picture.
+    void setViewMode(ViewMode mode);
+    // Renders the picture of the current VRAM, palette and view mode, once, and keeps it.
+    const Picture& render();
+
+    // The picture of the last render; empty before the first.
+    [[nodiscard]] const Picture& picture() const { return picture_; }
+    // True from the first openInto on, whether or not its file could be read.
+    [[nodiscard]] bool hasPicture() const { return hasPicture_; }
+    // The view mode of the picture.
+    [[nodiscard]] ViewMode viewMode() const { return viewMode_; }
+
+    // --- The loading the steps are made of.
+
     // Probes the file; a missing, unreadable, non-regular or empty file changes nothing.
-    // Otherwise stores the name in the slot and loads it. The result carries no meaning.
+    // Otherwise stores the name in the slot and loads it. True when it was loaded.
     bool openFile(const std::string& fileName, FileSlot slot);
     // Reads the slot's stored file: into VRAM0 (then re-laid by linePixels[0]), VRAM1,
     // or the file palette. Throws FileError when the file cannot be opened or read; after
@@ -58,19 +87,22 @@ public:
     void loadSlot(FileSlot slot);
     // Loads again, in slot order, every slot that has a name.
     void reload();
-    // Writes the picture in the geometry of viewMode into the existing file fileName,
-    // cut to zero length first; an unknown viewMode leaves it empty. Throws FileError.
-    void writeBitmap(const std::string& fileName);
-
-    // Win32 colour value: red in bits 0-7, green 8-15, blue 16-23.
-    [[nodiscard]] static std::uint32_t rgbToColor(const RgbTriple& rgb);
 
     std::unique_ptr<VdpState> vdp;
     std::string vram0FileName;
     std::string vram1FileName;
     std::string paletteFileName;
     VramMapping mapping;
-    ViewMode viewMode = ViewMode::plain256x212;
+
+private:
+    // The mapping's palette source made active; the VRAM palette read from VRAM first.
+    void selectSourcePalette();
+    // With the VRAM palette in effect, reads it again: VRAM may hold another table now.
+    void followVramPalette();
+
+    ViewMode viewMode_ = ViewMode::plain256x212;
+    bool hasPicture_ = false;
+    Picture picture_;
 };
 
 } // namespace tessarin

@@ -1,10 +1,21 @@
 #pragma once
 
-#include "document/screen_document.h"
-
+#include <cstdint>
 #include <optional>
 
 namespace tessarin {
+
+// Output geometry: four sizes, each plain or rotated left.
+enum class ViewMode : std::int8_t {
+    plain256x212 = 0,
+    magnify512x424 = 1,
+    interlace512x424 = 2,
+    joint256x424 = 3,
+    plain256x212Rotated = 4,
+    magnify512x424Rotated = 5,
+    interlace512x424Rotated = 6,
+    joint256x424Rotated = 7,
+};
 
 // The four sizes of the Size menu.
 enum class ViewSize : int {
@@ -25,6 +36,21 @@ struct ImageSize {
 // The view mode of a size, plain or rotated left.
 [[nodiscard]] constexpr ViewMode viewModeOf(ViewSize size, bool rotated) {
     return static_cast<ViewMode>(static_cast<int>(size) + (rotated ? kViewSizeCount : 0));
+}
+
+// The size of a view mode and whether it is turned left.
+struct ViewShape {
+    ViewSize size;
+    bool rotated;
+};
+
+// The shape of a view mode; nothing for a value outside 0..7.
+[[nodiscard]] constexpr std::optional<ViewShape> shapeOf(ViewMode viewMode) {
+    const int index = static_cast<int>(viewMode);
+    if (index < 0 || index >= kViewModeCount) {
+        return std::nullopt;
+    }
+    return ViewShape{static_cast<ViewSize>(index % kViewSizeCount), index >= kViewSizeCount};
 }
 
 // Width and height of the image (and of the window's client area) of a view mode;

@@ -1,7 +1,7 @@
 #include "export/picture_job.h"
 
-#include "export/bmp_reader.h"
-#include "export/png_writer.h"
+#include "document/bmp_encoder.h"
+#include "export/png_encoder.h"
 #include "export/scratch_file.h"
 #include "platform/file_error.h"
 #include "platform/file_stream.h"
@@ -91,22 +91,29 @@ PictureJob jobFor(const ExportOptions& options, const std::string& screenFile,
     return job;
 }
 
-// The steps of the viewer: choose the screen mode, open the files into their slots,
-// confirm the mapping dialog (which reloads every file), then write the picture.
-void renderBitmap(const PictureJob& job, const std::string& bmpFile) {
+// As a user who chooses the screen mode, confirms the mapping dialog, then opens the
+// files: they are laid in with the mapping from the start, not over a default load.
+Picture renderJob(const PictureJob& job) {
     ScreenDocument document;
-    document.vdp->setScreenMode(job.screenMode);
-    document.mapping = job.mapping;
-    document.vram0FileName = job.screenFile;
-    document.vram1FileName = job.vram1File;
-    document.paletteFileName = job.paletteFile;
-    document.reload();
-    if (job.mapping.paletteSource == PaletteSource::vram) {
-        document.vdp->readVramPalette();
+    document.selectScreenMode(job.screenMode);
+    document.applyMapping(job.mapping);
+    document.openInto(job.screenFile, FileSlot::vram0);
+    if (!job.vram1File.empty()) {
+        document.openInto(job.vram1File, FileSlot::vram1);
     }
-    document.vdp->selectPalette(job.mapping.paletteSource);
-    document.viewMode = job.viewMode;
-    document.writeBitmap(bmpFile);
+    if (!job.paletteFile.empty()) {
+        document.openInto(job.paletteFile, FileSlot::palette);
+    }
+    // A palette file made itself the source: the dialog once more puts back the one asked for.
+    if (document.mapping != job.mapping) {
+        document.applyMapping(job.mapping);
+    }
+    document.setViewMode(job.viewMode);
+    return document.render();
+}
+
+std::vector<std::uint8_t> encodePicture(const Picture& picture, ImageFormat format) {
+    return format == ImageFormat::bmp ? encodeBmp(picture) : encodePng(picture);
 }
 
 void exportPicture(const PictureJob& job, const std::string& target, ImageFormat format,
@@ -120,17 +127,14 @@ void exportPicture(const PictureJob& job, const std::string& target, ImageFormat
     if (overwrite == Overwrite::refuse) {
         refuseExisting(target);
     }
-    ScratchFile bitmap(target);
-    writeScratch(bitmap, target, [&](const std::string& name) { renderBitmap(job, name); });
-    if (format == ImageFormat::bmp) {
-        place(bitmap, target, overwrite);
-        return;
-    }
-    // The PNG carries exactly the pixels of the BMP the viewer would have written.
-    ScratchFile png(target);
-    writeScratch(png, target,
-                 [&](const std::string& name) { writePng(readBmp24(bitmap.name()), name); });
-    place(png, target, overwrite);
+    const std::vector<std::uint8_t> bytes = encodePicture(renderJob(job), format);
+    ScratchFile scratch(target);
+    writeScratch(scratch, target, [&](const std::string& name) {
+        OutputFile out(name);
+        out.write(bytes);
+        out.close();
+    });
+    place(scratch, target, overwrite);
 }
 
 } // namespace tessarin::exporter

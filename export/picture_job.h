@@ -3,7 +3,9 @@
 #include "document/screen_document.h"
 #include "export/options.h"
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 namespace tessarin::exporter {
 
@@ -32,7 +34,11 @@ enum class Overwrite { replace, refuse };
 void exportPicture(const PictureJob& job, const std::string& target, ImageFormat format,
                    Overwrite overwrite);
 
-// Writes the job's BMP, byte for byte what the viewer writes, into the existing file.
-void renderBitmap(const PictureJob& job, const std::string& bmpFile);
+// The picture the viewer shows after the same steps: the screen mode chosen, the files
+// opened into their slots, the mapping dialog confirmed, the size and rotation chosen.
+[[nodiscard]] Picture renderJob(const PictureJob& job);
+
+// The picture's file in the format: what the viewer's Save As writes.
+[[nodiscard]] std::vector<std::uint8_t> encodePicture(const Picture& picture, ImageFormat format);
 
 } // namespace tessarin::exporter

@@ -8,6 +8,7 @@
 //   [5..6] line pixels of VRAM0, little-endian, signed (0, above 512, negative)
 //   [7] low 5 bits: view mode, signed -16..15 (negative and 8..15 unknown);
 //       high 2 bits: palette source 0..3
+#include "document/bmp_encoder.h"
 #include "document/screen_document.h"
 #include "document/view_geometry.h"
 #include "platform/file_error.h"
@@ -104,7 +105,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Bits 0..4 as a signed number: shift the sign bit to the top of the byte and back.
     const int view = static_cast<std::int8_t>(data[7] << 3) >> 3;
     const auto source = static_cast<tessarin::PaletteSource>((data[7] >> 6) & 0x03);
-    doc.viewMode = static_cast<std::int8_t>(view);
+    doc.setViewMode(static_cast<std::int8_t>(view));
     try {
         for (int slot = tessarin::FileSlot::vram0; slot <= tessarin::FileSlot::palette; ++slot) {
             doc.openFile(s.inputs[static_cast<std::size_t>(slot)], slot);
@@ -112,7 +113,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         doc.reload();
         doc.vdp->readVramPalette();
         doc.vdp->selectPalette(source);
-        doc.writeBitmap(s.bitmap);
+        writeBmpFile(doc.render(), s.bitmap);
     } catch (const tessarin::FileError&) {
         // Regular files in a private directory: nothing may fail here.
         std::abort();

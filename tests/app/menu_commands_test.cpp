@@ -105,7 +105,7 @@ TEST(VramCopy, WithoutAFileRendersButShowsNothing) {
     ViewerWindow window;
     ASSERT_EQ(runCommand(window->menu.vramCopy), "");
     EXPECT_EQ(window.picture().size(), 162870U);
-    EXPECT_FALSE(window->hasPicture);
+    EXPECT_FALSE(window->hasPicture());
     EXPECT_FALSE(window->menu.saveAs->isEnabled());
 }
 
@@ -161,7 +161,7 @@ TEST(VramMapping, OkWithoutAFileRendersButShowsNothing) {
     whenModal([](QWidget& dialog) { static_cast<VramMappingDialog&>(dialog).okButton->click(); });
     ASSERT_EQ(runCommand(window->menu.vramMapping), "");
     EXPECT_EQ(window.picture().size(), 162870U);
-    EXPECT_FALSE(window->hasPicture);
+    EXPECT_FALSE(window->hasPicture());
     EXPECT_FALSE(window->menu.saveAs->isEnabled());
 }
 
@@ -214,7 +214,7 @@ TEST(Exit, ClosesTheWindowAndDeletesTheTemporaryPicture) {
     EXPECT_FALSE(window->isVisible());
     EXPECT_FALSE(fs::exists(temp));
     EXPECT_EQ(window->document, nullptr);
-    EXPECT_FALSE(window->hasPicture);
+    EXPECT_FALSE(window->hasPicture());
 }
 
 } // namespace

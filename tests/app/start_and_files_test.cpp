@@ -94,8 +94,8 @@ TEST(MainMenu, ItemsHaveTheirNamesCaptionsAndStatesAtStartAndNoShortcuts) {
 TEST(MainWindow, StartsWithoutPictureAtScreen7And256x212AndAnEmptyTemporaryFile) {
     const ViewerWindow window;
     EXPECT_EQ(window->objectName(), "mainWindow");
-    EXPECT_FALSE(window->hasPicture);
-    EXPECT_EQ(window->document->viewMode, ViewMode::plain256x212);
+    EXPECT_FALSE(window->hasPicture());
+    EXPECT_EQ(window->document->viewMode(), ViewMode::plain256x212);
     EXPECT_EQ(window->document->vdp->screenMode, 7U);
     EXPECT_EQ(window->document->mapping.linePixels, (std::array<std::int16_t, 2>{512, 512}));
     EXPECT_TRUE(window->acceptDrops());
@@ -164,7 +164,7 @@ TEST(MainWindow, FileNameChoosesPaletteOrScreenModeAndMissingFilesStillCount) {
         EXPECT_EQ(caption(*window), c.palette ? "Tessarin" : std::string("Tessarin - ") + c.name);
         EXPECT_EQ(window->document->mapping.paletteSource,
                   c.palette ? PaletteSource::file : PaletteSource::standard);
-        EXPECT_TRUE(window->hasPicture);
+        EXPECT_TRUE(window->hasPicture());
         EXPECT_TRUE(window->menu.saveAs->isEnabled());
         EXPECT_TRUE(window->document->vdp->vram == vram);
         EXPECT_EQ(bitmapSize(window->tempBitmapFileName), QSize(256, 212)); // rendered anyway
@@ -279,7 +279,7 @@ TEST(OpenCommands, CancelChangesNothing) {
         whenFileDialogAnswer("");
         EXPECT_EQ(runCommand(item), "");
     }
-    EXPECT_FALSE(window->hasPicture);
+    EXPECT_FALSE(window->hasPicture());
     EXPECT_FALSE(window->menu.saveAs->isEnabled());
     EXPECT_EQ(caption(*window), "Tessarin");
     EXPECT_EQ(window.picture().size(), 0U);

@@ -1,5 +1,6 @@
 #include "tests/app/viewer_fixture.h"
 
+#include "document/bmp_encoder.h"
 #include "document/screen_document.h"
 
 #include <QAbstractItemView>
@@ -141,7 +142,7 @@ referencePicture(int screenMode, std::int16_t linePixels,
     ScreenDocument doc;
     doc.vdp->setScreenMode(static_cast<ScreenMode>(screenMode));
     doc.mapping.linePixels = {linePixels, linePixels};
-    doc.viewMode = viewMode;
+    doc.setViewMode(viewMode);
     for (const auto& [slot, name] : files) {
         doc.openFile(name, slot);
         if (slot == FileSlot::palette) {
@@ -156,7 +157,7 @@ std::vector<std::uint8_t> renderedPicture(ScreenDocument& doc) {
     const ScratchDir out;
     const std::string picture = out.file("reference.bmp");
     writeBytes(picture, {});
-    doc.writeBitmap(picture);
+    writeBmpFile(doc.render(), picture);
     return readBytes(picture);
 }
 

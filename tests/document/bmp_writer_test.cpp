@@ -1,3 +1,4 @@
+#include "document/bmp_encoder.h"
 #include "document/screen_document.h"
 #include "platform/file_error.h"
 #include "tests/platform/scratch_dir.h"
@@ -156,8 +157,8 @@ protected:
 
     Bytes write(ViewMode viewMode) { return write(static_cast<int>(viewMode)); }
     Bytes write(int viewMode) {
-        doc.viewMode = static_cast<ViewMode>(viewMode);
-        doc.writeBitmap(target);
+        doc.setViewMode(static_cast<ViewMode>(viewMode));
+        writeBmpFile(doc.render(), target);
         return readBytes(target);
     }
 
@@ -318,7 +319,7 @@ TEST_F(BitmapWriter, UnknownViewLeavesFileEmpty) {
 TEST_F(BitmapWriter, MissingTargetThrowsNamingItAndIsNotCreated) {
     const std::string missing = dir.file("missing.bmp");
     try {
-        doc.writeBitmap(missing);
+        writeBmpFile(doc.render(), missing);
         FAIL() << "wrote a missing file";
     } catch (const FileError& e) {
         EXPECT_EQ(e.fileName(), missing);
@@ -328,10 +329,10 @@ TEST_F(BitmapWriter, MissingTargetThrowsNamingItAndIsNotCreated) {
 }
 
 TEST_F(BitmapWriter, FullDiskThrowsNamingFile) {
-    doc.viewMode = ViewMode::magnify512x424;
+    doc.setViewMode(ViewMode::magnify512x424);
     const int result = test::runWithFileSizeLimit(100000, [&] {
         try {
-            doc.writeBitmap(target);
+            writeBmpFile(doc.render(), target);
         } catch (const FileError& e) {
             return e.fileName() == target ? 0 : 1;
         }

@@ -55,7 +55,7 @@ TEST_F(ScreenLoad, DocumentStartsWithDefaultsAndZeroPalettes) {
     EXPECT_EQ(fresh.mapping.headerSize[0], 7);
     EXPECT_EQ(fresh.mapping.linePixels[1], 512);
     EXPECT_EQ(fresh.mapping.paletteSource, PaletteSource::standard);
-    EXPECT_EQ(fresh.viewMode, ViewMode::plain256x212);
+    EXPECT_EQ(fresh.viewMode(), ViewMode::plain256x212);
     EXPECT_TRUE(fresh.vram0FileName.empty() && fresh.vram1FileName.empty() &&
                 fresh.paletteFileName.empty());
     EXPECT_EQ(fresh.vdp->filePalette, PaletteRecord{});
@@ -214,11 +214,6 @@ TEST_F(ScreenLoad, RelayingStartsAtAddressZeroWhateverPageIsShown) {
     doc.mapping.linePixels[indexOf(FileSlot::vram0)] = 200;
     doc.openFile(screenFile("PACKED.SC8", kHeader, data), FileSlot::vram0);
     EXPECT_EQ(doc.vdp->vram, expected->vram);
-}
-
-TEST(rgbToColor, RedInLowByteThenGreenThenBlue) {
-    EXPECT_EQ(ScreenDocument::rgbToColor(RgbTriple{0x11, 0x22, 0x33}), 0x00112233U);
-    EXPECT_EQ(ScreenDocument::rgbToColor(RgbTriple{0xFF, 0, 0}), 0x00FF0000U);
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 // Drives tessarin-export as a process and checks its files against the document's
 // own writeBitmap.
+#include "document/bmp_encoder.h"
 #include "document/screen_document.h"
 #include "document/view_geometry.h"
 #include "image_files.h"
@@ -43,8 +44,8 @@ std::vector<unsigned char> viewerBitmap(const ViewerSetup& s) {
         doc.vdp->readVramPalette();
     }
     doc.vdp->selectPalette(s.mapping.paletteSource);
-    doc.viewMode = s.viewMode;
-    doc.writeBitmap(file);
+    doc.setViewMode(s.viewMode);
+    writeBmpFile(doc.render(), file);
     return readBytes(file);
 }
 

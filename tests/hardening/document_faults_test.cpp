@@ -1,5 +1,6 @@
 // Loading and writing a document from files as found on old disks: devices, huge
 // sparse files, failing reads, files swapped for directories, odd names, full disks.
+#include "document/bmp_encoder.h"
 #include "document/screen_document.h"
 #include "platform/file_error.h"
 #include "platform/file_system.h"
@@ -144,9 +145,9 @@ TEST_F(DocumentFaults, FullDiskWhileRenderingThrowsNamingTheFile) {
     }
     const std::string target = disk.file("msxAbCdEf");
     writeBytes(target, {});
-    doc.viewMode = ViewMode::magnify512x424; // 651318 bytes
+    doc.setViewMode(ViewMode::magnify512x424); // 651318 bytes
     std::string fileName;
-    const std::string message = fileErrorOf([&] { doc.writeBitmap(target); }, &fileName);
+    const std::string message = fileErrorOf([&] { writeBmpFile(doc.render(), target); }, &fileName);
     EXPECT_EQ(fileName, target);
     EXPECT_EQ(message, "Cannot write file \"" + target + "\": No space left on device");
 }
@@ -154,8 +155,8 @@ TEST_F(DocumentFaults, FullDiskWhileRenderingThrowsNamingTheFile) {
 TEST_F(DocumentFaults, SaveAsOntoAFullDiskLeavesTheTargetIntactAndNoScratchFile) {
     const std::string picture = dir.file("msxPicture");
     writeBytes(picture, {});
-    doc.viewMode = ViewMode::interlace512x424;
-    doc.writeBitmap(picture);
+    doc.setViewMode(ViewMode::interlace512x424);
+    writeBmpFile(doc.render(), picture);
 
     const test::SmallDisk disk(dir.path(), 200 * 1024);
     if (!disk.mounted()) {

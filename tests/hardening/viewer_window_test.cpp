@@ -53,7 +53,7 @@ TEST_F(ViewerWindow, FileDeletedOrReplacedByADirectoryBeforeReloadIsNamedAndVram
             fs::create_directory(name);
         }
         const auto vram = form->document->vdp->vram;
-        const std::string message = runAsEvent([&] { form->screen8Clicked(); });
+        const std::string message = runAsEvent([&] { form->selectScreenMode(8); });
         EXPECT_NE(message.find("\"" + name + "\""), std::string::npos) << message;
         EXPECT_TRUE(form->document->vdp->vram == vram);
         EXPECT_TRUE(form->isEnabled() && form->document != nullptr);
@@ -71,7 +71,8 @@ TEST_F(ViewerWindow, FileDeletedOrReplacedByADirectoryBeforeReloadIsNamedAndVram
 TEST_F(ViewerWindow, TemporaryPictureDeletedBehindItsBackIsReportedAtTheNextRender) {
     const std::string temp = form->tempBitmapFileName;
     ASSERT_EQ(::unlink(temp.c_str()), 0);
-    const std::string message = runAsEvent([&] { form->size512x424magnifyClicked(); });
+    const std::string message =
+        runAsEvent([&] { form->setViewSize(tessarin::ViewSize::magnify512x424); });
     EXPECT_NE(message.find("\"" + temp + "\""), std::string::npos) << message;
     EXPECT_FALSE(fs::exists(temp)); // never recreated behind the user's back
     EXPECT_TRUE(form->document != nullptr);

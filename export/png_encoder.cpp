@@ -1,19 +1,15 @@
-#include "export/png_writer.h"
-
-#include "platform/file_error.h"
-#include "platform/file_stream.h"
+#include "export/png_encoder.h"
 
 #include <csetjmp>
 #include <new>
 #include <png.h>
 #include <stdexcept>
 
-namespace tessarin::exporter {
+namespace tessarin {
 
 namespace {
 
 constexpr int kBitDepth = 8;
-constexpr std::size_t kBytesPerPixel = 3;
 
 void appendBytes(png_structp png, png_bytep data, png_size_t length) {
     auto* out = static_cast<std::vector<std::uint8_t>*>(png_get_io_ptr(png));
@@ -27,7 +23,7 @@ void appendBytes(png_structp png, png_bytep data, png_size_t length) {
 void flushNothing(png_structp) {}
 
 // libpng reports errors by longjmp: nothing with a destructor may live in here.
-bool encodeInto(const RgbImage& image, std::vector<std::uint8_t>* out) {
+bool encodeInto(const Picture& picture, std::vector<std::uint8_t>* out) {
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     if (png == nullptr) {
         return false;
@@ -38,14 +34,16 @@ bool encodeInto(const RgbImage& image, std::vector<std::uint8_t>* out) {
         return false;
     }
     png_set_write_fn(png, out, appendBytes, flushNothing);
-    png_set_IHDR(png, info, static_cast<png_uint_32>(image.width),
-                 static_cast<png_uint_32>(image.height), kBitDepth, PNG_COLOR_TYPE_RGB,
+    png_set_IHDR(png, info, static_cast<png_uint_32>(picture.width),
+                 static_cast<png_uint_32>(picture.height), kBitDepth, PNG_COLOR_TYPE_RGB,
                  PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_write_info(png, info);
-    const std::size_t rowBytes = static_cast<std::size_t>(image.width) * kBytesPerPixel;
-    for (int r = 0; r < image.height; ++r) {
+    // RgbTriple is stored blue, green, red.
+    png_set_bgr(png);
+    for (int r = 0; r < picture.height; ++r) {
         // libpng takes a non-const row pointer but only reads through it.
-        png_write_row(png, const_cast<png_bytep>(image.rgb.data() + rowBytes * r));
+        png_write_row(
+            png, const_cast<png_bytep>(reinterpret_cast<const png_byte*>(picture.row(r).data())));
     }
     png_write_end(png, nullptr);
     png_destroy_write_struct(&png, &info);
@@ -54,23 +52,15 @@ bool encodeInto(const RgbImage& image, std::vector<std::uint8_t>* out) {
 
 } // namespace
 
-std::vector<std::uint8_t> encodePng(const RgbImage& image) {
-    if (image.width <= 0 || image.height <= 0 ||
-        image.rgb.size() != static_cast<std::size_t>(image.width) * image.height * kBytesPerPixel) {
-        throw std::invalid_argument("encodePng: image size does not match its pixels");
+std::vector<std::uint8_t> encodePng(const Picture& picture) {
+    if (picture.empty()) {
+        throw std::invalid_argument("encodePng: the picture is empty");
     }
     std::vector<std::uint8_t> out;
-    if (!encodeInto(image, &out)) {
+    if (!encodeInto(picture, &out)) {
         throw std::bad_alloc();
     }
     return out;
 }
 
-void writePng(const RgbImage& image, const std::string& fileName) {
-    const std::vector<std::uint8_t> bytes = encodePng(image);
-    OutputFile out(fileName);
-    out.write(bytes);
-    out.close();
-}
-
-} // namespace tessarin::exporter
+} // namespace tessarin
