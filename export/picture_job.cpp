@@ -2,11 +2,16 @@
 
 #include "export/bmp_reader.h"
 #include "export/png_writer.h"
-#include "export/scratch_file.h"
 #include "platform/file_error.h"
 #include "platform/file_stream.h"
+#include "platform/posix_io.h"
+#include "platform/target_file.h"
 
+#include <cerrno>
+#include <sys/mman.h>
 #include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
 
 namespace tessarin::exporter {
 
@@ -45,27 +50,44 @@ void refuseInputAsTarget(const std::string& input, const std::string& target) {
     }
 }
 
-// Renames the finished scratch file onto target, unless target must not be replaced
-// and has appeared meanwhile.
-void place(ScratchFile& finished, const std::string& target, Overwrite overwrite) {
-    if (overwrite == Overwrite::refuse) {
-        refuseExisting(target);
+// A file in memory with a name (/proc/self/fd/N) for the writers that take one; its
+// bytes are then written to the target in one go.
+class MemoryFile {
+public:
+    MemoryFile() : fd_(::memfd_create("tessarin-export", MFD_CLOEXEC)) {
+        if (fd_ < 0) {
+            throw FileError({}, "Cannot make a file in memory: " + posix::errnoText(errno));
+        }
     }
-    finished.moveOnto(target);
-}
+    ~MemoryFile() { ::close(fd_); }
+    MemoryFile(const MemoryFile&) = delete;
+    MemoryFile& operator=(const MemoryFile&) = delete;
 
-// Runs write on the scratch file; its errors are reported against target, the file
-// the user named (the scratch name means nothing to them). Errors of inputs pass as they are.
+    [[nodiscard]] std::string name() const { return "/proc/self/fd/" + std::to_string(fd_); }
+    [[nodiscard]] std::vector<std::uint8_t> bytes() const {
+        InputFile in(name());
+        std::vector<std::uint8_t> content(in.size());
+        content.resize(in.read(content));
+        return content;
+    }
+
+private:
+    int fd_;
+};
+
+// Runs write on the memory file; its errors are reported against target, the file
+// the user named. Errors of inputs pass as they are.
 template <typename Write>
-void writeScratch(const ScratchFile& scratch, const std::string& target, Write write) {
+void writeScratch(const MemoryFile& scratch, const std::string& target, Write write) {
+    const std::string scratchName = scratch.name();
     try {
-        write(scratch.name());
+        write(scratchName);
     } catch (const FileError& e) {
-        if (e.fileName() != scratch.name()) {
+        if (e.fileName() != scratchName) {
             throw;
         }
         std::string message = e.what();
-        const std::string quoted = "\"" + scratch.name() + "\"";
+        const std::string quoted = "\"" + scratchName + "\"";
         if (const auto at = message.find(quoted); at != std::string::npos) {
             message.replace(at, quoted.size(), "\"" + target + "\"");
         }
@@ -120,17 +142,19 @@ void exportPicture(const PictureJob& job, const std::string& target, ImageFormat
     if (overwrite == Overwrite::refuse) {
         refuseExisting(target);
     }
-    ScratchFile bitmap(target);
+    const MemoryFile bitmap;
     writeScratch(bitmap, target, [&](const std::string& name) { renderBitmap(job, name); });
+    const ReplaceMode mode =
+        overwrite == Overwrite::replace ? ReplaceMode::replace : ReplaceMode::keepExisting;
     if (format == ImageFormat::bmp) {
-        place(bitmap, target, overwrite);
+        writeTargetFile(target, bitmap.bytes(), mode);
         return;
     }
     // The PNG carries exactly the pixels of the BMP the viewer would have written.
-    ScratchFile png(target);
+    const MemoryFile png;
     writeScratch(png, target,
                  [&](const std::string& name) { writePng(readBmp24(bitmap.name()), name); });
-    place(png, target, overwrite);
+    writeTargetFile(target, png.bytes(), mode);
 }
 
 } // namespace tessarin::exporter
