@@ -3,6 +3,8 @@
 #include "export/options.h"
 
 #include <ostream>
+#include <string>
+#include <string_view>
 
 namespace tessarin::exporter {
 
@@ -15,5 +17,14 @@ inline constexpr int kExitUsage = 2;
 // progress enables the bar on err (the caller knows whether err is a terminal).
 [[nodiscard]] int runExport(const ExportOptions& options, std::ostream& out, std::ostream& err,
                             bool progress);
+
+// text as shown on a terminal: control characters (bytes below 0x20, 0x7F, and the C1
+// controls as UTF-8) escaped C-like ("\e", "\n", "\x7f"), so that no file name can set
+// the terminal's title or colours. Everything else as it is.
+[[nodiscard]] std::string printable(std::string_view text);
+
+// Writes text to standard output (out) and flushes it. A failure is reported on err
+// and returns false; nothing more is written to a failed out.
+bool writeChecked(std::ostream& out, std::ostream& err, std::string_view text);
 
 } // namespace tessarin::exporter

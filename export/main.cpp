@@ -1,37 +1,69 @@
 // tessarin-export: the viewer's picture of MSX screen files, written as BMP or PNG.
 #include "export/exporter.h"
 #include "export/options.h"
+#include "platform/target_file.h"
 
+#include <array>
+#include <csignal>
 #include <exception>
 #include <iostream>
 #include <string>
 #include <unistd.h>
 #include <vector>
 
+namespace {
+
+constexpr std::array kTerminationSignals{SIGINT, SIGTERM, SIGHUP};
+constexpr int kSignalExitBase = 128; // the shell's status for a process a signal ended
+
+void removeScratchAndExit(int signal) {
+    tessarin::removeScratchFilesInProgress();
+    ::_exit(kSignalExitBase + signal);
+}
+
+// A terminating signal removes the scratch file of the output being written. A write
+// past the file size limit fails (EFBIG) and is reported naming the output, instead of
+// the signal ending the process without a word.
+void handleSignals() {
+    struct sigaction action {};
+    action.sa_handler = removeScratchAndExit;
+    sigemptyset(&action.sa_mask);
+    for (const int signal : kTerminationSignals) {
+        sigaddset(&action.sa_mask, signal);
+    }
+    for (const int signal : kTerminationSignals) {
+        ::sigaction(signal, &action, nullptr);
+    }
+    std::signal(SIGXFSZ, SIG_IGN);
+}
+
+} // namespace
+
 int main(int argc, char** argv) {
     using namespace tessarin::exporter;
+    handleSignals();
     const std::vector<std::string> args(argv + 1, argv + argc);
     const auto parsed = parseOptions(args);
     if (const auto* usage = std::get_if<UsageError>(&parsed)) {
-        std::cerr << "tessarin-export: " << usage->message
+        std::cerr << "tessarin-export: " << printable(usage->message)
                   << "\nTry 'tessarin-export --help' for more information.\n";
         return kExitUsage;
     }
     const Command& command = std::get<Command>(parsed);
     switch (command.action) {
     case Action::help:
-        std::cout << usageText();
-        return kExitSuccess;
+        return writeChecked(std::cout, std::cerr, usageText()) ? kExitSuccess : kExitFileError;
     case Action::version:
-        std::cout << "tessarin-export " TESSARIN_VERSION "\n";
-        return kExitSuccess;
+        return writeChecked(std::cout, std::cerr, "tessarin-export " TESSARIN_VERSION "\n")
+                   ? kExitSuccess
+                   : kExitFileError;
     case Action::run:
         break;
     }
     try {
         return runExport(command.options, std::cout, std::cerr, ::isatty(STDERR_FILENO) == 1);
     } catch (const std::exception& e) {
-        std::cerr << "tessarin-export: " << e.what() << '\n';
+        std::cerr << "tessarin-export: " << printable(e.what()) << '\n';
         return kExitFileError;
     }
 }

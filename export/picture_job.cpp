@@ -2,9 +2,9 @@
 
 #include "document/bmp_encoder.h"
 #include "export/png_encoder.h"
-#include "export/scratch_file.h"
 #include "platform/file_error.h"
 #include "platform/file_stream.h"
+#include "platform/target_file.h"
 
 #include <sys/stat.h>
 
@@ -42,34 +42,6 @@ void refuseInputAsTarget(const std::string& input, const std::string& target) {
         in.st_dev == out.st_dev && in.st_ino == out.st_ino) {
         throw FileError(target,
                         "Output file \"" + target + "\" is the input file \"" + input + "\"");
-    }
-}
-
-// Renames the finished scratch file onto target, unless target must not be replaced
-// and has appeared meanwhile.
-void place(ScratchFile& finished, const std::string& target, Overwrite overwrite) {
-    if (overwrite == Overwrite::refuse) {
-        refuseExisting(target);
-    }
-    finished.moveOnto(target);
-}
-
-// Runs write on the scratch file; its errors are reported against target, the file
-// the user named (the scratch name means nothing to them). Errors of inputs pass as they are.
-template <typename Write>
-void writeScratch(const ScratchFile& scratch, const std::string& target, Write write) {
-    try {
-        write(scratch.name());
-    } catch (const FileError& e) {
-        if (e.fileName() != scratch.name()) {
-            throw;
-        }
-        std::string message = e.what();
-        const std::string quoted = "\"" + scratch.name() + "\"";
-        if (const auto at = message.find(quoted); at != std::string::npos) {
-            message.replace(at, quoted.size(), "\"" + target + "\"");
-        }
-        throw FileError(target, message);
     }
 }
 
@@ -127,14 +99,9 @@ void exportPicture(const PictureJob& job, const std::string& target, ImageFormat
     if (overwrite == Overwrite::refuse) {
         refuseExisting(target);
     }
-    const std::vector<std::uint8_t> bytes = encodePicture(renderJob(job), format);
-    ScratchFile scratch(target);
-    writeScratch(scratch, target, [&](const std::string& name) {
-        OutputFile out(name);
-        out.write(bytes);
-        out.close();
-    });
-    place(scratch, target, overwrite);
+    writeTargetFile(target, encodePicture(renderJob(job), format),
+                    overwrite == Overwrite::replace ? ReplaceMode::replace
+                                                    : ReplaceMode::keepExisting);
 }
 
 } // namespace tessarin::exporter

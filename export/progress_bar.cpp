@@ -1,5 +1,7 @@
 #include "export/progress_bar.h"
 
+#include "export/exporter.h"
+
 namespace tessarin::exporter {
 
 namespace {
@@ -16,7 +18,7 @@ void ProgressBar::show(std::size_t done, const std::string& current) {
         return;
     }
     const std::size_t filled = done * kBarWidth / total_;
-    std::string name = current;
+    std::string name = printable(current);
     if (name.size() > kMaxNameWidth) {
         name = "..." + name.substr(name.size() - (kMaxNameWidth - 3));
     }

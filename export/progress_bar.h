@@ -12,7 +12,8 @@ class ProgressBar {
 public:
     ProgressBar(std::ostream& out, bool enabled, std::size_t total);
 
-    // Shows that `done` files are finished and `current` is next.
+    // Shows that `done` files are finished and `current` is next (its control
+    // characters escaped).
     void show(std::size_t done, const std::string& current);
     // Clears the bar so that a message can take the line; the next show redraws it.
     void clear();

@@ -19,30 +19,37 @@ std::string errnoText(int error) {
 }
 
 int openRegular(const std::string& fileName, int accessFlags, int* error) {
-    const int fd = ::open(fileName.c_str(), accessFlags | O_NONBLOCK | O_CLOEXEC);
-    struct stat info {};
+    // The type is known before any open: opening a FIFO releases a writer waiting on
+    // it, and opening some devices has effects of its own.
+    struct stat named {};
+    if (::stat(fileName.c_str(), &named) != 0) {
+        *error = errno;
+        return -1;
+    }
+    if (!S_ISREG(named.st_mode)) {
+        *error = kNotRegular;
+        return -1;
+    }
+    // Non-blocking, should the name have become a FIFO since the stat.
+    const int fd = ::open(fileName.c_str(), accessFlags | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) {
-        // Writing opens of directories and reader-less FIFOs fail before fstat
-        // could tell; report them alike.
         *error = errno;
-        if (::stat(fileName.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
-            *error = 0;
-        }
         return -1;
     }
-    if (::fstat(fd, &info) != 0) {
-        *error = errno;
-        ::close(fd);
-        return -1;
+    struct stat opened {};
+    int failure = 0;
+    if (::fstat(fd, &opened) != 0) {
+        failure = errno;
+    } else if (!S_ISREG(opened.st_mode)) {
+        failure = kNotRegular;
+    } else if (opened.st_dev != named.st_dev || opened.st_ino != named.st_ino) {
+        failure = kReplacedWhileOpening;
+    } else if (const int flags = ::fcntl(fd, F_GETFL);
+               flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+        failure = errno;
     }
-    if (!S_ISREG(info.st_mode)) {
-        *error = 0;
-        ::close(fd);
-        return -1;
-    }
-    const int flags = ::fcntl(fd, F_GETFL);
-    if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
-        *error = errno;
+    if (failure != 0) {
+        *error = failure;
         ::close(fd);
         return -1;
     }
@@ -50,7 +57,14 @@ int openRegular(const std::string& fileName, int accessFlags, int* error) {
 }
 
 std::string openFailureText(int error) {
-    return error == 0 ? std::string("not a regular file") : errnoText(error);
+    switch (error) {
+    case kNotRegular:
+        return "not a regular file";
+    case kReplacedWhileOpening:
+        return "replaced while being opened";
+    default:
+        return errnoText(error);
+    }
 }
 
 std::int64_t readFully(int fd, std::span<std::uint8_t> out) {

@@ -16,9 +16,14 @@ namespace tessarin::posix {
                                       const std::string& reason);
 [[nodiscard]] std::string errnoText(int error);
 
-// Opens without blocking (a FIFO with no peer would otherwise hang), refuses what is
-// not a regular file, then restores blocking I/O. Returns the descriptor, or -1 with
-// *error set: an errno value, or 0 for "not a regular file".
+// What openRegular reports besides errno values.
+inline constexpr int kNotRegular = 0;
+inline constexpr int kReplacedWhileOpening = -1;
+
+// Opens a regular file: refuses anything else by its stat before any open, opens
+// without blocking and without taking a terminal, checks that the open file is the one
+// stat saw, then restores blocking I/O. Returns the descriptor, or -1 with *error set:
+// an errno value, kNotRegular or kReplacedWhileOpening.
 [[nodiscard]] int openRegular(const std::string& fileName, int accessFlags, int* error);
 [[nodiscard]] std::string openFailureText(int error);
 

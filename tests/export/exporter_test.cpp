@@ -186,6 +186,7 @@ TEST(Exporter, ExitCodesAndMessagesNameTheProblem) {
     const std::vector<ExitCase> cases{
         {{"-o", "x.png", sample("BARS.SC5")}, 0, ""},
         {{"-o", "x.png", "MISSING.SC5"}, 1, "\"MISSING.SC5\""},
+        {{"-o", "x.png", "T\x1b]0;\a\x7f.SC5"}, 1, "\"T\\e]0;\\a\\x7f.SC5\""},
         {{"-o", "x.png", "EMPTY.SC5"}, 1, "\"EMPTY.SC5\" is empty"},
         {{"-o", "x.png", "DIR.SC5"}, 1, "\"DIR.SC5\""},
         {{"-o", "x.png", "--vram1", "MISSING.SC7", sample("BARS7.SC7")}, 1, "\"MISSING.SC7\""},

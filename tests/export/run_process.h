@@ -4,6 +4,8 @@
 
 #include <filesystem>
 #include <string>
+#include <sys/resource.h>
+#include <sys/types.h>
 #include <vector>
 
 namespace tessarin::testing {
@@ -19,6 +21,12 @@ struct ProcessResult {
 [[nodiscard]] ProcessResult runProcess(const std::string& program,
                                        const std::vector<std::string>& args,
                                        const std::filesystem::path& cwd);
+
+// Starts program with args in cwd, stdin /dev/null, stdout and stderr into the files
+// (cut first), its files limited to fileLimit bytes; its process id.
+[[nodiscard]] pid_t startProcess(const std::string& program, const std::vector<std::string>& args,
+                                 const std::filesystem::path& cwd, const std::string& outFile,
+                                 const std::string& errFile, rlim_t fileLimit = RLIM_INFINITY);
 
 // A fresh directory under the temporary directory, removed with its contents.
 class TempDir {
@@ -39,6 +47,7 @@ private:
     std::filesystem::path path_;
 };
 
+[[nodiscard]] std::string readText(const std::filesystem::path& file);
 [[nodiscard]] std::vector<unsigned char> readBytes(const std::filesystem::path& file);
 void writeBytes(const std::filesystem::path& file, const std::vector<unsigned char>& bytes);
 

@@ -6,8 +6,10 @@
 #include "tests/hardening/hardening_support.h"
 #include "tests/platform/scratch_dir.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <random>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -108,12 +110,16 @@ TEST(ExporterFaults, FullDiskFailsNamingTheOutputAndLeavesTheExistingOneIntact) 
     const std::string outDir = disk.mounted() ? disk.path() : (dir / "out");
     fs::create_directories(outDir);
     const std::vector<unsigned char> old{'o', 'l', 'd'};
+    // Noise in both pages does not compress: the PNG too is larger than the disk.
+    std::vector<unsigned char> noise(7 + 128 * 1024);
+    std::minstd_rand random(1);
+    std::generate(noise.begin(), noise.end(), [&] { return static_cast<unsigned char>(random()); });
+    writeBytes(dir / "NOISE.SCC", noise);
     for (const std::string name : {"big.bmp", "big.png"}) {
         const std::string target = outDir + "/" + name;
         writeBytes(target, old);
-        // Noise does not compress: the PNG is as large as the BMP.
-        const std::vector<std::string> args{"--size", "512x424mag", "-o", target,
-                                            sample("RGB.SC8")};
+        const std::vector<std::string> args{"--size", "512x424int", "-o", target,
+                                            dir / "NOISE.SCC"};
         ProcessResult r;
         if (disk.mounted()) {
             r = runProcess(kExporter, args, dir.path());

@@ -2,9 +2,11 @@
 #include "platform/file_stream.h"
 #include "tests/platform/scratch_dir.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <string>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace tessarin {
@@ -54,6 +56,31 @@ TEST(InputFile, RefusesFifoAndDirectoryWithoutBlocking) {
         EXPECT_EQ(openErrorOf([&] { OutputFile out(name); }),
                   "Cannot open file \"" + name + "\": not a regular file");
     }
+}
+
+// A writer waiting on a FIFO goes on waiting (an open would have released it into a
+// pipe nobody reads): its data reaches the reader that comes after.
+TEST(InputFile, RefusesFifoWithoutReleasingAWaitingWriter) {
+    ScratchDir dir;
+    const std::string fifo = dir.file("pipe");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const pid_t writer = ::fork();
+    if (writer == 0) {
+        ::_exit(::write(::open(fifo.c_str(), O_WRONLY), "data", 4) == 4 ? 0 : 1);
+    }
+    const std::vector<std::uint8_t> waiting{'w', 'a', 'i', 't', '_', 'f', 'o', 'r',
+                                            '_', 'p', 'a', 'r', 't', 'n', 'e', 'r'};
+    for (long spins = 0;
+         readBytes("/proc/" + std::to_string(writer) + "/wchan") != waiting && spins < 1'000'000;
+         ++spins) {
+        ::sched_yield(); // until the writer blocks in its open
+    }
+    EXPECT_THROW(InputFile in(fifo), FileError);
+    const int reader = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
+    ::waitpid(writer, nullptr, 0);
+    std::array<char, 4> got{};
+    EXPECT_EQ(::read(reader, got.data(), got.size()), 4);
+    ::close(reader);
 }
 
 TEST(InputFile, ReadsFromOffsetUntilEndOfFile) {

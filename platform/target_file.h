@@ -1,0 +1,31 @@
+#pragma once
+
+// Writing a file the user named, as one step: the bytes go to a scratch file beside
+// the target, which is renamed into place when complete. No fsync before the rename
+// (as cp): a crash may lose the new content, never leave a half-written target.
+
+#include <cstdint>
+#include <span>
+#include <string>
+
+namespace tessarin {
+
+// Whether an existing target may be replaced.
+enum class ReplaceMode { replace, keepExisting };
+
+// Makes bytes the whole content of target, through a scratch file beside it renamed into
+// place in one step: only a regular file (or nothing) is replaced; a symbolic link is
+// followed and stays a link; keepExisting fails, atomically, when target exists.
+// Throws FileError naming target; nothing is left behind on failure.
+void writeTargetFile(const std::string& target, std::span<const std::uint8_t> bytes,
+                     ReplaceMode mode);
+
+// The same with source's content (ReplaceMode::replace); a failure to read throws
+// FileError naming source.
+void copyFile(const std::string& source, const std::string& target);
+
+// Unlinks the scratch files of the writes in progress. Async-signal-safe: for the handler
+// of a terminating signal, which must end the process right after.
+void removeScratchFilesInProgress() noexcept;
+
+} // namespace tessarin
