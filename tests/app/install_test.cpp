@@ -66,7 +66,7 @@ TEST(Install, DesktopEntryMimeTypesIconsAndManualPages) {
           "share/icons/hicolor/48x48/apps/tessarin.png",
           "share/icons/hicolor/64x64/apps/tessarin.png",
           "share/icons/hicolor/128x128/apps/tessarin.png",
-          "share/icons/hicolor/256x256/apps/tessarin.png",
+          "share/icons/hicolor/256x256/apps/tessarin.png", "share/doc/tessarin/copyright",
           "share/thumbnailers/tessarin.thumbnailer"}) {
         EXPECT_TRUE(fs::is_regular_file(root / file)) << file;
     }
