@@ -6,7 +6,8 @@ set -euo pipefail
 
 build_packages=(cmake ninja-build g++ pkg-config libgtest-dev libbenchmark-dev libpng-dev
                 qt6-base-dev libgl-dev fonts-dejavu-core)
-test_packages=(clang libclang-rt-14-dev xvfb xauth x11-apps imagemagick)
+test_packages=(clang libclang-rt-14-dev xvfb xauth x11-apps imagemagick groff-base
+               dpkg-dev file lintian)
 
 case "${1:-build}" in
 build) wanted=("${build_packages[@]}") ;;
