@@ -1,17 +1,21 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build needs, only when some are missing.
 #   scripts/deps.sh build   what ./run.sh needs
-#   scripts/deps.sh test    what ./test.sh needs (build + sanitizers + fuzzing)
+#   scripts/deps.sh test    what ./test.sh needs (build + sanitizers + fuzzing + package checks)
+#   scripts/deps.sh package what `cpack -G DEB` needs (build + dpkg-dev, file)
 set -euo pipefail
 
 build_packages=(cmake ninja-build g++ pkg-config libgtest-dev libbenchmark-dev libpng-dev
                 qt6-base-dev libgl-dev fonts-dejavu-core)
-test_packages=(clang libclang-rt-14-dev xvfb xauth x11-apps imagemagick)
+test_packages=(clang libclang-rt-14-dev xvfb xauth x11-apps imagemagick groff-base
+               dpkg-dev file lintian)
+package_packages=(dpkg-dev file)
 
 case "${1:-build}" in
 build) wanted=("${build_packages[@]}") ;;
 test) wanted=("${build_packages[@]}" "${test_packages[@]}") ;;
-*) echo "usage: $0 build|test" >&2; exit 2 ;;
+package) wanted=("${build_packages[@]}" "${package_packages[@]}") ;;
+*) echo "usage: $0 build|test|package" >&2; exit 2 ;;
 esac
 
 missing=()

@@ -1,14 +1,18 @@
-// What `cmake --install` lays down lets a desktop open a screen file with the viewer: the
-// programs, a desktop entry naming the MIME types, their globs, and the icon.
+// What `cmake --install` lays down makes the programs part of a desktop: the programs, a
+// desktop entry naming the MIME types, their globs, the icons, manual pages that render
+// cleanly, and a thumbnailer entry that file managers can run.
 #include "tests/platform/scratch_dir.h"
 
 #include <QCoreApplication>
 #include <QMimeDatabase>
+#include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <map>
+#include <sstream>
 #include <string>
 
 namespace tessarin::test {
@@ -16,28 +20,74 @@ namespace {
 
 namespace fs = std::filesystem;
 
-TEST(Install, DesktopEntryAndMimeTypesOpenScreenAndPaletteFilesWithTheViewer) {
+std::string quoted(const std::string& s) {
+    std::string result = "'";
+    for (const char c : s) {
+        result += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    }
+    return result + "'";
+}
+
+std::string textOf(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// The keys of a file with one group, such as a desktop or thumbnailer entry.
+std::map<std::string, std::string> keysOf(const fs::path& file) {
+    std::map<std::string, std::string> keys;
+    std::istringstream lines(textOf(file));
+    for (std::string line; std::getline(lines, line);) {
+        if (const auto equals = line.find('='); equals != std::string::npos) {
+            keys[line.substr(0, equals)] = line.substr(equals + 1);
+        }
+    }
+    return keys;
+}
+
+void install(const ScratchDir& prefix) {
+    const std::string command = "cmake --install " + quoted(TESSARIN_BINARY_DIR) +
+                                " --prefix " + quoted(prefix.path()) + " >/dev/null";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+}
+
+TEST(Install, DesktopEntryMimeTypesIconsAndManualPages) {
     const ScratchDir prefix;
-    const std::string install = std::string("cmake --install '") + TESSARIN_BINARY_DIR +
-                                "' --prefix '" + prefix.path() + "' >/dev/null";
-    ASSERT_EQ(std::system(install.c_str()), 0);
+    install(prefix);
     const fs::path root = prefix.path();
     for (const char* file :
-         {"bin/tessarin", "bin/tessarin-export", "share/icons/hicolor/32x32/apps/tessarin.png"}) {
+         {"bin/tessarin", "bin/tessarin-export", "share/icons/hicolor/scalable/apps/tessarin.svg",
+          "share/icons/hicolor/16x16/apps/tessarin.png",
+          "share/icons/hicolor/22x22/apps/tessarin.png",
+          "share/icons/hicolor/24x24/apps/tessarin.png",
+          "share/icons/hicolor/32x32/apps/tessarin.png",
+          "share/icons/hicolor/48x48/apps/tessarin.png",
+          "share/icons/hicolor/64x64/apps/tessarin.png",
+          "share/icons/hicolor/128x128/apps/tessarin.png",
+          "share/icons/hicolor/256x256/apps/tessarin.png", "share/doc/tessarin/copyright",
+          "share/thumbnailers/tessarin.thumbnailer"}) {
         EXPECT_TRUE(fs::is_regular_file(root / file)) << file;
     }
 
-    std::map<std::string, std::string> entry; // the keys of the one [Desktop Entry] group
-    std::ifstream desktop(root / "share/applications/tessarin.desktop");
-    for (std::string line; std::getline(desktop, line);) {
-        if (const auto equals = line.find('='); equals != std::string::npos) {
-            entry[line.substr(0, equals)] = line.substr(equals + 1);
-        }
+    // groff prints nothing on stderr for a page whose macros and escapes are all right.
+    const ScratchDir scratch;
+    for (const char* page : {"tessarin.1.gz", "tessarin-export.1.gz"}) {
+        const fs::path file = root / "share/man/man1" / page;
+        ASSERT_TRUE(fs::is_regular_file(file)) << page;
+        const std::string render = "gzip -dc " + quoted(file) +
+                                   " | groff -man -ww -Tutf8 >/dev/null 2>" +
+                                   quoted(scratch.file("warnings"));
+        EXPECT_EQ(std::system(render.c_str()), 0) << page;
+        EXPECT_EQ(textOf(scratch.file("warnings")), "") << page;
     }
+
+    auto entry = keysOf(root / "share/applications/tessarin.desktop");
     EXPECT_EQ(entry["Type"], "Application");
     EXPECT_EQ(entry["Exec"], "tessarin %F");
     EXPECT_EQ(entry["Icon"], "tessarin");
-    EXPECT_EQ(entry["MimeType"], "application/x-msx-screen;application/x-msx-palette;");
+    EXPECT_EQ(entry["MimeType"], "image/x-msx-screen;application/x-msx-palette;");
 
     // Read by name from the installed package, as a desktop finds it in its data dirs.
     qputenv("XDG_DATA_DIRS", QByteArray::fromStdString(root / "share") + ":/usr/share");
@@ -50,15 +100,65 @@ TEST(Install, DesktopEntryAndMimeTypesOpenScreenAndPaletteFilesWithTheViewer) {
         const char* file;
         const char* type;
     } cases[] = {
-        {"PIC.SC7", "application/x-msx-screen"},  {"pic.sc5", "application/x-msx-screen"},
-        {"PIC.SCC", "application/x-msx-screen"},  {"PIC.SRS", "application/x-msx-screen"},
-        {"PIC.GE5", "application/x-msx-screen"},  {"PIC.SCA", "application/x-msx-screen"},
-        {"PIC.PL7", "application/x-msx-palette"}, {"COLORS.PAL", "application/x-msx-palette"},
+        {"PIC.SC7", "image/x-msx-screen"},        {"pic.sc5", "image/x-msx-screen"},
+        {"PIC.SC6", "image/x-msx-screen"},        {"PIC.SC8", "image/x-msx-screen"},
+        {"PIC.SCA", "image/x-msx-screen"},        {"PIC.SCB", "image/x-msx-screen"},
+        {"PIC.SCC", "image/x-msx-screen"},        {"PIC.SRS", "image/x-msx-screen"},
+        {"PIC.GE5", "image/x-msx-screen"},        {"pic.ge6", "image/x-msx-screen"},
+        {"PIC.GE7", "image/x-msx-screen"},        {"PIC.GE8", "image/x-msx-screen"},
+        {"PIC.PL5", "application/x-msx-palette"}, {"pic.pl6", "application/x-msx-palette"},
+        {"PIC.PL7", "application/x-msx-palette"}, {"PIC.PL8", "application/x-msx-palette"},
+        {"COLORS.PAL", "application/x-msx-palette"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(mime.mimeTypeForFile(c.file, QMimeDatabase::MatchExtension).name(), c.type)
             << c.file;
     }
+}
+
+// A file manager substitutes %s (size), %i (input) and %o (output) and runs the line.
+TEST(Install, ThumbnailerEntryMakesAPngOfAScreenFile) {
+    const ScratchDir prefix;
+    install(prefix);
+    const fs::path bin = fs::path(prefix.path()) / "bin";
+    auto entry = keysOf(fs::path(prefix.path()) / "share/thumbnailers/tessarin.thumbnailer");
+    EXPECT_EQ(textOf(fs::path(prefix.path()) / "share/thumbnailers/tessarin.thumbnailer")
+                  .substr(0, 19),
+              "[Thumbnailer Entry]");
+    EXPECT_EQ(entry["TryExec"], "tessarin-export");
+    EXPECT_EQ(entry["MimeType"], "image/x-msx-screen;");
+
+    const ScratchDir scratch;
+    const std::map<std::string, std::string> fields{
+        {"%s", "128"},
+        {"%i", quoted(std::string(TESSARIN_SOURCE_DIR) + "/samples/BARS7.SC7")},
+        {"%o", quoted(scratch.file("thumbnail.png"))}};
+    std::string command = entry["Exec"];
+    ASSERT_TRUE(command.starts_with(entry["TryExec"] + " ")) << command;
+    for (const auto& [field, value] : fields) {
+        const auto at = command.find(field);
+        ASSERT_NE(at, std::string::npos) << field << " in " << command;
+        ASSERT_EQ(command.find(field, at + 1), std::string::npos) << field << " in " << command;
+        command.replace(at, field.size(), value);
+    }
+    EXPECT_EQ(command.find('%'), std::string::npos) << command;
+
+    const std::string path = "PATH=" + quoted(bin.string()) + ":\"$PATH\" ";
+    const std::string help = path + "tessarin-export --help 2>&1 | grep -q -e --thumbnail";
+    if (std::system(help.c_str()) != 0) {
+        GTEST_SKIP() << "tessarin-export has no --thumbnail yet";
+    }
+    ASSERT_EQ(std::system((path + command).c_str()), 0) << command;
+    // Shape kept: the larger side of the 256x212 view becomes the size asked for.
+    const auto png = readBytes(scratch.file("thumbnail.png"));
+    ASSERT_GE(png.size(), 24U);
+    const std::uint8_t signature[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
+    EXPECT_TRUE(std::equal(std::begin(signature), std::end(signature), png.begin()));
+    const auto big = [&](std::size_t at) {
+        return png[at] << 24 | png[at + 1] << 16 | png[at + 2] << 8 | png[at + 3];
+    };
+    EXPECT_EQ(std::max(big(16), big(20)), 128);
+    EXPECT_GT(std::min(big(16), big(20)), 0);
 }
 
 } // namespace
