@@ -1,6 +1,7 @@
 // Arbitrary bytes as a VRAM0 file, a VRAM1 file and a palette file, with arbitrary
 // screen mode, header sizes, line pixels, palette source and view: loading must not
-// fail and the picture must have exactly the size of its view (empty for an unknown one).
+// fail and the picture's BMP must have exactly the size of its view (empty for an unknown
+// one). The picture is rendered and encoded in memory; only the inputs are files.
 //
 // Input: 8 control bytes, then the three files separated by the 4 bytes "FILE".
 //   [0] screen mode (any value; unsupported ones are ignored by the VDP)
@@ -12,7 +13,6 @@
 #include "document/screen_document.h"
 #include "document/view_geometry.h"
 #include "platform/file_error.h"
-#include "platform/file_system.h"
 
 #include <array>
 #include <cstdint>
@@ -21,8 +21,8 @@
 #include <span>
 #include <string>
 #include <string_view>
-#include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -33,7 +33,6 @@ constexpr std::uint16_t kHeaderMask = 0x7FFF;
 struct Scratch {
     std::string dir;
     std::array<std::string, 3> inputs; // VRAM0, VRAM1, palette
-    std::string bitmap;
 };
 
 // One directory per fuzzing process, made once and removed at exit. Never destroyed, so
@@ -47,14 +46,11 @@ const Scratch& scratch() {
         }
         made->dir = pattern;
         made->inputs = {made->dir + "/IN.SC7", made->dir + "/IN1.SC7", made->dir + "/IN.PL7"};
-        ::setenv("TMPDIR", made->dir.c_str(), 1);
-        made->bitmap = tessarin::makeTempFile("msx");
         std::atexit([] {
             const Scratch& s = scratch();
             for (const std::string& name : s.inputs) {
                 ::unlink(name.c_str());
             }
-            ::unlink(s.bitmap.c_str());
             ::rmdir(s.dir.c_str());
         });
         return made;
@@ -74,14 +70,6 @@ std::uint16_t get16(const std::uint8_t* p) {
     return static_cast<std::uint16_t>(p[0] | p[1] << 8);
 }
 
-std::uint64_t sizeOf(const std::string& name) {
-    struct stat info {};
-    if (::stat(name.c_str(), &info) != 0) {
-        std::abort();
-    }
-    return static_cast<std::uint64_t>(info.st_size);
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -97,31 +85,31 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         rest = cut == rest.npos ? std::string_view() : rest.substr(cut + kSeparator.size());
     }
 
+    // As a user would: the screen mode, the three files opened, then the mapping dialog.
     tessarin::ScreenDocument doc;
-    doc.vdp->setScreenMode(data[0]);
-    doc.mapping.headerSize = {static_cast<std::int16_t>(get16(data + 1) & kHeaderMask),
-                              static_cast<std::int16_t>(get16(data + 3) & kHeaderMask)};
-    doc.mapping.linePixels[tessarin::FileSlot::vram0] = static_cast<std::int16_t>(get16(data + 5));
+    doc.selectScreenMode(data[0]);
+    tessarin::VramMapping mapping;
+    mapping.headerSize = {static_cast<std::int16_t>(get16(data + 1) & kHeaderMask),
+                          static_cast<std::int16_t>(get16(data + 3) & kHeaderMask)};
+    mapping.linePixels = {static_cast<std::int16_t>(get16(data + 5)), 0};
+    mapping.paletteSource = static_cast<tessarin::PaletteSource>((data[7] >> 6) & 0x03);
     // Bits 0..4 as a signed number: shift the sign bit to the top of the byte and back.
-    const int view = static_cast<std::int8_t>(data[7] << 3) >> 3;
-    const auto source = static_cast<tessarin::PaletteSource>((data[7] >> 6) & 0x03);
-    doc.setViewMode(static_cast<std::int8_t>(view));
+    const auto view = static_cast<tessarin::ViewMode>(static_cast<std::int8_t>(data[7] << 3) >> 3);
     try {
-        for (int slot = tessarin::FileSlot::vram0; slot <= tessarin::FileSlot::palette; ++slot) {
-            doc.openFile(s.inputs[static_cast<std::size_t>(slot)], slot);
+        for (const tessarin::FileSlot slot : tessarin::kFileSlots) {
+            doc.openInto(s.inputs[tessarin::indexOf(slot)], slot);
         }
-        doc.reload();
-        doc.vdp->readVramPalette();
-        doc.vdp->selectPalette(source);
-        writeBmpFile(doc.render(), s.bitmap);
+        doc.applyMapping(mapping);
     } catch (const tessarin::FileError&) {
         // Regular files in a private directory: nothing may fail here.
         std::abort();
     }
+    doc.setViewMode(view);
+    const std::vector<std::uint8_t> bitmap = tessarin::encodeBmp(doc.render());
     const auto image = tessarin::imageSizeOf(view);
     const std::uint64_t expected =
         image ? 54 + 3 * static_cast<std::uint64_t>(image->width) * image->height : 0;
-    if (sizeOf(s.bitmap) != expected) {
+    if (bitmap.size() != expected) {
         std::abort();
     }
     return 0;
