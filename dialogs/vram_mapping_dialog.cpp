@@ -2,6 +2,7 @@
 
 #include "dialogs/hex_dump.h"
 #include "platform/file_stream.h"
+#include "vdp/screen_modes.h"
 
 #include <QButtonGroup>
 #include <QFontDatabase>
@@ -31,7 +32,7 @@ namespace {
 
 constexpr int kHeaderSizeMax = 32767;
 constexpr int kLinePixelsMin = 1;
-constexpr int kLinePixelsMax = kWideWidth;
+constexpr int kLinePixelsMax = kMaxLineWidth;
 constexpr int kPaletteRows = 4; // colours 0-3 down the first column, 4-7 the second...
 constexpr QSize kPanelSize{40, 20};
 constexpr int kDumpColumns = 4 + 3 * kHexDumpBytesPerLine; // "0000" and " 00" per byte
@@ -336,11 +337,11 @@ void VramMappingDialog::showPaletteColours() {
 }
 
 void VramMappingDialog::setNarrowLinePixels() {
-    linePixelsBox->setValue(kNarrowWidth);
+    linePixelsBox->setValue(kModeFacts<5>.lineWidth); // as wide as 8, 10 and 12
 }
 
 void VramMappingDialog::setWideLinePixels() {
-    linePixelsBox->setValue(kWideWidth);
+    linePixelsBox->setValue(kModeFacts<6>.lineWidth); // as wide as 7
 }
 
 void VramMappingDialog::useFilePalette() {

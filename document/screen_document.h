@@ -23,7 +23,8 @@ inline constexpr std::array<FileSlot, 3> kFileSlots{FileSlot::vram0, FileSlot::v
 }
 
 inline constexpr std::int16_t kDefaultHeaderSize = 7; // FEh, start, end, execution address
-inline constexpr std::int16_t kDefaultLinePixels = 512;
+// The full line of screen 7, the mode a new VDP starts in.
+inline constexpr auto kDefaultLinePixels = static_cast<std::int16_t>(kModeFacts<7>.lineWidth);
 
 // How files are laid into VRAM, and where the palette comes from; index 0 is VRAM0,
 // 1 is VRAM1. The mapping dialog edits a copy of the whole record.

@@ -1,6 +1,7 @@
 #include "export/options.h"
 
 #include "document/file_name_rule.h"
+#include "vdp/screen_modes.h"
 
 #include <algorithm>
 #include <charconv>
@@ -12,15 +13,24 @@ namespace {
 
 constexpr std::int16_t kMaxHeaderSize = 32767;
 constexpr std::int16_t kMinLinePixels = 1;
-constexpr std::int16_t kMaxLinePixels = 512;
+constexpr std::int16_t kMaxLinePixels = kMaxLineWidth;
 constexpr ScreenMode kDefaultScreenMode = 7;
+constexpr int kMaxScreenNumber = 99; // bounds the parse; no screen has three digits
 
 struct Failure {
     std::string message;
 };
 
+// Appended piece by piece: GCC 12 at -O3 takes "\"" + std::string(s) for an
+// overlapping copy and warns (-Wrestrict).
 std::string quoted(std::string_view s) {
-    return "\"" + std::string(s) + "\"";
+    constexpr char kQuote = '"';
+    std::string text;
+    text.reserve(s.size() + 2);
+    text.push_back(kQuote);
+    text.append(s);
+    text.push_back(kQuote);
+    return text;
 }
 
 // Decimal digits only, no sign, no spaces; within [low, high].
@@ -35,15 +45,19 @@ std::optional<int> parseNumber(std::string_view text, int low, int high) {
     return value;
 }
 
+// A mode of the VDP's table, or screen 11, which is screen 10 to the VDP.
 std::optional<ScreenMode> parseScreen(std::string_view text) {
-    static constexpr std::array<ScreenMode, 7> kScreens{5, 6, 7, 8, 10, 11, 12};
-    const auto n = parseNumber(text, 0, 99);
-    if (!n || std::find(kScreens.begin(), kScreens.end(), static_cast<ScreenMode>(*n)) ==
-                  kScreens.end()) {
+    constexpr ScreenMode kScreen10 = 10;
+    constexpr ScreenMode kScreen11 = 11;
+    const auto n = parseNumber(text, 0, kMaxScreenNumber);
+    if (!n) {
         return std::nullopt;
     }
-    constexpr ScreenMode kScreen11 = 11; // decodes as screen 10
-    return *n == kScreen11 ? ScreenMode{10} : static_cast<ScreenMode>(*n);
+    const ScreenMode mode = *n == kScreen11 ? kScreen10 : static_cast<ScreenMode>(*n);
+    if (findScreenMode(mode) == nullptr) {
+        return std::nullopt;
+    }
+    return mode;
 }
 
 template <typename T, std::size_t N>
@@ -310,10 +324,6 @@ std::optional<ImageFormat> formatOfName(const std::string& fileName) {
 
 const char* extensionOf(ImageFormat format) {
     return format == ImageFormat::bmp ? "bmp" : "png";
-}
-
-std::int16_t fullLinePixels(ScreenMode mode) {
-    return (mode == 6 || mode == 7) ? kWideWidth : kNarrowWidth;
 }
 
 ScreenMode screenModeFor(const ExportOptions& options, const std::string& screenFile) {

@@ -64,9 +64,6 @@ struct UsageError {
 // The screen mode of a picture: --screen, else the screen file's name, else 7.
 [[nodiscard]] ScreenMode screenModeFor(const ExportOptions& options, const std::string& screenFile);
 
-// The full line width of the mode: 256 in screens 5, 8, 10 and 12, 512 in 6 and 7.
-[[nodiscard]] std::int16_t fullLinePixels(ScreenMode mode);
-
 // The help text printed by --help.
 [[nodiscard]] const char* usageText();
 

@@ -54,7 +54,9 @@ PictureJob jobFor(const ExportOptions& options, const std::string& screenFile,
     job.vram1File = options.vram1File;
     job.paletteFile = paletteFile;
     job.screenMode = screenModeFor(options, screenFile);
-    const std::int16_t linePixels = options.linePixels.value_or(fullLinePixels(job.screenMode));
+    // screenModeFor gives only modes of the table.
+    const std::int16_t linePixels = options.linePixels.value_or(
+        static_cast<std::int16_t>(findScreenMode(job.screenMode)->lineWidth));
     job.mapping.headerSize = options.headerSize;
     job.mapping.linePixels = {linePixels, linePixels};
     job.mapping.paletteSource = options.paletteSource.value_or(

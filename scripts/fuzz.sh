@@ -25,7 +25,8 @@ build=build-fuzz
 instrument="-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer"
 CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DCMAKE_CXX_FLAGS="$instrument" \
-    -DTESSARIN_FUZZ=ON -DTESSARIN_GUI=OFF -DTESSARIN_TESTS=OFF -DTESSARIN_BENCH=OFF >/dev/null
+    -DTESSARIN_FUZZ=ON -DTESSARIN_GUI=OFF -DTESSARIN_TESTS=OFF -DTESSARIN_BENCH=OFF \
+    -DTESSARIN_WERROR=ON >/dev/null
 cmake --build "$build" -j "$(nproc)" --target fuzz_document fuzz_export_options
 
 findings="$PWD/$build/findings"

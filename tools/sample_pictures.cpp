@@ -2,15 +2,18 @@
 
 #include "tools/bsave.h"
 #include "tools/vram_canvas.h"
-#include "vdp/layout.h"
+#include "vdp/screen_modes.h"
 
 namespace tessarin::samples {
 
 namespace {
 
-constexpr int kPictureWidthNarrow = kNarrowWidth; // screens 5, 8, 10, 12
-constexpr int kPictureWidthWide = kWideWidth;     // screens 6, 7
-constexpr int kSmallPageLines = layout::kSmallPageSize / layout::kShortLineBytes; // 256
+constexpr ScreenModeFacts kScreen5 = kModeFacts<5>;
+constexpr ScreenModeFacts kScreen6 = kModeFacts<6>;
+constexpr ScreenModeFacts kScreen7 = kModeFacts<7>;
+constexpr ScreenModeFacts kScreen8 = kModeFacts<8>;
+constexpr ScreenModeFacts kScreen10 = kModeFacts<10>;
+constexpr ScreenModeFacts kScreen12 = kModeFacts<12>;
 constexpr int kBarCount = 16;
 constexpr int kBarLines = 13; // 16 bars of 13 lines fill 208 of the 212 lines
 constexpr int kWhite = 15;
@@ -59,11 +62,22 @@ constexpr PaletteColours kRamps{{{0, 0, 0},
 constexpr std::array<std::array<int, 4>, 4> kBayer{
     {{0, 8, 2, 10}, {12, 4, 14, 6}, {3, 11, 1, 9}, {15, 7, 13, 5}}};
 
-constexpr std::size_t kSmallTwoPageBytes =
-    layout::kSmallPageSize + static_cast<std::size_t>(kPictureLines) * layout::kShortLineBytes;
-constexpr std::size_t kLargePictureBytes =
-    static_cast<std::size_t>(kPictureLines) * layout::kLongLineBytes;
-constexpr std::size_t kLargeWithPaletteBytes = layout::kLargePaletteTable + kPaletteSize;
+// How much of VRAM a sample saves: the picture of page 0; page 0 whole and the picture
+// of page 1; or everything up to the end of the palette table.
+constexpr std::size_t pictureBytes(const ScreenModeFacts& mode) {
+    return static_cast<std::size_t>(kPictureLines) * static_cast<std::size_t>(mode.bytesPerLine);
+}
+constexpr std::size_t twoPageBytes(const ScreenModeFacts& mode) {
+    return static_cast<std::size_t>(mode.pageSize) + pictureBytes(mode);
+}
+constexpr std::size_t withPaletteBytes(const ScreenModeFacts& mode) {
+    return mode.paletteTable + kPaletteSize;
+}
+
+// Page 1 begins this many lines below page 0.
+constexpr int pageLines(const ScreenModeFacts& mode) {
+    return mode.pageSize / mode.bytesPerLine;
+}
 
 SampleFile screenFile(std::string name, const VramCanvas& canvas, std::size_t size) {
     return SampleFile{std::move(name), bsaveFile(0, canvas.prefix(size))};
@@ -80,97 +94,97 @@ int horizontalBar(int y) {
 
 // Screen 5: page 0 vertical bars over diagonal stripes, page 1 horizontal bars.
 SampleFile bars5() {
-    VramCanvas c(layout::kShortLineBytes);
+    VramCanvas c(kScreen5.bytesPerLine);
     constexpr int kBarsLines = 160;
     for (int y = 0; y < kPictureLines; ++y) {
-        for (int x = 0; x < kPictureWidthNarrow; ++x) {
+        for (int x = 0; x < kScreen5.lineWidth; ++x) {
             const int colour =
-                y < kBarsLines ? x / (kPictureWidthNarrow / kBarCount) : ((x + y) / 8) % kBarCount;
+                y < kBarsLines ? x / (kScreen5.lineWidth / kBarCount) : ((x + y) / 8) % kBarCount;
             c.put4bpp(x, y, colour);
-            c.put4bpp(x, kSmallPageLines + y, horizontalBar(y));
+            c.put4bpp(x, pageLines(kScreen5) + y, horizontalBar(y));
         }
     }
-    c.putPalette(layout::kSmallPaletteTable, paletteRecord(kRainbow));
-    return screenFile("BARS.SC5", c, kSmallTwoPageBytes);
+    c.putPalette(kScreen5.paletteTable, paletteRecord(kRainbow));
+    return screenFile("BARS.SC5", c, twoPageBytes(kScreen5));
 }
 
 // Screen 6: four bars, a dithered ramp through the four colours, and single-pixel
 // columns of colours 1 and 2 (a 256-wide view shows colour 1 only); page 1 four
 // horizontal bars.
 SampleFile ramp6() {
-    VramCanvas c(layout::kShortLineBytes);
+    VramCanvas c(kScreen6.bytesPerLine);
     constexpr int kBandLines = 70;
-    constexpr int kColours = 4;
+    constexpr int kColours = kScreen6.paletteColours;
     constexpr int kSteps = (kColours - 1) * 16; // ramp positions, 16 per dither level
     for (int y = 0; y < kPictureLines; ++y) {
-        for (int x = 0; x < kPictureWidthWide; ++x) {
+        for (int x = 0; x < kScreen6.lineWidth; ++x) {
             int colour = 0;
             if (y < kBandLines) {
-                colour = x / (kPictureWidthWide / kColours);
+                colour = x / (kScreen6.lineWidth / kColours);
             } else if (y < 2 * kBandLines) {
-                const int level = x * kSteps / kPictureWidthWide;
+                const int level = x * kSteps / kScreen6.lineWidth;
                 colour = level / 16 + (level % 16 > kBayer[y % 4][x % 4] ? 1 : 0);
             } else {
                 colour = 1 + x % 2;
             }
             c.put2bpp(x, y, colour);
-            c.put2bpp(x, kSmallPageLines + y, y * kColours / kPictureLines);
+            c.put2bpp(x, pageLines(kScreen6) + y, y * kColours / kPictureLines);
         }
     }
-    c.putPalette(layout::kSmallPaletteTable, paletteRecord(kRainbow));
-    return screenFile("RAMP.SC6", c, kSmallTwoPageBytes);
+    c.putPalette(kScreen6.paletteTable, paletteRecord(kRainbow));
+    return screenFile("RAMP.SC6", c, twoPageBytes(kScreen6));
 }
 
 // Screen 7: sixteen bars over single-pixel columns of colours 15 and 9.
 SampleFile bars7() {
-    VramCanvas c(layout::kLongLineBytes);
+    VramCanvas c(kScreen7.bytesPerLine);
     constexpr int kBarsLines = 160;
     constexpr int kOddColour = 9;
     for (int y = 0; y < kPictureLines; ++y) {
-        for (int x = 0; x < kPictureWidthWide; ++x) {
-            const int colour = y < kBarsLines ? x / (kPictureWidthWide / kBarCount)
+        for (int x = 0; x < kScreen7.lineWidth; ++x) {
+            const int colour = y < kBarsLines ? x / (kScreen7.lineWidth / kBarCount)
                                               : (x % 2 == 0 ? kWhite : kOddColour);
             c.put4bpp(x, y, colour);
         }
     }
-    c.putPalette(layout::kLargePaletteTable, paletteRecord(kRainbow));
-    return screenFile("BARS7.SC7", c, kLargeWithPaletteBytes);
+    c.putPalette(kScreen7.paletteTable, paletteRecord(kRainbow));
+    return screenFile("BARS7.SC7", c, withPaletteBytes(kScreen7));
 }
 
 // Screen 7, for VRAM1 (display page 1): sixteen horizontal bars.
 SampleFile page7() {
-    VramCanvas c(layout::kLongLineBytes);
+    VramCanvas c(kScreen7.bytesPerLine);
     for (int y = 0; y < kPictureLines; ++y) {
-        for (int x = 0; x < kPictureWidthWide; ++x) {
+        for (int x = 0; x < kScreen7.lineWidth; ++x) {
             c.put4bpp(x, y, horizontalBar(y));
         }
     }
-    return screenFile("PAGE7.SC7", c, kLargePictureBytes);
+    return screenFile("PAGE7.SC7", c, pictureBytes(kScreen7));
 }
 
 // Screen 8: all 256 colours, byte value = 16 x row + column, white below.
 SampleFile rgb8() {
-    VramCanvas c(layout::kLongLineBytes);
-    constexpr int kCellWidth = kPictureWidthNarrow / 16;
+    VramCanvas c(kScreen8.bytesPerLine);
+    constexpr int kCellWidth = kScreen8.lineWidth / 16;
     constexpr std::uint8_t kWhiteByte = 0xFF;
     for (int y = 0; y < kPictureLines; ++y) {
-        for (int x = 0; x < kPictureWidthNarrow; ++x) {
+        for (int x = 0; x < kScreen8.lineWidth; ++x) {
             const int row = y / kBarLines;
             c.put8bpp(x, y,
                       row < 16 ? static_cast<std::uint8_t>(16 * row + x / kCellWidth) : kWhiteByte);
         }
     }
-    return screenFile("RGB.SC8", c, kLargePictureBytes);
+    return screenFile("RGB.SC8", c, pictureBytes(kScreen8));
 }
 
 // Screen 8, for VRAM1: ramps of red (8 levels), green (8) and blue (4), one band each.
 SampleFile page8() {
-    VramCanvas c(layout::kLongLineBytes);
+    VramCanvas c(kScreen8.bytesPerLine);
     constexpr int kBandLines = 70;
     constexpr int kRedShift = 2;
     constexpr int kGreenShift = 5;
     for (int y = 0; y < kPictureLines; ++y) {
-        for (int x = 0; x < kPictureWidthNarrow; ++x) {
+        for (int x = 0; x < kScreen8.lineWidth; ++x) {
             int value = x / 64; // blue, 2 bits
             if (y < kBandLines) {
                 value = (x / 32) << kRedShift;
@@ -180,14 +194,15 @@ SampleFile page8() {
             c.put8bpp(x, y, static_cast<std::uint8_t>(value));
         }
     }
-    return screenFile("PAGE8.SC8", c, kLargePictureBytes);
+    return screenFile("PAGE8.SC8", c, pictureBytes(kScreen8));
 }
 
 // J and K planes at constant Y over lines 0..planeLines-1, one group of four pixels
 // per K step across and J running down (or the other way round when swapped).
-void yjkPlane(VramCanvas& c, int planeLines, int yValue, bool swapped) {
+void yjkPlane(VramCanvas& c, const ScreenModeFacts& mode, int planeLines, int yValue,
+              bool swapped) {
     for (int y = 0; y < planeLines; ++y) {
-        for (int x = 0; x < kPictureWidthNarrow; x += 4) {
+        for (int x = 0; x < mode.lineWidth; x += 4) {
             const int across = kJkMin + x / 4;
             const int down = kJkMin + y * kJkRange / planeLines;
             const int j = swapped ? across : down;
@@ -199,11 +214,11 @@ void yjkPlane(VramCanvas& c, int planeLines, int yValue, bool swapped) {
 
 // Screen 12: the J/K plane at middle Y above a ramp of Y (32 levels) at J = K = 0.
 SampleFile yjk12(std::string name, bool swapped) {
-    VramCanvas c(layout::kLongLineBytes);
+    VramCanvas c(kScreen12.bytesPerLine);
     constexpr int kPlaneLines = 160;
-    yjkPlane(c, kPlaneLines, kYjkMid, swapped);
+    yjkPlane(c, kScreen12, kPlaneLines, kYjkMid, swapped);
     for (int y = kPlaneLines; y < kPictureLines; ++y) {
-        for (int x = 0; x < kPictureWidthNarrow; x += 4) {
+        for (int x = 0; x < kScreen12.lineWidth; x += 4) {
             std::array<int, 4> ys{};
             for (int i = 0; i < 4; ++i) {
                 const int level = (x + i) / 8; // 0..31
@@ -212,24 +227,24 @@ SampleFile yjk12(std::string name, bool swapped) {
             c.putGroup(x, y, yjkGroupBytes(ys, 0, 0));
         }
     }
-    return screenFile(std::move(name), c, kLargePictureBytes);
+    return screenFile(std::move(name), c, pictureBytes(kScreen12));
 }
 
 // Screen 10: the J/K plane, a ramp of Y (16 levels) at J = K = 0, sixteen palette bars, and
 // groups whose left two pixels are palette colours and right two light grey.
 SampleFile yjka10() {
-    VramCanvas c(layout::kLongLineBytes);
+    VramCanvas c(kScreen10.bytesPerLine);
     constexpr int kPlaneLines = 140;
     constexpr int kRampEnd = 176;
     constexpr int kBarsEnd = 194;
     constexpr int kLightGrey = 30;
-    yjkPlane(c, kPlaneLines, kYjkMid, false);
+    yjkPlane(c, kScreen10, kPlaneLines, kYjkMid, false);
     // In screen 10 the lowest bit of the 5-bit Y field marks a palette pixel, whose
     // colour is the upper four bits.
     const auto palettePixel = [](int colour) { return 2 * colour + 1; };
     for (int y = kPlaneLines; y < kPictureLines; ++y) {
-        for (int x = 0; x < kPictureWidthNarrow; x += 4) {
-            const int bar = x / (kPictureWidthNarrow / kBarCount);
+        for (int x = 0; x < kScreen10.lineWidth; x += 4) {
+            const int bar = x / (kScreen10.lineWidth / kBarCount);
             std::array<int, 4> ys{};
             if (y < kRampEnd) {
                 ys.fill(2 * bar);
@@ -241,8 +256,8 @@ SampleFile yjka10() {
             c.putGroup(x, y, yjkGroupBytes(ys, 0, 0));
         }
     }
-    c.putPalette(layout::kLargePaletteTable, paletteRecord(kRainbow));
-    return screenFile("YJKA.SCA", c, kLargeWithPaletteBytes);
+    c.putPalette(kScreen10.paletteTable, paletteRecord(kRainbow));
+    return screenFile("YJKA.SCA", c, withPaletteBytes(kScreen10));
 }
 
 } // namespace

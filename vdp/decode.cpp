@@ -1,7 +1,7 @@
-#include "vdp/layout.h"
 #include "vdp/vdp_state.h"
 
 #include <algorithm>
+#include <tuple>
 
 namespace tessarin {
 
@@ -9,6 +9,21 @@ namespace {
 constexpr int kYjkMax = 31;
 constexpr int kSixBitSign = 32; // raw J and K of 32..63 are -32..-1
 constexpr int kGroupPixels = 4;
+
+// Constants, not look-ups at run time, so that the line loops keep their fixed counts.
+constexpr int kScreen5LineBytes = kModeFacts<5>.bytesPerLine;
+constexpr int kScreen6LineBytes = kModeFacts<6>.bytesPerLine;
+constexpr int kScreen7LineBytes = kModeFacts<7>.bytesPerLine;
+constexpr int kScreen8LineBytes = kModeFacts<8>.bytesPerLine;
+constexpr int kScreen10LineBytes = kModeFacts<10>.bytesPerLine;
+constexpr int kScreen12LineBytes = kModeFacts<12>.bytesPerLine;
+
+// Each line decoder fills a buffer exactly as wide as its mode's line.
+template <ScreenMode Mode, typename Line>
+constexpr bool kLineFits = std::tuple_size_v<Line> ==
+                           static_cast<std::size_t>(kModeFacts<Mode>.lineWidth);
+static_assert(kLineFits<5, RgbLine256> && kLineFits<6, RgbLine512> && kLineFits<7, RgbLine512> &&
+              kLineFits<8, RgbLine256> && kLineFits<10, RgbLine256> && kLineFits<12, RgbLine256>);
 
 int clampYjk(int v) {
     return std::clamp(v, 0, kYjkMax);
@@ -80,41 +95,41 @@ RgbTriple VdpState::screen10Pixel(std::uint8_t v, const YjkGroup& g) const {
 }
 
 RgbTriple VdpState::pixelScreen5(int x, int y) const {
-    const auto idx = splitPixels4bpp(lineStart(y, layout::kShortLineBytes)[x / 2]);
+    const auto idx = splitPixels4bpp(lineStart(y, kScreen5LineBytes)[x / 2]);
     return paletteRgb[idx[x % 2]];
 }
 
 RgbTriple VdpState::pixelScreen6(int x, int y) const {
-    const auto idx = splitPixels2bpp(lineStart(y, layout::kShortLineBytes)[x / 4]);
+    const auto idx = splitPixels2bpp(lineStart(y, kScreen6LineBytes)[x / 4]);
     return paletteRgb[idx[x % 4]];
 }
 
 RgbTriple VdpState::pixelScreen7(int x, int y) const {
-    const auto idx = splitPixels4bpp(lineStart(y, layout::kLongLineBytes)[x / 2]);
+    const auto idx = splitPixels4bpp(lineStart(y, kScreen7LineBytes)[x / 2]);
     return paletteRgb[idx[x % 2]];
 }
 
 RgbTriple VdpState::pixelScreen8(int x, int y) const {
-    return screen8Rgb[lineStart(y, layout::kLongLineBytes)[x]];
+    return screen8Rgb[lineStart(y, kScreen8LineBytes)[x]];
 }
 
 RgbTriple VdpState::pixelScreen10(int x, int y) const {
-    const std::uint8_t* group = lineStart(y, layout::kLongLineBytes) + kGroupPixels * (x / 4);
+    const std::uint8_t* group = lineStart(y, kScreen10LineBytes) + kGroupPixels * (x / 4);
     const YjkGroup g = splitYjkGroup(std::span<const std::uint8_t, 4>(group, 4));
     const std::array<std::uint8_t, 4> ys{g.y0, g.y1, g.y2, g.y3};
     return screen10Pixel(ys[x % 4], g);
 }
 
 RgbTriple VdpState::pixelScreen12(int x, int y) const {
-    const std::uint8_t* group = lineStart(y, layout::kLongLineBytes) + kGroupPixels * (x / 4);
+    const std::uint8_t* group = lineStart(y, kScreen12LineBytes) + kGroupPixels * (x / 4);
     const YjkGroup g = splitYjkGroup(std::span<const std::uint8_t, 4>(group, 4));
     const std::array<std::uint8_t, 4> ys{g.y0, g.y1, g.y2, g.y3};
     return yjkToRgb(ys[x % 4], g.j, g.k);
 }
 
 void VdpState::decodeLineScreen5(int y, RgbLine256& out) const {
-    const std::uint8_t* src = lineStart(y, layout::kShortLineBytes);
-    for (int i = 0; i < layout::kShortLineBytes; ++i) {
+    const std::uint8_t* src = lineStart(y, kScreen5LineBytes);
+    for (int i = 0; i < kScreen5LineBytes; ++i) {
         const auto idx = splitPixels4bpp(src[i]);
         out[2 * i] = paletteRgb[idx[0]];
         out[2 * i + 1] = paletteRgb[idx[1]];
@@ -122,8 +137,8 @@ void VdpState::decodeLineScreen5(int y, RgbLine256& out) const {
 }
 
 void VdpState::decodeLineScreen6(int y, RgbLine512& out) const {
-    const std::uint8_t* src = lineStart(y, layout::kShortLineBytes);
-    for (int i = 0; i < layout::kShortLineBytes; ++i) {
+    const std::uint8_t* src = lineStart(y, kScreen6LineBytes);
+    for (int i = 0; i < kScreen6LineBytes; ++i) {
         const auto idx = splitPixels2bpp(src[i]);
         for (int p = 0; p < 4; ++p) {
             out[4 * i + p] = paletteRgb[idx[p]];
@@ -132,8 +147,8 @@ void VdpState::decodeLineScreen6(int y, RgbLine512& out) const {
 }
 
 void VdpState::decodeLineScreen7(int y, RgbLine512& out) const {
-    const std::uint8_t* src = lineStart(y, layout::kLongLineBytes);
-    for (int i = 0; i < layout::kLongLineBytes; ++i) {
+    const std::uint8_t* src = lineStart(y, kScreen7LineBytes);
+    for (int i = 0; i < kScreen7LineBytes; ++i) {
         const auto idx = splitPixels4bpp(src[i]);
         out[2 * i] = paletteRgb[idx[0]];
         out[2 * i + 1] = paletteRgb[idx[1]];
@@ -141,15 +156,15 @@ void VdpState::decodeLineScreen7(int y, RgbLine512& out) const {
 }
 
 void VdpState::decodeLineScreen8(int y, RgbLine256& out) const {
-    const std::uint8_t* src = lineStart(y, layout::kLongLineBytes);
-    for (int i = 0; i < layout::kLongLineBytes; ++i) {
+    const std::uint8_t* src = lineStart(y, kScreen8LineBytes);
+    for (int i = 0; i < kScreen8LineBytes; ++i) {
         out[i] = screen8Rgb[src[i]];
     }
 }
 
 void VdpState::decodeLineScreen10(int y, RgbLine256& out) const {
-    const std::uint8_t* src = lineStart(y, layout::kLongLineBytes);
-    for (int n = 0; n < layout::kLongLineBytes; n += kGroupPixels) {
+    const std::uint8_t* src = lineStart(y, kScreen10LineBytes);
+    for (int n = 0; n < kScreen10LineBytes; n += kGroupPixels) {
         const YjkGroup g = splitGroup(std::span<const std::uint8_t, 4>(src + n, 4));
         const int j = signExtendSixBits(g.j);
         const int k = signExtendSixBits(g.k);
@@ -161,8 +176,8 @@ void VdpState::decodeLineScreen10(int y, RgbLine256& out) const {
 }
 
 void VdpState::decodeLineScreen12(int y, RgbLine256& out) const {
-    const std::uint8_t* src = lineStart(y, layout::kLongLineBytes);
-    for (int n = 0; n < layout::kLongLineBytes; n += kGroupPixels) {
+    const std::uint8_t* src = lineStart(y, kScreen12LineBytes);
+    for (int n = 0; n < kScreen12LineBytes; n += kGroupPixels) {
         const YjkGroup g = splitGroup(std::span<const std::uint8_t, 4>(src + n, 4));
         const int j = signExtendSixBits(g.j);
         const int k = signExtendSixBits(g.k);

@@ -62,21 +62,22 @@ void VdpState::renderLine512(int y, RgbLine512& out) const {
 
 // Narrow modes double each pixel in 512 columns; wide modes keep the even pixels in 256.
 RgbTriple VdpState::fetchPixel(int x, int y, bool width256) const {
-    const int narrowX = width256 ? x : x / 2;
-    const int wideX = width256 ? 2 * x : x;
+    const ScreenModeFacts* facts = findScreenMode(screenMode);
+    const int columns = width256 ? kNarrowWidth : kWideWidth;
+    const int modeX = facts == nullptr ? x : x * facts->lineWidth / columns;
     switch (screenMode) {
     case 5:
-        return pixelScreen5(narrowX, y);
+        return pixelScreen5(modeX, y);
     case 6:
-        return pixelScreen6(wideX, y);
+        return pixelScreen6(modeX, y);
     case 7:
-        return pixelScreen7(wideX, y);
+        return pixelScreen7(modeX, y);
     case 8:
-        return pixelScreen8(narrowX, y);
+        return pixelScreen8(modeX, y);
     case 10:
-        return pixelScreen10(narrowX, y);
+        return pixelScreen10(modeX, y);
     case 12:
-        return pixelScreen12(narrowX, y);
+        return pixelScreen12(modeX, y);
     default:
         return RgbTriple{0, 0, 0};
     }

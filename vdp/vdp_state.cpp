@@ -1,7 +1,5 @@
 #include "vdp/vdp_state.h"
 
-#include "vdp/layout.h"
-
 #include <algorithm>
 
 namespace tessarin {
@@ -16,11 +14,12 @@ constexpr int kMax3 = 7;
 constexpr int kMax5 = 31;
 constexpr int kMax8 = 255;
 constexpr int kScreen8BlueStep = 85; // 2-bit blue to 8 bits
+constexpr ScreenMode kInitialMode = 7;
 } // namespace
 
 VdpState::VdpState()
-    : screenMode(7), displayPage(0), pageBase(0),
-      paletteTableAddress(layout::kLargePaletteTable), level3{}, screen8Rgb{}, level5{},
+    : screenMode(kInitialMode), displayPage(0), pageBase(0),
+      paletteTableAddress(kModeFacts<kInitialMode>.paletteTable), level3{}, screen8Rgb{}, level5{},
       paletteRgb{}, activePalette{}, vram{} {
     for (int v = 0; v <= kMax3; ++v) {
         level3[v] = static_cast<std::uint8_t>(v * kMax8 / kMax3);
@@ -33,28 +32,23 @@ VdpState::VdpState()
     for (int v = 0; v <= kMax5; ++v) {
         level5[v] = static_cast<std::uint8_t>(v * kMax8 / kMax5);
     }
-    setScreenMode(7);
+    setScreenMode(kInitialMode);
     selectPalette(PaletteSource::standard);
 }
 
 void VdpState::setScreenMode(ScreenMode mode) {
-    if (layout::isSmallPageMode(mode)) {
+    if (const ScreenModeFacts* facts = findScreenMode(mode)) {
         screenMode = mode;
-        paletteTableAddress = layout::kSmallPaletteTable;
-    } else if (layout::isLargePageMode(mode)) {
-        screenMode = mode;
-        paletteTableAddress = layout::kLargePaletteTable;
+        paletteTableAddress = facts->paletteTable;
     }
     selectPage(0);
 }
 
 void VdpState::selectPage(std::int32_t page) {
-    if (layout::isSmallPageMode(screenMode) && page >= 0 && page < layout::kSmallPageCount) {
+    const ScreenModeFacts* facts = findScreenMode(screenMode);
+    if (facts != nullptr && page >= 0 && page < facts->pageCount) {
         displayPage = page;
-        pageBase = page * layout::kSmallPageSize;
-    } else if (layout::isLargePageMode(screenMode) && page >= 0 && page < layout::kLargePageCount) {
-        displayPage = page;
-        pageBase = page * layout::kLargePageSize;
+        pageBase = page * facts->pageSize;
     }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "vdp/rgb.h"
+#include "vdp/screen_modes.h"
 
 #include <array>
 #include <cstddef>
@@ -14,9 +15,6 @@ inline constexpr std::size_t kVramHalfSize = 0x10000; // VRAM0 and VRAM1
 inline constexpr std::size_t kPaletteSize = 32;       // 16 entries of two bytes
 inline constexpr int kPaletteColours = 16;
 inline constexpr int kPictureLines = 212;
-
-// Screen modes 5, 6, 7, 8, 10 (screens 10 and 11) and 12.
-using ScreenMode = std::uint32_t;
 
 // Which palette selectPalette makes active; other values only recompute the colours.
 enum class PaletteSource : std::uint8_t { file = 0, vram = 1, standard = 2 };
@@ -36,10 +34,10 @@ public:
     // vram all zero, colour tables filled, screen 7 page 0, standard palette active.
     VdpState();
 
-    // Modes 5, 6, 7, 8, 10, 12 set the mode and palette table address; any other is
+    // A mode of kScreenModes sets the mode and palette table address; any other is
     // ignored. Page 0 is selected in every case.
     void setScreenMode(ScreenMode mode);
-    // Pages 0..3 in screens 5 and 6, 0..1 in the others; any other page is ignored.
+    // Pages below the mode's page count (4 in screens 5 and 6, else 2); any other is ignored.
     void selectPage(std::int32_t page);
     // Stores the palette of a palette file; the active colours change only at selectPalette.
     void setFilePalette(std::span<const std::uint8_t, kPaletteSize> palette);
@@ -86,7 +84,7 @@ public:
     // leaves VRAM unchanged; n <= 0 clears the 212 lines.
     void remapLinePixels(int n);
 
-    std::uint32_t screenMode;
+    ScreenMode screenMode;
     std::int32_t displayPage;
     std::int32_t pageBase;
     std::uint32_t paletteTableAddress;

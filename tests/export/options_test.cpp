@@ -167,10 +167,6 @@ TEST(ExportOptions, ScreenModeComesFromTheOptionThenTheNameThenSeven) {
     EXPECT_EQ(screenModeFor(o, "PIC.BIN"), 7U);
     o.screenMode = 8;
     EXPECT_EQ(screenModeFor(o, "PIC.SC5"), 8U);
-    EXPECT_EQ(fullLinePixels(5), 256);
-    EXPECT_EQ(fullLinePixels(6), 512);
-    EXPECT_EQ(fullLinePixels(7), 512);
-    EXPECT_EQ(fullLinePixels(12), 256);
 }
 
 ExportOptions batchOf(std::vector<std::string> files) {

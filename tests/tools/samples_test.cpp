@@ -1,7 +1,6 @@
 // The committed samples are what the generator writes, and they decode to the
 // pictures their README describes.
 #include "run_process.h"
-#include "vdp/layout.h"
 #include "vdp/vdp_state.h"
 
 #include <algorithm>

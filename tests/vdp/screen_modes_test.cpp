@@ -1,0 +1,42 @@
+#include "vdp/screen_modes.h"
+#include "vdp/vdp_state.h"
+
+#include <gtest/gtest.h>
+
+namespace tessarin {
+namespace {
+
+TEST(ScreenModes, FindsTheLineWidthOfEachModeAndNothingForOthers) {
+    struct Case {
+        ScreenMode mode;
+        int lineWidth; // 0: not a mode of the VDP
+    };
+    const Case cases[] = {{5, 256}, {6, 512}, {7, 512}, {8, 256}, {10, 256}, {12, 256},
+                          {0, 0},   {4, 0},   {9, 0},   {11, 0},  {13, 0}};
+    for (const Case& c : cases) {
+        const ScreenModeFacts* facts = findScreenMode(c.mode);
+        if (c.lineWidth == 0) {
+            EXPECT_EQ(facts, nullptr) << c.mode;
+        } else {
+            ASSERT_NE(facts, nullptr) << c.mode;
+            EXPECT_EQ(facts->lineWidth, c.lineWidth) << c.mode;
+        }
+    }
+}
+
+// Each line holds its pixels exactly, the pages fill the VRAM, and the palette table
+// lies in page 0 below the page's end and clear of the picture.
+TEST(ScreenModes, EveryModeFitsItsPicturesAndPaletteIntoVram) {
+    for (const ScreenModeFacts& m : kScreenModes) {
+        SCOPED_TRACE(m.mode);
+        EXPECT_EQ(m.lineWidth * m.bitsPerPixel, 8 * m.bytesPerLine);
+        EXPECT_EQ(static_cast<std::size_t>(m.pageSize) * static_cast<std::size_t>(m.pageCount),
+                  kVramSize);
+        EXPECT_GE(m.paletteTable, static_cast<std::uint32_t>(kPictureLines * m.bytesPerLine));
+        EXPECT_LE(m.paletteTable + kPaletteSize, static_cast<std::uint32_t>(m.pageSize));
+        EXPECT_LE(m.paletteColours, kPaletteColours);
+    }
+}
+
+} // namespace
+} // namespace tessarin
