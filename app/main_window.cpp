@@ -161,8 +161,8 @@ void MainWindow::paintClientArea(QPainter& canvas) const {
     const tessarin::Picture& picture = document->picture();
     // RgbTriple rows are blue, green, red: BGR888 without a copy.
     const QImage image(
-        reinterpret_cast<const uchar*>(picture.pixels.data()), picture.width, picture.height,
-        picture.width * static_cast<int>(sizeof(tessarin::RgbTriple)), QImage::Format_BGR888);
+        reinterpret_cast<const uchar*>(picture.pixels().data()), picture.width(), picture.height(),
+        picture.width() * static_cast<int>(sizeof(tessarin::RgbTriple)), QImage::Format_BGR888);
     canvas.drawImage(clientArea->rect(), image);
 }
 

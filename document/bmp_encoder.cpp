@@ -40,15 +40,15 @@ std::vector<std::uint8_t> encodeBmp(const Picture& picture) {
         return {};
     }
     // Every view's row length is a multiple of 4, so rows carry no padding.
-    const std::size_t rowBytes = static_cast<std::size_t>(picture.width) * sizeof(RgbTriple);
-    const std::size_t pixelBytes = rowBytes * static_cast<std::size_t>(picture.height);
+    const std::size_t rowBytes = static_cast<std::size_t>(picture.width()) * sizeof(RgbTriple);
+    const std::size_t pixelBytes = rowBytes * static_cast<std::size_t>(picture.height());
     std::vector<std::uint8_t> out(bmp::kPixelDataOffset + pixelBytes);
     putHeaders(std::span(out).first<bmp::kPixelDataOffset>(),
-               static_cast<std::uint32_t>(picture.width),
-               static_cast<std::uint32_t>(picture.height), static_cast<std::uint32_t>(out.size()));
+               static_cast<std::uint32_t>(picture.width()),
+               static_cast<std::uint32_t>(picture.height()), static_cast<std::uint32_t>(out.size()));
     // RgbTriple is stored blue, green, red: a row of them is a BMP pixel row.
     std::uint8_t* at = out.data() + bmp::kPixelDataOffset;
-    for (int r = picture.height - 1; r >= 0; --r, at += rowBytes) {
+    for (int r = picture.height() - 1; r >= 0; --r, at += rowBytes) {
         std::memcpy(at, picture.row(r).data(), rowBytes);
     }
     return out;

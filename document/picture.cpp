@@ -77,7 +77,7 @@ void renderLine(const VdpState& vdp, int y, RgbLine512& line) {
 
 // Selects the page and decodes its 212 lines into a buffer of the heap (up to 318 KB).
 template <typename Line> std::unique_ptr<Page<Line>> decodePage(VdpState& vdp, int page) {
-    auto lines = std::make_unique<Page<Line>>();
+    auto lines = std::make_unique_for_overwrite<Page<Line>>();
     vdp.selectPage(page);
     for (int y = 0; y < kPictureLines; ++y) {
         renderLine(vdp, y, (*lines)[static_cast<std::size_t>(y)]);
@@ -89,8 +89,8 @@ template <typename Line> std::unique_ptr<Page<Line>> decodePage(VdpState& vdp, i
 template <typename Line>
 void copyColumn(const Page<Line>& lines, int x, std::span<RgbTriple> row, int at, int step) {
     for (int y = 0; y < kPictureLines; ++y) {
-        row[static_cast<std::size_t>(at + step * y)] =
-            lines[static_cast<std::size_t>(y)][static_cast<std::size_t>(x)];
+        setColour(row[static_cast<std::size_t>(at + step * y)],
+                  lines[static_cast<std::size_t>(y)][static_cast<std::size_t>(x)]);
     }
 }
 
@@ -142,26 +142,49 @@ constexpr std::array<ViewRenderer, kViewModeCount> kViewRenderers{
 
 } // namespace
 
+Picture::Picture(const Picture& other) {
+    *this = other;
+}
+
+Picture& Picture::operator=(const Picture& other) {
+    if (this != &other) {
+        resize(other.width_, other.height_);
+        std::copy(other.pixels().begin(), other.pixels().end(), storage_.get());
+    }
+    return *this;
+}
+
+void Picture::resize(int width, int height) {
+    const auto count = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
+    if (count > capacity_) {
+        storage_ = std::make_unique_for_overwrite<RgbTriple[]>(count);
+        capacity_ = count;
+    }
+    width_ = width;
+    height_ = height;
+}
+
+std::span<const RgbTriple> Picture::pixels() const {
+    return {storage_.get(), static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_)};
+}
+
 std::span<const RgbTriple> Picture::row(int r) const {
-    return std::span(pixels).subspan(static_cast<std::size_t>(r) * static_cast<std::size_t>(width),
-                                     static_cast<std::size_t>(width));
+    return pixels().subspan(static_cast<std::size_t>(r) * static_cast<std::size_t>(width_),
+                            static_cast<std::size_t>(width_));
 }
 
 std::span<RgbTriple> Picture::row(int r) {
-    return std::span(pixels).subspan(static_cast<std::size_t>(r) * static_cast<std::size_t>(width),
-                                     static_cast<std::size_t>(width));
+    const auto w = static_cast<std::size_t>(width_);
+    return {storage_.get() + static_cast<std::size_t>(r) * w, w};
 }
 
 void renderPicture(VdpState& vdp, ViewMode viewMode, Picture& picture) {
     const auto size = imageSizeOf(viewMode);
     if (!size) {
-        picture = Picture{};
+        picture.resize(0, 0);
         return;
     }
-    picture.width = size->width;
-    picture.height = size->height;
-    picture.pixels.resize(static_cast<std::size_t>(size->width) *
-                          static_cast<std::size_t>(size->height));
+    picture.resize(size->width, size->height);
     kViewRenderers.at(static_cast<std::size_t>(viewMode))(vdp, picture);
 }
 

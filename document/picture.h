@@ -3,25 +3,43 @@
 #include "document/view_geometry.h"
 #include "vdp/vdp_state.h"
 
+#include <cstddef>
+#include <memory>
 #include <span>
-#include <vector>
 
 namespace tessarin {
 
 // The pixels of one view, rendered in memory: rows top first, each row left to right, in
 // the blue-green-red order of RgbTriple. The window paints it, the BMP and PNG encoders
 // write it; an unknown view mode gives an empty picture (0 x 0).
-struct Picture {
-    int width = 0;
-    int height = 0;
-    std::vector<RgbTriple> pixels; // width x height
+class Picture {
+public:
+    Picture() = default;
+    Picture(const Picture& other);
+    Picture& operator=(const Picture& other);
+    Picture(Picture&&) noexcept = default;
+    Picture& operator=(Picture&&) noexcept = default;
 
-    [[nodiscard]] bool empty() const { return pixels.empty(); }
+    // Makes the picture width x height, its pixels left as they were or unset: every
+    // render writes each of them, so they are not cleared first.
+    void resize(int width, int height);
+
+    [[nodiscard]] int width() const { return width_; }
+    [[nodiscard]] int height() const { return height_; }
+    [[nodiscard]] bool empty() const { return width_ == 0 || height_ == 0; }
+    // All pixels, row after row.
+    [[nodiscard]] std::span<const RgbTriple> pixels() const;
     // Row r, 0 at the top.
     [[nodiscard]] std::span<const RgbTriple> row(int r) const;
     [[nodiscard]] std::span<RgbTriple> row(int r);
 
-    friend bool operator==(const Picture&, const Picture&) = default;
+private:
+    int width_ = 0;
+    int height_ = 0;
+    std::size_t capacity_ = 0;
+    // Not a vector: it would set every pixel before the render sets it again, which
+    // costs as much as the render in instrumented builds.
+    std::unique_ptr<RgbTriple[]> storage_;
 };
 
 // Renders the display pages of vdp in the geometry of viewMode into picture, reusing its

@@ -34,13 +34,13 @@ bool encodeInto(const Picture& picture, std::vector<std::uint8_t>* out) {
         return false;
     }
     png_set_write_fn(png, out, appendBytes, flushNothing);
-    png_set_IHDR(png, info, static_cast<png_uint_32>(picture.width),
-                 static_cast<png_uint_32>(picture.height), kBitDepth, PNG_COLOR_TYPE_RGB,
+    png_set_IHDR(png, info, static_cast<png_uint_32>(picture.width()),
+                 static_cast<png_uint_32>(picture.height()), kBitDepth, PNG_COLOR_TYPE_RGB,
                  PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_write_info(png, info);
     // RgbTriple is stored blue, green, red.
     png_set_bgr(png);
-    for (int r = 0; r < picture.height; ++r) {
+    for (int r = 0; r < picture.height(); ++r) {
         // libpng takes a non-const row pointer but only reads through it.
         png_write_row(
             png, const_cast<png_bytep>(reinterpret_cast<const png_byte*>(picture.row(r).data())));

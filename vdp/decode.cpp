@@ -25,8 +25,10 @@ constexpr bool kLineFits = std::tuple_size_v<Line> ==
 static_assert(kLineFits<5, RgbLine256> && kLineFits<6, RgbLine512> && kLineFits<7, RgbLine512> &&
               kLineFits<8, RgbLine256> && kLineFits<10, RgbLine256> && kLineFits<12, RgbLine256>);
 
+// By value, not std::clamp's references: those put the values in memory, which
+// AddressSanitizer then guards on every call.
 int clampYjk(int v) {
-    return std::clamp(v, 0, kYjkMax);
+    return v < 0 ? 0 : (v > kYjkMax ? kYjkMax : v);
 }
 
 // Without a branch: J and K of random-looking pictures defeat branch prediction.
@@ -131,8 +133,8 @@ void VdpState::decodeLineScreen5(int y, RgbLine256& out) const {
     const std::uint8_t* src = lineStart(y, kScreen5LineBytes);
     for (int i = 0; i < kScreen5LineBytes; ++i) {
         const auto idx = splitPixels4bpp(src[i]);
-        out[2 * i] = paletteRgb[idx[0]];
-        out[2 * i + 1] = paletteRgb[idx[1]];
+        setColour(out[2 * i], paletteRgb[idx[0]]);
+        setColour(out[2 * i + 1], paletteRgb[idx[1]]);
     }
 }
 
@@ -141,7 +143,7 @@ void VdpState::decodeLineScreen6(int y, RgbLine512& out) const {
     for (int i = 0; i < kScreen6LineBytes; ++i) {
         const auto idx = splitPixels2bpp(src[i]);
         for (int p = 0; p < 4; ++p) {
-            out[4 * i + p] = paletteRgb[idx[p]];
+            setColour(out[4 * i + p], paletteRgb[idx[p]]);
         }
     }
 }
@@ -150,15 +152,15 @@ void VdpState::decodeLineScreen7(int y, RgbLine512& out) const {
     const std::uint8_t* src = lineStart(y, kScreen7LineBytes);
     for (int i = 0; i < kScreen7LineBytes; ++i) {
         const auto idx = splitPixels4bpp(src[i]);
-        out[2 * i] = paletteRgb[idx[0]];
-        out[2 * i + 1] = paletteRgb[idx[1]];
+        setColour(out[2 * i], paletteRgb[idx[0]]);
+        setColour(out[2 * i + 1], paletteRgb[idx[1]]);
     }
 }
 
 void VdpState::decodeLineScreen8(int y, RgbLine256& out) const {
     const std::uint8_t* src = lineStart(y, kScreen8LineBytes);
     for (int i = 0; i < kScreen8LineBytes; ++i) {
-        out[i] = screen8Rgb[src[i]];
+        setColour(out[i], screen8Rgb[src[i]]);
     }
 }
 
@@ -168,10 +170,10 @@ void VdpState::decodeLineScreen10(int y, RgbLine256& out) const {
         const YjkGroup g = splitGroup(std::span<const std::uint8_t, 4>(src + n, 4));
         const int j = signExtendSixBits(g.j);
         const int k = signExtendSixBits(g.k);
-        out[n] = screen10Colour(*this, g.y0, j, k);
-        out[n + 1] = screen10Colour(*this, g.y1, j, k);
-        out[n + 2] = screen10Colour(*this, g.y2, j, k);
-        out[n + 3] = screen10Colour(*this, g.y3, j, k);
+        setColour(out[n], screen10Colour(*this, g.y0, j, k));
+        setColour(out[n + 1], screen10Colour(*this, g.y1, j, k));
+        setColour(out[n + 2], screen10Colour(*this, g.y2, j, k));
+        setColour(out[n + 3], screen10Colour(*this, g.y3, j, k));
     }
 }
 
@@ -181,23 +183,23 @@ void VdpState::decodeLineScreen12(int y, RgbLine256& out) const {
         const YjkGroup g = splitGroup(std::span<const std::uint8_t, 4>(src + n, 4));
         const int j = signExtendSixBits(g.j);
         const int k = signExtendSixBits(g.k);
-        out[n] = yjkColour(level5, g.y0, j, k);
-        out[n + 1] = yjkColour(level5, g.y1, j, k);
-        out[n + 2] = yjkColour(level5, g.y2, j, k);
-        out[n + 3] = yjkColour(level5, g.y3, j, k);
+        setColour(out[n], yjkColour(level5, g.y0, j, k));
+        setColour(out[n + 1], yjkColour(level5, g.y1, j, k));
+        setColour(out[n + 2], yjkColour(level5, g.y2, j, k));
+        setColour(out[n + 3], yjkColour(level5, g.y3, j, k));
     }
 }
 
 void VdpState::widenLine(const RgbLine256& src, RgbLine512& dst) {
     for (int i = 0; i < kNarrowWidth; ++i) {
-        dst[2 * i] = src[i];
-        dst[2 * i + 1] = src[i];
+        setColour(dst[2 * i], src[i]);
+        setColour(dst[2 * i + 1], src[i]);
     }
 }
 
 void VdpState::narrowLine(const RgbLine512& src, RgbLine256& dst) {
     for (int i = 0; i < kNarrowWidth; ++i) {
-        dst[i] = src[2 * i];
+        setColour(dst[i], src[2 * i]);
     }
 }
 
