@@ -8,6 +8,8 @@
 #include <array>
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
+#include <system_error>
 
 namespace tessarin::exporter {
 
@@ -51,6 +53,18 @@ bool list(std::ostream& out, std::ostream& err, const std::string& output) {
     return writeChecked(out, err, printable(output) + '\n');
 }
 
+// OUTDIR and its parents, made when missing; false after one message saying why not.
+bool makeOutDir(const std::string& outDir, std::ostream& err) {
+    std::error_code error;
+    std::filesystem::create_directories(outDir, error);
+    if (!error && std::filesystem::is_directory(outDir, error)) {
+        return true;
+    }
+    err << kProgram << "Cannot create output directory \"" << printable(outDir) << "\": "
+        << (error ? error.message() : std::string("it is not a directory")) << '\n';
+    return false;
+}
+
 int runSingle(const ExportOptions& options, std::ostream& out, std::ostream& err) {
     try {
         exportPicture(jobFor(options, options.screenFile, options.paletteFile), options.output,
@@ -72,6 +86,9 @@ int runBatch(const ExportOptions& options, std::ostream& out, std::ostream& err,
         return kExitUsage;
     }
     const BatchPlan& plan = std::get<BatchPlan>(planned);
+    if (!makeOutDir(options.outDir, err)) {
+        return kExitFileError;
+    }
     if (!options.quiet) {
         for (const std::string& palette : plan.unusedPalettes) {
             err << kProgram << "note: palette file \"" << printable(palette)

@@ -336,7 +336,8 @@ name of a screen file (PIC.PL5 beside PIC.SC5) is that screen's palette.
 Options:
   -o, --output OUTPUT      write one picture to OUTPUT (replaced when complete)
   -d, --outdir OUTDIR      write OUTDIR/<base name>.<format> for each screen file;
-                           existing files there are never replaced
+                           existing files there are never replaced; OUTDIR
+                           is made, with its parents, when missing
   --screen 5|6|7|8|10|11|12
                            the screen mode (11 is 10); default from the name, else 7
   --vram1 FILE             the screen file laid into VRAM1 (display page 1 of

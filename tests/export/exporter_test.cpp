@@ -315,5 +315,29 @@ TEST(Exporter, BatchReportsEachFailedFileAndConvertsTheRest) {
                     {12, sample("YJK.SCC"), "", "", mappingOf(256, PaletteSource::standard)})));
 }
 
+TEST(Exporter, BatchMakesTheOutputDirectoryOrSaysOnceWhyNot) {
+    const TempDir dir;
+    writeBytes(dir / "file", {'x'});
+    const struct {
+        std::string outDir;
+        int exitCode;
+        std::string err;
+    } cases[]{
+        {"new/deeper", 0, ""},
+        {"file/sub", 1, "Cannot create output directory \"file/sub\": "},
+        {"file", 1, "Cannot create output directory \"file\": "},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.outDir);
+        const ProcessResult r = runProcess(
+            kExporter, {"-q", "-d", c.outDir, sample("RGB.SC8"), sample("YJK.SCC")}, dir.path());
+        EXPECT_EQ(r.exitCode, c.exitCode);
+        EXPECT_TRUE(contains(r.err, c.err)) << r.err;
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), c.exitCode) << r.err;
+    }
+    EXPECT_TRUE(fs::exists(dir.path() / "new/deeper/RGB.png"));
+    EXPECT_TRUE(fs::exists(dir.path() / "new/deeper/YJK.png"));
+}
+
 } // namespace
 } // namespace tessarin::testing
