@@ -14,6 +14,8 @@ constexpr std::int16_t kMaxHeaderSize = 32767;
 constexpr std::int16_t kMinLinePixels = 1;
 constexpr std::int16_t kMaxLinePixels = 512;
 constexpr ScreenMode kDefaultScreenMode = 7;
+constexpr int kMaxThumbnailSize = 4096;
+constexpr int kMaxJobs = 256;
 
 struct Failure {
     std::string message;
@@ -144,9 +146,11 @@ private:
             return flag([&] { o.quiet = true; });
         }
 
-        static constexpr std::array<std::string_view, 12> kValued{
-            "-o",        "--output",  "-d",        "--outdir",      "--screen",         "--vram1",
-            "--palette", "--header0", "--header1", "--line-pixels", "--palette-source", "--size"};
+        static constexpr std::array<std::string_view, 15> kValued{
+            "-o",        "--output",    "-d",        "--outdir",      "--screen",
+            "--vram1",   "--palette",   "--header0", "--header1",     "--line-pixels",
+            "--palette-source",         "--size",    "--thumbnail",   "-j",
+            "--jobs"};
         const bool formatOption = name == "--format";
         if (!formatOption && std::find(kValued.begin(), kValued.end(), name) == kValued.end()) {
             return Failure{"unknown option " + quoted(arg)};
@@ -187,6 +191,18 @@ private:
             }
             o.headerSize[indexOf(name == "--header0" ? FileSlot::vram0 : FileSlot::vram1)] =
                 static_cast<std::int16_t>(*n);
+        } else if (name == "--thumbnail") {
+            const auto n = parseNumber(value, 1, kMaxThumbnailSize);
+            if (!n) {
+                return badValue(name, value, "a number from 1 to 4096");
+            }
+            o.thumbnailSize = static_cast<std::int16_t>(*n);
+        } else if (name == "-j" || name == "--jobs") {
+            const auto n = parseNumber(value, 1, kMaxJobs);
+            if (!n) {
+                return badValue(name, value, "a number from 1 to 256");
+            }
+            o.jobs = static_cast<std::int16_t>(*n);
         } else if (name == "--line-pixels") {
             const auto n = parseNumber(value, kMinLinePixels, kMaxLinePixels);
             if (!n) {
@@ -223,6 +239,12 @@ private:
         }
         if (o.files.empty()) {
             return Failure{"no input FILE given"};
+        }
+        if (o.thumbnailSize) {
+            if (o.format == ImageFormat::bmp) {
+                return Failure{"--thumbnail writes PNG only"};
+            }
+            o.format = ImageFormat::png;
         }
         return o.batch() ? finishBatch() : finishSingle();
     }
@@ -353,6 +375,10 @@ Options:
                            the view (default 256x212)
   --rotate                 turn the view a quarter left
   --format bmp|png         default from OUTPUT's extension; png in a batch
+  --thumbnail SIZE         a PNG scaled smoothly to fit SIZE x SIZE (1..4096),
+                           its shape kept
+  -j, --jobs N             convert a batch with N threads (1..256; default one
+                           per processor); the listing keeps the files' order
   -q, --quiet              no progress and no notes; errors are still reported
   --help                   show this text
   --version                show the version

@@ -339,5 +339,30 @@ TEST(Exporter, BatchMakesTheOutputDirectoryOrSaysOnceWhyNot) {
     EXPECT_TRUE(fs::exists(dir.path() / "new/deeper/YJK.png"));
 }
 
+TEST(Exporter, ThumbnailIsAPngFittedToTheSquareReplacingTheOutput) {
+    const TempDir dir;
+    writeBytes(dir / "thumb", {'o', 'l', 'd'});
+    const struct {
+        std::vector<std::string> args;
+        int width;
+        int height;
+    } cases[]{
+        {{"--thumbnail", "128", sample("BARS.SC5")}, 128, 106},
+        {{"--thumbnail", "64", "--size", "512x424int", "--rotate", sample("RAMP.SC6")}, 53, 64},
+        {{"--thumbnail", "300", sample("YJK.SCC")}, 300, 248},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args[1]);
+        std::vector<std::string> args{"--quiet", "-o", "thumb", "--"};
+        args.insert(args.begin() + 1, c.args.begin(), c.args.end() - 1);
+        args.push_back(c.args.back());
+        ASSERT_EQ(runProcess(kExporter, args, dir.path()).exitCode, 0);
+        const Pixels pixels = pngPixels(dir / "thumb");
+        EXPECT_EQ(pixels.width, c.width);
+        EXPECT_EQ(pixels.height, c.height);
+    }
+    EXPECT_EQ(dir.entries(), std::vector<std::string>{"thumb"});
+}
+
 } // namespace
 } // namespace tessarin::testing

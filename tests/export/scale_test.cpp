@@ -1,0 +1,48 @@
+#include "export/scale.h"
+
+#include <gtest/gtest.h>
+
+namespace tessarin::exporter {
+namespace {
+
+// A picture of grey levels, one row per inner vector.
+Picture greys(const std::vector<std::vector<std::uint8_t>>& rows) {
+    Picture p;
+    p.height = static_cast<int>(rows.size());
+    p.width = static_cast<int>(rows.front().size());
+    for (const auto& row : rows) {
+        for (const std::uint8_t g : row) {
+            p.pixels.push_back({g, g, g});
+        }
+    }
+    return p;
+}
+
+struct ScaleCase {
+    const char* what;
+    Picture source;
+    Picture expected;
+};
+
+TEST(Scale, ShrinksByAreaAverageAndGrowsLinearly) {
+    const std::vector<ScaleCase> cases{
+        {"same size", greys({{1, 2}, {3, 4}}), greys({{1, 2}, {3, 4}})},
+        {"halved: the mean of each 2x2", greys({{0, 100, 8, 8}, {100, 200, 8, 8}}),
+         greys({{100, 8}})},
+        {"a third covered in part", greys({{0, 0, 90}}), greys({{0, 60}})},
+        {"doubled: blends of the two nearest", greys({{0, 200}}), greys({{0, 50, 150, 200}})},
+    };
+    for (const ScaleCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(scalePicture(c.source, c.expected.width, c.expected.height), c.expected);
+    }
+}
+
+TEST(Scale, FittedSizeKeepsTheShape) {
+    EXPECT_EQ(fittedSize(256, 212, 128), (std::pair{128, 106}));
+    EXPECT_EQ(fittedSize(424, 512, 1000), (std::pair{828, 1000}));
+    EXPECT_EQ(fittedSize(512, 2, 16), (std::pair{16, 1}));
+}
+
+} // namespace
+} // namespace tessarin::exporter
