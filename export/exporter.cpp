@@ -5,9 +5,16 @@
 #include "export/progress_bar.h"
 #include "platform/file_error.h"
 
+#include <algorithm>
 #include <array>
+#include <atomic>
 #include <cerrno>
+#include <condition_variable>
 #include <cstring>
+#include <exception>
+#include <mutex>
+#include <optional>
+#include <thread>
 #include <filesystem>
 #include <system_error>
 
@@ -65,6 +72,72 @@ bool makeOutDir(const std::string& outDir, std::ostream& err) {
     return false;
 }
 
+// What became of one file of a batch, kept until its turn in the listing.
+struct ItemResult {
+    bool done = false;
+    std::optional<std::string> failure; // the FileError's message
+    std::exception_ptr unexpected; // anything else, rethrown in its turn
+};
+
+// Converts the items of a batch on worker threads, each taking the next item by index;
+// every export has its own document, and the documents share nothing.
+class ParallelExports {
+public:
+    ParallelExports(const BatchPlan& plan, ImageFormat format, std::size_t threads)
+        : plan_(plan), format_(format), results_(plan.items.size()) {
+        for (std::size_t t = 0; t < threads; ++t) {
+            threads_.emplace_back([this] { work(); });
+        }
+    }
+    ParallelExports(const ParallelExports&) = delete;
+    ParallelExports& operator=(const ParallelExports&) = delete;
+    // Takes no more items and waits for those under way.
+    ~ParallelExports() { next_.store(plan_.items.size()); }
+
+    // The result of item i once it is done.
+    [[nodiscard]] const ItemResult& wait(std::size_t i) {
+        std::unique_lock lock(mutex_);
+        ready_.wait(lock, [&] { return results_[i].done; });
+        return results_[i];
+    }
+
+private:
+    void work() {
+        for (std::size_t i = next_++; i < plan_.items.size(); i = next_++) {
+            ItemResult result;
+            try {
+                const BatchItem& item = plan_.items[i];
+                exportPicture(item.job, item.output, format_, Overwrite::refuse);
+            } catch (const FileError& e) {
+                result.failure = e.what();
+            } catch (...) {
+                result.unexpected = std::current_exception();
+            }
+            result.done = true;
+            {
+                const std::lock_guard lock(mutex_);
+                results_[i] = std::move(result);
+            }
+            ready_.notify_all();
+        }
+    }
+
+    const BatchPlan& plan_;
+    ImageFormat format_;
+    std::mutex mutex_;
+    std::condition_variable ready_;
+    std::vector<ItemResult> results_;
+    std::atomic<std::size_t> next_{0};
+    std::vector<std::jthread> threads_; // last: joined before the rest goes
+};
+
+// -j, else one thread per processor; never more threads than files.
+std::size_t threadCount(const ExportOptions& options, std::size_t items) {
+    const std::size_t wanted = options.jobs ? static_cast<std::size_t>(*options.jobs)
+                                            : std::max(1U, std::thread::hardware_concurrency());
+    return std::clamp<std::size_t>(wanted, 1, std::max<std::size_t>(items, 1));
+}
+
 int runSingle(const ExportOptions& options, std::ostream& out, std::ostream& err) {
     try {
         exportPicture(jobFor(options, options.screenFile, options.paletteFile), options.output,
@@ -98,21 +171,24 @@ int runBatch(const ExportOptions& options, std::ostream& out, std::ostream& err,
     ProgressBar bar(err, progress && !options.quiet, plan.items.size());
     std::size_t failed = 0;
     bool listing = !options.quiet;
+    // Printed in the plan's order as the results come: the output of one thread.
+    ParallelExports exports(plan, *options.format, threadCount(options, plan.items.size()));
     for (std::size_t i = 0; i < plan.items.size(); ++i) {
         const BatchItem& item = plan.items[i];
         bar.show(i, item.job.screenFile);
-        try {
-            exportPicture(item.job, item.output, *options.format, Overwrite::refuse);
-            if (listing) {
-                bar.clear();
-                // The rest is still converted; the exit status tells of the lost listing.
-                listing = list(out, err, item.output);
-            }
-        } catch (const FileError& e) {
+        const ItemResult& result = exports.wait(i);
+        if (result.unexpected) {
+            std::rethrow_exception(result.unexpected);
+        }
+        if (result.failure) {
             bar.clear();
-            err << kProgram << printable(item.job.screenFile) << ": " << printable(e.what())
+            err << kProgram << printable(item.job.screenFile) << ": " << printable(*result.failure)
                 << '\n';
             ++failed;
+        } else if (listing) {
+            bar.clear();
+            // The rest is still converted; the exit status tells of the lost listing.
+            listing = list(out, err, item.output);
         }
     }
     bar.finish();

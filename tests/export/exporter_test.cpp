@@ -364,5 +364,28 @@ TEST(Exporter, ThumbnailIsAPngFittedToTheSquareReplacingTheOutput) {
     EXPECT_EQ(dir.entries(), std::vector<std::string>{"thumb"});
 }
 
+TEST(Exporter, BatchOnManyThreadsListsAndFailsAsOnOne) {
+    const TempDir dir;
+    writeBytes(dir / "EMPTY.SC5", {});
+    std::vector<std::string> args{"-d", "out", sample("RGB.SC8"), "EMPTY.SC5", sample("YJK.SCC"),
+                                  "GONE.SC7"};
+    for (const char* name : {"BARS.SC5", "BARS7.SC7", "RAMP.SC6", "PAGE8.SC8", "YJKA.SCA"}) {
+        args.push_back(sample(name));
+    }
+    std::vector<ProcessResult> results;
+    for (const char* jobs : {"-j1", "-j4"}) {
+        fs::remove_all(dir.path() / "out");
+        std::vector<std::string> withJobs{jobs};
+        withJobs.insert(withJobs.end(), args.begin(), args.end());
+        results.push_back(runProcess(kExporter, withJobs, dir.path()));
+    }
+    EXPECT_EQ(results[0].exitCode, 1);
+    EXPECT_TRUE(contains(results[0].out, "out/RGB.png\nout/YJK.png\nout/BARS.png\n"))
+        << results[0].out;
+    EXPECT_EQ(results[1].exitCode, results[0].exitCode);
+    EXPECT_EQ(results[1].out, results[0].out);
+    EXPECT_EQ(results[1].err, results[0].err);
+}
+
 } // namespace
 } // namespace tessarin::testing
