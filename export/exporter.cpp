@@ -1,6 +1,7 @@
 #include "export/exporter.h"
 
 #include "export/batch_plan.h"
+#include "export/conversion_gate.h"
 #include "export/picture_job.h"
 #include "export/progress_bar.h"
 #include "platform/file_error.h"
@@ -103,7 +104,11 @@ public:
 
 private:
     void work() {
+        blockTerminationSignals();
         for (std::size_t i = next_++; i < plan_.items.size(); i = next_++) {
+            if (!enterConversion()) {
+                return;
+            }
             ItemResult result;
             try {
                 const BatchItem& item = plan_.items[i];
@@ -113,6 +118,7 @@ private:
             } catch (...) {
                 result.unexpected = std::current_exception();
             }
+            leaveConversion();
             result.done = true;
             {
                 const std::lock_guard lock(mutex_);

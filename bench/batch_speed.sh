@@ -1,0 +1,42 @@
+#!/bin/sh
+# Times a batch of screen files on one and on two threads, and a BMP batch against cp
+# of the same finished BMPs. Usage: bench/batch_speed.sh [BUILD_DIR] (default build).
+set -eu
+src=$(cd "$(dirname "$0")/.." && pwd)
+build=$(cd "${1:-$src/build}" && pwd)
+exporter="$build/tessarin-export"
+files=1000
+copies=200
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT INT TERM
+
+# Numbered copies of the committed samples, cycling through them.
+mkdir "$work/in"
+set -- "$src"/samples/*.SC?
+count=$#
+i=0
+while [ "$i" -lt "$files" ]; do
+    shift_by=$((i % count + 1))
+    sample=$(eval echo "\${$shift_by}")
+    cp "$sample" "$work/in/P$i.${sample##*.}"
+    i=$((i + 1))
+done
+
+seconds() { # COMMAND...: the wall-clock seconds it took
+    start=$(date +%s.%N)
+    "$@" >/dev/null
+    end=$(date +%s.%N)
+    awk "BEGIN { print $end - $start }"
+}
+
+one=$(seconds "$exporter" -q -j 1 -d "$work/j1" "$work"/in/*)
+two=$(seconds "$exporter" -q -j 2 -d "$work/j2" "$work"/in/*)
+printf '%d files to PNG: -j 1 %.2f s, -j 2 %.2f s, ratio -j 2 / -j 1 = %.2f\n' \
+    "$files" "$one" "$two" "$(awk "BEGIN { print $two / $one }")"
+
+ls "$work"/in/* | head -n "$copies" > "$work/list"
+bmp=$(seconds sh -c "xargs '$exporter' -q -j 1 --format bmp -d '$work/bmp' < '$work/list'")
+mkdir "$work/copied"
+copy=$(seconds sh -c "cp '$work'/bmp/* '$work/copied/'")
+printf '%d files to BMP: %.3f s, cp of the BMPs %.3f s, ratio = %.1f\n' \
+    "$copies" "$bmp" "$copy" "$(awk "BEGIN { print $bmp / $copy }")"
