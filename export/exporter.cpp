@@ -13,11 +13,11 @@
 #include <condition_variable>
 #include <cstring>
 #include <exception>
+#include <filesystem>
 #include <mutex>
 #include <optional>
-#include <thread>
-#include <filesystem>
 #include <system_error>
+#include <thread>
 
 namespace tessarin::exporter {
 
@@ -68,8 +68,8 @@ bool makeOutDir(const std::string& outDir, std::ostream& err) {
     if (!error && std::filesystem::is_directory(outDir, error)) {
         return true;
     }
-    err << kProgram << "Cannot create output directory \"" << printable(outDir) << "\": "
-        << (error ? error.message() : std::string("it is not a directory")) << '\n';
+    err << kProgram << "Cannot create output directory \"" << printable(outDir)
+        << "\": " << (error ? error.message() : std::string("it is not a directory")) << '\n';
     return false;
 }
 
@@ -77,7 +77,7 @@ bool makeOutDir(const std::string& outDir, std::ostream& err) {
 struct ItemResult {
     bool done = false;
     std::optional<std::string> failure; // the FileError's message
-    std::exception_ptr unexpected; // anything else, rethrown in its turn
+    std::exception_ptr unexpected;      // anything else, rethrown in its turn
 };
 
 // Converts the items of a batch on worker threads, each taking the next item by index;

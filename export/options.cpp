@@ -147,10 +147,9 @@ private:
         }
 
         static constexpr std::array<std::string_view, 15> kValued{
-            "-o",        "--output",    "-d",        "--outdir",      "--screen",
-            "--vram1",   "--palette",   "--header0", "--header1",     "--line-pixels",
-            "--palette-source",         "--size",    "--thumbnail",   "-j",
-            "--jobs"};
+            "-o",          "--output",  "-d",        "--outdir",      "--screen",         "--vram1",
+            "--palette",   "--header0", "--header1", "--line-pixels", "--palette-source", "--size",
+            "--thumbnail", "-j",        "--jobs"};
         const bool formatOption = name == "--format";
         if (!formatOption && std::find(kValued.begin(), kValued.end(), name) == kValued.end()) {
             return Failure{"unknown option " + quoted(arg)};

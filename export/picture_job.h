@@ -29,10 +29,10 @@ struct PictureJob {
 // Whether target may be replaced: -o replaces, a batch never overwrites.
 enum class Overwrite { replace, refuse };
 
-// Renders the job as the viewer would (fitted to the thumbnail size, if any) and writes it to target in the format. The
-// picture goes to a scratch file beside target first and is renamed into place when
-// complete, so a failure leaves target as it was and no scratch file behind. Every
-// input must be a readable, non-empty regular file. Throws FileError naming the file.
+// Renders the job as the viewer would (fitted to the thumbnail size, if any) and writes it to
+// target in the format. The picture goes to a scratch file beside target first and is renamed into
+// place when complete, so a failure leaves target as it was and no scratch file behind. Every input
+// must be a readable, non-empty regular file. Throws FileError naming the file.
 void exportPicture(const PictureJob& job, const std::string& target, ImageFormat format,
                    Overwrite overwrite);
 

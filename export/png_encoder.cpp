@@ -54,8 +54,8 @@ bool indexPicture(const Picture& picture, Indexed& indexed) {
         const std::size_t y = i / width;
         const std::size_t x = i % width;
         // The leftmost pixel in the most significant bits.
-        const auto shift = static_cast<unsigned>(kBitsPerByte - indexed.bitDepth *
-                                                                    static_cast<int>(x % perByte + 1));
+        const auto shift = static_cast<unsigned>(
+            kBitsPerByte - indexed.bitDepth * static_cast<int>(x % perByte + 1));
         indexed.rows[y * indexed.rowBytes + x / perByte] |=
             static_cast<png_byte>(indices[i] << shift);
     }
@@ -97,17 +97,18 @@ bool encodeInto(const Picture& picture, const Indexed* indexed, std::vector<std:
         // Filters predict neighbouring values, which indices are not.
         png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_NONE);
     } else {
-        png_set_IHDR(png, info, width, height, kRgbBitDepth, PNG_COLOR_TYPE_RGB,
-                     PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+        png_set_IHDR(png, info, width, height, kRgbBitDepth, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
+                     PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
         // RgbTriple is stored blue, green, red.
         png_set_bgr(png);
     }
     png_write_info(png, info);
     for (int r = 0; r < picture.height; ++r) {
         // libpng takes a non-const row pointer but only reads through it.
-        const auto* row = indexed != nullptr
-                              ? indexed->rows.data() + static_cast<std::size_t>(r) * indexed->rowBytes
-                              : reinterpret_cast<const png_byte*>(picture.row(r).data());
+        const auto* row =
+            indexed != nullptr
+                ? indexed->rows.data() + static_cast<std::size_t>(r) * indexed->rowBytes
+                : reinterpret_cast<const png_byte*>(picture.row(r).data());
         png_write_row(png, const_cast<png_bytep>(row));
     }
     png_write_end(png, nullptr);

@@ -50,7 +50,8 @@ constexpr float kMaxChannel = 255.0F;
 std::pair<int, int> fittedSize(int width, int height, int side) {
     const int longer = std::max(width, height);
     const auto scaled = [&](int edge) {
-        return std::max(1, static_cast<int>(std::lround(static_cast<double>(edge) * side / longer)));
+        return std::max(1,
+                        static_cast<int>(std::lround(static_cast<double>(edge) * side / longer)));
     };
     return {scaled(width), scaled(height)};
 }
@@ -92,9 +93,9 @@ Picture scalePicture(const Picture& picture, int width, int height) {
         for (int x = 0; x < width; ++x) {
             Channels sum{};
             for (const Tap& tap : down[static_cast<std::size_t>(y)]) {
-                const Channels& p = wide[static_cast<std::size_t>(tap.source) *
-                                             static_cast<std::size_t>(width) +
-                                         static_cast<std::size_t>(x)];
+                const Channels& p =
+                    wide[static_cast<std::size_t>(tap.source) * static_cast<std::size_t>(width) +
+                         static_cast<std::size_t>(x)];
                 for (std::size_t c = 0; c < sum.size(); ++c) {
                     sum[c] += tap.weight * p[c];
                 }

@@ -38,11 +38,5 @@ TEST(Scale, ShrinksByAreaAverageAndGrowsLinearly) {
     }
 }
 
-TEST(Scale, FittedSizeKeepsTheShape) {
-    EXPECT_EQ(fittedSize(256, 212, 128), (std::pair{128, 106}));
-    EXPECT_EQ(fittedSize(424, 512, 1000), (std::pair{828, 1000}));
-    EXPECT_EQ(fittedSize(512, 2, 16), (std::pair{16, 1}));
-}
-
 } // namespace
 } // namespace tessarin::exporter
