@@ -86,8 +86,17 @@ class ParallelExports {
 public:
     ParallelExports(const BatchPlan& plan, ImageFormat format, std::size_t threads)
         : plan_(plan), format_(format), results_(plan.items.size()) {
+        threads_.reserve(threads);
         for (std::size_t t = 0; t < threads; ++t) {
-            threads_.emplace_back([this] { work(); });
+            try {
+                threads_.emplace_back([this] { work(); });
+            } catch (const std::system_error&) {
+                // Fewer threads still convert every file; none at all is an error.
+                if (threads_.empty()) {
+                    throw;
+                }
+                break;
+            }
         }
     }
     ParallelExports(const ParallelExports&) = delete;
