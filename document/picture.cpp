@@ -164,6 +164,11 @@ void Picture::resize(int width, int height) {
     height_ = height;
 }
 
+bool operator==(const Picture& a, const Picture& b) {
+    return a.width_ == b.width_ && a.height_ == b.height_ &&
+           std::equal(a.pixels().begin(), a.pixels().end(), b.pixels().begin());
+}
+
 std::span<const RgbTriple> Picture::pixels() const {
     return {storage_.get(), static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_)};
 }

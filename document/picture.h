@@ -33,6 +33,9 @@ public:
     [[nodiscard]] std::span<const RgbTriple> row(int r) const;
     [[nodiscard]] std::span<RgbTriple> row(int r);
 
+    // The same size and the same pixels.
+    friend bool operator==(const Picture& a, const Picture& b);
+
 private:
     int width_ = 0;
     int height_ = 0;

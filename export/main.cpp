@@ -1,9 +1,9 @@
 // tessarin-export: the viewer's picture of MSX screen files, written as BMP or PNG.
+#include "export/conversion_gate.h"
 #include "export/exporter.h"
 #include "export/options.h"
 #include "platform/target_file.h"
 
-#include <array>
 #include <csignal>
 #include <exception>
 #include <iostream>
@@ -13,10 +13,10 @@
 
 namespace {
 
-constexpr std::array kTerminationSignals{SIGINT, SIGTERM, SIGHUP};
 constexpr int kSignalExitBase = 128; // the shell's status for a process a signal ended
 
 void removeScratchAndExit(int signal) {
+    tessarin::exporter::closeAndDrainConversions();
     tessarin::removeScratchFilesInProgress();
     ::_exit(kSignalExitBase + signal);
 }
@@ -24,14 +24,16 @@ void removeScratchAndExit(int signal) {
 // A terminating signal removes the scratch file of the output being written. A write
 // past the file size limit fails (EFBIG) and is reported naming the output, instead of
 // the signal ending the process without a word.
+// In a batch the workers block these signals, so the handler runs on the main thread
+// and waits for the files being converted.
 void handleSignals() {
     struct sigaction action {};
     action.sa_handler = removeScratchAndExit;
     sigemptyset(&action.sa_mask);
-    for (const int signal : kTerminationSignals) {
+    for (const int signal : tessarin::exporter::kTerminationSignals) {
         sigaddset(&action.sa_mask, signal);
     }
-    for (const int signal : kTerminationSignals) {
+    for (const int signal : tessarin::exporter::kTerminationSignals) {
         ::sigaction(signal, &action, nullptr);
     }
     std::signal(SIGXFSZ, SIG_IGN);

@@ -16,6 +16,8 @@ constexpr std::int16_t kMinLinePixels = 1;
 constexpr std::int16_t kMaxLinePixels = kMaxLineWidth;
 constexpr ScreenMode kDefaultScreenMode = 7;
 constexpr int kMaxScreenNumber = 99; // bounds the parse; no screen has three digits
+constexpr int kMaxThumbnailSize = 4096;
+constexpr int kMaxJobs = 256;
 
 struct Failure {
     std::string message;
@@ -158,9 +160,10 @@ private:
             return flag([&] { o.quiet = true; });
         }
 
-        static constexpr std::array<std::string_view, 12> kValued{
-            "-o",        "--output",  "-d",        "--outdir",      "--screen",         "--vram1",
-            "--palette", "--header0", "--header1", "--line-pixels", "--palette-source", "--size"};
+        static constexpr std::array<std::string_view, 15> kValued{
+            "-o",          "--output",  "-d",        "--outdir",      "--screen",         "--vram1",
+            "--palette",   "--header0", "--header1", "--line-pixels", "--palette-source", "--size",
+            "--thumbnail", "-j",        "--jobs"};
         const bool formatOption = name == "--format";
         if (!formatOption && std::find(kValued.begin(), kValued.end(), name) == kValued.end()) {
             return Failure{"unknown option " + quoted(arg)};
@@ -201,6 +204,18 @@ private:
             }
             o.headerSize[indexOf(name == "--header0" ? FileSlot::vram0 : FileSlot::vram1)] =
                 static_cast<std::int16_t>(*n);
+        } else if (name == "--thumbnail") {
+            const auto n = parseNumber(value, 1, kMaxThumbnailSize);
+            if (!n) {
+                return badValue(name, value, "a number from 1 to 4096");
+            }
+            o.thumbnailSize = static_cast<std::int16_t>(*n);
+        } else if (name == "-j" || name == "--jobs") {
+            const auto n = parseNumber(value, 1, kMaxJobs);
+            if (!n) {
+                return badValue(name, value, "a number from 1 to 256");
+            }
+            o.jobs = static_cast<std::int16_t>(*n);
         } else if (name == "--line-pixels") {
             const auto n = parseNumber(value, kMinLinePixels, kMaxLinePixels);
             if (!n) {
@@ -237,6 +252,12 @@ private:
         }
         if (o.files.empty()) {
             return Failure{"no input FILE given"};
+        }
+        if (o.thumbnailSize) {
+            if (o.format == ImageFormat::bmp) {
+                return Failure{"--thumbnail writes PNG only"};
+            }
+            o.format = ImageFormat::png;
         }
         return o.batch() ? finishBatch() : finishSingle();
     }
@@ -346,7 +367,8 @@ name of a screen file (PIC.PL5 beside PIC.SC5) is that screen's palette.
 Options:
   -o, --output OUTPUT      write one picture to OUTPUT (replaced when complete)
   -d, --outdir OUTDIR      write OUTDIR/<base name>.<format> for each screen file;
-                           existing files there are never replaced
+                           existing files there are never replaced; OUTDIR
+                           is made, with its parents, when missing
   --screen 5|6|7|8|10|11|12
                            the screen mode (11 is 10); default from the name, else 7
   --vram1 FILE             the screen file laid into VRAM1 (display page 1 of
@@ -362,6 +384,10 @@ Options:
                            the view (default 256x212)
   --rotate                 turn the view a quarter left
   --format bmp|png         default from OUTPUT's extension; png in a batch
+  --thumbnail SIZE         a PNG scaled smoothly to fit SIZE x SIZE (1..4096),
+                           its shape kept
+  -j, --jobs N             convert a batch with N threads (1..256; default one
+                           per processor); the listing keeps the files' order
   -q, --quiet              no progress and no notes; errors are still reported
   --help                   show this text
   --version                show the version

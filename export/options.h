@@ -32,7 +32,9 @@ struct ExportOptions {
     std::optional<PaletteSource> paletteSource; // else file with a palette, else standard
     ViewSize size = ViewSize::plain256x212;
     bool rotate = false;
-    std::optional<ImageFormat> format; // else from the output name; batch: png
+    std::optional<ImageFormat> format;         // else from the output name; batch: png
+    std::optional<std::int16_t> thumbnailSize; // fit within SIZE x SIZE, always PNG
+    std::optional<std::int16_t> jobs;          // batch threads; else the hardware's
     bool quiet = false;
 
     [[nodiscard]] bool batch() const { return !outDir.empty(); }

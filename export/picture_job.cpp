@@ -2,6 +2,7 @@
 
 #include "document/bmp_encoder.h"
 #include "export/png_encoder.h"
+#include "export/scale.h"
 #include "platform/file_error.h"
 #include "platform/file_stream.h"
 #include "platform/target_file.h"
@@ -62,6 +63,7 @@ PictureJob jobFor(const ExportOptions& options, const std::string& screenFile,
     job.mapping.paletteSource = options.paletteSource.value_or(
         paletteFile.empty() ? PaletteSource::standard : PaletteSource::file);
     job.viewMode = viewModeOf(options.size, options.rotate);
+    job.thumbnailSize = options.thumbnailSize;
     return job;
 }
 
@@ -101,7 +103,13 @@ void exportPicture(const PictureJob& job, const std::string& target, ImageFormat
     if (overwrite == Overwrite::refuse) {
         refuseExisting(target);
     }
-    writeTargetFile(target, encodePicture(renderJob(job), format),
+    Picture picture = renderJob(job);
+    if (job.thumbnailSize && !picture.empty()) {
+        const auto [width, height] =
+            fittedSize(picture.width(), picture.height(), *job.thumbnailSize);
+        picture = scalePicture(picture, width, height);
+    }
+    writeTargetFile(target, encodePicture(picture, format),
                     overwrite == Overwrite::replace ? ReplaceMode::replace
                                                     : ReplaceMode::keepExisting);
 }

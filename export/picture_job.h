@@ -4,6 +4,7 @@
 #include "export/options.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,7 @@ struct PictureJob {
     ScreenMode screenMode = 7;
     VramMapping mapping;
     ViewMode viewMode = ViewMode::plain256x212;
+    std::optional<std::int16_t> thumbnailSize; // the picture fitted to this square
 };
 
 // The job for one screen file with the given palette file (may be empty).
@@ -27,10 +29,10 @@ struct PictureJob {
 // Whether target may be replaced: -o replaces, a batch never overwrites.
 enum class Overwrite { replace, refuse };
 
-// Renders the job as the viewer would and writes it to target in the format. The
-// picture goes to a scratch file beside target first and is renamed into place when
-// complete, so a failure leaves target as it was and no scratch file behind. Every
-// input must be a readable, non-empty regular file. Throws FileError naming the file.
+// Renders the job as the viewer would (fitted to the thumbnail size, if any) and writes it to
+// target in the format. The picture goes to a scratch file beside target first and is renamed into
+// place when complete, so a failure leaves target as it was and no scratch file behind. Every input
+// must be a readable, non-empty regular file. Throws FileError naming the file.
 void exportPicture(const PictureJob& job, const std::string& target, ImageFormat format,
                    Overwrite overwrite);
 

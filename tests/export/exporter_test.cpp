@@ -316,5 +316,79 @@ TEST(Exporter, BatchReportsEachFailedFileAndConvertsTheRest) {
                     {12, sample("YJK.SCC"), "", "", mappingOf(256, PaletteSource::standard)})));
 }
 
+TEST(Exporter, BatchMakesTheOutputDirectoryOrSaysOnceWhyNot) {
+    const TempDir dir;
+    writeBytes(dir / "file", {'x'});
+    const struct {
+        std::string outDir;
+        int exitCode;
+        std::string err;
+    } cases[]{
+        {"new/deeper", 0, ""},
+        {"file/sub", 1, "Cannot create output directory \"file/sub\": "},
+        {"file", 1, "Cannot create output directory \"file\": "},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.outDir);
+        const ProcessResult r = runProcess(
+            kExporter, {"-q", "-d", c.outDir, sample("RGB.SC8"), sample("YJK.SCC")}, dir.path());
+        EXPECT_EQ(r.exitCode, c.exitCode);
+        EXPECT_TRUE(contains(r.err, c.err)) << r.err;
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), c.exitCode) << r.err;
+    }
+    EXPECT_TRUE(fs::exists(dir.path() / "new/deeper/RGB.png"));
+    EXPECT_TRUE(fs::exists(dir.path() / "new/deeper/YJK.png"));
+}
+
+TEST(Exporter, ThumbnailIsAPngFittedToTheSquareReplacingTheOutput) {
+    const TempDir dir;
+    writeBytes(dir / "thumb", {'o', 'l', 'd'});
+    const struct {
+        std::vector<std::string> args;
+        int width;
+        int height;
+    } cases[]{
+        {{"--thumbnail", "128", sample("BARS.SC5")}, 128, 106},
+        {{"--thumbnail", "64", "--size", "512x424int", "--rotate", sample("RAMP.SC6")}, 53, 64},
+        {{"--thumbnail", "300", sample("YJK.SCC")}, 300, 248},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args[1]);
+        std::vector<std::string> args{"--quiet", "-o", "thumb"};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        ASSERT_EQ(runProcess(kExporter, args, dir.path()).exitCode, 0);
+        const Pixels pixels = pngPixels(dir / "thumb");
+        EXPECT_EQ(pixels.width, c.width);
+        EXPECT_EQ(pixels.height, c.height);
+    }
+    EXPECT_EQ(dir.entries(), std::vector<std::string>{"thumb"});
+}
+
+TEST(Exporter, BatchOnManyThreadsListsAndFailsAsOnOne) {
+    const TempDir dir;
+    writeBytes(dir / "EMPTY.SC5", {});
+    const std::vector<std::string> args{"-d",
+                                        "out",
+                                        sample("RGB.SC8"),
+                                        "EMPTY.SC5",
+                                        sample("YJK.SCC"),
+                                        "GONE.SC7",
+                                        sample("BARS.SC5"),
+                                        sample("RAMP.SC6")};
+    std::vector<ProcessResult> results;
+    for (const char* jobs : {"-j1", "-j4"}) {
+        fs::remove_all(dir.path() / "out");
+        std::vector<std::string> withJobs{jobs};
+        withJobs.insert(withJobs.end(), args.begin(), args.end());
+        results.push_back(runProcess(kExporter, withJobs, dir.path()));
+    }
+    EXPECT_EQ(results[0].exitCode, 1);
+    EXPECT_TRUE(contains(results[0].out, "out/RGB.png\nout/YJK.png\nout/BARS.png\n"))
+        << results[0].out;
+    EXPECT_EQ(results[1].exitCode, results[0].exitCode);
+    EXPECT_EQ(results[1].out, results[0].out);
+    EXPECT_EQ(results[1].err, results[0].err);
+}
+
 } // namespace
 } // namespace tessarin::testing

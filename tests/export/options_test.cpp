@@ -60,6 +60,13 @@ TEST(ExportOptions, EveryOptionIsParsedIntoItsField) {
         {{"-o", "out.png", "--format", "bmp", "PIC.SC5"},
          [](ExportOptions& o) { o.format = ImageFormat::bmp; }},
         {{"-q", "-o", "out.png", "PIC.SC5"}, [](ExportOptions& o) { o.quiet = true; }},
+        {{"--thumbnail", "4096", "-o", "out", "PIC.SC5"},
+         [](ExportOptions& o) {
+             o.output = "out";
+             o.thumbnailSize = 4096;
+             o.format = ImageFormat::png;
+         }},
+        {{"-j4", "-o", "out.png", "PIC.SC5"}, [](ExportOptions& o) { o.jobs = 4; }},
         {{"--quiet", "-o", "out.png", "PIC.SC5"}, [](ExportOptions& o) { o.quiet = true; }},
         // The file-name rule sorts the FILEs: a palette by its third character from the end.
         {{"-o", "out.png", "PIC.pl5", "PIC.SC5"},
@@ -133,6 +140,9 @@ TEST(ExportOptions, UsageErrorsNameTheBadOptionOrValue) {
         {{"-o", "x.png", "--header0", "7x", "A.SC5"}, "\"7x\" for --header0"},
         {{"-o", "x.png", "--line-pixels", "0", "A.SC5"}, "\"0\" for --line-pixels"},
         {{"-o", "x.png", "--line-pixels", "513", "A.SC5"}, "\"513\" for --line-pixels"},
+        {{"-o", "x.png", "--thumbnail", "0", "A.SC5"}, "\"0\" for --thumbnail"},
+        {{"-o", "x.bmp", "--thumbnail", "9", "--format", "bmp", "A.SC5"}, "PNG only"},
+        {{"-d", "out", "--jobs", "257", "A.SC5"}, "\"257\" for --jobs"},
         {{"-o", "x.png", "--palette-source", "disk", "A.SC5"}, "\"disk\" for --palette-source"},
         {{"-o", "x.png", "--size", "640x480", "A.SC5"}, "\"640x480\" for --size"},
         {{"-o", "x.png", "--format", "gif", "A.SC5"}, "\"gif\" for --format"},
