@@ -5,6 +5,7 @@
 #include "app/file_filters.h"
 #include "dialogs/vram_mapping_dialog.h"
 #include "document/bmp_encoder.h"
+#include "document/file_name_rule.h"
 #include "platform/file_system.h"
 
 #include <QAction>
@@ -118,7 +119,13 @@ MainWindow::~MainWindow() {
 }
 
 void MainWindow::openFileByName(const std::string& fileName) {
-    opened(fileName, document->openByName(fileName));
+    try {
+        opened(fileName, document->openByName(fileName));
+    } catch (const tessarin::ReloadError&) {
+        // The new file is in all the same: it is shown before the old one is reported.
+        opened(fileName, tessarin::chooseByFileName(fileName).slot);
+        throw;
+    }
 }
 
 void MainWindow::openFileInto(const std::string& fileName, FileSlot slot) {

@@ -25,8 +25,9 @@ class MainWindow : public QMainWindow {
 
 public:
     // Makes the temporary file and the document, sets 256x212 unrotated and screen 7,
-    // accepts drops, then opens the first two of arguments (the command line after the
-    // program name) by their names. Throws FileError when no temporary file can be made.
+    // accepts drops, then opens the first two of arguments (the files of the command line)
+    // by their names. Throws FileError when no temporary file can be made or a file
+    // cannot be opened.
     explicit MainWindow(const std::vector<std::string>& arguments, QWidget* parent = nullptr);
     // Deletes the temporary file if closeDocument has not.
     ~MainWindow() override;

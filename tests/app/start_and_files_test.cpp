@@ -2,6 +2,8 @@
 // window's state at start, its caption and its menu as built.
 #include "tests/app/viewer_fixture.h"
 
+#include "platform/file_error.h"
+
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QMenu>
@@ -143,7 +145,7 @@ TEST(MainWindow, OnlyTheFirstTwoCommandLineNamesAreOpenedTheSecondOverTheFirst) 
     EXPECT_EQ(window.picture(), referencePicture(8, 256, {{FileSlot::vram0, second}}));
 }
 
-TEST(MainWindow, FileNameChoosesPaletteOrScreenModeAndMissingFilesStillCount) {
+TEST(MainWindow, FileNameChoosesPaletteOrScreenMode) {
     const struct {
         const char* name;
         const char* screen; // checked afterwards, starting from screen 7
@@ -155,20 +157,32 @@ TEST(MainWindow, FileNameChoosesPaletteOrScreenModeAndMissingFilesStillCount) {
         {"PIC.GE5", "screen5", false},   {"X.SC8", "screen8", false},
         {"pic.sc6", "screen6", false},   {"PIC.BMP", "screen7", false},
     };
+    const ScratchDir dir;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const ViewerWindow window;
-        const auto vram = window->document->vdp->vram;
-        window->openFileByName(c.name); // none of them exists
+        const std::string name = dir.file(c.name);
+        writeBytes(name, patternBytes(kPaletteSize, 3));
+        window->openFileByName(name);
         EXPECT_EQ(checkedScreen(*window), c.screen);
-        EXPECT_EQ(caption(*window), c.palette ? "Tessarin" : std::string("Tessarin - ") + c.name);
+        EXPECT_EQ(caption(*window), c.palette ? "Tessarin" : "Tessarin - " + name);
         EXPECT_EQ(window->document->mapping.paletteSource,
                   c.palette ? PaletteSource::file : PaletteSource::standard);
         EXPECT_TRUE(window->hasPicture());
         EXPECT_TRUE(window->menu.saveAs->isEnabled());
-        EXPECT_TRUE(window->document->vdp->vram == vram);
-        EXPECT_EQ(bitmapSize(window->tempBitmapFileName), QSize(256, 212)); // rendered anyway
+        EXPECT_EQ(bitmapSize(window->tempBitmapFileName), QSize(256, 212));
     }
+}
+
+TEST(MainWindow, FileThatCannotBeOpenedIsReportedAndTheCaptionStays) {
+    const ScratchDir dir;
+    const std::string shown = copySample(dir, "BARS7.SC7", "SHOWN.SC7");
+    const ViewerWindow window({shown});
+    const auto picture = window.picture();
+    EXPECT_THROW(window->openFileByName(dir.file("MISSING.SC5")), FileError);
+    EXPECT_EQ(caption(*window), "Tessarin - " + shown);
+    EXPECT_EQ(checkedScreen(*window), "screen7");
+    EXPECT_EQ(window.picture(), picture);
 }
 
 QMimeData* urlsOf(const std::vector<std::string>& names) {
