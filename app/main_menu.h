@@ -17,6 +17,8 @@ struct MainMenu {
     QAction* saveAs;
     QAction* fileSeparator;
     QAction* exit;
+    QMenu* editMenu;
+    QAction* copy;
     QMenu* sizeMenu;
     QActionGroup* sizes;
     QAction* size256x212;
@@ -41,5 +43,6 @@ struct MainMenu {
 };
 
 // Builds the menu bar of window with every item and its caption, and connects each item
-// to its command, queued. No item has a shortcut key; the window sets the states.
+// to its command, queued. Opening, saving, copying and leaving have shortcut keys beside
+// their access letters; the window sets the states.
 [[nodiscard]] MainMenu buildMainMenu(MainWindow& window);

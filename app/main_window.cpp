@@ -10,11 +10,13 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
 #include <QFileDialog>
+#include <QGuiApplication>
 #include <QImage>
 #include <QLayout>
 #include <QMenuBar>
@@ -65,6 +67,13 @@ QFileDialog* makeFileDialog(QWidget* parent, const char* name, const QString& fi
     dialog->setOption(QFileDialog::HideNameFilterDetails);
     dialog->setNameFilters(tessarin::nameFiltersOf(filterList));
     return dialog;
+}
+
+// The picture's pixels as an image that does not own them: RgbTriple rows are blue,
+// green, red, which is BGR888.
+QImage imageOf(const tessarin::Picture& picture) {
+    return {reinterpret_cast<const uchar*>(picture.pixels.data()), picture.width, picture.height,
+            picture.width * static_cast<int>(sizeof(tessarin::RgbTriple)), QImage::Format_BGR888};
 }
 
 void selectFilter(QFileDialog* dialog, int filterIndex) {
@@ -165,12 +174,7 @@ void MainWindow::paintClientArea(QPainter& canvas) const {
     if (!hasPicture()) {
         return;
     }
-    const tessarin::Picture& picture = document->picture();
-    // RgbTriple rows are blue, green, red: BGR888 without a copy.
-    const QImage image(
-        reinterpret_cast<const uchar*>(picture.pixels.data()), picture.width, picture.height,
-        picture.width * static_cast<int>(sizeof(tessarin::RgbTriple)), QImage::Format_BGR888);
-    canvas.drawImage(clientArea->rect(), image);
+    canvas.drawImage(clientArea->rect(), imageOf(document->picture()));
 }
 
 void MainWindow::closeDocument() {
@@ -214,6 +218,13 @@ void MainWindow::saveAs() {
     if (!files.isEmpty()) {
         // A failed copy throws FileError naming the target: the user hears of it.
         tessarin::copyFile(tempBitmapFileName, localName(files.first()));
+    }
+}
+
+void MainWindow::copyPicture() {
+    if (hasPicture()) {
+        // A copy that owns its bytes: the clipboard outlives the next render.
+        QGuiApplication::clipboard()->setImage(imageOf(document->picture()).copy());
     }
 }
 
@@ -304,6 +315,7 @@ void MainWindow::updateActions() {
     menu.rotate->setChecked(shape && shape->rotated);
     checkByData(menu.screens, static_cast<int>(document->vdp->screenMode));
     menu.saveAs->setEnabled(document->hasPicture() && pictureSaved_);
+    menu.copy->setEnabled(document->hasPicture());
 }
 
 void MainWindow::setClientSize(ImageSize size) {

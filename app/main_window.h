@@ -68,6 +68,8 @@ public slots:
     void openVram1File();
     void openPaletteFile();
     void saveAs();
+    // Puts the picture shown on the clipboard as an image; nothing without a picture.
+    void copyPicture();
     void sizeChosen(QAction* item);
     void screenChosen(QAction* item);
     void copyVram0ToVram1();

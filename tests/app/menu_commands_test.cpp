@@ -4,11 +4,15 @@
 
 #include <QAbstractButton>
 #include <QButtonGroup>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QImage>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSpinBox>
 #include <algorithm>
+#include <cstring>
 #include <filesystem>
 #include <gtest/gtest.h>
 
@@ -30,6 +34,23 @@ protected:
     std::string page;
     ViewerWindow window;
 };
+
+TEST_F(CommandsOnAPicture, CopyPutsTheShownPictureOnTheClipboard) {
+    for (QAction* size : {window->menu.size256x212, window->menu.size256x424joint}) {
+        SCOPED_TRACE(size->objectName().toStdString());
+        ASSERT_EQ(runCommand(size), "");
+        ASSERT_TRUE(window->menu.copy->isEnabled());
+        ASSERT_EQ(runCommand(window->menu.copy), "");
+        const Picture& shown = window->document->picture();
+        const QImage copied =
+            QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_BGR888);
+        ASSERT_EQ(copied.size(), QSize(shown.width, shown.height));
+        const auto rowBytes = static_cast<std::size_t>(shown.width) * sizeof(RgbTriple);
+        for (int y = 0; y < shown.height; ++y) {
+            ASSERT_EQ(std::memcmp(copied.constScanLine(y), shown.row(y).data(), rowBytes), 0) << y;
+        }
+    }
+}
 
 TEST_F(CommandsOnAPicture, SaveAsCopiesTheTemporaryPictureByteForByte) {
     ASSERT_EQ(runCommand(window->menu.size512x424interlace), "");

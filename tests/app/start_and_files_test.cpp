@@ -32,7 +32,7 @@ std::string caption(const MainWindow& form) {
     return form.windowTitle().toStdString();
 }
 
-TEST(MainMenu, ItemsHaveTheirNamesCaptionsAndStatesAtStartAndNoShortcuts) {
+TEST(MainMenu, ItemsHaveTheirNamesCaptionsShortcutsAndStatesAtStart) {
     const ViewerWindow window;
     const struct Item {
         const char* menu;
@@ -41,13 +41,15 @@ TEST(MainMenu, ItemsHaveTheirNamesCaptionsAndStatesAtStartAndNoShortcuts) {
         bool checkable;
         bool checked;
         bool enabled;
+        const char* keys = ""; // the shortcuts, "; " between them
     } items[] = {
-        {"fileMenu", "openVram0", "VRAM0 &Open...", false, false, true},
+        {"fileMenu", "openVram0", "VRAM0 &Open...", false, false, true, "Ctrl+O"},
         {"fileMenu", "openVram1", "VRAM&1 Open...", false, false, true},
         {"fileMenu", "openPalette", "&Palette Open...", false, false, true},
-        {"fileMenu", "saveAs", "Save &As...", false, false, false},
+        {"fileMenu", "saveAs", "Save &As...", false, false, false, "Ctrl+S; Ctrl+Shift+S"},
         {"fileMenu", "fileSeparator", "", false, false, true},
-        {"fileMenu", "exit", "E&xit", false, false, true},
+        {"fileMenu", "exit", "E&xit", false, false, true, "Ctrl+Q"},
+        {"editMenu", "copy", "&Copy", false, false, false, "Ctrl+C"},
         {"sizeMenu", "size256x212", "&1 256x212", true, true, true},
         {"sizeMenu", "size512x424magnify", "&3 512x424 magnify", true, false, true},
         {"sizeMenu", "size512x424interlace", "&4 512x424 interlace", true, false, true},
@@ -73,8 +75,8 @@ TEST(MainMenu, ItemsHaveTheirNamesCaptionsAndStatesAtStartAndNoShortcuts) {
         menus << top->menu()->objectName() + ":" + top->text();
         shown += top->menu()->actions();
     }
-    EXPECT_EQ(menus, QStringList({"fileMenu:&File", "sizeMenu:Si&ze", "screenMenu:&Screen",
-                                  "helpMenu:&Help"}));
+    EXPECT_EQ(menus, QStringList({"fileMenu:&File", "editMenu:&Edit", "sizeMenu:Si&ze",
+                                  "screenMenu:&Screen", "helpMenu:&Help"}));
     ASSERT_EQ(shown.size(), static_cast<qsizetype>(std::size(items)));
     for (std::size_t i = 0; i < std::size(items); ++i) {
         const Item& want = items[i];
@@ -89,7 +91,7 @@ TEST(MainMenu, ItemsHaveTheirNamesCaptionsAndStatesAtStartAndNoShortcuts) {
         EXPECT_EQ(got->isCheckable(), want.checkable);
         EXPECT_EQ(got->isChecked(), want.checked);
         EXPECT_EQ(got->isEnabled(), want.enabled);
-        EXPECT_TRUE(got->shortcut().isEmpty());
+        EXPECT_EQ(QKeySequence::listToString(got->shortcuts()), want.keys);
     }
 }
 
