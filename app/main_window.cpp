@@ -6,7 +6,9 @@
 #include "dialogs/vram_mapping_dialog.h"
 #include "document/bmp_encoder.h"
 #include "document/file_name_rule.h"
+#include "export/png_encoder.h"
 #include "platform/file_system.h"
+#include "platform/target_file.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -16,12 +18,14 @@
 #include <QDropEvent>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
 #include <QLayout>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPainter>
+#include <QSettings>
 #include <QUrl>
 #include <algorithm>
 #include <cstddef>
@@ -41,11 +45,18 @@ const char* const kTempFilePrefix = "msx";
 // Raw literals: "??)" would read as a trigraph.
 const QString kOpenFilters = QStringLiteral(
     R"f(MSX Graphic file(*.s??)|*.S??|MSX Palette file(*.pl?)|*.PL?|All of file(*.*)|*.*)f");
-const QString kSaveFilters = QStringLiteral(R"f(Bit Map file(*.bmp)|*.BMP|All of file(*.*)|*.*)f");
+const QString kSaveFilters = QStringLiteral(
+    R"f(Bit Map file(*.bmp)|*.BMP|PNG image (*.png)|*.png|All of file(*.*)|*.*)f");
 constexpr int kScreenFilter = 1;
 constexpr int kPaletteFilter = 2;
 constexpr int kBitmapFilter = 1;
-const QString kSaveSuffix = QStringLiteral("bmp");
+constexpr int kPngFilter = 2;
+const QString kBitmapSuffix = QStringLiteral("bmp");
+const QString kPngSuffix = QStringLiteral("png");
+
+// The folder of the last file opened or saved, kept between runs.
+const QString kSettingsName = QStringLiteral("Tessarin");
+const QString kLastFolderKey = QStringLiteral("lastFolder");
 
 // At most this many names are taken from the command line and from one drop.
 constexpr std::size_t kMaxFilesAtOnce = 2;
@@ -80,6 +91,14 @@ void selectFilter(QFileDialog* dialog, int filterIndex) {
     dialog->selectNameFilter(dialog->nameFilters().value(filterIndex - 1));
 }
 
+[[nodiscard]] bool isFilter(const QFileDialog* dialog, const QString& filter, int filterIndex) {
+    return filter == dialog->nameFilters().value(filterIndex - 1);
+}
+
+QSettings viewerSettings() {
+    return QSettings(kSettingsName, kSettingsName);
+}
+
 // The action of the group whose data is value; none when no action has it.
 void checkByData(QActionGroup* group, int value) {
     for (QAction* item : group->actions()) {
@@ -100,7 +119,12 @@ MainWindow::MainWindow(const std::vector<std::string>& arguments, QWidget* paren
     saveDialog = makeFileDialog(this, "saveDialog", kSaveFilters);
     saveDialog->setAcceptMode(QFileDialog::AcceptSave);
     saveDialog->setFileMode(QFileDialog::AnyFile);
-    saveDialog->setDefaultSuffix(kSaveSuffix);
+    saveDialog->setDefaultSuffix(kBitmapSuffix);
+    // A name typed without an extension takes the one of the format chosen.
+    connect(saveDialog, &QFileDialog::filterSelected, this, [this](const QString& filter) {
+        saveDialog->setDefaultSuffix(isFilter(saveDialog, filter, kPngFilter) ? kPngSuffix
+                                                                             : kBitmapSuffix);
+    });
     clientArea = new ClientArea(*this);
     setCentralWidget(clientArea);
 
@@ -211,13 +235,31 @@ void MainWindow::openPaletteFile() {
 
 void MainWindow::saveAs() {
     selectFilter(saveDialog, kBitmapFilter);
+    saveDialog->setDefaultSuffix(kBitmapSuffix);
+    saveDialog->setDirectory(startFolder());
+    if (!document->vram0FileName.empty()) {
+        saveDialog->selectFile(QFileInfo(shownName(document->vram0FileName)).completeBaseName());
+    }
     if (saveDialog->exec() != QDialog::Accepted || !pictureSaved_) {
         return;
     }
     const QStringList files = saveDialog->selectedFiles();
-    if (!files.isEmpty()) {
-        // A failed copy throws FileError naming the target: the user hears of it.
-        tessarin::copyFile(tempBitmapFileName, localName(files.first()));
+    if (files.isEmpty()) {
+        return;
+    }
+    const QFileInfo target(files.first());
+    rememberFolder(target);
+    const QString suffix = target.suffix().toLower();
+    const bool png = suffix == kPngSuffix ||
+                     (suffix != kBitmapSuffix &&
+                      isFilter(saveDialog, saveDialog->selectedNameFilter(), kPngFilter));
+    // A failed write throws FileError naming the target: the user hears of it.
+    if (png) {
+        tessarin::writeTargetFile(localName(target.filePath()),
+                                  tessarin::encodePng(document->picture()),
+                                  tessarin::ReplaceMode::replace);
+    } else {
+        tessarin::copyFile(tempBitmapFileName, localName(target.filePath()));
     }
 }
 
@@ -276,13 +318,26 @@ void MainWindow::dropEvent(QDropEvent* event) {
 
 void MainWindow::openWithDialog(int filterIndex, FileSlot slot) {
     selectFilter(openDialog, filterIndex);
+    openDialog->setDirectory(startFolder());
     if (openDialog->exec() != QDialog::Accepted) {
         return;
     }
     const QStringList files = openDialog->selectedFiles();
     if (!files.isEmpty()) {
+        rememberFolder(QFileInfo(files.first()));
         openFileInto(localName(files.first()), slot);
     }
+}
+
+QString MainWindow::startFolder() const {
+    if (!document->vram0FileName.empty()) {
+        return QFileInfo(shownName(document->vram0FileName)).absolutePath();
+    }
+    return viewerSettings().value(kLastFolderKey).toString();
+}
+
+void MainWindow::rememberFolder(const QFileInfo& file) {
+    viewerSettings().setValue(kLastFolderKey, file.absolutePath());
 }
 
 void MainWindow::applyViewMode(ViewMode viewMode) {

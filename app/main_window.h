@@ -11,6 +11,7 @@
 
 class QAction;
 class QFileDialog;
+class QFileInfo;
 class QPainter;
 class ClientArea;
 class AboutBox;
@@ -67,6 +68,8 @@ public slots:
     void openVram0File();
     void openVram1File();
     void openPaletteFile();
+    // Saves the picture shown: PNG when the name ends in .png or the PNG filter is chosen
+    // with another extension, else the BMP of the temporary file.
     void saveAs();
     // Puts the picture shown on the clipboard as an image; nothing without a picture.
     void copyPicture();
@@ -87,6 +90,10 @@ private:
     void openWithDialog(int filterIndex, tessarin::FileSlot slot);
     // After a file went into slot: the caption names a VRAM0 file; the picture is shown.
     void opened(const std::string& fileName, tessarin::FileSlot slot);
+    // Where the file dialogs start: the VRAM0 file's folder, else the last one remembered.
+    [[nodiscard]] QString startFolder() const;
+    // Keeps file's folder for the next run's dialogs.
+    void rememberFolder(const QFileInfo& file);
     // Sets the view mode and the client area to its size; with a picture, shows it.
     void applyViewMode(tessarin::ViewMode viewMode);
     // The document renders the picture; it is painted and written to the temporary file.

@@ -2,12 +2,15 @@
 // copy, the mapping dialog, the about box and Exit.
 #include "tests/app/viewer_fixture.h"
 
+#include "export/png_encoder.h"
+
 #include <QAbstractButton>
 #include <QButtonGroup>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QImage>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSpinBox>
@@ -84,6 +87,65 @@ TEST_F(CommandsOnAPicture, SaveAsCopiesTheTemporaryPictureByteForByte) {
         EXPECT_EQ(asked, c.asksToReplace);
         EXPECT_EQ(readBytes(dir.file(c.saved)), picture);
     }
+}
+
+TEST_F(CommandsOnAPicture, SaveAsWritesPngByTheExtensionOrTheFilterChosen) {
+    const std::vector<std::uint8_t> png = encodePng(window->document->picture());
+    const std::vector<std::uint8_t> bmp = window.picture();
+    const struct {
+        const char* typed;
+        int filter; // from 1, chosen as the user does
+        const char* saved;
+        bool isPng;
+    } cases[] = {
+        {"A.PNG", 1, "A.PNG", true},
+        {"b", 2, "b.png", true},
+        {"C.bmp", 2, "C.bmp", false},
+        {"d", 1, "d.bmp", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        const std::string typed = dir.file(c.typed);
+        whenModal([&c, &typed](QWidget& box) {
+            auto& dialog = dynamic_cast<QFileDialog&>(box);
+            const QString filter = dialog.nameFilters().value(c.filter - 1);
+            dialog.selectNameFilter(filter);
+            emit dialog.filterSelected(filter); // as the dialog does when the user picks it
+            typeFileName(dialog, typed);
+            static_cast<QDialog&>(dialog).accept();
+        });
+        EXPECT_EQ(runCommand(window->menu.saveAs), "");
+        EXPECT_EQ(readBytes(dir.file(c.saved)), c.isPng ? png : bmp);
+    }
+    EXPECT_EQ(window->saveDialog->nameFilters().join(u'|').toStdString(),
+              "Bit Map file(*.bmp) (*.[Bb][Mm][Pp])|PNG image (*.png) (*.[Pp][Nn][Gg])|"
+              "All of file(*.*) (*)");
+}
+
+TEST_F(CommandsOnAPicture, FileDialogsStartInTheFileFolderAndTheLastFolderIsRemembered) {
+    QString folder;
+    QString proposed;
+    whenModal([&](QWidget& dialog) {
+        auto* files = qobject_cast<QFileDialog*>(&dialog);
+        ASSERT_NE(files, nullptr);
+        folder = files->directory().absolutePath();
+        proposed = files->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->text();
+        files->reject();
+    });
+    EXPECT_EQ(runCommand(window->menu.saveAs), "");
+    EXPECT_EQ(folder.toStdString(), dir.path());
+    EXPECT_EQ(proposed, "PIC");
+
+    const ViewerWindow fresh; // no file: the folder the last dialog took
+    whenFileDialogAnswer(dir.file("PIC.SC7"));
+    EXPECT_EQ(runCommand(fresh->menu.openVram0), "");
+    const ViewerWindow later;
+    whenModal([&](QWidget& dialog) {
+        folder = qobject_cast<QFileDialog*>(&dialog)->directory().absolutePath();
+        qobject_cast<QFileDialog*>(&dialog)->reject();
+    });
+    EXPECT_EQ(runCommand(later->menu.openVram0), "");
+    EXPECT_EQ(folder.toStdString(), dir.path());
 }
 
 TEST_F(CommandsOnAPicture, FailedSaveAsIsReportedNamingTheTargetAndCancelSavesNothing) {
