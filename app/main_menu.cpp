@@ -70,6 +70,12 @@ MainMenu buildMainMenu(MainWindow& window) {
     m.saveAs = addCommand(m.fileMenu, "saveAs", QStringLiteral("Save &As..."), window, &W::saveAs);
     m.saveAs->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_S),
                             QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)});
+    m.nextFile = addCommand(m.fileMenu, "nextFile", QStringLiteral("Next File"), window,
+                            &W::openNextFile);
+    m.nextFile->setShortcut(QKeySequence(Qt::Key_PageDown));
+    m.previousFile = addCommand(m.fileMenu, "previousFile", QStringLiteral("Previous File"),
+                                window, &W::openPreviousFile);
+    m.previousFile->setShortcut(QKeySequence(Qt::Key_PageUp));
     m.fileSeparator = addSeparator(m.fileMenu, "fileSeparator");
     m.exit = addItem(m.fileMenu, "exit", QStringLiteral("E&xit"));
     m.exit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));

@@ -15,6 +15,8 @@ struct MainMenu {
     QAction* openVram1;
     QAction* openPalette;
     QAction* saveAs;
+    QAction* nextFile;
+    QAction* previousFile;
     QAction* fileSeparator;
     QAction* exit;
     QMenu* editMenu;
@@ -43,6 +45,6 @@ struct MainMenu {
 };
 
 // Builds the menu bar of window with every item and its caption, and connects each item
-// to its command, queued. Opening, saving, copying and leaving have shortcut keys beside
-// their access letters; the window sets the states.
+// to its command, queued. Opening, saving, browsing, copying and leaving have shortcut
+// keys beside their access letters; the window sets the states.
 [[nodiscard]] MainMenu buildMainMenu(MainWindow& window);

@@ -5,6 +5,7 @@
 #include "app/file_filters.h"
 #include "dialogs/vram_mapping_dialog.h"
 #include "document/bmp_encoder.h"
+#include "document/file_browsing.h"
 #include "document/file_name_rule.h"
 #include "export/png_encoder.h"
 #include "platform/file_system.h"
@@ -260,6 +261,27 @@ void MainWindow::saveAs() {
                                   tessarin::ReplaceMode::replace);
     } else {
         tessarin::copyFile(tempBitmapFileName, localName(target.filePath()));
+    }
+}
+
+void MainWindow::openNextFile() {
+    browse(1);
+}
+void MainWindow::openPreviousFile() {
+    browse(-1);
+}
+
+void MainWindow::browse(int step) {
+    if (document->vram0FileName.empty()) {
+        return;
+    }
+    const auto screenFile = tessarin::neighbourScreenFile(document->vram0FileName, step);
+    if (!screenFile) {
+        return;
+    }
+    openFileByName(*screenFile);
+    if (const auto paletteFile = tessarin::matchingPaletteFile(*screenFile)) {
+        openFileByName(*paletteFile);
     }
 }
 

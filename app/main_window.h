@@ -71,6 +71,10 @@ public slots:
     // Saves the picture shown: PNG when the name ends in .png or the PNG filter is chosen
     // with another extension, else the BMP of the temporary file.
     void saveAs();
+    // The next or previous screen file of the VRAM0 file's folder, opened by its name with
+    // the palette file of its base name; nothing at either end.
+    void openNextFile();
+    void openPreviousFile();
     // Puts the picture shown on the clipboard as an image; nothing without a picture.
     void copyPicture();
     void sizeChosen(QAction* item);
@@ -90,6 +94,8 @@ private:
     void openWithDialog(int filterIndex, tessarin::FileSlot slot);
     // After a file went into slot: the caption names a VRAM0 file; the picture is shown.
     void opened(const std::string& fileName, tessarin::FileSlot slot);
+    // Opens the screen file step places from the VRAM0 file, and its palette file.
+    void browse(int step);
     // Where the file dialogs start: the VRAM0 file's folder, else the last one remembered.
     [[nodiscard]] QString startFolder() const;
     // Keeps file's folder for the next run's dialogs.

@@ -47,6 +47,8 @@ TEST(MainMenu, ItemsHaveTheirNamesCaptionsShortcutsAndStatesAtStart) {
         {"fileMenu", "openVram1", "VRAM&1 Open...", false, false, true},
         {"fileMenu", "openPalette", "&Palette Open...", false, false, true},
         {"fileMenu", "saveAs", "Save &As...", false, false, false, "Ctrl+S; Ctrl+Shift+S"},
+        {"fileMenu", "nextFile", "Next File", false, false, true, "PgDown"},
+        {"fileMenu", "previousFile", "Previous File", false, false, true, "PgUp"},
         {"fileMenu", "fileSeparator", "", false, false, true},
         {"fileMenu", "exit", "E&xit", false, false, true, "Ctrl+Q"},
         {"editMenu", "copy", "&Copy", false, false, false, "Ctrl+C"},
@@ -185,6 +187,22 @@ TEST(MainWindow, FileThatCannotBeOpenedIsReportedAndTheCaptionStays) {
     EXPECT_EQ(caption(*window), "Tessarin - " + shown);
     EXPECT_EQ(checkedScreen(*window), "screen7");
     EXPECT_EQ(window.picture(), picture);
+}
+
+TEST(MainWindow, NextAndPreviousFileOpenTheFolderNeighboursWithTheirPalettes) {
+    const ScratchDir dir;
+    const std::string first = copySample(dir, "BARS7.SC7", "PIC1.SC7");
+    const std::string second = copySample(dir, "BARS.SC5", "PIC2.SC5");
+    const std::string palette = copySample(dir, "BARS.PL5", "PIC2.PL5");
+    const ViewerWindow window({first});
+    EXPECT_EQ(runCommand(window->menu.previousFile), ""); // at the start: nothing
+    EXPECT_EQ(caption(*window), "Tessarin - " + first);
+    EXPECT_EQ(runCommand(window->menu.nextFile), "");
+    EXPECT_EQ(caption(*window), "Tessarin - " + second);
+    EXPECT_EQ(checkedScreen(*window), "screen5");
+    EXPECT_EQ(window->document->paletteFileName, palette);
+    EXPECT_EQ(window.picture(),
+              referencePicture(5, 256, {{FileSlot::vram0, second}, {FileSlot::palette, palette}}));
 }
 
 QMimeData* urlsOf(const std::vector<std::string>& names) {
