@@ -199,6 +199,7 @@ TEST_F(CommandsOnAPicture, MappingDialogOkWritesBothSlotsBackAndReloads) {
         map.headerSizeBox->setValue(100);
         map.narrowLinesButton->click(); // 256 pixels a line for VRAM0
         map.slotButtons->button(static_cast<int>(FileSlot::vram1))->click();
+        QCoreApplication::sendPostedEvents(); // the slot change is queued
         map.headerSizeBox->setValue(0);
         map.okButton->click();
     });
