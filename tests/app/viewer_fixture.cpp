@@ -7,7 +7,6 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QLineEdit>
-#include <QStandardPaths>
 #include <QTimer>
 #include <cstdlib>
 #include <filesystem>
@@ -30,8 +29,8 @@ public:
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
             qputenv("QT_QPA_PLATFORM", "offscreen");
         }
-        // The folders the dialogs remember go to a private place, not the user's settings.
-        QStandardPaths::setTestModeEnabled(true);
+        // The folders the dialogs remember go to a place of this process's own, neither the
+        // user's settings nor a test folder shared with the test programs running beside.
         qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(config_.path()));
         app_ = std::make_unique<TessarinApplication>(argc_, argv_);
         app_->setErrorReporter([](const QString&) {});
