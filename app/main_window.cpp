@@ -23,6 +23,7 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QLayout>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPainter>
@@ -46,8 +47,8 @@ const char* const kTempFilePrefix = "msx";
 // Raw literals: "??)" would read as a trigraph.
 const QString kOpenFilters = QStringLiteral(
     R"f(MSX Graphic file(*.s??)|*.S??|MSX Palette file(*.pl?)|*.PL?|All of file(*.*)|*.*)f");
-const QString kSaveFilters = QStringLiteral(
-    R"f(Bit Map file(*.bmp)|*.BMP|PNG image (*.png)|*.png|All of file(*.*)|*.*)f");
+const QString kSaveFilters =
+    QStringLiteral(R"f(Bit Map file(*.bmp)|*.BMP|PNG image (*.png)|*.png|All of file(*.*)|*.*)f");
 constexpr int kScreenFilter = 1;
 constexpr int kPaletteFilter = 2;
 constexpr int kBitmapFilter = 1;
@@ -123,8 +124,17 @@ MainWindow::MainWindow(const std::vector<std::string>& arguments, QWidget* paren
     saveDialog->setDefaultSuffix(kBitmapSuffix);
     // A name typed without an extension takes the one of the format chosen.
     connect(saveDialog, &QFileDialog::filterSelected, this, [this](const QString& filter) {
-        saveDialog->setDefaultSuffix(isFilter(saveDialog, filter, kPngFilter) ? kPngSuffix
-                                                                             : kBitmapSuffix);
+        const QString suffix =
+            isFilter(saveDialog, filter, kPngFilter) ? kPngSuffix : kBitmapSuffix;
+        saveDialog->setDefaultSuffix(suffix);
+        // Qt's dialog has just put the filter's case-free pattern ("[Pp][Nn][Gg]") in place
+        // of a typed extension: the name gets the real one.
+        if (auto* name = saveDialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))) {
+            const QString typed = QFileInfo(name->text()).suffix();
+            if (typed.startsWith(u'[')) {
+                name->setText(name->text().chopped(typed.size()) + suffix);
+            }
+        }
     });
     clientArea = new ClientArea(*this);
     setCentralWidget(clientArea);

@@ -1,8 +1,7 @@
 // The commands behind the menu that go beyond opening and viewing: Save As, the VRAM
 // copy, the mapping dialog, the about box and Exit.
-#include "tests/app/viewer_fixture.h"
-
 #include "export/png_encoder.h"
+#include "tests/app/viewer_fixture.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>
@@ -97,21 +96,26 @@ TEST_F(CommandsOnAPicture, SaveAsWritesPngByTheExtensionOrTheFilterChosen) {
         int filter; // from 1, chosen as the user does
         const char* saved;
         bool isPng;
+        bool typedFirst; // the filter chosen after the name was typed
     } cases[] = {
-        {"A.PNG", 1, "A.PNG", true},
-        {"b", 2, "b.png", true},
-        {"C.bmp", 2, "C.bmp", false},
-        {"d", 1, "d.bmp", false},
+        {"A.PNG", 1, "A.PNG", true, false},  {"b", 2, "b.png", true, false},
+        {"C.bmp", 2, "C.bmp", false, false}, {"d", 1, "d.bmp", false, false},
+        {"E.bmp", 2, "E.png", true, true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.typed);
         const std::string typed = dir.file(c.typed);
         whenModal([&c, &typed](QWidget& box) {
             auto& dialog = dynamic_cast<QFileDialog&>(box);
+            if (c.typedFirst) {
+                typeFileName(dialog, typed);
+            }
             const QString filter = dialog.nameFilters().value(c.filter - 1);
             dialog.selectNameFilter(filter);
             emit dialog.filterSelected(filter); // as the dialog does when the user picks it
-            typeFileName(dialog, typed);
+            if (!c.typedFirst) {
+                typeFileName(dialog, typed);
+            }
             static_cast<QDialog&>(dialog).accept();
         });
         EXPECT_EQ(runCommand(window->menu.saveAs), "");
