@@ -15,8 +15,8 @@
 #include <QScreen>
 #include <cstdio>
 #include <exception>
-#include <optional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 

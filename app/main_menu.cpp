@@ -68,13 +68,13 @@ MainMenu buildMainMenu(MainWindow& window) {
                                window, &W::openPaletteFile);
     m.openVram0->setShortcut(QKeySequence::Open);
     m.saveAs = addCommand(m.fileMenu, "saveAs", QStringLiteral("Save &As..."), window, &W::saveAs);
-    m.saveAs->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_S),
-                            QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)});
-    m.nextFile = addCommand(m.fileMenu, "nextFile", QStringLiteral("Next File"), window,
-                            &W::openNextFile);
+    m.saveAs->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_S), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)});
+    m.nextFile =
+        addCommand(m.fileMenu, "nextFile", QStringLiteral("Next File"), window, &W::openNextFile);
     m.nextFile->setShortcut(QKeySequence(Qt::Key_PageDown));
-    m.previousFile = addCommand(m.fileMenu, "previousFile", QStringLiteral("Previous File"),
-                                window, &W::openPreviousFile);
+    m.previousFile = addCommand(m.fileMenu, "previousFile", QStringLiteral("Previous File"), window,
+                                &W::openPreviousFile);
     m.previousFile->setShortcut(QKeySequence(Qt::Key_PageUp));
     m.fileSeparator = addSeparator(m.fileMenu, "fileSeparator");
     m.exit = addItem(m.fileMenu, "exit", QStringLiteral("E&xit"));

@@ -52,8 +52,7 @@ namespace fs = std::filesystem;
 [[nodiscard]] std::vector<fs::path> filesOf(const fs::path& folder) {
     std::vector<fs::path> files;
     std::error_code error;
-    for (fs::directory_iterator it(folder, error), end; !error && it != end;
-         it.increment(error)) {
+    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
         std::error_code typeError;
         if (it->is_regular_file(typeError)) {
             files.push_back(it->path());
@@ -107,10 +106,10 @@ std::optional<std::string> neighbourScreenFile(const std::string& current, int s
     std::erase_if(screens, [](const fs::path& p) { return !isScreenFile(p); });
     const std::string name = file.filename().string();
     // Where current is or would be: the file may have vanished since it was opened.
-    const auto at = std::lower_bound(
-        screens.begin(), screens.end(), name, [](const fs::path& p, const std::string& n) {
-            return compareNatural(p.filename().string(), n) < 0;
-        });
+    const auto at = std::lower_bound(screens.begin(), screens.end(), name,
+                                     [](const fs::path& p, const std::string& n) {
+                                         return compareNatural(p.filename().string(), n) < 0;
+                                     });
     const bool present = at != screens.end() && at->filename().string() == name;
     if (step > 0) {
         const auto next = present ? at + 1 : at;

@@ -14,8 +14,7 @@ namespace tessarin {
 // The screen file after (step > 0) or before (step < 0) current among the files of its
 // folder in natural order: only names that the file-name rule gives a screen mode count,
 // palette files never. Nothing at either end or when the folder cannot be read.
-[[nodiscard]] std::optional<std::string> neighbourScreenFile(const std::string& current,
-                                                             int step);
+[[nodiscard]] std::optional<std::string> neighbourScreenFile(const std::string& current, int step);
 
 // The palette file beside screenFile with its base name in any case (PIC.PL5 for PIC.SC5),
 // the first in natural order; nothing when there is none.

@@ -1,8 +1,7 @@
 // How files reach the window: the command line, drops and the open commands, the
 // window's state at start, its caption and its menu as built.
-#include "tests/app/viewer_fixture.h"
-
 #include "platform/file_error.h"
+#include "tests/app/viewer_fixture.h"
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
