@@ -188,22 +188,6 @@ TEST(MainWindow, FileThatCannotBeOpenedIsReportedAndTheCaptionStays) {
     EXPECT_EQ(window.picture(), picture);
 }
 
-TEST(MainWindow, NextAndPreviousFileOpenTheFolderNeighboursWithTheirPalettes) {
-    const ScratchDir dir;
-    const std::string first = copySample(dir, "BARS7.SC7", "PIC1.SC7");
-    const std::string second = copySample(dir, "BARS.SC5", "PIC2.SC5");
-    const std::string palette = copySample(dir, "BARS.PL5", "PIC2.PL5");
-    const ViewerWindow window({first});
-    EXPECT_EQ(runCommand(window->menu.previousFile), ""); // at the start: nothing
-    EXPECT_EQ(caption(*window), "Tessarin - " + first);
-    EXPECT_EQ(runCommand(window->menu.nextFile), "");
-    EXPECT_EQ(caption(*window), "Tessarin - " + second);
-    EXPECT_EQ(checkedScreen(*window), "screen5");
-    EXPECT_EQ(window->document->paletteFileName, palette);
-    EXPECT_EQ(window.picture(),
-              referencePicture(5, 256, {{FileSlot::vram0, second}, {FileSlot::palette, palette}}));
-}
-
 QMimeData* urlsOf(const std::vector<std::string>& names) {
     auto* data = new QMimeData;
     QList<QUrl> urls;

@@ -2,7 +2,6 @@
 #include "tests/platform/scratch_dir.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 namespace tessarin {
 namespace {
@@ -27,7 +26,6 @@ TEST(Browsing, StepsThroughTheScreenFilesOfTheFolderWithTheirPalettes) {
     for (const char* name : {"P10.SC5", "p2.sc7", "P2.PL7", "P1.SC8", "NOTES.TXT", "P3.BMP"}) {
         test::writeBytes(dir.file(name), {1});
     }
-    ::mkdir(dir.file("P5.SC5").c_str(), 0700); // a folder is no file
     const struct {
         const char* from;
         int step;
