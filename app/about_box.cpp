@@ -39,7 +39,8 @@ AboutBox::AboutBox(QWidget* parent) : QDialog(parent) {
     icon->setPixmap(image);
     icon->setGeometry(QRect(kIconAt, image.size()));
     productName = addLabel(this, "productName", QStringLiteral("Tessarin"), kProductNameAt);
-    version = addLabel(this, "version", QStringLiteral("Version 0.32"), kVersionAt);
+    version = addLabel(this, "version",
+                       QStringLiteral("Version ") + QLatin1String(TESSARIN_VERSION), kVersionAt);
     credit = addLabel(this, "credit", QStringLiteral("The Tessarin developers"), kCreditAt);
     contact =
         addLabel(this, "contact", QStringLiteral("Report problems on the project's issue tracker"),

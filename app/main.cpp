@@ -1,9 +1,10 @@
-// The viewer's entry point: the application, the main window with the command line,
-// then the mapping dialog and the about box, kept until the program ends.
+// The viewer's entry point: the command line, the application, the main window with the
+// files named, then the mapping dialog and the about box, kept until the program ends.
 //
-// Exit status: 0 after the window was closed; 1 when start-up failed (the message is
-// shown and printed on standard error); 128 + the signal number after SIGINT, SIGTERM
-// or SIGHUP, which close the window (and so delete its temporary file) first.
+// Exit status: 0 after the window was closed, or after --help or --version; 1 when
+// start-up failed (the message is shown and printed on standard error); 2 for an unknown
+// option; 128 + the signal number after SIGINT, SIGTERM or SIGHUP, which close the window
+// (and so delete its temporary file) first.
 
 #include "app/about_box.h"
 #include "app/main_window.h"
@@ -12,15 +13,72 @@
 #include "dialogs/vram_mapping_dialog.h"
 
 #include <QScreen>
+#include <cstdio>
 #include <exception>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace {
 
 constexpr int kStartupFailed = 1;
+constexpr int kUnknownOption = 2;
 constexpr int kSignalStatusBase = 128;
+
+const std::string kHelpOption = "--help";
+const std::string kVersionOption = "--version";
+const std::string kEndOfOptions = "--";
+
+constexpr const char* kUsage =
+    "Usage: tessarin [FILE [FILE]]\n"
+    "Shows MSX2/MSX2+ bitmap screen files. Opens up to two files by their names: a palette\n"
+    "file (*.PL?) becomes the palette; any other file goes into VRAM0, its last letter\n"
+    "choosing the screen mode (5, 6, 7, 8, A/B for 10/11, C/S for 12). After -- every\n"
+    "argument is a file.\n"
+    "\n"
+    "Keys:\n"
+    "  Ctrl+O             open a screen file into VRAM0\n"
+    "  Ctrl+S, Ctrl+Shift+S  save the picture as BMP or PNG\n"
+    "  Ctrl+C             copy the picture to the clipboard\n"
+    "  Page Down, Page Up open the next or previous screen file of the folder\n"
+    "  Ctrl+Q             exit\n"
+    "\n"
+    "  --help     print this text and exit\n"
+    "  --version  print the version and exit\n";
+
+// What the command line asks for: the files to open, or an exit status once printed.
+struct CommandLine {
+    std::vector<std::string> files;
+    std::optional<int> exitStatus;
+};
+
+// Reads the arguments after the program name; prints help, version or the error.
+CommandLine parseCommandLine(int argc, char** argv) {
+    CommandLine result;
+    bool options = true;
+    for (int i = 1; i < argc; ++i) {
+        const std::string argument = argv[i];
+        if (options && argument == kEndOfOptions) {
+            options = false;
+        } else if (options && argument == kHelpOption) {
+            std::fputs(kUsage, stdout);
+            result.exitStatus = 0;
+            return result;
+        } else if (options && argument == kVersionOption) {
+            std::printf("tessarin %s\n", TESSARIN_VERSION);
+            result.exitStatus = 0;
+            return result;
+        } else if (options && argument.starts_with('-')) {
+            std::fprintf(stderr, "tessarin: unknown option %s\n", argument.c_str());
+            result.exitStatus = kUnknownOption;
+            return result;
+        } else {
+            result.files.push_back(argument);
+        }
+    }
+    return result;
+}
 
 void centreOnScreen(QWidget& window) {
     if (const QScreen* screen = window.screen()) {
@@ -33,7 +91,14 @@ void centreOnScreen(QWidget& window) {
 } // namespace
 
 int main(int argc, char** argv) {
-    TessarinApplication application(argc, argv);
+    const CommandLine commandLine = parseCommandLine(argc, argv);
+    if (commandLine.exitStatus) {
+        return *commandLine.exitStatus;
+    }
+    // Qt sees the program name only: every argument is ours, "-reverse" a file name too.
+    int qtArgc = 1;
+    char* qtArgv[] = {argv[0], nullptr};
+    TessarinApplication application(qtArgc, qtArgv);
     int caughtSignal = 0;
     // Leaves every event loop, a modal dialog's too; the window is closed below.
     const TerminationSignals terminationSignals([&caughtSignal](int signal) {
@@ -45,9 +110,7 @@ int main(int argc, char** argv) {
     std::unique_ptr<VramMappingDialog> mappingDialog;
     std::unique_ptr<AboutBox> aboutBox;
     try {
-        // argv as the system gave it, after Qt took its own options out.
-        const std::vector<std::string> arguments(argv + 1, argv + argc);
-        mainWindow = std::make_unique<MainWindow>(arguments);
+        mainWindow = std::make_unique<MainWindow>(commandLine.files);
         mappingDialog = std::make_unique<VramMappingDialog>();
         aboutBox = std::make_unique<AboutBox>();
     } catch (const std::exception& error) {

@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
 
@@ -65,10 +66,24 @@ MainMenu buildMainMenu(MainWindow& window) {
                              &W::openVram1File);
     m.openPalette = addCommand(m.fileMenu, "openPalette", QStringLiteral("&Palette Open..."),
                                window, &W::openPaletteFile);
+    m.openVram0->setShortcut(QKeySequence::Open);
     m.saveAs = addCommand(m.fileMenu, "saveAs", QStringLiteral("Save &As..."), window, &W::saveAs);
+    m.saveAs->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_S), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)});
+    m.nextFile =
+        addCommand(m.fileMenu, "nextFile", QStringLiteral("Next File"), window, &W::openNextFile);
+    m.nextFile->setShortcut(QKeySequence(Qt::Key_PageDown));
+    m.previousFile = addCommand(m.fileMenu, "previousFile", QStringLiteral("Previous File"), window,
+                                &W::openPreviousFile);
+    m.previousFile->setShortcut(QKeySequence(Qt::Key_PageUp));
     m.fileSeparator = addSeparator(m.fileMenu, "fileSeparator");
     m.exit = addItem(m.fileMenu, "exit", QStringLiteral("E&xit"));
+    m.exit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
     QObject::connect(m.exit, &QAction::triggered, &window, &QWidget::close, Qt::QueuedConnection);
+
+    m.editMenu = addMenu(m.menuBar, "editMenu", QStringLiteral("&Edit"));
+    m.copy = addCommand(m.editMenu, "copy", QStringLiteral("&Copy"), window, &W::copyPicture);
+    m.copy->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
 
     // The size captions carry the access letters 1, 3, 4 and 5; there is no 2.
     m.sizeMenu = addMenu(m.menuBar, "sizeMenu", QStringLiteral("Si&ze"));

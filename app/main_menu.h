@@ -15,8 +15,12 @@ struct MainMenu {
     QAction* openVram1;
     QAction* openPalette;
     QAction* saveAs;
+    QAction* nextFile;
+    QAction* previousFile;
     QAction* fileSeparator;
     QAction* exit;
+    QMenu* editMenu;
+    QAction* copy;
     QMenu* sizeMenu;
     QActionGroup* sizes;
     QAction* size256x212;
@@ -41,5 +45,6 @@ struct MainMenu {
 };
 
 // Builds the menu bar of window with every item and its caption, and connects each item
-// to its command, queued. No item has a shortcut key; the window sets the states.
+// to its command, queued. Opening, saving, browsing, copying and leaving have shortcut
+// keys beside their access letters; the window sets the states.
 [[nodiscard]] MainMenu buildMainMenu(MainWindow& window);

@@ -5,20 +5,29 @@
 #include "app/file_filters.h"
 #include "dialogs/vram_mapping_dialog.h"
 #include "document/bmp_encoder.h"
+#include "document/file_browsing.h"
+#include "document/file_name_rule.h"
+#include "export/png_encoder.h"
 #include "platform/file_system.h"
+#include "platform/target_file.h"
 
 #include <QAction>
 #include <QActionGroup>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QGuiApplication>
 #include <QImage>
 #include <QLayout>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPainter>
+#include <QSettings>
 #include <QUrl>
 #include <algorithm>
 #include <cstddef>
@@ -38,11 +47,18 @@ const char* const kTempFilePrefix = "msx";
 // Raw literals: "??)" would read as a trigraph.
 const QString kOpenFilters = QStringLiteral(
     R"f(MSX Graphic file(*.s??)|*.S??|MSX Palette file(*.pl?)|*.PL?|All of file(*.*)|*.*)f");
-const QString kSaveFilters = QStringLiteral(R"f(Bit Map file(*.bmp)|*.BMP|All of file(*.*)|*.*)f");
+const QString kSaveFilters =
+    QStringLiteral(R"f(Bit Map file(*.bmp)|*.BMP|PNG image (*.png)|*.png|All of file(*.*)|*.*)f");
 constexpr int kScreenFilter = 1;
 constexpr int kPaletteFilter = 2;
 constexpr int kBitmapFilter = 1;
-const QString kSaveSuffix = QStringLiteral("bmp");
+constexpr int kPngFilter = 2;
+const QString kBitmapSuffix = QStringLiteral("bmp");
+const QString kPngSuffix = QStringLiteral("png");
+
+// The folder of the last file opened or saved, kept between runs.
+const QString kSettingsName = QStringLiteral("Tessarin");
+const QString kLastFolderKey = QStringLiteral("lastFolder");
 
 // At most this many names are taken from the command line and from one drop.
 constexpr std::size_t kMaxFilesAtOnce = 2;
@@ -66,8 +82,24 @@ QFileDialog* makeFileDialog(QWidget* parent, const char* name, const QString& fi
     return dialog;
 }
 
+// The picture's pixels as an image that does not own them: RgbTriple rows are blue,
+// green, red, which is BGR888.
+QImage imageOf(const tessarin::Picture& picture) {
+    return {reinterpret_cast<const uchar*>(picture.pixels().data()), picture.width(),
+            picture.height(), picture.width() * static_cast<int>(sizeof(tessarin::RgbTriple)),
+            QImage::Format_BGR888};
+}
+
 void selectFilter(QFileDialog* dialog, int filterIndex) {
     dialog->selectNameFilter(dialog->nameFilters().value(filterIndex - 1));
+}
+
+[[nodiscard]] bool isFilter(const QFileDialog* dialog, const QString& filter, int filterIndex) {
+    return filter == dialog->nameFilters().value(filterIndex - 1);
+}
+
+QSettings viewerSettings() {
+    return QSettings(kSettingsName, kSettingsName);
 }
 
 // The action of the group whose data is value; none when no action has it.
@@ -90,7 +122,21 @@ MainWindow::MainWindow(const std::vector<std::string>& arguments, QWidget* paren
     saveDialog = makeFileDialog(this, "saveDialog", kSaveFilters);
     saveDialog->setAcceptMode(QFileDialog::AcceptSave);
     saveDialog->setFileMode(QFileDialog::AnyFile);
-    saveDialog->setDefaultSuffix(kSaveSuffix);
+    saveDialog->setDefaultSuffix(kBitmapSuffix);
+    // A name typed without an extension takes the one of the format chosen.
+    connect(saveDialog, &QFileDialog::filterSelected, this, [this](const QString& filter) {
+        const QString suffix =
+            isFilter(saveDialog, filter, kPngFilter) ? kPngSuffix : kBitmapSuffix;
+        saveDialog->setDefaultSuffix(suffix);
+        // Qt's dialog has just put the filter's case-free pattern ("[Pp][Nn][Gg]") in place
+        // of a typed extension: the name gets the real one.
+        if (auto* name = saveDialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))) {
+            const QString typed = QFileInfo(name->text()).suffix();
+            if (typed.startsWith(u'[')) {
+                name->setText(name->text().chopped(typed.size()) + suffix);
+            }
+        }
+    });
     clientArea = new ClientArea(*this);
     setCentralWidget(clientArea);
 
@@ -118,7 +164,13 @@ MainWindow::~MainWindow() {
 }
 
 void MainWindow::openFileByName(const std::string& fileName) {
-    opened(fileName, document->openByName(fileName));
+    try {
+        opened(fileName, document->openByName(fileName));
+    } catch (const tessarin::ReloadError&) {
+        // The new file is in all the same: it is shown before the old one is reported.
+        opened(fileName, tessarin::chooseByFileName(fileName).slot);
+        throw;
+    }
 }
 
 void MainWindow::openFileInto(const std::string& fileName, FileSlot slot) {
@@ -158,12 +210,7 @@ void MainWindow::paintClientArea(QPainter& canvas) const {
     if (!hasPicture()) {
         return;
     }
-    const tessarin::Picture& picture = document->picture();
-    // RgbTriple rows are blue, green, red: BGR888 without a copy.
-    const QImage image(
-        reinterpret_cast<const uchar*>(picture.pixels().data()), picture.width(), picture.height(),
-        picture.width() * static_cast<int>(sizeof(tessarin::RgbTriple)), QImage::Format_BGR888);
-    canvas.drawImage(clientArea->rect(), image);
+    canvas.drawImage(clientArea->rect(), imageOf(document->picture()));
 }
 
 void MainWindow::closeDocument() {
@@ -200,13 +247,59 @@ void MainWindow::openPaletteFile() {
 
 void MainWindow::saveAs() {
     selectFilter(saveDialog, kBitmapFilter);
+    saveDialog->setDefaultSuffix(kBitmapSuffix);
+    saveDialog->setDirectory(startFolder());
+    if (!document->vram0FileName.empty()) {
+        saveDialog->selectFile(QFileInfo(shownName(document->vram0FileName)).completeBaseName());
+    }
     if (saveDialog->exec() != QDialog::Accepted || !pictureSaved_) {
         return;
     }
     const QStringList files = saveDialog->selectedFiles();
-    if (!files.isEmpty()) {
-        // A failed copy throws FileError naming the target: the user hears of it.
-        tessarin::copyFile(tempBitmapFileName, localName(files.first()));
+    if (files.isEmpty()) {
+        return;
+    }
+    const QFileInfo target(files.first());
+    rememberFolder(target);
+    const QString suffix = target.suffix().toLower();
+    const bool png = suffix == kPngSuffix ||
+                     (suffix != kBitmapSuffix &&
+                      isFilter(saveDialog, saveDialog->selectedNameFilter(), kPngFilter));
+    // A failed write throws FileError naming the target: the user hears of it.
+    if (png) {
+        tessarin::writeTargetFile(localName(target.filePath()),
+                                  tessarin::encodePng(document->picture()),
+                                  tessarin::ReplaceMode::replace);
+    } else {
+        tessarin::copyFile(tempBitmapFileName, localName(target.filePath()));
+    }
+}
+
+void MainWindow::openNextFile() {
+    browse(1);
+}
+void MainWindow::openPreviousFile() {
+    browse(-1);
+}
+
+void MainWindow::browse(int step) {
+    if (document->vram0FileName.empty()) {
+        return;
+    }
+    const auto screenFile = tessarin::neighbourScreenFile(document->vram0FileName, step);
+    if (!screenFile) {
+        return;
+    }
+    openFileByName(*screenFile);
+    if (const auto paletteFile = tessarin::matchingPaletteFile(*screenFile)) {
+        openFileByName(*paletteFile);
+    }
+}
+
+void MainWindow::copyPicture() {
+    if (hasPicture()) {
+        // A copy that owns its bytes: the clipboard outlives the next render.
+        QGuiApplication::clipboard()->setImage(imageOf(document->picture()).copy());
     }
 }
 
@@ -258,13 +351,26 @@ void MainWindow::dropEvent(QDropEvent* event) {
 
 void MainWindow::openWithDialog(int filterIndex, FileSlot slot) {
     selectFilter(openDialog, filterIndex);
+    openDialog->setDirectory(startFolder());
     if (openDialog->exec() != QDialog::Accepted) {
         return;
     }
     const QStringList files = openDialog->selectedFiles();
     if (!files.isEmpty()) {
+        rememberFolder(QFileInfo(files.first()));
         openFileInto(localName(files.first()), slot);
     }
+}
+
+QString MainWindow::startFolder() const {
+    if (!document->vram0FileName.empty()) {
+        return QFileInfo(shownName(document->vram0FileName)).absolutePath();
+    }
+    return viewerSettings().value(kLastFolderKey).toString();
+}
+
+void MainWindow::rememberFolder(const QFileInfo& file) {
+    viewerSettings().setValue(kLastFolderKey, file.absolutePath());
 }
 
 void MainWindow::applyViewMode(ViewMode viewMode) {
@@ -297,6 +403,7 @@ void MainWindow::updateActions() {
     menu.rotate->setChecked(shape && shape->rotated);
     checkByData(menu.screens, static_cast<int>(document->vdp->screenMode));
     menu.saveAs->setEnabled(document->hasPicture() && pictureSaved_);
+    menu.copy->setEnabled(document->hasPicture());
 }
 
 void MainWindow::setClientSize(ImageSize size) {

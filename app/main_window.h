@@ -11,6 +11,7 @@
 
 class QAction;
 class QFileDialog;
+class QFileInfo;
 class QPainter;
 class ClientArea;
 class AboutBox;
@@ -25,8 +26,9 @@ class MainWindow : public QMainWindow {
 
 public:
     // Makes the temporary file and the document, sets 256x212 unrotated and screen 7,
-    // accepts drops, then opens the first two of arguments (the command line after the
-    // program name) by their names. Throws FileError when no temporary file can be made.
+    // accepts drops, then opens the first two of arguments (the files of the command line)
+    // by their names. Throws FileError when no temporary file can be made or a file
+    // cannot be opened.
     explicit MainWindow(const std::vector<std::string>& arguments, QWidget* parent = nullptr);
     // Deletes the temporary file if closeDocument has not.
     ~MainWindow() override;
@@ -66,7 +68,15 @@ public slots:
     void openVram0File();
     void openVram1File();
     void openPaletteFile();
+    // Saves the picture shown: PNG when the name ends in .png or the PNG filter is chosen
+    // with another extension, else the BMP of the temporary file.
     void saveAs();
+    // The next or previous screen file of the VRAM0 file's folder, opened by its name with
+    // the palette file of its base name; nothing at either end.
+    void openNextFile();
+    void openPreviousFile();
+    // Puts the picture shown on the clipboard as an image; nothing without a picture.
+    void copyPicture();
     void sizeChosen(QAction* item);
     void screenChosen(QAction* item);
     void copyVram0ToVram1();
@@ -84,6 +94,12 @@ private:
     void openWithDialog(int filterIndex, tessarin::FileSlot slot);
     // After a file went into slot: the caption names a VRAM0 file; the picture is shown.
     void opened(const std::string& fileName, tessarin::FileSlot slot);
+    // Opens the screen file step places from the VRAM0 file, and its palette file.
+    void browse(int step);
+    // Where the file dialogs start: the VRAM0 file's folder, else the last one remembered.
+    [[nodiscard]] QString startFolder() const;
+    // Keeps file's folder for the next run's dialogs.
+    void rememberFolder(const QFileInfo& file);
     // Sets the view mode and the client area to its size; with a picture, shows it.
     void applyViewMode(tessarin::ViewMode viewMode);
     // The document renders the picture; it is painted and written to the temporary file.

@@ -38,8 +38,8 @@ constexpr QSize kPanelSize{40, 20};
 constexpr int kDumpColumns = 4 + 3 * kHexDumpBytesPerLine; // "0000" and " 00" per byte
 constexpr int kDumpVisibleLines = 10;
 
-// An up-down bound to a read-only text field: the value moves only by the arrows (and
-// the keyboard arrows), one step at a time, and stops at the ends of the range.
+// An up-down whose text field takes typed values within the range; the arrows (and the
+// keyboard arrows) step by one and stop at the ends of the range.
 QSpinBox* makeUpDown(QWidget* parent, const char* name, int minimum, int maximum, QLineEdit*& field,
                      const char* fieldName) {
     auto* upDown = new QSpinBox(parent);
@@ -48,10 +48,8 @@ QSpinBox* makeUpDown(QWidget* parent, const char* name, int minimum, int maximum
     upDown->setSingleStep(1);
     upDown->setWrapping(false);
     upDown->setAccelerated(false);
-    // The spin box itself stays writable, or its arrows would stop stepping.
     field = upDown->findChild<QLineEdit*>();
     field->setObjectName(QLatin1String(fieldName));
-    field->setReadOnly(true);
     return upDown;
 }
 
@@ -135,12 +133,17 @@ QWidget* VramMappingDialog::buildVramLoadTab() {
         items->addWidget(item);
     }
     slotButtons->button(static_cast<int>(FileSlot::vram0))->setChecked(true);
-    connect(slotButtons, &QButtonGroup::idToggled, this, [this](int, bool checked) {
-        // The item being unchecked reports too; act once, on the newly selected one.
-        if (checked) {
-            slotChosen();
-        }
-    });
+    // Queued: reading the slot's file may throw, and the error must reach the application's
+    // notify() from the event loop, not unwind through the button's own code.
+    connect(
+        slotButtons, &QButtonGroup::idToggled, this,
+        [this](int, bool checked) {
+            // The item being unchecked reports too; act once, on the newly selected one.
+            if (checked) {
+                slotChosen();
+            }
+        },
+        Qt::QueuedConnection);
 
     fileNameField = makeReadOnlyField(tab, "fileNameField");
     fileNameLabel = makeLabel(tab, "fileNameLabel", QStringLiteral("File Name"), nullptr);

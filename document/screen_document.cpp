@@ -5,6 +5,7 @@
 #include "platform/file_system.h"
 
 #include <algorithm>
+#include <optional>
 #include <span>
 
 namespace tessarin {
@@ -27,18 +28,36 @@ void readScreenFile(const std::string& fileName, std::int16_t headerSize,
     in.read(target.first(static_cast<std::size_t>(count)));
 }
 
+// Throws FileError naming the file when it cannot be opened for reading or holds nothing.
+void requireContent(const std::string& fileName) {
+    const InputFile in(fileName);
+    if (in.size() == 0) {
+        throw FileError(fileName, "File \"" + fileName + "\" is empty");
+    }
+}
+
 } // namespace
 
 ScreenDocument::ScreenDocument() : vdp(std::make_unique<VdpState>()) {}
 
 FileSlot ScreenDocument::openByName(const std::string& fileName) {
+    requireContent(fileName);
     const FileNameChoice choice = chooseByFileName(fileName);
     // The mode comes first: with a picture it reloads the files already open in it, and
     // it sets the line width the new file is laid in with.
+    std::optional<FileError> reloadFailure;
     if (choice.slot == FileSlot::vram0 && choice.screenMode) {
-        selectScreenMode(*choice.screenMode);
+        try {
+            selectScreenMode(*choice.screenMode);
+        } catch (const FileError& error) {
+            // A vanished old file must not keep the new one out.
+            reloadFailure = error;
+        }
     }
     openInto(fileName, choice.slot);
+    if (reloadFailure) {
+        throw ReloadError(reloadFailure->fileName(), reloadFailure->what());
+    }
     return choice.slot;
 }
 
@@ -46,6 +65,7 @@ void ScreenDocument::openInto(const std::string& fileName, FileSlot slot) {
     if (std::find(kFileSlots.begin(), kFileSlots.end(), slot) == kFileSlots.end()) {
         return;
     }
+    requireContent(fileName);
     hasPicture_ = true;
     if (slot == FileSlot::palette) {
         mapping.paletteSource = PaletteSource::file;

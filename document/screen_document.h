@@ -2,6 +2,7 @@
 
 #include "document/picture.h"
 #include "document/view_geometry.h"
+#include "platform/file_error.h"
 #include "vdp/screen_modes.h"
 #include "vdp/vdp_state.h"
 
@@ -36,6 +37,13 @@ struct VramMapping {
     friend bool operator==(const VramMapping&, const VramMapping&) = default;
 };
 
+// A file already open could not be loaded again during an operation that was still done
+// to its end: the new file was opened all the same.
+class ReloadError : public FileError {
+public:
+    using FileError::FileError;
+};
+
 // The files the user opened, how they are laid into the one VDP, the view, and its
 // picture. The operations are the viewer's steps, each in its one order; the window, the
 // exporter, the tests and the fuzz targets all go through them, so that they produce the
@@ -49,11 +57,14 @@ public:
 
     // By the file-name rule: a palette file into the palette slot; otherwise the screen
     // mode the name gives, if any, is selected first, then the file goes into VRAM0.
-    // Returns the slot the file went into.
+    // Returns the slot the file went into. A file that cannot be opened throws FileError
+    // before anything changes; a file already open that the mode's reload cannot read
+    // throws ReloadError naming it once the new file is in.
     FileSlot openByName(const std::string& fileName);
-    // Loads the file into slot (a missing or empty file changes no slot; see openFile);
-    // from now on there is a picture. A palette file becomes the active palette. The
-    // VRAM palette, when in effect, follows every change of VRAM and mode.
+    // Loads the file into slot; from now on there is a picture. A palette file becomes
+    // the active palette. The VRAM palette, when in effect, follows every change of VRAM
+    // and mode. A missing, unreadable, not regular or empty file throws FileError naming
+    // it and the reason before anything changes.
     void openInto(const std::string& fileName, FileSlot slot);
     // Sets the VDP's mode (page 0) and both line widths to the mode's full line; with a
     // picture, reloads every file with them. An unsupported mode does nothing.
@@ -72,7 +83,7 @@ public:
 
     // The picture of the last render; empty before the first.
     [[nodiscard]] const Picture& picture() const { return picture_; }
-    // True from the first openInto on, whether or not its file could be read.
+    // True from the first file opened on.
     [[nodiscard]] bool hasPicture() const { return hasPicture_; }
     // The view mode of the picture.
     [[nodiscard]] ViewMode viewMode() const { return viewMode_; }

@@ -79,9 +79,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const Scratch& s = scratch();
     std::string_view rest(reinterpret_cast<const char*>(data + kControlBytes),
                           size - kControlBytes);
+    std::array<bool, 3> written{};
     for (std::size_t i = 0; i < s.inputs.size(); ++i) {
         const std::size_t cut = i + 1 < s.inputs.size() ? rest.find(kSeparator) : rest.npos;
         writeFile(s.inputs[i], rest.substr(0, cut));
+        written[i] = !rest.substr(0, cut).empty();
         rest = cut == rest.npos ? std::string_view() : rest.substr(cut + kSeparator.size());
     }
 
@@ -97,7 +99,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto view = static_cast<tessarin::ViewMode>(static_cast<std::int8_t>(data[7] << 3) >> 3);
     try {
         for (const tessarin::FileSlot slot : tessarin::kFileSlots) {
-            doc.openInto(s.inputs[tessarin::indexOf(slot)], slot);
+            // An empty file is refused before it is opened: the user's error, not a fault.
+            if (written[tessarin::indexOf(slot)]) {
+                doc.openInto(s.inputs[tessarin::indexOf(slot)], slot);
+            }
         }
         doc.applyMapping(mapping);
     } catch (const tessarin::FileError&) {

@@ -1,14 +1,19 @@
 // The commands behind the menu that go beyond opening and viewing: Save As, the VRAM
 // copy, the mapping dialog, the about box and Exit.
+#include "export/png_encoder.h"
 #include "tests/app/viewer_fixture.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QImage>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSpinBox>
 #include <algorithm>
+#include <cstring>
 #include <filesystem>
 #include <gtest/gtest.h>
 
@@ -30,6 +35,20 @@ protected:
     std::string page;
     ViewerWindow window;
 };
+
+TEST_F(CommandsOnAPicture, CopyPutsTheShownPictureOnTheClipboard) {
+    ASSERT_TRUE(window->menu.copy->isEnabled());
+    ASSERT_EQ(runCommand(window->menu.copy), "");
+    const Picture& shown = window->document->picture();
+    const QImage copied =
+        QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_BGR888);
+    ASSERT_EQ(copied.size(), QSize(shown.width(), shown.height()));
+    for (int y = 0; y < shown.height(); ++y) {
+        ASSERT_EQ(
+            std::memcmp(copied.constScanLine(y), shown.row(y).data(), shown.row(y).size_bytes()), 0)
+            << y;
+    }
+}
 
 TEST_F(CommandsOnAPicture, SaveAsCopiesTheTemporaryPictureByteForByte) {
     ASSERT_EQ(runCommand(window->menu.size512x424interlace), "");
@@ -62,6 +81,41 @@ TEST_F(CommandsOnAPicture, SaveAsCopiesTheTemporaryPictureByteForByte) {
         EXPECT_EQ(filter, "Bit Map file(*.bmp)");
         EXPECT_EQ(asked, c.asksToReplace);
         EXPECT_EQ(readBytes(dir.file(c.saved)), picture);
+    }
+}
+
+TEST_F(CommandsOnAPicture, SaveAsWritesPngByTheExtensionOrTheFilterChosen) {
+    const std::vector<std::uint8_t> png = encodePng(window->document->picture());
+    const std::vector<std::uint8_t> bmp = window.picture();
+    const struct {
+        const char* typed;
+        int filter; // from 1, chosen as the user does
+        const char* saved;
+        bool isPng;
+        bool typedFirst; // the filter chosen after the name was typed
+    } cases[] = {
+        {"A.PNG", 1, "A.PNG", true, false},  {"b", 2, "b.png", true, false},
+        {"C.bmp", 2, "C.bmp", false, false}, {"d", 1, "d.bmp", false, false},
+        {"E.bmp", 2, "E.png", true, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        const std::string typed = dir.file(c.typed);
+        whenModal([&c, &typed](QWidget& box) {
+            auto& dialog = dynamic_cast<QFileDialog&>(box);
+            if (c.typedFirst) {
+                typeFileName(dialog, typed);
+            }
+            const QString filter = dialog.nameFilters().value(c.filter - 1);
+            dialog.selectNameFilter(filter);
+            emit dialog.filterSelected(filter); // as the dialog does when the user picks it
+            if (!c.typedFirst) {
+                typeFileName(dialog, typed);
+            }
+            static_cast<QDialog&>(dialog).accept();
+        });
+        EXPECT_EQ(runCommand(window->menu.saveAs), "");
+        EXPECT_EQ(readBytes(dir.file(c.saved)), c.isPng ? png : bmp);
     }
 }
 
@@ -116,6 +170,7 @@ TEST_F(CommandsOnAPicture, MappingDialogOkWritesBothSlotsBackAndReloads) {
         map.headerSizeBox->setValue(100);
         map.narrowLinesButton->click(); // 256 pixels a line for VRAM0
         map.slotButtons->button(static_cast<int>(FileSlot::vram1))->click();
+        QCoreApplication::sendPostedEvents(); // the slot change is queued
         map.headerSizeBox->setValue(0);
         map.okButton->click();
     });

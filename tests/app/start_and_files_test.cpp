@@ -1,5 +1,6 @@
 // How files reach the window: the command line, drops and the open commands, the
 // window's state at start, its caption and its menu as built.
+#include "platform/file_error.h"
 #include "tests/app/viewer_fixture.h"
 
 #include <QDragEnterEvent>
@@ -30,7 +31,7 @@ std::string caption(const MainWindow& form) {
     return form.windowTitle().toStdString();
 }
 
-TEST(MainMenu, ItemsHaveTheirNamesCaptionsAndStatesAtStartAndNoShortcuts) {
+TEST(MainMenu, ItemsHaveTheirNamesCaptionsShortcutsAndStatesAtStart) {
     const ViewerWindow window;
     const struct Item {
         const char* menu;
@@ -39,13 +40,17 @@ TEST(MainMenu, ItemsHaveTheirNamesCaptionsAndStatesAtStartAndNoShortcuts) {
         bool checkable;
         bool checked;
         bool enabled;
+        const char* keys = ""; // the shortcuts, "; " between them
     } items[] = {
-        {"fileMenu", "openVram0", "VRAM0 &Open...", false, false, true},
+        {"fileMenu", "openVram0", "VRAM0 &Open...", false, false, true, "Ctrl+O"},
         {"fileMenu", "openVram1", "VRAM&1 Open...", false, false, true},
         {"fileMenu", "openPalette", "&Palette Open...", false, false, true},
-        {"fileMenu", "saveAs", "Save &As...", false, false, false},
+        {"fileMenu", "saveAs", "Save &As...", false, false, false, "Ctrl+S; Ctrl+Shift+S"},
+        {"fileMenu", "nextFile", "Next File", false, false, true, "PgDown"},
+        {"fileMenu", "previousFile", "Previous File", false, false, true, "PgUp"},
         {"fileMenu", "fileSeparator", "", false, false, true},
-        {"fileMenu", "exit", "E&xit", false, false, true},
+        {"fileMenu", "exit", "E&xit", false, false, true, "Ctrl+Q"},
+        {"editMenu", "copy", "&Copy", false, false, false, "Ctrl+C"},
         {"sizeMenu", "size256x212", "&1 256x212", true, true, true},
         {"sizeMenu", "size512x424magnify", "&3 512x424 magnify", true, false, true},
         {"sizeMenu", "size512x424interlace", "&4 512x424 interlace", true, false, true},
@@ -71,8 +76,8 @@ TEST(MainMenu, ItemsHaveTheirNamesCaptionsAndStatesAtStartAndNoShortcuts) {
         menus << top->menu()->objectName() + ":" + top->text();
         shown += top->menu()->actions();
     }
-    EXPECT_EQ(menus, QStringList({"fileMenu:&File", "sizeMenu:Si&ze", "screenMenu:&Screen",
-                                  "helpMenu:&Help"}));
+    EXPECT_EQ(menus, QStringList({"fileMenu:&File", "editMenu:&Edit", "sizeMenu:Si&ze",
+                                  "screenMenu:&Screen", "helpMenu:&Help"}));
     ASSERT_EQ(shown.size(), static_cast<qsizetype>(std::size(items)));
     for (std::size_t i = 0; i < std::size(items); ++i) {
         const Item& want = items[i];
@@ -87,7 +92,7 @@ TEST(MainMenu, ItemsHaveTheirNamesCaptionsAndStatesAtStartAndNoShortcuts) {
         EXPECT_EQ(got->isCheckable(), want.checkable);
         EXPECT_EQ(got->isChecked(), want.checked);
         EXPECT_EQ(got->isEnabled(), want.enabled);
-        EXPECT_TRUE(got->shortcut().isEmpty());
+        EXPECT_EQ(QKeySequence::listToString(got->shortcuts()), want.keys);
     }
 }
 
@@ -143,7 +148,7 @@ TEST(MainWindow, OnlyTheFirstTwoCommandLineNamesAreOpenedTheSecondOverTheFirst) 
     EXPECT_EQ(window.picture(), referencePicture(8, 256, {{FileSlot::vram0, second}}));
 }
 
-TEST(MainWindow, FileNameChoosesPaletteOrScreenModeAndMissingFilesStillCount) {
+TEST(MainWindow, FileNameChoosesPaletteOrScreenMode) {
     const struct {
         const char* name;
         const char* screen; // checked afterwards, starting from screen 7
@@ -155,20 +160,32 @@ TEST(MainWindow, FileNameChoosesPaletteOrScreenModeAndMissingFilesStillCount) {
         {"PIC.GE5", "screen5", false},   {"X.SC8", "screen8", false},
         {"pic.sc6", "screen6", false},   {"PIC.BMP", "screen7", false},
     };
+    const ScratchDir dir;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const ViewerWindow window;
-        const auto vram = window->document->vdp->vram;
-        window->openFileByName(c.name); // none of them exists
+        const std::string name = dir.file(c.name);
+        writeBytes(name, patternBytes(kPaletteSize, 3));
+        window->openFileByName(name);
         EXPECT_EQ(checkedScreen(*window), c.screen);
-        EXPECT_EQ(caption(*window), c.palette ? "Tessarin" : std::string("Tessarin - ") + c.name);
+        EXPECT_EQ(caption(*window), c.palette ? "Tessarin" : "Tessarin - " + name);
         EXPECT_EQ(window->document->mapping.paletteSource,
                   c.palette ? PaletteSource::file : PaletteSource::standard);
         EXPECT_TRUE(window->hasPicture());
         EXPECT_TRUE(window->menu.saveAs->isEnabled());
-        EXPECT_TRUE(window->document->vdp->vram == vram);
-        EXPECT_EQ(bitmapSize(window->tempBitmapFileName), QSize(256, 212)); // rendered anyway
+        EXPECT_EQ(bitmapSize(window->tempBitmapFileName), QSize(256, 212));
     }
+}
+
+TEST(MainWindow, FileThatCannotBeOpenedIsReportedAndTheCaptionStays) {
+    const ScratchDir dir;
+    const std::string shown = copySample(dir, "BARS7.SC7", "SHOWN.SC7");
+    const ViewerWindow window({shown});
+    const auto picture = window.picture();
+    EXPECT_THROW(window->openFileByName(dir.file("MISSING.SC5")), FileError);
+    EXPECT_EQ(caption(*window), "Tessarin - " + shown);
+    EXPECT_EQ(checkedScreen(*window), "screen7");
+    EXPECT_EQ(window.picture(), picture);
 }
 
 QMimeData* urlsOf(const std::vector<std::string>& names) {

@@ -29,6 +29,9 @@ public:
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
             qputenv("QT_QPA_PLATFORM", "offscreen");
         }
+        // The folders the dialogs remember go to a place of this process's own, neither the
+        // user's settings nor a test folder shared with the test programs running beside.
+        qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(config_.path()));
         app_ = std::make_unique<TessarinApplication>(argc_, argv_);
         app_->setErrorReporter([](const QString&) {});
         // Closing a test's window must not end the modal loops of the tests after it.
@@ -41,6 +44,7 @@ private:
     int argc_ = 1;
     char name_[24] = "tessarin_app_tests";
     char* argv_[2] = {name_, nullptr};
+    ScratchDir config_;
     static inline std::unique_ptr<TessarinApplication> app_;
 };
 

@@ -202,6 +202,58 @@ TEST_F(ScreenLoad, OpenFileIgnoresWhatIsNotANonEmptyRegularFile) {
     EXPECT_EQ(doc.vdp->filePalette, PaletteRecord{});
 }
 
+TEST_F(ScreenLoad, FileThatCannotBeOpenedThrowsNamingItAndTheReasonAndChangesNothing) {
+    const std::string shown = screenFile("SHOWN.SC7", kHeader, patternBytes(100, 4));
+    doc.openByName(shown);
+    const auto before = doc.vdp->vram;
+    writeBytes(dir.file("EMPTY.SC5"), {});
+    ASSERT_EQ(::mkfifo(dir.file("PIPE.SC5").c_str(), 0600), 0);
+    ::mkdir(dir.file("DIR.SC5").c_str(), 0700);
+    const struct {
+        const char* name;
+        const char* reason;
+    } cases[] = {
+        {"MISSING.SC5", "No such file or directory"},
+        {"EMPTY.SC5", "is empty"},
+        {"DIR.SC5", "not a regular file"},
+        {"PIPE.SC5", "not a regular file"},
+    };
+    ::alarm(10); // ends the run if opening the FIFO blocks
+    for (const auto& c : cases) {
+        const std::string name = dir.file(c.name);
+        for (const bool byName : {true, false}) {
+            SCOPED_TRACE(name + (byName ? " by name" : " into VRAM1"));
+            try {
+                byName ? static_cast<void>(doc.openByName(name))
+                       : doc.openInto(name, FileSlot::vram1);
+                FAIL() << "opened";
+            } catch (const FileError& e) {
+                EXPECT_EQ(e.fileName(), name);
+                EXPECT_NE(std::string(e.what()).find(c.reason), std::string::npos) << e.what();
+            }
+            EXPECT_TRUE(doc.vdp->screenMode == 7U && doc.vram0FileName == shown &&
+                        doc.vram1FileName.empty() && doc.vdp->vram == before);
+        }
+    }
+    ::alarm(0);
+}
+
+TEST_F(ScreenLoad, VanishedFileMetByTheReloadIsReportedAfterTheNewFileOpened) {
+    const std::string gone = screenFile("GONE.SC7", kHeader, patternBytes(100, 4));
+    const std::string next = screenFile("NEXT.SC5", kHeader, patternBytes(100, 6));
+    doc.openByName(gone);
+    ASSERT_EQ(::unlink(gone.c_str()), 0);
+    try {
+        doc.openByName(next);
+        FAIL() << "the vanished file went unreported";
+    } catch (const ReloadError& e) {
+        EXPECT_EQ(e.fileName(), gone);
+    }
+    EXPECT_EQ(doc.vdp->screenMode, 5U);
+    EXPECT_EQ(doc.vram0FileName, next);
+    EXPECT_TRUE(vramHolds(0, patternBytes(100, 6)));
+}
+
 TEST_F(ScreenLoad, RelayingStartsAtAddressZeroWhateverPageIsShown) {
     const auto data = patternBytes(212 * 200, 10);
     auto expected = std::make_unique<VdpState>(*doc.vdp);

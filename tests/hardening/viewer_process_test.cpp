@@ -29,11 +29,11 @@ std::string sample(const std::string& name) {
     return std::string(TESSARIN_SOURCE_DIR) + "/samples/" + name;
 }
 
-// A running viewer with TMPDIR set, stderr going to a file.
+// A running viewer with TMPDIR set, stderr (and stdout) going to a file.
 class Viewer {
 public:
     Viewer(const std::string& tmpDir, const std::vector<std::string>& args,
-           const std::string& errFile) {
+           const std::string& errFile, const std::string& outFile = "/dev/null") {
         std::vector<std::string> env;
         for (char** e = environ; *e != nullptr; ++e) {
             const std::string entry = *e;
@@ -49,6 +49,8 @@ public:
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+        posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, outFile.c_str(),
+                                         O_WRONLY | O_CREAT | O_TRUNC, 0644);
         posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errFile.c_str(),
                                          O_WRONLY | O_CREAT | O_TRUNC, 0644);
         std::vector<char*> cargv;
@@ -110,6 +112,30 @@ std::vector<std::string> tempPictures(const ScratchDir& dir) {
         }
     }
     return found;
+}
+
+TEST(ViewerProcess, OptionsPrintAndExitBeforeAnyWindow) {
+    const struct {
+        std::vector<std::string> args;
+        int status;
+        const char* out; // the start of standard output
+        const char* err; // found in standard error
+    } cases[] = {
+        {{"--help"}, 0, "Usage: tessarin [FILE [FILE]]\n", ""},
+        {{"A.SC5", "--version"}, 0, "tessarin 0.32\n", ""},
+        {{"-x"}, 2, "", "tessarin: unknown option -x\n"},
+        {{"-reverse", "B.SC5"}, 2, "", "tessarin: unknown option -reverse\n"},
+        {{"--", "-reverse"}, 1, "", "\"-reverse\": No such file or directory"}, // a file
+    };
+    ScratchDir dir;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args.front());
+        Viewer viewer(dir.path(), c.args, dir.file("err.txt"), dir.file("out.txt"));
+        ASSERT_GT(viewer.pid(), 0);
+        EXPECT_EQ(viewer.wait(), c.status);
+        EXPECT_EQ(contentsOf(dir.file("out.txt")).rfind(c.out, 0), 0U);
+        EXPECT_NE(contentsOf(dir.file("err.txt")).find(c.err), std::string::npos);
+    }
 }
 
 TEST(ViewerProcess, UnusableTempDirectoryStopsStartUpNamingIt) {
