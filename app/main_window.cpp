@@ -5,7 +5,6 @@
 #include "app/file_filters.h"
 #include "dialogs/vram_mapping_dialog.h"
 #include "document/bmp_encoder.h"
-#include "document/file_browsing.h"
 #include "document/file_name_rule.h"
 #include "export/png_encoder.h"
 #include "platform/file_system.h"
@@ -283,16 +282,8 @@ void MainWindow::openPreviousFile() {
 }
 
 void MainWindow::browse(int step) {
-    if (document->vram0FileName.empty()) {
-        return;
-    }
-    const auto screenFile = tessarin::neighbourScreenFile(document->vram0FileName, step);
-    if (!screenFile) {
-        return;
-    }
-    openFileByName(*screenFile);
-    if (const auto paletteFile = tessarin::matchingPaletteFile(*screenFile)) {
-        openFileByName(*paletteFile);
+    if (const auto screenFile = document->openNeighbour(step)) {
+        opened(*screenFile, FileSlot::vram0);
     }
 }
 

@@ -215,6 +215,12 @@ QWidget* VramMappingDialog::buildPaletteTab() {
     filePaletteButton->setEnabled(false);
     vramPaletteButton = makeButton(tab, "vramPaletteButton", QStringLiteral("&VRAM"));
     standardPaletteButton = makeButton(tab, "standardPaletteButton", QStringLiteral("&Standard"));
+    automaticPaletteButton =
+        makeButton(tab, "automaticPaletteButton", QStringLiteral("A&utomatic"));
+    connect(automaticPaletteButton, &QPushButton::clicked, this,
+            &VramMappingDialog::useAutomaticPalette);
+    sourceInEffect = new QLabel(tab);
+    sourceInEffect->setObjectName(QStringLiteral("sourceInEffect"));
     connect(filePaletteButton, &QPushButton::clicked, this, &VramMappingDialog::useFilePalette);
     connect(vramPaletteButton, &QPushButton::clicked, this, &VramMappingDialog::useVramPalette);
     connect(standardPaletteButton, &QPushButton::clicked, this,
@@ -223,7 +229,9 @@ QWidget* VramMappingDialog::buildPaletteTab() {
     sources->addWidget(filePaletteButton);
     sources->addWidget(vramPaletteButton);
     sources->addWidget(standardPaletteButton);
+    sources->addWidget(automaticPaletteButton);
     sources->addStretch();
+    sources->addWidget(sourceInEffect);
 
     auto* colours = new QGridLayout;
     for (int i = 0; i < kPaletteColours; ++i) {
@@ -330,6 +338,13 @@ void VramMappingDialog::fillHeaderDump(const std::string& fileName) {
 }
 
 void VramMappingDialog::showPaletteColours() {
+    const PaletteSource shown = document->resolvePalette(mapping.paletteSource);
+    const QString name = shown == PaletteSource::file   ? QStringLiteral("File")
+                         : shown == PaletteSource::vram ? QStringLiteral("VRAM")
+                                                        : QStringLiteral("Standard");
+    sourceInEffect->setText(mapping.paletteSource == PaletteSource::automatic
+                                ? QStringLiteral("In effect: %1 (automatic)").arg(name)
+                                : QStringLiteral("In effect: %1").arg(name));
     const VdpState& vdp = *document->vdp;
     for (std::size_t i = 0; i < colourPanels.size(); ++i) {
         QPalette colours = colourPanels[i]->palette();
@@ -348,21 +363,28 @@ void VramMappingDialog::setWideLinePixels() {
 }
 
 void VramMappingDialog::useFilePalette() {
-    mapping.paletteSource = PaletteSource::file;
-    document->vdp->selectPalette(PaletteSource::file);
-    showPaletteColours();
+    previewPalette(PaletteSource::file);
 }
 
 void VramMappingDialog::useVramPalette() {
-    mapping.paletteSource = PaletteSource::vram;
-    document->vdp->readVramPalette();
-    document->vdp->selectPalette(PaletteSource::vram);
-    showPaletteColours();
+    previewPalette(PaletteSource::vram);
 }
 
 void VramMappingDialog::useStandardPalette() {
-    mapping.paletteSource = PaletteSource::standard;
-    document->vdp->selectPalette(PaletteSource::standard);
+    previewPalette(PaletteSource::standard);
+}
+
+void VramMappingDialog::useAutomaticPalette() {
+    previewPalette(PaletteSource::automatic);
+}
+
+void VramMappingDialog::previewPalette(PaletteSource source) {
+    mapping.paletteSource = source;
+    const PaletteSource shown = document->resolvePalette(source);
+    if (shown == PaletteSource::vram) {
+        document->vdp->readVramPalette(); // as VRAM holds it now
+    }
+    document->vdp->selectPalette(shown);
     showPaletteColours();
 }
 

@@ -63,6 +63,8 @@ public:
     QPushButton* filePaletteButton;
     QPushButton* vramPaletteButton;
     QPushButton* standardPaletteButton;
+    QPushButton* automaticPaletteButton;
+    QLabel* sourceInEffect; // which palette the chosen source shows
     std::array<QLabel*, tessarin::kPaletteColours> colourLabels; // lblPal0 .. lblPal15
     std::array<QFrame*, tessarin::kPaletteColours> colourPanels; // pnlPal0 .. pnlPal15
 
@@ -74,12 +76,16 @@ public slots:
     void useFilePalette();
     void useVramPalette();
     void useStandardPalette();
+    void useAutomaticPalette();
     void confirm();
 
 protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    // Makes source the working copy's palette source and shows its colours on the VDP.
+    void previewPalette(tessarin::PaletteSource source);
+
     QWidget* buildVramLoadTab();
     QWidget* buildPaletteTab();
     void fillHeaderDump(const std::string& fileName);

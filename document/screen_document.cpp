@@ -1,5 +1,6 @@
 #include "document/screen_document.h"
 
+#include "document/file_browsing.h"
 #include "document/file_name_rule.h"
 #include "platform/file_stream.h"
 #include "platform/file_system.h"
@@ -15,17 +16,18 @@ namespace {
 // Reads the file past its header straight into target, as far as either reaches.
 // A negative header size (the field is signed) counts as no header. A read error
 // throws after target may already hold the bytes read before it.
-void readScreenFile(const std::string& fileName, std::int16_t headerSize,
-                    std::span<std::uint8_t> target) {
+// Returns the number of bytes laid in.
+std::uint64_t readScreenFile(const std::string& fileName, std::int16_t headerSize,
+                             std::span<std::uint8_t> target) {
     InputFile in(fileName);
     const std::uint64_t skip = static_cast<std::uint64_t>(std::max<std::int16_t>(headerSize, 0));
     const std::uint64_t size = in.size();
     if (size <= skip) {
-        return;
+        return 0;
     }
     const std::uint64_t count = std::min<std::uint64_t>(size - skip, target.size());
     in.seek(skip);
-    in.read(target.first(static_cast<std::size_t>(count)));
+    return in.read(target.first(static_cast<std::size_t>(count)));
 }
 
 // Throws FileError naming the file when it cannot be opened for reading or holds nothing.
@@ -67,14 +69,16 @@ void ScreenDocument::openInto(const std::string& fileName, FileSlot slot) {
     }
     requireContent(fileName);
     hasPicture_ = true;
-    if (slot == FileSlot::palette) {
+    // The automatic rule takes an open palette file by itself.
+    if (slot == FileSlot::palette && mapping.paletteSource != PaletteSource::automatic) {
         mapping.paletteSource = PaletteSource::file;
     }
     openFile(fileName, slot);
     if (slot == FileSlot::palette) {
-        vdp->selectPalette(PaletteSource::file);
+        selectSourcePalette();
+    } else {
+        followVramPalette();
     }
-    followVramPalette();
 }
 
 void ScreenDocument::selectScreenMode(ScreenMode mode) {
@@ -119,17 +123,59 @@ const Picture& ScreenDocument::render() {
 }
 
 void ScreenDocument::followVramPalette() {
-    if (mapping.paletteSource == PaletteSource::vram) {
+    if (mapping.paletteSource == PaletteSource::vram ||
+        mapping.paletteSource == PaletteSource::automatic) {
         selectSourcePalette();
     }
 }
 
 void ScreenDocument::selectSourcePalette() {
+    const PaletteSource source = paletteInEffect();
     // The table in VRAM is read afresh: the files may have changed it since.
-    if (mapping.paletteSource == PaletteSource::vram) {
+    if (source == PaletteSource::vram) {
         vdp->readVramPalette();
     }
-    vdp->selectPalette(mapping.paletteSource);
+    vdp->selectPalette(source);
+}
+
+PaletteSource ScreenDocument::resolvePalette(PaletteSource source) const {
+    if (source != PaletteSource::automatic) {
+        return source;
+    }
+    if (!paletteFileName.empty()) {
+        return PaletteSource::file;
+    }
+    const ScreenModeFacts* facts = findScreenMode(vdp->screenMode);
+    if (facts == nullptr || facts->paletteColours == 0) {
+        return PaletteSource::standard;
+    }
+    const std::size_t tableBytes = 2 * static_cast<std::size_t>(facts->paletteColours);
+    if (vram0Reach_ < facts->paletteTable + tableBytes) {
+        return PaletteSource::standard;
+    }
+    const auto table = std::span(vdp->vram).subspan(facts->paletteTable, tableBytes);
+    const bool allZero =
+        std::all_of(table.begin(), table.end(), [](std::uint8_t b) { return b == 0; });
+    return allZero ? PaletteSource::standard : PaletteSource::vram;
+}
+
+std::optional<std::string> ScreenDocument::openNeighbour(int step) {
+    if (vram0FileName.empty()) {
+        return std::nullopt;
+    }
+    const auto screenFile = neighbourScreenFile(vram0FileName, step);
+    if (!screenFile) {
+        return std::nullopt;
+    }
+    const auto paletteFile = matchingPaletteFile(*screenFile);
+    if (!paletteFile && mapping.paletteSource == PaletteSource::automatic) {
+        paletteFileName.clear(); // the last picture's palette is not this one's
+    }
+    openByName(*screenFile);
+    if (paletteFile) {
+        openInto(*paletteFile, FileSlot::palette);
+    }
+    return screenFile;
 }
 
 bool ScreenDocument::openFile(const std::string& fileName, FileSlot slot) {
@@ -158,7 +204,9 @@ void ScreenDocument::loadSlot(FileSlot slot) {
     switch (slot) {
     case FileSlot::vram0:
         // Data past 64 KB runs on into VRAM1, up to the end of VRAM.
-        readScreenFile(vram0FileName, mapping.headerSize[indexOf(FileSlot::vram0)], vram);
+        vram0Reach_ = 0; // a failed read counts as none
+        vram0Reach_ =
+            readScreenFile(vram0FileName, mapping.headerSize[indexOf(FileSlot::vram0)], vram);
         vdp->remapLinePixels(mapping.linePixels[indexOf(FileSlot::vram0)]);
         break;
     case FileSlot::vram1:

@@ -9,6 +9,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace tessarin {
@@ -32,7 +33,7 @@ inline constexpr auto kDefaultLinePixels = static_cast<std::int16_t>(kModeFacts<
 struct VramMapping {
     std::array<std::int16_t, 2> headerSize{kDefaultHeaderSize, kDefaultHeaderSize};
     std::array<std::int16_t, 2> linePixels{kDefaultLinePixels, kDefaultLinePixels};
-    PaletteSource paletteSource = PaletteSource::standard;
+    PaletteSource paletteSource = PaletteSource::automatic;
 
     friend bool operator==(const VramMapping&, const VramMapping&) = default;
 };
@@ -87,6 +88,20 @@ public:
     [[nodiscard]] bool hasPicture() const { return hasPicture_; }
     // The view mode of the picture.
     [[nodiscard]] ViewMode viewMode() const { return viewMode_; }
+    // The palette shown: the mapping's source, or for automatic the palette file when one
+    // is open, else the VRAM palette when the VRAM0 file reached the end of the entries the
+    // mode shows and they are not all zero, else the standard palette.
+    [[nodiscard]] PaletteSource paletteInEffect() const {
+        return resolvePalette(mapping.paletteSource);
+    }
+    // The palette that source would show now: itself, or what automatic picks.
+    [[nodiscard]] PaletteSource resolvePalette(PaletteSource source) const;
+
+    // Opens the screen file after (step > 0) or before (step < 0) the VRAM0 file in its
+    // folder, in file-manager order, as if dropped, with the palette file of its base name;
+    // without one the palette goes back to automatic unless the user chose a source. The
+    // name opened; nothing at either end.
+    std::optional<std::string> openNeighbour(int step);
 
     // --- The loading the steps are made of.
 
@@ -113,6 +128,8 @@ private:
     void followVramPalette();
 
     ViewMode viewMode_ = ViewMode::plain256x212;
+    // Bytes the last VRAM0 load laid into VRAM from address 0.
+    std::uint64_t vram0Reach_ = 0;
     bool hasPicture_ = false;
     Picture picture_;
 };

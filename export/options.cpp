@@ -79,7 +79,8 @@ constexpr std::array<std::pair<std::string_view, ViewSize>, 4> kSizes{{
     {"512x424int", ViewSize::interlace512x424},
     {"256x424joi", ViewSize::joint256x424},
 }};
-constexpr std::array<std::pair<std::string_view, PaletteSource>, 3> kSources{{
+constexpr std::array<std::pair<std::string_view, PaletteSource>, 4> kSources{{
+    {"auto", PaletteSource::automatic},
     {"file", PaletteSource::file},
     {"vram", PaletteSource::vram},
     {"standard", PaletteSource::standard},
@@ -225,7 +226,7 @@ private:
         } else if (name == "--palette-source") {
             o.paletteSource = lookUp(value, kSources);
             if (!o.paletteSource) {
-                return badValue(name, value, "file, vram or standard");
+                return badValue(name, value, "auto, file, vram or standard");
             }
         } else if (name == "--size") {
             const auto size = lookUp(value, kSizes);
@@ -378,8 +379,10 @@ Options:
                            (default 7)
   --line-pixels N          pixels per line of the data, 1..512 (default the mode's
                            full width: 256, or 512 in screens 6 and 7)
-  --palette-source file|vram|standard
-                           default: file when a palette file is given, else standard
+  --palette-source auto|file|vram|standard
+                           default auto: the palette file when one is given or
+                           paired; else the palette table in VRAM when the file
+                           reaches it and it is not all zero; else standard
   --size 256x212|512x424mag|512x424int|256x424joi
                            the view (default 256x212)
   --rotate                 turn the view a quarter left

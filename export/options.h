@@ -29,7 +29,7 @@ struct ExportOptions {
     std::string vram1File;
     std::array<std::int16_t, 2> headerSize{kDefaultHeaderSize, kDefaultHeaderSize};
     std::optional<std::int16_t> linePixels;     // else the mode's full width
-    std::optional<PaletteSource> paletteSource; // else file with a palette, else standard
+    std::optional<PaletteSource> paletteSource; // else automatic
     ViewSize size = ViewSize::plain256x212;
     bool rotate = false;
     std::optional<ImageFormat> format;         // else from the output name; batch: png

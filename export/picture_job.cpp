@@ -60,8 +60,7 @@ PictureJob jobFor(const ExportOptions& options, const std::string& screenFile,
         static_cast<std::int16_t>(findScreenMode(job.screenMode)->lineWidth));
     job.mapping.headerSize = options.headerSize;
     job.mapping.linePixels = {linePixels, linePixels};
-    job.mapping.paletteSource = options.paletteSource.value_or(
-        paletteFile.empty() ? PaletteSource::standard : PaletteSource::file);
+    job.mapping.paletteSource = options.paletteSource.value_or(PaletteSource::automatic);
     job.viewMode = viewModeOf(options.size, options.rotate);
     job.thumbnailSize = options.thumbnailSize;
     return job;

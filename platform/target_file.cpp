@@ -25,8 +25,8 @@ namespace tessarin {
 namespace {
 
 constexpr std::size_t kCopyChunk = 64 * 1024;
-constexpr mode_t kNewFileMode = 0666;             // before the umask, as for any new file
-constexpr mode_t kKeptModeBits = 07777 & ~06000;  // never setuid or setgid on a new content
+constexpr mode_t kNewFileMode = 0666;            // before the umask, as for any new file
+constexpr mode_t kKeptModeBits = 07777 & ~06000; // never setuid or setgid on a new content
 // Fixed and short, so that a target name of NAME_MAX bytes still has a scratch beside it.
 constexpr const char* kScratchPattern = "/.tessarin-XXXXXX";
 constexpr unsigned kRenameNoReplace = 1; // RENAME_NOREPLACE of <linux/fs.h>
@@ -34,7 +34,8 @@ constexpr unsigned kRenameNoReplace = 1; // RENAME_NOREPLACE of <linux/fs.h>
 // Scratch names in use, where a signal handler can reach them without allocating: a
 // slot is claimed, filled, then marked ready; the handler unlinks only ready slots.
 enum SlotState : int { kSlotFree, kSlotClaimed, kSlotReady };
-constexpr std::size_t kScratchSlots = 4; // one per thread writing at the same time
+// One per thread writing at the same time: as many as a batch's most jobs.
+constexpr std::size_t kScratchSlots = 256;
 constexpr std::size_t kNoSlot = kScratchSlots;
 
 struct ScratchSlot {
@@ -166,12 +167,13 @@ public:
         : target_(target), mode_(mode), destination_(resolve(target, mode)) {
         const std::string directory = directoryOf(destination_.path);
         std::vector<char> name(directory.begin(), directory.end());
-        name.insert(name.end(), kScratchPattern, kScratchPattern + std::strlen(kScratchPattern) + 1);
+        name.insert(name.end(), kScratchPattern,
+                    kScratchPattern + std::strlen(kScratchPattern) + 1);
         const SignalsHeld held;
         fd_ = ::mkostemp(name.data(), O_CLOEXEC);
         if (fd_ < 0) {
-            fail(target, "cannot create a file in \"" + directory + "\": " +
-                             posix::errnoText(errno));
+            fail(target,
+                 "cannot create a file in \"" + directory + "\": " + posix::errnoText(errno));
         }
         scratch_ = name.data();
         slot_ = registerScratch(scratch_);

@@ -67,6 +67,8 @@ void VdpState::selectPalette(PaletteSource source) {
     case PaletteSource::standard:
         activePalette = kStandardPalette;
         break;
+    case PaletteSource::automatic:
+        break; // the document resolves it; here it only recomputes the colours
     }
     for (int i = 0; i < kPaletteColours; ++i) {
         const std::uint8_t first = activePalette[2 * i];

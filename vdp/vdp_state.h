@@ -17,7 +17,8 @@ inline constexpr int kPaletteColours = 16;
 inline constexpr int kPictureLines = 212;
 
 // Which palette selectPalette makes active; other values only recompute the colours.
-enum class PaletteSource : std::uint8_t { file = 0, vram = 1, standard = 2 };
+// automatic is the document's rule for choosing among the three, never the VDP's.
+enum class PaletteSource : std::uint8_t { file = 0, vram = 1, standard = 2, automatic = 3 };
 
 // 16 entries, colour 0 first; byte 0 red in bits 6-4 and blue in bits 2-0, byte 1 green in 2-0.
 using PaletteRecord = std::array<std::uint8_t, kPaletteSize>;

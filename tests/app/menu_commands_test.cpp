@@ -207,7 +207,7 @@ TEST_F(CommandsOnAPicture, MappingDialogCancelRestoresThePaletteTriedWithoutRend
     ASSERT_EQ(runCommand(window->menu.vramMapping), "");
     EXPECT_NE(tried, before);
     EXPECT_EQ(vdp.paletteRgb, before);
-    EXPECT_EQ(window->document->mapping.paletteSource, PaletteSource::file);
+    EXPECT_EQ(window->document->paletteInEffect(), PaletteSource::file);
     EXPECT_EQ(fs::file_size(temp), 0U);
 }
 

@@ -169,8 +169,10 @@ TEST(MainWindow, FileNameChoosesPaletteOrScreenMode) {
         window->openFileByName(name);
         EXPECT_EQ(checkedScreen(*window), c.screen);
         EXPECT_EQ(caption(*window), c.palette ? "Tessarin" : "Tessarin - " + name);
-        EXPECT_EQ(window->document->mapping.paletteSource,
-                  c.palette ? PaletteSource::file : PaletteSource::standard);
+        EXPECT_EQ(window->document->mapping.paletteSource, PaletteSource::automatic);
+        if (c.palette) {
+            EXPECT_EQ(window->document->paletteInEffect(), PaletteSource::file);
+        }
         EXPECT_TRUE(window->hasPicture());
         EXPECT_TRUE(window->menu.saveAs->isEnabled());
         EXPECT_EQ(bitmapSize(window->tempBitmapFileName), QSize(256, 212));

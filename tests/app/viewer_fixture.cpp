@@ -149,11 +149,8 @@ referencePicture(int screenMode, std::int16_t linePixels,
     doc.setViewMode(viewMode);
     for (const auto& [slot, name] : files) {
         doc.openFile(name, slot);
-        if (slot == FileSlot::palette) {
-            doc.mapping.paletteSource = PaletteSource::file;
-            doc.vdp->selectPalette(PaletteSource::file);
-        }
     }
+    doc.restorePalette(); // the automatic palette of what was loaded
     return renderedPicture(doc);
 }
 

@@ -145,7 +145,7 @@ TEST_F(VramMapDialog, SwitchingSlotsKeepsEachSlotsValuesAndOkWritesBoth) {
     dlg.okButton->click();
     EXPECT_EQ(dlg.result(), QDialog::Accepted);
     EXPECT_FALSE(dlg.isVisible());
-    EXPECT_EQ(doc.mapping, (VramMapping{{20, 34}, {256, 512}, PaletteSource::standard}));
+    EXPECT_EQ(doc.mapping, (VramMapping{{20, 34}, {256, 512}, PaletteSource::automatic}));
 
     // The next showing starts again from the document, on the slot last chosen.
     doc.mapping.headerSize[1] = 40;
@@ -231,7 +231,7 @@ TEST_F(VramMapDialog, VramButtonShowsThePaletteTableInVram) {
 
     dlg.vramPaletteButton->click();
     EXPECT_EQ(dlg.mapping.paletteSource, PaletteSource::vram);
-    EXPECT_EQ(doc.mapping.paletteSource, PaletteSource::standard); // written back on OK only
+    EXPECT_EQ(doc.mapping.paletteSource, PaletteSource::automatic); // written back on OK only
     for (std::size_t i = 0; i < dlg.colourPanels.size(); ++i) {
         const auto level = static_cast<std::size_t>(i & 7);
         const QColor expected(kLevel3[level], kLevel3[level / 2], kLevel3[7 - level]);

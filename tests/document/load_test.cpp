@@ -54,7 +54,7 @@ TEST_F(ScreenLoad, DocumentStartsWithDefaultsAndZeroPalettes) {
     EXPECT_EQ(fresh.mapping, VramMapping{});
     EXPECT_EQ(fresh.mapping.headerSize[0], 7);
     EXPECT_EQ(fresh.mapping.linePixels[1], 512);
-    EXPECT_EQ(fresh.mapping.paletteSource, PaletteSource::standard);
+    EXPECT_EQ(fresh.mapping.paletteSource, PaletteSource::automatic);
     EXPECT_EQ(fresh.viewMode(), ViewMode::plain256x212);
     EXPECT_TRUE(fresh.vram0FileName.empty() && fresh.vram1FileName.empty() &&
                 fresh.paletteFileName.empty());
@@ -266,6 +266,57 @@ TEST_F(ScreenLoad, RelayingStartsAtAddressZeroWhateverPageIsShown) {
     doc.mapping.linePixels[indexOf(FileSlot::vram0)] = 200;
     doc.openFile(screenFile("PACKED.SC8", kHeader, data), FileSlot::vram0);
     EXPECT_EQ(doc.vdp->vram, expected->vram);
+}
+
+} // namespace
+} // namespace tessarin
+
+namespace tessarin {
+namespace {
+
+// The automatic palette: the palette file, else the VRAM table when the file reached the
+// end of the entries the mode shows and they are not all zero, else the standard one.
+TEST(AutomaticPalette, FollowsWhatTheFilesHold) {
+    struct Case {
+        const char* what;
+        ScreenMode mode;
+        std::size_t dataBytes;  // of the VRAM0 file, after its 7-byte header
+        std::uint8_t tableByte; // every byte of the VRAM0 file
+        bool paletteFile;
+        PaletteSource expected;
+    };
+    const Case cases[] = {
+        {"screen 5 with its table", 5, 0x76A0, 0x11, false, PaletteSource::vram},
+        {"screen 5 a byte short of it", 5, 0x769F, 0x11, false, PaletteSource::standard},
+        {"screen 6: four entries are enough", 6, 0x7688, 0x11, false, PaletteSource::vram},
+        {"screen 7 with its table", 7, 0xFAA0, 0x22, false, PaletteSource::vram},
+        {"screen 10 with its table", 10, 0xFAA0, 0x22, false, PaletteSource::vram},
+        {"an all-zero table", 7, 0xFAA0, 0x00, false, PaletteSource::standard},
+        {"screen 8 has no palette", 8, 0x10000, 0x22, false, PaletteSource::standard},
+        {"screen 12 has no palette", 12, 0x10000, 0x22, false, PaletteSource::standard},
+        {"a palette file comes first", 7, 0xFAA0, 0x22, true, PaletteSource::file},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const test::ScratchDir dir;
+        std::vector<std::uint8_t> bytes(7 + c.dataBytes, c.tableByte);
+        test::writeBytes(dir.file("PIC.SC"), bytes);
+        test::writeBytes(dir.file("PIC.PL"), std::vector<std::uint8_t>(kPaletteSize, 0x33));
+        ScreenDocument doc;
+        doc.selectScreenMode(c.mode);
+        doc.openInto(dir.file("PIC.SC"), FileSlot::vram0);
+        if (c.paletteFile) {
+            doc.openInto(dir.file("PIC.PL"), FileSlot::palette);
+        }
+        EXPECT_EQ(doc.paletteInEffect(), c.expected);
+        const PaletteRecord& expected = c.expected == PaletteSource::vram   ? doc.vdp->vramPalette
+                                        : c.expected == PaletteSource::file ? doc.vdp->filePalette
+                                                                            : kStandardPalette;
+        EXPECT_EQ(doc.vdp->activePalette, expected);
+        if (c.expected == PaletteSource::vram) {
+            EXPECT_EQ(doc.vdp->vramPalette[0], c.tableByte); // read after the load
+        }
+    }
 }
 
 } // namespace

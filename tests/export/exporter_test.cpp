@@ -40,10 +40,7 @@ std::vector<unsigned char> viewerBitmap(const ViewerSetup& s) {
     doc.vram1FileName = s.vram1;
     doc.paletteFileName = s.palette;
     doc.reload();
-    if (s.mapping.paletteSource == PaletteSource::vram) {
-        doc.vdp->readVramPalette();
-    }
-    doc.vdp->selectPalette(s.mapping.paletteSource);
+    doc.restorePalette();
     doc.setViewMode(s.viewMode);
     writeBmpFile(doc.render(), file);
     return readBytes(file);
@@ -78,16 +75,16 @@ std::vector<BitmapCase> bitmapCases(const TempDir& dir) {
          {5, sample("BARS.SC5"), "", sample("BARS.PL5"), mappingOf(256, PaletteSource::file)}},
         {"--screen overrides the name",
          {"--screen", "8", sample("BARS.SC5")},
-         {8, sample("BARS.SC5"), "", "", mappingOf(256, PaletteSource::standard)}},
+         {8, sample("BARS.SC5"), "", "", mappingOf(256, PaletteSource::automatic)}},
         {"--screen 11 is screen 10",
          {"--screen", "11", sample("YJK.SCC")},
-         {10, sample("YJK.SCC"), "", "", mappingOf(256, PaletteSource::standard)}},
+         {10, sample("YJK.SCC"), "", "", mappingOf(256, PaletteSource::automatic)}},
         {"no mode in the name: screen 7",
          {packedFile + "", "--screen", "7"},
-         {7, packedFile, "", "", mappingOf(512, PaletteSource::standard)}},
+         {7, packedFile, "", "", mappingOf(512, PaletteSource::automatic)}},
         {"VRAM1 and the interlaced view",
          {"--vram1", sample("PAGE7.SC7"), "--size", "512x424int", sample("BARS7.SC7")},
-         {7, sample("BARS7.SC7"), sample("PAGE7.SC7"), "", mappingOf(512, PaletteSource::standard),
+         {7, sample("BARS7.SC7"), sample("PAGE7.SC7"), "", mappingOf(512, PaletteSource::automatic),
           ViewMode::interlace512x424}},
         {"VRAM palette, joined and rotated",
          {"--palette-source", "vram", "--size", "256x424joi", "--rotate", sample("YJKA.SCA")},
@@ -95,7 +92,7 @@ std::vector<BitmapCase> bitmapCases(const TempDir& dir) {
           ViewMode::joint256x424Rotated}},
         {"magnified and rotated screen 12 with a second page",
          {"--size", "512x424mag", "--rotate", "--vram1", sample("PAGE12.SCC"), sample("YJK.SCC")},
-         {12, sample("YJK.SCC"), sample("PAGE12.SCC"), "", mappingOf(256, PaletteSource::standard),
+         {12, sample("YJK.SCC"), sample("PAGE12.SCC"), "", mappingOf(256, PaletteSource::automatic),
           ViewMode::magnify512x424Rotated}},
         {"--palette with the standard source",
          {"--palette", sample("BARS.PL5"), "--palette-source", "standard", sample("RAMP.SC6")},
@@ -103,11 +100,11 @@ std::vector<BitmapCase> bitmapCases(const TempDir& dir) {
         {"header sizes and line pixels",
          {"--header0", "3", "--header1", "0", "--line-pixels", "128", "--vram1",
           sample("PAGE8.SC8"), "--size", "256x424joi", packedFile},
-         {5, packedFile, sample("PAGE8.SC8"), "", mappingOf(128, PaletteSource::standard, {3, 0}),
+         {5, packedFile, sample("PAGE8.SC8"), "", mappingOf(128, PaletteSource::automatic, {3, 0}),
           ViewMode::joint256x424}},
         {"rotated interlace of screen 5",
          {"--size", "512x424int", "--rotate", sample("BARS.SC5")},
-         {5, sample("BARS.SC5"), "", "", mappingOf(256, PaletteSource::standard),
+         {5, sample("BARS.SC5"), "", "", mappingOf(256, PaletteSource::automatic),
           ViewMode::interlace512x424Rotated}},
     };
 }
@@ -167,7 +164,7 @@ TEST(Exporter, FormatFollowsTheOptionElseTheExtension) {
               0);
     EXPECT_TRUE(
         readBytes(dir / "pic.img") ==
-        viewerBitmap({8, sample("RGB.SC8"), "", "", mappingOf(256, PaletteSource::standard)}));
+        viewerBitmap({8, sample("RGB.SC8"), "", "", mappingOf(256, PaletteSource::automatic)}));
     const ProcessResult r = runProcess(kExporter, {"-o", "pic.img", sample("RGB.SC8")}, dir.path());
     EXPECT_EQ(r.exitCode, 2);
     EXPECT_TRUE(contains(r.err, "\"pic.img\"")) << r.err;
@@ -254,7 +251,7 @@ TEST(Exporter, NamesWithSpacesNonAsciiAndLeadingDash) {
         runProcess(kExporter, {"-q", "-o", "out \xC3\xA9.bmp", "--", name}, dir.path());
     ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_TRUE(readBytes(dir / "out \xC3\xA9.bmp") ==
-                viewerBitmap({5, dir / name, "", "", mappingOf(256, PaletteSource::standard)}));
+                viewerBitmap({5, dir / name, "", "", mappingOf(256, PaletteSource::automatic)}));
     // Without "--" the name is taken for an option.
     EXPECT_EQ(runProcess(kExporter, {"-o", "x.bmp", name}, dir.path()).exitCode, 2);
 }
@@ -277,7 +274,7 @@ TEST(Exporter, BatchPairsPalettesByBaseNameAndAppliesPaletteToTheRest) {
                               mappingOf(256, PaletteSource::file)}));
     EXPECT_TRUE(readBytes(out / "BARS7.bmp") ==
                 viewerBitmap({7, in / "BARS7.SC7", "", sample("BARS7.PL7"),
-                              mappingOf(512, PaletteSource::file)}));
+                              mappingOf(512, PaletteSource::automatic)}));
 }
 
 TEST(Exporter, BatchRefusesTwoInputsForOneOutputAndWritesNothing) {
@@ -313,7 +310,7 @@ TEST(Exporter, BatchReportsEachFailedFileAndConvertsTheRest) {
     EXPECT_EQ(out.entries(), (std::vector<std::string>{"RGB.png", "YJK.png"}));
     EXPECT_TRUE(pngPixels(out / "YJK.png") ==
                 bmpPixels(viewerBitmap(
-                    {12, sample("YJK.SCC"), "", "", mappingOf(256, PaletteSource::standard)})));
+                    {12, sample("YJK.SCC"), "", "", mappingOf(256, PaletteSource::automatic)})));
 }
 
 TEST(Exporter, BatchMakesTheOutputDirectoryOrSaysOnceWhyNot) {

@@ -197,7 +197,7 @@ TEST(BatchPlan, PalettesPairByBaseNameIgnoringCase) {
     EXPECT_EQ(plan.items[0].output, "out/PIC.png");
     EXPECT_EQ(plan.items[0].job.paletteFile, "b/pic.pl5");
     EXPECT_EQ(plan.items[0].job.screenMode, 5U);
-    EXPECT_EQ(plan.items[0].job.mapping.paletteSource, PaletteSource::file);
+    EXPECT_EQ(plan.items[0].job.mapping.paletteSource, PaletteSource::automatic);
     EXPECT_EQ(plan.items[1].output, "out/OTHER.png");
     EXPECT_EQ(plan.items[1].job.paletteFile, "ALL.PL5");
     EXPECT_EQ(plan.items[1].job.mapping.linePixels, (std::array<std::int16_t, 2>{512, 512}));
