@@ -101,24 +101,27 @@ void renderPlainRotated(VdpState& vdp, Picture& p) {
     }
 }
 
-void renderMagnifiedRotated(VdpState& vdp, Picture& p) {
-    const auto page0 = decodePage<RgbLine512>(vdp, kPage0);
+// Two decoded pages on alternate columns of each image row, even first.
+void renderAlternatingRotated(const Page<RgbLine512>& even, const Page<RgbLine512>& odd,
+                              Picture& p) {
     for (int x = 0; x < kWideWidth; ++x) {
         const auto row = p.row(kWideWidth - 1 - x);
-        copyColumn(*page0, x, row, 0, 2);
-        copyColumn(*page0, x, row, 1, 2);
+        copyColumn(even, x, row, 0, 2);
+        copyColumn(odd, x, row, 1, 2);
     }
+}
+
+// Every line twice.
+void renderMagnifiedRotated(VdpState& vdp, Picture& p) {
+    const auto page0 = decodePage<RgbLine512>(vdp, kPage0);
+    renderAlternatingRotated(*page0, *page0, p);
 }
 
 // Page 0 on the even columns of the image, page 1 on the odd.
 void renderInterlacedRotated(VdpState& vdp, Picture& p) {
     const auto page0 = decodePage<RgbLine512>(vdp, kPage0);
     const auto page1 = decodePage<RgbLine512>(vdp, kPage1);
-    for (int x = 0; x < kWideWidth; ++x) {
-        const auto row = p.row(kWideWidth - 1 - x);
-        copyColumn(*page0, x, row, 0, 2);
-        copyColumn(*page1, x, row, 1, 2);
-    }
+    renderAlternatingRotated(*page0, *page1, p);
 }
 
 // Page 0 on the left, page 1 on the right.

@@ -8,6 +8,7 @@
 #include <QTimer>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <memory>
 #include <sys/stat.h>
@@ -70,12 +71,18 @@ TEST_F(ViewerWindow, FileDeletedOrReplacedByADirectoryBeforeReloadIsNamedAndVram
 
 TEST_F(ViewerWindow, TemporaryPictureDeletedBehindItsBackIsReportedAtTheNextRender) {
     const std::string temp = form->tempBitmapFileName;
+    ASSERT_TRUE(form->menu.saveAs->isEnabled());
     ASSERT_EQ(::unlink(temp.c_str()), 0);
     const std::string message =
         runAsEvent([&] { form->setViewSize(tessarin::ViewSize::magnify512x424); });
     EXPECT_NE(message.find("\"" + temp + "\""), std::string::npos) << message;
     EXPECT_FALSE(fs::exists(temp)); // never recreated behind the user's back
     EXPECT_TRUE(form->document != nullptr);
+    // Save As would copy what is not the picture shown: not offered until a render succeeds.
+    EXPECT_FALSE(form->menu.saveAs->isEnabled());
+    std::ofstream{temp};
+    EXPECT_EQ(runAsEvent([&] { form->setViewSize(tessarin::ViewSize::plain256x212); }), "");
+    EXPECT_TRUE(form->menu.saveAs->isEnabled());
 }
 
 TEST_F(ViewerWindow, ClosingTheWindowRemovesTheTemporaryPicture) {
