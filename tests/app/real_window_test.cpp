@@ -1,0 +1,59 @@
+// Keys and the clipboard as a desktop sees them: only in a real window on an X server
+// (the ViewerWindowOnAnXServer run), where key presses go through Qt's shortcut map and
+// the clipboard is the X server's, read back by another program (xclip).
+#include "tests/app/viewer_fixture.h"
+
+#include <QGuiApplication>
+#include <QProcess>
+#include <QTest>
+#include <gtest/gtest.h>
+#include <string>
+
+namespace tessarin::test {
+namespace {
+
+// Runs the program while this process's event loop goes on: xclip asks the clipboard's
+// owner, this process, for the data.
+std::string outputOf(const QString& program, const QStringList& arguments) {
+    QProcess process;
+    process.start(program, arguments);
+    for (int waited = 0; process.state() != QProcess::NotRunning && waited < 5000; waited += 20) {
+        QTest::qWait(20);
+    }
+    process.kill();
+    process.waitForFinished();
+    return process.readAllStandardOutput().toStdString();
+}
+
+TEST(RealWindow, KeysBrowseTheFolderAndCtrlCPutsAPngOnTheClipboard) {
+    if (QGuiApplication::platformName() != QLatin1String("xcb")) {
+        GTEST_SKIP() << "needs a real X server";
+    }
+    const ScratchDir dir;
+    const std::string first = copySample(dir, "BARS.SC5", "A1.SC5");
+    const std::string second = copySample(dir, "BARS7.SC7", "A2.SC7");
+    ViewerWindow window({first});
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.form.get()));
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.form.get()));
+
+    QTest::keyClick(window.form.get(), Qt::Key_PageDown);
+    QTest::qWait(200); // the command runs queued
+    EXPECT_EQ(window->document->vram0FileName, second)
+        << viewerApplication().lastErrorMessage().toStdString();
+    QTest::keyClick(window.form.get(), Qt::Key_PageUp);
+    QTest::qWait(200);
+    EXPECT_EQ(window->document->vram0FileName, first);
+
+    QTest::keyClick(window.form.get(), Qt::Key_C, Qt::ControlModifier);
+    QTest::qWait(200);
+    const std::string types =
+        outputOf(QStringLiteral("xclip"),
+                 {QStringLiteral("-selection"), QStringLiteral("clipboard"), QStringLiteral("-t"),
+                  QStringLiteral("TARGETS"), QStringLiteral("-o")});
+    EXPECT_NE(types.find("image/png"), std::string::npos) << types;
+}
+
+} // namespace
+} // namespace tessarin::test
