@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <array>
 #include <cstddef>
-#include <memory>
 
 namespace tessarin {
 
@@ -63,75 +62,61 @@ void renderJoined(VdpState& vdp, Picture& p) {
 }
 
 // Rotated views: image row r is column (width - 1 - r) of the picture, line 0 on the
-// left. Each page is decoded once, line by line as the plain views do, and then read
-// column by column: a pixel at a time would decode each byte again for every pixel.
+// left. Each line is decoded once, as the plain views do, and written down its image
+// column: a pixel at a time would decode each byte again for every pixel.
 
-template <typename Line> using Page = std::array<Line, kPictureLines>;
-
-void renderLine(const VdpState& vdp, int y, RgbLine256& line) {
-    vdp.renderLine256(y, line);
-}
-void renderLine(const VdpState& vdp, int y, RgbLine512& line) {
-    vdp.renderLine512(y, line);
-}
-
-// Selects the page and decodes its 212 lines into a buffer of the heap (up to 318 KB).
-template <typename Line> std::unique_ptr<Page<Line>> decodePage(VdpState& vdp, int page) {
-    auto lines = std::make_unique_for_overwrite<Page<Line>>();
-    vdp.selectPage(page);
-    for (int y = 0; y < kPictureLines; ++y) {
-        renderLine(vdp, y, (*lines)[static_cast<std::size_t>(y)]);
-    }
-    return lines;
-}
-
-// Column x of a decoded page, line 0 first, into row from position at, every step-th.
-template <typename Line>
-void copyColumn(const Page<Line>& lines, int x, std::span<RgbTriple> row, int at, int step) {
-    for (int y = 0; y < kPictureLines; ++y) {
-        setColour(row[static_cast<std::size_t>(at + step * y)],
-                  lines[static_cast<std::size_t>(y)][static_cast<std::size_t>(x)]);
+template <typename Line> void copyColumn(const Line& line, Picture& p, int column) {
+    // Row (last - x) of the column: the pixels and the row length read once, not per row.
+    const std::span<RgbTriple> pixels = p.pixels();
+    const auto width = static_cast<std::size_t>(p.width());
+    std::size_t at = (line.size() - 1) * width + static_cast<std::size_t>(column);
+    for (const RgbTriple& colour : line) {
+        setColour(pixels[at], colour);
+        at -= width;
     }
 }
 
 void renderPlainRotated(VdpState& vdp, Picture& p) {
-    const auto page0 = decodePage<RgbLine256>(vdp, kPage0);
-    for (int x = 0; x < kNarrowWidth; ++x) {
-        copyColumn(*page0, x, p.row(kNarrowWidth - 1 - x), 0, 1);
-    }
-}
-
-// Two decoded pages on alternate columns of each image row, even first.
-void renderAlternatingRotated(const Page<RgbLine512>& even, const Page<RgbLine512>& odd,
-                              Picture& p) {
-    for (int x = 0; x < kWideWidth; ++x) {
-        const auto row = p.row(kWideWidth - 1 - x);
-        copyColumn(even, x, row, 0, 2);
-        copyColumn(odd, x, row, 1, 2);
+    RgbLine256 line{};
+    vdp.selectPage(kPage0);
+    for (int y = 0; y < kPictureLines; ++y) {
+        vdp.renderLine256(y, line);
+        copyColumn(line, p, y);
     }
 }
 
 // Every line twice.
 void renderMagnifiedRotated(VdpState& vdp, Picture& p) {
-    const auto page0 = decodePage<RgbLine512>(vdp, kPage0);
-    renderAlternatingRotated(*page0, *page0, p);
+    RgbLine512 line{};
+    vdp.selectPage(kPage0);
+    for (int y = 0; y < kPictureLines; ++y) {
+        vdp.renderLine512(y, line);
+        copyColumn(line, p, 2 * y);
+        copyColumn(line, p, 2 * y + 1);
+    }
 }
 
 // Page 0 on the even columns of the image, page 1 on the odd.
 void renderInterlacedRotated(VdpState& vdp, Picture& p) {
-    const auto page0 = decodePage<RgbLine512>(vdp, kPage0);
-    const auto page1 = decodePage<RgbLine512>(vdp, kPage1);
-    renderAlternatingRotated(*page0, *page1, p);
+    RgbLine512 line{};
+    for (const int page : {kPage0, kPage1}) {
+        vdp.selectPage(page);
+        for (int y = 0; y < kPictureLines; ++y) {
+            vdp.renderLine512(y, line);
+            copyColumn(line, p, 2 * y + page);
+        }
+    }
 }
 
 // Page 0 on the left, page 1 on the right.
 void renderJoinedRotated(VdpState& vdp, Picture& p) {
-    const auto page0 = decodePage<RgbLine256>(vdp, kPage0);
-    const auto page1 = decodePage<RgbLine256>(vdp, kPage1);
-    for (int x = 0; x < kNarrowWidth; ++x) {
-        const auto row = p.row(kNarrowWidth - 1 - x);
-        copyColumn(*page0, x, row, 0, 1);
-        copyColumn(*page1, x, row, kPictureLines, 1);
+    RgbLine256 line{};
+    for (const int page : {kPage0, kPage1}) {
+        vdp.selectPage(page);
+        for (int y = 0; y < kPictureLines; ++y) {
+            vdp.renderLine256(y, line);
+            copyColumn(line, p, page * kPictureLines + y);
+        }
     }
 }
 
@@ -176,14 +161,18 @@ std::span<const RgbTriple> Picture::pixels() const {
     return {storage_.get(), static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_)};
 }
 
+std::span<RgbTriple> Picture::pixels() {
+    return {storage_.get(), static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_)};
+}
+
 std::span<const RgbTriple> Picture::row(int r) const {
     return pixels().subspan(static_cast<std::size_t>(r) * static_cast<std::size_t>(width_),
                             static_cast<std::size_t>(width_));
 }
 
 std::span<RgbTriple> Picture::row(int r) {
-    const auto w = static_cast<std::size_t>(width_);
-    return {storage_.get() + static_cast<std::size_t>(r) * w, w};
+    return pixels().subspan(static_cast<std::size_t>(r) * static_cast<std::size_t>(width_),
+                            static_cast<std::size_t>(width_));
 }
 
 void renderPicture(VdpState& vdp, ViewMode viewMode, Picture& picture) {

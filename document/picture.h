@@ -29,6 +29,7 @@ public:
     [[nodiscard]] bool empty() const { return width_ == 0 || height_ == 0; }
     // All pixels, row after row.
     [[nodiscard]] std::span<const RgbTriple> pixels() const;
+    [[nodiscard]] std::span<RgbTriple> pixels();
     // Row r, 0 at the top.
     [[nodiscard]] std::span<const RgbTriple> row(int r) const;
     [[nodiscard]] std::span<RgbTriple> row(int r);

@@ -1,6 +1,6 @@
 #include "vdp/vdp_state.h"
 
-#include <algorithm>
+#include <limits>
 #include <tuple>
 
 namespace tessarin {
@@ -25,10 +25,13 @@ constexpr bool kLineFits = std::tuple_size_v<Line> ==
 static_assert(kLineFits<5, RgbLine256> && kLineFits<6, RgbLine512> && kLineFits<7, RgbLine512> &&
               kLineFits<8, RgbLine256> && kLineFits<10, RgbLine256> && kLineFits<12, RgbLine256>);
 
-// By value, not std::clamp's references: those put the values in memory, which
-// AddressSanitizer then guards on every call.
+// Without a branch or a table: random J and K defeat branch prediction, and in
+// instrumented builds each branch is a counter and each table read a checked load.
 int clampYjk(int v) {
-    return v < 0 ? 0 : (v > kYjkMax ? kYjkMax : v);
+    constexpr int kSignShift = std::numeric_limits<int>::digits; // all ones when negative
+    v &= ~(v >> kSignShift);                                     // below 0: 0
+    const int over = (kYjkMax - v) >> kSignShift;                // above kYjkMax: all ones
+    return (v & ~over) | (kYjkMax & over);
 }
 
 // Without a branch: J and K of random-looking pictures defeat branch prediction.
@@ -36,9 +39,12 @@ int signExtendSixBits(int v) {
     return (v ^ kSixBitSign) - kSixBitSign;
 }
 
-// One pixel of a YJK group from its Y and the group's signed J and K. Declared inline
-// so that the line decoders, which call it four times a group, do not pay a call each.
-inline RgbTriple yjkColour(const decltype(VdpState::level5)& level5, int y, int j, int k) {
+// The per-pixel and per-group helpers below are forced into the line decoders:
+// instrumented builds would otherwise keep them as calls, each with its own entry checks.
+
+// One pixel of a YJK group from its Y and the group's signed J and K.
+[[gnu::always_inline]] inline RgbTriple yjkColour(const decltype(VdpState::level5)& level5, int y,
+                                                  int j, int k) {
     const int r = clampYjk(y + j);
     const int g = clampYjk(y + k);
     const int b = clampYjk((5 * y - 2 * j - k) / 4); // C++ division truncates toward zero
@@ -47,7 +53,8 @@ inline RgbTriple yjkColour(const decltype(VdpState::level5)& level5, int y, int 
 
 // Screens 10/11: bit 3 of the byte, the lowest bit of its Y field, marks a palette
 // pixel whose colour index is bits 7-4; j and k are signed.
-inline RgbTriple screen10Colour(const VdpState& vdp, std::uint8_t v, int j, int k) {
+[[gnu::always_inline]] inline RgbTriple screen10Colour(const VdpState& vdp, std::uint8_t v, int j,
+                                                       int k) {
     if ((v & 1) != 0) {
         return vdp.paletteRgb[v >> 1];
     }
@@ -59,8 +66,7 @@ std::uint8_t yField(std::uint8_t b) {
 }
 
 // Byte 0 carries K bits 2-0, byte 1 K bits 5-3, byte 2 J bits 2-0, byte 3 J bits 5-3.
-// Inline for the line decoders, like yjkColour.
-inline YjkGroup splitGroup(std::span<const std::uint8_t, 4> b) {
+[[gnu::always_inline]] inline YjkGroup splitGroup(std::span<const std::uint8_t, 4> b) {
     return YjkGroup{yField(b[0]),
                     yField(b[1]),
                     yField(b[2]),
