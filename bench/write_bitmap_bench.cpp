@@ -68,7 +68,8 @@ void WriteFloor(benchmark::State& state) {
 }
 
 // Decoding alone: the 212 lines of page 0, 256 or 512 pixels wide.
-template <typename Line, void (VdpState::*Render)(int, Line&) const>
+template <typename Line,
+          void (VdpState::*Render)(int, std::span<RgbTriple, std::tuple_size_v<Line>>) const>
 void DecodePage(benchmark::State& state) {
     VdpState vdp;
     vdp.setScreenMode(static_cast<ScreenMode>(state.range(0)));

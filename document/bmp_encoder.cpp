@@ -3,9 +3,6 @@
 #include "document/bmp_format.h"
 #include "platform/file_stream.h"
 
-#include <algorithm>
-#include <cstring>
-
 namespace tessarin {
 
 namespace {
@@ -42,14 +39,19 @@ std::vector<std::uint8_t> encodeBmp(const Picture& picture) {
     // Every view's row length is a multiple of 4, so rows carry no padding.
     const std::size_t rowBytes = static_cast<std::size_t>(picture.width()) * sizeof(RgbTriple);
     const std::size_t pixelBytes = rowBytes * static_cast<std::size_t>(picture.height());
-    std::vector<std::uint8_t> out(bmp::kPixelDataOffset + pixelBytes);
+    const std::size_t fileSize = bmp::kPixelDataOffset + pixelBytes;
+    // Rows appended, not copied over a zeroed buffer: clearing 650 KB first costs about
+    // as much as the copy.
+    std::vector<std::uint8_t> out;
+    out.reserve(fileSize);
+    out.resize(bmp::kPixelDataOffset);
     putHeaders(std::span(out).first<bmp::kPixelDataOffset>(),
                static_cast<std::uint32_t>(picture.width()),
-               static_cast<std::uint32_t>(picture.height()), static_cast<std::uint32_t>(out.size()));
+               static_cast<std::uint32_t>(picture.height()), static_cast<std::uint32_t>(fileSize));
     // RgbTriple is stored blue, green, red: a row of them is a BMP pixel row.
-    std::uint8_t* at = out.data() + bmp::kPixelDataOffset;
-    for (int r = picture.height() - 1; r >= 0; --r, at += rowBytes) {
-        std::memcpy(at, picture.row(r).data(), rowBytes);
+    for (int r = picture.height() - 1; r >= 0; --r) {
+        const auto* row = reinterpret_cast<const std::uint8_t*>(picture.row(r).data());
+        out.insert(out.end(), row, row + rowBytes);
     }
     return out;
 }

@@ -13,50 +13,44 @@ namespace {
 constexpr int kPage0 = 0;
 constexpr int kPage1 = 1;
 
-template <typename Line> void copyLine(const Line& line, std::span<RgbTriple> row) {
-    std::copy(line.begin(), line.end(), row.begin());
+// Plain views: image row r is a line of a page, the pages on alternate rows (interlace)
+// or one above the other (joint). Each line is decoded straight into its row.
+
+template <std::size_t Width> std::span<RgbTriple, Width> rowOf(Picture& p, int r) {
+    return p.row(r).first<Width>();
 }
 
-// Plain views: image row r is a line of a page, the pages on alternate rows (interlace)
-// or one above the other (joint).
-
 void renderPlain(VdpState& vdp, Picture& p) {
-    RgbLine256 line{};
     vdp.selectPage(kPage0);
     for (int y = 0; y < kPictureLines; ++y) {
-        vdp.renderLine256(y, line);
-        copyLine(line, p.row(y));
+        vdp.renderLine256(y, rowOf<kNarrowWidth>(p, y));
     }
 }
 
+// Every line twice: decoded once, then copied.
 void renderMagnified(VdpState& vdp, Picture& p) {
-    RgbLine512 line{};
     vdp.selectPage(kPage0);
     for (int y = 0; y < kPictureLines; ++y) {
-        vdp.renderLine512(y, line);
-        copyLine(line, p.row(2 * y));
-        copyLine(line, p.row(2 * y + 1));
+        const auto row = rowOf<kWideWidth>(p, 2 * y);
+        vdp.renderLine512(y, row);
+        std::copy(row.begin(), row.end(), p.row(2 * y + 1).begin());
     }
 }
 
 void renderInterlaced(VdpState& vdp, Picture& p) {
-    RgbLine512 line{};
     for (const int page : {kPage0, kPage1}) {
         vdp.selectPage(page);
         for (int y = 0; y < kPictureLines; ++y) {
-            vdp.renderLine512(y, line);
-            copyLine(line, p.row(2 * y + page));
+            vdp.renderLine512(y, rowOf<kWideWidth>(p, 2 * y + page));
         }
     }
 }
 
 void renderJoined(VdpState& vdp, Picture& p) {
-    RgbLine256 line{};
     for (const int page : {kPage0, kPage1}) {
         vdp.selectPage(page);
         for (int y = 0; y < kPictureLines; ++y) {
-            vdp.renderLine256(y, line);
-            copyLine(line, p.row(page * kPictureLines + y));
+            vdp.renderLine256(y, rowOf<kNarrowWidth>(p, page * kPictureLines + y));
         }
     }
 }

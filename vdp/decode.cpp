@@ -1,7 +1,6 @@
 #include "vdp/vdp_state.h"
 
 #include <limits>
-#include <tuple>
 
 namespace tessarin {
 
@@ -19,11 +18,10 @@ constexpr int kScreen10LineBytes = kModeFacts<10>.bytesPerLine;
 constexpr int kScreen12LineBytes = kModeFacts<12>.bytesPerLine;
 
 // Each line decoder fills a buffer exactly as wide as its mode's line.
-template <ScreenMode Mode, typename Line>
-constexpr bool kLineFits = std::tuple_size_v<Line> ==
-                           static_cast<std::size_t>(kModeFacts<Mode>.lineWidth);
-static_assert(kLineFits<5, RgbLine256> && kLineFits<6, RgbLine512> && kLineFits<7, RgbLine512> &&
-              kLineFits<8, RgbLine256> && kLineFits<10, RgbLine256> && kLineFits<12, RgbLine256>);
+template <ScreenMode Mode, typename Row>
+constexpr bool kLineFits = Row::extent == static_cast<std::size_t>(kModeFacts<Mode>.lineWidth);
+static_assert(kLineFits<5, RgbRow256> && kLineFits<6, RgbRow512> && kLineFits<7, RgbRow512> &&
+              kLineFits<8, RgbRow256> && kLineFits<10, RgbRow256> && kLineFits<12, RgbRow256>);
 
 // Without a branch or a table: random J and K defeat branch prediction, and in
 // instrumented builds each branch is a counter and each table read a checked load.
@@ -135,7 +133,7 @@ RgbTriple VdpState::pixelScreen12(int x, int y) const {
     return yjkToRgb(ys[x % 4], g.j, g.k);
 }
 
-void VdpState::decodeLineScreen5(int y, RgbLine256& out) const {
+void VdpState::decodeLineScreen5(int y, RgbRow256 out) const {
     const std::uint8_t* src = lineStart(y, kScreen5LineBytes);
     for (int i = 0; i < kScreen5LineBytes; ++i) {
         const auto idx = splitPixels4bpp(src[i]);
@@ -144,7 +142,7 @@ void VdpState::decodeLineScreen5(int y, RgbLine256& out) const {
     }
 }
 
-void VdpState::decodeLineScreen6(int y, RgbLine512& out) const {
+void VdpState::decodeLineScreen6(int y, RgbRow512 out) const {
     const std::uint8_t* src = lineStart(y, kScreen6LineBytes);
     for (int i = 0; i < kScreen6LineBytes; ++i) {
         const auto idx = splitPixels2bpp(src[i]);
@@ -154,7 +152,7 @@ void VdpState::decodeLineScreen6(int y, RgbLine512& out) const {
     }
 }
 
-void VdpState::decodeLineScreen7(int y, RgbLine512& out) const {
+void VdpState::decodeLineScreen7(int y, RgbRow512 out) const {
     const std::uint8_t* src = lineStart(y, kScreen7LineBytes);
     for (int i = 0; i < kScreen7LineBytes; ++i) {
         const auto idx = splitPixels4bpp(src[i]);
@@ -163,14 +161,14 @@ void VdpState::decodeLineScreen7(int y, RgbLine512& out) const {
     }
 }
 
-void VdpState::decodeLineScreen8(int y, RgbLine256& out) const {
+void VdpState::decodeLineScreen8(int y, RgbRow256 out) const {
     const std::uint8_t* src = lineStart(y, kScreen8LineBytes);
     for (int i = 0; i < kScreen8LineBytes; ++i) {
         setColour(out[i], screen8Rgb[src[i]]);
     }
 }
 
-void VdpState::decodeLineScreen10(int y, RgbLine256& out) const {
+void VdpState::decodeLineScreen10(int y, RgbRow256 out) const {
     const std::uint8_t* src = lineStart(y, kScreen10LineBytes);
     for (int n = 0; n < kScreen10LineBytes; n += kGroupPixels) {
         const YjkGroup g = splitGroup(std::span<const std::uint8_t, 4>(src + n, 4));
@@ -183,7 +181,7 @@ void VdpState::decodeLineScreen10(int y, RgbLine256& out) const {
     }
 }
 
-void VdpState::decodeLineScreen12(int y, RgbLine256& out) const {
+void VdpState::decodeLineScreen12(int y, RgbRow256 out) const {
     const std::uint8_t* src = lineStart(y, kScreen12LineBytes);
     for (int n = 0; n < kScreen12LineBytes; n += kGroupPixels) {
         const YjkGroup g = splitGroup(std::span<const std::uint8_t, 4>(src + n, 4));
@@ -196,14 +194,14 @@ void VdpState::decodeLineScreen12(int y, RgbLine256& out) const {
     }
 }
 
-void VdpState::widenLine(const RgbLine256& src, RgbLine512& dst) {
+void VdpState::widenLine(std::span<const RgbTriple, kNarrowWidth> src, RgbRow512 dst) {
     for (int i = 0; i < kNarrowWidth; ++i) {
         setColour(dst[2 * i], src[i]);
         setColour(dst[2 * i + 1], src[i]);
     }
 }
 
-void VdpState::narrowLine(const RgbLine512& src, RgbLine256& dst) {
+void VdpState::narrowLine(std::span<const RgbTriple, kWideWidth> src, RgbRow256 dst) {
     for (int i = 0; i < kNarrowWidth; ++i) {
         setColour(dst[i], src[2 * i]);
     }

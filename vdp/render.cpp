@@ -2,7 +2,7 @@
 
 namespace tessarin {
 
-void VdpState::renderLine256(int y, RgbLine256& out) const {
+void VdpState::renderLine256(int y, RgbRow256 out) const {
     RgbLine512 wide;
     switch (screenMode) {
     case 5:
@@ -30,7 +30,7 @@ void VdpState::renderLine256(int y, RgbLine256& out) const {
     }
 }
 
-void VdpState::renderLine512(int y, RgbLine512& out) const {
+void VdpState::renderLine512(int y, RgbRow512 out) const {
     RgbLine256 narrow;
     switch (screenMode) {
     case 5:

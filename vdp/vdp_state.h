@@ -62,21 +62,21 @@ public:
     [[nodiscard]] RgbTriple pixelScreen10(int x, int y) const;
     [[nodiscard]] RgbTriple pixelScreen12(int x, int y) const;
 
-    void decodeLineScreen5(int y, RgbLine256& out) const;
-    void decodeLineScreen6(int y, RgbLine512& out) const;
-    void decodeLineScreen7(int y, RgbLine512& out) const;
-    void decodeLineScreen8(int y, RgbLine256& out) const;
-    void decodeLineScreen10(int y, RgbLine256& out) const;
-    void decodeLineScreen12(int y, RgbLine256& out) const;
+    void decodeLineScreen5(int y, RgbRow256 out) const;
+    void decodeLineScreen6(int y, RgbRow512 out) const;
+    void decodeLineScreen7(int y, RgbRow512 out) const;
+    void decodeLineScreen8(int y, RgbRow256 out) const;
+    void decodeLineScreen10(int y, RgbRow256 out) const;
+    void decodeLineScreen12(int y, RgbRow256 out) const;
 
     // Doubles every pixel / keeps the even pixels.
-    static void widenLine(const RgbLine256& src, RgbLine512& dst);
-    static void narrowLine(const RgbLine512& src, RgbLine256& dst);
+    static void widenLine(std::span<const RgbTriple, kNarrowWidth> src, RgbRow512 dst);
+    static void narrowLine(std::span<const RgbTriple, kWideWidth> src, RgbRow256 dst);
 
     // --- Output in any supported mode, of the display page last selected.
     // An unsupported mode leaves the line as it was.
-    void renderLine256(int y, RgbLine256& out) const;
-    void renderLine512(int y, RgbLine512& out) const;
+    void renderLine256(int y, RgbRow256 out) const;
+    void renderLine512(int y, RgbRow512 out) const;
     // x counts 256 columns when width256, else 512; black in an unsupported mode.
     [[nodiscard]] RgbTriple fetchPixel(int x, int y, bool width256) const;
 
