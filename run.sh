@@ -8,7 +8,8 @@ cd "$(dirname "$0")"
 sample=samples/BARS7.SC7
 scripts/deps.sh build
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build -j "$(nproc)"
+# The viewer and the exporter only: the tests and benchmarks are ./test.sh's business.
+cmake --build build -j "$(nproc)" --target tessarin tessarin-export
 files=("$@")
 [[ ${#files[@]} -eq 0 ]] && files=("$sample")
 

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build needs, only when some are missing.
-#   scripts/deps.sh build   what ./run.sh needs
-#   scripts/deps.sh test    what ./test.sh needs (build + sanitizers + fuzzing + package checks)
-#   scripts/deps.sh package what `cpack -G DEB` needs (build + dpkg-dev, file)
+#   scripts/deps.sh build      what ./run.sh needs
+#   scripts/deps.sh test       what ./test.sh needs (build + sanitizers + fuzzing + package checks)
+#   scripts/deps.sh package    what `cpack -G DEB` needs (build + dpkg-dev, file)
+#   scripts/deps.sh screenshot what scripts/screenshot.sh needs (build + Xvfb, xwd, xwininfo, convert)
 set -euo pipefail
 
 build_packages=(cmake ninja-build g++ pkg-config libgtest-dev libbenchmark-dev libpng-dev
@@ -10,12 +11,14 @@ build_packages=(cmake ninja-build g++ pkg-config libgtest-dev libbenchmark-dev l
 test_packages=(clang libclang-rt-14-dev xvfb xauth x11-apps xclip imagemagick groff-base
                dpkg-dev file lintian)
 package_packages=(dpkg-dev file)
+screenshot_packages=(xvfb x11-apps x11-utils imagemagick)
 
 case "${1:-build}" in
 build) wanted=("${build_packages[@]}") ;;
 test) wanted=("${build_packages[@]}" "${test_packages[@]}") ;;
 package) wanted=("${build_packages[@]}" "${package_packages[@]}") ;;
-*) echo "usage: $0 build|test|package" >&2; exit 2 ;;
+screenshot) wanted=("${build_packages[@]}" "${screenshot_packages[@]}") ;;
+*) echo "usage: $0 build|test|package|screenshot" >&2; exit 2 ;;
 esac
 
 missing=()
