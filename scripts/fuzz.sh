@@ -3,7 +3,8 @@
 # corpus; any crash, sanitizer report, leak, time-out or out-of-memory fails the run.
 #
 #   scripts/fuzz.sh short            about 30 s per target (part of ./test.sh)
-#   scripts/fuzz.sh long [SECONDS]   SECONDS per target (default 3600)
+#   scripts/fuzz.sh long [SECONDS [TARGET]]   SECONDS per target (default 3600), or
+#                                            only TARGET (document or export_options)
 #
 # Findings are kept as crash-*/leak-*/timeout-* files in build-fuzz/findings/.
 set -euo pipefail
@@ -12,9 +13,16 @@ cd "$(dirname "$0")/.."
 mode=${1:-short}
 case "$mode" in
 short) seconds=30 ;;
-long) seconds=${2:-3600} ;;
+long) seconds=${2:-3600} targets=${3:-} ;;
 *)
-    echo "usage: $0 short | long [SECONDS]" >&2
+    echo "usage: $0 short | long [SECONDS [TARGET]]" >&2
+    exit 2
+    ;;
+esac
+case "${targets:-}" in
+"" | document | export_options) ;;
+*)
+    echo "$0: unknown target '$targets' (document or export_options)" >&2
     exit 2
     ;;
 esac
@@ -35,7 +43,7 @@ scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 
 status=0
-for target in document export_options; do
+for target in ${targets:-document export_options}; do
     corpus_name=${target%_options}
     [[ $target == export_options ]] && corpus_name=options
     work="$scratch/$target"
