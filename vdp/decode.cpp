@@ -133,65 +133,134 @@ RgbTriple VdpState::pixelScreen12(int x, int y) const {
     return yjkToRgb(ys[x % 4], g.j, g.k);
 }
 
-void VdpState::decodeLineScreen5(int y, RgbRow256 out) const {
-    const std::uint8_t* src = lineStart(y, kScreen5LineBytes);
-    for (int i = 0; i < kScreen5LineBytes; ++i) {
-        const auto idx = splitPixels4bpp(src[i]);
-        setColour(out[2 * i], paletteRgb[idx[0]]);
-        setColour(out[2 * i + 1], paletteRgb[idx[1]]);
-    }
-}
+// Puts the pixels of a mode's line into a row Width pixels wide, as the views show it:
+// each pixel twice when the row is wider than the line, every other one when narrower.
+// Decoding straight at the row's width saves a pass over a line buffer.
+template <int LineWidth, std::size_t Width> class ScaledRow {
+public:
+    explicit ScaledRow(std::span<RgbTriple, Width> row) : row_(row) {}
 
-void VdpState::decodeLineScreen6(int y, RgbRow512 out) const {
-    const std::uint8_t* src = lineStart(y, kScreen6LineBytes);
-    for (int i = 0; i < kScreen6LineBytes; ++i) {
-        const auto idx = splitPixels2bpp(src[i]);
-        for (int p = 0; p < 4; ++p) {
-            setColour(out[4 * i + p], paletteRgb[idx[p]]);
+    // Pixel x of the mode's line.
+    [[gnu::always_inline]] void put(int x, const RgbTriple& colour) {
+        constexpr int kRowWidth = static_cast<int>(Width);
+        if constexpr (kRowWidth >= LineWidth) {
+            constexpr int kRepeat = kRowWidth / LineWidth;
+            for (int r = 0; r < kRepeat; ++r) {
+                setColour(row_[static_cast<std::size_t>(kRepeat * x + r)], colour);
+            }
+        } else {
+            constexpr int kStep = LineWidth / kRowWidth;
+            if (x % kStep == 0) {
+                setColour(row_[static_cast<std::size_t>(x / kStep)], colour);
+            }
+        }
+    }
+
+private:
+    std::span<RgbTriple, Width> row_;
+};
+
+template <ScreenMode Mode, std::size_t Width>
+void VdpState::decodeLine(int y, std::span<RgbTriple, Width> out) const {
+    constexpr ScreenModeFacts kFacts = kModeFacts<Mode>;
+    ScaledRow<kFacts.lineWidth, Width> row(out);
+    const std::uint8_t* src = lineStart(y, kFacts.bytesPerLine);
+    if constexpr (Mode == 5 || Mode == 7) {
+        for (int i = 0; i < kFacts.bytesPerLine; ++i) {
+            const auto idx = splitPixels4bpp(src[i]);
+            row.put(2 * i, paletteRgb[idx[0]]);
+            row.put(2 * i + 1, paletteRgb[idx[1]]);
+        }
+    } else if constexpr (Mode == 6) {
+        for (int i = 0; i < kFacts.bytesPerLine; ++i) {
+            const auto idx = splitPixels2bpp(src[i]);
+            for (int p = 0; p < 4; ++p) {
+                row.put(4 * i + p, paletteRgb[idx[static_cast<std::size_t>(p)]]);
+            }
+        }
+    } else if constexpr (Mode == 8) {
+        for (int i = 0; i < kFacts.bytesPerLine; ++i) {
+            row.put(i, screen8Rgb[src[i]]);
+        }
+    } else {
+        static_assert(Mode == 10 || Mode == 12);
+        for (int n = 0; n < kFacts.bytesPerLine; n += kGroupPixels) {
+            const YjkGroup g = splitGroup(std::span<const std::uint8_t, 4>(src + n, 4));
+            const int j = signExtendSixBits(g.j);
+            const int k = signExtendSixBits(g.k);
+            const auto colour = [&](std::uint8_t v) {
+                if constexpr (Mode == 10) {
+                    return screen10Colour(*this, v, j, k);
+                } else {
+                    return yjkColour(level5, v, j, k);
+                }
+            };
+            row.put(n, colour(g.y0));
+            row.put(n + 1, colour(g.y1));
+            row.put(n + 2, colour(g.y2));
+            row.put(n + 3, colour(g.y3));
         }
     }
 }
 
+void VdpState::decodeLineScreen5(int y, RgbRow256 out) const {
+    decodeLine<5>(y, out);
+}
+
+void VdpState::decodeLineScreen6(int y, RgbRow512 out) const {
+    decodeLine<6>(y, out);
+}
+
 void VdpState::decodeLineScreen7(int y, RgbRow512 out) const {
-    const std::uint8_t* src = lineStart(y, kScreen7LineBytes);
-    for (int i = 0; i < kScreen7LineBytes; ++i) {
-        const auto idx = splitPixels4bpp(src[i]);
-        setColour(out[2 * i], paletteRgb[idx[0]]);
-        setColour(out[2 * i + 1], paletteRgb[idx[1]]);
-    }
+    decodeLine<7>(y, out);
 }
 
 void VdpState::decodeLineScreen8(int y, RgbRow256 out) const {
-    const std::uint8_t* src = lineStart(y, kScreen8LineBytes);
-    for (int i = 0; i < kScreen8LineBytes; ++i) {
-        setColour(out[i], screen8Rgb[src[i]]);
-    }
+    decodeLine<8>(y, out);
 }
 
 void VdpState::decodeLineScreen10(int y, RgbRow256 out) const {
-    const std::uint8_t* src = lineStart(y, kScreen10LineBytes);
-    for (int n = 0; n < kScreen10LineBytes; n += kGroupPixels) {
-        const YjkGroup g = splitGroup(std::span<const std::uint8_t, 4>(src + n, 4));
-        const int j = signExtendSixBits(g.j);
-        const int k = signExtendSixBits(g.k);
-        setColour(out[n], screen10Colour(*this, g.y0, j, k));
-        setColour(out[n + 1], screen10Colour(*this, g.y1, j, k));
-        setColour(out[n + 2], screen10Colour(*this, g.y2, j, k));
-        setColour(out[n + 3], screen10Colour(*this, g.y3, j, k));
-    }
+    decodeLine<10>(y, out);
 }
 
 void VdpState::decodeLineScreen12(int y, RgbRow256 out) const {
-    const std::uint8_t* src = lineStart(y, kScreen12LineBytes);
-    for (int n = 0; n < kScreen12LineBytes; n += kGroupPixels) {
-        const YjkGroup g = splitGroup(std::span<const std::uint8_t, 4>(src + n, 4));
-        const int j = signExtendSixBits(g.j);
-        const int k = signExtendSixBits(g.k);
-        setColour(out[n], yjkColour(level5, g.y0, j, k));
-        setColour(out[n + 1], yjkColour(level5, g.y1, j, k));
-        setColour(out[n + 2], yjkColour(level5, g.y2, j, k));
-        setColour(out[n + 3], yjkColour(level5, g.y3, j, k));
+    decodeLine<12>(y, out);
+}
+
+// Each mode decoded straight at the row's width; the same pixels as its own line widened
+// or narrowed (widenLine, narrowLine).
+template <std::size_t Width>
+void VdpState::renderLine(int y, std::span<RgbTriple, Width> out) const {
+    switch (screenMode) {
+    case 5:
+        decodeLine<5>(y, out);
+        break;
+    case 6:
+        decodeLine<6>(y, out);
+        break;
+    case 7:
+        decodeLine<7>(y, out);
+        break;
+    case 8:
+        decodeLine<8>(y, out);
+        break;
+    case 10:
+        decodeLine<10>(y, out);
+        break;
+    case 12:
+        decodeLine<12>(y, out);
+        break;
+    default:
+        break;
     }
+}
+
+void VdpState::renderLine256(int y, RgbRow256 out) const {
+    renderLine(y, out);
+}
+
+void VdpState::renderLine512(int y, RgbRow512 out) const {
+    renderLine(y, out);
 }
 
 void VdpState::widenLine(std::span<const RgbTriple, kNarrowWidth> src, RgbRow512 dst) {

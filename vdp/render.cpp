@@ -2,64 +2,6 @@
 
 namespace tessarin {
 
-void VdpState::renderLine256(int y, RgbRow256 out) const {
-    RgbLine512 wide;
-    switch (screenMode) {
-    case 5:
-        decodeLineScreen5(y, out);
-        break;
-    case 6:
-        decodeLineScreen6(y, wide);
-        narrowLine(wide, out);
-        break;
-    case 7:
-        decodeLineScreen7(y, wide);
-        narrowLine(wide, out);
-        break;
-    case 8:
-        decodeLineScreen8(y, out);
-        break;
-    case 10:
-        decodeLineScreen10(y, out);
-        break;
-    case 12:
-        decodeLineScreen12(y, out);
-        break;
-    default:
-        break;
-    }
-}
-
-void VdpState::renderLine512(int y, RgbRow512 out) const {
-    RgbLine256 narrow;
-    switch (screenMode) {
-    case 5:
-        decodeLineScreen5(y, narrow);
-        widenLine(narrow, out);
-        break;
-    case 6:
-        decodeLineScreen6(y, out);
-        break;
-    case 7:
-        decodeLineScreen7(y, out);
-        break;
-    case 8:
-        decodeLineScreen8(y, narrow);
-        widenLine(narrow, out);
-        break;
-    case 10:
-        decodeLineScreen10(y, narrow);
-        widenLine(narrow, out);
-        break;
-    case 12:
-        decodeLineScreen12(y, narrow);
-        widenLine(narrow, out);
-        break;
-    default:
-        break;
-    }
-}
-
 // Narrow modes double each pixel in 512 columns; wide modes keep the even pixels in 256.
 RgbTriple VdpState::fetchPixel(int x, int y, bool width256) const {
     const ScreenModeFacts* facts = findScreenMode(screenMode);

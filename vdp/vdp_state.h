@@ -100,6 +100,12 @@ public:
 
 private:
     [[nodiscard]] const std::uint8_t* lineStart(int y, int bytesPerLine) const;
+    // Line y of Mode into a row Width pixels wide: each pixel twice when the mode's line
+    // is narrower, every other pixel when it is wider.
+    template <ScreenMode Mode, std::size_t Width>
+    void decodeLine(int y, std::span<RgbTriple, Width> out) const;
+    // decodeLine in the current mode; an unsupported mode leaves the row as it was.
+    template <std::size_t Width> void renderLine(int y, std::span<RgbTriple, Width> out) const;
     [[nodiscard]] RgbTriple screen10Pixel(std::uint8_t yField, const YjkGroup& g) const;
 };
 
