@@ -396,7 +396,7 @@ SampleFile landscape5() {
         }
     }
     c.putPalette(kScreen5.paletteTable, paletteRecord(kLandscape));
-    return screenFile("SCENE.SC5", c, withPaletteBytes(kScreen5));
+    return screenFile("LAND5.SC5", c, withPaletteBytes(kScreen5));
 }
 
 // Screen 8: the landscape in the nearest fixed colours, its sky in eight shades from dark
@@ -427,7 +427,7 @@ SampleFile landscape8() {
                                          : skyShade(part - kSky)));
         }
     }
-    return screenFile("SCENE.SC8", c, pictureBytes(kScreen8));
+    return screenFile("LAND8.SC8", c, pictureBytes(kScreen8));
 }
 
 } // namespace

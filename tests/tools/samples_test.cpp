@@ -147,10 +147,10 @@ TEST(Samples, YjkRampsAndPalettePixels) {
 // The landscape as the pictures these screens show: flat areas, and a sky dithered between
 // two shades so that neighbouring pixels differ.
 TEST(Samples, LandscapeHasFlatAreasAndADitheredSky) {
-    VdpState s5 = load(5, "SCENE.SC5");
+    VdpState s5 = load(5, "LAND5.SC5");
     s5.readVramPalette();
     s5.selectPalette(PaletteSource::vram);
-    const VdpState s8 = load(8, "SCENE.SC8");
+    const VdpState s8 = load(8, "LAND8.SC8");
     constexpr int kSunX = 64;
     constexpr int kSunY = 36;
     constexpr int kSkyY = 60;
