@@ -77,12 +77,25 @@ batch "$work/in" "$work/batch"
 printf 'batch, %d files: tessarin-export %.2f s %d bytes, mogrify %.2f s %d bytes\n' \
     "$files" "$ours" "$oursSize" "$theirs" "$theirsSize"
 
-perFile=$(seconds "$work/each.ours" sh -c 'out=$1; shift
-    for f; do n=${f##*/}; "'"$exporter"'" -q -o "$out/${n%.*}.png" "$f"; done' \
-    sh "$work/each.ours" "$work"/in/*)
-perFileIm=$(seconds "$work/each.im" sh -c 'out=$1; shift
-    for f; do n=${f##*/}; "'"$convert"'" "$f" "$out/${n%.*}.png"; done' \
-    sh "$work/each.im" "$work"/in.bmp/*.bmp)
+# eachOurs OUT FILE... and eachIm OUT BMP...: one process a file, into OUT
+eachOurs() {
+    out=$1
+    shift
+    for f; do
+        n=${f##*/}
+        "$exporter" -q -o "$out/${n%.*}.png" "$f"
+    done
+}
+eachIm() {
+    out=$1
+    shift
+    for f; do
+        n=${f##*/}
+        "$convert" "$f" "$out/${n%.*}.png"
+    done
+}
+perFile=$(seconds "$work/each.ours" eachOurs "$work/each.ours" "$work"/in/*)
+perFileIm=$(seconds "$work/each.im" eachIm "$work/each.im" "$work"/in.bmp/*.bmp)
 printf 'per file, %d files: tessarin-export %.2f s %d bytes, convert %.2f s %d bytes\n' \
     "$files" "$perFile" "$(bytes "$work/each.ours")" "$perFileIm" "$(bytes "$work/each.im")"
 
