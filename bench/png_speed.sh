@@ -77,21 +77,21 @@ batch "$work/in" "$work/batch"
 printf 'batch, %d files: tessarin-export %.2f s %d bytes, mogrify %.2f s %d bytes\n' \
     "$files" "$ours" "$oursSize" "$theirs" "$theirsSize"
 
-# eachOurs OUT FILE... and eachIm OUT BMP...: one process a file, into OUT
+# eachOurs DIR FILE... and eachIm DIR BMP...: one process a file, into DIR
 eachOurs() {
-    out=$1
+    into=$1
     shift
     for f; do
         n=${f##*/}
-        "$exporter" -q -o "$out/${n%.*}.png" "$f"
+        "$exporter" -q -o "$into/${n%.*}.png" "$f"
     done
 }
 eachIm() {
-    out=$1
+    into=$1
     shift
     for f; do
         n=${f##*/}
-        "$convert" "$f" "$out/${n%.*}.png"
+        "$convert" "$f" "$into/${n%.*}.png"
     done
 }
 perFile=$(seconds "$work/each.ours" eachOurs "$work/each.ours" "$work"/in/*)
