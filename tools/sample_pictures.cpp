@@ -4,6 +4,9 @@
 #include "tools/vram_canvas.h"
 #include "vdp/screen_modes.h"
 
+#include <algorithm>
+#include <cstdlib>
+
 namespace tessarin::samples {
 
 namespace {
@@ -260,6 +263,173 @@ SampleFile yjka10() {
     return screenFile("YJKA.SCA", c, withPaletteBytes(kScreen10));
 }
 
+// The landscape's parts, drawn in flat colours except where an ordered dither blends two
+// of them, as pictures for these screens are drawn. The sky comes last: its shades follow.
+enum LandscapePart : int {
+    kSun,
+    kFarHill,
+    kNearHill,
+    kHillLight,
+    kWall,
+    kRoof,
+    kWindow,
+    kWater,
+    kWaterLight,
+    kGround,
+    kGroundDark,
+    kSky
+};
+
+// The landscape's colours in the order of its parts, then four sky shades from the top down
+// and an unused white.
+constexpr PaletteColours kLandscape{{{7, 7, 2},
+                                     {2, 4, 3},
+                                     {1, 3, 1},
+                                     {3, 5, 1},
+                                     {6, 6, 5},
+                                     {5, 1, 1},
+                                     {1, 1, 1},
+                                     {0, 2, 5},
+                                     {2, 4, 7},
+                                     {4, 3, 1},
+                                     {2, 1, 0},
+                                     {1, 1, 5},
+                                     {2, 3, 6},
+                                     {3, 5, 7},
+                                     {5, 6, 7},
+                                     {7, 7, 7}}};
+constexpr int kLandscapeSkyShades = kPaletteColours - 1 - kSky;
+constexpr int kHalfDither = 8;   // of 16 levels: a checkerboard
+constexpr int kSparseDither = 3; // of 16 levels: specks
+
+// True where an ordered dither at level (0..16 of 16) shows the second colour.
+bool dithered(int x, int y, int level) {
+    return level > kBayer[y % 4][x % 4];
+}
+
+// A parabolic hill standing on a base line.
+struct Hill {
+    int centre;
+    int halfWidth;
+    int height;
+};
+constexpr Hill kNearHillShape{150, 170, 50};
+constexpr Hill kLeftHillShape{60, 90, 45};
+constexpr Hill kRightHillShape{200, 80, 30};
+
+// The hill's top line at x, or base beside the hill.
+int hillTop(int x, const Hill& hill, int base) {
+    const int d = x - hill.centre;
+    const int w2 = hill.halfWidth * hill.halfWidth;
+    return d * d >= w2 ? base : base - hill.height * (w2 - d * d) / w2;
+}
+
+// A rectangle of pixels, right and bottom excluded.
+struct Box {
+    int left;
+    int top;
+    int right;
+    int bottom;
+    [[nodiscard]] bool holds(int x, int y) const {
+        return x >= left && x < right && y >= top && y < bottom;
+    }
+};
+
+// What the landscape shows at a pixel: a part, or kSky plus one of skyShades shades, dark at
+// the top, dithered into one another down to the horizon.
+int landscape(int x, int y, int skyShades) {
+    constexpr int kHorizon = 130;
+    constexpr int kShore = 176;
+    constexpr int kLakeEnd = 120;
+    constexpr int kSunX = 64;
+    constexpr int kSunY = 36;
+    constexpr int kSunRadius = 16;
+    constexpr int kHaloRadius = 22;
+    constexpr int kHillLightLines = 6;
+    constexpr Box kWalls{176, 136, 216, kShore};
+    constexpr Box kWindowPane{184, 144, 196, 156};
+    constexpr Box kDoor{202, 150, 210, kShore};
+    constexpr int kRoofTop = 116;
+    constexpr int kRoofTipHalfWidth = 4;
+    constexpr int kRoofCentre = (kWalls.left + kWalls.right) / 2;
+    constexpr int kDitherLevels = 16;
+    if (y >= kShore) {
+        if (x < kLakeEnd) {
+            const int level =
+                kDitherLevels - (y - kShore) * kDitherLevels / (kPictureLines - kShore);
+            return dithered(x, y, level) ? kWaterLight : kWater;
+        }
+        return dithered(x, y, kSparseDither) ? kGroundDark : kGround;
+    }
+    if (kWalls.holds(x, y)) {
+        return kWindowPane.holds(x, y) || kDoor.holds(x, y) ? kWindow : kWall;
+    }
+    // The roof widens by 6 pixels every 5 lines down to the walls.
+    if (y >= kRoofTop && y < kWalls.top &&
+        std::abs(x - kRoofCentre) < kRoofTipHalfWidth + (y - kRoofTop) * 6 / 5) {
+        return kRoof;
+    }
+    const int nearTop = hillTop(x, kNearHillShape, kShore);
+    if (y >= nearTop) {
+        return y < nearTop + kHillLightLines && dithered(x, y, kHalfDither) ? kHillLight
+                                                                            : kNearHill;
+    }
+    if (y >=
+        std::min(hillTop(x, kLeftHillShape, kHorizon), hillTop(x, kRightHillShape, kHorizon))) {
+        return kFarHill;
+    }
+    const int r2 = (x - kSunX) * (x - kSunX) + (y - kSunY) * (y - kSunY);
+    if (r2 <= kSunRadius * kSunRadius ||
+        (r2 <= kHaloRadius * kHaloRadius && dithered(x, y, kHalfDither))) {
+        return kSun;
+    }
+    const int level = std::min(y, kHorizon - 1) * (skyShades - 1) * kDitherLevels / kHorizon;
+    return kSky + level / kDitherLevels + (dithered(x, y, level % kDitherLevels) ? 1 : 0);
+}
+
+// Screen 5: the landscape in its own palette, kept in VRAM.
+SampleFile landscape5() {
+    VramCanvas c(kScreen5.bytesPerLine);
+    for (int y = 0; y < kPictureLines; ++y) {
+        for (int x = 0; x < kScreen5.lineWidth; ++x) {
+            c.put4bpp(x, y, landscape(x, y, kLandscapeSkyShades));
+        }
+    }
+    c.putPalette(kScreen5.paletteTable, paletteRecord(kLandscape));
+    return screenFile("LAND5.SC5", c, withPaletteBytes(kScreen5));
+}
+
+// Screen 8: the landscape in the nearest fixed colours, its sky in eight shades from dark
+// blue to light blue.
+SampleFile landscape8() {
+    VramCanvas c(kScreen8.bytesPerLine);
+    constexpr int kSkyShades = 8;
+    constexpr int kRedShift = 2;
+    constexpr int kGreenShift = 5;
+    constexpr int kBlueDrop = 1; // palette blue has 3 bits, screen 8 blue 2
+    const auto byteOf = [](const PaletteColour& p) {
+        return static_cast<std::uint8_t>(p.green << kGreenShift | p.red << kRedShift |
+                                         p.blue >> kBlueDrop);
+    };
+    const auto skyShade = [](int shade) {
+        constexpr int kLast = kSkyShades - 1;
+        constexpr PaletteColour kTop{0, 1, 5};
+        constexpr PaletteColour kRise{5, 5, 2}; // from the top to the horizon
+        return PaletteColour{kTop.red + shade * kRise.red / kLast,
+                             kTop.green + shade * kRise.green / kLast,
+                             kTop.blue + shade * kRise.blue / kLast};
+    };
+    for (int y = 0; y < kPictureLines; ++y) {
+        for (int x = 0; x < kScreen8.lineWidth; ++x) {
+            const int part = landscape(x, y, kSkyShades);
+            c.put8bpp(x, y,
+                      byteOf(part < kSky ? kLandscape[static_cast<std::size_t>(part)]
+                                         : skyShade(part - kSky)));
+        }
+    }
+    return screenFile("LAND8.SC8", c, pictureBytes(kScreen8));
+}
+
 } // namespace
 
 std::vector<SampleFile> makeSamples() {
@@ -275,6 +445,8 @@ std::vector<SampleFile> makeSamples() {
     files.push_back(yjka10());
     files.push_back(yjk12("YJK.SCC", false));
     files.push_back(yjk12("PAGE12.SCC", true));
+    files.push_back(landscape5());
+    files.push_back(landscape8());
     return files;
 }
 

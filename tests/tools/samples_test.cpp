@@ -144,5 +144,22 @@ TEST(Samples, YjkRampsAndPalettePixels) {
     }
 }
 
+// The landscape as the pictures these screens show: flat areas, and a sky dithered between
+// two shades so that neighbouring pixels differ.
+TEST(Samples, LandscapeHasFlatAreasAndADitheredSky) {
+    VdpState s5 = load(5, "LAND5.SC5");
+    s5.readVramPalette();
+    s5.selectPalette(PaletteSource::vram);
+    const VdpState s8 = load(8, "LAND8.SC8");
+    constexpr int kSunX = 64;
+    constexpr int kSunY = 36;
+    constexpr int kSkyY = 60;
+    EXPECT_EQ(s5.pixelScreen5(kSunX, kSunY), s5.paletteRgb[0]);
+    EXPECT_EQ(s5.pixelScreen5(kSunX + 1, kSunY + 1), s5.paletteRgb[0]);
+    EXPECT_NE(s5.pixelScreen5(0, kSkyY), s5.pixelScreen5(1, kSkyY));
+    EXPECT_NE(s8.pixelScreen8(0, kSkyY), s8.pixelScreen8(1, kSkyY));
+    EXPECT_EQ(s8.pixelScreen8(kSunX, kSunY), s8.pixelScreen8(kSunX + 1, kSunY + 1));
+}
+
 } // namespace
 } // namespace tessarin::testing
