@@ -39,25 +39,6 @@ private:
     std::optional<std::string> old_;
 };
 
-TEST(ProbeFileSize, CountsOnlyRegularFiles) {
-    ScratchDir dir;
-    writeBytes(dir.file("data"), patternBytes(1234, 1));
-    writeBytes(dir.file("empty"), {});
-    ASSERT_EQ(::mkfifo(dir.file("pipe").c_str(), 0600), 0);
-    ::alarm(10); // a blocking open of the FIFO ends the run instead of hanging it
-    const struct {
-        std::string name;
-        std::uint64_t size;
-    } cases[] = {
-        {dir.file("data"), 1234}, {dir.file("empty"), 0}, {dir.file("missing"), 0},
-        {dir.path(), 0},          {dir.file("pipe"), 0},  {"/dev/zero", 0},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(probeFileSize(c.name), c.size) << c.name;
-    }
-    ::alarm(0);
-}
-
 TEST(MakeTempFile, MakesDistinctEmptyFilesInTmpDir) {
     ScratchDir dir;
     TmpDirSetting tmp(dir.path());
