@@ -154,10 +154,15 @@ Destination resolve(const std::string& target, ReplaceMode mode) {
     return {path, info};
 }
 
+// Read once: reading the umask sets it, and threads writing at the same time must not
+// see each other's zero. Neither program changes its umask.
 mode_t newFileMode() {
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return kNewFileMode & ~mask;
+    static const mode_t mode = [] {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        return kNewFileMode & ~mask;
+    }();
+    return mode;
 }
 
 // The scratch file beside a target: removed on destruction unless placed.
