@@ -87,16 +87,20 @@ TEST(CopyFile, ReplacesTargetByteForByteKeepingItsMode) {
     EXPECT_EQ(dir.names().size(), 2U) << "scratch file left behind";
 }
 
-TEST(CopyFile, NewTargetGetsOrdinaryMode) {
+// The umask of the moment, each time: one process may write under several.
+TEST(CopyFile, NewTargetGetsOrdinaryModeUnderTheUmaskOfTheMoment) {
     ScratchDir dir;
     writeBytes(dir.file("src"), patternBytes(10, 1));
-    const mode_t mask = ::umask(022);
-    copyFile(dir.file("src"), dir.file("new"));
-    ::umask(mask);
-    struct stat info {};
-    ASSERT_EQ(::stat(dir.file("new").c_str(), &info), 0);
-    EXPECT_EQ(info.st_mode & 07777, 0644U);
-    EXPECT_EQ(readBytes(dir.file("new")), patternBytes(10, 1));
+    for (const mode_t umask : {022U, 077U, 002U}) {
+        const std::string target = dir.file("new" + std::to_string(umask));
+        const mode_t mask = ::umask(umask);
+        copyFile(dir.file("src"), target);
+        ::umask(mask);
+        struct stat info {};
+        ASSERT_EQ(::stat(target.c_str(), &info), 0);
+        EXPECT_EQ(info.st_mode & 07777, 0666U & ~umask) << umask;
+        EXPECT_EQ(readBytes(target), patternBytes(10, 1));
+    }
 }
 
 TEST(CopyFile, FailureNamesTheFileAndLeavesTargetIntact) {
