@@ -1,10 +1,14 @@
 #!/bin/sh
 # Times a batch of screen files on one and on two threads, and a BMP batch against cp
-# of the same finished BMPs, each the best of three runs.
-# Usage: bench/batch_speed.sh [BUILD_DIR] (default build).
+# of the same finished BMPs, each the best of RUNS runs, with the load average before and
+# after. The BMP batch and cp take turns, run after run: every run first removes the files
+# of the one before, and the time ext4 then spends finding a free inode grows with the
+# inodes freed in the last minute, so both see the same file system.
+# Usage: bench/batch_speed.sh [BUILD_DIR] [RUNS] (default build, 5 runs).
 set -eu
 src=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "${1:-$src/build}" && pwd)
+runs=${2:-5}
 exporter="$build/tessarin-export"
 files=1000
 copies=200
@@ -23,30 +27,42 @@ while [ "$i" -lt "$files" ]; do
     i=$((i + 1))
 done
 
-runs=3
-seconds() { # OUTDIR COMMAND...: the least wall-clock seconds of $runs runs into OUTDIR
-    out=$1
+echo "before: $(uptime)"
+
+seconds() { # OUTDIR COMMAND...: the wall-clock seconds of one run into a fresh OUTDIR
+    rm -rf "$1"
     shift
-    best=1e9
-    run=0
-    while [ "$run" -lt "$runs" ]; do
-        rm -rf "$out"
-        start=$(date +%s.%N)
-        "$@" >/dev/null
-        end=$(date +%s.%N)
-        best=$(awk "BEGIN { t = $end - $start; print (t < $best) ? t : $best }")
-        run=$((run + 1))
-    done
-    echo "$best"
+    start=$(date +%s.%N)
+    "$@" >/dev/null
+    end=$(date +%s.%N)
+    awk "BEGIN { print $end - $start }"
+}
+least() { # A B: the smaller
+    awk "BEGIN { print ($1 < $2) ? $1 : $2 }"
 }
 
-one=$(seconds "$work/j1" "$exporter" -q -j 1 -d "$work/j1" "$work"/in/*)
-two=$(seconds "$work/j2" "$exporter" -q -j 2 -d "$work/j2" "$work"/in/*)
-printf '%d files to PNG: -j 1 %.2f s, -j 2 %.2f s, ratio -j 2 / -j 1 = %.2f\n' \
+one=1e9
+two=1e9
+run=0
+while [ "$run" -lt "$runs" ]; do
+    one=$(least "$one" "$(seconds "$work/j1" "$exporter" -q -j 1 -d "$work/j1" "$work"/in/*)")
+    two=$(least "$two" "$(seconds "$work/j2" "$exporter" -q -j 2 -d "$work/j2" "$work"/in/*)")
+    run=$((run + 1))
+done
+printf '%d files to PNG: -j 1 %.3f s, -j 2 %.3f s, ratio -j 2 / -j 1 = %.2f\n' \
     "$files" "$one" "$two" "$(awk "BEGIN { print $two / $one }")"
 
 ls "$work"/in/* | head -n "$copies" > "$work/list"
-bmp=$(seconds "$work/bmp" sh -c "xargs '$exporter' -q -j 1 --format bmp -d '$work/bmp' < '$work/list'")
-copy=$(seconds "$work/copied" sh -c "mkdir '$work/copied' && cp '$work'/bmp/* '$work/copied/'")
-printf '%d files to BMP: %.3f s, cp of the BMPs %.3f s, ratio = %.1f\n' \
-    "$copies" "$bmp" "$copy" "$(awk "BEGIN { print $bmp / $copy }")"
+bmp=1e9
+copy=1e9
+run=0
+while [ "$run" -lt "$runs" ]; do
+    bmp=$(least "$bmp" "$(seconds "$work/bmp" \
+        sh -c "xargs '$exporter' -q -j 1 --format bmp -d '$work/bmp' < '$work/list'")")
+    copy=$(least "$copy" "$(seconds "$work/copied" \
+        sh -c "mkdir '$work/copied' && cp '$work'/bmp/* '$work/copied/'")")
+    run=$((run + 1))
+done
+printf '%d files to BMP (-j 1): %.3f s, cp of the BMPs %.3f s, ratio = %.2f (best of %d)\n' \
+    "$copies" "$bmp" "$copy" "$(awk "BEGIN { print $bmp / $copy }")" "$runs"
+echo "after: $(uptime)"

@@ -3,7 +3,6 @@
 #include "document/file_browsing.h"
 #include "document/file_name_rule.h"
 #include "platform/file_stream.h"
-#include "platform/file_system.h"
 
 #include <algorithm>
 #include <optional>
@@ -13,13 +12,16 @@ namespace tessarin {
 
 namespace {
 
+bool isFileSlot(FileSlot slot) {
+    return std::find(kFileSlots.begin(), kFileSlots.end(), slot) != kFileSlots.end();
+}
+
 // Reads the file past its header straight into target, as far as either reaches.
 // A negative header size (the field is signed) counts as no header. A read error
 // throws after target may already hold the bytes read before it.
 // Returns the number of bytes laid in.
-std::uint64_t readScreenFile(const std::string& fileName, std::int16_t headerSize,
+std::uint64_t readScreenFile(InputFile& in, std::int16_t headerSize,
                              std::span<std::uint8_t> target) {
-    InputFile in(fileName);
     const std::uint64_t skip = static_cast<std::uint64_t>(std::max<std::int16_t>(headerSize, 0));
     const std::uint64_t size = in.size();
     if (size <= skip) {
@@ -30,12 +32,14 @@ std::uint64_t readScreenFile(const std::string& fileName, std::int16_t headerSiz
     return in.read(target.first(static_cast<std::size_t>(count)));
 }
 
-// Throws FileError naming the file when it cannot be opened for reading or holds nothing.
-void requireContent(const std::string& fileName) {
-    const InputFile in(fileName);
+// The file open for a load; FileError naming it when it cannot be opened for reading or
+// holds nothing. The load reads what was checked, through the same descriptor.
+InputFile openWithContent(const std::string& fileName) {
+    InputFile in(fileName);
     if (in.size() == 0) {
         throw FileError(fileName, "File \"" + fileName + "\" is empty");
     }
+    return in;
 }
 
 } // namespace
@@ -43,7 +47,7 @@ void requireContent(const std::string& fileName) {
 ScreenDocument::ScreenDocument() : vdp(std::make_unique<VdpState>()) {}
 
 FileSlot ScreenDocument::openByName(const std::string& fileName) {
-    requireContent(fileName);
+    InputFile in = openWithContent(fileName);
     const FileNameChoice choice = chooseByFileName(fileName);
     // The mode comes first: with a picture it reloads the files already open in it, and
     // it sets the line width the new file is laid in with.
@@ -56,7 +60,7 @@ FileSlot ScreenDocument::openByName(const std::string& fileName) {
             reloadFailure = error;
         }
     }
-    openInto(fileName, choice.slot);
+    openOpened(fileName, in, choice.slot);
     if (reloadFailure) {
         throw ReloadError(reloadFailure->fileName(), reloadFailure->what());
     }
@@ -64,16 +68,21 @@ FileSlot ScreenDocument::openByName(const std::string& fileName) {
 }
 
 void ScreenDocument::openInto(const std::string& fileName, FileSlot slot) {
-    if (std::find(kFileSlots.begin(), kFileSlots.end(), slot) == kFileSlots.end()) {
+    if (!isFileSlot(slot)) {
         return;
     }
-    requireContent(fileName);
+    InputFile in = openWithContent(fileName);
+    openOpened(fileName, in, slot);
+}
+
+void ScreenDocument::openOpened(const std::string& fileName, InputFile& in, FileSlot slot) {
     hasPicture_ = true;
     // The automatic rule takes an open palette file by itself.
     if (slot == FileSlot::palette && mapping.paletteSource != PaletteSource::automatic) {
         mapping.paletteSource = PaletteSource::file;
     }
-    openFile(fileName, slot);
+    storedName(slot) = fileName;
+    loadFrom(slot, in);
     if (slot == FileSlot::palette) {
         selectSourcePalette();
     } else {
@@ -179,45 +188,48 @@ std::optional<std::string> ScreenDocument::openNeighbour(int step) {
 }
 
 bool ScreenDocument::openFile(const std::string& fileName, FileSlot slot) {
-    if (probeFileSize(fileName) == 0) {
+    if (!isFileSlot(slot)) {
         return false;
     }
-    switch (slot) {
-    case FileSlot::vram0:
-        vram0FileName = fileName;
-        break;
-    case FileSlot::vram1:
-        vram1FileName = fileName;
-        break;
-    case FileSlot::palette:
-        paletteFileName = fileName;
-        break;
-    default:
+    std::optional<InputFile> in = InputFile::openIfRegular(fileName);
+    if (!in || in->size() == 0) {
         return false;
     }
-    loadSlot(slot);
+    storedName(slot) = fileName;
+    loadFrom(slot, *in);
     return true;
 }
 
 void ScreenDocument::loadSlot(FileSlot slot) {
+    if (!isFileSlot(slot)) {
+        return;
+    }
+    InputFile in(storedName(slot));
+    loadFrom(slot, in);
+}
+
+std::string& ScreenDocument::storedName(FileSlot slot) {
+    const std::array<std::string*, 3> names{&vram0FileName, &vram1FileName, &paletteFileName};
+    return *names[indexOf(slot)];
+}
+
+void ScreenDocument::loadFrom(FileSlot slot, InputFile& in) {
     const std::span<std::uint8_t, kVramSize> vram(vdp->vram);
     switch (slot) {
     case FileSlot::vram0:
         // Data past 64 KB runs on into VRAM1, up to the end of VRAM.
         vram0Reach_ = 0; // a failed read counts as none
-        vram0Reach_ =
-            readScreenFile(vram0FileName, mapping.headerSize[indexOf(FileSlot::vram0)], vram);
+        vram0Reach_ = readScreenFile(in, mapping.headerSize[indexOf(FileSlot::vram0)], vram);
         vdp->remapLinePixels(mapping.linePixels[indexOf(FileSlot::vram0)]);
         break;
     case FileSlot::vram1:
         // Laid in byte for byte: packed VRAM1 data is never re-laid.
-        readScreenFile(vram1FileName, mapping.headerSize[indexOf(FileSlot::vram1)],
+        readScreenFile(in, mapping.headerSize[indexOf(FileSlot::vram1)],
                        vram.subspan(kVramHalfSize, kVramHalfSize));
         break;
     case FileSlot::palette: {
         // Entries a short file does not reach stay zero.
         PaletteRecord palette{};
-        InputFile in(paletteFileName);
         in.read(palette);
         vdp->setFilePalette(palette);
         break;
@@ -229,9 +241,8 @@ void ScreenDocument::loadSlot(FileSlot slot) {
 
 void ScreenDocument::reload() {
     // VRAM1 last: its file overwrites the tail of a long VRAM0 file.
-    const std::array<const std::string*, 3> names{&vram0FileName, &vram1FileName, &paletteFileName};
     for (const FileSlot slot : kFileSlots) {
-        if (!names[indexOf(slot)]->empty()) {
+        if (!storedName(slot).empty()) {
             loadSlot(slot);
         }
     }

@@ -14,6 +14,8 @@
 
 namespace tessarin {
 
+class InputFile;
+
 // The three kinds of file the document loads.
 enum class FileSlot : int { vram0 = 0, vram1 = 1, palette = 2 };
 inline constexpr std::array<FileSlot, 3> kFileSlots{FileSlot::vram0, FileSlot::vram1,
@@ -122,6 +124,12 @@ public:
     VramMapping mapping;
 
 private:
+    // openInto for a file already open and checked to hold something.
+    void openOpened(const std::string& fileName, InputFile& in, FileSlot slot);
+    // The name member of a slot of kFileSlots.
+    std::string& storedName(FileSlot slot);
+    // loadSlot from the open file.
+    void loadFrom(FileSlot slot, InputFile& in);
     // The mapping's palette source made active; the VRAM palette read from VRAM first.
     void selectSourcePalette();
     // With the VRAM palette in effect, reads it again: VRAM may hold another table now.

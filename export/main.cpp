@@ -7,6 +7,7 @@
 #include <csignal>
 #include <exception>
 #include <iostream>
+#include <malloc.h>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -14,6 +15,9 @@
 namespace {
 
 constexpr int kSignalExitBase = 128; // the shell's status for a process a signal ended
+// Above the largest buffer of one picture (512x424 pixels of 3 bytes, rendered and encoded).
+constexpr int kHeapBufferLimit = 4 << 20;
+constexpr int kKeptFreeHeap = 16 << 20;
 
 void removeScratchAndExit(int signal) {
     tessarin::exporter::closeAndDrainConversions();
@@ -39,10 +43,19 @@ void handleSignals() {
     std::signal(SIGXFSZ, SIG_IGN);
 }
 
+// Every file of a batch allocates and frees the same large buffers (VRAM, the picture, the
+// encoded file). Kept in the heap when freed, they are reused as they are, instead of going
+// back to the kernel and being faulted in page by page for the next file.
+void keepFreedBuffers() {
+    ::mallopt(M_MMAP_THRESHOLD, kHeapBufferLimit);
+    ::mallopt(M_TRIM_THRESHOLD, kKeptFreeHeap);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     using namespace tessarin::exporter;
+    keepFreedBuffers();
     handleSignals();
     const std::vector<std::string> args(argv + 1, argv + argc);
     const auto parsed = parseOptions(args);

@@ -4,7 +4,6 @@
 #include "export/png_encoder.h"
 #include "export/scale.h"
 #include "platform/file_error.h"
-#include "platform/file_stream.h"
 #include "platform/target_file.h"
 
 #include <sys/stat.h>
@@ -13,36 +12,28 @@ namespace tessarin::exporter {
 
 namespace {
 
-// The viewer passes over a missing or empty file in silence; the exporter names it.
-void checkInput(const std::string& fileName) {
-    if (fileName.empty()) {
+// Replacing an input with its own picture would lose the input.
+void refuseInputAsTarget(const PictureJob& job, const std::string& target) {
+    struct stat out {};
+    if (::stat(target.c_str(), &out) != 0) {
         return;
     }
-    InputFile in(fileName); // throws for missing, unreadable and non-regular files
-    if (in.size() == 0) {
-        throw FileError(fileName, "File \"" + fileName + "\" is empty");
+    for (const std::string* input : {&job.screenFile, &job.vram1File, &job.paletteFile}) {
+        struct stat in {};
+        if (!input->empty() && ::stat(input->c_str(), &in) == 0 && in.st_dev == out.st_dev &&
+            in.st_ino == out.st_ino) {
+            throw FileError(target,
+                            "Output file \"" + target + "\" is the input file \"" + *input + "\"");
+        }
     }
 }
 
-bool exists(const std::string& fileName) {
+// Before any work, as a batch run again finds most of its outputs there.
+void refuseExisting(const PictureJob& job, const std::string& target) {
     struct stat info {};
-    return ::lstat(fileName.c_str(), &info) == 0;
-}
-
-void refuseExisting(const std::string& target) {
-    if (exists(target)) {
+    if (::lstat(target.c_str(), &info) == 0) {
+        refuseInputAsTarget(job, target); // the more telling message
         throw FileError(target, "Output file \"" + target + "\" already exists");
-    }
-}
-
-// Replacing an input with its own picture would lose the input.
-void refuseInputAsTarget(const std::string& input, const std::string& target) {
-    struct stat in {};
-    struct stat out {};
-    if (!input.empty() && ::stat(input.c_str(), &in) == 0 && ::stat(target.c_str(), &out) == 0 &&
-        in.st_dev == out.st_dev && in.st_ino == out.st_ino) {
-        throw FileError(target,
-                        "Output file \"" + target + "\" is the input file \"" + input + "\"");
     }
 }
 
@@ -93,20 +84,18 @@ std::vector<std::uint8_t> encodePicture(const Picture& picture, ImageFormat form
 
 void exportPicture(const PictureJob& job, const std::string& target, ImageFormat format,
                    Overwrite overwrite) {
-    checkInput(job.screenFile);
-    checkInput(job.vram1File);
-    checkInput(job.paletteFile);
-    for (const std::string* input : {&job.screenFile, &job.vram1File, &job.paletteFile}) {
-        refuseInputAsTarget(*input, target);
-    }
+    // The inputs are checked as the document opens them, each once.
     if (overwrite == Overwrite::refuse) {
-        refuseExisting(target);
+        refuseExisting(job, target);
     }
     Picture picture = renderJob(job);
     if (job.thumbnailSize && !picture.empty()) {
         const auto [width, height] =
             fittedSize(picture.width(), picture.height(), *job.thumbnailSize);
         picture = scalePicture(picture, width, height);
+    }
+    if (overwrite == Overwrite::replace) {
+        refuseInputAsTarget(job, target);
     }
     writeTargetFile(target, encodePicture(picture, format),
                     overwrite == Overwrite::replace ? ReplaceMode::replace

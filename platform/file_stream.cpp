@@ -7,6 +7,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace tessarin {
 
@@ -16,9 +17,9 @@ namespace {
     throw FileError(fileName, posix::fileMessage(verb, fileName, posix::errnoText(error)));
 }
 
-int openOrThrow(const std::string& fileName, int accessFlags) {
+int openOrThrow(const std::string& fileName, int accessFlags, struct stat* info) {
     int error = 0;
-    const int fd = posix::openRegular(fileName, accessFlags, &error);
+    const int fd = posix::openRegular(fileName, accessFlags, info, &error);
     if (fd < 0) {
         throw FileError(fileName,
                         posix::fileMessage("open", fileName, posix::openFailureText(error)));
@@ -28,19 +29,33 @@ int openOrThrow(const std::string& fileName, int accessFlags) {
 
 } // namespace
 
-InputFile::InputFile(const std::string& fileName)
-    : fileName_(fileName), fd_(openOrThrow(fileName, O_RDONLY)) {}
-
-InputFile::~InputFile() {
-    ::close(fd_);
+InputFile::InputFile(const std::string& fileName) : fileName_(fileName) {
+    struct stat info {};
+    fd_ = openOrThrow(fileName, O_RDONLY, &info);
+    size_ = static_cast<std::uint64_t>(info.st_size);
 }
 
-std::uint64_t InputFile::size() const {
+InputFile::InputFile(const std::string& fileName, int fd, std::uint64_t size)
+    : fileName_(fileName), fd_(fd), size_(size) {}
+
+std::optional<InputFile> InputFile::openIfRegular(const std::string& fileName) {
     struct stat info {};
-    if (::fstat(fd_, &info) != 0) {
-        throwErrno("read", fileName_, errno);
+    int error = 0;
+    const int fd = posix::openRegular(fileName, O_RDONLY, &info, &error);
+    if (fd < 0) {
+        return std::nullopt;
     }
-    return static_cast<std::uint64_t>(info.st_size);
+    return InputFile(fileName, fd, static_cast<std::uint64_t>(info.st_size));
+}
+
+InputFile::InputFile(InputFile&& other) noexcept
+    : fileName_(std::move(other.fileName_)), fd_(std::exchange(other.fd_, -1)), size_(other.size_) {
+}
+
+InputFile::~InputFile() {
+    if (fd_ >= 0) {
+        ::close(fd_);
+    }
 }
 
 void InputFile::seek(std::uint64_t offset) {
@@ -57,8 +72,9 @@ std::size_t InputFile::read(std::span<std::uint8_t> out) {
     return static_cast<std::size_t>(n);
 }
 
-OutputFile::OutputFile(const std::string& fileName)
-    : fileName_(fileName), fd_(openOrThrow(fileName, O_WRONLY)) {
+OutputFile::OutputFile(const std::string& fileName) : fileName_(fileName) {
+    struct stat info {};
+    fd_ = openOrThrow(fileName, O_WRONLY, &info);
     // Cut only after the file is known to be a regular file: O_TRUNC at open time
     // would act before that check.
     if (::ftruncate(fd_, 0) != 0) {

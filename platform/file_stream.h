@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 
@@ -12,19 +13,27 @@ namespace tessarin {
 class InputFile {
 public:
     explicit InputFile(const std::string& fileName);
+    // The file open, or nothing where the constructor would throw.
+    [[nodiscard]] static std::optional<InputFile> openIfRegular(const std::string& fileName);
     ~InputFile();
+    InputFile(InputFile&& other) noexcept;
     InputFile(const InputFile&) = delete;
     InputFile& operator=(const InputFile&) = delete;
+    InputFile& operator=(InputFile&&) = delete;
 
-    [[nodiscard]] std::uint64_t size() const;
+    // The size when opened.
+    [[nodiscard]] std::uint64_t size() const { return size_; }
     void seek(std::uint64_t offset);
     // Reads up to out.size() bytes; fewer only at the end of the file.
     // A real read error throws FileError.
     std::size_t read(std::span<std::uint8_t> out);
 
 private:
+    InputFile(const std::string& fileName, int fd, std::uint64_t size);
+
     std::string fileName_;
-    int fd_;
+    int fd_ = -1;
+    std::uint64_t size_ = 0;
 };
 
 // An existing file opened for writing and cut to zero length (it is never created).
@@ -42,7 +51,7 @@ public:
 
 private:
     std::string fileName_;
-    int fd_;
+    int fd_ = -1;
 };
 
 } // namespace tessarin

@@ -5,8 +5,6 @@
 
 #include <cerrno>
 #include <cstdlib>
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace tessarin {
@@ -31,18 +29,6 @@ std::string directoryOf(const std::string& path) {
 std::string baseNameOf(const std::string& path) {
     const auto slash = path.rfind('/');
     return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-std::uint64_t probeFileSize(const std::string& fileName) noexcept {
-    int error = 0;
-    const int fd = posix::openRegular(fileName, O_RDONLY, &error);
-    if (fd < 0) {
-        return 0;
-    }
-    struct stat info {};
-    const bool ok = ::fstat(fd, &info) == 0;
-    ::close(fd);
-    return ok ? static_cast<std::uint64_t>(info.st_size) : 0;
 }
 
 std::string makeTempFile(const std::string& prefix) {

@@ -2,13 +2,9 @@
 
 #include "platform/target_file.h" // copyFile, for the callers of these helpers
 
-#include <cstdint>
 #include <string>
 
 namespace tessarin {
-
-// Size of a regular file; 0 for anything that is not one or cannot be opened.
-[[nodiscard]] std::uint64_t probeFileSize(const std::string& fileName) noexcept;
 
 // Makes a new, empty file with a unique name from prefix in the temporary
 // directory ($TMPDIR, else /tmp) and returns its full name. Throws FileError

@@ -18,7 +18,7 @@ std::string errnoText(int error) {
     return std::strerror(error);
 }
 
-int openRegular(const std::string& fileName, int accessFlags, int* error) {
+int openRegular(const std::string& fileName, int accessFlags, struct stat* opened, int* error) {
     // The type is known before any open: opening a FIFO releases a writer waiting on
     // it, and opening some devices has effects of its own.
     struct stat named {};
@@ -36,16 +36,15 @@ int openRegular(const std::string& fileName, int accessFlags, int* error) {
         *error = errno;
         return -1;
     }
-    struct stat opened {};
     int failure = 0;
-    if (::fstat(fd, &opened) != 0) {
+    if (::fstat(fd, opened) != 0) {
         failure = errno;
-    } else if (!S_ISREG(opened.st_mode)) {
+    } else if (!S_ISREG(opened->st_mode)) {
         failure = kNotRegular;
-    } else if (opened.st_dev != named.st_dev || opened.st_ino != named.st_ino) {
+    } else if (opened->st_dev != named.st_dev || opened->st_ino != named.st_ino) {
         failure = kReplacedWhileOpening;
-    } else if (const int flags = ::fcntl(fd, F_GETFL);
-               flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+    } else if (::fcntl(fd, F_SETFL, accessFlags) != 0) {
+        // F_SETFL ignores the access mode: this clears O_NONBLOCK and leaves the rest as opened.
         failure = errno;
     }
     if (failure != 0) {

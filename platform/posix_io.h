@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <sys/stat.h>
 
 namespace tessarin::posix {
 
@@ -22,9 +23,11 @@ inline constexpr int kReplacedWhileOpening = -1;
 
 // Opens a regular file: refuses anything else by its stat before any open, opens
 // without blocking and without taking a terminal, checks that the open file is the one
-// stat saw, then restores blocking I/O. Returns the descriptor, or -1 with *error set:
-// an errno value, kNotRegular or kReplacedWhileOpening.
-[[nodiscard]] int openRegular(const std::string& fileName, int accessFlags, int* error);
+// stat saw, then restores blocking I/O. Returns the descriptor and fills *opened with the
+// open file's status, or returns -1 with *error set: an errno value, kNotRegular or
+// kReplacedWhileOpening.
+[[nodiscard]] int openRegular(const std::string& fileName, int accessFlags, struct stat* opened,
+                              int* error);
 [[nodiscard]] std::string openFailureText(int error);
 
 // Reads until out is full or the end of the file; retries EINTR. Returns the byte

@@ -15,6 +15,8 @@
 #include <cstring>
 #include <fcntl.h>
 #include <optional>
+#include <random>
+#include <string_view>
 #include <sys/stat.h>
 #include <sys/syscall.h>
 #include <unistd.h>
@@ -26,9 +28,14 @@ namespace {
 
 constexpr std::size_t kCopyChunk = 64 * 1024;
 constexpr mode_t kNewFileMode = 0666;            // before the umask, as for any new file
+constexpr mode_t kPrivateMode = 0600;            // while it replaces a file, until it has its mode
 constexpr mode_t kKeptModeBits = 07777 & ~06000; // never setuid or setgid on a new content
 // Fixed and short, so that a target name of NAME_MAX bytes still has a scratch beside it.
-constexpr const char* kScratchPattern = "/.tessarin-XXXXXX";
+constexpr const char* kScratchPrefix = "/.tessarin-";
+constexpr std::size_t kScratchLetters = 6;
+constexpr std::string_view kNameLetters =
+    "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+constexpr int kCreateAttempts = 100;
 constexpr unsigned kRenameNoReplace = 1; // RENAME_NOREPLACE of <linux/fs.h>
 
 // Scratch names in use, where a signal handler can reach them without allocating: a
@@ -154,10 +161,22 @@ Destination resolve(const std::string& target, ReplaceMode mode) {
     return {path, info};
 }
 
-mode_t newFileMode() {
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return kNewFileMode & ~mask;
+// mkostemp with a mode of our choosing: a new file named from prefix and random letters,
+// tried again under other letters while the name is taken. The descriptor, or -1 with errno.
+int createUnique(const std::string& prefix, mode_t mode, std::string* name) {
+    thread_local std::minstd_rand letters(std::random_device{}());
+    std::uniform_int_distribution<std::size_t> pick(0, kNameLetters.size() - 1);
+    for (int attempt = 0; attempt < kCreateAttempts; ++attempt) {
+        *name = prefix;
+        for (std::size_t i = 0; i < kScratchLetters; ++i) {
+            *name += kNameLetters[pick(letters)];
+        }
+        const int fd = ::open(name->c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+        if (fd >= 0 || errno != EEXIST) {
+            return fd;
+        }
+    }
+    return -1;
 }
 
 // The scratch file beside a target: removed on destruction unless placed.
@@ -166,16 +185,14 @@ public:
     ScratchBeside(const std::string& target, ReplaceMode mode)
         : target_(target), mode_(mode), destination_(resolve(target, mode)) {
         const std::string directory = directoryOf(destination_.path);
-        std::vector<char> name(directory.begin(), directory.end());
-        name.insert(name.end(), kScratchPattern,
-                    kScratchPattern + std::strlen(kScratchPattern) + 1);
+        // A new file gets its mode from the kernel, as from any program: 0666 less the umask.
+        const mode_t fileMode = destination_.replaced ? kPrivateMode : kNewFileMode;
         const SignalsHeld held;
-        fd_ = ::mkostemp(name.data(), O_CLOEXEC);
+        fd_ = createUnique(directory + kScratchPrefix, fileMode, &scratch_);
         if (fd_ < 0) {
             fail(target,
                  "cannot create a file in \"" + directory + "\": " + posix::errnoText(errno));
         }
-        scratch_ = name.data();
         slot_ = registerScratch(scratch_);
     }
     ~ScratchBeside() {
@@ -197,15 +214,14 @@ public:
         }
     }
 
-    // Gives the content the replaced file's owner (where allowed) and mode, or those of
-    // a new file, and renames it into place.
+    // Gives the content the replaced file's owner (where allowed) and mode, and renames it
+    // into place.
     void place() {
-        const auto& old = destination_.replaced;
-        if (old) {
+        if (const auto& old = destination_.replaced) {
             [[maybe_unused]] const int owned = ::fchown(fd_, old->st_uid, old->st_gid);
-        }
-        if (::fchmod(fd_, old ? old->st_mode & kKeptModeBits : newFileMode()) != 0) {
-            fail(target_, posix::errnoText(errno));
+            if (::fchmod(fd_, old->st_mode & kKeptModeBits) != 0) {
+                fail(target_, posix::errnoText(errno));
+            }
         }
         const int closed = ::close(fd_);
         fd_ = -1;

@@ -180,6 +180,7 @@ TEST(Exporter, ExitCodesAndMessagesNameTheProblem) {
     const TempDir dir;
     writeBytes(dir / "EMPTY.SC5", {});
     fs::create_directory(dir.path() / "DIR.SC5");
+    fs::copy_file(sample("BARS.SC5"), dir.path() / "IN.bmp");
     const std::vector<ExitCase> cases{
         {{"-o", "x.png", sample("BARS.SC5")}, 0, ""},
         {{"-o", "x.png", "MISSING.SC5"}, 1, "\"MISSING.SC5\""},
@@ -189,6 +190,8 @@ TEST(Exporter, ExitCodesAndMessagesNameTheProblem) {
         {{"-o", "x.png", "--vram1", "MISSING.SC7", sample("BARS7.SC7")}, 1, "\"MISSING.SC7\""},
         {{"-o", "x.png", sample("BARS.SC5"), "MISSING.PL5"}, 1, "\"MISSING.PL5\""},
         {{"-o", "nodir/x.png", sample("BARS.SC5")}, 1, "\"nodir\""},
+        {{"--format", "bmp", "-o", "IN.bmp", "IN.bmp"}, 1, "is the input file \"IN.bmp\""},
+        {{"--format", "bmp", "-d", ".", "IN.bmp"}, 1, "is the input file \"IN.bmp\""},
         {{"-o", "x.png", "--size", "big", sample("BARS.SC5")}, 2, "\"big\" for --size"},
         {{"-o", "x.png", "--frobnicate", sample("BARS.SC5")}, 2, "\"--frobnicate\""},
         {{"-o", "x.png", "--palette-source", "file", sample("BARS.SC5")}, 2, "--palette-source"},

@@ -3,6 +3,7 @@
 #include "document/bmp_encoder.h"
 #include "document/screen_document.h"
 #include "platform/file_error.h"
+#include "platform/file_stream.h"
 #include "platform/file_system.h"
 #include "tests/hardening/hardening_support.h"
 #include "tests/platform/scratch_dir.h"
@@ -68,7 +69,7 @@ TEST_F(DocumentFaults, SparseFileOver4GiBHasItsFullSizeAndEachLoadReadsAtMostIts
     const auto head = patternBytes(kDefaultHeaderSize + kVramSize + 1000, 3);
     writeBytes(name, head);
     ASSERT_EQ(::truncate(name.c_str(), static_cast<off_t>(kFiveGiB)), 0);
-    EXPECT_EQ(probeFileSize(name), kFiveGiB);
+    EXPECT_EQ(InputFile(name).size(), kFiveGiB);
 
     struct Case {
         FileSlot slot;
