@@ -191,8 +191,11 @@ bool ScreenDocument::openFile(const std::string& fileName, FileSlot slot) {
     if (!isFileSlot(slot)) {
         return false;
     }
-    std::optional<InputFile> in = InputFile::openIfRegular(fileName);
-    if (!in || in->size() == 0) {
+    // Only the opening is probed: a read error of the load itself still throws.
+    std::optional<InputFile> in;
+    try {
+        in.emplace(openWithContent(fileName));
+    } catch (const FileError&) {
         return false;
     }
     storedName(slot) = fileName;

@@ -35,19 +35,6 @@ InputFile::InputFile(const std::string& fileName) : fileName_(fileName) {
     size_ = static_cast<std::uint64_t>(info.st_size);
 }
 
-InputFile::InputFile(const std::string& fileName, int fd, std::uint64_t size)
-    : fileName_(fileName), fd_(fd), size_(size) {}
-
-std::optional<InputFile> InputFile::openIfRegular(const std::string& fileName) {
-    struct stat info {};
-    int error = 0;
-    const int fd = posix::openRegular(fileName, O_RDONLY, &info, &error);
-    if (fd < 0) {
-        return std::nullopt;
-    }
-    return InputFile(fileName, fd, static_cast<std::uint64_t>(info.st_size));
-}
-
 InputFile::InputFile(InputFile&& other) noexcept
     : fileName_(std::move(other.fileName_)), fd_(std::exchange(other.fd_, -1)), size_(other.size_) {
 }

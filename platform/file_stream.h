@@ -2,7 +2,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <optional>
 #include <span>
 #include <string>
 
@@ -13,8 +12,6 @@ namespace tessarin {
 class InputFile {
 public:
     explicit InputFile(const std::string& fileName);
-    // The file open, or nothing where the constructor would throw.
-    [[nodiscard]] static std::optional<InputFile> openIfRegular(const std::string& fileName);
     ~InputFile();
     InputFile(InputFile&& other) noexcept;
     InputFile(const InputFile&) = delete;
@@ -29,8 +26,6 @@ public:
     std::size_t read(std::span<std::uint8_t> out);
 
 private:
-    InputFile(const std::string& fileName, int fd, std::uint64_t size);
-
     std::string fileName_;
     int fd_ = -1;
     std::uint64_t size_ = 0;
