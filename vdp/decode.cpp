@@ -1,5 +1,11 @@
 #include "vdp/vdp_state.h"
 
+#include "vdp/levels.h"
+
+#include <algorithm>
+#include <bit>
+#include <climits>
+#include <cstring>
 #include <limits>
 
 namespace tessarin {
@@ -25,7 +31,7 @@ static_assert(kLineFits<5, RgbRow256> && kLineFits<6, RgbRow512> && kLineFits<7,
 
 // Without a branch or a table: random J and K defeat branch prediction, and in
 // instrumented builds each branch is a counter and each table read a checked load.
-int clampYjk(int v) {
+constexpr int clampYjk(int v) {
     constexpr int kSignShift = std::numeric_limits<int>::digits; // all ones when negative
     v &= ~(v >> kSignShift);                                     // below 0: 0
     const int over = (kYjkMax - v) >> kSignShift;                // above kYjkMax: all ones
@@ -33,7 +39,7 @@ int clampYjk(int v) {
 }
 
 // Without a branch: J and K of random-looking pictures defeat branch prediction.
-int signExtendSixBits(int v) {
+constexpr int signExtendSixBits(int v) {
     return (v ^ kSixBitSign) - kSixBitSign;
 }
 
@@ -71,6 +77,94 @@ std::uint8_t yField(std::uint8_t b) {
                     yField(b[3]),
                     static_cast<std::uint8_t>(((b[3] & 7) << 3) | (b[2] & 7)),
                     static_cast<std::uint8_t>(((b[1] & 7) << 3) | (b[0] & 7))};
+}
+
+// --- The line decoders' pixel words: blue | green << 8 | red << 16, the bytes of an
+// RgbTriple in a little-endian word.
+using PixelWord = std::uint32_t;
+constexpr int kGreenShift = 8;
+constexpr int kRedShift = 16;
+constexpr int kQuadPixels = 4;
+constexpr int kQuadBytes = kQuadPixels * static_cast<int>(sizeof(RgbTriple));
+using Quad = std::array<PixelWord, kQuadPixels>;
+using PaletteWords = std::array<PixelWord, kPaletteColours>;
+static_assert(std::endian::native == std::endian::little, "pixel words are stored as bytes");
+
+[[gnu::always_inline]] inline PixelWord wordOf(const RgbTriple& c) {
+    return PixelWord{c.blue} | PixelWord{c.green} << kGreenShift | PixelWord{c.red} << kRedShift;
+}
+
+PaletteWords paletteWords(const std::array<RgbTriple, kPaletteColours>& colours) {
+    PaletteWords words{};
+    for (int i = 0; i < kPaletteColours; ++i) {
+        words[i] = wordOf(colours[i]);
+    }
+    return words;
+}
+
+// Four pixels as the 12 bytes of four RgbTriples, in three 4-byte stores (a 12-byte copy
+// is a call under AddressSanitizer).
+[[gnu::always_inline]] inline void putFour(std::uint8_t* at, PixelWord a, PixelWord b, PixelWord c,
+                                           PixelWord d) {
+    constexpr int kWordBits = 32;
+    const std::array<PixelWord, 3> words{a | b << (kWordBits - kGreenShift),
+                                         b >> kGreenShift | c << kRedShift,
+                                         c >> kRedShift | d << kGreenShift};
+    for (std::size_t i = 0; i < words.size(); ++i) {
+        std::memcpy(at + i * sizeof(PixelWord), &words[i], sizeof(PixelWord));
+    }
+}
+
+// The palette index of pixel x of a line packed Bits to a pixel, leftmost in the high bits.
+template <int Bits>
+[[gnu::always_inline]] inline std::uint8_t packedIndex(const std::uint8_t* line, int x) {
+    constexpr int kPerByte = CHAR_BIT / Bits;
+    const int shift = CHAR_BIT - Bits * (x % kPerByte + 1);
+    return static_cast<std::uint8_t>((line[x / kPerByte] >> shift) & ((1 << Bits) - 1));
+}
+
+// YJK without clamping at run time: red is Y + J and green Y + K, looked up biased by the
+// most negative J or K; blue (5Y - 2J - K) / 4 looked up by its numerator, biased by
+// the most negative one. Each table entry is the clamped level already spread to 8 bits.
+constexpr int kChannelBias = kSixBitSign;
+constexpr int kBlueBias = 3 * (kSixBitSign - 1); // -2J - K at J = K = 31
+constexpr int kBlueY = 5;
+constexpr int kBlueJ = 2;
+constexpr int kBlueDivisor = 4;
+constexpr int kChannelEntries = kYjkMax + (kSixBitSign - 1) + kChannelBias + 1;
+constexpr int kBlueEntries = kBlueY * kYjkMax + 3 * kSixBitSign + kBlueBias + 1;
+
+constexpr std::array<std::uint8_t, kChannelEntries> kChannelLevels = [] {
+    std::array<std::uint8_t, kChannelEntries> t{};
+    for (int i = 0; i < kChannelEntries; ++i) {
+        t[i] = spreadLevel(clampYjk(i - kChannelBias), kYjkMax);
+    }
+    return t;
+}();
+
+constexpr std::array<std::uint8_t, kBlueEntries> kBlueLevels = [] {
+    std::array<std::uint8_t, kBlueEntries> t{};
+    for (int i = 0; i < kBlueEntries; ++i) {
+        t[i] = spreadLevel(clampYjk((i - kBlueBias) / kBlueDivisor), kYjkMax); // truncates
+    }
+    return t;
+}();
+
+// A group's J and K as offsets into the tables, so that each pixel only adds its Y.
+struct YjkTerms {
+    int red;
+    int green;
+    int blue;
+};
+
+[[gnu::always_inline]] inline YjkTerms yjkTerms(int j, int k) {
+    return {j + kChannelBias, k + kChannelBias, kBlueBias - kBlueJ * j - k};
+}
+
+[[gnu::always_inline]] inline PixelWord yjkWord(const YjkTerms& t, int y) {
+    return PixelWord{kBlueLevels[static_cast<std::size_t>(kBlueY * y + t.blue)]} |
+           PixelWord{kChannelLevels[static_cast<std::size_t>(y + t.green)]} << kGreenShift |
+           PixelWord{kChannelLevels[static_cast<std::size_t>(y + t.red)]} << kRedShift;
 }
 
 } // namespace
@@ -133,73 +227,60 @@ RgbTriple VdpState::pixelScreen12(int x, int y) const {
     return yjkToRgb(ys[x % 4], g.j, g.k);
 }
 
-// Puts the pixels of a mode's line into a row Width pixels wide, as the views show it:
-// each pixel twice when the row is wider than the line, every other one when narrower.
-// Decoding straight at the row's width saves a pass over a line buffer.
-template <int LineWidth, std::size_t Width> class ScaledRow {
-public:
-    explicit ScaledRow(std::span<RgbTriple, Width> row) : row_(row) {}
-
-    // Pixel x of the mode's line.
-    [[gnu::always_inline]] void put(int x, const RgbTriple& colour) {
-        constexpr int kRowWidth = static_cast<int>(Width);
-        if constexpr (kRowWidth >= LineWidth) {
-            constexpr int kRepeat = kRowWidth / LineWidth;
-            for (int r = 0; r < kRepeat; ++r) {
-                setColour(row_[static_cast<std::size_t>(kRepeat * x + r)], colour);
-            }
-        } else {
-            constexpr int kStep = LineWidth / kRowWidth;
-            if (x % kStep == 0) {
-                setColour(row_[static_cast<std::size_t>(x / kStep)], colour);
-            }
-        }
-    }
-
-private:
-    std::span<RgbTriple, Width> row_;
-};
-
+// Each mode's line decoded straight at the row's width, four row pixels at a time: each
+// pixel twice when the row is wider than the line, every other one when narrower. Decoding
+// at the row's width saves a pass over a line buffer; four pixels go out as three 4-byte
+// stores instead of twelve byte stores.
 template <ScreenMode Mode, std::size_t Width>
 void VdpState::decodeLine(int y, std::span<RgbTriple, Width> out) const {
     constexpr ScreenModeFacts kFacts = kModeFacts<Mode>;
-    ScaledRow<kFacts.lineWidth, Width> row(out);
+    constexpr int kRowWidth = static_cast<int>(Width);
+    constexpr int kStride = std::max(1, kFacts.lineWidth / kRowWidth); // line pixels a row pixel
+    constexpr int kRepeat = std::max(1, kRowWidth / kFacts.lineWidth); // row pixels a line pixel
     const std::uint8_t* src = lineStart(y, kFacts.bytesPerLine);
-    if constexpr (Mode == 5 || Mode == 7) {
-        for (int i = 0; i < kFacts.bytesPerLine; ++i) {
-            const auto idx = splitPixels4bpp(src[i]);
-            row.put(2 * i, paletteRgb[idx[0]]);
-            row.put(2 * i + 1, paletteRgb[idx[1]]);
-        }
-    } else if constexpr (Mode == 6) {
-        for (int i = 0; i < kFacts.bytesPerLine; ++i) {
-            const auto idx = splitPixels2bpp(src[i]);
-            for (int p = 0; p < 4; ++p) {
-                row.put(4 * i + p, paletteRgb[idx[static_cast<std::size_t>(p)]]);
-            }
-        }
-    } else if constexpr (Mode == 8) {
-        for (int i = 0; i < kFacts.bytesPerLine; ++i) {
-            row.put(i, screen8Rgb[src[i]]);
-        }
-    } else {
-        static_assert(Mode == 10 || Mode == 12);
-        for (int n = 0; n < kFacts.bytesPerLine; n += kGroupPixels) {
-            const YjkGroup g = splitGroup(std::span<const std::uint8_t, 4>(src + n, 4));
-            const int j = signExtendSixBits(g.j);
-            const int k = signExtendSixBits(g.k);
-            const auto colour = [&](std::uint8_t v) {
+    std::uint8_t* row = reinterpret_cast<std::uint8_t*>(out.data());
+
+    constexpr bool kUsesPalette = Mode != 8 && Mode != 12;
+    [[maybe_unused]] const PaletteWords palette =
+        kUsesPalette ? paletteWords(paletteRgb) : PaletteWords{};
+    // Line pixels x, x + kStride, x + 2 kStride and x + 3 kStride, spelt out: a loop
+    // would keep the four words in memory.
+    const auto quadAt = [&](int x) {
+        if constexpr (Mode == 8) {
+            const auto pixel = [&](int i) { return wordOf(screen8Rgb[src[x + i]]); };
+            return Quad{pixel(0), pixel(1), pixel(2), pixel(3)};
+        } else if constexpr (Mode == 10 || Mode == 12) {
+            static_assert(kStride == 1, "a YJK group is never split");
+            const YjkGroup g = splitGroup(std::span<const std::uint8_t, kGroupPixels>(src + x, 4));
+            const YjkTerms terms = yjkTerms(signExtendSixBits(g.j), signExtendSixBits(g.k));
+            const auto pixel = [&](std::uint8_t yv) {
+                const PixelWord yjk = yjkWord(terms, yv);
                 if constexpr (Mode == 10) {
-                    return screen10Colour(*this, v, j, k);
-                } else {
-                    return yjkColour(level5, v, j, k);
+                    // Bit 0 of Y set: the palette colour of the byte's high nibble.
+                    const PixelWord usePalette = 0U - (yv & 1U);
+                    return (palette[yv >> 1] & usePalette) | (yjk & ~usePalette);
                 }
+                return yjk;
             };
-            row.put(n, colour(g.y0));
-            row.put(n + 1, colour(g.y1));
-            row.put(n + 2, colour(g.y2));
-            row.put(n + 3, colour(g.y3));
+            return Quad{pixel(g.y0), pixel(g.y1), pixel(g.y2), pixel(g.y3)};
+        } else {
+            const auto pixel = [&](int i) {
+                return palette[packedIndex<kFacts.bitsPerPixel>(src, x + i * kStride)];
+            };
+            return Quad{pixel(0), pixel(1), pixel(2), pixel(3)};
         }
+    };
+
+    for (int x = 0; x < kFacts.lineWidth; x += kQuadPixels * kStride) {
+        const Quad q = quadAt(x);
+        if constexpr (kRepeat == 1) {
+            putFour(row, q[0], q[1], q[2], q[3]);
+        } else {
+            static_assert(kRepeat == 2);
+            putFour(row, q[0], q[0], q[1], q[1]);
+            putFour(row + kQuadBytes, q[2], q[2], q[3], q[3]);
+        }
+        row += kRepeat * kQuadBytes;
     }
 }
 

@@ -1,5 +1,7 @@
 #include "vdp/vdp_state.h"
 
+#include "vdp/levels.h"
+
 #include <algorithm>
 
 namespace tessarin {
@@ -12,7 +14,6 @@ const PaletteRecord kStandardPalette = {
 namespace {
 constexpr int kMax3 = 7;
 constexpr int kMax5 = 31;
-constexpr int kMax8 = 255;
 constexpr int kScreen8BlueStep = 85; // 2-bit blue to 8 bits
 constexpr ScreenMode kInitialMode = 7;
 } // namespace
@@ -22,7 +23,7 @@ VdpState::VdpState()
       paletteTableAddress(kModeFacts<kInitialMode>.paletteTable), level3{}, screen8Rgb{}, level5{},
       paletteRgb{}, activePalette{}, vram{} {
     for (int v = 0; v <= kMax3; ++v) {
-        level3[v] = static_cast<std::uint8_t>(v * kMax8 / kMax3);
+        level3[v] = spreadLevel(v, kMax3);
     }
     // Screen-8 byte: green in bits 7-5, red in bits 4-2, blue in bits 1-0.
     for (int b = 0; b < 256; ++b) {
@@ -30,7 +31,7 @@ VdpState::VdpState()
                                   level3[(b >> 5) & 7], level3[(b >> 2) & 7]};
     }
     for (int v = 0; v <= kMax5; ++v) {
-        level5[v] = static_cast<std::uint8_t>(v * kMax8 / kMax5);
+        level5[v] = spreadLevel(v, kMax5);
     }
     setScreenMode(kInitialMode);
     selectPalette(PaletteSource::standard);

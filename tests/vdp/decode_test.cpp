@@ -146,6 +146,32 @@ TEST(Decode, YjkConversionMatchesReferenceForEveryInput) {
     }
 }
 
+// The line decoders look YJK colours up in tables; every Y, J and K through them must give
+// the pixel operations' colour (screen 10 also its palette pixels, the odd Y fields).
+TEST(Decode, YjkLinesMatchThePixelOperationsForEveryInput) {
+    auto vdp = makeVdp();
+    constexpr int kGroups = 64; // a line of 256 pixels
+    for (int first = 0; first < 64 * 64 * 8; first += kGroups) {
+        for (int n = 0; n < kGroups; ++n) {
+            const int jk = (first + n) / 8;
+            const int y = 4 * ((first + n) % 8);
+            const int j = jk / 64, k = jk % 64;
+            const std::array<int, 4> low{k & 7, k >> 3, j & 7, j >> 3};
+            for (int i = 0; i < 4; ++i) {
+                vdp->vram[4 * n + i] = static_cast<std::uint8_t>((y + i) << 3 | low[i]);
+            }
+        }
+        for (const std::uint32_t mode : {10U, 12U}) {
+            vdp->setScreenMode(mode);
+            RgbLine256 line{};
+            decodeLine(*vdp, mode, 0, line);
+            for (int x = 0; x < 256; ++x) {
+                ASSERT_EQ(line[x], pixelOf(*vdp, mode, x, 0)) << mode << " group " << first + x / 4;
+            }
+        }
+    }
+}
+
 TEST(Decode, KnownBytesGiveKnownLines) {
     struct Case {
         const char* name;
