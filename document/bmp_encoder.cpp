@@ -1,6 +1,5 @@
 #include "document/bmp_encoder.h"
 
-#include "document/bmp_format.h"
 #include "platform/file_stream.h"
 
 namespace tessarin {
@@ -32,33 +31,29 @@ void putHeaders(std::span<std::uint8_t, bmp::kPixelDataOffset> out, std::uint32_
 
 } // namespace
 
-std::vector<std::uint8_t> encodeBmp(const Picture& picture) {
+BmpFile::BmpFile(const Picture& picture) {
     if (picture.empty()) {
-        return {};
+        return;
     }
     // Every view's row length is a multiple of 4, so rows carry no padding.
     const std::size_t rowBytes = static_cast<std::size_t>(picture.width()) * sizeof(RgbTriple);
-    const std::size_t pixelBytes = rowBytes * static_cast<std::size_t>(picture.height());
-    const std::size_t fileSize = bmp::kPixelDataOffset + pixelBytes;
-    // Rows appended, not copied over a zeroed buffer: clearing 650 KB first costs about
-    // as much as the copy.
-    std::vector<std::uint8_t> out;
-    out.reserve(fileSize);
-    out.resize(bmp::kPixelDataOffset);
-    putHeaders(std::span(out).first<bmp::kPixelDataOffset>(),
-               static_cast<std::uint32_t>(picture.width()),
+    const std::size_t fileSize =
+        bmp::kPixelDataOffset + rowBytes * static_cast<std::size_t>(picture.height());
+    putHeaders(headers_, static_cast<std::uint32_t>(picture.width()),
                static_cast<std::uint32_t>(picture.height()), static_cast<std::uint32_t>(fileSize));
+    pieces_.reserve(static_cast<std::size_t>(picture.height()) + 1);
+    pieces_.emplace_back(headers_);
     // RgbTriple is stored blue, green, red: a row of them is a BMP pixel row.
     for (int r = picture.height() - 1; r >= 0; --r) {
-        const auto* row = reinterpret_cast<const std::uint8_t*>(picture.row(r).data());
-        out.insert(out.end(), row, row + rowBytes);
+        pieces_.emplace_back(reinterpret_cast<const std::uint8_t*>(picture.row(r).data()),
+                             rowBytes);
     }
-    return out;
 }
 
 void writeBmpFile(const Picture& picture, const std::string& fileName) {
+    const BmpFile bmp(picture);
     OutputFile out(fileName);
-    out.write(encodeBmp(picture));
+    out.write(bmp.pieces());
     out.close();
 }
 

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <cstddef>
+#include <utility>
 
 namespace tessarin {
 
@@ -132,6 +133,20 @@ Picture& Picture::operator=(const Picture& other) {
     if (this != &other) {
         resize(other.width_, other.height_);
         std::copy(other.pixels().begin(), other.pixels().end(), storage_.get());
+    }
+    return *this;
+}
+
+Picture::Picture(Picture&& other) noexcept {
+    *this = std::move(other);
+}
+
+Picture& Picture::operator=(Picture&& other) noexcept {
+    if (this != &other) {
+        width_ = std::exchange(other.width_, 0);
+        height_ = std::exchange(other.height_, 0);
+        capacity_ = std::exchange(other.capacity_, 0);
+        storage_ = std::move(other.storage_);
     }
     return *this;
 }

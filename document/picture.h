@@ -17,8 +17,9 @@ public:
     Picture() = default;
     Picture(const Picture& other);
     Picture& operator=(const Picture& other);
-    Picture(Picture&&) noexcept = default;
-    Picture& operator=(Picture&&) noexcept = default;
+    // The moved-from picture is empty (0 x 0, no storage).
+    Picture(Picture&& other) noexcept;
+    Picture& operator=(Picture&& other) noexcept;
 
     // Makes the picture width x height, its pixels left as they were or unset: every
     // render writes each of them, so they are not cleared first.

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <optional>
 #include <span>
+#include <utility>
 
 namespace tessarin {
 
@@ -129,6 +130,11 @@ void ScreenDocument::setViewMode(ViewMode mode) {
 const Picture& ScreenDocument::render() {
     renderPicture(*vdp, viewMode_, picture_);
     return picture_;
+}
+
+Picture ScreenDocument::takePicture() {
+    render();
+    return std::move(picture_);
 }
 
 void ScreenDocument::followVramPalette() {

@@ -83,6 +83,9 @@ public:
     void setViewMode(ViewMode mode);
     // Renders the picture of the current VRAM, palette and view mode, once, and keeps it.
     const Picture& render();
+    // Renders as render() does and hands the picture over instead of keeping it: picture()
+    // is empty until the next render.
+    [[nodiscard]] Picture takePicture();
 
     // The picture of the last render; empty before the first.
     [[nodiscard]] const Picture& picture() const { return picture_; }

@@ -75,11 +75,7 @@ Picture renderJob(const PictureJob& job) {
         document.applyMapping(job.mapping);
     }
     document.setViewMode(job.viewMode);
-    return document.render();
-}
-
-std::vector<std::uint8_t> encodePicture(const Picture& picture, ImageFormat format) {
-    return format == ImageFormat::bmp ? encodeBmp(picture) : encodePng(picture);
+    return document.takePicture();
 }
 
 void exportPicture(const PictureJob& job, const std::string& target, ImageFormat format,
@@ -97,9 +93,15 @@ void exportPicture(const PictureJob& job, const std::string& target, ImageFormat
     if (overwrite == Overwrite::replace) {
         refuseInputAsTarget(job, target);
     }
-    writeTargetFile(target, encodePicture(picture, format),
-                    overwrite == Overwrite::replace ? ReplaceMode::replace
-                                                    : ReplaceMode::keepExisting);
+    const ReplaceMode mode =
+        overwrite == Overwrite::replace ? ReplaceMode::replace : ReplaceMode::keepExisting;
+    if (format == ImageFormat::bmp) {
+        // The rows go from the picture to the file, not through a copy of 650 KB.
+        const BmpFile bmp(picture);
+        writeTargetFile(target, bmp.pieces(), mode);
+    } else {
+        writeTargetFile(target, encodePng(picture), mode);
+    }
 }
 
 } // namespace tessarin::exporter

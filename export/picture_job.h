@@ -40,7 +40,4 @@ void exportPicture(const PictureJob& job, const std::string& target, ImageFormat
 // opened into their slots, the mapping dialog confirmed, the size and rotation chosen.
 [[nodiscard]] Picture renderJob(const PictureJob& job);
 
-// The picture's file in the format: what the viewer's Save As writes.
-[[nodiscard]] std::vector<std::uint8_t> encodePicture(const Picture& picture, ImageFormat format);
-
 } // namespace tessarin::exporter

@@ -77,8 +77,12 @@ OutputFile::~OutputFile() {
     }
 }
 
-void OutputFile::write(std::span<const std::uint8_t> bytes) {
-    const int error = posix::writeFully(fd_, bytes);
+void OutputFile::write(ByteSpan bytes) {
+    write(std::span(&bytes, 1));
+}
+
+void OutputFile::write(std::span<const ByteSpan> pieces) {
+    const int error = posix::writeFully(fd_, pieces);
     if (error != 0) {
         throwErrno("write", fileName_, error);
     }

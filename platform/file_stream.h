@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/byte_span.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -40,7 +42,9 @@ public:
     OutputFile(const OutputFile&) = delete;
     OutputFile& operator=(const OutputFile&) = delete;
 
-    void write(std::span<const std::uint8_t> bytes);
+    void write(ByteSpan bytes);
+    // The pieces one after the other.
+    void write(std::span<const ByteSpan> pieces);
     // Flushes to the file system; errors of the last writes surface here.
     void close();
 

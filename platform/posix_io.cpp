@@ -1,10 +1,12 @@
 #include "platform/posix_io.h"
 
+#include <array>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
 #include <stdlib.h>
 #include <sys/stat.h>
+#include <sys/uio.h>
 #include <unistd.h>
 #include <vector>
 
@@ -84,10 +86,25 @@ std::int64_t readFully(int fd, std::span<std::uint8_t> out) {
     return static_cast<std::int64_t>(done);
 }
 
-int writeFully(int fd, std::span<const std::uint8_t> bytes) {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+int writeFully(int fd, std::span<const ByteSpan> pieces) {
+    // Up to this many pieces a call: a BMP of 424 rows takes two.
+    constexpr std::size_t kPiecesPerCall = 256;
+    std::size_t piece = 0;
+    std::size_t offset = 0; // bytes of pieces[piece] already written
+    while (true) {
+        std::array<iovec, kPiecesPerCall> iov; // the first count are set
+        std::size_t count = 0;
+        std::size_t bytes = 0;
+        for (std::size_t p = piece; p < pieces.size() && count < iov.size(); ++p) {
+            const ByteSpan rest = pieces[p].subspan(p == piece ? offset : 0);
+            // iovec takes a non-const pointer; writev only reads through it.
+            iov[count++] = {const_cast<std::uint8_t*>(rest.data()), rest.size()};
+            bytes += rest.size();
+        }
+        if (bytes == 0) {
+            return 0;
+        }
+        const ssize_t n = ::writev(fd, iov.data(), static_cast<int>(count));
         if (n < 0) {
             if (errno == EINTR) {
                 continue;
@@ -97,9 +114,15 @@ int writeFully(int fd, std::span<const std::uint8_t> bytes) {
         if (n == 0) {
             return ENOSPC;
         }
-        done += static_cast<std::size_t>(n);
+        // Past the pieces written whole, into the one written in part.
+        auto left = static_cast<std::size_t>(n);
+        while (left > 0 && left >= pieces[piece].size() - offset) {
+            left -= pieces[piece].size() - offset;
+            ++piece;
+            offset = 0;
+        }
+        offset += left;
     }
-    return 0;
 }
 
 int createUnique(const std::string& directory, const std::string& prefix, std::string* fileName) {

@@ -4,6 +4,8 @@
 // They report errno values instead of throwing, so each caller names the file the
 // user knows (a scratch file's errors are reported against its target).
 
+#include "platform/byte_span.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -33,9 +35,13 @@ inline constexpr int kReplacedWhileOpening = -1;
 // Reads until out is full or the end of the file; retries EINTR. Returns the byte
 // count, or -1 with errno set.
 [[nodiscard]] std::int64_t readFully(int fd, std::span<std::uint8_t> out);
-// Writes all bytes, retrying EINTR and partial writes; 0 on success, else an errno
-// value (ENOSPC also for a write that stores nothing).
-[[nodiscard]] int writeFully(int fd, std::span<const std::uint8_t> bytes);
+// Writes the pieces one after the other, gathered into as few system calls as they
+// fit, retrying EINTR and partial writes; 0 on success, else an errno value (ENOSPC also
+// for a write that stores nothing).
+[[nodiscard]] int writeFully(int fd, std::span<const ByteSpan> pieces);
+[[nodiscard]] inline int writeFully(int fd, ByteSpan bytes) {
+    return writeFully(fd, std::span(&bytes, 1));
+}
 
 // mkstemp of "<directory>/<prefix>XXXXXX": the open descriptor, or -1 with errno set.
 [[nodiscard]] int createUnique(const std::string& directory, const std::string& prefix,

@@ -208,8 +208,8 @@ public:
     ScratchBeside(const ScratchBeside&) = delete;
     ScratchBeside& operator=(const ScratchBeside&) = delete;
 
-    void write(std::span<const std::uint8_t> bytes) {
-        if (const int error = posix::writeFully(fd_, bytes); error != 0) {
+    void write(std::span<const ByteSpan> pieces) {
+        if (const int error = posix::writeFully(fd_, pieces); error != 0) {
             fail(target_, posix::errnoText(error));
         }
     }
@@ -258,10 +258,14 @@ private:
 
 } // namespace
 
-void writeTargetFile(const std::string& target, std::span<const std::uint8_t> bytes,
+void writeTargetFile(const std::string& target, ByteSpan bytes, ReplaceMode mode) {
+    writeTargetFile(target, std::span(&bytes, 1), mode);
+}
+
+void writeTargetFile(const std::string& target, std::span<const ByteSpan> pieces,
                      ReplaceMode mode) {
     ScratchBeside scratch(target, mode);
-    scratch.write(bytes);
+    scratch.write(pieces);
     scratch.place();
 }
 
@@ -270,7 +274,8 @@ void copyFile(const std::string& source, const std::string& target) {
     ScratchBeside scratch(target, ReplaceMode::replace);
     std::vector<std::uint8_t> buffer(kCopyChunk);
     while (const std::size_t n = in.read(buffer)) {
-        scratch.write(std::span(buffer).first(n));
+        const ByteSpan chunk = std::span(buffer).first(n);
+        scratch.write(std::span(&chunk, 1));
     }
     scratch.place();
 }

@@ -4,6 +4,8 @@
 // the target, which is renamed into place when complete. No fsync before the rename
 // (as cp): a crash may lose the new content, never leave a half-written target.
 
+#include "platform/byte_span.h"
+
 #include <cstdint>
 #include <span>
 #include <string>
@@ -17,7 +19,9 @@ enum class ReplaceMode { replace, keepExisting };
 // place in one step: only a regular file (or nothing) is replaced; a symbolic link is
 // followed and stays a link; keepExisting fails, atomically, when target exists.
 // Throws FileError naming target; nothing is left behind on failure.
-void writeTargetFile(const std::string& target, std::span<const std::uint8_t> bytes,
+void writeTargetFile(const std::string& target, ByteSpan bytes, ReplaceMode mode);
+// The same with the pieces one after the other as the content.
+void writeTargetFile(const std::string& target, std::span<const ByteSpan> pieces,
                      ReplaceMode mode);
 
 // The same with source's content (ReplaceMode::replace); a failure to read throws

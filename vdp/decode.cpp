@@ -90,9 +90,18 @@ using Quad = std::array<PixelWord, kQuadPixels>;
 using PaletteWords = std::array<PixelWord, kPaletteColours>;
 static_assert(std::endian::native == std::endian::little, "pixel words are stored as bytes");
 
-[[gnu::always_inline]] inline PixelWord wordOf(const RgbTriple& c) {
+[[gnu::always_inline]] constexpr PixelWord wordOf(const RgbTriple& c) {
     return PixelWord{c.blue} | PixelWord{c.green} << kGreenShift | PixelWord{c.red} << kRedShift;
 }
+
+// Screen 8's colours are fixed: its words are made once, at compile time.
+constexpr std::array<PixelWord, 256> kScreen8Words = [] {
+    std::array<PixelWord, 256> words{};
+    for (std::size_t b = 0; b < words.size(); ++b) {
+        words[b] = wordOf(screen8Colour(static_cast<std::uint8_t>(b)));
+    }
+    return words;
+}();
 
 PaletteWords paletteWords(const std::array<RgbTriple, kPaletteColours>& colours) {
     PaletteWords words{};
@@ -247,7 +256,7 @@ void VdpState::decodeLine(int y, std::span<RgbTriple, Width> out) const {
     // would keep the four words in memory.
     const auto quadAt = [&](int x) {
         if constexpr (Mode == 8) {
-            const auto pixel = [&](int i) { return wordOf(screen8Rgb[src[x + i]]); };
+            const auto pixel = [&](int i) { return kScreen8Words[src[x + i]]; };
             return Quad{pixel(0), pixel(1), pixel(2), pixel(3)};
         } else if constexpr (Mode == 10 || Mode == 12) {
             static_assert(kStride == 1, "a YJK group is never split");

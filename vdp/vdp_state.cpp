@@ -12,9 +12,6 @@ const PaletteRecord kStandardPalette = {
 };
 
 namespace {
-constexpr int kMax3 = 7;
-constexpr int kMax5 = 31;
-constexpr int kScreen8BlueStep = 85; // 2-bit blue to 8 bits
 constexpr ScreenMode kInitialMode = 7;
 } // namespace
 
@@ -22,16 +19,14 @@ VdpState::VdpState()
     : screenMode(kInitialMode), displayPage(0), pageBase(0),
       paletteTableAddress(kModeFacts<kInitialMode>.paletteTable), level3{}, screen8Rgb{}, level5{},
       paletteRgb{}, activePalette{}, vram{} {
-    for (int v = 0; v <= kMax3; ++v) {
-        level3[v] = spreadLevel(v, kMax3);
+    for (int v = 0; v <= kMaxLevel3; ++v) {
+        level3[v] = spreadLevel(v, kMaxLevel3);
     }
-    // Screen-8 byte: green in bits 7-5, red in bits 4-2, blue in bits 1-0.
     for (int b = 0; b < 256; ++b) {
-        screen8Rgb[b] = RgbTriple{static_cast<std::uint8_t>((b & 3) * kScreen8BlueStep),
-                                  level3[(b >> 5) & 7], level3[(b >> 2) & 7]};
+        screen8Rgb[b] = screen8Colour(static_cast<std::uint8_t>(b));
     }
-    for (int v = 0; v <= kMax5; ++v) {
-        level5[v] = spreadLevel(v, kMax5);
+    for (int v = 0; v <= kMaxLevel5; ++v) {
+        level5[v] = spreadLevel(v, kMaxLevel5);
     }
     setScreenMode(kInitialMode);
     selectPalette(PaletteSource::standard);
