@@ -134,7 +134,8 @@ template <int Bits>
 
 // YJK without clamping at run time: red is Y + J and green Y + K, looked up biased by the
 // most negative J or K; blue (5Y - 2J - K) / 4 looked up by its numerator, biased by
-// the most negative one. Each table entry is the clamped level already spread to 8 bits.
+// the most negative one. Each entry is the clamped level spread to 8 bits and already in
+// its place in a pixel word.
 constexpr int kChannelBias = kSixBitSign;
 constexpr int kBlueBias = 3 * (kSixBitSign - 1); // -2J - K at J = K = 31
 constexpr int kBlueY = 5;
@@ -143,37 +144,41 @@ constexpr int kBlueDivisor = 4;
 constexpr int kChannelEntries = kYjkMax + (kSixBitSign - 1) + kChannelBias + 1;
 constexpr int kBlueEntries = kBlueY * kYjkMax + 3 * kSixBitSign + kBlueBias + 1;
 
-constexpr std::array<std::uint8_t, kChannelEntries> kChannelLevels = [] {
-    std::array<std::uint8_t, kChannelEntries> t{};
+template <int Entries> using WordTable = std::array<PixelWord, Entries>;
+
+constexpr WordTable<kChannelEntries> channelWords(int shift) {
+    WordTable<kChannelEntries> t{};
     for (int i = 0; i < kChannelEntries; ++i) {
-        t[i] = spreadLevel(clampYjk(i - kChannelBias), kYjkMax);
+        t[i] = PixelWord{spreadLevel(clampYjk(i - kChannelBias), kYjkMax)} << shift;
     }
     return t;
-}();
+}
 
-constexpr std::array<std::uint8_t, kBlueEntries> kBlueLevels = [] {
-    std::array<std::uint8_t, kBlueEntries> t{};
+constexpr WordTable<kChannelEntries> kRedWords = channelWords(kRedShift);
+constexpr WordTable<kChannelEntries> kGreenWords = channelWords(kGreenShift);
+constexpr WordTable<kBlueEntries> kBlueWords = [] {
+    WordTable<kBlueEntries> t{};
     for (int i = 0; i < kBlueEntries; ++i) {
         t[i] = spreadLevel(clampYjk((i - kBlueBias) / kBlueDivisor), kYjkMax); // truncates
     }
     return t;
 }();
 
-// A group's J and K as offsets into the tables, so that each pixel only adds its Y.
+// A group's J and K as offsets into the tables (never negative), so that each pixel only
+// adds its Y.
 struct YjkTerms {
-    int red;
-    int green;
-    int blue;
+    std::size_t red;
+    std::size_t green;
+    std::size_t blue;
 };
 
 [[gnu::always_inline]] inline YjkTerms yjkTerms(int j, int k) {
-    return {j + kChannelBias, k + kChannelBias, kBlueBias - kBlueJ * j - k};
+    return {static_cast<std::size_t>(j + kChannelBias), static_cast<std::size_t>(k + kChannelBias),
+            static_cast<std::size_t>(kBlueBias - kBlueJ * j - k)};
 }
 
-[[gnu::always_inline]] inline PixelWord yjkWord(const YjkTerms& t, int y) {
-    return PixelWord{kBlueLevels[static_cast<std::size_t>(kBlueY * y + t.blue)]} |
-           PixelWord{kChannelLevels[static_cast<std::size_t>(y + t.green)]} << kGreenShift |
-           PixelWord{kChannelLevels[static_cast<std::size_t>(y + t.red)]} << kRedShift;
+[[gnu::always_inline]] inline PixelWord yjkWord(const YjkTerms& t, std::size_t y) {
+    return kBlueWords[kBlueY * y + t.blue] | kGreenWords[y + t.green] | kRedWords[y + t.red];
 }
 
 } // namespace
