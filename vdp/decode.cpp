@@ -181,6 +181,42 @@ struct YjkTerms {
     return kBlueWords[kBlueY * y + t.blue] | kGreenWords[y + t.green] | kRedWords[y + t.red];
 }
 
+// A YJK pixel of a group; in screen 10 (Mode 10) bit 0 of Y set gives the palette colour
+// of the byte's high nibble instead.
+template <ScreenMode Mode>
+[[gnu::always_inline]] inline PixelWord yjkPixel(const YjkTerms& t, const PaletteWords& palette,
+                                                 std::uint8_t yv) {
+    const PixelWord yjk = yjkWord(t, yv);
+    if constexpr (Mode == 10) {
+        const PixelWord usePalette = 0U - (yv & 1U);
+        return (palette[yv >> 1] & usePalette) | (yjk & ~usePalette);
+    }
+    return yjk;
+}
+
+// Pixels x, x + Stride, x + 2 Stride and x + 3 Stride of a line of Mode, spelt out: a loop
+// would keep the four words in memory.
+template <ScreenMode Mode, int Stride>
+[[gnu::always_inline]] inline Quad quadAt(const std::uint8_t* line, int x,
+                                          const PaletteWords& palette) {
+    if constexpr (Mode == 8) {
+        return Quad{kScreen8Words[line[x]], kScreen8Words[line[x + 1]],
+                    kScreen8Words[line[x + 2]], kScreen8Words[line[x + 3]]};
+    } else if constexpr (Mode == 10 || Mode == 12) {
+        static_assert(Stride == 1, "a YJK group is never split");
+        const YjkGroup g = splitGroup(std::span<const std::uint8_t, kGroupPixels>(line + x, 4));
+        const YjkTerms t = yjkTerms(signExtendSixBits(g.j), signExtendSixBits(g.k));
+        return Quad{yjkPixel<Mode>(t, palette, g.y0), yjkPixel<Mode>(t, palette, g.y1),
+                    yjkPixel<Mode>(t, palette, g.y2), yjkPixel<Mode>(t, palette, g.y3)};
+    } else {
+        constexpr int kBits = kModeFacts<Mode>.bitsPerPixel;
+        return Quad{palette[packedIndex<kBits>(line, x)],
+                    palette[packedIndex<kBits>(line, x + Stride)],
+                    palette[packedIndex<kBits>(line, x + 2 * Stride)],
+                    palette[packedIndex<kBits>(line, x + 3 * Stride)]};
+    }
+}
+
 } // namespace
 
 std::array<std::uint8_t, 2> VdpState::splitPixels4bpp(std::uint8_t b) {
@@ -257,36 +293,9 @@ void VdpState::decodeLine(int y, std::span<RgbTriple, Width> out) const {
     constexpr bool kUsesPalette = Mode != 8 && Mode != 12;
     [[maybe_unused]] const PaletteWords palette =
         kUsesPalette ? paletteWords(paletteRgb) : PaletteWords{};
-    // Line pixels x, x + kStride, x + 2 kStride and x + 3 kStride, spelt out: a loop
-    // would keep the four words in memory.
-    const auto quadAt = [&](int x) {
-        if constexpr (Mode == 8) {
-            const auto pixel = [&](int i) { return kScreen8Words[src[x + i]]; };
-            return Quad{pixel(0), pixel(1), pixel(2), pixel(3)};
-        } else if constexpr (Mode == 10 || Mode == 12) {
-            static_assert(kStride == 1, "a YJK group is never split");
-            const YjkGroup g = splitGroup(std::span<const std::uint8_t, kGroupPixels>(src + x, 4));
-            const YjkTerms terms = yjkTerms(signExtendSixBits(g.j), signExtendSixBits(g.k));
-            const auto pixel = [&](std::uint8_t yv) {
-                const PixelWord yjk = yjkWord(terms, yv);
-                if constexpr (Mode == 10) {
-                    // Bit 0 of Y set: the palette colour of the byte's high nibble.
-                    const PixelWord usePalette = 0U - (yv & 1U);
-                    return (palette[yv >> 1] & usePalette) | (yjk & ~usePalette);
-                }
-                return yjk;
-            };
-            return Quad{pixel(g.y0), pixel(g.y1), pixel(g.y2), pixel(g.y3)};
-        } else {
-            const auto pixel = [&](int i) {
-                return palette[packedIndex<kFacts.bitsPerPixel>(src, x + i * kStride)];
-            };
-            return Quad{pixel(0), pixel(1), pixel(2), pixel(3)};
-        }
-    };
 
     for (int x = 0; x < kFacts.lineWidth; x += kQuadPixels * kStride) {
-        const Quad q = quadAt(x);
+        const Quad q = quadAt<Mode, kStride>(src, x, palette);
         if constexpr (kRepeat == 1) {
             putFour(row, q[0], q[1], q[2], q[3]);
         } else {
