@@ -1,10 +1,12 @@
 #include "document/picture.h"
 
 #include "document/view_geometry.h"
+#include "vdp/pixel_words.h"
 
 #include <algorithm>
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <utility>
 
 namespace tessarin {
@@ -57,60 +59,75 @@ void renderJoined(VdpState& vdp, Picture& p) {
 }
 
 // Rotated views: image row r is column (width - 1 - r) of the picture, line 0 on the
-// left. Each line is decoded once, as the plain views do, and written down its image
-// column: a pixel at a time would decode each byte again for every pixel.
+// left. Each line is decoded once, as the plain views do, and four lines at a time are
+// written down four adjacent image columns: pixel x of each goes to row (last - x) as one
+// 12-byte run, where a line at a time would store each pixel on its own.
 
-template <typename Line> void copyColumn(const Line& line, Picture& p, int column) {
-    // Row (last - x) of the column: the pixels and the row length read once, not per row.
-    const std::span<RgbTriple> pixels = p.pixels();
-    const auto width = static_cast<std::size_t>(p.width());
-    std::size_t at = (line.size() - 1) * width + static_cast<std::size_t>(column);
-    for (const RgbTriple& colour : line) {
-        setColour(pixels[at], colour);
-        at -= width;
+template <std::size_t N> using LineRef = std::span<const RgbTriple, N>;
+
+template <std::size_t N>
+void copyColumns(LineRef<N> a, LineRef<N> b, LineRef<N> c, LineRef<N> d, Picture& p, int column) {
+    auto* pixels = reinterpret_cast<std::uint8_t*>(p.pixels().data());
+    const std::size_t rowBytes = static_cast<std::size_t>(p.width()) * sizeof(RgbTriple);
+    const std::size_t columnByte = static_cast<std::size_t>(column) * sizeof(RgbTriple);
+    for (std::size_t x = 0; x < N; ++x) {
+        putFour(pixels + (N - 1 - x) * rowBytes + columnByte, wordOf(a[x]), wordOf(b[x]),
+                wordOf(c[x]), wordOf(d[x]));
     }
+}
+
+constexpr int kBlockLines = kQuadPixels; // lines written side by side
+static_assert(kPictureLines % kBlockLines == 0);
+
+// Lines y .. y + 3 of the selected page, side by side from column.
+void copyBlock(VdpState& vdp, std::array<RgbLine256, kBlockLines>& lines, int y, Picture& p,
+               int column) {
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        vdp.renderLine256(y + static_cast<int>(i), lines[i]);
+    }
+    copyColumns<kNarrowWidth>(lines[0], lines[1], lines[2], lines[3], p, column);
 }
 
 void renderPlainRotated(VdpState& vdp, Picture& p) {
-    RgbLine256 line{};
+    std::array<RgbLine256, kBlockLines> lines{};
     vdp.selectPage(kPage0);
-    for (int y = 0; y < kPictureLines; ++y) {
-        vdp.renderLine256(y, line);
-        copyColumn(line, p, y);
+    for (int y = 0; y < kPictureLines; y += kBlockLines) {
+        copyBlock(vdp, lines, y, p, y);
     }
 }
 
-// Every line twice.
+// Every line twice: lines y and y + 1 give columns 2y .. 2y + 3.
 void renderMagnifiedRotated(VdpState& vdp, Picture& p) {
-    RgbLine512 line{};
+    RgbLine512 first{};
+    RgbLine512 second{};
     vdp.selectPage(kPage0);
-    for (int y = 0; y < kPictureLines; ++y) {
-        vdp.renderLine512(y, line);
-        copyColumn(line, p, 2 * y);
-        copyColumn(line, p, 2 * y + 1);
+    for (int y = 0; y < kPictureLines; y += 2) {
+        vdp.renderLine512(y, first);
+        vdp.renderLine512(y + 1, second);
+        copyColumns<kWideWidth>(first, first, second, second, p, 2 * y);
     }
 }
 
-// Page 0 on the even columns of the image, page 1 on the odd.
+// Page 0 on the even columns of the image, page 1 on the odd: line y of both pages, then
+// line y + 1 of both, give columns 2y .. 2y + 3. Page 1 stays selected.
 void renderInterlacedRotated(VdpState& vdp, Picture& p) {
-    RgbLine512 line{};
-    for (const int page : {kPage0, kPage1}) {
-        vdp.selectPage(page);
-        for (int y = 0; y < kPictureLines; ++y) {
-            vdp.renderLine512(y, line);
-            copyColumn(line, p, 2 * y + page);
+    std::array<RgbLine512, kBlockLines> lines{};
+    for (int y = 0; y < kPictureLines; y += 2) {
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            vdp.selectPage(i % 2 == 0 ? kPage0 : kPage1);
+            vdp.renderLine512(y + static_cast<int>(i / 2), lines[i]);
         }
+        copyColumns<kWideWidth>(lines[0], lines[1], lines[2], lines[3], p, 2 * y);
     }
 }
 
 // Page 0 on the left, page 1 on the right.
 void renderJoinedRotated(VdpState& vdp, Picture& p) {
-    RgbLine256 line{};
+    std::array<RgbLine256, kBlockLines> lines{};
     for (const int page : {kPage0, kPage1}) {
         vdp.selectPage(page);
-        for (int y = 0; y < kPictureLines; ++y) {
-            vdp.renderLine256(y, line);
-            copyColumn(line, p, page * kPictureLines + y);
+        for (int y = 0; y < kPictureLines; y += kBlockLines) {
+            copyBlock(vdp, lines, y, p, page * kPictureLines + y);
         }
     }
 }

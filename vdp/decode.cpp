@@ -1,11 +1,10 @@
 #include "vdp/vdp_state.h"
 
 #include "vdp/levels.h"
+#include "vdp/pixel_words.h"
 
 #include <algorithm>
-#include <bit>
 #include <climits>
-#include <cstring>
 #include <limits>
 
 namespace tessarin {
@@ -79,20 +78,7 @@ std::uint8_t yField(std::uint8_t b) {
                     static_cast<std::uint8_t>(((b[1] & 7) << 3) | (b[0] & 7))};
 }
 
-// --- The line decoders' pixel words: blue | green << 8 | red << 16, the bytes of an
-// RgbTriple in a little-endian word.
-using PixelWord = std::uint32_t;
-constexpr int kGreenShift = 8;
-constexpr int kRedShift = 16;
-constexpr int kQuadPixels = 4;
-constexpr int kQuadBytes = kQuadPixels * static_cast<int>(sizeof(RgbTriple));
-using Quad = std::array<PixelWord, kQuadPixels>;
 using PaletteWords = std::array<PixelWord, kPaletteColours>;
-static_assert(std::endian::native == std::endian::little, "pixel words are stored as bytes");
-
-[[gnu::always_inline]] constexpr PixelWord wordOf(const RgbTriple& c) {
-    return PixelWord{c.blue} | PixelWord{c.green} << kGreenShift | PixelWord{c.red} << kRedShift;
-}
 
 // Screen 8's colours are fixed: its words are made once, at compile time.
 constexpr std::array<PixelWord, 256> kScreen8Words = [] {
@@ -109,19 +95,6 @@ PaletteWords paletteWords(const std::array<RgbTriple, kPaletteColours>& colours)
         words[i] = wordOf(colours[i]);
     }
     return words;
-}
-
-// Four pixels as the 12 bytes of four RgbTriples, in three 4-byte stores (a 12-byte copy
-// is a call under AddressSanitizer).
-[[gnu::always_inline]] inline void putFour(std::uint8_t* at, PixelWord a, PixelWord b, PixelWord c,
-                                           PixelWord d) {
-    constexpr int kWordBits = 32;
-    const std::array<PixelWord, 3> words{a | b << (kWordBits - kGreenShift),
-                                         b >> kGreenShift | c << kRedShift,
-                                         c >> kRedShift | d << kGreenShift};
-    for (std::size_t i = 0; i < words.size(); ++i) {
-        std::memcpy(at + i * sizeof(PixelWord), &words[i], sizeof(PixelWord));
-    }
 }
 
 // The palette index of pixel x of a line packed Bits to a pixel, leftmost in the high bits.

@@ -1,0 +1,43 @@
+#pragma once
+
+// Pixels as words, for the loops that write rows of RgbTriple: four pixels go out as
+// three 4-byte stores instead of twelve byte stores (each of them a checked store in
+// instrumented builds).
+
+#include "vdp/rgb.h"
+
+#include <array>
+#include <bit>
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+
+namespace tessarin {
+
+// blue | green << 8 | red << 16: the bytes of an RgbTriple in a little-endian word.
+using PixelWord = std::uint32_t;
+inline constexpr int kGreenShift = 8;
+inline constexpr int kRedShift = 16;
+inline constexpr int kQuadPixels = 4;
+inline constexpr int kQuadBytes = kQuadPixels * static_cast<int>(sizeof(RgbTriple));
+using Quad = std::array<PixelWord, kQuadPixels>;
+static_assert(std::endian::native == std::endian::little, "pixel words are stored as bytes");
+
+[[gnu::always_inline]] constexpr PixelWord wordOf(const RgbTriple& c) {
+    return PixelWord{c.blue} | PixelWord{c.green} << kGreenShift | PixelWord{c.red} << kRedShift;
+}
+
+// Four pixels as the 12 bytes of four RgbTriples at at, in three 4-byte stores (a 12-byte
+// copy is a call under AddressSanitizer).
+[[gnu::always_inline]] inline void putFour(std::uint8_t* at, PixelWord a, PixelWord b, PixelWord c,
+                                           PixelWord d) {
+    constexpr int kWordBits = 32;
+    const std::array<PixelWord, 3> words{a | b << (kWordBits - kGreenShift),
+                                         b >> kGreenShift | c << kRedShift,
+                                         c >> kRedShift | d << kGreenShift};
+    for (std::size_t i = 0; i < words.size(); ++i) {
+        std::memcpy(at + i * sizeof(PixelWord), &words[i], sizeof(PixelWord));
+    }
+}
+
+} // namespace tessarin
