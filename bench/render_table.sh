@@ -11,7 +11,7 @@ bench="$build/bench/tessarin-bench"
 [[ -x $bench ]] || cmake --build "$build" --target tessarin-bench >/dev/null
 
 echo "load average before: $(cut -d' ' -f1-3 /proc/loadavg)"
-"$bench" --benchmark_min_time=0.1 --benchmark_repetitions="$runs" \
+"$bench" --benchmark_min_time=0.1 --benchmark_repetitions="$runs" --benchmark_enable_random_interleaving=true \
     --benchmark_report_aggregates_only=false --benchmark_format=csv 2>/dev/null |
     awk -F, '
     # name,iterations,real_time,cpu_time,time_unit,...; the best (lowest) real time of the runs.
