@@ -8,20 +8,21 @@
 
 #include <array>
 #include <bit>
+#include <climits>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
 
 namespace tessarin {
 
-// blue | green << 8 | red << 16: the bytes of an RgbTriple in a little-endian word.
+// blue | green << 8 | red << 16: the bytes of an RgbTriple in a little-endian word (stored
+// byte-swapped on big-endian machines).
 using PixelWord = std::uint32_t;
 inline constexpr int kGreenShift = 8;
 inline constexpr int kRedShift = 16;
 inline constexpr int kQuadPixels = 4;
 inline constexpr int kQuadBytes = kQuadPixels * static_cast<int>(sizeof(RgbTriple));
 using Quad = std::array<PixelWord, kQuadPixels>;
-static_assert(std::endian::native == std::endian::little, "pixel words are stored as bytes");
 
 [[gnu::always_inline]] constexpr PixelWord wordOf(const RgbTriple& c) {
     return PixelWord{c.blue} | PixelWord{c.green} << kGreenShift | PixelWord{c.red} << kRedShift;
@@ -36,7 +37,17 @@ static_assert(std::endian::native == std::endian::little, "pixel words are store
                                          b >> kGreenShift | c << kRedShift,
                                          c >> kRedShift | d << kGreenShift};
     for (std::size_t i = 0; i < words.size(); ++i) {
-        std::memcpy(at + i * sizeof(PixelWord), &words[i], sizeof(PixelWord));
+        PixelWord w = words[i];
+        if constexpr (std::endian::native == std::endian::big) {
+            constexpr PixelWord kByte = 0xFF;
+            constexpr int kBytes = sizeof(PixelWord);
+            PixelWord swapped = 0;
+            for (int n = 0; n < kBytes; ++n) {
+                swapped |= (w >> (CHAR_BIT * n) & kByte) << (CHAR_BIT * (kBytes - 1 - n));
+            }
+            w = swapped;
+        }
+        std::memcpy(at + i * sizeof(PixelWord), &w, sizeof(PixelWord));
     }
 }
 
