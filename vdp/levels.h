@@ -18,11 +18,11 @@ inline constexpr int kMaxLevel2 = 3;
 
 // The colour of a screen 8 byte: green in bits 7-5, red in bits 4-2, blue in bits 1-0.
 [[nodiscard]] constexpr RgbTriple screen8Colour(std::uint8_t b) {
-    constexpr int kGreenShift = 5;
-    constexpr int kRedShift = 2;
+    constexpr int kByteGreenShift = 5;
+    constexpr int kByteRedShift = 2;
     return RgbTriple{spreadLevel(b & kMaxLevel2, kMaxLevel2),
-                     spreadLevel((b >> kGreenShift) & kMaxLevel3, kMaxLevel3),
-                     spreadLevel((b >> kRedShift) & kMaxLevel3, kMaxLevel3)};
+                     spreadLevel((b >> kByteGreenShift) & kMaxLevel3, kMaxLevel3),
+                     spreadLevel((b >> kByteRedShift) & kMaxLevel3, kMaxLevel3)};
 }
 
 } // namespace tessarin
