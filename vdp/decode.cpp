@@ -10,7 +10,7 @@
 namespace tessarin {
 
 namespace {
-constexpr int kYjkMax = 31;
+constexpr int kYjkMax = kMaxLevel5; // each YJK channel is a 5-bit level
 constexpr int kSixBitSign = 32; // raw J and K of 32..63 are -32..-1
 constexpr int kGroupPixels = 4;
 
@@ -28,8 +28,8 @@ constexpr bool kLineFits = Row::extent == static_cast<std::size_t>(kModeFacts<Mo
 static_assert(kLineFits<5, RgbRow256> && kLineFits<6, RgbRow512> && kLineFits<7, RgbRow512> &&
               kLineFits<8, RgbRow256> && kLineFits<10, RgbRow256> && kLineFits<12, RgbRow256>);
 
-// Without a branch or a table: random J and K defeat branch prediction, and in
-// instrumented builds each branch is a counter and each table read a checked load.
+// Without a branch: random J and K defeat branch prediction. The pixel operations clamp
+// with it, and the line decoders' tables are made with it.
 constexpr int clampYjk(int v) {
     constexpr int kSignShift = std::numeric_limits<int>::digits; // all ones when negative
     v &= ~(v >> kSignShift);                                     // below 0: 0
@@ -45,12 +45,17 @@ constexpr int signExtendSixBits(int v) {
 // The per-pixel and per-group helpers below are forced into the line decoders:
 // instrumented builds would otherwise keep them as calls, each with its own entry checks.
 
+// Blue is (kBlueY Y - kBlueJ J - K) / kBlueDivisor.
+constexpr int kBlueY = 5;
+constexpr int kBlueJ = 2;
+constexpr int kBlueDivisor = 4;
+
 // One pixel of a YJK group from its Y and the group's signed J and K.
 [[gnu::always_inline]] inline RgbTriple yjkColour(const decltype(VdpState::level5)& level5, int y,
                                                   int j, int k) {
     const int r = clampYjk(y + j);
     const int g = clampYjk(y + k);
-    const int b = clampYjk((5 * y - 2 * j - k) / 4); // C++ division truncates toward zero
+    const int b = clampYjk((kBlueY * y - kBlueJ * j - k) / kBlueDivisor); // truncates toward 0
     return RgbTriple{level5[b], level5[g], level5[r]};
 }
 
@@ -111,9 +116,6 @@ template <int Bits>
 // its place in a pixel word.
 constexpr int kChannelBias = kSixBitSign;
 constexpr int kBlueBias = 3 * (kSixBitSign - 1); // -2J - K at J = K = 31
-constexpr int kBlueY = 5;
-constexpr int kBlueJ = 2;
-constexpr int kBlueDivisor = 4;
 constexpr int kChannelEntries = kYjkMax + (kSixBitSign - 1) + kChannelBias + 1;
 constexpr int kBlueEntries = kBlueY * kYjkMax + 3 * kSixBitSign + kBlueBias + 1;
 
