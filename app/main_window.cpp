@@ -4,9 +4,9 @@
 #include "app/client_area.h"
 #include "app/file_filters.h"
 #include "dialogs/vram_mapping_dialog.h"
-#include "document/bmp_encoder.h"
+#include "image/bmp_encoder.h"
 #include "document/file_name_rule.h"
-#include "export/png_encoder.h"
+#include "image/png_encoder.h"
 #include "platform/file_system.h"
 #include "platform/target_file.h"
 

@@ -1,6 +1,6 @@
 // writeBitmap in each view beside a write floor: the same bytes in the same number
 // of writes to the same directory through the same OutputFile. And raw decoding.
-#include "document/bmp_encoder.h"
+#include "image/bmp_encoder.h"
 #include "document/screen_document.h"
 #include "document/view_geometry.h"
 #include "platform/file_stream.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "document/picture.h"
+#include "document/render_picture.h"
 #include "document/view_geometry.h"
 #include "platform/file_error.h"
 #include "vdp/screen_modes.h"

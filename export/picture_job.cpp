@@ -1,8 +1,8 @@
 #include "export/picture_job.h"
 
-#include "document/bmp_encoder.h"
-#include "export/png_encoder.h"
-#include "export/scale.h"
+#include "image/bmp_encoder.h"
+#include "image/png_encoder.h"
+#include "image/scale.h"
 #include "platform/file_error.h"
 #include "platform/target_file.h"
 

@@ -1,6 +1,6 @@
 // The commands behind the menu that go beyond opening and viewing: Save As, the VRAM
 // copy, the mapping dialog, the about box and Exit.
-#include "export/png_encoder.h"
+#include "image/png_encoder.h"
 #include "tests/app/viewer_fixture.h"
 
 #include <QAbstractButton>

@@ -1,6 +1,6 @@
 #include "tests/app/viewer_fixture.h"
 
-#include "document/bmp_encoder.h"
+#include "image/bmp_encoder.h"
 #include "document/screen_document.h"
 
 #include <QAbstractItemView>

@@ -1,4 +1,4 @@
-#include "document/bmp_encoder.h"
+#include "image/bmp_encoder.h"
 #include "document/screen_document.h"
 #include "platform/file_error.h"
 #include "tests/platform/scratch_dir.h"

@@ -1,6 +1,6 @@
 // Drives tessarin-export as a process and checks its files against the document's
 // own writeBitmap.
-#include "document/bmp_encoder.h"
+#include "image/bmp_encoder.h"
 #include "document/screen_document.h"
 #include "document/view_geometry.h"
 #include "image_files.h"

@@ -1,6 +1,6 @@
 // Loading and writing a document from files as found on old disks: devices, huge
 // sparse files, failing reads, files swapped for directories, odd names, full disks.
-#include "document/bmp_encoder.h"
+#include "image/bmp_encoder.h"
 #include "document/screen_document.h"
 #include "platform/file_error.h"
 #include "platform/file_stream.h"

@@ -1,4 +1,4 @@
-#include "export/scale.h"
+#include "image/scale.h"
 
 #include <algorithm>
 #include <array>
@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-namespace tessarin::exporter {
+namespace tessarin {
 
 namespace {
 
@@ -104,4 +104,4 @@ Picture scalePicture(const Picture& picture, int width, int height) {
     return scaled;
 }
 
-} // namespace tessarin::exporter
+} // namespace tessarin

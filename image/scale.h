@@ -1,8 +1,8 @@
 #pragma once
 
-#include "document/picture.h"
+#include "image/picture.h"
 
-namespace tessarin::exporter {
+namespace tessarin {
 
 // The size of picture scaled to fit a side x side square with its shape kept: the
 // longer edge becomes side, the shorter one is rounded, at least 1.
@@ -13,4 +13,4 @@ namespace tessarin::exporter {
 // along one that grows. An empty picture stays empty.
 [[nodiscard]] Picture scalePicture(const Picture& picture, int width, int height);
 
-} // namespace tessarin::exporter
+} // namespace tessarin

@@ -1,4 +1,4 @@
-#include "export/png_encoder.h"
+#include "image/png_encoder.h"
 
 #include <csetjmp>
 #include <new>

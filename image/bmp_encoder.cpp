@@ -1,4 +1,4 @@
-#include "document/bmp_encoder.h"
+#include "image/bmp_encoder.h"
 
 #include "platform/file_stream.h"
 

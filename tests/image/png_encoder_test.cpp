@@ -1,6 +1,6 @@
 // The encoder's files decoded by libpng: the colour type fits the picture's colours
 // and every pixel comes back unchanged.
-#include "export/png_encoder.h"
+#include "image/png_encoder.h"
 #include "image_files.h"
 #include "run_process.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "document/picture.h"
+#include "image/picture.h"
 
 #include <cstdint>
 #include <vector>

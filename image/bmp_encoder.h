@@ -1,7 +1,7 @@
 #pragma once
 
-#include "document/bmp_format.h"
-#include "document/picture.h"
+#include "image/bmp_format.h"
+#include "image/picture.h"
 #include "platform/byte_span.h"
 
 #include <array>

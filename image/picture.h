@@ -1,7 +1,6 @@
 #pragma once
 
-#include "document/view_geometry.h"
-#include "vdp/vdp_state.h"
+#include "image/rgb_triple.h"
 
 #include <cstddef>
 #include <memory>
@@ -11,7 +10,7 @@ namespace tessarin {
 
 // The pixels of one view, rendered in memory: rows top first, each row left to right, in
 // the blue-green-red order of RgbTriple. The window paints it, the BMP and PNG encoders
-// write it; an unknown view mode gives an empty picture (0 x 0).
+// write it.
 class Picture {
 public:
     Picture() = default;
@@ -46,9 +45,5 @@ private:
     // costs as much as the render in instrumented builds.
     std::unique_ptr<RgbTriple[]> storage_;
 };
-
-// Renders the display pages of vdp in the geometry of viewMode into picture, reusing its
-// storage. Selects the pages it shows and leaves the last one selected.
-void renderPicture(VdpState& vdp, ViewMode viewMode, Picture& picture);
 
 } // namespace tessarin

@@ -1,8 +1,8 @@
-#include "export/scale.h"
+#include "image/scale.h"
 
 #include <gtest/gtest.h>
 
-namespace tessarin::exporter {
+namespace tessarin {
 namespace {
 
 // A picture of grey levels, one row per inner vector.
@@ -39,4 +39,4 @@ TEST(Scale, ShrinksByAreaAverageAndGrowsLinearly) {
 }
 
 } // namespace
-} // namespace tessarin::exporter
+} // namespace tessarin
