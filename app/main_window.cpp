@@ -3,9 +3,11 @@
 #include "app/about_box.h"
 #include "app/client_area.h"
 #include "app/file_filters.h"
+#include "dialogs/error_report.h"
 #include "dialogs/vram_mapping_dialog.h"
 #include "image/bmp_encoder.h"
 #include "document/file_name_rule.h"
+#include "image/image_format.h"
 #include "image/png_encoder.h"
 #include "platform/file_system.h"
 #include "platform/target_file.h"
@@ -143,7 +145,7 @@ MainWindow::MainWindow(const std::vector<std::string>& arguments, QWidget* paren
     try {
         document = std::make_unique<tessarin::ScreenDocument>();
         setViewSize(ViewSize::plain256x212);
-        selectScreenMode(7);
+        selectScreenMode(tessarin::kDefaultScreenMode);
         setAcceptDrops(true);
         const std::size_t count = std::min(arguments.size(), kMaxFilesAtOnce);
         for (std::size_t i = 0; i < count; ++i) {
@@ -230,26 +232,32 @@ void MainWindow::openDroppedFiles(QDropEvent* event) {
     }
     event->acceptProposedAction();
     for (const std::string& name : names) {
-        openFileByName(name);
+        if (!tessarin::reportErrors([&] { openFileByName(name); })) {
+            break; // as a command stops at its first error
+        }
     }
 }
 
 void MainWindow::openVram0File() {
-    openWithDialog(kScreenFilter, FileSlot::vram0);
+    tessarin::reportErrors([this] { openWithDialog(kScreenFilter, FileSlot::vram0); });
 }
 void MainWindow::openVram1File() {
-    openWithDialog(kScreenFilter, FileSlot::vram1);
+    tessarin::reportErrors([this] { openWithDialog(kScreenFilter, FileSlot::vram1); });
 }
 void MainWindow::openPaletteFile() {
-    openWithDialog(kPaletteFilter, FileSlot::palette);
+    tessarin::reportErrors([this] { openWithDialog(kPaletteFilter, FileSlot::palette); });
 }
 
 void MainWindow::saveAs() {
+    tessarin::reportErrors([this] { saveWithDialog(); });
+}
+
+void MainWindow::saveWithDialog() {
     selectFilter(saveDialog, kBitmapFilter);
     saveDialog->setDefaultSuffix(kBitmapSuffix);
     saveDialog->setDirectory(startFolder());
-    if (!document->vram0FileName.empty()) {
-        saveDialog->selectFile(QFileInfo(shownName(document->vram0FileName)).completeBaseName());
+    if (const std::string& screenFile = document->fileName(FileSlot::vram0); !screenFile.empty()) {
+        saveDialog->selectFile(QFileInfo(shownName(screenFile)).completeBaseName());
     }
     if (saveDialog->exec() != QDialog::Accepted || !pictureSaved_) {
         return;
@@ -260,10 +268,10 @@ void MainWindow::saveAs() {
     }
     const QFileInfo target(files.first());
     rememberFolder(target);
-    const QString suffix = target.suffix().toLower();
-    const bool png = suffix == kPngSuffix ||
-                     (suffix != kBitmapSuffix &&
-                      isFilter(saveDialog, saveDialog->selectedNameFilter(), kPngFilter));
+    // The typed extension names the format; without one, the chosen filter does.
+    const auto named = tessarin::formatOfName(localName(target.fileName()));
+    const bool png = named ? *named == tessarin::ImageFormat::png
+                           : isFilter(saveDialog, saveDialog->selectedNameFilter(), kPngFilter);
     // A failed write throws FileError naming the target: the user hears of it.
     if (png) {
         tessarin::writeTargetFile(localName(target.filePath()),
@@ -275,10 +283,10 @@ void MainWindow::saveAs() {
 }
 
 void MainWindow::openNextFile() {
-    browse(1);
+    tessarin::reportErrors([this] { browse(1); });
 }
 void MainWindow::openPreviousFile() {
-    browse(-1);
+    tessarin::reportErrors([this] { browse(-1); });
 }
 
 void MainWindow::browse(int step) {
@@ -295,25 +303,31 @@ void MainWindow::copyPicture() {
 }
 
 void MainWindow::sizeChosen(QAction* item) {
-    setViewSize(static_cast<ViewSize>(item->data().toInt()));
+    const auto size = static_cast<ViewSize>(item->data().toInt());
+    tessarin::reportErrors([this, size] { setViewSize(size); });
 }
 
 void MainWindow::screenChosen(QAction* item) {
-    selectScreenMode(static_cast<ScreenMode>(item->data().toInt()));
+    const auto mode = static_cast<ScreenMode>(item->data().toInt());
+    tessarin::reportErrors([this, mode] { selectScreenMode(mode); });
 }
 
 void MainWindow::copyVram0ToVram1() {
-    document->copyVram0ToVram1();
-    showPicture();
+    tessarin::reportErrors([this] {
+        document->copyVram0ToVram1();
+        showPicture();
+    });
 }
 
 void MainWindow::editVramMapping() {
     mappingDialog->document = document.get();
     if (mappingDialog->exec() == QDialog::Accepted) {
-        document->applyMapping(mappingDialog->mapping);
-        showPicture();
+        tessarin::reportErrors([this] {
+            document->applyMapping(mappingDialog->mapping);
+            showPicture();
+        });
     } else {
-        // Undoes what the dialog's palette buttons did to the VDP.
+        // Undoes what the dialog's palette buttons previewed.
         document->restorePalette();
     }
 }
@@ -354,8 +368,8 @@ void MainWindow::openWithDialog(int filterIndex, FileSlot slot) {
 }
 
 QString MainWindow::startFolder() const {
-    if (!document->vram0FileName.empty()) {
-        return QFileInfo(shownName(document->vram0FileName)).absolutePath();
+    if (const std::string& screenFile = document->fileName(FileSlot::vram0); !screenFile.empty()) {
+        return QFileInfo(shownName(screenFile)).absolutePath();
     }
     return viewerSettings().value(kLastFolderKey).toString();
 }
@@ -392,7 +406,7 @@ void MainWindow::updateActions() {
     const auto shape = tessarin::shapeOf(viewMode);
     checkByData(menu.sizes, shape ? static_cast<int>(shape->size) : -1);
     menu.rotate->setChecked(shape && shape->rotated);
-    checkByData(menu.screens, static_cast<int>(document->vdp->screenMode));
+    checkByData(menu.screens, static_cast<int>(document->vdp().screenMode));
     menu.saveAs->setEnabled(document->hasPicture() && pictureSaved_);
     menu.copy->setEnabled(document->hasPicture());
 }

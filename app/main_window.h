@@ -20,7 +20,8 @@ class VramMappingDialog;
 // The main window: shows the picture of the one document and carries the menu of all
 // commands. Each command is one document operation, then the picture is shown again:
 // rendered in memory, painted from there and written to the temporary BMP file that
-// Save As copies. Errors leave the commands uncaught; the application's notify() shows them.
+// Save As copies. The public operations throw FileError naming the file; the commands
+// (slots), drops and start-up catch and report it, and the window shows its last state.
 class MainWindow : public QMainWindow {
     Q_OBJECT
 
@@ -47,7 +48,8 @@ public:
     void paintClientArea(QPainter& canvas) const;
     // Destroys the document and deletes the temporary file; from then on nothing is painted.
     void closeDocument();
-    // Opens the first two local files of a drop, in the order given.
+    // Opens the first two local files of a drop, in the order given; reports an error and
+    // stops at it.
     void openDroppedFiles(QDropEvent* event);
 
     // True from the first file opened into any slot until the window closes.
@@ -68,8 +70,8 @@ public slots:
     void openVram0File();
     void openVram1File();
     void openPaletteFile();
-    // Saves the picture shown: PNG when the name ends in .png or the PNG filter is chosen
-    // with another extension, else the BMP of the temporary file.
+    // Saves the picture shown: in the format of the typed extension (.bmp, .png), else in
+    // the chosen filter's; BMP is the temporary file's copy.
     void saveAs();
     // The next or previous screen file of the VRAM0 file's folder, opened by its name with
     // the palette file of its base name; nothing at either end.
@@ -94,6 +96,8 @@ private:
     void openWithDialog(int filterIndex, tessarin::FileSlot slot);
     // After a file went into slot: the caption names a VRAM0 file; the picture is shown.
     void opened(const std::string& fileName, tessarin::FileSlot slot);
+    // Save As's work: the dialog, then the picture written in the format chosen.
+    void saveWithDialog();
     // Opens the screen file step places from the VRAM0 file, and its palette file.
     void browse(int step);
     // Where the file dialogs start: the VRAM0 file's folder, else the last one remembered.

@@ -1,6 +1,7 @@
 #include "app/tessarin_application.h"
 
 #include "app/program_icon.h"
+#include "dialogs/error_report.h"
 
 #include <QIcon>
 #include <QMessageBox>
@@ -10,6 +11,7 @@
 namespace {
 
 const QString kApplicationTitle = QStringLiteral("Tessarin");
+constexpr int kUncaughtErrorStatus = 1;
 
 } // namespace
 
@@ -17,6 +19,11 @@ TessarinApplication::TessarinApplication(int& argc, char** argv) : QApplication(
     // Only the name: a display name would make Qt append " — Tessarin" to every caption.
     setApplicationName(kApplicationTitle);
     setWindowIcon(QIcon(tessarin::programIcon()));
+    tessarin::setErrorDisplay([this](const QString& message) { showError(message); });
+}
+
+TessarinApplication::~TessarinApplication() {
+    tessarin::setErrorDisplay({});
 }
 
 bool TessarinApplication::notify(QObject* receiver, QEvent* event) {
@@ -27,6 +34,9 @@ bool TessarinApplication::notify(QObject* receiver, QEvent* event) {
     } catch (...) {
         showError(QStringLiteral("An unknown error occurred."));
     }
+    // Every handler reports its own errors: one that got here has unwound Qt's frames,
+    // whose state is unknown now.
+    exit(kUncaughtErrorStatus);
     return false;
 }
 

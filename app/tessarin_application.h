@@ -4,9 +4,9 @@
 #include <QString>
 #include <functional>
 
-// The application object: its notify() is the top-level handler of the program. An
-// error that escapes a command, a drop or a paint is shown and the program goes on;
-// the command's remaining steps are skipped.
+// The application object: it shows the errors the window and the dialogs report, and its
+// notify() is the last resort for one that escaped them: shown, then the event loop ends
+// with status 1.
 class TessarinApplication : public QApplication {
     Q_OBJECT
 
@@ -15,6 +15,7 @@ public:
 
     // Sets the application title "Tessarin" and the program icon.
     TessarinApplication(int& argc, char** argv);
+    ~TessarinApplication() override;
 
     bool notify(QObject* receiver, QEvent* event) override;
 

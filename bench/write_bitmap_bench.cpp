@@ -1,5 +1,6 @@
 // writeBitmap in each view beside a write floor: the same bytes in the same number
 // of writes to the same directory through the same OutputFile. And raw decoding.
+#include "tests/support/document_probe.h"
 #include "image/bmp_encoder.h"
 #include "document/screen_document.h"
 #include "document/view_geometry.h"
@@ -38,8 +39,8 @@ void writeBitmap(benchmark::State& state) {
     const auto mode = static_cast<ScreenMode>(state.range(0));
     const auto view = static_cast<ViewMode>(state.range(1));
     ScreenDocument document;
-    document.vdp->setScreenMode(mode);
-    fillVram(*document.vdp);
+    Probe::vdp(document).setScreenMode(mode);
+    fillVram(Probe::vdp(document));
     document.setViewMode(view);
     for (auto _ : state) {
         writeBmpFile(document.render(), scratchFile());

@@ -1,5 +1,6 @@
 #include "dialogs/vram_mapping_dialog.h"
 
+#include "dialogs/error_report.h"
 #include "dialogs/hex_dump.h"
 #include "platform/file_stream.h"
 #include "vdp/screen_modes.h"
@@ -30,7 +31,6 @@ using namespace tessarin;
 
 namespace {
 
-constexpr int kHeaderSizeMax = 32767;
 constexpr int kLinePixelsMin = 1;
 constexpr int kLinePixelsMax = kMaxLineWidth;
 constexpr int kPaletteRows = 4; // colours 0-3 down the first column, 4-7 the second...
@@ -133,14 +133,14 @@ QWidget* VramMappingDialog::buildVramLoadTab() {
         items->addWidget(item);
     }
     slotButtons->button(static_cast<int>(FileSlot::vram0))->setChecked(true);
-    // Queued: reading the slot's file may throw, and the error must reach the application's
-    // notify() from the event loop, not unwind through the button's own code.
+    // Queued, so that the button has finished with the click before the file is read; a
+    // file that cannot be read is reported here.
     connect(
         slotButtons, &QButtonGroup::idToggled, this,
         [this](int, bool checked) {
             // The item being unchecked reports too; act once, on the newly selected one.
             if (checked) {
-                slotChosen();
+                reportErrors([this] { slotChosen(); });
             }
         },
         Qt::QueuedConnection);
@@ -149,7 +149,7 @@ QWidget* VramMappingDialog::buildVramLoadTab() {
     fileNameLabel = makeLabel(tab, "fileNameLabel", QStringLiteral("File Name"), nullptr);
 
     headerSizeBox =
-        makeUpDown(tab, "headerSizeBox", 0, kHeaderSizeMax, headerSizeField, "headerSizeField");
+        makeUpDown(tab, "headerSizeBox", 0, tessarin::kMaxHeaderSize, headerSizeField, "headerSizeField");
     headerSizeLabel =
         makeLabel(tab, "headerSizeLabel", QStringLiteral("&Header Size"), headerSizeBox);
     linePixelsBox = makeUpDown(tab, "linePixelsBox", kLinePixelsMin, kLinePixelsMax,
@@ -270,15 +270,16 @@ void VramMappingDialog::showEvent(QShowEvent* event) {
         frame.moveCenter(where->availableGeometry().center());
         move(frame.topLeft());
     }
-    showDocumentSettings();
+    // The dump reads the file again, which may be gone: reported, and the dialog still shows.
+    reportErrors([this] { showDocumentSettings(); });
 }
 
 void VramMappingDialog::showDocumentSettings() {
-    mapping = document->mapping;
+    mapping = document->mapping();
     // The palette steps come before the dump, which alone can fail (the file may
     // have gone since it was loaded), so that they are up to date even then.
     showPaletteColours();
-    const std::string& paletteFile = document->paletteFileName;
+    const std::string& paletteFile = document->fileName(FileSlot::palette);
     filePaletteButton->setEnabled(!paletteFile.empty());
     paletteFileField->setText(QString::fromStdString(paletteFile));
     showSlotSettings(currentSlot);
@@ -304,8 +305,7 @@ void VramMappingDialog::showSlotSettings(FileSlot slot) {
         return;
     }
     const auto index = indexOf(slot);
-    const std::string& fileName =
-        slot == FileSlot::vram0 ? document->vram0FileName : document->vram1FileName;
+    const std::string& fileName = document->fileName(slot);
     headerDump->clear();
     fileNameField->setText(QString::fromStdString(fileName));
     // The up-downs are set before the dump so that, should the file fail to open, they
@@ -345,7 +345,7 @@ void VramMappingDialog::showPaletteColours() {
     sourceInEffect->setText(mapping.paletteSource == PaletteSource::automatic
                                 ? QStringLiteral("In effect: %1 (automatic)").arg(name)
                                 : QStringLiteral("In effect: %1").arg(name));
-    const VdpState& vdp = *document->vdp;
+    const VdpState& vdp = document->vdp();
     for (std::size_t i = 0; i < colourPanels.size(); ++i) {
         QPalette colours = colourPanels[i]->palette();
         colours.setColor(QPalette::Window, QColor(vdp.paletteRgb[i].red, vdp.paletteRgb[i].green,
@@ -380,16 +380,11 @@ void VramMappingDialog::useAutomaticPalette() {
 
 void VramMappingDialog::previewPalette(PaletteSource source) {
     mapping.paletteSource = source;
-    const PaletteSource shown = document->resolvePalette(source);
-    if (shown == PaletteSource::vram) {
-        document->vdp->readVramPalette(); // as VRAM holds it now
-    }
-    document->vdp->selectPalette(shown);
+    document->previewPalette(source);
     showPaletteColours();
 }
 
 void VramMappingDialog::confirm() {
     storeSlotSettings(currentSlot);
-    document->mapping = mapping;
     accept();
 }

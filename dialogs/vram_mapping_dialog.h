@@ -20,8 +20,9 @@ class QWidget;
 
 // The VRAM mapping dialog: header sizes and pixels per line of the two VRAM files, with
 // a dump of each file's first bytes, and the palette source with its 16 colours. It edits
-// `mapping`, a copy of the document's, and writes it back only on OK; the palette buttons
-// act on the document's VDP at once. `document` must be set before every showing.
+// `mapping`, a copy of the document's, which the window applies after OK; the palette
+// buttons preview their palette on the document at once (the window restores the
+// mapping's after Cancel). `document` must be set before every showing.
 class VramMappingDialog : public QDialog {
     Q_OBJECT
 

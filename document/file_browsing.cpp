@@ -1,6 +1,7 @@
 #include "document/file_browsing.h"
 
 #include "document/file_name_rule.h"
+#include "document/palette_pairing.h"
 
 #include <algorithm>
 #include <cctype>
@@ -41,11 +42,6 @@ namespace fs = std::filesystem;
 [[nodiscard]] bool isScreenFile(const fs::path& file) {
     const FileNameChoice choice = chooseByFileName(file.filename().string());
     return choice.slot == FileSlot::vram0 && choice.screenMode.has_value();
-}
-
-[[nodiscard]] std::string lowered(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(), lower);
-    return text;
 }
 
 // The regular files of folder, in natural order of their names; none when unreadable.
@@ -124,14 +120,11 @@ std::optional<std::string> neighbourScreenFile(const std::string& current, int s
 
 std::optional<std::string> matchingPaletteFile(const std::string& screenFile) {
     const fs::path file(screenFile);
-    const std::string stem = lowered(file.stem().string());
+    std::vector<std::string> names;
     for (const fs::path& candidate : filesOf(folderOf(file))) {
-        if (lowered(candidate.stem().string()) == stem &&
-            chooseByFileName(candidate.filename().string()).slot == FileSlot::palette) {
-            return candidate.string();
-        }
+        names.push_back(candidate.string());
     }
-    return std::nullopt;
+    return pairedPalette(screenFile, names);
 }
 
 } // namespace tessarin

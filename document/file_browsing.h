@@ -16,8 +16,8 @@ namespace tessarin {
 // palette files never. Nothing at either end or when the folder cannot be read.
 [[nodiscard]] std::optional<std::string> neighbourScreenFile(const std::string& current, int step);
 
-// The palette file beside screenFile with its base name in any case (PIC.PL5 for PIC.SC5),
-// the first in natural order; nothing when there is none.
+// The palette file beside screenFile that pairedPalette chooses among the files of its
+// folder (PIC.PL5 for PIC.SC5); nothing when there is none.
 [[nodiscard]] std::optional<std::string> matchingPaletteFile(const std::string& screenFile);
 
 } // namespace tessarin

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "document/screen_document.h"
+#include "document/vocabulary.h"
 
 #include <optional>
 #include <string_view>

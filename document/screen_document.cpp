@@ -33,9 +33,9 @@ std::uint64_t readScreenFile(InputFile& in, std::int16_t headerSize,
     return in.read(target.first(static_cast<std::size_t>(count)));
 }
 
-// The file open for a load; FileError naming it when it cannot be opened for reading or
-// holds nothing. The load reads what was checked, through the same descriptor.
-InputFile openWithContent(const std::string& fileName) {
+} // namespace
+
+InputFile ScreenDocument::openWithContent(const std::string& fileName) {
     InputFile in(fileName);
     if (in.size() == 0) {
         throw FileError(fileName, "File \"" + fileName + "\" is empty");
@@ -43,9 +43,7 @@ InputFile openWithContent(const std::string& fileName) {
     return in;
 }
 
-} // namespace
-
-ScreenDocument::ScreenDocument() : vdp(std::make_unique<VdpState>()) {}
+ScreenDocument::ScreenDocument() : vdp_(std::make_unique<VdpState>()) {}
 
 FileSlot ScreenDocument::openByName(const std::string& fileName) {
     InputFile in = openWithContent(fileName);
@@ -79,10 +77,10 @@ void ScreenDocument::openInto(const std::string& fileName, FileSlot slot) {
 void ScreenDocument::openOpened(const std::string& fileName, InputFile& in, FileSlot slot) {
     hasPicture_ = true;
     // The automatic rule takes an open palette file by itself.
-    if (slot == FileSlot::palette && mapping.paletteSource != PaletteSource::automatic) {
-        mapping.paletteSource = PaletteSource::file;
+    if (slot == FileSlot::palette && mapping_.paletteSource != PaletteSource::automatic) {
+        mapping_.paletteSource = PaletteSource::file;
     }
-    storedName(slot) = fileName;
+    fileNames_[indexOf(slot)] = fileName;
     loadFrom(slot, in);
     if (slot == FileSlot::palette) {
         selectSourcePalette();
@@ -96,9 +94,9 @@ void ScreenDocument::selectScreenMode(ScreenMode mode) {
     if (facts == nullptr) {
         return;
     }
-    vdp->setScreenMode(mode);
+    vdp_->setScreenMode(mode);
     const auto full = static_cast<std::int16_t>(facts->lineWidth);
-    mapping.linePixels = {full, full};
+    mapping_.linePixels = {full, full};
     if (hasPicture_) {
         reload();
     }
@@ -106,7 +104,7 @@ void ScreenDocument::selectScreenMode(ScreenMode mode) {
 }
 
 void ScreenDocument::applyMapping(const VramMapping& newMapping) {
-    mapping = newMapping;
+    mapping_ = newMapping;
     // Before the reload too, so that a file that fails to load leaves the chosen palette.
     selectSourcePalette();
     reload();
@@ -117,8 +115,36 @@ void ScreenDocument::restorePalette() {
     selectSourcePalette();
 }
 
+void ScreenDocument::previewPalette(PaletteSource source) {
+    const PaletteSource shown = resolvePalette(source);
+    if (shown == PaletteSource::vram) {
+        vdp_->readVramPalette(); // as VRAM holds it now
+    }
+    vdp_->selectPalette(shown);
+}
+
+Picture ScreenDocument::pictureOf(const PictureRequest& request) {
+    ScreenDocument document;
+    document.vdp_->setScreenMode(request.screenMode);
+    document.mapping_ = request.mapping;
+    const std::array<const std::string*, kFileSlots.size()> files{
+        &request.screenFile, &request.vram1File, &request.paletteFile};
+    for (const FileSlot slot : kFileSlots) {
+        const std::string& name = *files[indexOf(slot)];
+        if (!name.empty()) {
+            InputFile in = openWithContent(name);
+            document.fileNames_[indexOf(slot)] = name;
+            document.loadFrom(slot, in);
+        }
+    }
+    document.hasPicture_ = true;
+    document.selectSourcePalette();
+    document.setViewMode(request.viewMode);
+    return document.takePicture();
+}
+
 void ScreenDocument::copyVram0ToVram1() {
-    auto& vram = vdp->vram;
+    auto& vram = vdp_->vram;
     std::copy_n(vram.begin(), kVramHalfSize, vram.begin() + kVramHalfSize);
     followVramPalette();
 }
@@ -128,7 +154,7 @@ void ScreenDocument::setViewMode(ViewMode mode) {
 }
 
 const Picture& ScreenDocument::render() {
-    renderPicture(*vdp, viewMode_, picture_);
+    renderPicture(*vdp_, viewMode_, picture_);
     return picture_;
 }
 
@@ -138,8 +164,8 @@ Picture ScreenDocument::takePicture() {
 }
 
 void ScreenDocument::followVramPalette() {
-    if (mapping.paletteSource == PaletteSource::vram ||
-        mapping.paletteSource == PaletteSource::automatic) {
+    if (mapping_.paletteSource == PaletteSource::vram ||
+        mapping_.paletteSource == PaletteSource::automatic) {
         selectSourcePalette();
     }
 }
@@ -148,19 +174,19 @@ void ScreenDocument::selectSourcePalette() {
     const PaletteSource source = paletteInEffect();
     // The table in VRAM is read afresh: the files may have changed it since.
     if (source == PaletteSource::vram) {
-        vdp->readVramPalette();
+        vdp_->readVramPalette();
     }
-    vdp->selectPalette(source);
+    vdp_->selectPalette(source);
 }
 
 PaletteSource ScreenDocument::resolvePalette(PaletteSource source) const {
     if (source != PaletteSource::automatic) {
         return source;
     }
-    if (!paletteFileName.empty()) {
+    if (!fileName(FileSlot::palette).empty()) {
         return PaletteSource::file;
     }
-    const ScreenModeFacts* facts = findScreenMode(vdp->screenMode);
+    const ScreenModeFacts* facts = findScreenMode(vdp_->screenMode);
     if (facts == nullptr || facts->paletteColours == 0) {
         return PaletteSource::standard;
     }
@@ -168,23 +194,23 @@ PaletteSource ScreenDocument::resolvePalette(PaletteSource source) const {
     if (vram0Reach_ < facts->paletteTable + tableBytes) {
         return PaletteSource::standard;
     }
-    const auto table = std::span(vdp->vram).subspan(facts->paletteTable, tableBytes);
+    const auto table = std::span(vdp_->vram).subspan(facts->paletteTable, tableBytes);
     const bool allZero =
         std::all_of(table.begin(), table.end(), [](std::uint8_t b) { return b == 0; });
     return allZero ? PaletteSource::standard : PaletteSource::vram;
 }
 
 std::optional<std::string> ScreenDocument::openNeighbour(int step) {
-    if (vram0FileName.empty()) {
+    if (fileName(FileSlot::vram0).empty()) {
         return std::nullopt;
     }
-    const auto screenFile = neighbourScreenFile(vram0FileName, step);
+    const auto screenFile = neighbourScreenFile(fileName(FileSlot::vram0), step);
     if (!screenFile) {
         return std::nullopt;
     }
     const auto paletteFile = matchingPaletteFile(*screenFile);
-    if (!paletteFile && mapping.paletteSource == PaletteSource::automatic) {
-        paletteFileName.clear(); // the last picture's palette is not this one's
+    if (!paletteFile && mapping_.paletteSource == PaletteSource::automatic) {
+        fileNames_[indexOf(FileSlot::palette)].clear(); // the last picture's is not this one's
     }
     openByName(*screenFile);
     if (paletteFile) {
@@ -193,54 +219,38 @@ std::optional<std::string> ScreenDocument::openNeighbour(int step) {
     return screenFile;
 }
 
-bool ScreenDocument::openFile(const std::string& fileName, FileSlot slot) {
-    if (!isFileSlot(slot)) {
-        return false;
-    }
-    // Only the opening is probed: a read error of the load itself still throws.
-    std::optional<InputFile> in;
-    try {
-        in.emplace(openWithContent(fileName));
-    } catch (const FileError&) {
-        return false;
-    }
-    storedName(slot) = fileName;
-    loadFrom(slot, *in);
-    return true;
-}
-
 void ScreenDocument::loadSlot(FileSlot slot) {
     if (!isFileSlot(slot)) {
         return;
     }
-    InputFile in(storedName(slot));
+    InputFile in(fileNames_[indexOf(slot)]);
     loadFrom(slot, in);
 }
 
-std::string& ScreenDocument::storedName(FileSlot slot) {
-    const std::array<std::string*, 3> names{&vram0FileName, &vram1FileName, &paletteFileName};
-    return *names[indexOf(slot)];
+const std::string& ScreenDocument::fileName(FileSlot slot) const {
+    static const std::string kNone;
+    return isFileSlot(slot) ? fileNames_[indexOf(slot)] : kNone;
 }
 
 void ScreenDocument::loadFrom(FileSlot slot, InputFile& in) {
-    const std::span<std::uint8_t, kVramSize> vram(vdp->vram);
+    const std::span<std::uint8_t, kVramSize> vram(vdp_->vram);
     switch (slot) {
     case FileSlot::vram0:
         // Data past 64 KB runs on into VRAM1, up to the end of VRAM.
         vram0Reach_ = 0; // a failed read counts as none
-        vram0Reach_ = readScreenFile(in, mapping.headerSize[indexOf(FileSlot::vram0)], vram);
-        vdp->remapLinePixels(mapping.linePixels[indexOf(FileSlot::vram0)]);
+        vram0Reach_ = readScreenFile(in, mapping_.headerSize[indexOf(FileSlot::vram0)], vram);
+        vdp_->remapLinePixels(mapping_.linePixels[indexOf(FileSlot::vram0)]);
         break;
     case FileSlot::vram1:
         // Laid in byte for byte: packed VRAM1 data is never re-laid.
-        readScreenFile(in, mapping.headerSize[indexOf(FileSlot::vram1)],
+        readScreenFile(in, mapping_.headerSize[indexOf(FileSlot::vram1)],
                        vram.subspan(kVramHalfSize, kVramHalfSize));
         break;
     case FileSlot::palette: {
         // Entries a short file does not reach stay zero.
         PaletteRecord palette{};
         in.read(palette);
-        vdp->setFilePalette(palette);
+        vdp_->setFilePalette(palette);
         break;
     }
     default:
@@ -251,7 +261,7 @@ void ScreenDocument::loadFrom(FileSlot slot, InputFile& in) {
 void ScreenDocument::reload() {
     // VRAM1 last: its file overwrites the tail of a long VRAM0 file.
     for (const FileSlot slot : kFileSlots) {
-        if (!storedName(slot).empty()) {
+        if (!fileNames_[indexOf(slot)].empty()) {
             loadSlot(slot);
         }
     }

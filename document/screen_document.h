@@ -2,6 +2,7 @@
 
 #include "document/render_picture.h"
 #include "document/view_geometry.h"
+#include "document/vocabulary.h"
 #include "platform/file_error.h"
 #include "vdp/screen_modes.h"
 #include "vdp/vdp_state.h"
@@ -16,28 +17,29 @@ namespace tessarin {
 
 class InputFile;
 
-// The three kinds of file the document loads.
-enum class FileSlot : int { vram0 = 0, vram1 = 1, palette = 2 };
-inline constexpr std::array<FileSlot, 3> kFileSlots{FileSlot::vram0, FileSlot::vram1,
-                                                    FileSlot::palette};
-
-// Position of a VRAM slot in the per-slot arrays of VramMapping.
-[[nodiscard]] constexpr std::size_t indexOf(FileSlot slot) {
-    return static_cast<std::size_t>(slot);
-}
-
-inline constexpr std::int16_t kDefaultHeaderSize = 7; // FEh, start, end, execution address
-// The full line of screen 7, the mode a new VDP starts in.
-inline constexpr auto kDefaultLinePixels = static_cast<std::int16_t>(kModeFacts<7>.lineWidth);
+// The full line of the mode a new VDP starts in.
+inline constexpr auto kDefaultLinePixels =
+    static_cast<std::int16_t>(kModeFacts<kDefaultScreenMode>.lineWidth);
 
 // How files are laid into VRAM, and where the palette comes from; index 0 is VRAM0,
 // 1 is VRAM1. The mapping dialog edits a copy of the whole record.
 struct VramMapping {
-    std::array<std::int16_t, 2> headerSize{kDefaultHeaderSize, kDefaultHeaderSize};
+    std::array<HeaderSize, 2> headerSize{kDefaultHeaderSize, kDefaultHeaderSize};
     std::array<std::int16_t, 2> linePixels{kDefaultLinePixels, kDefaultLinePixels};
     PaletteSource paletteSource = PaletteSource::automatic;
 
     friend bool operator==(const VramMapping&, const VramMapping&) = default;
+};
+
+// Everything that decides one picture: the files and what the viewer would have been told
+// about them (screen mode, mapping dialog, size and rotation).
+struct PictureRequest {
+    std::string screenFile;
+    std::string vram1File;   // may be empty
+    std::string paletteFile; // may be empty
+    ScreenMode screenMode = kDefaultScreenMode;
+    VramMapping mapping;
+    ViewMode viewMode = ViewMode::plain256x212;
 };
 
 // A file already open could not be loaded again during an operation that was still done
@@ -97,7 +99,7 @@ public:
     // is open, else the VRAM palette when the VRAM0 file reached the end of the entries the
     // mode shows and they are not all zero, else the standard palette.
     [[nodiscard]] PaletteSource paletteInEffect() const {
-        return resolvePalette(mapping.paletteSource);
+        return resolvePalette(mapping_.paletteSource);
     }
     // The palette that source would show now: itself, or what automatic picks.
     [[nodiscard]] PaletteSource resolvePalette(PaletteSource source) const;
@@ -108,29 +110,37 @@ public:
     // name opened; nothing at either end.
     std::optional<std::string> openNeighbour(int step);
 
-    // --- The loading the steps are made of.
+    // --- What the document holds.
 
-    // Probes the file; a missing, unreadable, non-regular or empty file changes nothing.
-    // Otherwise stores the name in the slot and loads it. True when it was loaded.
-    bool openFile(const std::string& fileName, FileSlot slot);
+    // The VDP the files are laid into.
+    [[nodiscard]] const VdpState& vdp() const { return *vdp_; }
+    // The file open in slot; empty when none.
+    [[nodiscard]] const std::string& fileName(FileSlot slot) const;
+    // How the files are laid into VRAM and where the palette comes from.
+    [[nodiscard]] const VramMapping& mapping() const { return mapping_; }
+    // Shows the palette that source would show now, without making it the mapping's: the
+    // mapping dialog's preview. restorePalette puts the mapping's back.
+    void previewPalette(PaletteSource source);
+
+    // The picture the viewer shows after the user chose the request's screen mode,
+    // confirmed its mapping and view, and opened its files: laid in with the mapping from
+    // the start, each file once. Throws FileError naming a file that cannot be read.
+    [[nodiscard]] static Picture pictureOf(const PictureRequest& request);
+
+private:
+    friend class ScreenDocumentProbe; // the tests' view of the loading steps
+
     // Reads the slot's stored file: into VRAM0 (then re-laid by linePixels[0]), VRAM1,
     // or the file palette. Throws FileError when the file cannot be opened or read; after
     // a read error VRAM holds the bytes read before it (and VRAM0 is not re-laid).
     void loadSlot(FileSlot slot);
     // Loads again, in slot order, every slot that has a name.
     void reload();
-
-    std::unique_ptr<VdpState> vdp;
-    std::string vram0FileName;
-    std::string vram1FileName;
-    std::string paletteFileName;
-    VramMapping mapping;
-
-private:
+    // The file open for a load; FileError naming it when it cannot be opened for reading or
+    // holds nothing. The load reads what was checked, through the same descriptor.
+    static InputFile openWithContent(const std::string& fileName);
     // openInto for a file already open and checked to hold something.
     void openOpened(const std::string& fileName, InputFile& in, FileSlot slot);
-    // The name member of a slot of kFileSlots.
-    std::string& storedName(FileSlot slot);
     // loadSlot from the open file.
     void loadFrom(FileSlot slot, InputFile& in);
     // The mapping's palette source made active; the VRAM palette read from VRAM first.
@@ -138,6 +148,9 @@ private:
     // With the VRAM palette in effect, reads it again: VRAM may hold another table now.
     void followVramPalette();
 
+    std::unique_ptr<VdpState> vdp_;
+    std::array<std::string, kFileSlots.size()> fileNames_;
+    VramMapping mapping_;
     ViewMode viewMode_ = ViewMode::plain256x212;
     // Bytes the last VRAM0 load laid into VRAM from address 0.
     std::uint64_t vram0Reach_ = 0;

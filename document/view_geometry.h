@@ -1,29 +1,11 @@
 #pragma once
 
-#include <cstdint>
+#include "document/vocabulary.h"
+
 #include <optional>
 
 namespace tessarin {
 
-// Output geometry: four sizes, each plain or rotated left.
-enum class ViewMode : std::int8_t {
-    plain256x212 = 0,
-    magnify512x424 = 1,
-    interlace512x424 = 2,
-    joint256x424 = 3,
-    plain256x212Rotated = 4,
-    magnify512x424Rotated = 5,
-    interlace512x424Rotated = 6,
-    joint256x424Rotated = 7,
-};
-
-// The four sizes of the Size menu.
-enum class ViewSize : int {
-    plain256x212 = 0,
-    magnify512x424 = 1,
-    interlace512x424 = 2,
-    joint256x424 = 3
-};
 inline constexpr int kViewSizeCount = 4;
 inline constexpr int kViewModeCount = 2 * kViewSizeCount; // each size plain and rotated
 

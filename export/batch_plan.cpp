@@ -1,22 +1,17 @@
 #include "export/batch_plan.h"
 
 #include "document/file_name_rule.h"
+#include "document/palette_pairing.h"
 #include "platform/file_system.h"
 
 #include <algorithm>
 #include <map>
 #include <set>
+#include <vector>
 
 namespace tessarin::exporter {
 
 namespace {
-
-std::string lowerAscii(std::string s) {
-    std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) {
-        return static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-    });
-    return s;
-}
 
 std::string quoted(const std::string& s) {
     return "\"" + s + "\"";
@@ -28,26 +23,11 @@ std::string joinPath(const std::string& directory, const std::string& name) {
 
 } // namespace
 
-std::string baseNameWithoutExtension(const std::string& path) {
-    const std::string name = baseNameOf(path);
-    const auto dot = name.rfind('.');
-    return (dot == std::string::npos || dot == 0) ? name : name.substr(0, dot);
-}
-
 std::variant<BatchPlan, UsageError> planBatch(const ExportOptions& options) {
     std::vector<std::string> screens;
-    std::map<std::string, std::string> paletteByBase; // lower-case base name -> file
+    std::vector<std::string> palettes;
     for (const std::string& file : options.files) {
-        if (chooseByFileName(file).slot != FileSlot::palette) {
-            screens.push_back(file);
-            continue;
-        }
-        const auto [it, fresh] =
-            paletteByBase.emplace(lowerAscii(baseNameWithoutExtension(file)), file);
-        if (!fresh) {
-            return UsageError{"two palette files for the same base name: " + quoted(it->second) +
-                              " and " + quoted(file)};
-        }
+        (chooseByFileName(file).slot == FileSlot::palette ? palettes : screens).push_back(file);
     }
     if (screens.empty()) {
         return UsageError{"no screen file among the FILEs"};
@@ -66,8 +46,8 @@ std::variant<BatchPlan, UsageError> planBatch(const ExportOptions& options) {
                               " would both be written to " + quoted(output)};
         }
         std::string palette = options.paletteFile;
-        if (const auto p = paletteByBase.find(lowerAscii(base)); p != paletteByBase.end()) {
-            palette = p->second;
+        if (const auto paired = pairedPalette(screen, palettes)) {
+            palette = *paired;
             usedPalettes.insert(palette);
         }
         if (options.paletteSource == PaletteSource::file && palette.empty()) {
@@ -75,7 +55,7 @@ std::variant<BatchPlan, UsageError> planBatch(const ExportOptions& options) {
         }
         plan.items.push_back(BatchItem{jobFor(options, screen, palette), output});
     }
-    for (const auto& [base, palette] : paletteByBase) {
+    for (const std::string& palette : palettes) {
         if (!usedPalettes.contains(palette)) {
             plan.unusedPalettes.push_back(palette);
         }

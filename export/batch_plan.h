@@ -16,17 +16,12 @@ struct BatchItem {
 
 struct BatchPlan {
     std::vector<BatchItem> items;
-    std::vector<std::string> unusedPalettes; // palette FILEs no screen file pairs with
+    std::vector<std::string> unusedPalettes; // palette FILEs no screen file pairs with, in order
 };
 
-// The file name without its directory and its last extension ("PIC" of "a/PIC.SC5");
-// a name that starts with its only dot keeps it.
-[[nodiscard]] std::string baseNameWithoutExtension(const std::string& path);
-
-// One picture per screen FILE, paired with the palette FILE of the same base name
-// (ASCII case ignored), else with --palette. Pure: names only. Two screen files that
-// would give the same output, two palettes for one base name, or a screen without a
-// palette under --palette-source file are usage errors naming the files.
+// One picture per screen FILE, paired with its palette FILE by pairedPalette, else with
+// --palette. Pure: names only. Two screen files that would give the same output, or a
+// screen without a palette under --palette-source file, are usage errors naming the files.
 [[nodiscard]] std::variant<BatchPlan, UsageError> planBatch(const ExportOptions& options);
 
 } // namespace tessarin::exporter

@@ -5,19 +5,21 @@
 
 #include <algorithm>
 #include <charconv>
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace tessarin::exporter {
 
 namespace {
 
-constexpr std::int16_t kMaxHeaderSize = 32767;
 constexpr std::int16_t kMinLinePixels = 1;
 constexpr std::int16_t kMaxLinePixels = kMaxLineWidth;
-constexpr ScreenMode kDefaultScreenMode = 7;
 constexpr int kMaxScreenNumber = 99; // bounds the parse; no screen has three digits
 constexpr int kMaxThumbnailSize = 4096;
 constexpr int kMaxJobs = 256;
+constexpr ScreenMode kScreen10 = 10;
+constexpr ScreenMode kScreen11 = 11;
 
 struct Failure {
     std::string message;
@@ -49,8 +51,6 @@ std::optional<int> parseNumber(std::string_view text, int low, int high) {
 
 // A mode of the VDP's table, or screen 11, which is screen 10 to the VDP.
 std::optional<ScreenMode> parseScreen(std::string_view text) {
-    constexpr ScreenMode kScreen10 = 10;
-    constexpr ScreenMode kScreen11 = 11;
     const auto n = parseNumber(text, 0, kMaxScreenNumber);
     if (!n) {
         return std::nullopt;
@@ -95,6 +95,254 @@ Failure badValue(std::string_view option, std::string_view value, std::string_vi
             std::string(expected)};
 }
 
+// The screens --screen takes, for its help and its error: every mode of the VDP's table,
+// and 11 beside 10.
+std::string screenChoices(std::string_view separator, std::string_view last) {
+    std::vector<std::string> numbers;
+    for (const ScreenModeFacts& facts : kScreenModes) {
+        numbers.push_back(std::to_string(facts.mode));
+        if (facts.mode == kScreen10) {
+            numbers.push_back(std::to_string(kScreen11));
+        }
+    }
+    std::string text;
+    for (std::size_t i = 0; i < numbers.size(); ++i) {
+        if (i > 0) {
+            text.append(i + 1 == numbers.size() ? last : separator);
+        }
+        text.append(numbers[i]);
+    }
+    return text;
+}
+
+// What the options have said so far.
+struct ParseState {
+    Command command;
+    std::string paletteOption; // --palette
+};
+
+using ApplyOption = std::optional<Failure> (*)(ParseState& state, std::string_view name,
+                                               const std::string& value);
+
+// One option: its spellings, its value (none for a flag), its help and what it does. The
+// parser and --help both read the table, so an option is stated once.
+struct OptionSpec {
+    std::array<std::string_view, 2> names; // the second may be empty
+    std::string_view valueName;            // empty for a flag
+    std::string_view label;                // the help's left column, when not the names
+    std::string_view help;                 // lines joined by '\n'
+    ApplyOption apply;
+};
+
+// Parses a number of [low, high] into target, or fails naming the range.
+template <typename T>
+std::optional<Failure> numberInto(std::optional<T>& target, std::string_view name,
+                                  const std::string& value, int low, int high) {
+    const auto n = parseNumber(value, low, high);
+    if (!n) {
+        return badValue(name, value,
+                        "a number from " + std::to_string(low) + " to " + std::to_string(high));
+    }
+    target = static_cast<T>(*n);
+    return std::nullopt;
+}
+
+template <typename T, std::size_t N>
+std::optional<Failure> choiceInto(std::optional<T>& target, std::string_view name,
+                                  const std::string& value,
+                                  const std::array<std::pair<std::string_view, T>, N>& table,
+                                  std::string_view expected) {
+    target = lookUp(value, table);
+    if (!target) {
+        return badValue(name, value, expected);
+    }
+    return std::nullopt;
+}
+
+constexpr std::string_view kScreenValuePlaceholder = "SCREENS";
+
+const std::array<OptionSpec, 18> kOptions{{
+    {{"-o", "--output"}, "OUTPUT", "", "write one picture to OUTPUT (replaced when complete)",
+     [](ParseState& s, std::string_view, const std::string& v) -> std::optional<Failure> {
+         s.command.options.output = v;
+         return std::nullopt;
+     }},
+    {{"-d", "--outdir"},
+     "OUTDIR",
+     "",
+     "write OUTDIR/<base name>.<format> for each screen file;\n"
+     "existing files there are never replaced; OUTDIR\n"
+     "is made, with its parents, when missing",
+     [](ParseState& s, std::string_view, const std::string& v) -> std::optional<Failure> {
+         s.command.options.outDir = v;
+         return std::nullopt;
+     }},
+    {{"--screen", ""},
+     kScreenValuePlaceholder,
+     "",
+     "the screen mode (11 is 10); default from the name, else 7",
+     [](ParseState& s, std::string_view name, const std::string& v) -> std::optional<Failure> {
+         s.command.options.screenMode = parseScreen(v);
+         if (!s.command.options.screenMode) {
+             return badValue(name, v, screenChoices(", ", " or "));
+         }
+         return std::nullopt;
+     }},
+    {{"--vram1", ""},
+     "FILE",
+     "",
+     "the screen file laid into VRAM1 (display page 1 of\nscreens 7 to 12)",
+     [](ParseState& s, std::string_view, const std::string& v) -> std::optional<Failure> {
+         s.command.options.vram1File = v;
+         return std::nullopt;
+     }},
+    {{"--palette", ""},
+     "FILE",
+     "",
+     "the palette file (in a batch: of screens without their own)",
+     [](ParseState& s, std::string_view, const std::string& v) -> std::optional<Failure> {
+         s.paletteOption = v;
+         return std::nullopt;
+     }},
+    {{"--header0", "--header1"},
+     "N",
+     "--header0 N, --header1 N",
+     "bytes skipped before the VRAM0 / VRAM1 data, 0..32767\n(default 7)",
+     [](ParseState& s, std::string_view name, const std::string& v) -> std::optional<Failure> {
+         std::optional<HeaderSize> size;
+         if (auto failure = numberInto(size, name, v, 0, kMaxHeaderSize)) {
+             return failure;
+         }
+         const FileSlot slot = name == "--header0" ? FileSlot::vram0 : FileSlot::vram1;
+         s.command.options.headerSize[indexOf(slot)] = *size;
+         return std::nullopt;
+     }},
+    {{"--line-pixels", ""},
+     "N",
+     "",
+     "pixels per line of the data, 1..512 (default the mode's\n"
+     "full width: 256, or 512 in screens 6 and 7)",
+     [](ParseState& s, std::string_view name, const std::string& v) -> std::optional<Failure> {
+         return numberInto(s.command.options.linePixels, name, v, kMinLinePixels,
+                           kMaxLinePixels);
+     }},
+    {{"--palette-source", ""},
+     "auto|file|vram|standard",
+     "",
+     "default auto: the palette file when one is given or\n"
+     "paired; else the palette table in VRAM when the file\n"
+     "reaches it and it is not all zero; else standard",
+     [](ParseState& s, std::string_view name, const std::string& v) -> std::optional<Failure> {
+         return choiceInto(s.command.options.paletteSource, name, v, kSources,
+                           "auto, file, vram or standard");
+     }},
+    {{"--size", ""},
+     "256x212|512x424mag|512x424int|256x424joi",
+     "",
+     "the view (default 256x212)",
+     [](ParseState& s, std::string_view name, const std::string& v) -> std::optional<Failure> {
+         std::optional<ViewSize> size;
+         if (auto failure = choiceInto(size, name, v, kSizes,
+                                       "256x212, 512x424mag, 512x424int or 256x424joi")) {
+             return failure;
+         }
+         s.command.options.size = *size;
+         return std::nullopt;
+     }},
+    {{"--rotate", ""}, "", "", "turn the view a quarter left",
+     [](ParseState& s, std::string_view, const std::string&) -> std::optional<Failure> {
+         s.command.options.rotate = true;
+         return std::nullopt;
+     }},
+    {{"--format", ""},
+     "bmp|png",
+     "",
+     "default from OUTPUT's extension; png in a batch",
+     [](ParseState& s, std::string_view name, const std::string& v) -> std::optional<Failure> {
+         return choiceInto(s.command.options.format, name, v, kFormats, "bmp or png");
+     }},
+    {{"--thumbnail", ""},
+     "SIZE",
+     "",
+     "a PNG scaled smoothly to fit SIZE x SIZE (1..4096),\nits shape kept",
+     [](ParseState& s, std::string_view name, const std::string& v) -> std::optional<Failure> {
+         return numberInto(s.command.options.thumbnailSize, name, v, 1, kMaxThumbnailSize);
+     }},
+    {{"-j", "--jobs"},
+     "N",
+     "",
+     "convert a batch with N threads (1..256; default one\n"
+     "per processor); the listing keeps the files' order",
+     [](ParseState& s, std::string_view name, const std::string& v) -> std::optional<Failure> {
+         return numberInto(s.command.options.jobs, name, v, 1, kMaxJobs);
+     }},
+    {{"-q", "--quiet"}, "", "", "no progress and no notes; errors are still reported",
+     [](ParseState& s, std::string_view, const std::string&) -> std::optional<Failure> {
+         s.command.options.quiet = true;
+         return std::nullopt;
+     }},
+    {{"--help", "-h"}, "", "--help", "show this text",
+     [](ParseState& s, std::string_view, const std::string&) -> std::optional<Failure> {
+         s.command.action = Action::help;
+         return std::nullopt;
+     }},
+    {{"--version", ""}, "", "", "show the version",
+     [](ParseState& s, std::string_view, const std::string&) -> std::optional<Failure> {
+         s.command.action = Action::version;
+         return std::nullopt;
+     }},
+}};
+
+const OptionSpec* findOption(std::string_view name) {
+    for (const OptionSpec& spec : kOptions) {
+        if (std::find(spec.names.begin(), spec.names.end(), name) != spec.names.end() &&
+            !name.empty()) {
+            return &spec;
+        }
+    }
+    return nullptr;
+}
+
+// The help's left column of an option: its names and value, or its own label.
+std::string labelOf(const OptionSpec& spec) {
+    if (!spec.label.empty()) {
+        return std::string(spec.label);
+    }
+    std::string label(spec.names[0]);
+    if (!spec.names[1].empty()) {
+        label.append(", ").append(spec.names[1]);
+    }
+    if (spec.valueName == kScreenValuePlaceholder) {
+        label.append(" ").append(screenChoices("|", "|"));
+    } else if (!spec.valueName.empty()) {
+        label.append(" ").append(spec.valueName);
+    }
+    return label;
+}
+
+// The options part of --help: labels in a column of kHelpColumn, texts beside them.
+std::string optionsHelp() {
+    constexpr std::size_t kIndent = 2;
+    constexpr std::size_t kHelpColumn = 27;
+    std::string text;
+    for (const OptionSpec& spec : kOptions) {
+        std::string line = std::string(kIndent, ' ') + labelOf(spec);
+        if (line.size() < kHelpColumn) {
+            line.resize(kHelpColumn, ' ');
+        } else {
+            line.append("\n").append(kHelpColumn, ' ');
+        }
+        std::string_view help = spec.help;
+        for (std::size_t nl = help.find('\n'); nl != std::string_view::npos;
+             nl = help.find('\n')) {
+            line.append(help.substr(0, nl)).append("\n").append(kHelpColumn, ' ');
+            help.remove_prefix(nl + 1);
+        }
+        text.append(line).append(help).append("\n");
+    }
+    return text;
+}
+
 // Walks the arguments; options and FILEs may be mixed, "--" ends the options.
 class Parser {
 public:
@@ -105,7 +353,7 @@ public:
         while (pos_ < args_.size()) {
             const std::string& arg = args_[pos_++];
             if (optionsEnded || arg == "-" || arg.empty() || arg.front() != '-') {
-                command_.options.files.push_back(arg);
+                state_.command.options.files.push_back(arg);
                 continue;
             }
             if (arg == "--") {
@@ -115,14 +363,14 @@ public:
             if (auto failure = option(arg)) {
                 return *failure;
             }
-            if (command_.action != Action::run) {
-                return command_;
+            if (state_.command.action != Action::run) {
+                return state_.command;
             }
         }
         if (auto failure = finish()) {
             return *failure;
         }
-        return command_;
+        return state_.command;
     }
 
 private:
@@ -139,35 +387,15 @@ private:
             name = arg.substr(0, 2);
             inlineValue = arg.substr(2);
         }
-        ExportOptions& o = command_.options;
-
-        const auto flag = [&](auto apply) -> std::optional<Failure> {
+        const OptionSpec* spec = findOption(name);
+        if (spec == nullptr) {
+            return Failure{"unknown option " + quoted(arg)};
+        }
+        if (spec->valueName.empty()) {
             if (inlineValue) {
                 return Failure{"option " + name + " takes no value"};
             }
-            apply();
-            return std::nullopt;
-        };
-        if (name == "--help" || name == "-h") {
-            return flag([&] { command_.action = Action::help; });
-        }
-        if (name == "--version") {
-            return flag([&] { command_.action = Action::version; });
-        }
-        if (name == "--rotate") {
-            return flag([&] { o.rotate = true; });
-        }
-        if (name == "-q" || name == "--quiet") {
-            return flag([&] { o.quiet = true; });
-        }
-
-        static constexpr std::array<std::string_view, 15> kValued{
-            "-o",          "--output",  "-d",        "--outdir",      "--screen",         "--vram1",
-            "--palette",   "--header0", "--header1", "--line-pixels", "--palette-source", "--size",
-            "--thumbnail", "-j",        "--jobs"};
-        const bool formatOption = name == "--format";
-        if (!formatOption && std::find(kValued.begin(), kValued.end(), name) == kValued.end()) {
-            return Failure{"unknown option " + quoted(arg)};
+            return spec->apply(state_, name, {});
         }
         std::string value;
         if (inlineValue) {
@@ -177,74 +405,14 @@ private:
         } else {
             return Failure{"option " + name + " needs a value"};
         }
-        return valued(name, value);
-    }
-
-    std::optional<Failure> valued(const std::string& name, const std::string& value) {
-        ExportOptions& o = command_.options;
         if (value.empty()) {
             return Failure{"option " + name + " needs a value"};
         }
-        if (name == "-o" || name == "--output") {
-            o.output = value;
-        } else if (name == "-d" || name == "--outdir") {
-            o.outDir = value;
-        } else if (name == "--vram1") {
-            o.vram1File = value;
-        } else if (name == "--palette") {
-            paletteOption_ = value;
-        } else if (name == "--screen") {
-            o.screenMode = parseScreen(value);
-            if (!o.screenMode) {
-                return badValue(name, value, "5, 6, 7, 8, 10, 11 or 12");
-            }
-        } else if (name == "--header0" || name == "--header1") {
-            const auto n = parseNumber(value, 0, kMaxHeaderSize);
-            if (!n) {
-                return badValue(name, value, "a number from 0 to 32767");
-            }
-            o.headerSize[indexOf(name == "--header0" ? FileSlot::vram0 : FileSlot::vram1)] =
-                static_cast<std::int16_t>(*n);
-        } else if (name == "--thumbnail") {
-            const auto n = parseNumber(value, 1, kMaxThumbnailSize);
-            if (!n) {
-                return badValue(name, value, "a number from 1 to 4096");
-            }
-            o.thumbnailSize = static_cast<std::int16_t>(*n);
-        } else if (name == "-j" || name == "--jobs") {
-            const auto n = parseNumber(value, 1, kMaxJobs);
-            if (!n) {
-                return badValue(name, value, "a number from 1 to 256");
-            }
-            o.jobs = static_cast<std::int16_t>(*n);
-        } else if (name == "--line-pixels") {
-            const auto n = parseNumber(value, kMinLinePixels, kMaxLinePixels);
-            if (!n) {
-                return badValue(name, value, "a number from 1 to 512");
-            }
-            o.linePixels = static_cast<std::int16_t>(*n);
-        } else if (name == "--palette-source") {
-            o.paletteSource = lookUp(value, kSources);
-            if (!o.paletteSource) {
-                return badValue(name, value, "auto, file, vram or standard");
-            }
-        } else if (name == "--size") {
-            const auto size = lookUp(value, kSizes);
-            if (!size) {
-                return badValue(name, value, "256x212, 512x424mag, 512x424int or 256x424joi");
-            }
-            o.size = *size;
-        } else {
-            o.format = lookUp(value, kFormats);
-            if (!o.format) {
-                return badValue(name, value, "bmp or png");
-            }
-        }
-        return std::nullopt;
+        return spec->apply(state_, name, value);
     }
 
     std::optional<Failure> finish() {
-        ExportOptions& o = command_.options;
+        ExportOptions& o = state_.command.options;
         if (!o.output.empty() && !o.outDir.empty()) {
             return Failure{"-o and -d cannot be used together"};
         }
@@ -264,8 +432,8 @@ private:
     }
 
     std::optional<Failure> finishBatch() {
-        ExportOptions& o = command_.options;
-        o.paletteFile = paletteOption_;
+        ExportOptions& o = state_.command.options;
+        o.paletteFile = state_.paletteOption;
         if (!o.format) {
             o.format = ImageFormat::png;
         }
@@ -274,12 +442,12 @@ private:
 
     // One picture: at most one screen file and one palette file, sorted by name.
     std::optional<Failure> finishSingle() {
-        ExportOptions& o = command_.options;
+        ExportOptions& o = state_.command.options;
         if (o.files.size() > 2) {
             return Failure{"too many FILEs for -o: " + quoted(o.files[2]) +
                            " (give one screen file and one palette file, or use -d)"};
         }
-        o.paletteFile = paletteOption_;
+        o.paletteFile = state_.paletteOption;
         for (const std::string& file : o.files) {
             std::string& slot =
                 chooseByFileName(file).slot == FileSlot::palette ? o.paletteFile : o.screenFile;
@@ -309,20 +477,8 @@ private:
 
     std::span<const std::string> args_;
     std::size_t pos_ = 0;
-    Command command_;
-    std::string paletteOption_;
+    ParseState state_;
 };
-
-bool endsWithNoCase(std::string_view s, std::string_view suffix) {
-    if (s.size() < suffix.size()) {
-        return false;
-    }
-    return std::equal(suffix.begin(), suffix.end(), s.end() - static_cast<long>(suffix.size()),
-                      [](char a, char b) {
-                          return std::tolower(static_cast<unsigned char>(a)) ==
-                                 std::tolower(static_cast<unsigned char>(b));
-                      });
-}
 
 } // namespace
 
@@ -334,20 +490,6 @@ std::variant<Command, UsageError> parseOptions(std::span<const std::string> args
     return std::get<Command>(std::move(result));
 }
 
-std::optional<ImageFormat> formatOfName(const std::string& fileName) {
-    if (endsWithNoCase(fileName, ".bmp")) {
-        return ImageFormat::bmp;
-    }
-    if (endsWithNoCase(fileName, ".png")) {
-        return ImageFormat::png;
-    }
-    return std::nullopt;
-}
-
-const char* extensionOf(ImageFormat format) {
-    return format == ImageFormat::bmp ? "bmp" : "png";
-}
-
 ScreenMode screenModeFor(const ExportOptions& options, const std::string& screenFile) {
     if (options.screenMode) {
         return *options.screenMode;
@@ -356,7 +498,7 @@ ScreenMode screenModeFor(const ExportOptions& options, const std::string& screen
 }
 
 const char* usageText() {
-    return R"(Usage: tessarin-export [OPTIONS] -o OUTPUT FILE [FILE]   one picture
+    static const std::string text = std::string(R"(Usage: tessarin-export [OPTIONS] -o OUTPUT FILE [FILE]   one picture
        tessarin-export [OPTIONS] -d OUTDIR FILE...        one picture per screen file
 
 Writes the picture the viewer shows of MSX screen files as a BMP or PNG file.
@@ -366,38 +508,11 @@ marks a palette file, otherwise the last character picks the screen mode
 name of a screen file (PIC.PL5 beside PIC.SC5) is that screen's palette.
 
 Options:
-  -o, --output OUTPUT      write one picture to OUTPUT (replaced when complete)
-  -d, --outdir OUTDIR      write OUTDIR/<base name>.<format> for each screen file;
-                           existing files there are never replaced; OUTDIR
-                           is made, with its parents, when missing
-  --screen 5|6|7|8|10|11|12
-                           the screen mode (11 is 10); default from the name, else 7
-  --vram1 FILE             the screen file laid into VRAM1 (display page 1 of
-                           screens 7 to 12)
-  --palette FILE           the palette file (in a batch: of screens without their own)
-  --header0 N, --header1 N bytes skipped before the VRAM0 / VRAM1 data, 0..32767
-                           (default 7)
-  --line-pixels N          pixels per line of the data, 1..512 (default the mode's
-                           full width: 256, or 512 in screens 6 and 7)
-  --palette-source auto|file|vram|standard
-                           default auto: the palette file when one is given or
-                           paired; else the palette table in VRAM when the file
-                           reaches it and it is not all zero; else standard
-  --size 256x212|512x424mag|512x424int|256x424joi
-                           the view (default 256x212)
-  --rotate                 turn the view a quarter left
-  --format bmp|png         default from OUTPUT's extension; png in a batch
-  --thumbnail SIZE         a PNG scaled smoothly to fit SIZE x SIZE (1..4096),
-                           its shape kept
-  -j, --jobs N             convert a batch with N threads (1..256; default one
-                           per processor); the listing keeps the files' order
-  -q, --quiet              no progress and no notes; errors are still reported
-  --help                   show this text
-  --version                show the version
-  --                       end of options: every later argument is a FILE
+)") + optionsHelp() + R"(  --                       end of options: every later argument is a FILE
 
 Exit status: 0 success, 1 a file could not be read or written, 2 a usage error.
 )";
+    return text.c_str();
 }
 
 } // namespace tessarin::exporter

@@ -1,7 +1,8 @@
 #pragma once
 
-#include "document/screen_document.h"
+#include "document/vocabulary.h"
 #include "document/view_geometry.h"
+#include "image/image_format.h"
 
 #include <array>
 #include <optional>
@@ -11,8 +12,6 @@
 #include <vector>
 
 namespace tessarin::exporter {
-
-enum class ImageFormat { bmp, png };
 
 // What the command line asks for, checked for form but not against the file system.
 struct ExportOptions {
@@ -27,7 +26,7 @@ struct ExportOptions {
 
     std::optional<ScreenMode> screenMode; // --screen; else the name decides
     std::string vram1File;
-    std::array<std::int16_t, 2> headerSize{kDefaultHeaderSize, kDefaultHeaderSize};
+    std::array<HeaderSize, 2> headerSize{kDefaultHeaderSize, kDefaultHeaderSize};
     std::optional<std::int16_t> linePixels;     // else the mode's full width
     std::optional<PaletteSource> paletteSource; // else automatic
     ViewSize size = ViewSize::plain256x212;
@@ -57,11 +56,6 @@ struct UsageError {
 // Parses the arguments after the program name. Pure: looks at nothing but the
 // strings (file names are sorted by the viewer's file-name rule, never opened).
 [[nodiscard]] std::variant<Command, UsageError> parseOptions(std::span<const std::string> args);
-
-// The format named by the output's extension (".bmp", ".png", any case), if any.
-[[nodiscard]] std::optional<ImageFormat> formatOfName(const std::string& fileName);
-
-[[nodiscard]] const char* extensionOf(ImageFormat format);
 
 // The screen mode of a picture: --screen, else the screen file's name, else 7.
 [[nodiscard]] ScreenMode screenModeFor(const ExportOptions& options, const std::string& screenFile);

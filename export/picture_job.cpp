@@ -57,34 +57,13 @@ PictureJob jobFor(const ExportOptions& options, const std::string& screenFile,
     return job;
 }
 
-// As a user who chooses the screen mode, confirms the mapping dialog, then opens the
-// files: they are laid in with the mapping from the start, not over a default load.
-Picture renderJob(const PictureJob& job) {
-    ScreenDocument document;
-    document.selectScreenMode(job.screenMode);
-    document.applyMapping(job.mapping);
-    document.openInto(job.screenFile, FileSlot::vram0);
-    if (!job.vram1File.empty()) {
-        document.openInto(job.vram1File, FileSlot::vram1);
-    }
-    if (!job.paletteFile.empty()) {
-        document.openInto(job.paletteFile, FileSlot::palette);
-    }
-    // A palette file made itself the source: the dialog once more puts back the one asked for.
-    if (document.mapping != job.mapping) {
-        document.applyMapping(job.mapping);
-    }
-    document.setViewMode(job.viewMode);
-    return document.takePicture();
-}
-
 void exportPicture(const PictureJob& job, const std::string& target, ImageFormat format,
                    Overwrite overwrite) {
     // The inputs are checked as the document opens them, each once.
     if (overwrite == Overwrite::refuse) {
         refuseExisting(job, target);
     }
-    Picture picture = renderJob(job);
+    Picture picture = ScreenDocument::pictureOf(job);
     if (job.thumbnailSize && !picture.empty()) {
         const auto [width, height] =
             fittedSize(picture.width(), picture.height(), *job.thumbnailSize);

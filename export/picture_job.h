@@ -10,15 +10,9 @@
 
 namespace tessarin::exporter {
 
-// Everything that decides one picture: the files and what the viewer would have
-// been told about them (screen mode, mapping dialog, size and rotation).
-struct PictureJob {
-    std::string screenFile;
-    std::string vram1File;
-    std::string paletteFile;
-    ScreenMode screenMode = 7;
-    VramMapping mapping;
-    ViewMode viewMode = ViewMode::plain256x212;
+// One picture of a command line: the picture the viewer would show, fitted to the
+// thumbnail size when there is one.
+struct PictureJob : PictureRequest {
     std::optional<std::int16_t> thumbnailSize; // the picture fitted to this square
 };
 
@@ -35,9 +29,5 @@ enum class Overwrite { replace, refuse };
 // must be a readable, non-empty regular file. Throws FileError naming the file.
 void exportPicture(const PictureJob& job, const std::string& target, ImageFormat format,
                    Overwrite overwrite);
-
-// The picture the viewer shows after the same steps: the screen mode chosen, the files
-// opened into their slots, the mapping dialog confirmed, the size and rotation chosen.
-[[nodiscard]] Picture renderJob(const PictureJob& job);
 
 } // namespace tessarin::exporter

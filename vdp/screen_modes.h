@@ -1,15 +1,13 @@
 #pragma once
 
 #include "vdp/rgb.h"
+#include "vdp/vocabulary.h"
 
 #include <algorithm>
 #include <array>
 #include <cstdint>
 
 namespace tessarin {
-
-// Screen modes 5, 6, 7, 8, 10 (screens 10 and 11) and 12.
-using ScreenMode = std::uint32_t;
 
 // How one screen mode lays its pictures into VRAM and what it shows of them.
 struct ScreenModeFacts {

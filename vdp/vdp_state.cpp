@@ -12,12 +12,11 @@ const PaletteRecord kStandardPalette = {
 };
 
 namespace {
-constexpr ScreenMode kInitialMode = 7;
 } // namespace
 
 VdpState::VdpState()
-    : screenMode(kInitialMode), displayPage(0), pageBase(0),
-      paletteTableAddress(kModeFacts<kInitialMode>.paletteTable), level3{}, screen8Rgb{}, level5{},
+    : screenMode(kDefaultScreenMode), displayPage(0), pageBase(0),
+      paletteTableAddress(kModeFacts<kDefaultScreenMode>.paletteTable), level3{}, screen8Rgb{}, level5{},
       paletteRgb{}, activePalette{}, vram{} {
     for (int v = 0; v <= kMaxLevel3; ++v) {
         level3[v] = spreadLevel(v, kMaxLevel3);
@@ -28,7 +27,7 @@ VdpState::VdpState()
     for (int v = 0; v <= kMaxLevel5; ++v) {
         level5[v] = spreadLevel(v, kMaxLevel5);
     }
-    setScreenMode(kInitialMode);
+    setScreenMode(kDefaultScreenMode);
     selectPalette(PaletteSource::standard);
 }
 

@@ -16,10 +16,6 @@ inline constexpr std::size_t kPaletteSize = 32;       // 16 entries of two bytes
 inline constexpr int kPaletteColours = 16;
 inline constexpr int kPictureLines = 212;
 
-// Which palette selectPalette makes active; other values only recompute the colours.
-// automatic is the document's rule for choosing among the three, never the VDP's.
-enum class PaletteSource : std::uint8_t { file = 0, vram = 1, standard = 2, automatic = 3 };
-
 // 16 entries, colour 0 first; byte 0 red in bits 6-4 and blue in bits 2-0, byte 1 green in 2-0.
 using PaletteRecord = std::array<std::uint8_t, kPaletteSize>;
 
@@ -42,7 +38,8 @@ public:
     void selectPage(std::int32_t page);
     // Stores the palette of a palette file; the active colours change only at selectPalette.
     void setFilePalette(std::span<const std::uint8_t, kPaletteSize> palette);
-    // Copies the chosen source into activePalette, then always recomputes paletteRgb.
+    // Copies the chosen source into activePalette, then always recomputes paletteRgb;
+    // automatic (the document's rule) only recomputes the colours.
     void selectPalette(PaletteSource source);
     // Copies the 32 bytes at paletteTableAddress (absolute, not page-relative).
     void readVramPalette();

@@ -1,5 +1,6 @@
 // The commands behind the menu that go beyond opening and viewing: Save As, the VRAM
 // copy, the mapping dialog, the about box and Exit.
+#include "tests/support/document_probe.h"
 #include "image/png_encoder.h"
 #include "tests/app/viewer_fixture.h"
 
@@ -142,12 +143,12 @@ TEST(SaveAs, WithoutAPictureCopiesNothingEvenWhenRun) {
 }
 
 TEST_F(CommandsOnAPicture, VramCopyLastsUntilAScreenCommandReloadsTheVram1File) {
-    const auto& vram = window->document->vdp->vram;
+    const auto& vram = Probe::vdp(*window->document).vram;
     const auto half = static_cast<std::ptrdiff_t>(kVramHalfSize);
     ASSERT_FALSE(std::equal(vram.begin(), vram.begin() + half, vram.begin() + half));
     ASSERT_EQ(runCommand(window->menu.vramCopy), "");
     EXPECT_TRUE(std::equal(vram.begin(), vram.begin() + half, vram.begin() + half));
-    EXPECT_EQ(window->document->vram1FileName, page);
+    EXPECT_EQ(Probe::fileName(*window->document, FileSlot::vram1), page);
 
     ASSERT_EQ(runCommand(window->menu.screen8), "");
     EXPECT_FALSE(std::equal(vram.begin(), vram.begin() + half, vram.begin() + half));
@@ -175,24 +176,24 @@ TEST_F(CommandsOnAPicture, MappingDialogOkWritesBothSlotsBackAndReloads) {
         map.okButton->click();
     });
     ASSERT_EQ(runCommand(window->menu.vramMapping), "");
-    const VramMapping& mapping = window->document->mapping;
+    const VramMapping& mapping = Probe::mapping(*window->document);
     EXPECT_EQ(mapping.headerSize, (std::array<std::int16_t, 2>{100, 0}));
     EXPECT_EQ(mapping.linePixels, (std::array<std::int16_t, 2>{256, 512}));
 
     // The same files laid as at opening, then reloaded with the new mapping: a reload
     // writes over VRAM and leaves what lies beyond a shorter load.
     ScreenDocument reference;
-    reference.openFile(screen, FileSlot::vram0);
-    reference.openFile(page, FileSlot::vram1);
-    reference.mapping = mapping;
-    reference.reload();
-    EXPECT_TRUE(window->document->vdp->vram == reference.vdp->vram);
+    Probe::openFile(reference, screen, FileSlot::vram0);
+    Probe::openFile(reference, page, FileSlot::vram1);
+    Probe::mapping(reference) = mapping;
+    Probe::reload(reference);
+    EXPECT_TRUE(Probe::vdp(*window->document).vram == Probe::vdp(reference).vram);
     EXPECT_EQ(window.picture(), renderedPicture(reference));
 }
 
 TEST_F(CommandsOnAPicture, MappingDialogCancelRestoresThePaletteTriedWithoutRendering) {
     window->openFileInto(copySample(dir, "BARS7.PL7", "PIC.PL7"), FileSlot::palette);
-    VdpState& vdp = *window->document->vdp;
+    VdpState& vdp = Probe::vdp(*window->document);
     // A palette table in VRAM unlike the file's, so that trying it shows.
     std::fill_n(vdp.vram.begin() + vdp.paletteTableAddress, kPaletteSize, 0x77);
     const auto before = vdp.paletteRgb;

@@ -1,6 +1,7 @@
 // Keys and the clipboard as a desktop sees them: only in a real window on an X server
 // (the ViewerWindowOnAnXServer run), where key presses go through Qt's shortcut map and
 // the clipboard is the X server's, read back by another program (xclip).
+#include "tests/support/document_probe.h"
 #include "tests/app/viewer_fixture.h"
 
 #include <QGuiApplication>
@@ -40,11 +41,11 @@ TEST(RealWindow, KeysBrowseTheFolderAndCtrlCPutsAPngOnTheClipboard) {
 
     QTest::keyClick(window.form.get(), Qt::Key_PageDown);
     QTest::qWait(200); // the command runs queued
-    EXPECT_EQ(window->document->vram0FileName, second)
+    EXPECT_EQ(Probe::fileName(*window->document, FileSlot::vram0), second)
         << viewerApplication().lastErrorMessage().toStdString();
     QTest::keyClick(window.form.get(), Qt::Key_PageUp);
     QTest::qWait(200);
-    EXPECT_EQ(window->document->vram0FileName, first);
+    EXPECT_EQ(Probe::fileName(*window->document, FileSlot::vram0), first);
 
     QTest::keyClick(window.form.get(), Qt::Key_C, Qt::ControlModifier);
     QTest::qWait(200);

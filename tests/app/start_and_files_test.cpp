@@ -1,5 +1,6 @@
 // How files reach the window: the command line, drops and the open commands, the
 // window's state at start, its caption and its menu as built.
+#include "tests/support/document_probe.h"
 #include "platform/file_error.h"
 #include "tests/app/viewer_fixture.h"
 
@@ -101,8 +102,8 @@ TEST(MainWindow, StartsWithoutPictureAtScreen7And256x212AndAnEmptyTemporaryFile)
     EXPECT_EQ(window->objectName(), "mainWindow");
     EXPECT_FALSE(window->hasPicture());
     EXPECT_EQ(window->document->viewMode(), ViewMode::plain256x212);
-    EXPECT_EQ(window->document->vdp->screenMode, 7U);
-    EXPECT_EQ(window->document->mapping.linePixels, (std::array<std::int16_t, 2>{512, 512}));
+    EXPECT_EQ(Probe::vdp(*window->document).screenMode, 7U);
+    EXPECT_EQ(Probe::mapping(*window->document).linePixels, (std::array<std::int16_t, 2>{512, 512}));
     EXPECT_TRUE(window->acceptDrops());
     const std::filesystem::path temp = window->tempBitmapFileName;
     EXPECT_EQ(temp.parent_path(), std::filesystem::path(window.tmp.path()));
@@ -144,7 +145,7 @@ TEST(MainWindow, OnlyTheFirstTwoCommandLineNamesAreOpenedTheSecondOverTheFirst) 
     const ViewerWindow window({first, second, third});
     EXPECT_EQ(caption(*window), "Tessarin - " + second);
     EXPECT_EQ(checkedScreen(*window), "screen8");
-    EXPECT_EQ(window->document->paletteFileName, "");
+    EXPECT_EQ(Probe::fileName(*window->document, FileSlot::palette), "");
     EXPECT_EQ(window.picture(), referencePicture(8, 256, {{FileSlot::vram0, second}}));
 }
 
@@ -169,7 +170,7 @@ TEST(MainWindow, FileNameChoosesPaletteOrScreenMode) {
         window->openFileByName(name);
         EXPECT_EQ(checkedScreen(*window), c.screen);
         EXPECT_EQ(caption(*window), c.palette ? "Tessarin" : "Tessarin - " + name);
-        EXPECT_EQ(window->document->mapping.paletteSource, PaletteSource::automatic);
+        EXPECT_EQ(Probe::mapping(*window->document).paletteSource, PaletteSource::automatic);
         if (c.palette) {
             EXPECT_EQ(window->document->paletteInEffect(), PaletteSource::file);
         }
@@ -235,7 +236,7 @@ TEST(MainWindow, OfFiveDroppedFilesTheFirstTwoAreOpenedInOrder) {
     EXPECT_TRUE(drop.isAccepted());
     EXPECT_EQ(caption(*window), "Tessarin - " + screen8);
     EXPECT_EQ(checkedScreen(*window), "screen8");
-    EXPECT_EQ(window->document->paletteFileName, palette);
+    EXPECT_EQ(Probe::fileName(*window->document, FileSlot::palette), palette);
     EXPECT_EQ(window.picture(),
               referencePicture(8, 256, {{FileSlot::vram0, screen8}, {FileSlot::palette, palette}}));
 }
@@ -282,9 +283,9 @@ TEST(OpenCommands, OpenTheChosenFileIntoTheirSlotWithTheirFilterAndNoModeChange)
         EXPECT_EQ(checkedScreen(*window), "screen5");
     }
     EXPECT_EQ(caption(*window), "Tessarin - " + screen8);
-    EXPECT_EQ(window->document->vram0FileName, screen8);
-    EXPECT_EQ(window->document->vram1FileName, page);
-    EXPECT_EQ(window->document->paletteFileName, palette);
+    EXPECT_EQ(Probe::fileName(*window->document, FileSlot::vram0), screen8);
+    EXPECT_EQ(Probe::fileName(*window->document, FileSlot::vram1), page);
+    EXPECT_EQ(Probe::fileName(*window->document, FileSlot::palette), palette);
     EXPECT_EQ(window.picture(), referencePicture(5, 256,
                                                  {{FileSlot::vram0, screen8},
                                                   {FileSlot::vram1, page},

@@ -1,5 +1,6 @@
 // What the window shows: the view sizes with and without rotation, the screen commands'
 // reload, and the painting of the temporary picture into the client area.
+#include "tests/support/document_probe.h"
 #include "tests/app/viewer_fixture.h"
 
 #include <QApplication>
@@ -60,7 +61,7 @@ TEST_F(ViewOfAPicture, EverySizeWithAndWithoutRotationGivesItsClientSizeAndViewM
         {&MainMenu::size512x424interlace, true, {{424, 512}, 6, "size512x424interlace", true}},
         {&MainMenu::size256x424joint, true, {{424, 256}, 7, "size256x424joint", true}},
     };
-    const std::string picture = window->document->vram0FileName;
+    const std::string picture = Probe::fileName(*window->document, FileSlot::vram0);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.want.sizeChecked.toStdString() + (c.rotated ? " rotated" : ""));
         if (window->menu.rotate->isChecked() != c.rotated) {
@@ -162,9 +163,9 @@ TEST(ScreenCommands, ReloadEveryOpenFileInTheNewModeAndRenderIt) {
     for (const auto& screen : screens) {
         SCOPED_TRACE(screen.mode);
         // What the mapping dialog may have set is replaced by the mode's width.
-        window->document->mapping.linePixels = {300, 300};
+        Probe::mapping(*window->document).linePixels = {300, 300};
         ASSERT_EQ(runCommand(window->menu.*screen.item), "");
-        EXPECT_EQ(window->document->mapping.linePixels,
+        EXPECT_EQ(Probe::mapping(*window->document).linePixels,
                   (std::array<std::int16_t, 2>{screen.linePixels, screen.linePixels}));
         EXPECT_EQ(window.picture(),
                   referencePicture(screen.mode, screen.linePixels,

@@ -1,3 +1,4 @@
+#include "tests/support/document_probe.h"
 #include "tests/app/viewer_fixture.h"
 
 #include "image/bmp_encoder.h"
@@ -144,11 +145,11 @@ std::vector<std::uint8_t>
 referencePicture(int screenMode, std::int16_t linePixels,
                  const std::vector<std::pair<FileSlot, std::string>>& files, ViewMode viewMode) {
     ScreenDocument doc;
-    doc.vdp->setScreenMode(static_cast<ScreenMode>(screenMode));
-    doc.mapping.linePixels = {linePixels, linePixels};
+    Probe::vdp(doc).setScreenMode(static_cast<ScreenMode>(screenMode));
+    Probe::mapping(doc).linePixels = {linePixels, linePixels};
     doc.setViewMode(viewMode);
     for (const auto& [slot, name] : files) {
-        doc.openFile(name, slot);
+        Probe::openFile(doc, name, slot);
     }
     doc.restorePalette(); // the automatic palette of what was loaded
     return renderedPicture(doc);

@@ -1,3 +1,4 @@
+#include "tests/support/document_probe.h"
 #include "dialogs/vram_mapping_dialog.h"
 #include "document/screen_document.h"
 #include "platform/file_error.h"
@@ -84,9 +85,9 @@ TEST_F(VramMapDialog, DumpShowsWholeGroupsOfEightOfTheFirst256BytesOfTheFile) {
         {15, 1, QStringLiteral("0000 00 01 02 03 04 05 06 07")},
         {7, 0, QString()},
     };
-    doc.mapping.headerSize = {7, 7}; // the dump starts at byte 0 whatever the header size
+    Probe::mapping(doc).headerSize = {7, 7}; // the dump starts at byte 0 whatever the header size
     for (const auto& c : cases) {
-        doc.vram0FileName = makeFile("PIC" + std::to_string(c.size) + ".SC7", c.size);
+        Probe::fileName(doc, FileSlot::vram0) = makeFile("PIC" + std::to_string(c.size) + ".SC7", c.size);
         dlg.showDocumentSettings();
         const QStringList lines = dump();
         ASSERT_EQ(lines.size(), c.lines) << c.size;
@@ -102,11 +103,11 @@ TEST_F(VramMapDialog, DumpShowsWholeGroupsOfEightOfTheFirst256BytesOfTheFile) {
 }
 
 TEST_F(VramMapDialog, ShowingCopiesTheDocumentMappingAndShowsTheCurrentSlot) {
-    doc.mapping = VramMapping{{12, 3}, {300, 256}, PaletteSource::vram};
-    doc.vram0FileName = makeFile("PIC.SC5", 64);
+    Probe::mapping(doc) = VramMapping{{12, 3}, {300, 256}, PaletteSource::vram};
+    Probe::fileName(doc, FileSlot::vram0) = makeFile("PIC.SC5", 64);
     dlg.show();
-    EXPECT_EQ(dlg.mapping, doc.mapping);
-    EXPECT_EQ(dlg.fileNameField->text().toStdString(), doc.vram0FileName);
+    EXPECT_EQ(dlg.mapping, Probe::mapping(doc));
+    EXPECT_EQ(dlg.fileNameField->text().toStdString(), Probe::fileName(doc, FileSlot::vram0));
     EXPECT_EQ(dump().size(), 8);
     EXPECT_EQ(shownSettings(), (std::array{12, 300, 12, 300}));
     EXPECT_TRUE(dlg.linePixelsBox->isEnabled());
@@ -120,7 +121,7 @@ TEST_F(VramMapDialog, ShowingCopiesTheDocumentMappingAndShowsTheCurrentSlot) {
 }
 
 TEST_F(VramMapDialog, SwitchingSlotsKeepsEachSlotsValuesAndOkWritesBoth) {
-    doc.vram1FileName = makeFile("PIC1.SC7", 16);
+    Probe::fileName(doc, FileSlot::vram1) = makeFile("PIC1.SC7", 16);
     dlg.show();
     dlg.headerSizeBox->setValue(20);
     dlg.narrowLinesButton->click();
@@ -145,18 +146,18 @@ TEST_F(VramMapDialog, SwitchingSlotsKeepsEachSlotsValuesAndOkWritesBoth) {
     dlg.okButton->click();
     EXPECT_EQ(dlg.result(), QDialog::Accepted);
     EXPECT_FALSE(dlg.isVisible());
-    EXPECT_EQ(doc.mapping, (VramMapping{{20, 34}, {256, 512}, PaletteSource::automatic}));
+    EXPECT_EQ(dlg.mapping, (VramMapping{{20, 34}, {256, 512}, PaletteSource::automatic}));
 
     // The next showing starts again from the document, on the slot last chosen.
-    doc.mapping.headerSize[1] = 40;
+    Probe::mapping(doc).headerSize[1] = 40;
     dlg.show();
     EXPECT_EQ(static_cast<int>(dlg.currentSlot), 1);
-    EXPECT_EQ(dlg.fileNameField->text().toStdString(), doc.vram1FileName);
+    EXPECT_EQ(dlg.fileNameField->text().toStdString(), Probe::fileName(doc, FileSlot::vram1));
     EXPECT_EQ(dlg.headerSizeBox->value(), 40);
 }
 
 TEST_F(VramMapDialog, ScreenButtonsSetThePixelsPerLine) {
-    doc.mapping.linePixels = {300, 300};
+    Probe::mapping(doc).linePixels = {300, 300};
     dlg.show();
     dlg.narrowLinesButton->click();
     EXPECT_EQ(dlg.linePixelsBox->value(), 256);
@@ -164,7 +165,7 @@ TEST_F(VramMapDialog, ScreenButtonsSetThePixelsPerLine) {
     EXPECT_EQ(dlg.linePixelsBox->value(), 512);
     dlg.narrowLinesButton->click();
     dlg.okButton->click();
-    EXPECT_EQ(doc.mapping.linePixels, (std::array<std::int16_t, 2>{256, 300}));
+    EXPECT_EQ(dlg.mapping.linePixels, (std::array<std::int16_t, 2>{256, 300}));
 }
 
 TEST_F(VramMapDialog, UpDownsStopAtTheEndsOfTheirRanges) {
@@ -190,7 +191,7 @@ TEST_F(VramMapDialog, UpDownsStopAtTheEndsOfTheirRanges) {
 }
 
 TEST_F(VramMapDialog, TypedValuesWithinTheRangeAreTakenAndTheArrowKeysStep) {
-    doc.mapping.headerSize = {7, 7};
+    Probe::mapping(doc).headerSize = {7, 7};
     dlg.show();
     const struct {
         QSpinBox* box;
@@ -223,20 +224,20 @@ TEST_F(VramMapDialog, VramButtonShowsThePaletteTableInVram) {
     // Screen 7 keeps its palette at 0xFA80: entry i gets red i, blue 7 - i, green i / 2.
     for (int i = 0; i < kPaletteColours; ++i) {
         const int level = i & 7;
-        doc.vdp->vram[0xFA80 + 2 * i] = static_cast<std::uint8_t>(level << 4 | (7 - level));
-        doc.vdp->vram[0xFA80 + 2 * i + 1] = static_cast<std::uint8_t>(level / 2);
+        Probe::vdp(doc).vram[0xFA80 + 2 * i] = static_cast<std::uint8_t>(level << 4 | (7 - level));
+        Probe::vdp(doc).vram[0xFA80 + 2 * i + 1] = static_cast<std::uint8_t>(level / 2);
     }
     dlg.show();
     EXPECT_EQ(panelColour(dlg.colourPanels[4]), QColor(36, 36, 255)); // the standard palette
 
     dlg.vramPaletteButton->click();
     EXPECT_EQ(dlg.mapping.paletteSource, PaletteSource::vram);
-    EXPECT_EQ(doc.mapping.paletteSource, PaletteSource::automatic); // written back on OK only
+    EXPECT_EQ(Probe::mapping(doc).paletteSource, PaletteSource::automatic); // written back on OK only
     for (std::size_t i = 0; i < dlg.colourPanels.size(); ++i) {
         const auto level = static_cast<std::size_t>(i & 7);
         const QColor expected(kLevel3[level], kLevel3[level / 2], kLevel3[7 - level]);
         EXPECT_EQ(panelColour(dlg.colourPanels[i]), expected) << i;
-        EXPECT_EQ(panelColour(dlg.colourPanels[i]), qcolour(doc.vdp->paletteRgb[i])) << i;
+        EXPECT_EQ(panelColour(dlg.colourPanels[i]), qcolour(Probe::vdp(doc).paletteRgb[i])) << i;
     }
 
     dlg.standardPaletteButton->click();
@@ -246,8 +247,8 @@ TEST_F(VramMapDialog, VramButtonShowsThePaletteTableInVram) {
 }
 
 TEST_F(VramMapDialog, CancelWritesNothingBack) {
-    doc.mapping = VramMapping{{5, 6}, {256, 512}, PaletteSource::standard};
-    const VramMapping before = doc.mapping;
+    Probe::mapping(doc) = VramMapping{{5, 6}, {256, 512}, PaletteSource::standard};
+    const VramMapping before = Probe::mapping(doc);
     dlg.open();
     dlg.headerSizeBox->setValue(100);
     dlg.wideLinesButton->click();
@@ -257,7 +258,7 @@ TEST_F(VramMapDialog, CancelWritesNothingBack) {
     dlg.cancelButton->click();
     EXPECT_EQ(dlg.result(), QDialog::Rejected);
     EXPECT_FALSE(dlg.isVisible());
-    EXPECT_EQ(doc.mapping, before);
+    EXPECT_EQ(Probe::mapping(doc), before);
 }
 
 TEST_F(VramMapDialog, ModalShowingEndsWithOkAndWritesTheWorkingCopy) {
@@ -272,10 +273,10 @@ TEST_F(VramMapDialog, ModalShowingEndsWithOkAndWritesTheWorkingCopy) {
     safetyNet.setSingleShot(true);
     QObject::connect(&safetyNet, &QTimer::timeout, &dlg, &QDialog::reject);
     safetyNet.start(30000);
-    doc.mapping.paletteSource = PaletteSource::vram;
+    Probe::mapping(doc).paletteSource = PaletteSource::vram;
     EXPECT_EQ(dlg.exec(), QDialog::Accepted);
     EXPECT_TRUE(clicked);
-    EXPECT_EQ(doc.mapping, (VramMapping{{0, 7}, {512, 512}, PaletteSource::standard}));
+    EXPECT_EQ(dlg.mapping, (VramMapping{{0, 7}, {512, 512}, PaletteSource::standard}));
 }
 
 TEST_F(VramMapDialog, FileButtonNeedsAPaletteFile) {
@@ -285,14 +286,14 @@ TEST_F(VramMapDialog, FileButtonNeedsAPaletteFile) {
     EXPECT_TRUE(dlg.paletteFileField->text().isEmpty());
     dlg.hide();
 
-    doc.paletteFileName = dir.file("COLORS.PL7");
+    Probe::fileName(doc, FileSlot::palette) = dir.file("COLORS.PL7");
     std::array<std::uint8_t, kPaletteSize> palette{};
     palette[0] = 0x70; // colour 0 red 7
     palette[3] = 0x07; // colour 1 green 7
-    doc.vdp->setFilePalette(palette);
+    Probe::vdp(doc).setFilePalette(palette);
     dlg.show();
     EXPECT_TRUE(dlg.filePaletteButton->isEnabled());
-    EXPECT_EQ(dlg.paletteFileField->text().toStdString(), doc.paletteFileName);
+    EXPECT_EQ(dlg.paletteFileField->text().toStdString(), Probe::fileName(doc, FileSlot::palette));
 
     dlg.filePaletteButton->click();
     EXPECT_EQ(dlg.mapping.paletteSource, PaletteSource::file);
@@ -309,31 +310,31 @@ TEST_F(VramMapDialog, FileButtonNeedsAPaletteFile) {
 }
 
 TEST_F(VramMapDialog, VanishedVramFileRaisesFileErrorNamingIt) {
-    doc.vram0FileName = makeFile("GONE.SC7", 40);
-    doc.mapping.headerSize = {9, 7};
+    Probe::fileName(doc, FileSlot::vram0) = makeFile("GONE.SC7", 40);
+    Probe::mapping(doc).headerSize = {9, 7};
     dlg.show();
     ASSERT_EQ(dump().size(), 5);
-    ASSERT_TRUE(std::filesystem::remove(doc.vram0FileName));
+    ASSERT_TRUE(std::filesystem::remove(Probe::fileName(doc, FileSlot::vram0)));
 
     try {
         dlg.showSlotSettings(FileSlot::vram0);
         FAIL() << "no FileError";
     } catch (const FileError& e) {
-        EXPECT_EQ(e.fileName(), doc.vram0FileName);
-        EXPECT_NE(std::string(e.what()).find(doc.vram0FileName), std::string::npos) << e.what();
+        EXPECT_EQ(e.fileName(), Probe::fileName(doc, FileSlot::vram0));
+        EXPECT_NE(std::string(e.what()).find(Probe::fileName(doc, FileSlot::vram0)), std::string::npos) << e.what();
     }
     EXPECT_FALSE(dlg.headerDump->isHidden());
     EXPECT_TRUE(dump().isEmpty());
-    EXPECT_EQ(dlg.fileNameField->text().toStdString(), doc.vram0FileName);
+    EXPECT_EQ(dlg.fileNameField->text().toStdString(), Probe::fileName(doc, FileSlot::vram0));
     EXPECT_EQ(dlg.headerSizeBox->value(), 9);
 }
 
 TEST_F(VramMapDialog, VanishedFileOnSwitchingKeepsTheSlotsApart) {
-    doc.vram1FileName = makeFile("GONE.SC7", 40);
-    doc.mapping = VramMapping{{1, 2}, {256, 300}, PaletteSource::standard};
+    Probe::fileName(doc, FileSlot::vram1) = makeFile("GONE.SC7", 40);
+    Probe::mapping(doc) = VramMapping{{1, 2}, {256, 300}, PaletteSource::standard};
     dlg.show();
     dlg.headerSizeBox->setValue(20);
-    ASSERT_TRUE(std::filesystem::remove(doc.vram1FileName));
+    ASSERT_TRUE(std::filesystem::remove(Probe::fileName(doc, FileSlot::vram1)));
 
     // The radio group changes without its signal, so that the error leaves the handler
     // here rather than through the toolkit's signal delivery.
@@ -347,7 +348,7 @@ TEST_F(VramMapDialog, VanishedFileOnSwitchingKeepsTheSlotsApart) {
     EXPECT_EQ(shownSettings(), (std::array{2, 300, 2, 300})); // slot 1's, not slot 0's
 
     dlg.okButton->click();
-    EXPECT_EQ(doc.mapping, (VramMapping{{20, 2}, {256, 300}, PaletteSource::standard}));
+    EXPECT_EQ(dlg.mapping, (VramMapping{{20, 2}, {256, 300}, PaletteSource::standard}));
 }
 
 TEST_F(VramMapDialog, FixedSizeCentredWithColoursInFourColumnsOfFour) {

@@ -1,3 +1,4 @@
+#include "tests/support/document_probe.h"
 #include "image/bmp_encoder.h"
 #include "document/screen_document.h"
 #include "platform/file_error.h"
@@ -145,14 +146,14 @@ protected:
         target = dir.file("out.bmp");
         writeBytes(target, {});
         std::mt19937 rng(7);
-        for (auto& b : doc.vdp->vram) {
+        for (auto& b : Probe::vdp(doc).vram) {
             b = static_cast<std::uint8_t>(rng());
         }
         // A palette with every entry distinct, so that any misplaced pixel shows.
         for (std::size_t i = 0; i < kPaletteSize; ++i) {
-            doc.vdp->filePalette[i] = static_cast<std::uint8_t>(i * 37 + 5);
+            Probe::vdp(doc).filePalette[i] = static_cast<std::uint8_t>(i * 37 + 5);
         }
-        doc.vdp->selectPalette(PaletteSource::file);
+        Probe::vdp(doc).selectPalette(PaletteSource::file);
     }
 
     Bytes write(ViewMode viewMode) { return write(static_cast<int>(viewMode)); }
@@ -164,8 +165,8 @@ protected:
 
     // Makes display page 1 a copy of page 0 in the current mode.
     void copyPage0ToPage1() {
-        const std::size_t page = doc.vdp->screenMode <= 6 ? 0x8000 : 0x10000;
-        std::copy_n(doc.vdp->vram.begin(), page, doc.vdp->vram.begin() + static_cast<long>(page));
+        const std::size_t page = Probe::vdp(doc).screenMode <= 6 ? 0x8000 : 0x10000;
+        std::copy_n(Probe::vdp(doc).vram.begin(), page, Probe::vdp(doc).vram.begin() + static_cast<long>(page));
     }
 
     ScratchDir dir;
@@ -175,9 +176,9 @@ protected:
 
 TEST_F(BitmapWriter, EveryViewInEveryModeEqualsTheReference) {
     for (const std::uint32_t mode : kModes) {
-        doc.vdp->setScreenMode(mode);
+        Probe::vdp(doc).setScreenMode(mode);
         for (int view = 0; view < 8; ++view) {
-            EXPECT_EQ(write(view), referenceBitmap(*doc.vdp, view))
+            EXPECT_EQ(write(view), referenceBitmap(Probe::vdp(doc), view))
                 << "screen " << mode << " view " << view;
         }
     }
@@ -211,17 +212,17 @@ TEST_F(BitmapWriter, HeaderFieldsAndFileSizeOfEachView) {
 }
 
 TEST_F(BitmapWriter, RowsRunBottomUpWithPage0OnTopOrOnEvenRows) {
-    doc.vdp->setScreenMode(8);
+    Probe::vdp(doc).setScreenMode(8);
     RgbLine256 line256{};
     RgbLine512 line512{};
     const auto lineBytes = [&](int page, int y, bool wide) {
-        doc.vdp->selectPage(page);
+        Probe::vdp(doc).selectPage(page);
         const auto* data = wide ? reinterpret_cast<const std::uint8_t*>(line512.data())
                                 : reinterpret_cast<const std::uint8_t*>(line256.data());
         if (wide) {
-            doc.vdp->renderLine512(y, line512);
+            Probe::vdp(doc).renderLine512(y, line512);
         } else {
-            doc.vdp->renderLine256(y, line256);
+            Probe::vdp(doc).renderLine256(y, line256);
         }
         return Bytes(data, data + (wide ? 1536 : 768));
     };
@@ -252,16 +253,16 @@ TEST_F(BitmapWriter, RowsRunBottomUpWithPage0OnTopOrOnEvenRows) {
 
     // The first stored row of the rotated plain view is column 0, line 0 first.
     const Bytes rotated = write(ViewMode::plain256x212Rotated);
-    doc.vdp->selectPage(0);
+    Probe::vdp(doc).selectPage(0);
     for (int y = 0; y < 212; ++y) {
-        const RgbTriple p = doc.vdp->fetchPixel(0, y, true);
+        const RgbTriple p = Probe::vdp(doc).fetchPixel(0, y, true);
         ASSERT_EQ(row(rotated, 0, 636).at(static_cast<std::size_t>(3 * y)), p.blue) << y;
     }
 }
 
 TEST_F(BitmapWriter, EachRotatedViewIsItsPlainViewTurnedLeft) {
     for (const std::uint32_t mode : kModes) {
-        doc.vdp->setScreenMode(mode);
+        Probe::vdp(doc).setScreenMode(mode);
         for (int size = 0; size < 4; ++size) {
             const Image plain = parseBmp(write(size));
             const Image rotated = parseBmp(write(size + 4));
@@ -272,7 +273,7 @@ TEST_F(BitmapWriter, EachRotatedViewIsItsPlainViewTurnedLeft) {
 
 TEST_F(BitmapWriter, IdenticalPagesMakeInterlacedEqualMagnified) {
     for (const std::uint32_t mode : {5U, 7U, 12U}) {
-        doc.vdp->setScreenMode(mode);
+        Probe::vdp(doc).setScreenMode(mode);
         copyPage0ToPage1();
         EXPECT_EQ(write(ViewMode::interlace512x424), write(ViewMode::magnify512x424)) << mode;
         EXPECT_EQ(write(ViewMode::interlace512x424Rotated), write(ViewMode::magnify512x424Rotated))
@@ -281,17 +282,17 @@ TEST_F(BitmapWriter, IdenticalPagesMakeInterlacedEqualMagnified) {
 }
 
 TEST_F(BitmapWriter, SecondPageOfScreen5Is32KIn) {
-    doc.vdp->setScreenMode(5);
+    Probe::vdp(doc).setScreenMode(5);
     const Bytes before = write(ViewMode::joint256x424);
-    std::fill(doc.vdp->vram.begin() + 0x10000, doc.vdp->vram.end(), 0); // VRAM1
+    std::fill(Probe::vdp(doc).vram.begin() + 0x10000, Probe::vdp(doc).vram.end(), 0); // VRAM1
     EXPECT_EQ(write(ViewMode::joint256x424), before);
-    std::fill(doc.vdp->vram.begin() + 0x8000, doc.vdp->vram.begin() + 0x10000, 0);
+    std::fill(Probe::vdp(doc).vram.begin() + 0x8000, Probe::vdp(doc).vram.begin() + 0x10000, 0);
     EXPECT_NE(write(ViewMode::joint256x424), before);
 }
 
 TEST_F(BitmapWriter, ZeroVramInScreen8GivesZeroRows) {
-    doc.vdp->vram.fill(0);
-    doc.vdp->setScreenMode(8);
+    Probe::vdp(doc).vram.fill(0);
+    Probe::vdp(doc).setScreenMode(8);
     for (int view = 0; view < 8; ++view) {
         const Bytes file = write(view);
         EXPECT_TRUE(std::all_of(file.begin() + kHeaderBytes, file.end(), [](auto b) {

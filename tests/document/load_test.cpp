@@ -1,3 +1,4 @@
+#include "tests/support/document_probe.h"
 #include "document/screen_document.h"
 #include "platform/file_error.h"
 #include "tests/platform/scratch_dir.h"
@@ -21,7 +22,7 @@ constexpr std::uint8_t kOld = 0xEE; // what VRAM held before a load
 
 class ScreenLoad : public ::testing::Test {
 protected:
-    ScreenLoad() { doc.vdp->vram.fill(kOld); }
+    ScreenLoad() { Probe::vdp(doc).vram.fill(kOld); }
 
     // A screen file: a header of headerBytes (0xFE first) and then data.
     std::string screenFile(const std::string& name, std::size_t headerBytes,
@@ -36,7 +37,7 @@ protected:
     }
 
     [[nodiscard]] std::span<const std::uint8_t> vram(std::size_t from, std::size_t count) const {
-        return std::span<const std::uint8_t>(doc.vdp->vram).subspan(from, count);
+        return std::span<const std::uint8_t>(Probe::vdp(doc).vram).subspan(from, count);
     }
     [[nodiscard]] bool vramHolds(std::size_t from, std::span<const std::uint8_t> bytes) const {
         return std::ranges::equal(vram(from, bytes.size()), bytes);
@@ -51,22 +52,22 @@ protected:
 
 TEST_F(ScreenLoad, DocumentStartsWithDefaultsAndZeroPalettes) {
     const ScreenDocument fresh;
-    EXPECT_EQ(fresh.mapping, VramMapping{});
-    EXPECT_EQ(fresh.mapping.headerSize[0], 7);
-    EXPECT_EQ(fresh.mapping.linePixels[1], 512);
-    EXPECT_EQ(fresh.mapping.paletteSource, PaletteSource::automatic);
+    EXPECT_EQ(Probe::mapping(fresh), VramMapping{});
+    EXPECT_EQ(Probe::mapping(fresh).headerSize[0], 7);
+    EXPECT_EQ(Probe::mapping(fresh).linePixels[1], 512);
+    EXPECT_EQ(Probe::mapping(fresh).paletteSource, PaletteSource::automatic);
     EXPECT_EQ(fresh.viewMode(), ViewMode::plain256x212);
-    EXPECT_TRUE(fresh.vram0FileName.empty() && fresh.vram1FileName.empty() &&
-                fresh.paletteFileName.empty());
-    EXPECT_EQ(fresh.vdp->filePalette, PaletteRecord{});
-    EXPECT_EQ(fresh.vdp->vramPalette, PaletteRecord{});
-    EXPECT_EQ(fresh.vdp->screenMode, 7U);
+    EXPECT_TRUE(Probe::fileName(fresh, FileSlot::vram0).empty() && Probe::fileName(fresh, FileSlot::vram1).empty() &&
+                Probe::fileName(fresh, FileSlot::palette).empty());
+    EXPECT_EQ(Probe::vdp(fresh).filePalette, PaletteRecord{});
+    EXPECT_EQ(Probe::vdp(fresh).vramPalette, PaletteRecord{});
+    EXPECT_EQ(Probe::vdp(fresh).screenMode, 7U);
 }
 
 TEST_F(ScreenLoad, Vram0FileFillsOnlyTheBytesItHolds) {
     const auto data = patternBytes(32768, 1);
-    EXPECT_TRUE(doc.openFile(screenFile("PIC.SC7", kHeader, data), FileSlot::vram0));
-    EXPECT_EQ(doc.vram0FileName, dir.file("PIC.SC7"));
+    EXPECT_TRUE(Probe::openFile(doc, screenFile("PIC.SC7", kHeader, data), FileSlot::vram0));
+    EXPECT_EQ(Probe::fileName(doc, FileSlot::vram0), dir.file("PIC.SC7"));
     EXPECT_TRUE(vramHolds(0, data));
     EXPECT_TRUE(vramUntouched(data.size(), kVramSize));
 }
@@ -78,9 +79,9 @@ TEST_F(ScreenLoad, HeaderSizeDecidesWhereDataStarts) {
         std::size_t skipped;
     } cases[] = {{0, 0}, {7, 7}, {300, 300}, {-5, 0}}; // a negative size counts as none
     for (const auto& c : cases) {
-        doc.vdp->vram.fill(kOld);
-        doc.mapping.headerSize[indexOf(FileSlot::vram0)] = c.headerSize;
-        doc.openFile(screenFile("PIC.SC7", 0, data), FileSlot::vram0);
+        Probe::vdp(doc).vram.fill(kOld);
+        Probe::mapping(doc).headerSize[indexOf(FileSlot::vram0)] = c.headerSize;
+        Probe::openFile(doc, screenFile("PIC.SC7", 0, data), FileSlot::vram0);
         const auto expected = std::span(data).subspan(c.skipped);
         EXPECT_TRUE(vramHolds(0, expected)) << c.headerSize;
         EXPECT_TRUE(vramUntouched(expected.size(), kVramSize)) << c.headerSize;
@@ -88,49 +89,49 @@ TEST_F(ScreenLoad, HeaderSizeDecidesWhereDataStarts) {
 }
 
 TEST_F(ScreenLoad, FileShorterThanHeaderReadsNothingButIsStillRelaid) {
-    doc.vdp->setScreenMode(8);
-    doc.mapping.linePixels[indexOf(FileSlot::vram0)] = 200;
-    auto expected = std::make_unique<VdpState>(*doc.vdp);
+    Probe::vdp(doc).setScreenMode(8);
+    Probe::mapping(doc).linePixels[indexOf(FileSlot::vram0)] = 200;
+    auto expected = std::make_unique<VdpState>(Probe::vdp(doc));
     expected->remapLinePixels(200);
-    doc.openFile(screenFile("SHORT.SC8", 5, {}), FileSlot::vram0);
-    EXPECT_EQ(doc.vdp->vram, expected->vram);
-    EXPECT_EQ(doc.vram0FileName, dir.file("SHORT.SC8"));
+    Probe::openFile(doc, screenFile("SHORT.SC8", 5, {}), FileSlot::vram0);
+    EXPECT_EQ(Probe::vdp(doc).vram, expected->vram);
+    EXPECT_EQ(Probe::fileName(doc, FileSlot::vram0), dir.file("SHORT.SC8"));
 }
 
 TEST_F(ScreenLoad, LongVram0FileRunsIntoVram1AndIsCutAtEndOfVram) {
     const auto data = patternBytes(kVramSize + 100, 3);
-    doc.openFile(screenFile("BIG.SC7", kHeader, data), FileSlot::vram0);
+    Probe::openFile(doc, screenFile("BIG.SC7", kHeader, data), FileSlot::vram0);
     EXPECT_TRUE(vramHolds(0, std::span(data).first(kVramSize)));
 
     const auto medium = patternBytes(70000, 4);
-    doc.vdp->vram.fill(kOld);
-    doc.openFile(screenFile("MID.SC7", kHeader, medium), FileSlot::vram0);
+    Probe::vdp(doc).vram.fill(kOld);
+    Probe::openFile(doc, screenFile("MID.SC7", kHeader, medium), FileSlot::vram0);
     EXPECT_TRUE(vramHolds(0, medium));
     EXPECT_TRUE(vramUntouched(medium.size(), kVramSize));
 }
 
 TEST_F(ScreenLoad, Vram1FileIsCutAt64KAndNeverRelaid) {
-    doc.vdp->setScreenMode(8);
-    doc.mapping.linePixels[indexOf(FileSlot::vram1)] = 100; // ignored for VRAM1
+    Probe::vdp(doc).setScreenMode(8);
+    Probe::mapping(doc).linePixels[indexOf(FileSlot::vram1)] = 100; // ignored for VRAM1
     const auto data = patternBytes(70000, 5);
-    doc.openFile(screenFile("PIC.SC8", kHeader, data), FileSlot::vram1);
-    EXPECT_EQ(doc.vram1FileName, dir.file("PIC.SC8"));
+    Probe::openFile(doc, screenFile("PIC.SC8", kHeader, data), FileSlot::vram1);
+    EXPECT_EQ(Probe::fileName(doc, FileSlot::vram1), dir.file("PIC.SC8"));
     EXPECT_TRUE(vramUntouched(0, kVramHalfSize));
     EXPECT_TRUE(vramHolds(kVramHalfSize, std::span(data).first(kVramHalfSize)));
 }
 
 TEST_F(ScreenLoad, PaletteFileTakesFirst32BytesShortOnesZeroFilled) {
-    const PaletteRecord standardColoursBefore = doc.vdp->activePalette;
-    const auto rgbBefore = doc.vdp->paletteRgb;
+    const PaletteRecord standardColoursBefore = Probe::vdp(doc).activePalette;
+    const auto rgbBefore = Probe::vdp(doc).paletteRgb;
     for (const std::size_t length : {40U, 32U, 10U, 1U}) {
         const auto bytes = patternBytes(length, static_cast<std::uint8_t>(length));
         writeBytes(dir.file("COLORS.PAL"), bytes);
-        doc.openFile(dir.file("COLORS.PAL"), FileSlot::palette);
+        Probe::openFile(doc, dir.file("COLORS.PAL"), FileSlot::palette);
         PaletteRecord expected{};
         std::copy_n(bytes.begin(), std::min<std::size_t>(length, kPaletteSize), expected.begin());
-        EXPECT_EQ(doc.vdp->filePalette, expected) << length;
-        EXPECT_EQ(doc.vdp->activePalette, standardColoursBefore) << length;
-        EXPECT_EQ(doc.vdp->paletteRgb, rgbBefore) << length;
+        EXPECT_EQ(Probe::vdp(doc).filePalette, expected) << length;
+        EXPECT_EQ(Probe::vdp(doc).activePalette, standardColoursBefore) << length;
+        EXPECT_EQ(Probe::vdp(doc).paletteRgb, rgbBefore) << length;
     }
     EXPECT_TRUE(vramUntouched(0, kVramSize));
 }
@@ -140,47 +141,47 @@ TEST_F(ScreenLoad, FilePaletteBecomesActiveOnlyAtSelectPalette) {
     bytes[2] = 0x70; // colour 1: red 7
     bytes[3] = 0x05; //           green 5
     writeBytes(dir.file("C.PL5"), bytes);
-    doc.openFile(dir.file("C.PL5"), FileSlot::palette);
-    EXPECT_EQ(doc.vdp->paletteRgb[1], (RgbTriple{0, 0, 0}));
-    doc.vdp->selectPalette(PaletteSource::file);
-    EXPECT_EQ(doc.vdp->paletteRgb[1], (RgbTriple{0, 182, 255}));
+    Probe::openFile(doc, dir.file("C.PL5"), FileSlot::palette);
+    EXPECT_EQ(Probe::vdp(doc).paletteRgb[1], (RgbTriple{0, 0, 0}));
+    Probe::vdp(doc).selectPalette(PaletteSource::file);
+    EXPECT_EQ(Probe::vdp(doc).paletteRgb[1], (RgbTriple{0, 182, 255}));
 }
 
 TEST_F(ScreenLoad, ReloadReadsSlotsInOrderSoVram1OverwritesVram0Tail) {
     const auto big = patternBytes(kVramSize, 6);
     const auto second = patternBytes(kVramHalfSize, 7);
-    doc.openFile(screenFile("BIG.SC7", kHeader, big), FileSlot::vram0);
-    doc.openFile(screenFile("TWO.SC7", kHeader, second), FileSlot::vram1);
+    Probe::openFile(doc, screenFile("BIG.SC7", kHeader, big), FileSlot::vram0);
+    Probe::openFile(doc, screenFile("TWO.SC7", kHeader, second), FileSlot::vram1);
     writeBytes(dir.file("P.PL7"), patternBytes(kPaletteSize, 8));
-    doc.openFile(dir.file("P.PL7"), FileSlot::palette);
+    Probe::openFile(doc, dir.file("P.PL7"), FileSlot::palette);
 
-    doc.vdp->vram.fill(kOld);
-    doc.vdp->filePalette.fill(0);
-    doc.reload();
+    Probe::vdp(doc).vram.fill(kOld);
+    Probe::vdp(doc).filePalette.fill(0);
+    Probe::reload(doc);
     EXPECT_TRUE(vramHolds(0, std::span(big).first(kVramHalfSize)));
     EXPECT_TRUE(vramHolds(kVramHalfSize, second));
-    EXPECT_TRUE(std::ranges::equal(doc.vdp->filePalette, patternBytes(kPaletteSize, 8)));
+    EXPECT_TRUE(std::ranges::equal(Probe::vdp(doc).filePalette, patternBytes(kPaletteSize, 8)));
 }
 
 TEST_F(ScreenLoad, ReloadWithNoFilesDoesNothing) {
-    doc.reload();
+    Probe::reload(doc);
     EXPECT_TRUE(vramUntouched(0, kVramSize));
 }
 
 TEST_F(ScreenLoad, ReloadOfVanishedFileThrowsNamingItAndLeavesVram) {
     const std::string name = screenFile("GONE.SC7", kHeader, patternBytes(5000, 9));
-    doc.openFile(name, FileSlot::vram0);
+    Probe::openFile(doc, name, FileSlot::vram0);
     ASSERT_EQ(::unlink(name.c_str()), 0);
-    doc.vdp->vram.fill(kOld);
+    Probe::vdp(doc).vram.fill(kOld);
     try {
-        doc.reload();
+        Probe::reload(doc);
         FAIL() << "reload of a deleted file succeeded";
     } catch (const FileError& e) {
         EXPECT_EQ(e.fileName(), name);
         EXPECT_NE(std::string(e.what()).find(name), std::string::npos);
     }
     EXPECT_TRUE(vramUntouched(0, kVramSize));
-    EXPECT_EQ(doc.vram0FileName, name); // the next reload fails alike
+    EXPECT_EQ(Probe::fileName(doc, FileSlot::vram0), name); // the next reload fails alike
 }
 
 TEST_F(ScreenLoad, OpenFileIgnoresWhatIsNotANonEmptyRegularFile) {
@@ -190,22 +191,22 @@ TEST_F(ScreenLoad, OpenFileIgnoresWhatIsNotANonEmptyRegularFile) {
     for (const std::string& name :
          {dir.file("MISSING.SC7"), dir.file("EMPTY.SC7"), dir.path(), dir.file("PIPE.SC7")}) {
         for (const FileSlot slot : kFileSlots) {
-            EXPECT_FALSE(doc.openFile(name, slot)) << name;
+            EXPECT_FALSE(Probe::openFile(doc, name, slot)) << name;
         }
     }
     ::alarm(0);
     const std::string real = screenFile("REAL.SC7", kHeader, patternBytes(10, 1));
-    EXPECT_FALSE(doc.openFile(real, static_cast<FileSlot>(3)));
-    EXPECT_TRUE(doc.vram0FileName.empty() && doc.vram1FileName.empty() &&
-                doc.paletteFileName.empty());
+    EXPECT_FALSE(Probe::openFile(doc, real, static_cast<FileSlot>(3)));
+    EXPECT_TRUE(Probe::fileName(doc, FileSlot::vram0).empty() && Probe::fileName(doc, FileSlot::vram1).empty() &&
+                Probe::fileName(doc, FileSlot::palette).empty());
     EXPECT_TRUE(vramUntouched(0, kVramSize));
-    EXPECT_EQ(doc.vdp->filePalette, PaletteRecord{});
+    EXPECT_EQ(Probe::vdp(doc).filePalette, PaletteRecord{});
 }
 
 TEST_F(ScreenLoad, FileThatCannotBeOpenedThrowsNamingItAndTheReasonAndChangesNothing) {
     const std::string shown = screenFile("SHOWN.SC7", kHeader, patternBytes(100, 4));
     doc.openByName(shown);
-    const auto before = doc.vdp->vram;
+    const auto before = Probe::vdp(doc).vram;
     writeBytes(dir.file("EMPTY.SC5"), {});
     ASSERT_EQ(::mkfifo(dir.file("PIPE.SC5").c_str(), 0600), 0);
     ::mkdir(dir.file("DIR.SC5").c_str(), 0700);
@@ -231,8 +232,8 @@ TEST_F(ScreenLoad, FileThatCannotBeOpenedThrowsNamingItAndTheReasonAndChangesNot
                 EXPECT_EQ(e.fileName(), name);
                 EXPECT_NE(std::string(e.what()).find(c.reason), std::string::npos) << e.what();
             }
-            EXPECT_TRUE(doc.vdp->screenMode == 7U && doc.vram0FileName == shown &&
-                        doc.vram1FileName.empty() && doc.vdp->vram == before);
+            EXPECT_TRUE(Probe::vdp(doc).screenMode == 7U && Probe::fileName(doc, FileSlot::vram0) == shown &&
+                        Probe::fileName(doc, FileSlot::vram1).empty() && Probe::vdp(doc).vram == before);
         }
     }
     ::alarm(0);
@@ -249,23 +250,23 @@ TEST_F(ScreenLoad, VanishedFileMetByTheReloadIsReportedAfterTheNewFileOpened) {
     } catch (const ReloadError& e) {
         EXPECT_EQ(e.fileName(), gone);
     }
-    EXPECT_EQ(doc.vdp->screenMode, 5U);
-    EXPECT_EQ(doc.vram0FileName, next);
+    EXPECT_EQ(Probe::vdp(doc).screenMode, 5U);
+    EXPECT_EQ(Probe::fileName(doc, FileSlot::vram0), next);
     EXPECT_TRUE(vramHolds(0, patternBytes(100, 6)));
 }
 
 TEST_F(ScreenLoad, RelayingStartsAtAddressZeroWhateverPageIsShown) {
     const auto data = patternBytes(212 * 200, 10);
-    auto expected = std::make_unique<VdpState>(*doc.vdp);
+    auto expected = std::make_unique<VdpState>(Probe::vdp(doc));
     expected->setScreenMode(8);
     std::ranges::copy(data, expected->vram.begin());
     expected->remapLinePixels(200);
 
-    doc.vdp->setScreenMode(8);
-    doc.vdp->selectPage(1);
-    doc.mapping.linePixels[indexOf(FileSlot::vram0)] = 200;
-    doc.openFile(screenFile("PACKED.SC8", kHeader, data), FileSlot::vram0);
-    EXPECT_EQ(doc.vdp->vram, expected->vram);
+    Probe::vdp(doc).setScreenMode(8);
+    Probe::vdp(doc).selectPage(1);
+    Probe::mapping(doc).linePixels[indexOf(FileSlot::vram0)] = 200;
+    Probe::openFile(doc, screenFile("PACKED.SC8", kHeader, data), FileSlot::vram0);
+    EXPECT_EQ(Probe::vdp(doc).vram, expected->vram);
 }
 
 } // namespace
@@ -309,12 +310,12 @@ TEST(AutomaticPalette, FollowsWhatTheFilesHold) {
             doc.openInto(dir.file("PIC.PL"), FileSlot::palette);
         }
         EXPECT_EQ(doc.paletteInEffect(), c.expected);
-        const PaletteRecord& expected = c.expected == PaletteSource::vram   ? doc.vdp->vramPalette
-                                        : c.expected == PaletteSource::file ? doc.vdp->filePalette
+        const PaletteRecord& expected = c.expected == PaletteSource::vram   ? Probe::vdp(doc).vramPalette
+                                        : c.expected == PaletteSource::file ? Probe::vdp(doc).filePalette
                                                                             : kStandardPalette;
-        EXPECT_EQ(doc.vdp->activePalette, expected);
+        EXPECT_EQ(Probe::vdp(doc).activePalette, expected);
         if (c.expected == PaletteSource::vram) {
-            EXPECT_EQ(doc.vdp->vramPalette[0], c.tableByte); // read after the load
+            EXPECT_EQ(Probe::vdp(doc).vramPalette[0], c.tableByte); // read after the load
         }
     }
 }

@@ -1,5 +1,6 @@
 // Drives tessarin-export as a process and checks its files against the document's
 // own writeBitmap.
+#include "tests/support/document_probe.h"
 #include "image/bmp_encoder.h"
 #include "document/screen_document.h"
 #include "document/view_geometry.h"
@@ -34,12 +35,12 @@ std::vector<unsigned char> viewerBitmap(const ViewerSetup& s) {
     const std::string file = dir / "view.bmp";
     writeBytes(file, {});
     ScreenDocument doc;
-    doc.vdp->setScreenMode(s.mode);
-    doc.mapping = s.mapping;
-    doc.vram0FileName = s.vram0;
-    doc.vram1FileName = s.vram1;
-    doc.paletteFileName = s.palette;
-    doc.reload();
+    Probe::vdp(doc).setScreenMode(s.mode);
+    Probe::mapping(doc) = s.mapping;
+    Probe::fileName(doc, FileSlot::vram0) = s.vram0;
+    Probe::fileName(doc, FileSlot::vram1) = s.vram1;
+    Probe::fileName(doc, FileSlot::palette) = s.palette;
+    Probe::reload(doc);
     doc.restorePalette();
     doc.setViewMode(s.viewMode);
     writeBmpFile(doc.render(), file);

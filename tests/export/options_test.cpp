@@ -1,3 +1,4 @@
+#include "document/palette_pairing.h"
 #include "export/batch_plan.h"
 #include "export/options.h"
 
@@ -188,7 +189,8 @@ ExportOptions batchOf(std::vector<std::string> files) {
 }
 
 TEST(BatchPlan, PalettesPairByBaseNameIgnoringCase) {
-    ExportOptions o = batchOf({"a/PIC.SC5", "b/pic.pl5", "OTHER.SC7", "ALONE.PL7"});
+    ExportOptions o =
+        batchOf({"a/PIC.SC5", "c/pic.pl7", "b/pic.pl5", "OTHER.SC7", "ALONE.PL7"});
     o.paletteFile = "ALL.PL5";
     const auto planned = planBatch(o);
     ASSERT_TRUE(std::holds_alternative<BatchPlan>(planned));
@@ -201,14 +203,14 @@ TEST(BatchPlan, PalettesPairByBaseNameIgnoringCase) {
     EXPECT_EQ(plan.items[1].output, "out/OTHER.png");
     EXPECT_EQ(plan.items[1].job.paletteFile, "ALL.PL5");
     EXPECT_EQ(plan.items[1].job.mapping.linePixels, (std::array<std::int16_t, 2>{512, 512}));
-    EXPECT_EQ(plan.unusedPalettes, std::vector<std::string>{"ALONE.PL7"});
+    // Of two palettes for one base name the first in file-manager order pairs.
+    EXPECT_EQ(plan.unusedPalettes, (std::vector<std::string>{"c/pic.pl7", "ALONE.PL7"}));
 }
 
 TEST(BatchPlan, ProblemsWithTheFileListAreUsageErrorsNamingTheFiles) {
     const std::vector<BadCase> cases{
         {{"a/PIC.SC5", "b/PIC.SC7"}, "\"a/PIC.SC5\" and \"b/PIC.SC7\""},
         {{"PIC.SC5", "PIC.SC5"}, "\"PIC.SC5\" and \"PIC.SC5\""},
-        {{"PIC.SC5", "PIC.PL5", "pic.PL7"}, "\"PIC.PL5\" and \"pic.PL7\""},
         {{"PIC.PL5"}, "no screen file"},
     };
     for (const BadCase& c : cases) {

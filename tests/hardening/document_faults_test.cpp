@@ -1,5 +1,6 @@
 // Loading and writing a document from files as found on old disks: devices, huge
 // sparse files, failing reads, files swapped for directories, odd names, full disks.
+#include "tests/support/document_probe.h"
 #include "image/bmp_encoder.h"
 #include "document/screen_document.h"
 #include "platform/file_error.h"
@@ -41,9 +42,9 @@ template <typename Action> std::string fileErrorOf(Action action, std::string* f
 
 class DocumentFaults : public ::testing::Test {
 protected:
-    DocumentFaults() { doc.vdp->vram.fill(kOld); }
+    DocumentFaults() { Probe::vdp(doc).vram.fill(kOld); }
     [[nodiscard]] bool vramUntouched() const {
-        return std::ranges::all_of(doc.vdp->vram, [](auto b) { return b == kOld; });
+        return std::ranges::all_of(Probe::vdp(doc).vram, [](auto b) { return b == kOld; });
     }
     ScratchDir dir;
     ScreenDocument doc;
@@ -54,14 +55,14 @@ TEST_F(DocumentFaults, DevicesAreNeitherOpenedNorReadInAnySlot) {
     for (const std::string name : {"/dev/zero", "/dev/urandom", "/dev/null"}) {
         for (const FileSlot slot : kFileSlots) {
             const std::uint64_t before = test::bytesReadSoFar();
-            EXPECT_FALSE(doc.openFile(name, slot)) << name;
+            EXPECT_FALSE(Probe::openFile(doc, name, slot)) << name;
             EXPECT_LT(test::bytesReadSoFar() - before, kReadSlack) << name;
         }
     }
     ::alarm(0);
     EXPECT_TRUE(vramUntouched());
-    EXPECT_TRUE(doc.vram0FileName.empty() && doc.vram1FileName.empty() &&
-                doc.paletteFileName.empty());
+    EXPECT_TRUE(Probe::fileName(doc, FileSlot::vram0).empty() && Probe::fileName(doc, FileSlot::vram1).empty() &&
+                Probe::fileName(doc, FileSlot::palette).empty());
 }
 
 TEST_F(DocumentFaults, SparseFileOver4GiBHasItsFullSizeAndEachLoadReadsAtMostItsPart) {
@@ -78,16 +79,16 @@ TEST_F(DocumentFaults, SparseFileOver4GiBHasItsFullSizeAndEachLoadReadsAtMostIts
     for (const Case c : {Case{FileSlot::vram0, kVramSize}, Case{FileSlot::vram1, kVramHalfSize},
                          Case{FileSlot::palette, kPaletteSize}}) {
         const std::uint64_t before = test::bytesReadSoFar();
-        ASSERT_TRUE(doc.openFile(name, c.slot)) << static_cast<int>(c.slot);
+        ASSERT_TRUE(Probe::openFile(doc, name, c.slot)) << static_cast<int>(c.slot);
         EXPECT_LE(test::bytesReadSoFar() - before, c.limit + kReadSlack)
             << static_cast<int>(c.slot);
     }
     // Screen 7 at 512 pixels a line: the data lies as read, VRAM1 last from its slot.
-    EXPECT_TRUE(std::equal(doc.vdp->vram.begin(), doc.vdp->vram.begin() + kVramHalfSize,
+    EXPECT_TRUE(std::equal(Probe::vdp(doc).vram.begin(), Probe::vdp(doc).vram.begin() + kVramHalfSize,
                            head.begin() + kDefaultHeaderSize));
-    EXPECT_TRUE(std::equal(doc.vdp->vram.begin() + kVramHalfSize, doc.vdp->vram.end(),
+    EXPECT_TRUE(std::equal(Probe::vdp(doc).vram.begin() + kVramHalfSize, Probe::vdp(doc).vram.end(),
                            head.begin() + kDefaultHeaderSize));
-    EXPECT_TRUE(std::equal(doc.vdp->filePalette.begin(), doc.vdp->filePalette.end(), head.begin()));
+    EXPECT_TRUE(std::equal(Probe::vdp(doc).filePalette.begin(), Probe::vdp(doc).filePalette.end(), head.begin()));
 }
 
 TEST_F(DocumentFaults, ReadErrorWhileLoadingThrowsNamingTheFile) {
@@ -97,12 +98,12 @@ TEST_F(DocumentFaults, ReadErrorWhileLoadingThrowsNamingTheFile) {
     }
     for (const FileSlot slot : kFileSlots) {
         std::string fileName;
-        const std::string message = fileErrorOf([&] { doc.openFile(name, slot); }, &fileName);
+        const std::string message = fileErrorOf([&] { Probe::openFile(doc, name, slot); }, &fileName);
         EXPECT_EQ(fileName, name) << static_cast<int>(slot);
         EXPECT_EQ(message, "Cannot read file \"" + name + "\": Invalid argument")
             << static_cast<int>(slot);
     }
-    EXPECT_EQ(doc.vdp->filePalette, PaletteRecord{});
+    EXPECT_EQ(Probe::vdp(doc).filePalette, PaletteRecord{});
 }
 
 TEST_F(DocumentFaults, FileReplacedByADirectoryBeforeReloadThrowsNamingItAndLeavesVram) {
@@ -110,18 +111,18 @@ TEST_F(DocumentFaults, FileReplacedByADirectoryBeforeReloadThrowsNamingItAndLeav
         ScreenDocument fresh;
         const std::string name = dir.file("PIC" + std::to_string(static_cast<int>(slot)) + ".SC7");
         writeBytes(name, patternBytes(40000, 5));
-        ASSERT_TRUE(fresh.openFile(name, slot));
+        ASSERT_TRUE(Probe::openFile(fresh, name, slot));
         ASSERT_EQ(::unlink(name.c_str()), 0);
         ASSERT_EQ(::mkdir(name.c_str(), 0755), 0);
-        fresh.vdp->vram.fill(kOld);
-        const PaletteRecord palette = fresh.vdp->filePalette;
+        Probe::vdp(fresh).vram.fill(kOld);
+        const PaletteRecord palette = Probe::vdp(fresh).filePalette;
 
         std::string fileName;
-        const std::string message = fileErrorOf([&] { fresh.reload(); }, &fileName);
+        const std::string message = fileErrorOf([&] { Probe::reload(fresh); }, &fileName);
         EXPECT_EQ(fileName, name);
         EXPECT_EQ(message, "Cannot open file \"" + name + "\": not a regular file");
-        EXPECT_TRUE(std::ranges::all_of(fresh.vdp->vram, [](auto b) { return b == kOld; }));
-        EXPECT_EQ(fresh.vdp->filePalette, palette);
+        EXPECT_TRUE(std::ranges::all_of(Probe::vdp(fresh).vram, [](auto b) { return b == kOld; }));
+        EXPECT_EQ(Probe::vdp(fresh).filePalette, palette);
     }
 }
 
@@ -132,10 +133,10 @@ TEST_F(DocumentFaults, NamesWithSpacesNonAsciiNewlineOrLeadingDashLoad) {
     for (const std::string name : {"my pic.SC7", "\xC3\xA9t\xC3\xA9.SC7", "two\nlines.SC7",
                                    "-o.SC7", " lead and trail .SC7"}) {
         writeBytes(dir.file(name), file);
-        doc.vdp->vram.fill(kOld);
-        ASSERT_TRUE(doc.openFile(dir.file(name), FileSlot::vram0)) << name;
-        EXPECT_TRUE(std::equal(data.begin(), data.end(), doc.vdp->vram.begin())) << name;
-        EXPECT_EQ(doc.vdp->vram[data.size()], kOld) << name;
+        Probe::vdp(doc).vram.fill(kOld);
+        ASSERT_TRUE(Probe::openFile(doc, dir.file(name), FileSlot::vram0)) << name;
+        EXPECT_TRUE(std::equal(data.begin(), data.end(), Probe::vdp(doc).vram.begin())) << name;
+        EXPECT_EQ(Probe::vdp(doc).vram[data.size()], kOld) << name;
     }
 }
 

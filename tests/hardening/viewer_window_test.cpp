@@ -1,5 +1,6 @@
 // The viewer's window when files change behind its back: the error of the command
 // names the file, the window goes on, and closing it removes the temporary picture.
+#include "tests/support/document_probe.h"
 #include "app/main_window.h"
 #include "app/tessarin_application.h"
 #include "tests/app/viewer_fixture.h"
@@ -53,10 +54,10 @@ TEST_F(ViewerWindow, FileDeletedOrReplacedByADirectoryBeforeReloadIsNamedAndVram
         if (directory) {
             fs::create_directory(name);
         }
-        const auto vram = form->document->vdp->vram;
+        const auto vram = tessarin::Probe::vdp(*form->document).vram;
         const std::string message = runAsEvent([&] { form->selectScreenMode(8); });
         EXPECT_NE(message.find("\"" + name + "\""), std::string::npos) << message;
-        EXPECT_TRUE(form->document->vdp->vram == vram);
+        EXPECT_TRUE(tessarin::Probe::vdp(*form->document).vram == vram);
         EXPECT_TRUE(form->isEnabled() && form->document != nullptr);
         fs::remove_all(name);
     }

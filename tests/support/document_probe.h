@@ -1,0 +1,49 @@
+#pragma once
+
+// The tests' view into the screen document: its VDP, file names and mapping as variables,
+// and the single-file load and the reload the viewer's steps are made of.
+
+#include "document/screen_document.h"
+#include "platform/file_stream.h"
+
+#include <optional>
+#include <string>
+
+namespace tessarin {
+
+class ScreenDocumentProbe {
+public:
+    static VdpState& vdp(ScreenDocument& doc) { return *doc.vdp_; }
+    static std::string& fileName(ScreenDocument& doc, FileSlot slot) {
+        return doc.fileNames_.at(indexOf(slot));
+    }
+    static VramMapping& mapping(ScreenDocument& doc) { return doc.mapping_; }
+    static const VdpState& vdp(const ScreenDocument& doc) { return *doc.vdp_; }
+    static const std::string& fileName(const ScreenDocument& doc, FileSlot slot) {
+        return doc.fileNames_.at(indexOf(slot));
+    }
+    static const VramMapping& mapping(const ScreenDocument& doc) { return doc.mapping_; }
+
+    // Opens the file as a load does; one that cannot be opened or is empty changes nothing
+    // and gives false. Otherwise stores the name in the slot and loads it (a read error
+    // still throws); no palette is selected.
+    static bool openFile(ScreenDocument& doc, const std::string& fileName, FileSlot slot) {
+        if (indexOf(slot) >= kFileSlots.size()) {
+            return false;
+        }
+        std::optional<InputFile> in;
+        try {
+            in.emplace(ScreenDocument::openWithContent(fileName));
+        } catch (const FileError&) {
+            return false;
+        }
+        doc.fileNames_[indexOf(slot)] = fileName;
+        doc.loadFrom(slot, *in);
+        return true;
+    }
+    static void reload(ScreenDocument& doc) { doc.reload(); }
+};
+
+using Probe = ScreenDocumentProbe;
+
+} // namespace tessarin

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <cstdint>
+
+namespace tessarin {
+
+// A screen mode by its BASIC number: 5, 6, 7, 8, 10 (screens 10 and 11) and 12.
+using ScreenMode = std::uint32_t;
+
+// The mode a new VDP starts in, and the viewer and the exporter with it.
+inline constexpr ScreenMode kDefaultScreenMode = 7;
+
+// Where the colours of the palette come from. automatic is the document's rule for
+// choosing among the other three, never the VDP's.
+enum class PaletteSource : std::uint8_t { file = 0, vram = 1, standard = 2, automatic = 3 };
+
+} // namespace tessarin
