@@ -29,22 +29,17 @@ TEST(FileNameRule, WholeExtensionThenPaletteMarkThenLastChar) {
         {"PIC.SRS", {FileSlot::vram0, 12}},
         {"pic.srs", {FileSlot::vram0, 12}},
         {"PIC.GE5", {FileSlot::vram0, 5}},
-        {"PIC.GE7", {FileSlot::vram0, 7}},
-        {"pic.s12", {FileSlot::vram0, 12}},
-        {"PIC.SRC", {FileSlot::vram0, 12}},
-        {"PIC.SRA", {FileSlot::vram0, 10}},
-        {"PIC.S10", {FileSlot::vram0, 10}},
-        {"PIC.S11", {FileSlot::vram0, 10}},
-        {"PIC.SR5", {FileSlot::vram0, 5}},
-        {"PIC.Sr8", {FileSlot::vram0, 8}},
-        {"PIC.SC2", {FileSlot::vram0, 2}},
-        {"PIC.SC4", {FileSlot::vram0, 4}},
-        {"PIC.GRP", {FileSlot::vram0, 2}},
-        {"PIC.PIC", {FileSlot::vram0, std::nullopt}}, // a screen file despite its "P"
-        {"PIC.S1A", {FileSlot::vram0, 10, true}},
-        {"PIC.S17", {FileSlot::vram0, 7, true}},
-        {"PIC.S70", {FileSlot::vram0, 7}},
+        // clang-format off
+        {"PIC.GE7", {FileSlot::vram0, 7}},  {"pic.s12", {FileSlot::vram0, 12}},
+        {"PIC.SRC", {FileSlot::vram0, 12}}, {"PIC.SRA", {FileSlot::vram0, 10}},
+        {"PIC.S10", {FileSlot::vram0, 10}}, {"PIC.S11", {FileSlot::vram0, 10}},
+        {"PIC.SR5", {FileSlot::vram0, 5}},  {"PIC.Sr8", {FileSlot::vram0, 8}},
+        {"PIC.SC2", {FileSlot::vram0, 2}},  {"PIC.SC4", {FileSlot::vram0, 4}},
+        {"PIC.GRP", {FileSlot::vram0, 2}},  {"PIC.S70", {FileSlot::vram0, 7}},
+        {"PIC.S1A", {FileSlot::vram0, 10, true}}, {"PIC.S17", {FileSlot::vram0, 7, true}},
         {"PIC.S71", {FileSlot::vram0, 7, true}},
+        {"PIC.PIC", {FileSlot::vram0, std::nullopt}}, // a screen file despite its "P"
+        // clang-format on
         {"/x.sc5/NAME", {FileSlot::vram0, std::nullopt}}, // the directory's extension is not
         {"PIC.BMP", {FileSlot::vram0, std::nullopt}},
         {"/a.p/PIC.SC9", {FileSlot::vram0, std::nullopt}},
@@ -93,7 +88,8 @@ TEST(FileNameRule, MimeDataGlobsTheRulesExtensions) {
     }
     expected.insert(expected.end(), kPaletteExtensions.begin(), kPaletteExtensions.end());
     for (std::string& e : expected) {
-        std::transform(e.begin(), e.end(), e.begin(), [](char c) { return static_cast<char>(std::tolower(c)); });
+        std::transform(e.begin(), e.end(), e.begin(),
+                       [](char c) { return static_cast<char>(std::tolower(c)); });
     }
     EXPECT_EQ(globs, expected);
 }
