@@ -1,11 +1,15 @@
 // The committed samples are what the generator writes, and they decode to the
 // pictures their README describes.
+#include "document/file_name_rule.h"
+#include "document/palette_shape.h"
+#include "document/screen_layout.h"
 #include "run_process.h"
 #include "vdp/vdp_state.h"
 
 #include <algorithm>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <map>
 
 namespace tessarin::testing {
 namespace {
@@ -58,19 +62,62 @@ TEST(Samples, GeneratorNamesAMissingDirectory) {
     EXPECT_EQ(runProcess(TESSARIN_SAMPLES, {}, out.path()).exitCode, 2);
 }
 
-TEST(Samples, ScreenFilesCarryABsaveHeaderForTheirData) {
+// Every screen file has the layout the sample set means it to have, in the mode its name
+// gives, and every palette file its shape.
+TEST(Samples, EachFileHasItsLayout) {
+    const std::map<std::string, LayoutKind> copies{{"CROP5.SC5", LayoutKind::copyRectangle},
+                                                   {"LAND8.SR8", LayoutKind::graphSaurus},
+                                                   {"RAW7.SC7", LayoutKind::raw}};
+    const std::map<std::string, PaletteShape> shapes{{"CROP5.PL5", PaletteShape::eightCopies},
+                                                     {"LOOSE5.PL5", PaletteShape::bsave}};
     for (const std::string& name : sampleNames()) {
         SCOPED_TRACE(name);
         const std::vector<unsigned char> b = readBytes(kSamples / name);
-        if (name.find(".PL") != std::string::npos) {
-            EXPECT_EQ(b.size(), kPaletteSize);
+        const FileNameChoice choice = chooseByFileName(name);
+        if (choice.slot == FileSlot::palette) {
+            EXPECT_EQ(paletteShapeOf(b),
+                      shapes.contains(name) ? shapes.at(name) : PaletteShape::plain);
             continue;
         }
-        EXPECT_EQ(b.at(0), 0xFE);
-        EXPECT_EQ(word(b, 1), 0U);                     // start
-        EXPECT_EQ(word(b, 3), b.size() - kHeader - 1); // end, inclusive
-        EXPECT_EQ(word(b, 5), 0U);                     // execution address
+        const ScreenLayout layout = detectLayout(b, b.size(), *findScreenMode(*choice.screenMode));
+        EXPECT_EQ(layout.kind, copies.contains(name) ? copies.at(name) : LayoutKind::bsave);
+        if (layout.kind == LayoutKind::bsave && name != "LOOSE5.SC5") {
+            EXPECT_EQ(word(b, 1), 0U);                     // start
+            EXPECT_EQ(word(b, 3), b.size() - kHeader - 1); // end, inclusive
+        }
     }
+}
+
+// The files of other layouts lay the same VRAM as the BSAVE files they were made from.
+TEST(Samples, OtherLayoutsLayTheirPictures) {
+    const auto laid = [](const std::string& name, ScreenMode mode) {
+        VdpState vdp;
+        const std::vector<unsigned char> b = readBytes(kSamples / name);
+        const ScreenModeFacts& facts = *findScreenMode(mode);
+        static_cast<void>(layScreenFile(detectLayout(b, b.size(), facts), b, vdp.vram, facts, 0));
+        return std::vector<unsigned char>(vdp.vram.begin(), vdp.vram.end());
+    };
+    const auto asBsave = [](const std::string& name) {
+        std::vector<unsigned char> vram(kVramSize);
+        const std::vector<unsigned char> b = readBytes(kSamples / name);
+        std::copy(b.begin() + kHeader, b.end(), vram.begin());
+        return vram;
+    };
+    EXPECT_TRUE(laid("RAW7.SC7", 7) == asBsave("BARS7.SC7"));
+    EXPECT_TRUE(laid("LAND8.SR8", 8) == asBsave("LAND8.SC8"));
+    EXPECT_TRUE(laid("LOOSE5.SC5", 5) == asBsave("LAND5.SC5")); // no trailing bytes
+    // The rectangle (40,96)-(139,175), line by line: 50 bytes at 128 x line + 20.
+    const std::vector<unsigned char> crop = laid("CROP5.SC5", 5);
+    const std::vector<unsigned char> land = asBsave("LAND5.SC5");
+    for (int y = 0; y < 80; ++y) {
+        EXPECT_TRUE(std::equal(crop.begin() + 128 * y, crop.begin() + 128 * y + 50,
+                               land.begin() + 128 * (96 + y) + 20))
+            << y;
+    }
+    EXPECT_EQ(readPaletteFile(readBytes(kSamples / "CROP5.PL5")),
+              readPaletteFile(std::span(land).subspan(0x7680, kPaletteSize)));
+    EXPECT_EQ(readPaletteFile(readBytes(kSamples / "LOOSE5.PL5")),
+              readPaletteFile(readBytes(kSamples / "BARS.PL5")));
 }
 
 TEST(Samples, Screen5BarsOnPageZeroAndHorizontalBarsOnPageOne) {
