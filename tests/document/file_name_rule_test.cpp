@@ -61,10 +61,11 @@ TEST(FileNameRule, CompanionsAreFoundByBaseNameInAnyCase) {
         std::optional<std::string> companion;
         bool isCompanion;
     } cases[] = {
-        {"A.SC7", "a.s17", false},      {"a.s17", std::nullopt, true},  {"B.s70", "B.s71", false},
-        {"B.s71", std::nullopt, true},  {"C.S15", std::nullopt, false}, // no C.SC5
-        {"D.SC8", std::nullopt, false},                                 // no D.S18
-        {"dir/A.sc7", "a.s17", false},  {"A", std::nullopt, false},
+        // clang-format off
+        {"A.SC7", "a.s17", false}, {"a.s17", std::nullopt, true}, {"B.s70", "B.s71", false},
+        {"B.s71", std::nullopt, true}, {"C.S15", std::nullopt, false}, // no C.SC5
+        {"D.SC8", std::nullopt, false}, {"dir/A.sc7", "a.s17", false}, {"A", std::nullopt, false},
+        // clang-format on
     };
     for (const auto& c : cases) {
         EXPECT_EQ(companionOf(c.name, names), c.companion) << c.name;
@@ -76,21 +77,21 @@ TEST(FileNameRule, CompanionsAreFoundByBaseNameInAnyCase) {
 TEST(FileNameRule, MimeDataGlobsTheRulesExtensions) {
     std::ifstream in(std::string(TESSARIN_SOURCE_DIR) + "/packaging/tessarin-mime.xml");
     const std::string xml{std::istreambuf_iterator<char>(in), {}};
-    std::vector<std::string> globs;
+    std::string globs;
     const std::string mark = "<glob pattern=\"*.";
     for (auto at = xml.find(mark); at != std::string::npos; at = xml.find(mark, at + 1)) {
-        globs.push_back(
-            xml.substr(at + mark.size(), xml.find('"', at + mark.size()) - at - mark.size()));
+        globs +=
+            xml.substr(at + mark.size(), xml.find('"', at + mark.size()) - at - mark.size()) + ' ';
     }
-    std::vector<std::string> expected;
+    std::string expected;
     for (const auto& e : kScreenExtensions) {
-        expected.emplace_back(e.extension);
+        expected += std::string(e.extension) + ' ';
     }
-    expected.insert(expected.end(), kPaletteExtensions.begin(), kPaletteExtensions.end());
-    for (std::string& e : expected) {
-        std::transform(e.begin(), e.end(), e.begin(),
-                       [](char c) { return static_cast<char>(std::tolower(c)); });
+    for (const auto& e : kPaletteExtensions) {
+        expected += std::string(e) + ' ';
     }
+    std::transform(expected.begin(), expected.end(), expected.begin(),
+                   [](char c) { return static_cast<char>(std::tolower(c)); });
     EXPECT_EQ(globs, expected);
 }
 
