@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Rebuilds the committed seed corpus: small document inputs cut from the samples
-# (control bytes, then VRAM0, VRAM1 and palette separated by "FILE") and command lines.
+# (control bytes, then VRAM0, VRAM1 and palette separated by "FILE"), command lines, and
+# small screen files of each layout.
 set -euo pipefail
 cd "$(dirname "$0")"
-doc=corpus/document opt=corpus/options
-rm -rf "$doc" "$opt"
-mkdir -p "$doc" "$opt"
+doc=corpus/document opt=corpus/options lay=corpus/layout
+rm -rf "$doc" "$opt" "$lay"
+mkdir -p "$doc" "$opt" "$lay"
 
 # seed NAME MODE HDR0 HDR1 LINEPIX VIEWBYTE VRAM0-SAMPLE BYTES VRAM1-SAMPLE BYTES PALETTE
 seed() {
@@ -47,3 +48,26 @@ args dashdash    -o x.bmp -- -odd.sc5
 args help        --help
 args bad-values  --size 9 --screen 13 --header0 -1 --line-pixels 0 -o x.bmp A.SC5
 args equals      --output=x.png --screen=5 A.SC5
+
+# Layouts: mode index (0..5: screens 5, 6, 7, 8, 10, 12), page base / 512, 8 bytes of file
+# size past the bytes given (LE), then the file's first bytes (printf escapes).
+layout() {
+    local name=$1 mode=$2 page=$3 extra=$4 bytes=$5
+    {
+        printf "\\x$(printf %02x "$mode")\\x$(printf %02x "$page")"
+        printf "\\x$(printf %02x $((extra & 255)))\\x$(printf %02x $(((extra >> 8) & 255)))"
+        printf '\0\0\0\0\0\0'
+        printf "$bytes"
+    } >"$lay/$name"
+}
+layout bsave-exact   2 0   0     '\xfe\x00\x00\x03\x00\x00\x00\x11\x22\x33\x44'
+layout bsave-palette 0 0   0     '\xfe\x80\x76\x87\x76\x00\x00\x11\x01\x22\x02\x33\x03\x44\x04'
+layout bsave-short   2 128 30000 '\xfe\x00\x00\x9f\x76\x00\x00\x55\x55'
+layout bsave-past    3 0   0     '\xfe\x10\x00\x11\x00\x00\x00\x01\x02\x03\x04\x05'
+layout gs-runs       3 0   0     '\xfd\x00\x00\x06\x00\x00\x00\x00\x00\x41\x03\x07\x99'
+layout gs-cut        5 255 0     '\xfd\x00\x00\x03\x00\x00\x00\x20\x00\x05'
+layout copy-4bpp     0 0   0     '\x03\x00\x02\x00\x12\x34\x56'
+layout copy-2bpp     1 64  0     '\x05\x00\x01\x00\x1b\xbf\x77'
+layout copy-8bpp     4 128 0     '\x02\x00\x02\x00\x01\x02\x03\x04'
+layout copy-254      3 0   0     '\xfe\x00\x01\x00\x01\x01\x01\x01\x01\x01\x01\x01'
+layout raw           2 0   65535 '\x00\x01\x02\x03\x04\x05\x06\x07\x08'

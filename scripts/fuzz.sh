@@ -4,7 +4,7 @@
 #
 #   scripts/fuzz.sh short            about 30 s per target (part of ./test.sh)
 #   scripts/fuzz.sh long [SECONDS [TARGET]]   SECONDS per target (default 3600), or
-#                                            only TARGET (document or export_options)
+#                                            only TARGET (document, layout or export_options)
 #
 # Findings are kept as crash-*/leak-*/timeout-* files in build-fuzz/findings/.
 set -euo pipefail
@@ -20,9 +20,9 @@ long) seconds=${2:-3600} targets=${3:-} ;;
     ;;
 esac
 case "${targets:-}" in
-"" | document | export_options) ;;
+"" | document | layout | export_options) ;;
 *)
-    echo "$0: unknown target '$targets' (document or export_options)" >&2
+    echo "$0: unknown target '$targets' (document, layout or export_options)" >&2
     exit 2
     ;;
 esac
@@ -35,7 +35,7 @@ CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithD
     -DCMAKE_CXX_FLAGS="$instrument" \
     -DTESSARIN_FUZZ=ON -DTESSARIN_GUI=OFF -DTESSARIN_TESTS=OFF -DTESSARIN_BENCH=OFF \
     -DTESSARIN_WERROR=ON >/dev/null
-cmake --build "$build" -j "$(nproc)" --target fuzz_document fuzz_export_options
+cmake --build "$build" -j "$(nproc)" --target fuzz_document fuzz_layout fuzz_export_options
 
 findings="$PWD/$build/findings"
 mkdir -p "$findings"
@@ -43,7 +43,7 @@ scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 
 status=0
-for target in ${targets:-document export_options}; do
+for target in ${targets:-document layout export_options}; do
     corpus_name=${target%_options}
     [[ $target == export_options ]] && corpus_name=options
     work="$scratch/$target"

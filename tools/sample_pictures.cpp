@@ -1,6 +1,7 @@
 #include "tools/sample_pictures.h"
 
 #include "tools/bsave.h"
+#include "tools/screen_files.h"
 #include "tools/vram_canvas.h"
 #include "vdp/screen_modes.h"
 
@@ -139,7 +140,7 @@ SampleFile ramp6() {
 }
 
 // Screen 7: sixteen bars over single-pixel columns of colours 15 and 9.
-SampleFile bars7() {
+VramCanvas bars7Canvas() {
     VramCanvas c(kScreen7.bytesPerLine);
     constexpr int kBarsLines = 160;
     constexpr int kOddColour = 9;
@@ -151,7 +152,18 @@ SampleFile bars7() {
         }
     }
     c.putPalette(kScreen7.paletteTable, paletteRecord(kRainbow));
-    return screenFile("BARS7.SC7", c, withPaletteBytes(kScreen7));
+    return c;
+}
+
+SampleFile bars7() {
+    return screenFile("BARS7.SC7", bars7Canvas(), withPaletteBytes(kScreen7));
+}
+
+// The same VRAM as a headerless dump up to the end of the palette table.
+SampleFile raw7() {
+    const VramCanvas c = bars7Canvas();
+    const auto bytes = c.prefix(withPaletteBytes(kScreen7));
+    return SampleFile{"RAW7.SC7", std::vector<std::uint8_t>(bytes.begin(), bytes.end())};
 }
 
 // Screen 7, for VRAM1 (display page 1): sixteen horizontal bars.
@@ -388,7 +400,7 @@ int landscape(int x, int y, int skyShades) {
 }
 
 // Screen 5: the landscape in its own palette, kept in VRAM.
-SampleFile landscape5() {
+VramCanvas landscape5Canvas() {
     VramCanvas c(kScreen5.bytesPerLine);
     for (int y = 0; y < kPictureLines; ++y) {
         for (int x = 0; x < kScreen5.lineWidth; ++x) {
@@ -396,12 +408,54 @@ SampleFile landscape5() {
         }
     }
     c.putPalette(kScreen5.paletteTable, paletteRecord(kLandscape));
-    return screenFile("LAND5.SC5", c, withPaletteBytes(kScreen5));
+    return c;
+}
+
+SampleFile landscape5() {
+    return screenFile("LAND5.SC5", landscape5Canvas(), withPaletteBytes(kScreen5));
+}
+
+// The house and the hill behind it, saved by COPY (40,96)-(139,175) TO "CROP5.SC5".
+constexpr Rectangle kCrop{40, 96, 100, 80};
+SampleFile crop5() {
+    return SampleFile{"CROP5.SC5",
+                      copyRectangleFile(landscape5Canvas().prefix(kVramHalfSize),
+                                        kScreen5.bytesPerLine, kScreen5.bitsPerPixel, kCrop)};
+}
+
+// The landscape's palette for the rectangle, which does not hold it: one copy for each of
+// eight pages, as some programs save it.
+SampleFile cropPalette5() {
+    constexpr int kCopies = 8;
+    const PaletteRecord record = paletteRecord(kLandscape);
+    std::vector<std::uint8_t> bytes;
+    for (int i = 0; i < kCopies; ++i) {
+        bytes.insert(bytes.end(), record.begin(), record.end());
+    }
+    return SampleFile{"CROP5.PL5", std::move(bytes)};
+}
+
+// The landscape as a BSAVE whose file runs on past its end address: BLOAD leaves the
+// trailing bytes out, so they must not reach VRAM.
+SampleFile loose5() {
+    constexpr std::size_t kTrailing = 96;
+    constexpr std::uint8_t kTrailingByte = 0xFF;
+    std::vector<std::uint8_t> bytes =
+        bsaveFile(0, landscape5Canvas().prefix(withPaletteBytes(kScreen5)));
+    bytes.insert(bytes.end(), kTrailing, kTrailingByte);
+    return SampleFile{"LOOSE5.SC5", std::move(bytes)};
+}
+
+// The ramps palette as BSAVE saves the palette table: a 39-byte file.
+SampleFile bsavePalette5() {
+    const PaletteRecord record = paletteRecord(kRamps);
+    return SampleFile{"LOOSE5.PL5",
+                      bsaveFile(static_cast<std::uint16_t>(kScreen5.paletteTable), record)};
 }
 
 // Screen 8: the landscape in the nearest fixed colours, its sky in eight shades from dark
 // blue to light blue.
-SampleFile landscape8() {
+VramCanvas landscape8Canvas() {
     VramCanvas c(kScreen8.bytesPerLine);
     constexpr int kSkyShades = 8;
     constexpr int kRedShift = 2;
@@ -427,7 +481,17 @@ SampleFile landscape8() {
                                          : skyShade(part - kSky)));
         }
     }
-    return screenFile("LAND8.SC8", c, pictureBytes(kScreen8));
+    return c;
+}
+
+SampleFile landscape8() {
+    return screenFile("LAND8.SC8", landscape8Canvas(), pictureBytes(kScreen8));
+}
+
+// The same picture run-length compressed.
+SampleFile packed8() {
+    return SampleFile{"LAND8.SR8",
+                      graphSaurusFile(landscape8Canvas().prefix(pictureBytes(kScreen8)))};
 }
 
 } // namespace
@@ -447,6 +511,12 @@ std::vector<SampleFile> makeSamples() {
     files.push_back(yjk12("PAGE12.SCC", true));
     files.push_back(landscape5());
     files.push_back(landscape8());
+    files.push_back(raw7());
+    files.push_back(crop5());
+    files.push_back(cropPalette5());
+    files.push_back(loose5());
+    files.push_back(bsavePalette5());
+    files.push_back(packed8());
     return files;
 }
 

@@ -1,13 +1,17 @@
 #include "document/file_name_rule.h"
 #include "document/view_geometry.h"
 
+#include <algorithm>
+#include <cctype>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <string>
+#include <vector>
 
 namespace tessarin {
 namespace {
 
-TEST(FileNameRule, ThirdFromEndPicksPaletteElseLastCharPicksMode) {
+TEST(FileNameRule, WholeExtensionThenPaletteMarkThenLastChar) {
     const struct {
         std::string name;
         FileNameChoice choice;
@@ -24,7 +28,19 @@ TEST(FileNameRule, ThirdFromEndPicksPaletteElseLastCharPicksMode) {
         {"PIC.SCC", {FileSlot::vram0, 12}},
         {"PIC.SRS", {FileSlot::vram0, 12}},
         {"pic.srs", {FileSlot::vram0, 12}},
-        {"PIC.GE5", {FileSlot::vram0, 5}}, // only the last character counts
+        {"PIC.GE5", {FileSlot::vram0, 5}},
+        // clang-format off
+        {"PIC.GE7", {FileSlot::vram0, 7}},  {"pic.s12", {FileSlot::vram0, 12}},
+        {"PIC.SRC", {FileSlot::vram0, 12}}, {"PIC.SRA", {FileSlot::vram0, 10}},
+        {"PIC.S10", {FileSlot::vram0, 10}}, {"PIC.S11", {FileSlot::vram0, 10}},
+        {"PIC.SR5", {FileSlot::vram0, 5}},  {"PIC.Sr8", {FileSlot::vram0, 8}},
+        {"PIC.SC2", {FileSlot::vram0, 2}},  {"PIC.SC4", {FileSlot::vram0, 4}},
+        {"PIC.GRP", {FileSlot::vram0, 2}},  {"PIC.S70", {FileSlot::vram0, 7}},
+        {"PIC.S1A", {FileSlot::vram0, 10, true}}, {"PIC.S17", {FileSlot::vram0, 7, true}},
+        {"PIC.S71", {FileSlot::vram0, 7, true}},
+        {"PIC.PIC", {FileSlot::vram0, std::nullopt}}, // a screen file despite its "P"
+        // clang-format on
+        {"/x.sc5/NAME", {FileSlot::vram0, std::nullopt}}, // the directory's extension is not
         {"PIC.BMP", {FileSlot::vram0, std::nullopt}},
         {"/a.p/PIC.SC9", {FileSlot::vram0, std::nullopt}},
         {"Pxy", {FileSlot::palette, std::nullopt}},
@@ -36,6 +52,47 @@ TEST(FileNameRule, ThirdFromEndPicksPaletteElseLastCharPicksMode) {
     for (const auto& c : cases) {
         EXPECT_EQ(chooseByFileName(c.name), c.choice) << '"' << c.name << '"';
     }
+}
+
+TEST(FileNameRule, CompanionsAreFoundByBaseNameInAnyCase) {
+    const std::vector<std::string> names{"A.SC7", "a.s17", "B.S70", "B.s71", "C.S15", "D.SC8"};
+    const struct {
+        const char* name;
+        std::optional<std::string> companion;
+        bool isCompanion;
+    } cases[] = {
+        // clang-format off
+        {"A.SC7", "a.s17", false}, {"a.s17", std::nullopt, true}, {"B.s70", "B.s71", false},
+        {"B.s71", std::nullopt, true}, {"C.S15", std::nullopt, false}, // no C.SC5
+        {"D.SC8", std::nullopt, false}, {"dir/A.sc7", "a.s17", false}, {"A", std::nullopt, false},
+        // clang-format on
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(companionOf(c.name, names), c.companion) << c.name;
+        EXPECT_EQ(isCompanion(c.name, names), c.isCompanion) << c.name;
+    }
+}
+
+// The desktop knows screen and palette files by the extensions the rule knows.
+TEST(FileNameRule, MimeDataGlobsTheRulesExtensions) {
+    std::ifstream in(std::string(TESSARIN_SOURCE_DIR) + "/packaging/tessarin-mime.xml");
+    const std::string xml{std::istreambuf_iterator<char>(in), {}};
+    std::string globs;
+    const std::string mark = "<glob pattern=\"*.";
+    for (auto at = xml.find(mark); at != std::string::npos; at = xml.find(mark, at + 1)) {
+        globs +=
+            xml.substr(at + mark.size(), xml.find('"', at + mark.size()) - at - mark.size()) + ' ';
+    }
+    std::string expected;
+    for (const auto& e : kScreenExtensions) {
+        expected += std::string(e.extension) + ' ';
+    }
+    for (const auto& e : kPaletteExtensions) {
+        expected += std::string(e) + ' ';
+    }
+    std::transform(expected.begin(), expected.end(), expected.begin(),
+                   [](char c) { return static_cast<char>(std::tolower(c)); });
+    EXPECT_EQ(globs, expected);
 }
 
 TEST(ViewGeometry, EachViewModeHasItsImageSize) {

@@ -1,5 +1,7 @@
 // The committed samples are what the generator writes, and they decode to the
 // pictures their README describes.
+#include "document/palette_shape.h"
+#include "document/screen_layout.h"
 #include "run_process.h"
 #include "vdp/vdp_state.h"
 
@@ -63,14 +65,50 @@ TEST(Samples, ScreenFilesCarryABsaveHeaderForTheirData) {
         SCOPED_TRACE(name);
         const std::vector<unsigned char> b = readBytes(kSamples / name);
         if (name.find(".PL") != std::string::npos) {
-            EXPECT_EQ(b.size(), kPaletteSize);
+            EXPECT_TRUE(isPaletteFileSize(b.size()));
             continue;
+        }
+        if (name == "CROP5.SC5" || name == "LAND8.SR8" || name == "LOOSE5.SC5" ||
+            name == "RAW7.SC7") {
+            continue; // the other layouts, below
         }
         EXPECT_EQ(b.at(0), 0xFE);
         EXPECT_EQ(word(b, 1), 0U);                     // start
         EXPECT_EQ(word(b, 3), b.size() - kHeader - 1); // end, inclusive
         EXPECT_EQ(word(b, 5), 0U);                     // execution address
     }
+}
+
+// The files of other layouts lay the same VRAM as the BSAVE files they were made from.
+TEST(Samples, OtherLayoutsLayTheirPictures) {
+    const auto laid = [](const std::string& name, ScreenMode mode) {
+        VdpState vdp;
+        const std::vector<unsigned char> b = readBytes(kSamples / name);
+        const ScreenModeFacts& facts = *findScreenMode(mode);
+        static_cast<void>(layScreenFile(detectLayout(b, b.size(), facts), b, vdp.vram, facts, 0));
+        return std::vector<unsigned char>(vdp.vram.begin(), vdp.vram.end());
+    };
+    const auto asBsave = [](const std::string& name) {
+        std::vector<unsigned char> vram(kVramSize);
+        const std::vector<unsigned char> b = readBytes(kSamples / name);
+        std::copy(b.begin() + kHeader, b.end(), vram.begin());
+        return vram;
+    };
+    EXPECT_TRUE(laid("RAW7.SC7", 7) == asBsave("BARS7.SC7"));
+    EXPECT_TRUE(laid("LAND8.SR8", 8) == asBsave("LAND8.SC8"));
+    EXPECT_TRUE(laid("LOOSE5.SC5", 5) == asBsave("LAND5.SC5")); // no trailing bytes
+    // The rectangle (40,96)-(139,175), line by line: 50 bytes at 128 x line + 20.
+    const std::vector<unsigned char> crop = laid("CROP5.SC5", 5);
+    const std::vector<unsigned char> land = asBsave("LAND5.SC5");
+    for (int y = 0; y < 80; ++y) {
+        EXPECT_TRUE(std::equal(crop.begin() + 128 * y, crop.begin() + 128 * y + 50,
+                               land.begin() + 128 * (96 + y) + 20))
+            << y;
+    }
+    EXPECT_EQ(readPaletteFile(readBytes(kSamples / "CROP5.PL5")),
+              readPaletteFile(std::span(land).subspan(0x7680, kPaletteSize)));
+    EXPECT_EQ(readPaletteFile(readBytes(kSamples / "LOOSE5.PL5")),
+              readPaletteFile(readBytes(kSamples / "BARS.PL5")));
 }
 
 TEST(Samples, Screen5BarsOnPageZeroAndHorizontalBarsOnPageOne) {

@@ -1,0 +1,66 @@
+// Arbitrary bytes as the head of a screen file of any size, in any mode, laid at any page
+// base: detecting, describing and laying must stay inside the file and the VRAM, and the
+// layout must follow from the first 7 bytes alone. The bytes are also unpacked as a
+// compressed stream, read as a palette file, and the laid VRAM's palette table checked.
+//
+// Input: 10 control bytes, then the file's bytes.
+//   [0] mode: index into the supported modes (modulo their count)
+//   [1] page base: [1] x 512 (0..1FE00h, on and off page boundaries)
+//   [2..9] bytes the file has past those given, 64-bit little-endian (any size, wrapping)
+#include "document/graph_saurus.h"
+#include "document/palette_shape.h"
+#include "document/screen_layout.h"
+
+#include <array>
+#include <cstdint>
+#include <cstdlib>
+#include <span>
+
+namespace {
+
+constexpr std::size_t kControlBytes = 10;
+constexpr std::uint32_t kPageBaseStep = 512;
+constexpr std::size_t kHeadBytes = 7; // all detection reads
+
+// Static: a VRAM and an unpacking buffer on the stack at every execution would cost more
+// than the work.
+std::array<std::uint8_t, tessarin::kVramSize> vram;
+std::array<std::uint8_t, tessarin::kGraphSaurusSize> unpacked;
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (size < kControlBytes) {
+        return 0;
+    }
+    const tessarin::ScreenModeFacts& mode =
+        tessarin::kScreenModes[data[0] % tessarin::kScreenModes.size()];
+    const std::uint32_t pageBase = data[1] * kPageBaseStep;
+    std::uint64_t extra = 0;
+    for (std::size_t i = 0; i < 8; ++i) {
+        extra |= std::uint64_t{data[2 + i]} << (8 * i);
+    }
+    const std::span<const std::uint8_t> file(data + kControlBytes, size - kControlBytes);
+    const std::uint64_t fileSize = file.size() + extra;
+
+    const tessarin::ScreenLayout layout = tessarin::detectLayout(file, fileSize, mode);
+    if (tessarin::detectLayout(file.first(std::min(file.size(), kHeadBytes)), fileSize, mode) !=
+            layout ||
+        tessarin::describeLayout(layout).empty()) {
+        std::abort();
+    }
+    const tessarin::VramRange written = tessarin::layScreenFile(layout, file, vram, mode, pageBase);
+    if (written.first > written.end || written.end > tessarin::kVramSize) {
+        std::abort();
+    }
+    if (tessarin::vramPaletteFinding(vram, mode, written) == tessarin::PaletteFinding::holds &&
+        !written.holds(mode.paletteTable, mode.paletteTable + tessarin::kPaletteSize)) {
+        std::abort();
+    }
+    if (tessarin::unpackGraphSaurus(file, unpacked) > unpacked.size()) {
+        std::abort();
+    }
+    static_cast<void>(tessarin::readPaletteFile(
+        file.first(std::min<std::size_t>(file.size(), tessarin::kMaxPaletteFileSize))));
+    return 0;
+}
