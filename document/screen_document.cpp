@@ -153,6 +153,11 @@ void ScreenDocument::setViewMode(ViewMode mode) {
     viewMode_ = mode;
 }
 
+void ScreenDocument::setColourModel(ColourModel model) {
+    vdp->setColourModel(model);
+    selectSourcePalette();
+}
+
 const Picture& ScreenDocument::render() {
     renderPicture(*vdp_, viewMode_, picture_);
     return picture_;

@@ -83,6 +83,9 @@ public:
     void copyVram0ToVram1();
     // The geometry of the picture.
     void setViewMode(ViewMode mode);
+    // Makes model the VDP's colour model and the mapping's palette source active again, so
+    // that the standard palette is the model's own.
+    void setColourModel(ColourModel model);
     // Renders the picture of the current VRAM, palette and view mode, once, and keeps it.
     const Picture& render();
     // Renders as render() does and hands the picture over instead of keeping it: picture()

@@ -1,7 +1,7 @@
-#include "vdp/vdp_state.h"
-
+#include "vdp/colour_model.h"
 #include "vdp/levels.h"
 #include "vdp/pixel_words.h"
+#include "vdp/vdp_state.h"
 
 #include <algorithm>
 #include <climits>
@@ -11,7 +11,7 @@ namespace tessarin {
 
 namespace {
 constexpr int kYjkMax = kMaxLevel5; // each YJK channel is a 5-bit level
-constexpr int kSixBitSign = 32; // raw J and K of 32..63 are -32..-1
+constexpr int kSixBitSign = 32;     // raw J and K of 32..63 are -32..-1
 constexpr int kGroupPixels = 4;
 
 // Constants, not look-ups at run time, so that the line loops keep their fixed counts.
@@ -45,28 +45,35 @@ constexpr int signExtendSixBits(int v) {
 // The per-pixel and per-group helpers below are forced into the line decoders:
 // instrumented builds would otherwise keep them as calls, each with its own entry checks.
 
-// Blue is (kBlueY Y - kBlueJ J - K) / kBlueDivisor.
+// Blue is (kBlueY Y - kBlueJ J - K + rounding) / kBlueDivisor, the rounding of the colour
+// model (0 truncates, 2 rounds to nearest).
 constexpr int kBlueY = 5;
 constexpr int kBlueJ = 2;
 constexpr int kBlueDivisor = 4;
 
+// Blue's level from its numerator 5Y - 2J - K. The division truncates toward 0; a rounded
+// numerator below 0 is then floor((n + 2) / 4) all the same, since both clamp to 0.
+constexpr int yjkBlue(int numerator, int rounding) {
+    return clampYjk((numerator + rounding) / kBlueDivisor);
+}
+
 // One pixel of a YJK group from its Y and the group's signed J and K.
-[[gnu::always_inline]] inline RgbTriple yjkColour(const decltype(VdpState::level5)& level5, int y,
-                                                  int j, int k) {
+[[gnu::always_inline]] inline RgbTriple yjkColour(const decltype(VdpState::level5)& level5,
+                                                  int rounding, int y, int j, int k) {
     const int r = clampYjk(y + j);
     const int g = clampYjk(y + k);
-    const int b = clampYjk((kBlueY * y - kBlueJ * j - k) / kBlueDivisor); // truncates toward 0
+    const int b = yjkBlue(kBlueY * y - kBlueJ * j - k, rounding);
     return RgbTriple{level5[b], level5[g], level5[r]};
 }
 
 // Screens 10/11: bit 3 of the byte, the lowest bit of its Y field, marks a palette
 // pixel whose colour index is bits 7-4; j and k are signed.
-[[gnu::always_inline]] inline RgbTriple screen10Colour(const VdpState& vdp, std::uint8_t v, int j,
-                                                       int k) {
+[[gnu::always_inline]] inline RgbTriple screen10Colour(const VdpState& vdp, int rounding,
+                                                       std::uint8_t v, int j, int k) {
     if ((v & 1) != 0) {
         return vdp.paletteRgb[v >> 1];
     }
-    return yjkColour(vdp.level5, v, j, k);
+    return yjkColour(vdp.level5, rounding, v, j, k);
 }
 
 std::uint8_t yField(std::uint8_t b) {
@@ -85,15 +92,6 @@ std::uint8_t yField(std::uint8_t b) {
 
 using PaletteWords = std::array<PixelWord, kPaletteColours>;
 
-// Screen 8's colours are fixed: its words are made once, at compile time.
-constexpr std::array<PixelWord, 256> kScreen8Words = [] {
-    std::array<PixelWord, 256> words{};
-    for (std::size_t b = 0; b < words.size(); ++b) {
-        words[b] = wordOf(screen8Colour(static_cast<std::uint8_t>(b)));
-    }
-    return words;
-}();
-
 PaletteWords paletteWords(const std::array<RgbTriple, kPaletteColours>& colours) {
     PaletteWords words{};
     for (int i = 0; i < kPaletteColours; ++i) {
@@ -111,9 +109,9 @@ template <int Bits>
 }
 
 // YJK without clamping at run time: red is Y + J and green Y + K, looked up biased by the
-// most negative J or K; blue (5Y - 2J - K) / 4 looked up by its numerator, biased by
-// the most negative one. Each entry is the clamped level spread to 8 bits and already in
-// its place in a pixel word.
+// most negative J or K; blue looked up by its numerator 5Y - 2J - K, biased by the most
+// negative one. Each entry is the clamped level in the model's 8 bits and already in its
+// place in a pixel word.
 constexpr int kChannelBias = kSixBitSign;
 constexpr int kBlueBias = 3 * (kSixBitSign - 1); // -2J - K at J = K = 31
 constexpr int kChannelEntries = kYjkMax + (kSixBitSign - 1) + kChannelBias + 1;
@@ -121,23 +119,38 @@ constexpr int kBlueEntries = kBlueY * kYjkMax + 3 * kSixBitSign + kBlueBias + 1;
 
 template <int Entries> using WordTable = std::array<PixelWord, Entries>;
 
-constexpr WordTable<kChannelEntries> channelWords(int shift) {
+// The colours of the modes without a palette, per colour model, made at compile time.
+struct ModelWords {
+    std::array<PixelWord, 256> screen8;
+    WordTable<kChannelEntries> red;
+    WordTable<kChannelEntries> green;
+    WordTable<kBlueEntries> blue;
+};
+
+constexpr WordTable<kChannelEntries> channelWords(const ColourLevels& levels, int shift) {
     WordTable<kChannelEntries> t{};
     for (int i = 0; i < kChannelEntries; ++i) {
-        t[i] = PixelWord{spreadLevel(clampYjk(i - kChannelBias), kYjkMax)} << shift;
+        t[i] = PixelWord{levels.level5[clampYjk(i - kChannelBias)]} << shift;
     }
     return t;
 }
 
-constexpr WordTable<kChannelEntries> kRedWords = channelWords(kRedShift);
-constexpr WordTable<kChannelEntries> kGreenWords = channelWords(kGreenShift);
-constexpr WordTable<kBlueEntries> kBlueWords = [] {
-    WordTable<kBlueEntries> t{};
-    for (int i = 0; i < kBlueEntries; ++i) {
-        t[i] = spreadLevel(clampYjk((i - kBlueBias) / kBlueDivisor), kYjkMax); // truncates
+constexpr ModelWords modelWords(const ColourLevels& levels) {
+    ModelWords w{};
+    for (std::size_t b = 0; b < w.screen8.size(); ++b) {
+        w.screen8[b] = wordOf(screen8Colour(levels, static_cast<std::uint8_t>(b)));
     }
-    return t;
-}();
+    w.red = channelWords(levels, kRedShift);
+    w.green = channelWords(levels, kGreenShift);
+    for (int i = 0; i < kBlueEntries; ++i) {
+        w.blue[i] = levels.level5[yjkBlue(i - kBlueBias, levels.blueRounding)];
+    }
+    return w;
+}
+
+constexpr std::array<ModelWords, kColourModelCount> kModelWords{
+    modelWords(colourLevels(ColourModel::levels)), modelWords(colourLevels(ColourModel::msx2)),
+    modelWords(colourLevels(ColourModel::msx2plus))};
 
 // A group's J and K as offsets into the tables (never negative), so that each pixel only
 // adds its Y.
@@ -152,16 +165,17 @@ struct YjkTerms {
             static_cast<std::size_t>(kBlueBias - kBlueJ * j - k)};
 }
 
-[[gnu::always_inline]] inline PixelWord yjkWord(const YjkTerms& t, std::size_t y) {
-    return kBlueWords[kBlueY * y + t.blue] | kGreenWords[y + t.green] | kRedWords[y + t.red];
+[[gnu::always_inline]] inline PixelWord yjkWord(const ModelWords& w, const YjkTerms& t,
+                                                std::size_t y) {
+    return w.blue[kBlueY * y + t.blue] | w.green[y + t.green] | w.red[y + t.red];
 }
 
 // A YJK pixel of a group; in screen 10 (Mode 10) bit 0 of Y set gives the palette colour
 // of the byte's high nibble instead.
 template <ScreenMode Mode>
-[[gnu::always_inline]] inline PixelWord yjkPixel(const YjkTerms& t, const PaletteWords& palette,
-                                                 std::uint8_t yv) {
-    const PixelWord yjk = yjkWord(t, yv);
+[[gnu::always_inline]] inline PixelWord yjkPixel(const ModelWords& w, const YjkTerms& t,
+                                                 const PaletteWords& palette, std::uint8_t yv) {
+    const PixelWord yjk = yjkWord(w, t, yv);
     if constexpr (Mode == 10) {
         const PixelWord usePalette = 0U - (yv & 1U);
         return (palette[yv >> 1] & usePalette) | (yjk & ~usePalette);
@@ -172,17 +186,17 @@ template <ScreenMode Mode>
 // Pixels x, x + Stride, x + 2 Stride and x + 3 Stride of a line of Mode, spelt out: a loop
 // would keep the four words in memory.
 template <ScreenMode Mode, int Stride>
-[[gnu::always_inline]] inline Quad quadAt(const std::uint8_t* line, int x,
+[[gnu::always_inline]] inline Quad quadAt(const std::uint8_t* line, int x, const ModelWords& w,
                                           const PaletteWords& palette) {
     if constexpr (Mode == 8) {
-        return Quad{kScreen8Words[line[x]], kScreen8Words[line[x + 1]],
-                    kScreen8Words[line[x + 2]], kScreen8Words[line[x + 3]]};
+        return Quad{w.screen8[line[x]], w.screen8[line[x + 1]], w.screen8[line[x + 2]],
+                    w.screen8[line[x + 3]]};
     } else if constexpr (Mode == 10 || Mode == 12) {
         static_assert(Stride == 1, "a YJK group is never split");
         const YjkGroup g = splitGroup(std::span<const std::uint8_t, kGroupPixels>(line + x, 4));
         const YjkTerms t = yjkTerms(signExtendSixBits(g.j), signExtendSixBits(g.k));
-        return Quad{yjkPixel<Mode>(t, palette, g.y0), yjkPixel<Mode>(t, palette, g.y1),
-                    yjkPixel<Mode>(t, palette, g.y2), yjkPixel<Mode>(t, palette, g.y3)};
+        return Quad{yjkPixel<Mode>(w, t, palette, g.y0), yjkPixel<Mode>(w, t, palette, g.y1),
+                    yjkPixel<Mode>(w, t, palette, g.y2), yjkPixel<Mode>(w, t, palette, g.y3)};
     } else {
         constexpr int kBits = kModeFacts<Mode>.bitsPerPixel;
         return Quad{palette[packedIndex<kBits>(line, x)],
@@ -208,7 +222,8 @@ YjkGroup VdpState::splitYjkGroup(std::span<const std::uint8_t, 4> b) {
 }
 
 RgbTriple VdpState::yjkToRgb(int y, int j, int k) const {
-    return yjkColour(level5, y, signExtendSixBits(j), signExtendSixBits(k));
+    return yjkColour(level5, colourLevels(shownModel_).blueRounding, y, signExtendSixBits(j),
+                     signExtendSixBits(k));
 }
 
 const std::uint8_t* VdpState::lineStart(int y, int bytesPerLine) const {
@@ -216,7 +231,8 @@ const std::uint8_t* VdpState::lineStart(int y, int bytesPerLine) const {
 }
 
 RgbTriple VdpState::screen10Pixel(std::uint8_t v, const YjkGroup& g) const {
-    return screen10Colour(*this, v, signExtendSixBits(g.j), signExtendSixBits(g.k));
+    return screen10Colour(*this, colourLevels(shownModel_).blueRounding, v, signExtendSixBits(g.j),
+                          signExtendSixBits(g.k));
 }
 
 RgbTriple VdpState::pixelScreen5(int x, int y) const {
@@ -268,9 +284,10 @@ void VdpState::decodeLine(int y, std::span<RgbTriple, Width> out) const {
     constexpr bool kUsesPalette = Mode != 8 && Mode != 12;
     [[maybe_unused]] const PaletteWords palette =
         kUsesPalette ? paletteWords(paletteRgb) : PaletteWords{};
+    const ModelWords& words = kModelWords[indexOf(shownModel_)];
 
     for (int x = 0; x < kFacts.lineWidth; x += kQuadPixels * kStride) {
-        const Quad q = quadAt<Mode, kStride>(src, x, palette);
+        const Quad q = quadAt<Mode, kStride>(src, x, words, palette);
         if constexpr (kRepeat == 1) {
             putFour(row, q[0], q[1], q[2], q[3]);
         } else {

@@ -11,22 +11,20 @@ const PaletteRecord kStandardPalette = {
     0x71, 0x01, 0x73, 0x03, 0x61, 0x06, 0x63, 0x06, 0x11, 0x04, 0x65, 0x02, 0x55, 0x05, 0x77, 0x07,
 };
 
-namespace {
-} // namespace
+const PaletteRecord kChipResetPalette = {
+    0x00, 0x00, 0x00, 0x00, 0x11, 0x06, 0x33, 0x07, 0x17, 0x01, 0x27, 0x03, 0x51, 0x01, 0x27, 0x06,
+    0x71, 0x01, 0x73, 0x03, 0x61, 0x06, 0x64, 0x06, 0x11, 0x04, 0x65, 0x02, 0x55, 0x05, 0x77, 0x07,
+};
+
+const PaletteRecord& standardPalette(ColourModel model) {
+    return model == ColourModel::levels ? kStandardPalette : kChipResetPalette;
+}
 
 VdpState::VdpState()
     : screenMode(kDefaultScreenMode), displayPage(0), pageBase(0),
       paletteTableAddress(kModeFacts<kDefaultScreenMode>.paletteTable), level3{}, screen8Rgb{}, level5{},
       paletteRgb{}, activePalette{}, vram{} {
-    for (int v = 0; v <= kMaxLevel3; ++v) {
-        level3[v] = spreadLevel(v, kMaxLevel3);
-    }
-    for (int b = 0; b < 256; ++b) {
-        screen8Rgb[b] = screen8Colour(static_cast<std::uint8_t>(b));
-    }
-    for (int v = 0; v <= kMaxLevel5; ++v) {
-        level5[v] = spreadLevel(v, kMaxLevel5);
-    }
+    refreshColours();
     setScreenMode(kDefaultScreenMode);
     selectPalette(PaletteSource::standard);
 }
@@ -35,8 +33,29 @@ void VdpState::setScreenMode(ScreenMode mode) {
     if (const ScreenModeFacts* facts = findScreenMode(mode)) {
         screenMode = mode;
         paletteTableAddress = facts->paletteTable;
+        if (tessarin::shownColourModel(colourModel_, mode) != shownModel_) {
+            refreshColours();
+        }
     }
     selectPage(0);
+}
+
+void VdpState::setColourModel(ColourModel model) {
+    if (indexOf(model) < kColourModelCount) {
+        colourModel_ = model;
+        refreshColours();
+    }
+}
+
+void VdpState::refreshColours() {
+    shownModel_ = tessarin::shownColourModel(colourModel_, screenMode);
+    const ColourLevels& levels = colourLevels(shownModel_);
+    level3 = levels.level3;
+    level5 = levels.level5;
+    for (std::size_t b = 0; b < screen8Rgb.size(); ++b) {
+        screen8Rgb[b] = screen8Colour(levels, static_cast<std::uint8_t>(b));
+    }
+    computePaletteRgb();
 }
 
 void VdpState::selectPage(std::int32_t page) {
@@ -60,11 +79,15 @@ void VdpState::selectPalette(PaletteSource source) {
         activePalette = vramPalette;
         break;
     case PaletteSource::standard:
-        activePalette = kStandardPalette;
+        activePalette = standardPalette(colourModel_);
         break;
     case PaletteSource::automatic:
         break; // the document resolves it; here it only recomputes the colours
     }
+    computePaletteRgb();
+}
+
+void VdpState::computePaletteRgb() {
     for (int i = 0; i < kPaletteColours; ++i) {
         const std::uint8_t first = activePalette[2 * i];
         const std::uint8_t second = activePalette[2 * i + 1];

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "vdp/colour_model.h"
 #include "vdp/rgb.h"
 #include "vdp/screen_modes.h"
 
@@ -28,7 +29,8 @@ struct YjkGroup {
 // The emulated VDP: one flat record with the VRAM inside it.
 class VdpState {
 public:
-    // vram all zero, colour tables filled, screen 7 page 0, standard palette active.
+    // vram all zero, file levels, colour tables filled, screen 7 page 0, standard palette
+    // active.
     VdpState();
 
     // A mode of kScreenModes sets the mode and palette table address; any other is
@@ -39,10 +41,19 @@ public:
     // Stores the palette of a palette file; the active colours change only at selectPalette.
     void setFilePalette(std::span<const std::uint8_t, kPaletteSize> palette);
     // Copies the chosen source into activePalette, then always recomputes paletteRgb;
-    // automatic (the document's rule) only recomputes the colours.
+    // automatic (the document's rule) only recomputes the colours. The standard palette
+    // is the colour model's own.
     void selectPalette(PaletteSource source);
     // Copies the 32 bytes at paletteTableAddress (absolute, not page-relative).
     void readVramPalette();
+    // Recomputes every colour table for model; activePalette keeps its bytes (select the
+    // standard palette again for the model's own). A value outside ColourModel is ignored.
+    void setColourModel(ColourModel model);
+    // The model chosen by setColourModel.
+    [[nodiscard]] ColourModel colourModel() const { return colourModel_; }
+    // The model whose colours the current mode shows: colourModel(), except msx2plus for
+    // msx2 in the modes only the V9958 has.
+    [[nodiscard]] ColourModel shownColourModel() const { return shownModel_; }
 
     // --- Decoding. x counts the mode's own pixels, y the lines of the display page;
     // the caller keeps x below the line width and y at most 255.
@@ -96,6 +107,9 @@ public:
     std::array<std::uint8_t, kVramSize> vram;
 
 private:
+    // The tables and paletteRgb for the model the current mode shows.
+    void refreshColours();
+    void computePaletteRgb();
     [[nodiscard]] const std::uint8_t* lineStart(int y, int bytesPerLine) const;
     // Line y of Mode into a row Width pixels wide: each pixel twice when the mode's line
     // is narrower, every other pixel when it is wider.
@@ -104,9 +118,17 @@ private:
     // decodeLine in the current mode; an unsupported mode leaves the row as it was.
     template <std::size_t Width> void renderLine(int y, std::span<RgbTriple, Width> out) const;
     [[nodiscard]] RgbTriple screen10Pixel(std::uint8_t yField, const YjkGroup& g) const;
+
+    ColourModel colourModel_ = ColourModel::levels;
+    ColourModel shownModel_ = ColourModel::levels;
 };
 
-// The default palette of the VDP.
+// The standard palette of the file levels.
 extern const PaletteRecord kStandardPalette;
+// The palette the V9938 and V9958 take at reset: colour 11 has blue 4, not 3.
+extern const PaletteRecord kChipResetPalette;
+
+// The standard palette under model.
+[[nodiscard]] const PaletteRecord& standardPalette(ColourModel model);
 
 } // namespace tessarin
