@@ -154,7 +154,7 @@ void ScreenDocument::setViewMode(ViewMode mode) {
 }
 
 void ScreenDocument::setColourModel(ColourModel model) {
-    vdp->setColourModel(model);
+    vdp_->setColourModel(model);
     selectSourcePalette();
 }
 
