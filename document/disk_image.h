@@ -70,8 +70,8 @@ private:
     std::vector<std::string> problems_;
 };
 
-// Whether bytes have a boot sector and a FAT as MSX-DOS disk images have; cheap, nothing
-// is listed. A disk that passes may still fail to list (its root directory broken).
+// Whether bytes have a boot sector and a FAT as MSX-DOS disk images have, exactly when
+// DiskImage accepts them; cheap, nothing is listed.
 [[nodiscard]] bool looksLikeDiskImage(std::span<const std::uint8_t> bytes);
 
 } // namespace tessarin
