@@ -1,5 +1,7 @@
 #include "document/disk_directory.h"
 
+#include <utility>
+
 namespace tessarin {
 
 namespace {

@@ -106,7 +106,9 @@ std::vector<std::uint8_t> DiskImage::read(const File& file) const {
                    " clusters)");
     }
     std::vector<std::uint8_t> contents;
-    contents.reserve(file.size_);
+    // The chain's clusters are distinct, so a file that fits the image is no larger than it;
+    // a lying size must not reserve gigabytes before the clusters are found missing.
+    contents.reserve(std::min<std::size_t>(file.size_, bytes_.size()));
     for (const std::uint16_t cluster : chain.clusters) {
         const std::uint64_t offset = geometry_.clusterOffset(cluster);
         const std::uint64_t count =
