@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
 # Rebuilds the committed seed corpus: small document inputs cut from the samples
-# (control bytes, then VRAM0, VRAM1 and palette separated by "FILE"), command lines, and
-# small screen files of each layout.
+# (control bytes, then VRAM0, VRAM1 and palette separated by "FILE"), command lines,
+# small screen files of each layout and small disk images (the last need mtools).
 set -euo pipefail
 cd "$(dirname "$0")"
-doc=corpus/document opt=corpus/options lay=corpus/layout
-rm -rf "$doc" "$opt" "$lay"
-mkdir -p "$doc" "$opt" "$lay"
+doc=corpus/document opt=corpus/options lay=corpus/layout dsk=corpus/disk_image
+rm -rf "$doc" "$opt" "$lay" "$dsk"
+mkdir -p "$doc" "$opt" "$lay" "$dsk"
 
 # seed NAME MODE HDR0 HDR1 LINEPIX VIEWBYTE VRAM0-SAMPLE BYTES VRAM1-SAMPLE BYTES PALETTE
 seed() {
@@ -71,3 +71,46 @@ layout copy-2bpp     1 64  0     '\x05\x00\x01\x00\x1b\xbf\x77'
 layout copy-8bpp     4 128 0     '\x02\x00\x02\x00\x01\x02\x03\x04'
 layout copy-254      3 0   0     '\xfe\x00\x01\x00\x01\x01\x01\x01\x01\x01\x01\x01'
 layout raw           2 0   65535 '\x00\x01\x02\x03\x04\x05\x06\x07\x08'
+
+# Disk images. poke FILE OFFSET BYTES... writes hexadecimal bytes at OFFSET.
+poke() {
+    local file=$1 at=$2 bytes=""
+    shift 2
+    for b in "$@"; do bytes+="\\x$b"; done
+    printf "$bytes" | dd of="$file" bs=1 seek="$at" conv=notrunc status=none
+}
+# dirent FILE OFFSET NAME11 ATTR CLUSTER SIZE: a 32-byte directory entry (sizes below 64 KB).
+dirent() {
+    local file=$1 at=$2 name=$3 attr=$4 cluster=$5 size=$6
+    printf %s "$name" | dd of="$file" bs=1 seek="$at" conv=notrunc status=none
+    poke "$file" $((at + 11)) "$attr"
+    poke "$file" $((at + 26)) "$(printf %02x $((cluster & 255)))" "$(printf %02x $((cluster >> 8)))"
+    poke "$file" $((at + 28)) "$(printf %02x $((size & 255)))" "$(printf %02x $((size >> 8)))"
+}
+# The smallest geometry: 128-byte sectors, a cluster a sector, one reserved sector, one FAT
+# sector, 16 root entries in sectors 2..5, 34 clusters from sector 6 (8 sectors a track, one
+# side); a fragmented file (clusters 2, 3, 5), an empty one and a subdirectory (cluster 4)
+# holding a file (cluster 6).
+tiny=$dsk/tiny
+head -c $((40 * 128)) /dev/zero >"$tiny"
+poke "$tiny" 11 80 00 01 01 00 01 10 00 28 00 f9 01 00 08 00 01 00
+poke "$tiny" 128 f9 ff ff 03 50 00 ff ff ff ff 0f 00
+dirent "$tiny" 256 "PIC     SC5" 00 2 300
+dirent "$tiny" 288 "SUB        " 10 4 0
+dirent "$tiny" 320 "EMPTY      " 00 0 0
+dirent "$tiny" 1024 ".          " 10 4 0
+dirent "$tiny" 1056 "..         " 10 0 0
+dirent "$tiny" 1088 "TITLE   SC7" 00 6 50
+put() { dd of="$tiny" bs=1 seek="$1" conv=notrunc status=none; } # clusters 2.. from 768
+head -c 256 ../samples/BARS.SC5 | put 768
+head -c 300 ../samples/BARS.SC5 | tail -c 44 | put 1152
+head -c 50 ../samples/BARS7.SC7 | put 1280
+# A 720 KB disk as mtools writes it, cut after its first files.
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+mformat -C -f 720 -i "$scratch/d" ::
+mmd -i "$scratch/d" ::/SUB
+head -c 2500 ../samples/BARS.SC5 >"$scratch/a"
+mcopy -i "$scratch/d" "$scratch/a" ::/A.SC5
+mcopy -i "$scratch/d" "$scratch/a" ::/SUB/B.SC5
+head -c 12288 "$scratch/d" >"$dsk/mtools-720-cut"

@@ -8,7 +8,7 @@ set -euo pipefail
 
 build_packages=(cmake ninja-build g++ pkg-config libgtest-dev libbenchmark-dev libpng-dev
                 qt6-base-dev libgl-dev fonts-dejavu-core)
-test_packages=(clang libclang-rt-14-dev xvfb xauth x11-apps xclip imagemagick groff-base
+test_packages=(clang mtools libclang-rt-14-dev xvfb xauth x11-apps xclip imagemagick groff-base
                dpkg-dev file lintian)
 package_packages=(dpkg-dev file)
 screenshot_packages=(xvfb x11-apps x11-utils imagemagick)

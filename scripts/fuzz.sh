@@ -4,7 +4,8 @@
 #
 #   scripts/fuzz.sh short            about 30 s per target (part of ./test.sh)
 #   scripts/fuzz.sh long [SECONDS [TARGET]]   SECONDS per target (default 3600), or
-#                                            only TARGET (document, layout or export_options)
+#                                            only TARGET (document, layout,
+#                                            export_options or disk_image)
 #
 # Findings are kept as crash-*/leak-*/timeout-* files in build-fuzz/findings/.
 set -euo pipefail
@@ -20,9 +21,9 @@ long) seconds=${2:-3600} targets=${3:-} ;;
     ;;
 esac
 case "${targets:-}" in
-"" | document | layout | export_options) ;;
+"" | document | layout | export_options | disk_image) ;;
 *)
-    echo "$0: unknown target '$targets' (document, layout or export_options)" >&2
+    echo "$0: unknown target '$targets' (document, layout, export_options or disk_image)" >&2
     exit 2
     ;;
 esac
@@ -35,7 +36,8 @@ CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithD
     -DCMAKE_CXX_FLAGS="$instrument" \
     -DTESSARIN_FUZZ=ON -DTESSARIN_GUI=OFF -DTESSARIN_TESTS=OFF -DTESSARIN_BENCH=OFF \
     -DTESSARIN_WERROR=ON >/dev/null
-cmake --build "$build" -j "$(nproc)" --target fuzz_document fuzz_layout fuzz_export_options
+cmake --build "$build" -j "$(nproc)" --target fuzz_document fuzz_layout fuzz_export_options \
+    fuzz_disk_image
 
 findings="$PWD/$build/findings"
 mkdir -p "$findings"
@@ -43,16 +45,19 @@ scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 
 status=0
-for target in ${targets:-document layout export_options}; do
+for target in ${targets:-document layout export_options disk_image}; do
     corpus_name=${target%_options}
     [[ $target == export_options ]] && corpus_name=options
+    # A disk image's FAT and directories lie kilobytes in; the default 4 KB would cut them.
+    max_len=()
+    [[ $target == disk_image ]] && max_len=(-max_len=65536)
     work="$scratch/$target"
     cp -r "fuzz/corpus/$corpus_name" "$work"
     echo "== fuzz_$target for ${seconds}s"
     if ! ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
         UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
         "$build/fuzz_$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
-        -print_final_stats=1 -artifact_prefix="$findings/${target}-" "$work" \
+        -print_final_stats=1 "${max_len[@]}" -artifact_prefix="$findings/${target}-" "$work" \
         >"$scratch/$target.log" 2>&1; then
         status=1
         tail -n 60 "$scratch/$target.log"
