@@ -1,6 +1,7 @@
 #include "export/options.h"
 
 #include "document/file_name_rule.h"
+#include "document/file_source.h"
 #include "vdp/screen_modes.h"
 
 #include <algorithm>
@@ -207,7 +208,9 @@ const std::array<OptionSpec, 18> kOptions{{
     {{"--header0", "--header1"},
      "N",
      "--header0 N, --header1 N",
-     "bytes skipped before the VRAM0 / VRAM1 data, 0..32767\n(default 7)",
+     "bytes skipped before the VRAM0 / VRAM1 data, 0..32767\n"
+     "(default 7); with it or --line-pixels the files are laid\n"
+     "past the header (a fixed layout), not in their own layout",
      [](ParseState& s, std::string_view name, const std::string& v) -> std::optional<Failure> {
          std::optional<HeaderSize> size;
          if (auto failure = numberInto(size, name, v, 0, kMaxHeaderSize)) {
@@ -215,6 +218,7 @@ const std::array<OptionSpec, 18> kOptions{{
          }
          const FileSlot slot = name == "--header0" ? FileSlot::vram0 : FileSlot::vram1;
          s.command.options.headerSize[indexOf(slot)] = *size;
+         s.command.options.fixedLayout = true;
          return std::nullopt;
      }},
     {{"--line-pixels", ""},
@@ -223,6 +227,7 @@ const std::array<OptionSpec, 18> kOptions{{
      "pixels per line of the data, 1..512 (default the mode's\n"
      "full width: 256, or 512 in screens 6 and 7)",
      [](ParseState& s, std::string_view name, const std::string& v) -> std::optional<Failure> {
+         s.command.options.fixedLayout = true;
          return numberInto(s.command.options.linePixels, name, v, kMinLinePixels,
                            kMaxLinePixels);
      }},
@@ -494,7 +499,7 @@ ScreenMode screenModeFor(const ExportOptions& options, const std::string& screen
     if (options.screenMode) {
         return *options.screenMode;
     }
-    return chooseByFileName(screenFile).screenMode.value_or(kDefaultScreenMode);
+    return chooseByFileName(nameInFolder(screenFile)).screenMode.value_or(kDefaultScreenMode);
 }
 
 const char* usageText() {
