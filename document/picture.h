@@ -48,7 +48,8 @@ private:
 };
 
 // Renders the display pages of vdp in the geometry of viewMode into picture, reusing its
-// storage. Selects the pages it shows and leaves the last one selected.
+// storage, as many lines a page as the VDP's screen mode has. Selects the pages it shows
+// and leaves the last one selected.
 void renderPicture(VdpState& vdp, ViewMode viewMode, Picture& picture);
 
 } // namespace tessarin

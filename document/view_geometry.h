@@ -1,11 +1,16 @@
 #pragma once
 
+#include "vdp/screen_modes.h"
+
 #include <cstdint>
 #include <optional>
 
 namespace tessarin {
 
-// Output geometry: four sizes, each plain or rotated left.
+// Output geometry: four sizes, each plain or rotated left. The names give a bitmap mode's
+// sizes (212 lines a page); a pattern mode's page of 192 lines makes them 192 and 384 high.
+// A one-page mode shows its page in the two-page views too: interlaced it is the
+// magnified view, joined the page twice, one above the other.
 enum class ViewMode : std::int8_t {
     plain256x212 = 0,
     magnify512x424 = 1,
@@ -53,8 +58,8 @@ struct ViewShape {
     return ViewShape{static_cast<ViewSize>(index % kViewSizeCount), index >= kViewSizeCount};
 }
 
-// Width and height of the image (and of the window's client area) of a view mode;
-// nothing for a value outside 0..7.
-[[nodiscard]] std::optional<ImageSize> imageSizeOf(ViewMode viewMode);
+// Width and height of the image (and of the window's client area) of a view mode for
+// pages of `lines` lines (pictureLinesOf the screen mode); nothing for a value outside 0..7.
+[[nodiscard]] std::optional<ImageSize> imageSizeOf(ViewMode viewMode, int lines = kBitmapLines);
 
 } // namespace tessarin

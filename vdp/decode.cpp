@@ -1,7 +1,6 @@
-#include "vdp/vdp_state.h"
-
 #include "vdp/levels.h"
 #include "vdp/pixel_words.h"
+#include "vdp/vdp_state.h"
 
 #include <algorithm>
 #include <climits>
@@ -11,7 +10,7 @@ namespace tessarin {
 
 namespace {
 constexpr int kYjkMax = kMaxLevel5; // each YJK channel is a 5-bit level
-constexpr int kSixBitSign = 32; // raw J and K of 32..63 are -32..-1
+constexpr int kSixBitSign = 32;     // raw J and K of 32..63 are -32..-1
 constexpr int kGroupPixels = 4;
 
 // Constants, not look-ups at run time, so that the line loops keep their fixed counts.
@@ -94,14 +93,6 @@ constexpr std::array<PixelWord, 256> kScreen8Words = [] {
     return words;
 }();
 
-PaletteWords paletteWords(const std::array<RgbTriple, kPaletteColours>& colours) {
-    PaletteWords words{};
-    for (int i = 0; i < kPaletteColours; ++i) {
-        words[i] = wordOf(colours[i]);
-    }
-    return words;
-}
-
 // The palette index of pixel x of a line packed Bits to a pixel, leftmost in the high bits.
 template <int Bits>
 [[gnu::always_inline]] inline std::uint8_t packedIndex(const std::uint8_t* line, int x) {
@@ -175,8 +166,8 @@ template <ScreenMode Mode, int Stride>
 [[gnu::always_inline]] inline Quad quadAt(const std::uint8_t* line, int x,
                                           const PaletteWords& palette) {
     if constexpr (Mode == 8) {
-        return Quad{kScreen8Words[line[x]], kScreen8Words[line[x + 1]],
-                    kScreen8Words[line[x + 2]], kScreen8Words[line[x + 3]]};
+        return Quad{kScreen8Words[line[x]], kScreen8Words[line[x + 1]], kScreen8Words[line[x + 2]],
+                    kScreen8Words[line[x + 3]]};
     } else if constexpr (Mode == 10 || Mode == 12) {
         static_assert(Stride == 1, "a YJK group is never split");
         const YjkGroup g = splitGroup(std::span<const std::uint8_t, kGroupPixels>(line + x, 4));
@@ -267,7 +258,7 @@ void VdpState::decodeLine(int y, std::span<RgbTriple, Width> out) const {
 
     constexpr bool kUsesPalette = Mode != 8 && Mode != 12;
     [[maybe_unused]] const PaletteWords palette =
-        kUsesPalette ? paletteWords(paletteRgb) : PaletteWords{};
+        kUsesPalette ? wordsOf(paletteRgb) : PaletteWords{};
 
     for (int x = 0; x < kFacts.lineWidth; x += kQuadPixels * kStride) {
         const Quad q = quadAt<Mode, kStride>(src, x, palette);
@@ -311,6 +302,11 @@ void VdpState::decodeLineScreen12(int y, RgbRow256 out) const {
 template <std::size_t Width>
 void VdpState::renderLine(int y, std::span<RgbTriple, Width> out) const {
     switch (screenMode) {
+    case 2:
+    case 3:
+    case 4:
+        renderPatternLine(y, out);
+        break;
     case 5:
         decodeLine<5>(y, out);
         break;

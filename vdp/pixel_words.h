@@ -28,6 +28,16 @@ using Quad = std::array<PixelWord, kQuadPixels>;
     return PixelWord{c.blue} | PixelWord{c.green} << kGreenShift | PixelWord{c.red} << kRedShift;
 }
 
+// The words of a table of colours, such as a palette.
+template <std::size_t N>
+[[nodiscard]] constexpr std::array<PixelWord, N> wordsOf(const std::array<RgbTriple, N>& colours) {
+    std::array<PixelWord, N> words{};
+    for (std::size_t i = 0; i < N; ++i) {
+        words[i] = wordOf(colours[i]);
+    }
+    return words;
+}
+
 // Four pixels as the 12 bytes of four RgbTriples at at, in three 4-byte stores (a 12-byte
 // copy is a call under AddressSanitizer).
 [[gnu::always_inline]] inline void putFour(std::uint8_t* at, PixelWord a, PixelWord b, PixelWord c,
