@@ -370,7 +370,7 @@ Options:
   -d, --outdir OUTDIR      write OUTDIR/<base name>.<format> for each screen file;
                            existing files there are never replaced; OUTDIR
                            is made, with its parents, when missing
-  --screen 5|6|7|8|10|11|12
+  --screen 2|3|4|5|6|7|8|10|11|12
                            the screen mode (11 is 10); default from the name, else 7
   --vram1 FILE             the screen file laid into VRAM1 (display page 1 of
                            screens 7 to 12)
@@ -378,13 +378,16 @@ Options:
   --header0 N, --header1 N bytes skipped before the VRAM0 / VRAM1 data, 0..32767
                            (default 7)
   --line-pixels N          pixels per line of the data, 1..512 (default the mode's
-                           full width: 256, or 512 in screens 6 and 7)
+                           full width: 256, or 512 in screens 6 and 7;
+                           screens 2 to 4 ignore it)
   --palette-source auto|file|vram|standard
                            default auto: the palette file when one is given or
                            paired; else the palette table in VRAM when the file
                            reaches it and it is not all zero; else standard
   --size 256x212|512x424mag|512x424int|256x424joi
-                           the view (default 256x212)
+                           the view (default 256x212); screens 2 to 4 have
+                           192 lines: 256x192, 512x384 (int as mag), 256x384
+                           (the page twice)
   --rotate                 turn the view a quarter left
   --format bmp|png         default from OUTPUT's extension; png in a batch
   --thumbnail SIZE         a PNG scaled smoothly to fit SIZE x SIZE (1..4096),

@@ -1,6 +1,7 @@
 #include "tools/sample_pictures.h"
 
 #include "tools/bsave.h"
+#include "tools/pattern_samples.h"
 #include "tools/vram_canvas.h"
 #include "vdp/screen_modes.h"
 
@@ -447,6 +448,9 @@ std::vector<SampleFile> makeSamples() {
     files.push_back(yjk12("PAGE12.SCC", true));
     files.push_back(landscape5());
     files.push_back(landscape8());
+    for (SampleFile& file : patternSamples(paletteRecord(kRainbow))) {
+        files.push_back(std::move(file));
+    }
     return files;
 }
 
