@@ -2,6 +2,8 @@
 #include "vdp/pixel_words.h"
 #include "vdp/vdp_state.h"
 
+#include <array>
+
 namespace tessarin {
 
 namespace {
@@ -37,13 +39,22 @@ template <ScreenMode Mode>
     }
 }
 
-// set where bit `bit` of pattern is 1, else clear; without a branch, since patterns are
-// as good as random to the predictor.
-[[gnu::always_inline]] inline PixelWord pick(unsigned pattern, int bit, PixelWord set,
-                                             PixelWord clear) {
-    const PixelWord mask = 0U - ((pattern >> bit) & 1U);
-    return clear ^ ((set ^ clear) & mask);
-}
+// Byte masks of the quad words: for each group of pattern bits that fills a quad (four
+// bits, or two with each pixel twice), all ones over the pixels of its set bits.
+template <int Repeat>
+constexpr auto kGroupMasks = [] {
+    constexpr int kBits = kQuadPixels / Repeat;
+    constexpr PixelWord kPixel = 0xFFFFFF;
+    std::array<QuadWords, 1U << kBits> masks{};
+    for (unsigned group = 0; group < masks.size(); ++group) {
+        std::array<PixelWord, kQuadPixels> m{};
+        for (int i = 0; i < kQuadPixels; ++i) {
+            m[i] = ((group >> (kBits - 1 - i / Repeat)) & 1U) != 0 ? kPixel : 0;
+        }
+        masks[group] = quadWords(m[0], m[1], m[2], m[3]);
+    }
+    return masks;
+}();
 
 } // namespace
 
@@ -67,30 +78,31 @@ RgbTriple VdpState::pixelScreen4(int x, int y) const {
     return patternPixel(c.pattern, c.colours, x);
 }
 
-// A cell at a time: its two colours looked up once, then eight pixels picked between them,
-// four to a putFour (each pixel twice in a 512-pixel row).
+// A cell at a time: the quad words of its two colours looked up, then each group of
+// pattern bits selects bytes between them through a mask, without a branch (patterns are
+// as good as random to the predictor).
 template <ScreenMode Mode, std::size_t Width>
 void VdpState::decodePatternLine(int y, std::span<RgbTriple, Width> out) const {
     constexpr int kRepeat = static_cast<int>(Width) / kNarrowWidth;
     static_assert(kRepeat == 1 || kRepeat == 2);
-    const auto palette = wordsOf(paletteRgb);
+    constexpr int kBits = kQuadPixels / kRepeat; // pattern bits a quad
+    constexpr unsigned kGroup = (1U << kBits) - 1;
+    std::array<QuadWords, kPaletteColours> solid{}; // four pixels of each colour
+    for (std::size_t i = 0; i < solid.size(); ++i) {
+        const PixelWord w = wordOf(paletteRgb[i]);
+        solid[i] = quadWords(w, w, w, w);
+    }
     std::uint8_t* row = reinterpret_cast<std::uint8_t*>(out.data());
     for (int column = 0; column < kNameColumns; ++column) {
         const CellLine c = cellLine<Mode>(vram.data(), column, y);
-        const PixelWord set = palette[c.colours >> kNibble];
-        const PixelWord clear = palette[c.colours & kLowNibble];
-        for (const int high : {kCellPixels - 1, kQuadPixels - 1}) { // bits 7-4, then 3-0
-            const PixelWord a = pick(c.pattern, high, set, clear);
-            const PixelWord b = pick(c.pattern, high - 1, set, clear);
-            const PixelWord d = pick(c.pattern, high - 2, set, clear);
-            const PixelWord e = pick(c.pattern, high - 3, set, clear);
-            if constexpr (kRepeat == 1) {
-                putFour(row, a, b, d, e);
-            } else {
-                putFour(row, a, a, b, b);
-                putFour(row + kQuadBytes, d, d, e, e);
-            }
-            row += kRepeat * kQuadBytes;
+        const QuadWords& sets = solid[c.colours >> kNibble];
+        const QuadWords& clears = solid[c.colours & kLowNibble];
+        const QuadWords diff{sets[0] ^ clears[0], sets[1] ^ clears[1], sets[2] ^ clears[2]};
+        for (int shift = kCellPixels - kBits; shift >= 0; shift -= kBits) {
+            const QuadWords& m = kGroupMasks<kRepeat>[(c.pattern >> shift) & kGroup];
+            putWords(row, {clears[0] ^ (diff[0] & m[0]), clears[1] ^ (diff[1] & m[1]),
+                           clears[2] ^ (diff[2] & m[2])});
+            row += kQuadBytes;
         }
     }
 }

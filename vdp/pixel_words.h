@@ -38,14 +38,19 @@ template <std::size_t N>
     return words;
 }
 
-// Four pixels as the 12 bytes of four RgbTriples at at, in three 4-byte stores (a 12-byte
-// copy is a call under AddressSanitizer).
-[[gnu::always_inline]] inline void putFour(std::uint8_t* at, PixelWord a, PixelWord b, PixelWord c,
-                                           PixelWord d) {
+// The 12 bytes of four pixels as three little-endian words.
+using QuadWords = std::array<PixelWord, 3>;
+
+[[gnu::always_inline]] constexpr QuadWords quadWords(PixelWord a, PixelWord b, PixelWord c,
+                                                     PixelWord d) {
     constexpr int kWordBits = 32;
-    const std::array<PixelWord, 3> words{a | b << (kWordBits - kGreenShift),
-                                         b >> kGreenShift | c << kRedShift,
-                                         c >> kRedShift | d << kGreenShift};
+    return {a | b << (kWordBits - kGreenShift), b >> kGreenShift | c << kRedShift,
+            c >> kRedShift | d << kGreenShift};
+}
+
+// Stores the words at at, 12 bytes in three 4-byte stores (a 12-byte copy is a call under
+// AddressSanitizer).
+[[gnu::always_inline]] inline void putWords(std::uint8_t* at, const QuadWords& words) {
     for (std::size_t i = 0; i < words.size(); ++i) {
         PixelWord w = words[i];
         if constexpr (std::endian::native == std::endian::big) {
@@ -59,6 +64,12 @@ template <std::size_t N>
         }
         std::memcpy(at + i * sizeof(PixelWord), &w, sizeof(PixelWord));
     }
+}
+
+// Four pixels as the 12 bytes of four RgbTriples at at.
+[[gnu::always_inline]] inline void putFour(std::uint8_t* at, PixelWord a, PixelWord b, PixelWord c,
+                                           PixelWord d) {
+    putWords(at, quadWords(a, b, c, d));
 }
 
 } // namespace tessarin
