@@ -183,11 +183,13 @@ void MainWindow::opened(const std::string& fileName, FileSlot slot) {
     if (slot == FileSlot::vram0) {
         setWindowTitle(kCaptionPrefix + shownName(fileName));
     }
+    followPageLines(); // the file's name may have chosen the mode
     showPicture();
 }
 
 void MainWindow::selectScreenMode(ScreenMode mode) {
     document->selectScreenMode(mode);
+    followPageLines();
     updateActions();
     if (document->hasPicture()) {
         showPicture();
@@ -379,9 +381,7 @@ void MainWindow::rememberFolder(const QFileInfo& file) {
 }
 
 void MainWindow::applyViewMode(ViewMode viewMode) {
-    if (const auto size = tessarin::imageSizeOf(viewMode)) {
-        setClientSize(*size);
-    }
+    fitClientSize(viewMode);
     document->setViewMode(viewMode);
     updateActions();
     if (document->hasPicture()) {
@@ -409,6 +409,20 @@ void MainWindow::updateActions() {
     checkByData(menu.screens, static_cast<int>(document->vdp().screenMode));
     menu.saveAs->setEnabled(document->hasPicture() && pictureSaved_);
     menu.copy->setEnabled(document->hasPicture());
+}
+
+void MainWindow::fitClientSize(ViewMode viewMode) {
+    fittedLines_ = tessarin::pictureLinesOf(document->vdp().screenMode);
+    if (const auto size = tessarin::imageSizeOf(viewMode, fittedLines_)) {
+        setClientSize(*size);
+    }
+}
+
+void MainWindow::followPageLines() {
+    // Between bitmap and pattern modes the page's lines change, and the view's size with them.
+    if (tessarin::pictureLinesOf(document->vdp().screenMode) != fittedLines_) {
+        fitClientSize(document->viewMode());
+    }
 }
 
 void MainWindow::setClientSize(ImageSize size) {

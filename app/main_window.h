@@ -110,9 +110,15 @@ private:
     void showPicture();
     // Every action's enabled and checked state, from the document.
     void updateActions();
+    // Makes the client area the size of viewMode in the current screen mode.
+    void fitClientSize(tessarin::ViewMode viewMode);
+    // fitClientSize again when the screen mode's page has other lines than the size fitted.
+    void followPageLines();
     // Makes the client area exactly the size given, the menu bar above it.
     void setClientSize(tessarin::ImageSize size);
 
     // False while the temporary file does not hold the picture shown: Save As waits.
     bool pictureSaved_ = false;
+    // The lines a page had when the client area was last fitted to the view.
+    int fittedLines_ = tessarin::kBitmapLines;
 };

@@ -116,7 +116,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     doc.setViewMode(view);
     const tessarin::Picture& picture = doc.render();
-    const auto image = tessarin::imageSizeOf(view);
+    const auto image = tessarin::imageSizeOf(view, tessarin::pictureLinesOf(doc.vdp().screenMode));
     const bool fits = image ? picture.width() == image->width && picture.height() == image->height
                             : picture.empty();
     if (!fits) {

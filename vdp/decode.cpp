@@ -92,13 +92,6 @@ std::uint8_t yField(std::uint8_t b) {
 
 using PaletteWords = std::array<PixelWord, kPaletteColours>;
 
-PaletteWords paletteWords(const std::array<RgbTriple, kPaletteColours>& colours) {
-    PaletteWords words{};
-    for (int i = 0; i < kPaletteColours; ++i) {
-        words[i] = wordOf(colours[i]);
-    }
-    return words;
-}
 
 // The palette index of pixel x of a line packed Bits to a pixel, leftmost in the high bits.
 template <int Bits>
@@ -283,7 +276,7 @@ void VdpState::decodeLine(int y, std::span<RgbTriple, Width> out) const {
 
     constexpr bool kUsesPalette = Mode != 8 && Mode != 12;
     [[maybe_unused]] const PaletteWords palette =
-        kUsesPalette ? paletteWords(paletteRgb) : PaletteWords{};
+        kUsesPalette ? wordsOf(paletteRgb) : PaletteWords{};
     const ModelWords& words = kModelWords[indexOf(shownModel_)];
 
     for (int x = 0; x < kFacts.lineWidth; x += kQuadPixels * kStride) {
@@ -328,6 +321,11 @@ void VdpState::decodeLineScreen12(int y, RgbRow256 out) const {
 template <std::size_t Width>
 void VdpState::renderLine(int y, std::span<RgbTriple, Width> out) const {
     switch (screenMode) {
+    case 2:
+    case 3:
+    case 4:
+        renderPatternLine(y, out);
+        break;
     case 5:
         decodeLine<5>(y, out);
         break;

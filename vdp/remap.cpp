@@ -8,7 +8,8 @@ namespace tessarin {
 // has been read: with n < W, the source of lines 0..y lies below the end of line y.
 void VdpState::remapLinePixels(int n) {
     const ScreenModeFacts* facts = findScreenMode(screenMode);
-    if (facts == nullptr || n >= facts->lineWidth) {
+    // A pattern mode's picture is not made of lines laid one after the other.
+    if (facts == nullptr || facts->kind == ModeKind::pattern || n >= facts->lineWidth) {
         return;
     }
     std::array<std::uint8_t, kMaxLineBytes> line{};

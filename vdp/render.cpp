@@ -8,6 +8,12 @@ RgbTriple VdpState::fetchPixel(int x, int y, bool width256) const {
     const int columns = width256 ? kNarrowWidth : kWideWidth;
     const int modeX = facts == nullptr ? x : x * facts->lineWidth / columns;
     switch (screenMode) {
+    case 2:
+        return pixelScreen2(modeX, y);
+    case 3:
+        return pixelScreen3(modeX, y);
+    case 4:
+        return pixelScreen4(modeX, y);
     case 5:
         return pixelScreen5(modeX, y);
     case 6:

@@ -15,7 +15,7 @@ inline constexpr std::size_t kVramSize = 0x20000;     // 128 KB, addresses 0x000
 inline constexpr std::size_t kVramHalfSize = 0x10000; // VRAM0 and VRAM1
 inline constexpr std::size_t kPaletteSize = 32;       // 16 entries of two bytes
 inline constexpr int kPaletteColours = 16;
-inline constexpr int kPictureLines = 212;
+inline constexpr int kPictureLines = kBitmapLines; // the most lines of any page
 
 // 16 entries, colour 0 first; byte 0 red in bits 6-4 and blue in bits 2-0, byte 1 green in 2-0.
 using PaletteRecord = std::array<std::uint8_t, kPaletteSize>;
@@ -63,6 +63,10 @@ public:
     // y 0..31, raw j and k 0..63 (two's complement in 6 bits).
     [[nodiscard]] RgbTriple yjkToRgb(int y, int j, int k) const;
 
+    // Screens 2 and 4 decode alike (they differ only in sprites, which are off).
+    [[nodiscard]] RgbTriple pixelScreen2(int x, int y) const;
+    [[nodiscard]] RgbTriple pixelScreen3(int x, int y) const;
+    [[nodiscard]] RgbTriple pixelScreen4(int x, int y) const;
     [[nodiscard]] RgbTriple pixelScreen5(int x, int y) const;
     [[nodiscard]] RgbTriple pixelScreen6(int x, int y) const;
     [[nodiscard]] RgbTriple pixelScreen7(int x, int y) const;
@@ -70,6 +74,9 @@ public:
     [[nodiscard]] RgbTriple pixelScreen10(int x, int y) const;
     [[nodiscard]] RgbTriple pixelScreen12(int x, int y) const;
 
+    void decodeLineScreen2(int y, RgbRow256 out) const;
+    void decodeLineScreen3(int y, RgbRow256 out) const;
+    void decodeLineScreen4(int y, RgbRow256 out) const;
     void decodeLineScreen5(int y, RgbRow256 out) const;
     void decodeLineScreen6(int y, RgbRow512 out) const;
     void decodeLineScreen7(int y, RgbRow512 out) const;
@@ -89,8 +96,8 @@ public:
     [[nodiscard]] RgbTriple fetchPixel(int x, int y, bool width256) const;
 
     // Re-lays the packed data from VRAM address 0, n pixels per line, into the
-    // 212 lines of the current mode, in place. n at or above the line width
-    // leaves VRAM unchanged; n <= 0 clears the 212 lines.
+    // 212 lines of the current bitmap mode, in place. n at or above the line width,
+    // or a pattern mode, leaves VRAM unchanged; n <= 0 clears the 212 lines.
     void remapLinePixels(int n);
 
     ScreenMode screenMode;
@@ -117,6 +124,13 @@ private:
     void decodeLine(int y, std::span<RgbTriple, Width> out) const;
     // decodeLine in the current mode; an unsupported mode leaves the row as it was.
     template <std::size_t Width> void renderLine(int y, std::span<RgbTriple, Width> out) const;
+    // Line y of pattern mode Mode into a row of Width pixels (256, or 512 with each twice).
+    template <ScreenMode Mode, std::size_t Width>
+    void decodePatternLine(int y, std::span<RgbTriple, Width> out) const;
+    // decodePatternLine in the current mode, which must be 2, 3 or 4.
+    template <std::size_t Width>
+    void renderPatternLine(int y, std::span<RgbTriple, Width> out) const;
+    [[nodiscard]] RgbTriple patternPixel(std::uint8_t pattern, std::uint8_t colours, int x) const;
     [[nodiscard]] RgbTriple screen10Pixel(std::uint8_t yField, const YjkGroup& g) const;
 
     ColourModel colourModel_ = ColourModel::levels;

@@ -123,7 +123,7 @@ TEST(VdpState, ScreenModeSetsTableAddressAndAlwaysSelectsPage0) {
     };
     const Case cases[] = {{5, 5, 0x7680},   {6, 6, 0x7680},   {7, 7, 0xFA80}, {8, 8, 0xFA80},
                           {10, 10, 0xFA80}, {12, 12, 0xFA80}, {9, 8, 0xFA80}, {11, 8, 0xFA80},
-                          {0, 8, 0xFA80},   {4, 8, 0xFA80}};
+                          {0, 8, 0xFA80},   {4, 4, 0x1B80}};
     for (const auto& c : cases) {
         auto vdp = makeVdp();
         vdp->setScreenMode(8);
