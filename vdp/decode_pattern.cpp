@@ -58,26 +58,6 @@ constexpr auto kGroupMasks = [] {
 
 } // namespace
 
-RgbTriple VdpState::patternPixel(std::uint8_t pattern, std::uint8_t colours, int x) const {
-    const bool set = ((pattern >> (kCellPixels - 1 - x % kCellPixels)) & 1) != 0;
-    return paletteRgb[set ? colours >> kNibble : colours & kLowNibble];
-}
-
-RgbTriple VdpState::pixelScreen2(int x, int y) const {
-    const CellLine c = cellLine<2>(vram.data(), x / kCellPixels, y);
-    return patternPixel(c.pattern, c.colours, x);
-}
-
-RgbTriple VdpState::pixelScreen3(int x, int y) const {
-    const CellLine c = cellLine<3>(vram.data(), x / kCellPixels, y);
-    return patternPixel(c.pattern, c.colours, x);
-}
-
-RgbTriple VdpState::pixelScreen4(int x, int y) const {
-    const CellLine c = cellLine<4>(vram.data(), x / kCellPixels, y);
-    return patternPixel(c.pattern, c.colours, x);
-}
-
 // A cell at a time: the quad words of its two colours looked up, then each group of
 // pattern bits selects bytes between them through a mask, without a branch (patterns are
 // as good as random to the predictor).
@@ -105,18 +85,6 @@ void VdpState::decodePatternLine(int y, std::span<RgbTriple, Width> out) const {
             row += kQuadBytes;
         }
     }
-}
-
-void VdpState::decodeLineScreen2(int y, RgbRow256 out) const {
-    decodePatternLine<2>(y, out);
-}
-
-void VdpState::decodeLineScreen3(int y, RgbRow256 out) const {
-    decodePatternLine<3>(y, out);
-}
-
-void VdpState::decodeLineScreen4(int y, RgbRow256 out) const {
-    decodePatternLine<4>(y, out);
 }
 
 template <std::size_t Width>

@@ -1,3 +1,4 @@
+#include "vdp/colour_model.h"
 #include "vdp_test_support.h"
 
 #include <array>
@@ -52,7 +53,9 @@ TEST(VdpState, Screen8TableSplitsGreenRedBlue) {
                           {0x49, rgb(72, 72, 85)}, {0xFF, rgb(255, 255, 255)},
                           {0x02, rgb(0, 0, 170)},  {0x24, rgb(36, 36, 0)}};
     for (const auto& c : cases) {
-        EXPECT_EQ(vdp->screen8Rgb[c.byte], c.colour) << "byte " << c.byte;
+        EXPECT_EQ(screen8Colour(colourLevels(vdp->colourModel()), static_cast<std::uint8_t>(c.byte)),
+                  c.colour)
+            << "byte " << c.byte;
     }
 }
 
