@@ -188,7 +188,18 @@ void MainWindow::opened(const std::string& fileName, FileSlot slot) {
 }
 
 void MainWindow::selectScreenMode(ScreenMode mode) {
-    document->selectScreenMode(mode);
+    try {
+        document->selectScreenMode(mode);
+    } catch (const tessarin::FileError&) {
+        // The mode is in, a file of it could not be read again: menus and picture show
+        // what the document now holds before the error is reported.
+        showDocument();
+        throw;
+    }
+    showDocument();
+}
+
+void MainWindow::showDocument() {
     followPageLines();
     updateActions();
     if (document->hasPicture()) {
@@ -325,8 +336,13 @@ void MainWindow::editVramMapping() {
     mappingDialog->document = document.get();
     if (mappingDialog->exec() == QDialog::Accepted) {
         tessarin::reportErrors([this] {
-            document->applyMapping(mappingDialog->mapping);
-            showPicture();
+            try {
+                document->applyMapping(mappingDialog->mapping);
+            } catch (const tessarin::FileError&) {
+                showDocument(); // what the document holds after the failed reload
+                throw;
+            }
+            showDocument();
         });
     } else {
         // Undoes what the dialog's palette buttons previewed.

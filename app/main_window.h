@@ -108,6 +108,8 @@ private:
     void applyViewMode(tessarin::ViewMode viewMode);
     // The document renders the picture; it is painted and written to the temporary file.
     void showPicture();
+    // The client area, the menus and the picture made to match the document.
+    void showDocument();
     // Every action's enabled and checked state, from the document.
     void updateActions();
     // Makes the client area the size of viewMode in the current screen mode.
