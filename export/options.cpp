@@ -1,6 +1,7 @@
 #include "export/options.h"
 
 #include "document/file_name_rule.h"
+#include "document/file_source.h"
 #include "vdp/screen_modes.h"
 
 #include <algorithm>
@@ -161,7 +162,7 @@ std::optional<Failure> choiceInto(std::optional<T>& target, std::string_view nam
 
 constexpr std::string_view kScreenValuePlaceholder = "SCREENS";
 
-const std::array<OptionSpec, 18> kOptions{{
+const std::array<OptionSpec, 21> kOptions{{
     {{"-o", "--output"}, "OUTPUT", "", "write one picture to OUTPUT (replaced when complete)",
      [](ParseState& s, std::string_view, const std::string& v) -> std::optional<Failure> {
          s.command.options.output = v;
@@ -207,7 +208,9 @@ const std::array<OptionSpec, 18> kOptions{{
     {{"--header0", "--header1"},
      "N",
      "--header0 N, --header1 N",
-     "bytes skipped before the VRAM0 / VRAM1 data, 0..32767\n(default 7)",
+     "bytes skipped before the VRAM0 / VRAM1 data, 0..32767\n"
+     "(default 7); with it or --line-pixels the files are laid\n"
+     "past the header (a fixed layout), not in their own layout",
      [](ParseState& s, std::string_view name, const std::string& v) -> std::optional<Failure> {
          std::optional<HeaderSize> size;
          if (auto failure = numberInto(size, name, v, 0, kMaxHeaderSize)) {
@@ -215,6 +218,7 @@ const std::array<OptionSpec, 18> kOptions{{
          }
          const FileSlot slot = name == "--header0" ? FileSlot::vram0 : FileSlot::vram1;
          s.command.options.headerSize[indexOf(slot)] = *size;
+         s.command.options.fixedLayout = true;
          return std::nullopt;
      }},
     {{"--line-pixels", ""},
@@ -223,6 +227,7 @@ const std::array<OptionSpec, 18> kOptions{{
      "pixels per line of the data, 1..512 (default the mode's\n"
      "full width: 256, or 512 in screens 6 and 7)",
      [](ParseState& s, std::string_view name, const std::string& v) -> std::optional<Failure> {
+         s.command.options.fixedLayout = true;
          return numberInto(s.command.options.linePixels, name, v, kMinLinePixels,
                            kMaxLinePixels);
      }},
@@ -275,6 +280,24 @@ const std::array<OptionSpec, 18> kOptions{{
      "per processor); the listing keeps the files' order",
      [](ParseState& s, std::string_view name, const std::string& v) -> std::optional<Failure> {
          return numberInto(s.command.options.jobs, name, v, 1, kMaxJobs);
+     }},
+    {{"--skip-existing", ""}, "", "", "in a batch, skip screen files whose output exists",
+     [](ParseState& s, std::string_view, const std::string&) -> std::optional<Failure> {
+         s.command.options.skipExisting = true;
+         return std::nullopt;
+     }},
+    {{"--files-from", ""},
+     "FILE",
+     "",
+     "in a batch, also the FILEs named in FILE, one a line\n(\"-\": standard input)",
+     [](ParseState& s, std::string_view, const std::string& v) -> std::optional<Failure> {
+         s.command.options.filesFrom = v;
+         return std::nullopt;
+     }},
+    {{"-0", "--null"}, "", "", "the names of --files-from end with NUL, not newline",
+     [](ParseState& s, std::string_view, const std::string&) -> std::optional<Failure> {
+         s.command.options.filesFromSeparator = '\0';
+         return std::nullopt;
      }},
     {{"-q", "--quiet"}, "", "", "no progress and no notes; errors are still reported",
      [](ParseState& s, std::string_view, const std::string&) -> std::optional<Failure> {
@@ -419,7 +442,10 @@ private:
         if (o.output.empty() && o.outDir.empty()) {
             return Failure{"no output given: use -o OUTPUT or -d OUTDIR"};
         }
-        if (o.files.empty()) {
+        if (!o.filesFrom.empty() && !o.batch()) {
+            return Failure{"--files-from needs -d OUTDIR"};
+        }
+        if (o.files.empty() && o.filesFrom.empty()) {
             return Failure{"no input FILE given"};
         }
         if (o.thumbnailSize) {
@@ -494,7 +520,7 @@ ScreenMode screenModeFor(const ExportOptions& options, const std::string& screen
     if (options.screenMode) {
         return *options.screenMode;
     }
-    return chooseByFileName(screenFile).screenMode.value_or(kDefaultScreenMode);
+    return chooseByFileName(nameInFolder(screenFile)).screenMode.value_or(kDefaultScreenMode);
 }
 
 const char* usageText() {
