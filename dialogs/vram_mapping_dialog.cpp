@@ -6,6 +6,7 @@
 #include "vdp/screen_modes.h"
 
 #include <QButtonGroup>
+#include <QCheckBox>
 #include <QFontDatabase>
 #include <QFrame>
 #include <QGridLayout>
@@ -185,6 +186,13 @@ QWidget* VramMappingDialog::buildVramLoadTab() {
     settings->addLayout(screenButtons, 2, 0, 1, 2);
     settings->setRowStretch(3, 1);
 
+    // The file's own layout is the default; the header size and line pixels above are the
+    // fixed layout's, which a change of them chooses.
+    layoutFound = new QLabel(tab);
+    layoutFound->setObjectName(QStringLiteral("layoutFound"));
+    fixedLayoutBox = new QCheckBox(QStringLiteral("Fi&xed layout: skip the header, lay the line pixels"), tab);
+    fixedLayoutBox->setObjectName(QStringLiteral("fixedLayoutBox"));
+
     auto* fileName = new QHBoxLayout;
     fileName->addWidget(fileNameLabel);
     fileName->addWidget(fileNameField, 1);
@@ -196,6 +204,8 @@ QWidget* VramMappingDialog::buildVramLoadTab() {
     auto* layout = new QVBoxLayout(tab);
     layout->addWidget(slotGroup);
     layout->addLayout(fileName);
+    layout->addWidget(layoutFound);
+    layout->addWidget(fixedLayoutBox);
     layout->addLayout(lower);
     return tab;
 }
@@ -276,6 +286,10 @@ void VramMappingDialog::showEvent(QShowEvent* event) {
 
 void VramMappingDialog::showDocumentSettings() {
     mapping = document->mapping();
+    fixedLayoutBox->setChecked(mapping.layout == LayoutChoice::fixed);
+    const std::string found = document->layoutDescription();
+    layoutFound->setText(found.empty() ? QString()
+                                       : QStringLiteral("Found: %1").arg(QString::fromStdString(found)));
     // The palette steps come before the dump, which alone can fail (the file may
     // have gone since it was loaded), so that they are up to date even then.
     showPaletteColours();
@@ -296,8 +310,15 @@ void VramMappingDialog::storeSlotSettings(FileSlot slot) {
         return;
     }
     const auto index = indexOf(slot);
-    mapping.headerSize[index] = static_cast<std::int16_t>(headerSizeBox->value());
-    mapping.linePixels[index] = static_cast<std::int16_t>(linePixelsBox->value());
+    const auto headerSize = static_cast<std::int16_t>(headerSizeBox->value());
+    const auto linePixels = static_cast<std::int16_t>(linePixelsBox->value());
+    // Header size and line pixels mean something only in a fixed layout.
+    if (headerSize != mapping.headerSize[index] || linePixels != mapping.linePixels[index]) {
+        fixedLayoutBox->setChecked(true);
+    }
+    mapping.headerSize[index] = headerSize;
+    mapping.linePixels[index] = linePixels;
+    mapping.layout = fixedLayoutBox->isChecked() ? LayoutChoice::fixed : LayoutChoice::automatic;
 }
 
 void VramMappingDialog::showSlotSettings(FileSlot slot) {

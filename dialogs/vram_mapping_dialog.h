@@ -7,6 +7,7 @@
 #include <cstdint>
 
 class QButtonGroup;
+class QCheckBox;
 class QFrame;
 class QGroupBox;
 class QLabel;
@@ -57,6 +58,8 @@ public:
     QSpinBox* linePixelsBox;
     QLineEdit* linePixelsField; // the text field inside linePixelsBox
     QPlainTextEdit* headerDump;
+    QLabel* layoutFound;        // what the VRAM0 file's own layout is
+    QCheckBox* fixedLayoutBox;  // the header size and line pixels in force
     QPushButton* narrowLinesButton;
     QPushButton* wideLinesButton;
     QLabel* paletteFileLabel;

@@ -1,19 +1,18 @@
 #include "document/file_browsing.h"
 
 #include "document/file_name_rule.h"
+#include "document/file_source.h"
 #include "document/palette_pairing.h"
 
 #include <algorithm>
 #include <cctype>
-#include <filesystem>
-#include <system_error>
+#include <mutex>
+#include <unordered_map>
 #include <vector>
 
 namespace tessarin {
 
 namespace {
-
-namespace fs = std::filesystem;
 
 [[nodiscard]] bool isDigit(char c) {
     return std::isdigit(static_cast<unsigned char>(c)) != 0;
@@ -39,30 +38,95 @@ namespace fs = std::filesystem;
     return (value > 0) - (value < 0);
 }
 
-[[nodiscard]] bool isScreenFile(const fs::path& file) {
-    const FileNameChoice choice = chooseByFileName(file.filename().string());
-    return choice.slot == FileSlot::vram0 && choice.screenMode.has_value();
+[[nodiscard]] std::string lowered(std::string_view text) {
+    std::string low(text);
+    std::transform(low.begin(), low.end(), low.begin(), lower);
+    return low;
 }
 
-// The regular files of folder, in natural order of their names; none when unreadable.
-[[nodiscard]] std::vector<fs::path> filesOf(const fs::path& folder) {
-    std::vector<fs::path> files;
-    std::error_code error;
-    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
-        std::error_code typeError;
-        if (it->is_regular_file(typeError)) {
-            files.push_back(it->path());
+// The extension entry of a name's whole extension, if it has one.
+[[nodiscard]] const ScreenExtension* extensionOf(std::string_view name) {
+    const auto dot = name.rfind('.');
+    if (dot == std::string_view::npos) {
+        return nullptr;
+    }
+    const std::string upper = [&] {
+        std::string e(name.substr(dot + 1));
+        std::transform(e.begin(), e.end(), e.begin(),
+                       [](char c) { return static_cast<char>(std::toupper(static_cast<unsigned char>(c))); });
+        return e;
+    }();
+    for (const ScreenExtension& entry : kScreenExtensions) {
+        if (entry.extension == upper) {
+            return &entry;
         }
     }
-    std::sort(files.begin(), files.end(), [](const fs::path& a, const fs::path& b) {
-        return compareNatural(a.filename().string(), b.filename().string()) < 0;
-    });
-    return files;
+    return nullptr;
 }
 
-[[nodiscard]] fs::path folderOf(const fs::path& file) {
-    const fs::path folder = file.parent_path();
-    return folder.empty() ? fs::path(".") : folder;
+[[nodiscard]] std::string withoutExtension(std::string_view name) {
+    const auto dot = name.rfind('.');
+    return std::string(dot == std::string_view::npos ? name : name.substr(0, dot));
+}
+
+// What browsing needs of one listing, worked out once: a folder may hold 100,000 files.
+struct FolderIndex {
+    FolderListing listing;
+    std::vector<std::string> screens;                          // browsed, in order
+    std::vector<std::string> screenNames;                      // their names in the folder
+    std::unordered_map<std::string, std::size_t> screenPlace;  // lower-case name -> index
+    std::unordered_map<std::string, std::string> byName;       // lower-case name -> path
+    std::unordered_map<std::string, std::string> paletteByBase; // lower-case base -> first
+};
+
+[[nodiscard]] bool isScreenName(std::string_view name) {
+    const FileNameChoice choice = chooseByFileName(name);
+    return choice.slot == FileSlot::vram0 &&
+           (choice.screenMode.has_value() || extensionOf(name) != nullptr);
+}
+
+std::shared_ptr<const FolderIndex> folderIndex(const std::string& folder) {
+    static std::mutex guard;
+    static std::shared_ptr<const FolderIndex> kept;
+    FolderListing listing = listFolder(folder);
+    {
+        const std::lock_guard lock(guard);
+        if (kept && kept->listing == listing) {
+            return kept;
+        }
+    }
+    auto index = std::make_shared<FolderIndex>();
+    // The listing's paths are the folder's path, a slash and the name in the folder.
+    const std::size_t skip =
+        folder == "." ? 0 : folder.size() + (folder.ends_with('/') ? 0 : 1);
+    const auto nameOf = [skip](const std::string& path) { return path.substr(skip); };
+    for (const std::string& path : *listing) {
+        const std::string name = nameOf(path);
+        index->byName.emplace(lowered(name), path);
+        if (chooseByFileName(name).slot == FileSlot::palette) {
+            index->paletteByBase.emplace(lowered(baseNameWithoutExtension(name)), path);
+        }
+    }
+    for (const std::string& path : *listing) {
+        const std::string name = nameOf(path);
+        if (!isScreenName(name)) {
+            continue;
+        }
+        // A companion is shown with its screen file, not on its own.
+        const ScreenExtension* extension = extensionOf(name);
+        if (extension != nullptr && !extension->pageOneOf.empty() &&
+            index->byName.contains(lowered(withoutExtension(name) + "." +
+                                           std::string(extension->pageOneOf)))) {
+            continue;
+        }
+        index->screenPlace.emplace(lowered(name), index->screens.size());
+        index->screens.push_back(path);
+        index->screenNames.push_back(name);
+    }
+    index->listing = std::move(listing);
+    const std::lock_guard lock(guard);
+    kept = index;
+    return index;
 }
 
 } // namespace
@@ -97,34 +161,75 @@ int compareNatural(std::string_view a, std::string_view b) {
 }
 
 std::optional<std::string> neighbourScreenFile(const std::string& current, int step) {
-    const fs::path file(current);
-    std::vector<fs::path> screens = filesOf(folderOf(file));
-    std::erase_if(screens, [](const fs::path& p) { return !isScreenFile(p); });
-    const std::string name = file.filename().string();
+    const auto index = folderIndex(folderOf(current));
+    const std::vector<std::string>& names = index->screenNames;
+    const std::string name = nameInFolder(current);
     // Where current is or would be: the file may have vanished since it was opened.
-    const auto at = std::lower_bound(screens.begin(), screens.end(), name,
-                                     [](const fs::path& p, const std::string& n) {
-                                         return compareNatural(p.filename().string(), n) < 0;
+    const auto at = std::lower_bound(names.begin(), names.end(), name,
+                                     [](const std::string& a, const std::string& b) {
+                                         return compareNatural(a, b) < 0;
                                      });
-    const bool present = at != screens.end() && at->filename().string() == name;
+    const bool present = at != names.end() && *at == name;
+    const auto place = at - names.begin();
     if (step > 0) {
-        const auto next = present ? at + 1 : at;
-        if (next != screens.end()) {
-            return next->string();
+        const auto next = present ? place + 1 : place;
+        if (next < static_cast<std::ptrdiff_t>(names.size())) {
+            return index->screens[static_cast<std::size_t>(next)];
         }
-    } else if (step < 0 && at != screens.begin()) {
-        return (at - 1)->string();
+    } else if (step < 0 && place > 0) {
+        return index->screens[static_cast<std::size_t>(place - 1)];
     }
     return std::nullopt;
 }
 
-std::optional<std::string> matchingPaletteFile(const std::string& screenFile) {
-    const fs::path file(screenFile);
-    std::vector<std::string> names;
-    for (const fs::path& candidate : filesOf(folderOf(file))) {
-        names.push_back(candidate.string());
+std::optional<std::pair<int, int>> placeInFolder(const std::string& current) {
+    const auto index = folderIndex(folderOf(current));
+    const auto it = index->screenPlace.find(lowered(nameInFolder(current)));
+    if (it == index->screenPlace.end()) {
+        return std::nullopt;
     }
-    return pairedPalette(screenFile, names);
+    return std::pair{static_cast<int>(it->second) + 1, static_cast<int>(index->screens.size())};
+}
+
+std::optional<std::string> firstScreenFile(const std::string& folder) {
+    const auto index = folderIndex(folder);
+    if (index->screens.empty()) {
+        return std::nullopt;
+    }
+    return index->screens.front();
+}
+
+std::vector<std::string> screenFilesOf(const std::string& folder) {
+    return folderIndex(folder)->screens;
+}
+
+std::optional<std::string> matchingPaletteFile(const std::string& screenFile) {
+    const auto index = folderIndex(folderOf(screenFile));
+    const auto it =
+        index->paletteByBase.find(lowered(baseNameWithoutExtension(nameInFolder(screenFile))));
+    if (it == index->paletteByBase.end()) {
+        return std::nullopt;
+    }
+    return it->second;
+}
+
+std::optional<std::string> companionFile(const std::string& screenFile) {
+    const std::string name = nameInFolder(screenFile);
+    const ScreenExtension* own = extensionOf(name);
+    if (own == nullptr) {
+        return std::nullopt;
+    }
+    const auto index = folderIndex(folderOf(screenFile));
+    for (const ScreenExtension& entry : kScreenExtensions) {
+        if (entry.pageOneOf == own->extension) {
+            const auto it = index->byName.find(
+                lowered(withoutExtension(name) + "." + std::string(entry.extension)));
+            if (it != index->byName.end()) {
+                return it->second;
+            }
+        }
+    }
+    return std::nullopt;
 }
 
 } // namespace tessarin

@@ -2,11 +2,12 @@
 
 #include "document/file_browsing.h"
 #include "document/file_name_rule.h"
-#include "platform/file_stream.h"
+#include "document/file_source.h"
 
 #include <algorithm>
 #include <optional>
 #include <span>
+#include <string>
 #include <utility>
 
 namespace tessarin {
@@ -17,37 +18,67 @@ bool isFileSlot(FileSlot slot) {
     return std::find(kFileSlots.begin(), kFileSlots.end(), slot) != kFileSlots.end();
 }
 
-// Reads the file past its header straight into target, as far as either reaches.
-// A negative header size (the field is signed) counts as no header. A read error
-// throws after target may already hold the bytes read before it.
-// Returns the number of bytes laid in.
-std::uint64_t readScreenFile(InputFile& in, std::int16_t headerSize,
-                             std::span<std::uint8_t> target) {
-    const std::uint64_t skip = static_cast<std::uint64_t>(std::max<std::int16_t>(headerSize, 0));
-    const std::uint64_t size = in.size();
-    if (size <= skip) {
+// A fixed layout: the file past its header into target, as far as either reaches. A
+// negative header size (the field is signed) counts as no header. Returns the bytes laid.
+std::size_t layPastHeader(const InputBytes& in, HeaderSize headerSize,
+                          std::span<std::uint8_t> target) {
+    const auto skip = static_cast<std::size_t>(std::max<HeaderSize>(headerSize, 0));
+    if (in.bytes.size() <= skip) {
         return 0;
     }
-    const std::uint64_t count = std::min<std::uint64_t>(size - skip, target.size());
-    in.seek(skip);
-    return in.read(target.first(static_cast<std::size_t>(count)));
+    const std::size_t count = std::min(in.bytes.size() - skip, target.size());
+    std::copy_n(in.bytes.begin() + static_cast<std::ptrdiff_t>(skip), count, target.begin());
+    return count;
 }
 
 } // namespace
 
-InputFile ScreenDocument::openWithContent(const std::string& fileName) {
-    InputFile in(fileName);
-    if (in.size() == 0) {
-        throw FileError(fileName, "File \"" + fileName + "\" is empty");
+InputBytes ScreenDocument::readChecked(const std::string& fileName, FileSlot slot,
+                                       const VramMapping& mapping) {
+    // As much as a load of the slot can lay, whatever the file's size.
+    const auto header = [&](FileSlot s) {
+        return static_cast<std::size_t>(std::max<HeaderSize>(mapping.headerSize[indexOf(s)], 0));
+    };
+    const bool fixed = mapping.layout == LayoutChoice::fixed;
+    switch (slot) {
+    case FileSlot::vram0:
+        return readInput(fileName, (fixed ? header(slot) : kBsaveHeaderSize) + kVramSize);
+    case FileSlot::vram1:
+        return readInput(fileName, (fixed ? header(slot) : kBsaveHeaderSize) + kVramHalfSize);
+    default:
+        return readInput(fileName, kMaxPaletteFileSize);
     }
-    return in;
 }
 
 ScreenDocument::ScreenDocument() : vdp_(std::make_unique<VdpState>()) {}
 
 FileSlot ScreenDocument::openByName(const std::string& fileName) {
-    InputFile in = openWithContent(fileName);
-    const FileNameChoice choice = chooseByFileName(fileName);
+    return openNamed(fileName, Loading::onTop);
+}
+
+FileSlot ScreenDocument::openNamed(const std::string& fileName, Loading loading) {
+    if (isDiskImage(fileName)) {
+        // A disk image stands for its folder: its first screen file is opened.
+        const auto first = firstScreenFile(fileName);
+        if (!first) {
+            throw FileError(fileName, "\"" + fileName + "\" holds no screen file");
+        }
+        return openNamed(*first, loading);
+    }
+    FileNameChoice choice = chooseByFileName(nameInFolder(fileName));
+    InputBytes in = readChecked(fileName, choice.slot, mapping_);
+    if (choice.slot == FileSlot::palette && !isPaletteFileSize(in.size)) {
+        choice = FileNameChoice{FileSlot::vram0, std::nullopt}; // a picture with a palette's name
+        in = readChecked(fileName, choice.slot, mapping_);
+    }
+    const auto companion =
+        choice.slot == FileSlot::vram0 ? companionFile(fileName) : std::nullopt;
+    if (loading == Loading::alone) {
+        // As if opened alone: nothing of the last picture shows through.
+        std::ranges::fill(vdp_->vram, std::uint8_t{0});
+        fileNames_[indexOf(FileSlot::vram0)].clear();
+        fileNames_[indexOf(FileSlot::vram1)].clear();
+    }
     // The mode comes first: with a picture it reloads the files already open in it, and
     // it sets the line width the new file is laid in with.
     std::optional<FileError> reloadFailure;
@@ -60,6 +91,9 @@ FileSlot ScreenDocument::openByName(const std::string& fileName) {
         }
     }
     openOpened(fileName, in, choice.slot);
+    if (companion) {
+        openInto(*companion, FileSlot::vram1);
+    }
     if (reloadFailure) {
         throw ReloadError(reloadFailure->fileName(), reloadFailure->what());
     }
@@ -70,11 +104,12 @@ void ScreenDocument::openInto(const std::string& fileName, FileSlot slot) {
     if (!isFileSlot(slot)) {
         return;
     }
-    InputFile in = openWithContent(fileName);
+    const InputBytes in = readChecked(fileName, slot, mapping_);
     openOpened(fileName, in, slot);
 }
 
-void ScreenDocument::openOpened(const std::string& fileName, InputFile& in, FileSlot slot) {
+void ScreenDocument::openOpened(const std::string& fileName, const InputBytes& in,
+                                FileSlot slot) {
     hasPicture_ = true;
     // The automatic rule takes an open palette file by itself.
     if (slot == FileSlot::palette && mapping_.paletteSource != PaletteSource::automatic) {
@@ -132,7 +167,7 @@ Picture ScreenDocument::pictureOf(const PictureRequest& request) {
     for (const FileSlot slot : kFileSlots) {
         const std::string& name = *files[indexOf(slot)];
         if (!name.empty()) {
-            InputFile in = openWithContent(name);
+            const InputBytes in = readChecked(name, slot, document.mapping_);
             document.fileNames_[indexOf(slot)] = name;
             document.loadFrom(slot, in);
         }
@@ -191,18 +226,49 @@ PaletteSource ScreenDocument::resolvePalette(PaletteSource source) const {
     if (!fileName(FileSlot::palette).empty()) {
         return PaletteSource::file;
     }
+    return vramPaletteFinding() == PaletteFinding::holds ? PaletteSource::vram
+                                                         : PaletteSource::standard;
+}
+
+PaletteFinding ScreenDocument::vramPaletteFinding() const {
     const ScreenModeFacts* facts = findScreenMode(vdp_->screenMode);
-    if (facts == nullptr || facts->paletteColours == 0) {
-        return PaletteSource::standard;
+    if (facts == nullptr) {
+        return PaletteFinding::noPaletteMode;
     }
-    const std::size_t tableBytes = 2 * static_cast<std::size_t>(facts->paletteColours);
-    if (vram0Reach_ < facts->paletteTable + tableBytes) {
-        return PaletteSource::standard;
+    return tessarin::vramPaletteFinding(vdp_->vram, *facts, vram0Written_);
+}
+
+std::string ScreenDocument::layoutDescription() const {
+    if (fileName(FileSlot::vram0).empty()) {
+        return {};
     }
-    const auto table = std::span(vdp_->vram).subspan(facts->paletteTable, tableBytes);
-    const bool allZero =
-        std::all_of(table.begin(), table.end(), [](std::uint8_t b) { return b == 0; });
-    return allZero ? PaletteSource::standard : PaletteSource::vram;
+    if (mapping_.layout == LayoutChoice::fixed) {
+        return "fixed: header " + std::to_string(mapping_.headerSize[indexOf(FileSlot::vram0)]) +
+               ", " + std::to_string(mapping_.linePixels[indexOf(FileSlot::vram0)]) +
+               " pixels a line";
+    }
+    return describeLayout(vram0Layout_);
+}
+
+std::string ScreenDocument::paletteDescription() const {
+    switch (paletteInEffect()) {
+    case PaletteSource::file:
+        return nameInFolder(fileName(FileSlot::palette));
+    case PaletteSource::vram:
+        return "VRAM table";
+    default:
+        if (mapping_.paletteSource == PaletteSource::automatic) {
+            return "standard: " + std::string(reasonOf(vramPaletteFinding()));
+        }
+        return "standard";
+    }
+}
+
+std::optional<std::pair<int, int>> ScreenDocument::browsePosition() const {
+    if (fileName(FileSlot::vram0).empty()) {
+        return std::nullopt;
+    }
+    return placeInFolder(fileName(FileSlot::vram0));
 }
 
 std::optional<std::string> ScreenDocument::openNeighbour(int step) {
@@ -214,10 +280,13 @@ std::optional<std::string> ScreenDocument::openNeighbour(int step) {
         return std::nullopt;
     }
     const auto paletteFile = matchingPaletteFile(*screenFile);
+    // Read before anything changes: a file gone since the listing leaves the document as
+    // it was, and browsing goes on from here.
+    (void)readChecked(*screenFile, FileSlot::vram0, mapping_);
     if (!paletteFile && mapping_.paletteSource == PaletteSource::automatic) {
         fileNames_[indexOf(FileSlot::palette)].clear(); // the last picture's is not this one's
     }
-    openByName(*screenFile);
+    openNamed(*screenFile, Loading::alone);
     if (paletteFile) {
         openInto(*paletteFile, FileSlot::palette);
     }
@@ -228,7 +297,7 @@ void ScreenDocument::loadSlot(FileSlot slot) {
     if (!isFileSlot(slot)) {
         return;
     }
-    InputFile in(fileNames_[indexOf(slot)]);
+    const InputBytes in = readChecked(fileNames_[indexOf(slot)], slot, mapping_);
     loadFrom(slot, in);
 }
 
@@ -237,27 +306,37 @@ const std::string& ScreenDocument::fileName(FileSlot slot) const {
     return isFileSlot(slot) ? fileNames_[indexOf(slot)] : kNone;
 }
 
-void ScreenDocument::loadFrom(FileSlot slot, InputFile& in) {
+void ScreenDocument::loadFrom(FileSlot slot, const InputBytes& in) {
     const std::span<std::uint8_t, kVramSize> vram(vdp_->vram);
+    const ScreenModeFacts* facts = findScreenMode(vdp_->screenMode);
+    const bool ownLayout = mapping_.layout == LayoutChoice::automatic && facts != nullptr;
     switch (slot) {
     case FileSlot::vram0:
+        if (ownLayout) {
+            vram0Layout_ = detectLayout(in.bytes, in.size, *facts);
+            vram0Written_ = layScreenFile(vram0Layout_, in.bytes, vram, *facts, 0);
+            break;
+        }
         // Data past 64 KB runs on into VRAM1, up to the end of VRAM.
-        vram0Reach_ = 0; // a failed read counts as none
-        vram0Reach_ = readScreenFile(in, mapping_.headerSize[indexOf(FileSlot::vram0)], vram);
+        vram0Written_ = VramRange{
+            0, static_cast<std::uint32_t>(
+                   layPastHeader(in, mapping_.headerSize[indexOf(FileSlot::vram0)], vram))};
         vdp_->remapLinePixels(mapping_.linePixels[indexOf(FileSlot::vram0)]);
         break;
     case FileSlot::vram1:
+        if (ownLayout) {
+            // Page 1 of the picture: the interlace companion, the second page of a pair.
+            layScreenFile(detectLayout(in.bytes, in.size, *facts), in.bytes, vram, *facts,
+                          static_cast<std::uint32_t>(facts->pageSize));
+            break;
+        }
         // Laid in byte for byte: packed VRAM1 data is never re-laid.
-        readScreenFile(in, mapping_.headerSize[indexOf(FileSlot::vram1)],
-                       vram.subspan(kVramHalfSize, kVramHalfSize));
+        layPastHeader(in, mapping_.headerSize[indexOf(FileSlot::vram1)],
+                      vram.subspan(kVramHalfSize, kVramHalfSize));
         break;
-    case FileSlot::palette: {
-        // Entries a short file does not reach stay zero.
-        PaletteRecord palette{};
-        in.read(palette);
-        vdp_->setFilePalette(palette);
+    case FileSlot::palette:
+        vdp_->setFilePalette(readPaletteFile(in.bytes));
         break;
-    }
     default:
         break;
     }

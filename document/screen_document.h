@@ -1,6 +1,9 @@
 #pragma once
 
+#include "document/file_source.h"
+#include "document/palette_shape.h"
 #include "document/render_picture.h"
+#include "document/screen_layout.h"
 #include "document/view_geometry.h"
 #include "document/vocabulary.h"
 #include "platform/file_error.h"
@@ -12,10 +15,10 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 
 namespace tessarin {
 
-class InputFile;
 
 // The full line of the mode a new VDP starts in.
 inline constexpr auto kDefaultLinePixels =
@@ -27,6 +30,9 @@ struct VramMapping {
     std::array<HeaderSize, 2> headerSize{kDefaultHeaderSize, kDefaultHeaderSize};
     std::array<std::int16_t, 2> linePixels{kDefaultLinePixels, kDefaultLinePixels};
     PaletteSource paletteSource = PaletteSource::automatic;
+    // automatic: each file in its own layout (BSAVE, Graph Saurus, COPY rectangle, raw),
+    // header sizes and line pixels unused; fixed: laid past headerSize by linePixels.
+    LayoutChoice layout = LayoutChoice::automatic;
 
     friend bool operator==(const VramMapping&, const VramMapping&) = default;
 };
@@ -60,8 +66,10 @@ public:
 
     // --- The viewer's steps. Each changes what render() gives.
 
-    // By the file-name rule: a palette file into the palette slot; otherwise the screen
-    // mode the name gives, if any, is selected first, then the file goes into VRAM0.
+    // By the file-name rule: a palette file into the palette slot (one larger than a
+    // palette file can be is a screen file); otherwise the screen mode the name gives, if
+    // any, is selected first, then the file goes into VRAM0 and its companion, if any,
+    // into VRAM1. A disk image opens its first screen file.
     // Returns the slot the file went into. A file that cannot be opened throws FileError
     // before anything changes; a file already open that the mode's reload cannot read
     // throws ReloadError naming it once the new file is in.
@@ -106,11 +114,25 @@ public:
     }
     // The palette that source would show now: itself, or what automatic picks.
     [[nodiscard]] PaletteSource resolvePalette(PaletteSource source) const;
+    // Whether the palette table in VRAM is a palette the VRAM0 file brought.
+    [[nodiscard]] PaletteFinding vramPaletteFinding() const;
+    // For the user: the VRAM0 file's layout ("BSAVE 0000–769F", "fixed: header 7, 256
+    // pixels a line"); empty without one.
+    [[nodiscard]] std::string layoutDescription() const;
+    // For the user: the palette in effect and why ("VRAM table", "PIC.PL5", "standard: the
+    // table holds no palette").
+    [[nodiscard]] std::string paletteDescription() const;
+    // The VRAM0 file's place among the screen files of its folder (from 1) and their count.
+    [[nodiscard]] std::optional<std::pair<int, int>> browsePosition() const;
+    // True while a VRAM1 file (or a screen file's companion) is open.
+    [[nodiscard]] bool hasVram1() const { return !fileName(FileSlot::vram1).empty(); }
 
     // Opens the screen file after (step > 0) or before (step < 0) the VRAM0 file in its
-    // folder, in file-manager order, as if dropped, with the palette file of its base name;
+    // folder (a directory or a disk image), in file-manager order, as if opened alone: VRAM
+    // cleared, VRAM1 only from its own companion, with the palette file of its base name;
     // without one the palette goes back to automatic unless the user chose a source. The
-    // name opened; nothing at either end.
+    // name opened; nothing at either end. A file that cannot be read throws FileError
+    // naming it before anything changes.
     std::optional<std::string> openNeighbour(int step);
 
     // --- What the document holds.
@@ -139,13 +161,17 @@ private:
     void loadSlot(FileSlot slot);
     // Loads again, in slot order, every slot that has a name.
     void reload();
-    // The file open for a load; FileError naming it when it cannot be opened for reading or
-    // holds nothing. The load reads what was checked, through the same descriptor.
-    static InputFile openWithContent(const std::string& fileName);
-    // openInto for a file already open and checked to hold something.
-    void openOpened(const std::string& fileName, InputFile& in, FileSlot slot);
+    // How openNamed treats what the last picture left: kept (menus, drops) or cleared.
+    enum class Loading : std::uint8_t { onTop, alone };
+    FileSlot openNamed(const std::string& fileName, Loading loading);
+    // The bytes a load of slot with mapping can lay; FileError naming the file when it
+    // cannot be read or holds nothing.
+    static InputBytes readChecked(const std::string& fileName, FileSlot slot,
+                                  const VramMapping& mapping);
+    // openInto for a file already read and checked to hold something.
+    void openOpened(const std::string& fileName, const InputBytes& in, FileSlot slot);
     // loadSlot from the open file.
-    void loadFrom(FileSlot slot, InputFile& in);
+    void loadFrom(FileSlot slot, const InputBytes& in);
     // The mapping's palette source made active; the VRAM palette read from VRAM first.
     void selectSourcePalette();
     // With the VRAM palette in effect, reads it again: VRAM may hold another table now.
@@ -155,8 +181,9 @@ private:
     std::array<std::string, kFileSlots.size()> fileNames_;
     VramMapping mapping_;
     ViewMode viewMode_ = ViewMode::plain256x212;
-    // Bytes the last VRAM0 load laid into VRAM from address 0.
-    std::uint64_t vram0Reach_ = 0;
+    // What the last VRAM0 load found and where it wrote.
+    ScreenLayout vram0Layout_;
+    VramRange vram0Written_;
     bool hasPicture_ = false;
     Picture picture_;
 };

@@ -26,6 +26,9 @@ using HeaderSize = std::int16_t;
 inline constexpr HeaderSize kMaxHeaderSize = std::numeric_limits<HeaderSize>::max();
 inline constexpr HeaderSize kDefaultHeaderSize = 7; // FEh, start, end, execution address
 
+// How files are laid into VRAM: each by its own layout, or past a fixed header.
+enum class LayoutChoice : std::uint8_t { automatic, fixed };
+
 // Output geometry: four sizes, each plain or rotated left.
 enum class ViewMode : std::int8_t {
     plain256x212 = 0,

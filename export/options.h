@@ -28,6 +28,7 @@ struct ExportOptions {
     std::string vram1File;
     std::array<HeaderSize, 2> headerSize{kDefaultHeaderSize, kDefaultHeaderSize};
     std::optional<std::int16_t> linePixels;     // else the mode's full width
+    bool fixedLayout = false; // --header0/--header1/--line-pixels: not the files' own layouts
     std::optional<PaletteSource> paletteSource; // else automatic
     ViewSize size = ViewSize::plain256x212;
     bool rotate = false;

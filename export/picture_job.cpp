@@ -1,5 +1,7 @@
 #include "export/picture_job.h"
 
+#include "document/file_browsing.h"
+#include "document/file_source.h"
 #include "image/bmp_encoder.h"
 #include "image/png_encoder.h"
 #include "image/scale.h"
@@ -42,16 +44,22 @@ void refuseExisting(const PictureJob& job, const std::string& target) {
 PictureJob jobFor(const ExportOptions& options, const std::string& screenFile,
                   const std::string& paletteFile) {
     PictureJob job;
-    job.screenFile = screenFile;
-    job.vram1File = options.vram1File;
+    // A disk image stands for its first picture.
+    job.screenFile = isDiskImage(screenFile) ? firstScreenFile(screenFile).value_or(screenFile)
+                                             : screenFile;
+    // A screen file's companion is its page 1 unless VRAM1 was named.
+    job.vram1File = !options.vram1File.empty() || options.fixedLayout
+                        ? options.vram1File
+                        : companionFile(job.screenFile).value_or("");
     job.paletteFile = paletteFile;
-    job.screenMode = screenModeFor(options, screenFile);
+    job.screenMode = screenModeFor(options, job.screenFile);
     // screenModeFor gives only modes of the table.
     const std::int16_t linePixels = options.linePixels.value_or(
         static_cast<std::int16_t>(findScreenMode(job.screenMode)->lineWidth));
     job.mapping.headerSize = options.headerSize;
     job.mapping.linePixels = {linePixels, linePixels};
     job.mapping.paletteSource = options.paletteSource.value_or(PaletteSource::automatic);
+    job.mapping.layout = options.fixedLayout ? LayoutChoice::fixed : LayoutChoice::automatic;
     job.viewMode = viewModeOf(options.size, options.rotate);
     job.thumbnailSize = options.thumbnailSize;
     return job;

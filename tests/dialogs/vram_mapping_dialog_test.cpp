@@ -146,7 +146,7 @@ TEST_F(VramMapDialog, SwitchingSlotsKeepsEachSlotsValuesAndOkWritesBoth) {
     dlg.okButton->click();
     EXPECT_EQ(dlg.result(), QDialog::Accepted);
     EXPECT_FALSE(dlg.isVisible());
-    EXPECT_EQ(dlg.mapping, (VramMapping{{20, 34}, {256, 512}, PaletteSource::automatic}));
+    EXPECT_EQ(dlg.mapping, (VramMapping{{20, 34}, {256, 512}, PaletteSource::automatic, LayoutChoice::fixed}));
 
     // The next showing starts again from the document, on the slot last chosen.
     Probe::mapping(doc).headerSize[1] = 40;
@@ -276,7 +276,7 @@ TEST_F(VramMapDialog, ModalShowingEndsWithOkAndWritesTheWorkingCopy) {
     Probe::mapping(doc).paletteSource = PaletteSource::vram;
     EXPECT_EQ(dlg.exec(), QDialog::Accepted);
     EXPECT_TRUE(clicked);
-    EXPECT_EQ(dlg.mapping, (VramMapping{{0, 7}, {512, 512}, PaletteSource::standard}));
+    EXPECT_EQ(dlg.mapping, (VramMapping{{0, 7}, {512, 512}, PaletteSource::standard, LayoutChoice::fixed}));
 }
 
 TEST_F(VramMapDialog, FileButtonNeedsAPaletteFile) {
@@ -348,7 +348,7 @@ TEST_F(VramMapDialog, VanishedFileOnSwitchingKeepsTheSlotsApart) {
     EXPECT_EQ(shownSettings(), (std::array{2, 300, 2, 300})); // slot 1's, not slot 0's
 
     dlg.okButton->click();
-    EXPECT_EQ(dlg.mapping, (VramMapping{{20, 2}, {256, 300}, PaletteSource::standard}));
+    EXPECT_EQ(dlg.mapping, (VramMapping{{20, 2}, {256, 300}, PaletteSource::standard, LayoutChoice::fixed}));
 }
 
 TEST_F(VramMapDialog, FixedSizeCentredWithColoursInFourColumnsOfFour) {

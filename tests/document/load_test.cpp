@@ -22,7 +22,11 @@ constexpr std::uint8_t kOld = 0xEE; // what VRAM held before a load
 
 class ScreenLoad : public ::testing::Test {
 protected:
-    ScreenLoad() { Probe::vdp(doc).vram.fill(kOld); }
+    // The loads of a fixed layout: header skipped, data re-laid by its line pixels.
+    ScreenLoad() {
+        Probe::vdp(doc).vram.fill(kOld);
+        Probe::mapping(doc).layout = LayoutChoice::fixed;
+    }
 
     // A screen file: a header of headerBytes (0xFE first) and then data.
     std::string screenFile(const std::string& name, std::size_t headerBytes,
@@ -287,11 +291,13 @@ TEST(AutomaticPalette, FollowsWhatTheFilesHold) {
         PaletteSource expected;
     };
     const Case cases[] = {
-        {"screen 5 with its table", 5, 0x76A0, 0x11, false, PaletteSource::vram},
-        {"screen 5 a byte short of it", 5, 0x769F, 0x11, false, PaletteSource::standard},
-        {"screen 6: four entries are enough", 6, 0x7688, 0x11, false, PaletteSource::vram},
-        {"screen 7 with its table", 7, 0xFAA0, 0x22, false, PaletteSource::vram},
-        {"screen 10 with its table", 10, 0xFAA0, 0x22, false, PaletteSource::vram},
+        {"screen 5 with its table", 5, 0x76A0, 0x02, false, PaletteSource::vram},
+        {"screen 5 a byte short of it", 5, 0x769F, 0x02, false, PaletteSource::standard},
+        {"bits no palette entry has", 5, 0x76A0, 0x11, false, PaletteSource::standard},
+        {"screen 6: four entries are not a whole table", 6, 0x7688, 0x02, false,
+         PaletteSource::standard},
+        {"screen 7 with its table", 7, 0xFAA0, 0x05, false, PaletteSource::vram},
+        {"screen 10 with its table", 10, 0xFAA0, 0x05, false, PaletteSource::vram},
         {"an all-zero table", 7, 0xFAA0, 0x00, false, PaletteSource::standard},
         {"screen 8 has no palette", 8, 0x10000, 0x22, false, PaletteSource::standard},
         {"screen 12 has no palette", 12, 0x10000, 0x22, false, PaletteSource::standard},
@@ -304,6 +310,7 @@ TEST(AutomaticPalette, FollowsWhatTheFilesHold) {
         test::writeBytes(dir.file("PIC.SC"), bytes);
         test::writeBytes(dir.file("PIC.PL"), std::vector<std::uint8_t>(kPaletteSize, 0x33));
         ScreenDocument doc;
+        Probe::mapping(doc).layout = LayoutChoice::fixed;
         doc.selectScreenMode(c.mode);
         doc.openInto(dir.file("PIC.SC"), FileSlot::vram0);
         if (c.paletteFile) {

@@ -48,8 +48,10 @@ std::vector<unsigned char> viewerBitmap(const ViewerSetup& s) {
 }
 
 VramMapping mappingOf(std::int16_t linePixels, PaletteSource source,
-                      std::array<std::int16_t, 2> header = {7, 7}) {
+                      std::array<std::int16_t, 2> header = {7, 7},
+                      LayoutChoice layout = LayoutChoice::automatic) {
     VramMapping m;
+    m.layout = layout;
     m.headerSize = header;
     m.linePixels = {linePixels, linePixels};
     m.paletteSource = source;
@@ -101,7 +103,7 @@ std::vector<BitmapCase> bitmapCases(const TempDir& dir) {
         {"header sizes and line pixels",
          {"--header0", "3", "--header1", "0", "--line-pixels", "128", "--vram1",
           sample("PAGE8.SC8"), "--size", "256x424joi", packedFile},
-         {5, packedFile, sample("PAGE8.SC8"), "", mappingOf(128, PaletteSource::automatic, {3, 0}),
+         {5, packedFile, sample("PAGE8.SC8"), "", mappingOf(128, PaletteSource::automatic, {3, 0}, LayoutChoice::fixed),
           ViewMode::joint256x424}},
         {"rotated interlace of screen 5",
          {"--size", "512x424int", "--rotate", sample("BARS.SC5")},

@@ -40,11 +40,18 @@ TEST(ExportOptions, EveryOptionIsParsedIntoItsField) {
         {{"-o", "out.png", "--header0", "0", "--header1", "32767", "PIC.SC5"},
          [](ExportOptions& o) {
              o.headerSize = {0, 32767};
+             o.fixedLayout = true;
          }},
         {{"-o", "out.png", "--line-pixels", "1", "PIC.SC5"},
-         [](ExportOptions& o) { o.linePixels = 1; }},
+         [](ExportOptions& o) {
+             o.linePixels = 1;
+             o.fixedLayout = true;
+         }},
         {{"-o", "out.png", "--line-pixels=512", "PIC.SC5"},
-         [](ExportOptions& o) { o.linePixels = 512; }},
+         [](ExportOptions& o) {
+             o.linePixels = 512;
+             o.fixedLayout = true;
+         }},
         {{"-o", "out.png", "--palette-source", "vram", "PIC.SC5"},
          [](ExportOptions& o) { o.paletteSource = PaletteSource::vram; }},
         {{"-o", "out.png", "--palette-source", "standard", "PIC.SC5"},

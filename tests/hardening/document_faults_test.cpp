@@ -42,7 +42,10 @@ template <typename Action> std::string fileErrorOf(Action action, std::string* f
 
 class DocumentFaults : public ::testing::Test {
 protected:
-    DocumentFaults() { Probe::vdp(doc).vram.fill(kOld); }
+    DocumentFaults() {
+        Probe::vdp(doc).vram.fill(kOld);
+        Probe::mapping(doc).layout = LayoutChoice::fixed;
+    }
     [[nodiscard]] bool vramUntouched() const {
         return std::ranges::all_of(Probe::vdp(doc).vram, [](auto b) { return b == kOld; });
     }

@@ -31,14 +31,15 @@ public:
         if (indexOf(slot) >= kFileSlots.size()) {
             return false;
         }
-        std::optional<InputFile> in;
         try {
-            in.emplace(ScreenDocument::openWithContent(fileName));
+            if (InputFile(fileName).size() == 0) {
+                return false;
+            }
         } catch (const FileError&) {
             return false;
         }
         doc.fileNames_[indexOf(slot)] = fileName;
-        doc.loadFrom(slot, *in);
+        doc.loadFrom(slot, ScreenDocument::readChecked(fileName, slot, doc.mapping_));
         return true;
     }
     static void reload(ScreenDocument& doc) { doc.reload(); }

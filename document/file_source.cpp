@@ -1,0 +1,234 @@
+#include "document/file_source.h"
+
+#include "document/disk_image.h"
+#include "document/file_browsing.h"
+#include "platform/file_error.h"
+#include "platform/file_stream.h"
+#include "platform/file_system.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <sys/stat.h>
+#include <system_error>
+
+namespace tessarin {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr std::string_view kDiskExtension = ".dsk";
+// Folders whose listings are kept; browsing needs one, a batch a few.
+constexpr std::size_t kKeptListings = 8;
+
+bool equalNoCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
+bool hasDiskExtension(std::string_view path) {
+    return path.size() > kDiskExtension.size() &&
+           equalNoCase(path.substr(path.size() - kDiskExtension.size()), kDiskExtension);
+}
+
+// What tells a changed file or directory from the one read before.
+struct Stamp {
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t size = 0;
+    timespec modified{};
+
+    friend bool operator==(const Stamp& a, const Stamp& b) {
+        return a.device == b.device && a.inode == b.inode && a.size == b.size &&
+               a.modified.tv_sec == b.modified.tv_sec && a.modified.tv_nsec == b.modified.tv_nsec;
+    }
+};
+
+std::optional<Stamp> stampOf(const std::string& path, bool wantDirectory) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0 || (S_ISDIR(info.st_mode) != wantDirectory) ||
+        (!wantDirectory && !S_ISREG(info.st_mode))) {
+        return std::nullopt;
+    }
+    return Stamp{info.st_dev, info.st_ino, info.st_size, info.st_mtim};
+}
+
+std::string joined(const std::string& folder, const std::string& name) {
+    if (folder == ".") {
+        return name; // a name given without a folder stays so
+    }
+    return folder.ends_with('/') ? folder + name : folder + "/" + name;
+}
+
+// The last disk image read, kept while it is unchanged: browsing and batches read many
+// files of one disk.
+std::shared_ptr<const DiskImage> openDisk(const std::string& disk) {
+    static std::mutex guard;
+    static std::string keptName;
+    static Stamp keptStamp;
+    static std::shared_ptr<const DiskImage> kept;
+
+    const auto stamp = stampOf(disk, false);
+    {
+        const std::lock_guard lock(guard);
+        if (kept && stamp && keptName == disk && keptStamp == *stamp) {
+            return kept;
+        }
+    }
+    InputFile in(disk);
+    if (in.size() > kMaxDiskImageSize) {
+        throw FileError(disk, "\"" + disk + "\" is too large for an MSX-DOS disk image");
+    }
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(in.size()));
+    bytes.resize(in.read(bytes));
+    auto image = std::make_shared<const DiskImage>(disk, std::move(bytes));
+    if (stamp) {
+        const std::lock_guard lock(guard);
+        keptName = disk;
+        keptStamp = *stamp;
+        kept = image;
+    }
+    return image;
+}
+
+const DiskImage::File& fileOnDisk(const DiskImage& image, const DiskPath& where,
+                                  const std::string& path) {
+    for (const DiskImage::File& file : image.files()) {
+        if (equalNoCase(file.path(), where.inner)) {
+            return file;
+        }
+    }
+    throw FileError(path, "Cannot open file \"" + path + "\": no such file on the disk");
+}
+
+void refuseEmpty(const std::string& path, std::uint64_t size) {
+    if (size == 0) {
+        throw FileError(path, "File \"" + path + "\" is empty");
+    }
+}
+
+std::vector<std::string> sortedByName(std::vector<std::string> paths,
+                                       const std::string& folder) {
+    const std::size_t skip = folder == "." ? 0 : joined(folder, "").size();
+    std::sort(paths.begin(), paths.end(), [skip](const std::string& a, const std::string& b) {
+        return compareNatural(std::string_view(a).substr(skip), std::string_view(b).substr(skip)) <
+               0;
+    });
+    return paths;
+}
+
+std::vector<std::string> listDirectory(const std::string& folder) {
+    std::vector<std::string> paths;
+    std::error_code error;
+    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+        std::error_code typeError;
+        if (it->is_regular_file(typeError)) {
+            paths.push_back(joined(folder, it->path().filename().string()));
+        }
+    }
+    return sortedByName(std::move(paths), folder);
+}
+
+struct KeptListing {
+    Stamp stamp;
+    FolderListing paths;
+};
+
+} // namespace
+
+std::optional<DiskPath> splitDiskPath(const std::string& path) {
+    for (std::size_t slash = path.find('/'); slash != std::string::npos;
+         slash = path.find('/', slash + 1)) {
+        const std::string prefix = path.substr(0, slash);
+        if (hasDiskExtension(prefix) && stampOf(prefix, false)) {
+            std::string inner = path.substr(slash + 1);
+            if (inner.empty()) {
+                return std::nullopt;
+            }
+            return DiskPath{prefix, inner};
+        }
+    }
+    return std::nullopt;
+}
+
+bool isDiskImage(const std::string& path) {
+    return hasDiskExtension(path) && stampOf(path, false).has_value();
+}
+
+InputBytes readInput(const std::string& path, std::size_t limit) {
+    InputBytes input;
+    if (const auto where = splitDiskPath(path)) {
+        const auto image = openDisk(where->disk);
+        std::vector<std::uint8_t> bytes = image->read(fileOnDisk(*image, *where, path));
+        input.size = bytes.size();
+        refuseEmpty(path, input.size);
+        bytes.resize(std::min(bytes.size(), limit));
+        input.bytes = std::move(bytes);
+        return input;
+    }
+    InputFile in(path);
+    input.size = in.size();
+    refuseEmpty(path, input.size);
+    input.bytes.resize(static_cast<std::size_t>(std::min<std::uint64_t>(input.size, limit)));
+    input.bytes.resize(in.read(input.bytes));
+    return input;
+}
+
+std::string folderOf(const std::string& path) {
+    if (const auto where = splitDiskPath(path)) {
+        return where->disk;
+    }
+    return directoryOf(path);
+}
+
+std::string hostFolderOf(const std::string& path) {
+    if (const auto where = splitDiskPath(path)) {
+        return directoryOf(where->disk);
+    }
+    return directoryOf(path);
+}
+
+std::string nameInFolder(const std::string& path) {
+    if (const auto where = splitDiskPath(path)) {
+        return where->inner;
+    }
+    return baseNameOf(path);
+}
+
+FolderListing listFolder(const std::string& folder) {
+    if (isDiskImage(folder)) {
+        const auto image = openDisk(folder);
+        std::vector<std::string> paths;
+        for (const DiskImage::File& file : image->files()) {
+            paths.push_back(folder + "/" + file.path());
+        }
+        return std::make_shared<const std::vector<std::string>>(
+            sortedByName(std::move(paths), folder));
+    }
+    static std::mutex guard;
+    static std::map<std::string, KeptListing> kept;
+    const auto stamp = stampOf(folder, true);
+    if (!stamp) {
+        return std::make_shared<const std::vector<std::string>>();
+    }
+    {
+        const std::lock_guard lock(guard);
+        if (const auto it = kept.find(folder); it != kept.end() && it->second.stamp == *stamp) {
+            return it->second.paths;
+        }
+    }
+    auto paths = std::make_shared<const std::vector<std::string>>(listDirectory(folder));
+    const std::lock_guard lock(guard);
+    if (kept.size() >= kKeptListings) {
+        kept.clear();
+    }
+    kept[folder] = KeptListing{*stamp, paths};
+    return paths;
+}
+
+} // namespace tessarin
