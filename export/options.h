@@ -1,7 +1,7 @@
 #pragma once
 
-#include "document/view_geometry.h"
 #include "document/vocabulary.h"
+#include "document/view_geometry.h"
 #include "image/image_format.h"
 
 #include <array>
