@@ -63,8 +63,11 @@ std::vector<std::string> outputNames(const std::vector<std::string>& screens,
 std::variant<BatchPlan, UsageError> planBatch(const ExportOptions& options) {
     std::vector<std::string> screens;
     std::vector<std::string> palettes;
+    std::unordered_set<std::string> seen; // a FILE named twice is converted once
     for (const std::string& file : options.files) {
-        (chooseByFileName(file).slot == FileSlot::palette ? palettes : screens).push_back(file);
+        if (seen.insert(file).second) {
+            (chooseByFileName(file).slot == FileSlot::palette ? palettes : screens).push_back(file);
+        }
     }
     if (screens.empty()) {
         return UsageError{"no screen file among the FILEs"};

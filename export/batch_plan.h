@@ -24,7 +24,8 @@ struct BatchPlan {
 // --palette. Pure: names only. Screen files whose outputs would collide (X.SC5 beside X.SR8,
 // PIC.SC5 in two folders) keep their own extension (X.SC5.png) and, where that still
 // collides, a number (PIC.SC5-2.png), so that every one is converted. A screen file without
-// a palette under --palette-source file is a usage error naming it.
+// a palette under --palette-source file is a usage error naming it. A FILE named twice
+// counts once.
 [[nodiscard]] std::variant<BatchPlan, UsageError> planBatch(const ExportOptions& options);
 
 } // namespace tessarin::exporter
