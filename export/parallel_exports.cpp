@@ -15,10 +15,10 @@ namespace tessarin::exporter {
 
 namespace {
 
-// Above the deepest conversion (the renderer's blocks of lines, libpng, zlib) by a wide
-// margin; the system's default of 8 MiB a thread would be most of the address space of
+// Four times the stack every sample needed in every view and a 4096-pixel thumbnail (64 KiB
+// was enough); the system's default of 8 MiB a thread would be most of the address space of
 // 256 workers under a memory limit.
-constexpr std::size_t kWorkerStackBytes = 1 << 20;
+constexpr std::size_t kWorkerStackBytes = 256 << 10;
 
 bool outOfDescriptors(const FileError& e) {
     return e.systemError() == EMFILE || e.systemError() == ENFILE;
