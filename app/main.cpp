@@ -13,6 +13,7 @@
 #include "dialogs/vram_mapping_dialog.h"
 
 #include <QScreen>
+#include <csignal>
 #include <cstdio>
 #include <exception>
 #include <memory>
@@ -91,6 +92,7 @@ void centreOnScreen(QWidget& window) {
 } // namespace
 
 int main(int argc, char** argv) {
+    std::signal(SIGPIPE, SIG_IGN); // a closed pipe fails the write instead of ending the viewer
     const CommandLine commandLine = parseCommandLine(argc, argv);
     if (commandLine.exitStatus) {
         return *commandLine.exitStatus;

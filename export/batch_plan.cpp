@@ -2,16 +2,18 @@
 
 #include "document/file_name_rule.h"
 #include "document/palette_pairing.h"
+#include "export/palette_index.h"
 #include "platform/file_system.h"
 
-#include <algorithm>
-#include <map>
-#include <set>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 namespace tessarin::exporter {
 
 namespace {
+
+constexpr int kFirstNumber = 2; // PIC.SC5-2.png: the second of its name
 
 std::string quoted(const std::string& s) {
     return "\"" + s + "\"";
@@ -21,39 +23,75 @@ std::string joinPath(const std::string& directory, const std::string& name) {
     return directory.ends_with('/') ? directory + name : directory + "/" + name;
 }
 
+// The file names in OUTDIR of the screens, distinct, in the screens' order: <base>.<format>;
+// where several screens share that, <name>.<format>; where that too is taken, a number.
+std::vector<std::string> outputNames(const std::vector<std::string>& screens,
+                                     const std::string& extension) {
+    std::vector<std::string> plain;
+    std::unordered_map<std::string, std::size_t> plainCount;
+    plain.reserve(screens.size());
+    for (const std::string& screen : screens) {
+        plain.push_back(baseNameWithoutExtension(screen));
+        ++plainCount[plain.back()];
+    }
+    std::vector<std::string> stems; // the names without ".<format>"
+    stems.reserve(screens.size());
+    for (std::size_t i = 0; i < screens.size(); ++i) {
+        stems.push_back(plainCount[plain[i]] > 1 ? baseNameOf(screens[i]) : plain[i]);
+    }
+    // A number never takes a name that a later screen has by its stem.
+    const std::unordered_set<std::string> wanted(stems.begin(), stems.end());
+    std::unordered_set<std::string> given;
+    std::unordered_map<std::string, int> nextNumber;
+    std::vector<std::string> names;
+    names.reserve(screens.size());
+    for (const std::string& stem : stems) {
+        std::string name = stem;
+        if (!given.insert(name).second) {
+            int& number = nextNumber.try_emplace(stem, kFirstNumber).first->second;
+            do {
+                name = stem + "-" + std::to_string(number++);
+            } while (wanted.contains(name) || !given.insert(name).second);
+        }
+        names.push_back(name + "." + extension);
+    }
+    return names;
+}
+
 } // namespace
 
 std::variant<BatchPlan, UsageError> planBatch(const ExportOptions& options) {
     std::vector<std::string> screens;
     std::vector<std::string> palettes;
+    std::unordered_set<std::string> seen; // a FILE named twice is converted once
     for (const std::string& file : options.files) {
-        (chooseByFileName(file).slot == FileSlot::palette ? palettes : screens).push_back(file);
+        if (seen.insert(file).second) {
+            (chooseByFileName(file).slot == FileSlot::palette ? palettes : screens).push_back(file);
+        }
     }
     if (screens.empty()) {
         return UsageError{"no screen file among the FILEs"};
     }
 
     BatchPlan plan;
-    std::map<std::string, std::string> screenByOutput;
-    std::set<std::string> usedPalettes;
-    const char* extension = extensionOf(options.format.value_or(ImageFormat::png));
-    for (const std::string& screen : screens) {
-        const std::string base = baseNameWithoutExtension(screen);
-        const std::string output = joinPath(options.outDir, base + "." + extension);
-        const auto [it, fresh] = screenByOutput.emplace(output, screen);
-        if (!fresh) {
-            return UsageError{quoted(it->second) + " and " + quoted(screen) +
-                              " would both be written to " + quoted(output)};
-        }
+    plan.items.reserve(screens.size());
+    std::unordered_set<std::string> usedPalettes;
+    const PaletteIndex index(palettes);
+    const std::string extension = extensionOf(options.format.value_or(ImageFormat::png));
+    const std::vector<std::string> names = outputNames(screens, extension);
+    for (std::size_t i = 0; i < screens.size(); ++i) {
+        const std::string& screen = screens[i];
         std::string palette = options.paletteFile;
-        if (const auto paired = pairedPalette(screen, palettes)) {
+        if (const std::string* paired = index.pairedPalette(screen)) {
             palette = *paired;
-            usedPalettes.insert(palette);
+            usedPalettes.insert(*paired);
         }
         if (options.paletteSource == PaletteSource::file && palette.empty()) {
             return UsageError{"--palette-source file needs a palette file for " + quoted(screen)};
         }
-        plan.items.push_back(BatchItem{jobFor(options, screen, palette), output});
+        const bool renamed = names[i] != baseNameWithoutExtension(screen) + "." + extension;
+        plan.items.push_back(BatchItem{jobFor(options, screen, palette),
+                                       joinPath(options.outDir, names[i]), renamed});
     }
     for (const std::string& palette : palettes) {
         if (!usedPalettes.contains(palette)) {

@@ -11,7 +11,8 @@ namespace tessarin::exporter {
 
 struct BatchItem {
     PictureJob job;
-    std::string output; // OUTDIR/<base name>.<format>
+    std::string output;   // OUTDIR/<base name>.<format>, or a longer name where that collides
+    bool renamed = false; // output is not <base name>.<format>: the listing says from what
 };
 
 struct BatchPlan {
@@ -20,8 +21,11 @@ struct BatchPlan {
 };
 
 // One picture per screen FILE, paired with its palette FILE by pairedPalette, else with
-// --palette. Pure: names only. Two screen files that would give the same output, or a
-// screen without a palette under --palette-source file, are usage errors naming the files.
+// --palette. Pure: names only. Screen files whose outputs would collide (X.SC5 beside X.SR8,
+// PIC.SC5 in two folders) keep their own extension (X.SC5.png) and, where that still
+// collides, a number (PIC.SC5-2.png), so that every one is converted. A screen file without
+// a palette under --palette-source file is a usage error naming it. A FILE named twice
+// counts once.
 [[nodiscard]] std::variant<BatchPlan, UsageError> planBatch(const ExportOptions& options);
 
 } // namespace tessarin::exporter

@@ -1,21 +1,20 @@
 #include "export/exporter.h"
 
 #include "export/batch_plan.h"
-#include "export/conversion_gate.h"
+#include "export/name_list.h"
+#include "export/parallel_exports.h"
 #include "export/picture_job.h"
 #include "export/progress_bar.h"
 #include "platform/file_error.h"
 
 #include <algorithm>
-#include <array>
-#include <atomic>
 #include <cerrno>
-#include <condition_variable>
 #include <cstring>
 #include <exception>
 #include <filesystem>
-#include <mutex>
-#include <optional>
+#include <iterator>
+#include <new>
+#include <sys/stat.h>
 #include <system_error>
 #include <thread>
 
@@ -24,135 +23,47 @@ namespace tessarin::exporter {
 namespace {
 
 constexpr const char* kProgram = "tessarin-export: ";
-constexpr unsigned char kFirstPrintable = 0x20;
-constexpr unsigned char kDelete = 0x7F;
-constexpr unsigned char kUtf8C1Lead = 0xC2; // U+0080..U+009F are 0xC2 0x80..0x9F
-constexpr unsigned char kC1First = 0x80;
-constexpr unsigned char kC1Last = 0x9F;
-
-void appendHex(std::string& out, unsigned char c) {
-    constexpr std::array<char, 16> kDigits{'0', '1', '2', '3', '4', '5', '6', '7',
-                                           '8', '9', 'a', 'b', 'c', 'd', 'e', 'f'};
-    out += "\\x";
-    out += kDigits[c >> 4];
-    out += kDigits[c & 0xF];
-}
-
-std::string escapedControl(unsigned char c) {
-    switch (c) {
-    case '\a':
-        return "\\a";
-    case '\b':
-        return "\\b";
-    case '\t':
-        return "\\t";
-    case '\n':
-        return "\\n";
-    case '\v':
-        return "\\v";
-    case '\f':
-        return "\\f";
-    case '\r':
-        return "\\r";
-    case 0x1B:
-        return "\\e";
-    default: {
-        std::string hex;
-        appendHex(hex, c);
-        return hex;
-    }
-    }
-}
 
 // The line of the listing for one written output; false once standard output failed.
-bool list(std::ostream& out, std::ostream& err, const std::string& output) {
-    return writeChecked(out, err, printable(output) + '\n');
+bool list(std::ostream& out, std::ostream& err, const std::string& line) {
+    return writeChecked(out, err, printable(line) + '\n');
+}
+
+// A message on standard error; false once that failed, when the batch cannot tell of more.
+bool report(std::ostream& err, const std::string& message) {
+    err << kProgram << message << '\n';
+    return static_cast<bool>(err);
+}
+
+bool isDirectory(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+// Why OUTDIR, which create_directories could not make, is not one: a symbolic link to
+// nothing is told as such, not as the "File exists" of mkdir.
+std::string outDirProblem(const std::string& outDir, const std::error_code& error) {
+    struct stat link {};
+    std::error_code ignored;
+    if (::lstat(outDir.c_str(), &link) == 0 && S_ISLNK(link.st_mode) &&
+        !std::filesystem::exists(outDir, ignored)) {
+        return "it is a symbolic link to \"" +
+               std::filesystem::read_symlink(outDir, ignored).string() + "\", which does not exist";
+    }
+    return error ? error.message() : std::string("it is not a directory");
 }
 
 // OUTDIR and its parents, made when missing; false after one message saying why not.
 bool makeOutDir(const std::string& outDir, std::ostream& err) {
     std::error_code error;
     std::filesystem::create_directories(outDir, error);
-    if (!error && std::filesystem::is_directory(outDir, error)) {
+    if (!error && isDirectory(outDir)) {
         return true;
     }
     err << kProgram << "Cannot create output directory \"" << printable(outDir)
-        << "\": " << (error ? error.message() : std::string("it is not a directory")) << '\n';
+        << "\": " << printable(outDirProblem(outDir, error)) << '\n';
     return false;
 }
-
-// What became of one file of a batch, kept until its turn in the listing.
-struct ItemResult {
-    bool done = false;
-    std::optional<std::string> failure; // the FileError's message
-    std::exception_ptr unexpected;      // anything else, rethrown in its turn
-};
-
-// Converts the items of a batch on worker threads, each taking the next item by index;
-// every export has its own document, and the documents share nothing.
-class ParallelExports {
-public:
-    ParallelExports(const BatchPlan& plan, ImageFormat format, std::size_t threads)
-        : plan_(plan), format_(format), results_(plan.items.size()) {
-        threads_.reserve(threads);
-        for (std::size_t t = 0; t < threads; ++t) {
-            try {
-                threads_.emplace_back([this] { work(); });
-            } catch (const std::system_error&) {
-                // Fewer threads still convert every file; none at all is an error.
-                if (threads_.empty()) {
-                    throw;
-                }
-                break;
-            }
-        }
-    }
-    ParallelExports(const ParallelExports&) = delete;
-    ParallelExports& operator=(const ParallelExports&) = delete;
-    // Takes no more items and waits for those under way.
-    ~ParallelExports() { next_.store(plan_.items.size()); }
-
-    // The result of item i once it is done.
-    [[nodiscard]] const ItemResult& wait(std::size_t i) {
-        std::unique_lock lock(mutex_);
-        ready_.wait(lock, [&] { return results_[i].done; });
-        return results_[i];
-    }
-
-private:
-    void work() {
-        blockTerminationSignals();
-        for (std::size_t i = next_++; i < plan_.items.size(); i = next_++) {
-            if (!enterConversion()) {
-                return;
-            }
-            ItemResult result;
-            try {
-                const BatchItem& item = plan_.items[i];
-                exportPicture(item.job, item.output, format_, Overwrite::refuse);
-            } catch (const FileError& e) {
-                result.failure = e.what();
-            } catch (...) {
-                result.unexpected = std::current_exception();
-            }
-            leaveConversion();
-            result.done = true;
-            {
-                const std::lock_guard lock(mutex_);
-                results_[i] = std::move(result);
-            }
-            ready_.notify_all();
-        }
-    }
-
-    const BatchPlan& plan_;
-    ImageFormat format_;
-    std::mutex mutex_;
-    std::condition_variable ready_;
-    std::vector<ItemResult> results_;
-    std::atomic<std::size_t> next_{0};
-    std::vector<std::jthread> threads_; // last: joined before the rest goes
-};
 
 // -j, else one thread per processor; never more threads than files.
 std::size_t threadCount(const ExportOptions& options, std::size_t items) {
@@ -168,6 +79,9 @@ int runSingle(const ExportOptions& options, std::ostream& out, std::ostream& err
     } catch (const FileError& e) {
         err << kProgram << printable(e.what()) << '\n';
         return kExitFileError;
+    } catch (const std::bad_alloc&) {
+        err << kProgram << printable(options.screenFile) << ": " << kOutOfMemory << '\n';
+        return kExitFileError;
     }
     if (!options.quiet && !list(out, err, options.output)) {
         return kExitFileError;
@@ -175,7 +89,138 @@ int runSingle(const ExportOptions& options, std::ostream& out, std::ostream& err
     return kExitSuccess;
 }
 
-int runBatch(const ExportOptions& options, std::ostream& out, std::ostream& err, bool progress) {
+// How many files of a batch came to what.
+struct Counts {
+    std::size_t written = 0;
+    std::size_t skipped = 0;
+    std::size_t failed = 0;
+    std::size_t notTried = 0;
+};
+
+// Takes the results in the plan's order and tells of each: the output of one thread.
+class BatchReport {
+public:
+    BatchReport(const ExportOptions& options, const BatchPlan& plan, std::ostream& out,
+                std::ostream& err, bool progress)
+        : options_(options), plan_(plan), out_(out), err_(err),
+          bar_(err, progress && !options.quiet, plan.items.size()), listing_(!options.quiet) {}
+
+    // Reports every item as it is done; stops the exports once nothing more can come of
+    // them: standard output or error failed, or OUTDIR is gone.
+    void run(ParallelExports& exports) {
+        for (std::size_t i = 0; i < plan_.items.size(); ++i) {
+            bar_.show(i, plan_.items[i].job.screenFile);
+            const ItemResult result = exports.wait(i);
+            if (result.unexpected) {
+                std::rethrow_exception(result.unexpected);
+            }
+            if (!take(plan_.items[i], result)) {
+                exports.stop();
+            }
+        }
+        bar_.finish();
+    }
+
+    // The summary on err ("N of M files failed" when some did, then the counts), and the
+    // exit status.
+    [[nodiscard]] int finish() {
+        if (counts_.failed > 0 && errorsShown_) {
+            errorsShown_ = report(err_, std::to_string(counts_.failed) + " of " +
+                                            std::to_string(plan_.items.size()) + " files failed");
+        }
+        if (!options_.quiet && errorsShown_) {
+            std::string line = std::to_string(counts_.written) + " written, " +
+                               std::to_string(counts_.skipped) + " skipped, " +
+                               std::to_string(counts_.failed) + " failed";
+            if (counts_.notTried > 0) {
+                line += ", " + std::to_string(counts_.notTried) + " not tried";
+            }
+            errorsShown_ = report(err_, line);
+        }
+        const bool complete = counts_.failed == 0 && counts_.notTried == 0;
+        return complete && errorsShown_ && (listing_ || options_.quiet) ? kExitSuccess
+                                                                        : kExitFileError;
+    }
+
+private:
+    // Counts and tells of one result; false when the batch should take no more items.
+    bool take(const BatchItem& item, const ItemResult& result) {
+        Outcome outcome = result.outcome;
+        if (outcome == Outcome::failed && (outDirGone_ || !isDirectory(options_.outDir))) {
+            if (!outDirGone_) {
+                say("Output directory \"" + printable(options_.outDir) +
+                    "\" is gone: the files left are not tried");
+            }
+            outDirGone_ = true;
+            outcome = Outcome::notTried;
+        }
+        switch (outcome) {
+        case Outcome::written:
+            ++counts_.written;
+            show(item.renamed ? item.output + " (from " + item.job.screenFile + ")" : item.output);
+            break;
+        case Outcome::skipped:
+            ++counts_.skipped;
+            show(item.output + " (skipped: it exists)");
+            break;
+        case Outcome::failed:
+            ++counts_.failed;
+            say(printable(item.job.screenFile) + ": " + printable(result.failure));
+            break;
+        case Outcome::notTried:
+            ++counts_.notTried;
+            break;
+        }
+        return errorsShown_ && !outDirGone_ && (listing_ || options_.quiet);
+    }
+
+    // A line of the listing; the first failure to write it ends the listing.
+    void show(const std::string& line) {
+        if (listing_) {
+            bar_.clear();
+            listing_ = list(out_, err_, line);
+        }
+    }
+
+    // A message on err; the first failure to write it ends the messages.
+    void say(const std::string& message) {
+        if (errorsShown_) {
+            bar_.clear();
+            errorsShown_ = report(err_, message);
+        }
+    }
+
+    const ExportOptions& options_;
+    const BatchPlan& plan_;
+    std::ostream& out_;
+    std::ostream& err_;
+    ProgressBar bar_;
+    Counts counts_;
+    bool listing_;
+    bool errorsShown_ = true;
+    bool outDirGone_ = false;
+};
+
+// The FILEs of the command line and those of --files-from.
+ExportOptions withListedFiles(const ExportOptions& options) {
+    ExportOptions all = options;
+    if (!options.filesFrom.empty()) {
+        std::vector<std::string> listed =
+            readNameList(options.filesFrom, options.filesFromSeparator);
+        all.files.insert(all.files.end(), std::make_move_iterator(listed.begin()),
+                         std::make_move_iterator(listed.end()));
+    }
+    return all;
+}
+
+int runBatch(const ExportOptions& given, std::ostream& out, std::ostream& err, bool progress) {
+    ExportOptions options;
+    try {
+        options = withListedFiles(given);
+    } catch (const FileError& e) {
+        err << kProgram << printable(e.what()) << '\n';
+        return kExitFileError;
+    }
     auto planned = planBatch(options);
     if (const auto* usage = std::get_if<UsageError>(&planned)) {
         err << kProgram << printable(usage->message) << '\n';
@@ -191,57 +236,16 @@ int runBatch(const ExportOptions& options, std::ostream& out, std::ostream& err,
                 << "\" has no screen file of the same base name\n";
         }
     }
-    ProgressBar bar(err, progress && !options.quiet, plan.items.size());
-    std::size_t failed = 0;
-    bool listing = !options.quiet;
-    // Printed in the plan's order as the results come: the output of one thread.
-    ParallelExports exports(plan, *options.format, threadCount(options, plan.items.size()));
-    for (std::size_t i = 0; i < plan.items.size(); ++i) {
-        const BatchItem& item = plan.items[i];
-        bar.show(i, item.job.screenFile);
-        const ItemResult& result = exports.wait(i);
-        if (result.unexpected) {
-            std::rethrow_exception(result.unexpected);
-        }
-        if (result.failure) {
-            bar.clear();
-            err << kProgram << printable(item.job.screenFile) << ": " << printable(*result.failure)
-                << '\n';
-            ++failed;
-        } else if (listing) {
-            bar.clear();
-            // The rest is still converted; the exit status tells of the lost listing.
-            listing = list(out, err, item.output);
-        }
+    BatchReport report(options, plan, out, err, progress);
+    {
+        ParallelExports exports(plan, {*options.format, options.skipExisting},
+                                threadCount(options, plan.items.size()));
+        report.run(exports);
     }
-    bar.finish();
-    if (failed > 0) {
-        err << kProgram << failed << " of " << plan.items.size() << " files failed\n";
-        return kExitFileError;
-    }
-    return listing || options.quiet ? kExitSuccess : kExitFileError;
+    return report.finish();
 }
 
 } // namespace
-
-std::string printable(std::string_view text) {
-    std::string result;
-    result.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        if (c < kFirstPrintable || c == kDelete) {
-            result += escapedControl(c);
-        } else if (c == kUtf8C1Lead && i + 1 < text.size() &&
-                   static_cast<unsigned char>(text[i + 1]) >= kC1First &&
-                   static_cast<unsigned char>(text[i + 1]) <= kC1Last) {
-            appendHex(result, c);
-            appendHex(result, static_cast<unsigned char>(text[++i]));
-        } else {
-            result += static_cast<char>(c);
-        }
-    }
-    return result;
-}
 
 bool writeChecked(std::ostream& out, std::ostream& err, std::string_view text) {
     if (!out) {

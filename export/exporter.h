@@ -1,6 +1,7 @@
 #pragma once
 
 #include "export/options.h"
+#include "export/printable.h"
 
 #include <ostream>
 #include <string>
@@ -17,11 +18,6 @@ inline constexpr int kExitUsage = 2;
 // progress enables the bar on err (the caller knows whether err is a terminal).
 [[nodiscard]] int runExport(const ExportOptions& options, std::ostream& out, std::ostream& err,
                             bool progress);
-
-// text as shown on a terminal: control characters (bytes below 0x20, 0x7F, and the C1
-// controls as UTF-8) escaped C-like ("\e", "\n", "\x7f"), so that no file name can set
-// the terminal's title or colours. Everything else as it is.
-[[nodiscard]] std::string printable(std::string_view text);
 
 // Writes text to standard output (out) and flushes it. A failure is reported on err
 // and returns false; nothing more is written to a failed out.

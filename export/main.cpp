@@ -26,8 +26,9 @@ void removeScratchAndExit(int signal) {
 }
 
 // A terminating signal removes the scratch file of the output being written. A write
-// past the file size limit fails (EFBIG) and is reported naming the output, instead of
-// the signal ending the process without a word.
+// past the file size limit fails (EFBIG) and is reported naming the output, and a write to
+// a closed pipe (EPIPE: "| head") ends the batch cleanly, instead of the signal ending the
+// process without a word and with scratch files left.
 // In a batch the workers block these signals, so the handler runs on the main thread
 // and waits for the files being converted.
 void handleSignals() {
@@ -41,6 +42,7 @@ void handleSignals() {
         ::sigaction(signal, &action, nullptr);
     }
     std::signal(SIGXFSZ, SIG_IGN);
+    std::signal(SIGPIPE, SIG_IGN);
 }
 
 // Every file of a batch allocates and frees the same large buffers (VRAM, the picture, the

@@ -162,7 +162,7 @@ std::optional<Failure> choiceInto(std::optional<T>& target, std::string_view nam
 
 constexpr std::string_view kScreenValuePlaceholder = "SCREENS";
 
-const std::array<OptionSpec, 18> kOptions{{
+const std::array<OptionSpec, 21> kOptions{{
     {{"-o", "--output"}, "OUTPUT", "", "write one picture to OUTPUT (replaced when complete)",
      [](ParseState& s, std::string_view, const std::string& v) -> std::optional<Failure> {
          s.command.options.output = v;
@@ -283,6 +283,24 @@ const std::array<OptionSpec, 18> kOptions{{
      "per processor); the listing keeps the files' order",
      [](ParseState& s, std::string_view name, const std::string& v) -> std::optional<Failure> {
          return numberInto(s.command.options.jobs, name, v, 1, kMaxJobs);
+     }},
+    {{"--skip-existing", ""}, "", "", "in a batch, skip screen files whose output exists",
+     [](ParseState& s, std::string_view, const std::string&) -> std::optional<Failure> {
+         s.command.options.skipExisting = true;
+         return std::nullopt;
+     }},
+    {{"--files-from", ""},
+     "FILE",
+     "",
+     "in a batch, also the FILEs named in FILE, one a line\n(\"-\": standard input)",
+     [](ParseState& s, std::string_view, const std::string& v) -> std::optional<Failure> {
+         s.command.options.filesFrom = v;
+         return std::nullopt;
+     }},
+    {{"-0", "--null"}, "", "", "the names of --files-from end with NUL, not newline",
+     [](ParseState& s, std::string_view, const std::string&) -> std::optional<Failure> {
+         s.command.options.filesFromSeparator = '\0';
+         return std::nullopt;
      }},
     {{"-q", "--quiet"}, "", "", "no progress and no notes; errors are still reported",
      [](ParseState& s, std::string_view, const std::string&) -> std::optional<Failure> {
@@ -427,7 +445,10 @@ private:
         if (o.output.empty() && o.outDir.empty()) {
             return Failure{"no output given: use -o OUTPUT or -d OUTDIR"};
         }
-        if (o.files.empty()) {
+        if (!o.filesFrom.empty() && !o.batch()) {
+            return Failure{"--files-from needs -d OUTDIR"};
+        }
+        if (o.files.empty() && o.filesFrom.empty()) {
             return Failure{"no input FILE given"};
         }
         if (o.thumbnailSize) {

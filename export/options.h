@@ -36,6 +36,9 @@ struct ExportOptions {
     std::optional<std::int16_t> thumbnailSize; // fit within SIZE x SIZE, always PNG
     std::optional<std::int16_t> jobs;          // batch threads; else the hardware's
     bool quiet = false;
+    bool skipExisting = false; // a batch's existing outputs are skipped, not failures
+    std::string filesFrom;     // more FILEs, read from this file ("-": standard input)
+    char filesFromSeparator = '\n';
 
     [[nodiscard]] bool batch() const { return !outDir.empty(); }
 

@@ -1,6 +1,8 @@
 // Arbitrary command lines for the exporter's option parser: NUL-separated strings.
-// Parsing must not crash, and whatever it accepts must be usable as it stands.
+// Parsing must not crash, and whatever it accepts must be usable as it stands. Each string
+// shown in a message leaves no control character, and shown again stays as it is.
 #include "export/options.h"
+#include "export/printable.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -20,6 +22,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     if (!current.empty()) {
         args.push_back(current);
+    }
+    for (const std::string& arg : args) {
+        const std::string shown = tessarin::exporter::printable(arg);
+        for (const char c : shown) {
+            if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) {
+                std::abort();
+            }
+        }
+        if (shown.find("\xC2\x9B") != std::string::npos ||
+            tessarin::exporter::printable(shown) != shown) {
+            std::abort();
+        }
     }
     const auto parsed = tessarin::exporter::parseOptions(args);
     if (const auto* command = std::get_if<tessarin::exporter::Command>(&parsed)) {

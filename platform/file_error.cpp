@@ -4,7 +4,7 @@
 
 namespace tessarin {
 
-FileError::FileError(std::string fileName, const std::string& message)
-    : std::runtime_error(message), fileName_(std::move(fileName)) {}
+FileError::FileError(std::string fileName, const std::string& message, int systemError)
+    : std::runtime_error(message), fileName_(std::move(fileName)), systemError_(systemError) {}
 
 } // namespace tessarin

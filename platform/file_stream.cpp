@@ -3,6 +3,7 @@
 #include "platform/file_error.h"
 #include "platform/posix_io.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -14,15 +15,17 @@ namespace tessarin {
 namespace {
 
 [[noreturn]] void throwErrno(const char* verb, const std::string& fileName, int error) {
-    throw FileError(fileName, posix::fileMessage(verb, fileName, posix::errnoText(error)));
+    throw FileError(fileName, posix::fileMessage(verb, fileName, posix::errnoText(error)), error);
 }
 
 int openOrThrow(const std::string& fileName, int accessFlags, struct stat* info) {
     int error = 0;
     const int fd = posix::openRegular(fileName, accessFlags, info, &error);
     if (fd < 0) {
+        // kNotRegular and kReplacedWhileOpening are no errno values.
         throw FileError(fileName,
-                        posix::fileMessage("open", fileName, posix::openFailureText(error)));
+                        posix::fileMessage("open", fileName, posix::openFailureText(error)),
+                        std::max(error, 0));
     }
     return fd;
 }

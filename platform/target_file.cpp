@@ -92,12 +92,16 @@ private:
     sigset_t old_{};
 };
 
-[[noreturn]] void fail(const std::string& target, const std::string& reason) {
-    throw FileError(target, posix::fileMessage("write", target, reason));
+[[noreturn]] void fail(const std::string& target, const std::string& reason, int error = 0) {
+    throw FileError(target, posix::fileMessage("write", target, reason), error);
+}
+
+[[noreturn]] void failErrno(const std::string& target, int error) {
+    fail(target, posix::errnoText(error), error);
 }
 
 [[noreturn]] void failExists(const std::string& target) {
-    throw FileError(target, "File \"" + target + "\" already exists");
+    throw FileError(target, "File \"" + target + "\" already exists", EEXIST);
 }
 
 // The rename of keepExisting: fails with EEXIST, atomically, when to exists. Returns 0 or
@@ -133,7 +137,7 @@ Destination resolve(const std::string& target, ReplaceMode mode) {
     struct stat info {};
     if (::lstat(target.c_str(), &info) != 0) {
         if (errno != ENOENT) {
-            fail(target, posix::errnoText(errno));
+            failErrno(target, errno);
         }
         return {target, std::nullopt};
     }
@@ -149,7 +153,7 @@ Destination resolve(const std::string& target, ReplaceMode mode) {
         }
         char* real = ::realpath(target.c_str(), nullptr);
         if (real == nullptr) {
-            fail(target, posix::errnoText(errno));
+            failErrno(target, errno);
         }
         path = real;
         std::free(real);
@@ -190,8 +194,10 @@ public:
         const SignalsHeld held;
         fd_ = createUnique(directory + kScratchPrefix, fileMode, &scratch_);
         if (fd_ < 0) {
+            const int error = errno;
             fail(target,
-                 "cannot create a file in \"" + directory + "\": " + posix::errnoText(errno));
+                 "cannot create a file in \"" + directory + "\": " + posix::errnoText(error),
+                 error);
         }
         slot_ = registerScratch(scratch_);
     }
@@ -210,7 +216,7 @@ public:
 
     void write(std::span<const ByteSpan> pieces) {
         if (const int error = posix::writeFully(fd_, pieces); error != 0) {
-            fail(target_, posix::errnoText(error));
+            failErrno(target_, error);
         }
     }
 
@@ -220,14 +226,14 @@ public:
         if (const auto& old = destination_.replaced) {
             [[maybe_unused]] const int owned = ::fchown(fd_, old->st_uid, old->st_gid);
             if (::fchmod(fd_, old->st_mode & kKeptModeBits) != 0) {
-                fail(target_, posix::errnoText(errno));
+                failErrno(target_, errno);
             }
         }
         const int closed = ::close(fd_);
         fd_ = -1;
         // On Linux the descriptor is released even when close reports EINTR.
         if (closed != 0 && errno != EINTR) {
-            fail(target_, posix::errnoText(errno));
+            failErrno(target_, errno);
         }
         const SignalsHeld held;
         int error = 0;
@@ -240,7 +246,7 @@ public:
             failExists(target_);
         }
         if (error != 0) {
-            fail(target_, posix::errnoText(error));
+            failErrno(target_, error);
         }
         unregisterScratch(slot_);
         placed_ = true;

@@ -1,12 +1,12 @@
 // Drives tessarin-export as a process and checks its files against the document's
 // own writeBitmap.
-#include "tests/support/document_probe.h"
-#include "image/bmp_encoder.h"
 #include "document/screen_document.h"
 #include "document/view_geometry.h"
+#include "image/bmp_encoder.h"
 #include "image_files.h"
 #include "run_process.h"
 #include "test_text.h"
+#include "tests/support/document_probe.h"
 
 #include <filesystem>
 #include <fstream>
@@ -184,10 +184,19 @@ TEST(Exporter, ExitCodesAndMessagesNameTheProblem) {
     writeBytes(dir / "EMPTY.SC5", {});
     fs::create_directory(dir.path() / "DIR.SC5");
     fs::copy_file(sample("BARS.SC5"), dir.path() / "IN.bmp");
+    fs::create_symlink("gone", dir.path() / "LINK");
     const std::vector<ExitCase> cases{
         {{"-o", "x.png", sample("BARS.SC5")}, 0, ""},
         {{"-o", "x.png", "MISSING.SC5"}, 1, "\"MISSING.SC5\""},
         {{"-o", "x.png", "T\x1b]0;\a\x7f.SC5"}, 1, "\"T\\e]0;\\a\\x7f.SC5\""},
+        // C1 controls as raw bytes and as UTF-8; other UTF-8 as it is.
+        {{"-o", "x.png",
+          "\x9b"
+          "1m\xc2\x9b"
+          "2m\xc3\xa9.SC5"},
+         1,
+         "\"\\x9b1m\\xc2\\x9b2m\xc3\xa9.SC5\""},
+        {{"-d", "LINK", sample("BARS.SC5")}, 1, "symbolic link to \"gone\", which does not exist"},
         {{"-o", "x.png", "EMPTY.SC5"}, 1, "\"EMPTY.SC5\" is empty"},
         {{"-o", "x.png", "DIR.SC5"}, 1, "\"DIR.SC5\""},
         {{"-o", "x.png", "--vram1", "MISSING.SC7", sample("BARS7.SC7")}, 1, "\"MISSING.SC7\""},
@@ -281,20 +290,6 @@ TEST(Exporter, BatchPairsPalettesByBaseNameAndAppliesPaletteToTheRest) {
     EXPECT_TRUE(readBytes(out / "BARS7.bmp") ==
                 viewerBitmap({7, in / "BARS7.SC7", "", sample("BARS7.PL7"),
                               mappingOf(512, PaletteSource::automatic)}));
-}
-
-TEST(Exporter, BatchRefusesTwoInputsForOneOutputAndWritesNothing) {
-    const TempDir in;
-    const TempDir out;
-    fs::create_directory(in.path() / "a");
-    fs::create_directory(in.path() / "b");
-    fs::copy_file(sample("BARS.SC5"), in.path() / "a" / "PIC.SC5");
-    fs::copy_file(sample("BARS7.SC7"), in.path() / "b" / "PIC.SC7");
-    const ProcessResult r =
-        runProcess(kExporter, {"-d", out.path(), "a/PIC.SC5", "b/PIC.SC7"}, in.path());
-    EXPECT_EQ(r.exitCode, 2);
-    EXPECT_TRUE(contains(r.err, "\"a/PIC.SC5\" and \"b/PIC.SC7\"")) << r.err;
-    EXPECT_TRUE(out.entries().empty());
 }
 
 TEST(Exporter, BatchReportsEachFailedFileAndConvertsTheRest) {

@@ -1,6 +1,7 @@
 #include "document/palette_pairing.h"
 #include "export/batch_plan.h"
 #include "export/options.h"
+#include "export/palette_index.h"
 
 #include <functional>
 #include <gtest/gtest.h>
@@ -216,8 +217,6 @@ TEST(BatchPlan, PalettesPairByBaseNameIgnoringCase) {
 
 TEST(BatchPlan, ProblemsWithTheFileListAreUsageErrorsNamingTheFiles) {
     const std::vector<BadCase> cases{
-        {{"a/PIC.SC5", "b/PIC.SC7"}, "\"a/PIC.SC5\" and \"b/PIC.SC7\""},
-        {{"PIC.SC5", "PIC.SC5"}, "\"PIC.SC5\" and \"PIC.SC5\""},
         {{"PIC.PL5"}, "no screen file"},
     };
     for (const BadCase& c : cases) {
@@ -232,6 +231,49 @@ TEST(BatchPlan, ProblemsWithTheFileListAreUsageErrorsNamingTheFiles) {
     const auto planned = planBatch(o);
     ASSERT_TRUE(std::holds_alternative<UsageError>(planned));
     EXPECT_NE(std::get<UsageError>(planned).message.find("\"B.SC5\""), std::string::npos);
+}
+
+TEST(BatchPlan, CollidingOutputsKeepTheirExtensionThenANumber) {
+    const struct {
+        std::vector<std::string> files;
+        std::vector<std::string> outputs;
+    } cases[]{
+        {{"X.SC5", "X.SR8", "Y.SC5"}, {"out/X.SC5.png", "out/X.SR8.png", "out/Y.png"}},
+        {{"a/PIC.SC5", "b/PIC.SC5", "c/PIC.SC5"},
+         {"out/PIC.SC5.png", "out/PIC.SC5-2.png", "out/PIC.SC5-3.png"}},
+        // A number never takes the name another file has by its own.
+        {{"a/P.SC5", "b/P.SC5", "P.SC5-2.SC8"},
+         {"out/P.SC5.png", "out/P.SC5-3.png", "out/P.SC5-2.png"}},
+        {{"PIC.SC5", "PIC.SC5"}, {"out/PIC.png"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::PrintToString(c.files));
+        const auto planned = planBatch(batchOf(c.files));
+        ASSERT_TRUE(std::holds_alternative<BatchPlan>(planned));
+        std::vector<std::string> outputs;
+        for (const BatchItem& item : std::get<BatchPlan>(planned).items) {
+            outputs.push_back(item.output);
+        }
+        EXPECT_EQ(outputs, c.outputs);
+    }
+}
+
+// The index of a batch pairs as pairedPalette does, over names that tell apart case, natural
+// order and the candidates' order.
+TEST(BatchPlan, PaletteIndexAgreesWithPairedPalette) {
+    const std::vector<std::string> candidates{"c/pic.pl7", "b/PIC.PL5", "x/Pic.PL5", "PIC10.PL5",
+                                              "pic9.pl5",  "a/PIC.SC5", "d/pic.pl5", "ÄB.PL5"};
+    const PaletteIndex index(candidates);
+    for (const std::string screen :
+         {"PIC.SC5", "pic.sc8", "PIC9.SC5", "PIC10.SC5", "NONE.SC5", "äb.SC5", "ÄB.SC5", ".SC5"}) {
+        SCOPED_TRACE(screen);
+        const std::string* indexed = index.pairedPalette(screen);
+        const auto scanned = pairedPalette(screen, candidates);
+        ASSERT_EQ(indexed != nullptr, scanned.has_value());
+        if (scanned) {
+            EXPECT_EQ(*indexed, *scanned);
+        }
+    }
 }
 
 TEST(BatchPlan, BaseNameDropsDirectoryAndLastExtensionOnly) {

@@ -17,6 +17,7 @@ namespace tessarin::testing {
 namespace {
 
 namespace fs = std::filesystem;
+using namespace std::string_literals;
 
 const std::string kExporter = TESSARIN_EXPORT;
 
@@ -138,6 +139,121 @@ TEST(ExporterFaults, FullDiskFailsNamingTheOutputAndLeavesTheExistingOneIntact) 
         EXPECT_TRUE(readBytes(target) == old);
         fs::remove(target);
         EXPECT_TRUE(fs::is_empty(outDir));
+    }
+}
+
+// Runs script in bash with the exporter as $0 and args as $@: a pipe or a resource limit
+// (ulimit, setrlimit in that child) around the real process.
+ProcessResult runInShell(const std::string& script, std::vector<std::string> args,
+                         const TempDir& dir) {
+    args.insert(args.begin(), {"-c", script, kExporter});
+    return runProcess("/bin/bash", args, dir.path());
+}
+
+// n copies of a sample as in/P1.SCC ...; the batch's arguments after OPTIONS.
+std::vector<std::string> copies(const TempDir& dir, int n, std::vector<std::string> options) {
+    fs::create_directory(dir.path() / "in");
+    for (int i = 1; i <= n; ++i) {
+        const std::string name = "in/P" + std::to_string(i) + ".SCC";
+        fs::copy_file(sample("YJK.SCC"), dir.path() / name);
+        options.push_back(name);
+    }
+    return options;
+}
+
+// Whether out holds exactly the pictures P1.png .. Pn.png and nothing else (no scratch).
+bool holdsPictures(const TempDir& dir, int n) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(dir.path() / "out")) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    std::vector<std::string> wanted;
+    for (int i = 1; i <= n; ++i) {
+        wanted.push_back("P" + std::to_string(i) + ".png");
+    }
+    std::sort(wanted.begin(), wanted.end());
+    return names == wanted;
+}
+
+TEST(ExporterFaults, ClosedPipeEndsTheBatchWithAnErrorAndNoScratchFiles) {
+    const TempDir dir;
+    const ProcessResult r = runInShell("\"$0\" \"$@\" | head -n 1; exit ${PIPESTATUS[0]}",
+                                       copies(dir, 20, {"-j", "4", "-d", "out"}), dir);
+    EXPECT_EQ(r.exitCode, 1) << r.err;
+    EXPECT_TRUE(contains(r.err, "Cannot write to standard output: Broken pipe")) << r.err;
+    for (const auto& entry : fs::directory_iterator(dir.path() / "out")) {
+        EXPECT_EQ(entry.path().extension(), ".png") << entry.path();
+    }
+}
+
+TEST(ExporterFaults, OutOfMemoryFailsEachFileNamingItAndTheBatchGoesOn) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the sanitizer's shadow memory does not fit an address space limit";
+#endif
+    const TempDir dir;
+    // A 4096-pixel thumbnail needs far more than 60 MB; the program itself far less.
+    const ProcessResult r = runInShell(
+        "ulimit -v 60000; exec \"$0\" \"$@\"",
+        copies(dir, 3, {"-j", "1", "--size", "512x424int", "--thumbnail", "4096", "-d", "out"}),
+        dir);
+    EXPECT_EQ(r.exitCode, 1);
+    for (const std::string name : {"P1", "P2", "P3"}) {
+        EXPECT_TRUE(contains(r.err, "in/" + name + ".SCC: not enough memory to convert it\n"))
+            << r.err;
+    }
+    EXPECT_TRUE(
+        contains(r.err, "3 of 3 files failed\ntessarin-export: 0 written, 0 skipped, 3 failed"))
+        << r.err;
+    EXPECT_TRUE(holdsPictures(dir, 0));
+}
+
+TEST(ExporterFaults, TooFewDescriptorsMakeTheBatchWaitNotFail) {
+    const TempDir dir;
+    // Two descriptors beside standard input, output and error, for 16 threads.
+    const ProcessResult r = runInShell("ulimit -n 5; exec \"$0\" \"$@\"",
+                                       copies(dir, 20, {"-q", "-j", "16", "-d", "out"}), dir);
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_TRUE(r.err.empty()) << r.err;
+    EXPECT_TRUE(holdsPictures(dir, 20));
+}
+
+TEST(ExporterFaults, RerunSkipsExistingOutputsOnlyWhenAsked) {
+    const TempDir dir;
+    const std::vector<std::string> args = copies(dir, 2, {"-d", "out"});
+    ASSERT_EQ(runProcess(kExporter, args, dir.path()).exitCode, 0);
+    const std::vector<unsigned char> first = readBytes(dir / "out/P1.png");
+    const ProcessResult again = runProcess(kExporter, args, dir.path());
+    EXPECT_EQ(again.exitCode, 1);
+    EXPECT_TRUE(
+        contains(again.err, "2 of 2 files failed\ntessarin-export: 0 written, 0 skipped, 2 failed"))
+        << again.err;
+    std::vector<std::string> skipping{"--skip-existing"};
+    skipping.insert(skipping.end(), args.begin(), args.end());
+    const ProcessResult skipped = runProcess(kExporter, skipping, dir.path());
+    EXPECT_EQ(skipped.exitCode, 0) << skipped.err;
+    EXPECT_EQ(skipped.out, "out/P1.png (skipped: it exists)\nout/P2.png (skipped: it exists)\n");
+    EXPECT_TRUE(contains(skipped.err, "0 written, 2 skipped, 0 failed")) << skipped.err;
+    EXPECT_TRUE(readBytes(dir / "out/P1.png") == first);
+    EXPECT_TRUE(holdsPictures(dir, 2));
+}
+
+TEST(ExporterFaults, CollidingNamesAreAllConvertedAndTheListingSaysFromWhat) {
+    const TempDir dir;
+    for (const std::string name : {"X.SC5", "X.SR5", "a/PIC.SC5", "b/PIC.SC5"}) {
+        fs::create_directories((dir.path() / name).parent_path());
+        fs::copy_file(sample("BARS.SC5"), dir.path() / name);
+    }
+    const std::string list = "a/PIC.SC5\0b/PIC.SC5\0"s;
+    writeBytes(dir / "list", {list.begin(), list.end()});
+    const ProcessResult r = runProcess(
+        kExporter, {"-d", "out", "X.SC5", "X.SR5", "-0", "--files-from", "list"}, dir.path());
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "out/X.SC5.png (from X.SC5)\nout/X.SR5.png (from X.SR5)\n"
+                     "out/PIC.SC5.png (from a/PIC.SC5)\nout/PIC.SC5-2.png (from b/PIC.SC5)\n");
+    const std::vector<unsigned char> picture = readBytes(dir / "out/X.SC5.png");
+    for (const std::string name : {"X.SR5.png", "PIC.SC5.png", "PIC.SC5-2.png"}) {
+        EXPECT_TRUE(readBytes(dir / ("out/" + name)) == picture) << name;
     }
 }
 

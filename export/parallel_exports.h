@@ -1,0 +1,73 @@
+#pragma once
+
+#include "export/batch_plan.h"
+#include "image/image_format.h"
+#include "platform/sized_thread.h"
+
+#include <condition_variable>
+#include <cstddef>
+#include <exception>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+namespace tessarin::exporter {
+
+// The failure of a file whose conversion ran out of memory (the file names itself).
+inline constexpr const char* kOutOfMemory = "not enough memory to convert it";
+
+// What became of one file of a batch.
+enum class Outcome { written, skipped, failed, notTried };
+
+struct ItemResult {
+    Outcome outcome = Outcome::notTried;
+    std::string failure;           // why it failed: a FileError's message, or "out of memory"
+    std::exception_ptr unexpected; // anything else, rethrown in its turn
+};
+
+// How the items of a batch are converted.
+struct ExportSettings {
+    ImageFormat format = ImageFormat::png;
+    bool skipExisting = false;
+};
+
+// Converts the items of a batch on worker threads, each taking the next item in order;
+// every export has its own document, and the documents share nothing. Running out of file
+// descriptors is no failure of a file: the worker waits for another conversion to end and
+// tries the file again, and from then on fewer conversions run at a time.
+class ParallelExports {
+public:
+    // Starts up to threads workers (at least one, else std::system_error).
+    ParallelExports(const BatchPlan& plan, const ExportSettings& settings, std::size_t threads);
+    // Takes no more items and waits for those under way.
+    ~ParallelExports();
+    ParallelExports(const ParallelExports&) = delete;
+    ParallelExports& operator=(const ParallelExports&) = delete;
+
+    // The result of item i once it is done (taken once); notTried for an item that no worker
+    // took before stop.
+    [[nodiscard]] ItemResult wait(std::size_t i);
+    // Takes no more items; those under way are finished.
+    void stop();
+
+private:
+    void work();
+    [[nodiscard]] bool take(std::size_t& i);
+    [[nodiscard]] ItemResult convert(const BatchItem& item);
+
+    const BatchPlan& plan_;
+    ExportSettings settings_;
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::vector<ItemResult> results_;
+    std::vector<bool> done_;
+    std::size_t next_ = 0;  // the next item to take
+    bool stopped_ = false;  // no more items are taken
+    std::size_t busy_ = 0;  // conversions under way
+    std::size_t allowed_;   // at most this many at a time
+    std::size_t ended_ = 0; // conversions ended, each releasing its descriptors
+    std::vector<std::unique_ptr<SizedThread>> threads_; // last: joined before the rest goes
+};
+
+} // namespace tessarin::exporter
