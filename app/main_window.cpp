@@ -342,7 +342,7 @@ void MainWindow::editVramMapping() {
                 showDocument(); // what the document holds after the failed reload
                 throw;
             }
-            showDocument();
+            showPicture();
         });
     } else {
         // Undoes what the dialog's palette buttons previewed.
