@@ -25,10 +25,8 @@ LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0" \
 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
     ctest --test-dir build-asan --output-on-failure -j "$jobs"
 
-if [[ -x scripts/fuzz.sh ]]; then
-    echo "== fuzzing"
-    scripts/fuzz.sh short
-fi
+echo "== fuzzing"
+scripts/fuzz.sh short
 
 echo "== tests"
 ctest --test-dir build --output-on-failure -j "$jobs"

@@ -110,6 +110,9 @@ MainMenu buildMainMenu(MainWindow& window) {
     const auto screen = [&](const char* name, const char* caption, ScreenMode mode) {
         return addChoice(m.screenMenu, m.screens, name, QString::fromLatin1(caption), mode);
     };
+    m.screen2 = screen("screen2", "Screen &2", 2);
+    m.screen3 = screen("screen3", "Screen &3", 3);
+    m.screen4 = screen("screen4", "Screen &4", 4);
     m.screen5 = screen("screen5", "Screen &5", 5);
     m.screen6 = screen("screen6", "Screen &6", 6);
     m.screen7 = screen("screen7", "Screen &7", 7);

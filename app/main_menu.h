@@ -6,7 +6,7 @@ class QMenu;
 class QMenuBar;
 class MainWindow;
 
-// The items of the main window's menu bar, in display order. The four sizes and the six
+// The items of the main window's menu bar, in display order. The four sizes and the nine
 // screen modes are exclusive groups whose actions carry their ViewSize or ScreenMode as data.
 struct MainMenu {
     QMenuBar* menuBar;
@@ -31,6 +31,9 @@ struct MainMenu {
     QAction* rotate;
     QMenu* screenMenu;
     QActionGroup* screens;
+    QAction* screen2;
+    QAction* screen3;
+    QAction* screen4;
     QAction* screen5;
     QAction* screen6;
     QAction* screen7;

@@ -183,11 +183,24 @@ void MainWindow::opened(const std::string& fileName, FileSlot slot) {
     if (slot == FileSlot::vram0) {
         setWindowTitle(kCaptionPrefix + shownName(fileName));
     }
+    followPageLines(); // the file's name may have chosen the mode
     showPicture();
 }
 
 void MainWindow::selectScreenMode(ScreenMode mode) {
-    document->selectScreenMode(mode);
+    try {
+        document->selectScreenMode(mode);
+    } catch (const tessarin::FileError&) {
+        // The mode is in, a file of it could not be read again: menus and picture show
+        // what the document now holds before the error is reported.
+        showDocument();
+        throw;
+    }
+    showDocument();
+}
+
+void MainWindow::showDocument() {
+    followPageLines();
     updateActions();
     if (document->hasPicture()) {
         showPicture();
@@ -323,8 +336,13 @@ void MainWindow::editVramMapping() {
     mappingDialog->document = document.get();
     if (mappingDialog->exec() == QDialog::Accepted) {
         tessarin::reportErrors([this] {
-            document->applyMapping(mappingDialog->mapping);
-            showPicture();
+            try {
+                document->applyMapping(mappingDialog->mapping);
+            } catch (const tessarin::FileError&) {
+                showDocument(); // what the document holds after the failed reload
+                throw;
+            }
+            showDocument();
         });
     } else {
         // Undoes what the dialog's palette buttons previewed.
@@ -379,9 +397,7 @@ void MainWindow::rememberFolder(const QFileInfo& file) {
 }
 
 void MainWindow::applyViewMode(ViewMode viewMode) {
-    if (const auto size = tessarin::imageSizeOf(viewMode)) {
-        setClientSize(*size);
-    }
+    fitClientSize(viewMode);
     document->setViewMode(viewMode);
     updateActions();
     if (document->hasPicture()) {
@@ -409,6 +425,20 @@ void MainWindow::updateActions() {
     checkByData(menu.screens, static_cast<int>(document->vdp().screenMode));
     menu.saveAs->setEnabled(document->hasPicture() && pictureSaved_);
     menu.copy->setEnabled(document->hasPicture());
+}
+
+void MainWindow::fitClientSize(ViewMode viewMode) {
+    fittedLines_ = tessarin::pictureLinesOf(document->vdp().screenMode);
+    if (const auto size = tessarin::imageSizeOf(viewMode, fittedLines_)) {
+        setClientSize(*size);
+    }
+}
+
+void MainWindow::followPageLines() {
+    // Between bitmap and pattern modes the page's lines change, and the view's size with them.
+    if (tessarin::pictureLinesOf(document->vdp().screenMode) != fittedLines_) {
+        fitClientSize(document->viewMode());
+    }
 }
 
 void MainWindow::setClientSize(ImageSize size) {

@@ -108,11 +108,19 @@ private:
     void applyViewMode(tessarin::ViewMode viewMode);
     // The document renders the picture; it is painted and written to the temporary file.
     void showPicture();
+    // The client area, the menus and the picture made to match the document.
+    void showDocument();
     // Every action's enabled and checked state, from the document.
     void updateActions();
+    // Makes the client area the size of viewMode in the current screen mode.
+    void fitClientSize(tessarin::ViewMode viewMode);
+    // fitClientSize again when the screen mode's page has other lines than the size fitted.
+    void followPageLines();
     // Makes the client area exactly the size given, the menu bar above it.
     void setClientSize(tessarin::ImageSize size);
 
     // False while the temporary file does not hold the picture shown: Save As waits.
     bool pictureSaved_ = false;
+    // The lines a page had when the client area was last fitted to the view.
+    int fittedLines_ = tessarin::kBitmapLines;
 };

@@ -18,7 +18,7 @@ namespace {
 constexpr std::size_t kBmpFileHeader = 14;
 constexpr std::size_t kBmpInfoHeader = 40;
 constexpr std::size_t kBytesPerPixel = 3;
-constexpr std::array<ScreenMode, 4> kModes{5, 7, 8, 12};
+constexpr std::array<ScreenMode, 5> kModes{2, 5, 7, 8, 12};
 
 // One scratch file in the temporary directory, shared by every benchmark.
 const std::string& scratchFile() {
@@ -45,7 +45,7 @@ void writeBitmap(benchmark::State& state) {
     for (auto _ : state) {
         writeBmpFile(document.render(), scratchFile());
     }
-    const ImageSize size = *imageSizeOf(view);
+    const ImageSize size = *imageSizeOf(view, pictureLinesOf(mode));
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * size.width *
                             size.height * static_cast<std::int64_t>(kBytesPerPixel));
 }
@@ -68,21 +68,23 @@ void WriteFloor(benchmark::State& state) {
                             size.height * static_cast<std::int64_t>(kBytesPerPixel));
 }
 
-// Decoding alone: the 212 lines of page 0, 256 or 512 pixels wide.
+// Decoding alone: the lines of page 0 (212, or 192 in screens 2 to 4), 256 or 512 pixels
+// wide.
 template <typename Line,
           void (VdpState::*Render)(int, std::span<RgbTriple, std::tuple_size_v<Line>>) const>
 void DecodePage(benchmark::State& state) {
     VdpState vdp;
     vdp.setScreenMode(static_cast<ScreenMode>(state.range(0)));
     fillVram(vdp);
+    const int lines = pictureLinesOf(vdp.screenMode);
     Line line{};
     for (auto _ : state) {
-        for (int y = 0; y < kPictureLines; ++y) {
+        for (int y = 0; y < lines; ++y) {
             (vdp.*Render)(y, line);
             benchmark::DoNotOptimize(line);
         }
     }
-    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()) * kPictureLines *
+    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()) * lines *
                             static_cast<std::int64_t>(line.size()));
 }
 
@@ -104,7 +106,7 @@ void floorArgs(benchmark::internal::Benchmark* b) {
 
 void modeArgs(benchmark::internal::Benchmark* b) {
     b->ArgName("mode");
-    for (const ScreenMode mode : {5, 6, 7, 8, 10, 12}) {
+    for (const ScreenMode mode : {2, 3, 5, 6, 7, 8, 10, 12}) {
         b->Arg(mode);
     }
 }

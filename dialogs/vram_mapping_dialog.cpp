@@ -334,11 +334,19 @@ void VramMappingDialog::showSlotSettings(FileSlot slot) {
     // values into the other.
     headerSizeBox->setValue(mapping.headerSize[index]);
     linePixelsBox->setValue(mapping.linePixels[index]);
-    // Only the VRAM0 data is re-laid by its pixels per line.
-    const bool linePixelsApply = slot == FileSlot::vram0;
-    linePixelsBox->setEnabled(linePixelsApply);
-    narrowLinesButton->setEnabled(linePixelsApply);
-    wideLinesButton->setEnabled(linePixelsApply);
+    // Only the VRAM0 data is re-laid by its pixels per line, and only in a bitmap mode.
+    const ScreenModeFacts* facts = findScreenMode(document->vdp().screenMode);
+    const bool patternMode = facts != nullptr && facts->kind == ModeKind::pattern;
+    const bool linePixelsApply = slot == FileSlot::vram0 && !patternMode;
+    const QString why = patternMode ? QStringLiteral("Line pixels do not apply to pattern modes "
+                                                     "(screens 2 to 4)")
+                                    : QString();
+    for (QWidget* control :
+         {static_cast<QWidget*>(linePixelsBox), static_cast<QWidget*>(narrowLinesButton),
+          static_cast<QWidget*>(wideLinesButton)}) {
+        control->setEnabled(linePixelsApply);
+        control->setToolTip(why);
+    }
     if (!fileName.empty()) {
         fillHeaderDump(fileName);
     }

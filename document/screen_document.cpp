@@ -31,6 +31,16 @@ std::size_t layPastHeader(const InputBytes& in, HeaderSize headerSize,
     return count;
 }
 
+// A disk image stands for its folder: its first screen file. FileError naming the disk when
+// it is no MSX-DOS disk or holds no screen file.
+std::string firstPictureOf(const std::string& disk) {
+    const auto first = firstScreenFile(disk);
+    if (!first) {
+        throw FileError(disk, "\"" + disk + "\" holds no screen file");
+    }
+    return *first;
+}
+
 } // namespace
 
 InputBytes ScreenDocument::readChecked(const std::string& fileName, FileSlot slot,
@@ -59,11 +69,7 @@ FileSlot ScreenDocument::openByName(const std::string& fileName) {
 FileSlot ScreenDocument::openNamed(const std::string& fileName, Loading loading) {
     if (isDiskImage(fileName)) {
         // A disk image stands for its folder: its first screen file is opened.
-        const auto first = firstScreenFile(fileName);
-        if (!first) {
-            throw FileError(fileName, "\"" + fileName + "\" holds no screen file");
-        }
-        return openNamed(*first, loading);
+        return openNamed(firstPictureOf(fileName), loading);
     }
     FileNameChoice choice = chooseByFileName(nameInFolder(fileName));
     InputBytes in = readChecked(fileName, choice.slot, mapping_);
@@ -159,11 +165,14 @@ void ScreenDocument::previewPalette(PaletteSource source) {
 }
 
 Picture ScreenDocument::pictureOf(const PictureRequest& request) {
+    const std::string screenFile = isDiskImage(request.screenFile)
+                                       ? firstPictureOf(request.screenFile)
+                                       : request.screenFile;
     ScreenDocument document;
     document.vdp_->setScreenMode(request.screenMode);
     document.mapping_ = request.mapping;
     const std::array<const std::string*, kFileSlots.size()> files{
-        &request.screenFile, &request.vram1File, &request.paletteFile};
+        &screenFile, &request.vram1File, &request.paletteFile};
     for (const FileSlot slot : kFileSlots) {
         const std::string& name = *files[indexOf(slot)];
         if (!name.empty()) {

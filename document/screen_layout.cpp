@@ -42,7 +42,9 @@ std::uint64_t packedBytes(std::uint64_t width, std::uint64_t height, int bitsPer
 
 std::optional<ScreenLayout> copyRectangle(std::span<const std::uint8_t> head,
                                           std::uint64_t fileSize, const ScreenModeFacts& mode) {
-    if (head.size() < kCopyHeaderSize || fileSize < kCopyHeaderSize) {
+    // COPY to a file exists in the bitmap modes only.
+    if (mode.kind != ModeKind::bitmap || head.size() < kCopyHeaderSize ||
+        fileSize < kCopyHeaderSize) {
         return std::nullopt;
     }
     const std::uint32_t width = get16(head, kWidthOffset);

@@ -1,31 +1,23 @@
 #include "document/view_geometry.h"
 
-#include <array>
+#include <utility>
 
 namespace tessarin {
 
-namespace {
-
-// Indexed by ViewMode: the four sizes, then the same four turned a quarter left.
-constexpr std::array<ImageSize, kViewModeCount> kImageSizes{{
-    {256, 212},
-    {512, 424},
-    {512, 424},
-    {256, 424},
-    {212, 256},
-    {424, 512},
-    {424, 512},
-    {424, 256},
-}};
-
-} // namespace
-
-std::optional<ImageSize> imageSizeOf(ViewMode viewMode) {
-    const int index = static_cast<int>(viewMode);
-    if (index < 0 || index >= static_cast<int>(kImageSizes.size())) {
+std::optional<ImageSize> imageSizeOf(ViewMode viewMode, int lines) {
+    const auto shape = shapeOf(viewMode);
+    if (!shape) {
         return std::nullopt;
     }
-    return kImageSizes[static_cast<std::size_t>(index)];
+    // Plain: one page as it is; the other three sizes hold two lines for each of a page.
+    const bool plain = shape->size == ViewSize::plain256x212;
+    const bool wide =
+        shape->size == ViewSize::magnify512x424 || shape->size == ViewSize::interlace512x424;
+    ImageSize size{wide ? kWideWidth : kNarrowWidth, plain ? lines : 2 * lines};
+    if (shape->rotated) {
+        std::swap(size.width, size.height);
+    }
+    return size;
 }
 
 } // namespace tessarin

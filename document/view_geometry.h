@@ -1,11 +1,15 @@
 #pragma once
 
 #include "document/vocabulary.h"
+#include "vdp/screen_modes.h"
 
 #include <optional>
 
 namespace tessarin {
 
+// The names give a bitmap mode's sizes (212 lines a page); a pattern mode's page of 192
+// lines makes them 192 and 384 high. A one-page mode shows its page in the two-page views
+// too: interlaced it is the magnified view, joined the page twice, one above the other.
 inline constexpr int kViewSizeCount = 4;
 inline constexpr int kViewModeCount = 2 * kViewSizeCount; // each size plain and rotated
 
@@ -35,8 +39,8 @@ struct ViewShape {
     return ViewShape{static_cast<ViewSize>(index % kViewSizeCount), index >= kViewSizeCount};
 }
 
-// Width and height of the image (and of the window's client area) of a view mode;
-// nothing for a value outside 0..7.
-[[nodiscard]] std::optional<ImageSize> imageSizeOf(ViewMode viewMode);
+// Width and height of the image (and of the window's client area) of a view mode for
+// pages of `lines` lines (pictureLinesOf the screen mode); nothing for a value outside 0..7.
+[[nodiscard]] std::optional<ImageSize> imageSizeOf(ViewMode viewMode, int lines = kBitmapLines);
 
 } // namespace tessarin

@@ -226,7 +226,8 @@ const std::array<OptionSpec, 21> kOptions{{
      "N",
      "",
      "pixels per line of the data, 1..512 (default the mode's\n"
-     "full width: 256, or 512 in screens 6 and 7)",
+     "full width: 256, or 512 in screens 6 and 7;\n"
+     "screens 2 to 4 ignore it)",
      [](ParseState& s, std::string_view name, const std::string& v) -> std::optional<Failure> {
          s.command.options.fixedLayout = true;
          return numberInto(s.command.options.linePixels, name, v, kMinLinePixels,
@@ -245,7 +246,9 @@ const std::array<OptionSpec, 21> kOptions{{
     {{"--size", ""},
      "256x212|512x424mag|512x424int|256x424joi",
      "",
-     "the view (default 256x212)",
+     "the view (default 256x212); screens 2 to 4 have\n"
+     "192 lines: 256x192, 512x384 (int as mag), 256x384\n"
+     "(the page twice)",
      [](ParseState& s, std::string_view name, const std::string& v) -> std::optional<Failure> {
          std::optional<ViewSize> size;
          if (auto failure = choiceInto(size, name, v, kSizes,

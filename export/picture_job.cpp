@@ -44,9 +44,15 @@ void refuseExisting(const PictureJob& job, const std::string& target) {
 PictureJob jobFor(const ExportOptions& options, const std::string& screenFile,
                   const std::string& paletteFile) {
     PictureJob job;
-    // A disk image stands for its first picture.
-    job.screenFile = isDiskImage(screenFile) ? firstScreenFile(screenFile).value_or(screenFile)
-                                             : screenFile;
+    // A disk image stands for its first picture; one that is no disk, or holds none, is
+    // reported when the picture is made.
+    job.screenFile = screenFile;
+    if (isDiskImage(screenFile)) {
+        try {
+            job.screenFile = firstScreenFile(screenFile).value_or(screenFile);
+        } catch (const FileError&) {
+        }
+    }
     // A screen file's companion is its page 1 unless VRAM1 was named.
     job.vram1File = !options.vram1File.empty() || options.fixedLayout
                         ? options.vram1File

@@ -2,6 +2,7 @@
 
 #include "tools/bsave.h"
 #include "tools/screen_files.h"
+#include "tools/pattern_samples.h"
 #include "tools/vram_canvas.h"
 #include "vdp/screen_modes.h"
 
@@ -517,6 +518,9 @@ std::vector<SampleFile> makeSamples() {
     files.push_back(loose5());
     files.push_back(bsavePalette5());
     files.push_back(packed8());
+    for (SampleFile& file : patternSamples(paletteRecord(kRainbow))) {
+        files.push_back(std::move(file));
+    }
     return files;
 }
 

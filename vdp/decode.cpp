@@ -10,6 +10,13 @@
 namespace tessarin {
 
 namespace {
+
+// The four Y fields and the raw (not sign-converted) J and K of a YJK group.
+struct YjkGroup {
+    std::uint8_t y0, y1, y2, y3;
+    std::uint8_t j, k;
+};
+
 constexpr int kYjkMax = kMaxLevel5; // each YJK channel is a 5-bit level
 constexpr int kSixBitSign = 32;     // raw J and K of 32..63 are -32..-1
 constexpr int kGroupPixels = 4;
@@ -92,13 +99,6 @@ std::uint8_t yField(std::uint8_t b) {
 
 using PaletteWords = std::array<PixelWord, kPaletteColours>;
 
-PaletteWords paletteWords(const std::array<RgbTriple, kPaletteColours>& colours) {
-    PaletteWords words{};
-    for (int i = 0; i < kPaletteColours; ++i) {
-        words[i] = wordOf(colours[i]);
-    }
-    return words;
-}
 
 // The palette index of pixel x of a line packed Bits to a pixel, leftmost in the high bits.
 template <int Bits>
@@ -208,64 +208,8 @@ template <ScreenMode Mode, int Stride>
 
 } // namespace
 
-std::array<std::uint8_t, 2> VdpState::splitPixels4bpp(std::uint8_t b) {
-    return {static_cast<std::uint8_t>(b >> 4), static_cast<std::uint8_t>(b & 15)};
-}
-
-std::array<std::uint8_t, 4> VdpState::splitPixels2bpp(std::uint8_t b) {
-    return {static_cast<std::uint8_t>((b >> 6) & 3), static_cast<std::uint8_t>((b >> 4) & 3),
-            static_cast<std::uint8_t>((b >> 2) & 3), static_cast<std::uint8_t>(b & 3)};
-}
-
-YjkGroup VdpState::splitYjkGroup(std::span<const std::uint8_t, 4> b) {
-    return splitGroup(b);
-}
-
-RgbTriple VdpState::yjkToRgb(int y, int j, int k) const {
-    return yjkColour(level5, colourLevels(shownModel_).blueRounding, y, signExtendSixBits(j),
-                     signExtendSixBits(k));
-}
-
 const std::uint8_t* VdpState::lineStart(int y, int bytesPerLine) const {
     return vram.data() + pageBase + y * bytesPerLine;
-}
-
-RgbTriple VdpState::screen10Pixel(std::uint8_t v, const YjkGroup& g) const {
-    return screen10Colour(*this, colourLevels(shownModel_).blueRounding, v, signExtendSixBits(g.j),
-                          signExtendSixBits(g.k));
-}
-
-RgbTriple VdpState::pixelScreen5(int x, int y) const {
-    const auto idx = splitPixels4bpp(lineStart(y, kScreen5LineBytes)[x / 2]);
-    return paletteRgb[idx[x % 2]];
-}
-
-RgbTriple VdpState::pixelScreen6(int x, int y) const {
-    const auto idx = splitPixels2bpp(lineStart(y, kScreen6LineBytes)[x / 4]);
-    return paletteRgb[idx[x % 4]];
-}
-
-RgbTriple VdpState::pixelScreen7(int x, int y) const {
-    const auto idx = splitPixels4bpp(lineStart(y, kScreen7LineBytes)[x / 2]);
-    return paletteRgb[idx[x % 2]];
-}
-
-RgbTriple VdpState::pixelScreen8(int x, int y) const {
-    return screen8Rgb[lineStart(y, kScreen8LineBytes)[x]];
-}
-
-RgbTriple VdpState::pixelScreen10(int x, int y) const {
-    const std::uint8_t* group = lineStart(y, kScreen10LineBytes) + kGroupPixels * (x / 4);
-    const YjkGroup g = splitYjkGroup(std::span<const std::uint8_t, 4>(group, 4));
-    const std::array<std::uint8_t, 4> ys{g.y0, g.y1, g.y2, g.y3};
-    return screen10Pixel(ys[x % 4], g);
-}
-
-RgbTriple VdpState::pixelScreen12(int x, int y) const {
-    const std::uint8_t* group = lineStart(y, kScreen12LineBytes) + kGroupPixels * (x / 4);
-    const YjkGroup g = splitYjkGroup(std::span<const std::uint8_t, 4>(group, 4));
-    const std::array<std::uint8_t, 4> ys{g.y0, g.y1, g.y2, g.y3};
-    return yjkToRgb(ys[x % 4], g.j, g.k);
 }
 
 // Each mode's line decoded straight at the row's width, four row pixels at a time: each
@@ -283,7 +227,7 @@ void VdpState::decodeLine(int y, std::span<RgbTriple, Width> out) const {
 
     constexpr bool kUsesPalette = Mode != 8 && Mode != 12;
     [[maybe_unused]] const PaletteWords palette =
-        kUsesPalette ? paletteWords(paletteRgb) : PaletteWords{};
+        kUsesPalette ? wordsOf(paletteRgb) : PaletteWords{};
     const ModelWords& words = kModelWords[indexOf(shownModel_)];
 
     for (int x = 0; x < kFacts.lineWidth; x += kQuadPixels * kStride) {
@@ -299,35 +243,16 @@ void VdpState::decodeLine(int y, std::span<RgbTriple, Width> out) const {
     }
 }
 
-void VdpState::decodeLineScreen5(int y, RgbRow256 out) const {
-    decodeLine<5>(y, out);
-}
-
-void VdpState::decodeLineScreen6(int y, RgbRow512 out) const {
-    decodeLine<6>(y, out);
-}
-
-void VdpState::decodeLineScreen7(int y, RgbRow512 out) const {
-    decodeLine<7>(y, out);
-}
-
-void VdpState::decodeLineScreen8(int y, RgbRow256 out) const {
-    decodeLine<8>(y, out);
-}
-
-void VdpState::decodeLineScreen10(int y, RgbRow256 out) const {
-    decodeLine<10>(y, out);
-}
-
-void VdpState::decodeLineScreen12(int y, RgbRow256 out) const {
-    decodeLine<12>(y, out);
-}
-
-// Each mode decoded straight at the row's width; the same pixels as its own line widened
-// or narrowed (widenLine, narrowLine).
+// Each mode decoded straight at the row's width: each pixel twice in a wider row, the even
+// pixels in a narrower one.
 template <std::size_t Width>
 void VdpState::renderLine(int y, std::span<RgbTriple, Width> out) const {
     switch (screenMode) {
+    case 2:
+    case 3:
+    case 4:
+        renderPatternLine(y, out);
+        break;
     case 5:
         decodeLine<5>(y, out);
         break;
@@ -357,19 +282,6 @@ void VdpState::renderLine256(int y, RgbRow256 out) const {
 
 void VdpState::renderLine512(int y, RgbRow512 out) const {
     renderLine(y, out);
-}
-
-void VdpState::widenLine(std::span<const RgbTriple, kNarrowWidth> src, RgbRow512 dst) {
-    for (int i = 0; i < kNarrowWidth; ++i) {
-        setColour(dst[2 * i], src[i]);
-        setColour(dst[2 * i + 1], src[i]);
-    }
-}
-
-void VdpState::narrowLine(std::span<const RgbTriple, kWideWidth> src, RgbRow256 dst) {
-    for (int i = 0; i < kNarrowWidth; ++i) {
-        setColour(dst[i], src[2 * i]);
-    }
 }
 
 } // namespace tessarin

@@ -28,14 +28,29 @@ using Quad = std::array<PixelWord, kQuadPixels>;
     return PixelWord{c.blue} | PixelWord{c.green} << kGreenShift | PixelWord{c.red} << kRedShift;
 }
 
-// Four pixels as the 12 bytes of four RgbTriples at at, in three 4-byte stores (a 12-byte
-// copy is a call under AddressSanitizer).
-[[gnu::always_inline]] inline void putFour(std::uint8_t* at, PixelWord a, PixelWord b, PixelWord c,
-                                           PixelWord d) {
+// The words of a table of colours, such as a palette.
+template <std::size_t N>
+[[nodiscard]] constexpr std::array<PixelWord, N> wordsOf(const std::array<RgbTriple, N>& colours) {
+    std::array<PixelWord, N> words{};
+    for (std::size_t i = 0; i < N; ++i) {
+        words[i] = wordOf(colours[i]);
+    }
+    return words;
+}
+
+// The 12 bytes of four pixels as three little-endian words.
+using QuadWords = std::array<PixelWord, 3>;
+
+[[gnu::always_inline]] constexpr QuadWords quadWords(PixelWord a, PixelWord b, PixelWord c,
+                                                     PixelWord d) {
     constexpr int kWordBits = 32;
-    const std::array<PixelWord, 3> words{a | b << (kWordBits - kGreenShift),
-                                         b >> kGreenShift | c << kRedShift,
-                                         c >> kRedShift | d << kGreenShift};
+    return {a | b << (kWordBits - kGreenShift), b >> kGreenShift | c << kRedShift,
+            c >> kRedShift | d << kGreenShift};
+}
+
+// Stores the words at at, 12 bytes in three 4-byte stores (a 12-byte copy is a call under
+// AddressSanitizer).
+[[gnu::always_inline]] inline void putWords(std::uint8_t* at, const QuadWords& words) {
     for (std::size_t i = 0; i < words.size(); ++i) {
         PixelWord w = words[i];
         if constexpr (std::endian::native == std::endian::big) {
@@ -49,6 +64,12 @@ using Quad = std::array<PixelWord, kQuadPixels>;
         }
         std::memcpy(at + i * sizeof(PixelWord), &w, sizeof(PixelWord));
     }
+}
+
+// Four pixels as the 12 bytes of four RgbTriples at at.
+[[gnu::always_inline]] inline void putFour(std::uint8_t* at, PixelWord a, PixelWord b, PixelWord c,
+                                           PixelWord d) {
+    putWords(at, quadWords(a, b, c, d));
 }
 
 } // namespace tessarin

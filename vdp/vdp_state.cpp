@@ -22,7 +22,7 @@ const PaletteRecord& standardPalette(ColourModel model) {
 
 VdpState::VdpState()
     : screenMode(kDefaultScreenMode), displayPage(0), pageBase(0),
-      paletteTableAddress(kModeFacts<kDefaultScreenMode>.paletteTable), level3{}, screen8Rgb{}, level5{},
+      paletteTableAddress(kModeFacts<kDefaultScreenMode>.paletteTable), level3{}, level5{},
       paletteRgb{}, activePalette{}, vram{} {
     refreshColours();
     setScreenMode(kDefaultScreenMode);
@@ -52,9 +52,6 @@ void VdpState::refreshColours() {
     const ColourLevels& levels = colourLevels(shownModel_);
     level3 = levels.level3;
     level5 = levels.level5;
-    for (std::size_t b = 0; b < screen8Rgb.size(); ++b) {
-        screen8Rgb[b] = screen8Colour(levels, static_cast<std::uint8_t>(b));
-    }
     computePaletteRgb();
 }
 

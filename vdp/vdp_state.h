@@ -15,16 +15,10 @@ inline constexpr std::size_t kVramSize = 0x20000;     // 128 KB, addresses 0x000
 inline constexpr std::size_t kVramHalfSize = 0x10000; // VRAM0 and VRAM1
 inline constexpr std::size_t kPaletteSize = 32;       // 16 entries of two bytes
 inline constexpr int kPaletteColours = 16;
-inline constexpr int kPictureLines = 212;
+inline constexpr int kPictureLines = kBitmapLines; // the most lines of any page
 
 // 16 entries, colour 0 first; byte 0 red in bits 6-4 and blue in bits 2-0, byte 1 green in 2-0.
 using PaletteRecord = std::array<std::uint8_t, kPaletteSize>;
-
-// The four Y fields and the raw (not sign-converted) J and K of a YJK group.
-struct YjkGroup {
-    std::uint8_t y0, y1, y2, y3;
-    std::uint8_t j, k;
-};
 
 // The emulated VDP: one flat record with the VRAM inside it.
 class VdpState {
@@ -55,42 +49,14 @@ public:
     // msx2 in the modes only the V9958 has.
     [[nodiscard]] ColourModel shownColourModel() const { return shownModel_; }
 
-    // --- Decoding. x counts the mode's own pixels, y the lines of the display page;
-    // the caller keeps x below the line width and y at most 255.
-    [[nodiscard]] static std::array<std::uint8_t, 2> splitPixels4bpp(std::uint8_t b);
-    [[nodiscard]] static std::array<std::uint8_t, 4> splitPixels2bpp(std::uint8_t b);
-    [[nodiscard]] static YjkGroup splitYjkGroup(std::span<const std::uint8_t, 4> bytes);
-    // y 0..31, raw j and k 0..63 (two's complement in 6 bits).
-    [[nodiscard]] RgbTriple yjkToRgb(int y, int j, int k) const;
-
-    [[nodiscard]] RgbTriple pixelScreen5(int x, int y) const;
-    [[nodiscard]] RgbTriple pixelScreen6(int x, int y) const;
-    [[nodiscard]] RgbTriple pixelScreen7(int x, int y) const;
-    [[nodiscard]] RgbTriple pixelScreen8(int x, int y) const;
-    [[nodiscard]] RgbTriple pixelScreen10(int x, int y) const;
-    [[nodiscard]] RgbTriple pixelScreen12(int x, int y) const;
-
-    void decodeLineScreen5(int y, RgbRow256 out) const;
-    void decodeLineScreen6(int y, RgbRow512 out) const;
-    void decodeLineScreen7(int y, RgbRow512 out) const;
-    void decodeLineScreen8(int y, RgbRow256 out) const;
-    void decodeLineScreen10(int y, RgbRow256 out) const;
-    void decodeLineScreen12(int y, RgbRow256 out) const;
-
-    // Doubles every pixel / keeps the even pixels.
-    static void widenLine(std::span<const RgbTriple, kNarrowWidth> src, RgbRow512 dst);
-    static void narrowLine(std::span<const RgbTriple, kWideWidth> src, RgbRow256 dst);
-
-    // --- Output in any supported mode, of the display page last selected.
-    // An unsupported mode leaves the line as it was.
+    // --- Output in any supported mode, of the display page last selected, line y at most
+    // 255. An unsupported mode leaves the line as it was.
     void renderLine256(int y, RgbRow256 out) const;
     void renderLine512(int y, RgbRow512 out) const;
-    // x counts 256 columns when width256, else 512; black in an unsupported mode.
-    [[nodiscard]] RgbTriple fetchPixel(int x, int y, bool width256) const;
 
     // Re-lays the packed data from VRAM address 0, n pixels per line, into the
-    // 212 lines of the current mode, in place. n at or above the line width
-    // leaves VRAM unchanged; n <= 0 clears the 212 lines.
+    // 212 lines of the current bitmap mode, in place. n at or above the line width,
+    // or a pattern mode, leaves VRAM unchanged; n <= 0 clears the 212 lines.
     void remapLinePixels(int n);
 
     ScreenMode screenMode;
@@ -100,7 +66,6 @@ public:
     PaletteRecord filePalette{};
     PaletteRecord vramPalette{};
     std::array<std::uint8_t, 8> level3;
-    std::array<RgbTriple, 256> screen8Rgb;
     std::array<std::uint8_t, 32> level5;
     std::array<RgbTriple, kPaletteColours> paletteRgb;
     PaletteRecord activePalette;
@@ -117,7 +82,12 @@ private:
     void decodeLine(int y, std::span<RgbTriple, Width> out) const;
     // decodeLine in the current mode; an unsupported mode leaves the row as it was.
     template <std::size_t Width> void renderLine(int y, std::span<RgbTriple, Width> out) const;
-    [[nodiscard]] RgbTriple screen10Pixel(std::uint8_t yField, const YjkGroup& g) const;
+    // Line y of pattern mode Mode into a row of Width pixels (256, or 512 with each twice).
+    template <ScreenMode Mode, std::size_t Width>
+    void decodePatternLine(int y, std::span<RgbTriple, Width> out) const;
+    // decodePatternLine in the current mode, which must be 2, 3 or 4.
+    template <std::size_t Width>
+    void renderPatternLine(int y, std::span<RgbTriple, Width> out) const;
 
     ColourModel colourModel_ = ColourModel::levels;
     ColourModel shownModel_ = ColourModel::levels;

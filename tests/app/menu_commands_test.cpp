@@ -242,7 +242,7 @@ TEST(AboutBox, ShowsTheProgramAt337x97AndClosesWithOk) {
     } controls[] = {
         {box.icon, {14, 14}, ""},
         {box.productName, {64, 8}, "Tessarin"},
-        {box.version, {64, 32}, "Version 0.32"},
+        {box.version, {64, 32}, "Version " TESSARIN_VERSION},
         {box.credit, {16, 56}, "The Tessarin developers"},
         {box.contact, {16, 80}, "Report problems on the project's issue tracker"},
         {box.okButton, {259, 14}, "&OK"},

@@ -1,3 +1,4 @@
+#include "tests/support/pixel_operations.h"
 #include "tests/support/document_probe.h"
 #include "image/bmp_encoder.h"
 #include "document/screen_document.h"
@@ -255,7 +256,7 @@ TEST_F(BitmapWriter, RowsRunBottomUpWithPage0OnTopOrOnEvenRows) {
     const Bytes rotated = write(ViewMode::plain256x212Rotated);
     Probe::vdp(doc).selectPage(0);
     for (int y = 0; y < 212; ++y) {
-        const RgbTriple p = Probe::vdp(doc).fetchPixel(0, y, true);
+        const RgbTriple p = test::fetchPixel(Probe::vdp(doc), 0, y, true);
         ASSERT_EQ(row(rotated, 0, 636).at(static_cast<std::size_t>(3 * y)), p.blue) << y;
     }
 }

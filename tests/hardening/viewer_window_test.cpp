@@ -3,9 +3,11 @@
 #include "tests/support/document_probe.h"
 #include "app/main_window.h"
 #include "app/tessarin_application.h"
+#include "dialogs/vram_mapping_dialog.h"
 #include "tests/app/viewer_fixture.h"
 #include "tests/platform/scratch_dir.h"
 
+#include <QActionGroup>
 #include <QTimer>
 #include <cstdlib>
 #include <filesystem>
@@ -63,6 +65,36 @@ TEST_F(ViewerWindow, FileDeletedOrReplacedByADirectoryBeforeReloadIsNamedAndVram
     }
     // The window goes on: another file opened into the slot (as by its open command)
     // replaces the vanished one and renders.
+    fs::copy_file(sample("RGB.SC8"), dir.file("NEXT.SC8"));
+    EXPECT_EQ(
+        runAsEvent([&] { form->openFileInto(dir.file("NEXT.SC8"), tessarin::FileSlot::vram0); }),
+        "");
+    EXPECT_EQ(fs::file_size(form->tempBitmapFileName), 162870U);
+}
+
+// A command and a dialog report their own errors: the message names the file, the menus
+// and the picture show one state, and the window and the dialog go on working.
+TEST_F(ViewerWindow, CommandAndDialogErrorsAreReportedWhereTheyHappen) {
+    const std::string name = dir.file("PIC.SC5");
+    fs::remove(name);
+    form->menu.screen8->setChecked(true); // as the menu's click does before the command
+    std::string message = runAsEvent([&] { form->screenChosen(form->menu.screen8); });
+    EXPECT_NE(message.find("\"" + name + "\""), std::string::npos) << message;
+    const int shown = static_cast<int>(form->document->vdp().screenMode);
+    for (QAction* item : form->menu.screens->actions()) {
+        EXPECT_EQ(item->isChecked(), item->data().toInt() == shown) << item->text().toStdString();
+    }
+    tessarin::ScreenDocument same;
+    tessarin::Probe::vdp(same) = form->document->vdp();
+    EXPECT_EQ(form->document->picture(), same.render()) << "the picture is of another state";
+
+    VramMappingDialog dialog;
+    dialog.document = form->document.get();
+    message = runAsEvent([&] { dialog.show(); });
+    EXPECT_NE(message.find("\"" + name + "\""), std::string::npos) << message;
+    EXPECT_TRUE(dialog.isVisible());
+    dialog.reject();
+
     fs::copy_file(sample("RGB.SC8"), dir.file("NEXT.SC8"));
     EXPECT_EQ(
         runAsEvent([&] { form->openFileInto(dir.file("NEXT.SC8"), tessarin::FileSlot::vram0); }),

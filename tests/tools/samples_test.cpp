@@ -1,5 +1,6 @@
 // The committed samples are what the generator writes, and they decode to the
 // pictures their README describes.
+#include "tests/support/pixel_operations.h"
 #include "document/palette_shape.h"
 #include "document/screen_layout.h"
 #include "run_process.h"
@@ -115,11 +116,11 @@ TEST(Samples, Screen5BarsOnPageZeroAndHorizontalBarsOnPageOne) {
     VdpState vdp = load(5, "BARS.SC5");
     for (int colour = 0; colour < kPaletteColours; ++colour) {
         SCOPED_TRACE(colour);
-        EXPECT_EQ(vdp.pixelScreen5(16 * colour + 5, 100), vdp.paletteRgb[colour]);
+        EXPECT_EQ(test::pixelScreen5(vdp, 16 * colour + 5, 100), vdp.paletteRgb[colour]);
     }
     vdp.selectPage(1);
     for (int colour = 0; colour < kPaletteColours; ++colour) {
-        EXPECT_EQ(vdp.pixelScreen5(200, 13 * colour + 6), vdp.paletteRgb[colour]);
+        EXPECT_EQ(test::pixelScreen5(vdp, 200, 13 * colour + 6), vdp.paletteRgb[colour]);
     }
     // The VRAM palette: colour 1 pure red, colour 9 pure blue.
     vdp.readVramPalette();
@@ -143,20 +144,20 @@ TEST(Samples, PaletteFilesHoldAGreyRampAndABlueToRedRamp) {
 
 TEST(Samples, WideModesAlternateSinglePixelColumns) {
     const VdpState s6 = load(6, "RAMP.SC6");
-    EXPECT_EQ(s6.pixelScreen6(100, 200), s6.paletteRgb[1]);
-    EXPECT_EQ(s6.pixelScreen6(101, 200), s6.paletteRgb[2]);
-    EXPECT_EQ(s6.pixelScreen6(384, 10), s6.paletteRgb[3]);
+    EXPECT_EQ(test::pixelScreen6(s6, 100, 200), s6.paletteRgb[1]);
+    EXPECT_EQ(test::pixelScreen6(s6, 101, 200), s6.paletteRgb[2]);
+    EXPECT_EQ(test::pixelScreen6(s6, 384, 10), s6.paletteRgb[3]);
     const VdpState s7 = load(7, "BARS7.SC7");
-    EXPECT_EQ(s7.pixelScreen7(32 * 9 + 1, 50), s7.paletteRgb[9]);
-    EXPECT_EQ(s7.pixelScreen7(100, 200), s7.paletteRgb[15]);
-    EXPECT_EQ(s7.pixelScreen7(101, 200), s7.paletteRgb[9]);
+    EXPECT_EQ(test::pixelScreen7(s7, 32 * 9 + 1, 50), s7.paletteRgb[9]);
+    EXPECT_EQ(test::pixelScreen7(s7, 100, 200), s7.paletteRgb[15]);
+    EXPECT_EQ(test::pixelScreen7(s7, 101, 200), s7.paletteRgb[9]);
 }
 
 TEST(Samples, Screen8ShowsEveryByteValueInAGrid) {
     const VdpState vdp = load(8, "RGB.SC8");
     for (int value = 0; value < 256; ++value) {
-        EXPECT_EQ(vdp.pixelScreen8(16 * (value % 16) + 3, 13 * (value / 16) + 4),
-                  vdp.screen8Rgb[value]);
+        EXPECT_EQ(test::pixelScreen8(vdp, 16 * (value % 16) + 3, 13 * (value / 16) + 4),
+                  screen8Colour(colourLevels(vdp.shownColourModel()), value));
     }
 }
 
@@ -164,21 +165,21 @@ TEST(Samples, YjkRampsAndPalettePixels) {
     const VdpState s12 = load(12, "YJK.SCC");
     // The Y ramp with J = K = 0: red and green equal Y, blue runs a little higher.
     for (int x = 0; x < kNarrowWidth; ++x) {
-        const RgbTriple p = s12.pixelScreen12(x, 200);
-        EXPECT_EQ(p, s12.yjkToRgb(x / 8, 0, 0)) << x;
+        const RgbTriple p = test::pixelScreen12(s12, x, 200);
+        EXPECT_EQ(p, test::yjkToRgb(s12, x / 8, 0, 0)) << x;
         EXPECT_EQ(p.red, s12.level5[x / 8]) << x;
         EXPECT_EQ(p.green, p.red) << x;
     }
     // Top left of the plane: J = K = -32 at Y = 16.
-    EXPECT_EQ(s12.pixelScreen12(0, 0), s12.yjkToRgb(16, 32, 32));
+    EXPECT_EQ(test::pixelScreen12(s12, 0, 0), test::yjkToRgb(s12, 16, 32, 32));
 
     VdpState s10 = load(10, "YJKA.SCA");
     s10.readVramPalette();
     s10.selectPalette(PaletteSource::vram);
     for (int colour = 0; colour < kPaletteColours; ++colour) {
-        EXPECT_EQ(s10.pixelScreen10(16 * colour + 2, 180), s10.paletteRgb[colour]);
-        EXPECT_EQ(s10.pixelScreen10(16 * colour + 1, 200), s10.paletteRgb[colour]);
-        EXPECT_EQ(s10.pixelScreen10(16 * colour + 3, 200), s10.yjkToRgb(30, 0, 0));
+        EXPECT_EQ(test::pixelScreen10(s10, 16 * colour + 2, 180), s10.paletteRgb[colour]);
+        EXPECT_EQ(test::pixelScreen10(s10, 16 * colour + 1, 200), s10.paletteRgb[colour]);
+        EXPECT_EQ(test::pixelScreen10(s10, 16 * colour + 3, 200), test::yjkToRgb(s10, 30, 0, 0));
     }
 }
 
@@ -192,11 +193,11 @@ TEST(Samples, LandscapeHasFlatAreasAndADitheredSky) {
     constexpr int kSunX = 64;
     constexpr int kSunY = 36;
     constexpr int kSkyY = 60;
-    EXPECT_EQ(s5.pixelScreen5(kSunX, kSunY), s5.paletteRgb[0]);
-    EXPECT_EQ(s5.pixelScreen5(kSunX + 1, kSunY + 1), s5.paletteRgb[0]);
-    EXPECT_NE(s5.pixelScreen5(0, kSkyY), s5.pixelScreen5(1, kSkyY));
-    EXPECT_NE(s8.pixelScreen8(0, kSkyY), s8.pixelScreen8(1, kSkyY));
-    EXPECT_EQ(s8.pixelScreen8(kSunX, kSunY), s8.pixelScreen8(kSunX + 1, kSunY + 1));
+    EXPECT_EQ(test::pixelScreen5(s5, kSunX, kSunY), s5.paletteRgb[0]);
+    EXPECT_EQ(test::pixelScreen5(s5, kSunX + 1, kSunY + 1), s5.paletteRgb[0]);
+    EXPECT_NE(test::pixelScreen5(s5, 0, kSkyY), test::pixelScreen5(s5, 1, kSkyY));
+    EXPECT_NE(test::pixelScreen8(s8, 0, kSkyY), test::pixelScreen8(s8, 1, kSkyY));
+    EXPECT_EQ(test::pixelScreen8(s8, kSunX, kSunY), test::pixelScreen8(s8, kSunX + 1, kSunY + 1));
 }
 
 } // namespace

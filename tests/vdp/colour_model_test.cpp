@@ -1,3 +1,4 @@
+#include "tests/support/pixel_operations.h"
 #include "vdp_test_support.h"
 
 #include <algorithm>
@@ -49,7 +50,7 @@ TEST(ColourModel, KnownBytesGiveEachModelsColours) {
     };
     for (const auto& c : cases) {
         const auto vdp = vdpShowing(c.model, c.mode, c.bytes);
-        EXPECT_EQ(vdp->fetchPixel(0, 0, true), c.colour) << indexOf(c.model) << "/" << c.mode;
+        EXPECT_EQ(test::fetchPixel(*vdp, 0, 0, true), c.colour) << indexOf(c.model) << "/" << c.mode;
         EXPECT_EQ(vdp->shownColourModel(), c.shown) << indexOf(c.model) << "/" << c.mode;
     }
 }
@@ -64,7 +65,7 @@ TEST(ColourModel, LineDecodersAgreeWithPixelFetchInEveryModel) {
                 RgbLine512 wide{};
                 vdp->renderLine512(y, wide);
                 for (int x = 0; x < 512; ++x) {
-                    ASSERT_EQ(vdp->fetchPixel(x, y, false), wide[x]) << mode << " x=" << x;
+                    ASSERT_EQ(test::fetchPixel(*vdp, x, y, false), wide[x]) << mode << " x=" << x;
                 }
             }
         }

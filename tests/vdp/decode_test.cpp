@@ -1,3 +1,4 @@
+#include "tests/support/pixel_operations.h"
 #include "vdp_test_support.h"
 
 #include <algorithm>
@@ -38,7 +39,7 @@ RgbTriple referencePixel(const VdpState& v, std::uint32_t mode, int x, int y) {
         return v.paletteRgb[x % 2 == 0 ? b / 16 : b % 16];
     }
     case 8:
-        return v.screen8Rgb[line[256 * y + x]];
+        return screen8Colour(colourLevels(v.shownColourModel()), line[256 * y + x]);
     default: {
         const std::uint8_t* g = line + 256 * y + 4 * (x / 4);
         const int k = (g[0] % 8) + 8 * (g[1] % 8);
@@ -56,62 +57,32 @@ int widthOf(std::uint32_t mode) {
     return (mode == 6 || mode == 7) ? 512 : 256;
 }
 
+// The line decoder of the VDP's current mode, which must be mode.
 template <std::size_t N>
 void decodeLine(const VdpState& v, std::uint32_t mode, int y, std::array<RgbTriple, N>& out) {
+    EXPECT_EQ(v.screenMode, mode);
     if constexpr (N == 256) {
-        switch (mode) {
-        case 5:
-            v.decodeLineScreen5(y, out);
-            break;
-        case 8:
-            v.decodeLineScreen8(y, out);
-            break;
-        case 10:
-            v.decodeLineScreen10(y, out);
-            break;
-        default:
-            v.decodeLineScreen12(y, out);
-            break;
-        }
+        v.renderLine256(y, out);
     } else {
-        if (mode == 6) {
-            v.decodeLineScreen6(y, out);
-        } else {
-            v.decodeLineScreen7(y, out);
-        }
+        v.renderLine512(y, out);
     }
 }
 
 RgbTriple pixelOf(const VdpState& v, std::uint32_t mode, int x, int y) {
     switch (mode) {
     case 5:
-        return v.pixelScreen5(x, y);
+        return test::pixelScreen5(v, x, y);
     case 6:
-        return v.pixelScreen6(x, y);
+        return test::pixelScreen6(v, x, y);
     case 7:
-        return v.pixelScreen7(x, y);
+        return test::pixelScreen7(v, x, y);
     case 8:
-        return v.pixelScreen8(x, y);
+        return test::pixelScreen8(v, x, y);
     case 10:
-        return v.pixelScreen10(x, y);
+        return test::pixelScreen10(v, x, y);
     default:
-        return v.pixelScreen12(x, y);
+        return test::pixelScreen12(v, x, y);
     }
-}
-
-TEST(Decode, SplitOperationsTakeTheLeftmostPixelFromTheHighBits) {
-    EXPECT_EQ(VdpState::splitPixels4bpp(0x1F), (std::array<std::uint8_t, 2>{1, 15}));
-    EXPECT_EQ(VdpState::splitPixels4bpp(0xA0), (std::array<std::uint8_t, 2>{10, 0}));
-    EXPECT_EQ(VdpState::splitPixels2bpp(0x1B), (std::array<std::uint8_t, 4>{0, 1, 2, 3}));
-    EXPECT_EQ(VdpState::splitPixels2bpp(0xE4), (std::array<std::uint8_t, 4>{3, 2, 1, 0}));
-    const std::array<std::uint8_t, 4> group{0xF9, 0x0A, 0x83, 0x7C};
-    const YjkGroup g = VdpState::splitYjkGroup(group);
-    EXPECT_EQ(g.y0, 0x1F);
-    EXPECT_EQ(g.y1, 0x01);
-    EXPECT_EQ(g.y2, 0x10);
-    EXPECT_EQ(g.y3, 0x0F);
-    EXPECT_EQ(g.k, (2 << 3) | 1); // K bits 2-0 from byte 0, 5-3 from byte 1
-    EXPECT_EQ(g.j, (4 << 3) | 3); // J bits 2-0 from byte 2, 5-3 from byte 3
 }
 
 TEST(Decode, YjkConversionClampsAndSignsJAndK) {
@@ -131,7 +102,7 @@ TEST(Decode, YjkConversionClampsAndSignsJAndK) {
         {0, 0, 1, rgb(0, 8, 0)},    // b = -1 / 4 truncates to 0
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(vdp->yjkToRgb(c.y, c.j, c.k), c.colour) << c.y << "," << c.j << "," << c.k;
+        EXPECT_EQ(test::yjkToRgb(*vdp, c.y, c.j, c.k), c.colour) << c.y << "," << c.j << "," << c.k;
     }
 }
 
@@ -140,7 +111,7 @@ TEST(Decode, YjkConversionMatchesReferenceForEveryInput) {
     for (int y = 0; y < 32; ++y) {
         for (int j = 0; j < 64; ++j) {
             for (int k = 0; k < 64; ++k) {
-                ASSERT_EQ(vdp->yjkToRgb(y, j, k), referenceYjk(*vdp, y, j, k));
+                ASSERT_EQ(test::yjkToRgb(*vdp, y, j, k), referenceYjk(*vdp, y, j, k));
             }
         }
     }
@@ -299,26 +270,10 @@ TEST(Decode, Screen12GroupSharesJAndK) {
     vdp->setScreenMode(12);
     const std::array<std::uint8_t, 8> bytes{0x00, 0x00, 0x00, 0x00, 0x80, 0x80, 0x81, 0x80};
     std::copy(bytes.begin(), bytes.end(), vdp->vram.begin());
-    EXPECT_EQ(vdp->pixelScreen12(5, 0), rgb(139, 131, 156));
-    EXPECT_EQ(vdp->pixelScreen12(3, 0), rgb(0, 0, 0));
-    EXPECT_EQ(vdp->fetchPixel(10, 0, false), vdp->fetchPixel(11, 0, false));
-    EXPECT_EQ(vdp->fetchPixel(10, 0, false), rgb(139, 131, 156));
-}
-
-TEST(Decode, WidenThenNarrowGivesTheLineBack) {
-    RgbLine256 line{};
-    for (int i = 0; i < 256; ++i) {
-        line[i] = rgb(i, 255 - i, i / 2);
-    }
-    RgbLine512 wide{};
-    VdpState::widenLine(line, wide);
-    for (int i = 0; i < 256; ++i) {
-        ASSERT_EQ(wide[2 * i], line[i]);
-        ASSERT_EQ(wide[2 * i + 1], line[i]);
-    }
-    RgbLine256 back{};
-    VdpState::narrowLine(wide, back);
-    EXPECT_EQ(back, line);
+    EXPECT_EQ(test::pixelScreen12(*vdp, 5, 0), rgb(139, 131, 156));
+    EXPECT_EQ(test::pixelScreen12(*vdp, 3, 0), rgb(0, 0, 0));
+    EXPECT_EQ(test::fetchPixel(*vdp, 10, 0, false), test::fetchPixel(*vdp, 11, 0, false));
+    EXPECT_EQ(test::fetchPixel(*vdp, 10, 0, false), rgb(139, 131, 156));
 }
 
 } // namespace

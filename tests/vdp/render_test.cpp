@@ -1,3 +1,4 @@
+#include "tests/support/pixel_operations.h"
 #include "vdp_test_support.h"
 
 #include <gtest/gtest.h>
@@ -26,10 +27,10 @@ TEST(Render, LineRenderingAndPixelFetchAgreeInEveryMode) {
                 vdp->renderLine256(y, narrow);
                 vdp->renderLine512(y, wide);
                 for (int x = 0; x < 256; ++x) {
-                    ASSERT_EQ(vdp->fetchPixel(x, y, true), narrow[x]) << mode << " x=" << x;
+                    ASSERT_EQ(test::fetchPixel(*vdp, x, y, true), narrow[x]) << mode << " x=" << x;
                 }
                 for (int x = 0; x < 512; ++x) {
-                    ASSERT_EQ(vdp->fetchPixel(x, y, false), wide[x]) << mode << " x=" << x;
+                    ASSERT_EQ(test::fetchPixel(*vdp, x, y, false), wide[x]) << mode << " x=" << x;
                 }
                 // Narrow modes double pixels at 512; wide modes keep even pixels at 256.
                 for (int i = 0; i < 256; ++i) {
@@ -49,11 +50,11 @@ TEST(Render, EdgeColumnsMapToTheModesOwnPixels) {
     auto vdp = makeVdp();
     test::fillRandom(*vdp, 5);
     vdp->setScreenMode(5);
-    EXPECT_EQ(vdp->fetchPixel(511, 9, false), vdp->pixelScreen5(255, 9));
+    EXPECT_EQ(test::fetchPixel(*vdp, 511, 9, false), test::pixelScreen5(*vdp, 255, 9));
     vdp->setScreenMode(7);
-    EXPECT_EQ(vdp->fetchPixel(255, 9, true), vdp->pixelScreen7(510, 9));
+    EXPECT_EQ(test::fetchPixel(*vdp, 255, 9, true), test::pixelScreen7(*vdp, 510, 9));
     vdp->setScreenMode(6);
-    EXPECT_EQ(vdp->fetchPixel(255, 9, true), vdp->pixelScreen6(510, 9));
+    EXPECT_EQ(test::fetchPixel(*vdp, 255, 9, true), test::pixelScreen6(*vdp, 510, 9));
 }
 
 TEST(Render, UnsupportedModeLeavesTheLineAsItWas) {
@@ -67,7 +68,7 @@ TEST(Render, UnsupportedModeLeavesTheLineAsItWas) {
     vdp->renderLine512(0, wide);
     EXPECT_EQ(narrow[100], (RgbTriple{1, 2, 3}));
     EXPECT_EQ(wide[500], (RgbTriple{4, 5, 6}));
-    EXPECT_EQ(vdp->fetchPixel(0, 0, true), (RgbTriple{0, 0, 0}));
+    EXPECT_EQ(test::fetchPixel(*vdp, 0, 0, true), (RgbTriple{0, 0, 0}));
 }
 
 } // namespace

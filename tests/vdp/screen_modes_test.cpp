@@ -12,7 +12,7 @@ TEST(ScreenModes, FindsTheLineWidthOfEachModeAndNothingForOthers) {
         int lineWidth; // 0: not a mode of the VDP
     };
     const Case cases[] = {{5, 256}, {6, 512}, {7, 512}, {8, 256}, {10, 256}, {12, 256},
-                          {0, 0},   {4, 0},   {9, 0},   {11, 0},  {13, 0}};
+                          {0, 0},   {4, 256}, {9, 0},   {11, 0},  {13, 0}};
     for (const Case& c : cases) {
         const ScreenModeFacts* facts = findScreenMode(c.mode);
         if (c.lineWidth == 0) {

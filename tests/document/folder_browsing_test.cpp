@@ -1,0 +1,103 @@
+// Files opened as the machine would load them, in a folder and inside a disk image: each
+// browsed file alone, its companion as page 1, the pictures of a disk the same as copied off.
+#include "document/screen_document.h"
+#include "platform/file_error.h"
+#include "tests/platform/scratch_dir.h"
+#include "tests/support/document_probe.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <gtest/gtest.h>
+
+namespace tessarin {
+namespace {
+
+using test::ScratchDir;
+
+// A BSAVE file of data laid from start.
+std::vector<std::uint8_t> bsave(std::uint16_t start, std::size_t count, std::uint8_t value) {
+    const auto end = static_cast<std::uint16_t>(start + count - 1);
+    std::vector<std::uint8_t> file{0xFE, static_cast<std::uint8_t>(start & 0xFF),
+                                   static_cast<std::uint8_t>(start >> 8),
+                                   static_cast<std::uint8_t>(end & 0xFF),
+                                   static_cast<std::uint8_t>(end >> 8), 0, 0};
+    file.resize(file.size() + count, value);
+    return file;
+}
+
+TEST(FolderBrowsing, EachFileShowsAloneWithItsCompanionAsPageOne) {
+    const ScratchDir dir;
+    test::writeBytes(dir.file("A.SC7"), bsave(0, 0xD400, 0x11));
+    test::writeBytes(dir.file("B.SC7"), bsave(0, 100, 0x22));
+    test::writeBytes(dir.file("B.S17"), bsave(0, 50, 0x33)); // page 1 of B, not browsed
+    test::writeBytes(dir.file("C.PL7"), std::vector<std::uint8_t>(300, 0)); // no palette
+    ScreenDocument doc;
+    doc.openByName(dir.file("A.SC7"));
+    EXPECT_FALSE(doc.hasVram1());
+    EXPECT_EQ(doc.browsePosition(), (std::pair{1, 2}));
+
+    ASSERT_EQ(doc.openNeighbour(1), dir.file("B.SC7"));
+    const auto& vram = doc.vdp().vram;
+    EXPECT_EQ(vram[99], 0x22);
+    EXPECT_EQ(vram[100], 0x00) << "A's bytes show through";
+    EXPECT_EQ(doc.fileName(FileSlot::vram1), dir.file("B.S17"));
+    EXPECT_EQ(vram[0x10000 + 49], 0x33);
+    EXPECT_EQ(vram[0x10000 + 50], 0x00);
+    EXPECT_EQ(doc.layoutDescription(), "BSAVE 0000\u201300" "63");
+
+    // A palette's name is not browsed; larger than a palette file can be, it opens as a
+    // screen file.
+    EXPECT_EQ(doc.openNeighbour(1), std::nullopt);
+    EXPECT_EQ(doc.openByName(dir.file("C.PL7")), FileSlot::vram0);
+
+    // A file gone since the listing is reported, and the document stays as it was.
+    std::filesystem::remove(dir.file("B.SC7"));
+    test::writeBytes(dir.file("B.SC7"), {});
+    EXPECT_THROW(doc.openNeighbour(-1), FileError);
+    EXPECT_EQ(doc.fileName(FileSlot::vram0), dir.file("C.PL7"));
+}
+
+TEST(FolderBrowsing, ADiskImageIsAFolderOfItsPictures) {
+    ASSERT_EQ(std::system("command -v mformat >/dev/null"), 0)
+        << "mformat not found: install mtools (scripts/deps.sh test)";
+    const ScratchDir dir;
+    const std::string disk = dir.file("GAME.DSK");
+    const std::string samples = std::string(TESSARIN_SOURCE_DIR) + "/samples/";
+    const std::string mtools = " -i '" + disk + "' ";
+    for (const std::string& command :
+         {"mformat -C -f 720" + mtools + "::", "mmd" + mtools + "::/SUB",
+          "mcopy" + mtools + samples + "LAND5.SC5 ::/SUB/LAND5.SC5",
+          "mcopy" + mtools + samples + "BARS.SC5 ::/BARS.SC5",
+          "mcopy" + mtools + samples + "BARS.PL5 ::/BARS.PL5"}) {
+        ASSERT_EQ(std::system(command.c_str()), 0) << command;
+    }
+    const auto pictureOf = [](const std::string& screen, const std::string& palette) {
+        PictureRequest request;
+        request.screenFile = screen;
+        request.paletteFile = palette;
+        request.screenMode = 5;
+        return ScreenDocument::pictureOf(request);
+    };
+
+    ScreenDocument doc;
+    doc.openByName(disk);
+    EXPECT_EQ(doc.fileName(FileSlot::vram0), disk + "/BARS.SC5");
+    ASSERT_EQ(doc.openNeighbour(1), disk + "/SUB/LAND5.SC5");
+    EXPECT_EQ(doc.render(), pictureOf(samples + "LAND5.SC5", ""));
+    ASSERT_EQ(doc.openNeighbour(-1), disk + "/BARS.SC5");
+    EXPECT_EQ(doc.fileName(FileSlot::palette), disk + "/BARS.PL5");
+    EXPECT_EQ(doc.render(), pictureOf(samples + "BARS.SC5", samples + "BARS.PL5"));
+    EXPECT_EQ(doc.openNeighbour(-1), std::nullopt);
+
+    test::writeBytes(dir.file("NOT.DSK"), std::vector<std::uint8_t>(4096, 0x5A));
+    try {
+        doc.openByName(dir.file("NOT.DSK"));
+        FAIL() << "no FileError";
+    } catch (const FileError& e) {
+        EXPECT_EQ(e.fileName(), dir.file("NOT.DSK"));
+    }
+    EXPECT_EQ(doc.fileName(FileSlot::vram0), disk + "/BARS.SC5");
+}
+
+} // namespace
+} // namespace tessarin

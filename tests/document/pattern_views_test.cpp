@@ -1,0 +1,39 @@
+#include "document/render_picture.h"
+
+#include <algorithm>
+#include <gtest/gtest.h>
+#include <memory>
+#include <numeric>
+
+namespace tessarin {
+namespace {
+
+// A page of 192 lines; a one-page mode joined shows the page twice.
+TEST(PatternViews, Are192LinesAPageAndShowThePageInBothHalves) {
+    const struct Case {
+        ScreenMode mode;
+        ViewMode view;
+        ImageSize size;
+    } cases[] = {{2, ViewMode::plain256x212, {256, 192}},
+                 {3, ViewMode::magnify512x424, {512, 384}},
+                 {4, ViewMode::interlace512x424, {512, 384}},
+                 {2, ViewMode::joint256x424, {256, 384}},
+                 {3, ViewMode::plain256x212Rotated, {192, 256}}};
+    auto vdp = std::make_unique<VdpState>();                        // 128 KB: off the stack
+    std::iota(vdp->vram.begin(), vdp->vram.end(), std::uint8_t{0}); // names 0..255 and on
+    Picture picture;
+    for (const Case& c : cases) {
+        vdp->setScreenMode(c.mode);
+        renderPicture(*vdp, c.view, picture);
+        EXPECT_EQ((ImageSize{picture.width(), picture.height()}), c.size) << c.mode;
+        EXPECT_EQ(imageSizeOf(c.view, pictureLinesOf(c.mode)), c.size);
+    }
+    vdp->setScreenMode(2);
+    renderPicture(*vdp, ViewMode::joint256x424, picture);
+    for (int y = 0; y < kPatternLines; ++y) {
+        ASSERT_TRUE(std::ranges::equal(picture.row(y), picture.row(kPatternLines + y))) << y;
+    }
+}
+
+} // namespace
+} // namespace tessarin

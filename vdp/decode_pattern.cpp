@@ -1,0 +1,108 @@
+#include "vdp/pattern_layout.h"
+#include "vdp/pixel_words.h"
+#include "vdp/vdp_state.h"
+
+#include <array>
+
+namespace tessarin {
+
+namespace {
+
+constexpr int kNibble = 4;
+constexpr std::uint8_t kLowNibble = 0x0F;
+constexpr std::uint8_t kLeftBlock = 0xF0; // a multicolour byte as a pattern: 4 left, 4 right
+
+// One 8-pixel line of a cell: set bits of pattern (bit 7 leftmost) take the colour in the
+// high nibble of colours, clear bits the one in the low nibble. A multicolour line is the
+// pattern kLeftBlock with the block byte as its colours.
+struct CellLine {
+    std::uint8_t pattern;
+    std::uint8_t colours;
+};
+
+// The line y of the cell in name column `column`. Lines up to 255 stay within the first
+// 0x4800 bytes of VRAM.
+template <ScreenMode Mode>
+[[gnu::always_inline]] inline CellLine cellLine(const std::uint8_t* vram, int column, int y) {
+    const int nameRow = y / kCellPixels;
+    const int cellY = y % kCellPixels;
+    if constexpr (Mode == 3) {
+        const std::uint8_t name = vram[kMulticolourNames + nameRow * kNameColumns + column];
+        const int byte = nameRow % kRowsPerPattern * 2 + cellY / kBlockPixels;
+        return {kLeftBlock, vram[kMulticolourPatterns + name * kCellPixels + byte]};
+    } else {
+        static_assert(Mode == 2 || Mode == 4);
+        const std::uint8_t name = vram[kGraphicNames + nameRow * kNameColumns + column];
+        const std::uint32_t offset = static_cast<std::uint32_t>(y / kThirdLines) * kThirdSize +
+                                     name * static_cast<std::uint32_t>(kCellPixels) + cellY;
+        return {vram[kGraphicPatterns + offset], vram[kGraphicColours + offset]};
+    }
+}
+
+// Byte masks of the quad words: for each group of pattern bits that fills a quad (four
+// bits, or two with each pixel twice), all ones over the pixels of its set bits.
+template <int Repeat>
+constexpr auto kGroupMasks = [] {
+    constexpr int kBits = kQuadPixels / Repeat;
+    constexpr PixelWord kPixel = 0xFFFFFF;
+    std::array<QuadWords, 1U << kBits> masks{};
+    for (unsigned group = 0; group < masks.size(); ++group) {
+        std::array<PixelWord, kQuadPixels> m{};
+        for (int i = 0; i < kQuadPixels; ++i) {
+            m[i] = ((group >> (kBits - 1 - i / Repeat)) & 1U) != 0 ? kPixel : 0;
+        }
+        masks[group] = quadWords(m[0], m[1], m[2], m[3]);
+    }
+    return masks;
+}();
+
+} // namespace
+
+// A cell at a time: the quad words of its two colours looked up, then each group of
+// pattern bits selects bytes between them through a mask, without a branch (patterns are
+// as good as random to the predictor).
+template <ScreenMode Mode, std::size_t Width>
+void VdpState::decodePatternLine(int y, std::span<RgbTriple, Width> out) const {
+    constexpr int kRepeat = static_cast<int>(Width) / kNarrowWidth;
+    static_assert(kRepeat == 1 || kRepeat == 2);
+    constexpr int kBits = kQuadPixels / kRepeat; // pattern bits a quad
+    constexpr unsigned kGroup = (1U << kBits) - 1;
+    std::array<QuadWords, kPaletteColours> solid{}; // four pixels of each colour
+    for (std::size_t i = 0; i < solid.size(); ++i) {
+        const PixelWord w = wordOf(paletteRgb[i]);
+        solid[i] = quadWords(w, w, w, w);
+    }
+    std::uint8_t* row = reinterpret_cast<std::uint8_t*>(out.data());
+    for (int column = 0; column < kNameColumns; ++column) {
+        const CellLine c = cellLine<Mode>(vram.data(), column, y);
+        const QuadWords& sets = solid[c.colours >> kNibble];
+        const QuadWords& clears = solid[c.colours & kLowNibble];
+        const QuadWords diff{sets[0] ^ clears[0], sets[1] ^ clears[1], sets[2] ^ clears[2]};
+        for (int shift = kCellPixels - kBits; shift >= 0; shift -= kBits) {
+            const QuadWords& m = kGroupMasks<kRepeat>[(c.pattern >> shift) & kGroup];
+            putWords(row, {clears[0] ^ (diff[0] & m[0]), clears[1] ^ (diff[1] & m[1]),
+                           clears[2] ^ (diff[2] & m[2])});
+            row += kQuadBytes;
+        }
+    }
+}
+
+template <std::size_t Width>
+void VdpState::renderPatternLine(int y, std::span<RgbTriple, Width> out) const {
+    switch (screenMode) {
+    case 2:
+        decodePatternLine<2>(y, out);
+        break;
+    case 3:
+        decodePatternLine<3>(y, out);
+        break;
+    default:
+        decodePatternLine<4>(y, out);
+        break;
+    }
+}
+
+template void VdpState::renderPatternLine(int, RgbRow256) const;
+template void VdpState::renderPatternLine(int, RgbRow512) const;
+
+} // namespace tessarin
