@@ -171,7 +171,8 @@ const std::array<OptionSpec, 21> kOptions{{
     {{"-d", "--outdir"},
      "OUTDIR",
      "",
-     "write OUTDIR/<base name>.<format> for each screen file;\n"
+     "write OUTDIR/<base name>.<format> for each screen file\n"
+     "(<name>.<format>, then -2, -3..., where names collide);\n"
      "existing files there are never replaced; OUTDIR\n"
      "is made, with its parents, when missing",
      [](ParseState& s, std::string_view, const std::string& v) -> std::optional<Failure> {

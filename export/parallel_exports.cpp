@@ -128,6 +128,7 @@ ItemResult ParallelExports::convert(const BatchItem& item) {
             result.outcome = appeared ? Outcome::skipped : Outcome::failed;
             result.failure = appeared ? std::string() : e.what();
         } catch (const std::bad_alloc&) {
+            shortage = true;
             result.outcome = Outcome::failed;
             result.failure = kOutOfMemory;
         } catch (...) {
@@ -139,9 +140,9 @@ ItemResult ParallelExports::convert(const BatchItem& item) {
         {
             const std::lock_guard lock(mutex_);
             --busy_;
-            // The others hold the descriptors there are: fewer at a time from now on, and
-            // this file again once one of them is done (or one ended since this began).
-            // Alone, with none ended meanwhile, nothing would free one.
+            // The others hold the descriptors or the memory there is: fewer at a time from now
+            // on, and this file again once one of them is done (or one ended since this
+            // began). Alone, with none ended meanwhile, nothing would free any.
             again = shortage && (busy_ > 0 || ended_ != endedBefore);
             if (again) {
                 allowed_ = std::min(allowed_, std::max<std::size_t>(busy_, 1));

@@ -34,8 +34,9 @@ struct ExportSettings {
 
 // Converts the items of a batch on worker threads, each taking the next item in order;
 // every export has its own document, and the documents share nothing. Running out of file
-// descriptors is no failure of a file: the worker waits for another conversion to end and
-// tries the file again, and from then on fewer conversions run at a time.
+// descriptors or memory while others convert is no failure of a file: the worker waits for
+// another conversion to end and tries the file again, and from then on fewer conversions run
+// at a time. A file that runs out alone fails (kOutOfMemory, or the FileError's message).
 class ParallelExports {
 public:
     // Starts up to threads workers (at least one, else std::system_error).
