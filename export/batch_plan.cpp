@@ -1,10 +1,13 @@
 #include "export/batch_plan.h"
 
 #include "document/file_name_rule.h"
+#include "document/file_source.h"
 #include "document/palette_pairing.h"
 #include "export/palette_index.h"
 #include "platform/file_system.h"
 
+#include <iterator>
+#include <optional>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
@@ -58,23 +61,53 @@ std::vector<std::string> outputNames(const std::vector<std::string>& screens,
     return names;
 }
 
+
+// A disk image's pictures as a batch of their own into OUTDIR/<disk's base name>; none
+// when it is no MSX-DOS disk (then its one item fails, naming it).
+std::optional<BatchPlan> diskPlan(const ExportOptions& options, const std::string& disk) {
+    ExportOptions inside = options;
+    inside.outDir = joinPath(options.outDir, baseNameWithoutExtension(disk));
+    try {
+        inside.files = *listFolder(disk);
+    } catch (const FileError&) {
+        return std::nullopt;
+    }
+    auto planned = planBatch(inside);
+    if (auto* plan = std::get_if<BatchPlan>(&planned)) {
+        plan->folders.push_back(inside.outDir);
+        return std::move(*plan);
+    }
+    return BatchPlan{}; // a disk without pictures adds nothing
+}
+
 } // namespace
 
 std::variant<BatchPlan, UsageError> planBatch(const ExportOptions& options) {
+    BatchPlan plan;
     std::vector<std::string> screens;
     std::vector<std::string> palettes;
     std::unordered_set<std::string> seen; // a FILE named twice is converted once
     for (const std::string& file : options.files) {
+        if (isDiskImage(file) && seen.insert(file).second) {
+            if (auto inside = diskPlan(options, file)) {
+                std::move(inside->items.begin(), inside->items.end(),
+                          std::back_inserter(plan.items));
+                plan.folders.insert(plan.folders.end(), inside->folders.begin(),
+                                    inside->folders.end());
+                continue;
+            }
+            screens.push_back(file); // no disk: its one picture fails, naming it
+            continue;
+        }
         if (seen.insert(file).second) {
             (chooseByFileName(file).slot == FileSlot::palette ? palettes : screens).push_back(file);
         }
     }
-    if (screens.empty()) {
+    if (screens.empty() && plan.items.empty()) {
         return UsageError{"no screen file among the FILEs"};
     }
 
-    BatchPlan plan;
-    plan.items.reserve(screens.size());
+    plan.items.reserve(plan.items.size() + screens.size());
     std::unordered_set<std::string> usedPalettes;
     const PaletteIndex index(palettes);
     const std::string extension = extensionOf(options.format.value_or(ImageFormat::png));

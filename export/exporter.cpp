@@ -230,6 +230,11 @@ int runBatch(const ExportOptions& given, std::ostream& out, std::ostream& err, b
     if (!makeOutDir(options.outDir, err)) {
         return kExitFileError;
     }
+    for (const std::string& folder : plan.folders) {
+        if (!makeOutDir(folder, err)) {
+            return kExitFileError;
+        }
+    }
     if (!options.quiet) {
         for (const std::string& palette : plan.unusedPalettes) {
             err << kProgram << "note: palette file \"" << printable(palette)

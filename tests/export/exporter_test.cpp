@@ -388,5 +388,33 @@ TEST(Exporter, BatchOnManyThreadsListsAndFailsAsOnOne) {
     EXPECT_EQ(results[1].err, results[0].err);
 }
 
+
+// A disk image in a batch is a folder: OUTDIR/<disk>/ gets every picture inside, the same
+// bytes as the batch over the files copied off the disk.
+TEST(Exporter, BatchOverADiskImageWritesWhatItsFilesGive) {
+    const TempDir dir;
+    const std::string disk = dir / "GAME.DSK";
+    const std::string mtools = " -i '" + disk + "' ";
+    for (const std::string& command :
+         {"mformat -C -f 360" + mtools + "::", "mmd" + mtools + "::/SUB",
+          "mcopy" + mtools + sample("BARS.SC5") + " ::/", "mcopy" + mtools + sample("BARS.PL5") + " ::/",
+          "mcopy" + mtools + sample("YJK.SCC") + " ::/SUB/", "mkdir '" + (dir / "off") + "'",
+          "mcopy -s" + mtools + "::/BARS.SC5 ::/BARS.PL5 ::/SUB/YJK.SCC '" + (dir / "off") + "'"}) {
+        ASSERT_EQ(std::system(command.c_str()), 0) << command;
+    }
+    ASSERT_EQ(runProcess(kExporter, {"-q", "-d", dir / "out", disk}, dir.path()).exitCode, 0);
+    ASSERT_EQ(runProcess(kExporter,
+                         {"-q", "-d", dir / "plain", dir / "off/BARS.SC5", dir / "off/BARS.PL5",
+                          dir / "off/YJK.SCC"},
+                         dir.path())
+                  .exitCode,
+              0);
+    for (const char* name : {"BARS.png", "YJK.png"}) {
+        EXPECT_TRUE(readBytes(dir / (std::string("out/GAME/") + name)) ==
+                    readBytes(dir / (std::string("plain/") + name)))
+            << name;
+    }
+}
+
 } // namespace
 } // namespace tessarin::testing
