@@ -28,9 +28,14 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPainter>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
 #include <QSettings>
+#include <QStatusBar>
 #include <QUrl>
 #include <algorithm>
+#include <cmath>
 #include <cstddef>
 
 using tessarin::FileSlot;
@@ -60,6 +65,15 @@ const QString kPngSuffix = QStringLiteral("png");
 // The folder of the last file opened or saved, kept between runs.
 const QString kSettingsName = QStringLiteral("Tessarin");
 const QString kLastFolderKey = QStringLiteral("lastFolder");
+// The window's place, zoom and full screen, and the files opened last, newest first.
+const QString kGeometryKey = QStringLiteral("geometry");
+const QString kZoomKey = QStringLiteral("zoom");
+const QString kFullScreenKey = QStringLiteral("fullScreen");
+const QString kRecentFilesKey = QStringLiteral("recentFiles");
+constexpr qsizetype kRecentFileCount = 8;
+
+// Around the picture when the window is larger, or of another shape.
+const QColor kLetterboxColour(24, 24, 24);
 
 // At most this many names are taken from the command line and from one drop.
 constexpr std::size_t kMaxFilesAtOnce = 2;
@@ -103,6 +117,9 @@ QSettings viewerSettings() {
     return QSettings(kSettingsName, kSettingsName);
 }
 
+// The data no action of a group carries.
+constexpr int kNoChoice = -2;
+
 // The action of the group whose data is value; none when no action has it.
 void checkByData(QActionGroup* group, int value) {
     for (QAction* item : group->actions()) {
@@ -144,7 +161,7 @@ MainWindow::MainWindow(const std::vector<std::string>& arguments, QWidget* paren
     tempBitmapFileName = tessarin::makeTempFile(kTempFilePrefix);
     try {
         document = std::make_unique<tessarin::ScreenDocument>();
-        setViewSize(ViewSize::plain256x212);
+        setAutomaticSize();
         selectScreenMode(tessarin::kDefaultScreenMode);
         setAcceptDrops(true);
         const std::size_t count = std::min(arguments.size(), kMaxFilesAtOnce);
@@ -183,13 +200,13 @@ void MainWindow::opened(const std::string& fileName, FileSlot slot) {
     if (slot == FileSlot::vram0) {
         setWindowTitle(kCaptionPrefix + shownName(fileName));
     }
-    followPageLines(); // the file's name may have chosen the mode
+    followPicture(); // the file's name may have chosen the mode, its companion VRAM1
     showPicture();
 }
 
 void MainWindow::selectScreenMode(ScreenMode mode) {
     document->selectScreenMode(mode);
-    followPageLines();
+    followPicture();
     updateActions();
     if (document->hasPicture()) {
         showPicture();
@@ -197,8 +214,17 @@ void MainWindow::selectScreenMode(ScreenMode mode) {
 }
 
 void MainWindow::setViewSize(ViewSize size) {
+    automaticSize_ = false;
     const auto shape = tessarin::shapeOf(document->viewMode());
     applyViewMode(tessarin::viewModeOf(size, shape && shape->rotated));
+}
+
+void MainWindow::setAutomaticSize() {
+    automaticSize_ = true;
+    const auto shape = tessarin::shapeOf(document->viewMode());
+    applyViewMode(tessarin::viewModeOf(
+        tessarin::automaticSizeOf(document->vdp().screenMode, document->hasVram1()),
+        shape && shape->rotated));
 }
 
 void MainWindow::toggleRotation() {
@@ -213,7 +239,112 @@ void MainWindow::paintClientArea(QPainter& canvas) const {
     if (!hasPicture()) {
         return;
     }
-    canvas.drawImage(clientArea->rect(), imageOf(document->picture()));
+    const tessarin::ViewRect place = pictureRect();
+    const QRect target(place.x, place.y, place.width, place.height);
+    // Only the border: the picture covers the rest.
+    canvas.setClipRegion(QRegion(clientArea->rect()).subtracted(target));
+    canvas.fillRect(clientArea->rect(), kLetterboxColour);
+    canvas.setClipping(false);
+    // Whole pixels stay sharp; the TV's pixel shapes blend their columns.
+    canvas.setRenderHint(QPainter::SmoothPixmapTransform,
+                         aspect_ != tessarin::PixelAspect::square);
+    canvas.drawImage(target, imageOf(document->picture()));
+}
+
+tessarin::ViewRect MainWindow::pictureRect() const {
+    const tessarin::Picture& picture = document->picture();
+    return tessarin::placeView({picture.width(), picture.height()},
+                               tessarin::pixelAspectOf(document->viewMode(), aspect_),
+                               {clientArea->width(), clientArea->height()}, viewFit(), zoom_);
+}
+
+tessarin::ViewFit MainWindow::viewFit() const {
+    if (stretchToWindow_) {
+        return tessarin::ViewFit::stretch;
+    }
+    return fitToWindow_ ? tessarin::ViewFit::window : tessarin::ViewFit::zoom;
+}
+
+void MainWindow::zoomBy(int steps) {
+    setZoom(zoom_ + steps);
+}
+
+void MainWindow::setZoom(int zoom) {
+    zoom_ = std::clamp(zoom, tessarin::kMinZoom, tessarin::kMaxZoom);
+    fitToWindow_ = false;
+    stretchToWindow_ = false;
+    fitClientSize(document->viewMode());
+    updateActions();
+    clientArea->update();
+}
+
+void MainWindow::setFitToWindow(bool on) {
+    fitToWindow_ = on;
+    updateActions();
+    clientArea->update();
+}
+
+void MainWindow::setStretchToWindow(bool on) {
+    stretchToWindow_ = on;
+    updateActions();
+    clientArea->update();
+}
+
+void MainWindow::setFullScreen(bool on) {
+    if (on) {
+        showFullScreen();
+    } else {
+        showNormal();
+    }
+    updateActions();
+}
+
+void MainWindow::setColourModel(tessarin::ColourModel model) {
+    document->setColourModel(model);
+    updateActions();
+    if (document->hasPicture()) {
+        showPicture();
+    }
+}
+
+void MainWindow::setPixelAspect(tessarin::PixelAspect aspect) {
+    aspect_ = aspect;
+    fitClientSize(document->viewMode());
+    updateActions();
+    clientArea->update();
+}
+
+void MainWindow::restoreView(const QRect& screenArea) {
+    const QSettings settings = viewerSettings();
+    const QByteArray geometry = settings.value(kGeometryKey).toByteArray();
+    if (geometry.isEmpty()) {
+        // Half the screen's area, in the screen's shape, less the bars around the picture.
+        const int bars = height() - clientArea->height();
+        const auto half = [](int edge) { return static_cast<int>(std::lround(edge * M_SQRT1_2)); };
+        const auto image = tessarin::imageSizeOf(document->viewMode(), fittedLines_);
+        if (image) {
+            setZoom(tessarin::largestZoomWithin(
+                *image, tessarin::pixelAspectOf(document->viewMode(), aspect_),
+                {half(screenArea.width()), half(screenArea.height()) - bars}));
+        }
+        QRect frame = frameGeometry();
+        frame.moveCenter(screenArea.center());
+        move(frame.topLeft());
+        return;
+    }
+    setZoom(settings.value(kZoomKey, tessarin::kMinZoom).toInt());
+    restoreGeometry(geometry);
+    if (settings.value(kFullScreenKey, false).toBool()) {
+        setWindowState(windowState() | Qt::WindowFullScreen);
+    }
+    updateActions();
+}
+
+void MainWindow::saveView() const {
+    QSettings settings = viewerSettings();
+    settings.setValue(kGeometryKey, saveGeometry());
+    settings.setValue(kZoomKey, zoom_);
+    settings.setValue(kFullScreenKey, isFullScreen());
 }
 
 void MainWindow::closeDocument() {
@@ -305,8 +436,14 @@ void MainWindow::copyPicture() {
 }
 
 void MainWindow::sizeChosen(QAction* item) {
-    const auto size = static_cast<ViewSize>(item->data().toInt());
-    tessarin::reportErrors([this, size] { setViewSize(size); });
+    const int choice = item->data().toInt();
+    tessarin::reportErrors([this, choice] {
+        if (choice == kAutomaticSizeData) {
+            setAutomaticSize();
+        } else {
+            setViewSize(static_cast<ViewSize>(choice));
+        }
+    });
 }
 
 void MainWindow::screenChosen(QAction* item) {
@@ -338,8 +475,46 @@ void MainWindow::showAbout() {
     aboutBox->exec();
 }
 
+void MainWindow::zoomIn() {
+    tessarin::reportErrors([this] { zoomBy(1); });
+}
+void MainWindow::zoomOut() {
+    tessarin::reportErrors([this] { zoomBy(-1); });
+}
+void MainWindow::showActualSize() {
+    tessarin::reportErrors([this] { setZoom(tessarin::kMinZoom); });
+}
+void MainWindow::toggleFitToWindow() {
+    setFitToWindow(menu.fitToWindow->isChecked());
+}
+void MainWindow::toggleStretch() {
+    setStretchToWindow(menu.stretchToWindow->isChecked());
+}
+void MainWindow::toggleFullScreen() {
+    setFullScreen(menu.fullScreen->isChecked());
+}
+
+void MainWindow::coloursChosen(QAction* item) {
+    const auto model = static_cast<tessarin::ColourModel>(item->data().toInt());
+    tessarin::reportErrors([this, model] { setColourModel(model); });
+}
+
+void MainWindow::aspectChosen(QAction* item) {
+    const auto aspect = static_cast<tessarin::PixelAspect>(item->data().toInt());
+    tessarin::reportErrors([this, aspect] { setPixelAspect(aspect); });
+}
+
+void MainWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && isFullScreen()) {
+        setFullScreen(false);
+        return;
+    }
+    QMainWindow::keyPressEvent(event);
+}
+
 void MainWindow::closeEvent(QCloseEvent* event) {
     if (document) {
+        saveView();
         closeDocument();
     }
     event->accept();
@@ -404,32 +579,61 @@ void MainWindow::showPicture() {
 void MainWindow::updateActions() {
     const ViewMode viewMode = document->viewMode();
     const auto shape = tessarin::shapeOf(viewMode);
-    checkByData(menu.sizes, shape ? static_cast<int>(shape->size) : -1);
+    checkByData(menu.sizes, automaticSize_ ? kAutomaticSizeData
+                                           : shape ? static_cast<int>(shape->size)
+                                                   : kNoChoice);
     menu.rotate->setChecked(shape && shape->rotated);
     checkByData(menu.screens, static_cast<int>(document->vdp().screenMode));
     menu.saveAs->setEnabled(document->hasPicture() && pictureSaved_);
+    menu.zoomIn->setEnabled(viewFit() != tessarin::ViewFit::zoom || zoom_ < tessarin::kMaxZoom);
+    menu.zoomOut->setEnabled(viewFit() != tessarin::ViewFit::zoom || zoom_ > tessarin::kMinZoom);
+    menu.fitToWindow->setChecked(fitToWindow_);
+    menu.stretchToWindow->setChecked(stretchToWindow_);
+    menu.fullScreen->setChecked(isFullScreen());
+    checkByData(menu.colours, static_cast<int>(document->vdp().colourModel()));
+    checkByData(menu.aspects, static_cast<int>(aspect_));
     menu.copy->setEnabled(document->hasPicture());
 }
 
 void MainWindow::fitClientSize(ViewMode viewMode) {
     fittedLines_ = tessarin::pictureLinesOf(document->vdp().screenMode);
     if (const auto size = tessarin::imageSizeOf(viewMode, fittedLines_)) {
-        setClientSize(*size);
+        setClientSize(
+            tessarin::zoomedSize(*size, tessarin::pixelAspectOf(viewMode, aspect_), zoom_));
     }
 }
 
-void MainWindow::followPageLines() {
+void MainWindow::followPicture() {
+    const ViewMode viewMode = document->viewMode();
+    if (const auto shape = tessarin::shapeOf(viewMode); automaticSize_ && shape) {
+        const ViewMode wanted = tessarin::viewModeOf(
+            tessarin::automaticSizeOf(document->vdp().screenMode, document->hasVram1()),
+            shape->rotated);
+        if (wanted != viewMode) {
+            fitClientSize(wanted);
+            document->setViewMode(wanted);
+            updateActions();
+            return;
+        }
+    }
     // Between bitmap and pattern modes the page's lines change, and the view's size with them.
     if (tessarin::pictureLinesOf(document->vdp().screenMode) != fittedLines_) {
-        fitClientSize(document->viewMode());
+        fitClientSize(viewMode);
     }
 }
 
 void MainWindow::setClientSize(ImageSize size) {
+    // Full screen keeps the screen; the picture is placed within it.
+    if (isFullScreen()) {
+        return;
+    }
     // A maximised window would keep its size whatever it is asked.
-    setWindowState(windowState() & ~(Qt::WindowMaximized | Qt::WindowFullScreen));
+    setWindowState(windowState() & ~Qt::WindowMaximized);
     const int menuHeight = menuBar()->isNativeMenuBar() ? 0 : menuBar()->heightForWidth(size.width);
-    resize(size.width, size.height + menuHeight);
+    const int statusHeight = statusBar()->isVisible() || !isVisible()
+                                 ? statusBar()->sizeHint().height()
+                                 : 0;
+    resize(size.width, size.height + menuHeight + statusHeight);
     // At an unchanged window size no resize event comes to lay out again: the central
     // widget may hold a size the user dragged. The layout places the menu bar first.
     layout()->invalidate();

@@ -80,6 +80,7 @@ constexpr std::array<std::pair<std::string_view, ViewSize>, 4> kSizes{{
     {"512x424int", ViewSize::interlace512x424},
     {"256x424joi", ViewSize::joint256x424},
 }};
+constexpr std::string_view kAutomaticSize = "auto";
 constexpr std::array<std::pair<std::string_view, PaletteSource>, 4> kSources{{
     {"auto", PaletteSource::automatic},
     {"file", PaletteSource::file},
@@ -243,19 +244,19 @@ const std::array<OptionSpec, 18> kOptions{{
                            "auto, file, vram or standard");
      }},
     {{"--size", ""},
-     "256x212|512x424mag|512x424int|256x424joi",
+     "auto|256x212|512x424mag|512x424int|256x424joi",
      "",
-     "the view (default 256x212); screens 2 to 4 have\n"
-     "192 lines: 256x192, 512x384 (int as mag), 256x384\n"
-     "(the page twice)",
+     "the view (default auto: every pixel: 256x212, screens\n"
+     "6 and 7 512x424mag, with a VRAM1 file 512x424int);\n"
+     "screens 2 to 4 have 192 lines: 256x192, 512x384\n"
+     "(int as mag), 256x384 (the page twice)",
      [](ParseState& s, std::string_view name, const std::string& v) -> std::optional<Failure> {
-         std::optional<ViewSize> size;
-         if (auto failure = choiceInto(size, name, v, kSizes,
-                                       "256x212, 512x424mag, 512x424int or 256x424joi")) {
-             return failure;
+         if (v == kAutomaticSize) {
+             s.command.options.size.reset();
+             return std::nullopt;
          }
-         s.command.options.size = *size;
-         return std::nullopt;
+         return choiceInto(s.command.options.size, name, v, kSizes,
+                           "auto, 256x212, 512x424mag, 512x424int or 256x424joi");
      }},
     {{"--rotate", ""}, "", "", "turn the view a quarter left",
      [](ParseState& s, std::string_view, const std::string&) -> std::optional<Failure> {
