@@ -83,6 +83,7 @@ MainMenu buildMainMenu(MainWindow& window) {
     // The window fills it with the files opened last.
     m.recentMenu = m.fileMenu->addMenu(QStringLiteral("&Recent Files"));
     m.recentMenu->setObjectName(QStringLiteral("recentMenu"));
+    m.recentMenu->menuAction()->setObjectName(QStringLiteral("recentFiles"));
     m.fileSeparator = addSeparator(m.fileMenu, "fileSeparator");
     m.exit = addItem(m.fileMenu, "exit", QStringLiteral("E&xit"));
     m.exit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
@@ -138,6 +139,7 @@ MainMenu buildMainMenu(MainWindow& window) {
     addSeparator(m.viewMenu, "viewSeparator");
     m.coloursMenu = m.viewMenu->addMenu(QStringLiteral("&Colours"));
     m.coloursMenu->setObjectName(QStringLiteral("coloursMenu"));
+    m.coloursMenu->menuAction()->setObjectName(QStringLiteral("colours"));
     m.colours = new QActionGroup(m.coloursMenu);
     m.coloursLevels = addChoice(m.coloursMenu, m.colours, "coloursLevels",
                                 QStringLiteral("&File levels"), ColourModel::levels);
@@ -149,6 +151,7 @@ MainMenu buildMainMenu(MainWindow& window) {
                      Qt::QueuedConnection);
     m.aspectMenu = m.viewMenu->addMenu(QStringLiteral("&Pixel Aspect"));
     m.aspectMenu->setObjectName(QStringLiteral("aspectMenu"));
+    m.aspectMenu->menuAction()->setObjectName(QStringLiteral("pixelAspect"));
     m.aspects = new QActionGroup(m.aspectMenu);
     m.aspectSquare = addChoice(m.aspectMenu, m.aspects, "aspectSquare", QStringLiteral("&Square"),
                                PixelAspect::square);

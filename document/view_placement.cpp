@@ -35,10 +35,11 @@ double pixelAspectOf(ViewMode viewMode, PixelAspect aspect) {
     if (!shape) {
         return 1.0;
     }
-    // The unturned image of a 212-line page tells the pixels a line and the lines a page line.
+    // The unturned image tells the pixels a line; the 512-wide views show each line twice,
+    // the joint view two pages of single lines.
     const auto image = imageSizeOf(viewModeOf(shape->size, false));
     const double columns = static_cast<double>(kNarrowWidth) / image->width;
-    const double lines = static_cast<double>(image->height) / kBitmapLines;
+    const double lines = image->width == kWideWidth ? 2.0 : 1.0;
     const double ratio = tvAspect(aspect) * columns * lines;
     return shape->rotated ? 1.0 / ratio : ratio;
 }

@@ -28,8 +28,9 @@ struct ViewRect {
 };
 
 // How much wider one pixel of the view mode's image shows than it is tall: the TV's
-// aspect for a 256-wide page, half for 512 pixels a line, twice for two lines a page
-// line; turned left the image's width is the TV's height. 1 for an unknown view mode.
+// aspect for a 256-wide page, half for 512 pixels a line, twice for two image lines a
+// page line (magnified, interlaced); turned left the image's width is the TV's height.
+// 1 for an unknown view mode.
 [[nodiscard]] double pixelAspectOf(ViewMode viewMode, PixelAspect aspect);
 
 // The picture's size drawn at zoom with its width stretched by pixelAspect (rounded, at
