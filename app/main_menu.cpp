@@ -96,8 +96,8 @@ MainMenu buildMainMenu(MainWindow& window) {
     // The size captions carry the access letters 1, 3, 4 and 5; there is no 2.
     m.sizeMenu = addMenu(m.menuBar, "sizeMenu", QStringLiteral("Si&ze"));
     m.sizes = new QActionGroup(m.sizeMenu);
-    m.sizeAutomatic = addChoice(m.sizeMenu, m.sizes, "sizeAutomatic",
-                                QStringLiteral("&Automatic"), kAutomaticSizeData);
+    m.sizeAutomatic = addChoice(m.sizeMenu, m.sizes, "sizeAutomatic", QStringLiteral("&Automatic"),
+                                kAutomaticSizeData);
     m.size256x212 = addChoice(m.sizeMenu, m.sizes, "size256x212", QStringLiteral("&1 256x212"),
                               ViewSize::plain256x212);
     m.size512x424magnify =
@@ -117,17 +117,16 @@ MainMenu buildMainMenu(MainWindow& window) {
 
     m.viewMenu = addMenu(m.menuBar, "viewMenu", QStringLiteral("&View"));
     m.zoomIn = addCommand(m.viewMenu, "zoomIn", QStringLiteral("Zoom &In"), window, &W::zoomIn);
-    m.zoomIn->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Plus),
-                            QKeySequence(Qt::CTRL | Qt::Key_Equal)});
-    m.zoomOut =
-        addCommand(m.viewMenu, "zoomOut", QStringLiteral("Zoom &Out"), window, &W::zoomOut);
+    m.zoomIn->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)});
+    m.zoomOut = addCommand(m.viewMenu, "zoomOut", QStringLiteral("Zoom &Out"), window, &W::zoomOut);
     m.zoomOut->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Minus));
     m.actualSize = addCommand(m.viewMenu, "actualSize", QStringLiteral("&Actual Size"), window,
                               &W::showActualSize);
     m.actualSize->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
     addSeparator(m.viewMenu, "zoomSeparator");
-    m.fitToWindow = addCommand(m.viewMenu, "fitToWindow", QStringLiteral("&Fit to Window"),
-                               window, &W::toggleFitToWindow);
+    m.fitToWindow = addCommand(m.viewMenu, "fitToWindow", QStringLiteral("&Fit to Window"), window,
+                               &W::toggleFitToWindow);
     m.fitToWindow->setCheckable(true);
     m.stretchToWindow = addCommand(m.viewMenu, "stretchToWindow",
                                    QStringLiteral("&Stretch to Window"), window, &W::toggleStretch);

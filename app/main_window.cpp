@@ -5,8 +5,8 @@
 #include "app/file_filters.h"
 #include "dialogs/error_report.h"
 #include "dialogs/vram_mapping_dialog.h"
-#include "image/bmp_encoder.h"
 #include "document/file_name_rule.h"
+#include "image/bmp_encoder.h"
 #include "image/image_format.h"
 #include "image/png_encoder.h"
 #include "platform/file_system.h"
@@ -23,14 +23,14 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
+#include <QKeyEvent>
+#include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPainter>
-#include <QKeyEvent>
-#include <QLabel>
-#include <QMenu>
 #include <QSettings>
 #include <QStatusBar>
 #include <QUrl>
@@ -246,8 +246,7 @@ void MainWindow::paintClientArea(QPainter& canvas) const {
     canvas.fillRect(clientArea->rect(), kLetterboxColour);
     canvas.setClipping(false);
     // Whole pixels stay sharp; the TV's pixel shapes blend their columns.
-    canvas.setRenderHint(QPainter::SmoothPixmapTransform,
-                         aspect_ != tessarin::PixelAspect::square);
+    canvas.setRenderHint(QPainter::SmoothPixmapTransform, aspect_ != tessarin::PixelAspect::square);
     canvas.drawImage(target, imageOf(document->picture()));
 }
 
@@ -580,8 +579,8 @@ void MainWindow::updateActions() {
     const ViewMode viewMode = document->viewMode();
     const auto shape = tessarin::shapeOf(viewMode);
     checkByData(menu.sizes, automaticSize_ ? kAutomaticSizeData
-                                           : shape ? static_cast<int>(shape->size)
-                                                   : kNoChoice);
+                            : shape        ? static_cast<int>(shape->size)
+                                           : kNoChoice);
     menu.rotate->setChecked(shape && shape->rotated);
     checkByData(menu.screens, static_cast<int>(document->vdp().screenMode));
     menu.saveAs->setEnabled(document->hasPicture() && pictureSaved_);
@@ -630,9 +629,8 @@ void MainWindow::setClientSize(ImageSize size) {
     // A maximised window would keep its size whatever it is asked.
     setWindowState(windowState() & ~Qt::WindowMaximized);
     const int menuHeight = menuBar()->isNativeMenuBar() ? 0 : menuBar()->heightForWidth(size.width);
-    const int statusHeight = statusBar()->isVisible() || !isVisible()
-                                 ? statusBar()->sizeHint().height()
-                                 : 0;
+    const int statusHeight =
+        statusBar()->isVisible() || !isVisible() ? statusBar()->sizeHint().height() : 0;
     resize(size.width, size.height + menuHeight + statusHeight);
     // At an unchanged window size no resize event comes to lay out again: the central
     // widget may hold a size the user dragged. The layout places the menu bar first.

@@ -26,7 +26,7 @@ ViewSize automaticSizeOf(ScreenMode mode, bool interlaced) {
     }
     const ScreenModeFacts* facts = findScreenMode(mode);
     return facts != nullptr && facts->lineWidth == kWideWidth ? ViewSize::magnify512x424
-                                                               : ViewSize::plain256x212;
+                                                              : ViewSize::plain256x212;
 }
 
 } // namespace tessarin

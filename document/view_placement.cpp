@@ -58,8 +58,7 @@ int largestZoomWithin(ImageSize picture, double pixelAspect, ImageSize area) {
     return kMinZoom;
 }
 
-ViewRect placeView(ImageSize picture, double pixelAspect, ImageSize area, ViewFit fit,
-                   int zoom) {
+ViewRect placeView(ImageSize picture, double pixelAspect, ImageSize area, ViewFit fit, int zoom) {
     if (picture.width <= 0 || picture.height <= 0 || area.width <= 0 || area.height <= 0) {
         return {0, 0, 0, 0};
     }
@@ -68,8 +67,8 @@ ViewRect placeView(ImageSize picture, double pixelAspect, ImageSize area, ViewFi
         return {0, 0, area.width, area.height};
     case ViewFit::window: {
         const double shownWidth = picture.width * pixelAspect;
-        const double scale = std::min(area.width / shownWidth,
-                                      static_cast<double>(area.height) / picture.height);
+        const double scale =
+            std::min(area.width / shownWidth, static_cast<double>(area.height) / picture.height);
         return centred({std::min(area.width, atLeastOne(shownWidth * scale)),
                         std::min(area.height, atLeastOne(picture.height * scale))},
                        area);

@@ -44,7 +44,7 @@ struct ViewRect {
 // Where the picture goes in an area of the window: zoom centres zoomedSize (the dark
 // border around it letterboxes), window centres the largest rectangle of that shape that
 // fits, stretch is the whole area. A picture or area without pixels gives an empty rectangle.
-[[nodiscard]] ViewRect placeView(ImageSize picture, double pixelAspect, ImageSize area,
-                                 ViewFit fit, int zoom);
+[[nodiscard]] ViewRect placeView(ImageSize picture, double pixelAspect, ImageSize area, ViewFit fit,
+                                 int zoom);
 
 } // namespace tessarin

@@ -150,10 +150,9 @@ std::optional<Failure> numberInto(std::optional<T>& target, std::string_view nam
 }
 
 template <typename T, std::size_t N>
-std::optional<Failure> choiceInto(std::optional<T>& target, std::string_view name,
-                                  const std::string& value,
-                                  const std::array<std::pair<std::string_view, T>, N>& table,
-                                  std::string_view expected) {
+std::optional<Failure>
+choiceInto(std::optional<T>& target, std::string_view name, const std::string& value,
+           const std::array<std::pair<std::string_view, T>, N>& table, std::string_view expected) {
     target = lookUp(value, table);
     if (!target) {
         return badValue(name, value, expected);
@@ -164,7 +163,10 @@ std::optional<Failure> choiceInto(std::optional<T>& target, std::string_view nam
 constexpr std::string_view kScreenValuePlaceholder = "SCREENS";
 
 const std::array<OptionSpec, 18> kOptions{{
-    {{"-o", "--output"}, "OUTPUT", "", "write one picture to OUTPUT (replaced when complete)",
+    {{"-o", "--output"},
+     "OUTPUT",
+     "",
+     "write one picture to OUTPUT (replaced when complete)",
      [](ParseState& s, std::string_view, const std::string& v) -> std::optional<Failure> {
          s.command.options.output = v;
          return std::nullopt;
@@ -230,8 +232,7 @@ const std::array<OptionSpec, 18> kOptions{{
      "screens 2 to 4 ignore it)",
      [](ParseState& s, std::string_view name, const std::string& v) -> std::optional<Failure> {
          s.command.options.fixedLayout = true;
-         return numberInto(s.command.options.linePixels, name, v, kMinLinePixels,
-                           kMaxLinePixels);
+         return numberInto(s.command.options.linePixels, name, v, kMinLinePixels, kMaxLinePixels);
      }},
     {{"--palette-source", ""},
      "auto|file|vram|standard",
@@ -258,7 +259,10 @@ const std::array<OptionSpec, 18> kOptions{{
          return choiceInto(s.command.options.size, name, v, kSizes,
                            "auto, 256x212, 512x424mag, 512x424int or 256x424joi");
      }},
-    {{"--rotate", ""}, "", "", "turn the view a quarter left",
+    {{"--rotate", ""},
+     "",
+     "",
+     "turn the view a quarter left",
      [](ParseState& s, std::string_view, const std::string&) -> std::optional<Failure> {
          s.command.options.rotate = true;
          return std::nullopt;
@@ -285,17 +289,26 @@ const std::array<OptionSpec, 18> kOptions{{
      [](ParseState& s, std::string_view name, const std::string& v) -> std::optional<Failure> {
          return numberInto(s.command.options.jobs, name, v, 1, kMaxJobs);
      }},
-    {{"-q", "--quiet"}, "", "", "no progress and no notes; errors are still reported",
+    {{"-q", "--quiet"},
+     "",
+     "",
+     "no progress and no notes; errors are still reported",
      [](ParseState& s, std::string_view, const std::string&) -> std::optional<Failure> {
          s.command.options.quiet = true;
          return std::nullopt;
      }},
-    {{"--help", "-h"}, "", "--help", "show this text",
+    {{"--help", "-h"},
+     "",
+     "--help",
+     "show this text",
      [](ParseState& s, std::string_view, const std::string&) -> std::optional<Failure> {
          s.command.action = Action::help;
          return std::nullopt;
      }},
-    {{"--version", ""}, "", "", "show the version",
+    {{"--version", ""},
+     "",
+     "",
+     "show the version",
      [](ParseState& s, std::string_view, const std::string&) -> std::optional<Failure> {
          s.command.action = Action::version;
          return std::nullopt;
@@ -342,8 +355,7 @@ std::string optionsHelp() {
             line.append("\n").append(kHelpColumn, ' ');
         }
         std::string_view help = spec.help;
-        for (std::size_t nl = help.find('\n'); nl != std::string_view::npos;
-             nl = help.find('\n')) {
+        for (std::size_t nl = help.find('\n'); nl != std::string_view::npos; nl = help.find('\n')) {
             line.append(help.substr(0, nl)).append("\n").append(kHelpColumn, ' ');
             help.remove_prefix(nl + 1);
         }
@@ -507,7 +519,8 @@ ScreenMode screenModeFor(const ExportOptions& options, const std::string& screen
 }
 
 const char* usageText() {
-    static const std::string text = std::string(R"(Usage: tessarin-export [OPTIONS] -o OUTPUT FILE [FILE]   one picture
+    static const std::string text =
+        std::string(R"(Usage: tessarin-export [OPTIONS] -o OUTPUT FILE [FILE]   one picture
        tessarin-export [OPTIONS] -d OUTDIR FILE...        one picture per screen file
 
 Writes the picture the viewer shows of MSX screen files as a BMP or PNG file.
@@ -517,7 +530,8 @@ marks a palette file, otherwise the last character picks the screen mode
 name of a screen file (PIC.PL5 beside PIC.SC5) is that screen's palette.
 
 Options:
-)") + optionsHelp() + R"(  --                       end of options: every later argument is a FILE
+)") + optionsHelp() +
+        R"(  --                       end of options: every later argument is a FILE
 
 Exit status: 0 success, 1 a file could not be read or written, 2 a usage error.
 )";

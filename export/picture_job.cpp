@@ -45,8 +45,8 @@ PictureJob jobFor(const ExportOptions& options, const std::string& screenFile,
                   const std::string& paletteFile) {
     PictureJob job;
     // A disk image stands for its first picture.
-    job.screenFile = isDiskImage(screenFile) ? firstScreenFile(screenFile).value_or(screenFile)
-                                             : screenFile;
+    job.screenFile =
+        isDiskImage(screenFile) ? firstScreenFile(screenFile).value_or(screenFile) : screenFile;
     // A screen file's companion is its page 1 unless VRAM1 was named.
     job.vram1File = !options.vram1File.empty() || options.fixedLayout
                         ? options.vram1File

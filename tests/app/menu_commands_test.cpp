@@ -1,8 +1,8 @@
 // The commands behind the menu that go beyond opening and viewing: Save As, the VRAM
 // copy, the mapping dialog, the about box and Exit.
-#include "tests/support/document_probe.h"
 #include "image/png_encoder.h"
 #include "tests/app/viewer_fixture.h"
+#include "tests/support/document_probe.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>

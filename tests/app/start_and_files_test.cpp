@@ -1,8 +1,8 @@
 // How files reach the window: the command line, drops and the open commands, the
 // window's state at start, its caption and its menu as built.
-#include "tests/support/document_probe.h"
 #include "platform/file_error.h"
 #include "tests/app/viewer_fixture.h"
+#include "tests/support/document_probe.h"
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -118,7 +118,8 @@ TEST(MainWindow, StartsWithoutPictureAtScreen7AndTheAutomaticSizeAndAnEmptyTempo
     EXPECT_FALSE(window->hasPicture());
     EXPECT_EQ(window->document->viewMode(), ViewMode::magnify512x424);
     EXPECT_EQ(Probe::vdp(*window->document).screenMode, 7U);
-    EXPECT_EQ(Probe::mapping(*window->document).linePixels, (std::array<std::int16_t, 2>{512, 512}));
+    EXPECT_EQ(Probe::mapping(*window->document).linePixels,
+              (std::array<std::int16_t, 2>{512, 512}));
     EXPECT_TRUE(window->acceptDrops());
     const std::filesystem::path temp = window->tempBitmapFileName;
     EXPECT_EQ(temp.parent_path(), std::filesystem::path(window.tmp.path()));

@@ -1,7 +1,7 @@
 // What the window shows: the view sizes with and without rotation, the screen commands'
 // reload, and the painting of the temporary picture into the client area.
-#include "tests/support/document_probe.h"
 #include "tests/app/viewer_fixture.h"
+#include "tests/support/document_probe.h"
 
 #include <QApplication>
 #include <QImage>
@@ -141,7 +141,7 @@ TEST(MainWindow, NothingIsPaintedBeforeTheFirstFile) {
     ViewerWindow window;
     window->show();
     ASSERT_EQ(runCommand(window->menu.vramCopy), ""); // renders, but paints nothing
-    ASSERT_EQ(window.picture().size(), 651318U); // screen 7 at the Automatic size
+    ASSERT_EQ(window.picture().size(), 651318U);      // screen 7 at the Automatic size
     const QImage image = shown(*window);
     const QColor background = window->centralWidget()->palette().color(QPalette::Window);
     for (int y = 0; y < image.height(); y += 7) {
