@@ -72,6 +72,10 @@ const QString kFullScreenKey = QStringLiteral("fullScreen");
 const QString kRecentFilesKey = QStringLiteral("recentFiles");
 constexpr qsizetype kRecentFileCount = 8;
 
+const QString kLastFileMessage = QStringLiteral("Last file");
+const QString kFirstFileMessage = QStringLiteral("First file");
+constexpr int kStatusMessageMilliseconds = 3000;
+
 // Around the picture when the window is larger, or of another shape.
 const QColor kLetterboxColour(24, 24, 24);
 
@@ -157,6 +161,17 @@ MainWindow::MainWindow(const std::vector<std::string>& arguments, QWidget* paren
     });
     clientArea = new ClientArea(*this);
     setCentralWidget(clientArea);
+    const auto addStatus = [this](const char* name) {
+        auto* label = new QLabel(statusBar());
+        label->setObjectName(QLatin1String(name));
+        statusBar()->addWidget(label);
+        return label;
+    };
+    statusFile = addStatus("statusFile");
+    statusMode = addStatus("statusMode");
+    statusLayout = addStatus("statusLayout");
+    statusPalette = addStatus("statusPalette");
+    statusSize = addStatus("statusSize");
 
     tempBitmapFileName = tessarin::makeTempFile(kTempFilePrefix);
     try {
@@ -183,22 +198,23 @@ MainWindow::~MainWindow() {
 
 void MainWindow::openFileByName(const std::string& fileName) {
     try {
-        opened(fileName, document->openByName(fileName));
+        opened(document->openByName(fileName));
     } catch (const tessarin::ReloadError&) {
         // The new file is in all the same: it is shown before the old one is reported.
-        opened(fileName, tessarin::chooseByFileName(fileName).slot);
+        opened(tessarin::chooseByFileName(fileName).slot);
         throw;
     }
 }
 
 void MainWindow::openFileInto(const std::string& fileName, FileSlot slot) {
     document->openInto(fileName, slot);
-    opened(fileName, slot);
+    opened(slot);
 }
 
-void MainWindow::opened(const std::string& fileName, FileSlot slot) {
+void MainWindow::opened(FileSlot slot) {
     if (slot == FileSlot::vram0) {
-        setWindowTitle(kCaptionPrefix + shownName(fileName));
+        // The document's name: a disk image's picture is "GAME.DSK/PIC.SC5".
+        setWindowTitle(kCaptionPrefix + shownName(document->fileName(FileSlot::vram0)));
     }
     followPicture(); // the file's name may have chosen the mode, its companion VRAM1
     showPicture();
@@ -422,8 +438,11 @@ void MainWindow::openPreviousFile() {
 }
 
 void MainWindow::browse(int step) {
-    if (const auto screenFile = document->openNeighbour(step)) {
-        opened(*screenFile, FileSlot::vram0);
+    if (document->openNeighbour(step)) {
+        opened(FileSlot::vram0);
+    } else if (document->hasPicture()) {
+        statusBar()->showMessage(step > 0 ? kLastFileMessage : kFirstFileMessage,
+                                 kStatusMessageMilliseconds);
     }
 }
 
@@ -591,6 +610,42 @@ void MainWindow::updateActions() {
     menu.fullScreen->setChecked(isFullScreen());
     checkByData(menu.colours, static_cast<int>(document->vdp().colourModel()));
     checkByData(menu.aspects, static_cast<int>(aspect_));
+    updateStatus();
+}
+
+void MainWindow::updateStatus() {
+    const tessarin::VdpState& vdp = document->vdp();
+    const bool any = document->hasPicture();
+    QString file = QFileInfo(shownName(document->fileName(FileSlot::vram0))).fileName();
+    if (const auto place = document->browsePosition()) {
+        file += QStringLiteral("  %1 / %2").arg(place->first).arg(place->second);
+    }
+    statusFile->setText(file);
+    QString mode = QStringLiteral("Screen %1").arg(vdp.screenMode);
+    if (vdp.shownColourModel() != vdp.colourModel()) {
+        mode += QStringLiteral(" (V9958 colours: the V9938 has no such mode)");
+    }
+    statusMode->setText(mode);
+    statusLayout->setText(any ? QString::fromStdString(document->layoutDescription()) : QString());
+    statusPalette->setText(any ? QString::fromStdString(document->paletteDescription())
+                               : QString());
+    const tessarin::Picture& picture = document->picture();
+    QString size;
+    if (!picture.empty()) {
+        size = QStringLiteral("%1x%2").arg(picture.width()).arg(picture.height());
+        switch (viewFit()) {
+        case tessarin::ViewFit::zoom:
+            size += QStringLiteral(" at %1x").arg(zoom_);
+            break;
+        case tessarin::ViewFit::window:
+            size += QStringLiteral(" fitted");
+            break;
+        case tessarin::ViewFit::stretch:
+            size += QStringLiteral(" stretched");
+            break;
+        }
+    }
+    statusSize->setText(size);
     menu.copy->setEnabled(document->hasPicture());
 }
 

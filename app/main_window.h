@@ -15,6 +15,7 @@ class QAction;
 class QFileDialog;
 class QFileInfo;
 class QKeyEvent;
+class QLabel;
 class QPainter;
 class ClientArea;
 class AboutBox;
@@ -94,6 +95,11 @@ public:
     QFileDialog* openDialog;
     QFileDialog* saveDialog;
     ClientArea* clientArea;
+    QLabel* statusFile;
+    QLabel* statusMode;
+    QLabel* statusLayout;
+    QLabel* statusPalette;
+    QLabel* statusSize;
     // Created by the start-up after this window and kept beside it; not owned.
     VramMappingDialog* mappingDialog = nullptr;
     AboutBox* aboutBox = nullptr;
@@ -136,7 +142,7 @@ private:
     // chosen file into slot.
     void openWithDialog(int filterIndex, tessarin::FileSlot slot);
     // After a file went into slot: the caption names a VRAM0 file; the picture is shown.
-    void opened(const std::string& fileName, tessarin::FileSlot slot);
+    void opened(tessarin::FileSlot slot);
     // Save As's work: the dialog, then the picture written in the format chosen.
     void saveWithDialog();
     // Opens the screen file step places from the VRAM0 file, and its palette file.
@@ -149,8 +155,10 @@ private:
     void applyViewMode(tessarin::ViewMode viewMode);
     // The document renders the picture; it is painted and written to the temporary file.
     void showPicture();
-    // Every action's enabled and checked state, from the document.
+    // Every action's enabled and checked state, from the document; the status bar's texts.
     void updateActions();
+    // The status bar: the file and its place, mode, layout, palette, size and zoom.
+    void updateStatus();
     // Makes the client area the size of viewMode in the current screen mode.
     void fitClientSize(tessarin::ViewMode viewMode);
     // With the Automatic size, the view mode the picture needs now; else fitClientSize

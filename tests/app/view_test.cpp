@@ -5,9 +5,11 @@
 
 #include <QApplication>
 #include <QImage>
+#include <QLabel>
 #include <QMenu>
 #include <QPalette>
 #include <QPixmap>
+#include <QStatusBar>
 #include <filesystem>
 #include <gtest/gtest.h>
 
@@ -178,6 +180,35 @@ TEST(ScreenCommands, ReloadEveryOpenFileInTheNewModeAndRenderIt) {
                                    window->document->viewMode()));
         EXPECT_TRUE((window->menu.*screen.item)->isChecked());
     }
+}
+
+} // namespace
+} // namespace tessarin::test
+
+namespace tessarin::test {
+namespace {
+
+TEST(StatusBar, NamesTheFilePlaceModePaletteSizeAndTheEndOfTheFolder) {
+    const ScratchDir dir;
+    copySample(dir, "BARS.SC5", "A.SC5");
+    const std::string second = copySample(dir, "BARS.SC5", "B.SC5");
+    ViewerWindow window({second});
+    const auto text = [&](const char* name) {
+        return window->findChild<QLabel*>(QLatin1String(name))->text().toStdString();
+    };
+    EXPECT_EQ(text("statusFile"), "B.SC5  2 / 2");
+    EXPECT_EQ(text("statusMode"), "Screen 5");
+    EXPECT_EQ(text("statusPalette"), window->document->paletteDescription());
+    EXPECT_EQ(text("statusSize"), "256x212 at 1x");
+    ASSERT_EQ(runCommand(window->menu.nextFile), "");
+    EXPECT_EQ(window->statusBar()->currentMessage(), "Last file");
+    ASSERT_EQ(runCommand(window->menu.zoomIn), "");
+    EXPECT_EQ(text("statusSize"), "256x212 at 2x");
+    EXPECT_EQ(window->centralWidget()->size(), QSize(512, 424));
+    // The V9938 has no screen 12: its colours are the V9958's.
+    ASSERT_EQ(runCommand(window->menu.screen12), "");
+    ASSERT_EQ(runCommand(window->menu.coloursMsx2), "");
+    EXPECT_NE(text("statusMode").find("V9958"), std::string::npos);
 }
 
 } // namespace
