@@ -3,6 +3,7 @@
 #include "app/main_window.h"
 
 #include <QPainter>
+#include <QWheelEvent>
 
 ClientArea::ClientArea(MainWindow& form) : QWidget(&form), form_(form) {
     setObjectName(QStringLiteral("clientArea"));
@@ -13,4 +14,14 @@ ClientArea::ClientArea(MainWindow& form) : QWidget(&form), form_(form) {
 void ClientArea::paintEvent(QPaintEvent*) {
     QPainter canvas(this);
     form_.paintClientArea(canvas);
+}
+
+void ClientArea::wheelEvent(QWheelEvent* event) {
+    const int notches = event->angleDelta().y() / QWheelEvent::DefaultDeltasPerStep;
+    if (!(event->modifiers() & Qt::ControlModifier) || notches == 0) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    form_.zoomBy(notches);
 }

@@ -43,6 +43,9 @@ constexpr const char* kUsage =
     "  Ctrl+S, Ctrl+Shift+S  save the picture as BMP or PNG\n"
     "  Ctrl+C             copy the picture to the clipboard\n"
     "  Page Down, Page Up open the next or previous screen file of the folder\n"
+    "  Ctrl++, Ctrl+-     zoom in, zoom out (1x to 8x; also Ctrl+wheel)\n"
+    "  Ctrl+0             actual size (zoom 1x)\n"
+    "  F11, Esc           full screen, leave full screen\n"
     "  Ctrl+Q             exit\n"
     "\n"
     "  --help     print this text and exit\n"
@@ -81,14 +84,6 @@ CommandLine parseCommandLine(int argc, char** argv) {
     return result;
 }
 
-void centreOnScreen(QWidget& window) {
-    if (const QScreen* screen = window.screen()) {
-        QRect frame = window.frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        window.move(frame.topLeft());
-    }
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -122,7 +117,9 @@ int main(int argc, char** argv) {
     mainWindow->mappingDialog = mappingDialog.get();
     mainWindow->aboutBox = aboutBox.get();
 
-    centreOnScreen(*mainWindow);
+    if (const QScreen* screen = mainWindow->screen()) {
+        mainWindow->restoreView(screen->availableGeometry());
+    }
     mainWindow->show();
     const int status = QApplication::exec();
     // Runs closeDocument when a signal, not the window, ended the loop.

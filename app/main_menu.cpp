@@ -1,6 +1,8 @@
 #include "app/main_menu.h"
 
 #include "app/main_window.h"
+#include "document/view_placement.h"
+#include "vdp/colour_model.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -8,6 +10,8 @@
 #include <QMenu>
 #include <QMenuBar>
 
+using tessarin::ColourModel;
+using tessarin::PixelAspect;
 using tessarin::ScreenMode;
 using tessarin::ViewSize;
 
@@ -76,6 +80,10 @@ MainMenu buildMainMenu(MainWindow& window) {
     m.previousFile = addCommand(m.fileMenu, "previousFile", QStringLiteral("Previous File"), window,
                                 &W::openPreviousFile);
     m.previousFile->setShortcut(QKeySequence(Qt::Key_PageUp));
+    // The window fills it with the files opened last.
+    m.recentMenu = m.fileMenu->addMenu(QStringLiteral("&Recent Files"));
+    m.recentMenu->setObjectName(QStringLiteral("recentMenu"));
+    m.recentMenu->menuAction()->setObjectName(QStringLiteral("recentFiles"));
     m.fileSeparator = addSeparator(m.fileMenu, "fileSeparator");
     m.exit = addItem(m.fileMenu, "exit", QStringLiteral("E&xit"));
     m.exit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
@@ -88,6 +96,8 @@ MainMenu buildMainMenu(MainWindow& window) {
     // The size captions carry the access letters 1, 3, 4 and 5; there is no 2.
     m.sizeMenu = addMenu(m.menuBar, "sizeMenu", QStringLiteral("Si&ze"));
     m.sizes = new QActionGroup(m.sizeMenu);
+    m.sizeAutomatic = addChoice(m.sizeMenu, m.sizes, "sizeAutomatic", QStringLiteral("&Automatic"),
+                                kAutomaticSizeData);
     m.size256x212 = addChoice(m.sizeMenu, m.sizes, "size256x212", QStringLiteral("&1 256x212"),
                               ViewSize::plain256x212);
     m.size512x424magnify =
@@ -104,6 +114,52 @@ MainMenu buildMainMenu(MainWindow& window) {
     m.rotate = addCommand(m.sizeMenu, "rotate", QStringLiteral("Left &Rotation"), window,
                           &W::toggleRotation);
     m.rotate->setCheckable(true);
+
+    m.viewMenu = addMenu(m.menuBar, "viewMenu", QStringLiteral("&View"));
+    m.zoomIn = addCommand(m.viewMenu, "zoomIn", QStringLiteral("Zoom &In"), window, &W::zoomIn);
+    m.zoomIn->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)});
+    m.zoomOut = addCommand(m.viewMenu, "zoomOut", QStringLiteral("Zoom &Out"), window, &W::zoomOut);
+    m.zoomOut->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Minus));
+    m.actualSize = addCommand(m.viewMenu, "actualSize", QStringLiteral("&Actual Size"), window,
+                              &W::showActualSize);
+    m.actualSize->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
+    addSeparator(m.viewMenu, "zoomSeparator");
+    m.fitToWindow = addCommand(m.viewMenu, "fitToWindow", QStringLiteral("&Fit to Window"), window,
+                               &W::toggleFitToWindow);
+    m.fitToWindow->setCheckable(true);
+    m.stretchToWindow = addCommand(m.viewMenu, "stretchToWindow",
+                                   QStringLiteral("&Stretch to Window"), window, &W::toggleStretch);
+    m.stretchToWindow->setCheckable(true);
+    m.fullScreen = addCommand(m.viewMenu, "fullScreen", QStringLiteral("F&ull Screen"), window,
+                              &W::toggleFullScreen);
+    m.fullScreen->setCheckable(true);
+    m.fullScreen->setShortcut(QKeySequence(Qt::Key_F11));
+    addSeparator(m.viewMenu, "viewSeparator");
+    m.coloursMenu = m.viewMenu->addMenu(QStringLiteral("&Colours"));
+    m.coloursMenu->setObjectName(QStringLiteral("coloursMenu"));
+    m.coloursMenu->menuAction()->setObjectName(QStringLiteral("colours"));
+    m.colours = new QActionGroup(m.coloursMenu);
+    m.coloursLevels = addChoice(m.coloursMenu, m.colours, "coloursLevels",
+                                QStringLiteral("&File levels"), ColourModel::levels);
+    m.coloursMsx2 = addChoice(m.coloursMenu, m.colours, "coloursMsx2",
+                              QStringLiteral("MSX&2 (V9938)"), ColourModel::msx2);
+    m.coloursMsx2plus = addChoice(m.coloursMenu, m.colours, "coloursMsx2plus",
+                                  QStringLiteral("MSX2&+ (V9958)"), ColourModel::msx2plus);
+    QObject::connect(m.colours, &QActionGroup::triggered, &window, &W::coloursChosen,
+                     Qt::QueuedConnection);
+    m.aspectMenu = m.viewMenu->addMenu(QStringLiteral("&Pixel Aspect"));
+    m.aspectMenu->setObjectName(QStringLiteral("aspectMenu"));
+    m.aspectMenu->menuAction()->setObjectName(QStringLiteral("pixelAspect"));
+    m.aspects = new QActionGroup(m.aspectMenu);
+    m.aspectSquare = addChoice(m.aspectMenu, m.aspects, "aspectSquare", QStringLiteral("&Square"),
+                               PixelAspect::square);
+    m.aspectNtsc = addChoice(m.aspectMenu, m.aspects, "aspectNtsc", QStringLiteral("&NTSC (8:7)"),
+                             PixelAspect::ntsc);
+    m.aspectPal = addChoice(m.aspectMenu, m.aspects, "aspectPal", QStringLiteral("&PAL (1.38:1)"),
+                            PixelAspect::pal);
+    QObject::connect(m.aspects, &QActionGroup::triggered, &window, &W::aspectChosen,
+                     Qt::QueuedConnection);
 
     m.screenMenu = addMenu(m.menuBar, "screenMenu", QStringLiteral("&Screen"));
     m.screens = new QActionGroup(m.screenMenu);

@@ -6,6 +6,9 @@ class QMenu;
 class QMenuBar;
 class MainWindow;
 
+// The Automatic size's data in the size group, beside the ViewSize values.
+inline constexpr int kAutomaticSizeData = -1;
+
 // The items of the main window's menu bar, in display order. The four sizes and the nine
 // screen modes are exclusive groups whose actions carry their ViewSize or ScreenMode as data.
 struct MainMenu {
@@ -17,18 +20,37 @@ struct MainMenu {
     QAction* saveAs;
     QAction* nextFile;
     QAction* previousFile;
+    QMenu* recentMenu;
     QAction* fileSeparator;
     QAction* exit;
     QMenu* editMenu;
     QAction* copy;
     QMenu* sizeMenu;
     QActionGroup* sizes;
+    QAction* sizeAutomatic; // data kAutomaticSizeData
     QAction* size256x212;
     QAction* size512x424magnify;
     QAction* size512x424interlace;
     QAction* size256x424joint;
     QAction* sizeSeparator;
     QAction* rotate;
+    QMenu* viewMenu;
+    QAction* zoomIn;
+    QAction* zoomOut;
+    QAction* actualSize;
+    QAction* fitToWindow;
+    QAction* stretchToWindow;
+    QAction* fullScreen;
+    QMenu* coloursMenu;
+    QActionGroup* colours; // data: ColourModel
+    QAction* coloursLevels;
+    QAction* coloursMsx2;
+    QAction* coloursMsx2plus;
+    QMenu* aspectMenu;
+    QActionGroup* aspects; // data: PixelAspect
+    QAction* aspectSquare;
+    QAction* aspectNtsc;
+    QAction* aspectPal;
     QMenu* screenMenu;
     QActionGroup* screens;
     QAction* screen2;
@@ -49,5 +71,6 @@ struct MainMenu {
 
 // Builds the menu bar of window with every item and its caption, and connects each item
 // to its command, queued. Opening, saving, browsing, copying and leaving have shortcut
-// keys beside their access letters; the window sets the states.
+// keys beside their access letters, and so do the zoom and full screen commands; the
+// window sets the states.
 [[nodiscard]] MainMenu buildMainMenu(MainWindow& window);

@@ -5,8 +5,8 @@
 #include "app/file_filters.h"
 #include "dialogs/error_report.h"
 #include "dialogs/vram_mapping_dialog.h"
-#include "image/bmp_encoder.h"
 #include "document/file_name_rule.h"
+#include "image/bmp_encoder.h"
 #include "image/image_format.h"
 #include "image/png_encoder.h"
 #include "platform/file_system.h"
@@ -23,14 +23,19 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
+#include <QKeyEvent>
+#include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPainter>
 #include <QSettings>
+#include <QStatusBar>
 #include <QUrl>
 #include <algorithm>
+#include <cmath>
 #include <cstddef>
 
 using tessarin::FileSlot;
@@ -60,6 +65,19 @@ const QString kPngSuffix = QStringLiteral("png");
 // The folder of the last file opened or saved, kept between runs.
 const QString kSettingsName = QStringLiteral("Tessarin");
 const QString kLastFolderKey = QStringLiteral("lastFolder");
+// The window's place, zoom and full screen, and the files opened last, newest first.
+const QString kGeometryKey = QStringLiteral("geometry");
+const QString kZoomKey = QStringLiteral("zoom");
+const QString kFullScreenKey = QStringLiteral("fullScreen");
+const QString kRecentFilesKey = QStringLiteral("recentFiles");
+constexpr qsizetype kRecentFileCount = 8;
+
+const QString kLastFileMessage = QStringLiteral("Last file");
+const QString kFirstFileMessage = QStringLiteral("First file");
+constexpr int kStatusMessageMilliseconds = 3000;
+
+// Around the picture when the window is larger, or of another shape.
+const QColor kLetterboxColour(24, 24, 24);
 
 // At most this many names are taken from the command line and from one drop.
 constexpr std::size_t kMaxFilesAtOnce = 2;
@@ -103,6 +121,9 @@ QSettings viewerSettings() {
     return QSettings(kSettingsName, kSettingsName);
 }
 
+// The data no action of a group carries.
+constexpr int kNoChoice = -2;
+
 // The action of the group whose data is value; none when no action has it.
 void checkByData(QActionGroup* group, int value) {
     for (QAction* item : group->actions()) {
@@ -140,11 +161,22 @@ MainWindow::MainWindow(const std::vector<std::string>& arguments, QWidget* paren
     });
     clientArea = new ClientArea(*this);
     setCentralWidget(clientArea);
+    const auto addStatus = [this](const char* name) {
+        auto* label = new QLabel(statusBar());
+        label->setObjectName(QLatin1String(name));
+        statusBar()->addWidget(label);
+        return label;
+    };
+    statusFile = addStatus("statusFile");
+    statusMode = addStatus("statusMode");
+    statusLayout = addStatus("statusLayout");
+    statusPalette = addStatus("statusPalette");
+    statusSize = addStatus("statusSize");
 
     tempBitmapFileName = tessarin::makeTempFile(kTempFilePrefix);
     try {
         document = std::make_unique<tessarin::ScreenDocument>();
-        setViewSize(ViewSize::plain256x212);
+        setAutomaticSize();
         selectScreenMode(tessarin::kDefaultScreenMode);
         setAcceptDrops(true);
         const std::size_t count = std::min(arguments.size(), kMaxFilesAtOnce);
@@ -166,24 +198,25 @@ MainWindow::~MainWindow() {
 
 void MainWindow::openFileByName(const std::string& fileName) {
     try {
-        opened(fileName, document->openByName(fileName));
+        opened(document->openByName(fileName));
     } catch (const tessarin::ReloadError&) {
         // The new file is in all the same: it is shown before the old one is reported.
-        opened(fileName, tessarin::chooseByFileName(fileName).slot);
+        opened(tessarin::chooseByFileName(fileName).slot);
         throw;
     }
 }
 
 void MainWindow::openFileInto(const std::string& fileName, FileSlot slot) {
     document->openInto(fileName, slot);
-    opened(fileName, slot);
+    opened(slot);
 }
 
-void MainWindow::opened(const std::string& fileName, FileSlot slot) {
+void MainWindow::opened(FileSlot slot) {
     if (slot == FileSlot::vram0) {
-        setWindowTitle(kCaptionPrefix + shownName(fileName));
+        // The document's name: a disk image's picture is "GAME.DSK/PIC.SC5".
+        setWindowTitle(kCaptionPrefix + shownName(document->fileName(FileSlot::vram0)));
     }
-    followPageLines(); // the file's name may have chosen the mode
+    followPicture(); // the file's name may have chosen the mode, its companion VRAM1
     showPicture();
 }
 
@@ -200,7 +233,7 @@ void MainWindow::selectScreenMode(ScreenMode mode) {
 }
 
 void MainWindow::showDocument() {
-    followPageLines();
+    followPicture();
     updateActions();
     if (document->hasPicture()) {
         showPicture();
@@ -208,8 +241,17 @@ void MainWindow::showDocument() {
 }
 
 void MainWindow::setViewSize(ViewSize size) {
+    automaticSize_ = false;
     const auto shape = tessarin::shapeOf(document->viewMode());
     applyViewMode(tessarin::viewModeOf(size, shape && shape->rotated));
+}
+
+void MainWindow::setAutomaticSize() {
+    automaticSize_ = true;
+    const auto shape = tessarin::shapeOf(document->viewMode());
+    applyViewMode(tessarin::viewModeOf(
+        tessarin::automaticSizeOf(document->vdp().screenMode, document->hasVram1()),
+        shape && shape->rotated));
 }
 
 void MainWindow::toggleRotation() {
@@ -224,7 +266,111 @@ void MainWindow::paintClientArea(QPainter& canvas) const {
     if (!hasPicture()) {
         return;
     }
-    canvas.drawImage(clientArea->rect(), imageOf(document->picture()));
+    const tessarin::ViewRect place = pictureRect();
+    const QRect target(place.x, place.y, place.width, place.height);
+    // Only the border: the picture covers the rest.
+    canvas.setClipRegion(QRegion(clientArea->rect()).subtracted(target));
+    canvas.fillRect(clientArea->rect(), kLetterboxColour);
+    canvas.setClipping(false);
+    // Whole pixels stay sharp; the TV's pixel shapes blend their columns.
+    canvas.setRenderHint(QPainter::SmoothPixmapTransform, aspect_ != tessarin::PixelAspect::square);
+    canvas.drawImage(target, imageOf(document->picture()));
+}
+
+tessarin::ViewRect MainWindow::pictureRect() const {
+    const tessarin::Picture& picture = document->picture();
+    return tessarin::placeView({picture.width(), picture.height()},
+                               tessarin::pixelAspectOf(document->viewMode(), aspect_),
+                               {clientArea->width(), clientArea->height()}, viewFit(), zoom_);
+}
+
+tessarin::ViewFit MainWindow::viewFit() const {
+    if (stretchToWindow_) {
+        return tessarin::ViewFit::stretch;
+    }
+    return fitToWindow_ ? tessarin::ViewFit::window : tessarin::ViewFit::zoom;
+}
+
+void MainWindow::zoomBy(int steps) {
+    setZoom(zoom_ + steps);
+}
+
+void MainWindow::setZoom(int zoom) {
+    zoom_ = std::clamp(zoom, tessarin::kMinZoom, tessarin::kMaxZoom);
+    fitToWindow_ = false;
+    stretchToWindow_ = false;
+    fitClientSize(document->viewMode());
+    updateActions();
+    clientArea->update();
+}
+
+void MainWindow::setFitToWindow(bool on) {
+    fitToWindow_ = on;
+    updateActions();
+    clientArea->update();
+}
+
+void MainWindow::setStretchToWindow(bool on) {
+    stretchToWindow_ = on;
+    updateActions();
+    clientArea->update();
+}
+
+void MainWindow::setFullScreen(bool on) {
+    if (on) {
+        showFullScreen();
+    } else {
+        showNormal();
+    }
+    updateActions();
+}
+
+void MainWindow::setColourModel(tessarin::ColourModel model) {
+    document->setColourModel(model);
+    updateActions();
+    if (document->hasPicture()) {
+        showPicture();
+    }
+}
+
+void MainWindow::setPixelAspect(tessarin::PixelAspect aspect) {
+    aspect_ = aspect;
+    fitClientSize(document->viewMode());
+    updateActions();
+    clientArea->update();
+}
+
+void MainWindow::restoreView(const QRect& screenArea) {
+    const QSettings settings = viewerSettings();
+    const QByteArray geometry = settings.value(kGeometryKey).toByteArray();
+    if (geometry.isEmpty()) {
+        // Half the screen's area, in the screen's shape, less the bars around the picture.
+        const int bars = height() - clientArea->height();
+        const auto half = [](int edge) { return static_cast<int>(std::lround(edge * M_SQRT1_2)); };
+        const auto image = tessarin::imageSizeOf(document->viewMode(), fittedLines_);
+        if (image) {
+            setZoom(tessarin::largestZoomWithin(
+                *image, tessarin::pixelAspectOf(document->viewMode(), aspect_),
+                {half(screenArea.width()), half(screenArea.height()) - bars}));
+        }
+        QRect frame = frameGeometry();
+        frame.moveCenter(screenArea.center());
+        move(frame.topLeft());
+        return;
+    }
+    setZoom(settings.value(kZoomKey, tessarin::kMinZoom).toInt());
+    restoreGeometry(geometry);
+    if (settings.value(kFullScreenKey, false).toBool()) {
+        setWindowState(windowState() | Qt::WindowFullScreen);
+    }
+    updateActions();
+}
+
+void MainWindow::saveView() const {
+    QSettings settings = viewerSettings();
+    settings.setValue(kGeometryKey, saveGeometry());
+    settings.setValue(kZoomKey, zoom_);
+    settings.setValue(kFullScreenKey, isFullScreen());
 }
 
 void MainWindow::closeDocument() {
@@ -303,8 +449,11 @@ void MainWindow::openPreviousFile() {
 }
 
 void MainWindow::browse(int step) {
-    if (const auto screenFile = document->openNeighbour(step)) {
-        opened(*screenFile, FileSlot::vram0);
+    if (document->openNeighbour(step)) {
+        opened(FileSlot::vram0);
+    } else if (document->hasPicture()) {
+        statusBar()->showMessage(step > 0 ? kLastFileMessage : kFirstFileMessage,
+                                 kStatusMessageMilliseconds);
     }
 }
 
@@ -316,8 +465,14 @@ void MainWindow::copyPicture() {
 }
 
 void MainWindow::sizeChosen(QAction* item) {
-    const auto size = static_cast<ViewSize>(item->data().toInt());
-    tessarin::reportErrors([this, size] { setViewSize(size); });
+    const int choice = item->data().toInt();
+    tessarin::reportErrors([this, choice] {
+        if (choice == kAutomaticSizeData) {
+            setAutomaticSize();
+        } else {
+            setViewSize(static_cast<ViewSize>(choice));
+        }
+    });
 }
 
 void MainWindow::screenChosen(QAction* item) {
@@ -354,8 +509,46 @@ void MainWindow::showAbout() {
     aboutBox->exec();
 }
 
+void MainWindow::zoomIn() {
+    tessarin::reportErrors([this] { zoomBy(1); });
+}
+void MainWindow::zoomOut() {
+    tessarin::reportErrors([this] { zoomBy(-1); });
+}
+void MainWindow::showActualSize() {
+    tessarin::reportErrors([this] { setZoom(tessarin::kMinZoom); });
+}
+void MainWindow::toggleFitToWindow() {
+    setFitToWindow(menu.fitToWindow->isChecked());
+}
+void MainWindow::toggleStretch() {
+    setStretchToWindow(menu.stretchToWindow->isChecked());
+}
+void MainWindow::toggleFullScreen() {
+    setFullScreen(menu.fullScreen->isChecked());
+}
+
+void MainWindow::coloursChosen(QAction* item) {
+    const auto model = static_cast<tessarin::ColourModel>(item->data().toInt());
+    tessarin::reportErrors([this, model] { setColourModel(model); });
+}
+
+void MainWindow::aspectChosen(QAction* item) {
+    const auto aspect = static_cast<tessarin::PixelAspect>(item->data().toInt());
+    tessarin::reportErrors([this, aspect] { setPixelAspect(aspect); });
+}
+
+void MainWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && isFullScreen()) {
+        setFullScreen(false);
+        return;
+    }
+    QMainWindow::keyPressEvent(event);
+}
+
 void MainWindow::closeEvent(QCloseEvent* event) {
     if (document) {
+        saveView();
         closeDocument();
     }
     event->accept();
@@ -420,32 +613,96 @@ void MainWindow::showPicture() {
 void MainWindow::updateActions() {
     const ViewMode viewMode = document->viewMode();
     const auto shape = tessarin::shapeOf(viewMode);
-    checkByData(menu.sizes, shape ? static_cast<int>(shape->size) : -1);
+    checkByData(menu.sizes, automaticSize_ ? kAutomaticSizeData
+                            : shape        ? static_cast<int>(shape->size)
+                                           : kNoChoice);
     menu.rotate->setChecked(shape && shape->rotated);
     checkByData(menu.screens, static_cast<int>(document->vdp().screenMode));
     menu.saveAs->setEnabled(document->hasPicture() && pictureSaved_);
+    menu.zoomIn->setEnabled(viewFit() != tessarin::ViewFit::zoom || zoom_ < tessarin::kMaxZoom);
+    menu.zoomOut->setEnabled(viewFit() != tessarin::ViewFit::zoom || zoom_ > tessarin::kMinZoom);
+    menu.fitToWindow->setChecked(fitToWindow_);
+    menu.stretchToWindow->setChecked(stretchToWindow_);
+    menu.fullScreen->setChecked(isFullScreen());
+    checkByData(menu.colours, static_cast<int>(document->vdp().colourModel()));
+    checkByData(menu.aspects, static_cast<int>(aspect_));
+    updateStatus();
+}
+
+void MainWindow::updateStatus() {
+    const tessarin::VdpState& vdp = document->vdp();
+    const bool any = document->hasPicture();
+    QString file = QFileInfo(shownName(document->fileName(FileSlot::vram0))).fileName();
+    if (const auto place = document->browsePosition()) {
+        file += QStringLiteral("  %1 / %2").arg(place->first).arg(place->second);
+    }
+    statusFile->setText(file);
+    QString mode = QStringLiteral("Screen %1").arg(vdp.screenMode);
+    if (vdp.shownColourModel() != vdp.colourModel()) {
+        mode += QStringLiteral(" (V9958 colours: the V9938 has no such mode)");
+    }
+    statusMode->setText(mode);
+    statusLayout->setText(any ? QString::fromStdString(document->layoutDescription()) : QString());
+    statusPalette->setText(any ? QString::fromStdString(document->paletteDescription())
+                               : QString());
+    const tessarin::Picture& picture = document->picture();
+    QString size;
+    if (!picture.empty()) {
+        size = QStringLiteral("%1x%2").arg(picture.width()).arg(picture.height());
+        switch (viewFit()) {
+        case tessarin::ViewFit::zoom:
+            size += QStringLiteral(" at %1x").arg(zoom_);
+            break;
+        case tessarin::ViewFit::window:
+            size += QStringLiteral(" fitted");
+            break;
+        case tessarin::ViewFit::stretch:
+            size += QStringLiteral(" stretched");
+            break;
+        }
+    }
+    statusSize->setText(size);
     menu.copy->setEnabled(document->hasPicture());
 }
 
 void MainWindow::fitClientSize(ViewMode viewMode) {
     fittedLines_ = tessarin::pictureLinesOf(document->vdp().screenMode);
     if (const auto size = tessarin::imageSizeOf(viewMode, fittedLines_)) {
-        setClientSize(*size);
+        setClientSize(
+            tessarin::zoomedSize(*size, tessarin::pixelAspectOf(viewMode, aspect_), zoom_));
     }
 }
 
-void MainWindow::followPageLines() {
+void MainWindow::followPicture() {
+    const ViewMode viewMode = document->viewMode();
+    if (const auto shape = tessarin::shapeOf(viewMode); automaticSize_ && shape) {
+        const ViewMode wanted = tessarin::viewModeOf(
+            tessarin::automaticSizeOf(document->vdp().screenMode, document->hasVram1()),
+            shape->rotated);
+        if (wanted != viewMode) {
+            fitClientSize(wanted);
+            document->setViewMode(wanted);
+            updateActions();
+            return;
+        }
+    }
     // Between bitmap and pattern modes the page's lines change, and the view's size with them.
     if (tessarin::pictureLinesOf(document->vdp().screenMode) != fittedLines_) {
-        fitClientSize(document->viewMode());
+        fitClientSize(viewMode);
     }
 }
 
 void MainWindow::setClientSize(ImageSize size) {
+    // Full screen keeps the screen; the picture is placed within it.
+    if (isFullScreen()) {
+        return;
+    }
     // A maximised window would keep its size whatever it is asked.
-    setWindowState(windowState() & ~(Qt::WindowMaximized | Qt::WindowFullScreen));
+    setWindowState(windowState() & ~Qt::WindowMaximized);
     const int menuHeight = menuBar()->isNativeMenuBar() ? 0 : menuBar()->heightForWidth(size.width);
-    resize(size.width, size.height + menuHeight);
+    const int statusHeight =
+        statusBar()->isVisible() || !isVisible() ? statusBar()->sizeHint().height() : 0;
+    resize(size.width, size.height + menuHeight + statusHeight);
     // At an unchanged window size no resize event comes to lay out again: the central
     // widget may hold a size the user dragged. The layout places the menu bar first.
     layout()->invalidate();

@@ -3,6 +3,8 @@
 #include "app/main_menu.h"
 #include "document/screen_document.h"
 #include "document/view_geometry.h"
+#include "document/view_placement.h"
+#include "vdp/colour_model.h"
 
 #include <QMainWindow>
 #include <memory>
@@ -12,6 +14,8 @@
 class QAction;
 class QFileDialog;
 class QFileInfo;
+class QKeyEvent;
+class QLabel;
 class QPainter;
 class ClientArea;
 class AboutBox;
@@ -41,11 +45,40 @@ public:
     // The document's selectScreenMode; with a picture, shows it again.
     void selectScreenMode(tessarin::ScreenMode mode);
     // The size at the current rotation: client area and view mode; with a picture, shows it.
+    // The size stays when files and modes change.
     void setViewSize(tessarin::ViewSize size);
+    // From now on the size follows the picture so that every pixel shows (automaticSizeOf
+    // the screen mode, interlaced with a VRAM1 file), at the current rotation.
+    void setAutomaticSize();
     // Flips the rotation of the view and keeps its size; an unknown view mode stays as it is.
     void toggleRotation();
-    // Draws the picture stretched over the whole client area; nothing without a picture.
+    // Zooms by steps (up or down) from the zoom shown, within 1 to 8, leaving Fit to
+    // Window; the client area takes the zoomed size unless the window is full screen.
+    void zoomBy(int steps);
+    // Zoom 1, the view's own size.
+    void setZoom(int zoom);
+    // The picture as large as the window holds, its shape kept (on) or at the zoom (off).
+    void setFitToWindow(bool on);
+    // The picture stretched over the whole client area, its shape lost (on), or not.
+    void setStretchToWindow(bool on);
+    // The window over the whole screen (on) or back to its size before (off).
+    void setFullScreen(bool on);
+    // The VDP's colour model for the picture; with a picture, shows it again.
+    void setColourModel(tessarin::ColourModel model);
+    // The TV's pixel shape the picture is drawn with; the client area follows at the zoom.
+    void setPixelAspect(tessarin::PixelAspect aspect);
+    // The window's place, zoom and full screen from the last run; at the first run, the
+    // largest zoom whose window fits half of screenArea, centred in it.
+    void restoreView(const QRect& screenArea);
+    // Paints the picture where pictureRect puts it, on a dark background, nearest-neighbour
+    // at square pixels and smoothly otherwise; nothing without a picture.
     void paintClientArea(QPainter& canvas) const;
+    // Where the picture goes in the client area now.
+    [[nodiscard]] tessarin::ViewRect pictureRect() const;
+    // The zoom of the Zoom commands (1 to 8).
+    [[nodiscard]] int zoom() const { return zoom_; }
+    // How the picture fills the window now.
+    [[nodiscard]] tessarin::ViewFit viewFit() const;
     // Destroys the document and deletes the temporary file; from then on nothing is painted.
     void closeDocument();
     // Opens the first two local files of a drop, in the order given; reports an error and
@@ -62,6 +95,11 @@ public:
     QFileDialog* openDialog;
     QFileDialog* saveDialog;
     ClientArea* clientArea;
+    QLabel* statusFile;
+    QLabel* statusMode;
+    QLabel* statusLayout;
+    QLabel* statusPalette;
+    QLabel* statusSize;
     // Created by the start-up after this window and kept beside it; not owned.
     VramMappingDialog* mappingDialog = nullptr;
     AboutBox* aboutBox = nullptr;
@@ -84,18 +122,27 @@ public slots:
     void copyVram0ToVram1();
     void editVramMapping();
     void showAbout();
+    void zoomIn();
+    void zoomOut();
+    void showActualSize();
+    void toggleFitToWindow();
+    void toggleStretch();
+    void toggleFullScreen();
+    void coloursChosen(QAction* item);
+    void aspectChosen(QAction* item);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     // Shows the open dialog with the filter of that index (from 1); on OK opens the
     // chosen file into slot.
     void openWithDialog(int filterIndex, tessarin::FileSlot slot);
     // After a file went into slot: the caption names a VRAM0 file; the picture is shown.
-    void opened(const std::string& fileName, tessarin::FileSlot slot);
+    void opened(tessarin::FileSlot slot);
     // Save As's work: the dialog, then the picture written in the format chosen.
     void saveWithDialog();
     // Opens the screen file step places from the VRAM0 file, and its palette file.
@@ -110,17 +157,29 @@ private:
     void showPicture();
     // The client area, the menus and the picture made to match the document.
     void showDocument();
-    // Every action's enabled and checked state, from the document.
+    // Every action's enabled and checked state, from the document; the status bar's texts.
     void updateActions();
+    // The status bar: the file and its place, mode, layout, palette, size and zoom.
+    void updateStatus();
     // Makes the client area the size of viewMode in the current screen mode.
     void fitClientSize(tessarin::ViewMode viewMode);
-    // fitClientSize again when the screen mode's page has other lines than the size fitted.
-    void followPageLines();
+    // With the Automatic size, the view mode the picture needs now; else fitClientSize
+    // again when the screen mode's page has other lines than the size fitted.
+    void followPicture();
     // Makes the client area exactly the size given, the menu bar above it.
     void setClientSize(tessarin::ImageSize size);
 
     // False while the temporary file does not hold the picture shown: Save As waits.
     bool pictureSaved_ = false;
+    // Remembers the window's place, zoom and full screen for the next run.
+    void saveView() const;
+
+    // True while the Automatic size is chosen.
+    bool automaticSize_ = true;
+    int zoom_ = tessarin::kMinZoom;
+    bool fitToWindow_ = false;
+    bool stretchToWindow_ = false;
+    tessarin::PixelAspect aspect_ = tessarin::PixelAspect::square;
     // The lines a page had when the client area was last fitted to the view.
     int fittedLines_ = tessarin::kBitmapLines;
 };

@@ -20,4 +20,13 @@ std::optional<ImageSize> imageSizeOf(ViewMode viewMode, int lines) {
     return size;
 }
 
+ViewSize automaticSizeOf(ScreenMode mode, bool interlaced) {
+    if (interlaced) {
+        return ViewSize::interlace512x424;
+    }
+    const ScreenModeFacts* facts = findScreenMode(mode);
+    return facts != nullptr && facts->lineWidth == kWideWidth ? ViewSize::magnify512x424
+                                                              : ViewSize::plain256x212;
+}
+
 } // namespace tessarin

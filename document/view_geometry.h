@@ -43,4 +43,9 @@ struct ViewShape {
 // pages of `lines` lines (pictureLinesOf the screen mode); nothing for a value outside 0..7.
 [[nodiscard]] std::optional<ImageSize> imageSizeOf(ViewMode viewMode, int lines = kBitmapLines);
 
+// The Automatic size: the one that shows every pixel of the picture. Two pages (a VRAM1
+// file open) are interlaced, a 512-wide mode is magnified (every column, lines doubled),
+// any other mode is plain; a mode outside the VDP's table is plain.
+[[nodiscard]] ViewSize automaticSizeOf(ScreenMode mode, bool interlaced);
+
 } // namespace tessarin

@@ -80,6 +80,7 @@ constexpr std::array<std::pair<std::string_view, ViewSize>, 4> kSizes{{
     {"512x424int", ViewSize::interlace512x424},
     {"256x424joi", ViewSize::joint256x424},
 }};
+constexpr std::string_view kAutomaticSize = "auto";
 constexpr std::array<std::pair<std::string_view, PaletteSource>, 4> kSources{{
     {"auto", PaletteSource::automatic},
     {"file", PaletteSource::file},
@@ -149,10 +150,9 @@ std::optional<Failure> numberInto(std::optional<T>& target, std::string_view nam
 }
 
 template <typename T, std::size_t N>
-std::optional<Failure> choiceInto(std::optional<T>& target, std::string_view name,
-                                  const std::string& value,
-                                  const std::array<std::pair<std::string_view, T>, N>& table,
-                                  std::string_view expected) {
+std::optional<Failure>
+choiceInto(std::optional<T>& target, std::string_view name, const std::string& value,
+           const std::array<std::pair<std::string_view, T>, N>& table, std::string_view expected) {
     target = lookUp(value, table);
     if (!target) {
         return badValue(name, value, expected);
@@ -230,8 +230,7 @@ const std::array<OptionSpec, 21> kOptions{{
      "screens 2 to 4 ignore it)",
      [](ParseState& s, std::string_view name, const std::string& v) -> std::optional<Failure> {
          s.command.options.fixedLayout = true;
-         return numberInto(s.command.options.linePixels, name, v, kMinLinePixels,
-                           kMaxLinePixels);
+         return numberInto(s.command.options.linePixels, name, v, kMinLinePixels, kMaxLinePixels);
      }},
     {{"--palette-source", ""},
      "auto|file|vram|standard",
@@ -244,21 +243,24 @@ const std::array<OptionSpec, 21> kOptions{{
                            "auto, file, vram or standard");
      }},
     {{"--size", ""},
-     "256x212|512x424mag|512x424int|256x424joi",
+     "auto|256x212|512x424mag|512x424int|256x424joi",
      "",
-     "the view (default 256x212); screens 2 to 4 have\n"
-     "192 lines: 256x192, 512x384 (int as mag), 256x384\n"
-     "(the page twice)",
+     "the view (default auto: every pixel: 256x212, screens\n"
+     "6 and 7 512x424mag, with a VRAM1 file 512x424int);\n"
+     "screens 2 to 4 have 192 lines: 256x192, 512x384\n"
+     "(int as mag), 256x384 (the page twice)",
      [](ParseState& s, std::string_view name, const std::string& v) -> std::optional<Failure> {
-         std::optional<ViewSize> size;
-         if (auto failure = choiceInto(size, name, v, kSizes,
-                                       "256x212, 512x424mag, 512x424int or 256x424joi")) {
-             return failure;
+         if (v == kAutomaticSize) {
+             s.command.options.size.reset();
+             return std::nullopt;
          }
-         s.command.options.size = *size;
-         return std::nullopt;
+         return choiceInto(s.command.options.size, name, v, kSizes,
+                           "auto, 256x212, 512x424mag, 512x424int or 256x424joi");
      }},
-    {{"--rotate", ""}, "", "", "turn the view a quarter left",
+    {{"--rotate", ""},
+     "",
+     "",
+     "turn the view a quarter left",
      [](ParseState& s, std::string_view, const std::string&) -> std::optional<Failure> {
          s.command.options.rotate = true;
          return std::nullopt;
@@ -308,12 +310,18 @@ const std::array<OptionSpec, 21> kOptions{{
          s.command.options.quiet = true;
          return std::nullopt;
      }},
-    {{"--help", "-h"}, "", "--help", "show this text",
+    {{"--help", "-h"},
+     "",
+     "--help",
+     "show this text",
      [](ParseState& s, std::string_view, const std::string&) -> std::optional<Failure> {
          s.command.action = Action::help;
          return std::nullopt;
      }},
-    {{"--version", ""}, "", "", "show the version",
+    {{"--version", ""},
+     "",
+     "",
+     "show the version",
      [](ParseState& s, std::string_view, const std::string&) -> std::optional<Failure> {
          s.command.action = Action::version;
          return std::nullopt;
@@ -360,8 +368,7 @@ std::string optionsHelp() {
             line.append("\n").append(kHelpColumn, ' ');
         }
         std::string_view help = spec.help;
-        for (std::size_t nl = help.find('\n'); nl != std::string_view::npos;
-             nl = help.find('\n')) {
+        for (std::size_t nl = help.find('\n'); nl != std::string_view::npos; nl = help.find('\n')) {
             line.append(help.substr(0, nl)).append("\n").append(kHelpColumn, ' ');
             help.remove_prefix(nl + 1);
         }
@@ -528,7 +535,8 @@ ScreenMode screenModeFor(const ExportOptions& options, const std::string& screen
 }
 
 const char* usageText() {
-    static const std::string text = std::string(R"(Usage: tessarin-export [OPTIONS] -o OUTPUT FILE [FILE]   one picture
+    static const std::string text =
+        std::string(R"(Usage: tessarin-export [OPTIONS] -o OUTPUT FILE [FILE]   one picture
        tessarin-export [OPTIONS] -d OUTDIR FILE...        one picture per screen file
 
 Writes the picture the viewer shows of MSX screen files as a BMP or PNG file.
@@ -538,7 +546,8 @@ marks a palette file, otherwise the last character picks the screen mode
 name of a screen file (PIC.PL5 beside PIC.SC5) is that screen's palette.
 
 Options:
-)") + optionsHelp() + R"(  --                       end of options: every later argument is a FILE
+)") + optionsHelp() +
+        R"(  --                       end of options: every later argument is a FILE
 
 Exit status: 0 success, 1 a file could not be read or written, 2 a usage error.
 )";

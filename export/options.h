@@ -30,7 +30,7 @@ struct ExportOptions {
     std::optional<std::int16_t> linePixels;     // else the mode's full width
     bool fixedLayout = false; // --header0/--header1/--line-pixels: not the files' own layouts
     std::optional<PaletteSource> paletteSource; // else automatic
-    ViewSize size = ViewSize::plain256x212;
+    std::optional<ViewSize> size; // --size; else automatic (every pixel of the mode)
     bool rotate = false;
     std::optional<ImageFormat> format;         // else from the output name; batch: png
     std::optional<std::int16_t> thumbnailSize; // fit within SIZE x SIZE, always PNG

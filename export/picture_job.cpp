@@ -66,7 +66,9 @@ PictureJob jobFor(const ExportOptions& options, const std::string& screenFile,
     job.mapping.linePixels = {linePixels, linePixels};
     job.mapping.paletteSource = options.paletteSource.value_or(PaletteSource::automatic);
     job.mapping.layout = options.fixedLayout ? LayoutChoice::fixed : LayoutChoice::automatic;
-    job.viewMode = viewModeOf(options.size, options.rotate);
+    const ViewSize size =
+        options.size.value_or(automaticSizeOf(job.screenMode, !job.vram1File.empty()));
+    job.viewMode = viewModeOf(size, options.rotate);
     job.thumbnailSize = options.thumbnailSize;
     return job;
 }

@@ -48,8 +48,8 @@ std::map<std::string, std::string> keysOf(const fs::path& file) {
 }
 
 void install(const ScratchDir& prefix) {
-    const std::string command = "cmake --install " + quoted(TESSARIN_BINARY_DIR) +
-                                " --prefix " + quoted(prefix.path()) + " >/dev/null";
+    const std::string command = "cmake --install " + quoted(TESSARIN_BINARY_DIR) + " --prefix " +
+                                quoted(prefix.path()) + " >/dev/null";
     ASSERT_EQ(std::system(command.c_str()), 0);
 }
 
@@ -101,14 +101,14 @@ TEST(Install, DesktopEntryMimeTypesIconsAndManualPages) {
         const char* file;
         const char* type;
     } cases[] = {
-        {"PIC.SC7", "image/x-msx-screen"},        {"pic.sc5", "image/x-msx-screen"},
-        {"PIC.SC6", "image/x-msx-screen"},        {"PIC.SC8", "image/x-msx-screen"},
-        {"PIC.SCA", "image/x-msx-screen"},        {"PIC.SCB", "image/x-msx-screen"},
-        {"PIC.SCC", "image/x-msx-screen"},        {"PIC.SRS", "image/x-msx-screen"},
-        {"PIC.GE5", "image/x-msx-screen"},        {"pic.ge6", "image/x-msx-screen"},
-        {"PIC.GE7", "image/x-msx-screen"},        {"PIC.GE8", "image/x-msx-screen"},
-        {"PIC.PL5", "application/x-msx-palette"}, {"pic.pl6", "application/x-msx-palette"},
-        {"PIC.PL7", "application/x-msx-palette"}, {"PIC.PL8", "application/x-msx-palette"},
+        {"PIC.SC7", "image/x-msx-screen"},           {"pic.sc5", "image/x-msx-screen"},
+        {"PIC.SC6", "image/x-msx-screen"},           {"PIC.SC8", "image/x-msx-screen"},
+        {"PIC.SCA", "image/x-msx-screen"},           {"PIC.SCB", "image/x-msx-screen"},
+        {"PIC.SCC", "image/x-msx-screen"},           {"PIC.SRS", "image/x-msx-screen"},
+        {"PIC.GE5", "image/x-msx-screen"},           {"pic.ge6", "image/x-msx-screen"},
+        {"PIC.GE7", "image/x-msx-screen"},           {"PIC.GE8", "image/x-msx-screen"},
+        {"PIC.PL5", "application/x-msx-palette"},    {"pic.pl6", "application/x-msx-palette"},
+        {"PIC.PL7", "application/x-msx-palette"},    {"PIC.PL8", "application/x-msx-palette"},
         {"COLORS.PAL", "application/x-msx-palette"},
     };
     for (const auto& c : cases) {
@@ -123,9 +123,9 @@ TEST(Install, ThumbnailerEntryMakesAPngOfAScreenFile) {
     install(prefix);
     const fs::path bin = fs::path(prefix.path()) / "bin";
     auto entry = keysOf(fs::path(prefix.path()) / "share/thumbnailers/tessarin.thumbnailer");
-    EXPECT_EQ(textOf(fs::path(prefix.path()) / "share/thumbnailers/tessarin.thumbnailer")
-                  .substr(0, 19),
-              "[Thumbnailer Entry]");
+    EXPECT_EQ(
+        textOf(fs::path(prefix.path()) / "share/thumbnailers/tessarin.thumbnailer").substr(0, 19),
+        "[Thumbnailer Entry]");
     EXPECT_EQ(entry["TryExec"], "tessarin-export");
     EXPECT_EQ(entry["MimeType"], "image/x-msx-screen;application/x-msx-disk-image;");
 

@@ -1,8 +1,8 @@
 // The commands behind the menu that go beyond opening and viewing: Save As, the VRAM
 // copy, the mapping dialog, the about box and Exit.
-#include "tests/support/document_probe.h"
 #include "image/png_encoder.h"
 #include "tests/app/viewer_fixture.h"
+#include "tests/support/document_probe.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>
@@ -153,13 +153,14 @@ TEST_F(CommandsOnAPicture, VramCopyLastsUntilAScreenCommandReloadsTheVram1File) 
     ASSERT_EQ(runCommand(window->menu.screen8), "");
     EXPECT_FALSE(std::equal(vram.begin(), vram.begin() + half, vram.begin() + half));
     EXPECT_EQ(window.picture(),
-              referencePicture(8, 256, {{FileSlot::vram0, screen}, {FileSlot::vram1, page}}));
+              referencePicture(8, 256, {{FileSlot::vram0, screen}, {FileSlot::vram1, page}},
+                               window->document->viewMode()));
 }
 
 TEST(VramCopy, WithoutAFileRendersButShowsNothing) {
     ViewerWindow window;
     ASSERT_EQ(runCommand(window->menu.vramCopy), "");
-    EXPECT_EQ(window.picture().size(), 162870U);
+    EXPECT_EQ(window.picture().size(), 651318U); // screen 7 at the Automatic size
     EXPECT_FALSE(window->hasPicture());
     EXPECT_FALSE(window->menu.saveAs->isEnabled());
 }
@@ -187,6 +188,7 @@ TEST_F(CommandsOnAPicture, MappingDialogOkWritesBothSlotsBackAndReloads) {
     Probe::openFile(reference, page, FileSlot::vram1);
     Probe::mapping(reference) = mapping;
     Probe::reload(reference);
+    reference.setViewMode(window->document->viewMode());
     EXPECT_TRUE(Probe::vdp(*window->document).vram == Probe::vdp(reference).vram);
     EXPECT_EQ(window.picture(), renderedPicture(reference));
 }
@@ -216,7 +218,7 @@ TEST(VramMapping, OkWithoutAFileRendersButShowsNothing) {
     ViewerWindow window;
     whenModal([](QWidget& dialog) { static_cast<VramMappingDialog&>(dialog).okButton->click(); });
     ASSERT_EQ(runCommand(window->menu.vramMapping), "");
-    EXPECT_EQ(window.picture().size(), 162870U);
+    EXPECT_EQ(window.picture().size(), 651318U); // screen 7 at the Automatic size
     EXPECT_FALSE(window->hasPicture());
     EXPECT_FALSE(window->menu.saveAs->isEnabled());
 }

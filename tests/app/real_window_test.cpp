@@ -1,8 +1,8 @@
 // Keys and the clipboard as a desktop sees them: only in a real window on an X server
 // (the ViewerWindowOnAnXServer run), where key presses go through Qt's shortcut map and
 // the clipboard is the X server's, read back by another program (xclip).
-#include "tests/support/document_probe.h"
 #include "tests/app/viewer_fixture.h"
+#include "tests/support/document_probe.h"
 
 #include <QGuiApplication>
 #include <QProcess>

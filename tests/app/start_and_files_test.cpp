@@ -1,8 +1,8 @@
 // How files reach the window: the command line, drops and the open commands, the
 // window's state at start, its caption and its menu as built.
-#include "tests/support/document_probe.h"
 #include "platform/file_error.h"
 #include "tests/app/viewer_fixture.h"
+#include "tests/support/document_probe.h"
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -49,15 +49,27 @@ TEST(MainMenu, ItemsHaveTheirNamesCaptionsShortcutsAndStatesAtStart) {
         {"fileMenu", "saveAs", "Save &As...", false, false, false, "Ctrl+S; Ctrl+Shift+S"},
         {"fileMenu", "nextFile", "Next File", false, false, true, "PgDown"},
         {"fileMenu", "previousFile", "Previous File", false, false, true, "PgUp"},
+        {"recentMenu", "recentFiles", "&Recent Files", false, false, true},
         {"fileMenu", "fileSeparator", "", false, false, true},
         {"fileMenu", "exit", "E&xit", false, false, true, "Ctrl+Q"},
         {"editMenu", "copy", "&Copy", false, false, false, "Ctrl+C"},
-        {"sizeMenu", "size256x212", "&1 256x212", true, true, true},
+        {"sizeMenu", "sizeAutomatic", "&Automatic", true, true, true},
+        {"sizeMenu", "size256x212", "&1 256x212", true, false, true},
         {"sizeMenu", "size512x424magnify", "&3 512x424 magnify", true, false, true},
         {"sizeMenu", "size512x424interlace", "&4 512x424 interlace", true, false, true},
         {"sizeMenu", "size256x424joint", "&5 256x424 joint", true, false, true},
         {"sizeMenu", "sizeSeparator", "", false, false, true},
         {"sizeMenu", "rotate", "Left &Rotation", true, false, true},
+        {"viewMenu", "zoomIn", "Zoom &In", false, false, true, "Ctrl++; Ctrl+="},
+        {"viewMenu", "zoomOut", "Zoom &Out", false, false, false, "Ctrl+-"},
+        {"viewMenu", "actualSize", "&Actual Size", false, false, true, "Ctrl+0"},
+        {"viewMenu", "zoomSeparator", "", false, false, true},
+        {"viewMenu", "fitToWindow", "&Fit to Window", true, false, true},
+        {"viewMenu", "stretchToWindow", "&Stretch to Window", true, false, true},
+        {"viewMenu", "fullScreen", "F&ull Screen", true, false, true, "F11"},
+        {"viewMenu", "viewSeparator", "", false, false, true},
+        {"coloursMenu", "colours", "&Colours", false, false, true},
+        {"aspectMenu", "pixelAspect", "&Pixel Aspect", false, false, true},
         {"screenMenu", "screen2", "Screen &2", true, false, true},
         {"screenMenu", "screen3", "Screen &3", true, false, true},
         {"screenMenu", "screen4", "Screen &4", true, false, true},
@@ -81,7 +93,7 @@ TEST(MainMenu, ItemsHaveTheirNamesCaptionsShortcutsAndStatesAtStart) {
         shown += top->menu()->actions();
     }
     EXPECT_EQ(menus, QStringList({"fileMenu:&File", "editMenu:&Edit", "sizeMenu:Si&ze",
-                                  "screenMenu:&Screen", "helpMenu:&Help"}));
+                                  "viewMenu:&View", "screenMenu:&Screen", "helpMenu:&Help"}));
     ASSERT_EQ(shown.size(), static_cast<qsizetype>(std::size(items)));
     for (std::size_t i = 0; i < std::size(items); ++i) {
         const Item& want = items[i];
@@ -100,13 +112,14 @@ TEST(MainMenu, ItemsHaveTheirNamesCaptionsShortcutsAndStatesAtStart) {
     }
 }
 
-TEST(MainWindow, StartsWithoutPictureAtScreen7And256x212AndAnEmptyTemporaryFile) {
+TEST(MainWindow, StartsWithoutPictureAtScreen7AndTheAutomaticSizeAndAnEmptyTemporaryFile) {
     const ViewerWindow window;
     EXPECT_EQ(window->objectName(), "mainWindow");
     EXPECT_FALSE(window->hasPicture());
-    EXPECT_EQ(window->document->viewMode(), ViewMode::plain256x212);
+    EXPECT_EQ(window->document->viewMode(), ViewMode::magnify512x424);
     EXPECT_EQ(Probe::vdp(*window->document).screenMode, 7U);
-    EXPECT_EQ(Probe::mapping(*window->document).linePixels, (std::array<std::int16_t, 2>{512, 512}));
+    EXPECT_EQ(Probe::mapping(*window->document).linePixels,
+              (std::array<std::int16_t, 2>{512, 512}));
     EXPECT_TRUE(window->acceptDrops());
     const std::filesystem::path temp = window->tempBitmapFileName;
     EXPECT_EQ(temp.parent_path(), std::filesystem::path(window.tmp.path()));
@@ -179,7 +192,9 @@ TEST(MainWindow, FileNameChoosesPaletteOrScreenMode) {
         }
         EXPECT_TRUE(window->hasPicture());
         EXPECT_TRUE(window->menu.saveAs->isEnabled());
-        EXPECT_EQ(bitmapSize(window->tempBitmapFileName), QSize(256, 212));
+        // The Automatic size: every column of the 512-wide screens 6 and 7.
+        const bool wide = std::string(c.screen) == "screen6" || std::string(c.screen) == "screen7";
+        EXPECT_EQ(bitmapSize(window->tempBitmapFileName), wide ? QSize(512, 424) : QSize(256, 212));
     }
 }
 
@@ -292,7 +307,8 @@ TEST(OpenCommands, OpenTheChosenFileIntoTheirSlotWithTheirFilterAndNoModeChange)
     EXPECT_EQ(window.picture(), referencePicture(5, 256,
                                                  {{FileSlot::vram0, screen8},
                                                   {FileSlot::vram1, page},
-                                                  {FileSlot::palette, palette}}));
+                                                  {FileSlot::palette, palette}},
+                                                 window->document->viewMode()));
 }
 
 TEST(OpenCommands, CancelChangesNothing) {

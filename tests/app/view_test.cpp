@@ -1,13 +1,15 @@
 // What the window shows: the view sizes with and without rotation, the screen commands'
 // reload, and the painting of the temporary picture into the client area.
-#include "tests/support/document_probe.h"
 #include "tests/app/viewer_fixture.h"
+#include "tests/support/document_probe.h"
 
 #include <QApplication>
 #include <QImage>
+#include <QLabel>
 #include <QMenu>
 #include <QPalette>
 #include <QPixmap>
+#include <QStatusBar>
 #include <filesystem>
 #include <gtest/gtest.h>
 
@@ -119,24 +121,29 @@ QImage shown(const MainWindow& form) {
     return form.centralWidget()->grab().toImage().convertToFormat(QImage::Format_RGB32);
 }
 
-TEST_F(ViewOfAPicture, ClientAreaShowsTheTemporaryPictureOneToOneAndStretched) {
+TEST_F(ViewOfAPicture, ClientAreaShowsThePictureOneToOneLetterboxedOrStretched) {
     const QImage picture = QImage(QString::fromStdString(window->tempBitmapFileName))
                                .convertToFormat(QImage::Format_RGB32);
-    ASSERT_EQ(picture.size(), QSize(256, 212));
+    ASSERT_EQ(picture.size(), QSize(512, 424)); // screen 7 at the Automatic size
     EXPECT_EQ(shown(*window), picture);
 
-    // Dragging the border to twice the size stretches the picture over the new area.
-    window->resize(512, window->height() + 212);
+    // A larger window keeps the zoom: the picture in the middle, a dark border around it.
+    window->resize(768, window->height() + 212);
     QCoreApplication::processEvents();
-    ASSERT_EQ(window->centralWidget()->size(), QSize(512, 424));
-    EXPECT_EQ(shown(*window), picture.scaled(512, 424));
+    ASSERT_EQ(window->centralWidget()->size(), QSize(768, 636));
+    const QImage larger = shown(*window);
+    EXPECT_EQ(larger.copy(128, 106, 512, 424), picture);
+    EXPECT_EQ(larger.pixelColor(0, 0), QColor(24, 24, 24));
+    // Stretch to Window: the picture over the whole area, its shape lost.
+    ASSERT_EQ(runCommand(window->menu.stretchToWindow), "");
+    EXPECT_EQ(shown(*window), picture.scaled(768, 636));
 }
 
 TEST(MainWindow, NothingIsPaintedBeforeTheFirstFile) {
     ViewerWindow window;
     window->show();
     ASSERT_EQ(runCommand(window->menu.vramCopy), ""); // renders, but paints nothing
-    ASSERT_EQ(window.picture().size(), 162870U);
+    ASSERT_EQ(window.picture().size(), 651318U);      // screen 7 at the Automatic size
     const QImage image = shown(*window);
     const QColor background = window->centralWidget()->palette().color(QPalette::Window);
     for (int y = 0; y < image.height(); y += 7) {
@@ -169,9 +176,39 @@ TEST(ScreenCommands, ReloadEveryOpenFileInTheNewModeAndRenderIt) {
                   (std::array<std::int16_t, 2>{screen.linePixels, screen.linePixels}));
         EXPECT_EQ(window.picture(),
                   referencePicture(screen.mode, screen.linePixels,
-                                   {{FileSlot::vram0, name}, {FileSlot::palette, palette}}));
+                                   {{FileSlot::vram0, name}, {FileSlot::palette, palette}},
+                                   window->document->viewMode()));
         EXPECT_TRUE((window->menu.*screen.item)->isChecked());
     }
+}
+
+} // namespace
+} // namespace tessarin::test
+
+namespace tessarin::test {
+namespace {
+
+TEST(StatusBar, NamesTheFilePlaceModePaletteSizeAndTheEndOfTheFolder) {
+    const ScratchDir dir;
+    copySample(dir, "BARS.SC5", "A.SC5");
+    const std::string second = copySample(dir, "BARS.SC5", "B.SC5");
+    ViewerWindow window({second});
+    const auto text = [&](const char* name) {
+        return window->findChild<QLabel*>(QLatin1String(name))->text().toStdString();
+    };
+    EXPECT_EQ(text("statusFile"), "B.SC5  2 / 2");
+    EXPECT_EQ(text("statusMode"), "Screen 5");
+    EXPECT_EQ(text("statusPalette"), window->document->paletteDescription());
+    EXPECT_EQ(text("statusSize"), "256x212 at 1x");
+    ASSERT_EQ(runCommand(window->menu.nextFile), "");
+    EXPECT_EQ(window->statusBar()->currentMessage(), "Last file");
+    ASSERT_EQ(runCommand(window->menu.zoomIn), "");
+    EXPECT_EQ(text("statusSize"), "256x212 at 2x");
+    EXPECT_EQ(window->centralWidget()->size(), QSize(512, 424));
+    // The V9938 has no screen 12: its colours are the V9958's.
+    ASSERT_EQ(runCommand(window->menu.screen12), "");
+    ASSERT_EQ(runCommand(window->menu.coloursMsx2), "");
+    EXPECT_NE(text("statusMode").find("V9958"), std::string::npos);
 }
 
 } // namespace

@@ -1,8 +1,8 @@
-#include "tests/support/document_probe.h"
 #include "tests/app/viewer_fixture.h"
 
-#include "image/bmp_encoder.h"
 #include "document/screen_document.h"
+#include "image/bmp_encoder.h"
+#include "tests/support/document_probe.h"
 
 #include <QAbstractItemView>
 #include <QApplication>

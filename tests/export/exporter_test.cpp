@@ -27,7 +27,7 @@ struct ViewerSetup {
     std::string vram1;
     std::string palette;
     VramMapping mapping;
-    ViewMode viewMode = ViewMode::plain256x212;
+    std::optional<ViewMode> viewMode = std::nullopt; // else the Automatic size the viewer starts at
 };
 
 std::vector<unsigned char> viewerBitmap(const ViewerSetup& s) {
@@ -42,7 +42,8 @@ std::vector<unsigned char> viewerBitmap(const ViewerSetup& s) {
     Probe::fileName(doc, FileSlot::palette) = s.palette;
     Probe::reload(doc);
     doc.restorePalette();
-    doc.setViewMode(s.viewMode);
+    doc.setViewMode(
+        s.viewMode.value_or(viewModeOf(automaticSizeOf(s.mode, !s.vram1.empty()), false)));
     writeBmpFile(doc.render(), file);
     return readBytes(file);
 }
@@ -103,7 +104,8 @@ std::vector<BitmapCase> bitmapCases(const TempDir& dir) {
         {"header sizes and line pixels",
          {"--header0", "3", "--header1", "0", "--line-pixels", "128", "--vram1",
           sample("PAGE8.SC8"), "--size", "256x424joi", packedFile},
-         {5, packedFile, sample("PAGE8.SC8"), "", mappingOf(128, PaletteSource::automatic, {3, 0}, LayoutChoice::fixed),
+         {5, packedFile, sample("PAGE8.SC8"), "",
+          mappingOf(128, PaletteSource::automatic, {3, 0}, LayoutChoice::fixed),
           ViewMode::joint256x424}},
         {"rotated interlace of screen 5",
          {"--size", "512x424int", "--rotate", sample("BARS.SC5")},

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "document/view_geometry.h"
+#include "document/vocabulary.h"
+
+#include <cstdint>
+
+namespace tessarin {
+
+// The shape a TV gives the pixels of a 256-wide picture of a page's lines.
+enum class PixelAspect : std::uint8_t { square, ntsc, pal };
+inline constexpr double kNtscPixelAspect = 8.0 / 7.0;
+inline constexpr double kPalPixelAspect = 1.38;
+
+// How the view fills the window: the picture at an integer zoom, as large as the window
+// holds with its shape kept, or stretched over the whole window.
+enum class ViewFit : std::uint8_t { zoom, window, stretch };
+inline constexpr int kMinZoom = 1;
+inline constexpr int kMaxZoom = 8;
+
+// A rectangle in the window's pixels; x and y may be negative when the view is larger.
+struct ViewRect {
+    int x;
+    int y;
+    int width;
+    int height;
+    friend bool operator==(const ViewRect&, const ViewRect&) = default;
+};
+
+// How much wider one pixel of the view mode's image shows than it is tall: the TV's
+// aspect for a 256-wide page, half for 512 pixels a line, twice for two image lines a
+// page line (magnified, interlaced); turned left the image's width is the TV's height.
+// 1 for an unknown view mode.
+[[nodiscard]] double pixelAspectOf(ViewMode viewMode, PixelAspect aspect);
+
+// The picture's size drawn at zoom with its width stretched by pixelAspect (rounded, at
+// least 1).
+[[nodiscard]] ImageSize zoomedSize(ImageSize picture, double pixelAspect, int zoom);
+
+// The largest zoom from kMinZoom to kMaxZoom at which zoomedSize fits within area;
+// kMinZoom when even that does not fit.
+[[nodiscard]] int largestZoomWithin(ImageSize picture, double pixelAspect, ImageSize area);
+
+// Where the picture goes in an area of the window: zoom centres zoomedSize (the dark
+// border around it letterboxes), window centres the largest rectangle of that shape that
+// fits, stretch is the whole area. A picture or area without pixels gives an empty rectangle.
+[[nodiscard]] ViewRect placeView(ImageSize picture, double pixelAspect, ImageSize area, ViewFit fit,
+                                 int zoom);
+
+} // namespace tessarin
