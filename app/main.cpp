@@ -13,6 +13,7 @@
 #include "dialogs/vram_mapping_dialog.h"
 
 #include <QScreen>
+#include <QTimer>
 #include <csignal>
 #include <cstdio>
 #include <exception>
@@ -121,6 +122,12 @@ int main(int argc, char** argv) {
         mainWindow->restoreView(screen->availableGeometry());
     }
     mainWindow->show();
+    // Names that could not be opened, all in one message once the window is up.
+    if (const QStringList errors = mainWindow->startUpErrors(); !errors.isEmpty()) {
+        QTimer::singleShot(0, &application, [&application, errors] {
+            application.showError(errors.join(QLatin1Char('\n')));
+        });
+    }
     const int status = QApplication::exec();
     // Runs closeDocument when a signal, not the window, ended the loop.
     mainWindow->close();

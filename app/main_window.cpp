@@ -181,7 +181,12 @@ MainWindow::MainWindow(const std::vector<std::string>& arguments, QWidget* paren
         setAcceptDrops(true);
         const std::size_t count = std::min(arguments.size(), kMaxFilesAtOnce);
         for (std::size_t i = 0; i < count; ++i) {
-            openFileByName(arguments[i]);
+            // A bad name does not keep the good ones from opening: start-up reports them.
+            try {
+                openFileByName(arguments[i]);
+            } catch (const tessarin::FileError& error) {
+                startUpErrors_ << QString::fromLocal8Bit(error.what());
+            }
         }
     } catch (...) {
         // No window will close to delete it.

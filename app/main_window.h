@@ -7,6 +7,7 @@
 #include "vdp/colour_model.h"
 
 #include <QMainWindow>
+#include <QStringList>
 #include <memory>
 #include <string>
 #include <vector>
@@ -32,8 +33,8 @@ class MainWindow : public QMainWindow {
 public:
     // Makes the temporary file and the document, sets 256x212 unrotated and screen 7,
     // accepts drops, then opens the first two of arguments (the files of the command line)
-    // by their names. Throws FileError when no temporary file can be made or a file
-    // cannot be opened.
+    // by their names; the errors of names that cannot be opened are kept for
+    // startUpErrors. Throws FileError when no temporary file can be made.
     explicit MainWindow(const std::vector<std::string>& arguments, QWidget* parent = nullptr);
     // Deletes the temporary file if closeDocument has not.
     ~MainWindow() override;
@@ -85,6 +86,8 @@ public:
     // stops at it.
     void openDroppedFiles(QDropEvent* event);
 
+    // The messages of the command line's names that could not be opened, in their order.
+    [[nodiscard]] const QStringList& startUpErrors() const { return startUpErrors_; }
     // True from the first file opened into any slot until the window closes.
     [[nodiscard]] bool hasPicture() const { return document && document->hasPicture(); }
 
@@ -174,6 +177,7 @@ private:
     // Remembers the window's place, zoom and full screen for the next run.
     void saveView() const;
 
+    QStringList startUpErrors_;
     // True while the Automatic size is chosen.
     bool automaticSize_ = true;
     int zoom_ = tessarin::kMinZoom;
