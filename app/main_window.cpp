@@ -159,6 +159,7 @@ MainWindow::MainWindow(const std::vector<std::string>& arguments, QWidget* paren
             }
         }
     });
+    fillRecentMenu();
     clientArea = new ClientArea(*this);
     setCentralWidget(clientArea);
     const auto addStatus = [this](const char* name) {
@@ -220,9 +221,35 @@ void MainWindow::opened(FileSlot slot) {
     if (slot == FileSlot::vram0) {
         // The document's name: a disk image's picture is "GAME.DSK/PIC.SC5".
         setWindowTitle(kCaptionPrefix + shownName(document->fileName(FileSlot::vram0)));
+        rememberRecent(document->fileName(FileSlot::vram0));
     }
     followPicture(); // the file's name may have chosen the mode, its companion VRAM1
     showPicture();
+}
+
+void MainWindow::rememberRecent(const std::string& fileName) {
+    const QString shown = QFileInfo(shownName(fileName)).absoluteFilePath();
+    QStringList recent = viewerSettings().value(kRecentFilesKey).toStringList();
+    recent.removeAll(shown);
+    recent.prepend(shown);
+    while (recent.size() > kRecentFileCount) {
+        recent.removeLast();
+    }
+    viewerSettings().setValue(kRecentFilesKey, recent);
+    fillRecentMenu();
+}
+
+void MainWindow::fillRecentMenu() {
+    menu.recentMenu->clear();
+    const QStringList recent = viewerSettings().value(kRecentFilesKey).toStringList();
+    for (const QString& file : recent) {
+        QAction* item = menu.recentMenu->addAction(file);
+        // Queued, as the other commands: the menu is done with the click before the file opens.
+        connect(
+            item, &QAction::triggered, this,
+            [this, file] { tessarin::reportErrors([&] { openFileByName(localName(file)); }); },
+            Qt::QueuedConnection);
+    }
 }
 
 void MainWindow::selectScreenMode(ScreenMode mode) {

@@ -158,6 +158,10 @@ private:
     void applyViewMode(tessarin::ViewMode viewMode);
     // The document renders the picture; it is painted and written to the temporary file.
     void showPicture();
+    // Puts the file first in the Recent Files list (8 names, kept between runs).
+    void rememberRecent(const std::string& fileName);
+    // The Recent Files menu from the list kept.
+    void fillRecentMenu();
     // The client area, the menus and the picture made to match the document.
     void showDocument();
     // Every action's enabled and checked state, from the document; the status bar's texts.
