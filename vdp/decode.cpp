@@ -21,14 +21,6 @@ constexpr int kYjkMax = kMaxLevel5; // each YJK channel is a 5-bit level
 constexpr int kSixBitSign = 32;     // raw J and K of 32..63 are -32..-1
 constexpr int kGroupPixels = 4;
 
-// Constants, not look-ups at run time, so that the line loops keep their fixed counts.
-constexpr int kScreen5LineBytes = kModeFacts<5>.bytesPerLine;
-constexpr int kScreen6LineBytes = kModeFacts<6>.bytesPerLine;
-constexpr int kScreen7LineBytes = kModeFacts<7>.bytesPerLine;
-constexpr int kScreen8LineBytes = kModeFacts<8>.bytesPerLine;
-constexpr int kScreen10LineBytes = kModeFacts<10>.bytesPerLine;
-constexpr int kScreen12LineBytes = kModeFacts<12>.bytesPerLine;
-
 // Each line decoder fills a buffer exactly as wide as its mode's line.
 template <ScreenMode Mode, typename Row>
 constexpr bool kLineFits = Row::extent == static_cast<std::size_t>(kModeFacts<Mode>.lineWidth);
@@ -62,25 +54,6 @@ constexpr int kBlueDivisor = 4;
 // numerator below 0 is then floor((n + 2) / 4) all the same, since both clamp to 0.
 constexpr int yjkBlue(int numerator, int rounding) {
     return clampYjk((numerator + rounding) / kBlueDivisor);
-}
-
-// One pixel of a YJK group from its Y and the group's signed J and K.
-[[gnu::always_inline]] inline RgbTriple yjkColour(const decltype(VdpState::level5)& level5,
-                                                  int rounding, int y, int j, int k) {
-    const int r = clampYjk(y + j);
-    const int g = clampYjk(y + k);
-    const int b = yjkBlue(kBlueY * y - kBlueJ * j - k, rounding);
-    return RgbTriple{level5[b], level5[g], level5[r]};
-}
-
-// Screens 10/11: bit 3 of the byte, the lowest bit of its Y field, marks a palette
-// pixel whose colour index is bits 7-4; j and k are signed.
-[[gnu::always_inline]] inline RgbTriple screen10Colour(const VdpState& vdp, int rounding,
-                                                       std::uint8_t v, int j, int k) {
-    if ((v & 1) != 0) {
-        return vdp.paletteRgb[v >> 1];
-    }
-    return yjkColour(vdp.level5, rounding, v, j, k);
 }
 
 std::uint8_t yField(std::uint8_t b) {
