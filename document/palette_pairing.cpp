@@ -8,16 +8,12 @@
 
 namespace tessarin {
 
-namespace {
-
 std::string lowerAscii(std::string s) {
     std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) {
         return static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
     });
     return s;
 }
-
-} // namespace
 
 std::string baseNameWithoutExtension(const std::string& path) {
     const std::string name = baseNameOf(path);

@@ -6,6 +6,10 @@
 
 namespace tessarin {
 
+// The text with ASCII letters made lower case; other bytes as they are. Base names are
+// compared so in pairing.
+[[nodiscard]] std::string lowerAscii(std::string s);
+
 // The file name without its directory and its last extension ("PIC" of "a/PIC.SC5");
 // a name that starts with its only dot keeps it.
 [[nodiscard]] std::string baseNameWithoutExtension(const std::string& path);

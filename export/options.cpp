@@ -128,7 +128,7 @@ using ApplyOption = std::optional<Failure> (*)(ParseState& state, std::string_vi
 
 // One option: its spellings, its value (none for a flag), its help and what it does. The
 // parser and --help both read the table, so an option is stated once.
-struct OptionSpec {
+struct OptionEntry {
     std::array<std::string_view, 2> names; // the second may be empty
     std::string_view valueName;            // empty for a flag
     std::string_view label;                // the help's left column, when not the names
@@ -162,7 +162,7 @@ choiceInto(std::optional<T>& target, std::string_view name, const std::string& v
 
 constexpr std::string_view kScreenValuePlaceholder = "SCREENS";
 
-const std::array<OptionSpec, 21> kOptions{{
+const std::array<OptionEntry, 21> kOptions{{
     {{"-o", "--output"}, "OUTPUT", "", "write one picture to OUTPUT (replaced when complete)",
      [](ParseState& s, std::string_view, const std::string& v) -> std::optional<Failure> {
          s.command.options.output = v;
@@ -328,29 +328,29 @@ const std::array<OptionSpec, 21> kOptions{{
      }},
 }};
 
-const OptionSpec* findOption(std::string_view name) {
-    for (const OptionSpec& spec : kOptions) {
-        if (std::find(spec.names.begin(), spec.names.end(), name) != spec.names.end() &&
+const OptionEntry* findOption(std::string_view name) {
+    for (const OptionEntry& entry : kOptions) {
+        if (std::find(entry.names.begin(), entry.names.end(), name) != entry.names.end() &&
             !name.empty()) {
-            return &spec;
+            return &entry;
         }
     }
     return nullptr;
 }
 
 // The help's left column of an option: its names and value, or its own label.
-std::string labelOf(const OptionSpec& spec) {
-    if (!spec.label.empty()) {
-        return std::string(spec.label);
+std::string labelOf(const OptionEntry& entry) {
+    if (!entry.label.empty()) {
+        return std::string(entry.label);
     }
-    std::string label(spec.names[0]);
-    if (!spec.names[1].empty()) {
-        label.append(", ").append(spec.names[1]);
+    std::string label(entry.names[0]);
+    if (!entry.names[1].empty()) {
+        label.append(", ").append(entry.names[1]);
     }
-    if (spec.valueName == kScreenValuePlaceholder) {
+    if (entry.valueName == kScreenValuePlaceholder) {
         label.append(" ").append(screenChoices("|", "|"));
-    } else if (!spec.valueName.empty()) {
-        label.append(" ").append(spec.valueName);
+    } else if (!entry.valueName.empty()) {
+        label.append(" ").append(entry.valueName);
     }
     return label;
 }
@@ -360,14 +360,14 @@ std::string optionsHelp() {
     constexpr std::size_t kIndent = 2;
     constexpr std::size_t kHelpColumn = 27;
     std::string text;
-    for (const OptionSpec& spec : kOptions) {
-        std::string line = std::string(kIndent, ' ') + labelOf(spec);
+    for (const OptionEntry& entry : kOptions) {
+        std::string line = std::string(kIndent, ' ') + labelOf(entry);
         if (line.size() < kHelpColumn) {
             line.resize(kHelpColumn, ' ');
         } else {
             line.append("\n").append(kHelpColumn, ' ');
         }
-        std::string_view help = spec.help;
+        std::string_view help = entry.help;
         for (std::size_t nl = help.find('\n'); nl != std::string_view::npos; nl = help.find('\n')) {
             line.append(help.substr(0, nl)).append("\n").append(kHelpColumn, ' ');
             help.remove_prefix(nl + 1);
@@ -421,15 +421,15 @@ private:
             name = arg.substr(0, 2);
             inlineValue = arg.substr(2);
         }
-        const OptionSpec* spec = findOption(name);
-        if (spec == nullptr) {
+        const OptionEntry* entry = findOption(name);
+        if (entry == nullptr) {
             return Failure{"unknown option " + quoted(arg)};
         }
-        if (spec->valueName.empty()) {
+        if (entry->valueName.empty()) {
             if (inlineValue) {
                 return Failure{"option " + name + " takes no value"};
             }
-            return spec->apply(state_, name, {});
+            return entry->apply(state_, name, {});
         }
         std::string value;
         if (inlineValue) {
@@ -442,7 +442,7 @@ private:
         if (value.empty()) {
             return Failure{"option " + name + " needs a value"};
         }
-        return spec->apply(state_, name, value);
+        return entry->apply(state_, name, value);
     }
 
     std::optional<Failure> finish() {

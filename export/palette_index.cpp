@@ -9,18 +9,6 @@
 
 namespace tessarin::exporter {
 
-namespace {
-
-// ASCII case only, as the pairing rule ignores it.
-std::string lowerAscii(std::string s) {
-    std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) {
-        return static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-    });
-    return s;
-}
-
-} // namespace
-
 PaletteIndex::PaletteIndex(std::span<const std::string> candidates) {
     for (const std::string& candidate : candidates) {
         if (chooseByFileName(baseNameOf(candidate)).slot != FileSlot::palette) {
