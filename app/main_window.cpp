@@ -282,7 +282,7 @@ void MainWindow::setAutomaticSize() {
     automaticSize_ = true;
     const auto shape = tessarin::shapeOf(document->viewMode());
     applyViewMode(tessarin::viewModeOf(
-        tessarin::automaticSizeOf(document->vdp().screenMode, document->hasVram1()),
+        tessarin::automaticSizeOf(document->vdp().screenMode(), document->hasVram1()),
         shape && shape->rotated));
 }
 
@@ -649,7 +649,7 @@ void MainWindow::updateActions() {
                             : shape        ? static_cast<int>(shape->size)
                                            : kNoChoice);
     menu.rotate->setChecked(shape && shape->rotated);
-    checkByData(menu.screens, static_cast<int>(document->vdp().screenMode));
+    checkByData(menu.screens, static_cast<int>(document->vdp().screenMode()));
     menu.saveAs->setEnabled(document->hasPicture() && pictureSaved_);
     menu.zoomIn->setEnabled(viewFit() != tessarin::ViewFit::zoom || zoom_ < tessarin::kMaxZoom);
     menu.zoomOut->setEnabled(viewFit() != tessarin::ViewFit::zoom || zoom_ > tessarin::kMinZoom);
@@ -669,7 +669,7 @@ void MainWindow::updateStatus() {
         file += QStringLiteral("  %1 / %2").arg(place->first).arg(place->second);
     }
     statusFile->setText(file);
-    QString mode = QStringLiteral("Screen %1").arg(vdp.screenMode);
+    QString mode = QStringLiteral("Screen %1").arg(vdp.screenMode());
     if (vdp.shownColourModel() != vdp.colourModel()) {
         mode += QStringLiteral(" (V9958 colours: the V9938 has no such mode)");
     }
@@ -698,7 +698,7 @@ void MainWindow::updateStatus() {
 }
 
 void MainWindow::fitClientSize(ViewMode viewMode) {
-    fittedLines_ = tessarin::pictureLinesOf(document->vdp().screenMode);
+    fittedLines_ = tessarin::pictureLinesOf(document->vdp().screenMode());
     if (const auto size = tessarin::imageSizeOf(viewMode, fittedLines_)) {
         setClientSize(
             tessarin::zoomedSize(*size, tessarin::pixelAspectOf(viewMode, aspect_), zoom_));
@@ -709,7 +709,7 @@ void MainWindow::followPicture() {
     const ViewMode viewMode = document->viewMode();
     if (const auto shape = tessarin::shapeOf(viewMode); automaticSize_ && shape) {
         const ViewMode wanted = tessarin::viewModeOf(
-            tessarin::automaticSizeOf(document->vdp().screenMode, document->hasVram1()),
+            tessarin::automaticSizeOf(document->vdp().screenMode(), document->hasVram1()),
             shape->rotated);
         if (wanted != viewMode) {
             fitClientSize(wanted);
@@ -719,7 +719,7 @@ void MainWindow::followPicture() {
         }
     }
     // Between bitmap and pattern modes the page's lines change, and the view's size with them.
-    if (tessarin::pictureLinesOf(document->vdp().screenMode) != fittedLines_) {
+    if (tessarin::pictureLinesOf(document->vdp().screenMode()) != fittedLines_) {
         fitClientSize(viewMode);
     }
 }

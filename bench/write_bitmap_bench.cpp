@@ -1,11 +1,11 @@
 // writeBitmap in each view beside a write floor: the same bytes in the same number
 // of writes to the same directory through the same OutputFile. And raw decoding.
-#include "tests/support/document_probe.h"
-#include "image/bmp_encoder.h"
 #include "document/screen_document.h"
 #include "document/view_geometry.h"
+#include "image/bmp_encoder.h"
 #include "platform/file_stream.h"
 #include "platform/file_system.h"
+#include "tests/support/document_probe.h"
 
 #include <array>
 #include <benchmark/benchmark.h>
@@ -30,7 +30,7 @@ const std::string& scratchFile() {
 void fillVram(VdpState& vdp) {
     std::mt19937 random(12345);
     std::uniform_int_distribution<int> byte(0, 255);
-    for (auto& b : vdp.vram) {
+    for (auto& b : vdp.vramForLoading()) {
         b = static_cast<std::uint8_t>(byte(random));
     }
 }
@@ -76,7 +76,7 @@ void DecodePage(benchmark::State& state) {
     VdpState vdp;
     vdp.setScreenMode(static_cast<ScreenMode>(state.range(0)));
     fillVram(vdp);
-    const int lines = pictureLinesOf(vdp.screenMode);
+    const int lines = pictureLinesOf(vdp.screenMode());
     Line line{};
     for (auto _ : state) {
         for (int y = 0; y < lines; ++y) {

@@ -149,8 +149,8 @@ QWidget* VramMappingDialog::buildVramLoadTab() {
     fileNameField = makeReadOnlyField(tab, "fileNameField");
     fileNameLabel = makeLabel(tab, "fileNameLabel", QStringLiteral("File Name"), nullptr);
 
-    headerSizeBox =
-        makeUpDown(tab, "headerSizeBox", 0, tessarin::kMaxHeaderSize, headerSizeField, "headerSizeField");
+    headerSizeBox = makeUpDown(tab, "headerSizeBox", 0, tessarin::kMaxHeaderSize, headerSizeField,
+                               "headerSizeField");
     headerSizeLabel =
         makeLabel(tab, "headerSizeLabel", QStringLiteral("&Header Size"), headerSizeBox);
     linePixelsBox = makeUpDown(tab, "linePixelsBox", kLinePixelsMin, kLinePixelsMax,
@@ -190,7 +190,8 @@ QWidget* VramMappingDialog::buildVramLoadTab() {
     // fixed layout's, which a change of them chooses.
     layoutFound = new QLabel(tab);
     layoutFound->setObjectName(QStringLiteral("layoutFound"));
-    fixedLayoutBox = new QCheckBox(QStringLiteral("Fi&xed layout: skip the header, lay the line pixels"), tab);
+    fixedLayoutBox =
+        new QCheckBox(QStringLiteral("Fi&xed layout: skip the header, lay the line pixels"), tab);
     fixedLayoutBox->setObjectName(QStringLiteral("fixedLayoutBox"));
 
     auto* fileName = new QHBoxLayout;
@@ -288,8 +289,8 @@ void VramMappingDialog::showDocumentSettings() {
     mapping = document->mapping();
     fixedLayoutBox->setChecked(mapping.layout == LayoutChoice::fixed);
     const std::string found = document->layoutDescription();
-    layoutFound->setText(found.empty() ? QString()
-                                       : QStringLiteral("Found: %1").arg(QString::fromStdString(found)));
+    layoutFound->setText(
+        found.empty() ? QString() : QStringLiteral("Found: %1").arg(QString::fromStdString(found)));
     // The palette steps come before the dump, which alone can fail (the file may
     // have gone since it was loaded), so that they are up to date even then.
     showPaletteColours();
@@ -335,7 +336,7 @@ void VramMappingDialog::showSlotSettings(FileSlot slot) {
     headerSizeBox->setValue(mapping.headerSize[index]);
     linePixelsBox->setValue(mapping.linePixels[index]);
     // Only the VRAM0 data is re-laid by its pixels per line, and only in a bitmap mode.
-    const ScreenModeFacts* facts = findScreenMode(document->vdp().screenMode);
+    const ScreenModeFacts* facts = findScreenMode(document->vdp().screenMode());
     const bool patternMode = facts != nullptr && facts->kind == ModeKind::pattern;
     const bool linePixelsApply = slot == FileSlot::vram0 && !patternMode;
     const QString why = patternMode ? QStringLiteral("Line pixels do not apply to pattern modes "
@@ -377,8 +378,9 @@ void VramMappingDialog::showPaletteColours() {
     const VdpState& vdp = document->vdp();
     for (std::size_t i = 0; i < colourPanels.size(); ++i) {
         QPalette colours = colourPanels[i]->palette();
-        colours.setColor(QPalette::Window, QColor(vdp.paletteRgb[i].red, vdp.paletteRgb[i].green,
-                                                  vdp.paletteRgb[i].blue));
+        colours.setColor(
+            QPalette::Window,
+            QColor(vdp.paletteRgb()[i].red, vdp.paletteRgb()[i].green, vdp.paletteRgb()[i].blue));
         colourPanels[i]->setPalette(colours);
     }
 }

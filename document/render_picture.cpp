@@ -144,7 +144,7 @@ constexpr std::array<ViewRenderer, kViewModeCount> kViewRenderers{
 } // namespace
 
 void renderPicture(VdpState& vdp, ViewMode viewMode, Picture& picture) {
-    const int pageLines = pictureLinesOf(vdp.screenMode);
+    const int pageLines = pictureLinesOf(vdp.screenMode());
     const auto size = imageSizeOf(viewMode, pageLines);
     if (!size) {
         picture.resize(0, 0);

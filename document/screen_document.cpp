@@ -77,11 +77,10 @@ FileSlot ScreenDocument::openNamed(const std::string& fileName, Loading loading)
         choice = FileNameChoice{FileSlot::vram0, std::nullopt}; // a picture with a palette's name
         in = readChecked(fileName, choice.slot, mapping_);
     }
-    const auto companion =
-        choice.slot == FileSlot::vram0 ? companionFile(fileName) : std::nullopt;
+    const auto companion = choice.slot == FileSlot::vram0 ? companionFile(fileName) : std::nullopt;
     if (loading == Loading::alone) {
         // As if opened alone: nothing of the last picture shows through.
-        std::ranges::fill(vdp_->vram, std::uint8_t{0});
+        std::ranges::fill(vdp_->vramForLoading(), std::uint8_t{0});
         fileNames_[indexOf(FileSlot::vram0)].clear();
         fileNames_[indexOf(FileSlot::vram1)].clear();
     }
@@ -114,8 +113,7 @@ void ScreenDocument::openInto(const std::string& fileName, FileSlot slot) {
     openOpened(fileName, in, slot);
 }
 
-void ScreenDocument::openOpened(const std::string& fileName, const InputBytes& in,
-                                FileSlot slot) {
+void ScreenDocument::openOpened(const std::string& fileName, const InputBytes& in, FileSlot slot) {
     hasPicture_ = true;
     // The automatic rule takes an open palette file by itself.
     if (slot == FileSlot::palette && mapping_.paletteSource != PaletteSource::automatic) {
@@ -165,14 +163,13 @@ void ScreenDocument::previewPalette(PaletteSource source) {
 }
 
 Picture ScreenDocument::pictureOf(const PictureRequest& request) {
-    const std::string screenFile = isDiskImage(request.screenFile)
-                                       ? firstPictureOf(request.screenFile)
-                                       : request.screenFile;
+    const std::string screenFile =
+        isDiskImage(request.screenFile) ? firstPictureOf(request.screenFile) : request.screenFile;
     ScreenDocument document;
     document.vdp_->setScreenMode(request.screenMode);
     document.mapping_ = request.mapping;
-    const std::array<const std::string*, kFileSlots.size()> files{
-        &screenFile, &request.vram1File, &request.paletteFile};
+    const std::array<const std::string*, kFileSlots.size()> files{&screenFile, &request.vram1File,
+                                                                  &request.paletteFile};
     for (const FileSlot slot : kFileSlots) {
         const std::string& name = *files[indexOf(slot)];
         if (!name.empty()) {
@@ -188,7 +185,7 @@ Picture ScreenDocument::pictureOf(const PictureRequest& request) {
 }
 
 void ScreenDocument::copyVram0ToVram1() {
-    auto& vram = vdp_->vram;
+    const auto vram = vdp_->vramForLoading();
     std::copy_n(vram.begin(), kVramHalfSize, vram.begin() + kVramHalfSize);
     followVramPalette();
 }
@@ -240,11 +237,11 @@ PaletteSource ScreenDocument::resolvePalette(PaletteSource source) const {
 }
 
 PaletteFinding ScreenDocument::vramPaletteFinding() const {
-    const ScreenModeFacts* facts = findScreenMode(vdp_->screenMode);
+    const ScreenModeFacts* facts = findScreenMode(vdp_->screenMode());
     if (facts == nullptr) {
         return PaletteFinding::noPaletteMode;
     }
-    return tessarin::vramPaletteFinding(vdp_->vram, *facts, vram0Written_);
+    return tessarin::vramPaletteFinding(vdp_->vram(), *facts, vram0Written_);
 }
 
 std::string ScreenDocument::layoutDescription() const {
@@ -316,8 +313,8 @@ const std::string& ScreenDocument::fileName(FileSlot slot) const {
 }
 
 void ScreenDocument::loadFrom(FileSlot slot, const InputBytes& in) {
-    const std::span<std::uint8_t, kVramSize> vram(vdp_->vram);
-    const ScreenModeFacts* facts = findScreenMode(vdp_->screenMode);
+    const std::span<std::uint8_t, kVramSize> vram(vdp_->vramForLoading());
+    const ScreenModeFacts* facts = findScreenMode(vdp_->screenMode());
     const bool ownLayout = mapping_.layout == LayoutChoice::automatic && facts != nullptr;
     switch (slot) {
     case FileSlot::vram0:
@@ -327,9 +324,8 @@ void ScreenDocument::loadFrom(FileSlot slot, const InputBytes& in) {
             break;
         }
         // Data past 64 KB runs on into VRAM1, up to the end of VRAM.
-        vram0Written_ = VramRange{
-            0, static_cast<std::uint32_t>(
-                   layPastHeader(in, mapping_.headerSize[indexOf(FileSlot::vram0)], vram))};
+        vram0Written_ = VramRange{0, static_cast<std::uint32_t>(layPastHeader(
+                                         in, mapping_.headerSize[indexOf(FileSlot::vram0)], vram))};
         vdp_->remapLinePixels(mapping_.linePixels[indexOf(FileSlot::vram0)]);
         break;
     case FileSlot::vram1:

@@ -101,8 +101,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     mapping.linePixels = {static_cast<std::int16_t>(get16(data + 5)), 0};
     mapping.paletteSource = static_cast<tessarin::PaletteSource>((data[7] >> 6) & 0x03);
     // Bit 5: the fixed layout instead of each file's own.
-    mapping.layout = (data[7] & 0x20) != 0 ? tessarin::LayoutChoice::fixed
-                                           : tessarin::LayoutChoice::automatic;
+    mapping.layout =
+        (data[7] & 0x20) != 0 ? tessarin::LayoutChoice::fixed : tessarin::LayoutChoice::automatic;
     // Bits 0..4 as a signed number: shift the sign bit to the top of the byte and back.
     const auto view = static_cast<tessarin::ViewMode>(static_cast<std::int8_t>(data[7] << 3) >> 3);
     try {
@@ -119,7 +119,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     doc.setViewMode(view);
     const tessarin::Picture& picture = doc.render();
-    const auto image = tessarin::imageSizeOf(view, tessarin::pictureLinesOf(doc.vdp().screenMode));
+    const auto image =
+        tessarin::imageSizeOf(view, tessarin::pictureLinesOf(doc.vdp().screenMode()));
     const bool fits = image ? picture.width() == image->width && picture.height() == image->height
                             : picture.empty();
     if (!fits) {

@@ -72,7 +72,6 @@ std::uint8_t yField(std::uint8_t b) {
 
 using PaletteWords = std::array<PixelWord, kPaletteColours>;
 
-
 // The palette index of pixel x of a line packed Bits to a pixel, leftmost in the high bits.
 template <int Bits>
 [[gnu::always_inline]] inline std::uint8_t packedIndex(const std::uint8_t* line, int x) {
@@ -182,7 +181,7 @@ template <ScreenMode Mode, int Stride>
 } // namespace
 
 const std::uint8_t* VdpState::lineStart(int y, int bytesPerLine) const {
-    return vram.data() + pageBase + y * bytesPerLine;
+    return vram_.data() + pageBase_ + y * bytesPerLine;
 }
 
 // Each mode's line decoded straight at the row's width, four row pixels at a time: each
@@ -200,7 +199,7 @@ void VdpState::decodeLine(int y, std::span<RgbTriple, Width> out) const {
 
     constexpr bool kUsesPalette = Mode != 8 && Mode != 12;
     [[maybe_unused]] const PaletteWords palette =
-        kUsesPalette ? wordsOf(paletteRgb) : PaletteWords{};
+        kUsesPalette ? wordsOf(paletteRgb_) : PaletteWords{};
     const ModelWords& words = kModelWords[indexOf(shownModel_)];
 
     for (int x = 0; x < kFacts.lineWidth; x += kQuadPixels * kStride) {
@@ -220,7 +219,7 @@ void VdpState::decodeLine(int y, std::span<RgbTriple, Width> out) const {
 // pixels in a narrower one.
 template <std::size_t Width>
 void VdpState::renderLine(int y, std::span<RgbTriple, Width> out) const {
-    switch (screenMode) {
+    switch (screenMode_) {
     case 2:
     case 3:
     case 4:

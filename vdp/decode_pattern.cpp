@@ -69,12 +69,12 @@ void VdpState::decodePatternLine(int y, std::span<RgbTriple, Width> out) const {
     constexpr unsigned kGroup = (1U << kBits) - 1;
     std::array<QuadWords, kPaletteColours> solid{}; // four pixels of each colour
     for (std::size_t i = 0; i < solid.size(); ++i) {
-        const PixelWord w = wordOf(paletteRgb[i]);
+        const PixelWord w = wordOf(paletteRgb_[i]);
         solid[i] = quadWords(w, w, w, w);
     }
     std::uint8_t* row = reinterpret_cast<std::uint8_t*>(out.data());
     for (int column = 0; column < kNameColumns; ++column) {
-        const CellLine c = cellLine<Mode>(vram.data(), column, y);
+        const CellLine c = cellLine<Mode>(vram_.data(), column, y);
         const QuadWords& sets = solid[c.colours >> kNibble];
         const QuadWords& clears = solid[c.colours & kLowNibble];
         const QuadWords diff{sets[0] ^ clears[0], sets[1] ^ clears[1], sets[2] ^ clears[2]};
@@ -89,7 +89,7 @@ void VdpState::decodePatternLine(int y, std::span<RgbTriple, Width> out) const {
 
 template <std::size_t Width>
 void VdpState::renderPatternLine(int y, std::span<RgbTriple, Width> out) const {
-    switch (screenMode) {
+    switch (screenMode_) {
     case 2:
         decodePatternLine<2>(y, out);
         break;

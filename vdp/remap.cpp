@@ -17,7 +17,7 @@ std::uint8_t packedPixel(std::uint8_t b, int bits, int place) {
 // Walks the packed stream backwards so that no source byte is overwritten before it
 // has been read: with n < W, the source of lines 0..y lies below the end of line y.
 void VdpState::remapLinePixels(int n) {
-    const ScreenModeFacts* facts = findScreenMode(screenMode);
+    const ScreenModeFacts* facts = findScreenMode(screenMode_);
     // A pattern mode's picture is not made of lines laid one after the other.
     if (facts == nullptr || facts->kind == ModeKind::pattern || n >= facts->lineWidth) {
         return;
@@ -27,7 +27,7 @@ void VdpState::remapLinePixels(int n) {
     for (int y = kPictureLines - 1; y >= 0; --y) {
         for (int x = n - 1; x >= 0; --x) {
             const int p = y * n + x;
-            const std::uint8_t src = vram[p / pixelsPerByte];
+            const std::uint8_t src = vram_[p / pixelsPerByte];
             const int place = p % pixelsPerByte;
             const int column = x % pixelsPerByte;
             switch (facts->bitsPerPixel) {
@@ -48,7 +48,7 @@ void VdpState::remapLinePixels(int n) {
         }
         const auto first = line.begin();
         std::copy_backward(first, first + facts->bytesPerLine,
-                           vram.begin() + (y + 1) * facts->bytesPerLine);
+                           vram_.begin() + (y + 1) * facts->bytesPerLine);
         if (facts->bitsPerPixel != 8) {
             std::fill(first, first + facts->bytesPerLine, std::uint8_t{0});
         }

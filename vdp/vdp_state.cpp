@@ -20,10 +20,7 @@ const PaletteRecord& standardPalette(ColourModel model) {
     return model == ColourModel::levels ? kStandardPalette : kChipResetPalette;
 }
 
-VdpState::VdpState()
-    : screenMode(kDefaultScreenMode), displayPage(0), pageBase(0),
-      paletteTableAddress(kModeFacts<kDefaultScreenMode>.paletteTable), level3{}, level5{},
-      paletteRgb{}, activePalette{}, vram{} {
+VdpState::VdpState() : paletteTableAddress_(kModeFacts<kDefaultScreenMode>.paletteTable) {
     refreshColours();
     setScreenMode(kDefaultScreenMode);
     selectPalette(PaletteSource::standard);
@@ -31,8 +28,8 @@ VdpState::VdpState()
 
 void VdpState::setScreenMode(ScreenMode mode) {
     if (const ScreenModeFacts* facts = findScreenMode(mode)) {
-        screenMode = mode;
-        paletteTableAddress = facts->paletteTable;
+        screenMode_ = mode;
+        paletteTableAddress_ = facts->paletteTable;
         if (tessarin::shownColourModel(colourModel_, mode) != shownModel_) {
             refreshColours();
         }
@@ -48,35 +45,35 @@ void VdpState::setColourModel(ColourModel model) {
 }
 
 void VdpState::refreshColours() {
-    shownModel_ = tessarin::shownColourModel(colourModel_, screenMode);
+    shownModel_ = tessarin::shownColourModel(colourModel_, screenMode_);
     const ColourLevels& levels = colourLevels(shownModel_);
-    level3 = levels.level3;
-    level5 = levels.level5;
+    level3_ = levels.level3;
+    level5_ = levels.level5;
     computePaletteRgb();
 }
 
 void VdpState::selectPage(std::int32_t page) {
-    const ScreenModeFacts* facts = findScreenMode(screenMode);
+    const ScreenModeFacts* facts = findScreenMode(screenMode_);
     if (facts != nullptr && page >= 0 && page < facts->pageCount) {
-        displayPage = page;
-        pageBase = page * facts->pageSize;
+        displayPage_ = page;
+        pageBase_ = page * facts->pageSize;
     }
 }
 
 void VdpState::setFilePalette(std::span<const std::uint8_t, kPaletteSize> palette) {
-    std::copy(palette.begin(), palette.end(), filePalette.begin());
+    std::copy(palette.begin(), palette.end(), filePalette_.begin());
 }
 
 void VdpState::selectPalette(PaletteSource source) {
     switch (source) {
     case PaletteSource::file:
-        activePalette = filePalette;
+        activePalette_ = filePalette_;
         break;
     case PaletteSource::vram:
-        activePalette = vramPalette;
+        activePalette_ = vramPalette_;
         break;
     case PaletteSource::standard:
-        activePalette = standardPalette(colourModel_);
+        activePalette_ = standardPalette(colourModel_);
         break;
     case PaletteSource::automatic:
         break; // the document resolves it; here it only recomputes the colours
@@ -86,14 +83,15 @@ void VdpState::selectPalette(PaletteSource source) {
 
 void VdpState::computePaletteRgb() {
     for (int i = 0; i < kPaletteColours; ++i) {
-        const std::uint8_t first = activePalette[2 * i];
-        const std::uint8_t second = activePalette[2 * i + 1];
-        paletteRgb[i] = RgbTriple{level3[first & 7], level3[second & 7], level3[(first >> 4) & 7]};
+        const std::uint8_t first = activePalette_[2 * i];
+        const std::uint8_t second = activePalette_[2 * i + 1];
+        paletteRgb_[i] =
+            RgbTriple{level3_[first & 7], level3_[second & 7], level3_[(first >> 4) & 7]};
     }
 }
 
 void VdpState::readVramPalette() {
-    std::copy_n(vram.begin() + paletteTableAddress, kPaletteSize, vramPalette.begin());
+    std::copy_n(vram_.begin() + paletteTableAddress_, kPaletteSize, vramPalette_.begin());
 }
 
 } // namespace tessarin

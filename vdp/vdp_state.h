@@ -49,8 +49,7 @@ public:
     // msx2 in the modes only the V9958 has.
     [[nodiscard]] ColourModel shownColourModel() const { return shownModel_; }
 
-    // --- Output in any supported mode, of the display page last selected, line y at most
-    // 255. An unsupported mode leaves the line as it was.
+    // --- Output in the current mode, of the display page last selected, line y at most 255.
     void renderLine256(int y, RgbRow256 out) const;
     void renderLine512(int y, RgbRow512 out) const;
 
@@ -59,17 +58,28 @@ public:
     // or a pattern mode, leaves VRAM unchanged; n <= 0 clears the 212 lines.
     void remapLinePixels(int n);
 
-    ScreenMode screenMode;
-    std::int32_t displayPage;
-    std::int32_t pageBase;
-    std::uint32_t paletteTableAddress;
-    PaletteRecord filePalette{};
-    PaletteRecord vramPalette{};
-    std::array<std::uint8_t, 8> level3;
-    std::array<std::uint8_t, 32> level5;
-    std::array<RgbTriple, kPaletteColours> paletteRgb;
-    PaletteRecord activePalette;
-    std::array<std::uint8_t, kVramSize> vram;
+    // --- The state, read through its operations. Only the VRAM is written from outside:
+    // files are loaded into it.
+    [[nodiscard]] ScreenMode screenMode() const { return screenMode_; }
+    [[nodiscard]] std::int32_t displayPage() const { return displayPage_; }
+    // The display page's first VRAM address.
+    [[nodiscard]] std::int32_t pageBase() const { return pageBase_; }
+    // The current mode's palette table, an absolute VRAM address.
+    [[nodiscard]] std::uint32_t paletteTableAddress() const { return paletteTableAddress_; }
+    [[nodiscard]] const PaletteRecord& filePalette() const { return filePalette_; }
+    // The table as readVramPalette last copied it.
+    [[nodiscard]] const PaletteRecord& vramPalette() const { return vramPalette_; }
+    [[nodiscard]] const PaletteRecord& activePalette() const { return activePalette_; }
+    // activePalette's 16 colours at the shown model's levels.
+    [[nodiscard]] const std::array<RgbTriple, kPaletteColours>& paletteRgb() const {
+        return paletteRgb_;
+    }
+    // The shown model's 3-bit and 5-bit levels.
+    [[nodiscard]] const std::array<std::uint8_t, 8>& level3() const { return level3_; }
+    [[nodiscard]] const std::array<std::uint8_t, 32>& level5() const { return level5_; }
+    [[nodiscard]] const std::array<std::uint8_t, kVramSize>& vram() const { return vram_; }
+    // The VRAM to load files into.
+    [[nodiscard]] std::span<std::uint8_t, kVramSize> vramForLoading() { return vram_; }
 
 private:
     // The tables and paletteRgb for the model the current mode shows.
@@ -89,6 +99,17 @@ private:
     template <std::size_t Width>
     void renderPatternLine(int y, std::span<RgbTriple, Width> out) const;
 
+    ScreenMode screenMode_ = kDefaultScreenMode;
+    std::int32_t displayPage_ = 0;
+    std::int32_t pageBase_ = 0;
+    std::uint32_t paletteTableAddress_;
+    PaletteRecord filePalette_{};
+    PaletteRecord vramPalette_{};
+    std::array<std::uint8_t, 8> level3_{};
+    std::array<std::uint8_t, 32> level5_{};
+    std::array<RgbTriple, kPaletteColours> paletteRgb_{};
+    PaletteRecord activePalette_{};
+    std::array<std::uint8_t, kVramSize> vram_{};
     ColourModel colourModel_ = ColourModel::levels;
     ColourModel shownModel_ = ColourModel::levels;
 };

@@ -143,7 +143,7 @@ TEST(SaveAs, WithoutAPictureCopiesNothingEvenWhenRun) {
 }
 
 TEST_F(CommandsOnAPicture, VramCopyLastsUntilAScreenCommandReloadsTheVram1File) {
-    const auto& vram = Probe::vdp(*window->document).vram;
+    const auto& vram = Probe::vdp(*window->document).vram();
     const auto half = static_cast<std::ptrdiff_t>(kVramHalfSize);
     ASSERT_FALSE(std::equal(vram.begin(), vram.begin() + half, vram.begin() + half));
     ASSERT_EQ(runCommand(window->menu.vramCopy), "");
@@ -189,7 +189,7 @@ TEST_F(CommandsOnAPicture, MappingDialogOkWritesBothSlotsBackAndReloads) {
     Probe::mapping(reference) = mapping;
     Probe::reload(reference);
     reference.setViewMode(window->document->viewMode());
-    EXPECT_TRUE(Probe::vdp(*window->document).vram == Probe::vdp(reference).vram);
+    EXPECT_TRUE(Probe::vdp(*window->document).vram() == Probe::vdp(reference).vram());
     EXPECT_EQ(window.picture(), renderedPicture(reference));
 }
 
@@ -197,19 +197,19 @@ TEST_F(CommandsOnAPicture, MappingDialogCancelRestoresThePaletteTriedWithoutRend
     window->openFileInto(copySample(dir, "BARS7.PL7", "PIC.PL7"), FileSlot::palette);
     VdpState& vdp = Probe::vdp(*window->document);
     // A palette table in VRAM unlike the file's, so that trying it shows.
-    std::fill_n(vdp.vram.begin() + vdp.paletteTableAddress, kPaletteSize, 0x77);
-    const auto before = vdp.paletteRgb;
+    std::fill_n(vdp.vramForLoading().begin() + vdp.paletteTableAddress(), kPaletteSize, 0x77);
+    const auto before = vdp.paletteRgb();
     const std::string temp = window->tempBitmapFileName;
     writeBytes(temp, {}); // any render would fill it again
     auto tried = before;
     whenModal([&](QWidget&) {
         window.mappingDialog.vramPaletteButton->click();
-        tried = vdp.paletteRgb;
+        tried = vdp.paletteRgb();
         window.mappingDialog.cancelButton->click();
     });
     ASSERT_EQ(runCommand(window->menu.vramMapping), "");
     EXPECT_NE(tried, before);
-    EXPECT_EQ(vdp.paletteRgb, before);
+    EXPECT_EQ(vdp.paletteRgb(), before);
     EXPECT_EQ(window->document->paletteInEffect(), PaletteSource::file);
     EXPECT_EQ(fs::file_size(temp), 0U);
 }

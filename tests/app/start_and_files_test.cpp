@@ -117,7 +117,7 @@ TEST(MainWindow, StartsWithoutPictureAtScreen7AndTheAutomaticSizeAndAnEmptyTempo
     EXPECT_EQ(window->objectName(), "mainWindow");
     EXPECT_FALSE(window->hasPicture());
     EXPECT_EQ(window->document->viewMode(), ViewMode::magnify512x424);
-    EXPECT_EQ(Probe::vdp(*window->document).screenMode, 7U);
+    EXPECT_EQ(Probe::vdp(*window->document).screenMode(), 7U);
     EXPECT_EQ(Probe::mapping(*window->document).linePixels,
               (std::array<std::int16_t, 2>{512, 512}));
     EXPECT_TRUE(window->acceptDrops());

@@ -1,8 +1,8 @@
-#include "tests/support/document_probe.h"
 #include "dialogs/vram_mapping_dialog.h"
 #include "document/screen_document.h"
 #include "platform/file_error.h"
 #include "tests/platform/scratch_dir.h"
+#include "tests/support/document_probe.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>
@@ -87,7 +87,8 @@ TEST_F(VramMapDialog, DumpShowsWholeGroupsOfEightOfTheFirst256BytesOfTheFile) {
     };
     Probe::mapping(doc).headerSize = {7, 7}; // the dump starts at byte 0 whatever the header size
     for (const auto& c : cases) {
-        Probe::fileName(doc, FileSlot::vram0) = makeFile("PIC" + std::to_string(c.size) + ".SC7", c.size);
+        Probe::fileName(doc, FileSlot::vram0) =
+            makeFile("PIC" + std::to_string(c.size) + ".SC7", c.size);
         dlg.showDocumentSettings();
         const QStringList lines = dump();
         ASSERT_EQ(lines.size(), c.lines) << c.size;
@@ -146,7 +147,8 @@ TEST_F(VramMapDialog, SwitchingSlotsKeepsEachSlotsValuesAndOkWritesBoth) {
     dlg.okButton->click();
     EXPECT_EQ(dlg.result(), QDialog::Accepted);
     EXPECT_FALSE(dlg.isVisible());
-    EXPECT_EQ(dlg.mapping, (VramMapping{{20, 34}, {256, 512}, PaletteSource::automatic, LayoutChoice::fixed}));
+    EXPECT_EQ(dlg.mapping,
+              (VramMapping{{20, 34}, {256, 512}, PaletteSource::automatic, LayoutChoice::fixed}));
 
     // The next showing starts again from the document, on the slot last chosen.
     Probe::mapping(doc).headerSize[1] = 40;
@@ -224,20 +226,22 @@ TEST_F(VramMapDialog, VramButtonShowsThePaletteTableInVram) {
     // Screen 7 keeps its palette at 0xFA80: entry i gets red i, blue 7 - i, green i / 2.
     for (int i = 0; i < kPaletteColours; ++i) {
         const int level = i & 7;
-        Probe::vdp(doc).vram[0xFA80 + 2 * i] = static_cast<std::uint8_t>(level << 4 | (7 - level));
-        Probe::vdp(doc).vram[0xFA80 + 2 * i + 1] = static_cast<std::uint8_t>(level / 2);
+        Probe::vdp(doc).vramForLoading()[0xFA80 + 2 * i] =
+            static_cast<std::uint8_t>(level << 4 | (7 - level));
+        Probe::vdp(doc).vramForLoading()[0xFA80 + 2 * i + 1] = static_cast<std::uint8_t>(level / 2);
     }
     dlg.show();
     EXPECT_EQ(panelColour(dlg.colourPanels[4]), QColor(36, 36, 255)); // the standard palette
 
     dlg.vramPaletteButton->click();
     EXPECT_EQ(dlg.mapping.paletteSource, PaletteSource::vram);
-    EXPECT_EQ(Probe::mapping(doc).paletteSource, PaletteSource::automatic); // written back on OK only
+    EXPECT_EQ(Probe::mapping(doc).paletteSource,
+              PaletteSource::automatic); // written back on OK only
     for (std::size_t i = 0; i < dlg.colourPanels.size(); ++i) {
         const auto level = static_cast<std::size_t>(i & 7);
         const QColor expected(kLevel3[level], kLevel3[level / 2], kLevel3[7 - level]);
         EXPECT_EQ(panelColour(dlg.colourPanels[i]), expected) << i;
-        EXPECT_EQ(panelColour(dlg.colourPanels[i]), qcolour(Probe::vdp(doc).paletteRgb[i])) << i;
+        EXPECT_EQ(panelColour(dlg.colourPanels[i]), qcolour(Probe::vdp(doc).paletteRgb()[i])) << i;
     }
 
     dlg.standardPaletteButton->click();
@@ -276,7 +280,8 @@ TEST_F(VramMapDialog, ModalShowingEndsWithOkAndWritesTheWorkingCopy) {
     Probe::mapping(doc).paletteSource = PaletteSource::vram;
     EXPECT_EQ(dlg.exec(), QDialog::Accepted);
     EXPECT_TRUE(clicked);
-    EXPECT_EQ(dlg.mapping, (VramMapping{{0, 7}, {512, 512}, PaletteSource::standard, LayoutChoice::fixed}));
+    EXPECT_EQ(dlg.mapping,
+              (VramMapping{{0, 7}, {512, 512}, PaletteSource::standard, LayoutChoice::fixed}));
 }
 
 TEST_F(VramMapDialog, FileButtonNeedsAPaletteFile) {
@@ -321,7 +326,9 @@ TEST_F(VramMapDialog, VanishedVramFileRaisesFileErrorNamingIt) {
         FAIL() << "no FileError";
     } catch (const FileError& e) {
         EXPECT_EQ(e.fileName(), Probe::fileName(doc, FileSlot::vram0));
-        EXPECT_NE(std::string(e.what()).find(Probe::fileName(doc, FileSlot::vram0)), std::string::npos) << e.what();
+        EXPECT_NE(std::string(e.what()).find(Probe::fileName(doc, FileSlot::vram0)),
+                  std::string::npos)
+            << e.what();
     }
     EXPECT_FALSE(dlg.headerDump->isHidden());
     EXPECT_TRUE(dump().isEmpty());
@@ -348,7 +355,8 @@ TEST_F(VramMapDialog, VanishedFileOnSwitchingKeepsTheSlotsApart) {
     EXPECT_EQ(shownSettings(), (std::array{2, 300, 2, 300})); // slot 1's, not slot 0's
 
     dlg.okButton->click();
-    EXPECT_EQ(dlg.mapping, (VramMapping{{20, 2}, {256, 300}, PaletteSource::standard, LayoutChoice::fixed}));
+    EXPECT_EQ(dlg.mapping,
+              (VramMapping{{20, 2}, {256, 300}, PaletteSource::standard, LayoutChoice::fixed}));
 }
 
 TEST_F(VramMapDialog, FixedSizeCentredWithColoursInFourColumnsOfFour) {

@@ -1,9 +1,9 @@
-#include "tests/support/pixel_operations.h"
-#include "tests/support/document_probe.h"
-#include "image/bmp_encoder.h"
 #include "document/screen_document.h"
+#include "image/bmp_encoder.h"
 #include "platform/file_error.h"
 #include "tests/platform/scratch_dir.h"
+#include "tests/support/document_probe.h"
+#include "tests/support/pixel_operations.h"
 
 #include <algorithm>
 #include <array>
@@ -147,13 +147,15 @@ protected:
         target = dir.file("out.bmp");
         writeBytes(target, {});
         std::mt19937 rng(7);
-        for (auto& b : Probe::vdp(doc).vram) {
+        for (auto& b : Probe::vdp(doc).vramForLoading()) {
             b = static_cast<std::uint8_t>(rng());
         }
         // A palette with every entry distinct, so that any misplaced pixel shows.
+        PaletteRecord palette;
         for (std::size_t i = 0; i < kPaletteSize; ++i) {
-            Probe::vdp(doc).filePalette[i] = static_cast<std::uint8_t>(i * 37 + 5);
+            palette[i] = static_cast<std::uint8_t>(i * 37 + 5);
         }
+        Probe::vdp(doc).setFilePalette(palette);
         Probe::vdp(doc).selectPalette(PaletteSource::file);
     }
 
@@ -166,8 +168,9 @@ protected:
 
     // Makes display page 1 a copy of page 0 in the current mode.
     void copyPage0ToPage1() {
-        const std::size_t page = Probe::vdp(doc).screenMode <= 6 ? 0x8000 : 0x10000;
-        std::copy_n(Probe::vdp(doc).vram.begin(), page, Probe::vdp(doc).vram.begin() + static_cast<long>(page));
+        const std::size_t page = Probe::vdp(doc).screenMode() <= 6 ? 0x8000 : 0x10000;
+        std::copy_n(Probe::vdp(doc).vramForLoading().begin(), page,
+                    Probe::vdp(doc).vramForLoading().begin() + static_cast<long>(page));
     }
 
     ScratchDir dir;
@@ -285,14 +288,16 @@ TEST_F(BitmapWriter, IdenticalPagesMakeInterlacedEqualMagnified) {
 TEST_F(BitmapWriter, SecondPageOfScreen5Is32KIn) {
     Probe::vdp(doc).setScreenMode(5);
     const Bytes before = write(ViewMode::joint256x424);
-    std::fill(Probe::vdp(doc).vram.begin() + 0x10000, Probe::vdp(doc).vram.end(), 0); // VRAM1
+    std::fill(Probe::vdp(doc).vramForLoading().begin() + 0x10000,
+              Probe::vdp(doc).vramForLoading().end(), 0); // VRAM1
     EXPECT_EQ(write(ViewMode::joint256x424), before);
-    std::fill(Probe::vdp(doc).vram.begin() + 0x8000, Probe::vdp(doc).vram.begin() + 0x10000, 0);
+    std::fill(Probe::vdp(doc).vramForLoading().begin() + 0x8000,
+              Probe::vdp(doc).vramForLoading().begin() + 0x10000, 0);
     EXPECT_NE(write(ViewMode::joint256x424), before);
 }
 
 TEST_F(BitmapWriter, ZeroVramInScreen8GivesZeroRows) {
-    Probe::vdp(doc).vram.fill(0);
+    std::ranges::fill(Probe::vdp(doc).vramForLoading(), 0);
     Probe::vdp(doc).setScreenMode(8);
     for (int view = 0; view < 8; ++view) {
         const Bytes file = write(view);

@@ -17,10 +17,13 @@ using test::ScratchDir;
 // A BSAVE file of data laid from start.
 std::vector<std::uint8_t> bsave(std::uint16_t start, std::size_t count, std::uint8_t value) {
     const auto end = static_cast<std::uint16_t>(start + count - 1);
-    std::vector<std::uint8_t> file{0xFE, static_cast<std::uint8_t>(start & 0xFF),
+    std::vector<std::uint8_t> file{0xFE,
+                                   static_cast<std::uint8_t>(start & 0xFF),
                                    static_cast<std::uint8_t>(start >> 8),
                                    static_cast<std::uint8_t>(end & 0xFF),
-                                   static_cast<std::uint8_t>(end >> 8), 0, 0};
+                                   static_cast<std::uint8_t>(end >> 8),
+                                   0,
+                                   0};
     file.resize(file.size() + count, value);
     return file;
 }
@@ -37,13 +40,14 @@ TEST(FolderBrowsing, EachFileShowsAloneWithItsCompanionAsPageOne) {
     EXPECT_EQ(doc.browsePosition(), (std::pair{1, 2}));
 
     ASSERT_EQ(doc.openNeighbour(1), dir.file("B.SC7"));
-    const auto& vram = doc.vdp().vram;
+    const auto& vram = doc.vdp().vram();
     EXPECT_EQ(vram[99], 0x22);
     EXPECT_EQ(vram[100], 0x00) << "A's bytes show through";
     EXPECT_EQ(doc.fileName(FileSlot::vram1), dir.file("B.S17"));
     EXPECT_EQ(vram[0x10000 + 49], 0x33);
     EXPECT_EQ(vram[0x10000 + 50], 0x00);
-    EXPECT_EQ(doc.layoutDescription(), "BSAVE 0000\u201300" "63");
+    EXPECT_EQ(doc.layoutDescription(), "BSAVE 0000\u201300"
+                                       "63");
 
     // A palette's name is not browsed; larger than a palette file can be, it opens as a
     // screen file.

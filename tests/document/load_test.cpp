@@ -1,7 +1,7 @@
-#include "tests/support/document_probe.h"
 #include "document/screen_document.h"
 #include "platform/file_error.h"
 #include "tests/platform/scratch_dir.h"
+#include "tests/support/document_probe.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -24,7 +24,7 @@ class ScreenLoad : public ::testing::Test {
 protected:
     // The loads of a fixed layout: header skipped, data re-laid by its line pixels.
     ScreenLoad() {
-        Probe::vdp(doc).vram.fill(kOld);
+        std::ranges::fill(Probe::vdp(doc).vramForLoading(), kOld);
         Probe::mapping(doc).layout = LayoutChoice::fixed;
     }
 
@@ -41,7 +41,7 @@ protected:
     }
 
     [[nodiscard]] std::span<const std::uint8_t> vram(std::size_t from, std::size_t count) const {
-        return std::span<const std::uint8_t>(Probe::vdp(doc).vram).subspan(from, count);
+        return std::span<const std::uint8_t>(Probe::vdp(doc).vram()).subspan(from, count);
     }
     [[nodiscard]] bool vramHolds(std::size_t from, std::span<const std::uint8_t> bytes) const {
         return std::ranges::equal(vram(from, bytes.size()), bytes);
@@ -61,11 +61,12 @@ TEST_F(ScreenLoad, DocumentStartsWithDefaultsAndZeroPalettes) {
     EXPECT_EQ(Probe::mapping(fresh).linePixels[1], 512);
     EXPECT_EQ(Probe::mapping(fresh).paletteSource, PaletteSource::automatic);
     EXPECT_EQ(fresh.viewMode(), ViewMode::plain256x212);
-    EXPECT_TRUE(Probe::fileName(fresh, FileSlot::vram0).empty() && Probe::fileName(fresh, FileSlot::vram1).empty() &&
+    EXPECT_TRUE(Probe::fileName(fresh, FileSlot::vram0).empty() &&
+                Probe::fileName(fresh, FileSlot::vram1).empty() &&
                 Probe::fileName(fresh, FileSlot::palette).empty());
-    EXPECT_EQ(Probe::vdp(fresh).filePalette, PaletteRecord{});
-    EXPECT_EQ(Probe::vdp(fresh).vramPalette, PaletteRecord{});
-    EXPECT_EQ(Probe::vdp(fresh).screenMode, 7U);
+    EXPECT_EQ(Probe::vdp(fresh).filePalette(), PaletteRecord{});
+    EXPECT_EQ(Probe::vdp(fresh).vramPalette(), PaletteRecord{});
+    EXPECT_EQ(Probe::vdp(fresh).screenMode(), 7U);
 }
 
 TEST_F(ScreenLoad, Vram0FileFillsOnlyTheBytesItHolds) {
@@ -83,7 +84,7 @@ TEST_F(ScreenLoad, HeaderSizeDecidesWhereDataStarts) {
         std::size_t skipped;
     } cases[] = {{0, 0}, {7, 7}, {300, 300}, {-5, 0}}; // a negative size counts as none
     for (const auto& c : cases) {
-        Probe::vdp(doc).vram.fill(kOld);
+        std::ranges::fill(Probe::vdp(doc).vramForLoading(), kOld);
         Probe::mapping(doc).headerSize[indexOf(FileSlot::vram0)] = c.headerSize;
         Probe::openFile(doc, screenFile("PIC.SC7", 0, data), FileSlot::vram0);
         const auto expected = std::span(data).subspan(c.skipped);
@@ -98,7 +99,7 @@ TEST_F(ScreenLoad, FileShorterThanHeaderReadsNothingButIsStillRelaid) {
     auto expected = std::make_unique<VdpState>(Probe::vdp(doc));
     expected->remapLinePixels(200);
     Probe::openFile(doc, screenFile("SHORT.SC8", 5, {}), FileSlot::vram0);
-    EXPECT_EQ(Probe::vdp(doc).vram, expected->vram);
+    EXPECT_EQ(Probe::vdp(doc).vram(), expected->vram());
     EXPECT_EQ(Probe::fileName(doc, FileSlot::vram0), dir.file("SHORT.SC8"));
 }
 
@@ -108,7 +109,7 @@ TEST_F(ScreenLoad, LongVram0FileRunsIntoVram1AndIsCutAtEndOfVram) {
     EXPECT_TRUE(vramHolds(0, std::span(data).first(kVramSize)));
 
     const auto medium = patternBytes(70000, 4);
-    Probe::vdp(doc).vram.fill(kOld);
+    std::ranges::fill(Probe::vdp(doc).vramForLoading(), kOld);
     Probe::openFile(doc, screenFile("MID.SC7", kHeader, medium), FileSlot::vram0);
     EXPECT_TRUE(vramHolds(0, medium));
     EXPECT_TRUE(vramUntouched(medium.size(), kVramSize));
@@ -125,17 +126,17 @@ TEST_F(ScreenLoad, Vram1FileIsCutAt64KAndNeverRelaid) {
 }
 
 TEST_F(ScreenLoad, PaletteFileTakesFirst32BytesShortOnesZeroFilled) {
-    const PaletteRecord standardColoursBefore = Probe::vdp(doc).activePalette;
-    const auto rgbBefore = Probe::vdp(doc).paletteRgb;
+    const PaletteRecord standardColoursBefore = Probe::vdp(doc).activePalette();
+    const auto rgbBefore = Probe::vdp(doc).paletteRgb();
     for (const std::size_t length : {40U, 32U, 10U, 1U}) {
         const auto bytes = patternBytes(length, static_cast<std::uint8_t>(length));
         writeBytes(dir.file("COLORS.PAL"), bytes);
         Probe::openFile(doc, dir.file("COLORS.PAL"), FileSlot::palette);
         PaletteRecord expected{};
         std::copy_n(bytes.begin(), std::min<std::size_t>(length, kPaletteSize), expected.begin());
-        EXPECT_EQ(Probe::vdp(doc).filePalette, expected) << length;
-        EXPECT_EQ(Probe::vdp(doc).activePalette, standardColoursBefore) << length;
-        EXPECT_EQ(Probe::vdp(doc).paletteRgb, rgbBefore) << length;
+        EXPECT_EQ(Probe::vdp(doc).filePalette(), expected) << length;
+        EXPECT_EQ(Probe::vdp(doc).activePalette(), standardColoursBefore) << length;
+        EXPECT_EQ(Probe::vdp(doc).paletteRgb(), rgbBefore) << length;
     }
     EXPECT_TRUE(vramUntouched(0, kVramSize));
 }
@@ -146,9 +147,9 @@ TEST_F(ScreenLoad, FilePaletteBecomesActiveOnlyAtSelectPalette) {
     bytes[3] = 0x05; //           green 5
     writeBytes(dir.file("C.PL5"), bytes);
     Probe::openFile(doc, dir.file("C.PL5"), FileSlot::palette);
-    EXPECT_EQ(Probe::vdp(doc).paletteRgb[1], (RgbTriple{0, 0, 0}));
+    EXPECT_EQ(Probe::vdp(doc).paletteRgb()[1], (RgbTriple{0, 0, 0}));
     Probe::vdp(doc).selectPalette(PaletteSource::file);
-    EXPECT_EQ(Probe::vdp(doc).paletteRgb[1], (RgbTriple{0, 182, 255}));
+    EXPECT_EQ(Probe::vdp(doc).paletteRgb()[1], (RgbTriple{0, 182, 255}));
 }
 
 TEST_F(ScreenLoad, ReloadReadsSlotsInOrderSoVram1OverwritesVram0Tail) {
@@ -159,12 +160,12 @@ TEST_F(ScreenLoad, ReloadReadsSlotsInOrderSoVram1OverwritesVram0Tail) {
     writeBytes(dir.file("P.PL7"), patternBytes(kPaletteSize, 8));
     Probe::openFile(doc, dir.file("P.PL7"), FileSlot::palette);
 
-    Probe::vdp(doc).vram.fill(kOld);
-    Probe::vdp(doc).filePalette.fill(0);
+    std::ranges::fill(Probe::vdp(doc).vramForLoading(), kOld);
+    Probe::vdp(doc).setFilePalette(PaletteRecord{});
     Probe::reload(doc);
     EXPECT_TRUE(vramHolds(0, std::span(big).first(kVramHalfSize)));
     EXPECT_TRUE(vramHolds(kVramHalfSize, second));
-    EXPECT_TRUE(std::ranges::equal(Probe::vdp(doc).filePalette, patternBytes(kPaletteSize, 8)));
+    EXPECT_TRUE(std::ranges::equal(Probe::vdp(doc).filePalette(), patternBytes(kPaletteSize, 8)));
 }
 
 TEST_F(ScreenLoad, ReloadWithNoFilesDoesNothing) {
@@ -176,7 +177,7 @@ TEST_F(ScreenLoad, ReloadOfVanishedFileThrowsNamingItAndLeavesVram) {
     const std::string name = screenFile("GONE.SC7", kHeader, patternBytes(5000, 9));
     Probe::openFile(doc, name, FileSlot::vram0);
     ASSERT_EQ(::unlink(name.c_str()), 0);
-    Probe::vdp(doc).vram.fill(kOld);
+    std::ranges::fill(Probe::vdp(doc).vramForLoading(), kOld);
     try {
         Probe::reload(doc);
         FAIL() << "reload of a deleted file succeeded";
@@ -201,16 +202,17 @@ TEST_F(ScreenLoad, OpenFileIgnoresWhatIsNotANonEmptyRegularFile) {
     ::alarm(0);
     const std::string real = screenFile("REAL.SC7", kHeader, patternBytes(10, 1));
     EXPECT_FALSE(Probe::openFile(doc, real, static_cast<FileSlot>(3)));
-    EXPECT_TRUE(Probe::fileName(doc, FileSlot::vram0).empty() && Probe::fileName(doc, FileSlot::vram1).empty() &&
+    EXPECT_TRUE(Probe::fileName(doc, FileSlot::vram0).empty() &&
+                Probe::fileName(doc, FileSlot::vram1).empty() &&
                 Probe::fileName(doc, FileSlot::palette).empty());
     EXPECT_TRUE(vramUntouched(0, kVramSize));
-    EXPECT_EQ(Probe::vdp(doc).filePalette, PaletteRecord{});
+    EXPECT_EQ(Probe::vdp(doc).filePalette(), PaletteRecord{});
 }
 
 TEST_F(ScreenLoad, FileThatCannotBeOpenedThrowsNamingItAndTheReasonAndChangesNothing) {
     const std::string shown = screenFile("SHOWN.SC7", kHeader, patternBytes(100, 4));
     doc.openByName(shown);
-    const auto before = Probe::vdp(doc).vram;
+    const auto before = Probe::vdp(doc).vram();
     writeBytes(dir.file("EMPTY.SC5"), {});
     ASSERT_EQ(::mkfifo(dir.file("PIPE.SC5").c_str(), 0600), 0);
     ::mkdir(dir.file("DIR.SC5").c_str(), 0700);
@@ -236,8 +238,10 @@ TEST_F(ScreenLoad, FileThatCannotBeOpenedThrowsNamingItAndTheReasonAndChangesNot
                 EXPECT_EQ(e.fileName(), name);
                 EXPECT_NE(std::string(e.what()).find(c.reason), std::string::npos) << e.what();
             }
-            EXPECT_TRUE(Probe::vdp(doc).screenMode == 7U && Probe::fileName(doc, FileSlot::vram0) == shown &&
-                        Probe::fileName(doc, FileSlot::vram1).empty() && Probe::vdp(doc).vram == before);
+            EXPECT_TRUE(Probe::vdp(doc).screenMode() == 7U &&
+                        Probe::fileName(doc, FileSlot::vram0) == shown &&
+                        Probe::fileName(doc, FileSlot::vram1).empty() &&
+                        Probe::vdp(doc).vram() == before);
         }
     }
     ::alarm(0);
@@ -254,7 +258,7 @@ TEST_F(ScreenLoad, VanishedFileMetByTheReloadIsReportedAfterTheNewFileOpened) {
     } catch (const ReloadError& e) {
         EXPECT_EQ(e.fileName(), gone);
     }
-    EXPECT_EQ(Probe::vdp(doc).screenMode, 5U);
+    EXPECT_EQ(Probe::vdp(doc).screenMode(), 5U);
     EXPECT_EQ(Probe::fileName(doc, FileSlot::vram0), next);
     EXPECT_TRUE(vramHolds(0, patternBytes(100, 6)));
 }
@@ -263,14 +267,14 @@ TEST_F(ScreenLoad, RelayingStartsAtAddressZeroWhateverPageIsShown) {
     const auto data = patternBytes(212 * 200, 10);
     auto expected = std::make_unique<VdpState>(Probe::vdp(doc));
     expected->setScreenMode(8);
-    std::ranges::copy(data, expected->vram.begin());
+    std::ranges::copy(data, expected->vramForLoading().begin());
     expected->remapLinePixels(200);
 
     Probe::vdp(doc).setScreenMode(8);
     Probe::vdp(doc).selectPage(1);
     Probe::mapping(doc).linePixels[indexOf(FileSlot::vram0)] = 200;
     Probe::openFile(doc, screenFile("PACKED.SC8", kHeader, data), FileSlot::vram0);
-    EXPECT_EQ(Probe::vdp(doc).vram, expected->vram);
+    EXPECT_EQ(Probe::vdp(doc).vram(), expected->vram());
 }
 
 } // namespace
@@ -317,12 +321,13 @@ TEST(AutomaticPalette, FollowsWhatTheFilesHold) {
             doc.openInto(dir.file("PIC.PL"), FileSlot::palette);
         }
         EXPECT_EQ(doc.paletteInEffect(), c.expected);
-        const PaletteRecord& expected = c.expected == PaletteSource::vram   ? Probe::vdp(doc).vramPalette
-                                        : c.expected == PaletteSource::file ? Probe::vdp(doc).filePalette
-                                                                            : kStandardPalette;
-        EXPECT_EQ(Probe::vdp(doc).activePalette, expected);
+        const PaletteRecord& expected =
+            c.expected == PaletteSource::vram   ? Probe::vdp(doc).vramPalette()
+            : c.expected == PaletteSource::file ? Probe::vdp(doc).filePalette()
+                                                : kStandardPalette;
+        EXPECT_EQ(Probe::vdp(doc).activePalette(), expected);
         if (c.expected == PaletteSource::vram) {
-            EXPECT_EQ(Probe::vdp(doc).vramPalette[0], c.tableByte); // read after the load
+            EXPECT_EQ(Probe::vdp(doc).vramPalette()[0], c.tableByte); // read after the load
         }
     }
 }

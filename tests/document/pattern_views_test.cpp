@@ -19,8 +19,9 @@ TEST(PatternViews, Are192LinesAPageAndShowThePageInBothHalves) {
                  {4, ViewMode::interlace512x424, {512, 384}},
                  {2, ViewMode::joint256x424, {256, 384}},
                  {3, ViewMode::plain256x212Rotated, {192, 256}}};
-    auto vdp = std::make_unique<VdpState>();                        // 128 KB: off the stack
-    std::iota(vdp->vram.begin(), vdp->vram.end(), std::uint8_t{0}); // names 0..255 and on
+    auto vdp = std::make_unique<VdpState>(); // 128 KB: off the stack
+    std::iota(vdp->vramForLoading().begin(), vdp->vramForLoading().end(),
+              std::uint8_t{0}); // names 0..255 and on
     Picture picture;
     for (const Case& c : cases) {
         vdp->setScreenMode(c.mode);

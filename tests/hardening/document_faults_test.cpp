@@ -1,13 +1,13 @@
 // Loading and writing a document from files as found on old disks: devices, huge
 // sparse files, failing reads, files swapped for directories, odd names, full disks.
-#include "tests/support/document_probe.h"
-#include "image/bmp_encoder.h"
 #include "document/screen_document.h"
+#include "image/bmp_encoder.h"
 #include "platform/file_error.h"
 #include "platform/file_stream.h"
 #include "platform/file_system.h"
 #include "tests/hardening/hardening_support.h"
 #include "tests/platform/scratch_dir.h"
+#include "tests/support/document_probe.h"
 
 #include <algorithm>
 #include <csignal>
@@ -43,11 +43,11 @@ template <typename Action> std::string fileErrorOf(Action action, std::string* f
 class DocumentFaults : public ::testing::Test {
 protected:
     DocumentFaults() {
-        Probe::vdp(doc).vram.fill(kOld);
+        std::ranges::fill(Probe::vdp(doc).vramForLoading(), kOld);
         Probe::mapping(doc).layout = LayoutChoice::fixed;
     }
     [[nodiscard]] bool vramUntouched() const {
-        return std::ranges::all_of(Probe::vdp(doc).vram, [](auto b) { return b == kOld; });
+        return std::ranges::all_of(Probe::vdp(doc).vram(), [](auto b) { return b == kOld; });
     }
     ScratchDir dir;
     ScreenDocument doc;
@@ -64,7 +64,8 @@ TEST_F(DocumentFaults, DevicesAreNeitherOpenedNorReadInAnySlot) {
     }
     ::alarm(0);
     EXPECT_TRUE(vramUntouched());
-    EXPECT_TRUE(Probe::fileName(doc, FileSlot::vram0).empty() && Probe::fileName(doc, FileSlot::vram1).empty() &&
+    EXPECT_TRUE(Probe::fileName(doc, FileSlot::vram0).empty() &&
+                Probe::fileName(doc, FileSlot::vram1).empty() &&
                 Probe::fileName(doc, FileSlot::palette).empty());
 }
 
@@ -87,11 +88,13 @@ TEST_F(DocumentFaults, SparseFileOver4GiBHasItsFullSizeAndEachLoadReadsAtMostIts
             << static_cast<int>(c.slot);
     }
     // Screen 7 at 512 pixels a line: the data lies as read, VRAM1 last from its slot.
-    EXPECT_TRUE(std::equal(Probe::vdp(doc).vram.begin(), Probe::vdp(doc).vram.begin() + kVramHalfSize,
+    EXPECT_TRUE(std::equal(Probe::vdp(doc).vram().begin(),
+                           Probe::vdp(doc).vram().begin() + kVramHalfSize,
                            head.begin() + kDefaultHeaderSize));
-    EXPECT_TRUE(std::equal(Probe::vdp(doc).vram.begin() + kVramHalfSize, Probe::vdp(doc).vram.end(),
-                           head.begin() + kDefaultHeaderSize));
-    EXPECT_TRUE(std::equal(Probe::vdp(doc).filePalette.begin(), Probe::vdp(doc).filePalette.end(), head.begin()));
+    EXPECT_TRUE(std::equal(Probe::vdp(doc).vram().begin() + kVramHalfSize,
+                           Probe::vdp(doc).vram().end(), head.begin() + kDefaultHeaderSize));
+    EXPECT_TRUE(std::equal(Probe::vdp(doc).filePalette().begin(),
+                           Probe::vdp(doc).filePalette().end(), head.begin()));
 }
 
 TEST_F(DocumentFaults, ReadErrorWhileLoadingThrowsNamingTheFile) {
@@ -101,12 +104,13 @@ TEST_F(DocumentFaults, ReadErrorWhileLoadingThrowsNamingTheFile) {
     }
     for (const FileSlot slot : kFileSlots) {
         std::string fileName;
-        const std::string message = fileErrorOf([&] { Probe::openFile(doc, name, slot); }, &fileName);
+        const std::string message =
+            fileErrorOf([&] { Probe::openFile(doc, name, slot); }, &fileName);
         EXPECT_EQ(fileName, name) << static_cast<int>(slot);
         EXPECT_EQ(message, "Cannot read file \"" + name + "\": Invalid argument")
             << static_cast<int>(slot);
     }
-    EXPECT_EQ(Probe::vdp(doc).filePalette, PaletteRecord{});
+    EXPECT_EQ(Probe::vdp(doc).filePalette(), PaletteRecord{});
 }
 
 TEST_F(DocumentFaults, FileReplacedByADirectoryBeforeReloadThrowsNamingItAndLeavesVram) {
@@ -117,15 +121,16 @@ TEST_F(DocumentFaults, FileReplacedByADirectoryBeforeReloadThrowsNamingItAndLeav
         ASSERT_TRUE(Probe::openFile(fresh, name, slot));
         ASSERT_EQ(::unlink(name.c_str()), 0);
         ASSERT_EQ(::mkdir(name.c_str(), 0755), 0);
-        Probe::vdp(fresh).vram.fill(kOld);
-        const PaletteRecord palette = Probe::vdp(fresh).filePalette;
+        std::ranges::fill(Probe::vdp(fresh).vramForLoading(), kOld);
+        const PaletteRecord palette = Probe::vdp(fresh).filePalette();
 
         std::string fileName;
         const std::string message = fileErrorOf([&] { Probe::reload(fresh); }, &fileName);
         EXPECT_EQ(fileName, name);
         EXPECT_EQ(message, "Cannot open file \"" + name + "\": not a regular file");
-        EXPECT_TRUE(std::ranges::all_of(Probe::vdp(fresh).vram, [](auto b) { return b == kOld; }));
-        EXPECT_EQ(Probe::vdp(fresh).filePalette, palette);
+        EXPECT_TRUE(
+            std::ranges::all_of(Probe::vdp(fresh).vram(), [](auto b) { return b == kOld; }));
+        EXPECT_EQ(Probe::vdp(fresh).filePalette(), palette);
     }
 }
 
@@ -136,10 +141,10 @@ TEST_F(DocumentFaults, NamesWithSpacesNonAsciiNewlineOrLeadingDashLoad) {
     for (const std::string name : {"my pic.SC7", "\xC3\xA9t\xC3\xA9.SC7", "two\nlines.SC7",
                                    "-o.SC7", " lead and trail .SC7"}) {
         writeBytes(dir.file(name), file);
-        Probe::vdp(doc).vram.fill(kOld);
+        std::ranges::fill(Probe::vdp(doc).vramForLoading(), kOld);
         ASSERT_TRUE(Probe::openFile(doc, dir.file(name), FileSlot::vram0)) << name;
-        EXPECT_TRUE(std::equal(data.begin(), data.end(), Probe::vdp(doc).vram.begin())) << name;
-        EXPECT_EQ(Probe::vdp(doc).vram[data.size()], kOld) << name;
+        EXPECT_TRUE(std::equal(data.begin(), data.end(), Probe::vdp(doc).vram().begin())) << name;
+        EXPECT_EQ(Probe::vdp(doc).vram()[data.size()], kOld) << name;
     }
 }
 

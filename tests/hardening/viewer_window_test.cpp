@@ -1,11 +1,11 @@
 // The viewer's window when files change behind its back: the error of the command
 // names the file, the window goes on, and closing it removes the temporary picture.
-#include "tests/support/document_probe.h"
 #include "app/main_window.h"
 #include "app/tessarin_application.h"
 #include "dialogs/vram_mapping_dialog.h"
 #include "tests/app/viewer_fixture.h"
 #include "tests/platform/scratch_dir.h"
+#include "tests/support/document_probe.h"
 
 #include <QActionGroup>
 #include <QTimer>
@@ -56,10 +56,10 @@ TEST_F(ViewerWindow, FileDeletedOrReplacedByADirectoryBeforeReloadIsNamedAndVram
         if (directory) {
             fs::create_directory(name);
         }
-        const auto vram = tessarin::Probe::vdp(*form->document).vram;
+        const auto vram = tessarin::Probe::vdp(*form->document).vram();
         const std::string message = runAsEvent([&] { form->selectScreenMode(8); });
         EXPECT_NE(message.find("\"" + name + "\""), std::string::npos) << message;
-        EXPECT_TRUE(tessarin::Probe::vdp(*form->document).vram == vram);
+        EXPECT_TRUE(tessarin::Probe::vdp(*form->document).vram() == vram);
         EXPECT_TRUE(form->isEnabled() && form->document != nullptr);
         fs::remove_all(name);
     }
@@ -80,7 +80,7 @@ TEST_F(ViewerWindow, CommandAndDialogErrorsAreReportedWhereTheyHappen) {
     form->menu.screen8->setChecked(true); // as the menu's click does before the command
     std::string message = runAsEvent([&] { form->screenChosen(form->menu.screen8); });
     EXPECT_NE(message.find("\"" + name + "\""), std::string::npos) << message;
-    const int shown = static_cast<int>(form->document->vdp().screenMode);
+    const int shown = static_cast<int>(form->document->vdp().screenMode());
     for (QAction* item : form->menu.screens->actions()) {
         EXPECT_EQ(item->isChecked(), item->data().toInt() == shown) << item->text().toStdString();
     }

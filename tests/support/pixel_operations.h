@@ -16,7 +16,7 @@ namespace tessarin::test {
 
 // The line of the display page y lies on; bytesPerLine from the mode.
 inline const std::uint8_t* pageLine(const VdpState& vdp, int y, int bytesPerLine) {
-    return vdp.vram.data() + vdp.pageBase + y * bytesPerLine;
+    return vdp.vram().data() + vdp.pageBase() + y * bytesPerLine;
 }
 
 // y 0..31, raw j and k 0..63 (two's complement in 6 bits): red Y + J, green Y + K, blue
@@ -28,22 +28,22 @@ inline RgbTriple yjkToRgb(const VdpState& vdp, int y, int j, int k) {
     const int rounding = colourLevels(vdp.shownColourModel()).blueRounding;
     const auto clamp = [](int v) { return std::clamp(v, 0, 31); };
     const int blue = clamp((5 * y - 2 * sj - sk + rounding) / 4); // truncates toward zero
-    return RgbTriple{vdp.level5[blue], vdp.level5[clamp(y + sk)], vdp.level5[clamp(y + sj)]};
+    return RgbTriple{vdp.level5()[blue], vdp.level5()[clamp(y + sk)], vdp.level5()[clamp(y + sj)]};
 }
 
 inline RgbTriple pixelScreen5(const VdpState& vdp, int x, int y) {
     const std::uint8_t b = pageLine(vdp, y, 128)[x / 2];
-    return vdp.paletteRgb[x % 2 == 0 ? b >> 4 : b & 15];
+    return vdp.paletteRgb()[x % 2 == 0 ? b >> 4 : b & 15];
 }
 
 inline RgbTriple pixelScreen6(const VdpState& vdp, int x, int y) {
     const std::uint8_t b = pageLine(vdp, y, 128)[x / 4];
-    return vdp.paletteRgb[(b >> (6 - 2 * (x % 4))) & 3];
+    return vdp.paletteRgb()[(b >> (6 - 2 * (x % 4))) & 3];
 }
 
 inline RgbTriple pixelScreen7(const VdpState& vdp, int x, int y) {
     const std::uint8_t b = pageLine(vdp, y, 256)[x / 2];
-    return vdp.paletteRgb[x % 2 == 0 ? b >> 4 : b & 15];
+    return vdp.paletteRgb()[x % 2 == 0 ? b >> 4 : b & 15];
 }
 
 // Green in bits 7-5, red in bits 4-2, blue in bits 1-0.
@@ -59,7 +59,7 @@ inline RgbTriple yjkPixel(const VdpState& vdp, int x, int y, bool paletteBit) {
     const int j = (g[2] & 7) | (g[3] & 7) << 3;
     const std::uint8_t b = g[x % 4];
     if (paletteBit && (b & 0x08) != 0) {
-        return vdp.paletteRgb[b >> 4];
+        return vdp.paletteRgb()[b >> 4];
     }
     return yjkToRgb(vdp, b >> 3, j, k);
 }
@@ -75,18 +75,18 @@ inline RgbTriple pixelScreen12(const VdpState& vdp, int x, int y) {
 // x counts 256 columns when width256, else 512: narrow modes double each pixel in 512
 // columns, wide modes keep the even pixels in 256. Black in an unsupported mode.
 inline RgbTriple fetchPixel(const VdpState& vdp, int x, int y, bool width256) {
-    const ScreenModeFacts* facts = findScreenMode(vdp.screenMode);
+    const ScreenModeFacts* facts = findScreenMode(vdp.screenMode());
     if (facts == nullptr) {
         return RgbTriple{0, 0, 0};
     }
     const int columns = width256 ? kNarrowWidth : kWideWidth;
     const int modeX = x * facts->lineWidth / columns;
-    switch (vdp.screenMode) {
+    switch (vdp.screenMode()) {
     case 2:
     case 3:
     case 4:
-        return vdp.paletteRgb[patternReferenceIndex(vdp.vram, static_cast<int>(vdp.screenMode),
-                                                    modeX, y)];
+        return vdp.paletteRgb()[patternReferenceIndex(
+            vdp.vram(), static_cast<int>(vdp.screenMode()), modeX, y)];
     case 5:
         return pixelScreen5(vdp, modeX, y);
     case 6:

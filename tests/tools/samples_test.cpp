@@ -1,9 +1,9 @@
 // The committed samples are what the generator writes, and they decode to the
 // pictures their README describes.
-#include "tests/support/pixel_operations.h"
 #include "document/palette_shape.h"
 #include "document/screen_layout.h"
 #include "run_process.h"
+#include "tests/support/pixel_operations.h"
 #include "vdp/vdp_state.h"
 
 #include <algorithm>
@@ -38,7 +38,8 @@ VdpState load(ScreenMode mode, const std::string& name, std::size_t address = 0)
     VdpState vdp;
     vdp.setScreenMode(mode);
     const std::vector<unsigned char> bytes = readBytes(kSamples / name);
-    std::copy(bytes.begin() + kHeader, bytes.end(), vdp.vram.begin() + static_cast<long>(address));
+    std::copy(bytes.begin() + kHeader, bytes.end(),
+              vdp.vramForLoading().begin() + static_cast<long>(address));
     return vdp;
 }
 
@@ -86,8 +87,9 @@ TEST(Samples, OtherLayoutsLayTheirPictures) {
         VdpState vdp;
         const std::vector<unsigned char> b = readBytes(kSamples / name);
         const ScreenModeFacts& facts = *findScreenMode(mode);
-        static_cast<void>(layScreenFile(detectLayout(b, b.size(), facts), b, vdp.vram, facts, 0));
-        return std::vector<unsigned char>(vdp.vram.begin(), vdp.vram.end());
+        static_cast<void>(
+            layScreenFile(detectLayout(b, b.size(), facts), b, vdp.vramForLoading(), facts, 0));
+        return std::vector<unsigned char>(vdp.vram().begin(), vdp.vram().end());
     };
     const auto asBsave = [](const std::string& name) {
         std::vector<unsigned char> vram(kVramSize);
@@ -116,17 +118,17 @@ TEST(Samples, Screen5BarsOnPageZeroAndHorizontalBarsOnPageOne) {
     VdpState vdp = load(5, "BARS.SC5");
     for (int colour = 0; colour < kPaletteColours; ++colour) {
         SCOPED_TRACE(colour);
-        EXPECT_EQ(test::pixelScreen5(vdp, 16 * colour + 5, 100), vdp.paletteRgb[colour]);
+        EXPECT_EQ(test::pixelScreen5(vdp, 16 * colour + 5, 100), vdp.paletteRgb()[colour]);
     }
     vdp.selectPage(1);
     for (int colour = 0; colour < kPaletteColours; ++colour) {
-        EXPECT_EQ(test::pixelScreen5(vdp, 200, 13 * colour + 6), vdp.paletteRgb[colour]);
+        EXPECT_EQ(test::pixelScreen5(vdp, 200, 13 * colour + 6), vdp.paletteRgb()[colour]);
     }
     // The VRAM palette: colour 1 pure red, colour 9 pure blue.
     vdp.readVramPalette();
     vdp.selectPalette(PaletteSource::vram);
-    EXPECT_EQ(vdp.paletteRgb[1], (RgbTriple{0, 0, 255}));
-    EXPECT_EQ(vdp.paletteRgb[9], (RgbTriple{255, 0, 0}));
+    EXPECT_EQ(vdp.paletteRgb()[1], (RgbTriple{0, 0, 255}));
+    EXPECT_EQ(vdp.paletteRgb()[9], (RgbTriple{255, 0, 0}));
 }
 
 TEST(Samples, PaletteFilesHoldAGreyRampAndABlueToRedRamp) {
@@ -137,20 +139,20 @@ TEST(Samples, PaletteFilesHoldAGreyRampAndABlueToRedRamp) {
     std::copy(b.begin(), b.end(), record.begin());
     vdp.setFilePalette(record);
     vdp.selectPalette(PaletteSource::file);
-    EXPECT_EQ(vdp.paletteRgb[7], (RgbTriple{255, 255, 255}));
-    EXPECT_EQ(vdp.paletteRgb[8], (RgbTriple{255, 0, 0}));
-    EXPECT_EQ(vdp.paletteRgb[15], (RgbTriple{0, 0, 255}));
+    EXPECT_EQ(vdp.paletteRgb()[7], (RgbTriple{255, 255, 255}));
+    EXPECT_EQ(vdp.paletteRgb()[8], (RgbTriple{255, 0, 0}));
+    EXPECT_EQ(vdp.paletteRgb()[15], (RgbTriple{0, 0, 255}));
 }
 
 TEST(Samples, WideModesAlternateSinglePixelColumns) {
     const VdpState s6 = load(6, "RAMP.SC6");
-    EXPECT_EQ(test::pixelScreen6(s6, 100, 200), s6.paletteRgb[1]);
-    EXPECT_EQ(test::pixelScreen6(s6, 101, 200), s6.paletteRgb[2]);
-    EXPECT_EQ(test::pixelScreen6(s6, 384, 10), s6.paletteRgb[3]);
+    EXPECT_EQ(test::pixelScreen6(s6, 100, 200), s6.paletteRgb()[1]);
+    EXPECT_EQ(test::pixelScreen6(s6, 101, 200), s6.paletteRgb()[2]);
+    EXPECT_EQ(test::pixelScreen6(s6, 384, 10), s6.paletteRgb()[3]);
     const VdpState s7 = load(7, "BARS7.SC7");
-    EXPECT_EQ(test::pixelScreen7(s7, 32 * 9 + 1, 50), s7.paletteRgb[9]);
-    EXPECT_EQ(test::pixelScreen7(s7, 100, 200), s7.paletteRgb[15]);
-    EXPECT_EQ(test::pixelScreen7(s7, 101, 200), s7.paletteRgb[9]);
+    EXPECT_EQ(test::pixelScreen7(s7, 32 * 9 + 1, 50), s7.paletteRgb()[9]);
+    EXPECT_EQ(test::pixelScreen7(s7, 100, 200), s7.paletteRgb()[15]);
+    EXPECT_EQ(test::pixelScreen7(s7, 101, 200), s7.paletteRgb()[9]);
 }
 
 TEST(Samples, Screen8ShowsEveryByteValueInAGrid) {
@@ -167,7 +169,7 @@ TEST(Samples, YjkRampsAndPalettePixels) {
     for (int x = 0; x < kNarrowWidth; ++x) {
         const RgbTriple p = test::pixelScreen12(s12, x, 200);
         EXPECT_EQ(p, test::yjkToRgb(s12, x / 8, 0, 0)) << x;
-        EXPECT_EQ(p.red, s12.level5[x / 8]) << x;
+        EXPECT_EQ(p.red, s12.level5()[x / 8]) << x;
         EXPECT_EQ(p.green, p.red) << x;
     }
     // Top left of the plane: J = K = -32 at Y = 16.
@@ -177,8 +179,8 @@ TEST(Samples, YjkRampsAndPalettePixels) {
     s10.readVramPalette();
     s10.selectPalette(PaletteSource::vram);
     for (int colour = 0; colour < kPaletteColours; ++colour) {
-        EXPECT_EQ(test::pixelScreen10(s10, 16 * colour + 2, 180), s10.paletteRgb[colour]);
-        EXPECT_EQ(test::pixelScreen10(s10, 16 * colour + 1, 200), s10.paletteRgb[colour]);
+        EXPECT_EQ(test::pixelScreen10(s10, 16 * colour + 2, 180), s10.paletteRgb()[colour]);
+        EXPECT_EQ(test::pixelScreen10(s10, 16 * colour + 1, 200), s10.paletteRgb()[colour]);
         EXPECT_EQ(test::pixelScreen10(s10, 16 * colour + 3, 200), test::yjkToRgb(s10, 30, 0, 0));
     }
 }
@@ -193,8 +195,8 @@ TEST(Samples, LandscapeHasFlatAreasAndADitheredSky) {
     constexpr int kSunX = 64;
     constexpr int kSunY = 36;
     constexpr int kSkyY = 60;
-    EXPECT_EQ(test::pixelScreen5(s5, kSunX, kSunY), s5.paletteRgb[0]);
-    EXPECT_EQ(test::pixelScreen5(s5, kSunX + 1, kSunY + 1), s5.paletteRgb[0]);
+    EXPECT_EQ(test::pixelScreen5(s5, kSunX, kSunY), s5.paletteRgb()[0]);
+    EXPECT_EQ(test::pixelScreen5(s5, kSunX + 1, kSunY + 1), s5.paletteRgb()[0]);
     EXPECT_NE(test::pixelScreen5(s5, 0, kSkyY), test::pixelScreen5(s5, 1, kSkyY));
     EXPECT_NE(test::pixelScreen8(s8, 0, kSkyY), test::pixelScreen8(s8, 1, kSkyY));
     EXPECT_EQ(test::pixelScreen8(s8, kSunX, kSunY), test::pixelScreen8(s8, kSunX + 1, kSunY + 1));

@@ -17,7 +17,7 @@ std::unique_ptr<VdpState> vdpShowing(ColourModel model, ScreenMode mode,
     vdp->setColourModel(model);
     vdp->setScreenMode(mode);
     vdp->selectPalette(PaletteSource::standard);
-    std::copy(bytes.begin(), bytes.end(), vdp->vram.begin());
+    std::copy(bytes.begin(), bytes.end(), vdp->vramForLoading().begin());
     return vdp;
 }
 
@@ -50,7 +50,8 @@ TEST(ColourModel, KnownBytesGiveEachModelsColours) {
     };
     for (const auto& c : cases) {
         const auto vdp = vdpShowing(c.model, c.mode, c.bytes);
-        EXPECT_EQ(test::fetchPixel(*vdp, 0, 0, true), c.colour) << indexOf(c.model) << "/" << c.mode;
+        EXPECT_EQ(test::fetchPixel(*vdp, 0, 0, true), c.colour)
+            << indexOf(c.model) << "/" << c.mode;
         EXPECT_EQ(vdp->shownColourModel(), c.shown) << indexOf(c.model) << "/" << c.mode;
     }
 }

@@ -20,23 +20,23 @@ RgbTriple referenceYjk(const VdpState& v, int y, int j, int k) {
     const int r = clamp(y + js);
     const int g = clamp(y + ks);
     const int b = clamp((5 * y - 2 * js - ks) / 4);
-    return RgbTriple{v.level5[b], v.level5[g], v.level5[r]};
+    return RgbTriple{v.level5()[b], v.level5()[g], v.level5()[r]};
 }
 
 RgbTriple referencePixel(const VdpState& v, std::uint32_t mode, int x, int y) {
-    const std::uint8_t* line = v.vram.data() + v.pageBase;
+    const std::uint8_t* line = v.vram().data() + v.pageBase();
     switch (mode) {
     case 5: {
         const std::uint8_t b = line[128 * y + x / 2];
-        return v.paletteRgb[x % 2 == 0 ? b / 16 : b % 16];
+        return v.paletteRgb()[x % 2 == 0 ? b / 16 : b % 16];
     }
     case 6: {
         const std::uint8_t b = line[128 * y + x / 4];
-        return v.paletteRgb[(b >> (6 - 2 * (x % 4))) % 4];
+        return v.paletteRgb()[(b >> (6 - 2 * (x % 4))) % 4];
     }
     case 7: {
         const std::uint8_t b = line[256 * y + x / 2];
-        return v.paletteRgb[x % 2 == 0 ? b / 16 : b % 16];
+        return v.paletteRgb()[x % 2 == 0 ? b / 16 : b % 16];
     }
     case 8:
         return screen8Colour(colourLevels(v.shownColourModel()), line[256 * y + x]);
@@ -46,7 +46,7 @@ RgbTriple referencePixel(const VdpState& v, std::uint32_t mode, int x, int y) {
         const int j = (g[2] % 8) + 8 * (g[3] % 8);
         const std::uint8_t b = g[x % 4];
         if (mode == 10 && (b & 0x08) != 0) {
-            return v.paletteRgb[b / 16];
+            return v.paletteRgb()[b / 16];
         }
         return referenceYjk(v, b / 8, j, k);
     }
@@ -60,7 +60,7 @@ int widthOf(std::uint32_t mode) {
 // The line decoder of the VDP's current mode, which must be mode.
 template <std::size_t N>
 void decodeLine(const VdpState& v, std::uint32_t mode, int y, std::array<RgbTriple, N>& out) {
-    EXPECT_EQ(v.screenMode, mode);
+    EXPECT_EQ(v.screenMode(), mode);
     if constexpr (N == 256) {
         v.renderLine256(y, out);
     } else {
@@ -129,7 +129,7 @@ TEST(Decode, YjkLinesMatchThePixelOperationsForEveryInput) {
             const int j = jk / 64, k = jk % 64;
             const std::array<int, 4> low{k & 7, k >> 3, j & 7, j >> 3};
             for (int i = 0; i < 4; ++i) {
-                vdp->vram[4 * n + i] = static_cast<std::uint8_t>((y + i) << 3 | low[i]);
+                vdp->vramForLoading()[4 * n + i] = static_cast<std::uint8_t>((y + i) << 3 | low[i]);
             }
         }
         for (const std::uint32_t mode : {10U, 12U}) {
@@ -190,7 +190,7 @@ TEST(Decode, KnownBytesGiveKnownLines) {
         vdp->setScreenMode(c.mode);
         const int lineBytes = (c.mode == 5 || c.mode == 6) ? 128 : 256;
         for (int i = 0; i < lineBytes; ++i) {
-            vdp->vram[3 * lineBytes + i] = c.pattern[i % 4];
+            vdp->vramForLoading()[3 * lineBytes + i] = c.pattern[i % 4];
         }
         const int width = widthOf(c.mode);
         std::array<RgbTriple, 512> line{};
@@ -218,7 +218,7 @@ TEST(Decode, LineAndPixelOperationsAgreeWithReferenceOnEveryPage) {
         auto vdp = makeVdp();
         test::fillRandom(*vdp, 100 * c.mode + static_cast<std::uint32_t>(c.page));
         PaletteRecord pal;
-        std::copy_n(vdp->vram.begin() + 0x1234, pal.size(), pal.begin());
+        std::copy_n(vdp->vram().begin() + 0x1234, pal.size(), pal.begin());
         vdp->setFilePalette(pal);
         vdp->selectPalette(PaletteSource::file);
         vdp->setScreenMode(c.mode);
@@ -256,9 +256,9 @@ TEST(Decode, DisplayPageMovesTheLineStart) {
         auto vdp = makeVdp();
         vdp->setScreenMode(c.mode);
         vdp->selectPage(1);
-        vdp->vram[c.line0] = 0xFF;
-        vdp->vram[c.line1] = 0xFF;
-        vdp->vram[c.line1 - 1] = 0xFF;
+        vdp->vramForLoading()[c.line0] = 0xFF;
+        vdp->vramForLoading()[c.line1] = 0xFF;
+        vdp->vramForLoading()[c.line1 - 1] = 0xFF;
         EXPECT_NE(pixelOf(*vdp, c.mode, 0, 0), rgb(0, 0, 0)) << c.mode;
         EXPECT_NE(pixelOf(*vdp, c.mode, 0, 1), rgb(0, 0, 0)) << c.mode;
         EXPECT_EQ(pixelOf(*vdp, c.mode, 4, 1), rgb(0, 0, 0)) << c.mode;
@@ -269,7 +269,7 @@ TEST(Decode, Screen12GroupSharesJAndK) {
     auto vdp = makeVdp();
     vdp->setScreenMode(12);
     const std::array<std::uint8_t, 8> bytes{0x00, 0x00, 0x00, 0x00, 0x80, 0x80, 0x81, 0x80};
-    std::copy(bytes.begin(), bytes.end(), vdp->vram.begin());
+    std::copy(bytes.begin(), bytes.end(), vdp->vramForLoading().begin());
     EXPECT_EQ(test::pixelScreen12(*vdp, 5, 0), rgb(139, 131, 156));
     EXPECT_EQ(test::pixelScreen12(*vdp, 3, 0), rgb(0, 0, 0));
     EXPECT_EQ(test::fetchPixel(*vdp, 10, 0, false), test::fetchPixel(*vdp, 11, 0, false));

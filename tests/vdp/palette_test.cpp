@@ -12,12 +12,12 @@ using test::rgb;
 
 TEST(VdpState, FreshStateIsScreen7Page0WithStandardPaletteAndZeroVram) {
     const auto vdp = makeVdp();
-    EXPECT_EQ(vdp->screenMode, 7u);
-    EXPECT_EQ(vdp->displayPage, 0);
-    EXPECT_EQ(vdp->pageBase, 0);
-    EXPECT_EQ(vdp->paletteTableAddress, 0xFA80u);
-    EXPECT_EQ(vdp->activePalette, kStandardPalette);
-    for (const auto b : vdp->vram) {
+    EXPECT_EQ(vdp->screenMode(), 7u);
+    EXPECT_EQ(vdp->displayPage(), 0);
+    EXPECT_EQ(vdp->pageBase(), 0);
+    EXPECT_EQ(vdp->paletteTableAddress(), 0xFA80u);
+    EXPECT_EQ(vdp->activePalette(), kStandardPalette);
+    for (const auto b : vdp->vram()) {
         ASSERT_EQ(b, 0);
     }
 }
@@ -28,8 +28,8 @@ TEST(VdpState, IntensityTablesHoldTheListedLevels) {
     const std::array<std::uint8_t, 32> level5{0,   8,   16,  24,  32,  41,  49,  57,  65,  74,  82,
                                               90,  98,  106, 115, 123, 131, 139, 148, 156, 164, 172,
                                               180, 189, 197, 205, 213, 222, 230, 238, 246, 255};
-    EXPECT_EQ(vdp->level3, level3);
-    EXPECT_EQ(vdp->level5, level5);
+    EXPECT_EQ(vdp->level3(), level3);
+    EXPECT_EQ(vdp->level5(), level5);
 }
 
 TEST(VdpState, StandardPaletteGivesTheListedColours) {
@@ -39,7 +39,7 @@ TEST(VdpState, StandardPaletteGivesTheListedColours) {
         rgb(36, 36, 255), rgb(72, 109, 255),  rgb(182, 36, 36),   rgb(72, 218, 255),
         rgb(255, 36, 36), rgb(255, 109, 109), rgb(218, 218, 36),  rgb(218, 218, 109),
         rgb(36, 145, 36), rgb(218, 72, 182),  rgb(182, 182, 182), rgb(255, 255, 255)};
-    EXPECT_EQ(vdp->paletteRgb, expected);
+    EXPECT_EQ(vdp->paletteRgb(), expected);
 }
 
 TEST(VdpState, Screen8TableSplitsGreenRedBlue) {
@@ -53,8 +53,9 @@ TEST(VdpState, Screen8TableSplitsGreenRedBlue) {
                           {0x49, rgb(72, 72, 85)}, {0xFF, rgb(255, 255, 255)},
                           {0x02, rgb(0, 0, 170)},  {0x24, rgb(36, 36, 0)}};
     for (const auto& c : cases) {
-        EXPECT_EQ(screen8Colour(colourLevels(vdp->colourModel()), static_cast<std::uint8_t>(c.byte)),
-                  c.colour)
+        EXPECT_EQ(
+            screen8Colour(colourLevels(vdp->colourModel()), static_cast<std::uint8_t>(c.byte)),
+            c.colour)
             << "byte " << c.byte;
     }
 }
@@ -70,9 +71,9 @@ TEST(VdpState, PaletteConversionMasksIgnoredBits) {
     pal[31] = 0x03; // green 3
     vdp->setFilePalette(pal);
     vdp->selectPalette(PaletteSource::file);
-    EXPECT_EQ(vdp->paletteRgb[0], rgb(255, 255, 255));
-    EXPECT_EQ(vdp->paletteRgb[1], rgb(0, 0, 0));
-    EXPECT_EQ(vdp->paletteRgb[15], rgb(72, 109, 182));
+    EXPECT_EQ(vdp->paletteRgb()[0], rgb(255, 255, 255));
+    EXPECT_EQ(vdp->paletteRgb()[1], rgb(0, 0, 0));
+    EXPECT_EQ(vdp->paletteRgb()[15], rgb(72, 109, 182));
 }
 
 TEST(VdpState, FilePaletteTakesEffectOnlyWhenSelected) {
@@ -80,21 +81,20 @@ TEST(VdpState, FilePaletteTakesEffectOnlyWhenSelected) {
     PaletteRecord pal;
     pal.fill(0x77);
     vdp->setFilePalette(pal);
-    EXPECT_EQ(vdp->paletteRgb[0], rgb(0, 0, 0));
-    EXPECT_EQ(vdp->filePalette, pal);
+    EXPECT_EQ(vdp->paletteRgb()[0], rgb(0, 0, 0));
+    EXPECT_EQ(vdp->filePalette(), pal);
     vdp->selectPalette(PaletteSource::file);
-    EXPECT_EQ(vdp->paletteRgb[0], rgb(255, 255, 255));
+    EXPECT_EQ(vdp->paletteRgb()[0], rgb(255, 255, 255));
     vdp->selectPalette(PaletteSource::standard);
-    EXPECT_EQ(vdp->paletteRgb[0], rgb(0, 0, 0));
+    EXPECT_EQ(vdp->paletteRgb()[0], rgb(0, 0, 0));
 }
 
 TEST(VdpState, UnknownPaletteSourceKeepsActivePaletteAndRecomputesColours) {
     auto vdp = makeVdp();
-    const PaletteRecord before = vdp->activePalette;
-    vdp->paletteRgb[4] = rgb(1, 2, 3);
+    const PaletteRecord before = vdp->activePalette();
     vdp->selectPalette(static_cast<PaletteSource>(3));
-    EXPECT_EQ(vdp->activePalette, before);
-    EXPECT_EQ(vdp->paletteRgb[4], rgb(36, 36, 255));
+    EXPECT_EQ(vdp->activePalette(), before);
+    EXPECT_EQ(vdp->paletteRgb()[4], rgb(36, 36, 255));
 }
 
 TEST(VdpState, VramPaletteIsReadFromTheModesAbsoluteTableAddress) {
@@ -112,9 +112,9 @@ TEST(VdpState, VramPaletteIsReadFromTheModesAbsoluteTableAddress) {
         vdp->selectPage(c.page);
         vdp->readVramPalette();
         for (std::size_t k = 0; k < kPaletteSize; ++k) {
-            ASSERT_EQ(vdp->vramPalette[k], vdp->vram[c.address + k]) << "mode " << c.mode;
+            ASSERT_EQ(vdp->vramPalette()[k], vdp->vram()[c.address + k]) << "mode " << c.mode;
         }
-        EXPECT_EQ(vdp->paletteRgb[4], rgb(36, 36, 255)) << "reading does not activate";
+        EXPECT_EQ(vdp->paletteRgb()[4], rgb(36, 36, 255)) << "reading does not activate";
     }
 }
 
@@ -132,10 +132,10 @@ TEST(VdpState, ScreenModeSetsTableAddressAndAlwaysSelectsPage0) {
         vdp->setScreenMode(8);
         vdp->selectPage(1);
         vdp->setScreenMode(c.mode);
-        EXPECT_EQ(vdp->screenMode, c.expectedMode) << "mode " << c.mode;
-        EXPECT_EQ(vdp->paletteTableAddress, c.tableAddress) << "mode " << c.mode;
-        EXPECT_EQ(vdp->displayPage, 0) << "mode " << c.mode;
-        EXPECT_EQ(vdp->pageBase, 0) << "mode " << c.mode;
+        EXPECT_EQ(vdp->screenMode(), c.expectedMode) << "mode " << c.mode;
+        EXPECT_EQ(vdp->paletteTableAddress(), c.tableAddress) << "mode " << c.mode;
+        EXPECT_EQ(vdp->displayPage(), 0) << "mode " << c.mode;
+        EXPECT_EQ(vdp->pageBase(), 0) << "mode " << c.mode;
     }
 }
 
@@ -157,8 +157,8 @@ TEST(VdpState, PageSelectionFollowsTheModesPageLayout) {
         vdp->setScreenMode(c.mode);
         vdp->selectPage(1);
         vdp->selectPage(c.page);
-        EXPECT_EQ(vdp->displayPage, c.expectedPage) << c.mode << "/" << c.page;
-        EXPECT_EQ(vdp->pageBase, c.expectedBase) << c.mode << "/" << c.page;
+        EXPECT_EQ(vdp->displayPage(), c.expectedPage) << c.mode << "/" << c.page;
+        EXPECT_EQ(vdp->pageBase(), c.expectedBase) << c.mode << "/" << c.page;
     }
 }
 

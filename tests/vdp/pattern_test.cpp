@@ -1,5 +1,5 @@
-#include "tests/support/pixel_operations.h"
 #include "tests/support/pattern_reference.h"
+#include "tests/support/pixel_operations.h"
 #include "vdp_test_support.h"
 
 #include <algorithm>
@@ -34,9 +34,9 @@ TEST(PatternModes, DecodersAgreeWithThePixelReferenceOnRandomVram) {
         test::fillRandom(*vdp, mode);
         vdp->setScreenMode(mode);
         useDistinctPalette(*vdp);
-        const std::vector<std::uint8_t> before(vdp->vram.begin(), vdp->vram.end());
+        const std::vector<std::uint8_t> before(vdp->vram().begin(), vdp->vram().end());
         vdp->remapLinePixels(100);
-        ASSERT_TRUE(std::ranges::equal(vdp->vram, before));
+        ASSERT_TRUE(std::ranges::equal(vdp->vram(), before));
         for (int y = 0; y < kLines; ++y) {
             RgbLine256 narrow{};
             RgbLine512 wide{};
@@ -44,7 +44,7 @@ TEST(PatternModes, DecodersAgreeWithThePixelReferenceOnRandomVram) {
             vdp->renderLine512(y, wide);
             for (int x = 0; x < kNarrowWidth; ++x) {
                 const RgbTriple want =
-                    vdp->paletteRgb[test::patternReferenceIndex(vdp->vram, mode, x, y)];
+                    vdp->paletteRgb()[test::patternReferenceIndex(vdp->vram(), mode, x, y)];
                 const RgbTriple got[] = {narrow[x], wide[2 * x], wide[2 * x + 1],
                                          test::fetchPixel(*vdp, x, y, true)};
                 ASSERT_EQ(std::count(std::begin(got), std::end(got), want), 4) << x << "," << y;
@@ -75,13 +75,13 @@ TEST(PatternModes, KnownBytesGiveKnownColours) {
         vdp->setScreenMode(c.mode);
         useDistinctPalette(*vdp);
         for (const auto& [address, value] : c.bytes) {
-            vdp->vram[address] = value;
+            vdp->vramForLoading()[address] = value;
         }
         for (const auto& [x, y, index] : c.pixels) {
             SCOPED_TRACE(testing::Message() << "screen " << c.mode << " x=" << x << " y=" << y);
-            EXPECT_EQ(test::patternReferenceIndex(vdp->vram, static_cast<int>(c.mode), x, y),
+            EXPECT_EQ(test::patternReferenceIndex(vdp->vram(), static_cast<int>(c.mode), x, y),
                       index);
-            EXPECT_EQ(test::fetchPixel(*vdp, x, y, true), vdp->paletteRgb[index]);
+            EXPECT_EQ(test::fetchPixel(*vdp, x, y, true), vdp->paletteRgb()[index]);
         }
     }
 }

@@ -67,9 +67,9 @@ TEST(Remap, MatchesStraightforwardRepackingForEveryMode) {
                 test::fillRandom(*vdp, mode * 1000 + static_cast<std::uint32_t>(n));
                 vdp->setScreenMode(mode);
                 vdp->selectPage(page);
-                const std::vector<std::uint8_t> before(vdp->vram.begin(), vdp->vram.end());
+                const std::vector<std::uint8_t> before(vdp->vram().begin(), vdp->vram().end());
                 vdp->remapLinePixels(n);
-                const std::vector<std::uint8_t> after(vdp->vram.begin(), vdp->vram.end());
+                const std::vector<std::uint8_t> after(vdp->vram().begin(), vdp->vram().end());
                 ASSERT_EQ(after, referenceRemap(before, mode, n))
                     << "mode " << mode << " n=" << n << " page " << page;
             }
@@ -82,9 +82,9 @@ TEST(Remap, FullWidthLeavesVramUnchanged) {
         auto vdp = makeVdp();
         test::fillRandom(*vdp, mode);
         vdp->setScreenMode(mode);
-        const auto before = vdp->vram;
+        const auto before = vdp->vram();
         vdp->remapLinePixels(shapeOf(mode).width);
-        EXPECT_TRUE(before == vdp->vram) << "mode " << mode;
+        EXPECT_TRUE(before == vdp->vram()) << "mode " << mode;
     }
 }
 
@@ -92,16 +92,16 @@ TEST(Remap, Screen8With200PixelsPadsEachLineWithZeros) {
     auto vdp = makeVdp();
     test::fillRandom(*vdp, 8);
     vdp->setScreenMode(8);
-    const auto before = vdp->vram;
+    const auto before = vdp->vram();
     vdp->remapLinePixels(200);
     for (int y = 0; y < 212; ++y) {
         for (int x = 0; x < 256; ++x) {
             const std::uint8_t expected = x < 200 ? before[200 * y + x] : 0;
-            ASSERT_EQ(vdp->vram[256 * y + x], expected) << y << "," << x;
+            ASSERT_EQ(vdp->vram()[256 * y + x], expected) << y << "," << x;
         }
     }
     for (std::size_t a = 0xD400; a < kVramSize; ++a) {
-        ASSERT_EQ(vdp->vram[a], before[a]) << a;
+        ASSERT_EQ(vdp->vram()[a], before[a]) << a;
     }
 }
 
@@ -109,22 +109,22 @@ TEST(Remap, OddWidthLinesBeginInsideAByte) {
     auto vdp = makeVdp();
     test::fillRandom(*vdp, 55);
     vdp->setScreenMode(5);
-    const auto before = vdp->vram;
+    const auto before = vdp->vram();
     vdp->remapLinePixels(255);
     // Line 1 begins with source pixel 255, the low half of byte 127.
-    EXPECT_EQ(vdp->vram[128] >> 4, before[127] & 15);
+    EXPECT_EQ(vdp->vram()[128] >> 4, before[127] & 15);
     for (int y = 0; y < 212; ++y) {
-        ASSERT_EQ(vdp->vram[128 * y + 127] & 15, 0) << y;
+        ASSERT_EQ(vdp->vram()[128 * y + 127] & 15, 0) << y;
     }
 
     auto v6 = makeVdp();
     test::fillRandom(*v6, 66);
     v6->setScreenMode(6);
-    const auto before6 = v6->vram;
+    const auto before6 = v6->vram();
     v6->remapLinePixels(510);
-    EXPECT_EQ(v6->vram[128] >> 6, (before6[127] >> 2) & 3);
+    EXPECT_EQ(v6->vram()[128] >> 6, (before6[127] >> 2) & 3);
     for (int y = 0; y < 212; ++y) {
-        ASSERT_EQ(v6->vram[128 * y + 127] & 15, 0) << y;
+        ASSERT_EQ(v6->vram()[128 * y + 127] & 15, 0) << y;
     }
 }
 
@@ -133,13 +133,13 @@ TEST(Remap, NonPositiveWidthClearsThePictureLinesOnly) {
         auto vdp = makeVdp();
         test::fillRandom(*vdp, 9);
         vdp->setScreenMode(7);
-        const auto before = vdp->vram;
+        const auto before = vdp->vram();
         vdp->remapLinePixels(n);
         for (std::size_t a = 0; a < 0xD400; ++a) {
-            ASSERT_EQ(vdp->vram[a], 0) << n;
+            ASSERT_EQ(vdp->vram()[a], 0) << n;
         }
         for (std::size_t a = 0xD400; a < kVramSize; ++a) {
-            ASSERT_EQ(vdp->vram[a], before[a]) << n;
+            ASSERT_EQ(vdp->vram()[a], before[a]) << n;
         }
     }
 }

@@ -57,19 +57,5 @@ TEST(Render, EdgeColumnsMapToTheModesOwnPixels) {
     EXPECT_EQ(test::fetchPixel(*vdp, 255, 9, true), test::pixelScreen6(*vdp, 510, 9));
 }
 
-TEST(Render, UnsupportedModeLeavesTheLineAsItWas) {
-    auto vdp = makeVdp();
-    vdp->screenMode = 9; // only reachable by writing the field directly
-    RgbLine256 narrow;
-    narrow.fill(RgbTriple{1, 2, 3});
-    RgbLine512 wide;
-    wide.fill(RgbTriple{4, 5, 6});
-    vdp->renderLine256(0, narrow);
-    vdp->renderLine512(0, wide);
-    EXPECT_EQ(narrow[100], (RgbTriple{1, 2, 3}));
-    EXPECT_EQ(wide[500], (RgbTriple{4, 5, 6}));
-    EXPECT_EQ(test::fetchPixel(*vdp, 0, 0, true), (RgbTriple{0, 0, 0}));
-}
-
 } // namespace
 } // namespace tessarin

@@ -15,7 +15,7 @@ inline std::unique_ptr<VdpState> makeVdp() {
 
 inline void fillRandom(VdpState& vdp, std::uint32_t seed) {
     std::mt19937 rng(seed);
-    for (auto& b : vdp.vram) {
+    for (auto& b : vdp.vramForLoading()) {
         b = static_cast<std::uint8_t>(rng());
     }
 }
