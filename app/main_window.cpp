@@ -6,6 +6,7 @@
 #include "dialogs/error_report.h"
 #include "dialogs/vram_mapping_dialog.h"
 #include "document/file_name_rule.h"
+#include "document/file_source.h"
 #include "image/bmp_encoder.h"
 #include "image/image_format.h"
 #include "image/png_encoder.h"
@@ -49,10 +50,34 @@ namespace {
 const QString kCaption = QStringLiteral("Tessarin");
 const QString kCaptionPrefix = QStringLiteral("Tessarin - ");
 const char* const kTempFilePrefix = "msx";
-// The open commands' dialog: its first filter for screen files, its second for palettes.
-// Raw literals: "??)" would read as a trigraph.
-const QString kOpenFilters = QStringLiteral(
-    R"f(MSX Graphic file(*.s??)|*.S??|MSX Palette file(*.pl?)|*.PL?|All of file(*.*)|*.*)f");
+// ";*.X" for each extension (of name(entry)) that the three-letter pattern "prefix?" or
+// "prefix??" misses.
+template <typename Extensions, typename Name>
+QString patternsBeyond(std::string_view prefix, const Extensions& extensions, Name name) {
+    QString result;
+    for (const auto& entry : extensions) {
+        const std::string_view extension = name(entry);
+        if (extension.size() != 3 || !extension.starts_with(prefix)) {
+            result += QStringLiteral(";*.") +
+                      QString::fromLatin1(extension.data(), qsizetype(extension.size()));
+        }
+    }
+    return result;
+}
+
+// The open commands' dialog: its first filter for screen files and disk images, its
+// second for palettes; every extension the name rule knows. Raw literals: "??)" would
+// read as a trigraph.
+QString openFilters() {
+    const auto screen = [](const tessarin::ScreenExtension& e) { return e.extension; };
+    const auto palette = [](std::string_view e) { return e; };
+    return QStringLiteral(R"f(MSX Graphic file(*.s??)|*.S??)f") +
+           patternsBeyond("S", tessarin::kScreenExtensions, screen) + QStringLiteral(";*") +
+           QString::fromLatin1(tessarin::kDiskExtension) +
+           QStringLiteral(R"f(|MSX Palette file(*.pl?)|*.PL?)f") +
+           patternsBeyond("PL", tessarin::kPaletteExtensions, palette) +
+           QStringLiteral(R"f(|All of file(*.*)|*.*)f");
+}
 const QString kSaveFilters =
     QStringLiteral(R"f(Bit Map file(*.bmp)|*.BMP|PNG image (*.png)|*.png|All of file(*.*)|*.*)f");
 constexpr int kScreenFilter = 1;
@@ -138,7 +163,7 @@ MainWindow::MainWindow(const std::vector<std::string>& arguments, QWidget* paren
     setObjectName(QStringLiteral("mainWindow"));
     setWindowTitle(kCaption);
     menu = buildMainMenu(*this);
-    openDialog = makeFileDialog(this, "openDialog", kOpenFilters);
+    openDialog = makeFileDialog(this, "openDialog", openFilters());
     openDialog->setAcceptMode(QFileDialog::AcceptOpen);
     openDialog->setFileMode(QFileDialog::ExistingFile);
     saveDialog = makeFileDialog(this, "saveDialog", kSaveFilters);
@@ -463,6 +488,8 @@ void MainWindow::saveWithDialog() {
     const auto named = tessarin::formatOfName(localName(target.fileName()));
     const bool png = named ? *named == tessarin::ImageFormat::png
                            : isFilter(saveDialog, saveDialog->selectedNameFilter(), kPngFilter);
+    // The shown files stay: a picture saved over one would lose it.
+    tessarin::refuseInputAsTarget(localName(target.filePath()), document->inputFiles());
     // A failed write throws FileError naming the target: the user hears of it.
     if (png) {
         tessarin::writeTargetFile(localName(target.filePath()),
@@ -606,13 +633,19 @@ void MainWindow::openWithDialog(int filterIndex, FileSlot slot) {
     const QStringList files = openDialog->selectedFiles();
     if (!files.isEmpty()) {
         rememberFolder(QFileInfo(files.first()));
-        openFileInto(localName(files.first()), slot);
+        const std::string name = localName(files.first());
+        // A disk image is a folder: it opens as a drop does, at its first picture.
+        if (slot == FileSlot::vram0 && tessarin::isDiskImage(name)) {
+            openFileByName(name);
+        } else {
+            openFileInto(name, slot);
+        }
     }
 }
 
 QString MainWindow::startFolder() const {
     if (const std::string& screenFile = document->fileName(FileSlot::vram0); !screenFile.empty()) {
-        return QFileInfo(shownName(screenFile)).absolutePath();
+        return QFileInfo(shownName(tessarin::hostFolderOf(screenFile))).absoluteFilePath();
     }
     return viewerSettings().value(kLastFolderKey).toString();
 }

@@ -52,8 +52,9 @@ namespace {
     }
     const std::string upper = [&] {
         std::string e(name.substr(dot + 1));
-        std::transform(e.begin(), e.end(), e.begin(),
-                       [](char c) { return static_cast<char>(std::toupper(static_cast<unsigned char>(c))); });
+        std::transform(e.begin(), e.end(), e.begin(), [](char c) {
+            return static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        });
         return e;
     }();
     for (const ScreenExtension& entry : kScreenExtensions) {
@@ -72,10 +73,10 @@ namespace {
 // What browsing needs of one listing, worked out once: a folder may hold 100,000 files.
 struct FolderIndex {
     FolderListing listing;
-    std::vector<std::string> screens;                          // browsed, in order
-    std::vector<std::string> screenNames;                      // their names in the folder
-    std::unordered_map<std::string, std::size_t> screenPlace;  // lower-case name -> index
-    std::unordered_map<std::string, std::string> byName;       // lower-case name -> path
+    std::vector<std::string> screens;                           // browsed, in order
+    std::vector<std::string> screenNames;                       // their names in the folder
+    std::unordered_map<std::string, std::size_t> screenPlace;   // lower-case name -> index
+    std::unordered_map<std::string, std::string> byName;        // lower-case name -> path
     std::unordered_map<std::string, std::string> paletteByBase; // lower-case base -> first
 };
 
@@ -97,8 +98,7 @@ std::shared_ptr<const FolderIndex> folderIndex(const std::string& folder) {
     }
     auto index = std::make_shared<FolderIndex>();
     // The listing's paths are the folder's path, a slash and the name in the folder.
-    const std::size_t skip =
-        folder == "." ? 0 : folder.size() + (folder.ends_with('/') ? 0 : 1);
+    const std::size_t skip = folder == "." ? 0 : folder.size() + (folder.ends_with('/') ? 0 : 1);
     const auto nameOf = [skip](const std::string& path) { return path.substr(skip); };
     for (const std::string& path : *listing) {
         const std::string name = nameOf(path);
@@ -115,8 +115,8 @@ std::shared_ptr<const FolderIndex> folderIndex(const std::string& folder) {
         // A companion is shown with its screen file, not on its own.
         const ScreenExtension* extension = extensionOf(name);
         if (extension != nullptr && !extension->pageOneOf.empty() &&
-            index->byName.contains(lowered(withoutExtension(name) + "." +
-                                           std::string(extension->pageOneOf)))) {
+            index->byName.contains(
+                lowered(withoutExtension(name) + "." + std::string(extension->pageOneOf)))) {
             continue;
         }
         index->screenPlace.emplace(lowered(name), index->screens.size());
@@ -165,10 +165,9 @@ std::optional<std::string> neighbourScreenFile(const std::string& current, int s
     const std::vector<std::string>& names = index->screenNames;
     const std::string name = nameInFolder(current);
     // Where current is or would be: the file may have vanished since it was opened.
-    const auto at = std::lower_bound(names.begin(), names.end(), name,
-                                     [](const std::string& a, const std::string& b) {
-                                         return compareNatural(a, b) < 0;
-                                     });
+    const auto at = std::lower_bound(
+        names.begin(), names.end(), name,
+        [](const std::string& a, const std::string& b) { return compareNatural(a, b) < 0; });
     const bool present = at != names.end() && *at == name;
     const auto place = at - names.begin();
     if (step > 0) {

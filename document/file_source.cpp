@@ -20,7 +20,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr std::string_view kDiskExtension = ".dsk";
 // Folders whose listings are kept; browsing needs one, a batch a few.
 constexpr std::size_t kKeptListings = 8;
 
@@ -112,8 +111,7 @@ void refuseEmpty(const std::string& path, std::uint64_t size) {
     }
 }
 
-std::vector<std::string> sortedByName(std::vector<std::string> paths,
-                                       const std::string& folder) {
+std::vector<std::string> sortedByName(std::vector<std::string> paths, const std::string& folder) {
     const std::size_t skip = folder == "." ? 0 : joined(folder, "").size();
     std::sort(paths.begin(), paths.end(), [skip](const std::string& a, const std::string& b) {
         return compareNatural(std::string_view(a).substr(skip), std::string_view(b).substr(skip)) <
@@ -191,6 +189,13 @@ std::string hostFolderOf(const std::string& path) {
         return directoryOf(where->disk);
     }
     return directoryOf(path);
+}
+
+std::string hostFileOf(const std::string& path) {
+    if (const auto where = splitDiskPath(path)) {
+        return where->disk;
+    }
+    return path;
 }
 
 std::string nameInFolder(const std::string& path) {

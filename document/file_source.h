@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tessarin {
@@ -26,6 +27,9 @@ inline constexpr std::uint64_t kMaxDiskImageSize = 32 * 1024 * 1024;
 // Reads at most limit bytes from the start of path. FileError naming path when it cannot
 // be opened or read (only regular files are opened, without blocking) or holds nothing.
 [[nodiscard]] InputBytes readInput(const std::string& path, std::size_t limit);
+
+// The extension of disk images, in any case.
+inline constexpr std::string_view kDiskExtension = ".dsk";
 
 // Whether path names a disk image by its extension (".DSK", any case) and is a regular
 // file; its content is checked when it is read.
@@ -51,6 +55,9 @@ struct DiskPath {
 // Shared, not copied: a folder may hold 100,000 files.
 using FolderListing = std::shared_ptr<const std::vector<std::string>>;
 [[nodiscard]] FolderListing listFolder(const std::string& folder);
+
+// The file-system file that holds path: the disk image for a path through one, else path.
+[[nodiscard]] std::string hostFileOf(const std::string& path);
 
 // The name of path inside its folder ("PICS/TITLE.SC5" inside a disk image, else the
 // file's name).

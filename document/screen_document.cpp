@@ -184,6 +184,12 @@ Picture ScreenDocument::pictureOf(const PictureRequest& request) {
     return document.takePicture();
 }
 
+std::array<std::string, kFileSlots.size()> ScreenDocument::inputFiles() const {
+    std::array<std::string, kFileSlots.size()> files;
+    std::ranges::transform(fileNames_, files.begin(), hostFileOf);
+    return files;
+}
+
 void ScreenDocument::copyVram0ToVram1() {
     const auto vram = vdp_->vramForLoading();
     std::copy_n(vram.begin(), kVramHalfSize, vram.begin() + kVramHalfSize);

@@ -19,7 +19,6 @@
 
 namespace tessarin {
 
-
 // The full line of the mode a new VDP starts in.
 inline constexpr auto kDefaultLinePixels =
     static_cast<std::int16_t>(kModeFacts<kDefaultScreenMode>.lineWidth);
@@ -141,6 +140,9 @@ public:
     [[nodiscard]] const VdpState& vdp() const { return *vdp_; }
     // The file open in slot; empty when none.
     [[nodiscard]] const std::string& fileName(FileSlot slot) const;
+    // The file-system files the picture is read from, one per slot (empty when none): the
+    // disk image for a file inside one. What a save must not replace.
+    [[nodiscard]] std::array<std::string, kFileSlots.size()> inputFiles() const;
     // How the files are laid into VRAM and where the palette comes from.
     [[nodiscard]] const VramMapping& mapping() const { return mapping_; }
     // Shows the palette that source would show now, without making it the mapping's: the

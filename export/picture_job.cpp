@@ -8,26 +8,18 @@
 #include "platform/file_error.h"
 #include "platform/target_file.h"
 
+#include <array>
 #include <sys/stat.h>
 
 namespace tessarin::exporter {
 
 namespace {
 
-// Replacing an input with its own picture would lose the input.
+// The file-system files the job reads: a disk image for a file inside one.
 void refuseInputAsTarget(const PictureJob& job, const std::string& target) {
-    struct stat out {};
-    if (::stat(target.c_str(), &out) != 0) {
-        return;
-    }
-    for (const std::string* input : {&job.screenFile, &job.vram1File, &job.paletteFile}) {
-        struct stat in {};
-        if (!input->empty() && ::stat(input->c_str(), &in) == 0 && in.st_dev == out.st_dev &&
-            in.st_ino == out.st_ino) {
-            throw FileError(target,
-                            "Output file \"" + target + "\" is the input file \"" + *input + "\"");
-        }
-    }
+    const std::array inputs{hostFileOf(job.screenFile), hostFileOf(job.vram1File),
+                            hostFileOf(job.paletteFile)};
+    tessarin::refuseInputAsTarget(target, inputs);
 }
 
 // Before any work, as a batch run again finds most of its outputs there.

@@ -275,6 +275,21 @@ void writeTargetFile(const std::string& target, std::span<const ByteSpan> pieces
     scratch.place();
 }
 
+void refuseInputAsTarget(const std::string& target, std::span<const std::string> inputs) {
+    struct stat out {};
+    if (::stat(target.c_str(), &out) != 0) {
+        return;
+    }
+    for (const std::string& input : inputs) {
+        struct stat in {};
+        if (!input.empty() && ::stat(input.c_str(), &in) == 0 && in.st_dev == out.st_dev &&
+            in.st_ino == out.st_ino) {
+            throw FileError(target,
+                            "Output file \"" + target + "\" is the input file \"" + input + "\"");
+        }
+    }
+}
+
 void copyFile(const std::string& source, const std::string& target) {
     InputFile in(source);
     ScratchBeside scratch(target, ReplaceMode::replace);

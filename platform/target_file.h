@@ -21,12 +21,16 @@ enum class ReplaceMode { replace, keepExisting };
 // Throws FileError naming target; nothing is left behind on failure.
 void writeTargetFile(const std::string& target, ByteSpan bytes, ReplaceMode mode);
 // The same with the pieces one after the other as the content.
-void writeTargetFile(const std::string& target, std::span<const ByteSpan> pieces,
-                     ReplaceMode mode);
+void writeTargetFile(const std::string& target, std::span<const ByteSpan> pieces, ReplaceMode mode);
 
 // The same with source's content (ReplaceMode::replace); a failure to read throws
 // FileError naming source.
 void copyFile(const std::string& source, const std::string& target);
+
+// Throws FileError naming target when target exists and is one of inputs by device and
+// inode, whatever the names: replacing an input with its own picture would lose the input.
+// Empty inputs and inputs that cannot be found are skipped.
+void refuseInputAsTarget(const std::string& target, std::span<const std::string> inputs);
 
 // Unlinks the scratch files of the writes in progress. Async-signal-safe: for the handler
 // of a terminating signal, which must end the process right after.

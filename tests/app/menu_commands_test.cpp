@@ -133,6 +133,26 @@ TEST_F(CommandsOnAPicture, FailedSaveAsIsReportedNamingTheTargetAndCancelSavesNo
     EXPECT_EQ(dir.names(), before);
 }
 
+// Whatever name leads to it, a file the picture is read from is never replaced.
+TEST_F(CommandsOnAPicture, SaveAsRefusesEveryShownFileAndLeavesItIntact) {
+    const std::string palette = copySample(dir, "BARS7.PL7", "P.PL7");
+    window->openFileInto(palette, FileSlot::palette);
+    const std::string link = dir.file("LINK.BMP");
+    fs::create_hard_link(screen, link);
+    for (const std::string& target : {screen, page, palette, link}) {
+        SCOPED_TRACE(target);
+        const std::vector<std::uint8_t> before = readBytes(target);
+        whenFileDialogAnswer(target, nullptr, [] {
+            whenModal([](QWidget& box) {
+                dynamic_cast<QMessageBox&>(box).button(QMessageBox::Yes)->click();
+            });
+        });
+        const std::string message = runCommand(window->menu.saveAs);
+        EXPECT_NE(message.find("is the input file"), std::string::npos) << message;
+        EXPECT_EQ(readBytes(target), before);
+    }
+}
+
 TEST(SaveAs, WithoutAPictureCopiesNothingEvenWhenRun) {
     const ScratchDir dir;
     ViewerWindow window;

@@ -4,10 +4,13 @@
 #include "tests/app/viewer_fixture.h"
 #include "tests/support/document_probe.h"
 
+#include <QAbstractButton>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFileDialog>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QUrl>
 #include <QWindow>
@@ -309,6 +312,61 @@ TEST(OpenCommands, OpenTheChosenFileIntoTheirSlotWithTheirFilterAndNoModeChange)
                                                   {FileSlot::vram1, page},
                                                   {FileSlot::palette, palette}},
                                                  window->document->viewMode()));
+}
+
+// A disk image opened by the File menu is a folder: its first picture in its mode, Page
+// Down through the pictures inside up to the last, each as the same file copied off the
+// disk shows; Save As starts beside the disk and never replaces it.
+TEST(OpenCommands, ADiskImageOpensAsAFolderOfPictures) {
+    const ScratchDir dir;
+    const std::string disk = dir.file("GAME.DSK");
+    const std::string mtools = " -i " + disk + " ";
+    for (const std::string& make :
+         {"mformat -C -f 720" + mtools + "::", "mcopy" + mtools + sample("BARS.SC5") + " ::/A.SC5",
+          "mcopy" + mtools + sample("RGB.SC8") + " ::/B.SC8"}) {
+        ASSERT_EQ(std::system(make.c_str()), 0) << make;
+    }
+    const std::string copied = dir.file("copied");
+    std::filesystem::create_directory(copied);
+    const auto shownAlone = [&](const std::string& name) {
+        EXPECT_EQ(std::system(("mcopy" + mtools + "::/" + name + " " + copied).c_str()), 0);
+        return ViewerWindow({copied + "/" + name}).picture();
+    };
+    ViewerWindow window;
+    QString screenPatterns;
+    whenFileDialogAnswer(disk, nullptr, [&] {
+        screenPatterns = window->findChild<QFileDialog*>("openDialog")->nameFilters().first();
+    });
+    ASSERT_EQ(runCommand(window->menu.openVram0), "");
+    // The names the rule knows beyond "*.S??", and disk images, are offered too.
+    for (const char* pattern :
+         {"*.[Gg][Ee]5", "*.[Gg][Rr][Pp]", "*.[Pp][Ii][Cc]", "*.[Dd][Ss][Kk]"}) {
+        EXPECT_TRUE(screenPatterns.contains(QLatin1String(pattern))) << pattern;
+    }
+    EXPECT_EQ(caption(*window), "Tessarin - " + disk + "/A.SC5");
+    EXPECT_EQ(checkedScreen(*window), "screen5");
+    EXPECT_EQ(window.picture(), shownAlone("A.SC5"));
+    for (int press = 0; press < 2; ++press) {
+        ASSERT_EQ(runCommand(window->menu.nextFile), "");
+        EXPECT_EQ(caption(*window), "Tessarin - " + disk + "/B.SC8");
+    }
+    EXPECT_EQ(checkedScreen(*window), "screen8");
+    EXPECT_EQ(window.picture(), shownAlone("B.SC8"));
+
+    const std::vector<std::uint8_t> image = readBytes(disk);
+    QString folder;
+    whenModal([&](QWidget& box) {
+        auto& files = dynamic_cast<QFileDialog&>(box);
+        folder = files.directory().absolutePath();
+        typeFileName(files, disk);
+        whenModal([](QWidget& question) {
+            dynamic_cast<QMessageBox&>(question).button(QMessageBox::Yes)->click();
+        });
+        static_cast<QDialog&>(files).accept();
+    });
+    EXPECT_NE(runCommand(window->menu.saveAs).find("is the input file"), std::string::npos);
+    EXPECT_EQ(folder.toStdString(), std::filesystem::canonical(dir.path()).string());
+    EXPECT_EQ(readBytes(disk), image);
 }
 
 TEST(OpenCommands, CancelChangesNothing) {
