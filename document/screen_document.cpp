@@ -166,6 +166,7 @@ Picture ScreenDocument::pictureOf(const PictureRequest& request) {
     const std::string screenFile =
         isDiskImage(request.screenFile) ? firstPictureOf(request.screenFile) : request.screenFile;
     ScreenDocument document;
+    document.vdp_->setColourModel(request.colourModel);
     document.vdp_->setScreenMode(request.screenMode);
     document.mapping_ = request.mapping;
     const std::array<const std::string*, kFileSlots.size()> files{&screenFile, &request.vram1File,

@@ -45,6 +45,7 @@ struct PictureRequest {
     ScreenMode screenMode = kDefaultScreenMode;
     VramMapping mapping;
     ViewMode viewMode = ViewMode::plain256x212;
+    ColourModel colourModel = ColourModel::levels;
 };
 
 // A file already open could not be loaded again during an operation that was still done

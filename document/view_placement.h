@@ -7,8 +7,7 @@
 
 namespace tessarin {
 
-// The shape a TV gives the pixels of a 256-wide picture of a page's lines.
-enum class PixelAspect : std::uint8_t { square, ntsc, pal };
+// The shapes of PixelAspect, for a 256-wide picture of a page's lines.
 inline constexpr double kNtscPixelAspect = 8.0 / 7.0;
 inline constexpr double kPalPixelAspect = 1.38;
 

@@ -27,6 +27,9 @@ inline constexpr HeaderSize kMaxHeaderSize = std::numeric_limits<HeaderSize>::ma
 inline constexpr HeaderSize kDefaultHeaderSize = 7; // FEh, start, end, execution address
 
 // How files are laid into VRAM: each by its own layout, or past a fixed header.
+// The shape a TV gives the pixels of a 256-wide picture of a page's lines.
+enum class PixelAspect : std::uint8_t { square, ntsc, pal };
+
 enum class LayoutChoice : std::uint8_t { automatic, fixed };
 
 // Output geometry: four sizes, each plain or rotated left.

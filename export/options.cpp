@@ -87,6 +87,16 @@ constexpr std::array<std::pair<std::string_view, PaletteSource>, 4> kSources{{
     {"vram", PaletteSource::vram},
     {"standard", PaletteSource::standard},
 }};
+constexpr std::array<std::pair<std::string_view, ColourModel>, 3> kColourModels{{
+    {"levels", ColourModel::levels},
+    {"msx2", ColourModel::msx2},
+    {"msx2+", ColourModel::msx2plus},
+}};
+constexpr std::array<std::pair<std::string_view, PixelAspect>, 3> kAspects{{
+    {"square", PixelAspect::square},
+    {"ntsc", PixelAspect::ntsc},
+    {"pal", PixelAspect::pal},
+}};
 constexpr std::array<std::pair<std::string_view, ImageFormat>, 2> kFormats{{
     {"bmp", ImageFormat::bmp},
     {"png", ImageFormat::png},
@@ -162,8 +172,11 @@ choiceInto(std::optional<T>& target, std::string_view name, const std::string& v
 
 constexpr std::string_view kScreenValuePlaceholder = "SCREENS";
 
-const std::array<OptionEntry, 21> kOptions{{
-    {{"-o", "--output"}, "OUTPUT", "", "write one picture to OUTPUT (replaced when complete)",
+const std::array<OptionEntry, 23> kOptions{{
+    {{"-o", "--output"},
+     "OUTPUT",
+     "",
+     "write one picture to OUTPUT (replaced when complete)",
      [](ParseState& s, std::string_view, const std::string& v) -> std::optional<Failure> {
          s.command.options.output = v;
          return std::nullopt;
@@ -265,6 +278,24 @@ const std::array<OptionEntry, 21> kOptions{{
          s.command.options.rotate = true;
          return std::nullopt;
      }},
+    {{"--colours", ""},
+     "levels|msx2|msx2+",
+     "",
+     "the colours: the files' levels spread evenly (default),\n"
+     "or as the V9938 (msx2) or the V9958 (msx2+) shows them;\n"
+     "screens 10 to 12 exist only on the V9958",
+     [](ParseState& s, std::string_view name, const std::string& v) -> std::optional<Failure> {
+         return choiceInto(s.command.options.colourModel, name, v, kColourModels,
+                           "levels, msx2 or msx2+");
+     }},
+    {{"--aspect", ""},
+     "square|ntsc|pal",
+     "",
+     "the pixels' shape: square (default), or a TV's, the\n"
+     "picture widened smoothly (ntsc 8:7, pal 1.38:1)",
+     [](ParseState& s, std::string_view name, const std::string& v) -> std::optional<Failure> {
+         return choiceInto(s.command.options.aspect, name, v, kAspects, "square, ntsc or pal");
+     }},
     {{"--format", ""},
      "bmp|png",
      "",
@@ -287,7 +318,10 @@ const std::array<OptionEntry, 21> kOptions{{
      [](ParseState& s, std::string_view name, const std::string& v) -> std::optional<Failure> {
          return numberInto(s.command.options.jobs, name, v, 1, kMaxJobs);
      }},
-    {{"--skip-existing", ""}, "", "", "in a batch, skip screen files whose output exists",
+    {{"--skip-existing", ""},
+     "",
+     "",
+     "in a batch, skip screen files whose output exists",
      [](ParseState& s, std::string_view, const std::string&) -> std::optional<Failure> {
          s.command.options.skipExisting = true;
          return std::nullopt;
@@ -300,12 +334,18 @@ const std::array<OptionEntry, 21> kOptions{{
          s.command.options.filesFrom = v;
          return std::nullopt;
      }},
-    {{"-0", "--null"}, "", "", "the names of --files-from end with NUL, not newline",
+    {{"-0", "--null"},
+     "",
+     "",
+     "the names of --files-from end with NUL, not newline",
      [](ParseState& s, std::string_view, const std::string&) -> std::optional<Failure> {
          s.command.options.filesFromSeparator = '\0';
          return std::nullopt;
      }},
-    {{"-q", "--quiet"}, "", "", "no progress and no notes; errors are still reported",
+    {{"-q", "--quiet"},
+     "",
+     "",
+     "no progress and no notes; errors are still reported",
      [](ParseState& s, std::string_view, const std::string&) -> std::optional<Failure> {
          s.command.options.quiet = true;
          return std::nullopt;

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "document/vocabulary.h"
 #include "document/view_geometry.h"
+#include "document/vocabulary.h"
 #include "image/image_format.h"
 
 #include <array>
@@ -27,11 +27,13 @@ struct ExportOptions {
     std::optional<ScreenMode> screenMode; // --screen; else the name decides
     std::string vram1File;
     std::array<HeaderSize, 2> headerSize{kDefaultHeaderSize, kDefaultHeaderSize};
-    std::optional<std::int16_t> linePixels;     // else the mode's full width
+    std::optional<std::int16_t> linePixels; // else the mode's full width
     bool fixedLayout = false; // --header0/--header1/--line-pixels: not the files' own layouts
     std::optional<PaletteSource> paletteSource; // else automatic
-    std::optional<ViewSize> size; // --size; else automatic (every pixel of the mode)
+    std::optional<ViewSize> size;               // --size; else automatic (every pixel of the mode)
     bool rotate = false;
+    std::optional<ColourModel> colourModel;    // --colours; else the file levels
+    std::optional<PixelAspect> aspect;         // --aspect; else square
     std::optional<ImageFormat> format;         // else from the output name; batch: png
     std::optional<std::int16_t> thumbnailSize; // fit within SIZE x SIZE, always PNG
     std::optional<std::int16_t> jobs;          // batch threads; else the hardware's

@@ -2,6 +2,7 @@
 
 #include "document/file_browsing.h"
 #include "document/file_source.h"
+#include "document/view_placement.h"
 #include "image/bmp_encoder.h"
 #include "image/png_encoder.h"
 #include "image/scale.h"
@@ -61,6 +62,8 @@ PictureJob jobFor(const ExportOptions& options, const std::string& screenFile,
     const ViewSize size =
         options.size.value_or(automaticSizeOf(job.screenMode, !job.vram1File.empty()));
     job.viewMode = viewModeOf(size, options.rotate);
+    job.colourModel = options.colourModel.value_or(ColourModel::levels);
+    job.aspect = options.aspect.value_or(PixelAspect::square);
     job.thumbnailSize = options.thumbnailSize;
     return job;
 }
@@ -72,6 +75,11 @@ void exportPicture(const PictureJob& job, const std::string& target, ImageFormat
         refuseExisting(job, target);
     }
     Picture picture = ScreenDocument::pictureOf(job);
+    if (job.aspect != PixelAspect::square && !picture.empty()) {
+        const ImageSize shown = zoomedSize({picture.width(), picture.height()},
+                                           pixelAspectOf(job.viewMode, job.aspect), 1);
+        picture = scalePicture(picture, shown.width, shown.height);
+    }
     if (job.thumbnailSize && !picture.empty()) {
         const auto [width, height] =
             fittedSize(picture.width(), picture.height(), *job.thumbnailSize);

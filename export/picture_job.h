@@ -13,7 +13,8 @@ namespace tessarin::exporter {
 // One picture of a command line: the picture the viewer would show, fitted to the
 // thumbnail size when there is one.
 struct PictureJob : PictureRequest {
-    std::optional<std::int16_t> thumbnailSize; // the picture fitted to this square
+    PixelAspect aspect = PixelAspect::square;  // the picture widened smoothly to this shape
+    std::optional<std::int16_t> thumbnailSize; // then fitted to this square
 };
 
 // The job for one screen file with the given palette file (may be empty).

@@ -3,6 +3,7 @@
 #include "vdp/levels.h"
 #include "vdp/rgb.h"
 #include "vdp/screen_modes.h"
+#include "vdp/vocabulary.h"
 
 #include <array>
 #include <cstddef>
@@ -10,9 +11,6 @@
 
 namespace tessarin {
 
-// How colour levels become 8-bit values: spread evenly as the files' levels read
-// (levels, the default), or as the V9938 (msx2) or the V9958 (msx2plus) shows them.
-enum class ColourModel : std::uint8_t { levels = 0, msx2 = 1, msx2plus = 2 };
 inline constexpr std::size_t kColourModelCount = 3;
 
 [[nodiscard]] constexpr std::size_t indexOf(ColourModel model) {

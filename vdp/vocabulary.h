@@ -14,4 +14,8 @@ inline constexpr ScreenMode kDefaultScreenMode = 7;
 // choosing among the other three, never the VDP's.
 enum class PaletteSource : std::uint8_t { file = 0, vram = 1, standard = 2, automatic = 3 };
 
+// How colour levels become 8-bit values: spread evenly as the files' levels read
+// (levels, the default), or as the V9938 (msx2) or the V9958 (msx2plus) shows them.
+enum class ColourModel : std::uint8_t { levels = 0, msx2 = 1, msx2plus = 2 };
+
 } // namespace tessarin

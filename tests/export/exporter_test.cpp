@@ -364,6 +364,38 @@ TEST(Exporter, ThumbnailIsAPngFittedToTheSquareReplacingTheOutput) {
     EXPECT_EQ(dir.entries(), std::vector<std::string>{"thumb"});
 }
 
+// --colours shows a screen 8 grey (byte 49h) at each chip's levels; --aspect widens the
+// picture to the TV's shape.
+TEST(Exporter, ColoursAreTheChipsAndAspectTheTvs) {
+    const TempDir dir;
+    std::vector<unsigned char> grey{0xFE, 0x00, 0x00, 0xFF, 0xD3, 0x00, 0x00}; // BSAVE 0-D3FF
+    grey.resize(grey.size() + 0xD400, 0x49);
+    writeBytes(dir / "GREY.SC8", grey);
+    const struct {
+        std::vector<std::string> options;
+        int width;
+        std::array<std::uint8_t, 3> grey; // red, green, blue
+    } cases[]{
+        {{"--colours", "msx2"}, 256, {72, 72, 72}},
+        {{"--colours", "msx2+"}, 256, {74, 74, 74}},
+        {{"--aspect", "square"}, 256, {72, 72, 85}}, // the files' levels: blue has two bits
+        {{"--aspect", "ntsc"}, 293, {72, 72, 85}},
+        {{"--aspect", "pal", "--colours", "msx2"}, 353, {72, 72, 72}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.options.front() + " " + c.options[1]);
+        std::vector<std::string> args{"--quiet", "-o", "out.png", "GREY.SC8"};
+        args.insert(args.end(), c.options.begin(), c.options.end());
+        ASSERT_EQ(runProcess(kExporter, args, dir.path()).exitCode, 0);
+        const Pixels pixels = pngPixels(dir / "out.png");
+        EXPECT_EQ(pixels.width, c.width);
+        EXPECT_EQ(pixels.height, 212);
+        for (std::size_t i = 0; i < pixels.rgb.size(); ++i) {
+            ASSERT_EQ(pixels.rgb[i], c.grey[i % 3]) << i;
+        }
+    }
+}
+
 TEST(Exporter, BatchOnManyThreadsListsAndFailsAsOnOne) {
     const TempDir dir;
     writeBytes(dir / "EMPTY.SC5", {});
@@ -390,7 +422,6 @@ TEST(Exporter, BatchOnManyThreadsListsAndFailsAsOnOne) {
     EXPECT_EQ(results[1].err, results[0].err);
 }
 
-
 // A disk image in a batch is a folder: OUTDIR/<disk>/ gets every picture inside, the same
 // bytes as the batch over the files copied off the disk.
 TEST(Exporter, BatchOverADiskImageWritesWhatItsFilesGive) {
@@ -399,7 +430,8 @@ TEST(Exporter, BatchOverADiskImageWritesWhatItsFilesGive) {
     const std::string mtools = " -i '" + disk + "' ";
     for (const std::string& command :
          {"mformat -C -f 360" + mtools + "::", "mmd" + mtools + "::/SUB",
-          "mcopy" + mtools + sample("BARS.SC5") + " ::/", "mcopy" + mtools + sample("BARS.PL5") + " ::/",
+          "mcopy" + mtools + sample("BARS.SC5") + " ::/",
+          "mcopy" + mtools + sample("BARS.PL5") + " ::/",
           "mcopy" + mtools + sample("YJK.SCC") + " ::/SUB/", "mkdir '" + (dir / "off") + "'",
           "mcopy -s" + mtools + "::/BARS.SC5 ::/BARS.PL5 ::/SUB/YJK.SCC '" + (dir / "off") + "'"}) {
         ASSERT_EQ(std::system(command.c_str()), 0) << command;

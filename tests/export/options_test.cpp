@@ -53,6 +53,11 @@ TEST(ExportOptions, EveryOptionIsParsedIntoItsField) {
              o.linePixels = 512;
              o.fixedLayout = true;
          }},
+        {{"-o", "out.png", "--colours=msx2+", "--aspect", "pal", "PIC.SC5"},
+         [](ExportOptions& o) {
+             o.colourModel = ColourModel::msx2plus;
+             o.aspect = PixelAspect::pal;
+         }},
         {{"-o", "out.png", "--palette-source", "vram", "PIC.SC5"},
          [](ExportOptions& o) { o.paletteSource = PaletteSource::vram; }},
         {{"-o", "out.png", "--palette-source", "standard", "PIC.SC5"},
@@ -155,6 +160,8 @@ TEST(ExportOptions, UsageErrorsNameTheBadOptionOrValue) {
         {{"-o", "x.png", "--palette-source", "disk", "A.SC5"}, "\"disk\" for --palette-source"},
         {{"-o", "x.png", "--size", "640x480", "A.SC5"}, "\"640x480\" for --size"},
         {{"-o", "x.png", "--format", "gif", "A.SC5"}, "\"gif\" for --format"},
+        {{"-o", "x.png", "--colours", "msx1", "A.SC5"}, "\"msx1\" for --colours"},
+        {{"-o", "x.png", "--aspect", "4:3", "A.SC5"}, "\"4:3\" for --aspect"},
         {{"-o", "x.png", "--rotate=yes", "A.SC5"}, "--rotate takes no value"},
         {{"-o", "x.png", "-qq", "A.SC5"}, "-q takes no value"},
         {{"-o", "x.png", "--palette-source", "file", "A.SC5"}, "--palette-source file"},
@@ -197,8 +204,7 @@ ExportOptions batchOf(std::vector<std::string> files) {
 }
 
 TEST(BatchPlan, PalettesPairByBaseNameIgnoringCase) {
-    ExportOptions o =
-        batchOf({"a/PIC.SC5", "c/pic.pl7", "b/pic.pl5", "OTHER.SC7", "ALONE.PL7"});
+    ExportOptions o = batchOf({"a/PIC.SC5", "c/pic.pl7", "b/pic.pl5", "OTHER.SC7", "ALONE.PL7"});
     o.paletteFile = "ALL.PL5";
     const auto planned = planBatch(o);
     ASSERT_TRUE(std::holds_alternative<BatchPlan>(planned));
