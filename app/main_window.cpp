@@ -163,27 +163,6 @@ MainWindow::MainWindow(const std::vector<std::string>& arguments, QWidget* paren
     setObjectName(QStringLiteral("mainWindow"));
     setWindowTitle(kCaption);
     menu = buildMainMenu(*this);
-    openDialog = makeFileDialog(this, "openDialog", openFilters());
-    openDialog->setAcceptMode(QFileDialog::AcceptOpen);
-    openDialog->setFileMode(QFileDialog::ExistingFile);
-    saveDialog = makeFileDialog(this, "saveDialog", kSaveFilters);
-    saveDialog->setAcceptMode(QFileDialog::AcceptSave);
-    saveDialog->setFileMode(QFileDialog::AnyFile);
-    saveDialog->setDefaultSuffix(kBitmapSuffix);
-    // A name typed without an extension takes the one of the format chosen.
-    connect(saveDialog, &QFileDialog::filterSelected, this, [this](const QString& filter) {
-        const QString suffix =
-            isFilter(saveDialog, filter, kPngFilter) ? kPngSuffix : kBitmapSuffix;
-        saveDialog->setDefaultSuffix(suffix);
-        // Qt's dialog has just put the filter's case-free pattern ("[Pp][Nn][Gg]") in place
-        // of a typed extension: the name gets the real one.
-        if (auto* name = saveDialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))) {
-            const QString typed = QFileInfo(name->text()).suffix();
-            if (typed.startsWith(u'[')) {
-                name->setText(name->text().chopped(typed.size()) + suffix);
-            }
-        }
-    });
     fillRecentMenu();
     clientArea = new ClientArea(*this);
     setCentralWidget(clientArea);
@@ -469,6 +448,7 @@ void MainWindow::saveAs() {
 }
 
 void MainWindow::saveWithDialog() {
+    QFileDialog* saveDialog = saveFileDialog();
     selectFilter(saveDialog, kBitmapFilter);
     saveDialog->setDefaultSuffix(kBitmapSuffix);
     saveDialog->setDirectory(startFolder());
@@ -625,6 +605,7 @@ void MainWindow::dropEvent(QDropEvent* event) {
 }
 
 void MainWindow::openWithDialog(int filterIndex, FileSlot slot) {
+    QFileDialog* openDialog = openFileDialog();
     selectFilter(openDialog, filterIndex);
     openDialog->setDirectory(startFolder());
     if (openDialog->exec() != QDialog::Accepted) {
@@ -641,6 +622,40 @@ void MainWindow::openWithDialog(int filterIndex, FileSlot slot) {
             openFileInto(name, slot);
         }
     }
+}
+
+QFileDialog* MainWindow::openFileDialog() {
+    // Made at first use: the dialogs cost start-up time, most runs open nothing by them.
+    if (openDialog_ == nullptr) {
+        openDialog_ = makeFileDialog(this, "openDialog", openFilters());
+        openDialog_->setAcceptMode(QFileDialog::AcceptOpen);
+        openDialog_->setFileMode(QFileDialog::ExistingFile);
+    }
+    return openDialog_;
+}
+
+QFileDialog* MainWindow::saveFileDialog() {
+    if (saveDialog_ != nullptr) {
+        return saveDialog_;
+    }
+    QFileDialog* dialog = saveDialog_ = makeFileDialog(this, "saveDialog", kSaveFilters);
+    dialog->setAcceptMode(QFileDialog::AcceptSave);
+    dialog->setFileMode(QFileDialog::AnyFile);
+    dialog->setDefaultSuffix(kBitmapSuffix);
+    // A name typed without an extension takes the one of the format chosen.
+    connect(dialog, &QFileDialog::filterSelected, this, [dialog](const QString& filter) {
+        const QString suffix = isFilter(dialog, filter, kPngFilter) ? kPngSuffix : kBitmapSuffix;
+        dialog->setDefaultSuffix(suffix);
+        // Qt's dialog has just put the filter's case-free pattern ("[Pp][Nn][Gg]") in place
+        // of a typed extension: the name gets the real one.
+        if (auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))) {
+            const QString typed = QFileInfo(name->text()).suffix();
+            if (typed.startsWith(u'[')) {
+                name->setText(name->text().chopped(typed.size()) + suffix);
+            }
+        }
+    });
+    return dialog;
 }
 
 QString MainWindow::startFolder() const {

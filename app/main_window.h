@@ -95,8 +95,6 @@ public:
     std::string tempBitmapFileName;
 
     MainMenu menu;
-    QFileDialog* openDialog;
-    QFileDialog* saveDialog;
     ClientArea* clientArea;
     QLabel* statusFile;
     QLabel* statusMode;
@@ -141,6 +139,9 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    // The file dialogs, made at their first use.
+    QFileDialog* openFileDialog();
+    QFileDialog* saveFileDialog();
     // Shows the open dialog with the filter of that index (from 1); on OK opens the
     // chosen file into slot.
     void openWithDialog(int filterIndex, tessarin::FileSlot slot);
@@ -186,6 +187,8 @@ private:
     bool automaticSize_ = true;
     int zoom_ = tessarin::kMinZoom;
     bool fitToWindow_ = false;
+    QFileDialog* openDialog_ = nullptr;
+    QFileDialog* saveDialog_ = nullptr;
     bool stretchToWindow_ = false;
     tessarin::PixelAspect aspect_ = tessarin::PixelAspect::square;
     // The lines a page had when the client area was last fitted to the view.

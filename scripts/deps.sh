@@ -4,6 +4,7 @@
 #   scripts/deps.sh test       what ./test.sh needs (build + sanitizers + fuzzing + package checks)
 #   scripts/deps.sh package    what `cpack -G DEB` needs (build + dpkg-dev, file)
 #   scripts/deps.sh screenshot what scripts/screenshot.sh needs (build + Xvfb, xwd, xwininfo, convert)
+#   scripts/deps.sh bench      what bench/viewer_speed.sh needs (build + Xvfb, xdotool, feh)
 set -euo pipefail
 
 build_packages=(cmake ninja-build g++ pkg-config libgtest-dev libbenchmark-dev libpng-dev
@@ -12,13 +13,15 @@ test_packages=(clang mtools libclang-rt-14-dev xvfb xauth x11-apps xclip imagema
                dpkg-dev file lintian)
 package_packages=(dpkg-dev file)
 screenshot_packages=(xvfb x11-apps x11-utils imagemagick)
+bench_packages=(xvfb xauth xdotool feh)
 
 case "${1:-build}" in
 build) wanted=("${build_packages[@]}") ;;
 test) wanted=("${build_packages[@]}" "${test_packages[@]}") ;;
 package) wanted=("${build_packages[@]}" "${package_packages[@]}") ;;
 screenshot) wanted=("${build_packages[@]}" "${screenshot_packages[@]}") ;;
-*) echo "usage: $0 build|test|package|screenshot" >&2; exit 2 ;;
+bench) wanted=("${build_packages[@]}" "${bench_packages[@]}") ;;
+*) echo "usage: $0 build|test|package|screenshot|bench" >&2; exit 2 ;;
 esac
 
 missing=()
