@@ -120,6 +120,15 @@ std::vector<std::string> sortedByName(std::vector<std::string> paths, const std:
     return paths;
 }
 
+std::vector<std::string> listDisk(const std::string& disk) {
+    const auto image = openDisk(disk);
+    std::vector<std::string> paths;
+    for (const DiskImage::File& file : image->files()) {
+        paths.push_back(disk + "/" + file.path());
+    }
+    return sortedByName(std::move(paths), disk);
+}
+
 std::vector<std::string> listDirectory(const std::string& folder) {
     std::vector<std::string> paths;
     std::error_code error;
@@ -206,18 +215,10 @@ std::string nameInFolder(const std::string& path) {
 }
 
 FolderListing listFolder(const std::string& folder) {
-    if (isDiskImage(folder)) {
-        const auto image = openDisk(folder);
-        std::vector<std::string> paths;
-        for (const DiskImage::File& file : image->files()) {
-            paths.push_back(folder + "/" + file.path());
-        }
-        return std::make_shared<const std::vector<std::string>>(
-            sortedByName(std::move(paths), folder));
-    }
+    const bool disk = isDiskImage(folder);
     static std::mutex guard;
     static std::map<std::string, KeptListing> kept;
-    const auto stamp = stampOf(folder, true);
+    const auto stamp = stampOf(folder, !disk);
     if (!stamp) {
         return std::make_shared<const std::vector<std::string>>();
     }
@@ -227,7 +228,8 @@ FolderListing listFolder(const std::string& folder) {
             return it->second.paths;
         }
     }
-    auto paths = std::make_shared<const std::vector<std::string>>(listDirectory(folder));
+    auto paths = std::make_shared<const std::vector<std::string>>(disk ? listDisk(folder)
+                                                                       : listDirectory(folder));
     const std::lock_guard lock(guard);
     if (kept.size() >= kKeptListings) {
         kept.clear();
