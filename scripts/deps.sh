@@ -4,7 +4,8 @@
 #   scripts/deps.sh test       what ./test.sh needs (build + sanitizers + fuzzing + package checks)
 #   scripts/deps.sh package    what `cpack -G DEB` needs (build + dpkg-dev, file)
 #   scripts/deps.sh screenshot what scripts/screenshot.sh needs (build + Xvfb, xwd, xwininfo, convert)
-#   scripts/deps.sh bench      what bench/viewer_speed.sh needs (build + Xvfb, xdotool, feh)
+#   scripts/deps.sh bench      what bench/viewer_speed.sh and scripts/compare_openmsx.sh need
+#                              (build + Xvfb, xdotool, feh, openMSX with C-BIOS, ImageMagick)
 set -euo pipefail
 
 build_packages=(cmake ninja-build g++ pkg-config libgtest-dev libbenchmark-dev libpng-dev
@@ -13,7 +14,7 @@ test_packages=(clang mtools libclang-rt-14-dev xvfb xauth x11-apps xclip imagema
                dpkg-dev file lintian)
 package_packages=(dpkg-dev file)
 screenshot_packages=(xvfb x11-apps x11-utils imagemagick)
-bench_packages=(xvfb xauth xdotool feh)
+bench_packages=(xvfb xauth xdotool feh openmsx cbios imagemagick)
 
 case "${1:-build}" in
 build) wanted=("${build_packages[@]}") ;;

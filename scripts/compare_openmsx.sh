@@ -1,0 +1,118 @@
+#!/bin/sh
+# Compares the exporter's machine colours with openMSX's picture of the same VRAM: each
+# sample's bytes written into the VRAM of openMSX's C-BIOS MSX2 and MSX2+ machines, the
+# VDP set to the sample's mode with a known palette, a raw screenshot taken; the exporter's
+# PNG of the same file with --colours msx2 / msx2+ and that palette; the pixels that
+# differ counted. Needs openmsx, cbios, xvfb-run and imagemagick: scripts/deps.sh bench.
+# Usage: scripts/compare_openmsx.sh [BUILD_DIR]
+set -eu
+src=$(cd "$(dirname "$0")/.." && pwd)
+build=$(cd "${1:-$src/build}" && pwd)
+exporter="$build/tessarin-export"
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT INT TERM
+
+# A palette with every level of every channel: entry i is red i%8, green (i+3)%8, blue
+# (i*3)%8 (bytes 0RRR0BBB 00000GGG).
+palette="$work/P.PL5"
+i=0
+: >"$palette"
+while [ "$i" -lt 16 ]; do
+    printf "$(printf '\\%03o\\%03o' $(((i % 8) << 4 | (i * 3) % 8)) $(((i + 3) % 8)))" >>"$palette"
+    i=$((i + 1))
+done
+
+# R0 and R25 of each mode (R1 display on, R2 page 0, R8 64 KB, R9 212 lines, R7 border 0).
+regs() {
+    case $1 in
+    5) echo "0x06 0x00" ;; 6) echo "0x08 0x00" ;; 7) echo "0x0A 0x00" ;;
+    8) echo "0x0E 0x00" ;; 10) echo "0x0E 0x18" ;; 12) echo "0x0E 0x08" ;;
+    esac
+}
+
+# openMSX's raw screenshot of FILE's bytes (past its 7-byte BSAVE header) in MODE on
+# MACHINE, the display area cut out at the picture's size.
+openmsx_picture() { # MACHINE MODE FILE OUT WIDE
+    interleaved=0
+    [ "$2" -ge 7 ] && interleaved=1
+    set -- "$1" "$2" "$3" "$4" "$5" $(regs "$2") "$interleaved"
+    tail -c +8 "$3" >"$work/vram.bin"
+    cat >"$work/shot.tcl" <<EOF
+set f [open "$work/vram.bin" rb]
+set data [read \$f]
+close \$f
+set pf [open "$palette" rb]
+set pal [read \$pf]
+close \$pf
+# The chip's own levels: none of the renderer's TV effects.
+set gamma 1.0
+set brightness 0
+set contrast 0
+set noise 0
+set scanline 0
+set blur 0
+set glow 0
+after time 4 {
+    if {$8} {
+        # Screens 7 and up keep even addresses in the first 64 KB chip, odd in the second.
+        binary scan \$data cu* bytes
+        set a 0
+        foreach b \$bytes {
+            debug write "physical VRAM" [expr {(\$a >> 1) | ((\$a & 1) << 16)}] \$b
+            incr a
+        }
+    } else {
+        debug write_block "physical VRAM" 0 \$data
+    }
+    vdpreg 0 $6
+    vdpreg 1 0x40
+    vdpreg 2 0x1F
+    vdpreg 7 0
+    vdpreg 8 0x0A
+    vdpreg 9 0x80
+    vdpreg 18 0
+    vdpreg 23 0
+    vdpreg 25 $7
+    vdpreg 16 0
+    binary scan \$pal c* bytes
+    foreach b \$bytes { debug write ioports 0x9A [expr {\$b & 0xFF}] }
+    after time 0.2 {
+        screenshot -raw -doublesize "$work/shot.png"
+        exit
+    }
+}
+EOF
+    QT_QPA_PLATFORM=offscreen timeout 120 xvfb-run -a openmsx -machine "$1" -script "$work/shot.tcl" \
+        >"$work/openmsx.log" 2>&1 || { cat "$work/openmsx.log" >&2; return 1; }
+    # 640x480: 2 x 320 x 240 with the picture's 256 (or 512) x 212 lines centred.
+    convert "$work/shot.png" -crop 512x424+64+28 +repage "$4"
+    [ "$5" = wide ] || convert "$4" -sample 256x212! "$4"
+}
+
+for machine_colours in "C-BIOS_MSX2 msx2" "C-BIOS_MSX2+ msx2+"; do
+    set -- $machine_colours
+    machine=$1 colours=$2
+    for sample in BARS.SC5:5:plain RAMP.SC6:6:wide BARS7.SC7:7:wide RGB.SC8:8:plain \
+        YJKA.SCA:10:plain YJK.SCC:12:plain; do
+        file=${sample%%:*}
+        rest=${sample#*:}
+        mode=${rest%%:*}
+        wide=${rest#*:}
+        if [ "$colours" = msx2 ] && [ "$mode" -ge 10 ]; then continue; fi
+        openmsx_picture "$machine" "$mode" "$src/samples/$file" "$work/theirs.png" "$wide"
+        size=256x212
+        [ "$wide" = wide ] && size=512x424mag
+        "$exporter" --quiet --colours "$colours" --size "$size" --palette "$palette" \
+            --palette-source file -o "$work/ours.png" "$src/samples/$file"
+        note=""
+        if [ "$mode" -ge 10 ]; then
+            # openMSX shows a YJK screen one 4-pixel group further right in its frame:
+            # compare the picture's first 252 columns with the frame's from the fifth.
+            convert "$work/ours.png" -crop 252x212+0+0 +repage "$work/ours.png"
+            convert "$work/theirs.png" -crop 252x212+4+0 +repage "$work/theirs.png"
+            note=" (252 columns, openMSX's 4 pixels to the right)"
+        fi
+        differ=$(compare -metric AE "$work/ours.png" "$work/theirs.png" null: 2>&1 || true)
+        echo "$machine $file (screen $mode): $differ pixels differ$note"
+    done
+done
