@@ -2,8 +2,8 @@
 # Disk images against folders, through tessarin-export, each figure the median of RUNS:
 #  - one picture: the first picture of a 720 KB disk image (`-o OUT GAME.DSK`) against the
 #    same file copied off the disk by mcopy;
-#  - a batch: a disk image of 50 pictures (2.88 MB, the samples in turn) against the same
-#    50 files in a folder, one thread.
+#  - a batch: a 720 KB disk image (the largest MSX floppy) of 50 pictures, the samples
+#    under 16 KB in turn, against the same 50 files in a folder, one thread.
 # Usage: bench/disk_speed.sh [BUILD_DIR] [RUNS] (default build, 21). Needs mtools.
 set -eu
 src=$(cd "$(dirname "$0")/.." && pwd)
@@ -45,9 +45,9 @@ compare "first picture of a 720 KB disk:" "the same file:"
 cmp "$work/a.bmp" "$work/b.bmp"
 
 many="$work/MANY.DSK"
-mformat -C -f 2880 -i "$many" ::
+mformat -C -f 720 -i "$many" ::
 mkdir "$work/folder"
-set -- "$src"/samples/*.SC?
+set -- $(find "$src/samples" -name '*.SC?' -size -16k | sort)
 i=0
 while [ "$i" -lt 50 ]; do
     shift_by=$((i % $# + 1))
