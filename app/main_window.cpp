@@ -138,8 +138,12 @@ void selectFilter(QFileDialog* dialog, int filterIndex) {
     dialog->selectNameFilter(dialog->nameFilters().value(filterIndex - 1));
 }
 
+// Whether filter, as the dialog reports it, is its filter at filterIndex (from 1). Hiding
+// the details, the dialog reports a filter as it shows it: without the patterns that
+// nameFiltersOf added in parentheses.
 [[nodiscard]] bool isFilter(const QFileDialog* dialog, const QString& filter, int filterIndex) {
-    return filter == dialog->nameFilters().value(filterIndex - 1);
+    const QString full = dialog->nameFilters().value(filterIndex - 1);
+    return filter == full || full.startsWith(filter + QStringLiteral(" ("));
 }
 
 QSettings viewerSettings() {
