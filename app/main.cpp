@@ -34,10 +34,11 @@ const std::string kEndOfOptions = "--";
 
 constexpr const char* kUsage =
     "Usage: tessarin [FILE [FILE]]\n"
-    "Shows MSX2/MSX2+ bitmap screen files. Opens up to two files by their names: a palette\n"
-    "file (*.PL?) becomes the palette; any other file goes into VRAM0, its last letter\n"
-    "choosing the screen mode (5, 6, 7, 8, A/B for 10/11, C/S for 12). After -- every\n"
-    "argument is a file.\n"
+    "Shows MSX screen files (screens 2 to 12). Opens up to two files by their names: a\n"
+    "palette file (*.PL?) becomes the palette; any other file goes into VRAM0, its\n"
+    "extension choosing the screen mode (.SC5 to .SC8, .SCA/.SCB for 10/11, .SCC/.S12 for\n"
+    "12, .SC2 to .SC4, ...); a disk image (.DSK) opens at its first picture. After --\n"
+    "every argument is a file.\n"
     "\n"
     "Keys:\n"
     "  Ctrl+O             open a screen file into VRAM0\n"
