@@ -215,10 +215,14 @@ std::string nameInFolder(const std::string& path) {
 }
 
 FolderListing listFolder(const std::string& folder) {
-    const bool disk = isDiskImage(folder);
+    // One stat: a disk image is a regular file with its extension, else a directory.
+    auto stamp = hasDiskExtension(folder) ? stampOf(folder, false) : std::nullopt;
+    const bool disk = stamp.has_value();
+    if (!disk) {
+        stamp = stampOf(folder, true);
+    }
     static std::mutex guard;
     static std::map<std::string, KeptListing> kept;
-    const auto stamp = stampOf(folder, !disk);
     if (!stamp) {
         return std::make_shared<const std::vector<std::string>>();
     }
