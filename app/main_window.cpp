@@ -140,10 +140,9 @@ void selectFilter(QFileDialog* dialog, int filterIndex) {
 
 // Whether filter, as the dialog reports it, is its filter at filterIndex (from 1). Hiding
 // the details, the dialog reports a filter as it shows it: without the patterns that
-// nameFiltersOf added in parentheses.
+// nameFiltersOf adds in parentheses to every filter.
 [[nodiscard]] bool isFilter(const QFileDialog* dialog, const QString& filter, int filterIndex) {
-    const QString full = dialog->nameFilters().value(filterIndex - 1);
-    return filter == full || full.startsWith(filter + QStringLiteral(" ("));
+    return dialog->nameFilters().value(filterIndex - 1).startsWith(filter + QStringLiteral(" ("));
 }
 
 QSettings viewerSettings() {
@@ -221,7 +220,12 @@ void MainWindow::openFileByName(const std::string& fileName) {
 }
 
 void MainWindow::openFileInto(const std::string& fileName, FileSlot slot) {
-    document->openInto(fileName, slot);
+    try {
+        document->openInto(fileName, slot);
+    } catch (const tessarin::ReloadError&) {
+        opened(slot); // a disk image's picture is in all the same, as openFileByName shows
+        throw;
+    }
     opened(slot);
 }
 
@@ -618,13 +622,7 @@ void MainWindow::openWithDialog(int filterIndex, FileSlot slot) {
     const QStringList files = openDialog->selectedFiles();
     if (!files.isEmpty()) {
         rememberFolder(QFileInfo(files.first()));
-        const std::string name = localName(files.first());
-        // A disk image is a folder: it opens as a drop does, at its first picture.
-        if (slot == FileSlot::vram0 && tessarin::isDiskImage(name)) {
-            openFileByName(name);
-        } else {
-            openFileInto(name, slot);
-        }
+        openFileInto(localName(files.first()), slot);
     }
 }
 

@@ -109,6 +109,10 @@ void ScreenDocument::openInto(const std::string& fileName, FileSlot slot) {
     if (!isFileSlot(slot)) {
         return;
     }
+    if (slot == FileSlot::vram0 && isDiskImage(fileName)) {
+        openNamed(fileName, Loading::onTop); // a folder: opened at its first picture
+        return;
+    }
     const InputBytes in = readChecked(fileName, slot, mapping_);
     openOpened(fileName, in, slot);
 }

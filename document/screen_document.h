@@ -77,7 +77,9 @@ public:
     // Loads the file into slot; from now on there is a picture. A palette file becomes
     // the active palette. The VRAM palette, when in effect, follows every change of VRAM
     // and mode. A missing, unreadable, not regular or empty file throws FileError naming
-    // it and the reason before anything changes.
+    // it and the reason before anything changes. A disk image into VRAM0 opens as
+    // openByName opens it: its first picture, in its mode, with its companion (ReloadError
+    // as there).
     void openInto(const std::string& fileName, FileSlot slot);
     // Sets the VDP's mode (page 0) and both line widths to the mode's full line; with a
     // picture, reloads every file with them. An unsupported mode does nothing.
