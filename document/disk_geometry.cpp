@@ -2,6 +2,8 @@
 
 #include <array>
 #include <bit>
+#include <optional>
+#include <span>
 #include <string_view>
 
 namespace tessarin {
@@ -31,6 +33,17 @@ constexpr std::array<Parameters, 2> kStandard{{
     {512, 2, 1, 2, 112, 1440, 3, 0xF9}, // 720 KB: two sides
 }};
 
+using BootFields = std::array<std::uint8_t, kBootFieldBytes>;
+
+// The byte at offset, or none past the image's end.
+[[nodiscard]] std::optional<std::uint8_t> byteAt(const DiskReader& image, std::uint64_t offset) {
+    std::array<std::uint8_t, 1> byte{};
+    if (image.readAt(offset, byte) != byte.size()) {
+        return std::nullopt;
+    }
+    return byte[0];
+}
+
 [[nodiscard]] std::uint32_t get16(std::span<const std::uint8_t> b, std::size_t at) {
     return std::uint32_t{b[at]} | std::uint32_t{b[at + 1]} << 8;
 }
@@ -41,6 +54,10 @@ constexpr std::array<Parameters, 2> kStandard{{
 
 [[nodiscard]] bool isMediaByte(std::uint32_t byte) {
     return byte == 0xF0 || (byte >= 0xF8 && byte <= 0xFF);
+}
+
+[[nodiscard]] bool isMediaByte(std::optional<std::uint8_t> byte) {
+    return byte && isMediaByte(std::uint32_t{*byte});
 }
 
 [[nodiscard]] std::string hexByte(std::uint32_t byte) {
@@ -96,9 +113,9 @@ constexpr std::array<Parameters, 2> kStandard{{
 
 } // namespace
 
-std::optional<DiskGeometry> DiskGeometry::of(std::span<const std::uint8_t> image,
-                                             std::string& whyNot) {
-    if (image.size() < kBootFieldBytes) {
+std::optional<DiskGeometry> DiskGeometry::of(const DiskReader& image, std::string& whyNot) {
+    BootFields boot{};
+    if (image.readAt(0, boot) < boot.size()) {
         whyNot = std::to_string(image.size()) + " bytes, too short for a boot sector";
         return std::nullopt;
     }
@@ -117,8 +134,8 @@ std::optional<DiskGeometry> DiskGeometry::of(std::span<const std::uint8_t> image
             whyNot = "FAT past the end of the image";
             return std::nullopt;
         }
-        if (!isMediaByte(image[fatStart])) {
-            whyNot = "FAT starts with " + hexByte(image[fatStart]) + ", no media byte";
+        if (const auto first = byteAt(image, fatStart); !isMediaByte(first)) {
+            whyNot = "FAT starts with " + hexByte(first.value_or(0)) + ", no media byte";
             return std::nullopt;
         }
         if (dataStart > image.size()) {
@@ -151,7 +168,7 @@ std::optional<DiskGeometry> DiskGeometry::of(std::span<const std::uint8_t> image
         g.clusterCount_ = static_cast<std::uint32_t>(clusters);
         return g;
     };
-    if (auto geometry = layout(parametersOf(image))) {
+    if (auto geometry = layout(parametersOf(boot))) {
         return geometry;
     }
     // Only an image of exactly a standard size whose FAT names it falls back, so that a
@@ -159,7 +176,7 @@ std::optional<DiskGeometry> DiskGeometry::of(std::span<const std::uint8_t> image
     const std::string declared = whyNot;
     for (const Parameters& standard : kStandard) {
         const std::uint64_t bytes = std::uint64_t{standard.totalSectors} * standard.bytesPerSector;
-        if (image.size() == bytes && image[standard.bytesPerSector] == standard.media) {
+        if (image.size() == bytes && byteAt(image, standard.bytesPerSector) == standard.media) {
             return layout(standard);
         }
     }

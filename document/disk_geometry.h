@@ -1,9 +1,10 @@
 #pragma once
 
+#include "document/disk_reader.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <optional>
-#include <span>
 #include <string>
 
 namespace tessarin {
@@ -13,11 +14,12 @@ namespace tessarin {
 // MSX-DOS 1 disks). Offsets and sizes in bytes from the start of the image.
 class DiskGeometry {
 public:
-    // The geometry of image, checked to fit it: a first FAT starting with a media byte, the
+    // The geometry of image, checked to fit it (the boot sector and the FAT's first byte are
+    // read): a first FAT starting with a media byte, the
     // FATs and the root directory inside the image, a data area of 1..4084 clusters (what
     // FAT12 numbers) that the FAT has entries for. The data area may run past a truncated
     // image. Nothing when image is no MSX-DOS disk image, and then why in whyNot.
-    [[nodiscard]] static std::optional<DiskGeometry> of(std::span<const std::uint8_t> image,
+    [[nodiscard]] static std::optional<DiskGeometry> of(const DiskReader& image,
                                                         std::string& whyNot);
 
     [[nodiscard]] std::size_t fatOffset() const { return fatOffset_; }

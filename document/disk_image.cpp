@@ -15,26 +15,33 @@ namespace {
 // MSX-DOS 2 paths hold at most 63 characters, so no real disk nests deeper than this.
 constexpr int kMaxDepth = 32;
 
-[[nodiscard]] DiskGeometry geometryOf(const std::string& name,
-                                      std::span<const std::uint8_t> bytes) {
+[[nodiscard]] DiskGeometry geometryOf(const std::string& name, const DiskReader& image) {
     std::string whyNot;
-    if (auto geometry = DiskGeometry::of(bytes, whyNot)) {
+    if (auto geometry = DiskGeometry::of(image, whyNot)) {
         return *geometry;
     }
     throw FileError(name, name + ": not an MSX-DOS disk image: " + whyNot);
 }
 
-} // namespace
-
-DiskImage::DiskImage(std::string name, std::vector<std::uint8_t> bytes)
-    : name_(std::move(name)), bytes_(std::move(bytes)), geometry_(geometryOf(name_, bytes_)) {
-    std::vector<bool> directoryClusters(DiskGeometry::kFirstCluster + geometry_.clusterCount());
-    list(std::span(bytes_).subspan(geometry_.rootOffset(), geometry_.rootBytes()), "", 0,
-         directoryClusters);
+// The bytes of a part the geometry places inside the image: the FAT, the root directory.
+[[nodiscard]] std::vector<std::uint8_t> partOf(const std::string& name, const DiskReader& image,
+                                               std::uint64_t offset, std::size_t size,
+                                               const char* what) {
+    std::vector<std::uint8_t> bytes(size);
+    if (image.readAt(offset, bytes) != size) { // the image shrank since its size was taken
+        throw FileError(name, name + ": " + what + " past the end of the image");
+    }
+    return bytes;
 }
 
-std::span<const std::uint8_t> DiskImage::fat() const {
-    return std::span(bytes_).subspan(geometry_.fatOffset(), geometry_.fatBytes());
+} // namespace
+
+DiskImage::DiskImage(std::string name, std::shared_ptr<const DiskReader> image)
+    : name_(std::move(name)), image_(std::move(image)), geometry_(geometryOf(name_, *image_)),
+      fat_(partOf(name_, *image_, geometry_.fatOffset(), geometry_.fatBytes(), "FAT")) {
+    std::vector<bool> directoryClusters(DiskGeometry::kFirstCluster + geometry_.clusterCount());
+    list(partOf(name_, *image_, geometry_.rootOffset(), geometry_.rootBytes(), "root directory"),
+         "", 0, directoryClusters);
 }
 
 std::string DiskImage::qualified(const std::string& path) const {
@@ -61,24 +68,20 @@ void DiskImage::list(std::span<const std::uint8_t> entries, const std::string& p
 std::vector<std::uint8_t> DiskImage::directoryContents(const std::string& path,
                                                        std::uint16_t firstCluster,
                                                        std::vector<bool>& directoryClusters) {
-    ClusterChain chain = Fat12(fat(), geometry_.clusterCount())
+    ClusterChain chain = Fat12(fat_, geometry_.clusterCount())
                              .follow(firstCluster, std::numeric_limits<std::size_t>::max());
     std::vector<std::uint8_t> contents;
     for (const std::uint16_t cluster : chain.clusters) {
-        const std::uint64_t offset = geometry_.clusterOffset(cluster);
         if (directoryClusters[cluster]) {
             // Its entries are listed already: a directory that contains itself or another.
             chain.problem = "directory loops back to cluster " + std::to_string(cluster);
             break;
         }
-        if (offset + geometry_.clusterBytes() > bytes_.size()) {
+        if (append(std::span(&cluster, 1), geometry_.clusterBytes(), contents)) {
             chain.problem = "cluster " + std::to_string(cluster) + " past the end of the image";
             break;
         }
         directoryClusters[cluster] = true;
-        const auto from = bytes_.begin() + static_cast<std::ptrdiff_t>(offset);
-        contents.insert(contents.end(), from,
-                        from + static_cast<std::ptrdiff_t>(geometry_.clusterBytes()));
     }
     if (!chain.problem.empty()) {
         problems_.push_back(qualified(path) + ": " + chain.problem +
@@ -87,12 +90,43 @@ std::vector<std::uint8_t> DiskImage::directoryContents(const std::string& path,
     return contents;
 }
 
+std::optional<std::uint16_t> DiskImage::append(std::span<const std::uint16_t> clusters,
+                                               std::uint64_t count,
+                                               std::vector<std::uint8_t>& out) const {
+    const std::uint64_t clusterBytes = geometry_.clusterBytes();
+    for (std::size_t first = 0; first < clusters.size() && count > 0;) {
+        // Clusters numbered one after the other lie one after the other in the image.
+        std::size_t run = 1;
+        while (first + run < clusters.size() && clusters[first + run] == clusters[first] + run) {
+            ++run;
+        }
+        const std::uint64_t offset = geometry_.clusterOffset(clusters[first]);
+        const std::uint64_t bytes = std::min<std::uint64_t>(count, run * clusterBytes);
+        // Checked before anything is reserved: a lying size must not claim gigabytes.
+        if (offset + bytes > image_->size()) {
+            const std::uint64_t inside =
+                offset < image_->size() ? (image_->size() - offset) / clusterBytes : 0;
+            return clusters[first + static_cast<std::size_t>(inside)];
+        }
+        const std::size_t at = out.size();
+        out.resize(at + static_cast<std::size_t>(bytes));
+        const std::size_t got = image_->readAt(offset, std::span(out).subspan(at));
+        if (got < bytes) { // the image shrank since its size was taken
+            out.resize(at);
+            return clusters[first + got / clusterBytes];
+        }
+        count -= bytes;
+        first += run;
+    }
+    return std::nullopt;
+}
+
 std::vector<std::uint8_t> DiskImage::read(const File& file) const {
     const std::uint64_t clusterBytes = geometry_.clusterBytes();
     const std::size_t needed =
         static_cast<std::size_t>((file.size_ + clusterBytes - 1) / clusterBytes);
     const ClusterChain chain =
-        Fat12(fat(), geometry_.clusterCount()).follow(file.firstCluster_, needed);
+        Fat12(fat_, geometry_.clusterCount()).follow(file.firstCluster_, needed);
     const auto fail = [&](const std::string& reason) {
         const std::string fileName = qualified(file.path_);
         return FileError(fileName, fileName + ": " + reason);
@@ -106,25 +140,25 @@ std::vector<std::uint8_t> DiskImage::read(const File& file) const {
                    " clusters)");
     }
     std::vector<std::uint8_t> contents;
-    // The chain's clusters are distinct, so a file that fits the image is no larger than it;
-    // a lying size must not reserve gigabytes before the clusters are found missing.
-    contents.reserve(std::min<std::size_t>(file.size_, bytes_.size()));
-    for (const std::uint16_t cluster : chain.clusters) {
-        const std::uint64_t offset = geometry_.clusterOffset(cluster);
-        const std::uint64_t count =
-            std::min<std::uint64_t>(clusterBytes, file.size_ - contents.size());
-        if (offset + count > bytes_.size()) {
-            throw fail("cluster " + std::to_string(cluster) + " past the end of the image");
-        }
-        const auto from = bytes_.begin() + static_cast<std::ptrdiff_t>(offset);
-        contents.insert(contents.end(), from, from + static_cast<std::ptrdiff_t>(count));
+    if (const auto missing = append(chain.clusters, file.size_, contents)) {
+        throw fail("cluster " + std::to_string(*missing) + " past the end of the image");
     }
     return contents;
 }
 
-bool looksLikeDiskImage(std::span<const std::uint8_t> bytes) {
+bool looksLikeDiskImage(const DiskReader& image) {
     std::string whyNot;
-    return DiskGeometry::of(bytes, whyNot).has_value();
+    return DiskGeometry::of(image, whyNot).has_value();
+}
+
+std::size_t MemoryDiskReader::readAt(std::uint64_t offset, std::span<std::uint8_t> out) const {
+    if (offset >= bytes_.size()) {
+        return 0;
+    }
+    const std::size_t count =
+        std::min(out.size(), bytes_.size() - static_cast<std::size_t>(offset));
+    std::copy_n(bytes_.begin() + static_cast<std::ptrdiff_t>(offset), count, out.begin());
+    return count;
 }
 
 } // namespace tessarin

@@ -1,8 +1,11 @@
 #pragma once
 
 #include "document/disk_geometry.h"
+#include "document/disk_reader.h"
 
 #include <cstdint>
+#include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <utility>
@@ -33,10 +36,11 @@ public:
         std::uint16_t firstCluster_;
     };
 
-    // Checks the boot sector and the FAT of the image's bytes and lists its files; name is
-    // what errors call the disk ("GAME.DSK"). FileError(name, reason) when the bytes are
-    // no MSX-DOS disk image or its root directory lies outside them.
-    DiskImage(std::string name, std::vector<std::uint8_t> bytes);
+    // Checks the boot sector and the FAT of the image and lists its files, reading only
+    // those and the directories; name is what errors call the disk ("GAME.DSK").
+    // FileError(name, reason) when the image is no MSX-DOS disk image or its root
+    // directory lies outside it.
+    DiskImage(std::string name, std::shared_ptr<const DiskReader> image);
 
     // Every file on the disk, subdirectories followed, in directory order (depth first).
     [[nodiscard]] const std::vector<File>& files() const { return files_; }
@@ -61,18 +65,36 @@ private:
     [[nodiscard]] std::vector<std::uint8_t> directoryContents(const std::string& path,
                                                               std::uint16_t firstCluster,
                                                               std::vector<bool>& directoryClusters);
-    [[nodiscard]] std::span<const std::uint8_t> fat() const;
+    // Appends the clusters' bytes to out, count bytes in all, each run of consecutive
+    // clusters read at once; the chain's first cluster it could not read when one lies past
+    // the image's end.
+    [[nodiscard]] std::optional<std::uint16_t> append(std::span<const std::uint16_t> clusters,
+                                                      std::uint64_t count,
+                                                      std::vector<std::uint8_t>& out) const;
     [[nodiscard]] std::string qualified(const std::string& path) const;
 
     std::string name_;
-    std::vector<std::uint8_t> bytes_;
+    std::shared_ptr<const DiskReader> image_;
     DiskGeometry geometry_;
+    std::vector<std::uint8_t> fat_;
     std::vector<File> files_;
     std::vector<std::string> problems_;
 };
 
-// Whether bytes have a boot sector and a FAT as MSX-DOS disk images have, exactly when
-// DiskImage accepts them; cheap, nothing is listed.
-[[nodiscard]] bool looksLikeDiskImage(std::span<const std::uint8_t> bytes);
+// Whether the image has a boot sector and a FAT as MSX-DOS disk images have, exactly when
+// DiskImage accepts it; cheap, nothing is listed.
+[[nodiscard]] bool looksLikeDiskImage(const DiskReader& image);
+
+// The bytes of an image held in memory.
+class MemoryDiskReader : public DiskReader {
+public:
+    explicit MemoryDiskReader(std::vector<std::uint8_t> bytes) : bytes_(std::move(bytes)) {}
+    [[nodiscard]] std::uint64_t size() const override { return bytes_.size(); }
+    [[nodiscard]] std::size_t readAt(std::uint64_t offset,
+                                     std::span<std::uint8_t> out) const override;
+
+private:
+    std::vector<std::uint8_t> bytes_;
+};
 
 } // namespace tessarin

@@ -1,6 +1,7 @@
 #include "document/file_source.h"
 
 #include "document/disk_image.h"
+#include "document/disk_reader.h"
 #include "document/file_browsing.h"
 #include "platform/file_error.h"
 #include "platform/file_stream.h"
@@ -64,28 +65,67 @@ std::string joined(const std::string& folder, const std::string& name) {
     return folder.ends_with('/') ? folder + name : folder + "/" + name;
 }
 
+// A disk image file, read where the disk is read: kept open while the disk is kept.
+class DiskFile final : public DiskReader {
+public:
+    explicit DiskFile(const std::string& path) : file_(path) {}
+    [[nodiscard]] std::uint64_t size() const override { return file_.size(); }
+    [[nodiscard]] std::size_t readAt(std::uint64_t offset,
+                                     std::span<std::uint8_t> out) const override {
+        return file_.readAt(offset, out);
+    }
+
+private:
+    InputFile file_;
+};
+
+// A path through a disk image, with the image's stamp as it was found.
+struct FoundDiskPath {
+    DiskPath where;
+    Stamp stamp;
+};
+
+std::optional<FoundDiskPath> findDiskPath(const std::string& path) {
+    for (std::size_t slash = path.find('/'); slash != std::string::npos;
+         slash = path.find('/', slash + 1)) {
+        std::string prefix = path.substr(0, slash);
+        if (!hasDiskExtension(prefix)) {
+            continue;
+        }
+        if (const auto stamp = stampOf(prefix, false)) {
+            std::string inner = path.substr(slash + 1);
+            if (inner.empty()) {
+                return std::nullopt;
+            }
+            return FoundDiskPath{{std::move(prefix), std::move(inner)}, *stamp};
+        }
+    }
+    return std::nullopt;
+}
+
 // The last disk image read, kept while it is unchanged: browsing and batches read many
-// files of one disk.
-std::shared_ptr<const DiskImage> openDisk(const std::string& disk) {
+// files of one disk. stamp is the disk's as just found, if it was.
+std::shared_ptr<const DiskImage> openDisk(const std::string& disk,
+                                          std::optional<Stamp> stamp = std::nullopt) {
     static std::mutex guard;
     static std::string keptName;
     static Stamp keptStamp;
     static std::shared_ptr<const DiskImage> kept;
 
-    const auto stamp = stampOf(disk, false);
+    if (!stamp) {
+        stamp = stampOf(disk, false);
+    }
     {
         const std::lock_guard lock(guard);
         if (kept && stamp && keptName == disk && keptStamp == *stamp) {
             return kept;
         }
     }
-    InputFile in(disk);
-    if (in.size() > kMaxDiskImageSize) {
+    auto file = std::make_shared<const DiskFile>(disk);
+    if (file->size() > kMaxDiskImageSize) {
         throw FileError(disk, "\"" + disk + "\" is too large for an MSX-DOS disk image");
     }
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(in.size()));
-    bytes.resize(in.read(bytes));
-    auto image = std::make_shared<const DiskImage>(disk, std::move(bytes));
+    auto image = std::make_shared<const DiskImage>(disk, std::move(file));
     if (stamp) {
         const std::lock_guard lock(guard);
         keptName = disk;
@@ -149,16 +189,8 @@ struct KeptListing {
 } // namespace
 
 std::optional<DiskPath> splitDiskPath(const std::string& path) {
-    for (std::size_t slash = path.find('/'); slash != std::string::npos;
-         slash = path.find('/', slash + 1)) {
-        const std::string prefix = path.substr(0, slash);
-        if (hasDiskExtension(prefix) && stampOf(prefix, false)) {
-            std::string inner = path.substr(slash + 1);
-            if (inner.empty()) {
-                return std::nullopt;
-            }
-            return DiskPath{prefix, inner};
-        }
+    if (auto found = findDiskPath(path)) {
+        return std::move(found->where);
     }
     return std::nullopt;
 }
@@ -169,9 +201,9 @@ bool isDiskImage(const std::string& path) {
 
 InputBytes readInput(const std::string& path, std::size_t limit) {
     InputBytes input;
-    if (const auto where = splitDiskPath(path)) {
-        const auto image = openDisk(where->disk);
-        std::vector<std::uint8_t> bytes = image->read(fileOnDisk(*image, *where, path));
+    if (const auto found = findDiskPath(path)) {
+        const auto image = openDisk(found->where.disk, found->stamp);
+        std::vector<std::uint8_t> bytes = image->read(fileOnDisk(*image, found->where, path));
         input.size = bytes.size();
         refuseEmpty(path, input.size);
         bytes.resize(std::min(bytes.size(), limit));

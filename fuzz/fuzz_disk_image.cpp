@@ -6,13 +6,15 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <memory>
 #include <vector>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    std::vector<std::uint8_t> bytes(data, data + size);
-    const bool looksLike = tessarin::looksLikeDiskImage(bytes);
+    const auto bytes =
+        std::make_shared<const tessarin::MemoryDiskReader>(std::vector(data, data + size));
+    const bool looksLike = tessarin::looksLikeDiskImage(*bytes);
     try {
-        const tessarin::DiskImage image("FUZZ.DSK", std::move(bytes));
+        const tessarin::DiskImage image("FUZZ.DSK", bytes);
         if (!looksLike) {
             std::abort(); // the quick check must agree with the reader both ways
         }

@@ -48,14 +48,16 @@ InputFile::~InputFile() {
     }
 }
 
-void InputFile::seek(std::uint64_t offset) {
-    if (::lseek(fd_, static_cast<off_t>(offset), SEEK_SET) < 0) {
-        throwErrno("read", fileName_, errno);
-    }
-}
-
 std::size_t InputFile::read(std::span<std::uint8_t> out) {
     const std::int64_t n = posix::readFully(fd_, out);
+    if (n < 0) {
+        throwErrno("read", fileName_, errno);
+    }
+    return static_cast<std::size_t>(n);
+}
+
+std::size_t InputFile::readAt(std::uint64_t offset, std::span<std::uint8_t> out) const {
+    const std::int64_t n = posix::readFully(fd_, out, offset);
     if (n < 0) {
         throwErrno("read", fileName_, errno);
     }

@@ -22,10 +22,11 @@ public:
 
     // The size when opened.
     [[nodiscard]] std::uint64_t size() const { return size_; }
-    void seek(std::uint64_t offset);
     // Reads up to out.size() bytes; fewer only at the end of the file.
     // A real read error throws FileError.
     std::size_t read(std::span<std::uint8_t> out);
+    // As read, from offset, leaving the position alone: safe from several threads.
+    [[nodiscard]] std::size_t readAt(std::uint64_t offset, std::span<std::uint8_t> out) const;
 
 private:
     std::string fileName_;

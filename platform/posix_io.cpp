@@ -68,10 +68,12 @@ std::string openFailureText(int error) {
     }
 }
 
-std::int64_t readFully(int fd, std::span<std::uint8_t> out) {
+std::int64_t readFully(int fd, std::span<std::uint8_t> out, std::optional<std::uint64_t> offset) {
     std::size_t done = 0;
     while (done < out.size()) {
-        const ssize_t n = ::read(fd, out.data() + done, out.size() - done);
+        const ssize_t n = offset ? ::pread(fd, out.data() + done, out.size() - done,
+                                           static_cast<off_t>(*offset + done))
+                                 : ::read(fd, out.data() + done, out.size() - done);
         if (n < 0) {
             if (errno == EINTR) {
                 continue;

@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <sys/stat.h>
@@ -32,9 +33,11 @@ inline constexpr int kReplacedWhileOpening = -1;
                               int* error);
 [[nodiscard]] std::string openFailureText(int error);
 
-// Reads until out is full or the end of the file; retries EINTR. Returns the byte
-// count, or -1 with errno set.
-[[nodiscard]] std::int64_t readFully(int fd, std::span<std::uint8_t> out);
+// Reads until out is full or the end of the file, from the file's position or, when
+// offset is given, from there without moving the position (safe from several threads);
+// retries EINTR. Returns the byte count, or -1 with errno set.
+[[nodiscard]] std::int64_t readFully(int fd, std::span<std::uint8_t> out,
+                                     std::optional<std::uint64_t> offset = std::nullopt);
 // Writes the pieces one after the other, gathered into as few system calls as they
 // fit, retrying EINTR and partial writes; 0 on success, else an errno value (ENOSPC also
 // for a write that stores nothing).

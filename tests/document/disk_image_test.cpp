@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <functional>
 #include <gtest/gtest.h>
+#include <memory>
 #include <string_view>
 
 namespace tessarin {
@@ -66,6 +67,10 @@ struct Builder {
     }
 };
 
+[[nodiscard]] std::shared_ptr<const DiskReader> inMemory(std::vector<std::uint8_t> bytes) {
+    return std::make_shared<const MemoryDiskReader>(std::move(bytes));
+}
+
 [[nodiscard]] std::vector<std::string> pathsOf(const DiskImage& image) {
     std::vector<std::string> paths;
     for (const auto& f : image.files()) {
@@ -75,7 +80,7 @@ struct Builder {
 }
 
 TEST(DiskImage, ListsAndReadsBuiltDisk) {
-    const DiskImage image("GAME.DSK", Builder().bytes);
+    const DiskImage image("GAME.DSK", inMemory(Builder().bytes));
     EXPECT_EQ(pathsOf(image),
               (std::vector<std::string>{"PIC.SC5 1200", "EMPTY 0", "SUB/\xE5X.BIN 10"}));
     EXPECT_EQ(image.read(image.files()[0]), patternBytes(1200, 1));
@@ -130,7 +135,7 @@ TEST(DiskImage, BrokenDisksFailNamingDiskFileAndFault) {
         c.damage(b);
         std::string error, problems;
         try {
-            const DiskImage image("GAME.DSK", b.bytes);
+            const DiskImage image("GAME.DSK", inMemory(b.bytes));
             problems = image.problems().empty() ? "" : image.problems().front();
             ASSERT_FALSE(image.files().empty()) << c.message;
             EXPECT_EQ(pathsOf(image)[0], "PIC.SC5 1200"); // the root lists all the same
@@ -173,7 +178,7 @@ TEST(DiskImage, ReadsWhatMtoolsWrote) {
         if (noBlock) {
             std::fill(bytes.begin() + 11, bytes.begin() + 36, 0);
         }
-        const DiskImage image("D.DSK", bytes);
+        const DiskImage image("D.DSK", inMemory(bytes));
         std::vector<std::string> paths = pathsOf(image);
         std::sort(paths.begin(), paths.end());
         EXPECT_EQ(paths, (std::vector<std::string>{"B 1500", "C 5000", "EMPTY 0", "SUB/DEEP/X.Y 1",
