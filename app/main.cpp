@@ -14,8 +14,10 @@
 
 #include <QScreen>
 #include <QTimer>
+#include <QtGlobal>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <exception>
 #include <memory>
 #include <optional>
@@ -86,6 +88,18 @@ CommandLine parseCommandLine(int argc, char** argv) {
     return result;
 }
 
+// Qt ends a start-up it cannot make (no display to connect to) with a fatal message,
+// which aborts and dumps core; the viewer says so and exits with status 1 instead.
+QtMessageHandler qtMessages = nullptr;
+
+void exitOnFatalStartUp(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    qtMessages(type, context, message);
+    if (type == QtFatalMsg) {
+        std::fputs("tessarin: cannot start: no window system to show the window on\n", stderr);
+        std::_Exit(kStartupFailed);
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -97,7 +111,9 @@ int main(int argc, char** argv) {
     // Qt sees the program name only: every argument is ours, "-reverse" a file name too.
     int qtArgc = 1;
     char* qtArgv[] = {argv[0], nullptr};
+    qtMessages = qInstallMessageHandler(exitOnFatalStartUp);
     TessarinApplication application(qtArgc, qtArgv);
+    qInstallMessageHandler(qtMessages);
     int caughtSignal = 0;
     // Leaves every event loop, a modal dialog's too; the window is closed below.
     const TerminationSignals terminationSignals([&caughtSignal](int signal) {

@@ -4,6 +4,7 @@
 #include "tests/hardening/hardening_support.h"
 #include "tests/platform/scratch_dir.h"
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <fcntl.h>
@@ -29,20 +30,23 @@ std::string sample(const std::string& name) {
     return std::string(TESSARIN_SOURCE_DIR) + "/samples/" + name;
 }
 
-// A running viewer with TMPDIR set, stderr (and stdout) going to a file.
+// A running viewer with TMPDIR and the variables of setEnv set, stderr (and stdout) going
+// to a file.
 class Viewer {
 public:
     Viewer(const std::string& tmpDir, const std::vector<std::string>& args,
-           const std::string& errFile, const std::string& outFile = "/dev/null") {
-        std::vector<std::string> env;
+           const std::string& errFile, const std::string& outFile = "/dev/null",
+           std::vector<std::string> setEnv = {"QT_QPA_PLATFORM=offscreen"}) {
+        setEnv.push_back("TMPDIR=" + tmpDir);
+        std::vector<std::string> env = setEnv;
         for (char** e = environ; *e != nullptr; ++e) {
             const std::string entry = *e;
-            if (entry.rfind("TMPDIR=", 0) != 0 && entry.rfind("QT_QPA_PLATFORM=", 0) != 0) {
+            if (std::ranges::none_of(setEnv, [&entry](const std::string& set) {
+                    return entry.starts_with(set.substr(0, set.find('=') + 1));
+                })) {
                 env.push_back(entry);
             }
         }
-        env.push_back("TMPDIR=" + tmpDir);
-        env.push_back("QT_QPA_PLATFORM=offscreen");
         std::vector<std::string> argv{kViewer};
         argv.insert(argv.end(), args.begin(), args.end());
 
@@ -160,6 +164,16 @@ TEST(ViewerProcess, UnusableTempDirectoryStopsStartUpNamingIt) {
     if (mounted) {
         ::umount2(readOnly.c_str(), MNT_DETACH);
     }
+}
+
+TEST(ViewerProcess, NoDisplayStopsStartUpWithAMessageAndStatusOne) {
+    ScratchDir dir;
+    Viewer viewer(dir.path(), {sample("BARS.SC5")}, dir.file("err.txt"), "/dev/null",
+                  {"QT_QPA_PLATFORM=xcb", "DISPLAY=:no-such-display", "WAYLAND_DISPLAY="});
+    ASSERT_GT(viewer.pid(), 0);
+    EXPECT_EQ(viewer.wait(), 1); // not an abort
+    EXPECT_NE(contentsOf(dir.file("err.txt")).find("tessarin: cannot start: no window system"),
+              std::string::npos);
 }
 
 TEST(ViewerProcess, StartUpErrorLeavesNoTempFile) {
