@@ -211,10 +211,10 @@ MainWindow::~MainWindow() {
 
 void MainWindow::openFileByName(const std::string& fileName) {
     try {
-        opened(document->openByName(fileName));
+        openedByChoice(document->openByName(fileName));
     } catch (const tessarin::ReloadError&) {
         // The new file is in all the same: it is shown before the old one is reported.
-        opened(tessarin::chooseByFileName(fileName).slot);
+        openedByChoice(tessarin::chooseByFileName(fileName).slot);
         throw;
     }
 }
@@ -223,20 +223,26 @@ void MainWindow::openFileInto(const std::string& fileName, FileSlot slot) {
     try {
         document->openInto(fileName, slot);
     } catch (const tessarin::ReloadError&) {
-        opened(slot); // a disk image's picture is in all the same, as openFileByName shows
+        openedByChoice(slot); // a disk image's picture is in all the same, as openFileByName shows
         throw;
     }
-    opened(slot);
+    openedByChoice(slot);
 }
 
 void MainWindow::opened(FileSlot slot) {
     if (slot == FileSlot::vram0) {
         // The document's name: a disk image's picture is "GAME.DSK/PIC.SC5".
         setWindowTitle(kCaptionPrefix + shownName(document->fileName(FileSlot::vram0)));
-        rememberRecent(document->fileName(FileSlot::vram0));
     }
     followPicture(); // the file's name may have chosen the mode, its companion VRAM1
     showPicture();
+}
+
+void MainWindow::openedByChoice(FileSlot slot) {
+    opened(slot);
+    if (slot == FileSlot::vram0) {
+        rememberRecent(document->fileName(FileSlot::vram0));
+    }
 }
 
 void MainWindow::rememberRecent(const std::string& fileName) {

@@ -147,6 +147,10 @@ private:
     void openWithDialog(int filterIndex, tessarin::FileSlot slot);
     // After a file went into slot: the caption names a VRAM0 file; the picture is shown.
     void opened(tessarin::FileSlot slot);
+    // As opened, for a file the user chose (command line, Open, drop, Recent Files): a VRAM0
+    // file joins the recent files. Browsing does not, so that a walk through one folder
+    // neither pushes the other folders' files out nor writes the settings at every step.
+    void openedByChoice(tessarin::FileSlot slot);
     // Save As's work: the dialog, then the picture written in the format chosen.
     void saveWithDialog();
     // Opens the screen file step places from the VRAM0 file, and its palette file.

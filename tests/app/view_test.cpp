@@ -4,6 +4,7 @@
 #include "tests/support/document_probe.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QImage>
 #include <QLabel>
 #include <QMenu>
@@ -202,6 +203,12 @@ TEST(StatusBar, NamesTheFilePlaceModePaletteSizeAndTheEndOfTheFolder) {
     EXPECT_EQ(text("statusSize"), "256x212 at 1x");
     ASSERT_EQ(runCommand(window->menu.nextFile), "");
     EXPECT_EQ(window->statusBar()->currentMessage(), "Last file");
+    ASSERT_EQ(runCommand(window->menu.previousFile), "");
+    EXPECT_EQ(text("statusFile"), "A.SC5  1 / 2");
+    // The file browsed to is shown, not added: the recent files are those opened.
+    const QList<QAction*> recent = window->menu.recentMenu->actions();
+    ASSERT_EQ(recent.size(), 1);
+    EXPECT_EQ(recent[0]->text(), QFileInfo(QString::fromStdString(second)).absoluteFilePath());
     ASSERT_EQ(runCommand(window->menu.zoomIn), "");
     EXPECT_EQ(text("statusSize"), "256x212 at 2x");
     EXPECT_EQ(window->centralWidget()->size(), QSize(512, 424));
