@@ -1,16 +1,14 @@
-// The viewer's entry point: the command line, the application, the main window with the
-// files named, then the mapping dialog and the about box, kept until the program ends.
+// The viewer's entry point: the command line, the application and the main window with
+// the files named (its dialogs are made at their first use).
 //
 // Exit status: 0 after the window was closed, or after --help or --version; 1 when
 // start-up failed (the message is shown and printed on standard error); 2 for an unknown
 // option; 128 + the signal number after SIGINT, SIGTERM or SIGHUP, which close the window
 // (and so delete its temporary file) first.
 
-#include "app/about_box.h"
 #include "app/main_window.h"
 #include "app/termination_signals.h"
 #include "app/tessarin_application.h"
-#include "dialogs/vram_mapping_dialog.h"
 
 #include <QScreen>
 #include <QTimer>
@@ -122,18 +120,12 @@ int main(int argc, char** argv) {
     });
 
     std::unique_ptr<MainWindow> mainWindow;
-    std::unique_ptr<VramMappingDialog> mappingDialog;
-    std::unique_ptr<AboutBox> aboutBox;
     try {
         mainWindow = std::make_unique<MainWindow>(commandLine.files);
-        mappingDialog = std::make_unique<VramMappingDialog>();
-        aboutBox = std::make_unique<AboutBox>();
     } catch (const std::exception& error) {
         application.showError(QString::fromLocal8Bit(error.what()));
         return kStartupFailed;
     }
-    mainWindow->mappingDialog = mappingDialog.get();
-    mainWindow->aboutBox = aboutBox.get();
 
     if (const QScreen* screen = mainWindow->screen()) {
         mainWindow->restoreView(screen->availableGeometry());

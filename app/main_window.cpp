@@ -541,6 +541,10 @@ void MainWindow::copyVram0ToVram1() {
 }
 
 void MainWindow::editVramMapping() {
+    // Made at first use, as the file dialogs: most runs never show it.
+    if (mappingDialog == nullptr) {
+        mappingDialog = new VramMappingDialog(this);
+    }
     mappingDialog->document = document.get();
     if (mappingDialog->exec() == QDialog::Accepted) {
         tessarin::reportErrors([this] {
@@ -559,6 +563,9 @@ void MainWindow::editVramMapping() {
 }
 
 void MainWindow::showAbout() {
+    if (aboutBox == nullptr) {
+        aboutBox = new AboutBox(this);
+    }
     aboutBox->exec();
 }
 

@@ -101,7 +101,7 @@ public:
     QLabel* statusLayout;
     QLabel* statusPalette;
     QLabel* statusSize;
-    // Created by the start-up after this window and kept beside it; not owned.
+    // Made by this window at their first use unless given before (tests give their own).
     VramMappingDialog* mappingDialog = nullptr;
     AboutBox* aboutBox = nullptr;
 
