@@ -166,7 +166,7 @@ MainWindow::MainWindow(const std::vector<std::string>& arguments, QWidget* paren
     setObjectName(QStringLiteral("mainWindow"));
     setWindowTitle(kCaption);
     menu = buildMainMenu(*this);
-    fillRecentMenu();
+    fillRecentMenu(viewerSettings().value(kRecentFilesKey).toStringList());
     clientArea = new ClientArea(*this);
     setCentralWidget(clientArea);
     const auto addStatus = [this](const char* name) {
@@ -247,19 +247,19 @@ void MainWindow::openedByChoice(FileSlot slot) {
 
 void MainWindow::rememberRecent(const std::string& fileName) {
     const QString shown = QFileInfo(shownName(fileName)).absoluteFilePath();
-    QStringList recent = viewerSettings().value(kRecentFilesKey).toStringList();
+    QSettings settings = viewerSettings();
+    QStringList recent = settings.value(kRecentFilesKey).toStringList();
     recent.removeAll(shown);
     recent.prepend(shown);
     while (recent.size() > kRecentFileCount) {
         recent.removeLast();
     }
-    viewerSettings().setValue(kRecentFilesKey, recent);
-    fillRecentMenu();
+    settings.setValue(kRecentFilesKey, recent);
+    fillRecentMenu(recent);
 }
 
-void MainWindow::fillRecentMenu() {
+void MainWindow::fillRecentMenu(const QStringList& recent) {
     menu.recentMenu->clear();
-    const QStringList recent = viewerSettings().value(kRecentFilesKey).toStringList();
     for (const QString& file : recent) {
         QAction* item = menu.recentMenu->addAction(file);
         // Queued, as the other commands: the menu is done with the click before the file opens.

@@ -166,7 +166,7 @@ private:
     // Puts the file first in the Recent Files list (8 names, kept between runs).
     void rememberRecent(const std::string& fileName);
     // The Recent Files menu from the list kept.
-    void fillRecentMenu();
+    void fillRecentMenu(const QStringList& recent);
     // The client area, the menus and the picture made to match the document.
     void showDocument();
     // Every action's enabled and checked state, from the document; the status bar's texts.

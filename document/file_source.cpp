@@ -104,20 +104,16 @@ std::optional<FoundDiskPath> findDiskPath(const std::string& path) {
 }
 
 // The last disk image read, kept while it is unchanged: browsing and batches read many
-// files of one disk. stamp is the disk's as just found, if it was.
-std::shared_ptr<const DiskImage> openDisk(const std::string& disk,
-                                          std::optional<Stamp> stamp = std::nullopt) {
+// files of one disk. stamp is the disk's as the caller just found it.
+std::shared_ptr<const DiskImage> openDisk(const std::string& disk, const Stamp& stamp) {
     static std::mutex guard;
     static std::string keptName;
     static Stamp keptStamp;
     static std::shared_ptr<const DiskImage> kept;
 
-    if (!stamp) {
-        stamp = stampOf(disk, false);
-    }
     {
         const std::lock_guard lock(guard);
-        if (kept && stamp && keptName == disk && keptStamp == *stamp) {
+        if (kept && keptName == disk && keptStamp == stamp) {
             return kept;
         }
     }
@@ -126,12 +122,10 @@ std::shared_ptr<const DiskImage> openDisk(const std::string& disk,
         throw FileError(disk, "\"" + disk + "\" is too large for an MSX-DOS disk image");
     }
     auto image = std::make_shared<const DiskImage>(disk, std::move(file));
-    if (stamp) {
-        const std::lock_guard lock(guard);
-        keptName = disk;
-        keptStamp = *stamp;
-        kept = image;
-    }
+    const std::lock_guard lock(guard);
+    keptName = disk;
+    keptStamp = stamp;
+    kept = image;
     return image;
 }
 
@@ -160,8 +154,8 @@ std::vector<std::string> sortedByName(std::vector<std::string> paths, const std:
     return paths;
 }
 
-std::vector<std::string> listDisk(const std::string& disk) {
-    const auto image = openDisk(disk);
+std::vector<std::string> listDisk(const std::string& disk, const Stamp& stamp) {
+    const auto image = openDisk(disk, stamp);
     std::vector<std::string> paths;
     for (const DiskImage::File& file : image->files()) {
         paths.push_back(disk + "/" + file.path());
@@ -264,7 +258,7 @@ FolderListing listFolder(const std::string& folder) {
             return it->second.paths;
         }
     }
-    auto paths = std::make_shared<const std::vector<std::string>>(disk ? listDisk(folder)
+    auto paths = std::make_shared<const std::vector<std::string>>(disk ? listDisk(folder, *stamp)
                                                                        : listDirectory(folder));
     const std::lock_guard lock(guard);
     if (kept.size() >= kKeptListings) {

@@ -49,14 +49,15 @@ InputFile::~InputFile() {
 }
 
 std::size_t InputFile::read(std::span<std::uint8_t> out) {
-    const std::int64_t n = posix::readFully(fd_, out);
-    if (n < 0) {
-        throwErrno("read", fileName_, errno);
-    }
-    return static_cast<std::size_t>(n);
+    return readFrom(std::nullopt, out);
 }
 
 std::size_t InputFile::readAt(std::uint64_t offset, std::span<std::uint8_t> out) const {
+    return readFrom(offset, out);
+}
+
+std::size_t InputFile::readFrom(std::optional<std::uint64_t> offset,
+                                std::span<std::uint8_t> out) const {
     const std::int64_t n = posix::readFully(fd_, out, offset);
     if (n < 0) {
         throwErrno("read", fileName_, errno);

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 
@@ -29,6 +30,10 @@ public:
     [[nodiscard]] std::size_t readAt(std::uint64_t offset, std::span<std::uint8_t> out) const;
 
 private:
+    // From offset, or from the position when none is given.
+    [[nodiscard]] std::size_t readFrom(std::optional<std::uint64_t> offset,
+                                       std::span<std::uint8_t> out) const;
+
     std::string fileName_;
     int fd_ = -1;
     std::uint64_t size_ = 0;
