@@ -67,7 +67,9 @@ TEST(Install, DesktopEntryMimeTypesIconsAndManualPages) {
           "share/icons/hicolor/64x64/apps/tessarin.png",
           "share/icons/hicolor/128x128/apps/tessarin.png",
           "share/icons/hicolor/256x256/apps/tessarin.png", "share/doc/tessarin/copyright",
-          "share/thumbnailers/tessarin.thumbnailer"}) {
+          "share/thumbnailers/tessarin.thumbnailer",
+          "share/bash-completion/completions/tessarin-export",
+          "share/metainfo/org.example.tessarin.metainfo.xml"}) {
         EXPECT_TRUE(fs::is_regular_file(root / file)) << file;
     }
 
