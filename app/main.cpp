@@ -9,6 +9,7 @@
 #include "app/main_window.h"
 #include "app/termination_signals.h"
 #include "app/tessarin_application.h"
+#include "app/viewer_usage.h"
 
 #include <QScreen>
 #include <QTimer>
@@ -32,27 +33,6 @@ const std::string kHelpOption = "--help";
 const std::string kVersionOption = "--version";
 const std::string kEndOfOptions = "--";
 
-constexpr const char* kUsage =
-    "Usage: tessarin [FILE [FILE]]\n"
-    "Shows MSX screen files (screens 2 to 12). Opens up to two files by their names: a\n"
-    "palette file (*.PL?) becomes the palette; any other file goes into VRAM0, its\n"
-    "extension choosing the screen mode (.SC5 to .SC8, .SCA/.SCB for 10/11, .SCC/.S12 for\n"
-    "12, .SC2 to .SC4, ...); a disk image (.DSK) opens at its first picture. After --\n"
-    "every argument is a file.\n"
-    "\n"
-    "Keys:\n"
-    "  Ctrl+O             open a screen file into VRAM0\n"
-    "  Ctrl+S, Ctrl+Shift+S  save the picture as BMP or PNG\n"
-    "  Ctrl+C             copy the picture to the clipboard\n"
-    "  Page Down, Page Up open the next or previous screen file of the folder\n"
-    "  Ctrl++, Ctrl+-     zoom in, zoom out (1x to 8x; also Ctrl+wheel)\n"
-    "  Ctrl+0             actual size (zoom 1x)\n"
-    "  F11, Esc           full screen, leave full screen\n"
-    "  Ctrl+Q             exit\n"
-    "\n"
-    "  --help     print this text and exit\n"
-    "  --version  print the version and exit\n";
-
 // What the command line asks for: the files to open, or an exit status once printed.
 struct CommandLine {
     std::vector<std::string> files;
@@ -68,7 +48,7 @@ CommandLine parseCommandLine(int argc, char** argv) {
         if (options && argument == kEndOfOptions) {
             options = false;
         } else if (options && argument == kHelpOption) {
-            std::fputs(kUsage, stdout);
+            std::fputs(tessarin::viewerUsage().c_str(), stdout);
             result.exitStatus = 0;
             return result;
         } else if (options && argument == kVersionOption) {

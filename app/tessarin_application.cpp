@@ -18,6 +18,8 @@ constexpr int kUncaughtErrorStatus = 1;
 TessarinApplication::TessarinApplication(int& argc, char** argv) : QApplication(argc, argv) {
     // Only the name: a display name would make Qt append " — Tessarin" to every caption.
     setApplicationName(kApplicationTitle);
+    // Desktops match the windows to the desktop entry (and its icon) by this name.
+    setDesktopFileName(QStringLiteral(TESSARIN_APP_ID));
     setWindowIcon(QIcon(tessarin::programIcon()));
     tessarin::setErrorDisplay([this](const QString& message) { showError(message); });
 }

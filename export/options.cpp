@@ -172,7 +172,7 @@ choiceInto(std::optional<T>& target, std::string_view name, const std::string& v
 
 constexpr std::string_view kScreenValuePlaceholder = "SCREENS";
 
-const std::array<OptionEntry, 23> kOptions{{
+const std::array<OptionEntry, 21> kOptions{{
     {{"-o", "--output"},
      "OUTPUT",
      "",
@@ -222,9 +222,10 @@ const std::array<OptionEntry, 23> kOptions{{
     {{"--header0", "--header1"},
      "N",
      "--header0 N, --header1 N",
-     "bytes skipped before the VRAM0 / VRAM1 data, 0..32767\n"
-     "(default 7); with it or --line-pixels the files are laid\n"
-     "past the header (a fixed layout), not in their own layout",
+     "bytes skipped before the VRAM0 / VRAM1 data, 0..32767;\n"
+     "with it or --line-pixels the files are laid past the\n"
+     "header (a fixed layout, 7 bytes where not given), not in\n"
+     "their own layout (the default)",
      [](ParseState& s, std::string_view name, const std::string& v) -> std::optional<Failure> {
          std::optional<HeaderSize> size;
          if (auto failure = numberInto(size, name, v, 0, kMaxHeaderSize)) {
@@ -353,7 +354,7 @@ const std::array<OptionEntry, 23> kOptions{{
     {{"--help", "-h"},
      "",
      "--help",
-     "show this text",
+     "show the usage text and exit",
      [](ParseState& s, std::string_view, const std::string&) -> std::optional<Failure> {
          s.command.action = Action::help;
          return std::nullopt;
@@ -361,7 +362,7 @@ const std::array<OptionEntry, 23> kOptions{{
     {{"--version", ""},
      "",
      "",
-     "show the version",
+     "show the version and exit",
      [](ParseState& s, std::string_view, const std::string&) -> std::optional<Failure> {
          s.command.action = Action::version;
          return std::nullopt;
@@ -378,6 +379,12 @@ const OptionEntry* findOption(std::string_view name) {
     return nullptr;
 }
 
+// The value an option takes as the help shows it.
+std::string valueOf(const OptionEntry& entry) {
+    return entry.valueName == kScreenValuePlaceholder ? screenChoices("|", "|")
+                                                      : std::string(entry.valueName);
+}
+
 // The help's left column of an option: its names and value, or its own label.
 std::string labelOf(const OptionEntry& entry) {
     if (!entry.label.empty()) {
@@ -387,27 +394,27 @@ std::string labelOf(const OptionEntry& entry) {
     if (!entry.names[1].empty()) {
         label.append(", ").append(entry.names[1]);
     }
-    if (entry.valueName == kScreenValuePlaceholder) {
-        label.append(" ").append(screenChoices("|", "|"));
-    } else if (!entry.valueName.empty()) {
-        label.append(" ").append(entry.valueName);
+    if (!entry.valueName.empty()) {
+        label.append(" ").append(valueOf(entry));
     }
     return label;
 }
 
-// The options part of --help: labels in a column of kHelpColumn, texts beside them.
+// The options part of --help: labels in a column of kHelpColumn, texts beside them, at
+// least kGap spaces apart.
 std::string optionsHelp() {
     constexpr std::size_t kIndent = 2;
     constexpr std::size_t kHelpColumn = 27;
+    constexpr std::size_t kGap = 2;
     std::string text;
-    for (const OptionEntry& entry : kOptions) {
-        std::string line = std::string(kIndent, ' ') + labelOf(entry);
-        if (line.size() < kHelpColumn) {
+    for (const OptionHelp& option : optionHelp()) {
+        std::string line = std::string(kIndent, ' ') + option.label;
+        if (line.size() + kGap <= kHelpColumn) {
             line.resize(kHelpColumn, ' ');
         } else {
             line.append("\n").append(kHelpColumn, ' ');
         }
-        std::string_view help = entry.help;
+        std::string_view help = option.help;
         for (std::size_t nl = help.find('\n'); nl != std::string_view::npos; nl = help.find('\n')) {
             line.append(help.substr(0, nl)).append("\n").append(kHelpColumn, ' ');
             help.remove_prefix(nl + 1);
@@ -587,11 +594,19 @@ name of a screen file (PIC.PL5 beside PIC.SC5) is that screen's palette.
 
 Options:
 )") + optionsHelp() +
-        R"(  --                       end of options: every later argument is a FILE
-
+        R"(
 Exit status: 0 success, 1 a file could not be read or written, 2 a usage error.
 )";
     return text.c_str();
+}
+
+std::vector<OptionHelp> optionHelp() {
+    std::vector<OptionHelp> options;
+    for (const OptionEntry& entry : kOptions) {
+        options.push_back({entry.names, valueOf(entry), labelOf(entry), entry.help});
+    }
+    options.push_back({{"--", ""}, "", "--", "end of options: every later argument is a FILE"});
+    return options;
 }
 
 } // namespace tessarin::exporter

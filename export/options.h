@@ -69,4 +69,15 @@ struct UsageError {
 // The help text printed by --help.
 [[nodiscard]] const char* usageText();
 
+// One option as --help lists it, for the manual page and the shell completion.
+struct OptionHelp {
+    std::array<std::string_view, 2> names; // every spelling taken; the second may be empty
+    std::string value;                     // "" for a flag, a placeholder (FILE), or "a|b|c"
+    std::string label;                     // the help's left column
+    std::string_view help;                 // lines joined by '\n'
+};
+
+// The options in the order --help lists them.
+[[nodiscard]] std::vector<OptionHelp> optionHelp();
+
 } // namespace tessarin::exporter

@@ -36,7 +36,7 @@ configure_file(${CMAKE_CURRENT_LIST_DIR}/changelog.in
   ${CMAKE_CURRENT_BINARY_DIR}/changelog.in.txt @ONLY)
 tessarin_gzip(${CMAKE_CURRENT_BINARY_DIR}/changelog.in.txt
   ${CMAKE_CURRENT_BINARY_DIR}/changelog.gz)
-list(APPEND compressed ${CMAKE_CURRENT_BINARY_DIR}/changelog.gz)
+list(APPEND made ${CMAKE_CURRENT_BINARY_DIR}/changelog.gz)
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/changelog.gz DESTINATION share/doc/tessarin)
 
 include(CPack)

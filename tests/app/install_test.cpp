@@ -67,7 +67,9 @@ TEST(Install, DesktopEntryMimeTypesIconsAndManualPages) {
           "share/icons/hicolor/64x64/apps/tessarin.png",
           "share/icons/hicolor/128x128/apps/tessarin.png",
           "share/icons/hicolor/256x256/apps/tessarin.png", "share/doc/tessarin/copyright",
-          "share/thumbnailers/tessarin.thumbnailer"}) {
+          "share/thumbnailers/tessarin.thumbnailer",
+          "share/bash-completion/completions/tessarin-export",
+          "share/metainfo/org.example.tessarin.metainfo.xml"}) {
         EXPECT_TRUE(fs::is_regular_file(root / file)) << file;
     }
 
@@ -83,7 +85,7 @@ TEST(Install, DesktopEntryMimeTypesIconsAndManualPages) {
         EXPECT_EQ(textOf(scratch.file("warnings")), "") << page;
     }
 
-    auto entry = keysOf(root / "share/applications/tessarin.desktop");
+    auto entry = keysOf(root / "share/applications/org.example.tessarin.desktop");
     EXPECT_EQ(entry["Type"], "Application");
     EXPECT_EQ(entry["Exec"], "tessarin %F");
     EXPECT_EQ(entry["Icon"], "tessarin");
@@ -109,7 +111,6 @@ TEST(Install, DesktopEntryMimeTypesIconsAndManualPages) {
         {"PIC.GE7", "image/x-msx-screen"},           {"PIC.GE8", "image/x-msx-screen"},
         {"PIC.PL5", "application/x-msx-palette"},    {"pic.pl6", "application/x-msx-palette"},
         {"PIC.PL7", "application/x-msx-palette"},    {"PIC.PL8", "application/x-msx-palette"},
-        {"COLORS.PAL", "application/x-msx-palette"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(mime.mimeTypeForFile(c.file, QMimeDatabase::MatchExtension).name(), c.type)

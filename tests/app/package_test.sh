@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Makes the Debian package of a built tree into a scratch directory and lets lintian judge
-# it: any error fails.   package_test.sh BUILD_DIR VERSION
+# it, and appstreamcli its AppStream metadata beside its desktop entry: any error fails.
+#   package_test.sh BUILD_DIR VERSION
 set -euo pipefail
 build=$1
 version=$2
@@ -14,3 +15,5 @@ fi
 deb="$scratch/tessarin_${version}_$(dpkg --print-architecture).deb"
 [[ -f "$deb" ]] || { echo "error: no $deb; made: $(ls "$scratch")" >&2; exit 1; }
 lintian --fail-on error "$deb"
+dpkg-deb -x "$deb" "$scratch/root"
+appstreamcli validate-tree --no-net "$scratch/root"

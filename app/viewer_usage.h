@@ -1,0 +1,38 @@
+#pragma once
+// The viewer's command line and keys, for its --help and its manual page (standard C++).
+
+#include <array>
+#include <string>
+#include <string_view>
+
+namespace tessarin {
+
+// One row of the help: what is typed or pressed (", " between spellings) and what it does
+// (lines joined by '\n').
+struct UsageRow {
+    std::string_view label;
+    std::string_view help;
+};
+
+inline constexpr std::array<UsageRow, 8> kViewerKeys{{
+    {"Ctrl+O", "open a screen file or a disk image into VRAM0"},
+    {"Ctrl+S, Ctrl+Shift+S", "save the picture as shown, as BMP or PNG"},
+    {"Ctrl+C", "copy the picture to the clipboard"},
+    {"Page Down, Page Up", "open the next or previous screen file of the folder or\n"
+                           "disk image, in a file manager's order"},
+    {"Ctrl++, Ctrl+-", "zoom in, zoom out (1x to 8x; also Ctrl+wheel)"},
+    {"Ctrl+0", "actual size (zoom 1x)"},
+    {"F11, Esc", "full screen, leave full screen"},
+    {"Ctrl+Q", "exit"},
+}};
+
+inline constexpr std::array<UsageRow, 3> kViewerOptions{{
+    {"--help", "print the usage text and exit"},
+    {"--version", "print the version and exit"},
+    {"--", "end of options: every later argument is a FILE"},
+}};
+
+// The text --help prints.
+[[nodiscard]] std::string viewerUsage();
+
+} // namespace tessarin
