@@ -80,11 +80,10 @@ void checkByData(QActionGroup* group, int value) {
 
 MainWindow::MainWindow(const std::vector<std::string>& arguments, QWidget* parent)
     : QMainWindow(parent), menu_(buildMainMenu(*this)), clientArea_(new ClientArea(*this)),
-      status_(statusBar()),
-      recentFiles_(menu_.recentMenu, settings_, this,
-                   [this](const std::string& file) {
-                       tessarin::reportErrors([&] { openFileByName(file); });
-                   }),
+      status_(statusBar()), recentFiles_(menu_.recentMenu, settings_, this,
+                                         [this](const std::string& file) {
+                                             tessarin::reportErrors([&] { openFileByName(file); });
+                                         }),
       saveAs_(this, settings_) {
     setObjectName(QStringLiteral("mainWindow"));
     setWindowTitle(kCaption);
@@ -525,8 +524,8 @@ void MainWindow::updateActions() {
     const ViewMode viewMode = document_->viewMode();
     const auto shape = tessarin::shapeOf(viewMode);
     checkByData(menu_.sizes, automaticSize_ ? kAutomaticSizeData
-                            : shape        ? static_cast<int>(shape->size)
-                                           : kNoChoice);
+                             : shape        ? static_cast<int>(shape->size)
+                                            : kNoChoice);
     menu_.rotate->setChecked(shape && shape->rotated);
     checkByData(menu_.screens, static_cast<int>(document_->vdp().screenMode()));
     menu_.saveAs->setEnabled(document_->hasPicture());

@@ -63,10 +63,9 @@ void SaveAs::run(const ScreenDocument& document, PixelAspect aspect, const QStri
 }
 
 bool SaveAs::agreeToReplace(const QString& fileName) const {
-    return QMessageBox::question(parent_, kTitle,
-                                 QStringLiteral("%1 already exists.\nReplace?").arg(fileName),
-                                 QMessageBox::Yes | QMessageBox::No,
-                                 QMessageBox::No) == QMessageBox::Yes;
+    return QMessageBox::question(
+               parent_, kTitle, QStringLiteral("%1 already exists.\nReplace?").arg(fileName),
+               QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
 }
 
 QFileDialog* SaveAs::dialog() {

@@ -88,8 +88,8 @@ private:
     QSpinBox* linePixelsBox;
     QLineEdit* linePixelsField; // the text field inside linePixelsBox
     QPlainTextEdit* headerDump;
-    QLabel* layoutFound;        // what the VRAM0 file's own layout is
-    QCheckBox* fixedLayoutBox;  // the header size and line pixels in force
+    QLabel* layoutFound;       // what the VRAM0 file's own layout is
+    QCheckBox* fixedLayoutBox; // the header size and line pixels in force
     QPushButton* narrowLinesButton;
     QPushButton* wideLinesButton;
     QLabel* paletteFileLabel;

@@ -299,14 +299,14 @@ const std::array<OptionEntry, 23> kOptions{{
     {{"--format", ""},
      "bmp|png",
      "",
-     "OUTPUT's extension decides; for OUTPUT without one,\nand in a batch (default png)",
+     "for an OUTPUT without an extension (.bmp and .png\ndecide themselves) and a batch (default png)",
      [](ParseState& s, std::string_view name, const std::string& v) -> std::optional<Failure> {
          return choiceInto(s.command.options.format, name, v, kFormats, "bmp or png");
      }},
     {{"--thumbnail", ""},
      "SIZE",
      "",
-     "the picture scaled smoothly to fit SIZE x SIZE\n(1..4096), its shape kept; PNG without an extension",
+     "the picture scaled smoothly to fit SIZE x SIZE\n(1..4096), its shape kept; PNG by default",
      [](ParseState& s, std::string_view name, const std::string& v) -> std::optional<Failure> {
          return numberInto(s.command.options.thumbnailSize, name, v, 1, kMaxThumbnailSize);
      }},

@@ -20,9 +20,10 @@ using PictureJob = PictureChoices;
 // Whether target may be replaced: -o replaces, a batch never overwrites.
 enum class Overwrite { replace, refuse };
 
-// Makes the job's picture (makePicture) and writes it to target in the format. The picture goes to a scratch file beside target first and is renamed into
-// place when complete, so a failure leaves target as it was and no scratch file behind. Every input
-// must be a readable, non-empty regular file. Throws FileError naming the file.
+// Makes the job's picture (makePicture) and writes it to target in the format. The picture goes to
+// a scratch file beside target first and is renamed into place when complete, so a failure leaves
+// target as it was and no scratch file behind. Every input must be a readable, non-empty regular
+// file. Throws FileError naming the file.
 void exportPicture(const PictureJob& job, const std::string& target, ImageFormat format,
                    Overwrite overwrite);
 

@@ -41,8 +41,8 @@ EncodedPicture encodeBmp(const Picture& picture) {
     // Each row is padded to a multiple of 4 bytes; the padding is a piece of its own, so
     // the rows still go straight from the picture.
     const std::size_t pixelBytes = static_cast<std::size_t>(picture.width()) * sizeof(RgbTriple);
-    const std::size_t padding = (bmp::kRowAlignment - pixelBytes % bmp::kRowAlignment) %
-                                bmp::kRowAlignment;
+    const std::size_t padding =
+        (bmp::kRowAlignment - pixelBytes % bmp::kRowAlignment) % bmp::kRowAlignment;
     const std::size_t fileSize =
         bmp::kPixelDataOffset + (pixelBytes + padding) * static_cast<std::size_t>(picture.height());
     std::vector<std::uint8_t> headers(bmp::kPixelDataOffset);

@@ -2,8 +2,8 @@
 // copy, the mapping dialog, the about box and Exit.
 #include "app/about_box.h"
 #include "image/png_encoder.h"
-#include "tests/dialogs/mapping_widgets.h"
 #include "tests/app/viewer_fixture.h"
+#include "tests/dialogs/mapping_widgets.h"
 #include "tests/support/document_probe.h"
 
 #include <QAbstractButton>

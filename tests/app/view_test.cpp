@@ -145,7 +145,7 @@ TEST(MainWindow, NothingIsPaintedBeforeTheFirstFile) {
     ViewerWindow window;
     window->show();
     ASSERT_EQ(runCommand(window->menu().vramCopy), ""); // renders, but paints nothing
-    ASSERT_EQ(window.picture().size(), 651318U);      // screen 7 at the Automatic size
+    ASSERT_EQ(window.picture().size(), 651318U);        // screen 7 at the Automatic size
     const QImage image = shown(*window);
     const QColor background = window->centralWidget()->palette().color(QPalette::Window);
     for (int y = 0; y < image.height(); y += 7) {

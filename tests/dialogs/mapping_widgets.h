@@ -51,8 +51,10 @@ struct MappingWidgets {
           paletteFileField(childNamed<QLineEdit>(d, QStringLiteral("paletteFileField"))),
           filePaletteButton(childNamed<QPushButton>(d, QStringLiteral("filePaletteButton"))),
           vramPaletteButton(childNamed<QPushButton>(d, QStringLiteral("vramPaletteButton"))),
-          standardPaletteButton(childNamed<QPushButton>(d, QStringLiteral("standardPaletteButton"))),
-          automaticPaletteButton(childNamed<QPushButton>(d, QStringLiteral("automaticPaletteButton"))),
+          standardPaletteButton(
+              childNamed<QPushButton>(d, QStringLiteral("standardPaletteButton"))),
+          automaticPaletteButton(
+              childNamed<QPushButton>(d, QStringLiteral("automaticPaletteButton"))),
           sourceInEffect(childNamed<QLabel>(d, QStringLiteral("sourceInEffect"))) {
         for (std::size_t i = 0; i < colourPanels.size(); ++i) {
             colourLabels[i] = childNamed<QLabel>(d, QStringLiteral("colourLabels%1").arg(i));

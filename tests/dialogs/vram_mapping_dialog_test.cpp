@@ -1,7 +1,7 @@
 #include "dialogs/vram_mapping_dialog.h"
-#include "tests/dialogs/mapping_widgets.h"
 #include "document/screen_document.h"
 #include "platform/file_error.h"
+#include "tests/dialogs/mapping_widgets.h"
 #include "tests/platform/scratch_dir.h"
 #include "tests/support/document_probe.h"
 

@@ -33,14 +33,14 @@ TEST(Encode, BmpRowsArePaddedWithZerosToFourBytes) {
         EXPECT_EQ(le32(file, 22), static_cast<std::uint32_t>(kHeight));
         for (int y = 0; y < kHeight; ++y) {
             // Bottom row first; blue (x), green (y), red 9, then zeros to the row's end.
-            const std::size_t start = kHeaders + static_cast<std::size_t>(kHeight - 1 - y) * rowBytes;
+            const std::size_t start =
+                kHeaders + static_cast<std::size_t>(kHeight - 1 - y) * rowBytes;
             for (std::size_t i = 0; i < rowBytes; ++i) {
                 const std::size_t x = i / 3;
-                const std::uint8_t expected =
-                    x >= static_cast<std::size_t>(width) ? 0
-                    : i % 3 == 0                          ? static_cast<std::uint8_t>(x)
-                    : i % 3 == 1                          ? static_cast<std::uint8_t>(y)
-                                                          : 9;
+                const std::uint8_t expected = x >= static_cast<std::size_t>(width) ? 0
+                                              : i % 3 == 0 ? static_cast<std::uint8_t>(x)
+                                              : i % 3 == 1 ? static_cast<std::uint8_t>(y)
+                                                           : 9;
                 EXPECT_EQ(file[start + i], expected) << "row " << y << " byte " << i;
             }
         }
