@@ -1,5 +1,11 @@
 #include "app/file_filters.h"
 
+#include "document/file_name_rule.h"
+#include "document/file_source.h"
+
+#include <QFileDialog>
+#include <string_view>
+
 namespace tessarin {
 
 namespace {
@@ -24,7 +30,59 @@ QString caseFreePattern(const QString& pattern) {
     return result;
 }
 
+// ";*.X" for each extension (of name(entry)) that the three-letter pattern "prefix?" or
+// "prefix??" misses.
+template <typename Extensions, typename Name>
+QString patternsBeyond(std::string_view prefix, const Extensions& extensions, Name name) {
+    QString result;
+    for (const auto& entry : extensions) {
+        const std::string_view extension = name(entry);
+        if (extension.size() != 3 || !extension.starts_with(prefix)) {
+            result += QStringLiteral(";*.") +
+                      QString::fromLatin1(extension.data(), qsizetype(extension.size()));
+        }
+    }
+    return result;
+}
+
 } // namespace
+
+// Raw literals: "??)" would read as a trigraph.
+QString openFilters() {
+    const auto screen = [](const ScreenExtension& e) { return e.extension; };
+    const auto palette = [](std::string_view e) { return e; };
+    return QStringLiteral(R"f(MSX Graphic file(*.s??)|*.S??)f") +
+           patternsBeyond("S", kScreenExtensions, screen) + QStringLiteral(";*") +
+           QString::fromLatin1(kDiskExtension) +
+           QStringLiteral(R"f(|MSX Palette file(*.pl?)|*.PL?)f") +
+           patternsBeyond("PL", kPaletteExtensions, palette) +
+           QStringLiteral(R"f(|All of file(*.*)|*.*)f");
+}
+
+QString saveFilters() {
+    return QStringLiteral(
+        R"f(Bit Map file(*.bmp)|*.BMP|PNG image (*.png)|*.png|All of file(*.*)|*.*)f");
+}
+
+QFileDialog* makeFileDialog(QWidget* parent, const char* name, const QString& filterList) {
+    auto* dialog = new QFileDialog(parent);
+    dialog->setObjectName(QLatin1String(name));
+    dialog->setOption(QFileDialog::DontUseNativeDialog);
+    // The lists show their texts as written; the patterns behind them are case-free.
+    dialog->setOption(QFileDialog::HideNameFilterDetails);
+    dialog->setNameFilters(nameFiltersOf(filterList));
+    return dialog;
+}
+
+void selectFilter(QFileDialog* dialog, int filterIndex) {
+    dialog->selectNameFilter(dialog->nameFilters().value(filterIndex - 1));
+}
+
+// Hiding the details, the dialog reports a filter as it shows it: without the patterns
+// that nameFiltersOf adds in parentheses to every filter.
+bool isFilter(const QFileDialog* dialog, const QString& filter, int filterIndex) {
+    return dialog->nameFilters().value(filterIndex - 1).startsWith(filter + QStringLiteral(" ("));
+}
 
 QStringList nameFiltersOf(const QString& filterList) {
     const QStringList parts = filterList.split(u'|');

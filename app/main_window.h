@@ -1,6 +1,10 @@
 #pragma once
 
 #include "app/main_menu.h"
+#include "app/recent_files.h"
+#include "app/save_as.h"
+#include "app/status_text.h"
+#include "app/view_settings.h"
 #include "document/screen_document.h"
 #include "document/view_geometry.h"
 #include "document/view_placement.h"
@@ -16,7 +20,6 @@ class QAction;
 class QFileDialog;
 class QFileInfo;
 class QKeyEvent;
-class QLabel;
 class QPainter;
 class ClientArea;
 class AboutBox;
@@ -24,9 +27,10 @@ class VramMappingDialog;
 
 // The main window: shows the picture of the one document and carries the menu of all
 // commands. Each command is one document operation, then the picture is shown again:
-// rendered in memory, painted from there and written to the temporary BMP file that
-// Save As copies. The public operations throw FileError naming the file; the commands
-// (slots), drops and start-up catch and report it, and the window shows its last state.
+// rendered in memory, painted from there and written to the temporary BMP file. Settings,
+// Recent Files, Save As and the status bar are classes of their own. The public operations
+// throw FileError naming the file; the commands (slots), drops and start-up catch and
+// report it, and the window shows its last state.
 class MainWindow : public QMainWindow {
     Q_OBJECT
 
@@ -89,28 +93,19 @@ public:
     // The messages of the command line's names that could not be opened, in their order.
     [[nodiscard]] const QStringList& startUpErrors() const { return startUpErrors_; }
     // True from the first file opened into any slot until the window closes.
-    [[nodiscard]] bool hasPicture() const { return document && document->hasPicture(); }
-
-    std::unique_ptr<tessarin::ScreenDocument> document;
-    std::string tempBitmapFileName;
-
-    MainMenu menu;
-    ClientArea* clientArea;
-    QLabel* statusFile;
-    QLabel* statusMode;
-    QLabel* statusLayout;
-    QLabel* statusPalette;
-    QLabel* statusSize;
-    // Made by this window at their first use unless given before (tests give their own).
-    VramMappingDialog* mappingDialog = nullptr;
-    AboutBox* aboutBox = nullptr;
+    [[nodiscard]] bool hasPicture() const { return document_ && document_->hasPicture(); }
+    // The document shown; null once the window closed.
+    [[nodiscard]] const tessarin::ScreenDocument* document() const { return document_.get(); }
+    // The menu bar's items: the window's commands.
+    [[nodiscard]] const MainMenu& menu() const { return menu_; }
+    // The temporary BMP file every render writes.
+    [[nodiscard]] const std::string& temporaryPicture() const { return tempBitmapFileName_; }
 
 public slots:
     void openVram0File();
     void openVram1File();
     void openPaletteFile();
-    // Saves the picture shown: in the format of the typed extension (.bmp, .png), else in
-    // the chosen filter's; BMP is the temporary file's copy.
+    // Saves the picture shown at zoom 1, at the window's pixel aspect (SaveAs).
     void saveAs();
     // The next or previous screen file of the VRAM0 file's folder, opened by its name with
     // the palette file of its base name; nothing at either end.
@@ -139,9 +134,8 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    // The file dialogs, made at their first use.
+    // The open dialog, made at its first use.
     QFileDialog* openFileDialog();
-    QFileDialog* saveFileDialog();
     // Shows the open dialog with the filter of that index (from 1); on OK opens the
     // chosen file into slot.
     void openWithDialog(int filterIndex, tessarin::FileSlot slot);
@@ -151,28 +145,18 @@ private:
     // file joins the recent files. Browsing does not, so that a walk through one folder
     // neither pushes the other folders' files out nor writes the settings at every step.
     void openedByChoice(tessarin::FileSlot slot);
-    // Save As's work: the dialog, then the picture written in the format chosen.
-    void saveWithDialog();
     // Opens the screen file step places from the VRAM0 file, and its palette file.
     void browse(int step);
     // Where the file dialogs start: the VRAM0 file's folder, else the last one remembered.
     [[nodiscard]] QString startFolder() const;
-    // Keeps file's folder for the next run's dialogs.
-    void rememberFolder(const QFileInfo& file);
     // Sets the view mode and the client area to its size; with a picture, shows it.
     void applyViewMode(tessarin::ViewMode viewMode);
     // The document renders the picture; it is painted and written to the temporary file.
     void showPicture();
-    // Puts the file first in the Recent Files list (8 names, kept between runs).
-    void rememberRecent(const std::string& fileName);
-    // The Recent Files menu from the list kept.
-    void fillRecentMenu(const QStringList& recent);
     // The client area, the menus and the picture made to match the document.
     void showDocument();
     // Every action's enabled and checked state, from the document; the status bar's texts.
     void updateActions();
-    // The status bar: the file and its place, mode, layout, palette, size and zoom.
-    void updateStatus();
     // Makes the client area the size of viewMode in the current screen mode.
     void fitClientSize(tessarin::ViewMode viewMode);
     // With the Automatic size, the view mode the picture needs now; else fitClientSize
@@ -181,18 +165,26 @@ private:
     // Makes the client area exactly the size given, the menu bar above it.
     void setClientSize(tessarin::ImageSize size);
 
-    // False while the temporary file does not hold the picture shown: Save As waits.
-    bool pictureSaved_ = false;
     // Remembers the window's place, zoom and full screen for the next run.
-    void saveView() const;
+    void saveView();
 
+    std::unique_ptr<tessarin::ScreenDocument> document_;
+    std::string tempBitmapFileName_;
+    tessarin::ViewSettings settings_;
+    MainMenu menu_;
+    ClientArea* clientArea_;
+    tessarin::StatusText status_;
+    tessarin::RecentFiles recentFiles_;
+    tessarin::SaveAs saveAs_;
+    // Made at their first use: most runs never show them.
+    VramMappingDialog* mappingDialog_ = nullptr;
+    AboutBox* aboutBox_ = nullptr;
     QStringList startUpErrors_;
     // True while the Automatic size is chosen.
     bool automaticSize_ = true;
     int zoom_ = tessarin::kMinZoom;
     bool fitToWindow_ = false;
     QFileDialog* openDialog_ = nullptr;
-    QFileDialog* saveDialog_ = nullptr;
     bool stretchToWindow_ = false;
     tessarin::PixelAspect aspect_ = tessarin::PixelAspect::square;
     // The lines a page had when the client area was last fitted to the view.

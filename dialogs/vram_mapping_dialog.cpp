@@ -125,6 +125,7 @@ QWidget* VramMappingDialog::buildVramLoadTab() {
     slotGroup = new QGroupBox(QStringLiteral("VRAM &Adress"), tab);
     slotGroup->setObjectName(QStringLiteral("slotGroup"));
     slotButtons = new QButtonGroup(slotGroup);
+    slotButtons->setObjectName(QStringLiteral("slotButtons"));
     auto* items = new QHBoxLayout(slotGroup);
     const std::array<QString, 2> captions{QStringLiteral("VRAM0 (&&H00000...&&H0FFFF)"),
                                           QStringLiteral("VRAM1 (&&H10000...&&H1FFFF)")};
@@ -286,24 +287,24 @@ void VramMappingDialog::showEvent(QShowEvent* event) {
 }
 
 void VramMappingDialog::showDocumentSettings() {
-    mapping = document->mapping();
-    fixedLayoutBox->setChecked(mapping.layout == LayoutChoice::fixed);
-    const std::string found = document->layoutDescription();
+    mapping_ = document_->mapping();
+    fixedLayoutBox->setChecked(mapping_.layout == LayoutChoice::fixed);
+    const std::string found = document_->layoutDescription();
     layoutFound->setText(
         found.empty() ? QString() : QStringLiteral("Found: %1").arg(QString::fromStdString(found)));
     // The palette steps come before the dump, which alone can fail (the file may
     // have gone since it was loaded), so that they are up to date even then.
     showPaletteColours();
-    const std::string& paletteFile = document->fileName(FileSlot::palette);
+    const std::string& paletteFile = document_->fileName(FileSlot::palette);
     filePaletteButton->setEnabled(!paletteFile.empty());
     paletteFileField->setText(QString::fromStdString(paletteFile));
-    showSlotSettings(currentSlot);
+    showSlotSettings(currentSlot_);
 }
 
 void VramMappingDialog::slotChosen() {
-    storeSlotSettings(currentSlot);
-    currentSlot = static_cast<FileSlot>(slotButtons->checkedId());
-    showSlotSettings(currentSlot);
+    storeSlotSettings(currentSlot_);
+    currentSlot_ = static_cast<FileSlot>(slotButtons->checkedId());
+    showSlotSettings(currentSlot_);
 }
 
 void VramMappingDialog::storeSlotSettings(FileSlot slot) {
@@ -314,12 +315,12 @@ void VramMappingDialog::storeSlotSettings(FileSlot slot) {
     const auto headerSize = static_cast<std::int16_t>(headerSizeBox->value());
     const auto linePixels = static_cast<std::int16_t>(linePixelsBox->value());
     // Header size and line pixels mean something only in a fixed layout.
-    if (headerSize != mapping.headerSize[index] || linePixels != mapping.linePixels[index]) {
+    if (headerSize != mapping_.headerSize[index] || linePixels != mapping_.linePixels[index]) {
         fixedLayoutBox->setChecked(true);
     }
-    mapping.headerSize[index] = headerSize;
-    mapping.linePixels[index] = linePixels;
-    mapping.layout = fixedLayoutBox->isChecked() ? LayoutChoice::fixed : LayoutChoice::automatic;
+    mapping_.headerSize[index] = headerSize;
+    mapping_.linePixels[index] = linePixels;
+    mapping_.layout = fixedLayoutBox->isChecked() ? LayoutChoice::fixed : LayoutChoice::automatic;
 }
 
 void VramMappingDialog::showSlotSettings(FileSlot slot) {
@@ -327,16 +328,16 @@ void VramMappingDialog::showSlotSettings(FileSlot slot) {
         return;
     }
     const auto index = indexOf(slot);
-    const std::string& fileName = document->fileName(slot);
+    const std::string& fileName = document_->fileName(slot);
     headerDump->clear();
     fileNameField->setText(QString::fromStdString(fileName));
     // The up-downs are set before the dump so that, should the file fail to open, they
-    // already show the slot that currentSlot names and OK cannot store one slot's
+    // already show the current slot and OK cannot store one slot's
     // values into the other.
-    headerSizeBox->setValue(mapping.headerSize[index]);
-    linePixelsBox->setValue(mapping.linePixels[index]);
+    headerSizeBox->setValue(mapping_.headerSize[index]);
+    linePixelsBox->setValue(mapping_.linePixels[index]);
     // Only the VRAM0 data is re-laid by its pixels per line, and only in a bitmap mode.
-    const ScreenModeFacts* facts = findScreenMode(document->vdp().screenMode());
+    const ScreenModeFacts* facts = findScreenMode(document_->vdp().screenMode());
     const bool patternMode = facts != nullptr && facts->kind == ModeKind::pattern;
     const bool linePixelsApply = slot == FileSlot::vram0 && !patternMode;
     const QString why = patternMode ? QStringLiteral("Line pixels do not apply to pattern modes "
@@ -368,14 +369,14 @@ void VramMappingDialog::fillHeaderDump(const std::string& fileName) {
 }
 
 void VramMappingDialog::showPaletteColours() {
-    const PaletteSource shown = document->resolvePalette(mapping.paletteSource);
+    const PaletteSource shown = document_->resolvePalette(mapping_.paletteSource);
     const QString name = shown == PaletteSource::file   ? QStringLiteral("File")
                          : shown == PaletteSource::vram ? QStringLiteral("VRAM")
                                                         : QStringLiteral("Standard");
-    sourceInEffect->setText(mapping.paletteSource == PaletteSource::automatic
+    sourceInEffect->setText(mapping_.paletteSource == PaletteSource::automatic
                                 ? QStringLiteral("In effect: %1 (automatic)").arg(name)
                                 : QStringLiteral("In effect: %1").arg(name));
-    const VdpState& vdp = document->vdp();
+    const VdpState& vdp = document_->vdp();
     for (std::size_t i = 0; i < colourPanels.size(); ++i) {
         QPalette colours = colourPanels[i]->palette();
         colours.setColor(
@@ -410,12 +411,12 @@ void VramMappingDialog::useAutomaticPalette() {
 }
 
 void VramMappingDialog::previewPalette(PaletteSource source) {
-    mapping.paletteSource = source;
-    document->previewPalette(source);
+    mapping_.paletteSource = source;
+    document_->previewPalette(source);
     showPaletteColours();
 }
 
 void VramMappingDialog::confirm() {
-    storeSlotSettings(currentSlot);
+    storeSlotSettings(currentSlot_);
     accept();
 }

@@ -21,9 +21,10 @@ class QWidget;
 
 // The VRAM mapping dialog: header sizes and pixels per line of the two VRAM files, with
 // a dump of each file's first bytes, and the palette source with its 16 colours. It edits
-// `mapping`, a copy of the document's, which the window applies after OK; the palette
+// mapping(), a copy of the document's, which the window applies after OK; the palette
 // buttons preview their palette on the document at once (the window restores the
-// mapping's after Cancel). `document` must be set before every showing.
+// mapping's after Cancel). The document must be set before every showing. Its widgets are
+// named (objectName) as the members that hold them.
 class VramMappingDialog : public QDialog {
     Q_OBJECT
 
@@ -38,39 +39,12 @@ public:
     // Paints the panels with the active palette of the document's VDP.
     void showPaletteColours();
 
-    tessarin::ScreenDocument* document = nullptr;               // not owned
-    tessarin::VramMapping mapping;                              // the working copy
-    tessarin::FileSlot currentSlot = tessarin::FileSlot::vram0; // VRAM0 or VRAM1
-
-    QPushButton* okButton;
-    QPushButton* cancelButton;
-    QTabWidget* tabs;
-    QWidget* vramLoadingTab;
-    QWidget* paletteTab;
-    QGroupBox* slotGroup;
-    QButtonGroup* slotButtons; // ids 0 and 1, the slots
-    QLabel* fileNameLabel;
-    QLineEdit* fileNameField;
-    QLabel* headerSizeLabel;
-    QSpinBox* headerSizeBox;
-    QLineEdit* headerSizeField; // the text field inside headerSizeBox
-    QLabel* linePixelsLabel;
-    QSpinBox* linePixelsBox;
-    QLineEdit* linePixelsField; // the text field inside linePixelsBox
-    QPlainTextEdit* headerDump;
-    QLabel* layoutFound;        // what the VRAM0 file's own layout is
-    QCheckBox* fixedLayoutBox;  // the header size and line pixels in force
-    QPushButton* narrowLinesButton;
-    QPushButton* wideLinesButton;
-    QLabel* paletteFileLabel;
-    QLineEdit* paletteFileField;
-    QPushButton* filePaletteButton;
-    QPushButton* vramPaletteButton;
-    QPushButton* standardPaletteButton;
-    QPushButton* automaticPaletteButton;
-    QLabel* sourceInEffect; // which palette the chosen source shows
-    std::array<QLabel*, tessarin::kPaletteColours> colourLabels; // lblPal0 .. lblPal15
-    std::array<QFrame*, tessarin::kPaletteColours> colourPanels; // pnlPal0 .. pnlPal15
+    // The document the dialog shows and previews palettes on; not owned.
+    void setDocument(tessarin::ScreenDocument* document) { document_ = document; }
+    // The working copy: the document's mapping as shown, with the user's changes.
+    [[nodiscard]] const tessarin::VramMapping& mapping() const { return mapping_; }
+    // The slot whose settings the "VRAM Loading" tab shows: VRAM0 or VRAM1.
+    [[nodiscard]] tessarin::FileSlot currentSlot() const { return currentSlot_; }
 
 public slots:
     void showDocumentSettings();
@@ -93,4 +67,38 @@ private:
     QWidget* buildVramLoadTab();
     QWidget* buildPaletteTab();
     void fillHeaderDump(const std::string& fileName);
+
+    tessarin::ScreenDocument* document_ = nullptr;
+    tessarin::VramMapping mapping_;
+    tessarin::FileSlot currentSlot_ = tessarin::FileSlot::vram0;
+
+    QPushButton* okButton;
+    QPushButton* cancelButton;
+    QTabWidget* tabs;
+    QWidget* vramLoadingTab;
+    QWidget* paletteTab;
+    QGroupBox* slotGroup;
+    QButtonGroup* slotButtons; // ids 0 and 1, the slots
+    QLabel* fileNameLabel;
+    QLineEdit* fileNameField;
+    QLabel* headerSizeLabel;
+    QSpinBox* headerSizeBox;
+    QLineEdit* headerSizeField; // the text field inside headerSizeBox
+    QLabel* linePixelsLabel;
+    QSpinBox* linePixelsBox;
+    QLineEdit* linePixelsField; // the text field inside linePixelsBox
+    QPlainTextEdit* headerDump;
+    QLabel* layoutFound;       // what the VRAM0 file's own layout is
+    QCheckBox* fixedLayoutBox; // the header size and line pixels in force
+    QPushButton* narrowLinesButton;
+    QPushButton* wideLinesButton;
+    QLabel* paletteFileLabel;
+    QLineEdit* paletteFileField;
+    QPushButton* filePaletteButton;
+    QPushButton* vramPaletteButton;
+    QPushButton* standardPaletteButton;
+    QPushButton* automaticPaletteButton;
+    QLabel* sourceInEffect; // which palette the chosen source shows
+    std::array<QLabel*, tessarin::kPaletteColours> colourLabels; // lblPal0 .. lblPal15
+    std::array<QFrame*, tessarin::kPaletteColours> colourPanels; // pnlPal0 .. pnlPal15
 };

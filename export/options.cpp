@@ -300,14 +300,14 @@ const std::array<OptionEntry, 21> kOptions{{
     {{"--format", ""},
      "bmp|png",
      "",
-     "default from OUTPUT's extension; png in a batch",
+     "for an OUTPUT without an extension (.bmp and .png\ndecide themselves) and a batch (default png)",
      [](ParseState& s, std::string_view name, const std::string& v) -> std::optional<Failure> {
          return choiceInto(s.command.options.format, name, v, kFormats, "bmp or png");
      }},
     {{"--thumbnail", ""},
      "SIZE",
      "",
-     "a PNG scaled smoothly to fit SIZE x SIZE (1..4096),\nits shape kept",
+     "the picture scaled smoothly to fit SIZE x SIZE\n(1..4096), its shape kept; PNG by default",
      [](ParseState& s, std::string_view name, const std::string& v) -> std::optional<Failure> {
          return numberInto(s.command.options.thumbnailSize, name, v, 1, kMaxThumbnailSize);
      }},
@@ -506,12 +506,6 @@ private:
         if (o.files.empty() && o.filesFrom.empty()) {
             return Failure{"no input FILE given"};
         }
-        if (o.thumbnailSize) {
-            if (o.format == ImageFormat::bmp) {
-                return Failure{"--thumbnail writes PNG only"};
-            }
-            o.format = ImageFormat::png;
-        }
         return o.batch() ? finishBatch() : finishSingle();
     }
 
@@ -549,12 +543,30 @@ private:
         if (o.paletteSource == PaletteSource::file && o.paletteFile.empty()) {
             return Failure{"--palette-source file needs a palette file"};
         }
+        return finishOutputFormat();
+    }
+
+    // OUTPUT's extension and the bytes written in it agree: an image extension decides, any
+    // other extension is refused; a name without one takes --format, a thumbnail PNG.
+    std::optional<Failure> finishOutputFormat() {
+        ExportOptions& o = state_.command.options;
+        const std::string_view extension = extensionOfName(o.output);
+        const std::optional<ImageFormat> named = formatOfName(o.output);
+        if (!extension.empty() && !named) {
+            return Failure{"cannot write " + quoted(o.output) + ": \"." + std::string(extension) +
+                           "\" is no image format written (.bmp or .png)"};
+        }
+        if (named && o.format && *named != *o.format) {
+            return Failure{"--format " + std::string(extensionOf(*o.format)) +
+                           " does not agree with the extension of " + quoted(o.output)};
+        }
+        if (!named && !o.format && o.thumbnailSize) {
+            o.format = ImageFormat::png;
+        }
+        o.format = named ? named : o.format;
         if (!o.format) {
-            o.format = formatOfName(o.output);
-            if (!o.format) {
-                return Failure{"cannot tell the format of " + quoted(o.output) +
-                               " from its extension: use --format bmp|png"};
-            }
+            return Failure{"cannot tell the format of " + quoted(o.output) +
+                           " without an extension: use --format bmp|png"};
         }
         return std::nullopt;
     }

@@ -35,7 +35,7 @@ struct ExportOptions {
     std::optional<ColourModel> colourModel;    // --colours; else the file levels
     std::optional<PixelAspect> aspect;         // --aspect; else square
     std::optional<ImageFormat> format;         // else from the output name; batch: png
-    std::optional<std::int16_t> thumbnailSize; // fit within SIZE x SIZE, always PNG
+    std::optional<std::int16_t> thumbnailSize; // fit within SIZE x SIZE
     std::optional<std::int16_t> jobs;          // batch threads; else the hardware's
     bool quiet = false;
     bool skipExisting = false; // a batch's existing outputs are skipped, not failures

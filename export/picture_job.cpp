@@ -3,9 +3,7 @@
 #include "document/file_browsing.h"
 #include "document/file_source.h"
 #include "document/view_placement.h"
-#include "image/bmp_encoder.h"
-#include "image/png_encoder.h"
-#include "image/scale.h"
+#include "image/encoded_picture.h"
 #include "platform/file_error.h"
 #include "platform/target_file.h"
 
@@ -74,29 +72,14 @@ void exportPicture(const PictureJob& job, const std::string& target, ImageFormat
     if (overwrite == Overwrite::refuse) {
         refuseExisting(job, target);
     }
-    Picture picture = ScreenDocument::pictureOf(job);
-    if (job.aspect != PixelAspect::square && !picture.empty()) {
-        const ImageSize shown = zoomedSize({picture.width(), picture.height()},
-                                           pixelAspectOf(job.viewMode, job.aspect), 1);
-        picture = scalePicture(picture, shown.width, shown.height);
-    }
-    if (job.thumbnailSize && !picture.empty()) {
-        const auto [width, height] =
-            fittedSize(picture.width(), picture.height(), *job.thumbnailSize);
-        picture = scalePicture(picture, width, height);
-    }
+    const Picture picture = makePicture(job);
     if (overwrite == Overwrite::replace) {
         refuseInputAsTarget(job, target);
     }
     const ReplaceMode mode =
         overwrite == Overwrite::replace ? ReplaceMode::replace : ReplaceMode::keepExisting;
-    if (format == ImageFormat::bmp) {
-        // The rows go from the picture to the file, not through a copy of 650 KB.
-        const BmpFile bmp(picture);
-        writeTargetFile(target, bmp.pieces(), mode);
-    } else {
-        writeTargetFile(target, encodePng(picture), mode);
-    }
+    // A BMP's rows go from the picture to the file, not through a copy.
+    writeTargetFile(target, encode(picture, format).pieces(), mode);
 }
 
 } // namespace tessarin::exporter

@@ -1,6 +1,9 @@
 #include "image/bmp_encoder.h"
 
+#include "image/bmp_format.h"
 #include "platform/file_stream.h"
+
+#include <array>
 
 namespace tessarin {
 
@@ -31,27 +34,38 @@ void putHeaders(std::span<std::uint8_t, bmp::kPixelDataOffset> out, std::uint32_
 
 } // namespace
 
-BmpFile::BmpFile(const Picture& picture) {
+EncodedPicture encodeBmp(const Picture& picture) {
     if (picture.empty()) {
-        return;
+        return {{}, {}};
     }
-    // Every view's row length is a multiple of 4, so rows carry no padding.
-    const std::size_t rowBytes = static_cast<std::size_t>(picture.width()) * sizeof(RgbTriple);
+    // Each row is padded to a multiple of 4 bytes; the padding is a piece of its own, so
+    // the rows still go straight from the picture.
+    const std::size_t pixelBytes = static_cast<std::size_t>(picture.width()) * sizeof(RgbTriple);
+    const std::size_t padding =
+        (bmp::kRowAlignment - pixelBytes % bmp::kRowAlignment) % bmp::kRowAlignment;
     const std::size_t fileSize =
-        bmp::kPixelDataOffset + rowBytes * static_cast<std::size_t>(picture.height());
-    putHeaders(headers_, static_cast<std::uint32_t>(picture.width()),
+        bmp::kPixelDataOffset + (pixelBytes + padding) * static_cast<std::size_t>(picture.height());
+    std::vector<std::uint8_t> headers(bmp::kPixelDataOffset);
+    putHeaders(std::span<std::uint8_t, bmp::kPixelDataOffset>(headers),
+               static_cast<std::uint32_t>(picture.width()),
                static_cast<std::uint32_t>(picture.height()), static_cast<std::uint32_t>(fileSize));
-    pieces_.reserve(static_cast<std::size_t>(picture.height()) + 1);
-    pieces_.emplace_back(headers_);
+    std::vector<ByteSpan> pieces;
+    pieces.reserve(static_cast<std::size_t>(picture.height()) * (padding > 0 ? 2 : 1) + 1);
+    pieces.emplace_back(headers);
+    static constexpr std::array<std::uint8_t, bmp::kRowAlignment> kZeros{};
     // RgbTriple is stored blue, green, red: a row of them is a BMP pixel row.
     for (int r = picture.height() - 1; r >= 0; --r) {
-        pieces_.emplace_back(reinterpret_cast<const std::uint8_t*>(picture.row(r).data()),
-                             rowBytes);
+        pieces.emplace_back(reinterpret_cast<const std::uint8_t*>(picture.row(r).data()),
+                            pixelBytes);
+        if (padding > 0) {
+            pieces.emplace_back(kZeros.data(), padding);
+        }
     }
+    return {std::move(headers), std::move(pieces)};
 }
 
 void writeBmpFile(const Picture& picture, const std::string& fileName) {
-    const BmpFile bmp(picture);
+    const EncodedPicture bmp = encodeBmp(picture);
     OutputFile out(fileName);
     out.write(bmp.pieces());
     out.close();

@@ -1,7 +1,8 @@
 #pragma once
 
 // The 24-bit uncompressed BMP as written: a file header, an information header and
-// bottom-up pixel rows of blue-green-red triples, no colour table. Little-endian.
+// bottom-up pixel rows of blue-green-red triples, each padded to 4 bytes, no colour table.
+// Little-endian.
 
 #include <cstddef>
 #include <cstdint>
@@ -13,6 +14,8 @@ inline constexpr std::size_t kFileHeaderSize = 14;
 inline constexpr std::size_t kInfoHeaderSize = 40;
 inline constexpr std::size_t kPixelDataOffset = kFileHeaderSize + kInfoHeaderSize;
 inline constexpr std::size_t kBytesPerPixel = 3;
+// Every pixel row is padded with zero bytes to a multiple of this many bytes.
+inline constexpr std::size_t kRowAlignment = 4;
 
 inline constexpr std::uint16_t kFileType = 0x4D42; // "BM"
 inline constexpr std::uint16_t kPlanes = 1;

@@ -14,24 +14,27 @@ constexpr std::array<std::pair<ImageFormat, std::string_view>, 2> kExtensions{{
     {ImageFormat::png, "png"},
 }};
 
-bool endsWithNoCase(std::string_view s, std::string_view suffix) {
-    if (s.size() < suffix.size()) {
-        return false;
-    }
-    return std::equal(suffix.begin(), suffix.end(), s.end() - static_cast<long>(suffix.size()),
-                      [](char a, char b) {
-                          return std::tolower(static_cast<unsigned char>(a)) ==
-                                 std::tolower(static_cast<unsigned char>(b));
-                      });
+bool equalNoCase(std::string_view a, std::string_view b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        return std::tolower(static_cast<unsigned char>(x)) ==
+               std::tolower(static_cast<unsigned char>(y));
+    });
 }
 
 } // namespace
 
+std::string_view extensionOfName(std::string_view fileName) {
+    const std::size_t slash = fileName.rfind('/');
+    const std::string_view last =
+        slash == std::string_view::npos ? fileName : fileName.substr(slash + 1);
+    const std::size_t dot = last.rfind('.');
+    return dot == std::string_view::npos || dot == 0 ? std::string_view() : last.substr(dot + 1);
+}
+
 std::optional<ImageFormat> formatOfName(std::string_view fileName) {
-    for (const auto& [format, extension] : kExtensions) {
-        if (fileName.size() > extension.size() &&
-            fileName[fileName.size() - extension.size() - 1] == '.' &&
-            endsWithNoCase(fileName, extension)) {
+    const std::string_view extension = extensionOfName(fileName);
+    for (const auto& [format, known] : kExtensions) {
+        if (equalNoCase(extension, known)) {
             return format;
         }
     }

@@ -9,8 +9,13 @@ namespace tessarin {
 enum class ImageFormat { bmp, png };
 
 // The format a file name's extension names (".bmp", ".png", any case); nothing for any
-// other name. The viewer's Save As and the exporter both decide by it.
+// other name. The viewer's Save As and the exporter both decide by it: a file's extension
+// and the bytes written in it always agree.
 [[nodiscard]] std::optional<ImageFormat> formatOfName(std::string_view fileName);
+
+// The extension of the last part of a file name, without the dot; empty when there is none
+// ("out", "dir.d/out", ".profile", "out.").
+[[nodiscard]] std::string_view extensionOfName(std::string_view fileName);
 
 // The extension of a format, without the dot: "bmp" or "png".
 [[nodiscard]] const char* extensionOf(ImageFormat format);

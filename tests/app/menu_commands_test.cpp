@@ -1,20 +1,23 @@
 // The commands behind the menu that go beyond opening and viewing: Save As, the VRAM
 // copy, the mapping dialog, the about box and Exit.
+#include "app/about_box.h"
 #include "image/png_encoder.h"
 #include "tests/app/viewer_fixture.h"
+#include "tests/dialogs/mapping_widgets.h"
 #include "tests/support/document_probe.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QButtonGroup>
 #include <QClipboard>
 #include <QComboBox>
 #include <QGuiApplication>
 #include <QImage>
 #include <QLabel>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTest>
+#include <QTimer>
 #include <algorithm>
 #include <cstring>
 #include <filesystem>
@@ -40,9 +43,9 @@ protected:
 };
 
 TEST_F(CommandsOnAPicture, CopyPutsTheShownPictureOnTheClipboard) {
-    ASSERT_TRUE(window->menu.copy->isEnabled());
-    ASSERT_EQ(runCommand(window->menu.copy), "");
-    const Picture& shown = window->document->picture();
+    ASSERT_TRUE(window->menu().copy->isEnabled());
+    ASSERT_EQ(runCommand(window->menu().copy), "");
+    const Picture& shown = window->document()->picture();
     const QImage copied =
         QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_BGR888);
     ASSERT_EQ(copied.size(), QSize(shown.width(), shown.height()));
@@ -53,42 +56,36 @@ TEST_F(CommandsOnAPicture, CopyPutsTheShownPictureOnTheClipboard) {
     }
 }
 
-TEST_F(CommandsOnAPicture, SaveAsCopiesTheTemporaryPictureByteForByte) {
-    ASSERT_EQ(runCommand(window->menu.size512x424interlace), "");
+// A name's extension and the bytes agree: a name that is no image's gets the filter's.
+TEST_F(CommandsOnAPicture, SaveAsWritesTheShownPictureUnderANameOfItsFormat) {
+    ASSERT_EQ(runCommand(window->menu().size512x424interlace), "");
     const std::vector<std::uint8_t> picture = window.picture();
     writeBytes(dir.file("OLD.BMP"), {1, 2, 3});
     const struct {
         const char* typed;
         const char* saved; // the file that holds the picture afterwards
-        bool asksToReplace;
+        int asked;         // questions whether to replace, each answered yes
     } cases[] = {
-        {"NEW.BMP", "NEW.BMP", false},
-        {"noext", "noext.bmp", false}, // the default extension is added
-        {"OLD.BMP", "OLD.BMP", true},  // replaced once the user agrees
+        {"NEW.BMP", "NEW.BMP", 0},
+        {"noext", "noext.bmp", 0}, // the default extension is added
+        {"other.SC5", "other.SC5.bmp", 0},
+        {"OLD.BMP", "OLD.BMP", 1},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.typed);
         QString filter;
-        bool asked = false;
-        const auto agreeToReplace = [&asked] {
-            whenModal([&asked](QWidget& box) {
-                auto* question = qobject_cast<QMessageBox*>(&box);
-                ASSERT_NE(question, nullptr);
-                asked = true;
-                question->button(QMessageBox::Yes)->click();
-            });
-        };
-        whenFileDialogAnswer(dir.file(c.typed), &filter,
-                             c.asksToReplace ? std::function<void()>(agreeToReplace) : nullptr);
-        EXPECT_EQ(runCommand(window->menu.saveAs), "");
+        const AgreeToQuestions questions;
+        whenFileDialogAnswer(dir.file(c.typed), &filter);
+        EXPECT_EQ(runCommand(window->menu().saveAs), "");
         EXPECT_EQ(filter, "Bit Map file(*.bmp)");
-        EXPECT_EQ(asked, c.asksToReplace);
+        EXPECT_EQ(questions.asked(), c.asked);
         EXPECT_EQ(readBytes(dir.file(c.saved)), picture);
     }
+    EXPECT_FALSE(fs::exists(dir.file("other.SC5")));
 }
 
 TEST_F(CommandsOnAPicture, SaveAsWritesPngByTheExtensionOrTheFilterChosen) {
-    const std::vector<std::uint8_t> png = encodePng(window->document->picture());
+    const std::vector<std::uint8_t> png = encodePng(window->document()->picture());
     const std::vector<std::uint8_t> bmp = window.picture();
     const struct {
         const char* typed;
@@ -123,7 +120,7 @@ TEST_F(CommandsOnAPicture, SaveAsWritesPngByTheExtensionOrTheFilterChosen) {
             }
             static_cast<QDialog&>(dialog).accept();
         });
-        EXPECT_EQ(runCommand(window->menu.saveAs), "");
+        EXPECT_EQ(runCommand(window->menu().saveAs), "");
         EXPECT_EQ(readBytes(dir.file(c.saved)), c.isPng ? png : bmp);
     }
 }
@@ -131,72 +128,86 @@ TEST_F(CommandsOnAPicture, SaveAsWritesPngByTheExtensionOrTheFilterChosen) {
 TEST_F(CommandsOnAPicture, FailedSaveAsIsReportedNamingTheTargetAndCancelSavesNothing) {
     const std::string target = dir.file("missing/PIC.BMP");
     whenFileDialogAnswer(target);
-    const std::string message = runCommand(window->menu.saveAs);
+    const std::string message = runCommand(window->menu().saveAs);
     EXPECT_NE(message.find(target), std::string::npos) << message;
     EXPECT_FALSE(fs::exists(dir.file("missing")));
 
     const auto before = dir.names();
     whenFileDialogAnswer("");
-    EXPECT_EQ(runCommand(window->menu.saveAs), "");
+    EXPECT_EQ(runCommand(window->menu().saveAs), "");
     EXPECT_EQ(dir.names(), before);
 }
 
-// Whatever name leads to it, a file the picture is read from is never replaced.
+// Whatever name leads to it, a file the picture is read from is never replaced: a name
+// that is no image's gets ".bmp", an image's name of a shown file is refused before the
+// user is asked whether to replace it.
 TEST_F(CommandsOnAPicture, SaveAsRefusesEveryShownFileAndLeavesItIntact) {
     const std::string palette = copySample(dir, "BARS7.PL7", "P.PL7");
     window->openFileInto(palette, FileSlot::palette);
-    const std::string link = dir.file("LINK.BMP");
-    fs::create_hard_link(screen, link);
-    for (const std::string& target : {screen, page, palette, link}) {
-        SCOPED_TRACE(target);
-        const std::vector<std::uint8_t> before = readBytes(target);
-        whenFileDialogAnswer(target, nullptr, [] {
-            whenModal([](QWidget& box) {
-                dynamic_cast<QMessageBox&>(box).button(QMessageBox::Yes)->click();
-            });
-        });
-        const std::string message = runCommand(window->menu.saveAs);
-        EXPECT_NE(message.find("is the input file"), std::string::npos) << message;
-        EXPECT_EQ(readBytes(target), before);
+    fs::create_hard_link(screen, dir.file("LINK.BMP"));
+    fs::create_hard_link(page, dir.file("PAGE.png"));
+    const struct {
+        std::string target;
+        bool refused; // else saved beside it with ".bmp" added
+    } cases[] = {{screen, false},
+                 {palette, false},
+                 {dir.file("LINK.BMP"), true},
+                 {dir.file("PAGE.png"), true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.target);
+        const std::vector<std::uint8_t> before = readBytes(c.target);
+        const AgreeToQuestions questions;
+        whenFileDialogAnswer(c.target);
+        const std::string message = runCommand(window->menu().saveAs);
+        EXPECT_EQ(message.find("is the input file") != std::string::npos, c.refused) << message;
+        EXPECT_EQ(fs::exists(c.target + ".bmp"), !c.refused);
+        EXPECT_EQ(questions.asked(), 0);
+        EXPECT_EQ(readBytes(c.target), before);
     }
 }
 
-TEST(SaveAs, WithoutAPictureCopiesNothingEvenWhenRun) {
-    const ScratchDir dir;
+TEST(SaveAs, WithoutAPictureAsksNothingEvenWhenRun) {
     ViewerWindow window;
-    EXPECT_FALSE(window->menu.saveAs->isEnabled());
-    whenFileDialogAnswer(dir.file("PIC.BMP"));
+    EXPECT_FALSE(window->menu().saveAs->isEnabled());
+    bool asked = false;
+    QTimer::singleShot(0, &viewerApplication(), [&asked] {
+        if (auto* modal = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            asked = true;
+            modal->reject();
+        }
+    });
     window->saveAs();
-    EXPECT_TRUE(dir.names().empty());
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(asked);
 }
 
 TEST_F(CommandsOnAPicture, VramCopyLastsUntilAScreenCommandReloadsTheVram1File) {
-    const auto& vram = Probe::vdp(*window->document).vram();
+    const auto& vram = window->document()->vdp().vram();
     const auto half = static_cast<std::ptrdiff_t>(kVramHalfSize);
     ASSERT_FALSE(std::equal(vram.begin(), vram.begin() + half, vram.begin() + half));
-    ASSERT_EQ(runCommand(window->menu.vramCopy), "");
+    ASSERT_EQ(runCommand(window->menu().vramCopy), "");
     EXPECT_TRUE(std::equal(vram.begin(), vram.begin() + half, vram.begin() + half));
-    EXPECT_EQ(Probe::fileName(*window->document, FileSlot::vram1), page);
+    EXPECT_EQ(window->document()->fileName(FileSlot::vram1), page);
 
-    ASSERT_EQ(runCommand(window->menu.screen8), "");
+    ASSERT_EQ(runCommand(window->menu().screen8), "");
     EXPECT_FALSE(std::equal(vram.begin(), vram.begin() + half, vram.begin() + half));
     EXPECT_EQ(window.picture(),
               referencePicture(8, 256, {{FileSlot::vram0, screen}, {FileSlot::vram1, page}},
-                               window->document->viewMode()));
+                               window->document()->viewMode()));
 }
 
 TEST(VramCopy, WithoutAFileRendersButShowsNothing) {
     ViewerWindow window;
-    ASSERT_EQ(runCommand(window->menu.vramCopy), "");
+    ASSERT_EQ(runCommand(window->menu().vramCopy), "");
     EXPECT_EQ(window.picture().size(), 651318U); // screen 7 at the Automatic size
     EXPECT_FALSE(window->hasPicture());
-    EXPECT_FALSE(window->menu.saveAs->isEnabled());
+    EXPECT_FALSE(window->menu().saveAs->isEnabled());
 }
 
 TEST_F(CommandsOnAPicture, MappingDialogOkWritesBothSlotsBackAndReloads) {
-    whenModal([this](QWidget& dialog) {
-        ASSERT_EQ(&dialog, &window.mappingDialog);
-        VramMappingDialog& map = window.mappingDialog;
+    whenModal([](QWidget& dialog) {
+        ASSERT_EQ(dialog.objectName(), "mappingDialog");
+        const MappingWidgets map(dialog);
         map.headerSizeBox->setValue(100);
         map.narrowLinesButton->click(); // 256 pixels a line for VRAM0
         map.slotButtons->button(static_cast<int>(FileSlot::vram1))->click();
@@ -204,8 +215,8 @@ TEST_F(CommandsOnAPicture, MappingDialogOkWritesBothSlotsBackAndReloads) {
         map.headerSizeBox->setValue(0);
         map.okButton->click();
     });
-    ASSERT_EQ(runCommand(window->menu.vramMapping), "");
-    const VramMapping& mapping = Probe::mapping(*window->document);
+    ASSERT_EQ(runCommand(window->menu().vramMapping), "");
+    const VramMapping& mapping = window->document()->mapping();
     EXPECT_EQ(mapping.headerSize, (std::array<std::int16_t, 2>{100, 0}));
     EXPECT_EQ(mapping.linePixels, (std::array<std::int16_t, 2>{256, 512}));
 
@@ -216,51 +227,51 @@ TEST_F(CommandsOnAPicture, MappingDialogOkWritesBothSlotsBackAndReloads) {
     Probe::openFile(reference, page, FileSlot::vram1);
     Probe::mapping(reference) = mapping;
     Probe::reload(reference);
-    reference.setViewMode(window->document->viewMode());
-    EXPECT_TRUE(Probe::vdp(*window->document).vram() == Probe::vdp(reference).vram());
+    reference.setViewMode(window->document()->viewMode());
+    EXPECT_TRUE(window->document()->vdp().vram() == Probe::vdp(reference).vram());
     EXPECT_EQ(window.picture(), renderedPicture(reference));
 }
 
 TEST_F(CommandsOnAPicture, MappingDialogCancelRestoresThePaletteTriedWithoutRendering) {
     window->openFileInto(copySample(dir, "BARS7.PL7", "PIC.PL7"), FileSlot::palette);
-    VdpState& vdp = Probe::vdp(*window->document);
-    // A palette table in VRAM unlike the file's, so that trying it shows.
-    std::fill_n(vdp.vramForLoading().begin() + vdp.paletteTableAddress(), kPaletteSize, 0x77);
+    const VdpState& vdp = window->document()->vdp();
     const auto before = vdp.paletteRgb();
-    const std::string temp = window->tempBitmapFileName;
+    const std::string temp = window->temporaryPicture();
     writeBytes(temp, {}); // any render would fill it again
     auto tried = before;
-    whenModal([&](QWidget&) {
-        window.mappingDialog.vramPaletteButton->click();
+    whenModal([&](QWidget& dialog) {
+        const MappingWidgets map(dialog);
+        map.standardPaletteButton->click();
         tried = vdp.paletteRgb();
-        window.mappingDialog.cancelButton->click();
+        map.cancelButton->click();
     });
-    ASSERT_EQ(runCommand(window->menu.vramMapping), "");
+    ASSERT_EQ(runCommand(window->menu().vramMapping), "");
     EXPECT_NE(tried, before);
     EXPECT_EQ(vdp.paletteRgb(), before);
-    EXPECT_EQ(window->document->paletteInEffect(), PaletteSource::file);
+    EXPECT_EQ(window->document()->paletteInEffect(), PaletteSource::file);
     EXPECT_EQ(fs::file_size(temp), 0U);
 }
 
 TEST(VramMapping, OkWithoutAFileRendersButShowsNothing) {
     ViewerWindow window;
-    whenModal([](QWidget& dialog) { static_cast<VramMappingDialog&>(dialog).okButton->click(); });
-    ASSERT_EQ(runCommand(window->menu.vramMapping), "");
+    whenModal([](QWidget& dialog) { MappingWidgets(dialog).okButton->click(); });
+    ASSERT_EQ(runCommand(window->menu().vramMapping), "");
     EXPECT_EQ(window.picture().size(), 651318U); // screen 7 at the Automatic size
     EXPECT_FALSE(window->hasPicture());
-    EXPECT_FALSE(window->menu.saveAs->isEnabled());
+    EXPECT_FALSE(window->menu().saveAs->isEnabled());
 }
 
 TEST(AboutBox, ShowsTheProgramAt337x97AndClosesWithOk) {
     ViewerWindow window;
-    const AboutBox& box = window.aboutBox;
-    bool shown = false;
+    const AboutBox* shown = nullptr;
     whenModal([&](QWidget& dialog) {
-        shown = &dialog == &box;
-        window.aboutBox.okButton->click();
+        shown = dynamic_cast<AboutBox*>(&dialog);
+        ASSERT_NE(shown, nullptr);
+        shown->okButton->click();
     });
-    ASSERT_EQ(runCommand(window->menu.about), "");
-    EXPECT_TRUE(shown);
+    ASSERT_EQ(runCommand(window->menu().about), "");
+    ASSERT_NE(shown, nullptr);
+    const AboutBox& box = *shown;
     EXPECT_FALSE(box.isVisible());
     EXPECT_EQ(box.windowTitle(), "About Tessarin");
     EXPECT_EQ(box.size(), QSize(337, 97));
@@ -294,12 +305,12 @@ TEST(Exit, ClosesTheWindowAndDeletesTheTemporaryPicture) {
     const ScratchDir dir;
     ViewerWindow window({copySample(dir, "BARS7.SC7", "PIC.SC7")});
     window->show();
-    const std::string temp = window->tempBitmapFileName;
+    const std::string temp = window->temporaryPicture();
     ASSERT_TRUE(fs::exists(temp));
-    ASSERT_EQ(runCommand(window->menu.exit), "");
+    ASSERT_EQ(runCommand(window->menu().exit), "");
     EXPECT_FALSE(window->isVisible());
     EXPECT_FALSE(fs::exists(temp));
-    EXPECT_EQ(window->document, nullptr);
+    EXPECT_EQ(window->document(), nullptr);
     EXPECT_FALSE(window->hasPicture());
 }
 

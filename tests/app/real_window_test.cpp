@@ -41,11 +41,11 @@ TEST(RealWindow, KeysBrowseTheFolderAndCtrlCPutsAPngOnTheClipboard) {
 
     QTest::keyClick(window.form.get(), Qt::Key_PageDown);
     QTest::qWait(200); // the command runs queued
-    EXPECT_EQ(Probe::fileName(*window->document, FileSlot::vram0), second)
+    EXPECT_EQ(window->document()->fileName(FileSlot::vram0), second)
         << viewerApplication().lastErrorMessage().toStdString();
     QTest::keyClick(window.form.get(), Qt::Key_PageUp);
     QTest::qWait(200);
-    EXPECT_EQ(Probe::fileName(*window->document, FileSlot::vram0), first);
+    EXPECT_EQ(window->document()->fileName(FileSlot::vram0), first);
 
     QTest::keyClick(window.form.get(), Qt::Key_C, Qt::ControlModifier);
     QTest::qWait(200);

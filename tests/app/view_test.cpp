@@ -32,13 +32,13 @@ void PrintTo(const ViewState& s, std::ostream* out) {
 
 ViewState viewOf(const MainWindow& form) {
     QString checked;
-    for (const QAction* item : form.menu.sizeMenu->actions()) {
-        if (item != form.menu.rotate && item->isChecked()) {
+    for (const QAction* item : form.menu().sizeMenu->actions()) {
+        if (item != form.menu().rotate && item->isChecked()) {
             checked += item->objectName();
         }
     }
-    return {form.centralWidget()->size(), static_cast<int>(form.document->viewMode()), checked,
-            form.menu.rotate->isChecked()};
+    return {form.centralWidget()->size(), static_cast<int>(form.document()->viewMode()), checked,
+            form.menu().rotate->isChecked()};
 }
 
 class ViewOfAPicture : public ::testing::Test {
@@ -64,57 +64,58 @@ TEST_F(ViewOfAPicture, EverySizeWithAndWithoutRotationGivesItsClientSizeAndViewM
         {&MainMenu::size512x424interlace, true, {{424, 512}, 6, "size512x424interlace", true}},
         {&MainMenu::size256x424joint, true, {{424, 256}, 7, "size256x424joint", true}},
     };
-    const std::string picture = Probe::fileName(*window->document, FileSlot::vram0);
+    const std::string picture = window->document()->fileName(FileSlot::vram0);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.want.sizeChecked.toStdString() + (c.rotated ? " rotated" : ""));
-        if (window->menu.rotate->isChecked() != c.rotated) {
-            ASSERT_EQ(runCommand(window->menu.rotate), "");
+        if (window->menu().rotate->isChecked() != c.rotated) {
+            ASSERT_EQ(runCommand(window->menu().rotate), "");
         }
-        ASSERT_EQ(runCommand(window->menu.*c.item), "");
+        ASSERT_EQ(runCommand(window->menu().*c.item), "");
         EXPECT_EQ(viewOf(*window), c.want);
-        EXPECT_EQ(bitmapSize(window->tempBitmapFileName), c.want.client);
+        EXPECT_EQ(bitmapSize(window->temporaryPicture()), c.want.client);
         EXPECT_EQ(window.picture(), referencePicture(7, 512, {{FileSlot::vram0, picture}},
                                                      static_cast<ViewMode>(c.want.viewMode)));
     }
 }
 
 TEST_F(ViewOfAPicture, RotationTwiceReturnsToTheViewItStartedFrom) {
-    for (QAction* size : window->menu.sizeMenu->actions()) {
-        if (size->isSeparator() || size == window->menu.rotate) {
+    for (QAction* size : window->menu().sizeMenu->actions()) {
+        if (size->isSeparator() || size == window->menu().rotate) {
             continue;
         }
         SCOPED_TRACE(size->objectName().toStdString());
         ASSERT_EQ(runCommand(size), "");
         const ViewState start = viewOf(*window);
         const auto picture = window.picture();
-        ASSERT_EQ(runCommand(window->menu.rotate), "");
+        ASSERT_EQ(runCommand(window->menu().rotate), "");
         EXPECT_NE(viewOf(*window), start);
-        ASSERT_EQ(runCommand(window->menu.rotate), "");
+        ASSERT_EQ(runCommand(window->menu().rotate), "");
         EXPECT_EQ(viewOf(*window), start);
         EXPECT_EQ(window.picture(), picture);
     }
 }
 
 TEST_F(ViewOfAPicture, RotatedJointThenMagnifyStaysRotated) {
-    ASSERT_EQ(runCommand(window->menu.size256x424joint), "");
-    ASSERT_EQ(runCommand(window->menu.rotate), "");
+    ASSERT_EQ(runCommand(window->menu().size256x424joint), "");
+    ASSERT_EQ(runCommand(window->menu().rotate), "");
     EXPECT_EQ(viewOf(*window), (ViewState{{424, 256}, 7, "size256x424joint", true}));
-    ASSERT_EQ(runCommand(window->menu.size512x424magnify), "");
+    ASSERT_EQ(runCommand(window->menu().size512x424magnify), "");
     EXPECT_EQ(viewOf(*window), (ViewState{{424, 512}, 5, "size512x424magnify", true}));
 }
 
 TEST_F(ViewOfAPicture, UnknownViewModeMakesRotationDoNothing) {
-    window->document->setViewMode(static_cast<ViewMode>(8));
-    ASSERT_EQ(runCommand(window->menu.rotate), "");
-    EXPECT_FALSE(window->menu.rotate->isChecked());
-    EXPECT_EQ(static_cast<int>(window->document->viewMode()), 8);
+    // No command sets an unknown view mode: it is set behind the window's back.
+    const_cast<ScreenDocument*>(window->document())->setViewMode(static_cast<ViewMode>(8));
+    ASSERT_EQ(runCommand(window->menu().rotate), "");
+    EXPECT_FALSE(window->menu().rotate->isChecked());
+    EXPECT_EQ(static_cast<int>(window->document()->viewMode()), 8);
 }
 
 TEST_F(ViewOfAPicture, SizeSetAgainAfterTheUserResizedTheWindow) {
     window->resize(600, 500);
     QCoreApplication::processEvents();
     ASSERT_NE(window->centralWidget()->size(), QSize(256, 212));
-    ASSERT_EQ(runCommand(window->menu.size256x212), "");
+    ASSERT_EQ(runCommand(window->menu().size256x212), "");
     EXPECT_EQ(window->centralWidget()->size(), QSize(256, 212));
 }
 
@@ -123,7 +124,7 @@ QImage shown(const MainWindow& form) {
 }
 
 TEST_F(ViewOfAPicture, ClientAreaShowsThePictureOneToOneLetterboxedOrStretched) {
-    const QImage picture = QImage(QString::fromStdString(window->tempBitmapFileName))
+    const QImage picture = QImage(QString::fromStdString(window->temporaryPicture()))
                                .convertToFormat(QImage::Format_RGB32);
     ASSERT_EQ(picture.size(), QSize(512, 424)); // screen 7 at the Automatic size
     EXPECT_EQ(shown(*window), picture);
@@ -136,15 +137,15 @@ TEST_F(ViewOfAPicture, ClientAreaShowsThePictureOneToOneLetterboxedOrStretched) 
     EXPECT_EQ(larger.copy(128, 106, 512, 424), picture);
     EXPECT_EQ(larger.pixelColor(0, 0), QColor(24, 24, 24));
     // Stretch to Window: the picture over the whole area, its shape lost.
-    ASSERT_EQ(runCommand(window->menu.stretchToWindow), "");
+    ASSERT_EQ(runCommand(window->menu().stretchToWindow), "");
     EXPECT_EQ(shown(*window), picture.scaled(768, 636));
 }
 
 TEST(MainWindow, NothingIsPaintedBeforeTheFirstFile) {
     ViewerWindow window;
     window->show();
-    ASSERT_EQ(runCommand(window->menu.vramCopy), ""); // renders, but paints nothing
-    ASSERT_EQ(window.picture().size(), 651318U);      // screen 7 at the Automatic size
+    ASSERT_EQ(runCommand(window->menu().vramCopy), ""); // renders, but paints nothing
+    ASSERT_EQ(window.picture().size(), 651318U);        // screen 7 at the Automatic size
     const QImage image = shown(*window);
     const QColor background = window->centralWidget()->palette().color(QPalette::Window);
     for (int y = 0; y < image.height(); y += 7) {
@@ -171,15 +172,15 @@ TEST(ScreenCommands, ReloadEveryOpenFileInTheNewModeAndRenderIt) {
     for (const auto& screen : screens) {
         SCOPED_TRACE(screen.mode);
         // What the mapping dialog may have set is replaced by the mode's width.
-        Probe::mapping(*window->document).linePixels = {300, 300};
-        ASSERT_EQ(runCommand(window->menu.*screen.item), "");
-        EXPECT_EQ(Probe::mapping(*window->document).linePixels,
+        Probe::mapping(const_cast<ScreenDocument&>(*window->document())).linePixels = {300, 300};
+        ASSERT_EQ(runCommand(window->menu().*screen.item), "");
+        EXPECT_EQ(window->document()->mapping().linePixels,
                   (std::array<std::int16_t, 2>{screen.linePixels, screen.linePixels}));
         EXPECT_EQ(window.picture(),
                   referencePicture(screen.mode, screen.linePixels,
                                    {{FileSlot::vram0, name}, {FileSlot::palette, palette}},
-                                   window->document->viewMode()));
-        EXPECT_TRUE((window->menu.*screen.item)->isChecked());
+                                   window->document()->viewMode()));
+        EXPECT_TRUE((window->menu().*screen.item)->isChecked());
     }
 }
 
@@ -199,22 +200,22 @@ TEST(StatusBar, NamesTheFilePlaceModePaletteSizeAndTheEndOfTheFolder) {
     };
     EXPECT_EQ(text("statusFile"), "B.SC5  2 / 2");
     EXPECT_EQ(text("statusMode"), "Screen 5");
-    EXPECT_EQ(text("statusPalette"), window->document->paletteDescription());
+    EXPECT_EQ(text("statusPalette"), window->document()->paletteDescription());
     EXPECT_EQ(text("statusSize"), "256x212 at 1x");
-    ASSERT_EQ(runCommand(window->menu.nextFile), "");
+    ASSERT_EQ(runCommand(window->menu().nextFile), "");
     EXPECT_EQ(window->statusBar()->currentMessage(), "Last file");
-    ASSERT_EQ(runCommand(window->menu.previousFile), "");
+    ASSERT_EQ(runCommand(window->menu().previousFile), "");
     EXPECT_EQ(text("statusFile"), "A.SC5  1 / 2");
     // The file browsed to is shown, not added: the recent files are those opened.
-    const QList<QAction*> recent = window->menu.recentMenu->actions();
+    const QList<QAction*> recent = window->menu().recentMenu->actions();
     ASSERT_FALSE(recent.empty());
     EXPECT_EQ(recent[0]->text(), QFileInfo(QString::fromStdString(second)).absoluteFilePath());
-    ASSERT_EQ(runCommand(window->menu.zoomIn), "");
+    ASSERT_EQ(runCommand(window->menu().zoomIn), "");
     EXPECT_EQ(text("statusSize"), "256x212 at 2x");
     EXPECT_EQ(window->centralWidget()->size(), QSize(512, 424));
     // The V9938 has no screen 12: its colours are the V9958's.
-    ASSERT_EQ(runCommand(window->menu.screen12), "");
-    ASSERT_EQ(runCommand(window->menu.coloursMsx2), "");
+    ASSERT_EQ(runCommand(window->menu().screen12), "");
+    ASSERT_EQ(runCommand(window->menu().coloursMsx2), "");
     EXPECT_NE(text("statusMode").find("V9958"), std::string::npos);
 }
 

@@ -1,7 +1,8 @@
-// The window's commands and tessarin-export on the same files give the same BMP bytes:
-// both go through the document's operations, and this drives the real window and the
-// real exporter process to check it.
+// The window's Save As and tessarin-export on the same files and choices give the same
+// BMP bytes: both go through the document's operations and the one picture recipe, and
+// this drives the real window and the real exporter process to check it.
 #include "tests/app/viewer_fixture.h"
+#include "tests/dialogs/mapping_widgets.h"
 #include "tests/export/run_process.h"
 
 #include <QPushButton>
@@ -28,6 +29,11 @@ struct Case {
 
 TEST(ViewerAndExporter, WriteTheSameBitmapForTheSameFilesAndChoices) {
     const Case cases[] = {
+        {"the TV's pixel shape: 293 pixels a row, padded",
+         {"BARS.SC5"},
+         {&MainMenu::aspectNtsc},
+         7,
+         {"--aspect", "ntsc"}},
         {"a palette file beside its screen, interlaced and rotated",
          {"BARS.SC5", "BARS.PL5"},
          {&MainMenu::size512x424interlace, &MainMenu::rotate},
@@ -52,15 +58,16 @@ TEST(ViewerAndExporter, WriteTheSameBitmapForTheSameFilesAndChoices) {
             names.push_back(copySample(dir, file, file));
         }
         ViewerWindow window(names);
-        for (QAction* MainMenu::*item : c.menu) {
-            ASSERT_EQ(runCommand(window->menu.*item), "");
+        for (QAction* const MainMenu::*item : c.menu) {
+            ASSERT_EQ(runCommand(window->menu().*item), "");
         }
         if (c.headerSize != kDefaultHeaderSize) {
-            whenModal([&](QWidget&) {
-                window.mappingDialog.headerSizeBox->setValue(c.headerSize);
-                window.mappingDialog.okButton->click();
+            whenModal([&](QWidget& dialog) {
+                const MappingWidgets map(dialog);
+                map.headerSizeBox->setValue(c.headerSize);
+                map.okButton->click();
             });
-            ASSERT_EQ(runCommand(window->menu.vramMapping), "");
+            ASSERT_EQ(runCommand(window->menu().vramMapping), "");
         }
 
         std::vector<std::string> args = c.options;
@@ -68,7 +75,9 @@ TEST(ViewerAndExporter, WriteTheSameBitmapForTheSameFilesAndChoices) {
         args.insert(args.end(), names.begin(), names.end());
         const auto run = testing::runProcess(TESSARIN_EXPORT, args, dir.path());
         ASSERT_EQ(run.exitCode, 0) << run.err;
-        EXPECT_TRUE(fileBytes(dir.file("out.bmp")) == window.picture());
+        whenFileDialogAnswer(dir.file("saved.bmp"));
+        ASSERT_EQ(runCommand(window->menu().saveAs), "");
+        EXPECT_TRUE(fileBytes(dir.file("out.bmp")) == fileBytes(dir.file("saved.bmp")));
     }
 }
 

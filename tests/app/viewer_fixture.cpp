@@ -8,6 +8,8 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTimer>
 #include <cstdlib>
 #include <filesystem>
@@ -132,6 +134,22 @@ void typeFileName(QFileDialog& dialog, const std::string& name) {
         ->setText(QString::fromStdString(name));
 }
 
+AgreeToQuestions::AgreeToQuestions() {
+    QCoreApplication::instance()->installEventFilter(this);
+}
+
+AgreeToQuestions::~AgreeToQuestions() {
+    QCoreApplication::instance()->removeEventFilter(this);
+}
+
+bool AgreeToQuestions::eventFilter(QObject* watched, QEvent* event) {
+    if (auto* box = qobject_cast<QMessageBox*>(watched); box && event->type() == QEvent::Show) {
+        ++asked_;
+        QTimer::singleShot(0, box, [box] { box->button(QMessageBox::Yes)->click(); });
+    }
+    return false;
+}
+
 QSize bitmapSize(const std::string& fileName) {
     const std::vector<std::uint8_t> bytes = readBytes(fileName);
     if (bytes.size() < kHeightOffset + 4) {
@@ -167,14 +185,12 @@ ViewerWindow::ViewerWindow(const std::vector<std::string>& arguments) {
     ::setenv("TMPDIR", tmp.path().c_str(), 1);
     form = std::make_unique<MainWindow>(arguments);
     ::unsetenv("TMPDIR");
-    form->mappingDialog = &mappingDialog;
-    form->aboutBox = &aboutBox;
 }
 
 ViewerWindow::~ViewerWindow() = default;
 
 std::vector<std::uint8_t> ViewerWindow::picture() const {
-    return readBytes(form->tempBitmapFileName);
+    return readBytes(form->temporaryPicture());
 }
 
 } // namespace tessarin::test

@@ -5,10 +5,8 @@
 // as queued events so that their errors pass the application's notify(), and modal
 // dialogs answered from inside their own event loop.
 
-#include "app/about_box.h"
 #include "app/main_window.h"
 #include "app/tessarin_application.h"
-#include "dialogs/vram_mapping_dialog.h"
 #include "tests/platform/scratch_dir.h"
 
 #include <QAction>
@@ -46,6 +44,20 @@ void typeFileName(QFileDialog& dialog, const std::string& name);
 void whenFileDialogAnswer(const std::string& name, QString* shownFilter = nullptr,
                           std::function<void()> beforeAccept = {});
 
+// While it lives, answers every message box shown (a question) with Yes, and counts them.
+class AgreeToQuestions : public QObject {
+public:
+    AgreeToQuestions();
+    ~AgreeToQuestions() override;
+    [[nodiscard]] int asked() const { return asked_; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    int asked_ = 0;
+};
+
 // Pixel size of a BMP file from its header (biWidth, biHeight); 0 x 0 when too short.
 [[nodiscard]] QSize bitmapSize(const std::string& fileName);
 
@@ -60,7 +72,7 @@ referencePicture(int screenMode, std::int16_t linePixels,
 [[nodiscard]] std::vector<std::uint8_t> renderedPicture(ScreenDocument& doc);
 
 // A main window made from the command line given, with its temporary file in a private
-// directory, and the two dialogs beside it as the start-up makes them.
+// directory.
 class ViewerWindow {
 public:
     explicit ViewerWindow(const std::vector<std::string>& arguments = {});
@@ -74,8 +86,6 @@ public:
 
     ScratchDir tmp;
     std::unique_ptr<MainWindow> form;
-    VramMappingDialog mappingDialog;
-    AboutBox aboutBox;
 };
 
 } // namespace tessarin::test

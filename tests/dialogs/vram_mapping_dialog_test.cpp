@@ -1,6 +1,7 @@
 #include "dialogs/vram_mapping_dialog.h"
 #include "document/screen_document.h"
 #include "platform/file_error.h"
+#include "tests/dialogs/mapping_widgets.h"
 #include "tests/platform/scratch_dir.h"
 #include "tests/support/document_probe.h"
 
@@ -49,7 +50,7 @@ QColor qcolour(const RgbTriple& rgb) {
 
 class VramMapDialog : public ::testing::Test {
 protected:
-    VramMapDialog() { dlg.document = &doc; }
+    VramMapDialog() { dlg.setDocument(&doc); }
 
     std::string makeFile(const std::string& name, std::size_t size) {
         const std::string path = dir.file(name);
@@ -57,22 +58,23 @@ protected:
         return path;
     }
     [[nodiscard]] QStringList dump() const {
-        const QString text = dlg.headerDump->toPlainText();
+        const QString text = ui.headerDump->toPlainText();
         return text.isEmpty() ? QStringList{} : text.split(QLatin1Char('\n'));
     }
     // A click, and the queued change it makes run as the event loop runs it.
     void selectSlot(FileSlot slot) {
-        dlg.slotButtons->button(static_cast<int>(slot))->click();
+        ui.slotButtons->button(static_cast<int>(slot))->click();
         QCoreApplication::sendPostedEvents();
     }
     [[nodiscard]] std::array<int, 4> shownSettings() const {
-        return {dlg.headerSizeBox->value(), dlg.linePixelsBox->value(),
-                dlg.headerSizeField->text().toInt(), dlg.linePixelsField->text().toInt()};
+        return {ui.headerSizeBox->value(), ui.linePixelsBox->value(),
+                ui.headerSizeField->text().toInt(), ui.linePixelsField->text().toInt()};
     }
 
     test::ScratchDir dir;
     ScreenDocument doc;
     VramMappingDialog dlg;
+    test::MappingWidgets ui{dlg};
 };
 
 TEST_F(VramMapDialog, DumpShowsWholeGroupsOfEightOfTheFirst256BytesOfTheFile) {
@@ -99,7 +101,7 @@ TEST_F(VramMapDialog, DumpShowsWholeGroupsOfEightOfTheFirst256BytesOfTheFile) {
         if (c.lines > 2) {
             EXPECT_EQ(lines[2], QStringLiteral("0010 10 11 12 13 14 15 16 17"));
         }
-        EXPECT_FALSE(dlg.headerDump->isHidden());
+        EXPECT_FALSE(ui.headerDump->isHidden());
     }
 }
 
@@ -107,16 +109,16 @@ TEST_F(VramMapDialog, ShowingCopiesTheDocumentMappingAndShowsTheCurrentSlot) {
     Probe::mapping(doc) = VramMapping{{12, 3}, {300, 256}, PaletteSource::vram};
     Probe::fileName(doc, FileSlot::vram0) = makeFile("PIC.SC5", 64);
     dlg.show();
-    EXPECT_EQ(dlg.mapping, Probe::mapping(doc));
-    EXPECT_EQ(dlg.fileNameField->text().toStdString(), Probe::fileName(doc, FileSlot::vram0));
+    EXPECT_EQ(dlg.mapping(), Probe::mapping(doc));
+    EXPECT_EQ(ui.fileNameField->text().toStdString(), Probe::fileName(doc, FileSlot::vram0));
     EXPECT_EQ(dump().size(), 8);
     EXPECT_EQ(shownSettings(), (std::array{12, 300, 12, 300}));
-    EXPECT_TRUE(dlg.linePixelsBox->isEnabled());
+    EXPECT_TRUE(ui.linePixelsBox->isEnabled());
 
     // No file in the slot: name and dump empty, the up-downs still show the values.
     selectSlot(FileSlot::vram1);
-    EXPECT_EQ(static_cast<int>(dlg.currentSlot), 1);
-    EXPECT_TRUE(dlg.fileNameField->text().isEmpty());
+    EXPECT_EQ(static_cast<int>(dlg.currentSlot()), 1);
+    EXPECT_TRUE(ui.fileNameField->text().isEmpty());
     EXPECT_TRUE(dump().isEmpty());
     EXPECT_EQ(shownSettings(), (std::array{3, 256, 3, 256}));
 }
@@ -124,50 +126,50 @@ TEST_F(VramMapDialog, ShowingCopiesTheDocumentMappingAndShowsTheCurrentSlot) {
 TEST_F(VramMapDialog, SwitchingSlotsKeepsEachSlotsValuesAndOkWritesBoth) {
     Probe::fileName(doc, FileSlot::vram1) = makeFile("PIC1.SC7", 16);
     dlg.show();
-    dlg.headerSizeBox->setValue(20);
-    dlg.narrowLinesButton->click();
+    ui.headerSizeBox->setValue(20);
+    ui.narrowLinesButton->click();
 
     selectSlot(FileSlot::vram1);
     EXPECT_EQ(shownSettings(), (std::array{7, 512, 7, 512}));
     EXPECT_EQ(dump().size(), 2);
     // The pixels per line apply to the VRAM0 file only.
-    EXPECT_FALSE(dlg.linePixelsBox->isEnabled());
-    EXPECT_FALSE(dlg.narrowLinesButton->isEnabled());
-    EXPECT_FALSE(dlg.wideLinesButton->isEnabled());
-    dlg.headerSizeBox->setValue(33);
+    EXPECT_FALSE(ui.linePixelsBox->isEnabled());
+    EXPECT_FALSE(ui.narrowLinesButton->isEnabled());
+    EXPECT_FALSE(ui.wideLinesButton->isEnabled());
+    ui.headerSizeBox->setValue(33);
 
     selectSlot(FileSlot::vram0);
     EXPECT_EQ(shownSettings(), (std::array{20, 256, 20, 256}));
-    EXPECT_TRUE(dlg.linePixelsBox->isEnabled());
-    EXPECT_TRUE(dlg.narrowLinesButton->isEnabled());
-    EXPECT_TRUE(dlg.wideLinesButton->isEnabled());
+    EXPECT_TRUE(ui.linePixelsBox->isEnabled());
+    EXPECT_TRUE(ui.narrowLinesButton->isEnabled());
+    EXPECT_TRUE(ui.wideLinesButton->isEnabled());
 
     selectSlot(FileSlot::vram1);
-    dlg.headerSizeBox->setValue(34); // stored from the up-downs at OK
-    dlg.okButton->click();
+    ui.headerSizeBox->setValue(34); // stored from the up-downs at OK
+    ui.okButton->click();
     EXPECT_EQ(dlg.result(), QDialog::Accepted);
     EXPECT_FALSE(dlg.isVisible());
-    EXPECT_EQ(dlg.mapping,
+    EXPECT_EQ(dlg.mapping(),
               (VramMapping{{20, 34}, {256, 512}, PaletteSource::automatic, LayoutChoice::fixed}));
 
     // The next showing starts again from the document, on the slot last chosen.
     Probe::mapping(doc).headerSize[1] = 40;
     dlg.show();
-    EXPECT_EQ(static_cast<int>(dlg.currentSlot), 1);
-    EXPECT_EQ(dlg.fileNameField->text().toStdString(), Probe::fileName(doc, FileSlot::vram1));
-    EXPECT_EQ(dlg.headerSizeBox->value(), 40);
+    EXPECT_EQ(static_cast<int>(dlg.currentSlot()), 1);
+    EXPECT_EQ(ui.fileNameField->text().toStdString(), Probe::fileName(doc, FileSlot::vram1));
+    EXPECT_EQ(ui.headerSizeBox->value(), 40);
 }
 
 TEST_F(VramMapDialog, ScreenButtonsSetThePixelsPerLine) {
     Probe::mapping(doc).linePixels = {300, 300};
     dlg.show();
-    dlg.narrowLinesButton->click();
-    EXPECT_EQ(dlg.linePixelsBox->value(), 256);
-    dlg.wideLinesButton->click();
-    EXPECT_EQ(dlg.linePixelsBox->value(), 512);
-    dlg.narrowLinesButton->click();
-    dlg.okButton->click();
-    EXPECT_EQ(dlg.mapping.linePixels, (std::array<std::int16_t, 2>{256, 300}));
+    ui.narrowLinesButton->click();
+    EXPECT_EQ(ui.linePixelsBox->value(), 256);
+    ui.wideLinesButton->click();
+    EXPECT_EQ(ui.linePixelsBox->value(), 512);
+    ui.narrowLinesButton->click();
+    ui.okButton->click();
+    EXPECT_EQ(dlg.mapping().linePixels, (std::array<std::int16_t, 2>{256, 300}));
 }
 
 TEST_F(VramMapDialog, UpDownsStopAtTheEndsOfTheirRanges) {
@@ -178,10 +180,10 @@ TEST_F(VramMapDialog, UpDownsStopAtTheEndsOfTheirRanges) {
         int steps;
         int expected;
     } cases[] = {
-        {dlg.headerSizeBox, 0, -1, 0},        {dlg.headerSizeBox, 1, -5, 0},
-        {dlg.headerSizeBox, 32767, 1, 32767}, {dlg.headerSizeBox, 32766, 3, 32767},
-        {dlg.linePixelsBox, 1, -1, 1},        {dlg.linePixelsBox, 512, 1, 512},
-        {dlg.linePixelsBox, 255, 1, 256},     {dlg.linePixelsBox, 2, -10, 1},
+        {ui.headerSizeBox, 0, -1, 0},        {ui.headerSizeBox, 1, -5, 0},
+        {ui.headerSizeBox, 32767, 1, 32767}, {ui.headerSizeBox, 32766, 3, 32767},
+        {ui.linePixelsBox, 1, -1, 1},        {ui.linePixelsBox, 512, 1, 512},
+        {ui.linePixelsBox, 255, 1, 256},     {ui.linePixelsBox, 2, -10, 1},
     };
     for (const auto& c : cases) {
         c.upDown->setValue(c.start);
@@ -189,7 +191,7 @@ TEST_F(VramMapDialog, UpDownsStopAtTheEndsOfTheirRanges) {
         EXPECT_EQ(c.upDown->value(), c.expected)
             << c.upDown->objectName().toStdString() << ' ' << c.start << ' ' << c.steps;
     }
-    EXPECT_EQ(dlg.headerSizeBox->value(), dlg.headerSizeField->text().toInt());
+    EXPECT_EQ(ui.headerSizeBox->value(), ui.headerSizeField->text().toInt());
 }
 
 TEST_F(VramMapDialog, TypedValuesWithinTheRangeAreTakenAndTheArrowKeysStep) {
@@ -200,10 +202,10 @@ TEST_F(VramMapDialog, TypedValuesWithinTheRangeAreTakenAndTheArrowKeysStep) {
         const char* typed;
         int value; // afterwards
     } cases[] = {
-        {dlg.headerSizeBox, "12", 12},
-        {dlg.headerSizeBox, "99999", 9999}, // the digit past 32767 is refused
-        {dlg.linePixelsBox, "300", 300},
-        {dlg.linePixelsBox, "999", 99}, // past 512 likewise
+        {ui.headerSizeBox, "12", 12},
+        {ui.headerSizeBox, "99999", 9999}, // the digit past 32767 is refused
+        {ui.linePixelsBox, "300", 300},
+        {ui.linePixelsBox, "999", 99}, // past 512 likewise
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.typed);
@@ -218,8 +220,8 @@ TEST_F(VramMapDialog, TypedValuesWithinTheRangeAreTakenAndTheArrowKeysStep) {
     }
 
     QKeyEvent up(QEvent::KeyPress, Qt::Key_Up, Qt::NoModifier);
-    QCoreApplication::sendEvent(dlg.headerSizeBox, &up);
-    EXPECT_EQ(dlg.headerSizeBox->value(), 10000);
+    QCoreApplication::sendEvent(ui.headerSizeBox, &up);
+    EXPECT_EQ(ui.headerSizeBox->value(), 10000);
 }
 
 TEST_F(VramMapDialog, VramButtonShowsThePaletteTableInVram) {
@@ -231,35 +233,35 @@ TEST_F(VramMapDialog, VramButtonShowsThePaletteTableInVram) {
         Probe::vdp(doc).vramForLoading()[0xFA80 + 2 * i + 1] = static_cast<std::uint8_t>(level / 2);
     }
     dlg.show();
-    EXPECT_EQ(panelColour(dlg.colourPanels[4]), QColor(36, 36, 255)); // the standard palette
+    EXPECT_EQ(panelColour(ui.colourPanels[4]), QColor(36, 36, 255)); // the standard palette
 
-    dlg.vramPaletteButton->click();
-    EXPECT_EQ(dlg.mapping.paletteSource, PaletteSource::vram);
+    ui.vramPaletteButton->click();
+    EXPECT_EQ(dlg.mapping().paletteSource, PaletteSource::vram);
     EXPECT_EQ(Probe::mapping(doc).paletteSource,
               PaletteSource::automatic); // written back on OK only
-    for (std::size_t i = 0; i < dlg.colourPanels.size(); ++i) {
+    for (std::size_t i = 0; i < ui.colourPanels.size(); ++i) {
         const auto level = static_cast<std::size_t>(i & 7);
         const QColor expected(kLevel3[level], kLevel3[level / 2], kLevel3[7 - level]);
-        EXPECT_EQ(panelColour(dlg.colourPanels[i]), expected) << i;
-        EXPECT_EQ(panelColour(dlg.colourPanels[i]), qcolour(Probe::vdp(doc).paletteRgb()[i])) << i;
+        EXPECT_EQ(panelColour(ui.colourPanels[i]), expected) << i;
+        EXPECT_EQ(panelColour(ui.colourPanels[i]), qcolour(Probe::vdp(doc).paletteRgb()[i])) << i;
     }
 
-    dlg.standardPaletteButton->click();
-    EXPECT_EQ(dlg.mapping.paletteSource, PaletteSource::standard);
-    EXPECT_EQ(panelColour(dlg.colourPanels[4]), QColor(36, 36, 255));
-    EXPECT_EQ(panelColour(dlg.colourPanels[15]), QColor(255, 255, 255));
+    ui.standardPaletteButton->click();
+    EXPECT_EQ(dlg.mapping().paletteSource, PaletteSource::standard);
+    EXPECT_EQ(panelColour(ui.colourPanels[4]), QColor(36, 36, 255));
+    EXPECT_EQ(panelColour(ui.colourPanels[15]), QColor(255, 255, 255));
 }
 
 TEST_F(VramMapDialog, CancelWritesNothingBack) {
     Probe::mapping(doc) = VramMapping{{5, 6}, {256, 512}, PaletteSource::standard};
     const VramMapping before = Probe::mapping(doc);
     dlg.open();
-    dlg.headerSizeBox->setValue(100);
-    dlg.wideLinesButton->click();
+    ui.headerSizeBox->setValue(100);
+    ui.wideLinesButton->click();
     selectSlot(FileSlot::vram1);
-    dlg.headerSizeBox->setValue(200);
-    dlg.vramPaletteButton->click();
-    dlg.cancelButton->click();
+    ui.headerSizeBox->setValue(200);
+    ui.vramPaletteButton->click();
+    ui.cancelButton->click();
     EXPECT_EQ(dlg.result(), QDialog::Rejected);
     EXPECT_FALSE(dlg.isVisible());
     EXPECT_EQ(Probe::mapping(doc), before);
@@ -268,10 +270,10 @@ TEST_F(VramMapDialog, CancelWritesNothingBack) {
 TEST_F(VramMapDialog, ModalShowingEndsWithOkAndWritesTheWorkingCopy) {
     bool clicked = false;
     QTimer::singleShot(0, &dlg, [&] {
-        dlg.headerSizeBox->setValue(0);
-        dlg.standardPaletteButton->click();
+        ui.headerSizeBox->setValue(0);
+        ui.standardPaletteButton->click();
         clicked = true;
-        dlg.okButton->click();
+        ui.okButton->click();
     });
     QTimer safetyNet; // ends the loop should OK fail to close the dialog
     safetyNet.setSingleShot(true);
@@ -280,15 +282,15 @@ TEST_F(VramMapDialog, ModalShowingEndsWithOkAndWritesTheWorkingCopy) {
     Probe::mapping(doc).paletteSource = PaletteSource::vram;
     EXPECT_EQ(dlg.exec(), QDialog::Accepted);
     EXPECT_TRUE(clicked);
-    EXPECT_EQ(dlg.mapping,
+    EXPECT_EQ(dlg.mapping(),
               (VramMapping{{0, 7}, {512, 512}, PaletteSource::standard, LayoutChoice::fixed}));
 }
 
 TEST_F(VramMapDialog, FileButtonNeedsAPaletteFile) {
-    EXPECT_FALSE(dlg.filePaletteButton->isEnabled()); // before the first showing too
+    EXPECT_FALSE(ui.filePaletteButton->isEnabled()); // before the first showing too
     dlg.show();
-    EXPECT_FALSE(dlg.filePaletteButton->isEnabled());
-    EXPECT_TRUE(dlg.paletteFileField->text().isEmpty());
+    EXPECT_FALSE(ui.filePaletteButton->isEnabled());
+    EXPECT_TRUE(ui.paletteFileField->text().isEmpty());
     dlg.hide();
 
     Probe::fileName(doc, FileSlot::palette) = dir.file("COLORS.PL7");
@@ -297,21 +299,21 @@ TEST_F(VramMapDialog, FileButtonNeedsAPaletteFile) {
     palette[3] = 0x07; // colour 1 green 7
     Probe::vdp(doc).setFilePalette(palette);
     dlg.show();
-    EXPECT_TRUE(dlg.filePaletteButton->isEnabled());
-    EXPECT_EQ(dlg.paletteFileField->text().toStdString(), Probe::fileName(doc, FileSlot::palette));
+    EXPECT_TRUE(ui.filePaletteButton->isEnabled());
+    EXPECT_EQ(ui.paletteFileField->text().toStdString(), Probe::fileName(doc, FileSlot::palette));
 
-    dlg.filePaletteButton->click();
-    EXPECT_EQ(dlg.mapping.paletteSource, PaletteSource::file);
-    EXPECT_EQ(panelColour(dlg.colourPanels[0]), QColor(255, 0, 0));
-    EXPECT_EQ(panelColour(dlg.colourPanels[1]), QColor(0, 255, 0));
-    EXPECT_EQ(panelColour(dlg.colourPanels[2]), QColor(0, 0, 0));
+    ui.filePaletteButton->click();
+    EXPECT_EQ(dlg.mapping().paletteSource, PaletteSource::file);
+    EXPECT_EQ(panelColour(ui.colourPanels[0]), QColor(255, 0, 0));
+    EXPECT_EQ(panelColour(ui.colourPanels[1]), QColor(0, 255, 0));
+    EXPECT_EQ(panelColour(ui.colourPanels[2]), QColor(0, 0, 0));
     dlg.hide();
 
     ScreenDocument withoutPalette;
-    dlg.document = &withoutPalette;
+    dlg.setDocument(&withoutPalette);
     dlg.show();
-    EXPECT_FALSE(dlg.filePaletteButton->isEnabled());
-    EXPECT_TRUE(dlg.paletteFileField->text().isEmpty());
+    EXPECT_FALSE(ui.filePaletteButton->isEnabled());
+    EXPECT_TRUE(ui.paletteFileField->text().isEmpty());
 }
 
 TEST_F(VramMapDialog, VanishedVramFileRaisesFileErrorNamingIt) {
@@ -330,32 +332,32 @@ TEST_F(VramMapDialog, VanishedVramFileRaisesFileErrorNamingIt) {
                   std::string::npos)
             << e.what();
     }
-    EXPECT_FALSE(dlg.headerDump->isHidden());
+    EXPECT_FALSE(ui.headerDump->isHidden());
     EXPECT_TRUE(dump().isEmpty());
-    EXPECT_EQ(dlg.fileNameField->text().toStdString(), Probe::fileName(doc, FileSlot::vram0));
-    EXPECT_EQ(dlg.headerSizeBox->value(), 9);
+    EXPECT_EQ(ui.fileNameField->text().toStdString(), Probe::fileName(doc, FileSlot::vram0));
+    EXPECT_EQ(ui.headerSizeBox->value(), 9);
 }
 
 TEST_F(VramMapDialog, VanishedFileOnSwitchingKeepsTheSlotsApart) {
     Probe::fileName(doc, FileSlot::vram1) = makeFile("GONE.SC7", 40);
     Probe::mapping(doc) = VramMapping{{1, 2}, {256, 300}, PaletteSource::standard};
     dlg.show();
-    dlg.headerSizeBox->setValue(20);
+    ui.headerSizeBox->setValue(20);
     ASSERT_TRUE(std::filesystem::remove(Probe::fileName(doc, FileSlot::vram1)));
 
     // The radio group changes without its signal, so that the error leaves the handler
     // here rather than through the toolkit's signal delivery.
     {
-        const QSignalBlocker quietGroup(dlg.slotButtons);
-        const QSignalBlocker quietItem(dlg.slotButtons->button(static_cast<int>(FileSlot::vram1)));
-        dlg.slotButtons->button(static_cast<int>(FileSlot::vram1))->setChecked(true);
+        const QSignalBlocker quietGroup(ui.slotButtons);
+        const QSignalBlocker quietItem(ui.slotButtons->button(static_cast<int>(FileSlot::vram1)));
+        ui.slotButtons->button(static_cast<int>(FileSlot::vram1))->setChecked(true);
     }
     EXPECT_THROW(dlg.slotChosen(), FileError);
-    EXPECT_EQ(static_cast<int>(dlg.currentSlot), 1);
+    EXPECT_EQ(static_cast<int>(dlg.currentSlot()), 1);
     EXPECT_EQ(shownSettings(), (std::array{2, 300, 2, 300})); // slot 1's, not slot 0's
 
-    dlg.okButton->click();
-    EXPECT_EQ(dlg.mapping,
+    ui.okButton->click();
+    EXPECT_EQ(dlg.mapping(),
               (VramMapping{{20, 2}, {256, 300}, PaletteSource::standard, LayoutChoice::fixed}));
 }
 
@@ -365,22 +367,22 @@ TEST_F(VramMapDialog, FixedSizeCentredWithColoursInFourColumnsOfFour) {
     EXPECT_EQ(dlg.minimumSize(), dlg.maximumSize());
     const QPoint screenCentre = dlg.screen()->availableGeometry().center();
     EXPECT_EQ(dlg.frameGeometry().center(), screenCentre);
-    EXPECT_EQ(dlg.tabs->currentWidget(), dlg.vramLoadingTab);
-    EXPECT_TRUE(dlg.okButton->isDefault());
+    EXPECT_EQ(ui.tabs->currentWidget(), ui.vramLoadingTab);
+    EXPECT_TRUE(ui.okButton->isDefault());
 
-    dlg.tabs->setCurrentWidget(dlg.paletteTab);
+    ui.tabs->setCurrentWidget(ui.paletteTab);
 
-    for (std::size_t i = 0; i < dlg.colourPanels.size(); ++i) {
-        EXPECT_EQ(dlg.colourLabels[i]->text(), QStringLiteral("Color %1").arg(i));
-        const QRect label = dlg.colourLabels[i]->geometry();
-        const QRect panel = dlg.colourPanels[i]->geometry();
+    for (std::size_t i = 0; i < ui.colourPanels.size(); ++i) {
+        EXPECT_EQ(ui.colourLabels[i]->text(), QStringLiteral("Color %1").arg(i));
+        const QRect label = ui.colourLabels[i]->geometry();
+        const QRect panel = ui.colourPanels[i]->geometry();
         EXPECT_LT(label.right(), panel.left()) << i;
         if (i % 4 != 0) { // below the previous colour of the column
-            EXPECT_GT(panel.top(), dlg.colourPanels[i - 1]->geometry().bottom()) << i;
-            EXPECT_EQ(panel.left(), dlg.colourPanels[i - 1]->geometry().left()) << i;
+            EXPECT_GT(panel.top(), ui.colourPanels[i - 1]->geometry().bottom()) << i;
+            EXPECT_EQ(panel.left(), ui.colourPanels[i - 1]->geometry().left()) << i;
         } else if (i > 0) { // heads the next column
-            EXPECT_GT(label.left(), dlg.colourPanels[i - 4]->geometry().right()) << i;
-            EXPECT_EQ(panel.top(), dlg.colourPanels[i - 4]->geometry().top()) << i;
+            EXPECT_GT(label.left(), ui.colourPanels[i - 4]->geometry().right()) << i;
+            EXPECT_EQ(panel.top(), ui.colourPanels[i - 4]->geometry().top()) << i;
         }
     }
 }

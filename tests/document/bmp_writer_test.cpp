@@ -59,8 +59,8 @@ Image parseBmp(const Bytes& file) {
     image.pixels.resize(static_cast<std::size_t>(image.width * image.height));
     for (int row = 0; row < image.height; ++row) {
         const std::size_t fileRow = static_cast<std::size_t>(image.height - 1 - row);
-        const std::size_t start =
-            kHeaderBytes + fileRow * static_cast<std::size_t>(image.width) * 3;
+        const std::size_t rowBytes = (static_cast<std::size_t>(image.width) * 3 + 3) / 4 * 4;
+        const std::size_t start = kHeaderBytes + fileRow * rowBytes;
         std::memcpy(&image.pixels[static_cast<std::size_t>(row * image.width)], &file.at(start),
                     static_cast<std::size_t>(image.width) * 3);
     }

@@ -156,23 +156,44 @@ TEST(Exporter, PngHasTheBmpPixelsInEveryViewAndNoColourSpaceChunks) {
     }
 }
 
-TEST(Exporter, FormatFollowsTheOptionElseTheExtension) {
+// OUTPUT's extension and the bytes in it agree: an image extension decides, another is
+// refused; --format and a thumbnail's PNG are for names without one.
+TEST(Exporter, TheOutputsExtensionDecidesItsFormat) {
     const TempDir dir;
-    ASSERT_EQ(runProcess(kExporter, {"-q", "--format", "png", "-o", "pic.bmp", sample("RGB.SC8")},
-                         dir.path())
-                  .exitCode,
-              0);
-    EXPECT_EQ(pngLayout(readBytes(dir / "pic.bmp")).chunkTypes.front(), "IHDR");
-    ASSERT_EQ(runProcess(kExporter, {"-q", "--format", "bmp", "-o", "pic.img", sample("RGB.SC8")},
-                         dir.path())
-                  .exitCode,
-              0);
-    EXPECT_TRUE(
-        readBytes(dir / "pic.img") ==
-        viewerBitmap({8, sample("RGB.SC8"), "", "", mappingOf(256, PaletteSource::automatic)}));
-    const ProcessResult r = runProcess(kExporter, {"-o", "pic.img", sample("RGB.SC8")}, dir.path());
-    EXPECT_EQ(r.exitCode, 2);
-    EXPECT_TRUE(contains(r.err, "\"pic.img\"")) << r.err;
+    const std::string bmp = "BM";
+    const std::string png = "\x89PNG";
+    const struct {
+        std::vector<std::string> args;
+        std::string output;
+        std::string magic; // empty: refused as a usage error naming the problem
+        std::string errPart;
+    } cases[]{
+        {{"--thumbnail", "100"}, "t.bmp", bmp, ""},
+        {{"--thumbnail", "100"}, "t", png, ""},
+        {{}, "pic.PNG", png, ""},
+        {{"--format", "bmp"}, "pic", bmp, ""},
+        {{"--format", "png"}, "pic.bmp", "", "--format png does not agree with the extension"},
+        {{"--format", "bmp"}, "pic.img", "", "\".img\" is no image format"},
+        {{}, "other.SC5", "", "\".SC5\" is no image format"},
+        {{}, "other", "", "without an extension"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.output);
+        std::vector<std::string> args{"-q", "-o", c.output};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        args.push_back(sample("RGB.SC8"));
+        const ProcessResult r = runProcess(kExporter, args, dir.path());
+        if (c.magic.empty()) {
+            EXPECT_EQ(r.exitCode, 2);
+            EXPECT_TRUE(contains(r.err, c.errPart)) << r.err;
+            EXPECT_FALSE(fs::exists(dir.path() / c.output));
+            continue;
+        }
+        ASSERT_EQ(r.exitCode, 0) << r.err;
+        const std::vector<unsigned char> written = readBytes(dir / c.output);
+        EXPECT_EQ(std::string(written.begin(), written.begin() + static_cast<long>(c.magic.size())),
+                  c.magic);
+    }
 }
 
 struct ExitCase {
@@ -241,11 +262,11 @@ TEST(Exporter, FailedExportLeavesTheExistingOutputAndNoScratchFile) {
         EXPECT_EQ(dir.entries(), (std::vector<std::string>{"EMPTY.SC5", "out.png"}));
     }
     // The output may not replace an input: that would lose the input.
-    fs::copy_file(sample("BARS.SC5"), dir.path() / "IN.SC5");
+    fs::copy_file(sample("BARS.SC5"), dir.path() / "IN.bmp");
     const ProcessResult r =
-        runProcess(kExporter, {"--format", "bmp", "-o", "IN.SC5", "IN.SC5"}, dir.path());
+        runProcess(kExporter, {"--screen", "5", "-o", "IN.bmp", "IN.bmp"}, dir.path());
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_TRUE(readBytes(dir / "IN.SC5") == readBytes(sample("BARS.SC5")));
+    EXPECT_TRUE(readBytes(dir / "IN.bmp") == readBytes(sample("BARS.SC5")));
 }
 
 TEST(Exporter, SuccessReplacesTheOutputAndLeavesNoScratchFile) {

@@ -26,13 +26,14 @@ Pixels bmpPixels(const std::vector<unsigned char>& bytes) {
     Pixels p;
     p.width = static_cast<int>(le32(bytes, 18));
     p.height = static_cast<int>(le32(bytes, 22));
-    const std::size_t row = 3 * static_cast<std::size_t>(p.width);
+    const std::size_t pixelBytes = 3 * static_cast<std::size_t>(p.width);
+    const std::size_t row = (pixelBytes + 3) / 4 * 4; // padded to 4 bytes
     if (bytes.size() != kBmpHeader + row * p.height) {
         throw std::runtime_error("unexpected BMP size");
     }
     for (int r = p.height - 1; r >= 0; --r) {
         const std::size_t start = kBmpHeader + row * r;
-        for (std::size_t x = 0; x < row; x += 3) {
+        for (std::size_t x = 0; x < pixelBytes; x += 3) {
             p.rgb.push_back(bytes[start + x + 2]);
             p.rgb.push_back(bytes[start + x + 1]);
             p.rgb.push_back(bytes[start + x]);

@@ -18,7 +18,7 @@ struct Pixels {
     friend bool operator==(const Pixels&, const Pixels&) = default;
 };
 
-// A 24-bit bottom-up BMP with a 54-byte header and unpadded rows, as the viewer writes.
+// A 24-bit bottom-up BMP with a 54-byte header and rows padded to 4 bytes, as the viewer writes.
 [[nodiscard]] Pixels bmpPixels(const std::vector<unsigned char>& bytes);
 // Any PNG, through libpng, converted to 8-bit RGB.
 [[nodiscard]] Pixels pngPixels(const std::filesystem::path& file);

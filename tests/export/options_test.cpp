@@ -71,8 +71,11 @@ TEST(ExportOptions, EveryOptionIsParsedIntoItsField) {
              o.size = ViewSize::joint256x424;
              o.rotate = true;
          }},
-        {{"-o", "out.png", "--format", "bmp", "PIC.SC5"},
-         [](ExportOptions& o) { o.format = ImageFormat::bmp; }},
+        {{"-o", "out", "--format", "bmp", "PIC.SC5"},
+         [](ExportOptions& o) {
+             o.output = "out";
+             o.format = ImageFormat::bmp;
+         }},
         {{"-q", "-o", "out.png", "PIC.SC5"}, [](ExportOptions& o) { o.quiet = true; }},
         {{"--thumbnail", "4096", "-o", "out", "PIC.SC5"},
          [](ExportOptions& o) {
@@ -155,7 +158,7 @@ TEST(ExportOptions, UsageErrorsNameTheBadOptionOrValue) {
         {{"-o", "x.png", "--line-pixels", "0", "A.SC5"}, "\"0\" for --line-pixels"},
         {{"-o", "x.png", "--line-pixels", "513", "A.SC5"}, "\"513\" for --line-pixels"},
         {{"-o", "x.png", "--thumbnail", "0", "A.SC5"}, "\"0\" for --thumbnail"},
-        {{"-o", "x.bmp", "--thumbnail", "9", "--format", "bmp", "A.SC5"}, "PNG only"},
+        {{"-o", "x.bmp", "--format", "png", "A.SC5"}, "does not agree with the extension"},
         {{"-d", "out", "--jobs", "257", "A.SC5"}, "\"257\" for --jobs"},
         {{"-o", "x.png", "--palette-source", "disk", "A.SC5"}, "\"disk\" for --palette-source"},
         {{"-o", "x.png", "--size", "640x480", "A.SC5"}, "\"640x480\" for --size"},

@@ -1,0 +1,97 @@
+#include "app/save_as.h"
+
+#include "app/file_filters.h"
+#include "document/picture_recipe.h"
+#include "image/encoded_picture.h"
+#include "image/image_format.h"
+#include "platform/target_file.h"
+
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QMessageBox>
+
+namespace tessarin {
+
+namespace {
+
+const QString kTitle = QStringLiteral("Save As");
+
+QString suffixOf(ImageFormat format) {
+    return QString::fromLatin1(extensionOf(format));
+}
+
+// The format of the filter the dialog shows chosen.
+ImageFormat chosenFormat(const QFileDialog* dialog, const QString& filter) {
+    return isFilter(dialog, filter, kPngFilter) ? ImageFormat::png : ImageFormat::bmp;
+}
+
+} // namespace
+
+SaveAs::SaveAs(QWidget* parent, ViewSettings& settings) : parent_(parent), settings_(settings) {}
+
+void SaveAs::run(const ScreenDocument& document, PixelAspect aspect, const QString& folder) {
+    QFileDialog* files = dialog();
+    selectFilter(files, kBitmapFilter);
+    files->setDefaultSuffix(suffixOf(ImageFormat::bmp));
+    files->setDirectory(folder);
+    if (const std::string& screenFile = document.fileName(FileSlot::vram0); !screenFile.empty()) {
+        files->selectFile(QFileInfo(QFile::decodeName(screenFile.c_str())).completeBaseName());
+    }
+    if (files->exec() != QDialog::Accepted || files->selectedFiles().isEmpty()) {
+        return;
+    }
+    QString name = files->selectedFiles().first();
+    settings_.setLastFolder(QFileInfo(name).absolutePath());
+    // The name's extension and the bytes agree: an image extension decides, any other name
+    // gets the chosen format's.
+    std::optional<ImageFormat> format = formatOfName(QFile::encodeName(name).toStdString());
+    if (!format) {
+        format = chosenFormat(files, files->selectedNameFilter());
+        name += u'.' + suffixOf(*format);
+    }
+    const std::string target = QFile::encodeName(name).toStdString();
+    // The shown files stay: a picture saved over one would lose it. Said before asking.
+    refuseInputAsTarget(target, document.inputFiles());
+    const QFileInfo existing(name);
+    if ((existing.exists() || existing.isSymLink()) && !agreeToReplace(name)) {
+        return;
+    }
+    const Picture picture = finishPicture(document.picture(), document.viewMode(), {aspect, {}});
+    writeTargetFile(target, encode(picture, *format).pieces(), ReplaceMode::replace);
+}
+
+bool SaveAs::agreeToReplace(const QString& fileName) const {
+    return QMessageBox::question(
+               parent_, kTitle, QStringLiteral("%1 already exists.\nReplace?").arg(fileName),
+               QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
+}
+
+QFileDialog* SaveAs::dialog() {
+    // Made at first use: the dialogs cost start-up time, most runs save nothing.
+    if (dialog_ != nullptr) {
+        return dialog_;
+    }
+    QFileDialog* dialog = dialog_ = makeFileDialog(parent_, "saveDialog", saveFilters());
+    dialog->setAcceptMode(QFileDialog::AcceptSave);
+    dialog->setFileMode(QFileDialog::AnyFile);
+    // Asked after the name is complete and known to be no input: see run.
+    dialog->setOption(QFileDialog::DontConfirmOverwrite);
+    // A name typed without an extension takes the one of the format chosen.
+    QObject::connect(dialog, &QFileDialog::filterSelected, dialog, [dialog](const QString& filter) {
+        const QString suffix = suffixOf(chosenFormat(dialog, filter));
+        dialog->setDefaultSuffix(suffix);
+        // Qt's dialog has just put the filter's case-free pattern ("[Pp][Nn][Gg]") in place
+        // of a typed extension: the name gets the real one.
+        if (auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))) {
+            const QString typed = QFileInfo(name->text()).suffix();
+            if (typed.startsWith(u'[')) {
+                name->setText(name->text().chopped(typed.size()) + suffix);
+            }
+        }
+    });
+    return dialog;
+}
+
+} // namespace tessarin

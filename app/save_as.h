@@ -1,0 +1,38 @@
+#pragma once
+
+#include "app/view_settings.h"
+#include "document/screen_document.h"
+
+#include <QString>
+
+class QFileDialog;
+class QWidget;
+
+namespace tessarin {
+
+// File > Save As: the dialog, the format the name gets, and the checks before anything is
+// written. The file holds the picture the window shows at zoom 1: the document's picture
+// finished at the window's pixel aspect, as the exporter's --aspect does (finishPicture).
+class SaveAs {
+public:
+    // The dialog is made at its first use, a child of parent; folders go to settings.
+    SaveAs(QWidget* parent, ViewSettings& settings);
+
+    // Asks for a name, starting in folder with the VRAM0 file's base name. A name whose
+    // extension is an image format's is written in it; any other name gets the chosen
+    // filter's extension added. A file the picture is read from is refused (FileError)
+    // before anything is asked; an existing file is replaced only when the user agrees.
+    // Throws FileError naming the target when it cannot be written.
+    void run(const ScreenDocument& document, PixelAspect aspect, const QString& folder);
+
+private:
+    QFileDialog* dialog();
+    // Whether the user agrees to replace the existing fileName.
+    [[nodiscard]] bool agreeToReplace(const QString& fileName) const;
+
+    QWidget* parent_;
+    ViewSettings& settings_;
+    QFileDialog* dialog_ = nullptr;
+};
+
+} // namespace tessarin

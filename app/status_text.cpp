@@ -1,0 +1,69 @@
+#include "app/status_text.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QStatusBar>
+
+namespace tessarin {
+
+namespace {
+
+const QString kLastFileMessage = QStringLiteral("Last file");
+const QString kFirstFileMessage = QStringLiteral("First file");
+constexpr int kStatusMessageMilliseconds = 3000;
+
+QLabel* addField(QStatusBar* bar, const char* name) {
+    auto* label = new QLabel(bar);
+    label->setObjectName(QLatin1String(name));
+    bar->addWidget(label);
+    return label;
+}
+
+QString sizeText(const Picture& picture, ViewFit fit, int zoom) {
+    if (picture.empty()) {
+        return {};
+    }
+    const QString size = QStringLiteral("%1x%2").arg(picture.width()).arg(picture.height());
+    switch (fit) {
+    case ViewFit::zoom:
+        return size + QStringLiteral(" at %1x").arg(zoom);
+    case ViewFit::window:
+        return size + QStringLiteral(" fitted");
+    case ViewFit::stretch:
+        return size + QStringLiteral(" stretched");
+    }
+    return size;
+}
+
+} // namespace
+
+StatusText::StatusText(QStatusBar* bar)
+    : bar_(bar), file_(addField(bar, "statusFile")), mode_(addField(bar, "statusMode")),
+      layout_(addField(bar, "statusLayout")), palette_(addField(bar, "statusPalette")),
+      size_(addField(bar, "statusSize")) {}
+
+void StatusText::show(const ScreenDocument& document, ViewFit fit, int zoom) {
+    const VdpState& vdp = document.vdp();
+    const bool any = document.hasPicture();
+    QString file =
+        QFileInfo(QFile::decodeName(document.fileName(FileSlot::vram0).c_str())).fileName();
+    if (const auto place = document.browsePosition()) {
+        file += QStringLiteral("  %1 / %2").arg(place->first).arg(place->second);
+    }
+    file_->setText(file);
+    QString mode = QStringLiteral("Screen %1").arg(vdp.screenMode());
+    if (vdp.shownColourModel() != vdp.colourModel()) {
+        mode += QStringLiteral(" (V9958 colours: the V9938 has no such mode)");
+    }
+    mode_->setText(mode);
+    layout_->setText(any ? QString::fromStdString(document.layoutDescription()) : QString());
+    palette_->setText(any ? QString::fromStdString(document.paletteDescription()) : QString());
+    size_->setText(sizeText(document.picture(), fit, zoom));
+}
+
+void StatusText::showEndOfFolder(bool last) {
+    bar_->showMessage(last ? kLastFileMessage : kFirstFileMessage, kStatusMessageMilliseconds);
+}
+
+} // namespace tessarin

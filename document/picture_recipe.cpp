@@ -1,0 +1,29 @@
+#include "document/picture_recipe.h"
+
+#include "document/view_placement.h"
+#include "image/scale.h"
+
+namespace tessarin {
+
+Picture finishPicture(Picture rendered, ViewMode viewMode, const PictureFinish& finish) {
+    if (rendered.empty()) {
+        return rendered;
+    }
+    if (finish.aspect != PixelAspect::square) {
+        const ImageSize shown = zoomedSize({rendered.width(), rendered.height()},
+                                           pixelAspectOf(viewMode, finish.aspect), 1);
+        rendered = scalePicture(rendered, shown.width, shown.height);
+    }
+    if (finish.thumbnailSize) {
+        const auto [width, height] =
+            fittedSize(rendered.width(), rendered.height(), *finish.thumbnailSize);
+        rendered = scalePicture(rendered, width, height);
+    }
+    return rendered;
+}
+
+Picture makePicture(const PictureChoices& choices) {
+    return finishPicture(ScreenDocument::pictureOf(choices), choices.viewMode, choices);
+}
+
+} // namespace tessarin
