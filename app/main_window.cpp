@@ -5,8 +5,8 @@
 #include "app/file_filters.h"
 #include "dialogs/error_report.h"
 #include "dialogs/vram_mapping_dialog.h"
-#include "document/file_name_rule.h"
-#include "document/file_source.h"
+#include "names/file_name_rule.h"
+#include "storage/storage_kinds.h"
 #include "image/bmp_encoder.h"
 #include "image/image_format.h"
 #include "image/png_encoder.h"
@@ -71,9 +71,12 @@ QString patternsBeyond(std::string_view prefix, const Extensions& extensions, Na
 QString openFilters() {
     const auto screen = [](const tessarin::ScreenExtension& e) { return e.extension; };
     const auto palette = [](std::string_view e) { return e; };
+    QString holders;
+    for (const std::string_view extension : tessarin::fileKindExtensions()) {
+        holders += QStringLiteral(";*") + QString::fromLatin1(extension);
+    }
     return QStringLiteral(R"f(MSX Graphic file(*.s??)|*.S??)f") +
-           patternsBeyond("S", tessarin::kScreenExtensions, screen) + QStringLiteral(";*") +
-           QString::fromLatin1(tessarin::kDiskExtension) +
+           patternsBeyond("S", tessarin::kScreenExtensions, screen) + holders +
            QStringLiteral(R"f(|MSX Palette file(*.pl?)|*.PL?)f") +
            patternsBeyond("PL", tessarin::kPaletteExtensions, palette) +
            QStringLiteral(R"f(|All of file(*.*)|*.*)f");

@@ -1,6 +1,6 @@
 #include "export/options.h"
 
-#include "document/file_name_rule.h"
+#include "names/file_name_rule.h"
 #include "document/file_source.h"
 #include "vdp/screen_modes.h"
 
@@ -526,8 +526,10 @@ private:
         }
         o.paletteFile = state_.paletteOption;
         for (const std::string& file : o.files) {
-            std::string& slot =
-                chooseByFileName(file).slot == FileSlot::palette ? o.paletteFile : o.screenFile;
+            // As the viewer opens it: a palette's name on a larger file is a screen file.
+            std::string& slot = fileSource().choose(file).slot == FileSlot::palette
+                                    ? o.paletteFile
+                                    : o.screenFile;
             if (!slot.empty()) {
                 return Failure{"two " +
                                std::string(&slot == &o.paletteFile ? "palette" : "screen") +
