@@ -5,13 +5,13 @@
 #include "app/file_filters.h"
 #include "dialogs/error_report.h"
 #include "dialogs/vram_mapping_dialog.h"
-#include "names/file_name_rule.h"
-#include "storage/storage_kinds.h"
 #include "image/bmp_encoder.h"
 #include "image/image_format.h"
 #include "image/png_encoder.h"
+#include "names/file_name_rule.h"
 #include "platform/file_system.h"
 #include "platform/target_file.h"
+#include "storage/storage_kinds.h"
 
 #include <QAction>
 #include <QActionGroup>

@@ -62,8 +62,8 @@ std::shared_ptr<const FileSource::Place> FileSource::placeAt(const std::string& 
     if (const auto found = findPlace(folder)) {
         return placeOf(*found);
     }
-    static const auto kNowhere = std::make_shared<const Place>(
-        Place{{}, nullptr, std::make_shared<const std::vector<std::string>>(), NameIndex({}), {}, {}});
+    static const auto kNowhere = std::make_shared<const Place>(Place{
+        {}, nullptr, std::make_shared<const std::vector<std::string>>(), NameIndex({}), {}, {}});
     return kNowhere;
 }
 
@@ -87,9 +87,8 @@ std::shared_ptr<const FileSource::Place> FileSource::placeOf(const FoundPlace& f
 std::shared_ptr<const FileSource::Place> FileSource::make(const FoundPlace& found) {
     std::shared_ptr<const Storage> storage = openStorage(found);
     std::vector<std::string> names = storage->names();
-    std::ranges::sort(names, [](const std::string& a, const std::string& b) {
-        return compareNatural(a, b) < 0;
-    });
+    std::ranges::sort(
+        names, [](const std::string& a, const std::string& b) { return compareNatural(a, b) < 0; });
     auto listing = std::make_shared<std::vector<std::string>>();
     listing->reserve(names.size());
     std::vector<NamedFile> named;
@@ -99,8 +98,8 @@ std::shared_ptr<const FileSource::Place> FileSource::make(const FoundPlace& foun
         const FileSlot slot = chooseByFileName(name).slot;
         named.push_back(NamedFile{std::move(name), slot});
     }
-    Place place{found.stamp, std::move(storage), std::move(listing), NameIndex(std::move(named)),
-                {}, {}};
+    Place place{
+        found.stamp, std::move(storage), std::move(listing), NameIndex(std::move(named)), {}, {}};
     for (const NamedFile& file : place.names.files()) {
         if (isScreenName(file.name) && !place.names.isShownWithItsScreen(file.name)) {
             place.screenPlace.emplace(asciiLower(file.name), place.screenNames.size());
@@ -126,8 +125,10 @@ std::optional<std::string> FileSource::neighbourScreenFile(const std::string& cu
     const std::vector<std::string>& names = place->screenNames;
     const std::string name = nameInFolder(current);
     // Where current is or would be: the file may have vanished since it was opened.
-    const auto at = std::ranges::lower_bound(
-        names, name, [](const std::string& a, const std::string& b) { return compareNatural(a, b) < 0; });
+    const auto at =
+        std::ranges::lower_bound(names, name, [](const std::string& a, const std::string& b) {
+            return compareNatural(a, b) < 0;
+        });
     const bool present = at != names.end() && *at == name;
     const auto index = at - names.begin();
     if (step > 0) {

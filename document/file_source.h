@@ -67,8 +67,8 @@ private:
         Stamp stamp;
         std::shared_ptr<const Storage> storage;
         FolderListing listing;
-        NameIndex names; // the names inside the place, in listing order
-        std::vector<std::string> screenNames;                     // browsed, in order
+        NameIndex names;                      // the names inside the place, in listing order
+        std::vector<std::string> screenNames; // browsed, in order
         std::unordered_map<std::string, std::size_t> screenPlace; // folded name -> index
     };
     [[nodiscard]] std::shared_ptr<const Place> placeAt(const std::string& folder);

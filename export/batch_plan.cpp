@@ -60,7 +60,6 @@ std::vector<std::string> outputNames(const std::vector<std::string>& screens,
     return names;
 }
 
-
 // A disk image's pictures as a batch of their own into OUTDIR/<disk's base name>; none
 // when it is no MSX-DOS disk (then its one item fails, naming it).
 std::optional<BatchPlan> diskPlan(const ExportOptions& options, const std::string& disk) {

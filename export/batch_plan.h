@@ -18,7 +18,7 @@ struct BatchItem {
 struct BatchPlan {
     std::vector<BatchItem> items;
     std::vector<std::string> unusedPalettes; // palette FILEs no screen file pairs with, in order
-    std::vector<std::string> folders; // OUTDIR/<disk> of each disk image, made with OUTDIR
+    std::vector<std::string> folders;        // OUTDIR/<disk> of each disk image, made with OUTDIR
 };
 
 // One picture per screen FILE, paired with its palette FILE as in a folder (NameIndex),

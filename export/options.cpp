@@ -1,7 +1,7 @@
 #include "export/options.h"
 
-#include "names/file_name_rule.h"
 #include "document/file_source.h"
+#include "names/file_name_rule.h"
 #include "vdp/screen_modes.h"
 
 #include <algorithm>
@@ -527,9 +527,8 @@ private:
         o.paletteFile = state_.paletteOption;
         for (const std::string& file : o.files) {
             // As the viewer opens it: a palette's name on a larger file is a screen file.
-            std::string& slot = fileSource().choose(file).slot == FileSlot::palette
-                                    ? o.paletteFile
-                                    : o.screenFile;
+            std::string& slot =
+                fileSource().choose(file).slot == FileSlot::palette ? o.paletteFile : o.screenFile;
             if (!slot.empty()) {
                 return Failure{"two " +
                                std::string(&slot == &o.paletteFile ? "palette" : "screen") +

@@ -45,9 +45,10 @@ std::string_view extensionPart(std::string_view name) {
 }
 
 const ScreenExtension* findExtension(std::string_view extension) {
-    const auto* found = std::ranges::find_if(kScreenExtensions, [extension](const ScreenExtension& e) {
-        return equalIgnoringAsciiCase(e.extension, extension);
-    });
+    const auto* found =
+        std::ranges::find_if(kScreenExtensions, [extension](const ScreenExtension& e) {
+            return equalIgnoringAsciiCase(e.extension, extension);
+        });
     return found == kScreenExtensions.end() ? nullptr : found;
 }
 

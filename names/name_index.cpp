@@ -22,7 +22,8 @@ NameIndex::NameIndex(std::vector<NamedFile> files) : files_(std::move(files)) {
         if (files_[i].slot != FileSlot::palette) {
             continue;
         }
-        const auto [it, fresh] = paletteByBase_.try_emplace(asciiLower(baseNameWithoutExtension(name)), i);
+        const auto [it, fresh] =
+            paletteByBase_.try_emplace(asciiLower(baseNameWithoutExtension(name)), i);
         // Of palettes with one base name the first in natural order pairs.
         if (!fresh && compareNatural(fileNameOf(name), fileNameOf(files_[it->second].name)) < 0) {
             it->second = i;

@@ -29,7 +29,8 @@ TEST(Browsing, StepsThroughTheScreenFilesOfTheFolderWithTheirPalettes) {
         const auto to = fileSource().neighbourScreenFile(dir.file(c.from), c.step);
         EXPECT_EQ(to.value_or(""), *c.to ? dir.file(c.to) : "");
         if (to) {
-            EXPECT_EQ(fileSource().paletteOf(*to).value_or(""), *c.palette ? dir.file(c.palette) : "");
+            EXPECT_EQ(fileSource().paletteOf(*to).value_or(""),
+                      *c.palette ? dir.file(c.palette) : "");
         }
     }
 }

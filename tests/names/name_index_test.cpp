@@ -1,6 +1,5 @@
-#include "names/name_index.h"
-
 #include "names/file_name_rule.h"
+#include "names/name_index.h"
 
 #include <gtest/gtest.h>
 
@@ -37,13 +36,13 @@ TEST(NameIndex, CompanionsAreFoundBesideTheirScreenFileInAnyCase) {
 // A palette pairs by base name, ASCII case ignored; of several the first in natural order,
 // whatever order the candidates come in.
 TEST(NameIndex, PairsThePaletteOfTheBaseNameFirstInNaturalOrder) {
-    const NameIndex index = indexOf({"c/pic.pl7", "b/PIC.PL5", "x/Pic.PL5", "PIC10.PL5",
-                                     "pic9.pl5", "a/PIC.SC5", "d/pic.pl5", "ÄB.PL5"});
+    const NameIndex index = indexOf({"c/pic.pl7", "b/PIC.PL5", "x/Pic.PL5", "PIC10.PL5", "pic9.pl5",
+                                     "a/PIC.SC5", "d/pic.pl5", "ÄB.PL5"});
     const struct {
         const char* screen;
         std::optional<std::string> palette;
     } cases[] = {
-        {"PIC.SC5", "b/PIC.PL5"},   {"pic.sc8", "b/PIC.PL5"}, {"PIC9.SC5", "pic9.pl5"},
+        {"PIC.SC5", "b/PIC.PL5"},   {"pic.sc8", "b/PIC.PL5"},   {"PIC9.SC5", "pic9.pl5"},
         {"PIC10.SC5", "PIC10.PL5"}, {"NONE.SC5", std::nullopt}, {"äb.SC5", std::nullopt},
         {"ÄB.SC5", "ÄB.PL5"},       {".SC5", std::nullopt},
     };
