@@ -582,9 +582,11 @@ const char* usageText() {
 
 Writes the picture the viewer shows of MSX screen files as a BMP or PNG file.
 FILEs are sorted by their names as in the viewer: a "P" or "p" third from the end
-marks a palette file, otherwise the last character picks the screen mode
-(5, 6, 7, 8; A or B: 10; C or S: 12). In a batch, a palette file with the base
-name of a screen file (PIC.PL5 beside PIC.SC5) is that screen's palette.
+marks a palette file (up to 256 bytes; a larger one is a screen file), otherwise
+the last character picks the screen mode (5, 6, 7, 8; A or B: 10; C or S: 12).
+In a batch, a palette file with the base name of a screen file (PIC.PL5 beside
+PIC.SC5) is that screen's palette, and a companion named with its screen file
+(X.S17 beside X.SC7) is that picture's page 1.
 
 Options:
 )") + optionsHelp() +
