@@ -1,6 +1,7 @@
 #pragma once
 
-// The small types the document, its callers and the file-name rule share; nothing heavy.
+// The small types the document and its callers share (the slots are the name rule's);
+// nothing heavy.
 
 #include "names/file_slot.h"
 #include "vdp/vocabulary.h"
