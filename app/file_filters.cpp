@@ -1,7 +1,7 @@
 #include "app/file_filters.h"
 
-#include "document/file_name_rule.h"
-#include "document/file_source.h"
+#include "names/file_name_rule.h"
+#include "storage/storage_kinds.h"
 
 #include <QFileDialog>
 #include <string_view>
@@ -51,9 +51,12 @@ QString patternsBeyond(std::string_view prefix, const Extensions& extensions, Na
 QString openFilters() {
     const auto screen = [](const ScreenExtension& e) { return e.extension; };
     const auto palette = [](std::string_view e) { return e; };
+    QString holders;
+    for (const std::string_view extension : fileKindExtensions()) {
+        holders += QStringLiteral(";*") + QString::fromLatin1(extension);
+    }
     return QStringLiteral(R"f(MSX Graphic file(*.s??)|*.S??)f") +
-           patternsBeyond("S", kScreenExtensions, screen) + QStringLiteral(";*") +
-           QString::fromLatin1(kDiskExtension) +
+           patternsBeyond("S", kScreenExtensions, screen) + holders +
            QStringLiteral(R"f(|MSX Palette file(*.pl?)|*.PL?)f") +
            patternsBeyond("PL", kPaletteExtensions, palette) +
            QStringLiteral(R"f(|All of file(*.*)|*.*)f");

@@ -5,8 +5,6 @@
 #include "app/file_filters.h"
 #include "dialogs/error_report.h"
 #include "dialogs/vram_mapping_dialog.h"
-#include "document/file_name_rule.h"
-#include "document/file_source.h"
 #include "image/bmp_encoder.h"
 #include "platform/file_system.h"
 

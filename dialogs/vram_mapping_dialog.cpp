@@ -2,7 +2,7 @@
 
 #include "dialogs/error_report.h"
 #include "dialogs/hex_dump.h"
-#include "platform/file_stream.h"
+#include "document/file_source.h"
 #include "vdp/screen_modes.h"
 
 #include <QButtonGroup>
@@ -357,12 +357,10 @@ void VramMappingDialog::showSlotSettings(FileSlot slot) {
 void VramMappingDialog::fillHeaderDump(const std::string& fileName) {
     headerDump->hide();
     const ShowOnExit showAgain(headerDump);
-    InputFile file(fileName);
-    std::array<std::uint8_t, kHexDumpMaxBytes> head{};
-    const auto wanted = static_cast<std::size_t>(std::min<std::uint64_t>(file.size(), head.size()));
-    const std::size_t got = file.read(std::span(head).first(wanted));
+    // Through the one file source: the file may lie inside a disk image.
+    const InputBytes head = fileSource().read(fileName, kHexDumpMaxBytes);
     QStringList lines;
-    for (const std::string& line : hexDumpLines(std::span(head).first(got))) {
+    for (const std::string& line : hexDumpLines(head.bytes)) {
         lines.append(QString::fromStdString(line));
     }
     headerDump->setPlainText(lines.join(QLatin1Char('\n')));

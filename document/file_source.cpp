@@ -1,62 +1,18 @@
 #include "document/file_source.h"
 
-#include "document/disk_image.h"
-#include "document/disk_reader.h"
-#include "document/file_browsing.h"
+#include "names/ascii_case.h"
+#include "names/natural_order.h"
 #include "platform/file_error.h"
-#include "platform/file_stream.h"
-#include "platform/file_system.h"
+#include "storage/folder_storage.h"
 
 #include <algorithm>
-#include <filesystem>
-#include <map>
-#include <memory>
-#include <mutex>
-#include <sys/stat.h>
-#include <system_error>
 
 namespace tessarin {
 
 namespace {
 
-namespace fs = std::filesystem;
-
-// Folders whose listings are kept; browsing needs one, a batch a few.
-constexpr std::size_t kKeptListings = 8;
-
-bool equalNoCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) ==
-                      std::tolower(static_cast<unsigned char>(y));
-           });
-}
-
-bool hasDiskExtension(std::string_view path) {
-    return path.size() > kDiskExtension.size() &&
-           equalNoCase(path.substr(path.size() - kDiskExtension.size()), kDiskExtension);
-}
-
-// What tells a changed file or directory from the one read before.
-struct Stamp {
-    dev_t device = 0;
-    ino_t inode = 0;
-    off_t size = 0;
-    timespec modified{};
-
-    friend bool operator==(const Stamp& a, const Stamp& b) {
-        return a.device == b.device && a.inode == b.inode && a.size == b.size &&
-               a.modified.tv_sec == b.modified.tv_sec && a.modified.tv_nsec == b.modified.tv_nsec;
-    }
-};
-
-std::optional<Stamp> stampOf(const std::string& path, bool wantDirectory) {
-    struct stat info {};
-    if (::stat(path.c_str(), &info) != 0 || (S_ISDIR(info.st_mode) != wantDirectory) ||
-        (!wantDirectory && !S_ISREG(info.st_mode))) {
-        return std::nullopt;
-    }
-    return Stamp{info.st_dev, info.st_ino, info.st_size, info.st_mtim};
-}
+// Places whose listings are kept; browsing needs one, a batch a few.
+constexpr std::size_t kKeptPlaces = 8;
 
 std::string joined(const std::string& folder, const std::string& name) {
     if (folder == ".") {
@@ -65,207 +21,146 @@ std::string joined(const std::string& folder, const std::string& name) {
     return folder.ends_with('/') ? folder + name : folder + "/" + name;
 }
 
-// A disk image file, read where the disk is read: kept open while the disk is kept.
-class DiskFile final : public DiskReader {
-public:
-    explicit DiskFile(const std::string& path) : file_(path) {}
-    [[nodiscard]] std::uint64_t size() const override { return file_.size(); }
-    [[nodiscard]] std::size_t readAt(std::uint64_t offset,
-                                     std::span<std::uint8_t> out) const override {
-        return file_.readAt(offset, out);
-    }
-
-private:
-    InputFile file_;
-};
-
-// A path through a disk image, with the image's stamp as it was found.
-struct FoundDiskPath {
-    DiskPath where;
-    Stamp stamp;
-};
-
-std::optional<FoundDiskPath> findDiskPath(const std::string& path) {
-    for (std::size_t slash = path.find('/'); slash != std::string::npos;
-         slash = path.find('/', slash + 1)) {
-        std::string prefix = path.substr(0, slash);
-        if (!hasDiskExtension(prefix)) {
-            continue;
-        }
-        if (const auto stamp = stampOf(prefix, false)) {
-            std::string inner = path.substr(slash + 1);
-            if (inner.empty()) {
-                return std::nullopt;
-            }
-            return FoundDiskPath{{std::move(prefix), std::move(inner)}, *stamp};
-        }
-    }
-    return std::nullopt;
+[[nodiscard]] bool isScreenName(std::string_view name) {
+    const FileNameChoice choice = chooseByFileName(name);
+    return choice.slot == FileSlot::vram0 &&
+           (choice.screenMode.has_value() || screenExtensionOf(name) != nullptr);
 }
-
-// The last disk image read, kept while it is unchanged: browsing and batches read many
-// files of one disk. stamp is the disk's as the caller just found it.
-std::shared_ptr<const DiskImage> openDisk(const std::string& disk, const Stamp& stamp) {
-    static std::mutex guard;
-    static std::string keptName;
-    static Stamp keptStamp;
-    static std::shared_ptr<const DiskImage> kept;
-
-    {
-        const std::lock_guard lock(guard);
-        if (kept && keptName == disk && keptStamp == stamp) {
-            return kept;
-        }
-    }
-    auto file = std::make_shared<const DiskFile>(disk);
-    if (file->size() > kMaxDiskImageSize) {
-        throw FileError(disk, "\"" + disk + "\" is too large for an MSX-DOS disk image");
-    }
-    auto image = std::make_shared<const DiskImage>(disk, std::move(file));
-    const std::lock_guard lock(guard);
-    keptName = disk;
-    keptStamp = stamp;
-    kept = image;
-    return image;
-}
-
-const DiskImage::File& fileOnDisk(const DiskImage& image, const DiskPath& where,
-                                  const std::string& path) {
-    for (const DiskImage::File& file : image.files()) {
-        if (equalNoCase(file.path(), where.inner)) {
-            return file;
-        }
-    }
-    throw FileError(path, "Cannot open file \"" + path + "\": no such file on the disk");
-}
-
-void refuseEmpty(const std::string& path, std::uint64_t size) {
-    if (size == 0) {
-        throw FileError(path, "File \"" + path + "\" is empty");
-    }
-}
-
-std::vector<std::string> sortedByName(std::vector<std::string> paths, const std::string& folder) {
-    const std::size_t skip = folder == "." ? 0 : joined(folder, "").size();
-    std::sort(paths.begin(), paths.end(), [skip](const std::string& a, const std::string& b) {
-        return compareNatural(std::string_view(a).substr(skip), std::string_view(b).substr(skip)) <
-               0;
-    });
-    return paths;
-}
-
-std::vector<std::string> listDisk(const std::string& disk, const Stamp& stamp) {
-    const auto image = openDisk(disk, stamp);
-    std::vector<std::string> paths;
-    for (const DiskImage::File& file : image->files()) {
-        paths.push_back(disk + "/" + file.path());
-    }
-    return sortedByName(std::move(paths), disk);
-}
-
-std::vector<std::string> listDirectory(const std::string& folder) {
-    std::vector<std::string> paths;
-    std::error_code error;
-    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
-        std::error_code typeError;
-        if (it->is_regular_file(typeError)) {
-            paths.push_back(joined(folder, it->path().filename().string()));
-        }
-    }
-    return sortedByName(std::move(paths), folder);
-}
-
-struct KeptListing {
-    Stamp stamp;
-    FolderListing paths;
-};
 
 } // namespace
 
-std::optional<DiskPath> splitDiskPath(const std::string& path) {
-    if (auto found = findDiskPath(path)) {
-        return std::move(found->where);
+FileSource& fileSource() {
+    static FileSource source;
+    return source;
+}
+
+InputBytes FileSource::read(const std::string& path, std::size_t limit) {
+    if (const auto where = splitPlacePath(path)) {
+        return placeOf(where->place)->storage->read(where->inner, limit, path);
+    }
+    return readHostFile(path, limit);
+}
+
+FileNameChoice FileSource::choose(const std::string& path) {
+    const std::string name = nameInFolder(path);
+    const FileNameChoice byName = chooseByFileName(name);
+    if (byName.slot != FileSlot::palette) {
+        return byName;
+    }
+    try {
+        return chooseByNameAndSize(name, read(path, 0).size);
+    } catch (const FileError&) {
+        return byName; // reported when it is opened
+    }
+}
+
+FolderListing FileSource::listFolder(const std::string& folder) {
+    return placeAt(folder)->listing;
+}
+
+std::shared_ptr<const FileSource::Place> FileSource::placeAt(const std::string& folder) {
+    if (const auto found = findPlace(folder)) {
+        return placeOf(*found);
+    }
+    static const auto kNowhere = std::make_shared<const Place>(Place{
+        {}, nullptr, std::make_shared<const std::vector<std::string>>(), NameIndex({}), {}, {}});
+    return kNowhere;
+}
+
+std::shared_ptr<const FileSource::Place> FileSource::placeOf(const FoundPlace& found) {
+    {
+        const std::lock_guard lock(guard_);
+        if (const auto it = places_.find(found.path);
+            it != places_.end() && it->second->stamp == found.stamp) {
+            return it->second;
+        }
+    }
+    auto place = make(found);
+    const std::lock_guard lock(guard_);
+    if (places_.size() >= kKeptPlaces) {
+        places_.clear();
+    }
+    places_[found.path] = place;
+    return place;
+}
+
+std::shared_ptr<const FileSource::Place> FileSource::make(const FoundPlace& found) {
+    std::shared_ptr<const Storage> storage = openStorage(found);
+    std::vector<std::string> names = storage->names();
+    std::ranges::sort(
+        names, [](const std::string& a, const std::string& b) { return compareNatural(a, b) < 0; });
+    auto listing = std::make_shared<std::vector<std::string>>();
+    listing->reserve(names.size());
+    std::vector<NamedFile> named;
+    named.reserve(names.size());
+    for (std::string& name : names) {
+        listing->push_back(joined(found.path, name));
+        const FileSlot slot = chooseByFileName(name).slot;
+        named.push_back(NamedFile{std::move(name), slot});
+    }
+    Place place{
+        found.stamp, std::move(storage), std::move(listing), NameIndex(std::move(named)), {}, {}};
+    for (const NamedFile& file : place.names.files()) {
+        if (isScreenName(file.name) && !place.names.isShownWithItsScreen(file.name)) {
+            place.screenPlace.emplace(asciiLower(file.name), place.screenNames.size());
+            place.screenNames.push_back(file.name);
+        }
+    }
+    return std::make_shared<const Place>(std::move(place));
+}
+
+std::vector<std::string> FileSource::screenFilesOf(const std::string& folder) {
+    const auto place = placeAt(folder);
+    std::vector<std::string> paths;
+    paths.reserve(place->screenNames.size());
+    for (const std::string& name : place->screenNames) {
+        paths.push_back(joined(folder, name));
+    }
+    return paths;
+}
+
+std::optional<std::string> FileSource::neighbourScreenFile(const std::string& current, int step) {
+    const std::string folder = folderOf(current);
+    const auto place = placeAt(folder);
+    const std::vector<std::string>& names = place->screenNames;
+    const std::string name = nameInFolder(current);
+    // Where current is or would be: the file may have vanished since it was opened.
+    const auto at =
+        std::ranges::lower_bound(names, name, [](const std::string& a, const std::string& b) {
+            return compareNatural(a, b) < 0;
+        });
+    const bool present = at != names.end() && *at == name;
+    const auto index = at - names.begin();
+    if (step > 0) {
+        const auto next = present ? index + 1 : index;
+        if (next < static_cast<std::ptrdiff_t>(names.size())) {
+            return joined(folder, names[static_cast<std::size_t>(next)]);
+        }
+    } else if (step < 0 && index > 0) {
+        return joined(folder, names[static_cast<std::size_t>(index - 1)]);
     }
     return std::nullopt;
 }
 
-bool isDiskImage(const std::string& path) {
-    return hasDiskExtension(path) && stampOf(path, false).has_value();
+std::optional<std::pair<int, int>> FileSource::placeInFolder(const std::string& current) {
+    const auto place = placeAt(folderOf(current));
+    const auto it = place->screenPlace.find(asciiLower(nameInFolder(current)));
+    if (it == place->screenPlace.end()) {
+        return std::nullopt;
+    }
+    return std::pair{static_cast<int>(it->second) + 1, static_cast<int>(place->screenNames.size())};
 }
 
-InputBytes readInput(const std::string& path, std::size_t limit) {
-    InputBytes input;
-    if (const auto found = findDiskPath(path)) {
-        const auto image = openDisk(found->where.disk, found->stamp);
-        std::vector<std::uint8_t> bytes = image->read(fileOnDisk(*image, found->where, path));
-        input.size = bytes.size();
-        refuseEmpty(path, input.size);
-        bytes.resize(std::min(bytes.size(), limit));
-        input.bytes = std::move(bytes);
-        return input;
-    }
-    InputFile in(path);
-    input.size = in.size();
-    refuseEmpty(path, input.size);
-    input.bytes.resize(static_cast<std::size_t>(std::min<std::uint64_t>(input.size, limit)));
-    input.bytes.resize(in.read(input.bytes));
-    return input;
+std::optional<std::string> FileSource::companionOf(const std::string& screenFile) {
+    const std::string folder = folderOf(screenFile);
+    const auto companion = placeAt(folder)->names.companionOf(nameInFolder(screenFile));
+    return companion ? std::optional(joined(folder, *companion)) : std::nullopt;
 }
 
-std::string folderOf(const std::string& path) {
-    if (const auto where = splitDiskPath(path)) {
-        return where->disk;
-    }
-    return directoryOf(path);
-}
-
-std::string hostFolderOf(const std::string& path) {
-    if (const auto where = splitDiskPath(path)) {
-        return directoryOf(where->disk);
-    }
-    return directoryOf(path);
-}
-
-std::string hostFileOf(const std::string& path) {
-    if (const auto where = splitDiskPath(path)) {
-        return where->disk;
-    }
-    return path;
-}
-
-std::string nameInFolder(const std::string& path) {
-    if (const auto where = splitDiskPath(path)) {
-        return where->inner;
-    }
-    return baseNameOf(path);
-}
-
-FolderListing listFolder(const std::string& folder) {
-    // One stat: a disk image is a regular file with its extension, else a directory.
-    auto stamp = hasDiskExtension(folder) ? stampOf(folder, false) : std::nullopt;
-    const bool disk = stamp.has_value();
-    if (!disk) {
-        stamp = stampOf(folder, true);
-    }
-    static std::mutex guard;
-    static std::map<std::string, KeptListing> kept;
-    if (!stamp) {
-        return std::make_shared<const std::vector<std::string>>();
-    }
-    {
-        const std::lock_guard lock(guard);
-        if (const auto it = kept.find(folder); it != kept.end() && it->second.stamp == *stamp) {
-            return it->second.paths;
-        }
-    }
-    auto paths = std::make_shared<const std::vector<std::string>>(disk ? listDisk(folder, *stamp)
-                                                                       : listDirectory(folder));
-    const std::lock_guard lock(guard);
-    if (kept.size() >= kKeptListings) {
-        kept.clear();
-    }
-    kept[folder] = KeptListing{*stamp, paths};
-    return paths;
+std::optional<std::string> FileSource::paletteOf(const std::string& screenFile) {
+    const std::string folder = folderOf(screenFile);
+    const auto palette = placeAt(folder)->names.paletteOf(nameInFolder(screenFile));
+    return palette ? std::optional(joined(folder, *palette)) : std::nullopt;
 }
 
 } // namespace tessarin

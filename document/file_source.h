@@ -1,66 +1,87 @@
 #pragma once
 
+#include "names/file_name_rule.h"
+#include "names/name_index.h"
+#include "storage/stamp.h"
+#include "storage/storage.h"
+#include "storage/storage_kinds.h"
+
 #include <cstddef>
-#include <cstdint>
+#include <map>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
-#include <string_view>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace tessarin {
 
-// Files as the viewer and the exporter name them: a file of the file system, or a file
-// inside an MSX-DOS disk image named by a path through the image, which stands for a
-// folder ("GAME.DSK/PIC.SC5", "GAME.DSK/PICS/TITLE.SC5"). Reading and listing both go
-// through here, so that every rule about names, layouts and pairing applies alike.
-
-// The first bytes of an input and its size.
-struct InputBytes {
-    std::vector<std::uint8_t> bytes; // at most the limit asked for
-    std::uint64_t size = 0;
-};
-
-// The largest disk image read; MSX-DOS hard disk partitions are at most 32 MB.
-inline constexpr std::uint64_t kMaxDiskImageSize = 32 * 1024 * 1024;
-
-// Reads at most limit bytes from the start of path. FileError naming path when it cannot
-// be opened or read (only regular files are opened, without blocking) or holds nothing.
-[[nodiscard]] InputBytes readInput(const std::string& path, std::size_t limit);
-
-// The extension of disk images, in any case.
-inline constexpr std::string_view kDiskExtension = ".dsk";
-
-// Whether path names a disk image by its extension (".DSK", any case) and is a regular
-// file; its content is checked when it is read.
-[[nodiscard]] bool isDiskImage(const std::string& path);
-
-// The disk image a path leads through and the path inside it; nothing for a path that
-// does not lead through a disk image.
-struct DiskPath {
-    std::string disk;
-    std::string inner;
-};
-[[nodiscard]] std::optional<DiskPath> splitDiskPath(const std::string& path);
-
-// The folder path is listed in: a disk image for a path through one, else its directory.
-[[nodiscard]] std::string folderOf(const std::string& path);
-// The file-system folder that holds path: the disk image's folder for a path through one.
-[[nodiscard]] std::string hostFolderOf(const std::string& path);
-
-// The files of folder (a directory or a disk image), as paths beside what folderOf gives,
-// in file-manager order (compareNatural of the names inside the folder). A directory's
-// listing is kept and read again only when the directory changes. An unreadable folder
-// lists nothing; a disk image that is no MSX-DOS disk throws FileError naming it.
-// Shared, not copied: a folder may hold 100,000 files.
+// The files of a folder (a directory or a disk image, see storage_kinds.h), as paths
+// beside what folderOf gives, in file-manager order. Shared, not copied: a folder may hold
+// 100,000 files.
 using FolderListing = std::shared_ptr<const std::vector<std::string>>;
-[[nodiscard]] FolderListing listFolder(const std::string& folder);
 
-// The file-system file that holds path: the disk image for a path through one, else path.
-[[nodiscard]] std::string hostFileOf(const std::string& path);
+// Everything that reads input reads through here: the document, browsing, the batch
+// planner, the mapping dialog. It keeps what it found of the last few places (a folder's
+// listing, an open disk image, the names paired in them) while each is unchanged:
+// browsing and batches read many files of one folder. Safe from several threads at once.
+class FileSource {
+public:
+    // At most limit bytes from the start of path, and its size. FileError naming path when
+    // it cannot be opened or read (only regular files are opened, without blocking) or
+    // holds nothing; a disk image that is no MSX-DOS disk is named too.
+    [[nodiscard]] InputBytes read(const std::string& path, std::size_t limit);
 
-// The name of path inside its folder ("PICS/TITLE.SC5" inside a disk image, else the
-// file's name).
-[[nodiscard]] std::string nameInFolder(const std::string& path);
+    // The name rule for path with its size: a palette by its name that is too large to be
+    // one is a screen file. A file that cannot be read goes by its name.
+    [[nodiscard]] FileNameChoice choose(const std::string& path);
+
+    // The files of folder in file-manager order (compareNatural of the names inside it).
+    // A folder that cannot be read lists nothing; a disk image that is no MSX-DOS disk
+    // throws FileError naming it.
+    [[nodiscard]] FolderListing listFolder(const std::string& folder);
+
+    // Browsing. The screen files of a folder are the names the name rule gives a screen
+    // mode or a screen extension, palette files never, and companions (page 1 of another
+    // screen file present) not on their own.
+
+    // The screen files of folder, in browsing order.
+    [[nodiscard]] std::vector<std::string> screenFilesOf(const std::string& folder);
+    // The screen file after (step > 0) or before (step < 0) current among the screen files
+    // of its folder. Nothing at either end or when the folder cannot be read.
+    [[nodiscard]] std::optional<std::string> neighbourScreenFile(const std::string& current,
+                                                                 int step);
+    // Where current stands among the screen files of its folder: its place from 1 and
+    // their count; nothing when it is not among them.
+    [[nodiscard]] std::optional<std::pair<int, int>> placeInFolder(const std::string& current);
+    // The companion beside screenFile (X.S17 for X.SC7): page 1 of its picture.
+    [[nodiscard]] std::optional<std::string> companionOf(const std::string& screenFile);
+    // The palette file of screenFile in its folder (PIC.PL5 for PIC.SC5).
+    [[nodiscard]] std::optional<std::string> paletteOf(const std::string& screenFile);
+
+private:
+    // What one place holds, worked out once while it is unchanged.
+    struct Place {
+        Stamp stamp;
+        std::shared_ptr<const Storage> storage;
+        FolderListing listing;
+        NameIndex names;                      // the names inside the place, in listing order
+        std::vector<std::string> screenNames; // browsed, in order
+        std::unordered_map<std::string, std::size_t> screenPlace; // folded name -> index
+    };
+    [[nodiscard]] std::shared_ptr<const Place> placeAt(const std::string& folder);
+    [[nodiscard]] std::shared_ptr<const Place> placeOf(const FoundPlace& found);
+    [[nodiscard]] static std::shared_ptr<const Place> make(const FoundPlace& found);
+
+    std::mutex guard_;
+    std::map<std::string, std::shared_ptr<const Place>> places_;
+};
+
+// The process's one file source: the viewer's commands and a batch's threads share what it
+// keeps. Made at its first use, it lasts as long as the process; it holds a few listings
+// and open disk images, nothing that needs closing at exit.
+[[nodiscard]] FileSource& fileSource();
 
 } // namespace tessarin

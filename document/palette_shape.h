@@ -1,6 +1,7 @@
 #pragma once
 
 #include "document/screen_layout.h"
+#include "names/file_name_rule.h"
 #include "vdp/screen_modes.h"
 #include "vdp/vdp_state.h"
 
@@ -32,7 +33,6 @@ inline constexpr std::uint8_t kGreenBits = 0x07;
 
 // --- Palette files. A file the name rule calls a palette is one only up to this size;
 // a larger one is opened as a screen file.
-inline constexpr std::uint64_t kMaxPaletteFileSize = 256;
 [[nodiscard]] constexpr bool isPaletteFileSize(std::uint64_t size) {
     return size > 0 && size <= kMaxPaletteFileSize;
 }

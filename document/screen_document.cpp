@@ -1,8 +1,7 @@
 #include "document/screen_document.h"
 
-#include "document/file_browsing.h"
-#include "document/file_name_rule.h"
-#include "document/file_source.h"
+#include "document/picture_files.h"
+#include "names/file_name_rule.h"
 
 #include <algorithm>
 #include <optional>
@@ -31,16 +30,6 @@ std::size_t layPastHeader(const InputBytes& in, HeaderSize headerSize,
     return count;
 }
 
-// A disk image stands for its folder: its first screen file. FileError naming the disk when
-// it is no MSX-DOS disk or holds no screen file.
-std::string firstPictureOf(const std::string& disk) {
-    const auto first = firstScreenFile(disk);
-    if (!first) {
-        throw FileError(disk, "\"" + disk + "\" holds no screen file");
-    }
-    return *first;
-}
-
 } // namespace
 
 InputBytes ScreenDocument::readChecked(const std::string& fileName, FileSlot slot,
@@ -52,11 +41,12 @@ InputBytes ScreenDocument::readChecked(const std::string& fileName, FileSlot slo
     const bool fixed = mapping.layout == LayoutChoice::fixed;
     switch (slot) {
     case FileSlot::vram0:
-        return readInput(fileName, (fixed ? header(slot) : kBsaveHeaderSize) + kVramSize);
+        return fileSource().read(fileName, (fixed ? header(slot) : kBsaveHeaderSize) + kVramSize);
     case FileSlot::vram1:
-        return readInput(fileName, (fixed ? header(slot) : kBsaveHeaderSize) + kVramHalfSize);
+        return fileSource().read(fileName,
+                                 (fixed ? header(slot) : kBsaveHeaderSize) + kVramHalfSize);
     default:
-        return readInput(fileName, kMaxPaletteFileSize);
+        return fileSource().read(fileName, kMaxPaletteFileSize);
     }
 }
 
@@ -66,23 +56,26 @@ FileSlot ScreenDocument::openByName(const std::string& fileName) {
     return openNamed(fileName, Loading::onTop);
 }
 
-FileSlot ScreenDocument::openNamed(const std::string& fileName, Loading loading) {
-    if (isDiskImage(fileName)) {
-        // A disk image stands for its folder: its first screen file is opened.
-        return openNamed(firstPictureOf(fileName), loading);
-    }
+FileSlot ScreenDocument::openNamed(const std::string& name, Loading loading) {
+    const PictureFiles files = pictureFilesOf(fileSource(), name);
+    const std::string& fileName = files.screenFile;
     FileNameChoice choice = chooseByFileName(nameInFolder(fileName));
     InputBytes in = readChecked(fileName, choice.slot, mapping_);
-    if (choice.slot == FileSlot::palette && !isPaletteFileSize(in.size)) {
-        choice = FileNameChoice{FileSlot::vram0, std::nullopt}; // a picture with a palette's name
-        in = readChecked(fileName, choice.slot, mapping_);
+    if (choice.slot == FileSlot::palette) {
+        choice = chooseByNameAndSize(nameInFolder(fileName), in.size);
+        if (choice.slot != FileSlot::palette) {
+            in = readChecked(fileName, choice.slot, mapping_); // a picture with a palette's name
+        }
     }
-    const auto companion = choice.slot == FileSlot::vram0 ? companionFile(fileName) : std::nullopt;
     if (loading == Loading::alone) {
-        // As if opened alone: nothing of the last picture shows through.
+        // As if opened alone: nothing of the last picture shows through, and a name that
+        // names no mode is shown in the mode a new viewer starts in.
         std::ranges::fill(vdp_->vramForLoading(), std::uint8_t{0});
         fileNames_[indexOf(FileSlot::vram0)].clear();
         fileNames_[indexOf(FileSlot::vram1)].clear();
+        if (choice.slot == FileSlot::vram0 && !choice.screenMode) {
+            choice.screenMode = kDefaultScreenMode;
+        }
     }
     // The mode comes first: with a picture it reloads the files already open in it, and
     // it sets the line width the new file is laid in with.
@@ -96,8 +89,8 @@ FileSlot ScreenDocument::openNamed(const std::string& fileName, Loading loading)
         }
     }
     openOpened(fileName, in, choice.slot);
-    if (companion) {
-        openInto(*companion, FileSlot::vram1);
+    if (choice.slot == FileSlot::vram0 && !files.companion.empty()) {
+        openInto(files.companion, FileSlot::vram1);
     }
     if (reloadFailure) {
         throw ReloadError(reloadFailure->fileName(), reloadFailure->what());
@@ -109,7 +102,7 @@ void ScreenDocument::openInto(const std::string& fileName, FileSlot slot) {
     if (!isFileSlot(slot)) {
         return;
     }
-    if (slot == FileSlot::vram0 && isDiskImage(fileName)) {
+    if (slot == FileSlot::vram0 && holdsFiles(fileName)) {
         openNamed(fileName, Loading::onTop); // a folder: opened at its first picture
         return;
     }
@@ -167,8 +160,7 @@ void ScreenDocument::previewPalette(PaletteSource source) {
 }
 
 Picture ScreenDocument::pictureOf(const PictureRequest& request) {
-    const std::string screenFile =
-        isDiskImage(request.screenFile) ? firstPictureOf(request.screenFile) : request.screenFile;
+    const std::string screenFile = screenFileOf(fileSource(), request.screenFile);
     ScreenDocument document;
     document.vdp_->setColourModel(request.colourModel);
     document.vdp_->setScreenMode(request.screenMode);
@@ -285,27 +277,27 @@ std::optional<std::pair<int, int>> ScreenDocument::browsePosition() const {
     if (fileName(FileSlot::vram0).empty()) {
         return std::nullopt;
     }
-    return placeInFolder(fileName(FileSlot::vram0));
+    return fileSource().placeInFolder(fileName(FileSlot::vram0));
 }
 
 std::optional<std::string> ScreenDocument::openNeighbour(int step) {
     if (fileName(FileSlot::vram0).empty()) {
         return std::nullopt;
     }
-    const auto screenFile = neighbourScreenFile(fileName(FileSlot::vram0), step);
+    const auto screenFile = fileSource().neighbourScreenFile(fileName(FileSlot::vram0), step);
     if (!screenFile) {
         return std::nullopt;
     }
-    const auto paletteFile = matchingPaletteFile(*screenFile);
+    const std::string paletteFile = pictureFilesOf(fileSource(), *screenFile).paletteFile;
     // Read before anything changes: a file gone since the listing leaves the document as
     // it was, and browsing goes on from here.
     (void)readChecked(*screenFile, FileSlot::vram0, mapping_);
-    if (!paletteFile && mapping_.paletteSource == PaletteSource::automatic) {
+    if (paletteFile.empty() && mapping_.paletteSource == PaletteSource::automatic) {
         fileNames_[indexOf(FileSlot::palette)].clear(); // the last picture's is not this one's
     }
     openNamed(*screenFile, Loading::alone);
-    if (paletteFile) {
-        openInto(*paletteFile, FileSlot::palette);
+    if (!paletteFile.empty()) {
+        openInto(paletteFile, FileSlot::palette);
     }
     return screenFile;
 }

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "document/file_source.h"
 #include "document/palette_shape.h"
 #include "document/render_picture.h"
 #include "document/screen_layout.h"
 #include "document/view_geometry.h"
 #include "document/vocabulary.h"
 #include "platform/file_error.h"
+#include "storage/storage.h"
 #include "vdp/screen_modes.h"
 #include "vdp/vdp_state.h"
 
@@ -168,7 +168,7 @@ private:
     void reload();
     // How openNamed treats what the last picture left: kept (menus, drops) or cleared.
     enum class Loading : std::uint8_t { onTop, alone };
-    FileSlot openNamed(const std::string& fileName, Loading loading);
+    FileSlot openNamed(const std::string& name, Loading loading);
     // The bytes a load of slot with mapping can lay; FileError naming the file when it
     // cannot be read or holds nothing.
     static InputBytes readChecked(const std::string& fileName, FileSlot slot,

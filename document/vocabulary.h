@@ -1,7 +1,9 @@
 #pragma once
 
-// The small types the document, its callers and the file-name rule share; nothing heavy.
+// The small types the document and its callers share (the slots are the name rule's);
+// nothing heavy.
 
+#include "names/file_slot.h"
 #include "vdp/vocabulary.h"
 
 #include <array>
@@ -10,16 +12,6 @@
 #include <limits>
 
 namespace tessarin {
-
-// The three kinds of file the document loads.
-enum class FileSlot : int { vram0 = 0, vram1 = 1, palette = 2 };
-inline constexpr std::array<FileSlot, 3> kFileSlots{FileSlot::vram0, FileSlot::vram1,
-                                                    FileSlot::palette};
-
-// Position of a slot in per-slot arrays.
-[[nodiscard]] constexpr std::size_t indexOf(FileSlot slot) {
-    return static_cast<std::size_t>(slot);
-}
 
 // Bytes skipped before a file's VRAM data: signed 16 bits, as the mapping stores them.
 using HeaderSize = std::int16_t;

@@ -1,9 +1,8 @@
 #include "export/batch_plan.h"
 
-#include "document/file_name_rule.h"
 #include "document/file_source.h"
-#include "document/palette_pairing.h"
-#include "export/palette_index.h"
+#include "names/file_name_rule.h"
+#include "names/name_index.h"
 #include "platform/file_system.h"
 
 #include <iterator>
@@ -61,14 +60,13 @@ std::vector<std::string> outputNames(const std::vector<std::string>& screens,
     return names;
 }
 
-
 // A disk image's pictures as a batch of their own into OUTDIR/<disk's base name>; none
 // when it is no MSX-DOS disk (then its one item fails, naming it).
 std::optional<BatchPlan> diskPlan(const ExportOptions& options, const std::string& disk) {
     ExportOptions inside = options;
     inside.outDir = joinPath(options.outDir, baseNameWithoutExtension(disk));
     try {
-        inside.files = *listFolder(disk);
+        inside.files = *fileSource().listFolder(disk);
     } catch (const FileError&) {
         return std::nullopt;
     }
@@ -84,11 +82,13 @@ std::optional<BatchPlan> diskPlan(const ExportOptions& options, const std::strin
 
 std::variant<BatchPlan, UsageError> planBatch(const ExportOptions& options) {
     BatchPlan plan;
-    std::vector<std::string> screens;
-    std::vector<std::string> palettes;
+    std::vector<NamedFile> named;
     std::unordered_set<std::string> seen; // a FILE named twice is converted once
     for (const std::string& file : options.files) {
-        if (isDiskImage(file) && seen.insert(file).second) {
+        if (!seen.insert(file).second) {
+            continue;
+        }
+        if (holdsFiles(file)) {
             if (auto inside = diskPlan(options, file)) {
                 std::move(inside->items.begin(), inside->items.end(),
                           std::back_inserter(plan.items));
@@ -96,11 +96,21 @@ std::variant<BatchPlan, UsageError> planBatch(const ExportOptions& options) {
                                     inside->folders.end());
                 continue;
             }
-            screens.push_back(file); // no disk: its one picture fails, naming it
+            named.push_back({file, FileSlot::vram0}); // no disk: its one picture fails, naming it
             continue;
         }
-        if (seen.insert(file).second) {
-            (chooseByFileName(file).slot == FileSlot::palette ? palettes : screens).push_back(file);
+        named.push_back({file, fileSource().choose(file).slot});
+    }
+    // The names pair as in a folder: a palette with its screen file, a companion shown
+    // with its screen file's picture rather than on its own.
+    const NameIndex index(std::move(named));
+    std::vector<std::string> screens;
+    std::vector<std::string> palettes;
+    for (const NamedFile& file : index.files()) {
+        if (file.slot == FileSlot::palette) {
+            palettes.push_back(file.name);
+        } else if (!index.isShownWithItsScreen(file.name)) {
+            screens.push_back(file.name);
         }
     }
     if (screens.empty() && plan.items.empty()) {
@@ -109,15 +119,14 @@ std::variant<BatchPlan, UsageError> planBatch(const ExportOptions& options) {
 
     plan.items.reserve(plan.items.size() + screens.size());
     std::unordered_set<std::string> usedPalettes;
-    const PaletteIndex index(palettes);
     const std::string extension = extensionOf(options.format.value_or(ImageFormat::png));
     const std::vector<std::string> names = outputNames(screens, extension);
     for (std::size_t i = 0; i < screens.size(); ++i) {
         const std::string& screen = screens[i];
         std::string palette = options.paletteFile;
-        if (const std::string* paired = index.pairedPalette(screen)) {
-            palette = *paired;
+        if (auto paired = index.paletteOf(screen)) {
             usedPalettes.insert(*paired);
+            palette = std::move(*paired);
         }
         if (options.paletteSource == PaletteSource::file && palette.empty()) {
             return UsageError{"--palette-source file needs a palette file for " + quoted(screen)};

@@ -18,11 +18,13 @@ struct BatchItem {
 struct BatchPlan {
     std::vector<BatchItem> items;
     std::vector<std::string> unusedPalettes; // palette FILEs no screen file pairs with, in order
-    std::vector<std::string> folders; // OUTDIR/<disk> of each disk image, made with OUTDIR
+    std::vector<std::string> folders;        // OUTDIR/<disk> of each disk image, made with OUTDIR
 };
 
-// One picture per screen FILE, paired with its palette FILE by pairedPalette, else with
-// --palette. Pure: names only. Screen files whose outputs would collide (X.SC5 beside X.SR8,
+// One picture per screen FILE, paired with its palette FILE as in a folder (NameIndex),
+// else with --palette; a companion FILE whose screen file is named too is that picture's
+// page 1, not a picture of its own. Names decide, and the sizes of files named as palettes
+// (FileSource::choose). Screen files whose outputs would collide (X.SC5 beside X.SR8,
 // PIC.SC5 in two folders) keep their own extension (X.SC5.png) and, where that still
 // collides, a number (PIC.SC5-2.png), so that every one is converted. A screen file without
 // a palette under --palette-source file is a usage error naming it. A FILE named twice

@@ -1,7 +1,7 @@
 #include "export/options.h"
 
-#include "document/file_name_rule.h"
 #include "document/file_source.h"
+#include "names/file_name_rule.h"
 #include "vdp/screen_modes.h"
 
 #include <algorithm>
@@ -527,8 +527,9 @@ private:
         }
         o.paletteFile = state_.paletteOption;
         for (const std::string& file : o.files) {
+            // As the viewer opens it: a palette's name on a larger file is a screen file.
             std::string& slot =
-                chooseByFileName(file).slot == FileSlot::palette ? o.paletteFile : o.screenFile;
+                fileSource().choose(file).slot == FileSlot::palette ? o.paletteFile : o.screenFile;
             if (!slot.empty()) {
                 return Failure{"two " +
                                std::string(&slot == &o.paletteFile ? "palette" : "screen") +
@@ -600,9 +601,11 @@ const char* usageText() {
 
 Writes the picture the viewer shows of MSX screen files as a BMP or PNG file.
 FILEs are sorted by their names as in the viewer: a "P" or "p" third from the end
-marks a palette file, otherwise the last character picks the screen mode
-(5, 6, 7, 8; A or B: 10; C or S: 12). In a batch, a palette file with the base
-name of a screen file (PIC.PL5 beside PIC.SC5) is that screen's palette.
+marks a palette file (up to 256 bytes; a larger one is a screen file), otherwise
+the last character picks the screen mode (5, 6, 7, 8; A or B: 10; C or S: 12).
+In a batch, a palette file with the base name of a screen file (PIC.PL5 beside
+PIC.SC5) is that screen's palette, and a companion named with its screen file
+(X.S17 beside X.SC7) is that picture's page 1.
 
 Options:
 )") + optionsHelp() +

@@ -13,7 +13,8 @@
 
 namespace tessarin::exporter {
 
-// What the command line asks for, checked for form but not against the file system.
+// What the command line asks for, checked for form; the file system is asked only whether a
+// FILE named as a palette is small enough to be one.
 struct ExportOptions {
     // -o OUTPUT (one picture) or -d OUTDIR (one picture per screen file).
     std::string output;

@@ -1,7 +1,6 @@
 #include "export/picture_job.h"
 
-#include "document/file_browsing.h"
-#include "document/file_source.h"
+#include "document/picture_files.h"
 #include "document/view_placement.h"
 #include "image/encoded_picture.h"
 #include "platform/file_error.h"
@@ -37,17 +36,15 @@ PictureJob jobFor(const ExportOptions& options, const std::string& screenFile,
     PictureJob job;
     // A disk image stands for its first picture; one that is no disk, or holds none, is
     // reported when the picture is made.
-    job.screenFile = screenFile;
-    if (isDiskImage(screenFile)) {
-        try {
-            job.screenFile = firstScreenFile(screenFile).value_or(screenFile);
-        } catch (const FileError&) {
-        }
+    PictureFiles files{screenFile, {}, {}};
+    try {
+        files = pictureFilesOf(fileSource(), screenFile);
+    } catch (const FileError&) {
     }
+    job.screenFile = files.screenFile;
     // A screen file's companion is its page 1 unless VRAM1 was named.
-    job.vram1File = !options.vram1File.empty() || options.fixedLayout
-                        ? options.vram1File
-                        : companionFile(job.screenFile).value_or("");
+    job.vram1File =
+        !options.vram1File.empty() || options.fixedLayout ? options.vram1File : files.companion;
     job.paletteFile = paletteFile;
     job.screenMode = screenModeFor(options, job.screenFile);
     // screenModeFor gives only modes of the table.

@@ -1,7 +1,7 @@
 // Arbitrary bytes as a disk image: opening may fail with FileError, and so may reading
 // each listed file, but nothing may crash, hang or read outside the bytes, and a file
 // read whole has exactly its listed size.
-#include "document/disk_image.h"
+#include "storage/disk_image.h"
 #include "platform/file_error.h"
 
 #include <cstdint>

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "platform/target_file.h" // copyFile, for the callers of these helpers
-
 #include <string>
 
 namespace tessarin {

@@ -22,6 +22,7 @@
 #include <QTimer>
 #include <array>
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <string>
@@ -103,6 +104,19 @@ TEST_F(VramMapDialog, DumpShowsWholeGroupsOfEightOfTheFirst256BytesOfTheFile) {
         }
         EXPECT_FALSE(ui.headerDump->isHidden());
     }
+}
+
+// A picture inside a disk image is dumped from the disk, as the document reads it.
+TEST_F(VramMapDialog, DumpReadsAPictureInsideADiskImage) {
+    const std::string disk = dir.file("GAME.DSK");
+    const std::string picture = makeFile("A.SC5", 64);
+    for (const std::string& command : {"mformat -C -f 720 -i '" + disk + "' ::",
+                                       "mcopy -i '" + disk + "' '" + picture + "' ::/A.SC5"}) {
+        ASSERT_EQ(std::system(command.c_str()), 0) << command;
+    }
+    Probe::fileName(doc, FileSlot::vram0) = disk + "/A.SC5";
+    dlg.showDocumentSettings();
+    EXPECT_EQ(dump().value(7), QStringLiteral("0038 38 39 3A 3B 3C 3D 3E 3F"));
 }
 
 TEST_F(VramMapDialog, ShowingCopiesTheDocumentMappingAndShowsTheCurrentSlot) {

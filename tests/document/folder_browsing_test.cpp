@@ -61,6 +61,21 @@ TEST(FolderBrowsing, EachFileShowsAloneWithItsCompanionAsPageOne) {
     EXPECT_EQ(doc.fileName(FileSlot::vram0), dir.file("C.PL7"));
 }
 
+// Browsing gives what opening alone gives: a name that names no mode shows in the mode a
+// new viewer starts in, not in the mode of the file browsed from.
+TEST(FolderBrowsing, AFileWithoutAModeShowsAsOpenedAloneWhateverCameBefore) {
+    const ScratchDir dir;
+    test::writeBytes(dir.file("A.SC2"), bsave(0, 0x3800, 0x5A));
+    test::writeBytes(dir.file("B.PIC"), bsave(0, 0xD400, 0x4B));
+    ScreenDocument alone;
+    alone.openByName(dir.file("B.PIC"));
+    ScreenDocument browsed;
+    browsed.openByName(dir.file("A.SC2"));
+    ASSERT_EQ(browsed.openNeighbour(1), dir.file("B.PIC"));
+    EXPECT_EQ(browsed.vdp().screenMode(), kDefaultScreenMode);
+    EXPECT_EQ(browsed.render(), alone.render());
+}
+
 TEST(FolderBrowsing, ADiskImageIsAFolderOfItsPictures) {
     ASSERT_EQ(std::system("command -v mformat >/dev/null"), 0)
         << "mformat not found: install mtools (scripts/deps.sh test)";

@@ -1,7 +1,7 @@
-#include "document/palette_pairing.h"
 #include "export/batch_plan.h"
 #include "export/options.h"
-#include "export/palette_index.h"
+#include "names/file_name_rule.h"
+#include "tests/platform/scratch_dir.h"
 
 #include <functional>
 #include <gtest/gtest.h>
@@ -267,22 +267,39 @@ TEST(BatchPlan, CollidingOutputsKeepTheirExtensionThenANumber) {
     }
 }
 
-// The index of a batch pairs as pairedPalette does, over names that tell apart case, natural
-// order and the candidates' order.
-TEST(BatchPlan, PaletteIndexAgreesWithPairedPalette) {
-    const std::vector<std::string> candidates{"c/pic.pl7", "b/PIC.PL5", "x/Pic.PL5", "PIC10.PL5",
-                                              "pic9.pl5",  "a/PIC.SC5", "d/pic.pl5", "ÄB.PL5"};
-    const PaletteIndex index(candidates);
-    for (const std::string screen :
-         {"PIC.SC5", "pic.sc8", "PIC9.SC5", "PIC10.SC5", "NONE.SC5", "äb.SC5", "ÄB.SC5", ".SC5"}) {
-        SCOPED_TRACE(screen);
-        const std::string* indexed = index.pairedPalette(screen);
-        const auto scanned = pairedPalette(screen, candidates);
-        ASSERT_EQ(indexed != nullptr, scanned.has_value());
-        if (scanned) {
-            EXPECT_EQ(*indexed, *scanned);
-        }
+// A companion named with its screen file is that picture's page 1, as browsing shows it,
+// not a picture of its own; named alone it is one.
+TEST(BatchPlan, ACompanionNamedWithItsScreenFileIsItsPageOne) {
+    const test::ScratchDir dir;
+    for (const char* name : {"X.SC7", "X.S17", "Y.S17"}) {
+        test::writeBytes(dir.file(name), {1});
     }
+    const auto planned =
+        planBatch(batchOf({dir.file("X.SC7"), dir.file("X.S17"), dir.file("Y.S17")}));
+    ASSERT_TRUE(std::holds_alternative<BatchPlan>(planned));
+    const std::vector<BatchItem>& items = std::get<BatchPlan>(planned).items;
+    ASSERT_EQ(items.size(), 2U);
+    EXPECT_EQ(items[0].output, "out/X.png");
+    EXPECT_EQ(items[0].job.vram1File, dir.file("X.S17"));
+    EXPECT_EQ(items[1].output, "out/Y.png");
+}
+
+// A palette's name on a file too large to be a palette is a screen file, as the viewer
+// opens it: for -o and in a batch.
+TEST(ExportOptions, APaletteNameOnAFileLargerThanAPaletteIsAScreenFile) {
+    const test::ScratchDir dir;
+    const std::string big = dir.file("BIG.PAL");
+    const std::string small = dir.file("SMALL.PAL");
+    test::writeBytes(big, std::vector<std::uint8_t>(kMaxPaletteFileSize + 1, 0));
+    test::writeBytes(small, std::vector<std::uint8_t>(kMaxPaletteFileSize, 0));
+    const auto parsed = parseOptions(std::vector<std::string>{"-o", "out.png", small, big});
+    ASSERT_TRUE(std::holds_alternative<Command>(parsed)) << std::get<UsageError>(parsed).message;
+    EXPECT_EQ(std::get<Command>(parsed).options.screenFile, big);
+    EXPECT_EQ(std::get<Command>(parsed).options.paletteFile, small);
+    const auto planned = planBatch(batchOf({big}));
+    ASSERT_TRUE(std::holds_alternative<BatchPlan>(planned));
+    ASSERT_EQ(std::get<BatchPlan>(planned).items.size(), 1U);
+    EXPECT_EQ(std::get<BatchPlan>(planned).items[0].job.screenFile, big);
 }
 
 TEST(BatchPlan, BaseNameDropsDirectoryAndLastExtensionOnly) {

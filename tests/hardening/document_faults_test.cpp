@@ -5,6 +5,7 @@
 #include "platform/file_error.h"
 #include "platform/file_stream.h"
 #include "platform/file_system.h"
+#include "platform/target_file.h"
 #include "tests/hardening/hardening_support.h"
 #include "tests/platform/scratch_dir.h"
 #include "tests/support/document_probe.h"

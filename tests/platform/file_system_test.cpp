@@ -1,5 +1,6 @@
 #include "platform/file_error.h"
 #include "platform/file_system.h"
+#include "platform/target_file.h"
 #include "tests/platform/scratch_dir.h"
 
 #include <algorithm>

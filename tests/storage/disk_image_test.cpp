@@ -1,4 +1,4 @@
-#include "document/disk_image.h"
+#include "storage/disk_image.h"
 #include "platform/file_error.h"
 #include "tests/platform/scratch_dir.h"
 

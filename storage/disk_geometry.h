@@ -1,6 +1,6 @@
 #pragma once
 
-#include "document/disk_reader.h"
+#include "storage/disk_reader.h"
 
 #include <cstddef>
 #include <cstdint>

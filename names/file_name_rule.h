@@ -1,10 +1,12 @@
 #pragma once
 
-#include "document/vocabulary.h"
+#include "names/file_slot.h"
+#include "names/name_parts.h"
+#include "vdp/vocabulary.h"
 
 #include <array>
+#include <cstdint>
 #include <optional>
-#include <span>
 #include <string>
 #include <string_view>
 
@@ -15,7 +17,7 @@ namespace tessarin {
 //   2. a "P" or "p" third from the end: a palette;
 //   3. else a VRAM0 file whose last character may name a mode (5-8; A, B: 10; C, S: 12).
 // A companion is page 1 of another screen file; by its name alone it is opened like any
-// screen file, as VRAM0 in its mode (see companionOf and isCompanion).
+// screen file, as VRAM0 in its mode (see NameIndex, which pairs it with its screen file).
 struct FileNameChoice {
     FileSlot slot;
     std::optional<ScreenMode> screenMode;
@@ -60,14 +62,14 @@ inline constexpr std::array<std::string_view, 5> kPaletteExtensions{"PL5", "PL6"
 // directory part is ignored for the whole extension.
 [[nodiscard]] FileNameChoice chooseByFileName(std::string_view fileName);
 
-// The name in names (one folder's file names) of the companion of screenName: the name
-// with the same base, in any case, and the companion's extension. Nothing when screenName
-// has no companion extension or names holds none.
-[[nodiscard]] std::optional<std::string> companionOf(std::string_view screenName,
-                                                     std::span<const std::string> names);
+// The largest palette file: 256 bytes, eight copies of the 32-byte table.
+inline constexpr std::uint64_t kMaxPaletteFileSize = 256;
 
-// True when name is a companion whose screen file is among names: it is shown with that
-// file, not browsed on its own.
-[[nodiscard]] bool isCompanion(std::string_view name, std::span<const std::string> names);
+// chooseByFileName for a file of size bytes: a file too large to be a palette file is a
+// screen file whatever its name says, laid in the mode already chosen.
+[[nodiscard]] FileNameChoice chooseByNameAndSize(std::string_view fileName, std::uint64_t size);
+
+// The entry of kScreenExtensions of the name's whole extension (any case), if any.
+[[nodiscard]] const ScreenExtension* screenExtensionOf(std::string_view fileName);
 
 } // namespace tessarin

@@ -1,7 +1,7 @@
-#include "document/disk_image.h"
+#include "storage/disk_image.h"
 
-#include "document/disk_directory.h"
-#include "document/fat12.h"
+#include "storage/disk_directory.h"
+#include "storage/fat12.h"
 #include "platform/file_error.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
-#include "document/fat12.h"
+#include "storage/fat12.h"
 
-#include "document/disk_geometry.h"
+#include "storage/disk_geometry.h"
 
 namespace tessarin {
 

@@ -1,4 +1,4 @@
-#include "document/disk_geometry.h"
+#include "storage/disk_geometry.h"
 
 #include <array>
 #include <bit>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "document/disk_geometry.h"
-#include "document/disk_reader.h"
+#include "storage/disk_geometry.h"
+#include "storage/disk_reader.h"
 
 #include <cstdint>
 #include <memory>

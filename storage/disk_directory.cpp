@@ -1,4 +1,4 @@
-#include "document/disk_directory.h"
+#include "storage/disk_directory.h"
 
 #include <utility>
 

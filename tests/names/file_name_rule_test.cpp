@@ -1,5 +1,4 @@
-#include "document/file_name_rule.h"
-#include "document/view_geometry.h"
+#include "names/file_name_rule.h"
 
 #include <algorithm>
 #include <array>
@@ -56,25 +55,6 @@ TEST(FileNameRule, WholeExtensionThenPaletteMarkThenLastChar) {
     }
 }
 
-TEST(FileNameRule, CompanionsAreFoundByBaseNameInAnyCase) {
-    const std::vector<std::string> names{"A.SC7", "a.s17", "B.S70", "B.s71", "C.S15", "D.SC8"};
-    const struct {
-        const char* name;
-        std::optional<std::string> companion;
-        bool isCompanion;
-    } cases[] = {
-        // clang-format off
-        {"A.SC7", "a.s17", false}, {"a.s17", std::nullopt, true}, {"B.s70", "B.s71", false},
-        {"B.s71", std::nullopt, true}, {"C.S15", std::nullopt, false}, // no C.SC5
-        {"D.SC8", std::nullopt, false}, {"dir/A.sc7", "a.s17", false}, {"A", std::nullopt, false},
-        // clang-format on
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(companionOf(c.name, names), c.companion) << c.name;
-        EXPECT_EQ(isCompanion(c.name, names), c.isCompanion) << c.name;
-    }
-}
-
 // The desktop knows screen and palette files by the extensions the rule knows, but for
 // those that other programs' files have too, where it goes by the content.
 TEST(FileNameRule, MimeDataGlobsTheRulesExtensions) {
@@ -101,20 +81,6 @@ TEST(FileNameRule, MimeDataGlobsTheRulesExtensions) {
     std::transform(expected.begin(), expected.end(), expected.begin(),
                    [](char c) { return static_cast<char>(std::tolower(c)); });
     EXPECT_EQ(globs, expected);
-}
-
-TEST(ViewGeometry, EachViewModeHasItsImageSize) {
-    const std::optional<ImageSize> expected[] = {
-        ImageSize{256, 212}, ImageSize{512, 424}, ImageSize{512, 424}, ImageSize{256, 424},
-        ImageSize{212, 256}, ImageSize{424, 512}, ImageSize{424, 512}, ImageSize{424, 256},
-    };
-    for (int mode = 0; mode < 8; ++mode) {
-        EXPECT_EQ(imageSizeOf(static_cast<ViewMode>(mode)), expected[mode]) << mode;
-    }
-    EXPECT_EQ(imageSizeOf(static_cast<ViewMode>(-1)), std::nullopt);
-    EXPECT_EQ(imageSizeOf(static_cast<ViewMode>(8)), std::nullopt);
-    EXPECT_EQ(viewModeOf(ViewSize::interlace512x424, true), ViewMode::interlace512x424Rotated);
-    EXPECT_EQ(viewModeOf(ViewSize::joint256x424, false), ViewMode::joint256x424);
 }
 
 } // namespace

@@ -1,0 +1,25 @@
+#include "document/picture_files.h"
+
+#include "platform/file_error.h"
+
+namespace tessarin {
+
+std::string screenFileOf(FileSource& files, const std::string& name) {
+    if (!holdsFiles(name)) {
+        return name;
+    }
+    const std::vector<std::string> screens = files.screenFilesOf(name);
+    if (screens.empty()) {
+        throw FileError(name, "\"" + name + "\" holds no screen file");
+    }
+    return screens.front();
+}
+
+PictureFiles pictureFilesOf(FileSource& files, const std::string& name) {
+    PictureFiles picture{screenFileOf(files, name), {}, {}};
+    picture.companion = files.companionOf(picture.screenFile).value_or("");
+    picture.paletteFile = files.paletteOf(picture.screenFile).value_or("");
+    return picture;
+}
+
+} // namespace tessarin

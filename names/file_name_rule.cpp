@@ -1,0 +1,85 @@
+#include "names/file_name_rule.h"
+
+#include "names/ascii_case.h"
+#include "names/name_parts.h"
+
+#include <algorithm>
+
+namespace tessarin {
+
+namespace {
+
+// Position from the end of the character that marks a palette (".PL?").
+constexpr std::size_t kPaletteMarkFromEnd = 3;
+
+std::optional<ScreenMode> screenModeOfLastChar(char last) {
+    switch (last) {
+    case '5':
+        return 5;
+    case '6':
+        return 6;
+    case '7':
+        return 7;
+    case '8':
+        return 8;
+    case 'A':
+    case 'a':
+    case 'B':
+    case 'b':
+        return 10; // screens 10 and 11 decode alike
+    case 'C':
+    case 'c':
+    case 'S':
+    case 's':
+        return 12;
+    default:
+        return std::nullopt;
+    }
+}
+
+// The whole extension of a name without its directory; empty without a dot.
+std::string_view extensionPart(std::string_view name) {
+    name = fileNameOf(name);
+    const std::size_t dot = name.rfind('.');
+    return dot == std::string_view::npos ? std::string_view() : name.substr(dot + 1);
+}
+
+const ScreenExtension* findExtension(std::string_view extension) {
+    const auto* found =
+        std::ranges::find_if(kScreenExtensions, [extension](const ScreenExtension& e) {
+            return equalIgnoringAsciiCase(e.extension, extension);
+        });
+    return found == kScreenExtensions.end() ? nullptr : found;
+}
+
+} // namespace
+
+FileNameChoice chooseByFileName(std::string_view fileName) {
+    if (const ScreenExtension* known = findExtension(extensionPart(fileName))) {
+        return {FileSlot::vram0, known->screenMode, !known->pageOneOf.empty()};
+    }
+    if (fileName.size() >= kPaletteMarkFromEnd) {
+        const char mark = fileName[fileName.size() - kPaletteMarkFromEnd];
+        if (mark == 'P' || mark == 'p') {
+            return {FileSlot::palette, std::nullopt};
+        }
+    }
+    if (fileName.empty()) {
+        return {FileSlot::vram0, std::nullopt};
+    }
+    return {FileSlot::vram0, screenModeOfLastChar(fileName.back())};
+}
+
+FileNameChoice chooseByNameAndSize(std::string_view fileName, std::uint64_t size) {
+    const FileNameChoice choice = chooseByFileName(fileName);
+    if (choice.slot == FileSlot::palette && size > kMaxPaletteFileSize) {
+        return {FileSlot::vram0, std::nullopt};
+    }
+    return choice;
+}
+
+const ScreenExtension* screenExtensionOf(std::string_view fileName) {
+    return findExtension(extensionPart(fileName));
+}
+
+} // namespace tessarin

@@ -1,0 +1,68 @@
+#include "storage/disk_storage.h"
+
+#include "names/ascii_case.h"
+#include "platform/file_error.h"
+#include "platform/file_stream.h"
+#include "storage/disk_reader.h"
+
+#include <algorithm>
+#include <memory>
+
+namespace tessarin {
+
+namespace {
+
+// A disk image file, read where the disk is read: kept open while the disk is kept.
+class DiskFile final : public DiskReader {
+public:
+    explicit DiskFile(const std::string& path) : file_(path) {}
+    [[nodiscard]] std::uint64_t size() const override { return file_.size(); }
+    [[nodiscard]] std::size_t readAt(std::uint64_t offset,
+                                     std::span<std::uint8_t> out) const override {
+        return file_.readAt(offset, out);
+    }
+
+private:
+    InputFile file_;
+};
+
+std::shared_ptr<const DiskReader> openImageFile(const std::string& disk) {
+    auto file = std::make_shared<const DiskFile>(disk);
+    if (file->size() > kMaxDiskImageSize) {
+        throw FileError(disk, "\"" + disk + "\" is too large for an MSX-DOS disk image");
+    }
+    return file;
+}
+
+} // namespace
+
+DiskStorage::DiskStorage(const std::string& disk) : image_(disk, openImageFile(disk)) {}
+
+std::vector<std::string> DiskStorage::names() const {
+    std::vector<std::string> names;
+    names.reserve(image_.files().size());
+    for (const DiskImage::File& file : image_.files()) {
+        names.push_back(file.path());
+    }
+    return names;
+}
+
+InputBytes DiskStorage::read(const std::string& name, std::size_t limit,
+                             const std::string& path) const {
+    const auto& files = image_.files();
+    const auto file = std::ranges::find_if(
+        files, [&](const DiskImage::File& f) { return equalIgnoringAsciiCase(f.path(), name); });
+    if (file == files.end()) {
+        throw FileError(path, "Cannot open file \"" + path + "\": no such file on the disk");
+    }
+    InputBytes input;
+    input.bytes = image_.read(*file);
+    input.size = input.bytes.size();
+    if (input.size == 0) {
+        throw FileError(path, "File \"" + path + "\" is empty");
+    }
+    input.bytes.resize(std::min(input.bytes.size(), limit));
+    return input;
+}
+
+} // namespace tessarin

@@ -1,0 +1,44 @@
+#include "storage/folder_storage.h"
+
+#include "platform/file_error.h"
+#include "platform/file_stream.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+
+namespace tessarin {
+
+InputBytes readHostFile(const std::string& path, std::size_t limit) {
+    InputFile in(path);
+    InputBytes input;
+    input.size = in.size();
+    if (input.size == 0) {
+        throw FileError(path, "File \"" + path + "\" is empty");
+    }
+    input.bytes.resize(static_cast<std::size_t>(std::min<std::uint64_t>(input.size, limit)));
+    input.bytes.resize(in.read(input.bytes));
+    return input;
+}
+
+std::vector<std::string> FolderStorage::names() const {
+    std::vector<std::string> names;
+    std::error_code error;
+    for (std::filesystem::directory_iterator it(folder_, error), end; !error && it != end;
+         it.increment(error)) {
+        std::error_code typeError;
+        if (it->is_regular_file(typeError)) {
+            names.push_back(it->path().filename().string());
+        }
+    }
+    return names;
+}
+
+InputBytes FolderStorage::read(const std::string& /*name*/, std::size_t limit,
+                               const std::string& path) const {
+    // path is the folder and the name as the caller spelled them ("./PIC.SC5"), which
+    // errors are to name.
+    return readHostFile(path, limit);
+}
+
+} // namespace tessarin
