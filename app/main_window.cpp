@@ -529,8 +529,9 @@ void MainWindow::sizeChosen(QAction* item) {
 }
 
 void MainWindow::screenChosen(QAction* item) {
-    const auto mode = static_cast<ScreenMode>(item->data().toInt());
-    tessarin::reportErrors([this, mode] { selectScreenMode(mode); });
+    if (const auto mode = tessarin::screenModeFromNumber(item->data().toInt())) {
+        tessarin::reportErrors([this, mode] { selectScreenMode(*mode); });
+    }
 }
 
 void MainWindow::copyVram0ToVram1() {
@@ -732,7 +733,9 @@ void MainWindow::updateStatus() {
         file += QStringLiteral("  %1 / %2").arg(place->first).arg(place->second);
     }
     statusFile->setText(file);
-    QString mode = QStringLiteral("Screen %1").arg(vdp.screenMode());
+    const std::string_view name = tessarin::findScreenMode(vdp.screenMode())->name;
+    QString mode = QStringLiteral("Screen %1")
+                       .arg(QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size())));
     if (vdp.shownColourModel() != vdp.colourModel()) {
         mode += QStringLiteral(" (V9958 colours: the V9938 has no such mode)");
     }

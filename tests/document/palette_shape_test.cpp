@@ -28,14 +28,14 @@ TEST(PaletteShape, VramTableHoldsAPaletteOnlyWhenWholeNonZeroAndWithEntryBitsOnl
         PaletteFinding finding;
     } cases[] = {
         // clang-format off
-        {"whole ramp", 5, ramp(), {0, 0x76A0}, PaletteFinding::holds},
-        {"screen 6 counts 16 entries", 6, ramp(), {0, 0x7688}, PaletteFinding::notReached},
-        {"last byte missing", 7, ramp(), {0xFA80, 0xFA9F}, PaletteFinding::notReached},
-        {"begins inside the table", 10, ramp(), {0xFA81, 0x10000}, PaletteFinding::notReached},
-        {"all zero", 7, PaletteRecord{}, {0, 0x10000}, PaletteFinding::allZero},
-        {"bit 7 of byte 0", 5, ramp(30, 0x80), {0, 0x8000}, PaletteFinding::strayBits},
-        {"bit 3 of byte 1", 5, ramp(31, 0x08), {0, 0x8000}, PaletteFinding::strayBits},
-        {"direct colours", 8, ramp(), {0, 0x10000}, PaletteFinding::noPaletteMode},
+        {"whole ramp", ScreenMode::screen5, ramp(), {0, 0x76A0}, PaletteFinding::holds},
+        {"screen 6 counts 16 entries", ScreenMode::screen6, ramp(), {0, 0x7688}, PaletteFinding::notReached},
+        {"last byte missing", ScreenMode::screen7, ramp(), {0xFA80, 0xFA9F}, PaletteFinding::notReached},
+        {"begins inside the table", ScreenMode::screen10, ramp(), {0xFA81, 0x10000}, PaletteFinding::notReached},
+        {"all zero", ScreenMode::screen7, PaletteRecord{}, {0, 0x10000}, PaletteFinding::allZero},
+        {"bit 7 of byte 0", ScreenMode::screen5, ramp(30, 0x80), {0, 0x8000}, PaletteFinding::strayBits},
+        {"bit 3 of byte 1", ScreenMode::screen5, ramp(31, 0x08), {0, 0x8000}, PaletteFinding::strayBits},
+        {"direct colours", ScreenMode::screen8, ramp(), {0, 0x10000}, PaletteFinding::noPaletteMode},
         // clang-format on
     };
     std::vector<std::uint8_t> vram(kVramSize);
