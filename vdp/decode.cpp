@@ -221,18 +221,18 @@ void VdpState::decodeLine(int y, std::span<RgbTriple, Width> out) const {
 template <std::size_t Width>
 void VdpState::renderLine(int y, std::span<RgbTriple, Width> out) const {
     using LineDecoder = void (VdpState::*)(int, std::span<RgbTriple, Width>) const;
-    static constexpr auto kDecoders = []<std::size_t... Row>(std::index_sequence<Row...>) {
-        constexpr auto decoderOf = []<std::size_t R>() -> LineDecoder {
-            constexpr ScreenModeFacts kFacts = kScreenModes[R];
-            if constexpr (kFacts.kind == ModeKind::pattern) {
-                return &VdpState::decodePatternLine<kFacts.decoder, Width>;
-            } else {
-                return &VdpState::decodeLine<kFacts.mode, Width>;
-            }
-        };
+    constexpr auto decoderOf = []<std::size_t Row>() -> LineDecoder {
+        constexpr ScreenModeFacts kFacts = kScreenModes[Row];
+        if constexpr (kFacts.kind == ModeKind::pattern) {
+            return &VdpState::decodePatternLine<kFacts.decoder, Width>;
+        } else {
+            return &VdpState::decodeLine<kFacts.mode, Width>;
+        }
+    };
+    constexpr auto tableOf = [decoderOf]<std::size_t... Row>(std::index_sequence<Row...>) {
         return std::array<LineDecoder, sizeof...(Row)>{decoderOf.template operator()<Row>()...};
-    }
-    (std::make_index_sequence<kScreenModes.size()>{});
+    };
+    static constexpr auto kDecoders = tableOf(std::make_index_sequence<kScreenModes.size()>{});
     (this->*kDecoders[modeRow_])(y, out);
 }
 
