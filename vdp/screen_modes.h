@@ -57,30 +57,28 @@ struct ScreenModeFacts {
     [[nodiscard]] constexpr bool usesPalette() const { return paletteColours != 0; }
 };
 
-// clang-format off
 inline constexpr std::array<ScreenModeFacts, 9> kScreenModes{{
-//   mode                  name  caption           also  kind               chip         decoder
-//     width         lines          bits bytes page     pages table   colours
-    {ScreenMode::screen2,  "2",  "Screen &2",      0,  ModeKind::pattern, Chip::v9938, Decoder::graphic,
-       kNarrowWidth, kPatternLines, 1,   32, kOnePage, 1,    0x1B80, 16},
-    {ScreenMode::screen3,  "3",  "Screen &3",      0,  ModeKind::pattern, Chip::v9938, Decoder::multicolour,
-       kNarrowWidth, kPatternLines, 1,   32, kOnePage, 1,    0x2020, 16},
-    {ScreenMode::screen4,  "4",  "Screen &4",      0,  ModeKind::pattern, Chip::v9938, Decoder::graphic,
-       kNarrowWidth, kPatternLines, 1,   32, kOnePage, 1,    0x1B80, 16},
-    {ScreenMode::screen5,  "5",  "Screen &5",      0,  ModeKind::bitmap,  Chip::v9938, Decoder::packed,
-       kNarrowWidth, kBitmapLines,  4,  128, 0x8000,   4,    0x7680, 16},
-    {ScreenMode::screen6,  "6",  "Screen &6",      0,  ModeKind::bitmap,  Chip::v9938, Decoder::packed,
-       kWideWidth,   kBitmapLines,  2,  128, 0x8000,   4,    0x7680, 4},
-    {ScreenMode::screen7,  "7",  "Screen &7",      0,  ModeKind::bitmap,  Chip::v9938, Decoder::packed,
-       kWideWidth,   kBitmapLines,  4,  256, 0x10000,  2,    0xFA80, 16},
-    {ScreenMode::screen8,  "8",  "Screen &8",      0,  ModeKind::bitmap,  Chip::v9938, Decoder::direct,
-       kNarrowWidth, kBitmapLines,  8,  256, 0x10000,  2,    0xFA80, 0},
-    {ScreenMode::screen10, "10", "Screen 1&0,11",  11, ModeKind::bitmap,  Chip::v9958, Decoder::yjkPalette,
-       kNarrowWidth, kBitmapLines,  8,  256, 0x10000,  2,    0xFA80, 16},
-    {ScreenMode::screen12, "12", "Screen 1&2",     0,  ModeKind::bitmap,  Chip::v9958, Decoder::yjk,
-       kNarrowWidth, kBitmapLines,  8,  256, 0x10000,  2,    0xFA80, 0},
+    // mode, name, caption, also, kind, chip, decoder,
+    //   lineWidth, lines, bits, bytes a line, page size, pages, palette table, colours
+    {ScreenMode::screen2, "2", "Screen &2", 0, ModeKind::pattern, Chip::v9938, Decoder::graphic,
+     kNarrowWidth, kPatternLines, 1, 32, kOnePage, 1, 0x1B80, 16},
+    {ScreenMode::screen3, "3", "Screen &3", 0, ModeKind::pattern, Chip::v9938, Decoder::multicolour,
+     kNarrowWidth, kPatternLines, 1, 32, kOnePage, 1, 0x2020, 16},
+    {ScreenMode::screen4, "4", "Screen &4", 0, ModeKind::pattern, Chip::v9938, Decoder::graphic,
+     kNarrowWidth, kPatternLines, 1, 32, kOnePage, 1, 0x1B80, 16},
+    {ScreenMode::screen5, "5", "Screen &5", 0, ModeKind::bitmap, Chip::v9938, Decoder::packed,
+     kNarrowWidth, kBitmapLines, 4, 128, 0x8000, 4, 0x7680, 16},
+    {ScreenMode::screen6, "6", "Screen &6", 0, ModeKind::bitmap, Chip::v9938, Decoder::packed,
+     kWideWidth, kBitmapLines, 2, 128, 0x8000, 4, 0x7680, 4},
+    {ScreenMode::screen7, "7", "Screen &7", 0, ModeKind::bitmap, Chip::v9938, Decoder::packed,
+     kWideWidth, kBitmapLines, 4, 256, 0x10000, 2, 0xFA80, 16},
+    {ScreenMode::screen8, "8", "Screen &8", 0, ModeKind::bitmap, Chip::v9938, Decoder::direct,
+     kNarrowWidth, kBitmapLines, 8, 256, 0x10000, 2, 0xFA80, 0},
+    {ScreenMode::screen10, "10", "Screen 1&0,11", 11, ModeKind::bitmap, Chip::v9958,
+     Decoder::yjkPalette, kNarrowWidth, kBitmapLines, 8, 256, 0x10000, 2, 0xFA80, 16},
+    {ScreenMode::screen12, "12", "Screen 1&2", 0, ModeKind::bitmap, Chip::v9958, Decoder::yjk,
+     kNarrowWidth, kBitmapLines, 8, 256, 0x10000, 2, 0xFA80, 0},
 }};
-// clang-format on
 
 // The row of mode in kScreenModes, kScreenModes.size() for a value no row has.
 [[nodiscard]] constexpr std::size_t rowOf(ScreenMode mode) {

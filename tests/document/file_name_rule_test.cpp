@@ -30,17 +30,22 @@ TEST(FileNameRule, WholeExtensionThenPaletteMarkThenLastChar) {
         {"PIC.SRS", {FileSlot::vram0, ScreenMode::screen12}},
         {"pic.srs", {FileSlot::vram0, ScreenMode::screen12}},
         {"PIC.GE5", {FileSlot::vram0, ScreenMode::screen5}},
-        // clang-format off
-        {"PIC.GE7", {FileSlot::vram0, ScreenMode::screen7}},  {"pic.s12", {FileSlot::vram0, ScreenMode::screen12}},
-        {"PIC.SRC", {FileSlot::vram0, ScreenMode::screen12}}, {"PIC.SRA", {FileSlot::vram0, ScreenMode::screen10}},
-        {"PIC.S10", {FileSlot::vram0, ScreenMode::screen10}}, {"PIC.S11", {FileSlot::vram0, ScreenMode::screen10}},
-        {"PIC.SR5", {FileSlot::vram0, ScreenMode::screen5}},  {"PIC.Sr8", {FileSlot::vram0, ScreenMode::screen8}},
-        {"PIC.SC2", {FileSlot::vram0, ScreenMode::screen2}},  {"PIC.SC4", {FileSlot::vram0, ScreenMode::screen4}},
-        {"PIC.GRP", {FileSlot::vram0, ScreenMode::screen2}},  {"PIC.S70", {FileSlot::vram0, ScreenMode::screen7}},
-        {"PIC.S1A", {FileSlot::vram0, ScreenMode::screen10, true}}, {"PIC.S17", {FileSlot::vram0, ScreenMode::screen7, true}},
+        {"PIC.GE7", {FileSlot::vram0, ScreenMode::screen7}},
+        {"pic.s12", {FileSlot::vram0, ScreenMode::screen12}},
+        {"PIC.SRC", {FileSlot::vram0, ScreenMode::screen12}},
+        {"PIC.SRA", {FileSlot::vram0, ScreenMode::screen10}},
+        {"PIC.S10", {FileSlot::vram0, ScreenMode::screen10}},
+        {"PIC.S11", {FileSlot::vram0, ScreenMode::screen10}},
+        {"PIC.SR5", {FileSlot::vram0, ScreenMode::screen5}},
+        {"PIC.Sr8", {FileSlot::vram0, ScreenMode::screen8}},
+        {"PIC.SC2", {FileSlot::vram0, ScreenMode::screen2}},
+        {"PIC.SC4", {FileSlot::vram0, ScreenMode::screen4}},
+        {"PIC.GRP", {FileSlot::vram0, ScreenMode::screen2}},
+        {"PIC.S70", {FileSlot::vram0, ScreenMode::screen7}},
+        {"PIC.S1A", {FileSlot::vram0, ScreenMode::screen10, true}},
+        {"PIC.S17", {FileSlot::vram0, ScreenMode::screen7, true}},
         {"PIC.S71", {FileSlot::vram0, ScreenMode::screen7, true}},
-        {"PIC.PIC", {FileSlot::vram0, std::nullopt}}, // a screen file despite its "P"
-        // clang-format on
+        {"PIC.PIC", {FileSlot::vram0, std::nullopt}},     // a screen file despite its "P"
         {"/x.sc5/NAME", {FileSlot::vram0, std::nullopt}}, // the directory's extension is not
         {"PIC.BMP", {FileSlot::vram0, std::nullopt}},
         {"/a.p/PIC.SC9", {FileSlot::vram0, std::nullopt}},
@@ -62,11 +67,9 @@ TEST(FileNameRule, CompanionsAreFoundByBaseNameInAnyCase) {
         std::optional<std::string> companion;
         bool isCompanion;
     } cases[] = {
-        // clang-format off
-        {"A.SC7", "a.s17", false}, {"a.s17", std::nullopt, true}, {"B.s70", "B.s71", false},
-        {"B.s71", std::nullopt, true}, {"C.S15", std::nullopt, false}, // no C.SC5
-        {"D.SC8", std::nullopt, false}, {"dir/A.sc7", "a.s17", false}, {"A", std::nullopt, false},
-        // clang-format on
+        {"A.SC7", "a.s17", false},      {"a.s17", std::nullopt, true},  {"B.s70", "B.s71", false},
+        {"B.s71", std::nullopt, true},  {"C.S15", std::nullopt, false}, // no C.SC5
+        {"D.SC8", std::nullopt, false}, {"dir/A.sc7", "a.s17", false},  {"A", std::nullopt, false},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(companionOf(c.name, names), c.companion) << c.name;
