@@ -9,10 +9,10 @@
 #include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
+#include <string>
 
 using tessarin::ColourModel;
 using tessarin::PixelAspect;
-using tessarin::ScreenMode;
 using tessarin::ViewSize;
 
 namespace {
@@ -163,18 +163,14 @@ MainMenu buildMainMenu(MainWindow& window) {
 
     m.screenMenu = addMenu(m.menuBar, "screenMenu", QStringLiteral("&Screen"));
     m.screens = new QActionGroup(m.screenMenu);
-    const auto screen = [&](const char* name, const char* caption, ScreenMode mode) {
-        return addChoice(m.screenMenu, m.screens, name, QString::fromLatin1(caption), mode);
-    };
-    m.screen2 = screen("screen2", "Screen &2", 2);
-    m.screen3 = screen("screen3", "Screen &3", 3);
-    m.screen4 = screen("screen4", "Screen &4", 4);
-    m.screen5 = screen("screen5", "Screen &5", 5);
-    m.screen6 = screen("screen6", "Screen &6", 6);
-    m.screen7 = screen("screen7", "Screen &7", 7);
-    m.screen8 = screen("screen8", "Screen &8", 8);
-    m.screen10 = screen("screen10", "Screen 1&0,11", 10);
-    m.screen12 = screen("screen12", "Screen 1&2", 12);
+    for (std::size_t row = 0; row < tessarin::kScreenModes.size(); ++row) {
+        const tessarin::ScreenModeFacts& facts = tessarin::kScreenModes[row];
+        const std::string name = "screen" + std::string(facts.name);
+        m.screenItems[row] = addChoice(
+            m.screenMenu, m.screens, name.c_str(),
+            QString::fromLatin1(facts.caption.data(), static_cast<qsizetype>(facts.caption.size())),
+            facts.mode);
+    }
     QObject::connect(m.screens, &QActionGroup::triggered, &window, &W::screenChosen,
                      Qt::QueuedConnection);
     m.screenSeparator = addSeparator(m.screenMenu, "screenSeparator");

@@ -1,5 +1,9 @@
 #pragma once
 
+#include "vdp/screen_modes.h"
+
+#include <array>
+
 class QAction;
 class QActionGroup;
 class QMenu;
@@ -9,8 +13,9 @@ class MainWindow;
 // The Automatic size's data in the size group, beside the ViewSize values.
 inline constexpr int kAutomaticSizeData = -1;
 
-// The items of the main window's menu bar, in display order. The four sizes and the nine
-// screen modes are exclusive groups whose actions carry their ViewSize or ScreenMode as data.
+// The items of the main window's menu bar, in display order. The sizes and the screen modes
+// (one item a row of kScreenModes) are exclusive groups whose actions carry their ViewSize
+// or ScreenMode as data.
 struct MainMenu {
     QMenuBar* menuBar;
     QMenu* fileMenu;
@@ -53,20 +58,17 @@ struct MainMenu {
     QAction* aspectPal;
     QMenu* screenMenu;
     QActionGroup* screens;
-    QAction* screen2;
-    QAction* screen3;
-    QAction* screen4;
-    QAction* screen5;
-    QAction* screen6;
-    QAction* screen7;
-    QAction* screen8;
-    QAction* screen10;
-    QAction* screen12;
+    std::array<QAction*, tessarin::kScreenModes.size()> screenItems; // kScreenModes' order
     QAction* screenSeparator;
     QAction* vramCopy;
     QAction* vramMapping;
     QMenu* helpMenu;
     QAction* about;
+
+    // The Screen menu's item of mode.
+    [[nodiscard]] QAction* screenItem(tessarin::ScreenMode mode) const {
+        return screenItems.at(tessarin::rowOf(mode));
+    }
 };
 
 // Builds the menu bar of window with every item and its caption, and connects each item

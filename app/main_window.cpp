@@ -375,8 +375,9 @@ void MainWindow::sizeChosen(QAction* item) {
 }
 
 void MainWindow::screenChosen(QAction* item) {
-    const auto mode = static_cast<ScreenMode>(item->data().toInt());
-    tessarin::reportErrors([this, mode] { selectScreenMode(mode); });
+    if (const auto mode = tessarin::screenModeFromNumber(item->data().toInt())) {
+        tessarin::reportErrors([this, mode] { selectScreenMode(*mode); });
+    }
 }
 
 void MainWindow::copyVram0ToVram1() {

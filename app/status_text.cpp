@@ -1,5 +1,7 @@
 #include "app/status_text.h"
 
+#include "vdp/screen_modes.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
@@ -52,7 +54,9 @@ void StatusText::show(const ScreenDocument& document, ViewFit fit, int zoom) {
         file += QStringLiteral("  %1 / %2").arg(place->first).arg(place->second);
     }
     file_->setText(file);
-    QString mode = QStringLiteral("Screen %1").arg(vdp.screenMode());
+    const std::string_view name = findScreenMode(vdp.screenMode())->name;
+    QString mode = QStringLiteral("Screen %1")
+                       .arg(QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size())));
     if (vdp.shownColourModel() != vdp.colourModel()) {
         mode += QStringLiteral(" (V9958 colours: the V9938 has no such mode)");
     }

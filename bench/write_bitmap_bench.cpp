@@ -18,7 +18,9 @@ namespace {
 constexpr std::size_t kBmpFileHeader = 14;
 constexpr std::size_t kBmpInfoHeader = 40;
 constexpr std::size_t kBytesPerPixel = 3;
-constexpr std::array<ScreenMode, 5> kModes{2, 5, 7, 8, 12};
+constexpr std::array<ScreenMode, 5> kModes{ScreenMode::screen2, ScreenMode::screen5,
+                                           ScreenMode::screen7, ScreenMode::screen8,
+                                           ScreenMode::screen12};
 
 // One scratch file in the temporary directory, shared by every benchmark.
 const std::string& scratchFile() {
@@ -36,7 +38,7 @@ void fillVram(VdpState& vdp) {
 }
 
 void writeBitmap(benchmark::State& state) {
-    const auto mode = static_cast<ScreenMode>(state.range(0));
+    const ScreenMode mode = *screenModeFromNumber(static_cast<int>(state.range(0)));
     const auto view = static_cast<ViewMode>(state.range(1));
     ScreenDocument document;
     Probe::vdp(document).setScreenMode(mode);
@@ -74,7 +76,7 @@ template <typename Line,
           void (VdpState::*Render)(int, std::span<RgbTriple, std::tuple_size_v<Line>>) const>
 void DecodePage(benchmark::State& state) {
     VdpState vdp;
-    vdp.setScreenMode(static_cast<ScreenMode>(state.range(0)));
+    vdp.setScreenMode(*screenModeFromNumber(static_cast<int>(state.range(0))));
     fillVram(vdp);
     const int lines = pictureLinesOf(vdp.screenMode());
     Line line{};
@@ -106,8 +108,10 @@ void floorArgs(benchmark::internal::Benchmark* b) {
 
 void modeArgs(benchmark::internal::Benchmark* b) {
     b->ArgName("mode");
-    for (const ScreenMode mode : {2, 3, 5, 6, 7, 8, 10, 12}) {
-        b->Arg(mode);
+    for (const ScreenModeFacts& facts : kScreenModes) {
+        if (facts.mode != ScreenMode::screen4) { // decoded as screen 2
+            b->Arg(static_cast<std::int64_t>(facts.mode));
+        }
     }
 }
 

@@ -39,6 +39,19 @@ constexpr QSize kPanelSize{40, 20};
 constexpr int kDumpColumns = 4 + 3 * kHexDumpBytesPerLine; // "0000" and " 00" per byte
 constexpr int kDumpVisibleLines = 10;
 
+// The caption of the button setting the line pixels to width: "Screen&" and the bitmap
+// modes whose lines are that wide ("Screen&5,8,10,12").
+QString linePixelsCaption(int width) {
+    QStringList names;
+    for (const ScreenModeFacts& facts : kScreenModes) {
+        if (facts.kind == ModeKind::bitmap && facts.lineWidth == width) {
+            names.append(
+                QString::fromLatin1(facts.name.data(), static_cast<qsizetype>(facts.name.size())));
+        }
+    }
+    return QStringLiteral("Screen&") + names.join(QLatin1Char(','));
+}
+
 // An up-down whose text field takes typed values within the range; the arrows (and the
 // keyboard arrows) step by one and stop at the ends of the range.
 QSpinBox* makeUpDown(QWidget* parent, const char* name, int minimum, int maximum, QLineEdit*& field,
@@ -159,8 +172,8 @@ QWidget* VramMappingDialog::buildVramLoadTab() {
     linePixelsLabel =
         makeLabel(tab, "linePixelsLabel", QStringLiteral("&1 Line Pixels"), linePixelsBox);
 
-    narrowLinesButton = makeButton(tab, "narrowLinesButton", QStringLiteral("Screen&5,8,10,12"));
-    wideLinesButton = makeButton(tab, "wideLinesButton", QStringLiteral("Screen&6,7"));
+    narrowLinesButton = makeButton(tab, "narrowLinesButton", linePixelsCaption(kNarrowWidth));
+    wideLinesButton = makeButton(tab, "wideLinesButton", linePixelsCaption(kWideWidth));
     connect(narrowLinesButton, &QPushButton::clicked, this,
             &VramMappingDialog::setNarrowLinePixels);
     connect(wideLinesButton, &QPushButton::clicked, this, &VramMappingDialog::setWideLinePixels);
@@ -371,10 +384,16 @@ void VramMappingDialog::showPaletteColours() {
     const QString name = shown == PaletteSource::file   ? QStringLiteral("File")
                          : shown == PaletteSource::vram ? QStringLiteral("VRAM")
                                                         : QStringLiteral("Standard");
-    sourceInEffect->setText(mapping_.paletteSource == PaletteSource::automatic
-                                ? QStringLiteral("In effect: %1 (automatic)").arg(name)
-                                : QStringLiteral("In effect: %1").arg(name));
     const VdpState& vdp = document_->vdp();
+    const ScreenModeFacts* facts = findScreenMode(vdp.screenMode());
+    // The choice is kept for the palette modes; this one shows its bytes' own colours.
+    if (facts != nullptr && !facts->usesPalette()) {
+        sourceInEffect->setText(QStringLiteral("In effect: none, the mode's colours are direct"));
+    } else {
+        sourceInEffect->setText(mapping_.paletteSource == PaletteSource::automatic
+                                    ? QStringLiteral("In effect: %1 (automatic)").arg(name)
+                                    : QStringLiteral("In effect: %1").arg(name));
+    }
     for (std::size_t i = 0; i < colourPanels.size(); ++i) {
         QPalette colours = colourPanels[i]->palette();
         colours.setColor(
@@ -385,11 +404,11 @@ void VramMappingDialog::showPaletteColours() {
 }
 
 void VramMappingDialog::setNarrowLinePixels() {
-    linePixelsBox->setValue(kModeFacts<5>.lineWidth); // as wide as 8, 10 and 12
+    linePixelsBox->setValue(kNarrowWidth);
 }
 
 void VramMappingDialog::setWideLinePixels() {
-    linePixelsBox->setValue(kModeFacts<6>.lineWidth); // as wide as 7
+    linePixelsBox->setValue(kWideWidth);
 }
 
 void VramMappingDialog::useFilePalette() {

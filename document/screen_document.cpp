@@ -260,6 +260,11 @@ std::string ScreenDocument::layoutDescription() const {
 }
 
 std::string ScreenDocument::paletteDescription() const {
+    // A direct-colour mode shows its bytes' own colours whichever palette is chosen.
+    if (const ScreenModeFacts* facts = findScreenMode(vdp_->screenMode());
+        facts != nullptr && !facts->usesPalette()) {
+        return "none: direct colours";
+    }
     switch (paletteInEffect()) {
     case PaletteSource::file:
         return nameInFolder(fileName(FileSlot::palette));

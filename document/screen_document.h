@@ -122,7 +122,7 @@ public:
     // pixels a line"); empty without one.
     [[nodiscard]] std::string layoutDescription() const;
     // For the user: the palette in effect and why ("VRAM table", "PIC.PL5", "standard: the
-    // table holds no palette").
+    // table holds no palette"), or "none: direct colours" in a mode without a palette.
     [[nodiscard]] std::string paletteDescription() const;
     // The VRAM0 file's place among the screen files of its folder (from 1) and their count.
     [[nodiscard]] std::optional<std::pair<int, int>> browsePosition() const;

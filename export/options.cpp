@@ -19,8 +19,6 @@ constexpr std::int16_t kMaxLinePixels = kMaxLineWidth;
 constexpr int kMaxScreenNumber = 99; // bounds the parse; no screen has three digits
 constexpr int kMaxThumbnailSize = 4096;
 constexpr int kMaxJobs = 256;
-constexpr ScreenMode kScreen10 = 10;
-constexpr ScreenMode kScreen11 = 11;
 
 struct Failure {
     std::string message;
@@ -50,17 +48,10 @@ std::optional<int> parseNumber(std::string_view text, int low, int high) {
     return value;
 }
 
-// A mode of the VDP's table, or screen 11, which is screen 10 to the VDP.
+// The mode of the VDP's table a screen number shows (11 is screen 10 to the VDP).
 std::optional<ScreenMode> parseScreen(std::string_view text) {
     const auto n = parseNumber(text, 0, kMaxScreenNumber);
-    if (!n) {
-        return std::nullopt;
-    }
-    const ScreenMode mode = *n == kScreen11 ? kScreen10 : static_cast<ScreenMode>(*n);
-    if (findScreenMode(mode) == nullptr) {
-        return std::nullopt;
-    }
-    return mode;
+    return n ? screenModeFromNumber(*n) : std::nullopt;
 }
 
 template <typename T, std::size_t N>
@@ -108,13 +99,13 @@ Failure badValue(std::string_view option, std::string_view value, std::string_vi
 }
 
 // The screens --screen takes, for its help and its error: every mode of the VDP's table,
-// and 11 beside 10.
+// by its name and any other number it has (11 beside 10).
 std::string screenChoices(std::string_view separator, std::string_view last) {
     std::vector<std::string> numbers;
     for (const ScreenModeFacts& facts : kScreenModes) {
-        numbers.push_back(std::to_string(facts.mode));
-        if (facts.mode == kScreen10) {
-            numbers.push_back(std::to_string(kScreen11));
+        numbers.emplace_back(facts.name);
+        if (facts.alsoNumber != 0) {
+            numbers.push_back(std::to_string(facts.alsoNumber));
         }
     }
     std::string text;

@@ -94,7 +94,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // As a user would: the screen mode, the three files opened, then the mapping dialog.
     tessarin::ScreenDocument doc;
-    doc.selectScreenMode(data[0]);
+    if (const auto mode = tessarin::screenModeFromNumber(data[0])) {
+        doc.selectScreenMode(*mode);
+    }
     tessarin::VramMapping mapping;
     mapping.headerSize = {static_cast<std::int16_t>(get16(data + 1) & kHeaderMask),
                           static_cast<std::int16_t>(get16(data + 3) & kHeaderMask)};

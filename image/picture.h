@@ -1,6 +1,6 @@
 #pragma once
 
-#include "image/rgb_triple.h"
+#include "colour/rgb_triple.h"
 
 #include <cstddef>
 #include <memory>

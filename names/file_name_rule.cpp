@@ -15,23 +15,23 @@ constexpr std::size_t kPaletteMarkFromEnd = 3;
 std::optional<ScreenMode> screenModeOfLastChar(char last) {
     switch (last) {
     case '5':
-        return 5;
+        return ScreenMode::screen5;
     case '6':
-        return 6;
+        return ScreenMode::screen6;
     case '7':
-        return 7;
+        return ScreenMode::screen7;
     case '8':
-        return 8;
+        return ScreenMode::screen8;
     case 'A':
     case 'a':
     case 'B':
     case 'b':
-        return 10; // screens 10 and 11 decode alike
+        return ScreenMode::screen10; // screens 10 and 11 decode alike
     case 'C':
     case 'c':
     case 'S':
     case 's':
-        return 12;
+        return ScreenMode::screen12;
     default:
         return std::nullopt;
     }

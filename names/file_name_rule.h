@@ -38,18 +38,29 @@ struct ScreenExtension {
 // and the desktop's MIME data. Modes 2-4 are named even where the VDP does not show them.
 // clang-format off
 inline constexpr std::array<ScreenExtension, 40> kScreenExtensions{{
-    {"SC5", 5, ""},  {"SC6", 6, ""},  {"SC7", 7, ""},   {"SC8", 8, ""},  {"SCA", 10, ""},
-    {"SCB", 10, ""}, {"SCC", 12, ""}, {"SRS", 12, ""},  {"S12", 12, ""}, {"SRC", 12, ""},
-    {"SRA", 10, ""}, {"S10", 10, ""}, {"S11", 10, ""},  {"SR5", 5, ""},  {"SR6", 6, ""},
-    {"SR7", 7, ""},  {"SR8", 8, ""},  {"GE5", 5, ""},   {"GE6", 6, ""},  {"GE7", 7, ""},
-    {"GE8", 8, ""},  {"SC2", 2, ""},  {"SC3", 3, ""},   {"SC4", 4, ""},  {"GRP", 2, ""},
+    {"SC5", ScreenMode::screen5, ""},      {"SC6", ScreenMode::screen6, ""},
+    {"SC7", ScreenMode::screen7, ""},      {"SC8", ScreenMode::screen8, ""},
+    {"SCA", ScreenMode::screen10, ""},     {"SCB", ScreenMode::screen10, ""},
+    {"SCC", ScreenMode::screen12, ""},     {"SRS", ScreenMode::screen12, ""},
+    {"S12", ScreenMode::screen12, ""},     {"SRC", ScreenMode::screen12, ""},
+    {"SRA", ScreenMode::screen10, ""},     {"S10", ScreenMode::screen10, ""},
+    {"S11", ScreenMode::screen10, ""},     {"SR5", ScreenMode::screen5, ""},
+    {"SR6", ScreenMode::screen6, ""},      {"SR7", ScreenMode::screen7, ""},
+    {"SR8", ScreenMode::screen8, ""},      {"GE5", ScreenMode::screen5, ""},
+    {"GE6", ScreenMode::screen6, ""},      {"GE7", ScreenMode::screen7, ""},
+    {"GE8", ScreenMode::screen8, ""},      {"SC2", ScreenMode::screen2, ""},
+    {"SC3", ScreenMode::screen3, ""},      {"SC4", ScreenMode::screen4, ""},
+    {"GRP", ScreenMode::screen2, ""},
     {"PIC", std::nullopt, ""},
     // Interlaced pictures: the odd field beside X.SC5 ... X.SCC.
-    {"S15", 5, "SC5"}, {"S16", 6, "SC6"}, {"S17", 7, "SC7"}, {"S18", 8, "SC8"},
-    {"S1A", 10, "SCA"}, {"S1C", 12, "SCC"},
+    {"S15", ScreenMode::screen5, "SC5"},   {"S16", ScreenMode::screen6, "SC6"},
+    {"S17", ScreenMode::screen7, "SC7"},   {"S18", ScreenMode::screen8, "SC8"},
+    {"S1A", ScreenMode::screen10, "SCA"},  {"S1C", ScreenMode::screen12, "SCC"},
     // Page pairs: X.Sm1 is page 1 of X.Sm0.
-    {"S50", 5, ""}, {"S51", 5, "S50"}, {"S60", 6, ""}, {"S61", 6, "S60"},
-    {"S70", 7, ""}, {"S71", 7, "S70"}, {"S80", 8, ""}, {"S81", 8, "S80"},
+    {"S50", ScreenMode::screen5, ""},      {"S51", ScreenMode::screen5, "S50"},
+    {"S60", ScreenMode::screen6, ""},      {"S61", ScreenMode::screen6, "S60"},
+    {"S70", ScreenMode::screen7, ""},      {"S71", ScreenMode::screen7, "S70"},
+    {"S80", ScreenMode::screen8, ""},      {"S81", ScreenMode::screen8, "S80"},
 }};
 // clang-format on
 

@@ -87,7 +87,7 @@ SampleFile cells2(const PaletteRecord& vramPalette) {
             return PatternLine{kChecks[cellY % 2], colourByte(kLastColour, c)};
         }
     });
-    v.putPalette(kModeFacts<2>.paletteTable, vramPalette);
+    v.putPalette(kModeFacts<ScreenMode::screen2>.paletteTable, vramPalette);
     return v.file("CELLS.SC2");
 }
 

@@ -1,8 +1,8 @@
 #include "tools/sample_pictures.h"
 
 #include "tools/bsave.h"
-#include "tools/screen_files.h"
 #include "tools/pattern_samples.h"
+#include "tools/screen_files.h"
 #include "tools/vram_canvas.h"
 #include "vdp/screen_modes.h"
 
@@ -13,12 +13,12 @@ namespace tessarin::samples {
 
 namespace {
 
-constexpr ScreenModeFacts kScreen5 = kModeFacts<5>;
-constexpr ScreenModeFacts kScreen6 = kModeFacts<6>;
-constexpr ScreenModeFacts kScreen7 = kModeFacts<7>;
-constexpr ScreenModeFacts kScreen8 = kModeFacts<8>;
-constexpr ScreenModeFacts kScreen10 = kModeFacts<10>;
-constexpr ScreenModeFacts kScreen12 = kModeFacts<12>;
+constexpr ScreenModeFacts kScreen5 = kModeFacts<ScreenMode::screen5>;
+constexpr ScreenModeFacts kScreen6 = kModeFacts<ScreenMode::screen6>;
+constexpr ScreenModeFacts kScreen7 = kModeFacts<ScreenMode::screen7>;
+constexpr ScreenModeFacts kScreen8 = kModeFacts<ScreenMode::screen8>;
+constexpr ScreenModeFacts kScreen10 = kModeFacts<ScreenMode::screen10>;
+constexpr ScreenModeFacts kScreen12 = kModeFacts<ScreenMode::screen12>;
 constexpr int kBarCount = 16;
 constexpr int kBarLines = 13; // 16 bars of 13 lines fill 208 of the 212 lines
 constexpr int kWhite = 15;

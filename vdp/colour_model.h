@@ -73,10 +73,11 @@ inline constexpr std::array<ColourLevels, kColourModelCount> kColourLevels{
     return detail::kColourLevels[indexOf(model)];
 }
 
-// The model whose colours mode shows under model: screens 10 to 12 exist only on the V9958,
-// so under msx2 they show the V9958's.
+// The model whose colours mode shows under model: a mode only the V9958 has shows the
+// V9958's under msx2.
 [[nodiscard]] constexpr ColourModel shownColourModel(ColourModel model, ScreenMode mode) {
-    const bool v9958Only = mode == 10 || mode == 12;
+    const ScreenModeFacts* facts = findScreenMode(mode);
+    const bool v9958Only = facts != nullptr && facts->chip == Chip::v9958;
     return model == ColourModel::msx2 && v9958Only ? ColourModel::msx2plus : model;
 }
 

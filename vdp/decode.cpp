@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <climits>
 #include <limits>
+#include <utility>
 
 namespace tessarin {
 
@@ -21,11 +22,10 @@ constexpr int kYjkMax = kMaxLevel5; // each YJK channel is a 5-bit level
 constexpr int kSixBitSign = 32;     // raw J and K of 32..63 are -32..-1
 constexpr int kGroupPixels = 4;
 
-// Each line decoder fills a buffer exactly as wide as its mode's line.
-template <ScreenMode Mode, typename Row>
-constexpr bool kLineFits = Row::extent == static_cast<std::size_t>(kModeFacts<Mode>.lineWidth);
-static_assert(kLineFits<5, RgbRow256> && kLineFits<6, RgbRow512> && kLineFits<7, RgbRow512> &&
-              kLineFits<8, RgbRow256> && kLineFits<10, RgbRow256> && kLineFits<12, RgbRow256>);
+// Every mode's line fits a row: decodeLine doubles or halves it to the row's width.
+static_assert(std::ranges::all_of(kScreenModes, [](const ScreenModeFacts& facts) {
+    return facts.lineWidth == kNarrowWidth || facts.lineWidth == kWideWidth;
+}));
 
 // Without a branch: random J and K defeat branch prediction. The pixel operations clamp
 // with it, and the line decoders' tables are made with it.
@@ -142,13 +142,13 @@ struct YjkTerms {
     return w.blue[kBlueY * y + t.blue] | w.green[y + t.green] | w.red[y + t.red];
 }
 
-// A YJK pixel of a group; in screen 10 (Mode 10) bit 0 of Y set gives the palette colour
+// A YJK pixel of a group; in the yjkPalette decoder bit 0 of Y set gives the palette colour
 // of the byte's high nibble instead.
-template <ScreenMode Mode>
+template <Decoder Coding>
 [[gnu::always_inline]] inline PixelWord yjkPixel(const ModelWords& w, const YjkTerms& t,
                                                  const PaletteWords& palette, std::uint8_t yv) {
     const PixelWord yjk = yjkWord(w, t, yv);
-    if constexpr (Mode == 10) {
+    if constexpr (Coding == Decoder::yjkPalette) {
         const PixelWord usePalette = 0U - (yv & 1U);
         return (palette[yv >> 1] & usePalette) | (yjk & ~usePalette);
     }
@@ -160,16 +160,18 @@ template <ScreenMode Mode>
 template <ScreenMode Mode, int Stride>
 [[gnu::always_inline]] inline Quad quadAt(const std::uint8_t* line, int x, const ModelWords& w,
                                           const PaletteWords& palette) {
-    if constexpr (Mode == 8) {
+    constexpr Decoder kCoding = kModeFacts<Mode>.decoder;
+    if constexpr (kCoding == Decoder::direct) {
         return Quad{w.screen8[line[x]], w.screen8[line[x + 1]], w.screen8[line[x + 2]],
                     w.screen8[line[x + 3]]};
-    } else if constexpr (Mode == 10 || Mode == 12) {
+    } else if constexpr (kCoding == Decoder::yjk || kCoding == Decoder::yjkPalette) {
         static_assert(Stride == 1, "a YJK group is never split");
         const YjkGroup g = splitGroup(std::span<const std::uint8_t, kGroupPixels>(line + x, 4));
         const YjkTerms t = yjkTerms(signExtendSixBits(g.j), signExtendSixBits(g.k));
-        return Quad{yjkPixel<Mode>(w, t, palette, g.y0), yjkPixel<Mode>(w, t, palette, g.y1),
-                    yjkPixel<Mode>(w, t, palette, g.y2), yjkPixel<Mode>(w, t, palette, g.y3)};
+        return Quad{yjkPixel<kCoding>(w, t, palette, g.y0), yjkPixel<kCoding>(w, t, palette, g.y1),
+                    yjkPixel<kCoding>(w, t, palette, g.y2), yjkPixel<kCoding>(w, t, palette, g.y3)};
     } else {
+        static_assert(kCoding == Decoder::packed);
         constexpr int kBits = kModeFacts<Mode>.bitsPerPixel;
         return Quad{palette[packedIndex<kBits>(line, x)],
                     palette[packedIndex<kBits>(line, x + Stride)],
@@ -197,9 +199,8 @@ void VdpState::decodeLine(int y, std::span<RgbTriple, Width> out) const {
     const std::uint8_t* src = lineStart(y, kFacts.bytesPerLine);
     std::uint8_t* row = reinterpret_cast<std::uint8_t*>(out.data());
 
-    constexpr bool kUsesPalette = Mode != 8 && Mode != 12;
     [[maybe_unused]] const PaletteWords palette =
-        kUsesPalette ? wordsOf(paletteRgb_) : PaletteWords{};
+        kFacts.usesPalette() ? wordsOf(paletteRgb_) : PaletteWords{};
     const ModelWords& words = kModelWords[indexOf(shownModel_)];
 
     for (int x = 0; x < kFacts.lineWidth; x += kQuadPixels * kStride) {
@@ -215,37 +216,24 @@ void VdpState::decodeLine(int y, std::span<RgbTriple, Width> out) const {
     }
 }
 
-// Each mode decoded straight at the row's width: each pixel twice in a wider row, the even
-// pixels in a narrower one.
+// The decoder of the current mode's row, looked up in a table made from kScreenModes: a
+// pattern mode's by its decoder, a bitmap mode's by its mode.
 template <std::size_t Width>
 void VdpState::renderLine(int y, std::span<RgbTriple, Width> out) const {
-    switch (screenMode_) {
-    case 2:
-    case 3:
-    case 4:
-        renderPatternLine(y, out);
-        break;
-    case 5:
-        decodeLine<5>(y, out);
-        break;
-    case 6:
-        decodeLine<6>(y, out);
-        break;
-    case 7:
-        decodeLine<7>(y, out);
-        break;
-    case 8:
-        decodeLine<8>(y, out);
-        break;
-    case 10:
-        decodeLine<10>(y, out);
-        break;
-    case 12:
-        decodeLine<12>(y, out);
-        break;
-    default:
-        break;
-    }
+    using LineDecoder = void (VdpState::*)(int, std::span<RgbTriple, Width>) const;
+    constexpr auto decoderOf = []<std::size_t Row>() -> LineDecoder {
+        constexpr ScreenModeFacts kFacts = kScreenModes[Row];
+        if constexpr (kFacts.kind == ModeKind::pattern) {
+            return &VdpState::decodePatternLine<kFacts.decoder, Width>;
+        } else {
+            return &VdpState::decodeLine<kFacts.mode, Width>;
+        }
+    };
+    constexpr auto tableOf = [decoderOf]<std::size_t... Row>(std::index_sequence<Row...>) {
+        return std::array<LineDecoder, sizeof...(Row)>{decoderOf.template operator()<Row>()...};
+    };
+    static constexpr auto kDecoders = tableOf(std::make_index_sequence<kScreenModes.size()>{});
+    (this->*kDecoders[modeRow_])(y, out);
 }
 
 void VdpState::renderLine256(int y, RgbRow256 out) const {

@@ -22,16 +22,16 @@ struct CellLine {
 
 // The line y of the cell in name column `column`. Lines up to 255 stay within the first
 // 0x4800 bytes of VRAM.
-template <ScreenMode Mode>
+template <Decoder Coding>
 [[gnu::always_inline]] inline CellLine cellLine(const std::uint8_t* vram, int column, int y) {
     const int nameRow = y / kCellPixels;
     const int cellY = y % kCellPixels;
-    if constexpr (Mode == 3) {
+    if constexpr (Coding == Decoder::multicolour) {
         const std::uint8_t name = vram[kMulticolourNames + nameRow * kNameColumns + column];
         const int byte = nameRow % kRowsPerPattern * 2 + cellY / kBlockPixels;
         return {kLeftBlock, vram[kMulticolourPatterns + name * kCellPixels + byte]};
     } else {
-        static_assert(Mode == 2 || Mode == 4);
+        static_assert(Coding == Decoder::graphic);
         const std::uint8_t name = vram[kGraphicNames + nameRow * kNameColumns + column];
         const std::uint32_t offset = static_cast<std::uint32_t>(y / kThirdLines) * kThirdSize +
                                      name * static_cast<std::uint32_t>(kCellPixels) + cellY;
@@ -61,7 +61,7 @@ constexpr auto kGroupMasks = [] {
 // A cell at a time: the quad words of its two colours looked up, then each group of
 // pattern bits selects bytes between them through a mask, without a branch (patterns are
 // as good as random to the predictor).
-template <ScreenMode Mode, std::size_t Width>
+template <Decoder Coding, std::size_t Width>
 void VdpState::decodePatternLine(int y, std::span<RgbTriple, Width> out) const {
     constexpr int kRepeat = static_cast<int>(Width) / kNarrowWidth;
     static_assert(kRepeat == 1 || kRepeat == 2);
@@ -74,7 +74,7 @@ void VdpState::decodePatternLine(int y, std::span<RgbTriple, Width> out) const {
     }
     std::uint8_t* row = reinterpret_cast<std::uint8_t*>(out.data());
     for (int column = 0; column < kNameColumns; ++column) {
-        const CellLine c = cellLine<Mode>(vram_.data(), column, y);
+        const CellLine c = cellLine<Coding>(vram_.data(), column, y);
         const QuadWords& sets = solid[c.colours >> kNibble];
         const QuadWords& clears = solid[c.colours & kLowNibble];
         const QuadWords diff{sets[0] ^ clears[0], sets[1] ^ clears[1], sets[2] ^ clears[2]};
@@ -87,22 +87,9 @@ void VdpState::decodePatternLine(int y, std::span<RgbTriple, Width> out) const {
     }
 }
 
-template <std::size_t Width>
-void VdpState::renderPatternLine(int y, std::span<RgbTriple, Width> out) const {
-    switch (screenMode_) {
-    case 2:
-        decodePatternLine<2>(y, out);
-        break;
-    case 3:
-        decodePatternLine<3>(y, out);
-        break;
-    default:
-        decodePatternLine<4>(y, out);
-        break;
-    }
-}
-
-template void VdpState::renderPatternLine(int, RgbRow256) const;
-template void VdpState::renderPatternLine(int, RgbRow512) const;
+template void VdpState::decodePatternLine<Decoder::graphic>(int, RgbRow256) const;
+template void VdpState::decodePatternLine<Decoder::graphic>(int, RgbRow512) const;
+template void VdpState::decodePatternLine<Decoder::multicolour>(int, RgbRow256) const;
+template void VdpState::decodePatternLine<Decoder::multicolour>(int, RgbRow512) const;
 
 } // namespace tessarin

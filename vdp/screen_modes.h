@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <optional>
+#include <string_view>
 
 namespace tessarin {
 
@@ -13,56 +15,103 @@ namespace tessarin {
 // name table of 8x8 cells and their patterns (and colours), at fixed addresses.
 enum class ModeKind : std::uint8_t { bitmap, pattern };
 
+// The first VDP that has the mode: the V9938 of the MSX2, or only the V9958 of the MSX2+.
+enum class Chip : std::uint8_t { v9938, v9958 };
+
+// How a line's bytes become colours: each one a decoder of the VDP's.
+enum class Decoder : std::uint8_t {
+    graphic,     // a pattern bit picks one of a cell line's two palette colours
+    multicolour, // a pattern byte is two 4x4 blocks of palette colours
+    packed,      // palette indices packed bitsPerPixel to a byte, leftmost in the high bits
+    direct,      // a byte is its own colour, GGGRRRBB
+    yjk,         // four bytes share a J and K, each with its own Y
+    yjkPalette,  // yjk, where bit 0 of Y set gives the palette colour of the high nibble
+};
+
 inline constexpr int kBitmapLines = 212;
 inline constexpr int kPatternLines = 192;         // 24 rows of 8-line cells
 inline constexpr std::int32_t kOnePage = 0x20000; // a one-page mode's page spans all VRAM
 
-// How one screen mode lays its pictures into VRAM and what it shows of them. A pattern
-// mode's line width, bits and bytes are those of a pattern line (8 pixels a byte, 32 a
-// row of names); its lines are not laid out one after the other.
+// Everything about one screen mode: how it lays its pictures into VRAM and what it shows of
+// them, which chip and decoder show it, and what the user calls it. A pattern mode's line
+// width, bits and bytes are those of a pattern line (8 pixels a byte, 32 a row of names);
+// its lines are not laid out one after the other.
 struct ScreenModeFacts {
     ScreenMode mode;
+    std::string_view name;    // its BASIC number, as the status bar and --screen show it
+    std::string_view caption; // the Screen menu's item, its access key after '&'
+    int alsoNumber;           // another BASIC number showing the same, 0 for none
+    ModeKind kind;
+    Chip chip;
+    Decoder decoder;
     int lineWidth;              // the mode's own pixels a line, also the full "line pixels"
+    int lines;                  // lines of a display page
     int bitsPerPixel;           // 1, 2, 4 or 8 (a YJK pixel counts its byte of the group)
     int bytesPerLine;           // from one line to the next in VRAM (bitmap modes)
     std::int32_t pageSize;      // from one display page to the next
     std::int32_t pageCount;     // display pages in the 128 KB
     std::uint32_t paletteTable; // where a screen file keeps its palette (absolute address)
     int paletteColours;         // palette entries the mode shows; 0 when its colours are direct
-    int lines;                  // lines of a display page
-    ModeKind kind;
+
+    // Whether any of its colours come from the palette.
+    [[nodiscard]] constexpr bool usesPalette() const { return paletteColours != 0; }
 };
 
 inline constexpr std::array<ScreenModeFacts, 9> kScreenModes{{
-    {2, kNarrowWidth, 1, 32, kOnePage, 1, 0x1B80, 16, kPatternLines, ModeKind::pattern},
-    {3, kNarrowWidth, 1, 32, kOnePage, 1, 0x2020, 16, kPatternLines, ModeKind::pattern},
-    {4, kNarrowWidth, 1, 32, kOnePage, 1, 0x1B80, 16, kPatternLines, ModeKind::pattern},
-    {5, kNarrowWidth, 4, 128, 0x8000, 4, 0x7680, 16, kBitmapLines, ModeKind::bitmap},
-    {6, kWideWidth, 2, 128, 0x8000, 4, 0x7680, 4, kBitmapLines, ModeKind::bitmap},
-    {7, kWideWidth, 4, 256, 0x10000, 2, 0xFA80, 16, kBitmapLines, ModeKind::bitmap},
-    {8, kNarrowWidth, 8, 256, 0x10000, 2, 0xFA80, 0, kBitmapLines, ModeKind::bitmap},
-    {10, kNarrowWidth, 8, 256, 0x10000, 2, 0xFA80, 16, kBitmapLines, ModeKind::bitmap},
-    {12, kNarrowWidth, 8, 256, 0x10000, 2, 0xFA80, 0, kBitmapLines, ModeKind::bitmap},
+    // mode, name, caption, also, kind, chip, decoder,
+    //   lineWidth, lines, bits, bytes a line, page size, pages, palette table, colours
+    {ScreenMode::screen2, "2", "Screen &2", 0, ModeKind::pattern, Chip::v9938, Decoder::graphic,
+     kNarrowWidth, kPatternLines, 1, 32, kOnePage, 1, 0x1B80, 16},
+    {ScreenMode::screen3, "3", "Screen &3", 0, ModeKind::pattern, Chip::v9938, Decoder::multicolour,
+     kNarrowWidth, kPatternLines, 1, 32, kOnePage, 1, 0x2020, 16},
+    {ScreenMode::screen4, "4", "Screen &4", 0, ModeKind::pattern, Chip::v9938, Decoder::graphic,
+     kNarrowWidth, kPatternLines, 1, 32, kOnePage, 1, 0x1B80, 16},
+    {ScreenMode::screen5, "5", "Screen &5", 0, ModeKind::bitmap, Chip::v9938, Decoder::packed,
+     kNarrowWidth, kBitmapLines, 4, 128, 0x8000, 4, 0x7680, 16},
+    {ScreenMode::screen6, "6", "Screen &6", 0, ModeKind::bitmap, Chip::v9938, Decoder::packed,
+     kWideWidth, kBitmapLines, 2, 128, 0x8000, 4, 0x7680, 4},
+    {ScreenMode::screen7, "7", "Screen &7", 0, ModeKind::bitmap, Chip::v9938, Decoder::packed,
+     kWideWidth, kBitmapLines, 4, 256, 0x10000, 2, 0xFA80, 16},
+    {ScreenMode::screen8, "8", "Screen &8", 0, ModeKind::bitmap, Chip::v9938, Decoder::direct,
+     kNarrowWidth, kBitmapLines, 8, 256, 0x10000, 2, 0xFA80, 0},
+    {ScreenMode::screen10, "10", "Screen 1&0,11", 11, ModeKind::bitmap, Chip::v9958,
+     Decoder::yjkPalette, kNarrowWidth, kBitmapLines, 8, 256, 0x10000, 2, 0xFA80, 16},
+    {ScreenMode::screen12, "12", "Screen 1&2", 0, ModeKind::bitmap, Chip::v9958, Decoder::yjk,
+     kNarrowWidth, kBitmapLines, 8, 256, 0x10000, 2, 0xFA80, 0},
 }};
 
-// The facts of mode, or nullptr for a mode the VDP does not support.
-[[nodiscard]] constexpr const ScreenModeFacts* findScreenMode(ScreenMode mode) {
-    for (const ScreenModeFacts& facts : kScreenModes) {
-        if (facts.mode == mode) {
-            return &facts;
-        }
-    }
-    return nullptr;
+// The row of mode in kScreenModes, kScreenModes.size() for a value no row has.
+[[nodiscard]] constexpr std::size_t rowOf(ScreenMode mode) {
+    const auto* row = std::ranges::find(kScreenModes, mode, &ScreenModeFacts::mode);
+    return static_cast<std::size_t>(row - kScreenModes.begin());
 }
 
-// The lines of a display page of mode; a bitmap page's for a mode the VDP does not support.
+// The facts of mode, or nullptr for a value no row has.
+[[nodiscard]] constexpr const ScreenModeFacts* findScreenMode(ScreenMode mode) {
+    const std::size_t row = rowOf(mode);
+    return row < kScreenModes.size() ? &kScreenModes[row] : nullptr;
+}
+
+// The mode a BASIC screen number shows (11 shows 10's), or nothing for a number no row
+// has: the one way from an outside number (a command line, fuzz input, settings) to a mode.
+[[nodiscard]] constexpr std::optional<ScreenMode> screenModeFromNumber(int number) {
+    for (const ScreenModeFacts& facts : kScreenModes) {
+        if (static_cast<int>(facts.mode) == number ||
+            (facts.alsoNumber != 0 && facts.alsoNumber == number)) {
+            return facts.mode;
+        }
+    }
+    return std::nullopt;
+}
+
+// The lines of a display page of mode; a bitmap page's for a value no row has.
 [[nodiscard]] constexpr int pictureLinesOf(ScreenMode mode) {
     const ScreenModeFacts* facts = findScreenMode(mode);
     return facts == nullptr ? kBitmapLines : facts->lines;
 }
 
-// The facts of a mode named at compile time; an unsupported mode does not compile.
-template <ScreenMode Mode> inline constexpr ScreenModeFacts kModeFacts = *findScreenMode(Mode);
+// The facts of a mode named at compile time.
+template <ScreenMode Mode> inline constexpr ScreenModeFacts kModeFacts = kScreenModes[rowOf(Mode)];
 
 // The longest line of any mode, in pixels and in bytes.
 inline constexpr int kMaxLineWidth =

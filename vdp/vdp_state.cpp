@@ -29,6 +29,7 @@ VdpState::VdpState() : paletteTableAddress_(kModeFacts<kDefaultScreenMode>.palet
 void VdpState::setScreenMode(ScreenMode mode) {
     if (const ScreenModeFacts* facts = findScreenMode(mode)) {
         screenMode_ = mode;
+        modeRow_ = rowOf(mode);
         paletteTableAddress_ = facts->paletteTable;
         if (tessarin::shownColourModel(colourModel_, mode) != shownModel_) {
             refreshColours();

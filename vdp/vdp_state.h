@@ -90,16 +90,15 @@ private:
     // is narrower, every other pixel when it is wider.
     template <ScreenMode Mode, std::size_t Width>
     void decodeLine(int y, std::span<RgbTriple, Width> out) const;
-    // decodeLine in the current mode; an unsupported mode leaves the row as it was.
-    template <std::size_t Width> void renderLine(int y, std::span<RgbTriple, Width> out) const;
-    // Line y of pattern mode Mode into a row of Width pixels (256, or 512 with each twice).
-    template <ScreenMode Mode, std::size_t Width>
+    // Line y of a pattern mode shown by decoder Coding into a row of Width pixels (256, or
+    // 512 with each twice).
+    template <Decoder Coding, std::size_t Width>
     void decodePatternLine(int y, std::span<RgbTriple, Width> out) const;
-    // decodePatternLine in the current mode, which must be 2, 3 or 4.
-    template <std::size_t Width>
-    void renderPatternLine(int y, std::span<RgbTriple, Width> out) const;
+    // Line y in the current mode, by its row's decoder.
+    template <std::size_t Width> void renderLine(int y, std::span<RgbTriple, Width> out) const;
 
     ScreenMode screenMode_ = kDefaultScreenMode;
+    std::size_t modeRow_ = rowOf(kDefaultScreenMode); // screenMode_'s row of kScreenModes
     std::int32_t displayPage_ = 0;
     std::int32_t pageBase_ = 0;
     std::uint32_t paletteTableAddress_;

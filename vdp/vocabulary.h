@@ -4,11 +4,23 @@
 
 namespace tessarin {
 
-// A screen mode by its BASIC number: 5, 6, 7, 8, 10 (screens 10 and 11) and 12.
-using ScreenMode = std::uint32_t;
+// A screen mode, valued as its BASIC number; screen10 shows screens 10 and 11. Its facts are
+// its row of kScreenModes (vdp/screen_modes.h); numbers from outside become modes through
+// screenModeFromNumber.
+enum class ScreenMode : std::uint8_t {
+    screen2 = 2,
+    screen3 = 3,
+    screen4 = 4,
+    screen5 = 5,
+    screen6 = 6,
+    screen7 = 7,
+    screen8 = 8,
+    screen10 = 10,
+    screen12 = 12,
+};
 
 // The mode a new VDP starts in, and the viewer and the exporter with it.
-inline constexpr ScreenMode kDefaultScreenMode = 7;
+inline constexpr ScreenMode kDefaultScreenMode = ScreenMode::screen7;
 
 // Where the colours of the palette come from. automatic is the document's rule for
 // choosing among the other three, never the VDP's.

@@ -189,10 +189,11 @@ TEST_F(CommandsOnAPicture, VramCopyLastsUntilAScreenCommandReloadsTheVram1File) 
     EXPECT_TRUE(std::equal(vram.begin(), vram.begin() + half, vram.begin() + half));
     EXPECT_EQ(window->document()->fileName(FileSlot::vram1), page);
 
-    ASSERT_EQ(runCommand(window->menu().screen8), "");
+    ASSERT_EQ(runCommand(window->menu().screenItem(ScreenMode::screen8)), "");
     EXPECT_FALSE(std::equal(vram.begin(), vram.begin() + half, vram.begin() + half));
     EXPECT_EQ(window.picture(),
-              referencePicture(8, 256, {{FileSlot::vram0, screen}, {FileSlot::vram1, page}},
+              referencePicture(ScreenMode::screen8, 256,
+                               {{FileSlot::vram0, screen}, {FileSlot::vram1, page}},
                                window->document()->viewMode()));
 }
 

@@ -119,8 +119,9 @@ TEST(MainWindow, StartsWithoutPictureAtScreen7AndTheAutomaticSizeAndAnEmptyTempo
     EXPECT_EQ(window->objectName(), "mainWindow");
     EXPECT_FALSE(window->hasPicture());
     EXPECT_EQ(window->document()->viewMode(), ViewMode::magnify512x424);
-    EXPECT_EQ(window->document()->vdp().screenMode(), 7U);
-    EXPECT_EQ(window->document()->mapping().linePixels, (std::array<std::int16_t, 2>{512, 512}));
+    EXPECT_EQ(window->document()->vdp().screenMode(), ScreenMode::screen7);
+    EXPECT_EQ(window->document()->mapping().linePixels,
+              (std::array<std::int16_t, 2>{512, 512}));
     EXPECT_TRUE(window->acceptDrops());
     const std::filesystem::path temp = window->temporaryPicture();
     EXPECT_EQ(temp.parent_path(), std::filesystem::path(window.tmp.path()));
@@ -139,9 +140,10 @@ TEST(MainWindow, CommandLineScreenAndPaletteInEitherOrderGiveTheSamePicture) {
     const ScratchDir dir;
     const std::string screen = copySample(dir, "BARS.SC5", "A.SC5");
     const std::string palette = copySample(dir, "BARS.PL5", "B.PL5");
-    const auto expected =
-        referencePicture(5, 256, {{FileSlot::vram0, screen}, {FileSlot::palette, palette}});
-    ASSERT_NE(expected, referencePicture(5, 256, {{FileSlot::vram0, screen}})); // the palette shows
+    const auto expected = referencePicture(
+        ScreenMode::screen5, 256, {{FileSlot::vram0, screen}, {FileSlot::palette, palette}});
+    ASSERT_NE(expected, referencePicture(ScreenMode::screen5, 256,
+                                         {{FileSlot::vram0, screen}})); // the palette shows
 
     for (const auto& arguments : {std::vector{screen, palette}, std::vector{palette, screen}}) {
         SCOPED_TRACE(arguments.front());
@@ -163,7 +165,8 @@ TEST(MainWindow, OnlyTheFirstTwoCommandLineNamesAreOpenedTheSecondOverTheFirst) 
     EXPECT_EQ(caption(*window), "Tessarin - " + second);
     EXPECT_EQ(checkedScreen(*window), "screen8");
     EXPECT_EQ(window->document()->fileName(FileSlot::palette), "");
-    EXPECT_EQ(window.picture(), referencePicture(8, 256, {{FileSlot::vram0, second}}));
+    EXPECT_EQ(window.picture(),
+              referencePicture(ScreenMode::screen8, 256, {{FileSlot::vram0, second}}));
 }
 
 TEST(MainWindow, FileNameChoosesPaletteOrScreenMode) {
@@ -257,7 +260,8 @@ TEST(MainWindow, OfFiveDroppedFilesTheFirstTwoAreOpenedInOrder) {
     EXPECT_EQ(checkedScreen(*window), "screen8");
     EXPECT_EQ(window->document()->fileName(FileSlot::palette), palette);
     EXPECT_EQ(window.picture(),
-              referencePicture(8, 256, {{FileSlot::vram0, screen8}, {FileSlot::palette, palette}}));
+              referencePicture(ScreenMode::screen8, 256,
+                               {{FileSlot::vram0, screen8}, {FileSlot::palette, palette}}));
 }
 
 TEST(MainWindow, CaptionOfTheRealWindowIsExactlyTessarinAndTheLastVram0File) {
@@ -283,7 +287,7 @@ TEST(OpenCommands, OpenTheChosenFileIntoTheirSlotWithTheirFilterAndNoModeChange)
     const std::string page = copySample(dir, "PAGE8.SC8", "PAGE.SC8");
     const std::string palette = copySample(dir, "BARS.PL5", "PIC.PL5");
     ViewerWindow window;
-    ASSERT_EQ(runCommand(window->menu().screen5), "");
+    ASSERT_EQ(runCommand(window->menu().screenItem(ScreenMode::screen5)), "");
     const struct {
         QAction* item;
         std::string name;
@@ -305,7 +309,7 @@ TEST(OpenCommands, OpenTheChosenFileIntoTheirSlotWithTheirFilterAndNoModeChange)
     EXPECT_EQ(window->document()->fileName(FileSlot::vram0), screen8);
     EXPECT_EQ(window->document()->fileName(FileSlot::vram1), page);
     EXPECT_EQ(window->document()->fileName(FileSlot::palette), palette);
-    EXPECT_EQ(window.picture(), referencePicture(5, 256,
+    EXPECT_EQ(window.picture(), referencePicture(ScreenMode::screen5, 256,
                                                  {{FileSlot::vram0, screen8},
                                                   {FileSlot::vram1, page},
                                                   {FileSlot::palette, palette}},

@@ -73,8 +73,9 @@ TEST_F(ViewOfAPicture, EverySizeWithAndWithoutRotationGivesItsClientSizeAndViewM
         ASSERT_EQ(runCommand(window->menu().*c.item), "");
         EXPECT_EQ(viewOf(*window), c.want);
         EXPECT_EQ(bitmapSize(window->temporaryPicture()), c.want.client);
-        EXPECT_EQ(window.picture(), referencePicture(7, 512, {{FileSlot::vram0, picture}},
-                                                     static_cast<ViewMode>(c.want.viewMode)));
+        EXPECT_EQ(window.picture(),
+                  referencePicture(ScreenMode::screen7, 512, {{FileSlot::vram0, picture}},
+                                   static_cast<ViewMode>(c.want.viewMode)));
     }
 }
 
@@ -163,24 +164,23 @@ TEST(ScreenCommands, ReloadEveryOpenFileInTheNewModeAndRenderIt) {
     // Changed on disk after opening: only a reload can show the new bytes.
     copySample(dir, "RGB.SC8", "PIC.SC5");
     const struct {
-        QAction* MainMenu::*item;
-        int mode;
+        ScreenMode mode;
         std::int16_t linePixels;
-    } screens[] = {{&MainMenu::screen8, 8, 256},   {&MainMenu::screen6, 6, 512},
-                   {&MainMenu::screen7, 7, 512},   {&MainMenu::screen10, 10, 256},
-                   {&MainMenu::screen12, 12, 256}, {&MainMenu::screen5, 5, 256}};
+    } screens[] = {{ScreenMode::screen8, 256},  {ScreenMode::screen6, 512},
+                   {ScreenMode::screen7, 512},  {ScreenMode::screen10, 256},
+                   {ScreenMode::screen12, 256}, {ScreenMode::screen5, 256}};
     for (const auto& screen : screens) {
-        SCOPED_TRACE(screen.mode);
+        SCOPED_TRACE(static_cast<int>(screen.mode));
         // What the mapping dialog may have set is replaced by the mode's width.
         Probe::mapping(const_cast<ScreenDocument&>(*window->document())).linePixels = {300, 300};
-        ASSERT_EQ(runCommand(window->menu().*screen.item), "");
+        ASSERT_EQ(runCommand(window->menu().screenItem(screen.mode)), "");
         EXPECT_EQ(window->document()->mapping().linePixels,
                   (std::array<std::int16_t, 2>{screen.linePixels, screen.linePixels}));
         EXPECT_EQ(window.picture(),
                   referencePicture(screen.mode, screen.linePixels,
                                    {{FileSlot::vram0, name}, {FileSlot::palette, palette}},
                                    window->document()->viewMode()));
-        EXPECT_TRUE((window->menu().*screen.item)->isChecked());
+        EXPECT_TRUE(window->menu().screenItem(screen.mode)->isChecked());
     }
 }
 
@@ -214,7 +214,7 @@ TEST(StatusBar, NamesTheFilePlaceModePaletteSizeAndTheEndOfTheFolder) {
     EXPECT_EQ(text("statusSize"), "256x212 at 2x");
     EXPECT_EQ(window->centralWidget()->size(), QSize(512, 424));
     // The V9938 has no screen 12: its colours are the V9958's.
-    ASSERT_EQ(runCommand(window->menu().screen12), "");
+    ASSERT_EQ(runCommand(window->menu().screenItem(ScreenMode::screen12)), "");
     ASSERT_EQ(runCommand(window->menu().coloursMsx2), "");
     EXPECT_NE(text("statusMode").find("V9958"), std::string::npos);
 }

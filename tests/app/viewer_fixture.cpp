@@ -160,10 +160,10 @@ QSize bitmapSize(const std::string& fileName) {
 }
 
 std::vector<std::uint8_t>
-referencePicture(int screenMode, std::int16_t linePixels,
+referencePicture(ScreenMode screenMode, std::int16_t linePixels,
                  const std::vector<std::pair<FileSlot, std::string>>& files, ViewMode viewMode) {
     ScreenDocument doc;
-    Probe::vdp(doc).setScreenMode(static_cast<ScreenMode>(screenMode));
+    Probe::vdp(doc).setScreenMode(screenMode);
     Probe::mapping(doc).linePixels = {linePixels, linePixels};
     doc.setViewMode(viewMode);
     for (const auto& [slot, name] : files) {

@@ -64,7 +64,7 @@ private:
 // What the viewer should show: the document's own render of the files given (slot and
 // name), in the mode with its line widths and palette source, at the view mode.
 [[nodiscard]] std::vector<std::uint8_t>
-referencePicture(int screenMode, std::int16_t linePixels,
+referencePicture(ScreenMode screenMode, std::int16_t linePixels,
                  const std::vector<std::pair<FileSlot, std::string>>& files,
                  ViewMode viewMode = ViewMode::plain256x212);
 

@@ -4,6 +4,7 @@
 #include "tests/platform/scratch_dir.h"
 #include "tests/support/document_probe.h"
 #include "tests/support/pixel_operations.h"
+#include "tests/support/print_screen_mode.h"
 
 #include <algorithm>
 #include <array>
@@ -24,7 +25,8 @@ using Bytes = std::vector<std::uint8_t>;
 
 constexpr std::size_t kHeaderBytes = 54;
 constexpr int kLines = 212;
-constexpr std::uint32_t kModes[] = {5, 6, 7, 8, 10, 12};
+constexpr ScreenMode kModes[] = {ScreenMode::screen5, ScreenMode::screen6,  ScreenMode::screen7,
+                                 ScreenMode::screen8, ScreenMode::screen10, ScreenMode::screen12};
 
 std::uint32_t get32(const Bytes& b, std::size_t at) {
     return b.at(at) | b.at(at + 1) << 8 | b.at(at + 2) << 16 |
@@ -168,7 +170,7 @@ protected:
 
     // Makes display page 1 a copy of page 0 in the current mode.
     void copyPage0ToPage1() {
-        const std::size_t page = Probe::vdp(doc).screenMode() <= 6 ? 0x8000 : 0x10000;
+        const std::size_t page = findScreenMode(Probe::vdp(doc).screenMode())->pageSize;
         std::copy_n(Probe::vdp(doc).vramForLoading().begin(), page,
                     Probe::vdp(doc).vramForLoading().begin() + static_cast<long>(page));
     }
@@ -179,7 +181,7 @@ protected:
 };
 
 TEST_F(BitmapWriter, EveryViewInEveryModeEqualsTheReference) {
-    for (const std::uint32_t mode : kModes) {
+    for (const ScreenMode mode : kModes) {
         Probe::vdp(doc).setScreenMode(mode);
         for (int view = 0; view < 8; ++view) {
             EXPECT_EQ(write(view), referenceBitmap(Probe::vdp(doc), view))
@@ -216,7 +218,7 @@ TEST_F(BitmapWriter, HeaderFieldsAndFileSizeOfEachView) {
 }
 
 TEST_F(BitmapWriter, RowsRunBottomUpWithPage0OnTopOrOnEvenRows) {
-    Probe::vdp(doc).setScreenMode(8);
+    Probe::vdp(doc).setScreenMode(ScreenMode::screen8);
     RgbLine256 line256{};
     RgbLine512 line512{};
     const auto lineBytes = [&](int page, int y, bool wide) {
@@ -265,7 +267,7 @@ TEST_F(BitmapWriter, RowsRunBottomUpWithPage0OnTopOrOnEvenRows) {
 }
 
 TEST_F(BitmapWriter, EachRotatedViewIsItsPlainViewTurnedLeft) {
-    for (const std::uint32_t mode : kModes) {
+    for (const ScreenMode mode : kModes) {
         Probe::vdp(doc).setScreenMode(mode);
         for (int size = 0; size < 4; ++size) {
             const Image plain = parseBmp(write(size));
@@ -276,7 +278,7 @@ TEST_F(BitmapWriter, EachRotatedViewIsItsPlainViewTurnedLeft) {
 }
 
 TEST_F(BitmapWriter, IdenticalPagesMakeInterlacedEqualMagnified) {
-    for (const std::uint32_t mode : {5U, 7U, 12U}) {
+    for (const ScreenMode mode : {ScreenMode::screen5, ScreenMode::screen7, ScreenMode::screen12}) {
         Probe::vdp(doc).setScreenMode(mode);
         copyPage0ToPage1();
         EXPECT_EQ(write(ViewMode::interlace512x424), write(ViewMode::magnify512x424)) << mode;
@@ -286,7 +288,7 @@ TEST_F(BitmapWriter, IdenticalPagesMakeInterlacedEqualMagnified) {
 }
 
 TEST_F(BitmapWriter, SecondPageOfScreen5Is32KIn) {
-    Probe::vdp(doc).setScreenMode(5);
+    Probe::vdp(doc).setScreenMode(ScreenMode::screen5);
     const Bytes before = write(ViewMode::joint256x424);
     std::fill(Probe::vdp(doc).vramForLoading().begin() + 0x10000,
               Probe::vdp(doc).vramForLoading().end(), 0); // VRAM1
@@ -298,7 +300,7 @@ TEST_F(BitmapWriter, SecondPageOfScreen5Is32KIn) {
 
 TEST_F(BitmapWriter, ZeroVramInScreen8GivesZeroRows) {
     std::ranges::fill(Probe::vdp(doc).vramForLoading(), 0);
-    Probe::vdp(doc).setScreenMode(8);
+    Probe::vdp(doc).setScreenMode(ScreenMode::screen8);
     for (int view = 0; view < 8; ++view) {
         const Bytes file = write(view);
         EXPECT_TRUE(std::all_of(file.begin() + kHeaderBytes, file.end(), [](auto b) {

@@ -94,7 +94,7 @@ TEST(FolderBrowsing, ADiskImageIsAFolderOfItsPictures) {
         PictureRequest request;
         request.screenFile = screen;
         request.paletteFile = palette;
-        request.screenMode = 5;
+        request.screenMode = ScreenMode::screen5;
         return ScreenDocument::pictureOf(request);
     };
 

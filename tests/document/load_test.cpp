@@ -2,6 +2,7 @@
 #include "platform/file_error.h"
 #include "tests/platform/scratch_dir.h"
 #include "tests/support/document_probe.h"
+#include "tests/support/print_screen_mode.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -66,7 +67,7 @@ TEST_F(ScreenLoad, DocumentStartsWithDefaultsAndZeroPalettes) {
                 Probe::fileName(fresh, FileSlot::palette).empty());
     EXPECT_EQ(Probe::vdp(fresh).filePalette(), PaletteRecord{});
     EXPECT_EQ(Probe::vdp(fresh).vramPalette(), PaletteRecord{});
-    EXPECT_EQ(Probe::vdp(fresh).screenMode(), 7U);
+    EXPECT_EQ(Probe::vdp(fresh).screenMode(), ScreenMode::screen7);
 }
 
 TEST_F(ScreenLoad, Vram0FileFillsOnlyTheBytesItHolds) {
@@ -94,7 +95,7 @@ TEST_F(ScreenLoad, HeaderSizeDecidesWhereDataStarts) {
 }
 
 TEST_F(ScreenLoad, FileShorterThanHeaderReadsNothingButIsStillRelaid) {
-    Probe::vdp(doc).setScreenMode(8);
+    Probe::vdp(doc).setScreenMode(ScreenMode::screen8);
     Probe::mapping(doc).linePixels[indexOf(FileSlot::vram0)] = 200;
     auto expected = std::make_unique<VdpState>(Probe::vdp(doc));
     expected->remapLinePixels(200);
@@ -116,7 +117,7 @@ TEST_F(ScreenLoad, LongVram0FileRunsIntoVram1AndIsCutAtEndOfVram) {
 }
 
 TEST_F(ScreenLoad, Vram1FileIsCutAt64KAndNeverRelaid) {
-    Probe::vdp(doc).setScreenMode(8);
+    Probe::vdp(doc).setScreenMode(ScreenMode::screen8);
     Probe::mapping(doc).linePixels[indexOf(FileSlot::vram1)] = 100; // ignored for VRAM1
     const auto data = patternBytes(70000, 5);
     Probe::openFile(doc, screenFile("PIC.SC8", kHeader, data), FileSlot::vram1);
@@ -238,7 +239,7 @@ TEST_F(ScreenLoad, FileThatCannotBeOpenedThrowsNamingItAndTheReasonAndChangesNot
                 EXPECT_EQ(e.fileName(), name);
                 EXPECT_NE(std::string(e.what()).find(c.reason), std::string::npos) << e.what();
             }
-            EXPECT_TRUE(Probe::vdp(doc).screenMode() == 7U &&
+            EXPECT_TRUE(Probe::vdp(doc).screenMode() == ScreenMode::screen7 &&
                         Probe::fileName(doc, FileSlot::vram0) == shown &&
                         Probe::fileName(doc, FileSlot::vram1).empty() &&
                         Probe::vdp(doc).vram() == before);
@@ -258,7 +259,7 @@ TEST_F(ScreenLoad, VanishedFileMetByTheReloadIsReportedAfterTheNewFileOpened) {
     } catch (const ReloadError& e) {
         EXPECT_EQ(e.fileName(), gone);
     }
-    EXPECT_EQ(Probe::vdp(doc).screenMode(), 5U);
+    EXPECT_EQ(Probe::vdp(doc).screenMode(), ScreenMode::screen5);
     EXPECT_EQ(Probe::fileName(doc, FileSlot::vram0), next);
     EXPECT_TRUE(vramHolds(0, patternBytes(100, 6)));
 }
@@ -266,11 +267,11 @@ TEST_F(ScreenLoad, VanishedFileMetByTheReloadIsReportedAfterTheNewFileOpened) {
 TEST_F(ScreenLoad, RelayingStartsAtAddressZeroWhateverPageIsShown) {
     const auto data = patternBytes(212 * 200, 10);
     auto expected = std::make_unique<VdpState>(Probe::vdp(doc));
-    expected->setScreenMode(8);
+    expected->setScreenMode(ScreenMode::screen8);
     std::ranges::copy(data, expected->vramForLoading().begin());
     expected->remapLinePixels(200);
 
-    Probe::vdp(doc).setScreenMode(8);
+    Probe::vdp(doc).setScreenMode(ScreenMode::screen8);
     Probe::vdp(doc).selectPage(1);
     Probe::mapping(doc).linePixels[indexOf(FileSlot::vram0)] = 200;
     Probe::openFile(doc, screenFile("PACKED.SC8", kHeader, data), FileSlot::vram0);
@@ -295,17 +296,23 @@ TEST(AutomaticPalette, FollowsWhatTheFilesHold) {
         PaletteSource expected;
     };
     const Case cases[] = {
-        {"screen 5 with its table", 5, 0x76A0, 0x02, false, PaletteSource::vram},
-        {"screen 5 a byte short of it", 5, 0x769F, 0x02, false, PaletteSource::standard},
-        {"bits no palette entry has", 5, 0x76A0, 0x11, false, PaletteSource::standard},
-        {"screen 6: four entries are not a whole table", 6, 0x7688, 0x02, false,
+        {"screen 5 with its table", ScreenMode::screen5, 0x76A0, 0x02, false, PaletteSource::vram},
+        {"screen 5 a byte short of it", ScreenMode::screen5, 0x769F, 0x02, false,
          PaletteSource::standard},
-        {"screen 7 with its table", 7, 0xFAA0, 0x05, false, PaletteSource::vram},
-        {"screen 10 with its table", 10, 0xFAA0, 0x05, false, PaletteSource::vram},
-        {"an all-zero table", 7, 0xFAA0, 0x00, false, PaletteSource::standard},
-        {"screen 8 has no palette", 8, 0x10000, 0x22, false, PaletteSource::standard},
-        {"screen 12 has no palette", 12, 0x10000, 0x22, false, PaletteSource::standard},
-        {"a palette file comes first", 7, 0xFAA0, 0x22, true, PaletteSource::file},
+        {"bits no palette entry has", ScreenMode::screen5, 0x76A0, 0x11, false,
+         PaletteSource::standard},
+        {"screen 6: four entries are not a whole table", ScreenMode::screen6, 0x7688, 0x02, false,
+         PaletteSource::standard},
+        {"screen 7 with its table", ScreenMode::screen7, 0xFAA0, 0x05, false, PaletteSource::vram},
+        {"screen 10 with its table", ScreenMode::screen10, 0xFAA0, 0x05, false,
+         PaletteSource::vram},
+        {"an all-zero table", ScreenMode::screen7, 0xFAA0, 0x00, false, PaletteSource::standard},
+        {"screen 8 has no palette", ScreenMode::screen8, 0x10000, 0x22, false,
+         PaletteSource::standard},
+        {"screen 12 has no palette", ScreenMode::screen12, 0x10000, 0x22, false,
+         PaletteSource::standard},
+        {"a palette file comes first", ScreenMode::screen7, 0xFAA0, 0x22, true,
+         PaletteSource::file},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -328,6 +335,21 @@ TEST(AutomaticPalette, FollowsWhatTheFilesHold) {
         EXPECT_EQ(Probe::vdp(doc).activePalette(), expected);
         if (c.expected == PaletteSource::vram) {
             EXPECT_EQ(Probe::vdp(doc).vramPalette()[0], c.tableByte); // read after the load
+        }
+    }
+}
+
+// Screens 8 and 12 show their bytes' own colours: no palette is in use, whichever is chosen.
+TEST(PaletteDescription, SaysDirectColourModesUseNoPalette) {
+    const test::ScratchDir dir;
+    test::writeBytes(dir.file("PIC.SC"), std::vector<std::uint8_t>(0x1000, 0x22));
+    for (const ScreenMode mode : {ScreenMode::screen8, ScreenMode::screen12}) {
+        for (const PaletteSource source : {PaletteSource::automatic, PaletteSource::standard}) {
+            ScreenDocument doc;
+            doc.selectScreenMode(mode);
+            doc.openInto(dir.file("PIC.SC"), FileSlot::vram0);
+            Probe::mapping(doc).paletteSource = source;
+            EXPECT_EQ(doc.paletteDescription(), "none: direct colours") << mode;
         }
     }
 }

@@ -27,16 +27,38 @@ TEST(PaletteShape, VramTableHoldsAPaletteOnlyWhenWholeNonZeroAndWithEntryBitsOnl
         VramRange written;
         PaletteFinding finding;
     } cases[] = {
-        // clang-format off
-        {"whole ramp", 5, ramp(), {0, 0x76A0}, PaletteFinding::holds},
-        {"screen 6 counts 16 entries", 6, ramp(), {0, 0x7688}, PaletteFinding::notReached},
-        {"last byte missing", 7, ramp(), {0xFA80, 0xFA9F}, PaletteFinding::notReached},
-        {"begins inside the table", 10, ramp(), {0xFA81, 0x10000}, PaletteFinding::notReached},
-        {"all zero", 7, PaletteRecord{}, {0, 0x10000}, PaletteFinding::allZero},
-        {"bit 7 of byte 0", 5, ramp(30, 0x80), {0, 0x8000}, PaletteFinding::strayBits},
-        {"bit 3 of byte 1", 5, ramp(31, 0x08), {0, 0x8000}, PaletteFinding::strayBits},
-        {"direct colours", 8, ramp(), {0, 0x10000}, PaletteFinding::noPaletteMode},
-        // clang-format on
+        {"whole ramp", ScreenMode::screen5, ramp(), {0, 0x76A0}, PaletteFinding::holds},
+        {"screen 6 counts 16 entries",
+         ScreenMode::screen6,
+         ramp(),
+         {0, 0x7688},
+         PaletteFinding::notReached},
+        {"last byte missing",
+         ScreenMode::screen7,
+         ramp(),
+         {0xFA80, 0xFA9F},
+         PaletteFinding::notReached},
+        {"begins inside the table",
+         ScreenMode::screen10,
+         ramp(),
+         {0xFA81, 0x10000},
+         PaletteFinding::notReached},
+        {"all zero", ScreenMode::screen7, PaletteRecord{}, {0, 0x10000}, PaletteFinding::allZero},
+        {"bit 7 of byte 0",
+         ScreenMode::screen5,
+         ramp(30, 0x80),
+         {0, 0x8000},
+         PaletteFinding::strayBits},
+        {"bit 3 of byte 1",
+         ScreenMode::screen5,
+         ramp(31, 0x08),
+         {0, 0x8000},
+         PaletteFinding::strayBits},
+        {"direct colours",
+         ScreenMode::screen8,
+         ramp(),
+         {0, 0x10000},
+         PaletteFinding::noPaletteMode},
     };
     std::vector<std::uint8_t> vram(kVramSize);
     for (const auto& c : cases) {
@@ -68,13 +90,11 @@ TEST(PaletteShape, FilesOfEachShapeGiveTheirTable) {
         PaletteShape shape;
         PaletteRecord record;
     } cases[] = {
-        // clang-format off
         {"32 bytes", Bytes(r.begin(), r.end()), PaletteShape::plain, r},
         {"short", Bytes(r.begin(), r.begin() + 10), PaletteShape::plain, shortRecord},
         {"39-byte BSAVE", bsave, PaletteShape::bsave, r},
         {"eight copies", copies, PaletteShape::eightCopies, r},
         {"eight unequal copies", unequal, PaletteShape::eightCopies, r},
-        // clang-format on
     };
     for (const auto& c : cases) {
         EXPECT_EQ(paletteShapeOf(c.file), c.shape) << c.what;

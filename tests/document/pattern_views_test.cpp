@@ -1,4 +1,5 @@
 #include "document/render_picture.h"
+#include "tests/support/print_screen_mode.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -14,11 +15,11 @@ TEST(PatternViews, Are192LinesAPageAndShowThePageInBothHalves) {
         ScreenMode mode;
         ViewMode view;
         ImageSize size;
-    } cases[] = {{2, ViewMode::plain256x212, {256, 192}},
-                 {3, ViewMode::magnify512x424, {512, 384}},
-                 {4, ViewMode::interlace512x424, {512, 384}},
-                 {2, ViewMode::joint256x424, {256, 384}},
-                 {3, ViewMode::plain256x212Rotated, {192, 256}}};
+    } cases[] = {{ScreenMode::screen2, ViewMode::plain256x212, {256, 192}},
+                 {ScreenMode::screen3, ViewMode::magnify512x424, {512, 384}},
+                 {ScreenMode::screen4, ViewMode::interlace512x424, {512, 384}},
+                 {ScreenMode::screen2, ViewMode::joint256x424, {256, 384}},
+                 {ScreenMode::screen3, ViewMode::plain256x212Rotated, {192, 256}}};
     auto vdp = std::make_unique<VdpState>(); // 128 KB: off the stack
     std::iota(vdp->vramForLoading().begin(), vdp->vramForLoading().end(),
               std::uint8_t{0}); // names 0..255 and on
@@ -29,7 +30,7 @@ TEST(PatternViews, Are192LinesAPageAndShowThePageInBothHalves) {
         EXPECT_EQ((ImageSize{picture.width(), picture.height()}), c.size) << c.mode;
         EXPECT_EQ(imageSizeOf(c.view, pictureLinesOf(c.mode)), c.size);
     }
-    vdp->setScreenMode(2);
+    vdp->setScreenMode(ScreenMode::screen2);
     renderPicture(*vdp, ViewMode::joint256x424, picture);
     for (int y = 0; y < kPatternLines; ++y) {
         ASSERT_TRUE(std::ranges::equal(picture.row(y), picture.row(kPatternLines + y))) << y;

@@ -2,6 +2,7 @@
 // window at each fit, zoom and pixel aspect.
 #include "document/view_geometry.h"
 #include "document/view_placement.h"
+#include "tests/support/print_screen_mode.h"
 
 #include <gtest/gtest.h>
 
@@ -14,11 +15,15 @@ TEST(AutomaticSize, EveryPixelOfEachMode) {
         bool interlaced;
         ViewSize want;
     } cases[] = {
-        {2, false, ViewSize::plain256x212},    {5, false, ViewSize::plain256x212},
-        {6, false, ViewSize::magnify512x424},  {7, false, ViewSize::magnify512x424},
-        {8, false, ViewSize::plain256x212},    {12, false, ViewSize::plain256x212},
-        {5, true, ViewSize::interlace512x424}, {7, true, ViewSize::interlace512x424},
-        {9, false, ViewSize::plain256x212}, // not a mode of the VDP
+        {ScreenMode::screen2, false, ViewSize::plain256x212},
+        {ScreenMode::screen5, false, ViewSize::plain256x212},
+        {ScreenMode::screen6, false, ViewSize::magnify512x424},
+        {ScreenMode::screen7, false, ViewSize::magnify512x424},
+        {ScreenMode::screen8, false, ViewSize::plain256x212},
+        {ScreenMode::screen12, false, ViewSize::plain256x212},
+        {ScreenMode::screen5, true, ViewSize::interlace512x424},
+        {ScreenMode::screen7, true, ViewSize::interlace512x424},
+        {static_cast<ScreenMode>(9), false, ViewSize::plain256x212}, // not a mode of the VDP
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.mode);

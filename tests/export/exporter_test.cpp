@@ -22,7 +22,7 @@ const std::string kExporter = TESSARIN_EXPORT;
 // What the user does in the viewer: choose the mode, open the files, confirm the
 // mapping dialog, choose size and rotation; the picture it writes.
 struct ViewerSetup {
-    ScreenMode mode = 7;
+    ScreenMode mode = ScreenMode::screen7;
     std::string vram0;
     std::string vram1;
     std::string palette;
@@ -76,40 +76,44 @@ std::vector<BitmapCase> bitmapCases(const TempDir& dir) {
     return {
         {"palette file chosen by name, mode by the last character",
          {sample("BARS.SC5"), sample("BARS.PL5")},
-         {5, sample("BARS.SC5"), "", sample("BARS.PL5"), mappingOf(256, PaletteSource::file)}},
+         {ScreenMode::screen5, sample("BARS.SC5"), "", sample("BARS.PL5"),
+          mappingOf(256, PaletteSource::file)}},
         {"--screen overrides the name",
          {"--screen", "8", sample("BARS.SC5")},
-         {8, sample("BARS.SC5"), "", "", mappingOf(256, PaletteSource::automatic)}},
+         {ScreenMode::screen8, sample("BARS.SC5"), "", "",
+          mappingOf(256, PaletteSource::automatic)}},
         {"--screen 11 is screen 10",
          {"--screen", "11", sample("YJK.SCC")},
-         {10, sample("YJK.SCC"), "", "", mappingOf(256, PaletteSource::automatic)}},
+         {ScreenMode::screen10, sample("YJK.SCC"), "", "",
+          mappingOf(256, PaletteSource::automatic)}},
         {"no mode in the name: screen 7",
          {packedFile + "", "--screen", "7"},
-         {7, packedFile, "", "", mappingOf(512, PaletteSource::automatic)}},
+         {ScreenMode::screen7, packedFile, "", "", mappingOf(512, PaletteSource::automatic)}},
         {"VRAM1 and the interlaced view",
          {"--vram1", sample("PAGE7.SC7"), "--size", "512x424int", sample("BARS7.SC7")},
-         {7, sample("BARS7.SC7"), sample("PAGE7.SC7"), "", mappingOf(512, PaletteSource::automatic),
-          ViewMode::interlace512x424}},
+         {ScreenMode::screen7, sample("BARS7.SC7"), sample("PAGE7.SC7"), "",
+          mappingOf(512, PaletteSource::automatic), ViewMode::interlace512x424}},
         {"VRAM palette, joined and rotated",
          {"--palette-source", "vram", "--size", "256x424joi", "--rotate", sample("YJKA.SCA")},
-         {10, sample("YJKA.SCA"), "", "", mappingOf(256, PaletteSource::vram),
+         {ScreenMode::screen10, sample("YJKA.SCA"), "", "", mappingOf(256, PaletteSource::vram),
           ViewMode::joint256x424Rotated}},
         {"magnified and rotated screen 12 with a second page",
          {"--size", "512x424mag", "--rotate", "--vram1", sample("PAGE12.SCC"), sample("YJK.SCC")},
-         {12, sample("YJK.SCC"), sample("PAGE12.SCC"), "", mappingOf(256, PaletteSource::automatic),
-          ViewMode::magnify512x424Rotated}},
+         {ScreenMode::screen12, sample("YJK.SCC"), sample("PAGE12.SCC"), "",
+          mappingOf(256, PaletteSource::automatic), ViewMode::magnify512x424Rotated}},
         {"--palette with the standard source",
          {"--palette", sample("BARS.PL5"), "--palette-source", "standard", sample("RAMP.SC6")},
-         {6, sample("RAMP.SC6"), "", sample("BARS.PL5"), mappingOf(512, PaletteSource::standard)}},
+         {ScreenMode::screen6, sample("RAMP.SC6"), "", sample("BARS.PL5"),
+          mappingOf(512, PaletteSource::standard)}},
         {"header sizes and line pixels",
          {"--header0", "3", "--header1", "0", "--line-pixels", "128", "--vram1",
           sample("PAGE8.SC8"), "--size", "256x424joi", packedFile},
-         {5, packedFile, sample("PAGE8.SC8"), "",
+         {ScreenMode::screen5, packedFile, sample("PAGE8.SC8"), "",
           mappingOf(128, PaletteSource::automatic, {3, 0}, LayoutChoice::fixed),
           ViewMode::joint256x424}},
         {"rotated interlace of screen 5",
          {"--size", "512x424int", "--rotate", sample("BARS.SC5")},
-         {5, sample("BARS.SC5"), "", "", mappingOf(256, PaletteSource::automatic),
+         {ScreenMode::screen5, sample("BARS.SC5"), "", "", mappingOf(256, PaletteSource::automatic),
           ViewMode::interlace512x424Rotated}},
     };
 }
@@ -289,7 +293,8 @@ TEST(Exporter, NamesWithSpacesNonAsciiAndLeadingDash) {
         runProcess(kExporter, {"-q", "-o", "out \xC3\xA9.bmp", "--", name}, dir.path());
     ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_TRUE(readBytes(dir / "out \xC3\xA9.bmp") ==
-                viewerBitmap({5, dir / name, "", "", mappingOf(256, PaletteSource::automatic)}));
+                viewerBitmap({ScreenMode::screen5, dir / name, "", "",
+                              mappingOf(256, PaletteSource::automatic)}));
     // Without "--" the name is taken for an option.
     EXPECT_EQ(runProcess(kExporter, {"-o", "x.bmp", name}, dir.path()).exitCode, 2);
 }
@@ -308,10 +313,10 @@ TEST(Exporter, BatchPairsPalettesByBaseNameAndAppliesPaletteToTheRest) {
     ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(out.entries(), (std::vector<std::string>{"BARS.bmp", "BARS7.bmp"}));
     EXPECT_TRUE(readBytes(out / "BARS.bmp") ==
-                viewerBitmap({5, in / "BARS.SC5", "", in / "bars.pl5",
+                viewerBitmap({ScreenMode::screen5, in / "BARS.SC5", "", in / "bars.pl5",
                               mappingOf(256, PaletteSource::file)}));
     EXPECT_TRUE(readBytes(out / "BARS7.bmp") ==
-                viewerBitmap({7, in / "BARS7.SC7", "", sample("BARS7.PL7"),
+                viewerBitmap({ScreenMode::screen7, in / "BARS7.SC7", "", sample("BARS7.PL7"),
                               mappingOf(512, PaletteSource::automatic)}));
 }
 
@@ -333,8 +338,8 @@ TEST(Exporter, BatchReportsEachFailedFileAndConvertsTheRest) {
     EXPECT_TRUE(readBytes(out / "RGB.png") == (std::vector<unsigned char>{'k', 'e', 'e', 'p'}));
     EXPECT_EQ(out.entries(), (std::vector<std::string>{"RGB.png", "YJK.png"}));
     EXPECT_TRUE(pngPixels(out / "YJK.png") ==
-                bmpPixels(viewerBitmap(
-                    {12, sample("YJK.SCC"), "", "", mappingOf(256, PaletteSource::automatic)})));
+                bmpPixels(viewerBitmap({ScreenMode::screen12, sample("YJK.SCC"), "", "",
+                                        mappingOf(256, PaletteSource::automatic)})));
 }
 
 TEST(Exporter, BatchMakesTheOutputDirectoryOrSaysOnceWhyNot) {

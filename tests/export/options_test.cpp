@@ -30,10 +30,12 @@ TEST(ExportOptions, EveryOptionIsParsedIntoItsField) {
         {{"PIC.SC5", "-o", "out.png"}, [](ExportOptions&) {}},
         {{"--output=out.png", "PIC.SC5"}, [](ExportOptions&) {}},
         {{"-oout.png", "PIC.SC5"}, [](ExportOptions&) {}},
-        {{"-o", "out.png", "--screen", "8", "PIC.SC5"}, [](ExportOptions& o) { o.screenMode = 8; }},
-        {{"-o", "out.png", "--screen=11", "PIC.SC5"}, [](ExportOptions& o) { o.screenMode = 10; }},
+        {{"-o", "out.png", "--screen", "8", "PIC.SC5"},
+         [](ExportOptions& o) { o.screenMode = ScreenMode::screen8; }},
+        {{"-o", "out.png", "--screen=11", "PIC.SC5"},
+         [](ExportOptions& o) { o.screenMode = ScreenMode::screen10; }},
         {{"-o", "out.png", "--screen", "12", "PIC.SC5"},
-         [](ExportOptions& o) { o.screenMode = 12; }},
+         [](ExportOptions& o) { o.screenMode = ScreenMode::screen12; }},
         {{"-o", "out.png", "--vram1", "P1.SC7", "PIC.SC5"},
          [](ExportOptions& o) { o.vram1File = "P1.SC7"; }},
         {{"-o", "out.png", "--palette", "X.PL5", "PIC.SC5"},
@@ -190,12 +192,12 @@ TEST(ExportOptions, UsageErrorsNameTheBadOptionOrValue) {
 
 TEST(ExportOptions, ScreenModeComesFromTheOptionThenTheNameThenSeven) {
     ExportOptions o;
-    EXPECT_EQ(screenModeFor(o, "PIC.SC5"), 5U);
-    EXPECT_EQ(screenModeFor(o, "PIC.scb"), 10U);
-    EXPECT_EQ(screenModeFor(o, "PIC.SCS"), 12U);
-    EXPECT_EQ(screenModeFor(o, "PIC.BIN"), 7U);
-    o.screenMode = 8;
-    EXPECT_EQ(screenModeFor(o, "PIC.SC5"), 8U);
+    EXPECT_EQ(screenModeFor(o, "PIC.SC5"), ScreenMode::screen5);
+    EXPECT_EQ(screenModeFor(o, "PIC.scb"), ScreenMode::screen10);
+    EXPECT_EQ(screenModeFor(o, "PIC.SCS"), ScreenMode::screen12);
+    EXPECT_EQ(screenModeFor(o, "PIC.BIN"), ScreenMode::screen7);
+    o.screenMode = ScreenMode::screen8;
+    EXPECT_EQ(screenModeFor(o, "PIC.SC5"), ScreenMode::screen8);
 }
 
 ExportOptions batchOf(std::vector<std::string> files) {
@@ -215,7 +217,7 @@ TEST(BatchPlan, PalettesPairByBaseNameIgnoringCase) {
     ASSERT_EQ(plan.items.size(), 2U);
     EXPECT_EQ(plan.items[0].output, "out/PIC.png");
     EXPECT_EQ(plan.items[0].job.paletteFile, "b/pic.pl5");
-    EXPECT_EQ(plan.items[0].job.screenMode, 5U);
+    EXPECT_EQ(plan.items[0].job.screenMode, ScreenMode::screen5);
     EXPECT_EQ(plan.items[0].job.mapping.paletteSource, PaletteSource::automatic);
     EXPECT_EQ(plan.items[1].output, "out/OTHER.png");
     EXPECT_EQ(plan.items[1].job.paletteFile, "ALL.PL5");

@@ -19,6 +19,7 @@
 namespace {
 
 namespace fs = std::filesystem;
+using tessarin::ScreenMode;
 using tessarin::test::sample;
 using tessarin::test::ScratchDir;
 
@@ -56,7 +57,8 @@ TEST_F(ViewerWindow, FileDeletedOrReplacedByADirectoryBeforeReloadIsNamedAndVram
             fs::create_directory(name);
         }
         const auto vram = form->document()->vdp().vram();
-        const std::string message = runAsEvent([&] { form->selectScreenMode(8); });
+        const std::string message =
+            runAsEvent([&] { form->selectScreenMode(ScreenMode::screen8); });
         EXPECT_NE(message.find("\"" + name + "\""), std::string::npos) << message;
         EXPECT_TRUE(form->document()->vdp().vram() == vram);
         EXPECT_TRUE(form->isEnabled() && form->document() != nullptr);
@@ -76,8 +78,10 @@ TEST_F(ViewerWindow, FileDeletedOrReplacedByADirectoryBeforeReloadIsNamedAndVram
 TEST_F(ViewerWindow, CommandAndDialogErrorsAreReportedWhereTheyHappen) {
     const std::string name = dir.file("PIC.SC5");
     fs::remove(name);
-    form->menu().screen8->setChecked(true); // as the menu's click does before the command
-    std::string message = runAsEvent([&] { form->screenChosen(form->menu().screen8); });
+    form->menu().screenItem(ScreenMode::screen8)
+        ->setChecked(true); // as the menu's click does before the command
+    std::string message =
+        runAsEvent([&] { form->screenChosen(form->menu().screenItem(ScreenMode::screen8)); });
     EXPECT_NE(message.find("\"" + name + "\""), std::string::npos) << message;
     const int shown = static_cast<int>(form->document()->vdp().screenMode());
     for (QAction* item : form->menu().screens->actions()) {

@@ -1,4 +1,5 @@
 #include "names/file_name_rule.h"
+#include "tests/support/print_screen_mode.h"
 
 #include <algorithm>
 #include <array>
@@ -20,33 +21,38 @@ TEST(FileNameRule, WholeExtensionThenPaletteMarkThenLastChar) {
         {"COLORS.PAL", {FileSlot::palette, std::nullopt}},
         {"PIC.PL7", {FileSlot::palette, std::nullopt}}, // palette wins over the mode digit
         {"pic.pl5", {FileSlot::palette, std::nullopt}},
-        {"PIC.SC5", {FileSlot::vram0, 5}},
-        {"PIC.SC6", {FileSlot::vram0, 6}},
-        {"PIC.SC7", {FileSlot::vram0, 7}},
-        {"PIC.SC8", {FileSlot::vram0, 8}},
-        {"PIC.SCA", {FileSlot::vram0, 10}},
-        {"pic.scb", {FileSlot::vram0, 10}},
-        {"PIC.SCC", {FileSlot::vram0, 12}},
-        {"PIC.SRS", {FileSlot::vram0, 12}},
-        {"pic.srs", {FileSlot::vram0, 12}},
-        {"PIC.GE5", {FileSlot::vram0, 5}},
-        // clang-format off
-        {"PIC.GE7", {FileSlot::vram0, 7}},  {"pic.s12", {FileSlot::vram0, 12}},
-        {"PIC.SRC", {FileSlot::vram0, 12}}, {"PIC.SRA", {FileSlot::vram0, 10}},
-        {"PIC.S10", {FileSlot::vram0, 10}}, {"PIC.S11", {FileSlot::vram0, 10}},
-        {"PIC.SR5", {FileSlot::vram0, 5}},  {"PIC.Sr8", {FileSlot::vram0, 8}},
-        {"PIC.SC2", {FileSlot::vram0, 2}},  {"PIC.SC4", {FileSlot::vram0, 4}},
-        {"PIC.GRP", {FileSlot::vram0, 2}},  {"PIC.S70", {FileSlot::vram0, 7}},
-        {"PIC.S1A", {FileSlot::vram0, 10, true}}, {"PIC.S17", {FileSlot::vram0, 7, true}},
-        {"PIC.S71", {FileSlot::vram0, 7, true}},
-        {"PIC.PIC", {FileSlot::vram0, std::nullopt}}, // a screen file despite its "P"
-        // clang-format on
+        {"PIC.SC5", {FileSlot::vram0, ScreenMode::screen5}},
+        {"PIC.SC6", {FileSlot::vram0, ScreenMode::screen6}},
+        {"PIC.SC7", {FileSlot::vram0, ScreenMode::screen7}},
+        {"PIC.SC8", {FileSlot::vram0, ScreenMode::screen8}},
+        {"PIC.SCA", {FileSlot::vram0, ScreenMode::screen10}},
+        {"pic.scb", {FileSlot::vram0, ScreenMode::screen10}},
+        {"PIC.SCC", {FileSlot::vram0, ScreenMode::screen12}},
+        {"PIC.SRS", {FileSlot::vram0, ScreenMode::screen12}},
+        {"pic.srs", {FileSlot::vram0, ScreenMode::screen12}},
+        {"PIC.GE5", {FileSlot::vram0, ScreenMode::screen5}},
+        {"PIC.GE7", {FileSlot::vram0, ScreenMode::screen7}},
+        {"pic.s12", {FileSlot::vram0, ScreenMode::screen12}},
+        {"PIC.SRC", {FileSlot::vram0, ScreenMode::screen12}},
+        {"PIC.SRA", {FileSlot::vram0, ScreenMode::screen10}},
+        {"PIC.S10", {FileSlot::vram0, ScreenMode::screen10}},
+        {"PIC.S11", {FileSlot::vram0, ScreenMode::screen10}},
+        {"PIC.SR5", {FileSlot::vram0, ScreenMode::screen5}},
+        {"PIC.Sr8", {FileSlot::vram0, ScreenMode::screen8}},
+        {"PIC.SC2", {FileSlot::vram0, ScreenMode::screen2}},
+        {"PIC.SC4", {FileSlot::vram0, ScreenMode::screen4}},
+        {"PIC.GRP", {FileSlot::vram0, ScreenMode::screen2}},
+        {"PIC.S70", {FileSlot::vram0, ScreenMode::screen7}},
+        {"PIC.S1A", {FileSlot::vram0, ScreenMode::screen10, true}},
+        {"PIC.S17", {FileSlot::vram0, ScreenMode::screen7, true}},
+        {"PIC.S71", {FileSlot::vram0, ScreenMode::screen7, true}},
+        {"PIC.PIC", {FileSlot::vram0, std::nullopt}},     // a screen file despite its "P"
         {"/x.sc5/NAME", {FileSlot::vram0, std::nullopt}}, // the directory's extension is not
         {"PIC.BMP", {FileSlot::vram0, std::nullopt}},
         {"/a.p/PIC.SC9", {FileSlot::vram0, std::nullopt}},
         {"Pxy", {FileSlot::palette, std::nullopt}},
-        {"P7", {FileSlot::vram0, 7}}, // too short to be a palette
-        {"7", {FileSlot::vram0, 7}},
+        {"P7", {FileSlot::vram0, ScreenMode::screen7}}, // too short to be a palette
+        {"7", {FileSlot::vram0, ScreenMode::screen7}},
         {"x", {FileSlot::vram0, std::nullopt}},
         {"", {FileSlot::vram0, std::nullopt}},
     };

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "vdp/vocabulary.h"
+
 #include <cstdint>
 #include <span>
 
@@ -7,10 +9,11 @@ namespace tessarin::test {
 
 // The palette index the VDP shows at pixel (x, y) of screen 2, 3 or 4, stated pixel by
 // pixel from the tables' layout, apart from the decoders. x < 256, y < 192.
-inline int patternReferenceIndex(std::span<const std::uint8_t> vram, int mode, int x, int y) {
+inline int patternReferenceIndex(std::span<const std::uint8_t> vram, ScreenMode mode, int x,
+                                 int y) {
     const int column = x / 8;
     const int row = y / 8;
-    if (mode == 3) {
+    if (mode == ScreenMode::screen3) {
         // Names at 0x0800; of the name's 8 bytes, row % 4 picks a pair, the upper or lower
         // four lines one of it; the left four pixels take the high nibble.
         const int name = vram[0x0800 + row * 32 + column];

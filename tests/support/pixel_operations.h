@@ -82,20 +82,19 @@ inline RgbTriple fetchPixel(const VdpState& vdp, int x, int y, bool width256) {
     const int columns = width256 ? kNarrowWidth : kWideWidth;
     const int modeX = x * facts->lineWidth / columns;
     switch (vdp.screenMode()) {
-    case 2:
-    case 3:
-    case 4:
-        return vdp.paletteRgb()[patternReferenceIndex(
-            vdp.vram(), static_cast<int>(vdp.screenMode()), modeX, y)];
-    case 5:
+    case ScreenMode::screen2:
+    case ScreenMode::screen3:
+    case ScreenMode::screen4:
+        return vdp.paletteRgb()[patternReferenceIndex(vdp.vram(), vdp.screenMode(), modeX, y)];
+    case ScreenMode::screen5:
         return pixelScreen5(vdp, modeX, y);
-    case 6:
+    case ScreenMode::screen6:
         return pixelScreen6(vdp, modeX, y);
-    case 7:
+    case ScreenMode::screen7:
         return pixelScreen7(vdp, modeX, y);
-    case 8:
+    case ScreenMode::screen8:
         return pixelScreen8(vdp, modeX, y);
-    case 10:
+    case ScreenMode::screen10:
         return pixelScreen10(vdp, modeX, y);
     default:
         return pixelScreen12(vdp, modeX, y);

@@ -97,11 +97,12 @@ TEST(Samples, OtherLayoutsLayTheirPictures) {
         std::copy(b.begin() + kHeader, b.end(), vram.begin());
         return vram;
     };
-    EXPECT_TRUE(laid("RAW7.SC7", 7) == asBsave("BARS7.SC7"));
-    EXPECT_TRUE(laid("LAND8.SR8", 8) == asBsave("LAND8.SC8"));
-    EXPECT_TRUE(laid("LOOSE5.SC5", 5) == asBsave("LAND5.SC5")); // no trailing bytes
+    EXPECT_TRUE(laid("RAW7.SC7", ScreenMode::screen7) == asBsave("BARS7.SC7"));
+    EXPECT_TRUE(laid("LAND8.SR8", ScreenMode::screen8) == asBsave("LAND8.SC8"));
+    EXPECT_TRUE(laid("LOOSE5.SC5", ScreenMode::screen5) ==
+                asBsave("LAND5.SC5")); // no trailing bytes
     // The rectangle (40,96)-(139,175), line by line: 50 bytes at 128 x line + 20.
-    const std::vector<unsigned char> crop = laid("CROP5.SC5", 5);
+    const std::vector<unsigned char> crop = laid("CROP5.SC5", ScreenMode::screen5);
     const std::vector<unsigned char> land = asBsave("LAND5.SC5");
     for (int y = 0; y < 80; ++y) {
         EXPECT_TRUE(std::equal(crop.begin() + 128 * y, crop.begin() + 128 * y + 50,
@@ -115,7 +116,7 @@ TEST(Samples, OtherLayoutsLayTheirPictures) {
 }
 
 TEST(Samples, Screen5BarsOnPageZeroAndHorizontalBarsOnPageOne) {
-    VdpState vdp = load(5, "BARS.SC5");
+    VdpState vdp = load(ScreenMode::screen5, "BARS.SC5");
     for (int colour = 0; colour < kPaletteColours; ++colour) {
         SCOPED_TRACE(colour);
         EXPECT_EQ(test::pixelScreen5(vdp, 16 * colour + 5, 100), vdp.paletteRgb()[colour]);
@@ -145,18 +146,18 @@ TEST(Samples, PaletteFilesHoldAGreyRampAndABlueToRedRamp) {
 }
 
 TEST(Samples, WideModesAlternateSinglePixelColumns) {
-    const VdpState s6 = load(6, "RAMP.SC6");
+    const VdpState s6 = load(ScreenMode::screen6, "RAMP.SC6");
     EXPECT_EQ(test::pixelScreen6(s6, 100, 200), s6.paletteRgb()[1]);
     EXPECT_EQ(test::pixelScreen6(s6, 101, 200), s6.paletteRgb()[2]);
     EXPECT_EQ(test::pixelScreen6(s6, 384, 10), s6.paletteRgb()[3]);
-    const VdpState s7 = load(7, "BARS7.SC7");
+    const VdpState s7 = load(ScreenMode::screen7, "BARS7.SC7");
     EXPECT_EQ(test::pixelScreen7(s7, 32 * 9 + 1, 50), s7.paletteRgb()[9]);
     EXPECT_EQ(test::pixelScreen7(s7, 100, 200), s7.paletteRgb()[15]);
     EXPECT_EQ(test::pixelScreen7(s7, 101, 200), s7.paletteRgb()[9]);
 }
 
 TEST(Samples, Screen8ShowsEveryByteValueInAGrid) {
-    const VdpState vdp = load(8, "RGB.SC8");
+    const VdpState vdp = load(ScreenMode::screen8, "RGB.SC8");
     for (int value = 0; value < 256; ++value) {
         EXPECT_EQ(test::pixelScreen8(vdp, 16 * (value % 16) + 3, 13 * (value / 16) + 4),
                   screen8Colour(colourLevels(vdp.shownColourModel()), value));
@@ -164,7 +165,7 @@ TEST(Samples, Screen8ShowsEveryByteValueInAGrid) {
 }
 
 TEST(Samples, YjkRampsAndPalettePixels) {
-    const VdpState s12 = load(12, "YJK.SCC");
+    const VdpState s12 = load(ScreenMode::screen12, "YJK.SCC");
     // The Y ramp with J = K = 0: red and green equal Y, blue runs a little higher.
     for (int x = 0; x < kNarrowWidth; ++x) {
         const RgbTriple p = test::pixelScreen12(s12, x, 200);
@@ -175,7 +176,7 @@ TEST(Samples, YjkRampsAndPalettePixels) {
     // Top left of the plane: J = K = -32 at Y = 16.
     EXPECT_EQ(test::pixelScreen12(s12, 0, 0), test::yjkToRgb(s12, 16, 32, 32));
 
-    VdpState s10 = load(10, "YJKA.SCA");
+    VdpState s10 = load(ScreenMode::screen10, "YJKA.SCA");
     s10.readVramPalette();
     s10.selectPalette(PaletteSource::vram);
     for (int colour = 0; colour < kPaletteColours; ++colour) {
@@ -188,10 +189,10 @@ TEST(Samples, YjkRampsAndPalettePixels) {
 // The landscape as the pictures these screens show: flat areas, and a sky dithered between
 // two shades so that neighbouring pixels differ.
 TEST(Samples, LandscapeHasFlatAreasAndADitheredSky) {
-    VdpState s5 = load(5, "LAND5.SC5");
+    VdpState s5 = load(ScreenMode::screen5, "LAND5.SC5");
     s5.readVramPalette();
     s5.selectPalette(PaletteSource::vram);
-    const VdpState s8 = load(8, "LAND8.SC8");
+    const VdpState s8 = load(ScreenMode::screen8, "LAND8.SC8");
     constexpr int kSunX = 64;
     constexpr int kSunY = 36;
     constexpr int kSkyY = 60;

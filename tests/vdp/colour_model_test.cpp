@@ -34,19 +34,19 @@ TEST(ColourModel, KnownBytesGiveEachModelsColours) {
         ColourModel shown;
     };
     const Case cases[] = {
-        {msx2, 5, {0xB0}, rgb(218, 218, 145), msx2},
-        {msx2plus, 7, {0xB0}, rgb(222, 222, 148), msx2plus},
-        {msx2, 8, {0x49}, rgb(72, 72, 72), msx2},
-        {msx2plus, 8, {0x49}, rgb(74, 74, 74), msx2plus},
-        {msx2, 8, {0xB6}, rgb(182, 182, 145), msx2},
-        {msx2plus, 8, {0xB6}, rgb(180, 180, 148), msx2plus},
-        {msx2plus, 8, {0x6F}, rgb(106, 106, 255), msx2plus},
-        {msx2, 10, {0xB8}, rgb(222, 222, 148), msx2plus}, // a palette pixel
-        {msx2, 12, {0x50, 0x50, 0x50, 0x50}, rgb(82, 82, 106), msx2plus},
-        {levels, 12, {0x10, 0x10, 0x14, 0x10}, rgb(49, 16, 0), levels},
-        {msx2plus, 10, {0x10, 0x10, 0x14, 0x10}, rgb(49, 16, 8), msx2plus},
-        {levels, 12, {0xA5, 0xA7, 0xA0, 0xA0}, rgb(164, 139, 205), levels},
-        {msx2plus, 12, {0xA5, 0xA7, 0xA0, 0xA0}, rgb(164, 139, 213), msx2plus},
+        {msx2, ScreenMode::screen5, {0xB0}, rgb(218, 218, 145), msx2},
+        {msx2plus, ScreenMode::screen7, {0xB0}, rgb(222, 222, 148), msx2plus},
+        {msx2, ScreenMode::screen8, {0x49}, rgb(72, 72, 72), msx2},
+        {msx2plus, ScreenMode::screen8, {0x49}, rgb(74, 74, 74), msx2plus},
+        {msx2, ScreenMode::screen8, {0xB6}, rgb(182, 182, 145), msx2},
+        {msx2plus, ScreenMode::screen8, {0xB6}, rgb(180, 180, 148), msx2plus},
+        {msx2plus, ScreenMode::screen8, {0x6F}, rgb(106, 106, 255), msx2plus},
+        {msx2, ScreenMode::screen10, {0xB8}, rgb(222, 222, 148), msx2plus}, // a palette pixel
+        {msx2, ScreenMode::screen12, {0x50, 0x50, 0x50, 0x50}, rgb(82, 82, 106), msx2plus},
+        {levels, ScreenMode::screen12, {0x10, 0x10, 0x14, 0x10}, rgb(49, 16, 0), levels},
+        {msx2plus, ScreenMode::screen10, {0x10, 0x10, 0x14, 0x10}, rgb(49, 16, 8), msx2plus},
+        {levels, ScreenMode::screen12, {0xA5, 0xA7, 0xA0, 0xA0}, rgb(164, 139, 205), levels},
+        {msx2plus, ScreenMode::screen12, {0xA5, 0xA7, 0xA0, 0xA0}, rgb(164, 139, 213), msx2plus},
     };
     for (const auto& c : cases) {
         const auto vdp = vdpShowing(c.model, c.mode, c.bytes);
@@ -59,9 +59,9 @@ TEST(ColourModel, KnownBytesGiveEachModelsColours) {
 // The line decoders' per-model tables against the pixel operations, over random J and K.
 TEST(ColourModel, LineDecodersAgreeWithPixelFetchInEveryModel) {
     for (const ColourModel model : {ColourModel::msx2, ColourModel::msx2plus}) {
-        for (const std::uint32_t mode : test::kModes) {
+        for (const ScreenMode mode : test::kModes) {
             auto vdp = vdpShowing(model, mode, {});
-            test::fillRandom(*vdp, mode + 100 * indexOf(model));
+            test::fillRandom(*vdp, static_cast<std::uint32_t>(mode) + 100 * indexOf(model));
             for (int y = 0; y < kPictureLines; y += 7) {
                 RgbLine512 wide{};
                 vdp->renderLine512(y, wide);

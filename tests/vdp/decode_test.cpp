@@ -23,29 +23,29 @@ RgbTriple referenceYjk(const VdpState& v, int y, int j, int k) {
     return RgbTriple{v.level5()[b], v.level5()[g], v.level5()[r]};
 }
 
-RgbTriple referencePixel(const VdpState& v, std::uint32_t mode, int x, int y) {
+RgbTriple referencePixel(const VdpState& v, ScreenMode mode, int x, int y) {
     const std::uint8_t* line = v.vram().data() + v.pageBase();
     switch (mode) {
-    case 5: {
+    case ScreenMode::screen5: {
         const std::uint8_t b = line[128 * y + x / 2];
         return v.paletteRgb()[x % 2 == 0 ? b / 16 : b % 16];
     }
-    case 6: {
+    case ScreenMode::screen6: {
         const std::uint8_t b = line[128 * y + x / 4];
         return v.paletteRgb()[(b >> (6 - 2 * (x % 4))) % 4];
     }
-    case 7: {
+    case ScreenMode::screen7: {
         const std::uint8_t b = line[256 * y + x / 2];
         return v.paletteRgb()[x % 2 == 0 ? b / 16 : b % 16];
     }
-    case 8:
+    case ScreenMode::screen8:
         return screen8Colour(colourLevels(v.shownColourModel()), line[256 * y + x]);
     default: {
         const std::uint8_t* g = line + 256 * y + 4 * (x / 4);
         const int k = (g[0] % 8) + 8 * (g[1] % 8);
         const int j = (g[2] % 8) + 8 * (g[3] % 8);
         const std::uint8_t b = g[x % 4];
-        if (mode == 10 && (b & 0x08) != 0) {
+        if (mode == ScreenMode::screen10 && (b & 0x08) != 0) {
             return v.paletteRgb()[b / 16];
         }
         return referenceYjk(v, b / 8, j, k);
@@ -53,13 +53,13 @@ RgbTriple referencePixel(const VdpState& v, std::uint32_t mode, int x, int y) {
     }
 }
 
-int widthOf(std::uint32_t mode) {
-    return (mode == 6 || mode == 7) ? 512 : 256;
+int widthOf(ScreenMode mode) {
+    return (mode == ScreenMode::screen6 || mode == ScreenMode::screen7) ? 512 : 256;
 }
 
 // The line decoder of the VDP's current mode, which must be mode.
 template <std::size_t N>
-void decodeLine(const VdpState& v, std::uint32_t mode, int y, std::array<RgbTriple, N>& out) {
+void decodeLine(const VdpState& v, ScreenMode mode, int y, std::array<RgbTriple, N>& out) {
     EXPECT_EQ(v.screenMode(), mode);
     if constexpr (N == 256) {
         v.renderLine256(y, out);
@@ -68,17 +68,17 @@ void decodeLine(const VdpState& v, std::uint32_t mode, int y, std::array<RgbTrip
     }
 }
 
-RgbTriple pixelOf(const VdpState& v, std::uint32_t mode, int x, int y) {
+RgbTriple pixelOf(const VdpState& v, ScreenMode mode, int x, int y) {
     switch (mode) {
-    case 5:
+    case ScreenMode::screen5:
         return test::pixelScreen5(v, x, y);
-    case 6:
+    case ScreenMode::screen6:
         return test::pixelScreen6(v, x, y);
-    case 7:
+    case ScreenMode::screen7:
         return test::pixelScreen7(v, x, y);
-    case 8:
+    case ScreenMode::screen8:
         return test::pixelScreen8(v, x, y);
-    case 10:
+    case ScreenMode::screen10:
         return test::pixelScreen10(v, x, y);
     default:
         return test::pixelScreen12(v, x, y);
@@ -132,7 +132,7 @@ TEST(Decode, YjkLinesMatchThePixelOperationsForEveryInput) {
                 vdp->vramForLoading()[4 * n + i] = static_cast<std::uint8_t>((y + i) << 3 | low[i]);
             }
         }
-        for (const std::uint32_t mode : {10U, 12U}) {
+        for (const ScreenMode mode : {ScreenMode::screen10, ScreenMode::screen12}) {
             vdp->setScreenMode(mode);
             RgbLine256 line{};
             decodeLine(*vdp, mode, 0, line);
@@ -146,7 +146,7 @@ TEST(Decode, YjkLinesMatchThePixelOperationsForEveryInput) {
 TEST(Decode, KnownBytesGiveKnownLines) {
     struct Case {
         const char* name;
-        std::uint32_t mode;
+        ScreenMode mode;
         std::array<std::uint8_t, 4> pattern; // repeated over the line
         std::array<RgbTriple, 8> firstPixels;
     };
@@ -155,32 +155,32 @@ TEST(Decode, KnownBytesGiveKnownLines) {
     const RgbTriple y16j1 = rgb(139, 131, 156);
     const Case cases[] = {
         {"screen 5 0x1F alternates 1 and 15",
-         5,
+         ScreenMode::screen5,
          {0x1F, 0x1F, 0x1F, 0x1F},
          {c1, c15, c1, c15, c1, c15, c1, c15}},
         {"screen 6 0x1B gives 0 1 2 3",
-         6,
+         ScreenMode::screen6,
          {0x1B, 0x1B, 0x1B, 0x1B},
          {c0, c1, c2, c3, c0, c1, c2, c3}},
         {"screen 7 0x9F gives 9 and 15",
-         7,
+         ScreenMode::screen7,
          {0x9F, 0x23, 0x9F, 0x23},
          {c9, c15, c2, c3, c9, c15, c2, c3}},
         {"screen 8 bytes",
-         8,
+         ScreenMode::screen8,
          {0xE0, 0x1C, 0x03, 0x49},
          {rgb(0, 255, 0), rgb(255, 0, 0), rgb(0, 0, 255), rgb(72, 72, 85), rgb(0, 255, 0),
           rgb(255, 0, 0), rgb(0, 0, 255), rgb(72, 72, 85)}},
         {"screen 12 group J=1 K=0 Y=16",
-         12,
+         ScreenMode::screen12,
          {0x80, 0x80, 0x81, 0x80},
          {y16j1, y16j1, y16j1, y16j1, y16j1, y16j1, y16j1, y16j1}},
         {"screen 10 attribute pixels keep palette colour",
-         10,
+         ScreenMode::screen10,
          {0x98, 0x80, 0x81, 0xF8},
          {c9, y16j1, y16j1, c15, c9, y16j1, y16j1, c15}},
         {"screen 10 clear attribute is YJK with even Y",
-         10,
+         ScreenMode::screen10,
          {0x10, 0x18, 0x10, 0x10},
          {rgb(16, 16, 16), c1, rgb(16, 16, 16), rgb(16, 16, 16), rgb(16, 16, 16), c1,
           rgb(16, 16, 16), rgb(16, 16, 16)}},
@@ -188,7 +188,8 @@ TEST(Decode, KnownBytesGiveKnownLines) {
     for (const auto& c : cases) {
         auto vdp = makeVdp();
         vdp->setScreenMode(c.mode);
-        const int lineBytes = (c.mode == 5 || c.mode == 6) ? 128 : 256;
+        const int lineBytes =
+            (c.mode == ScreenMode::screen5 || c.mode == ScreenMode::screen6) ? 128 : 256;
         for (int i = 0; i < lineBytes; ++i) {
             vdp->vramForLoading()[3 * lineBytes + i] = c.pattern[i % 4];
         }
@@ -209,14 +210,19 @@ TEST(Decode, KnownBytesGiveKnownLines) {
 
 TEST(Decode, LineAndPixelOperationsAgreeWithReferenceOnEveryPage) {
     struct Case {
-        std::uint32_t mode;
+        ScreenMode mode;
         std::int32_t page;
     };
-    const Case cases[] = {{5, 0}, {5, 1}, {5, 3},  {6, 0},  {6, 1},  {7, 0}, {7, 1},
-                          {8, 0}, {8, 1}, {10, 0}, {10, 1}, {12, 0}, {12, 1}};
+    const Case cases[] = {
+        {ScreenMode::screen5, 0},  {ScreenMode::screen5, 1},  {ScreenMode::screen5, 3},
+        {ScreenMode::screen6, 0},  {ScreenMode::screen6, 1},  {ScreenMode::screen7, 0},
+        {ScreenMode::screen7, 1},  {ScreenMode::screen8, 0},  {ScreenMode::screen8, 1},
+        {ScreenMode::screen10, 0}, {ScreenMode::screen10, 1}, {ScreenMode::screen12, 0},
+        {ScreenMode::screen12, 1}};
     for (const auto& c : cases) {
         auto vdp = makeVdp();
-        test::fillRandom(*vdp, 100 * c.mode + static_cast<std::uint32_t>(c.page));
+        test::fillRandom(*vdp, 100 * static_cast<std::uint32_t>(c.mode) +
+                                   static_cast<std::uint32_t>(c.page));
         PaletteRecord pal;
         std::copy_n(vdp->vram().begin() + 0x1234, pal.size(), pal.begin());
         vdp->setFilePalette(pal);
@@ -244,14 +250,14 @@ TEST(Decode, LineAndPixelOperationsAgreeWithReferenceOnEveryPage) {
 
 TEST(Decode, DisplayPageMovesTheLineStart) {
     struct Case {
-        std::uint32_t mode;
+        ScreenMode mode;
         std::size_t line0, line1;
     };
-    const Case cases[] = {{5, 0x8000, 0x8080},
-                          {6, 0x8000, 0x8080},
-                          {7, 0x10000, 0x10100},
-                          {8, 0x10000, 0x10100},
-                          {12, 0x10000, 0x10100}};
+    const Case cases[] = {{ScreenMode::screen5, 0x8000, 0x8080},
+                          {ScreenMode::screen6, 0x8000, 0x8080},
+                          {ScreenMode::screen7, 0x10000, 0x10100},
+                          {ScreenMode::screen8, 0x10000, 0x10100},
+                          {ScreenMode::screen12, 0x10000, 0x10100}};
     for (const auto& c : cases) {
         auto vdp = makeVdp();
         vdp->setScreenMode(c.mode);
@@ -267,7 +273,7 @@ TEST(Decode, DisplayPageMovesTheLineStart) {
 
 TEST(Decode, Screen12GroupSharesJAndK) {
     auto vdp = makeVdp();
-    vdp->setScreenMode(12);
+    vdp->setScreenMode(ScreenMode::screen12);
     const std::array<std::uint8_t, 8> bytes{0x00, 0x00, 0x00, 0x00, 0x80, 0x80, 0x81, 0x80};
     std::copy(bytes.begin(), bytes.end(), vdp->vramForLoading().begin());
     EXPECT_EQ(test::pixelScreen12(*vdp, 5, 0), rgb(139, 131, 156));

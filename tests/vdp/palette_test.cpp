@@ -12,7 +12,7 @@ using test::rgb;
 
 TEST(VdpState, FreshStateIsScreen7Page0WithStandardPaletteAndZeroVram) {
     const auto vdp = makeVdp();
-    EXPECT_EQ(vdp->screenMode(), 7u);
+    EXPECT_EQ(vdp->screenMode(), ScreenMode::screen7);
     EXPECT_EQ(vdp->displayPage(), 0);
     EXPECT_EQ(vdp->pageBase(), 0);
     EXPECT_EQ(vdp->paletteTableAddress(), 0xFA80u);
@@ -99,15 +99,16 @@ TEST(VdpState, UnknownPaletteSourceKeepsActivePaletteAndRecomputesColours) {
 
 TEST(VdpState, VramPaletteIsReadFromTheModesAbsoluteTableAddress) {
     struct Case {
-        std::uint32_t mode;
+        ScreenMode mode;
         std::int32_t page;
         std::size_t address;
     };
-    const Case cases[] = {{5, 1, 0x7680}, {6, 3, 0x7680},  {7, 1, 0xFA80},
-                          {8, 0, 0xFA80}, {10, 1, 0xFA80}, {12, 1, 0xFA80}};
+    const Case cases[] = {{ScreenMode::screen5, 1, 0x7680},  {ScreenMode::screen6, 3, 0x7680},
+                          {ScreenMode::screen7, 1, 0xFA80},  {ScreenMode::screen8, 0, 0xFA80},
+                          {ScreenMode::screen10, 1, 0xFA80}, {ScreenMode::screen12, 1, 0xFA80}};
     for (const auto& c : cases) {
         auto vdp = makeVdp();
-        test::fillRandom(*vdp, c.mode);
+        test::fillRandom(*vdp, static_cast<std::uint32_t>(c.mode));
         vdp->setScreenMode(c.mode);
         vdp->selectPage(c.page);
         vdp->readVramPalette();
@@ -120,16 +121,23 @@ TEST(VdpState, VramPaletteIsReadFromTheModesAbsoluteTableAddress) {
 
 TEST(VdpState, ScreenModeSetsTableAddressAndAlwaysSelectsPage0) {
     struct Case {
-        std::uint32_t mode;
-        std::uint32_t expectedMode;
+        ScreenMode mode;
+        ScreenMode expectedMode;
         std::uint32_t tableAddress;
     };
-    const Case cases[] = {{5, 5, 0x7680},   {6, 6, 0x7680},   {7, 7, 0xFA80}, {8, 8, 0xFA80},
-                          {10, 10, 0xFA80}, {12, 12, 0xFA80}, {9, 8, 0xFA80}, {11, 8, 0xFA80},
-                          {0, 8, 0xFA80},   {4, 4, 0x1B80}};
+    const Case cases[] = {{ScreenMode::screen5, ScreenMode::screen5, 0x7680},
+                          {ScreenMode::screen6, ScreenMode::screen6, 0x7680},
+                          {ScreenMode::screen7, ScreenMode::screen7, 0xFA80},
+                          {ScreenMode::screen8, ScreenMode::screen8, 0xFA80},
+                          {ScreenMode::screen10, ScreenMode::screen10, 0xFA80},
+                          {ScreenMode::screen12, ScreenMode::screen12, 0xFA80},
+                          {static_cast<ScreenMode>(9), ScreenMode::screen8, 0xFA80},
+                          {static_cast<ScreenMode>(11), ScreenMode::screen8, 0xFA80},
+                          {static_cast<ScreenMode>(0), ScreenMode::screen8, 0xFA80},
+                          {ScreenMode::screen4, ScreenMode::screen4, 0x1B80}};
     for (const auto& c : cases) {
         auto vdp = makeVdp();
-        vdp->setScreenMode(8);
+        vdp->setScreenMode(ScreenMode::screen8);
         vdp->selectPage(1);
         vdp->setScreenMode(c.mode);
         EXPECT_EQ(vdp->screenMode(), c.expectedMode) << "mode " << c.mode;
@@ -141,16 +149,18 @@ TEST(VdpState, ScreenModeSetsTableAddressAndAlwaysSelectsPage0) {
 
 TEST(VdpState, PageSelectionFollowsTheModesPageLayout) {
     struct Case {
-        std::uint32_t mode;
+        ScreenMode mode;
         std::int32_t page;
         std::int32_t expectedPage;
         std::int32_t expectedBase;
     };
     // Each case starts from page 1 where that exists, so an ignored page shows.
     const Case cases[] = {
-        {5, 0, 0, 0},         {5, 3, 3, 0x18000}, {5, 4, 1, 0x8000},  {5, -1, 1, 0x8000},
-        {6, 2, 2, 0x10000},   {7, 0, 0, 0},       {7, 2, 1, 0x10000}, {8, 2, 1, 0x10000},
-        {10, -1, 1, 0x10000}, {12, 0, 0, 0},
+        {ScreenMode::screen5, 0, 0, 0},         {ScreenMode::screen5, 3, 3, 0x18000},
+        {ScreenMode::screen5, 4, 1, 0x8000},    {ScreenMode::screen5, -1, 1, 0x8000},
+        {ScreenMode::screen6, 2, 2, 0x10000},   {ScreenMode::screen7, 0, 0, 0},
+        {ScreenMode::screen7, 2, 1, 0x10000},   {ScreenMode::screen8, 2, 1, 0x10000},
+        {ScreenMode::screen10, -1, 1, 0x10000}, {ScreenMode::screen12, 0, 0, 0},
     };
     for (const auto& c : cases) {
         auto vdp = makeVdp();

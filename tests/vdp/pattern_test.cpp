@@ -24,14 +24,15 @@ void useDistinctPalette(VdpState& vdp) {
     vdp.selectPalette(PaletteSource::file);
 }
 
-constexpr ScreenMode kPatternModes[] = {2, 3, 4};
+constexpr ScreenMode kPatternModes[] = {ScreenMode::screen2, ScreenMode::screen3,
+                                        ScreenMode::screen4};
 
 // Line pixels never re-lay a pattern mode's VRAM; every decoder shows the reference's pixels.
 TEST(PatternModes, DecodersAgreeWithThePixelReferenceOnRandomVram) {
     for (const ScreenMode mode : kPatternModes) {
         SCOPED_TRACE(mode);
         auto vdp = test::makeVdp();
-        test::fillRandom(*vdp, mode);
+        test::fillRandom(*vdp, static_cast<std::uint32_t>(mode));
         vdp->setScreenMode(mode);
         useDistinctPalette(*vdp);
         const std::vector<std::uint8_t> before(vdp->vram().begin(), vdp->vram().end());
@@ -60,13 +61,19 @@ TEST(PatternModes, KnownBytesGiveKnownColours) {
         std::vector<std::array<int, 3>> pixels;                    // x, y, palette index
     } cases[] = {
         // Third 0, name 5, line 3: pattern 0x80, colours 4 (set) and 10 (clear).
-        {2, {{0x1800, 5}, {0x002B, 0x80}, {0x202B, 0x4A}}, {{0, 3, 4}, {1, 3, 10}, {7, 3, 10}}},
+        {ScreenMode::screen2,
+         {{0x1800, 5}, {0x002B, 0x80}, {0x202B, 0x4A}},
+         {{0, 3, 4}, {1, 3, 10}, {7, 3, 10}}},
         // Third 2 (line 130), column 1, name 7: its bytes lie 0x1000 on.
-        {2, {{0x1A01, 7}, {0x103A, 0x01}, {0x303A, 0xF3}}, {{15, 130, 15}, {14, 130, 3}}},
+        {ScreenMode::screen2,
+         {{0x1A01, 7}, {0x103A, 0x01}, {0x303A, 0xF3}},
+         {{15, 130, 15}, {14, 130, 3}}},
         // Colour 0 is palette colour 0, not a backdrop.
-        {2, {{0x1800, 1}, {0x0008, 0xF0}, {0x2008, 0x0C}}, {{0, 0, 0}, {4, 0, 12}}},
+        {ScreenMode::screen2,
+         {{0x1800, 1}, {0x0008, 0xF0}, {0x2008, 0x0C}},
+         {{0, 0, 0}, {4, 0, 12}}},
         // Row 5, column 2, name 16: bytes 2 (upper lines) and 3 (lower) of its pattern.
-        {3,
+        {ScreenMode::screen3,
          {{0x08A2, 0x10}, {0x0082, 0x9C}, {0x0083, 0x5E}},
          {{16, 40, 9}, {19, 43, 9}, {20, 40, 12}, {16, 44, 5}, {23, 47, 14}}},
     };
@@ -79,8 +86,7 @@ TEST(PatternModes, KnownBytesGiveKnownColours) {
         }
         for (const auto& [x, y, index] : c.pixels) {
             SCOPED_TRACE(testing::Message() << "screen " << c.mode << " x=" << x << " y=" << y);
-            EXPECT_EQ(test::patternReferenceIndex(vdp->vram(), static_cast<int>(c.mode), x, y),
-                      index);
+            EXPECT_EQ(test::patternReferenceIndex(vdp->vram(), c.mode, x, y), index);
             EXPECT_EQ(test::fetchPixel(*vdp, x, y, true), vdp->paletteRgb()[index]);
         }
     }

@@ -15,13 +15,13 @@ struct Shape {
     std::size_t end; // first address past the 212 rewritten lines
 };
 
-Shape shapeOf(std::uint32_t mode) {
+Shape shapeOf(ScreenMode mode) {
     switch (mode) {
-    case 5:
+    case ScreenMode::screen5:
         return {256, 4, 128, 0x6A00};
-    case 6:
+    case ScreenMode::screen6:
         return {512, 2, 128, 0x6A00};
-    case 7:
+    case ScreenMode::screen7:
         return {512, 4, 256, 0xD400};
     default:
         return {256, 8, 256, 0xD400};
@@ -29,7 +29,7 @@ Shape shapeOf(std::uint32_t mode) {
 }
 
 // Reads every packed pixel first, then lays the lines out afresh: no in-place tricks.
-std::vector<std::uint8_t> referenceRemap(const std::vector<std::uint8_t>& vram, std::uint32_t mode,
+std::vector<std::uint8_t> referenceRemap(const std::vector<std::uint8_t>& vram, ScreenMode mode,
                                          int n) {
     const Shape s = shapeOf(mode);
     std::vector<std::uint8_t> out = vram;
@@ -59,12 +59,13 @@ std::vector<std::uint8_t> referenceRemap(const std::vector<std::uint8_t>& vram, 
 }
 
 TEST(Remap, MatchesStraightforwardRepackingForEveryMode) {
-    for (const std::uint32_t mode : test::kModes) {
+    for (const ScreenMode mode : test::kModes) {
         const int w = shapeOf(mode).width;
         for (const int n : {0, 1, 7, 101, w / 2 + 1, w - 1, w, w + 5}) {
             for (const std::int32_t page : {0, 1}) {
                 auto vdp = makeVdp();
-                test::fillRandom(*vdp, mode * 1000 + static_cast<std::uint32_t>(n));
+                test::fillRandom(*vdp, static_cast<std::uint32_t>(mode) * 1000 +
+                                           static_cast<std::uint32_t>(n));
                 vdp->setScreenMode(mode);
                 vdp->selectPage(page);
                 const std::vector<std::uint8_t> before(vdp->vram().begin(), vdp->vram().end());
@@ -78,9 +79,9 @@ TEST(Remap, MatchesStraightforwardRepackingForEveryMode) {
 }
 
 TEST(Remap, FullWidthLeavesVramUnchanged) {
-    for (const std::uint32_t mode : test::kModes) {
+    for (const ScreenMode mode : test::kModes) {
         auto vdp = makeVdp();
-        test::fillRandom(*vdp, mode);
+        test::fillRandom(*vdp, static_cast<std::uint32_t>(mode));
         vdp->setScreenMode(mode);
         const auto before = vdp->vram();
         vdp->remapLinePixels(shapeOf(mode).width);
@@ -91,7 +92,7 @@ TEST(Remap, FullWidthLeavesVramUnchanged) {
 TEST(Remap, Screen8With200PixelsPadsEachLineWithZeros) {
     auto vdp = makeVdp();
     test::fillRandom(*vdp, 8);
-    vdp->setScreenMode(8);
+    vdp->setScreenMode(ScreenMode::screen8);
     const auto before = vdp->vram();
     vdp->remapLinePixels(200);
     for (int y = 0; y < 212; ++y) {
@@ -108,7 +109,7 @@ TEST(Remap, Screen8With200PixelsPadsEachLineWithZeros) {
 TEST(Remap, OddWidthLinesBeginInsideAByte) {
     auto vdp = makeVdp();
     test::fillRandom(*vdp, 55);
-    vdp->setScreenMode(5);
+    vdp->setScreenMode(ScreenMode::screen5);
     const auto before = vdp->vram();
     vdp->remapLinePixels(255);
     // Line 1 begins with source pixel 255, the low half of byte 127.
@@ -119,7 +120,7 @@ TEST(Remap, OddWidthLinesBeginInsideAByte) {
 
     auto v6 = makeVdp();
     test::fillRandom(*v6, 66);
-    v6->setScreenMode(6);
+    v6->setScreenMode(ScreenMode::screen6);
     const auto before6 = v6->vram();
     v6->remapLinePixels(510);
     EXPECT_EQ(v6->vram()[128] >> 6, (before6[127] >> 2) & 3);
@@ -132,7 +133,7 @@ TEST(Remap, NonPositiveWidthClearsThePictureLinesOnly) {
     for (const int n : {0, -1, -300}) {
         auto vdp = makeVdp();
         test::fillRandom(*vdp, 9);
-        vdp->setScreenMode(7);
+        vdp->setScreenMode(ScreenMode::screen7);
         const auto before = vdp->vram();
         vdp->remapLinePixels(n);
         for (std::size_t a = 0; a < 0xD400; ++a) {

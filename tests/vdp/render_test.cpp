@@ -8,17 +8,18 @@ namespace {
 
 using test::makeVdp;
 
-bool isWideMode(std::uint32_t mode) {
-    return mode == 6 || mode == 7;
+bool isWideMode(ScreenMode mode) {
+    return mode == ScreenMode::screen6 || mode == ScreenMode::screen7;
 }
 
 // Whatever the mode's own width, the 256 and 512 column views and the single-pixel
 // fetch must show the same picture: the rotated views rely on it.
 TEST(Render, LineRenderingAndPixelFetchAgreeInEveryMode) {
-    for (const std::uint32_t mode : test::kModes) {
+    for (const ScreenMode mode : test::kModes) {
         for (const std::int32_t page : {0, 1}) {
             auto vdp = makeVdp();
-            test::fillRandom(*vdp, mode * 7 + static_cast<std::uint32_t>(page));
+            test::fillRandom(*vdp, static_cast<std::uint32_t>(mode) * 7 +
+                                       static_cast<std::uint32_t>(page));
             vdp->setScreenMode(mode);
             vdp->selectPage(page);
             for (int y = 0; y < kPictureLines; y += 13) {
@@ -49,11 +50,11 @@ TEST(Render, LineRenderingAndPixelFetchAgreeInEveryMode) {
 TEST(Render, EdgeColumnsMapToTheModesOwnPixels) {
     auto vdp = makeVdp();
     test::fillRandom(*vdp, 5);
-    vdp->setScreenMode(5);
+    vdp->setScreenMode(ScreenMode::screen5);
     EXPECT_EQ(test::fetchPixel(*vdp, 511, 9, false), test::pixelScreen5(*vdp, 255, 9));
-    vdp->setScreenMode(7);
+    vdp->setScreenMode(ScreenMode::screen7);
     EXPECT_EQ(test::fetchPixel(*vdp, 255, 9, true), test::pixelScreen7(*vdp, 510, 9));
-    vdp->setScreenMode(6);
+    vdp->setScreenMode(ScreenMode::screen6);
     EXPECT_EQ(test::fetchPixel(*vdp, 255, 9, true), test::pixelScreen6(*vdp, 510, 9));
 }
 

@@ -6,20 +6,20 @@
 namespace tessarin {
 namespace {
 
-TEST(ScreenModes, FindsTheLineWidthOfEachModeAndNothingForOthers) {
+TEST(ScreenModes, FindsTheLineWidthOfEachNumberedModeAndNothingForOthers) {
     struct Case {
-        ScreenMode mode;
+        int number;
         int lineWidth; // 0: not a mode of the VDP
     };
-    const Case cases[] = {{5, 256}, {6, 512}, {7, 512}, {8, 256}, {10, 256}, {12, 256},
-                          {0, 0},   {4, 256}, {9, 0},   {11, 0},  {13, 0}};
+    const Case cases[] = {{5, 256},  {6, 512}, {7, 512}, {8, 256}, {10, 256}, {11, 256},
+                          {12, 256}, {0, 0},   {4, 256}, {9, 0},   {13, 0}};
     for (const Case& c : cases) {
-        const ScreenModeFacts* facts = findScreenMode(c.mode);
+        const std::optional<ScreenMode> mode = screenModeFromNumber(c.number);
         if (c.lineWidth == 0) {
-            EXPECT_EQ(facts, nullptr) << c.mode;
+            EXPECT_EQ(mode, std::nullopt) << c.number;
         } else {
-            ASSERT_NE(facts, nullptr) << c.mode;
-            EXPECT_EQ(facts->lineWidth, c.lineWidth) << c.mode;
+            ASSERT_NE(mode, std::nullopt) << c.number;
+            EXPECT_EQ(findScreenMode(*mode)->lineWidth, c.lineWidth) << c.number;
         }
     }
 }
@@ -28,7 +28,7 @@ TEST(ScreenModes, FindsTheLineWidthOfEachModeAndNothingForOthers) {
 // lies in page 0 below the page's end and clear of the picture.
 TEST(ScreenModes, EveryModeFitsItsPicturesAndPaletteIntoVram) {
     for (const ScreenModeFacts& m : kScreenModes) {
-        SCOPED_TRACE(m.mode);
+        SCOPED_TRACE(static_cast<int>(m.mode));
         EXPECT_EQ(m.lineWidth * m.bitsPerPixel, 8 * m.bytesPerLine);
         EXPECT_EQ(static_cast<std::size_t>(m.pageSize) * static_cast<std::size_t>(m.pageCount),
                   kVramSize);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "tests/support/print_screen_mode.h"
 #include "vdp/vdp_state.h"
 
 #include <cstdint>
@@ -25,6 +26,8 @@ inline RgbTriple rgb(int red, int green, int blue) {
                      static_cast<std::uint8_t>(red)};
 }
 
-inline constexpr std::uint32_t kModes[] = {5, 6, 7, 8, 10, 12};
+inline constexpr ScreenMode kModes[] = {ScreenMode::screen5,  ScreenMode::screen6,
+                                        ScreenMode::screen7,  ScreenMode::screen8,
+                                        ScreenMode::screen10, ScreenMode::screen12};
 
 } // namespace tessarin::test
