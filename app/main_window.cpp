@@ -7,6 +7,7 @@
 #include "dialogs/vram_mapping_dialog.h"
 #include "image/bmp_encoder.h"
 #include "platform/file_system.h"
+#include "storage/storage_kinds.h"
 
 #include <QAction>
 #include <QActionGroup>
