@@ -2,7 +2,7 @@
 
 #include "app/file_filters.h"
 #include "document/picture_recipe.h"
-#include "image/encoded_picture.h"
+#include "image/encode.h"
 #include "image/image_format.h"
 #include "platform/target_file.h"
 

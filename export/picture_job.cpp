@@ -2,7 +2,7 @@
 
 #include "document/picture_files.h"
 #include "document/view_placement.h"
-#include "image/encoded_picture.h"
+#include "image/encode.h"
 #include "platform/file_error.h"
 #include "platform/target_file.h"
 

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "image/image_format.h"
-#include "image/picture.h"
 #include "platform/byte_span.h"
 
 #include <cstdint>
@@ -32,9 +30,5 @@ private:
     std::vector<std::uint8_t> made_;
     std::vector<ByteSpan> pieces_;
 };
-
-// The picture as a file of format: the one encoder of every file the programs write. BMP of
-// an empty picture gives no bytes; PNG of one throws std::invalid_argument.
-[[nodiscard]] EncodedPicture encode(const Picture& picture, ImageFormat format);
 
 } // namespace tessarin

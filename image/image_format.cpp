@@ -1,8 +1,9 @@
 #include "image/image_format.h"
 
+#include "names/ascii_case.h"
+
 #include <algorithm>
 #include <array>
-#include <cctype>
 #include <utility>
 
 namespace tessarin {
@@ -13,13 +14,6 @@ constexpr std::array<std::pair<ImageFormat, std::string_view>, 2> kExtensions{{
     {ImageFormat::bmp, "bmp"},
     {ImageFormat::png, "png"},
 }};
-
-bool equalNoCase(std::string_view a, std::string_view b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        return std::tolower(static_cast<unsigned char>(x)) ==
-               std::tolower(static_cast<unsigned char>(y));
-    });
-}
 
 } // namespace
 
@@ -34,7 +28,7 @@ std::string_view extensionOfName(std::string_view fileName) {
 std::optional<ImageFormat> formatOfName(std::string_view fileName) {
     const std::string_view extension = extensionOfName(fileName);
     for (const auto& [format, known] : kExtensions) {
-        if (equalNoCase(extension, known)) {
+        if (equalIgnoringAsciiCase(extension, known)) {
             return format;
         }
     }

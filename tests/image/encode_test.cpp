@@ -1,4 +1,4 @@
-#include "image/encoded_picture.h"
+#include "image/encode.h"
 
 #include <gtest/gtest.h>
 

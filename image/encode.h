@@ -1,0 +1,13 @@
+#pragma once
+
+#include "image/encoded_picture.h"
+#include "image/image_format.h"
+#include "image/picture.h"
+
+namespace tessarin {
+
+// The picture as a file of format: the one encoder of every file the programs write. BMP of
+// an empty picture gives no bytes; PNG of one throws std::invalid_argument.
+[[nodiscard]] EncodedPicture encode(const Picture& picture, ImageFormat format);
+
+} // namespace tessarin
