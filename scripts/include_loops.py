@@ -1,5 +1,7 @@
 #!/usr/bin/env python3
-"""Loops among the project's own #include "..." lines below the window.
+"""Loops among the project's own #include "..." lines below the window, and includes that
+point the wrong way across the top (the window never includes the exporter, nor the chip
+the image files).
 
 A module is a header with its .cpp. Prints the loops between modules and the arrows
 between folders, and exits 1 when there is a loop of either: the arrows are to point one
@@ -10,7 +12,22 @@ import os
 import re
 import sys
 
-FOLDERS = ["document", "storage", "names", "vdp", "image", "platform"]
+FOLDERS = ["document", "storage", "names", "vdp", "image", "platform", "colour"]
+# Folders that must not include another: the viewer and the exporter are separate programs
+# over one model, and the chip's decoders know nothing of image files.
+FORBIDDEN = [("app", "export"), ("dialogs", "export"), ("export", "app"), ("vdp", "image")]
+
+
+def forbidden_includes(root):
+    found = []
+    for source, target in FORBIDDEN:
+        for name in sorted(os.listdir(os.path.join(root, source))):
+            if name.endswith((".h", ".cpp")):
+                text = open(os.path.join(root, source, name), encoding="utf-8").read()
+                found += [f"{source}/{name} -> {inc}"
+                          for inc in re.findall(r'#include "([^"]+)"', text)
+                          if inc.startswith(target + "/")]
+    return found
 
 
 def modules(root):
@@ -68,7 +85,9 @@ def main():
     print("folder arrows:", ", ".join(f"{a} -> {b}" for a, b in sorted(arrows)))
     print("module loops:", module_loops or "none")
     print("folder loops:", folder_loops or "none")
-    return 1 if module_loops or folder_loops else 0
+    wrong = forbidden_includes(root)
+    print("includes the wrong way:", wrong or "none")
+    return 1 if module_loops or folder_loops or wrong else 0
 
 
 if __name__ == "__main__":
