@@ -86,14 +86,19 @@ struct FolderIndex {
            (choice.screenMode.has_value() || extensionOf(name) != nullptr);
 }
 
+// Indexes kept: browsing needs one, a batch whose files alternate between folders a few.
+constexpr std::size_t kKeptIndexes = 8;
+
 std::shared_ptr<const FolderIndex> folderIndex(const std::string& folder) {
     static std::mutex guard;
-    static std::shared_ptr<const FolderIndex> kept;
+    static std::vector<std::shared_ptr<const FolderIndex>> kept;
     FolderListing listing = listFolder(folder);
     {
         const std::lock_guard lock(guard);
-        if (kept && kept->listing == listing) {
-            return kept;
+        for (const auto& index : kept) {
+            if (index->listing == listing) {
+                return index;
+            }
         }
     }
     auto index = std::make_shared<FolderIndex>();
@@ -125,7 +130,10 @@ std::shared_ptr<const FolderIndex> folderIndex(const std::string& folder) {
     }
     index->listing = std::move(listing);
     const std::lock_guard lock(guard);
-    kept = index;
+    if (kept.size() >= kKeptIndexes) {
+        kept.erase(kept.begin());
+    }
+    kept.push_back(index);
     return index;
 }
 

@@ -119,7 +119,8 @@ std::shared_ptr<const DiskImage> openDisk(const std::string& disk, const Stamp& 
     }
     auto file = std::make_shared<const DiskFile>(disk);
     if (file->size() > kMaxDiskImageSize) {
-        throw FileError(disk, "\"" + disk + "\" is too large for an MSX-DOS disk image");
+        throw FileError(disk, "\"" + disk + "\" is too large for an MSX-DOS disk image",
+                        Fault::diskTooLarge);
     }
     auto image = std::make_shared<const DiskImage>(disk, std::move(file));
     const std::lock_guard lock(guard);
@@ -131,17 +132,16 @@ std::shared_ptr<const DiskImage> openDisk(const std::string& disk, const Stamp& 
 
 const DiskImage::File& fileOnDisk(const DiskImage& image, const DiskPath& where,
                                   const std::string& path) {
-    for (const DiskImage::File& file : image.files()) {
-        if (equalNoCase(file.path(), where.inner)) {
-            return file;
-        }
+    if (const DiskImage::File* file = image.find(where.inner)) {
+        return *file;
     }
-    throw FileError(path, "Cannot open file \"" + path + "\": no such file on the disk");
+    throw FileError(path, "Cannot open file \"" + path + "\": no such file on the disk",
+                    Fault::noSuchFile);
 }
 
 void refuseEmpty(const std::string& path, std::uint64_t size) {
     if (size == 0) {
-        throw FileError(path, "File \"" + path + "\" is empty");
+        throw FileError(path, "File \"" + path + "\" is empty", Fault::empty);
     }
 }
 
@@ -197,11 +197,10 @@ InputBytes readInput(const std::string& path, std::size_t limit) {
     InputBytes input;
     if (const auto found = findDiskPath(path)) {
         const auto image = openDisk(found->where.disk, found->stamp);
-        std::vector<std::uint8_t> bytes = image->read(fileOnDisk(*image, found->where, path));
-        input.size = bytes.size();
+        const DiskImage::File& file = fileOnDisk(*image, found->where, path);
+        input.size = file.size();
         refuseEmpty(path, input.size);
-        bytes.resize(std::min(bytes.size(), limit));
-        input.bytes = std::move(bytes);
+        input.bytes = image->read(file, limit);
         return input;
     }
     InputFile in(path);
@@ -238,6 +237,14 @@ std::string nameInFolder(const std::string& path) {
         return where->inner;
     }
     return baseNameOf(path);
+}
+
+std::vector<FileError> damageOf(const std::string& folder) {
+    const auto stamp = hasDiskExtension(folder) ? stampOf(folder, false) : std::nullopt;
+    if (!stamp) {
+        return {};
+    }
+    return openDisk(folder, *stamp)->problems();
 }
 
 FolderListing listFolder(const std::string& folder) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/file_error.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -55,6 +57,12 @@ struct DiskPath {
 // Shared, not copied: a folder may hold 100,000 files.
 using FolderListing = std::shared_ptr<const std::vector<std::string>>;
 [[nodiscard]] FolderListing listFolder(const std::string& folder);
+
+// What was found wrong on the disk image folder while listing it (loops, cut chains,
+// directories past the end, too deep or too many entries), each as the error naming the
+// disk and the place inside it, once, in the order met; empty for a sound disk and for a
+// directory. FileError naming the disk when it is no MSX-DOS disk.
+[[nodiscard]] std::vector<FileError> damageOf(const std::string& folder);
 
 // The file-system file that holds path: the disk image for a path through one, else path.
 [[nodiscard]] std::string hostFileOf(const std::string& path);

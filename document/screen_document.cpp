@@ -36,7 +36,7 @@ std::size_t layPastHeader(const InputBytes& in, HeaderSize headerSize,
 std::string firstPictureOf(const std::string& disk) {
     const auto first = firstScreenFile(disk);
     if (!first) {
-        throw FileError(disk, "\"" + disk + "\" holds no screen file");
+        throw FileError(disk, "\"" + disk + "\" holds no screen file", Fault::noScreenFile);
     }
     return *first;
 }
