@@ -28,17 +28,25 @@ std::string safeName(std::string_view name) {
 }
 
 std::vector<std::string> outputNames(std::span<const WantedName> wanted) {
+    std::vector<std::string> plain;
+    plain.reserve(wanted.size());
     std::unordered_map<std::string, std::size_t> plainCount;
     for (const WantedName& w : wanted) {
-        ++plainCount[safeName(w.plain) + w.suffix];
+        plain.push_back(safeName(w.plain) + w.suffix);
+        ++plainCount[plain.back()];
     }
+    // A plain name wanted once is that output's, whatever the others' longer names.
+    std::unordered_set<std::string> own;
     std::vector<std::string> stems;
     stems.reserve(wanted.size());
     std::unordered_set<std::string> taken; // every name some output has by its stem
-    for (const WantedName& w : wanted) {
-        const std::string plain = safeName(w.plain);
-        stems.push_back(plainCount[plain + w.suffix] > 1 ? safeName(w.longer) : plain);
-        taken.insert(stems.back() + w.suffix);
+    for (std::size_t i = 0; i < wanted.size(); ++i) {
+        const bool alone = plainCount[plain[i]] == 1;
+        stems.push_back(alone ? safeName(wanted[i].plain) : safeName(wanted[i].longer));
+        taken.insert(stems.back() + wanted[i].suffix);
+        if (alone) {
+            own.insert(plain[i]);
+        }
     }
     std::unordered_set<std::string> given;
     std::unordered_map<std::string, int> nextNumber;
@@ -47,7 +55,8 @@ std::vector<std::string> outputNames(std::span<const WantedName> wanted) {
     for (std::size_t i = 0; i < wanted.size(); ++i) {
         const std::string& suffix = wanted[i].suffix;
         std::string name = stems[i] + suffix;
-        if (!given.insert(name).second) {
+        const bool mine = plainCount[plain[i]] == 1;
+        if ((!mine && own.contains(name)) || !given.insert(name).second) {
             int& number = nextNumber.try_emplace(name, kFirstNumber).first->second;
             do {
                 name = stems[i] + "-" + std::to_string(number++) + suffix;

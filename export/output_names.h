@@ -21,8 +21,9 @@ struct WantedName {
 
 // The names of the outputs in their folder, distinct, in the order wanted: plain + suffix;
 // where several want that, longer + suffix; where that too is taken, longer, a number and
-// the suffix (PIC.SC5-2.png, GAME-2). A number never takes a name another output has. The
-// stems are passed through safeName first.
+// the suffix (PIC.SC5-2.png, GAME-2). A plain name one output alone wants is always its
+// own, and a number never takes a name another output wants. The stems pass through
+// safeName first.
 [[nodiscard]] std::vector<std::string> outputNames(std::span<const WantedName> wanted);
 
 } // namespace tessarin::exporter
