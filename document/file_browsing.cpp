@@ -75,7 +75,8 @@ struct FolderIndex {
     FolderListing listing;
     std::vector<std::string> screens;                           // browsed, in order
     std::vector<std::string> screenNames;                       // their names in the folder
-    std::unordered_map<std::string, std::size_t> screenPlace;   // lower-case name -> index
+    std::unordered_map<std::string, std::size_t> screenPlace;   // name -> index
+    std::unordered_map<std::string, std::size_t> foldedPlace;   // lower-case name -> first
     std::unordered_map<std::string, std::string> byName;        // lower-case name -> path
     std::unordered_map<std::string, std::string> paletteByBase; // lower-case base -> first
 };
@@ -124,7 +125,9 @@ std::shared_ptr<const FolderIndex> folderIndex(const std::string& folder) {
                 lowered(withoutExtension(name) + "." + std::string(extension->pageOneOf)))) {
             continue;
         }
-        index->screenPlace.emplace(lowered(name), index->screens.size());
+        // PIC.SC5 and pic.sc5 on a disk are two files, each in its own place.
+        index->screenPlace.emplace(name, index->screens.size());
+        index->foldedPlace.emplace(lowered(name), index->screens.size());
         index->screens.push_back(path);
         index->screenNames.push_back(name);
     }
@@ -191,11 +194,18 @@ std::optional<std::string> neighbourScreenFile(const std::string& current, int s
 
 std::optional<std::pair<int, int>> placeInFolder(const std::string& current) {
     const auto index = folderIndex(folderOf(current));
-    const auto it = index->screenPlace.find(lowered(nameInFolder(current)));
-    if (it == index->screenPlace.end()) {
+    const std::string name = nameInFolder(current);
+    const auto placed = [&](std::size_t at) {
+        return std::pair{static_cast<int>(at) + 1, static_cast<int>(index->screens.size())};
+    };
+    if (const auto exact = index->screenPlace.find(name); exact != index->screenPlace.end()) {
+        return placed(exact->second);
+    }
+    const auto folded = index->foldedPlace.find(lowered(name));
+    if (folded == index->foldedPlace.end()) {
         return std::nullopt;
     }
-    return std::pair{static_cast<int>(it->second) + 1, static_cast<int>(index->screens.size())};
+    return placed(folded->second);
 }
 
 std::optional<std::string> firstScreenFile(const std::string& folder) {

@@ -1,10 +1,12 @@
 // Disk images that lie, through the storage interface the viewer and the exporter use:
 // every fault is reported once with its kind and place, and never hides the sound files.
 #include "document/disk_image.h"
+#include "document/file_browsing.h"
 #include "document/file_source.h"
 #include "tests/platform/scratch_dir.h"
 #include "tools/disk_writer.h"
 
+#include <algorithm>
 #include <functional>
 #include <gtest/gtest.h>
 #include <optional>
@@ -144,6 +146,9 @@ TEST(HostileDisks, EachFaultIsReportedOnceWithItsKindAndPlace) {
             continue;
         }
         const std::string path = disk + "/" + c.read->path;
+        const auto at = std::find(listing->begin(), listing->end(), path) - listing->begin();
+        EXPECT_EQ(placeInFolder(path),
+                  std::pair(static_cast<int>(at) + 1, static_cast<int>(listing->size())));
         try {
             const InputBytes in = readInput(path, c.read->limit);
             EXPECT_FALSE(c.read->fault) << "no fault";
