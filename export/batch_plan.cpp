@@ -82,6 +82,11 @@ std::vector<WantedName> wantedNames(const std::vector<Input>& inputs, const std:
     return wanted;
 }
 
+// Running out of memory while planning file: a failure that names it.
+FileError outOfMemory(const std::string& file) {
+    return FileError(file, file + ": not enough memory to plan its conversion");
+}
+
 template <typename T> void append(std::vector<T>& to, std::vector<T>&& from) {
     to.insert(to.end(), std::make_move_iterator(from.begin()), std::make_move_iterator(from.end()));
 }
@@ -107,7 +112,7 @@ std::variant<BatchPlan, UsageError> planBatch(const ExportOptions& options) {
                 anyScreen = true;
             }
         } catch (const std::bad_alloc&) {
-            throw FileError(file, file + ": not enough memory to plan its conversion");
+            throw outOfMemory(file);
         }
     }
 
@@ -118,28 +123,33 @@ std::variant<BatchPlan, UsageError> planBatch(const ExportOptions& options) {
         std::string(".") + extensionOf(options.format.value_or(ImageFormat::png));
     const std::vector<std::string> names = outputNames(wantedNames(inputs, suffix));
     for (std::size_t i = 0; i < inputs.size(); ++i) {
-        const std::string& screen = inputs[i].path;
-        if (inputs[i].disk) {
-            if (auto inside = diskPlan(options, screen, joinPath(options.outDir, names[i]))) {
-                append(plan.items, std::move(inside->items));
-                append(plan.folders, std::move(inside->folders));
-                append(plan.damage, std::move(inside->damage));
-                continue;
+        try {
+            const std::string& screen = inputs[i].path;
+            if (inputs[i].disk) {
+                if (auto inside = diskPlan(options, screen, joinPath(options.outDir, names[i]))) {
+                    append(plan.items, std::move(inside->items));
+                    append(plan.folders, std::move(inside->folders));
+                    append(plan.damage, std::move(inside->damage));
+                    continue;
+                }
+                anyScreen = true; // no disk: its one picture fails, naming it
             }
-            anyScreen = true; // no disk: its one picture fails, naming it
+            std::string palette = options.paletteFile;
+            if (const std::string* paired = index.pairedPalette(screen)) {
+                palette = *paired;
+                usedPalettes.insert(*paired);
+            }
+            if (options.paletteSource == PaletteSource::file && palette.empty()) {
+                return UsageError{"--palette-source file needs a palette file for " +
+                                  quoted(screen)};
+            }
+            const std::string name = inputs[i].disk ? names[i] + suffix : names[i];
+            const bool renamed = name != baseNameWithoutExtension(screen) + suffix;
+            plan.items.push_back(BatchItem{jobFor(options, screen, palette),
+                                           joinPath(options.outDir, name), renamed});
+        } catch (const std::bad_alloc&) {
+            throw outOfMemory(inputs[i].path);
         }
-        std::string palette = options.paletteFile;
-        if (const std::string* paired = index.pairedPalette(screen)) {
-            palette = *paired;
-            usedPalettes.insert(*paired);
-        }
-        if (options.paletteSource == PaletteSource::file && palette.empty()) {
-            return UsageError{"--palette-source file needs a palette file for " + quoted(screen)};
-        }
-        const std::string name = inputs[i].disk ? names[i] + suffix : names[i];
-        const bool renamed = name != baseNameWithoutExtension(screen) + suffix;
-        plan.items.push_back(
-            BatchItem{jobFor(options, screen, palette), joinPath(options.outDir, name), renamed});
     }
     if (!anyScreen && plan.items.empty()) {
         return UsageError{"no screen file among the FILEs"};
