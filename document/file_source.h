@@ -43,6 +43,11 @@ public:
     // throws FileError naming it.
     [[nodiscard]] FolderListing listFolder(const std::string& folder);
 
+    // What was found wrong in folder while listing it (see Storage::problems): a disk
+    // image's loops, cut chains, directories past the end, too deep or too many entries.
+    // Empty for a sound disk and for a directory; FileError as listFolder.
+    [[nodiscard]] std::vector<FileError> damageOf(const std::string& folder);
+
     // Browsing. The screen files of a folder are the names the name rule gives a screen
     // mode or a screen extension, palette files never, and companions (page 1 of another
     // screen file present) not on their own.
@@ -69,7 +74,8 @@ private:
         FolderListing listing;
         NameIndex names;                      // the names inside the place, in listing order
         std::vector<std::string> screenNames; // browsed, in order
-        std::unordered_map<std::string, std::size_t> screenPlace; // folded name -> index
+        std::unordered_map<std::string, std::size_t> screenPlace; // name -> index
+        std::unordered_map<std::string, std::size_t> foldedPlace; // folded name -> first
     };
     [[nodiscard]] std::shared_ptr<const Place> placeAt(const std::string& folder);
     [[nodiscard]] std::shared_ptr<const Place> placeOf(const FoundPlace& found);
