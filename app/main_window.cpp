@@ -350,9 +350,13 @@ void MainWindow::openPreviousFile() {
 }
 
 void MainWindow::browse(int step) {
-    if (document_->openNeighbour(step)) {
+    const auto result = document_->openNeighbour(step);
+    if (result.opened) {
         opened(FileSlot::vram0);
-    } else if (document_->hasPicture()) {
+    }
+    if (!result.skipped.empty()) {
+        status_.showSkipped(result.skipped, !result.opened, step > 0);
+    } else if (!result.opened && document_->hasPicture()) {
         status_.showEndOfFolder(step > 0);
     }
 }

@@ -14,6 +14,8 @@ namespace {
 const QString kLastFileMessage = QStringLiteral("Last file");
 const QString kFirstFileMessage = QStringLiteral("First file");
 constexpr int kStatusMessageMilliseconds = 3000;
+// Long enough to read an error message naming a file.
+constexpr int kSkippedMessageMilliseconds = 8000;
 
 QLabel* addField(QStatusBar* bar, const char* name) {
     auto* label = new QLabel(bar);
@@ -43,7 +45,9 @@ QString sizeText(const Picture& picture, ViewFit fit, int zoom) {
 StatusText::StatusText(QStatusBar* bar)
     : bar_(bar), file_(addField(bar, "statusFile")), mode_(addField(bar, "statusMode")),
       layout_(addField(bar, "statusLayout")), palette_(addField(bar, "statusPalette")),
-      size_(addField(bar, "statusSize")) {}
+      size_(addField(bar, "statusSize")), damage_(addField(bar, "statusDamage")) {
+    damage_->hide();
+}
 
 void StatusText::show(const ScreenDocument& document, ViewFit fit, int zoom) {
     const VdpState& vdp = document.vdp();
@@ -64,6 +68,38 @@ void StatusText::show(const ScreenDocument& document, ViewFit fit, int zoom) {
     layout_->setText(any ? QString::fromStdString(document.layoutDescription()) : QString());
     palette_->setText(any ? QString::fromStdString(document.paletteDescription()) : QString());
     size_->setText(sizeText(document.picture(), fit, zoom));
+    showDamage(document.folderDamage());
+}
+
+void StatusText::showDamage(const std::vector<FileError>& damage) {
+    damage_->setVisible(!damage.empty());
+    if (damage.empty()) {
+        return;
+    }
+    QString text =
+        QStringLiteral("this disk is damaged: ") + QString::fromUtf8(damage.front().what());
+    QStringList all;
+    for (const FileError& problem : damage) {
+        all += QString::fromUtf8(problem.what());
+    }
+    if (damage.size() > 1) {
+        text += QStringLiteral(" (and %1 more)").arg(damage.size() - 1);
+    }
+    damage_->setText(text);
+    damage_->setToolTip(all.join(u'\n'));
+}
+
+void StatusText::showSkipped(const std::vector<FileError>& skipped, bool atEnd, bool last) {
+    QString text = skipped.size() == 1
+                       ? QStringLiteral("Stepped over a file that cannot be read: %1")
+                             .arg(QString::fromUtf8(skipped.front().what()))
+                       : QStringLiteral("Stepped over %1 files that cannot be read, the first: %2")
+                             .arg(skipped.size())
+                             .arg(QString::fromUtf8(skipped.front().what()));
+    if (atEnd) {
+        text += QStringLiteral("; ") + (last ? kLastFileMessage : kFirstFileMessage);
+    }
+    bar_->showMessage(text, kSkippedMessageMilliseconds);
 }
 
 void StatusText::showEndOfFolder(bool last) {

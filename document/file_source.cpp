@@ -67,8 +67,14 @@ std::shared_ptr<const FileSource::Place> FileSource::placeAt(const std::string& 
     if (const auto found = findPlace(folder)) {
         return placeOf(*found);
     }
-    static const auto kNowhere = std::make_shared<const Place>(Place{
-        {}, nullptr, std::make_shared<const std::vector<std::string>>(), NameIndex({}), {}, {}, {}});
+    static const auto kNowhere =
+        std::make_shared<const Place>(Place{{},
+                                            nullptr,
+                                            std::make_shared<const std::vector<std::string>>(),
+                                            NameIndex({}),
+                                            {},
+                                            {},
+                                            {}});
     return kNowhere;
 }
 
@@ -104,7 +110,8 @@ std::shared_ptr<const FileSource::Place> FileSource::make(const FoundPlace& foun
         named.push_back(NamedFile{std::move(name), slot});
     }
     Place place{
-        found.stamp, std::move(storage), std::move(listing), NameIndex(std::move(named)), {}, {}, {}};
+        found.stamp, std::move(storage), std::move(listing), NameIndex(std::move(named)), {}, {},
+        {}};
     for (const NamedFile& file : place.names.files()) {
         if (isScreenName(file.name) && !place.names.isShownWithItsScreen(file.name)) {
             // PIC.SC5 and pic.sc5 on a disk are two files, each in its own place.

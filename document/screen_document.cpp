@@ -2,6 +2,7 @@
 
 #include "document/picture_files.h"
 #include "names/file_name_rule.h"
+#include "storage/storage_kinds.h"
 
 #include <algorithm>
 #include <optional>
@@ -285,26 +286,47 @@ std::optional<std::pair<int, int>> ScreenDocument::browsePosition() const {
     return fileSource().placeInFolder(fileName(FileSlot::vram0));
 }
 
-std::optional<std::string> ScreenDocument::openNeighbour(int step) {
-    if (fileName(FileSlot::vram0).empty()) {
-        return std::nullopt;
+ScreenDocument::BrowseStep ScreenDocument::openNeighbour(int step) {
+    BrowseStep result;
+    std::string from = fileName(FileSlot::vram0);
+    while (!from.empty()) {
+        const auto screenFile = fileSource().neighbourScreenFile(from, step);
+        if (!screenFile) {
+            break;
+        }
+        from = *screenFile;
+        // Read before anything changes: a file that cannot be read leaves the document as
+        // it was, and the step goes on past it.
+        try {
+            (void)readChecked(*screenFile, FileSlot::vram0, mapping_);
+        } catch (const FileError& error) {
+            result.skipped.push_back(error);
+            continue;
+        }
+        const std::string paletteFile = pictureFilesOf(fileSource(), *screenFile).paletteFile;
+        if (paletteFile.empty() && mapping_.paletteSource == PaletteSource::automatic) {
+            fileNames_[indexOf(FileSlot::palette)].clear(); // the last picture's is not this one's
+        }
+        openNamed(*screenFile, Loading::alone);
+        if (!paletteFile.empty()) {
+            openInto(paletteFile, FileSlot::palette);
+        }
+        result.opened = screenFile;
+        break;
     }
-    const auto screenFile = fileSource().neighbourScreenFile(fileName(FileSlot::vram0), step);
-    if (!screenFile) {
-        return std::nullopt;
+    return result;
+}
+
+std::vector<FileError> ScreenDocument::folderDamage() const {
+    const std::string& file = fileName(FileSlot::vram0);
+    if (file.empty()) {
+        return {};
     }
-    const std::string paletteFile = pictureFilesOf(fileSource(), *screenFile).paletteFile;
-    // Read before anything changes: a file gone since the listing leaves the document as
-    // it was, and browsing goes on from here.
-    (void)readChecked(*screenFile, FileSlot::vram0, mapping_);
-    if (paletteFile.empty() && mapping_.paletteSource == PaletteSource::automatic) {
-        fileNames_[indexOf(FileSlot::palette)].clear(); // the last picture's is not this one's
+    try {
+        return fileSource().damageOf(folderOf(file));
+    } catch (const FileError&) {
+        return {}; // no disk now: the next read says so, naming it
     }
-    openNamed(*screenFile, Loading::alone);
-    if (!paletteFile.empty()) {
-        openInto(paletteFile, FileSlot::palette);
-    }
-    return screenFile;
 }
 
 void ScreenDocument::loadSlot(FileSlot slot) {

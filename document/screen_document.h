@@ -16,6 +16,7 @@
 #include <optional>
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace tessarin {
 
@@ -129,13 +130,22 @@ public:
     // True while a VRAM1 file (or a screen file's companion) is open.
     [[nodiscard]] bool hasVram1() const { return !fileName(FileSlot::vram1).empty(); }
 
+    // What a step through the folder did: the file opened (nothing at either end) and the
+    // files stepped over because they could not be read, each with its error, in order.
+    struct BrowseStep {
+        std::optional<std::string> opened;
+        std::vector<FileError> skipped;
+    };
     // Opens the screen file after (step > 0) or before (step < 0) the VRAM0 file in its
     // folder (a directory or a disk image), in file-manager order, as if opened alone: VRAM
     // cleared, VRAM1 only from its own companion, with the palette file of its base name;
-    // without one the palette goes back to automatic unless the user chose a source. The
-    // name opened; nothing at either end. A file that cannot be read throws FileError
-    // naming it before anything changes.
-    std::optional<std::string> openNeighbour(int step);
+    // without one the palette goes back to automatic unless the user chose a source. A
+    // file that cannot be read is stepped over to the next one, leaving the document as it
+    // was; one damaged file never hides the rest of the folder.
+    BrowseStep openNeighbour(int step);
+    // What the reader found wrong in the folder (disk image) of the VRAM0 file, each
+    // problem once; empty for a sound disk, a directory or no file.
+    [[nodiscard]] std::vector<FileError> folderDamage() const;
 
     // --- What the document holds.
 

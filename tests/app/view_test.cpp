@@ -2,6 +2,7 @@
 // reload, and the painting of the temporary picture into the client area.
 #include "tests/app/viewer_fixture.h"
 #include "tests/support/document_probe.h"
+#include "tools/disk_writer.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -217,6 +218,36 @@ TEST(StatusBar, NamesTheFilePlaceModePaletteSizeAndTheEndOfTheFolder) {
     ASSERT_EQ(runCommand(window->menu().screenItem(ScreenMode::screen12)), "");
     ASSERT_EQ(runCommand(window->menu().coloursMsx2), "");
     EXPECT_NE(text("statusMode").find("V9958"), std::string::npos);
+}
+
+// On a damaged disk the status bar says so, and Page Down steps over a file whose chain
+// loops to the next picture instead of stopping at it.
+TEST(StatusBar, PageDownStepsOverAFileThatCannotBeReadOfADamagedDisk) {
+    const ScratchDir dir;
+    samples::DiskWriter disk(40);
+    const std::vector<std::uint8_t> picture = test::patternBytes(3000, 1);
+    disk.addFile(samples::DiskWriter::kRoot, "A.SC5", picture);
+    const std::uint16_t looped = disk.addFile(samples::DiskWriter::kRoot, "B.SC5", picture);
+    disk.link(looped + 1, looped);
+    disk.addFile(samples::DiskWriter::kRoot, "C.SC5", picture);
+    const std::uint16_t sub = disk.addDirectory(samples::DiskWriter::kRoot, "SUB");
+    disk.add(sub, "LOOP", 0x10, sub, 0);
+    const std::string image = dir.file("D.DSK");
+    test::writeBytes(image, disk.bytes());
+    ViewerWindow window({image + "/A.SC5"});
+    const auto field = [&](const char* name) {
+        return window->findChild<QLabel*>(QLatin1String(name));
+    };
+    EXPECT_FALSE(field("statusDamage")->isHidden());
+    EXPECT_EQ(field("statusDamage")->text().toStdString(),
+              "this disk is damaged: " + image + "/SUB/LOOP: directory loops back to cluster " +
+                  std::to_string(sub) + "; the directory is listed only up to there");
+    ASSERT_EQ(runCommand(window->menu().nextFile), "");
+    EXPECT_EQ(window->document()->fileName(FileSlot::vram0), image + "/C.SC5");
+    const std::string message = window->statusBar()->currentMessage().toStdString();
+    EXPECT_NE(message.find("Stepped over a file that cannot be read: " + image + "/B.SC5"),
+              std::string::npos)
+        << message;
 }
 
 } // namespace

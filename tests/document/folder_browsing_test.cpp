@@ -39,7 +39,7 @@ TEST(FolderBrowsing, EachFileShowsAloneWithItsCompanionAsPageOne) {
     EXPECT_FALSE(doc.hasVram1());
     EXPECT_EQ(doc.browsePosition(), (std::pair{1, 2}));
 
-    ASSERT_EQ(doc.openNeighbour(1), dir.file("B.SC7"));
+    ASSERT_EQ(doc.openNeighbour(1).opened, dir.file("B.SC7"));
     const auto& vram = doc.vdp().vram();
     EXPECT_EQ(vram[99], 0x22);
     EXPECT_EQ(vram[100], 0x00) << "A's bytes show through";
@@ -51,14 +51,23 @@ TEST(FolderBrowsing, EachFileShowsAloneWithItsCompanionAsPageOne) {
 
     // A palette's name is not browsed; larger than a palette file can be, it opens as a
     // screen file.
-    EXPECT_EQ(doc.openNeighbour(1), std::nullopt);
+    EXPECT_EQ(doc.openNeighbour(1).opened, std::nullopt);
     EXPECT_EQ(doc.openByName(dir.file("C.PL7")), FileSlot::vram0);
 
-    // A file gone since the listing is reported, and the document stays as it was.
+    // A file that cannot be read (emptied since the listing) is stepped over and reported;
+    // the file beyond it opens.
     std::filesystem::remove(dir.file("B.SC7"));
     test::writeBytes(dir.file("B.SC7"), {});
-    EXPECT_THROW(doc.openNeighbour(-1), FileError);
-    EXPECT_EQ(doc.fileName(FileSlot::vram0), dir.file("C.PL7"));
+    const auto step = doc.openNeighbour(-1);
+    EXPECT_EQ(step.opened, dir.file("A.SC7"));
+    ASSERT_EQ(step.skipped.size(), 1U);
+    EXPECT_EQ(step.skipped.front().fileName(), dir.file("B.SC7"));
+    EXPECT_EQ(step.skipped.front().fault(), Fault::empty);
+    // With nothing readable beyond, the document stays as it was.
+    const auto atEnd = doc.openNeighbour(1);
+    EXPECT_EQ(atEnd.opened, std::nullopt);
+    EXPECT_EQ(atEnd.skipped.size(), 1U);
+    EXPECT_EQ(doc.fileName(FileSlot::vram0), dir.file("A.SC7"));
 }
 
 // Browsing gives what opening alone gives: a name that names no mode shows in the mode a
@@ -71,7 +80,7 @@ TEST(FolderBrowsing, AFileWithoutAModeShowsAsOpenedAloneWhateverCameBefore) {
     alone.openByName(dir.file("B.PIC"));
     ScreenDocument browsed;
     browsed.openByName(dir.file("A.SC2"));
-    ASSERT_EQ(browsed.openNeighbour(1), dir.file("B.PIC"));
+    ASSERT_EQ(browsed.openNeighbour(1).opened, dir.file("B.PIC"));
     EXPECT_EQ(browsed.vdp().screenMode(), kDefaultScreenMode);
     EXPECT_EQ(browsed.render(), alone.render());
 }
@@ -101,12 +110,12 @@ TEST(FolderBrowsing, ADiskImageIsAFolderOfItsPictures) {
     ScreenDocument doc;
     doc.openByName(disk);
     EXPECT_EQ(doc.fileName(FileSlot::vram0), disk + "/BARS.SC5");
-    ASSERT_EQ(doc.openNeighbour(1), disk + "/SUB/LAND5.SC5");
+    ASSERT_EQ(doc.openNeighbour(1).opened, disk + "/SUB/LAND5.SC5");
     EXPECT_EQ(doc.render(), pictureOf(samples + "LAND5.SC5", ""));
-    ASSERT_EQ(doc.openNeighbour(-1), disk + "/BARS.SC5");
+    ASSERT_EQ(doc.openNeighbour(-1).opened, disk + "/BARS.SC5");
     EXPECT_EQ(doc.fileName(FileSlot::palette), disk + "/BARS.PL5");
     EXPECT_EQ(doc.render(), pictureOf(samples + "BARS.SC5", samples + "BARS.PL5"));
-    EXPECT_EQ(doc.openNeighbour(-1), std::nullopt);
+    EXPECT_EQ(doc.openNeighbour(-1).opened, std::nullopt);
 
     test::writeBytes(dir.file("NOT.DSK"), std::vector<std::uint8_t>(4096, 0x5A));
     try {
