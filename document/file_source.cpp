@@ -21,12 +21,6 @@ std::string joined(const std::string& folder, const std::string& name) {
     return folder.ends_with('/') ? folder + name : folder + "/" + name;
 }
 
-[[nodiscard]] bool isScreenName(std::string_view name) {
-    const FileNameChoice choice = chooseByFileName(name);
-    return choice.slot == FileSlot::vram0 &&
-           (choice.screenMode.has_value() || screenExtensionOf(name) != nullptr);
-}
-
 } // namespace
 
 FileSource& fileSource() {
@@ -62,8 +56,9 @@ std::shared_ptr<const FileSource::Place> FileSource::placeAt(const std::string& 
     if (const auto found = findPlace(folder)) {
         return placeOf(*found);
     }
-    static const auto kNowhere = std::make_shared<const Place>(Place{
-        {}, nullptr, std::make_shared<const std::vector<std::string>>(), NameIndex({}), {}, {}});
+    static const auto kNowhere = std::make_shared<const Place>(
+        Place{{}, nullptr, std::make_shared<const std::vector<std::string>>(), NameIndex({}), {}, {},
+              {}});
     return kNowhere;
 }
 
@@ -98,15 +93,54 @@ std::shared_ptr<const FileSource::Place> FileSource::make(const FoundPlace& foun
         const FileSlot slot = chooseByFileName(name).slot;
         named.push_back(NamedFile{std::move(name), slot});
     }
-    Place place{
-        found.stamp, std::move(storage), std::move(listing), NameIndex(std::move(named)), {}, {}};
+    Place place{found.stamp,
+                std::move(storage),
+                std::move(listing),
+                NameIndex(std::move(named)),
+                {},
+                {},
+                {}};
     for (const NamedFile& file : place.names.files()) {
-        if (isScreenName(file.name) && !place.names.isShownWithItsScreen(file.name)) {
+        std::optional<PictureKind> kind = pictureKindByName(file.name);
+        if (!kind) {
+            // Only names that leave it to the bytes are read, and only their first bytes.
+            kind = kindByBytes(*place.storage, file.name, joined(found.path, file.name));
+            place.kindByBytes.emplace(asciiLower(file.name), *kind);
+        }
+        if (kind->picture && !place.names.isShownWithItsScreen(file.name)) {
             place.screenPlace.emplace(asciiLower(file.name), place.screenNames.size());
             place.screenNames.push_back(file.name);
         }
     }
     return std::make_shared<const Place>(std::move(place));
+}
+
+PictureKind FileSource::kindByBytes(const Storage& storage, const std::string& name,
+                                   const std::string& path) {
+    try {
+        const InputBytes head = storage.read(name, kPictureHeadBytes, path);
+        return pictureKind(name, head.bytes, head.size);
+    } catch (const FileError&) {
+        return {false, std::nullopt, kUnreadableFile};
+    }
+}
+
+PictureKind FileSource::pictureKindOf(const std::string& path) {
+    const std::string name = nameInFolder(path);
+    if (const std::optional<PictureKind> byName = pictureKindByName(name)) {
+        return *byName;
+    }
+    const std::string folder = folderOf(path);
+    const auto place = placeAt(folder);
+    if (const auto it = place->kindByBytes.find(asciiLower(name)); it != place->kindByBytes.end()) {
+        return it->second;
+    }
+    try {
+        const InputBytes head = read(path, kPictureHeadBytes);
+        return pictureKind(name, head.bytes, head.size);
+    } catch (const FileError&) {
+        return {false, std::nullopt, kUnreadableFile};
+    }
 }
 
 std::vector<std::string> FileSource::screenFilesOf(const std::string& folder) {

@@ -60,22 +60,35 @@ std::vector<std::string> outputNames(const std::vector<std::string>& screens,
     return names;
 }
 
-// A disk image's pictures as a batch of their own into OUTDIR/<disk's base name>; none
-// when it is no MSX-DOS disk (then its one item fails, naming it).
+// A disk image's pictures as a batch of their own into OUTDIR/<disk's base name>, its
+// other files skipped; none when it is no MSX-DOS disk (then its one item fails, naming it).
 std::optional<BatchPlan> diskPlan(const ExportOptions& options, const std::string& disk) {
     ExportOptions inside = options;
     inside.outDir = joinPath(options.outDir, baseNameWithoutExtension(disk));
+    FolderListing listing;
     try {
-        inside.files = *fileSource().listFolder(disk);
+        listing = fileSource().listFolder(disk);
     } catch (const FileError&) {
         return std::nullopt;
     }
-    auto planned = planBatch(inside);
-    if (auto* plan = std::get_if<BatchPlan>(&planned)) {
-        plan->folders.push_back(inside.outDir);
-        return std::move(*plan);
+    std::vector<SkippedFile> skipped;
+    inside.files.clear();
+    for (const std::string& file : *listing) {
+        const PictureKind kind = fileSource().pictureKindOf(file);
+        if (kind.picture || chooseByFileName(nameInFolder(file)).slot == FileSlot::palette) {
+            inside.files.push_back(file);
+        } else {
+            skipped.push_back({file, std::string(kind.reason)});
+        }
     }
-    return BatchPlan{}; // a disk without pictures adds nothing
+    auto planned = planBatch(inside);
+    BatchPlan plan; // a disk without pictures adds nothing but its skipped files
+    if (auto* made = std::get_if<BatchPlan>(&planned)) {
+        plan = std::move(*made);
+        plan.folders.push_back(inside.outDir);
+    }
+    plan.skipped.insert(plan.skipped.begin(), skipped.begin(), skipped.end());
+    return plan;
 }
 
 } // namespace
@@ -94,6 +107,8 @@ std::variant<BatchPlan, UsageError> planBatch(const ExportOptions& options) {
                           std::back_inserter(plan.items));
                 plan.folders.insert(plan.folders.end(), inside->folders.begin(),
                                     inside->folders.end());
+                plan.skipped.insert(plan.skipped.end(), inside->skipped.begin(),
+                                    inside->skipped.end());
                 continue;
             }
             named.push_back({file, FileSlot::vram0}); // no disk: its one picture fails, naming it
@@ -113,7 +128,7 @@ std::variant<BatchPlan, UsageError> planBatch(const ExportOptions& options) {
             screens.push_back(file.name);
         }
     }
-    if (screens.empty() && plan.items.empty()) {
+    if (screens.empty() && plan.items.empty() && plan.skipped.empty()) {
         return UsageError{"no screen file among the FILEs"};
     }
 
