@@ -2,12 +2,11 @@
 
 #include "vdp/screen_modes.h"
 
-#include <string>
-
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QStatusBar>
+#include <string>
 
 namespace tessarin {
 

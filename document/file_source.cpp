@@ -56,9 +56,14 @@ std::shared_ptr<const FileSource::Place> FileSource::placeAt(const std::string& 
     if (const auto found = findPlace(folder)) {
         return placeOf(*found);
     }
-    static const auto kNowhere = std::make_shared<const Place>(
-        Place{{}, nullptr, std::make_shared<const std::vector<std::string>>(), NameIndex({}), {}, {},
-              {}});
+    static const auto kNowhere =
+        std::make_shared<const Place>(Place{{},
+                                            nullptr,
+                                            std::make_shared<const std::vector<std::string>>(),
+                                            NameIndex({}),
+                                            {},
+                                            {},
+                                            {}});
     return kNowhere;
 }
 
@@ -93,13 +98,9 @@ std::shared_ptr<const FileSource::Place> FileSource::make(const FoundPlace& foun
         const FileSlot slot = chooseByFileName(name).slot;
         named.push_back(NamedFile{std::move(name), slot});
     }
-    Place place{found.stamp,
-                std::move(storage),
-                std::move(listing),
-                NameIndex(std::move(named)),
-                {},
-                {},
-                {}};
+    Place place{
+        found.stamp, std::move(storage), std::move(listing), NameIndex(std::move(named)), {}, {},
+        {}};
     for (const NamedFile& file : place.names.files()) {
         std::optional<PictureKind> kind = pictureKindByName(file.name);
         if (!kind) {
@@ -116,7 +117,7 @@ std::shared_ptr<const FileSource::Place> FileSource::make(const FoundPlace& foun
 }
 
 PictureKind FileSource::kindByBytes(const Storage& storage, const std::string& name,
-                                   const std::string& path) {
+                                    const std::string& path) {
     try {
         const InputBytes head = storage.read(name, kPictureHeadBytes, path);
         return pictureKind(name, head.bytes, head.size);

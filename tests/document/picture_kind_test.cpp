@@ -3,7 +3,6 @@
 #include "document/picture_kind.h"
 
 #include <gtest/gtest.h>
-
 #include <vector>
 
 namespace tessarin {
