@@ -241,7 +241,7 @@ int runBatch(const ExportOptions& given, std::ostream& out, std::ostream& err, b
                 << "\" has no screen file of the same base name\n";
         }
         for (const SkippedFile& skipped : plan.skipped) {
-            err << kProgram << "note: skipped \"" << printable(skipped.file)
+            err << kProgram << "note: left out \"" << printable(skipped.file)
                 << "\": " << skipped.reason << '\n';
         }
     }

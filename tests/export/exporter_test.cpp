@@ -548,7 +548,7 @@ TEST(Exporter, AGameDiskIsWalkedAndConvertedByItsPictures) {
     std::ranges::sort(written);
     EXPECT_EQ(written, (std::vector<std::string>{"PATS.png", "PIC.png", "TILES.png", "TITLE.png",
                                                  "ZOOM.png"}));
-    EXPECT_TRUE(contains(batch.err, "note: skipped \"" + disk +
+    EXPECT_TRUE(contains(batch.err, "note: left out \"" + disk +
                                         "/AUTOEXEC.BAS\": tokenised BASIC program, not a picture"))
         << batch.err;
     EXPECT_TRUE(contains(batch.err, "/EMPTY.DAT\": empty or unreadable file, not a picture"));
