@@ -52,6 +52,11 @@ FolderListing FileSource::listFolder(const std::string& folder) {
     return placeAt(folder)->listing;
 }
 
+std::vector<FileError> FileSource::damageOf(const std::string& folder) {
+    const auto place = placeAt(folder);
+    return place->storage ? place->storage->problems() : std::vector<FileError>{};
+}
+
 std::shared_ptr<const FileSource::Place> FileSource::placeAt(const std::string& folder) {
     if (const auto found = findPlace(folder)) {
         return placeOf(*found);
@@ -61,6 +66,7 @@ std::shared_ptr<const FileSource::Place> FileSource::placeAt(const std::string& 
                                             nullptr,
                                             std::make_shared<const std::vector<std::string>>(),
                                             NameIndex({}),
+                                            {},
                                             {},
                                             {},
                                             {}});
@@ -98,18 +104,25 @@ std::shared_ptr<const FileSource::Place> FileSource::make(const FoundPlace& foun
         const FileSlot slot = chooseByFileName(name).slot;
         named.push_back(NamedFile{std::move(name), slot});
     }
-    Place place{
-        found.stamp, std::move(storage), std::move(listing), NameIndex(std::move(named)), {}, {},
-        {}};
+    Place place{found.stamp,
+                std::move(storage),
+                std::move(listing),
+                NameIndex(std::move(named)),
+                {},
+                {},
+                {},
+                {}};
     for (const NamedFile& file : place.names.files()) {
         std::optional<PictureKind> kind = pictureKindByName(file.name);
         if (!kind) {
             // Only names that leave it to the bytes are read, and only their first bytes.
             kind = kindByBytes(*place.storage, file.name, joined(found.path, file.name));
-            place.kindByBytes.emplace(asciiLower(file.name), *kind);
+            place.kindByBytes.emplace(file.name, *kind);
         }
         if (kind->picture && !place.names.isShownWithItsScreen(file.name)) {
-            place.screenPlace.emplace(asciiLower(file.name), place.screenNames.size());
+            // PIC.SC5 and pic.sc5 on a disk are two files, each in its own place.
+            place.screenPlace.emplace(file.name, place.screenNames.size());
+            place.foldedPlace.emplace(asciiLower(file.name), place.screenNames.size());
             place.screenNames.push_back(file.name);
         }
     }
@@ -133,7 +146,7 @@ PictureKind FileSource::pictureKindOf(const std::string& path) {
     }
     const std::string folder = folderOf(path);
     const auto place = placeAt(folder);
-    if (const auto it = place->kindByBytes.find(asciiLower(name)); it != place->kindByBytes.end()) {
+    if (const auto it = place->kindByBytes.find(name); it != place->kindByBytes.end()) {
         return it->second;
     }
     try {
@@ -179,11 +192,18 @@ std::optional<std::string> FileSource::neighbourScreenFile(const std::string& cu
 
 std::optional<std::pair<int, int>> FileSource::placeInFolder(const std::string& current) {
     const auto place = placeAt(folderOf(current));
-    const auto it = place->screenPlace.find(asciiLower(nameInFolder(current)));
-    if (it == place->screenPlace.end()) {
+    const std::string name = nameInFolder(current);
+    const auto placed = [&](std::size_t at) {
+        return std::pair{static_cast<int>(at) + 1, static_cast<int>(place->screenNames.size())};
+    };
+    if (const auto exact = place->screenPlace.find(name); exact != place->screenPlace.end()) {
+        return placed(exact->second);
+    }
+    const auto folded = place->foldedPlace.find(asciiLower(name));
+    if (folded == place->foldedPlace.end()) {
         return std::nullopt;
     }
-    return std::pair{static_cast<int>(it->second) + 1, static_cast<int>(place->screenNames.size())};
+    return placed(folded->second);
 }
 
 std::optional<std::string> FileSource::companionOf(const std::string& screenFile) {

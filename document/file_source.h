@@ -44,6 +44,11 @@ public:
     // throws FileError naming it.
     [[nodiscard]] FolderListing listFolder(const std::string& folder);
 
+    // What was found wrong in folder while listing it (see Storage::problems): a disk
+    // image's loops, cut chains, directories past the end, too deep or too many entries.
+    // Empty for a sound disk and for a directory; FileError as listFolder.
+    [[nodiscard]] std::vector<FileError> damageOf(const std::string& folder);
+
     // Whether path is a picture file and in which mode (pictureKind): by its name where
     // that decides, else by its first bytes, read once while its folder is unchanged. A
     // file that cannot be read is no picture.
@@ -74,8 +79,9 @@ private:
         FolderListing listing;
         NameIndex names;                      // the names inside the place, in listing order
         std::vector<std::string> screenNames; // browsed, in order
-        std::unordered_map<std::string, std::size_t> screenPlace; // folded name -> index
-        // The kinds of the files whose names do not decide, by folded name.
+        std::unordered_map<std::string, std::size_t> screenPlace; // name -> index
+        std::unordered_map<std::string, std::size_t> foldedPlace; // folded name -> first
+        // The kinds of the files whose names do not decide, by name.
         std::unordered_map<std::string, PictureKind> kindByBytes;
     };
     [[nodiscard]] std::shared_ptr<const Place> placeAt(const std::string& folder);

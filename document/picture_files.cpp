@@ -10,7 +10,7 @@ std::string screenFileOf(FileSource& files, const std::string& name) {
     }
     const std::vector<std::string> screens = files.screenFilesOf(name);
     if (screens.empty()) {
-        throw FileError(name, "\"" + name + "\" holds no screen file");
+        throw FileError(name, "\"" + name + "\" holds no screen file", Fault::noScreenFile);
     }
     return screens.front();
 }

@@ -109,7 +109,7 @@ FileSlot ScreenDocument::openNamed(const std::string& name, Loading loading) {
         openInto(files.companion, FileSlot::vram1);
     }
     if (reloadFailure) {
-        throw ReloadError(reloadFailure->fileName(), reloadFailure->what());
+        throw ReloadError(reloadFailure->fileName(), reloadFailure->what(), reloadFailure->fault());
     }
     return choice.slot;
 }

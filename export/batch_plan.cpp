@@ -1,21 +1,24 @@
 #include "export/batch_plan.h"
 
 #include "document/file_source.h"
+#include "export/output_names.h"
 #include "names/file_name_rule.h"
 #include "names/name_index.h"
 #include "platform/file_system.h"
+#include "storage/storage_kinds.h"
 
+#include <algorithm>
+#include <filesystem>
 #include <iterator>
+#include <new>
 #include <optional>
-#include <unordered_map>
+#include <sys/stat.h>
 #include <unordered_set>
 #include <vector>
 
 namespace tessarin::exporter {
 
 namespace {
-
-constexpr int kFirstNumber = 2; // PIC.SC5-2.png: the second of its name
 
 std::string quoted(const std::string& s) {
     return "\"" + s + "\"";
@@ -25,49 +28,37 @@ std::string joinPath(const std::string& directory, const std::string& name) {
     return directory.ends_with('/') ? directory + name : directory + "/" + name;
 }
 
-// The file names in OUTDIR of the screens, distinct, in the screens' order: <base>.<format>;
-// where several screens share that, <name>.<format>; where that too is taken, a number.
-std::vector<std::string> outputNames(const std::vector<std::string>& screens,
-                                     const std::string& extension) {
-    std::vector<std::string> plain;
-    std::unordered_map<std::string, std::size_t> plainCount;
-    plain.reserve(screens.size());
-    for (const std::string& screen : screens) {
-        plain.push_back(baseNameWithoutExtension(screen));
-        ++plainCount[plain.back()];
+// What tells one input from another however it is named (PIC.SC5, ./PIC.SC5, a link to
+// it): the device and inode of the file that holds it, and the path inside a disk image.
+// A path that names nothing is told by its normal form, and fails when converted.
+std::string identityOf(const std::string& path) {
+    const auto where = splitPlacePath(path);
+    struct stat info {};
+    if (::stat((where ? where->place.path : path).c_str(), &info) != 0) {
+        return std::filesystem::path(path).lexically_normal().string();
     }
-    std::vector<std::string> stems; // the names without ".<format>"
-    stems.reserve(screens.size());
-    for (std::size_t i = 0; i < screens.size(); ++i) {
-        stems.push_back(plainCount[plain[i]] > 1 ? baseNameOf(screens[i]) : plain[i]);
-    }
-    // A number never takes a name that a later screen has by its stem.
-    const std::unordered_set<std::string> wanted(stems.begin(), stems.end());
-    std::unordered_set<std::string> given;
-    std::unordered_map<std::string, int> nextNumber;
-    std::vector<std::string> names;
-    names.reserve(screens.size());
-    for (const std::string& stem : stems) {
-        std::string name = stem;
-        if (!given.insert(name).second) {
-            int& number = nextNumber.try_emplace(stem, kFirstNumber).first->second;
-            do {
-                name = stem + "-" + std::to_string(number++);
-            } while (wanted.contains(name) || !given.insert(name).second);
-        }
-        names.push_back(name + "." + extension);
-    }
-    return names;
+    std::string id = std::to_string(info.st_dev) + ':' + std::to_string(info.st_ino) + ':';
+    return where ? id + where->inner : id;
 }
 
-// A disk image's pictures as a batch of their own into OUTDIR/<disk's base name>, its
-// other files skipped; none when it is no MSX-DOS disk (then its one item fails, naming it).
-std::optional<BatchPlan> diskPlan(const ExportOptions& options, const std::string& disk) {
+// One FILE of the batch, in the order named.
+struct Input {
+    std::string path;
+    bool disk = false; // a disk image, converted into a folder of its own
+};
+
+// A disk image's pictures as a batch of their own into folder, what its reader found
+// wrong and the files that are no pictures; none when it is no MSX-DOS disk (then its one
+// item fails, naming it).
+std::optional<BatchPlan> diskPlan(const ExportOptions& options, const std::string& disk,
+                                  const std::string& folder) {
     ExportOptions inside = options;
-    inside.outDir = joinPath(options.outDir, baseNameWithoutExtension(disk));
+    inside.outDir = folder;
+    std::vector<FileError> damage;
     FolderListing listing;
     try {
         listing = fileSource().listFolder(disk);
+        damage = fileSource().damageOf(disk);
     } catch (const FileError&) {
         return std::nullopt;
     }
@@ -82,73 +73,114 @@ std::optional<BatchPlan> diskPlan(const ExportOptions& options, const std::strin
         }
     }
     auto planned = planBatch(inside);
-    BatchPlan plan; // a disk without pictures adds nothing but its skipped files
-    if (auto* made = std::get_if<BatchPlan>(&planned)) {
-        plan = std::move(*made);
-        plan.folders.push_back(inside.outDir);
+    auto* plan = std::get_if<BatchPlan>(&planned);
+    BatchPlan result = plan != nullptr ? std::move(*plan) : BatchPlan{}; // none: no pictures
+    if (!result.items.empty()) {
+        result.folders.push_back(folder);
     }
-    plan.skipped.insert(plan.skipped.begin(), skipped.begin(), skipped.end());
-    return plan;
+    result.damage.insert(result.damage.begin(), damage.begin(), damage.end());
+    result.skipped.insert(result.skipped.begin(), skipped.begin(), skipped.end());
+    return result;
+}
+
+// What the outputs of the inputs want to be called in OUTDIR: a picture its base name with
+// the format's extension, a disk a folder of its base name.
+std::vector<WantedName> wantedNames(const std::vector<Input>& inputs, const std::string& suffix) {
+    std::vector<WantedName> wanted;
+    wanted.reserve(inputs.size());
+    for (const Input& input : inputs) {
+        std::string plain = baseNameWithoutExtension(input.path);
+        std::string longer = input.disk ? plain : baseNameOf(input.path);
+        wanted.push_back({std::move(plain), std::move(longer), input.disk ? "" : suffix});
+    }
+    return wanted;
+}
+
+// Running out of memory while planning file: a failure that names it.
+FileError outOfMemory(const std::string& file) {
+    return FileError(file, file + ": not enough memory to plan its conversion");
+}
+
+template <typename T> void append(std::vector<T>& to, std::vector<T>&& from) {
+    to.insert(to.end(), std::make_move_iterator(from.begin()), std::make_move_iterator(from.end()));
 }
 
 } // namespace
 
 std::variant<BatchPlan, UsageError> planBatch(const ExportOptions& options) {
-    BatchPlan plan;
+    // The FILEs in their order, each once however named; disk images apart, the rest
+    // paired as in a folder: a palette with its screen file, a companion shown with its
+    // screen file's picture rather than on its own.
+    std::vector<Input> inputs;
     std::vector<NamedFile> named;
-    std::unordered_set<std::string> seen; // a FILE named twice is converted once
+    std::unordered_set<std::string> seen;
     for (const std::string& file : options.files) {
-        if (!seen.insert(file).second) {
-            continue;
-        }
-        if (holdsFiles(file)) {
-            if (auto inside = diskPlan(options, file)) {
-                std::move(inside->items.begin(), inside->items.end(),
-                          std::back_inserter(plan.items));
-                plan.folders.insert(plan.folders.end(), inside->folders.begin(),
-                                    inside->folders.end());
-                plan.skipped.insert(plan.skipped.end(), inside->skipped.begin(),
-                                    inside->skipped.end());
+        try {
+            if (!seen.insert(identityOf(file)).second) {
                 continue;
             }
-            named.push_back({file, FileSlot::vram0}); // no disk: its one picture fails, naming it
-            continue;
+            const bool disk = holdsFiles(file);
+            inputs.push_back({file, disk});
+            if (!disk) {
+                named.push_back({file, fileSource().choose(file).slot});
+            }
+        } catch (const std::bad_alloc&) {
+            throw outOfMemory(file);
         }
-        named.push_back({file, fileSource().choose(file).slot});
     }
-    // The names pair as in a folder: a palette with its screen file, a companion shown
-    // with its screen file's picture rather than on its own.
     const NameIndex index(std::move(named));
-    std::vector<std::string> screens;
     std::vector<std::string> palettes;
+    std::unordered_set<std::string> paletteNames;
     for (const NamedFile& file : index.files()) {
         if (file.slot == FileSlot::palette) {
             palettes.push_back(file.name);
-        } else if (!index.isShownWithItsScreen(file.name)) {
-            screens.push_back(file.name);
+            paletteNames.insert(file.name);
         }
     }
-    if (screens.empty() && plan.items.empty() && plan.skipped.empty()) {
-        return UsageError{"no screen file among the FILEs"};
-    }
+    // Palettes and companions shown with their screen file's picture are no outputs.
+    std::erase_if(inputs, [&](const Input& input) {
+        return !input.disk &&
+               (paletteNames.contains(input.path) || index.isShownWithItsScreen(input.path));
+    });
+    bool anyScreen = std::ranges::any_of(inputs, [](const Input& input) { return !input.disk; });
 
-    plan.items.reserve(plan.items.size() + screens.size());
+    BatchPlan plan;
     std::unordered_set<std::string> usedPalettes;
-    const std::string extension = extensionOf(options.format.value_or(ImageFormat::png));
-    const std::vector<std::string> names = outputNames(screens, extension);
-    for (std::size_t i = 0; i < screens.size(); ++i) {
-        const std::string& screen = screens[i];
-        std::string palette = options.paletteFile;
-        if (auto paired = index.paletteOf(screen)) {
-            usedPalettes.insert(*paired);
-            palette = std::move(*paired);
+    const std::string suffix =
+        std::string(".") + extensionOf(options.format.value_or(ImageFormat::png));
+    const std::vector<std::string> names = outputNames(wantedNames(inputs, suffix));
+    for (std::size_t i = 0; i < inputs.size(); ++i) {
+        try {
+            const std::string& screen = inputs[i].path;
+            if (inputs[i].disk) {
+                if (auto inside = diskPlan(options, screen, joinPath(options.outDir, names[i]))) {
+                    append(plan.items, std::move(inside->items));
+                    append(plan.folders, std::move(inside->folders));
+                    append(plan.damage, std::move(inside->damage));
+                    append(plan.skipped, std::move(inside->skipped));
+                    continue;
+                }
+                anyScreen = true; // no disk: its one picture fails, naming it
+            }
+            std::string palette = options.paletteFile;
+            if (auto paired = index.paletteOf(screen)) {
+                usedPalettes.insert(*paired);
+                palette = std::move(*paired);
+            }
+            if (options.paletteSource == PaletteSource::file && palette.empty()) {
+                return UsageError{"--palette-source file needs a palette file for " +
+                                  quoted(screen)};
+            }
+            const std::string name = inputs[i].disk ? names[i] + suffix : names[i];
+            const bool renamed = name != baseNameWithoutExtension(screen) + suffix;
+            plan.items.push_back(BatchItem{jobFor(options, screen, palette),
+                                           joinPath(options.outDir, name), renamed});
+        } catch (const std::bad_alloc&) {
+            throw outOfMemory(inputs[i].path);
         }
-        if (options.paletteSource == PaletteSource::file && palette.empty()) {
-            return UsageError{"--palette-source file needs a palette file for " + quoted(screen)};
-        }
-        const bool renamed = names[i] != baseNameWithoutExtension(screen) + "." + extension;
-        plan.items.push_back(BatchItem{jobFor(options, screen, palette),
-                                       joinPath(options.outDir, names[i]), renamed});
+    }
+    if (!anyScreen && plan.items.empty() && plan.skipped.empty()) {
+        return UsageError{"no screen file among the FILEs"};
     }
     for (const std::string& palette : palettes) {
         if (!usedPalettes.contains(palette)) {

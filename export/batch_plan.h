@@ -2,6 +2,7 @@
 
 #include "export/options.h"
 #include "export/picture_job.h"
+#include "platform/file_error.h"
 
 #include <string>
 #include <variant>
@@ -26,17 +27,21 @@ struct BatchPlan {
     std::vector<std::string> unusedPalettes; // palette FILEs no screen file pairs with, in order
     std::vector<std::string> folders;        // OUTDIR/<disk> of each disk image, made with OUTDIR
     std::vector<SkippedFile> skipped;        // files of disk images that are no pictures
+    std::vector<FileError> damage;           // what the disk images' reader found wrong, in order
 };
 
 // One picture per screen FILE, paired with its palette FILE as in a folder (NameIndex),
 // else with --palette; a companion FILE whose screen file is named too is that picture's
-// page 1, not a picture of its own. Names decide, and the sizes of files named as palettes
-// (FileSource::choose). Screen files whose outputs would collide (X.SC5 beside X.SR8,
-// PIC.SC5 in two folders) keep their own extension (X.SC5.png) and, where that still
-// collides, a number (PIC.SC5-2.png), so that every one is converted. A screen file without
-// a palette under --palette-source file is a usage error naming it. A FILE named twice
-// counts once. Of a disk image's files only its picture files (FileSource::pictureKindOf)
-// and palettes are converted; the others are skipped, each with its reason.
+// page 1, not a picture of its own; a disk image's pictures into a folder OUTDIR/<disk's
+// base name>. Names decide, and the sizes of files named as palettes (FileSource::choose),
+// with disk images' directories. Outputs and folders whose names would collide (X.SC5
+// beside X.SR8, PIC.SC5 in two folders, GAME.DSK in two) share one renaming, in the FILEs'
+// order, by outputNames, so that every one is converted. A screen file without a palette
+// under --palette-source file is a usage error naming it. A FILE named twice, however
+// (PIC.SC5, ./PIC.SC5, a link), counts once. Running out of memory throws FileError naming
+// the FILE. Of a disk
+// image's files only its picture files (FileSource::pictureKindOf) and palettes are
+// converted; the others are left out, each with its reason.
 [[nodiscard]] std::variant<BatchPlan, UsageError> planBatch(const ExportOptions& options);
 
 } // namespace tessarin::exporter

@@ -95,6 +95,7 @@ struct Counts {
     std::size_t skipped = 0;
     std::size_t failed = 0;
     std::size_t notTried = 0;
+    std::size_t damaged = 0; // problems the disk images' reader found
 };
 
 // Takes the results in the plan's order and tells of each: the output of one thread.
@@ -108,6 +109,10 @@ public:
     // Reports every item as it is done; stops the exports once nothing more can come of
     // them: standard output or error failed, or OUTDIR is gone.
     void run(ParallelExports& exports) {
+        for (const FileError& damage : plan_.damage) {
+            ++counts_.damaged;
+            say(printable(damage.what()));
+        }
         for (std::size_t i = 0; i < plan_.items.size(); ++i) {
             bar_.show(i, plan_.items[i].job.screenFile);
             const ItemResult result = exports.wait(i);
@@ -135,9 +140,12 @@ public:
             if (counts_.notTried > 0) {
                 line += ", " + std::to_string(counts_.notTried) + " not tried";
             }
+            if (counts_.damaged > 0) {
+                line += ", " + std::to_string(counts_.damaged) + " problems on disks";
+            }
             errorsShown_ = report(err_, line);
         }
-        const bool complete = counts_.failed == 0 && counts_.notTried == 0;
+        const bool complete = counts_.failed == 0 && counts_.notTried == 0 && counts_.damaged == 0;
         return complete && errorsShown_ && (listing_ || options_.quiet) ? kExitSuccess
                                                                         : kExitFileError;
     }
@@ -165,7 +173,10 @@ private:
             break;
         case Outcome::failed:
             ++counts_.failed;
-            say(printable(item.job.screenFile) + ": " + printable(result.failure));
+            // A fault inside a disk image names the file already.
+            say(result.failure.starts_with(item.job.screenFile + ": ")
+                    ? printable(result.failure)
+                    : printable(item.job.screenFile) + ": " + printable(result.failure));
             break;
         case Outcome::notTried:
             ++counts_.notTried;
@@ -215,13 +226,19 @@ ExportOptions withListedFiles(const ExportOptions& options) {
 
 int runBatch(const ExportOptions& given, std::ostream& out, std::ostream& err, bool progress) {
     ExportOptions options;
+    std::variant<BatchPlan, UsageError> planned;
     try {
         options = withListedFiles(given);
+        planned = planBatch(options);
     } catch (const FileError& e) {
         err << kProgram << printable(e.what()) << '\n';
         return kExitFileError;
+    } catch (const std::bad_alloc&) {
+        err << kProgram << "not enough memory to plan the batch"
+            << (given.filesFrom.empty() ? "" : " of \"" + printable(given.filesFrom) + "\"")
+            << '\n';
+        return kExitFileError;
     }
-    auto planned = planBatch(options);
     if (const auto* usage = std::get_if<UsageError>(&planned)) {
         err << kProgram << printable(usage->message) << '\n';
         return kExitUsage;

@@ -1,13 +1,22 @@
 // Arbitrary bytes as a disk image: opening may fail with FileError, and so may reading
-// each listed file, but nothing may crash, hang or read outside the bytes, and a file
-// read whole has exactly its listed size.
+// each listed file, but nothing may crash, hang or read outside the bytes. Each listed file
+// is found by its path, a read takes exactly the bytes asked for, and every problem names
+// a place on the disk.
 #include "storage/disk_image.h"
 #include "platform/file_error.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
 #include <vector>
+
+namespace {
+
+// Less than most files: a bounded read must stop there, whatever the entry says.
+constexpr std::size_t kLimit = 3000;
+
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const auto bytes =
@@ -15,12 +24,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const bool looksLike = tessarin::looksLikeDiskImage(*bytes);
     try {
         const tessarin::DiskImage image("FUZZ.DSK", bytes);
-        if (!looksLike) {
+        if (!looksLike || image.files().size() > tessarin::DiskImage::kMaxEntries) {
             std::abort(); // the quick check must agree with the reader both ways
         }
+        for (const tessarin::FileError& problem : image.problems()) {
+            if (!problem.fileName().starts_with("FUZZ.DSK")) {
+                std::abort();
+            }
+        }
         for (const tessarin::DiskImage::File& file : image.files()) {
+            if (image.find(file.path()) != &file) {
+                std::abort();
+            }
             try {
-                if (image.read(file).size() != file.size()) {
+                if (image.read(file, kLimit).size() != std::min<std::size_t>(file.size(), kLimit)) {
                     std::abort();
                 }
             } catch (const tessarin::FileError&) {

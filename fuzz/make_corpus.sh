@@ -114,3 +114,9 @@ head -c 2500 ../samples/BARS.SC5 >"$scratch/a"
 mcopy -i "$scratch/d" "$scratch/a" ::/A.SC5
 mcopy -i "$scratch/d" "$scratch/a" ::/SUB/B.SC5
 head -c 12288 "$scratch/d" >"$dsk/mtools-720-cut"
+
+# Output names that collide: pictures by stem and longer stem, disks' folders, dots.
+nam=corpus/output_names
+rm -rf "$nam" && mkdir -p "$nam"
+printf '\x00PIC/PIC.SC5\x00\x00PIC/PIC.SR8\x00\x01GAME\x00\x01GAME\x00\x01PIC.png\x00\x00../..\x00\x00X\x01Y/X\x01Y.SC5\x00\x00PIC.SC5-2/PIC.SC5-2.SC5' >"$nam/collisions"
+printf '\x01..\x00\x01.\x00\x00/\x00\x00a/b' >"$nam/dots"

@@ -6,7 +6,7 @@ namespace tessarin {
 
 namespace {
 
-constexpr std::size_t kEntryBytes = 32;
+constexpr std::size_t kEntryBytes = kDirectoryEntryBytes;
 constexpr std::size_t kNameBytes = 8;      // offsets 0..7
 constexpr std::size_t kExtensionBytes = 3; // offsets 8..10
 constexpr std::size_t kAttributes = 11;
@@ -28,14 +28,20 @@ constexpr std::uint8_t kDirectory = 0x10;
 
 } // namespace
 
-std::vector<DirectoryEntry> parseDirectory(std::span<const std::uint8_t> entries) {
-    std::vector<DirectoryEntry> found;
+ParsedDirectory parseDirectory(std::span<const std::uint8_t> entries, std::size_t maxSlots) {
+    ParsedDirectory parsed;
+    std::vector<DirectoryEntry>& found = parsed.entries;
     for (std::size_t at = 0; at + kEntryBytes <= entries.size(); at += kEntryBytes) {
         const auto e = entries.subspan(at, kEntryBytes);
         const std::uint8_t attributes = e[kAttributes];
         if (e[0] == kEndOfDirectory) {
             break;
         }
+        if (parsed.slots == maxSlots) {
+            parsed.cut = true;
+            break;
+        }
+        ++parsed.slots;
         if (e[0] == kDeleted || e[0] == '.' || (attributes & kVolumeLabel) != 0) {
             continue;
         }
@@ -60,7 +66,7 @@ std::vector<DirectoryEntry> parseDirectory(std::span<const std::uint8_t> entries
         }
         found.push_back(std::move(entry));
     }
-    return found;
+    return parsed;
 }
 
 } // namespace tessarin

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -15,9 +16,19 @@ struct DirectoryEntry {
     std::uint32_t size = 0; // bytes; 0 for a directory
 };
 
+// What parseDirectory found in a directory.
+struct ParsedDirectory {
+    std::vector<DirectoryEntry> entries;
+    std::size_t slots = 0; // 32-byte entries looked at, whatever they held
+    bool cut = false;      // stopped at the most slots asked for, with more after them
+};
+
+inline constexpr std::size_t kDirectoryEntryBytes = 32;
+
 // The files and subdirectories of a directory's 32-byte entries, in their order, up to the
-// entry that ends the directory. Deleted entries, volume labels, long-name entries and the
-// "." and ".." of a subdirectory are left out.
-[[nodiscard]] std::vector<DirectoryEntry> parseDirectory(std::span<const std::uint8_t> entries);
+// entry that ends the directory or maxSlots entries. Deleted entries, volume labels,
+// long-name entries and the "." and ".." of a subdirectory are left out.
+[[nodiscard]] ParsedDirectory parseDirectory(std::span<const std::uint8_t> entries,
+                                             std::size_t maxSlots);
 
 } // namespace tessarin

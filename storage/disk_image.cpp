@@ -5,6 +5,7 @@
 #include "platform/file_error.h"
 
 #include <algorithm>
+#include <cctype>
 #include <limits>
 #include <utility>
 
@@ -12,15 +13,12 @@ namespace tessarin {
 
 namespace {
 
-// MSX-DOS 2 paths hold at most 63 characters, so no real disk nests deeper than this.
-constexpr int kMaxDepth = 32;
-
 [[nodiscard]] DiskGeometry geometryOf(const std::string& name, const DiskReader& image) {
     std::string whyNot;
     if (auto geometry = DiskGeometry::of(image, whyNot)) {
         return *geometry;
     }
-    throw FileError(name, name + ": not an MSX-DOS disk image: " + whyNot);
+    throw FileError(name, name + ": not an MSX-DOS disk image: " + whyNot, Fault::notDiskImage);
 }
 
 // The bytes of a part the geometry places inside the image: the FAT, the root directory.
@@ -29,10 +27,25 @@ constexpr int kMaxDepth = 32;
                                                const char* what) {
     std::vector<std::uint8_t> bytes(size);
     if (image.readAt(offset, bytes) != size) { // the image shrank since its size was taken
-        throw FileError(name, name + ": " + what + " past the end of the image");
+        throw FileError(name, name + ": " + what + " past the end of the image",
+                        Fault::partPastEnd);
     }
     return bytes;
 }
+
+[[nodiscard]] std::string folded(std::string_view text) {
+    std::string lower(text);
+    for (char& c : lower) {
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    }
+    return lower;
+}
+
+[[nodiscard]] std::size_t clustersFor(std::uint64_t bytes, std::uint64_t clusterBytes) {
+    return static_cast<std::size_t>((bytes + clusterBytes - 1) / clusterBytes);
+}
+
+constexpr std::size_t kAmbiguous = std::numeric_limits<std::size_t>::max();
 
 } // namespace
 
@@ -45,22 +58,53 @@ DiskImage::DiskImage(std::string name, std::shared_ptr<const DiskReader> image)
 }
 
 std::string DiskImage::qualified(const std::string& path) const {
-    return name_ + '/' + path;
+    return path.empty() ? name_ : name_ + '/' + path;
 }
 
-void DiskImage::list(std::span<const std::uint8_t> entries, const std::string& prefix, int depth,
+void DiskImage::addProblem(const std::string& path, Fault fault, const std::string& reason) {
+    const std::string place = qualified(path);
+    problems_.emplace_back(place, place + ": " + reason, fault);
+}
+
+const DiskImage::File* DiskImage::find(std::string_view path) const {
+    if (const auto it = byPath_.find(std::string(path)); it != byPath_.end()) {
+        return &files_[it->second];
+    }
+    const auto it = byFoldedPath_.find(folded(path));
+    return it == byFoldedPath_.end() || it->second == kAmbiguous ? nullptr : &files_[it->second];
+}
+
+void DiskImage::list(std::span<const std::uint8_t> entries, const std::string& directory, int depth,
                      std::vector<bool>& directoryClusters) {
-    for (DirectoryEntry& entry : parseDirectory(entries)) {
+    ParsedDirectory parsed = parseDirectory(entries, entriesLeft_);
+    entriesLeft_ -= parsed.slots;
+    if (parsed.cut && !full_) {
+        full_ = true;
+        addProblem(directory, Fault::tooManyEntries,
+                   "more than " + std::to_string(kMaxEntries) +
+                       " directory entries on the disk; the rest are not listed");
+    }
+    const std::string prefix = directory.empty() ? directory : directory + '/';
+    for (DirectoryEntry& entry : parsed.entries) {
         std::string path = prefix + entry.name;
         if (!entry.isDirectory) {
+            if (!byPath_.try_emplace(path, files_.size()).second) {
+                addProblem(path, Fault::sameName, "a second entry of this name, not listed");
+                continue;
+            }
+            const auto [it, fresh] = byFoldedPath_.try_emplace(folded(path), files_.size());
+            if (!fresh) {
+                it->second = kAmbiguous; // names differing in case alone are found exactly
+            }
             files_.push_back(File(std::move(path), entry.size, entry.firstCluster));
         } else if (depth == kMaxDepth) {
-            problems_.push_back(qualified(path) + ": directories nested deeper than " +
-                                std::to_string(kMaxDepth) + " levels, not listed");
-        } else {
+            addProblem(path, Fault::directoryTooDeep,
+                       "directories nested deeper than " + std::to_string(kMaxDepth) +
+                           " levels, not listed");
+        } else if (!full_) {
             const std::vector<std::uint8_t> contents =
                 directoryContents(path, entry.firstCluster, directoryClusters);
-            list(contents, path + '/', depth + 1, directoryClusters);
+            list(contents, path, depth + 1, directoryClusters);
         }
     }
 }
@@ -68,24 +112,27 @@ void DiskImage::list(std::span<const std::uint8_t> entries, const std::string& p
 std::vector<std::uint8_t> DiskImage::directoryContents(const std::string& path,
                                                        std::uint16_t firstCluster,
                                                        std::vector<bool>& directoryClusters) {
-    ClusterChain chain = Fat12(fat_, geometry_.clusterCount())
-                             .follow(firstCluster, std::numeric_limits<std::size_t>::max());
+    // One entry more than are left tells a directory that goes on from one that ends there.
+    const std::size_t wanted =
+        clustersFor((entriesLeft_ + 1) * kDirectoryEntryBytes, geometry_.clusterBytes());
+    ClusterChain chain = Fat12(fat_, geometry_.clusterCount()).follow(firstCluster, wanted);
     std::vector<std::uint8_t> contents;
     for (const std::uint16_t cluster : chain.clusters) {
         if (directoryClusters[cluster]) {
             // Its entries are listed already: a directory that contains itself or another.
             chain.problem = "directory loops back to cluster " + std::to_string(cluster);
+            chain.fault = Fault::directoryLoop;
             break;
         }
         if (append(std::span(&cluster, 1), geometry_.clusterBytes(), contents)) {
             chain.problem = "cluster " + std::to_string(cluster) + " past the end of the image";
+            chain.fault = Fault::clusterPastEnd;
             break;
         }
         directoryClusters[cluster] = true;
     }
     if (!chain.problem.empty()) {
-        problems_.push_back(qualified(path) + ": " + chain.problem +
-                            "; the directory is listed only up to there");
+        addProblem(path, chain.fault, chain.problem + "; the directory is listed only up to there");
     }
     return contents;
 }
@@ -121,27 +168,28 @@ std::optional<std::uint16_t> DiskImage::append(std::span<const std::uint16_t> cl
     return std::nullopt;
 }
 
-std::vector<std::uint8_t> DiskImage::read(const File& file) const {
-    const std::uint64_t clusterBytes = geometry_.clusterBytes();
-    const std::size_t needed =
-        static_cast<std::size_t>((file.size_ + clusterBytes - 1) / clusterBytes);
+std::vector<std::uint8_t> DiskImage::read(const File& file, std::size_t limit) const {
+    const std::uint64_t wanted = std::min<std::uint64_t>(file.size_, limit);
+    const std::size_t needed = clustersFor(wanted, geometry_.clusterBytes());
     const ClusterChain chain =
         Fat12(fat_, geometry_.clusterCount()).follow(file.firstCluster_, needed);
-    const auto fail = [&](const std::string& reason) {
+    const auto fail = [&](const std::string& reason, Fault fault) {
         const std::string fileName = qualified(file.path_);
-        return FileError(fileName, fileName + ": " + reason);
+        return FileError(fileName, fileName + ": " + reason, fault);
     };
     if (!chain.problem.empty()) {
-        throw fail(chain.problem);
+        throw fail(chain.problem, chain.fault);
     }
     if (chain.clusters.size() < needed) {
         throw fail("cluster chain shorter than the file's size (" +
-                   std::to_string(chain.clusters.size()) + " of " + std::to_string(needed) +
-                   " clusters)");
+                       std::to_string(chain.clusters.size()) + " of " + std::to_string(needed) +
+                       " clusters)",
+                   Fault::chainShort);
     }
     std::vector<std::uint8_t> contents;
-    if (const auto missing = append(chain.clusters, file.size_, contents)) {
-        throw fail("cluster " + std::to_string(*missing) + " past the end of the image");
+    if (const auto missing = append(chain.clusters, wanted, contents)) {
+        throw fail("cluster " + std::to_string(*missing) + " past the end of the image",
+                   Fault::clusterPastEnd);
     }
     return contents;
 }

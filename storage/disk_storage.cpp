@@ -29,7 +29,8 @@ private:
 std::shared_ptr<const DiskReader> openImageFile(const std::string& disk) {
     auto file = std::make_shared<const DiskFile>(disk);
     if (file->size() > kMaxDiskImageSize) {
-        throw FileError(disk, "\"" + disk + "\" is too large for an MSX-DOS disk image");
+        throw FileError(disk, "\"" + disk + "\" is too large for an MSX-DOS disk image",
+                        Fault::diskTooLarge);
     }
     return file;
 }
@@ -49,20 +50,23 @@ std::vector<std::string> DiskStorage::names() const {
 
 InputBytes DiskStorage::read(const std::string& name, std::size_t limit,
                              const std::string& path) const {
-    const auto& files = image_.files();
-    const auto file = std::ranges::find_if(
-        files, [&](const DiskImage::File& f) { return equalIgnoringAsciiCase(f.path(), name); });
-    if (file == files.end()) {
-        throw FileError(path, "Cannot open file \"" + path + "\": no such file on the disk");
+    const DiskImage::File* file = image_.find(name);
+    if (file == nullptr) {
+        throw FileError(path, "Cannot open file \"" + path + "\": no such file on the disk",
+                        Fault::noSuchFile);
     }
     InputBytes input;
-    input.bytes = image_.read(*file);
-    input.size = input.bytes.size();
+    input.size = file->size();
     if (input.size == 0) {
-        throw FileError(path, "File \"" + path + "\" is empty");
+        throw FileError(path, "File \"" + path + "\" is empty", Fault::empty);
     }
-    input.bytes.resize(std::min(input.bytes.size(), limit));
+    // What the entry claims is not read past what the caller can use.
+    input.bytes = image_.read(*file, limit);
     return input;
+}
+
+std::vector<FileError> DiskStorage::problems() const {
+    return image_.problems();
 }
 
 } // namespace tessarin

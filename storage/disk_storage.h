@@ -19,6 +19,7 @@ public:
     explicit DiskStorage(const std::string& disk);
 
     [[nodiscard]] std::vector<std::string> names() const override;
+    [[nodiscard]] std::vector<FileError> problems() const override;
     [[nodiscard]] InputBytes read(const std::string& name, std::size_t limit,
                                   const std::string& path) const override;
 

@@ -62,6 +62,7 @@ ClusterChain Fat12::follow(std::uint32_t first, std::size_t limit) const {
         }
         if (seen[next]) {
             chain.problem = "cluster chain loops at " + clusterText(next);
+            chain.fault = Fault::chainLoop;
             return chain;
         }
         cluster = next;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/file_error.h"
+
 #include <cstdint>
 #include <span>
 #include <string>
@@ -13,6 +15,7 @@ struct ClusterChain {
     // Why the chain stopped short ("cluster chain loops at cluster 7"); empty when it ended
     // with an end mark or at the limit it was followed to.
     std::string problem;
+    Fault fault = Fault::chainBroken; // the problem's kind, when there is one
 };
 
 // A FAT12 allocation table: 12-bit entries, two in three bytes, little-endian.

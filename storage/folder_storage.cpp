@@ -14,7 +14,7 @@ InputBytes readHostFile(const std::string& path, std::size_t limit) {
     InputBytes input;
     input.size = in.size();
     if (input.size == 0) {
-        throw FileError(path, "File \"" + path + "\" is empty");
+        throw FileError(path, "File \"" + path + "\" is empty", Fault::empty);
     }
     input.bytes.resize(static_cast<std::size_t>(std::min<std::uint64_t>(input.size, limit)));
     input.bytes.resize(in.read(input.bytes));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/file_error.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -29,6 +31,11 @@ public:
     // cannot be opened or read or holds nothing.
     [[nodiscard]] virtual InputBytes read(const std::string& name, std::size_t limit,
                                           const std::string& path) const = 0;
+
+    // What was found wrong while listing (a disk's loops, cut chains, directories past the
+    // end, too deep or too many entries), each as the error naming the place, once, in the
+    // order met; empty for a sound place.
+    [[nodiscard]] virtual std::vector<FileError> problems() const { return {}; }
 };
 
 } // namespace tessarin

@@ -136,7 +136,7 @@ TEST(DiskImage, BrokenDisksFailNamingDiskFileAndFault) {
         std::string error, problems;
         try {
             const DiskImage image("GAME.DSK", inMemory(b.bytes));
-            problems = image.problems().empty() ? "" : image.problems().front();
+            problems = image.problems().empty() ? "" : image.problems().front().what();
             ASSERT_FALSE(image.files().empty()) << c.message;
             EXPECT_EQ(pathsOf(image)[0], "PIC.SC5 1200"); // the root lists all the same
             if (c.where == readPic) {
