@@ -1,7 +1,6 @@
 // Disk images that lie, through the storage interface the viewer and the exporter use:
 // every fault is reported once with its kind and place, and never hides the sound files.
 #include "storage/disk_image.h"
-#include "document/file_browsing.h"
 #include "document/file_source.h"
 #include "tests/platform/scratch_dir.h"
 #include "tools/disk_writer.h"
@@ -147,7 +146,7 @@ TEST(HostileDisks, EachFaultIsReportedOnceWithItsKindAndPlace) {
         }
         const std::string path = disk + "/" + c.read->path;
         const auto at = std::find(listing->begin(), listing->end(), path) - listing->begin();
-        EXPECT_EQ(placeInFolder(path),
+        EXPECT_EQ(fileSource().placeInFolder(path),
                   std::pair(static_cast<int>(at) + 1, static_cast<int>(listing->size())));
         try {
             const InputBytes in = fileSource().read(path, c.read->limit);
