@@ -91,7 +91,8 @@ PictureKind pictureKind(std::string_view name, std::span<const std::uint8_t> hea
     if (size == 0) {
         return notPicture("empty file, not a picture");
     }
-    head = head.first(std::min<std::size_t>(head.size(), size));
+    // No more than the listing reads, so that opening and browsing judge a file alike.
+    head = head.first(std::min<std::uint64_t>({head.size(), size, kPictureHeadBytes}));
     if (head.empty()) {
         return notPicture("unread file, not a picture");
     }
