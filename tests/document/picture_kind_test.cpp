@@ -20,10 +20,6 @@ Made header(std::uint8_t id, std::uint16_t start, std::uint16_t end, std::uint64
             7 + body};
 }
 
-Made text(const std::string& s) {
-    return {std::vector<std::uint8_t>(s.begin(), s.end()), s.size()};
-}
-
 TEST(PictureKind, ByNameOrByTheFirstBytes) {
     const auto picture = [](std::optional<ScreenMode> mode) { return PictureKind{true, mode, {}}; };
     const auto no = [](std::string_view reason) { return PictureKind{false, {}, reason}; };
@@ -31,14 +27,15 @@ TEST(PictureKind, ByNameOrByTheFirstBytes) {
     const std::vector<std::tuple<const char*, Made, PictureKind>> cases{
         // Names decide: the table (bytes unread), palettes, MSX-DOS programs.
         {"PIC.SC5", basic, picture(ScreenMode::screen5)},
-        {"TILESET.S02", text("x"), picture(ScreenMode::screen2)},
+        {"TILESET.S02", basic, picture(ScreenMode::screen2)},
         {"a.s03", {}, picture(ScreenMode::screen3)},
-        {"ANY.PIC", {}, picture(std::nullopt)},
         {"PIC.PL5", header(0xFE, 0, 0x69FF, 0x6A00), no("palette file, not a picture")},
         {"MSXDOS.SYS", header(0xFE, 0, 0x69FF, 0x6A00), no("MSX-DOS program, not a picture")},
         // The bytes decide the rest.
         {"AUTOEXEC.BAS", basic, no("tokenised BASIC program, not a picture")},
-        {"LIST.BAS", text("10 SCREEN 5\r\n20 BLOAD\"PIC.SC5\",S\r\n"), no("text, not a picture")},
+        {"LIST.BAS",
+         {{'1', '0', ' ', 'C', 'L', 'S', '\r', '\n', 0x1A}, 9},
+         no("text, not a picture")},
         {"EMPTY.DAT", {{}, 0}, no("empty file, not a picture")},
         {"GAME.BIN", header(0xFE, 0x9000, 0x9FFF, 0x1000), no("BSAVE of memory, not a picture")},
         {"PART.BIN", header(0xFE, 0x1800, 0x1AFF, 0x300),
