@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QStatusBar>
+#include <string>
 
 namespace tessarin {
 
@@ -65,7 +66,12 @@ void StatusText::show(const ScreenDocument& document, ViewFit fit, int zoom) {
         mode += QStringLiteral(" (V9958 colours: the V9938 has no such mode)");
     }
     mode_->setText(mode);
-    layout_->setText(any ? QString::fromStdString(document.layoutDescription()) : QString());
+    // A file opened by name whose bytes are no picture says so beside its layout.
+    std::string layout = any ? document.layoutDescription() : std::string();
+    if (any && !document.contentDescription().empty()) {
+        layout += " (" + document.contentDescription() + ")";
+    }
+    layout_->setText(QString::fromStdString(layout));
     palette_->setText(any ? QString::fromStdString(document.paletteDescription()) : QString());
     size_->setText(sizeText(document.picture(), fit, zoom));
     showDamage(document.folderDamage());

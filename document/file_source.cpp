@@ -21,12 +21,6 @@ std::string joined(const std::string& folder, const std::string& name) {
     return folder.ends_with('/') ? folder + name : folder + "/" + name;
 }
 
-[[nodiscard]] bool isScreenName(std::string_view name) {
-    const FileNameChoice choice = chooseByFileName(name);
-    return choice.slot == FileSlot::vram0 &&
-           (choice.screenMode.has_value() || screenExtensionOf(name) != nullptr);
-}
-
 } // namespace
 
 FileSource& fileSource() {
@@ -74,6 +68,7 @@ std::shared_ptr<const FileSource::Place> FileSource::placeAt(const std::string& 
                                             NameIndex({}),
                                             {},
                                             {},
+                                            {},
                                             {}});
     return kNowhere;
 }
@@ -109,11 +104,22 @@ std::shared_ptr<const FileSource::Place> FileSource::make(const FoundPlace& foun
         const FileSlot slot = chooseByFileName(name).slot;
         named.push_back(NamedFile{std::move(name), slot});
     }
-    Place place{
-        found.stamp, std::move(storage), std::move(listing), NameIndex(std::move(named)), {}, {},
-        {}};
+    Place place{found.stamp,
+                std::move(storage),
+                std::move(listing),
+                NameIndex(std::move(named)),
+                {},
+                {},
+                {},
+                {}};
     for (const NamedFile& file : place.names.files()) {
-        if (isScreenName(file.name) && !place.names.isShownWithItsScreen(file.name)) {
+        std::optional<PictureKind> kind = pictureKindByName(file.name);
+        if (!kind) {
+            // Only names that leave it to the bytes are read, and only their first bytes.
+            kind = kindByBytes(*place.storage, file.name, joined(found.path, file.name));
+            place.kindByBytes.emplace(file.name, *kind);
+        }
+        if (kind->picture && !place.names.isShownWithItsScreen(file.name)) {
             // PIC.SC5 and pic.sc5 on a disk are two files, each in its own place.
             place.screenPlace.emplace(file.name, place.screenNames.size());
             place.foldedPlace.emplace(asciiLower(file.name), place.screenNames.size());
@@ -121,6 +127,34 @@ std::shared_ptr<const FileSource::Place> FileSource::make(const FoundPlace& foun
         }
     }
     return std::make_shared<const Place>(std::move(place));
+}
+
+PictureKind FileSource::kindByBytes(const Storage& storage, const std::string& name,
+                                    const std::string& path) {
+    try {
+        const InputBytes head = storage.read(name, kPictureHeadBytes, path);
+        return pictureKind(name, head.bytes, head.size);
+    } catch (const FileError&) {
+        return {false, std::nullopt, kUnreadableFile};
+    }
+}
+
+PictureKind FileSource::pictureKindOf(const std::string& path) {
+    const std::string name = nameInFolder(path);
+    if (const std::optional<PictureKind> byName = pictureKindByName(name)) {
+        return *byName;
+    }
+    const std::string folder = folderOf(path);
+    const auto place = placeAt(folder);
+    if (const auto it = place->kindByBytes.find(name); it != place->kindByBytes.end()) {
+        return it->second;
+    }
+    try {
+        const InputBytes head = read(path, kPictureHeadBytes);
+        return pictureKind(name, head.bytes, head.size);
+    } catch (const FileError&) {
+        return {false, std::nullopt, kUnreadableFile};
+    }
 }
 
 std::vector<std::string> FileSource::screenFilesOf(const std::string& folder) {

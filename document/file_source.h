@@ -1,5 +1,6 @@
 #pragma once
 
+#include "document/picture_kind.h"
 #include "names/file_name_rule.h"
 #include "names/name_index.h"
 #include "storage/stamp.h"
@@ -48,9 +49,13 @@ public:
     // Empty for a sound disk and for a directory; FileError as listFolder.
     [[nodiscard]] std::vector<FileError> damageOf(const std::string& folder);
 
-    // Browsing. The screen files of a folder are the names the name rule gives a screen
-    // mode or a screen extension, palette files never, and companions (page 1 of another
-    // screen file present) not on their own.
+    // Whether path is a picture file and in which mode (pictureKind): by its name where
+    // that decides, else by its first bytes, read once while its folder is unchanged. A
+    // file that cannot be read is no picture.
+    [[nodiscard]] PictureKind pictureKindOf(const std::string& path);
+
+    // Browsing. The screen files of a folder are its picture files (pictureKindOf), but
+    // companions (page 1 of another screen file present) not on their own.
 
     // The screen files of folder, in browsing order.
     [[nodiscard]] std::vector<std::string> screenFilesOf(const std::string& folder);
@@ -76,10 +81,15 @@ private:
         std::vector<std::string> screenNames; // browsed, in order
         std::unordered_map<std::string, std::size_t> screenPlace; // name -> index
         std::unordered_map<std::string, std::size_t> foldedPlace; // folded name -> first
+        // The kinds of the files whose names do not decide, by name.
+        std::unordered_map<std::string, PictureKind> kindByBytes;
     };
     [[nodiscard]] std::shared_ptr<const Place> placeAt(const std::string& folder);
     [[nodiscard]] std::shared_ptr<const Place> placeOf(const FoundPlace& found);
     [[nodiscard]] static std::shared_ptr<const Place> make(const FoundPlace& found);
+    // The kind of the file name in storage by its first bytes; path names it for errors.
+    [[nodiscard]] static PictureKind kindByBytes(const Storage& storage, const std::string& name,
+                                                 const std::string& path);
 
     std::mutex guard_;
     std::map<std::string, std::shared_ptr<const Place>> places_;

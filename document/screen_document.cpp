@@ -1,8 +1,10 @@
 #include "document/screen_document.h"
 
 #include "document/picture_files.h"
+#include "document/picture_kind.h"
 #include "names/file_name_rule.h"
 #include "storage/storage_kinds.h"
+#include "vdp/basic_screen.h"
 
 #include <algorithm>
 #include <optional>
@@ -68,6 +70,17 @@ FileSlot ScreenDocument::openNamed(const std::string& name, Loading loading) {
             in = readChecked(fileName, choice.slot, mapping_); // a picture with a palette's name
         }
     }
+    // A file found in a listing (browsing, a disk's first picture) takes the mode its
+    // bytes give; one they leave open keeps the mode chosen.
+    if (choice.slot == FileSlot::vram0 && (loading == Loading::alone || fileName != name)) {
+        if (const PictureKind kind = fileSource().pictureKindOf(fileName); kind.picture) {
+            const bool byBytes = !pictureKindByName(nameInFolder(fileName)).has_value();
+            choice.screenMode = kind.screenMode || !byBytes ? kind.screenMode : vdp_->screenMode();
+        }
+    }
+    // Nothing laid yet, or opened alone: VRAM starts as BASIC's SCREEN leaves it.
+    const bool fresh =
+        loading == Loading::alone || (fileNames_[indexOf(FileSlot::vram0)].empty() && !hasVram1());
     if (loading == Loading::alone) {
         // As if opened alone: nothing of the last picture shows through, and a name that
         // names no mode is shown in the mode a new viewer starts in.
@@ -88,6 +101,9 @@ FileSlot ScreenDocument::openNamed(const std::string& name, Loading loading) {
             // A vanished old file must not keep the new one out.
             reloadFailure = error;
         }
+    }
+    if (fresh && choice.slot == FileSlot::vram0) {
+        fillAsBasicScreen(vdp_->screenMode(), vdp_->vramForLoading());
     }
     openOpened(fileName, in, choice.slot);
     if (choice.slot == FileSlot::vram0 && !files.companion.empty()) {
@@ -118,6 +134,15 @@ void ScreenDocument::openOpened(const std::string& fileName, const InputBytes& i
         mapping_.paletteSource = PaletteSource::file;
     }
     fileNames_[indexOf(slot)] = fileName;
+    if (slot == FileSlot::vram0) {
+        // Said of a file opened by name whose bytes are no picture; a large file with a
+        // palette's name is a screen file by its size.
+        const std::string name = nameInFolder(fileName);
+        const PictureKind kind = pictureKind(name, in.bytes, in.size);
+        contentNote_ = kind.picture || chooseByFileName(name).slot == FileSlot::palette
+                           ? std::string()
+                           : std::string(kind.reason);
+    }
     loadFrom(slot, in);
     if (slot == FileSlot::palette) {
         selectSourcePalette();
@@ -165,6 +190,7 @@ Picture ScreenDocument::pictureOf(const PictureRequest& request) {
     ScreenDocument document;
     document.vdp_->setColourModel(request.colourModel);
     document.vdp_->setScreenMode(request.screenMode);
+    fillAsBasicScreen(request.screenMode, document.vdp_->vramForLoading());
     document.mapping_ = request.mapping;
     const std::array<const std::string*, kFileSlots.size()> files{&screenFile, &request.vram1File,
                                                                   &request.paletteFile};

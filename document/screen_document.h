@@ -122,6 +122,9 @@ public:
     // For the user: the VRAM0 file's layout ("BSAVE 0000–769F", "fixed: header 7, 256
     // pixels a line"); empty without one.
     [[nodiscard]] std::string layoutDescription() const;
+    // For the user: what the VRAM0 file's bytes are when they are no picture ("tokenised
+    // BASIC program, not a picture"); empty for a picture or without a file.
+    [[nodiscard]] const std::string& contentDescription() const { return contentNote_; }
     // For the user: the palette in effect and why ("VRAM table", "PIC.PL5", "standard: the
     // table holds no palette"), or "none: direct colours" in a mode without a palette.
     [[nodiscard]] std::string paletteDescription() const;
@@ -199,6 +202,7 @@ private:
     // What the last VRAM0 load found and where it wrote.
     ScreenLayout vram0Layout_;
     VramRange vram0Written_;
+    std::string contentNote_; // contentDescription
     bool hasPicture_ = false;
     Picture picture_;
 };

@@ -47,18 +47,30 @@ struct Input {
     bool disk = false; // a disk image, converted into a folder of its own
 };
 
-// A disk image's pictures as a batch of their own into folder, and what its reader found
-// wrong; none when it is no MSX-DOS disk (then its one item fails, naming it).
+// A disk image's pictures as a batch of their own into folder, what its reader found
+// wrong and the files that are no pictures; none when it is no MSX-DOS disk (then its one
+// item fails, naming it).
 std::optional<BatchPlan> diskPlan(const ExportOptions& options, const std::string& disk,
                                   const std::string& folder) {
     ExportOptions inside = options;
     inside.outDir = folder;
     std::vector<FileError> damage;
+    FolderListing listing;
     try {
-        inside.files = *fileSource().listFolder(disk);
+        listing = fileSource().listFolder(disk);
         damage = fileSource().damageOf(disk);
     } catch (const FileError&) {
         return std::nullopt;
+    }
+    std::vector<SkippedFile> skipped;
+    inside.files.clear();
+    for (const std::string& file : *listing) {
+        const PictureKind kind = fileSource().pictureKindOf(file);
+        if (kind.picture || chooseByFileName(nameInFolder(file)).slot == FileSlot::palette) {
+            inside.files.push_back(file);
+        } else {
+            skipped.push_back({file, std::string(kind.reason)});
+        }
     }
     auto planned = planBatch(inside);
     auto* plan = std::get_if<BatchPlan>(&planned);
@@ -67,6 +79,7 @@ std::optional<BatchPlan> diskPlan(const ExportOptions& options, const std::strin
         result.folders.push_back(folder);
     }
     result.damage.insert(result.damage.begin(), damage.begin(), damage.end());
+    result.skipped.insert(result.skipped.begin(), skipped.begin(), skipped.end());
     return result;
 }
 
@@ -144,6 +157,7 @@ std::variant<BatchPlan, UsageError> planBatch(const ExportOptions& options) {
                     append(plan.items, std::move(inside->items));
                     append(plan.folders, std::move(inside->folders));
                     append(plan.damage, std::move(inside->damage));
+                    append(plan.skipped, std::move(inside->skipped));
                     continue;
                 }
                 anyScreen = true; // no disk: its one picture fails, naming it
@@ -165,7 +179,7 @@ std::variant<BatchPlan, UsageError> planBatch(const ExportOptions& options) {
             throw outOfMemory(inputs[i].path);
         }
     }
-    if (!anyScreen && plan.items.empty()) {
+    if (!anyScreen && plan.items.empty() && plan.skipped.empty()) {
         return UsageError{"no screen file among the FILEs"};
     }
     for (const std::string& palette : palettes) {

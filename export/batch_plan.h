@@ -16,10 +16,17 @@ struct BatchItem {
     bool renamed = false; // output is not <base name>.<format>: the listing says from what
 };
 
+// A file of a disk image that holds no picture, and why ("text, not a picture").
+struct SkippedFile {
+    std::string file;
+    std::string reason;
+};
+
 struct BatchPlan {
     std::vector<BatchItem> items;
     std::vector<std::string> unusedPalettes; // palette FILEs no screen file pairs with, in order
     std::vector<std::string> folders;        // OUTDIR/<disk> of each disk image, made with OUTDIR
+    std::vector<SkippedFile> skipped;        // files of disk images that are no pictures
     std::vector<FileError> damage;           // what the disk images' reader found wrong, in order
 };
 
@@ -32,7 +39,9 @@ struct BatchPlan {
 // order, by outputNames, so that every one is converted. A screen file without a palette
 // under --palette-source file is a usage error naming it. A FILE named twice, however
 // (PIC.SC5, ./PIC.SC5, a link), counts once. Running out of memory throws FileError naming
-// the FILE.
+// the FILE. Of a disk
+// image's files only its picture files (FileSource::pictureKindOf) and palettes are
+// converted; the others are left out, each with its reason.
 [[nodiscard]] std::variant<BatchPlan, UsageError> planBatch(const ExportOptions& options);
 
 } // namespace tessarin::exporter

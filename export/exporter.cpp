@@ -257,6 +257,10 @@ int runBatch(const ExportOptions& given, std::ostream& out, std::ostream& err, b
             err << kProgram << "note: palette file \"" << printable(palette)
                 << "\" has no screen file of the same base name\n";
         }
+        for (const SkippedFile& skipped : plan.skipped) {
+            err << kProgram << "note: left out \"" << printable(skipped.file)
+                << "\": " << skipped.reason << '\n';
+        }
     }
     BatchReport report(options, plan, out, err, progress);
     {

@@ -1,6 +1,7 @@
 #include "export/picture_job.h"
 
 #include "document/picture_files.h"
+#include "document/picture_kind.h"
 #include "document/view_placement.h"
 #include "image/encode.h"
 #include "platform/file_error.h"
@@ -47,6 +48,14 @@ PictureJob jobFor(const ExportOptions& options, const std::string& screenFile,
         !options.vram1File.empty() || options.fixedLayout ? options.vram1File : files.companion;
     job.paletteFile = paletteFile;
     job.screenMode = screenModeFor(options, job.screenFile);
+    // A picture found on a disk takes the mode its bytes give, as browsing does, unless
+    // --screen chose one; a file named outside goes by its name.
+    if (!options.screenMode && splitPlacePath(job.screenFile)) {
+        if (const PictureKind kind = fileSource().pictureKindOf(job.screenFile);
+            kind.picture && kind.screenMode) {
+            job.screenMode = *kind.screenMode;
+        }
+    }
     // screenModeFor gives only modes of the table.
     const std::int16_t linePixels = options.linePixels.value_or(
         static_cast<std::int16_t>(findScreenMode(job.screenMode)->lineWidth));

@@ -1,7 +1,9 @@
 // Arbitrary bytes as the head of a screen file of any size, in any mode, laid at any page
 // base: detecting, describing and laying must stay inside the file and the VRAM, and the
 // layout must follow from the first 7 bytes alone. The bytes are also unpacked as a
-// compressed stream, read as a palette file, and the laid VRAM's palette table checked.
+// compressed stream, read as a palette file, and the laid VRAM's palette table checked;
+// whether they are a picture must follow from the first kPictureHeadBytes, and a file that
+// is none must say why.
 //
 // Input: 10 control bytes, then the file's bytes.
 //   [0] mode: index into the supported modes (modulo their count)
@@ -9,6 +11,7 @@
 //   [2..9] bytes the file has past those given, 64-bit little-endian (any size, wrapping)
 #include "document/graph_saurus.h"
 #include "document/palette_shape.h"
+#include "document/picture_kind.h"
 #include "document/screen_layout.h"
 
 #include <array>
@@ -58,6 +61,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::abort();
     }
     if (tessarin::unpackGraphSaurus(file, unpacked) > unpacked.size()) {
+        std::abort();
+    }
+    // Under a name the bytes decide (no extension of the table, no mode of its own).
+    const tessarin::PictureKind kind = tessarin::pictureKind("FILE.DAT", file, fileSize);
+    if (tessarin::pictureKind("FILE.DAT",
+                              file.first(std::min(file.size(), tessarin::kPictureHeadBytes)),
+                              fileSize) != kind ||
+        kind.picture != kind.reason.empty()) {
         std::abort();
     }
     static_cast<void>(tessarin::readPaletteFile(

@@ -5,9 +5,11 @@
 #include "image/bmp_encoder.h"
 #include "image_files.h"
 #include "run_process.h"
+#include "storage/storage_kinds.h"
 #include "test_text.h"
 #include "tests/support/document_probe.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -474,6 +476,75 @@ TEST(Exporter, BatchOverADiskImageWritesWhatItsFilesGive) {
                     readBytes(dir / (std::string("plain/") + name)))
             << name;
     }
+}
+
+// A disk as MSX programs fill it: the viewer opens it on its first picture and walks only
+// the pictures, each in the mode its name or BSAVE range gives; the batch writes one
+// picture per picture file, lists the rest as skipped and succeeds; the disk's single
+// picture is its first.
+TEST(Exporter, AGameDiskIsWalkedAndConvertedByItsPictures) {
+    const TempDir dir;
+    fs::create_directory(dir / "in");
+    const auto bsave = [](std::vector<unsigned char> file, std::size_t body) {
+        file.resize(file.size() + body, 0xC9);
+        return file;
+    };
+    const std::string listing = "10 SCREEN 2\r\n20 BLOAD\"TILES.S02\",S\r\n\x1a";
+    writeBytes(dir / "in/AUTOEXEC.BAS", {0xFF, 0x0D, 0x80, 0x0A, 0x00, 0xC5, 0x20, 0x35, 0x00});
+    writeBytes(dir / "in/LIST.BAS", {listing.begin(), listing.end()});
+    writeBytes(dir / "in/MSXDOS.SYS", bsave({0xFE, 0, 0, 0xFF, 0x69, 0, 0}, 0x6A00));
+    writeBytes(dir / "in/COMMAND.COM", {0xC3, 0x00, 0x01});
+    writeBytes(dir / "in/GAME.BIN", bsave({0xFE, 0, 0x90, 0xFF, 0x90, 0, 0}, 0x100));
+    writeBytes(dir / "in/HIGH.BIN", bsave({0xFE, 0, 0xC0, 0xFF, 0xC0, 0, 0}, 0x100));
+    writeBytes(dir / "in/SCORE.DAT", {0x00, 0x12, 0x80, 0x07});
+    writeBytes(dir / "in/EMPTY.DAT", {});
+    fs::copy_file(sample("LAND5.SC5"), dir / "in/PIC.BIN"); // BSAVE 0000-769F: screen 5
+    // Only the patterns: the names are those BASIC's SCREEN 3 leaves, as the sample has.
+    std::vector<unsigned char> patterns = readBytes(sample("BLOCKS.SC3"));
+    patterns.resize(7 + 0x600);
+    patterns[3] = 0xFF;
+    patterns[4] = 0x05;
+    writeBytes(dir / "in/PATS.SC3", patterns);
+    fs::copy_file(sample("CELLS.SC2"), dir / "in/TILES.S02");
+    fs::copy_file(sample("BARS.SC5"), dir / "in/TITLE.SC5");
+    fs::copy_file(sample("LAND5.SC5"), dir / "in/ZOOM.S05");
+    const std::string disk = dir / "GAME.DSK";
+    const std::string make = "mformat -C -f 720 -i '" + disk + "' :: && mcopy -i '" + disk + "' '" +
+                             (dir / "in") + "'/* ::/";
+    ASSERT_EQ(std::system(make.c_str()), 0) << make;
+
+    ScreenDocument doc;
+    doc.openByName(disk);
+    std::vector<std::pair<std::string, ScreenMode>> walked;
+    do {
+        walked.emplace_back(nameInFolder(doc.fileName(FileSlot::vram0)), doc.vdp().screenMode());
+    } while (doc.openNeighbour(1));
+    EXPECT_EQ(walked,
+              (std::vector<std::pair<std::string, ScreenMode>>{{"PATS.SC3", ScreenMode::screen3},
+                                                               {"PIC.BIN", ScreenMode::screen5},
+                                                               {"TILES.S02", ScreenMode::screen2},
+                                                               {"TITLE.SC5", ScreenMode::screen5},
+                                                               {"ZOOM.S05", ScreenMode::screen5}}));
+    doc.openByName(disk + "/AUTOEXEC.BAS"); // by name, as ever, but said for what it is
+    EXPECT_EQ(doc.contentDescription(), "tokenised BASIC program, not a picture");
+
+    const ProcessResult batch =
+        runProcess(kExporter, {"-d", dir / "out", disk, sample("BLOCKS.SC3")}, dir.path());
+    EXPECT_EQ(batch.exitCode, 0) << batch.err;
+    std::vector<std::string> written;
+    for (const auto& entry : fs::directory_iterator(dir / "out/GAME")) {
+        written.push_back(entry.path().filename().string());
+    }
+    std::ranges::sort(written);
+    EXPECT_EQ(written, (std::vector<std::string>{"PATS.png", "PIC.png", "TILES.png", "TITLE.png",
+                                                 "ZOOM.png"}));
+    EXPECT_TRUE(contains(batch.err, "note: left out \"" + disk +
+                                        "/AUTOEXEC.BAS\": tokenised BASIC program, not a picture"))
+        << batch.err;
+
+    ASSERT_EQ(runProcess(kExporter, {"-o", dir / "first.png", disk}, dir.path()).exitCode, 0);
+    EXPECT_TRUE(readBytes(dir / "first.png") == readBytes(dir / "out/GAME/PATS.png"));
+    EXPECT_TRUE(readBytes(dir / "out/BLOCKS.png") == readBytes(dir / "out/GAME/PATS.png"));
 }
 
 } // namespace
