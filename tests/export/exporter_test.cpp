@@ -518,7 +518,7 @@ TEST(Exporter, AGameDiskIsWalkedAndConvertedByItsPictures) {
     std::vector<std::pair<std::string, ScreenMode>> walked;
     do {
         walked.emplace_back(nameInFolder(doc.fileName(FileSlot::vram0)), doc.vdp().screenMode());
-    } while (doc.openNeighbour(1));
+    } while (doc.openNeighbour(1).opened);
     EXPECT_EQ(walked,
               (std::vector<std::pair<std::string, ScreenMode>>{{"PATS.SC3", ScreenMode::screen3},
                                                                {"PIC.BIN", ScreenMode::screen5},
