@@ -144,11 +144,8 @@ PictureKind FileSource::pictureKindOf(const std::string& path) {
     if (const std::optional<PictureKind> byName = pictureKindByName(name)) {
         return *byName;
     }
-    const std::string folder = folderOf(path);
-    const auto place = placeAt(folder);
-    if (const auto it = place->kindByBytes.find(name); it != place->kindByBytes.end()) {
-        return it->second;
-    }
+    // Its own first bytes, not its folder's listing: one file named in a folder of
+    // thousands reads only itself.
     try {
         const InputBytes head = read(path, kPictureHeadBytes);
         return pictureKind(name, head.bytes, head.size);

@@ -50,8 +50,8 @@ public:
     [[nodiscard]] std::vector<FileError> damageOf(const std::string& folder);
 
     // Whether path is a picture file and in which mode (pictureKind): by its name where
-    // that decides, else by its first bytes, read once while its folder is unchanged. A
-    // file that cannot be read is no picture.
+    // that decides, else by its first bytes (a listing keeps those of its files). A file
+    // that cannot be read is no picture.
     [[nodiscard]] PictureKind pictureKindOf(const std::string& path);
 
     // Browsing. The screen files of a folder are its picture files (pictureKindOf), but

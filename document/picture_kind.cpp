@@ -69,6 +69,11 @@ std::optional<PictureKind> pictureKindByName(std::string_view name) {
         return notPicture("palette file, not a picture");
     }
     if (const ScreenExtension* known = screenExtensionOf(name)) {
+        const bool shared = std::ranges::any_of(
+            kSharedScreenExtensions, [known](std::string_view e) { return e == known->extension; });
+        if (shared) {
+            return std::nullopt; // another program's file as often as ours: the bytes decide
+        }
         return PictureKind{true, known->screenMode, {}};
     }
     const std::string_view file = fileNameOf(name);

@@ -71,11 +71,14 @@ FileSlot ScreenDocument::openNamed(const std::string& name, Loading loading) {
         }
     }
     // A file found in a listing (browsing, a disk's first picture) takes the mode its
-    // bytes give; one they leave open keeps the mode chosen.
+    // bytes give; one they leave open is shown as opened alone (below), or on top of what
+    // is open in the mode chosen.
     if (choice.slot == FileSlot::vram0 && (loading == Loading::alone || fileName != name)) {
         if (const PictureKind kind = fileSource().pictureKindOf(fileName); kind.picture) {
             const bool byBytes = !pictureKindByName(nameInFolder(fileName)).has_value();
-            choice.screenMode = kind.screenMode || !byBytes ? kind.screenMode : vdp_->screenMode();
+            const bool keepsMode = byBytes && loading != Loading::alone;
+            choice.screenMode =
+                kind.screenMode || !keepsMode ? kind.screenMode : vdp_->screenMode();
         }
     }
     // Nothing laid yet, or opened alone: VRAM starts as BASIC's SCREEN leaves it.

@@ -1,11 +1,13 @@
 #include "export/exporter.h"
 
+#include "document/file_source.h"
 #include "export/batch_plan.h"
 #include "export/name_list.h"
 #include "export/parallel_exports.h"
 #include "export/picture_job.h"
 #include "export/progress_bar.h"
 #include "platform/file_error.h"
+#include "storage/storage_kinds.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -14,6 +16,8 @@
 #include <filesystem>
 #include <iterator>
 #include <new>
+#include <optional>
+#include <string_view>
 #include <sys/stat.h>
 #include <system_error>
 #include <thread>
@@ -72,7 +76,22 @@ std::size_t threadCount(const ExportOptions& options, std::size_t items) {
     return std::clamp<std::size_t>(wanted, 1, std::max<std::size_t>(items, 1));
 }
 
+// Why no thumbnail is made of the FILE: only a picture file has one, so that a file
+// manager keeps its own icon for anything else. A disk image stands for its first picture
+// and fails when it holds none.
+std::optional<std::string_view> noThumbnail(const ExportOptions& options) {
+    if (!options.thumbnailSize || holdsFiles(options.screenFile)) {
+        return std::nullopt;
+    }
+    const PictureKind kind = fileSource().pictureKindOf(options.screenFile);
+    return kind.picture ? std::nullopt : std::optional(kind.reason);
+}
+
 int runSingle(const ExportOptions& options, std::ostream& out, std::ostream& err) {
+    if (const auto why = noThumbnail(options)) {
+        err << kProgram << printable(options.screenFile) << ": " << *why << "; no thumbnail made\n";
+        return kExitFileError;
+    }
     try {
         exportPicture(jobFor(options, options.screenFile, options.paletteFile), options.output,
                       *options.format, Overwrite::replace);

@@ -72,6 +72,11 @@ inline constexpr std::array<ScreenExtension, 43> kScreenExtensions{{
 inline constexpr std::array<std::string_view, 5> kPaletteExtensions{"PL5", "PL6", "PL7", "PL8",
                                                                     "PAL"};
 
+// Screen extensions that other programs' files have too (a .PIC image, a .SRC source, a
+// .GRP program group): their files are pictures by their bytes, not by the name, for
+// browsing, batches over disks, thumbnails and the desktop's MIME data.
+inline constexpr std::array<std::string_view, 3> kSharedScreenExtensions{"PIC", "SRC", "GRP"};
+
 // Names shorter than three characters are VRAM0 files chosen by their last character. A
 // directory part is ignored for the whole extension.
 [[nodiscard]] FileNameChoice chooseByFileName(std::string_view fileName);

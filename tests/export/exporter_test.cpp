@@ -392,6 +392,36 @@ TEST(Exporter, ThumbnailIsAPngFittedToTheSquareReplacingTheOutput) {
     EXPECT_EQ(dir.entries(), std::vector<std::string>{"thumb"});
 }
 
+// The thumbnailer makes pictures only of picture files: for another program's file with
+// one of our names it writes nothing and fails, so the file manager keeps its own icon.
+TEST(Exporter, ThumbnailsOnlyOfPictureFiles) {
+    const TempDir dir;
+    std::vector<unsigned char> bsave{0xFE, 0x00, 0x00, 0xFF, 0xD3, 0x00, 0x00};
+    bsave.resize(bsave.size() + 0xD400, 0x49);
+    const std::string text = "int main(void) { return 0; }\n";
+    const struct {
+        std::string name;
+        std::vector<unsigned char> bytes;
+        int exitCode;
+    } cases[]{
+        {"notes.pic", {text.begin(), text.end()}, 1},
+        {"main.src", {text.begin(), text.end()}, 1},
+        {"prog.grp", {text.begin(), text.end()}, 1},
+        {"a.bin", {0x7F, 'E', 'L', 'F', 2, 1, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2, 0}, 1},
+        {"AUTOEXEC.BAS", {0xFF, 0x0F, 0x80, 0x0A, 0x00, 0x91, 0x20, 0x22, 0x41}, 1},
+        {"picture.pic", bsave, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        writeBytes(dir / c.name, c.bytes);
+        const ProcessResult r =
+            runProcess(kExporter, {"-q", "--thumbnail", "64", "-o", "t.png", c.name}, dir.path());
+        EXPECT_EQ(r.exitCode, c.exitCode) << r.err;
+        EXPECT_EQ(fs::exists(dir.path() / "t.png"), c.exitCode == 0);
+        fs::remove(dir.path() / "t.png");
+    }
+}
+
 // --colours shows a screen 8 grey (byte 49h) at each chip's levels; --aspect widens the
 // picture to the TV's shape.
 TEST(Exporter, ColoursAreTheChipsAndAspectTheTvs) {
