@@ -37,7 +37,7 @@ struct ScreenExtension {
 // Every extension of screen files the viewer knows, for the rule, the open dialog's filter
 // and the desktop's MIME data. Modes 2-4 are named even where the VDP does not show them.
 // clang-format off
-inline constexpr std::array<ScreenExtension, 43> kScreenExtensions{{
+inline constexpr std::array<ScreenExtension, 47> kScreenExtensions{{
     {"SC5", ScreenMode::screen5, ""},      {"SC6", ScreenMode::screen6, ""},
     {"SC7", ScreenMode::screen7, ""},      {"SC8", ScreenMode::screen8, ""},
     {"SCA", ScreenMode::screen10, ""},     {"SCB", ScreenMode::screen10, ""},
@@ -51,9 +51,11 @@ inline constexpr std::array<ScreenExtension, 43> kScreenExtensions{{
     {"GE8", ScreenMode::screen8, ""},      {"SC2", ScreenMode::screen2, ""},
     {"SC3", ScreenMode::screen3, ""},      {"SC4", ScreenMode::screen4, ""},
     {"GRP", ScreenMode::screen2, ""},
-    // Screens 2-4 in the Sm0 spelling of the page pairs below.
+    // Screens 2-8 in the Sm0 spelling of the page pairs below.
     {"S02", ScreenMode::screen2, ""},      {"S03", ScreenMode::screen3, ""},
-    {"S04", ScreenMode::screen4, ""},
+    {"S04", ScreenMode::screen4, ""},      {"S05", ScreenMode::screen5, ""},
+    {"S06", ScreenMode::screen6, ""},      {"S07", ScreenMode::screen7, ""},
+    {"S08", ScreenMode::screen8, ""},
     {"PIC", std::nullopt, ""},
     // Interlaced pictures: the odd field beside X.SC5 ... X.SCC.
     {"S15", ScreenMode::screen5, "SC5"},   {"S16", ScreenMode::screen6, "SC6"},
@@ -69,8 +71,8 @@ inline constexpr std::array<ScreenExtension, 43> kScreenExtensions{{
 
 // The extensions of palette files, for the filter and the MIME data (the rule itself
 // goes by the "P" third from the end).
-inline constexpr std::array<std::string_view, 5> kPaletteExtensions{"PL5", "PL6", "PL7", "PL8",
-                                                                    "PAL"};
+inline constexpr std::array<std::string_view, 8> kPaletteExtensions{
+    "PL5", "PL6", "PL7", "PL8", "PLA", "PLB", "PLC", "PAL"};
 
 // Screen extensions that other programs' files have too (a .PIC image, a .SRC source, a
 // .GRP program group): their files are pictures by their bytes, not by the name, for
