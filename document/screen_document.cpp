@@ -74,8 +74,17 @@ FileSlot ScreenDocument::openNamed(const std::string& name, Loading loading) {
     // bytes give; one they leave open is shown as opened alone (below), or on top of what
     // is open in the mode chosen.
     if (choice.slot == FileSlot::vram0 && (loading == Loading::alone || fileName != name)) {
-        if (const PictureKind kind = fileSource().pictureKindOf(fileName); kind.picture) {
-            const bool byBytes = !pictureKindByName(nameInFolder(fileName)).has_value();
+        // The bytes just read decide where the name does not: no second read of the file.
+        const std::string inner = nameInFolder(fileName);
+        const std::optional<PictureKind> byName = pictureKindByName(inner);
+        const PictureKind kind =
+            byName ? *byName
+                   : pictureKind(
+                         inner,
+                         std::span(in.bytes).first(std::min(in.bytes.size(), kPictureHeadBytes)),
+                         in.size);
+        if (kind.picture) {
+            const bool byBytes = !byName.has_value();
             const bool keepsMode = byBytes && loading != Loading::alone;
             choice.screenMode =
                 kind.screenMode || !keepsMode ? kind.screenMode : vdp_->screenMode();
