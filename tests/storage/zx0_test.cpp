@@ -1,6 +1,5 @@
-#include "storage/zx0.h"
-
 #include "platform/file_error.h"
+#include "storage/zx0.h"
 #include "tests/platform/scratch_dir.h"
 #include "tests/support/zx0_pack.h"
 
