@@ -28,7 +28,7 @@ std::string quoted(const std::string& text) {
 class ArchiveStorage::Reader {
 public:
     explicit Reader(const ArchiveStorage& storage)
-        : archive_(storage.archive_), handle_(archive_read_new()) {
+        : archive_(storage.archive_), owned_(archive_read_new()), handle_(owned_.get()) {
         if (handle_ == nullptr) {
             throw FileError(archive_, "not enough memory to open " + quoted(archive_));
         }
@@ -52,9 +52,6 @@ public:
             throw FileError(archive_, quoted(archive_) + " is no gzip file", Fault::archiveBroken);
         }
     }
-    ~Reader() { archive_read_free(handle_); }
-    Reader(const Reader&) = delete;
-    Reader& operator=(const Reader&) = delete;
 
     // The next entry's header, nullptr after the last. FileError for one that cannot be
     // read, naming what.
@@ -94,7 +91,12 @@ private:
                          Fault::archiveBroken);
     }
 
+    struct Free {
+        void operator()(archive* handle) const { archive_read_free(handle); }
+    };
+
     std::string archive_;
+    std::unique_ptr<archive, Free> owned_; // freed however the constructor ends
     archive* handle_;
 };
 

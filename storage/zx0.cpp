@@ -89,8 +89,10 @@ void copy(std::uint32_t offset, std::uint32_t length, std::vector<std::uint8_t>&
         throw Broken{"it unpacks to more than 131072 bytes"};
     }
     // Byte by byte: a copy may overlap what it writes (offset 1 repeats one byte).
-    for (std::uint32_t i = 0; i < length; ++i) {
-        out.push_back(out[out.size() - offset]);
+    const std::size_t at = out.size();
+    out.resize(at + length);
+    for (std::size_t i = at; i < at + length; ++i) {
+        out[i] = out[i - offset];
     }
 }
 
