@@ -14,6 +14,31 @@ namespace {
 // Places whose listings are kept; browsing needs one, a batch a few.
 constexpr std::size_t kKeptPlaces = 8;
 
+constexpr std::string_view kPlace = "disk image or archive, not a picture";
+
+// The kind of a listed file that holds files, by its name: a packed picture is the picture
+// it holds (without unpacking it while listing), a disk image or archive none; nothing for
+// another name.
+std::optional<PictureKind> kindOfPlaceName(const std::string& name) {
+    const std::optional<std::string> held = heldNameOf(name);
+    if (!held) {
+        return pictureKindByName(name);
+    }
+    if (held->empty()) {
+        return PictureKind{false, std::nullopt, kPlace};
+    }
+    return pictureKindByName(*held).value_or(PictureKind{false, std::nullopt, kPlace});
+}
+
+// What a path is browsed as among its folder's files: the packed file for the one file
+// it holds, else itself.
+std::string browsedAs(const std::string& path) {
+    if (const auto where = splitPlacePath(path); where && soleFileOf(where->place.path) == path) {
+        return where->place.path;
+    }
+    return path;
+}
+
 std::string joined(const std::string& folder, const std::string& name) {
     if (folder == ".") {
         return name; // a name given without a folder stays so
@@ -113,7 +138,7 @@ std::shared_ptr<const FileSource::Place> FileSource::make(const FoundPlace& foun
                 {},
                 {}};
     for (const NamedFile& file : place.names.files()) {
-        std::optional<PictureKind> kind = pictureKindByName(file.name);
+        std::optional<PictureKind> kind = kindOfPlaceName(file.name);
         if (!kind) {
             // Only names that leave it to the bytes are read, and only their first bytes.
             kind = kindByBytes(*place.storage, file.name, joined(found.path, file.name));
@@ -164,7 +189,8 @@ std::vector<std::string> FileSource::screenFilesOf(const std::string& folder) {
     return paths;
 }
 
-std::optional<std::string> FileSource::neighbourScreenFile(const std::string& current, int step) {
+std::optional<std::string> FileSource::neighbourScreenFile(const std::string& shown, int step) {
+    const std::string current = browsedAs(shown);
     const std::string folder = folderOf(current);
     const auto place = placeAt(folder);
     const std::vector<std::string>& names = place->screenNames;
@@ -187,7 +213,8 @@ std::optional<std::string> FileSource::neighbourScreenFile(const std::string& cu
     return std::nullopt;
 }
 
-std::optional<std::pair<int, int>> FileSource::placeInFolder(const std::string& current) {
+std::optional<std::pair<int, int>> FileSource::placeInFolder(const std::string& shown) {
+    const std::string current = browsedAs(shown);
     const auto place = placeAt(folderOf(current));
     const std::string name = nameInFolder(current);
     const auto placed = [&](std::size_t at) {

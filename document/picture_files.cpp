@@ -2,17 +2,35 @@
 
 #include "platform/file_error.h"
 
+#include <optional>
+
 namespace tessarin {
 
 std::string screenFileOf(FileSource& files, const std::string& name) {
     if (!holdsFiles(name)) {
         return name;
     }
-    const std::vector<std::string> screens = files.screenFilesOf(name);
-    if (screens.empty()) {
-        throw FileError(name, "\"" + name + "\" holds no screen file", Fault::noScreenFile);
+    if (const std::vector<std::string> screens = files.screenFilesOf(name); !screens.empty()) {
+        return screens.front();
     }
-    return screens.front();
+    // An archive of disk images: the first picture of the first that holds one.
+    std::optional<FileError> failed;
+    for (const std::string& file : *files.listFolder(name)) {
+        try {
+            if (holdsFiles(file)) {
+                if (const std::vector<std::string> inner = files.screenFilesOf(file);
+                    !inner.empty()) {
+                    return inner.front();
+                }
+            }
+        } catch (const FileError& error) {
+            failed = failed.value_or(error);
+        }
+    }
+    if (failed) {
+        throw *failed;
+    }
+    throw FileError(name, "\"" + name + "\" holds no screen file", Fault::noScreenFile);
 }
 
 PictureFiles pictureFilesOf(FileSource& files, const std::string& name) {

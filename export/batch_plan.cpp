@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <iterator>
+#include <map>
 #include <new>
 #include <optional>
 #include <sys/stat.h>
@@ -41,6 +42,24 @@ std::string identityOf(const std::string& path) {
     return where ? id + where->inner : id;
 }
 
+template <typename T> void append(std::vector<T>& to, std::vector<T>&& from) {
+    to.insert(to.end(), std::make_move_iterator(from.begin()), std::make_move_iterator(from.end()));
+}
+
+// Where an archive's file goes under folder: its folders inside the archive kept, each
+// made safe ("OUT/GAME/PICS" for "GAME.ZIP/PICS/TITLE.SC5").
+std::string outputFolderOf(const std::string& folder, const std::string& file) {
+    std::string into = folder;
+    const std::string inner = nameInFolder(file);
+    std::size_t start = 0;
+    for (std::size_t slash = inner.find('/'); slash != std::string::npos;
+         slash = inner.find('/', start)) {
+        into = joinPath(into, safeName(inner.substr(start, slash - start)));
+        start = slash + 1;
+    }
+    return into;
+}
+
 // One FILE of the batch, in the order named.
 struct Input {
     std::string path;
@@ -63,20 +82,48 @@ std::optional<BatchPlan> diskPlan(const ExportOptions& options, const std::strin
         return std::nullopt;
     }
     std::vector<SkippedFile> skipped;
-    inside.files.clear();
+    // The files by the folder they go to: an archive's folders are kept, a disk's are not.
+    std::map<std::string, std::vector<std::string>> byFolder;
+    const bool keep = keepsFolders(disk);
     for (const std::string& file : *listing) {
+        if (holdsFiles(file)) {
+            byFolder[keep ? outputFolderOf(folder, file) : folder].push_back(file);
+            continue;
+        }
         const PictureKind kind = fileSource().pictureKindOf(file);
         if (kind.picture || chooseByFileName(nameInFolder(file)).slot == FileSlot::palette) {
-            inside.files.push_back(file);
+            byFolder[keep ? outputFolderOf(folder, file) : folder].push_back(file);
         } else {
             skipped.push_back({file, std::string(kind.reason)});
         }
     }
-    auto planned = planBatch(inside);
-    auto* plan = std::get_if<BatchPlan>(&planned);
-    BatchPlan result = plan != nullptr ? std::move(*plan) : BatchPlan{}; // none: no pictures
-    if (!result.items.empty()) {
-        result.folders.push_back(folder);
+    BatchPlan result;
+    std::unordered_set<std::string> made;
+    for (auto& [into, files] : byFolder) {
+        inside.outDir = into;
+        inside.files = std::move(files);
+        auto planned = planBatch(inside);
+        auto* plan = std::get_if<BatchPlan>(&planned);
+        if (plan == nullptr) {
+            continue; // none: no pictures
+        }
+        if (!plan->items.empty()) {
+            // Each folder after the one holding it.
+            for (std::size_t end = folder.size();;
+                 end = std::min(into.find('/', end + 1), into.size())) {
+                if (made.insert(into.substr(0, end)).second) {
+                    result.folders.push_back(into.substr(0, end));
+                }
+                if (end == into.size()) {
+                    break;
+                }
+            }
+        }
+        append(result.items, std::move(plan->items));
+        append(result.folders, std::move(plan->folders));
+        append(result.damage, std::move(plan->damage));
+        append(result.skipped, std::move(plan->skipped));
+        append(result.unusedPalettes, std::move(plan->unusedPalettes));
     }
     result.damage.insert(result.damage.begin(), damage.begin(), damage.end());
     result.skipped.insert(result.skipped.begin(), skipped.begin(), skipped.end());
@@ -101,10 +148,6 @@ FileError outOfMemory(const std::string& file) {
     return FileError(file, file + ": not enough memory to plan its conversion");
 }
 
-template <typename T> void append(std::vector<T>& to, std::vector<T>&& from) {
-    to.insert(to.end(), std::make_move_iterator(from.begin()), std::make_move_iterator(from.end()));
-}
-
 } // namespace
 
 std::variant<BatchPlan, UsageError> planBatch(const ExportOptions& options) {
@@ -114,7 +157,9 @@ std::variant<BatchPlan, UsageError> planBatch(const ExportOptions& options) {
     std::vector<Input> inputs;
     std::vector<NamedFile> named;
     std::unordered_set<std::string> seen;
-    for (const std::string& file : options.files) {
+    for (const std::string& given : options.files) {
+        // A packed file stands for the file it holds, which names its output.
+        const std::string file = soleFileOf(given).value_or(given);
         try {
             if (!seen.insert(identityOf(file)).second) {
                 continue;

@@ -120,3 +120,29 @@ nam=corpus/output_names
 rm -rf "$nam" && mkdir -p "$nam"
 printf '\x00PIC/PIC.SC5\x00\x00PIC/PIC.SR8\x00\x01GAME\x00\x01GAME\x00\x01PIC.png\x00\x00../..\x00\x00X\x01Y/X\x01Y.SC5\x00\x00PIC.SC5-2/PIC.SC5-2.SC5' >"$nam/collisions"
 printf '\x01..\x00\x01.\x00\x00/\x00\x00a/b' >"$nam/dots"
+
+# ZX0 streams: a worked-out one and small pictures packed by the tests' packer; archives
+# (a first byte 0 for ZIP/LZH/7z, 1 for gzip) as Debian's archivers make them.
+zx0=corpus/zx0 arc=corpus/archive
+rm -rf "$zx0" "$arc" && mkdir -p "$zx0" "$arc"
+printf '\xed\x41\xfe\x55\x56' >"$zx0/aaaa"
+c++ -std=c++20 -O2 -I.. -x c++ - -o "$scratch/pack" <<'CPP'
+#include "tests/support/zx0_pack.h"
+#include <iostream>
+#include <iterator>
+int main() {
+    std::vector<std::uint8_t> in{std::istreambuf_iterator<char>(std::cin), {}};
+    const auto out = tessarin::test::packZx0(in);
+    std::cout.write(reinterpret_cast<const char*>(out.data()), static_cast<long>(out.size()));
+}
+CPP
+head -c 3000 ../samples/BARS.SC5 | "$scratch/pack" >"$zx0/bars-3000"
+head -c 2000 ../samples/YJK.SCC | "$scratch/pack" >"$zx0/yjk-2000"
+mkdir "$scratch/files"
+head -c 600 ../samples/BARS.SC5 >"$scratch/files/A.SC5"
+head -c 32 ../samples/BARS.PL5 >"$scratch/files/A.PL5"
+archive() { { printf "$2"; cat "$scratch/out"; } >"$arc/$1"; rm -f "$scratch/out"; }
+(cd "$scratch/files" && zip -q "$scratch/out.zip" A.SC5 A.PL5 && mv "$scratch/out.zip" "$scratch/out") && archive zip '\0'
+(cd "$scratch/files" && 7z a -bd "$scratch/out.7z" A.SC5 A.PL5 >/dev/null && mv "$scratch/out.7z" "$scratch/out") && archive 7z '\0'
+(cd "$scratch/files" && jlha a "$scratch/out.lzh" A.SC5 A.PL5 >/dev/null && mv "$scratch/out.lzh" "$scratch/out") && archive lzh '\0'
+gzip -c "$scratch/files/A.SC5" >"$scratch/out" && archive gz '\1'

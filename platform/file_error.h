@@ -24,6 +24,10 @@ enum class Fault {
     sameName,         // a second directory entry of a path already listed
     noSuchFile,       // no file of that name on the disk
     listTooLong,      // a list of names longer than any real one
+    packedBroken,     // a packed stream runs past its input, its output or its start
+    archiveBroken,    // an archive its reader cannot list or unpack
+    memberTooLarge,   // an archive member or packed file unpacks past the largest read
+    ratioTooHigh,     // an archive member unpacks to far more than its packed bytes
 };
 
 // Every failure of file access: carries the file it concerns, and a message that

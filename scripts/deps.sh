@@ -2,7 +2,8 @@
 # Installs the Debian packages the build needs, only when some are missing.
 #   scripts/deps.sh build      what ./run.sh needs
 #   scripts/deps.sh test       what ./test.sh needs (build + sanitizers + fuzzing + package,
-#                              MIME, AppStream, manual page and completion checks)
+#                              MIME, AppStream, manual page and completion checks, and the
+#                              archivers the archive tests make their archives with)
 #   scripts/deps.sh package    what `cpack -G DEB` needs (build + dpkg-dev, file)
 #   scripts/deps.sh screenshot what scripts/screenshot.sh needs (build + Xvfb, xwd, xwininfo, convert)
 #   scripts/deps.sh bench      what bench/viewer_speed.sh and scripts/compare_openmsx.sh need
@@ -10,9 +11,10 @@
 set -euo pipefail
 
 build_packages=(cmake ninja-build g++ pkg-config libgtest-dev libbenchmark-dev libpng-dev
-                qt6-base-dev libgl-dev fonts-dejavu-core)
+                qt6-base-dev libgl-dev fonts-dejavu-core libarchive-dev)
 test_packages=(clang mtools libclang-rt-14-dev xvfb xauth x11-apps xclip imagemagick groff-base
-               dpkg-dev file lintian shared-mime-info libglib2.0-bin appstream bash-completion)
+               dpkg-dev file lintian shared-mime-info libglib2.0-bin appstream bash-completion
+               zip p7zip-full jlha-utils)
 package_packages=(dpkg-dev file)
 screenshot_packages=(xvfb x11-apps x11-utils imagemagick)
 bench_packages=(xvfb xauth xdotool feh openmsx cbios imagemagick)

@@ -39,6 +39,9 @@ std::shared_ptr<const DiskReader> openImageFile(const std::string& disk) {
 
 DiskStorage::DiskStorage(const std::string& disk) : image_(disk, openImageFile(disk)) {}
 
+DiskStorage::DiskStorage(const std::string& disk, std::vector<std::uint8_t> bytes)
+    : image_(disk, std::make_shared<const MemoryDiskReader>(std::move(bytes))) {}
+
 std::vector<std::string> DiskStorage::names() const {
     std::vector<std::string> names;
     names.reserve(image_.files().size());

@@ -17,6 +17,8 @@ class DiskStorage final : public Storage {
 public:
     // FileError naming disk when it cannot be opened, is too large or is no MSX-DOS disk.
     explicit DiskStorage(const std::string& disk);
+    // A disk image's bytes read from elsewhere (an archive's member), named disk in errors.
+    DiskStorage(const std::string& disk, std::vector<std::uint8_t> bytes);
 
     [[nodiscard]] std::vector<std::string> names() const override;
     [[nodiscard]] std::vector<FileError> problems() const override;

@@ -8,6 +8,7 @@
 #include "storage/storage_kinds.h"
 #include "test_text.h"
 #include "tests/support/document_probe.h"
+#include "tests/support/zx0_pack.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -505,6 +506,36 @@ TEST(Exporter, BatchOverADiskImageWritesWhatItsFilesGive) {
         EXPECT_TRUE(readBytes(dir / (std::string("out/GAME/") + name)) ==
                     readBytes(dir / (std::string("plain/") + name)))
             << name;
+    }
+}
+
+// An archive in a batch is a folder that keeps its own folders; a disk inside it is one
+// more, a packed picture the picture it holds; each the same bytes as its file alone.
+TEST(Exporter, BatchOverAZipHoldingADiskKeepsItsFolders) {
+    const TempDir dir;
+    const std::string disk = dir / "in/GAME.DSK";
+    ASSERT_EQ(std::system(("mkdir -p '" + (dir / "in/PICS") + "' && cp " + sample("YJK.SCC") +
+                           " '" + (dir / "in/PICS") + "' && mformat -C -f 720 -i '" + disk +
+                           "' :: && mcopy -i '" + disk + "' " + sample("BARS.SC5") + " " +
+                           sample("BARS.PL5") + " ::/")
+                              .c_str()),
+              0);
+    writeBytes(dir / "in/PICS/LAND8.SR8.zx0", test::packZx0(readBytes(sample("LAND8.SR8"))));
+    ASSERT_EQ(std::system(("cd '" + (dir / "in") + "' && zip -qr ../GAME.ZIP .").c_str()), 0);
+    ASSERT_EQ(
+        runProcess(kExporter, {"-q", "-d", dir / "out", dir / "GAME.ZIP"}, dir.path()).exitCode, 0);
+    ASSERT_EQ(runProcess(kExporter,
+                         {"-q", "-d", dir / "plain", sample("YJK.SCC"), sample("BARS.SC5"),
+                          sample("BARS.PL5"), sample("LAND8.SR8")},
+                         dir.path())
+                  .exitCode,
+              0);
+    for (const auto& [archived, alone] : {std::pair{"GAME/GAME/BARS.png", "BARS.png"},
+                                          {"GAME/PICS/YJK.png", "YJK.png"},
+                                          {"GAME/PICS/LAND8.png", "LAND8.png"}}) {
+        EXPECT_TRUE(readBytes(dir / (std::string("out/") + archived)) ==
+                    readBytes(dir / (std::string("plain/") + alone)))
+            << archived;
     }
 }
 

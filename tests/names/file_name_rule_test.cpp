@@ -68,15 +68,21 @@ TEST(FileNameRule, MimeDataGlobsTheRulesExtensions) {
     std::ifstream in(std::string(TESSARIN_SOURCE_DIR) + "/packaging/tessarin-mime.xml");
     const std::string xml{std::istreambuf_iterator<char>(in), {}};
     std::string globs;
+    std::string packed; // each screen extension's glob packed with ZX0
     const std::string mark = "<glob pattern=\"*.";
     for (auto at = xml.find(mark); at != std::string::npos; at = xml.find(mark, at + 1)) {
-        globs +=
-            xml.substr(at + mark.size(), xml.find('"', at + mark.size()) - at - mark.size()) + ' ';
+        const std::string glob =
+            xml.substr(at + mark.size(), xml.find('"', at + mark.size()) - at - mark.size());
+        (glob.ends_with(".zx0") ? packed : globs) += glob + ' ';
     }
     std::string expected;
+    std::string expectedPacked;
     std::vector<std::string_view> extensions;
     for (const auto& e : kScreenExtensions) {
         extensions.push_back(e.extension);
+        if (std::find(byContent.begin(), byContent.end(), e.extension) == byContent.end()) {
+            expectedPacked += std::string(e.extension) + ".zx0 ";
+        }
     }
     extensions.insert(extensions.end(), kPaletteExtensions.begin(), kPaletteExtensions.end());
     for (const std::string_view e : extensions) {
@@ -84,9 +90,12 @@ TEST(FileNameRule, MimeDataGlobsTheRulesExtensions) {
             expected += std::string(e) + ' ';
         }
     }
-    std::transform(expected.begin(), expected.end(), expected.begin(),
-                   [](char c) { return static_cast<char>(std::tolower(c)); });
+    for (std::string* text : {&expected, &expectedPacked}) {
+        std::transform(text->begin(), text->end(), text->begin(),
+                       [](char c) { return static_cast<char>(std::tolower(c)); });
+    }
     EXPECT_EQ(globs, expected);
+    EXPECT_EQ(packed, expectedPacked);
 }
 
 } // namespace

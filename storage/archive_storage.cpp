@@ -1,0 +1,243 @@
+#include "storage/archive_storage.h"
+
+#include "platform/file_error.h"
+#include "storage/packed_storage.h"
+
+#include <algorithm>
+#include <archive.h>
+#include <archive_entry.h>
+#include <array>
+
+namespace tessarin {
+
+namespace {
+
+// Bytes read from the archive file at a time; also what the packing ratio allows for
+// bytes read ahead of a member, so that a small member packed well is never refused.
+constexpr std::size_t kReadBlock = 4096;
+// Unpacked members kept for their next read: a few disks and their pictures.
+constexpr std::uint64_t kKeptBytes = 64 * 1024 * 1024;
+
+std::string quoted(const std::string& text) {
+    return "\"" + text + "\"";
+}
+
+} // namespace
+
+// One pass over the archive's entries, from its start: libarchive reads forwards only.
+class ArchiveStorage::Reader {
+public:
+    explicit Reader(const ArchiveStorage& storage)
+        : archive_(storage.archive_), owned_(archive_read_new()), handle_(owned_.get()) {
+        if (handle_ == nullptr) {
+            throw FileError(archive_, "not enough memory to open " + quoted(archive_));
+        }
+        if (storage.kind_ == Kind::gzip) {
+            archive_read_support_filter_gzip(handle_);
+            archive_read_support_format_raw(handle_);
+        } else {
+            archive_read_support_format_zip(handle_);
+            archive_read_support_format_7zip(handle_);
+            archive_read_support_format_lha(handle_);
+        }
+        const int opened =
+            storage.bytes_
+                ? archive_read_open_memory(handle_, storage.bytes_->data(), storage.bytes_->size())
+                : archive_read_open_filename(handle_, archive_.c_str(), kReadBlock);
+        if (opened != ARCHIVE_OK) {
+            throw broken(quoted(archive_));
+        }
+        // The raw format takes any bytes; a gzip file is one the gzip filter took.
+        if (storage.kind_ == Kind::gzip && archive_filter_count(handle_) < 2) {
+            throw FileError(archive_, quoted(archive_) + " is no gzip file", Fault::archiveBroken);
+        }
+    }
+
+    // The next entry's header, nullptr after the last. FileError for one that cannot be
+    // read, naming what.
+    archive_entry* next(const std::string& what) {
+        archive_entry* entry = nullptr;
+        const int result = archive_read_next_header(handle_, &entry);
+        if (result == ARCHIVE_EOF) {
+            return nullptr;
+        }
+        if (result != ARCHIVE_OK && result != ARCHIVE_WARN) {
+            throw broken(what);
+        }
+        return entry;
+    }
+
+    // The archive bytes read so far.
+    [[nodiscard]] std::uint64_t position() const {
+        return static_cast<std::uint64_t>(
+            std::max<la_int64_t>(0, archive_filter_bytes(handle_, -1)));
+    }
+
+    // The next bytes of the entry: how many, 0 at its end. FileError naming path.
+    std::size_t data(std::span<std::uint8_t> out, const std::string& path) {
+        const la_ssize_t got = archive_read_data(handle_, out.data(), out.size());
+        if (got < 0) {
+            throw broken(quoted(path));
+        }
+        return static_cast<std::size_t>(got);
+    }
+
+private:
+    [[nodiscard]] FileError broken(const std::string& what) const {
+        const char* reason = archive_error_string(handle_);
+        return FileError(archive_,
+                         "Cannot read " + what + ": " +
+                             (reason != nullptr ? reason : "the archive is unreadable"),
+                         Fault::archiveBroken);
+    }
+
+    struct Free {
+        void operator()(archive* handle) const { archive_read_free(handle); }
+    };
+
+    std::string archive_;
+    std::unique_ptr<archive, Free> owned_; // freed however the constructor ends
+    archive* handle_;
+};
+
+std::string safeMemberPath(const std::string& path) {
+    std::string safe;
+    std::size_t start = 0;
+    while (start <= path.size()) {
+        std::size_t end = path.find('/', start);
+        if (end == std::string::npos) {
+            end = path.size();
+        }
+        const std::string step = path.substr(start, end - start);
+        if (!step.empty() && step != "." && step != "..") {
+            safe += (safe.empty() ? "" : "/") + step;
+        }
+        start = end + 1;
+    }
+    return safe;
+}
+
+ArchiveStorage::ArchiveStorage(const std::string& archive, Kind kind)
+    : ArchiveStorage(archive, nullptr, kind) {}
+
+ArchiveStorage::ArchiveStorage(const std::string& archive,
+                               std::shared_ptr<const std::vector<std::uint8_t>> bytes, Kind kind)
+    : archive_(archive), bytes_(std::move(bytes)), kind_(kind) {
+    Reader reader(*this);
+    try {
+        for (std::size_t index = 0; archive_entry* entry = reader.next(quoted(archive_)); ++index) {
+            const char* raw = archive_entry_pathname(entry);
+            std::string name = kind_ == Kind::gzip ? unpackedName(archive_)
+                                                   : safeMemberPath(raw != nullptr ? raw : "");
+            if (index == kMaxMembers) {
+                throw FileError(archive_,
+                                quoted(archive_) + " holds more than " +
+                                    std::to_string(kMaxMembers) + " members, " +
+                                    quoted(archive_ + "/" + name) + " the first left out",
+                                Fault::tooManyEntries);
+            }
+            if (archive_entry_filetype(entry) != AE_IFREG || name.empty() ||
+                byName_.contains(name)) {
+                continue;
+            }
+            byName_.emplace(name, members_.size());
+            members_.push_back({std::move(name), index});
+        }
+    } catch (const FileError& error) {
+        // A broken entry ends the listing; what came before it is still the archive's.
+        if (error.fault() != Fault::archiveBroken || members_.empty()) {
+            throw;
+        }
+        problems_.push_back(error);
+    }
+}
+
+ArchiveStorage::~ArchiveStorage() = default;
+
+std::vector<std::string> ArchiveStorage::names() const {
+    std::vector<std::string> names;
+    names.reserve(members_.size());
+    for (const Member& member : members_) {
+        names.push_back(member.name);
+    }
+    return names;
+}
+
+std::shared_ptr<const std::vector<std::uint8_t>>
+ArchiveStorage::unpack(const Member& member, const std::string& path) const {
+    Reader reader(*this);
+    archive_entry* entry = nullptr;
+    for (std::size_t index = 0; index <= member.index; ++index) {
+        entry = reader.next(quoted(path));
+        if (entry == nullptr) {
+            throw FileError(path, "Cannot open file " + quoted(path) + ": the archive changed",
+                            Fault::noSuchFile);
+        }
+    }
+    const auto tooLarge = [&] {
+        return FileError(path,
+                         "Cannot open file " + quoted(path) + ": it unpacks to more than " +
+                             std::to_string(kMaxMemberBytes / (1024 * 1024)) + " MiB",
+                         Fault::memberTooLarge);
+    };
+    if (archive_entry_size_is_set(entry) != 0 &&
+        static_cast<std::uint64_t>(archive_entry_size(entry)) > kMaxMemberBytes) {
+        throw tooLarge();
+    }
+    auto bytes = std::make_shared<std::vector<std::uint8_t>>();
+    const std::uint64_t start = reader.position();
+    std::array<std::uint8_t, 64 * 1024> chunk{};
+    while (const std::size_t got = reader.data(chunk, path)) {
+        if (bytes->size() + got > kMaxMemberBytes) {
+            throw tooLarge();
+        }
+        bytes->insert(bytes->end(), chunk.begin(),
+                      chunk.begin() + static_cast<std::ptrdiff_t>(got));
+        const std::uint64_t packed = reader.position() - std::min(start, reader.position());
+        if (bytes->size() > kMaxPackingRatio * (packed + kReadBlock)) {
+            throw FileError(path,
+                            "Cannot open file " + quoted(path) + ": it unpacks to more than " +
+                                std::to_string(kMaxPackingRatio) +
+                                " times its packed size, as no picture or disk does",
+                            Fault::ratioTooHigh);
+        }
+    }
+    return bytes;
+}
+
+InputBytes ArchiveStorage::read(const std::string& name, std::size_t limit,
+                                const std::string& path) const {
+    const auto found = byName_.find(name);
+    if (found == byName_.end()) {
+        throw FileError(path, "Cannot open file " + quoted(path) + ": no such file in the archive",
+                        Fault::noSuchFile);
+    }
+    std::shared_ptr<const std::vector<std::uint8_t>> bytes;
+    {
+        const std::lock_guard lock(guard_);
+        if (const auto kept = kept_.find(name); kept != kept_.end()) {
+            bytes = kept->second;
+        }
+    }
+    if (!bytes) {
+        bytes = unpack(members_[found->second], path);
+        const std::lock_guard lock(guard_);
+        if (keptBytes_ + bytes->size() > kKeptBytes) {
+            kept_.clear();
+            keptBytes_ = 0;
+        }
+        if (kept_.emplace(name, bytes).second) {
+            keptBytes_ += bytes->size();
+        }
+    }
+    if (bytes->empty()) {
+        throw FileError(path, "File " + quoted(path) + " is empty", Fault::empty);
+    }
+    InputBytes input;
+    input.size = bytes->size();
+    input.bytes.assign(bytes->begin(), bytes->begin() + static_cast<std::ptrdiff_t>(
+                                                            std::min(limit, bytes->size())));
+    return input;
+}
+
+} // namespace tessarin

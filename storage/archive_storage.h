@@ -1,0 +1,73 @@
+#pragma once
+
+#include "storage/storage.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+namespace tessarin {
+
+// The bounds on what an archive may make us unpack, whatever its headers claim.
+inline constexpr std::uint64_t kMaxMemberBytes = 32 * 1024 * 1024;
+inline constexpr std::size_t kMaxMembers = 65536;
+inline constexpr std::uint64_t kMaxPackingRatio = 1000;
+
+// An archive read through libarchive: ZIP, LZH/LHA and 7z by their bytes, or a gzip file
+// holding one file. Its regular files are listed once when it is opened, by their paths
+// inside it; a member is unpacked when it is read, and kept for the next read while the
+// storage lives, up to a few of them.
+class ArchiveStorage final : public Storage {
+public:
+    enum class Kind : std::uint8_t { members, gzip };
+
+    // The archive file of the file system. FileError naming it when it cannot be opened,
+    // is no archive of the kind or holds more than kMaxMembers members.
+    ArchiveStorage(const std::string& archive, Kind kind);
+    // An archive held in memory, named archive in errors.
+    ArchiveStorage(const std::string& archive,
+                   std::shared_ptr<const std::vector<std::uint8_t>> bytes, Kind kind);
+    ~ArchiveStorage() override;
+    ArchiveStorage(const ArchiveStorage&) = delete;
+    ArchiveStorage& operator=(const ArchiveStorage&) = delete;
+
+    [[nodiscard]] std::vector<std::string> names() const override;
+    [[nodiscard]] std::vector<FileError> problems() const override { return problems_; }
+    // FileError naming path when the member cannot be unpacked, holds nothing, unpacks to
+    // more than kMaxMemberBytes or to more than kMaxPackingRatio times the archive bytes
+    // read for it.
+    [[nodiscard]] InputBytes read(const std::string& name, std::size_t limit,
+                                  const std::string& path) const override;
+
+    struct Member {
+        std::string name;      // its path inside, made safe (no "..", no leading "/")
+        std::size_t index = 0; // its place among the archive's entries
+    };
+
+private:
+    class Reader;
+    [[nodiscard]] std::unique_ptr<Reader> open() const;
+    [[nodiscard]] std::shared_ptr<const std::vector<std::uint8_t>>
+    unpack(const Member& member, const std::string& path) const;
+
+    std::string archive_;
+    std::shared_ptr<const std::vector<std::uint8_t>> bytes_; // null for a file
+    Kind kind_;
+    std::vector<Member> members_;
+    std::map<std::string, std::size_t> byName_;
+    std::vector<FileError> problems_;
+
+    mutable std::mutex guard_;
+    mutable std::map<std::string, std::shared_ptr<const std::vector<std::uint8_t>>> kept_;
+    mutable std::uint64_t keptBytes_ = 0;
+};
+
+// path made fit to name a file inside a place: "", "." and ".." steps and leading slashes
+// dropped, so that no name reaches outside its archive ("../x" is "x"); empty for none.
+[[nodiscard]] std::string safeMemberPath(const std::string& path);
+
+} // namespace tessarin
