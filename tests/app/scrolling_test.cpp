@@ -55,6 +55,13 @@ TEST(Scrolling, PageDownToALargerPictureAtThreeTimesReachesItsCornerByKeys) {
         canvas->mapTo(scroller->viewport(),
                       QPoint(picture.x + picture.width - 1, picture.y + picture.height - 1));
     EXPECT_TRUE(scroller->viewport()->rect().contains(corner)) << corner.x() << "," << corner.y();
+    // A drag moves the picture with the pointer.
+    QWidget* target = scroller->viewport()->childAt(100, 100);
+    QTest::mousePress(target, Qt::LeftButton, {}, QPoint(100, 100));
+    QTest::mouseMove(target, QPoint(150, 130));
+    QTest::mouseRelease(target, Qt::LeftButton, {}, QPoint(150, 130));
+    EXPECT_EQ(across->value(), across->maximum() - 50);
+    EXPECT_EQ(down->value(), down->maximum() - 30);
     // Arrow keys back to the start: the top left corner shows again.
     for (int press = 0; press < 500 && (across->value() > 0 || down->value() > 0); ++press) {
         QTest::keyClick(focus, Qt::Key_Left);
