@@ -31,6 +31,7 @@
 #include <QPainter>
 #include <QScreen>
 #include <QStatusBar>
+#include <QStyle>
 #include <QUrl>
 #include <algorithm>
 #include <cmath>
@@ -628,7 +629,8 @@ void MainWindow::setClientSize(ImageSize size) {
     const ImageSize window =
         available.isEmpty()
             ? ImageSize{size.width + around.width, size.height + around.height}
-            : tessarin::windowSizeWithin(size, around, {available.width(), available.height()});
+            : tessarin::windowSizeWithin(size, around, {available.width(), available.height()},
+                                         style()->pixelMetric(QStyle::PM_ScrollBarExtent));
     resize(window.width - frame.width(), window.height - frame.height());
     if (isVisible() && !available.isEmpty()) {
         const tessarin::ViewRect within =

@@ -25,9 +25,19 @@ struct Span {
 
 } // namespace
 
-ImageSize windowSizeWithin(ImageSize client, ImageSize around, ImageSize available) {
-    return {std::min(client.width + around.width, available.width),
-            std::min(client.height + around.height, available.height)};
+ImageSize windowSizeWithin(ImageSize client, ImageSize around, ImageSize available, int scrollBar) {
+    ImageSize window{client.width + around.width, client.height + around.height};
+    const bool tall = window.height > available.height;
+    if (tall) {
+        window.width += scrollBar;
+    }
+    if (window.width > available.width) {
+        window.height += scrollBar;
+        if (!tall && window.height > available.height) {
+            window.width += scrollBar;
+        }
+    }
+    return {std::min(window.width, available.width), std::min(window.height, available.height)};
 }
 
 ViewRect placedWithin(ViewRect window, ViewRect available) {

@@ -13,8 +13,11 @@ namespace tessarin {
 // more than the screen.
 
 // The window's outer size for a client area of `client`: client and around together,
-// each edge no longer than available's.
-[[nodiscard]] ImageSize windowSizeWithin(ImageSize client, ImageSize around, ImageSize available);
+// each edge no longer than available's. An edge cut short scrolls: the window then holds
+// that scroll bar (scrollBar thick) beside the picture too, where the screen has room, so
+// that the other edge does not scroll as well.
+[[nodiscard]] ImageSize windowSizeWithin(ImageSize client, ImageSize around, ImageSize available,
+                                         int scrollBar);
 
 // The window moved, and shrunk only where it is larger, as little as needed to lie within
 // available (a window restored from another screen's place or size).

@@ -8,6 +8,7 @@ namespace tessarin {
 namespace {
 
 constexpr ImageSize kBars{0, 60}; // a menu bar and a status bar
+constexpr int kScrollBar = 16;
 
 TEST(WindowFit, WithinTheScreenAtEveryZoomAndWholeWhereItFits) {
     for (const ImageSize screen : {ImageSize{1600, 1000}, ImageSize{1024, 768}}) {
@@ -16,7 +17,7 @@ TEST(WindowFit, WithinTheScreenAtEveryZoomAndWholeWhereItFits) {
                 SCOPED_TRACE(testing::Message() << screen.width << "x" << screen.height << " "
                                                 << picture.width << " at " << zoom);
                 const ImageSize client = zoomedSize(picture, 1.0, zoom);
-                const ImageSize window = windowSizeWithin(client, kBars, screen);
+                const ImageSize window = windowSizeWithin(client, kBars, screen, kScrollBar);
                 EXPECT_LE(window.width, screen.width);
                 EXPECT_LE(window.height, screen.height);
                 const bool fits = client.width + kBars.width <= screen.width &&
@@ -24,6 +25,23 @@ TEST(WindowFit, WithinTheScreenAtEveryZoomAndWholeWhereItFits) {
                 EXPECT_EQ(window == (ImageSize{client.width, client.height + kBars.height}), fits);
             }
         }
+    }
+}
+
+TEST(WindowFit, OnlyTheEdgeCutShortScrollsWhereTheScreenHasRoom) {
+    constexpr ImageSize kScreen{1600, 1000};
+    const struct {
+        ImageSize client;
+        ImageSize want;
+    } cases[] = {
+        {{1280, 1060}, {1296, 1000}}, // too tall: room beside it for the vertical bar
+        {{1700, 400}, {1600, 476}},   // too wide: room below it for the horizontal bar
+        {{1590, 1060}, {1600, 1000}}, // the vertical bar makes it too wide: both scroll
+        {{1000, 930}, {1000, 990}},   // it fits exactly with its bars
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(windowSizeWithin(c.client, kBars, kScreen, kScrollBar), c.want)
+            << c.client.width << "x" << c.client.height;
     }
 }
 
