@@ -4,9 +4,10 @@
 
 class MainWindow;
 
-// The client area of the main window, below its menu bar: its paints go to the window's
-// paintClientArea, which places the picture in it (Qt repaints after a resize), and
-// Ctrl with the wheel zooms.
+// The canvas of the main window's client area, inside its PictureScroller: its paints go
+// to the window's paintClientArea, which places the picture in it (Qt repaints after a
+// resize), and Ctrl with the wheel zooms; the wheel alone and the mouse's buttons pass to
+// the scroller.
 class ClientArea : public QWidget {
     Q_OBJECT
 

@@ -180,6 +180,8 @@ MainMenu buildMainMenu(MainWindow& window) {
                                window, &W::editVramMapping);
 
     m.helpMenu = addMenu(m.menuBar, "helpMenu", QStringLiteral("&Help"));
+    m.keys = addCommand(m.helpMenu, "keys", QStringLiteral("&Keys"), window, &W::showKeys);
+    m.keys->setShortcut(QKeySequence(Qt::Key_F1));
     m.about = addCommand(m.helpMenu, "about", QStringLiteral("&About..."), window, &W::showAbout);
     return m;
 }

@@ -63,6 +63,7 @@ struct MainMenu {
     QAction* vramCopy;
     QAction* vramMapping;
     QMenu* helpMenu;
+    QAction* keys;
     QAction* about;
 
     // The Screen menu's item of mode.
@@ -73,6 +74,6 @@ struct MainMenu {
 
 // Builds the menu bar of window with every item and its caption, and connects each item
 // to its command, queued. Opening, saving, browsing, copying and leaving have shortcut
-// keys beside their access letters, and so do the zoom and full screen commands; the
-// window sets the states.
+// keys beside their access letters, and so do the zoom and full screen commands and Help >
+// Keys (F1), which lists them all; the window sets the states.
 [[nodiscard]] MainMenu buildMainMenu(MainWindow& window);

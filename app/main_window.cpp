@@ -3,8 +3,11 @@
 #include "app/about_box.h"
 #include "app/client_area.h"
 #include "app/file_filters.h"
+#include "app/keys_window.h"
+#include "app/picture_scroller.h"
 #include "dialogs/error_report.h"
 #include "dialogs/vram_mapping_dialog.h"
+#include "document/window_fit.h"
 #include "image/bmp_encoder.h"
 #include "platform/file_system.h"
 #include "storage/storage_kinds.h"
@@ -26,11 +29,14 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPainter>
+#include <QScreen>
 #include <QStatusBar>
+#include <QStyle>
 #include <QUrl>
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <optional>
 
 using tessarin::FileSlot;
 using tessarin::ImageSize;
@@ -65,6 +71,10 @@ QImage imageOf(const tessarin::Picture& picture) {
             QImage::Format_BGR888};
 }
 
+tessarin::ViewRect viewRectOf(const QRect& rect) {
+    return {rect.x(), rect.y(), rect.width(), rect.height()};
+}
+
 // The data no action of a group carries.
 constexpr int kNoChoice = -2;
 
@@ -79,14 +89,16 @@ void checkByData(QActionGroup* group, int value) {
 
 MainWindow::MainWindow(const std::vector<std::string>& arguments, QWidget* parent)
     : QMainWindow(parent), menu_(buildMainMenu(*this)), clientArea_(new ClientArea(*this)),
-      status_(statusBar()), recentFiles_(menu_.recentMenu, settings_, this,
-                                         [this](const std::string& file) {
-                                             tessarin::reportErrors([&] { openFileByName(file); });
-                                         }),
+      scroller_(new PictureScroller(clientArea_, this)), status_(statusBar()),
+      recentFiles_(menu_.recentMenu, settings_, this,
+                   [this](const std::string& file) {
+                       tessarin::reportErrors([&] { openFileByName(file); });
+                   }),
       saveAs_(this, settings_) {
     setObjectName(QStringLiteral("mainWindow"));
     setWindowTitle(kCaption);
-    setCentralWidget(clientArea_);
+    setCentralWidget(scroller_);
+    scroller_->setFocus(); // the arrow keys scroll the picture
 
     tempBitmapFileName_ = tessarin::makeTempFile(kTempFilePrefix);
     try {
@@ -238,12 +250,14 @@ void MainWindow::setZoom(int zoom) {
 
 void MainWindow::setFitToWindow(bool on) {
     fitToWindow_ = on;
+    sizeCanvas();
     updateActions();
     clientArea_->update();
 }
 
 void MainWindow::setStretchToWindow(bool on) {
     stretchToWindow_ = on;
+    sizeCanvas();
     updateActions();
     clientArea_->update();
 }
@@ -273,24 +287,28 @@ void MainWindow::setPixelAspect(tessarin::PixelAspect aspect) {
 }
 
 void MainWindow::restoreView(const QRect& screenArea) {
-    const QByteArray geometry = settings_.geometry();
-    if (geometry.isEmpty()) {
-        // Half the screen's area, in the screen's shape, less the bars around the picture.
-        const int bars = height() - clientArea_->height();
-        const auto half = [](int edge) { return static_cast<int>(std::lround(edge * M_SQRT1_2)); };
-        const auto image = tessarin::imageSizeOf(document_->viewMode(), fittedLines_);
-        if (image) {
-            setZoom(tessarin::largestZoomWithin(
-                *image, tessarin::pixelAspectOf(document_->viewMode(), aspect_),
-                {half(screenArea.width()), half(screenArea.height()) - bars}));
-        }
+    const ImageSize available{screenArea.width(), screenArea.height()};
+    if (const auto image = tessarin::imageSizeOf(document_->viewMode(), fittedLines_)) {
+        const int remembered = settings_.zoom(0);
+        setZoom(tessarin::firstWindowZoom(
+            *image, tessarin::pixelAspectOf(document_->viewMode(), aspect_), aroundClientArea(),
+            available, remembered == 0 ? std::nullopt : std::optional<int>(remembered)));
+    }
+    const QByteArray saved = settings_.geometry();
+    if (saved.isEmpty()) {
         QRect frame = frameGeometry();
         frame.moveCenter(screenArea.center());
         move(frame.topLeft());
         return;
     }
-    setZoom(settings_.zoom(tessarin::kMinZoom));
-    restoreGeometry(geometry);
+    restoreGeometry(saved);
+    // Saved on another screen, or a larger one: the window comes back within this one.
+    const QRect frame = frameGeometry();
+    const tessarin::ViewRect within =
+        tessarin::placedWithin(viewRectOf(frame), viewRectOf(screenArea));
+    setGeometry(geometry().adjusted(within.x - frame.x(), within.y - frame.y(),
+                                    within.x + within.width - frame.x() - frame.width(),
+                                    within.y + within.height - frame.y() - frame.height()));
     if (settings_.fullScreen()) {
         setWindowState(windowState() | Qt::WindowFullScreen);
     }
@@ -412,6 +430,15 @@ void MainWindow::editVramMapping() {
         // Undoes what the dialog's palette buttons previewed.
         document_->restorePalette();
     }
+}
+
+void MainWindow::showKeys() {
+    if (keysWindow_ == nullptr) {
+        keysWindow_ = new KeysWindow(this);
+    }
+    keysWindow_->listKeys(*menuBar());
+    keysWindow_->show();
+    keysWindow_->raise();
 }
 
 void MainWindow::showAbout() {
@@ -547,9 +574,22 @@ void MainWindow::updateActions() {
 void MainWindow::fitClientSize(ViewMode viewMode) {
     fittedLines_ = tessarin::pictureLinesOf(document_->vdp().screenMode());
     if (const auto size = tessarin::imageSizeOf(viewMode, fittedLines_)) {
-        setClientSize(
-            tessarin::zoomedSize(*size, tessarin::pixelAspectOf(viewMode, aspect_), zoom_));
+        zoomedView_ =
+            tessarin::zoomedSize(*size, tessarin::pixelAspectOf(viewMode, aspect_), zoom_);
+        sizeCanvas();
+        setClientSize(zoomedView_);
     }
+}
+
+void MainWindow::sizeCanvas() {
+    clientArea_->setMinimumSize(viewFit() == tessarin::ViewFit::zoom
+                                    ? QSize(zoomedView_.width, zoomedView_.height)
+                                    : QSize(0, 0));
+}
+
+ImageSize MainWindow::aroundClientArea() const {
+    const QSize around = frameGeometry().size() - scroller_->size();
+    return {around.width(), around.height()};
 }
 
 void MainWindow::followPicture() {
@@ -581,7 +621,22 @@ void MainWindow::setClientSize(ImageSize size) {
     const int menuHeight = menuBar()->isNativeMenuBar() ? 0 : menuBar()->heightForWidth(size.width);
     const int statusHeight =
         statusBar()->isVisible() || !isVisible() ? statusBar()->sizeHint().height() : 0;
-    resize(size.width, size.height + menuHeight + statusHeight);
+    const QSize frame = frameGeometry().size() - this->size();
+    const ImageSize around{frame.width(), menuHeight + statusHeight + frame.height()};
+    // Never past the screen: a larger picture scrolls instead.
+    const QScreen* shownOn = screen();
+    const QRect available = shownOn != nullptr ? shownOn->availableGeometry() : QRect();
+    const ImageSize window =
+        available.isEmpty()
+            ? ImageSize{size.width + around.width, size.height + around.height}
+            : tessarin::windowSizeWithin(size, around, {available.width(), available.height()},
+                                         style()->pixelMetric(QStyle::PM_ScrollBarExtent));
+    resize(window.width - frame.width(), window.height - frame.height());
+    if (isVisible() && !available.isEmpty()) {
+        const tessarin::ViewRect within =
+            tessarin::placedWithin(viewRectOf(frameGeometry()), viewRectOf(available));
+        move(within.x, within.y);
+    }
     // At an unchanged window size no resize event comes to lay out again: the central
     // widget may hold a size the user dragged. The layout places the menu bar first.
     layout()->invalidate();

@@ -22,7 +22,9 @@ class QFileInfo;
 class QKeyEvent;
 class QPainter;
 class ClientArea;
+class PictureScroller;
 class AboutBox;
+class KeysWindow;
 class VramMappingDialog;
 
 // The main window: shows the picture of the one document and carries the menu of all
@@ -58,7 +60,8 @@ public:
     // Flips the rotation of the view and keeps its size; an unknown view mode stays as it is.
     void toggleRotation();
     // Zooms by steps (up or down) from the zoom shown, within 1 to 8, leaving Fit to
-    // Window; the client area takes the zoomed size unless the window is full screen.
+    // Window; the client area takes the zoomed size unless the window is full screen, as
+    // far as the screen holds it: a larger picture scrolls.
     void zoomBy(int steps);
     // Zoom 1, the view's own size.
     void setZoom(int zoom);
@@ -72,8 +75,10 @@ public:
     void setColourModel(tessarin::ColourModel model);
     // The TV's pixel shape the picture is drawn with; the client area follows at the zoom.
     void setPixelAspect(tessarin::PixelAspect aspect);
-    // The window's place, zoom and full screen from the last run; at the first run, the
-    // largest zoom whose window fits half of screenArea, centred in it.
+    // The window's place, zoom and full screen from the last run, its place moved and its
+    // size cut to lie within screenArea (the screen's area for windows). The zoom is the
+    // remembered one when the picture's window fits screenArea at it, else the largest that
+    // fits; at the first run the window is centred in screenArea.
     void restoreView(const QRect& screenArea);
     // Paints the picture where pictureRect puts it, on a dark background, nearest-neighbour
     // at square pixels and smoothly otherwise; nothing without a picture.
@@ -118,6 +123,8 @@ public slots:
     void copyVram0ToVram1();
     void editVramMapping();
     void showAbout();
+    // Help > Keys: every key of the window, read from the menus as they are now.
+    void showKeys();
     void zoomIn();
     void zoomOut();
     void showActualSize();
@@ -162,8 +169,14 @@ private:
     // With the Automatic size, the view mode the picture needs now; else fitClientSize
     // again when the screen mode's page has other lines than the size fitted.
     void followPicture();
-    // Makes the client area exactly the size given, the menu bar above it.
+    // Makes the client area exactly the size given, the menu bar above it, as far as the
+    // screen's area for windows holds it.
     void setClientSize(tessarin::ImageSize size);
+    // At a zoom the canvas is at least the zoomed picture, which the scroll bars then reach;
+    // fitted or stretched it is the client area.
+    void sizeCanvas();
+    // The menu bar, status bar and frame around the client area.
+    [[nodiscard]] tessarin::ImageSize aroundClientArea() const;
 
     // Remembers the window's place, zoom and full screen for the next run.
     void saveView();
@@ -173,12 +186,14 @@ private:
     tessarin::ViewSettings settings_;
     MainMenu menu_;
     ClientArea* clientArea_;
+    PictureScroller* scroller_;
     tessarin::StatusText status_;
     tessarin::RecentFiles recentFiles_;
     tessarin::SaveAs saveAs_;
     // Made at their first use: most runs never show them.
     VramMappingDialog* mappingDialog_ = nullptr;
     AboutBox* aboutBox_ = nullptr;
+    KeysWindow* keysWindow_ = nullptr;
     QStringList startUpErrors_;
     // True while the Automatic size is chosen.
     bool automaticSize_ = true;
@@ -189,4 +204,6 @@ private:
     tessarin::PixelAspect aspect_ = tessarin::PixelAspect::square;
     // The lines a page had when the client area was last fitted to the view.
     int fittedLines_ = tessarin::kBitmapLines;
+    // The picture's size at the zoom when the client area was last fitted to the view.
+    tessarin::ImageSize zoomedView_{0, 0};
 };

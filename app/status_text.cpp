@@ -1,5 +1,6 @@
 #include "app/status_text.h"
 
+#include "app/elided_label.h"
 #include "vdp/screen_modes.h"
 
 #include <QFile>
@@ -18,10 +19,34 @@ constexpr int kStatusMessageMilliseconds = 3000;
 // Long enough to read an error message naming a file.
 constexpr int kSkippedMessageMilliseconds = 8000;
 
+// Texts as wide as the elided fields show whole: a name of 8.3 characters and more, the
+// longest mode, a layout's and a palette's first words.
+const QString kFileSample = QStringLiteral("PICTURE_01.SC5");
+const QString kModeSample = QStringLiteral("Screen 12");
+const QString kLayoutSample = QStringLiteral("BSAVE 0000-69FF");
+const QString kPaletteSample = QStringLiteral("none: direct colours");
+// The stretch of each elided field: a longer file name gets the room first.
+constexpr int kFileStretch = 3;
+constexpr int kTextStretch = 1;
+
+// The status bar lets its window be narrower than its fields, which then cut their texts
+// off unmarked: it is given their width, with the gaps between them and its size grip, so
+// that the window is never narrower (wider than the picture at 1x).
+constexpr int kFieldGap = 8;
+constexpr int kSizeGripWidth = 20;
+
+// Fields whose whole text always reads: the place, the size, the damage.
 QLabel* addField(QStatusBar* bar, const char* name) {
     auto* label = new QLabel(bar);
     label->setObjectName(QLatin1String(name));
     bar->addWidget(label);
+    return label;
+}
+
+ElidedLabel* addElidedField(QStatusBar* bar, const char* name, Qt::TextElideMode elide,
+                            const QString& sample, int stretch) {
+    auto* label = new ElidedLabel(name, elide, sample, bar);
+    bar->addWidget(label, stretch);
     return label;
 }
 
@@ -44,8 +69,11 @@ QString sizeText(const Picture& picture, ViewFit fit, int zoom) {
 } // namespace
 
 StatusText::StatusText(QStatusBar* bar)
-    : bar_(bar), file_(addField(bar, "statusFile")), mode_(addField(bar, "statusMode")),
-      layout_(addField(bar, "statusLayout")), palette_(addField(bar, "statusPalette")),
+    : bar_(bar), place_(addField(bar, "statusPlace")),
+      file_(addElidedField(bar, "statusFile", Qt::ElideMiddle, kFileSample, kFileStretch)),
+      mode_(addElidedField(bar, "statusMode", Qt::ElideRight, kModeSample, kTextStretch)),
+      layout_(addElidedField(bar, "statusLayout", Qt::ElideRight, kLayoutSample, kTextStretch)),
+      palette_(addElidedField(bar, "statusPalette", Qt::ElideRight, kPaletteSample, kTextStretch)),
       size_(addField(bar, "statusSize")), damage_(addField(bar, "statusDamage")) {
     damage_->hide();
 }
@@ -53,28 +81,42 @@ StatusText::StatusText(QStatusBar* bar)
 void StatusText::show(const ScreenDocument& document, ViewFit fit, int zoom) {
     const VdpState& vdp = document.vdp();
     const bool any = document.hasPicture();
-    QString file =
-        QFileInfo(QFile::decodeName(document.fileName(FileSlot::vram0).c_str())).fileName();
-    if (const auto place = document.browsePosition()) {
-        file += QStringLiteral("  %1 / %2").arg(place->first).arg(place->second);
-    }
-    file_->setText(file);
+    const auto place = document.browsePosition();
+    place_->setText(place ? QStringLiteral("%1 / %2").arg(place->first).arg(place->second)
+                          : QString());
+    file_->setFullText(
+        QFileInfo(QFile::decodeName(document.fileName(FileSlot::vram0).c_str())).fileName());
     const std::string_view name = findScreenMode(vdp.screenMode())->name;
     QString mode = QStringLiteral("Screen %1")
                        .arg(QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size())));
     if (vdp.shownColourModel() != vdp.colourModel()) {
         mode += QStringLiteral(" (V9958 colours: the V9938 has no such mode)");
     }
-    mode_->setText(mode);
+    mode_->setFullText(mode);
     // A file opened by name whose bytes are no picture says so beside its layout.
     std::string layout = any ? document.layoutDescription() : std::string();
     if (any && !document.contentDescription().empty()) {
         layout += " (" + document.contentDescription() + ")";
     }
-    layout_->setText(QString::fromStdString(layout));
-    palette_->setText(any ? QString::fromStdString(document.paletteDescription()) : QString());
+    layout_->setFullText(QString::fromStdString(layout));
+    palette_->setFullText(any ? QString::fromStdString(document.paletteDescription()) : QString());
     size_->setText(sizeText(document.picture(), fit, zoom));
     showDamage(document.folderDamage());
+    keepFieldsReadable(!document.folderDamage().empty());
+}
+
+void StatusText::keepFieldsReadable(bool damaged) {
+    // Counted whether shown or not: a message hides the fields for a while.
+    int width = kSizeGripWidth;
+    for (const QLabel* field :
+         {place_, static_cast<QLabel*>(file_), static_cast<QLabel*>(mode_),
+          static_cast<QLabel*>(layout_), static_cast<QLabel*>(palette_), size_}) {
+        width += field->minimumSizeHint().width() + kFieldGap;
+    }
+    if (damaged) {
+        width += damage_->minimumSizeHint().width() + kFieldGap;
+    }
+    bar_->setMinimumWidth(width);
 }
 
 void StatusText::showDamage(const std::vector<FileError>& damage) {

@@ -14,7 +14,7 @@ struct UsageRow {
     std::string_view help;
 };
 
-inline constexpr std::array<UsageRow, 8> kViewerKeys{{
+inline constexpr std::array<UsageRow, 10> kViewerKeys{{
     {"Ctrl+O", "open a screen file or a disk image into VRAM0"},
     {"Ctrl+S, Ctrl+Shift+S", "save the picture as shown, as BMP or PNG"},
     {"Ctrl+C", "copy the picture to the clipboard"},
@@ -23,6 +23,8 @@ inline constexpr std::array<UsageRow, 8> kViewerKeys{{
     {"Ctrl++, Ctrl+-", "zoom in, zoom out (1x to 8x; also Ctrl+wheel)"},
     {"Ctrl+0", "actual size (zoom 1x)"},
     {"F11, Esc", "full screen, leave full screen"},
+    {"arrow keys, wheel, drag", "scroll a picture larger than the window"},
+    {"F1", "list every key (Help > Keys)"},
     {"Ctrl+Q", "exit"},
 }};
 
