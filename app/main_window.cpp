@@ -3,6 +3,7 @@
 #include "app/about_box.h"
 #include "app/client_area.h"
 #include "app/file_filters.h"
+#include "app/thumbnail_grid.h"
 #include "dialogs/error_report.h"
 #include "dialogs/vram_mapping_dialog.h"
 #include "image/bmp_encoder.h"
@@ -83,7 +84,10 @@ MainWindow::MainWindow(const std::vector<std::string>& arguments, QWidget* paren
                                          [this](const std::string& file) {
                                              tessarin::reportErrors([&] { openFileByName(file); });
                                          }),
-      saveAs_(this, settings_) {
+      saveAs_(this, settings_),
+      thumbnails_(*this, menu_.thumbnails, [this](const std::string& file) {
+          tessarin::reportErrors([&] { openFromGrid(file); });
+      }) {
     setObjectName(QStringLiteral("mainWindow"));
     setWindowTitle(kCaption);
     setCentralWidget(clientArea_);
@@ -124,6 +128,37 @@ void MainWindow::openFileByName(const std::string& fileName) {
         openedByChoice(tessarin::chooseByFileName(fileName).slot);
         throw;
     }
+    if (tessarin::findPlace(fileName)) {
+        thumbnails_.show(fileName, document_->fileName(FileSlot::vram0));
+    }
+}
+
+void MainWindow::openFromGrid(const std::string& screenFile) {
+    document_->openListed(screenFile);
+    openedByChoice(FileSlot::vram0);
+    thumbnails_.hide();
+}
+
+void MainWindow::openFolder() {
+    tessarin::reportErrors([this] {
+        const QString folder =
+            QFileDialog::getExistingDirectory(this, QStringLiteral("Open Folder"), startFolder());
+        if (!folder.isEmpty()) {
+            settings_.setLastFolder(folder);
+            openFileByName(localName(folder));
+        }
+    });
+}
+
+void MainWindow::toggleThumbnails() {
+    tessarin::reportErrors([this] {
+        const std::string& file = document_->fileName(FileSlot::vram0);
+        if (thumbnails_.shown() || file.empty()) {
+            thumbnails_.hide();
+        } else {
+            thumbnails_.show(tessarin::folderOf(file), file);
+        }
+    });
 }
 
 void MainWindow::openFileInto(const std::string& fileName, FileSlot slot) {
@@ -453,6 +488,11 @@ void MainWindow::aspectChosen(QAction* item) {
 void MainWindow::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Escape && isFullScreen()) {
         setFullScreen(false);
+        return;
+    }
+    if (event->key() == Qt::Key_Escape && !thumbnails_.shown() &&
+        !document_->fileName(FileSlot::vram0).empty()) {
+        toggleThumbnails(); // back to the grid, at the picture shown
         return;
     }
     QMainWindow::keyPressEvent(event);
