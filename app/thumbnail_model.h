@@ -42,6 +42,11 @@ public:
         return paths_.at(static_cast<std::size_t>(row));
     }
 
+    // Whether row shows its thumbnail or its broken mark, not the background waiting.
+    [[nodiscard]] bool isMade(int row) const {
+        return thumbnails_.contains(row) || problems_.contains(row);
+    }
+
     [[nodiscard]] int rowCount(const QModelIndex& parent = {}) const override;
     [[nodiscard]] QVariant data(const QModelIndex& index, int role) const override;
 
