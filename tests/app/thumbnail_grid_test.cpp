@@ -5,6 +5,7 @@
 
 #include <QPixmap>
 #include <QTest>
+#include <cstdlib>
 #include <gtest/gtest.h>
 
 namespace tessarin::test {
@@ -30,17 +31,26 @@ TEST(ThumbnailGrid, AFolderOpensIntoTheGridAndEnterAndEscapeGoBetweenItAndThePic
 
     // The thumbnails come from the workers: a picture where there was background, the
     // broken mark with the reason for the empty file.
-    const auto made = [&] { return !model.index(2).data(ThumbnailModel::kProblemRole).isNull(); };
-    for (int waited = 0; !made() && waited < 5000; waited += 20) {
+    const auto made = [&] { return model.isMade(0) && model.isMade(1) && model.isMade(2); };
+    for (int waited = 0; !made() && waited < 10000; waited += 20) {
         QTest::qWait(20);
     }
     EXPECT_NE(model.index(2).data(Qt::ToolTipRole).toString().toStdString().find("is empty"),
               std::string::npos);
-    QTest::qWait(100);
+    EXPECT_TRUE(model.index(0).data(ThumbnailModel::kProblemRole).toString().isEmpty());
+    // The exporter's --thumbnail of the same file, centred on the square.
+    const std::string exported = dir.file("thumb.png");
+    const std::string command =
+        std::string(TESSARIN_EXPORT) + " -q --thumbnail 128 -o '" + exported + "' '" + first + "'";
+    ASSERT_EQ(std::system(command.c_str()), 0) << command;
+    const QImage want(QString::fromStdString(exported));
     const QImage thumbnail = model.index(0).data(Qt::DecorationRole).value<QPixmap>().toImage();
-    EXPECT_NE(thumbnail.pixelColor(ThumbnailModel::kThumbnailSize / 2,
-                                   ThumbnailModel::kThumbnailSize / 2),
-              QColor(24, 24, 24));
+    const int side = ThumbnailModel::kThumbnailSize;
+    EXPECT_EQ(thumbnail
+                  .copy((side - want.width()) / 2, (side - want.height()) / 2, want.width(),
+                        want.height())
+                  .convertToFormat(QImage::Format_RGB888),
+              want.convertToFormat(QImage::Format_RGB888));
 
     QTest::keyClick(&grid, Qt::Key_End);
     QTest::keyClick(&grid, Qt::Key_Left);
