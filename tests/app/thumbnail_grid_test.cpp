@@ -52,6 +52,9 @@ TEST(ThumbnailGrid, AFolderOpensIntoTheGridAndEnterAndEscapeGoBetweenItAndThePic
                   .convertToFormat(QImage::Format_RGB888),
               want.convertToFormat(QImage::Format_RGB888));
 
+    QTest::keyClick(&grid, Qt::Key_PageDown); // the grid's, not the window's Next File
+    QTest::qWait(50);                         // which would run queued
+    EXPECT_EQ(window->document()->fileName(FileSlot::vram0), first);
     QTest::keyClick(&grid, Qt::Key_End);
     QTest::keyClick(&grid, Qt::Key_Left);
     EXPECT_EQ(grid.selectedPath(), second);
