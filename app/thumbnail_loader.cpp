@@ -19,8 +19,8 @@ constexpr std::size_t kMaxWaiting = 512;
 
 ThumbnailLoader::ThumbnailLoader(int size, QColor background, QObject* parent)
     : QObject(parent), size_(size), background_(background) {
-    // One thread stays with the window, so that a folder of thousands does not slow it.
-    pool_.setMaxThreadCount(std::max(1, QThread::idealThreadCount() - 1));
+    // A thread a core: the window's thread only paints and waits meanwhile.
+    pool_.setMaxThreadCount(std::max(1, QThread::idealThreadCount()));
 }
 
 ThumbnailLoader::~ThumbnailLoader() {
