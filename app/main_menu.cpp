@@ -70,7 +70,10 @@ MainMenu buildMainMenu(MainWindow& window) {
                              &W::openVram1File);
     m.openPalette = addCommand(m.fileMenu, "openPalette", QStringLiteral("&Palette Open..."),
                                window, &W::openPaletteFile);
+    m.openFolder = addCommand(m.fileMenu, "openFolder", QStringLiteral("Open &Folder..."), window,
+                              &W::openFolder);
     m.openVram0->setShortcut(QKeySequence::Open);
+    m.openFolder->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O));
     m.saveAs = addCommand(m.fileMenu, "saveAs", QStringLiteral("Save &As..."), window, &W::saveAs);
     m.saveAs->setShortcuts(
         {QKeySequence(Qt::CTRL | Qt::Key_S), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)});
@@ -135,6 +138,10 @@ MainMenu buildMainMenu(MainWindow& window) {
                               &W::toggleFullScreen);
     m.fullScreen->setCheckable(true);
     m.fullScreen->setShortcut(QKeySequence(Qt::Key_F11));
+    m.thumbnails = addCommand(m.viewMenu, "thumbnails", QStringLiteral("&Thumbnails"), window,
+                              &W::toggleThumbnails);
+    m.thumbnails->setCheckable(true);
+    m.thumbnails->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
     addSeparator(m.viewMenu, "viewSeparator");
     m.coloursMenu = m.viewMenu->addMenu(QStringLiteral("&Colours"));
     m.coloursMenu->setObjectName(QStringLiteral("coloursMenu"));

@@ -22,6 +22,7 @@ struct MainMenu {
     QAction* openVram0;
     QAction* openVram1;
     QAction* openPalette;
+    QAction* openFolder;
     QAction* saveAs;
     QAction* nextFile;
     QAction* previousFile;
@@ -46,6 +47,7 @@ struct MainMenu {
     QAction* fitToWindow;
     QAction* stretchToWindow;
     QAction* fullScreen;
+    QAction* thumbnails; // checked while the grid shows
     QMenu* coloursMenu;
     QActionGroup* colours; // data: ColourModel
     QAction* coloursLevels;

@@ -5,6 +5,7 @@
 #include "app/file_filters.h"
 #include "app/keys_window.h"
 #include "app/picture_scroller.h"
+#include "app/thumbnail_grid.h"
 #include "dialogs/error_report.h"
 #include "dialogs/vram_mapping_dialog.h"
 #include "document/window_fit.h"
@@ -89,37 +90,33 @@ void checkByData(QActionGroup* group, int value) {
 
 MainWindow::MainWindow(const std::vector<std::string>& arguments, QWidget* parent)
     : QMainWindow(parent), menu_(buildMainMenu(*this)), clientArea_(new ClientArea(*this)),
-      scroller_(new PictureScroller(clientArea_, this)), status_(statusBar()),
-      recentFiles_(menu_.recentMenu, settings_, this,
-                   [this](const std::string& file) {
-                       tessarin::reportErrors([&] { openFileByName(file); });
-                   }),
-      saveAs_(this, settings_) {
-    setObjectName(QStringLiteral("mainWindow"));
-    setWindowTitle(kCaption);
-    setCentralWidget(scroller_);
-    scroller_->setFocus(); // the arrow keys scroll the picture
+#include "app/keys_window.h"
+#include "app/picture_scroller.h"
+      setObjectName(QStringLiteral("mainWindow"));
+setWindowTitle(kCaption);
+setCentralWidget(scroller_);
+scroller_->setFocus(); // the arrow keys scroll the picture
 
-    tempBitmapFileName_ = tessarin::makeTempFile(kTempFilePrefix);
-    try {
-        document_ = std::make_unique<tessarin::ScreenDocument>();
-        setAutomaticSize();
-        selectScreenMode(tessarin::kDefaultScreenMode);
-        setAcceptDrops(true);
-        const std::size_t count = std::min(arguments.size(), kMaxFilesAtOnce);
-        for (std::size_t i = 0; i < count; ++i) {
-            // A bad name does not keep the good ones from opening: start-up reports them.
-            try {
-                openFileByName(arguments[i]);
-            } catch (const tessarin::FileError& error) {
-                startUpErrors_ << QString::fromLocal8Bit(error.what());
-            }
+tempBitmapFileName_ = tessarin::makeTempFile(kTempFilePrefix);
+try {
+    document_ = std::make_unique<tessarin::ScreenDocument>();
+    setAutomaticSize();
+    selectScreenMode(tessarin::kDefaultScreenMode);
+    setAcceptDrops(true);
+    const std::size_t count = std::min(arguments.size(), kMaxFilesAtOnce);
+    for (std::size_t i = 0; i < count; ++i) {
+        // A bad name does not keep the good ones from opening: start-up reports them.
+        try {
+            openFileByName(arguments[i]);
+        } catch (const tessarin::FileError& error) {
+            startUpErrors_ << QString::fromLocal8Bit(error.what());
         }
-    } catch (...) {
-        // No window will close to delete it.
-        tessarin::deleteFile(tempBitmapFileName_);
-        throw;
     }
+} catch (...) {
+    // No window will close to delete it.
+    tessarin::deleteFile(tempBitmapFileName_);
+    throw;
+}
 }
 
 MainWindow::~MainWindow() {
@@ -136,6 +133,37 @@ void MainWindow::openFileByName(const std::string& fileName) {
         openedByChoice(tessarin::chooseByFileName(fileName).slot);
         throw;
     }
+    if (tessarin::findPlace(fileName)) {
+        thumbnails_.show(fileName, document_->fileName(FileSlot::vram0));
+    }
+}
+
+void MainWindow::openFromGrid(const std::string& screenFile) {
+    document_->openListed(screenFile);
+    openedByChoice(FileSlot::vram0);
+    thumbnails_.hide();
+}
+
+void MainWindow::openFolder() {
+    tessarin::reportErrors([this] {
+        const QString folder =
+            QFileDialog::getExistingDirectory(this, QStringLiteral("Open Folder"), startFolder());
+        if (!folder.isEmpty()) {
+            settings_.setLastFolder(folder);
+            openFileByName(localName(folder));
+        }
+    });
+}
+
+void MainWindow::toggleThumbnails() {
+    tessarin::reportErrors([this] {
+        const std::string& file = document_->fileName(FileSlot::vram0);
+        if (thumbnails_.shown() || file.empty()) {
+            thumbnails_.hide();
+        } else {
+            thumbnails_.show(tessarin::folderOf(file), file);
+        }
+    });
 }
 
 void MainWindow::openFileInto(const std::string& fileName, FileSlot slot) {
@@ -480,6 +508,11 @@ void MainWindow::aspectChosen(QAction* item) {
 void MainWindow::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Escape && isFullScreen()) {
         setFullScreen(false);
+        return;
+    }
+    if (event->key() == Qt::Key_Escape && !thumbnails_.shown() &&
+        !document_->fileName(FileSlot::vram0).empty()) {
+        toggleThumbnails(); // back to the grid, at the picture shown
         return;
     }
     QMainWindow::keyPressEvent(event);

@@ -4,6 +4,7 @@
 #include "app/recent_files.h"
 #include "app/save_as.h"
 #include "app/status_text.h"
+#include "app/thumbnail_mode.h"
 #include "app/view_settings.h"
 #include "document/screen_document.h"
 #include "document/view_geometry.h"
@@ -45,8 +46,14 @@ public:
     // Deletes the temporary file if closeDocument has not.
     ~MainWindow() override;
 
-    // By the file-name rule (the document's openByName), then shows the picture.
+    // By the file-name rule (the document's openByName), then shows the picture; a folder
+    // or disk image opens at its first picture and shows its thumbnail grid.
     void openFileByName(const std::string& fileName);
+    // Opens screenFile, chosen in the grid, as a step through its folder opens it, and
+    // shows it in the single view.
+    void openFromGrid(const std::string& screenFile);
+    // The grid and the single view in the window's place.
+    [[nodiscard]] const ThumbnailMode& thumbnails() const { return thumbnails_; }
     // Loads the file into the slot and shows the picture; the caption names a VRAM0 file.
     void openFileInto(const std::string& fileName, tessarin::FileSlot slot);
     // The document's selectScreenMode; with a picture, shows it again.
@@ -110,6 +117,11 @@ public slots:
     void openVram0File();
     void openVram1File();
     void openPaletteFile();
+    // A folder chosen in a dialog, opened as openFileByName opens one.
+    void openFolder();
+    // The thumbnail grid of the VRAM0 file's folder, that file selected; or, from the
+    // grid, the single view back.
+    void toggleThumbnails();
     // Saves the picture shown at zoom 1, at the window's pixel aspect (SaveAs).
     void saveAs();
     // The next or previous screen file of the VRAM0 file's folder, opened by its name with
@@ -190,6 +202,7 @@ private:
     tessarin::StatusText status_;
     tessarin::RecentFiles recentFiles_;
     tessarin::SaveAs saveAs_;
+    ThumbnailMode thumbnails_;
     // Made at their first use: most runs never show them.
     VramMappingDialog* mappingDialog_ = nullptr;
     AboutBox* aboutBox_ = nullptr;

@@ -7,8 +7,8 @@
 namespace tessarin {
 
 std::string screenFileOf(FileSource& files, const std::string& name) {
-    if (!holdsFiles(name)) {
-        return name;
+    if (!findPlace(name)) {
+        return name; // a file, or nothing, which opening it reports
     }
     if (const std::vector<std::string> screens = files.screenFilesOf(name); !screens.empty()) {
         return screens.front();

@@ -9,14 +9,14 @@ namespace tessarin {
 // The files one picture is made of, as a name given to the viewer or the exporter
 // resolves: the same for opening, browsing and converting.
 struct PictureFiles {
-    std::string screenFile;  // the name itself, or a disk image's first picture
+    std::string screenFile;  // the name itself, or a folder's or disk image's first picture
     std::string companion;   // page 1 of its picture (VRAM1); empty when none
     std::string paletteFile; // the palette file beside it by base name; empty when none
 };
 
-// The screen file a name stands for: a disk image stands for its first screen file, any
-// other name for itself. FileError naming the disk when it is no MSX-DOS disk or holds no
-// screen file.
+// The screen file a name stands for: a folder or a disk image stands for its first screen
+// file, any other name for itself. FileError naming the folder or disk when it holds no
+// screen file, or the disk when it is no MSX-DOS disk.
 [[nodiscard]] std::string screenFileOf(FileSource& files, const std::string& name);
 
 // The picture's files of name, found through screenFileOf and in the screen file's folder.

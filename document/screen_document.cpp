@@ -131,8 +131,8 @@ void ScreenDocument::openInto(const std::string& fileName, FileSlot slot) {
     if (!isFileSlot(slot)) {
         return;
     }
-    if (slot == FileSlot::vram0 && holdsFiles(fileName)) {
-        openNamed(fileName, Loading::onTop); // a folder: opened at its first picture
+    if (slot == FileSlot::vram0 && findPlace(fileName)) {
+        openNamed(fileName, Loading::onTop); // a folder or disk: opened at its first picture
         return;
     }
     const InputBytes in = readChecked(fileName, slot, mapping_);
@@ -341,18 +341,22 @@ ScreenDocument::BrowseStep ScreenDocument::openNeighbour(int step) {
             result.skipped.push_back(error);
             continue;
         }
-        const std::string paletteFile = pictureFilesOf(fileSource(), *screenFile).paletteFile;
-        if (paletteFile.empty() && mapping_.paletteSource == PaletteSource::automatic) {
-            fileNames_[indexOf(FileSlot::palette)].clear(); // the last picture's is not this one's
-        }
-        openNamed(*screenFile, Loading::alone);
-        if (!paletteFile.empty()) {
-            openInto(paletteFile, FileSlot::palette);
-        }
+        openListed(*screenFile);
         result.opened = screenFile;
         break;
     }
     return result;
+}
+
+void ScreenDocument::openListed(const std::string& screenFile) {
+    const std::string paletteFile = pictureFilesOf(fileSource(), screenFile).paletteFile;
+    if (paletteFile.empty() && mapping_.paletteSource == PaletteSource::automatic) {
+        fileNames_[indexOf(FileSlot::palette)].clear(); // the last picture's is not this one's
+    }
+    openNamed(screenFile, Loading::alone);
+    if (!paletteFile.empty()) {
+        openInto(paletteFile, FileSlot::palette);
+    }
 }
 
 std::vector<FileError> ScreenDocument::folderDamage() const {

@@ -146,6 +146,10 @@ public:
     // file that cannot be read is stepped over to the next one, leaving the document as it
     // was; one damaged file never hides the rest of the folder.
     BrowseStep openNeighbour(int step);
+    // Opens screenFile, one of its folder's screen files, as a step through the folder
+    // opens it (openNeighbour): alone, with the palette file of its base name. FileError
+    // naming it when it cannot be read.
+    void openListed(const std::string& screenFile);
     // What the reader found wrong in the folder (disk image) of the VRAM0 file, each
     // problem once; empty for a sound disk, a directory or no file.
     [[nodiscard]] std::vector<FileError> folderDamage() const;

@@ -4,6 +4,7 @@
 #include "export/output_names.h"
 #include "names/file_name_rule.h"
 #include "names/name_index.h"
+#include "names/natural_order.h"
 #include "platform/file_system.h"
 #include "storage/storage_kinds.h"
 
@@ -63,38 +64,108 @@ std::string outputFolderOf(const std::string& folder, const std::string& file) {
 // One FILE of the batch, in the order named.
 struct Input {
     std::string path;
-    bool disk = false; // a disk image, converted into a folder of its own
+    bool place = false; // a folder or disk image, converted into a folder of its own
 };
 
-// A disk image's pictures as a batch of their own into folder, what its reader found
-// wrong and the files that are no pictures; none when it is no MSX-DOS disk (then its one
-// item fails, naming it).
-std::optional<BatchPlan> diskPlan(const ExportOptions& options, const std::string& disk,
-                                  const std::string& folder) {
+// How deep folders are entered with -r; a deeper tree is left out, named.
+constexpr int kMaxFolderDepth = 32;
+
+// The identities of the folders a place was reached through: a link back to one of them
+// is not followed, so that a loop ends.
+using Ancestors = std::vector<std::string>;
+
+std::variant<BatchPlan, UsageError> planFiles(const ExportOptions& options,
+                                              const Ancestors& ancestors);
+
+// The subfolders of directory (links to folders followed), in file-manager order.
+std::vector<std::string> subfoldersOf(const std::string& directory) {
+    std::vector<std::string> names;
+    std::error_code error;
+    for (std::filesystem::directory_iterator it(directory, error), end; !error && it != end;
+         it.increment(error)) {
+        std::error_code typeError;
+        if (it->is_directory(typeError)) {
+            names.push_back(it->path().filename().string());
+        }
+    }
+    std::ranges::sort(
+        names, [](const std::string& a, const std::string& b) { return compareNatural(a, b) < 0; });
+    std::vector<std::string> paths;
+    paths.reserve(names.size());
+    for (const std::string& name : names) {
+        paths.push_back(joinPath(directory, name));
+    }
+    return paths;
+}
+
+// Why the place inside a folder is not entered; nothing when it is.
+std::optional<std::string> notEntered(const ExportOptions& options, const std::string& place,
+                                      const Ancestors& ancestors) {
+    if (!options.recursive) {
+        if (!holdsFiles(place)) {
+            return "a folder, entered only with -r";
+        }
+        return keepsFolders(place) ? "an archive, converted only with -r"
+                                   : "a disk image, converted only with -r";
+    }
+    if (std::ranges::find(ancestors, identityOf(place)) != ancestors.end()) {
+        return "a link back to a folder it is in, not followed";
+    }
+    if (ancestors.size() >= static_cast<std::size_t>(kMaxFolderDepth)) {
+        return "deeper than " + std::to_string(kMaxFolderDepth) + " folders, not entered";
+    }
+    return std::nullopt;
+}
+
+// A folder's or disk image's pictures as a batch of their own into folder, what a disk's
+// reader found wrong and the files that are no pictures; with -r a folder's subfolders and
+// disk images each into a folder of its own inside. None when it is no MSX-DOS disk (then
+// its one item fails, naming it).
+std::optional<BatchPlan> placePlan(const ExportOptions& options, const std::string& place,
+                                   const std::string& folder, Ancestors ancestors) {
     ExportOptions inside = options;
     inside.outDir = folder;
     std::vector<FileError> damage;
     FolderListing listing;
     try {
-        listing = fileSource().listFolder(disk);
-        damage = fileSource().damageOf(disk);
+        listing = fileSource().listFolder(place);
+        damage = fileSource().damageOf(place);
     } catch (const FileError&) {
         return std::nullopt;
     }
+    ancestors.push_back(identityOf(place));
     std::vector<SkippedFile> skipped;
+    const bool directory = !holdsFiles(place);
+    std::vector<std::string> places = directory ? subfoldersOf(place) : std::vector<std::string>{};
     // The files by the folder they go to: an archive's folders are kept, a disk's are not.
     std::map<std::string, std::vector<std::string>> byFolder;
-    const bool keep = keepsFolders(disk);
+    const bool keep = keepsFolders(place);
+    const auto goesTo = [&](const std::string& file) -> std::vector<std::string>& {
+        return byFolder[keep ? outputFolderOf(folder, file) : folder];
+    };
     for (const std::string& file : *listing) {
         if (holdsFiles(file)) {
-            byFolder[keep ? outputFolderOf(folder, file) : folder].push_back(file);
+            // In a folder a disk image or archive is entered as a subfolder is; a packed
+            // file, like any file inside a disk or archive, is one more input.
+            if (directory && !soleFileOf(file)) {
+                places.push_back(file);
+            } else {
+                goesTo(file).push_back(file);
+            }
             continue;
         }
         const PictureKind kind = fileSource().pictureKindOf(file);
         if (kind.picture || chooseByFileName(nameInFolder(file)).slot == FileSlot::palette) {
-            byFolder[keep ? outputFolderOf(folder, file) : folder].push_back(file);
+            goesTo(file).push_back(file);
         } else {
             skipped.push_back({file, std::string(kind.reason)});
+        }
+    }
+    for (const std::string& entered : places) {
+        if (auto why = notEntered(options, entered, ancestors)) {
+            skipped.push_back({entered, std::move(*why)});
+        } else {
+            byFolder[folder].push_back(entered);
         }
     }
     BatchPlan result;
@@ -102,12 +173,12 @@ std::optional<BatchPlan> diskPlan(const ExportOptions& options, const std::strin
     for (auto& [into, files] : byFolder) {
         inside.outDir = into;
         inside.files = std::move(files);
-        auto planned = planBatch(inside);
+        auto planned = planFiles(inside, ancestors);
         auto* plan = std::get_if<BatchPlan>(&planned);
         if (plan == nullptr) {
             continue; // none: no pictures
         }
-        if (!plan->items.empty()) {
+        if (!plan->items.empty() || !plan->folders.empty()) {
             // Each folder after the one holding it.
             for (std::size_t end = folder.size();;
                  end = std::min(into.find('/', end + 1), into.size())) {
@@ -130,15 +201,27 @@ std::optional<BatchPlan> diskPlan(const ExportOptions& options, const std::strin
     return result;
 }
 
+// The name a folder FILE's outputs go under: its own ("." is the folder it stands for).
+std::string folderName(const std::string& path) {
+    std::error_code error;
+    std::filesystem::path full = std::filesystem::absolute(path, error).lexically_normal();
+    if (full.filename().empty()) {
+        full = full.parent_path();
+    }
+    return full.filename().string();
+}
+
 // What the outputs of the inputs want to be called in OUTDIR: a picture its base name with
-// the format's extension, a disk a folder of its base name.
+// the format's extension, a disk a folder of its base name, a folder one of its name.
 std::vector<WantedName> wantedNames(const std::vector<Input>& inputs, const std::string& suffix) {
     std::vector<WantedName> wanted;
     wanted.reserve(inputs.size());
     for (const Input& input : inputs) {
-        std::string plain = baseNameWithoutExtension(input.path);
-        std::string longer = input.disk ? plain : baseNameOf(input.path);
-        wanted.push_back({std::move(plain), std::move(longer), input.disk ? "" : suffix});
+        const bool directory = input.place && !holdsFiles(input.path);
+        std::string plain =
+            directory ? folderName(input.path) : baseNameWithoutExtension(input.path);
+        std::string longer = input.place ? plain : baseNameOf(input.path);
+        wanted.push_back({std::move(plain), std::move(longer), input.place ? "" : suffix});
     }
     return wanted;
 }
@@ -148,9 +231,8 @@ FileError outOfMemory(const std::string& file) {
     return FileError(file, file + ": not enough memory to plan its conversion");
 }
 
-} // namespace
-
-std::variant<BatchPlan, UsageError> planBatch(const ExportOptions& options) {
+std::variant<BatchPlan, UsageError> planFiles(const ExportOptions& options,
+                                              const Ancestors& ancestors) {
     // The FILEs in their order, each once however named; disk images apart, the rest
     // paired as in a folder: a palette with its screen file, a companion shown with its
     // screen file's picture rather than on its own.
@@ -164,9 +246,9 @@ std::variant<BatchPlan, UsageError> planBatch(const ExportOptions& options) {
             if (!seen.insert(identityOf(file)).second) {
                 continue;
             }
-            const bool disk = holdsFiles(file);
-            inputs.push_back({file, disk});
-            if (!disk) {
+            const bool place = findPlace(file).has_value();
+            inputs.push_back({file, place});
+            if (!place) {
                 named.push_back({file, fileSource().choose(file).slot});
             }
         } catch (const std::bad_alloc&) {
@@ -184,10 +266,10 @@ std::variant<BatchPlan, UsageError> planBatch(const ExportOptions& options) {
     }
     // Palettes and companions shown with their screen file's picture are no outputs.
     std::erase_if(inputs, [&](const Input& input) {
-        return !input.disk &&
+        return !input.place &&
                (paletteNames.contains(input.path) || index.isShownWithItsScreen(input.path));
     });
-    bool anyScreen = std::ranges::any_of(inputs, [](const Input& input) { return !input.disk; });
+    bool anyScreen = std::ranges::any_of(inputs, [](const Input& input) { return !input.place; });
 
     BatchPlan plan;
     std::unordered_set<std::string> usedPalettes;
@@ -197,8 +279,9 @@ std::variant<BatchPlan, UsageError> planBatch(const ExportOptions& options) {
     for (std::size_t i = 0; i < inputs.size(); ++i) {
         try {
             const std::string& screen = inputs[i].path;
-            if (inputs[i].disk) {
-                if (auto inside = diskPlan(options, screen, joinPath(options.outDir, names[i]))) {
+            if (inputs[i].place) {
+                if (auto inside =
+                        placePlan(options, screen, joinPath(options.outDir, names[i]), ancestors)) {
                     append(plan.items, std::move(inside->items));
                     append(plan.folders, std::move(inside->folders));
                     append(plan.damage, std::move(inside->damage));
@@ -216,7 +299,7 @@ std::variant<BatchPlan, UsageError> planBatch(const ExportOptions& options) {
                 return UsageError{"--palette-source file needs a palette file for " +
                                   quoted(screen)};
             }
-            const std::string name = inputs[i].disk ? names[i] + suffix : names[i];
+            const std::string name = inputs[i].place ? names[i] + suffix : names[i];
             const bool renamed = name != baseNameWithoutExtension(screen) + suffix;
             plan.items.push_back(BatchItem{jobFor(options, screen, palette),
                                            joinPath(options.outDir, name), renamed});
@@ -233,6 +316,12 @@ std::variant<BatchPlan, UsageError> planBatch(const ExportOptions& options) {
         }
     }
     return plan;
+}
+
+} // namespace
+
+std::variant<BatchPlan, UsageError> planBatch(const ExportOptions& options) {
+    return planFiles(options, {});
 }
 
 } // namespace tessarin::exporter

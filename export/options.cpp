@@ -163,7 +163,7 @@ choiceInto(std::optional<T>& target, std::string_view name, const std::string& v
 
 constexpr std::string_view kScreenValuePlaceholder = "SCREENS";
 
-const std::array<OptionEntry, 21> kOptions{{
+const std::array<OptionEntry, 22> kOptions{{
     {{"-o", "--output"},
      "OUTPUT",
      "",
@@ -175,7 +175,8 @@ const std::array<OptionEntry, 21> kOptions{{
     {{"-d", "--outdir"},
      "OUTDIR",
      "",
-     "write OUTDIR/<base name>.<format> for each screen file\n"
+     "write OUTDIR/<base name>.<format> for each screen file,\n"
+     "OUTDIR/<name>/ for a folder or disk image FILE\n"
      "(<name>.<format>, then -2, -3..., where names collide);\n"
      "existing files there are never replaced; OUTDIR\n"
      "is made, with its parents, when missing",
@@ -291,7 +292,8 @@ const std::array<OptionEntry, 21> kOptions{{
     {{"--format", ""},
      "bmp|png",
      "",
-     "for an OUTPUT without an extension (.bmp and .png\ndecide themselves) and a batch (default png)",
+     "for an OUTPUT without an extension (.bmp and .png\ndecide themselves) and a batch (default "
+     "png)",
      [](ParseState& s, std::string_view name, const std::string& v) -> std::optional<Failure> {
          return choiceInto(s.command.options.format, name, v, kFormats, "bmp or png");
      }},
@@ -316,6 +318,16 @@ const std::array<OptionEntry, 21> kOptions{{
      "in a batch, skip screen files whose output exists",
      [](ParseState& s, std::string_view, const std::string&) -> std::optional<Failure> {
          s.command.options.skipExisting = true;
+         return std::nullopt;
+     }},
+    {{"-r", "--recursive"},
+     "",
+     "",
+     "in a batch, also the subfolders and disk images of a\n"
+     "folder FILE, each into a folder of its own in its\n"
+     "folder's (without it they are left out, named)",
+     [](ParseState& s, std::string_view, const std::string&) -> std::optional<Failure> {
+         s.command.options.recursive = true;
          return std::nullopt;
      }},
     {{"--files-from", ""},

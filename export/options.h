@@ -40,6 +40,7 @@ struct ExportOptions {
     std::optional<std::int16_t> jobs;          // batch threads; else the hardware's
     bool quiet = false;
     bool skipExisting = false; // a batch's existing outputs are skipped, not failures
+    bool recursive = false;    // -r: a folder FILE's subfolders and disk images are entered
     std::string filesFrom;     // more FILEs, read from this file ("-": standard input)
     char filesFromSeparator = '\n';
 

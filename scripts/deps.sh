@@ -5,7 +5,7 @@
 #                              MIME, AppStream, manual page and completion checks, and the
 #                              archivers the archive tests make their archives with)
 #   scripts/deps.sh package    what `cpack -G DEB` needs (build + dpkg-dev, file)
-#   scripts/deps.sh screenshot what scripts/screenshot.sh needs (build + Xvfb, xwd, xwininfo, convert)
+#   scripts/deps.sh screenshot what scripts/screenshot.sh needs (build + Xvfb, xwd, xwininfo, convert, xdotool)
 #   scripts/deps.sh bench      what bench/viewer_speed.sh and scripts/compare_openmsx.sh need
 #                              (build + Xvfb, xdotool, feh, openMSX with C-BIOS, ImageMagick)
 set -euo pipefail
@@ -16,7 +16,7 @@ test_packages=(clang mtools libclang-rt-14-dev xvfb xauth x11-apps xclip imagema
                dpkg-dev file lintian shared-mime-info libglib2.0-bin appstream bash-completion
                zip p7zip-full jlha-utils)
 package_packages=(dpkg-dev file)
-screenshot_packages=(xvfb x11-apps x11-utils imagemagick)
+screenshot_packages=(xvfb x11-apps x11-utils imagemagick xdotool)
 bench_packages=(xvfb xauth xdotool feh openmsx cbios imagemagick)
 
 case "${1:-build}" in

@@ -3,6 +3,8 @@
 #   scripts/screenshot.sh [BUILD_DIR] [FILE...]   (default build, samples/BARS.SC5; paths
 #                                                  from the top of the repository)
 #   SCREENSHOT_OUT=FILE scripts/screenshot.sh ... writes FILE instead of docs/screenshot.png
+#   scripts/screenshot.sh --grid [BUILD_DIR]      the thumbnail grid of samples/, the window
+#                                                  made GRID_SIZE (default 900x560) first
 # BARS.SC5 carries its palette table in VRAM, so the picture is in its own colours.
 #
 # The X server picks a free display and says when it is ready (-displayfd); the capture
@@ -10,10 +12,16 @@
 # takes that window only (xwd -id), so neither the timing nor the root's colour matters.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+grid=
+if [[ "${1:-}" == --grid ]]; then
+    grid=${GRID_SIZE:-900x560}
+    shift
+fi
 build=${1:-build}
 shift || true
 files=("$@")
 [[ ${#files[@]} -eq 0 ]] && files=(samples/BARS.SC5)
+[[ -n "$grid" ]] && files=(samples)
 out=${SCREENSHOT_OUT:-docs/screenshot.png}
 timeout_s=60
 
@@ -53,7 +61,7 @@ fail() {
 }
 deadline=$((SECONDS + timeout_s))
 
-Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>"$work/display" >/dev/null 2>"$work/xvfb.log" &
+Xvfb -displayfd 3 -screen 0 "$([[ -n "$grid" ]] && echo 1280x800x24 || echo 800x600x24)" -nolisten tcp 3>"$work/display" >/dev/null 2>"$work/xvfb.log" &
 xvfb=$!
 # Xvfb writes the number and a newline once it accepts clients.
 until [[ -s "$work/display" && "$(tail -c 1 "$work/display" | od -An -tx1)" == *0a* ]]; do
@@ -83,6 +91,9 @@ while [[ -z "$window" ]]; do
              awk '/\("tessarin" / { id = $1; sub(/^[^"]*/, ""); sub(/: \(.*/, ""); print id, $0 }')
     [[ -n "$window" ]] || sleep 0.2
 done
+
+# No window manager: the window takes the size asked of X directly.
+[[ -n "$grid" ]] && xdotool windowsize "$window" "${grid%x*}" "${grid#*x}"
 
 # Mapped is not yet painted: two captures in a row must agree.
 previous=

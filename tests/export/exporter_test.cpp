@@ -608,5 +608,67 @@ TEST(Exporter, AGameDiskIsWalkedAndConvertedByItsPictures) {
     EXPECT_TRUE(readBytes(dir / "out/BLOCKS.png") == readBytes(dir / "out/GAME/PATS.png"));
 }
 
+// A folder in a batch is converted as a disk image is, into OUTDIR/<folder>/; with -r its
+// subfolders and disk images too, each into a folder of its own, and a link back up is
+// not followed; without -r each is named as left out. The whole listing and tree compared.
+TEST(Exporter, BatchOverAFolderKeepsItsSubfoldersOnlyWithRecursive) {
+    const TempDir dir;
+    fs::create_directories(dir / "PICS/SUB/DEEP");
+    fs::copy_file(sample("BARS.SC5"), dir / "PICS/BARS.SC5");
+    fs::copy_file(sample("BARS.PL5"), dir / "PICS/BARS.PL5");
+    writeBytes(dir / "PICS/NOTES.TXT", {'n', 'o', 't', 'e', 's', '\n'});
+    fs::copy_file(sample("RGB.SC8"), dir / "PICS/SUB/RGB.SC8");
+    fs::copy_file(sample("YJK.SCC"), dir / "PICS/SUB/DEEP/YJK.SCC");
+    fs::create_directory_symlink("../..", dir / "PICS/SUB/DEEP/UP");
+    const std::string disk = dir / "PICS/GAME.DSK";
+    const std::string make = "mformat -C -f 360 -i '" + disk + "' :: && mcopy -i '" + disk + "' '" +
+                             sample("LAND5.SC5") + "' ::/";
+    ASSERT_EQ(std::system(make.c_str()), 0) << make;
+    const std::string note = "tessarin-export: note: left out \"PICS/";
+    const struct {
+        std::vector<std::string> args;
+        std::string out;
+        std::string err;
+        std::vector<std::string> tree;
+    } cases[] = {
+        {{"-d", "out", "PICS"},
+         "out/PICS/BARS.png\n",
+         note + "NOTES.TXT\": text, not a picture\n" + note +
+             "SUB\": a folder, entered only with -r\n" + note +
+             "GAME.DSK\": a disk image, converted only with -r\n"
+             "tessarin-export: 1 written, 0 skipped, 0 failed\n",
+         {"out/PICS", "out/PICS/BARS.png"}},
+        {{"-d", "out", "--recursive", "PICS/"},
+         "out/PICS/BARS.png\nout/PICS/SUB/RGB.png\nout/PICS/SUB/DEEP/YJK.png\n"
+         "out/PICS/GAME/LAND5.png\n",
+         note + "NOTES.TXT\": text, not a picture\n" + note +
+             "SUB/DEEP/UP\": a link back to a folder it is in, not followed\n"
+             "tessarin-export: 4 written, 0 skipped, 0 failed\n",
+         {"out/PICS", "out/PICS/BARS.png", "out/PICS/GAME", "out/PICS/GAME/LAND5.png",
+          "out/PICS/SUB", "out/PICS/SUB/DEEP", "out/PICS/SUB/DEEP/YJK.png",
+          "out/PICS/SUB/RGB.png"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args[2]);
+        fs::remove_all(dir / "out");
+        const ProcessResult r = runProcess(kExporter, c.args, dir.path());
+        EXPECT_EQ(r.exitCode, 0);
+        EXPECT_EQ(r.out, c.out);
+        EXPECT_EQ(r.err, c.err);
+        std::vector<std::string> tree;
+        for (const auto& entry : fs::recursive_directory_iterator(dir / "out")) {
+            tree.push_back(fs::relative(entry.path(), dir.path()).string());
+        }
+        std::ranges::sort(tree);
+        EXPECT_EQ(tree, c.tree);
+    }
+    // The pictures are those of the files converted on their own.
+    ASSERT_EQ(
+        runProcess(kExporter, {"-q", "-d", "alone", "PICS/BARS.SC5", "PICS/BARS.PL5"}, dir.path())
+            .exitCode,
+        0);
+    EXPECT_TRUE(readBytes(dir / "out/PICS/BARS.png") == readBytes(dir / "alone/BARS.png"));
+}
+
 } // namespace
 } // namespace tessarin::testing

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QObject>
+#include <functional>
+#include <string>
+
+class QAction;
+class QMainWindow;
+class QWidget;
+class ThumbnailGrid;
+
+// The window's two views of a folder: the single picture and the thumbnail grid, one in
+// the window's central place at a time. The grid is made at its first use and kept, with
+// its thumbnails, while the window lives.
+class ThumbnailMode : public QObject {
+    Q_OBJECT
+
+public:
+    // toggle is the View menu's item, checked while the grid shows; open is called with
+    // the screen file chosen in the grid and must report its own errors.
+    ThumbnailMode(QMainWindow& window, QAction* toggle,
+                  std::function<void(const std::string&)> open);
+
+    // The grid of folder in the window, path selected (ThumbnailGrid::showFolder). FileError
+    // naming a disk image that is no MSX-DOS disk; the view stays as it was.
+    void show(const std::string& folder, const std::string& path);
+    // The single view back in the window.
+    void hide();
+    // Whether the grid is in the window.
+    [[nodiscard]] bool shown() const;
+    // The grid; null before its first show.
+    [[nodiscard]] ThumbnailGrid* grid() const { return grid_; }
+
+private:
+    QMainWindow& window_;
+    QAction* toggle_;
+    std::function<void(const std::string&)> open_;
+    ThumbnailGrid* grid_ = nullptr;
+    QWidget* singleView_ = nullptr; // while the grid is in its place
+};

@@ -1,0 +1,129 @@
+#include "app/thumbnail_model.h"
+
+#include "document/file_source.h"
+#include "storage/storage_kinds.h"
+
+#include <QFile>
+#include <QPainter>
+
+namespace {
+
+// The thumbnails kept: about 500, several screenfuls either side of any place.
+constexpr qsizetype kKeptBytes = qsizetype{32} << 20;
+const QColor kBackground(24, 24, 24);
+
+// What stands where a thumbnail is not made yet: the background alone.
+const QPixmap& placeholder() {
+    static const QPixmap blank = [] {
+        QPixmap square(ThumbnailModel::kThumbnailSize, ThumbnailModel::kThumbnailSize);
+        square.fill(kBackground);
+        return square;
+    }();
+    return blank;
+}
+
+// The broken-picture mark: a frame crossed out.
+const QPixmap& brokenMark() {
+    static const QPixmap mark = [] {
+        constexpr int kSide = ThumbnailModel::kThumbnailSize;
+        constexpr int kInset = kSide / 4;
+        QPixmap square = placeholder().copy();
+        QPainter painter(&square);
+        painter.setRenderHint(QPainter::Antialiasing);
+        const QRect frame(kInset, kInset, kSide - 2 * kInset, kSide - 2 * kInset);
+        painter.setPen(QPen(QColor(160, 160, 160), 3));
+        painter.drawRect(frame);
+        painter.setPen(QPen(QColor(220, 60, 60), 4));
+        painter.drawLine(frame.topLeft(), frame.bottomRight());
+        painter.drawLine(frame.topRight(), frame.bottomLeft());
+        return square;
+    }();
+    return mark;
+}
+
+QString shownName(const std::string& name) {
+    return QFile::decodeName(name.c_str());
+}
+
+} // namespace
+
+ThumbnailModel::ThumbnailModel(QObject* parent)
+    : QAbstractListModel(parent), loader_(kThumbnailSize, kBackground) {
+    thumbnails_.setMaxCost(kKeptBytes);
+    connect(&loader_, &ThumbnailLoader::made, this, &ThumbnailModel::take);
+}
+
+void ThumbnailModel::setFolder(const std::string& folder) {
+    const auto found = tessarin::findPlace(folder);
+    const std::optional<tessarin::Stamp> stamp = found ? std::optional(found->stamp) : std::nullopt;
+    if (folder == folder_ && stamp && stamp == stamp_) {
+        return; // unchanged: its thumbnails still hold
+    }
+    std::vector<std::string> paths = tessarin::fileSource().screenFilesOf(folder);
+    beginResetModel();
+    loader_.clear();
+    thumbnails_.clear();
+    problems_.clear();
+    folder_ = folder;
+    stamp_ = stamp;
+    paths_ = std::move(paths);
+    names_.clear();
+    for (const std::string& path : paths_) {
+        names_ << shownName(tessarin::nameInFolder(path));
+    }
+    endResetModel();
+}
+
+std::optional<int> ThumbnailModel::rowOf(const std::string& path) const {
+    const auto it = std::ranges::find(paths_, path);
+    if (it == paths_.end()) {
+        return std::nullopt;
+    }
+    return static_cast<int>(it - paths_.begin());
+}
+
+int ThumbnailModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(paths_.size());
+}
+
+QVariant ThumbnailModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || index.row() >= rowCount()) {
+        return {};
+    }
+    const int row = index.row();
+    switch (role) {
+    case Qt::DisplayRole:
+        return names_.at(row);
+    case Qt::ToolTipRole:
+        return problems_.contains(row) ? problems_.value(row) : names_.at(row);
+    case kPathRole:
+        return shownName(pathAt(row));
+    case kProblemRole:
+        return problems_.value(row);
+    case Qt::DecorationRole:
+        if (problems_.contains(row)) {
+            return brokenMark();
+        }
+        if (const QPixmap* thumbnail = thumbnails_.object(row)) {
+            return *thumbnail;
+        }
+        loader_.request(row, pathAt(row)); // painted now: made before what was scrolled past
+        return placeholder();
+    default:
+        return {};
+    }
+}
+
+void ThumbnailModel::take(int row, const QImage& thumbnail, const QString& problem) {
+    if (row >= rowCount()) {
+        return;
+    }
+    if (thumbnail.isNull()) {
+        problems_.insert(row, problem);
+    } else {
+        const qsizetype bytes = thumbnail.sizeInBytes();
+        thumbnails_.insert(row, new QPixmap(QPixmap::fromImage(thumbnail)), bytes);
+    }
+    const QModelIndex changed = index(row);
+    emit dataChanged(changed, changed, {Qt::DecorationRole, Qt::ToolTipRole});
+}

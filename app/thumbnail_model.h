@@ -1,0 +1,65 @@
+#pragma once
+
+#include "app/thumbnail_loader.h"
+#include "storage/stamp.h"
+
+#include <QAbstractListModel>
+#include <QCache>
+#include <QHash>
+#include <QPixmap>
+#include <optional>
+#include <string>
+#include <vector>
+
+// The screen files of one folder or disk image, in browsing order, each with its name and
+// its thumbnail, which fills in as it is made: a row asked for its picture (painted) is
+// asked of the loader. Thumbnails are kept, up to a memory budget, while the folder is
+// unchanged; a file that cannot be made into one shows a broken-picture mark with the
+// reason as its tooltip.
+class ThumbnailModel : public QAbstractListModel {
+    Q_OBJECT
+
+public:
+    // The side of the square thumbnails.
+    static constexpr int kThumbnailSize = 128;
+    // The role of a row's screen file (a QString of its local bytes).
+    static constexpr int kPathRole = Qt::UserRole;
+    // The role of a row's problem: why no thumbnail could be made; empty while none.
+    static constexpr int kProblemRole = Qt::UserRole + 1;
+
+    explicit ThumbnailModel(QObject* parent = nullptr);
+
+    // Lists folder's screen files (FileSource::screenFilesOf); the thumbnails made are
+    // kept when it is the folder listed before and unchanged since. FileError naming a
+    // disk image that is no MSX-DOS disk.
+    void setFolder(const std::string& folder);
+    // The folder listed; empty before the first.
+    [[nodiscard]] const std::string& folder() const { return folder_; }
+    // The row of the screen file path; nothing when it is not listed.
+    [[nodiscard]] std::optional<int> rowOf(const std::string& path) const;
+    // The screen file of row.
+    [[nodiscard]] const std::string& pathAt(int row) const {
+        return paths_.at(static_cast<std::size_t>(row));
+    }
+
+    // Whether row shows its thumbnail or its broken mark, not the background waiting.
+    [[nodiscard]] bool isMade(int row) const {
+        return thumbnails_.contains(row) || problems_.contains(row);
+    }
+
+    [[nodiscard]] int rowCount(const QModelIndex& parent = {}) const override;
+    [[nodiscard]] QVariant data(const QModelIndex& index, int role) const override;
+
+private:
+    // A made thumbnail comes: it is kept and its row painted again.
+    void take(int row, const QImage& thumbnail, const QString& problem);
+
+    std::string folder_;
+    std::optional<tessarin::Stamp> stamp_;
+    std::vector<std::string> paths_;
+    QStringList names_; // shown under the thumbnails
+    // Asked for from data(), which is const to the view.
+    mutable ThumbnailLoader loader_;
+    QCache<int, QPixmap> thumbnails_; // cost: bytes
+    QHash<int, QString> problems_;
+};

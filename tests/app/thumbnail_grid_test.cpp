@@ -1,0 +1,73 @@
+// The thumbnail grid as a user drives it: a folder given on the command line opens into
+// the grid, the keys move the selection, Enter opens the picture, Escape comes back.
+#include "app/thumbnail_grid.h"
+#include "tests/app/viewer_fixture.h"
+
+#include <QPixmap>
+#include <QTest>
+#include <cstdlib>
+#include <gtest/gtest.h>
+
+namespace tessarin::test {
+namespace {
+
+TEST(ThumbnailGrid, AFolderOpensIntoTheGridAndEnterAndEscapeGoBetweenItAndThePicture) {
+    const ScratchDir dir;
+    const std::string first = copySample(dir, "BARS.SC5", "A1.SC5");
+    const std::string second = copySample(dir, "BARS7.SC7", "A2.SC7");
+    const std::string broken = dir.file("A10.SC5"); // after A2: file-manager order
+    writeBytes(broken, {});
+    ViewerWindow window({dir.path()});
+    ASSERT_TRUE(window->startUpErrors().isEmpty());
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.form.get()));
+    ASSERT_TRUE(window->thumbnails().shown());
+    ThumbnailGrid& grid = *window->thumbnails().grid();
+    const ThumbnailModel& model = grid.thumbnails();
+    ASSERT_EQ(model.rowCount(), 3);
+    EXPECT_EQ(model.index(1).data().toString().toStdString(), "A2.SC7");
+    EXPECT_EQ(grid.selectedPath(), first);
+    EXPECT_EQ(window->document()->fileName(FileSlot::vram0), first);
+
+    // The thumbnails come from the workers: a picture where there was background, the
+    // broken mark with the reason for the empty file.
+    const auto made = [&] { return model.isMade(0) && model.isMade(1) && model.isMade(2); };
+    for (int waited = 0; !made() && waited < 10000; waited += 20) {
+        QTest::qWait(20);
+    }
+    EXPECT_NE(model.index(2).data(Qt::ToolTipRole).toString().toStdString().find("is empty"),
+              std::string::npos);
+    EXPECT_TRUE(model.index(0).data(ThumbnailModel::kProblemRole).toString().isEmpty());
+    // The exporter's --thumbnail of the same file, centred on the square.
+    const std::string exported = dir.file("thumb.png");
+    const std::string command =
+        std::string(TESSARIN_EXPORT) + " -q --thumbnail 128 -o '" + exported + "' '" + first + "'";
+    ASSERT_EQ(std::system(command.c_str()), 0) << command;
+    const QImage want(QString::fromStdString(exported));
+    const QImage thumbnail = model.index(0).data(Qt::DecorationRole).value<QPixmap>().toImage();
+    const int side = ThumbnailModel::kThumbnailSize;
+    EXPECT_EQ(thumbnail
+                  .copy((side - want.width()) / 2, (side - want.height()) / 2, want.width(),
+                        want.height())
+                  .convertToFormat(QImage::Format_RGB888),
+              want.convertToFormat(QImage::Format_RGB888));
+
+    QTest::keyClick(&grid, Qt::Key_PageDown); // the grid's, not the window's Next File
+    QTest::qWait(50);                         // which would run queued
+    EXPECT_EQ(window->document()->fileName(FileSlot::vram0), first);
+    QTest::keyClick(&grid, Qt::Key_End);
+    QTest::keyClick(&grid, Qt::Key_Left);
+    EXPECT_EQ(grid.selectedPath(), second);
+    QTest::keyClick(&grid, Qt::Key_Return);
+    EXPECT_FALSE(window->thumbnails().shown());
+    EXPECT_EQ(window->document()->fileName(FileSlot::vram0), second);
+    EXPECT_EQ(window.picture(), ViewerWindow({second}).picture());
+
+    QTest::keyClick(window.form.get(), Qt::Key_Escape);
+    EXPECT_TRUE(window->thumbnails().shown());
+    EXPECT_EQ(grid.selectedPath(), second);
+    EXPECT_TRUE(window->menu().thumbnails->isChecked());
+}
+
+} // namespace
+} // namespace tessarin::test
