@@ -90,33 +90,40 @@ void checkByData(QActionGroup* group, int value) {
 
 MainWindow::MainWindow(const std::vector<std::string>& arguments, QWidget* parent)
     : QMainWindow(parent), menu_(buildMainMenu(*this)), clientArea_(new ClientArea(*this)),
-#include "app/keys_window.h"
-#include "app/picture_scroller.h"
-      setObjectName(QStringLiteral("mainWindow"));
-setWindowTitle(kCaption);
-setCentralWidget(scroller_);
-scroller_->setFocus(); // the arrow keys scroll the picture
+      scroller_(new PictureScroller(clientArea_, this)), status_(statusBar()),
+      recentFiles_(menu_.recentMenu, settings_, this,
+                   [this](const std::string& file) {
+                       tessarin::reportErrors([&] { openFileByName(file); });
+                   }),
+      saveAs_(this, settings_),
+      thumbnails_(*this, menu_.thumbnails, [this](const std::string& file) {
+          tessarin::reportErrors([&] { openFromGrid(file); });
+      }) {
+    setObjectName(QStringLiteral("mainWindow"));
+    setWindowTitle(kCaption);
+    setCentralWidget(scroller_);
+    scroller_->setFocus(); // the arrow keys scroll the picture
 
-tempBitmapFileName_ = tessarin::makeTempFile(kTempFilePrefix);
-try {
-    document_ = std::make_unique<tessarin::ScreenDocument>();
-    setAutomaticSize();
-    selectScreenMode(tessarin::kDefaultScreenMode);
-    setAcceptDrops(true);
-    const std::size_t count = std::min(arguments.size(), kMaxFilesAtOnce);
-    for (std::size_t i = 0; i < count; ++i) {
-        // A bad name does not keep the good ones from opening: start-up reports them.
-        try {
-            openFileByName(arguments[i]);
-        } catch (const tessarin::FileError& error) {
-            startUpErrors_ << QString::fromLocal8Bit(error.what());
+    tempBitmapFileName_ = tessarin::makeTempFile(kTempFilePrefix);
+    try {
+        document_ = std::make_unique<tessarin::ScreenDocument>();
+        setAutomaticSize();
+        selectScreenMode(tessarin::kDefaultScreenMode);
+        setAcceptDrops(true);
+        const std::size_t count = std::min(arguments.size(), kMaxFilesAtOnce);
+        for (std::size_t i = 0; i < count; ++i) {
+            // A bad name does not keep the good ones from opening: start-up reports them.
+            try {
+                openFileByName(arguments[i]);
+            } catch (const tessarin::FileError& error) {
+                startUpErrors_ << QString::fromLocal8Bit(error.what());
+            }
         }
+    } catch (...) {
+        // No window will close to delete it.
+        tessarin::deleteFile(tempBitmapFileName_);
+        throw;
     }
-} catch (...) {
-    // No window will close to delete it.
-    tessarin::deleteFile(tempBitmapFileName_);
-    throw;
-}
 }
 
 MainWindow::~MainWindow() {
