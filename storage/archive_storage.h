@@ -43,12 +43,11 @@ public:
     [[nodiscard]] InputBytes read(const std::string& name, std::size_t limit,
                                   const std::string& path) const override;
 
+private:
     struct Member {
         std::string name;      // its path inside, made safe (no "..", no leading "/")
         std::size_t index = 0; // its place among the archive's entries
     };
-
-private:
     class Reader;
     [[nodiscard]] std::unique_ptr<Reader> open() const;
     [[nodiscard]] std::shared_ptr<const std::vector<std::uint8_t>>
