@@ -237,8 +237,13 @@ std::optional<std::string> FileSource::companionOf(const std::string& screenFile
 }
 
 std::optional<std::string> FileSource::paletteOf(const std::string& screenFile) {
-    const std::string folder = folderOf(screenFile);
-    const auto palette = placeAt(folder)->names.paletteOf(nameInFolder(screenFile));
+    std::string folder = folderOf(screenFile);
+    auto palette = placeAt(folder)->names.paletteOf(nameInFolder(screenFile));
+    if (!palette && browsedAs(screenFile) != screenFile) {
+        // A packed picture pairs with the palettes beside it, by the name it holds.
+        folder = folderOf(folder);
+        palette = placeAt(folder)->names.paletteOf(nameInFolder(screenFile));
+    }
     return palette ? std::optional(joined(folder, *palette)) : std::nullopt;
 }
 

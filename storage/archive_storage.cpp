@@ -141,7 +141,11 @@ ArchiveStorage::ArchiveStorage(const std::string& archive,
                 continue;
             }
             byName_.emplace(name, members_.size());
-            members_.push_back({std::move(name), index});
+            std::optional<std::uint64_t> size;
+            if (archive_entry_size_is_set(entry) != 0) {
+                size = static_cast<std::uint64_t>(archive_entry_size(entry));
+            }
+            members_.push_back({std::move(name), index, size});
         }
     } catch (const FileError& error) {
         // A broken entry ends the listing; what came before it is still the archive's.
@@ -164,7 +168,7 @@ std::vector<std::string> ArchiveStorage::names() const {
 }
 
 std::shared_ptr<const std::vector<std::uint8_t>>
-ArchiveStorage::unpack(const Member& member, const std::string& path) const {
+ArchiveStorage::unpack(const Member& member, const std::string& path, std::uint64_t upTo) const {
     Reader reader(*this);
     archive_entry* entry = nullptr;
     for (std::size_t index = 0; index <= member.index; ++index) {
@@ -180,14 +184,17 @@ ArchiveStorage::unpack(const Member& member, const std::string& path) const {
                              std::to_string(kMaxMemberBytes / (1024 * 1024)) + " MiB",
                          Fault::memberTooLarge);
     };
-    if (archive_entry_size_is_set(entry) != 0 &&
-        static_cast<std::uint64_t>(archive_entry_size(entry)) > kMaxMemberBytes) {
+    if (member.size > kMaxMemberBytes) {
         throw tooLarge();
     }
     auto bytes = std::make_shared<std::vector<std::uint8_t>>();
     const std::uint64_t start = reader.position();
     std::array<std::uint8_t, 64 * 1024> chunk{};
-    while (const std::size_t got = reader.data(chunk, path)) {
+    while (bytes->size() < upTo) {
+        const std::size_t got = reader.data(chunk, path);
+        if (got == 0) {
+            break;
+        }
         if (bytes->size() + got > kMaxMemberBytes) {
             throw tooLarge();
         }
@@ -212,6 +219,7 @@ InputBytes ArchiveStorage::read(const std::string& name, std::size_t limit,
         throw FileError(path, "Cannot open file " + quoted(path) + ": no such file in the archive",
                         Fault::noSuchFile);
     }
+    const Member& member = members_[found->second];
     std::shared_ptr<const std::vector<std::uint8_t>> bytes;
     {
         const std::lock_guard lock(guard_);
@@ -219,8 +227,17 @@ InputBytes ArchiveStorage::read(const std::string& name, std::size_t limit,
             bytes = kept->second;
         }
     }
+    if (!bytes && member.size && limit < *member.size) {
+        // Its first bytes (what a listing looks at): those alone, not kept.
+        bytes = unpack(member, path, limit);
+        InputBytes input;
+        input.size = *member.size;
+        input.bytes.assign(bytes->begin(), bytes->begin() + static_cast<std::ptrdiff_t>(
+                                                                std::min(limit, bytes->size())));
+        return input;
+    }
     if (!bytes) {
-        bytes = unpack(members_[found->second], path);
+        bytes = unpack(member, path, kMaxMemberBytes + 1);
         const std::lock_guard lock(guard_);
         if (keptBytes_ + bytes->size() > kKeptBytes) {
             kept_.clear();

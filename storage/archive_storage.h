@@ -7,6 +7,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,7 +21,8 @@ inline constexpr std::uint64_t kMaxPackingRatio = 1000;
 // An archive read through libarchive: ZIP, LZH/LHA and 7z by their bytes, or a gzip file
 // holding one file. Its regular files are listed once when it is opened, by their paths
 // inside it; a member is unpacked when it is read, and kept for the next read while the
-// storage lives, up to a few of them.
+// storage lives, up to a few of them. A look at a member's first bytes whose header gives
+// its size unpacks only those.
 class ArchiveStorage final : public Storage {
 public:
     enum class Kind : std::uint8_t { members, gzip };
@@ -43,16 +45,16 @@ public:
     [[nodiscard]] InputBytes read(const std::string& name, std::size_t limit,
                                   const std::string& path) const override;
 
-    struct Member {
-        std::string name;      // its path inside, made safe (no "..", no leading "/")
-        std::size_t index = 0; // its place among the archive's entries
-    };
-
 private:
+    struct Member {
+        std::string name;                  // its path inside, made safe (no "..", no leading "/")
+        std::size_t index = 0;             // its place among the archive's entries
+        std::optional<std::uint64_t> size; // unpacked, as its header claims
+    };
     class Reader;
     [[nodiscard]] std::unique_ptr<Reader> open() const;
     [[nodiscard]] std::shared_ptr<const std::vector<std::uint8_t>>
-    unpack(const Member& member, const std::string& path) const;
+    unpack(const Member& member, const std::string& path, std::uint64_t upTo) const;
 
     std::string archive_;
     std::shared_ptr<const std::vector<std::uint8_t>> bytes_; // null for a file

@@ -2,6 +2,8 @@
 
 #include "platform/file_error.h"
 
+#include <string>
+
 namespace tessarin {
 
 namespace {
@@ -21,8 +23,12 @@ constexpr std::uint32_t kOffsetStep = 128;
 constexpr std::uint32_t kLargestCode = 2 * kMaxUnpackedBytes;
 
 struct Broken {
-    const char* reason;
+    std::string reason;
 };
+
+Broken tooLong() {
+    return {"it unpacks to more than " + std::to_string(kMaxUnpackedBytes) + " bytes"};
+}
 
 class BitReader {
 public:
@@ -74,7 +80,7 @@ private:
 
 void literals(BitReader& in, std::uint32_t length, std::vector<std::uint8_t>& out) {
     if (length > kMaxUnpackedBytes - out.size()) {
-        throw Broken{"it unpacks to more than 131072 bytes"};
+        throw tooLong();
     }
     for (std::uint32_t i = 0; i < length; ++i) {
         out.push_back(in.byte());
@@ -86,7 +92,7 @@ void copy(std::uint32_t offset, std::uint32_t length, std::vector<std::uint8_t>&
         throw Broken{"its stream copies from before its start"};
     }
     if (length > kMaxUnpackedBytes - out.size()) {
-        throw Broken{"it unpacks to more than 131072 bytes"};
+        throw tooLong();
     }
     // Byte by byte: a copy may overlap what it writes (offset 1 repeats one byte).
     const std::size_t at = out.size();

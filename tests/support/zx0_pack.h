@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cstdint>
 #include <span>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 namespace tessarin::test {
@@ -15,9 +17,9 @@ inline std::vector<std::uint8_t> packZx0(std::span<const std::uint8_t> in) {
     std::vector<std::uint8_t> out;
     std::size_t bitByte = 0;
     std::uint8_t mask = 0;
-    bool backtrack = false;
+    bool backtrack = false; // the next bit goes into bit 0 of the offset byte just written
     const auto bit = [&](bool set) {
-        if (backtrack) { // bit 0 of the offset byte just written
+        if (backtrack) {
             out.back() |= set ? 1 : 0;
             backtrack = false;
             return;
@@ -41,24 +43,10 @@ inline std::vector<std::uint8_t> packZx0(std::span<const std::uint8_t> in) {
         }
         bit(true);
     };
-    std::vector<std::uint8_t> literals;
-    bool first = true;
-    bool afterLiterals = false;
+    std::size_t literalsFrom = 0;
     std::size_t last = 1;
-    const auto flush = [&] {
-        if (literals.empty()) {
-            return;
-        }
-        if (!first) {
-            bit(false);
-        }
-        gamma(literals.size());
-        out.insert(out.end(), literals.begin(), literals.end());
-        literals.clear();
-        first = false;
-        afterLiterals = true;
-    };
-    for (std::size_t i = 0; i < in.size();) {
+    bool afterLiterals = false;
+    for (std::size_t i = 0; i <= in.size();) {
         std::size_t length = 0;
         std::size_t offset = 0;
         for (std::size_t back = 1; back <= std::min(i, kWindow); ++back) {
@@ -66,21 +54,27 @@ inline std::vector<std::uint8_t> packZx0(std::span<const std::uint8_t> in) {
             while (i + n < in.size() && in[i + n] == in[i + n - back]) {
                 ++n;
             }
-            if (n > length) {
-                length = n;
-                offset = back;
-            }
+            std::tie(length, offset) = std::max(std::pair{length, offset}, std::pair{n, back});
         }
-        if (length < 2) {
-            literals.push_back(in[i++]);
+        if (length < 2 && i < in.size()) {
+            ++i; // one more literal
             continue;
         }
-        flush();
+        if (i > literalsFrom) { // no flag before the first block, always literals
+            if (literalsFrom != 0) {
+                bit(false);
+            }
+            gamma(i - literalsFrom);
+            out.insert(out.end(), in.begin() + literalsFrom, in.begin() + i);
+            afterLiterals = true;
+        }
+        if (i == in.size()) {
+            break;
+        }
+        bit(!(afterLiterals && offset == last));
         if (afterLiterals && offset == last) {
-            bit(false);
             gamma(length);
         } else {
-            bit(true);
             gamma((offset - 1) / 128 + 1, true);
             out.push_back(static_cast<std::uint8_t>((127 - (offset - 1) % 128) << 1));
             backtrack = true;
@@ -89,8 +83,8 @@ inline std::vector<std::uint8_t> packZx0(std::span<const std::uint8_t> in) {
         last = offset;
         afterLiterals = false;
         i += length;
+        literalsFrom = i;
     }
-    flush();
     bit(true);
     gamma(256, true); // the end mark
     return out;
