@@ -70,6 +70,9 @@ MainMenu buildMainMenu(MainWindow& window) {
                              &W::openVram1File);
     m.openPalette = addCommand(m.fileMenu, "openPalette", QStringLiteral("&Palette Open..."),
                                window, &W::openPaletteFile);
+    m.keepPalette = addCommand(m.fileMenu, "keepPalette", QStringLiteral("&Keep Palette"), window,
+                               &W::toggleKeepPalette);
+    m.keepPalette->setCheckable(true);
     m.openVram0->setShortcut(QKeySequence::Open);
     m.saveAs = addCommand(m.fileMenu, "saveAs", QStringLiteral("Save &As..."), window, &W::saveAs);
     m.saveAs->setShortcuts(

@@ -22,6 +22,7 @@ struct MainMenu {
     QAction* openVram0;
     QAction* openVram1;
     QAction* openPalette;
+    QAction* keepPalette; // checked: the palette opened by hand stays through browsing
     QAction* saveAs;
     QAction* nextFile;
     QAction* previousFile;

@@ -105,6 +105,8 @@ public slots:
     void openVram0File();
     void openVram1File();
     void openPaletteFile();
+    // Keep Palette as its menu item is checked; the status bar says it.
+    void toggleKeepPalette();
     // Saves the picture shown at zoom 1, at the window's pixel aspect (SaveAs).
     void saveAs();
     // The next or previous screen file of the VRAM0 file's folder, opened by its name with

@@ -1,5 +1,7 @@
 #include "document/file_source.h"
 
+#include "document/palette_shape.h"
+
 #include "names/ascii_case.h"
 #include "names/natural_order.h"
 #include "platform/file_error.h"
@@ -213,6 +215,39 @@ std::optional<std::string> FileSource::paletteOf(const std::string& screenFile) 
     const std::string folder = folderOf(screenFile);
     const auto palette = placeAt(folder)->names.paletteOf(nameInFolder(screenFile));
     return palette ? std::optional(joined(folder, *palette)) : std::nullopt;
+}
+
+std::optional<std::string> FileSource::folderPaletteOf(const std::string& screenFile) {
+    const std::string folder = folderOf(screenFile);
+    const auto place = placeAt(folder);
+    Place::OnlyPalette& only = *place->onlyPalette;
+    std::call_once(only.found, [&] { only.name = onlyPaletteIn(*place, folder); });
+    return only.name ? std::optional(joined(folder, *only.name)) : std::nullopt;
+}
+
+std::optional<std::string> FileSource::onlyPaletteIn(const Place& place,
+                                                     const std::string& folder) {
+    if (!place.storage) {
+        return std::nullopt;
+    }
+    std::optional<std::string> found;
+    for (const NamedFile& file : place.names.files()) {
+        try {
+            const InputBytes head =
+                place.storage->read(file.name, kMaxPaletteFileSize, joined(folder, file.name));
+            const bool byName = file.slot == FileSlot::palette && isPaletteFileSize(head.size);
+            if (!byName && !isPaletteByContent(head.bytes, head.size)) {
+                continue;
+            }
+        } catch (const FileError&) {
+            continue; // unreadable: no palette of anyone's
+        }
+        if (found) {
+            return std::nullopt; // two: which would be a guess
+        }
+        found = file.name;
+    }
+    return found;
 }
 
 } // namespace tessarin

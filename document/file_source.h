@@ -70,6 +70,10 @@ public:
     [[nodiscard]] std::optional<std::string> companionOf(const std::string& screenFile);
     // The palette file of screenFile in its folder (PIC.PL5 for PIC.SC5).
     [[nodiscard]] std::optional<std::string> paletteOf(const std::string& screenFile);
+    // The one palette file of screenFile's folder, by its name (at most 256 bytes) or by
+    // its bytes (isPaletteByContent: GAMEPAL.SC5, a BSAVE of the table); nothing when the
+    // folder holds none or several. The folder's files are read once, when first asked.
+    [[nodiscard]] std::optional<std::string> folderPaletteOf(const std::string& screenFile);
 
 private:
     // What one place holds, worked out once while it is unchanged.
@@ -83,7 +87,16 @@ private:
         std::unordered_map<std::string, std::size_t> foldedPlace; // folded name -> first
         // The kinds of the files whose names do not decide, by name.
         std::unordered_map<std::string, PictureKind> kindByBytes;
+        // The folder's only palette file, found at the first question.
+        struct OnlyPalette {
+            std::once_flag found;
+            std::optional<std::string> name;
+        };
+        std::shared_ptr<OnlyPalette> onlyPalette = std::make_shared<OnlyPalette>();
     };
+    // The folder's only palette file among the place's files; nothing for none or several.
+    [[nodiscard]] static std::optional<std::string> onlyPaletteIn(const Place& place,
+                                                                  const std::string& folder);
     [[nodiscard]] std::shared_ptr<const Place> placeAt(const std::string& folder);
     [[nodiscard]] std::shared_ptr<const Place> placeOf(const FoundPlace& found);
     [[nodiscard]] static std::shared_ptr<const Place> make(const FoundPlace& found);

@@ -121,6 +121,9 @@ FileSlot ScreenDocument::openNamed(const std::string& name, Loading loading) {
     if (choice.slot == FileSlot::vram0 && !files.companion.empty()) {
         openInto(files.companion, FileSlot::vram1);
     }
+    if (choice.slot == FileSlot::vram0) {
+        choosePaletteFile(fileName, files.paletteFile, loading);
+    }
     if (reloadFailure) {
         throw ReloadError(reloadFailure->fileName(), reloadFailure->what(), reloadFailure->fault());
     }
@@ -137,13 +140,20 @@ void ScreenDocument::openInto(const std::string& fileName, FileSlot slot) {
     }
     const InputBytes in = readChecked(fileName, slot, mapping_);
     openOpened(fileName, in, slot);
+    if (slot == FileSlot::vram0) {
+        choosePaletteFile(fileName, fileSource().paletteOf(fileName).value_or(""),
+                          Loading::onTop);
+    }
 }
 
 void ScreenDocument::openOpened(const std::string& fileName, const InputBytes& in, FileSlot slot) {
     hasPicture_ = true;
-    // The automatic rule takes an open palette file by itself.
-    if (slot == FileSlot::palette && mapping_.paletteSource != PaletteSource::automatic) {
-        mapping_.paletteSource = PaletteSource::file;
+    if (slot == FileSlot::palette) {
+        paletteOrigin_ = PaletteOrigin::byHand; // the picture's own say otherwise after this
+        // The automatic rule takes an open palette file by itself.
+        if (mapping_.paletteSource != PaletteSource::automatic) {
+            mapping_.paletteSource = PaletteSource::file;
+        }
     }
     fileNames_[indexOf(slot)] = fileName;
     if (slot == FileSlot::vram0) {
@@ -152,7 +162,7 @@ void ScreenDocument::openOpened(const std::string& fileName, const InputBytes& i
         const std::string name = nameInFolder(fileName);
         const PictureKind kind = pictureKind(name, in.bytes, in.size);
         contentNote_ = kind.picture || chooseByFileName(name).slot == FileSlot::palette
-                           ? std::string()
+                           ? sizeHint(name, in.bytes, in.size)
                            : std::string(kind.reason);
     }
     loadFrom(slot, in);
@@ -161,6 +171,28 @@ void ScreenDocument::openOpened(const std::string& fileName, const InputBytes& i
     } else {
         followVramPalette();
     }
+}
+
+void ScreenDocument::choosePaletteFile(const std::string& screenFile, const std::string& paired,
+                                       Loading loading) {
+    std::string& open = fileNames_[indexOf(FileSlot::palette)];
+    const bool byHand = paletteOrigin_ == PaletteOrigin::byHand && !open.empty();
+    if (byHand && (loading == Loading::onTop || keepPalette_ ||
+                   mapping_.paletteSource != PaletteSource::automatic)) {
+        return;
+    }
+    open.clear(); // the last picture's is not this one's
+    std::string chosen = paired;
+    PaletteOrigin origin = PaletteOrigin::sameName;
+    if (chosen.empty() && vramPaletteFinding() != PaletteFinding::holds) {
+        chosen = fileSource().folderPaletteOf(screenFile).value_or("");
+        origin = PaletteOrigin::folderOnly;
+    }
+    if (!chosen.empty()) {
+        openInto(chosen, FileSlot::palette);
+        paletteOrigin_ = origin;
+    }
+    selectSourcePalette();
 }
 
 void ScreenDocument::selectScreenMode(ScreenMode mode) {
@@ -198,7 +230,8 @@ void ScreenDocument::previewPalette(PaletteSource source) {
 }
 
 Picture ScreenDocument::pictureOf(const PictureRequest& request) {
-    const std::string screenFile = screenFileOf(fileSource(), request.screenFile);
+    const PictureFiles found = pictureFilesOf(fileSource(), request.screenFile);
+    const std::string& screenFile = found.screenFile;
     ScreenDocument document;
     document.vdp_->setColourModel(request.colourModel);
     document.vdp_->setScreenMode(request.screenMode);
@@ -215,6 +248,10 @@ Picture ScreenDocument::pictureOf(const PictureRequest& request) {
         }
     }
     document.hasPicture_ = true;
+    if (request.paletteFile.empty()) {
+        // The picture's own colours, found as the viewer finds them when it opens the file.
+        document.choosePaletteFile(screenFile, found.paletteFile, Loading::alone);
+    }
     document.selectSourcePalette();
     document.setViewMode(request.viewMode);
     return document.takePicture();
@@ -283,6 +320,9 @@ PaletteFinding ScreenDocument::vramPaletteFinding() const {
     if (facts == nullptr) {
         return PaletteFinding::noPaletteMode;
     }
+    if (vram0Carried_) {
+        return PaletteFinding::holds; // checked when it was found
+    }
     return tessarin::vramPaletteFinding(vdp_->vram(), *facts, vram0Written_);
 }
 
@@ -305,15 +345,24 @@ std::string ScreenDocument::paletteDescription() const {
         return "none: direct colours";
     }
     switch (paletteInEffect()) {
-    case PaletteSource::file:
-        return nameInFolder(fileName(FileSlot::palette));
+    case PaletteSource::file: {
+        const std::string name = "palette: " + nameInFolder(fileName(FileSlot::palette));
+        switch (paletteOrigin_) {
+        case PaletteOrigin::sameName:
+            return name + " (same name)";
+        case PaletteOrigin::folderOnly:
+            return name + " (folder's only palette)";
+        default:
+            return keepPalette_ ? name + " (kept)" : name;
+        }
+    }
     case PaletteSource::vram:
-        return "VRAM table";
+        return vram0Carried_ == PalettePlace::appended ? "palette: appended" : "palette: in file";
     default:
         if (mapping_.paletteSource == PaletteSource::automatic) {
-            return "standard: " + std::string(reasonOf(vramPaletteFinding()));
+            return "standard palette (" + std::string(reasonOf(vramPaletteFinding())) + ")";
         }
-        return "standard";
+        return "standard palette";
     }
 }
 
@@ -341,14 +390,7 @@ ScreenDocument::BrowseStep ScreenDocument::openNeighbour(int step) {
             result.skipped.push_back(error);
             continue;
         }
-        const std::string paletteFile = pictureFilesOf(fileSource(), *screenFile).paletteFile;
-        if (paletteFile.empty() && mapping_.paletteSource == PaletteSource::automatic) {
-            fileNames_[indexOf(FileSlot::palette)].clear(); // the last picture's is not this one's
-        }
         openNamed(*screenFile, Loading::alone);
-        if (!paletteFile.empty()) {
-            openInto(paletteFile, FileSlot::palette);
-        }
         result.opened = screenFile;
         break;
     }
@@ -386,9 +428,16 @@ void ScreenDocument::loadFrom(FileSlot slot, const InputBytes& in) {
     const bool ownLayout = mapping_.layout == LayoutChoice::automatic && facts != nullptr;
     switch (slot) {
     case FileSlot::vram0:
+        vram0Carried_.reset();
         if (ownLayout) {
             vram0Layout_ = detectLayout(in.bytes, in.size, *facts);
             vram0Written_ = layScreenFile(vram0Layout_, in.bytes, vram, *facts, 0);
+            // The palette past the data goes where the machine keeps it; the picture still
+            // ends at the end address.
+            if (const auto carried = paletteBeyondData(vram0Layout_, in.bytes, *facts)) {
+                std::ranges::copy(carried->table, vram.begin() + facts->paletteTable);
+                vram0Carried_ = carried->place;
+            }
             break;
         }
         // Data past 64 KB runs on into VRAM1, up to the end of VRAM.

@@ -90,6 +90,10 @@ inline constexpr std::uint64_t kMaxPaletteFileSize = 256;
 // screen file whatever its name says, laid in the mode already chosen.
 [[nodiscard]] FileNameChoice chooseByNameAndSize(std::string_view fileName, std::uint64_t size);
 
+// The mode the name's last character names (5-8; A, B: 10; C, S: 12), if any: for a
+// palette file (X.PL7), the mode it was saved for.
+[[nodiscard]] std::optional<ScreenMode> screenModeOfLastCharacter(std::string_view fileName);
+
 // The entry of kScreenExtensions of the name's whole extension (any case), if any.
 [[nodiscard]] const ScreenExtension* screenExtensionOf(std::string_view fileName);
 

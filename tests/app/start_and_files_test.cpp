@@ -48,6 +48,7 @@ TEST(MainMenu, ItemsHaveTheirNamesCaptionsShortcutsAndStatesAtStart) {
         {"fileMenu", "openVram0", "VRAM0 &Open...", false, false, true, "Ctrl+O"},
         {"fileMenu", "openVram1", "VRAM&1 Open...", false, false, true},
         {"fileMenu", "openPalette", "&Palette Open...", false, false, true},
+        {"fileMenu", "keepPalette", "&Keep Palette", true, false, true},
         {"fileMenu", "saveAs", "Save &As...", false, false, false, "Ctrl+S; Ctrl+Shift+S"},
         {"fileMenu", "nextFile", "Next File", false, false, true, "PgDown"},
         {"fileMenu", "previousFile", "Previous File", false, false, true, "PgUp"},

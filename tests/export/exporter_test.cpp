@@ -320,6 +320,11 @@ TEST(Exporter, BatchPairsPalettesByBaseNameAndAppliesPaletteToTheRest) {
     EXPECT_TRUE(readBytes(out / "BARS7.bmp") ==
                 viewerBitmap({ScreenMode::screen7, in / "BARS7.SC7", "", sample("BARS7.PL7"),
                               mappingOf(512, PaletteSource::automatic)}));
+    // Alone, the screen file takes the palette of its base name all the same.
+    ASSERT_EQ(runProcess(kExporter, {"-q", "-o", out / "alone.bmp", in / "BARS.SC5"}, in.path())
+                  .exitCode,
+              0);
+    EXPECT_TRUE(readBytes(out / "alone.bmp") == readBytes(out / "BARS.bmp"));
 }
 
 TEST(Exporter, BatchReportsEachFailedFileAndConvertsTheRest) {
