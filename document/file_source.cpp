@@ -1,7 +1,6 @@
 #include "document/file_source.h"
 
 #include "document/palette_shape.h"
-
 #include "names/ascii_case.h"
 #include "names/natural_order.h"
 #include "platform/file_error.h"

@@ -56,8 +56,7 @@ PaletteFinding vramPaletteFinding(std::span<const std::uint8_t, kVramSize> vram,
 std::optional<CarriedPalette> paletteBeyondData(const ScreenLayout& layout,
                                                 std::span<const std::uint8_t> file,
                                                 const ScreenModeFacts& mode) {
-    if (layout.kind != LayoutKind::bsave || !mode.usesPalette() ||
-        file.size() < layout.fileSize) {
+    if (layout.kind != LayoutKind::bsave || !mode.usesPalette() || file.size() < layout.fileSize) {
         return std::nullopt; // a file not read whole is not looked past
     }
     const std::uint64_t dataEnd = layout.dataOffset + layout.headerEnd - layout.start + 1;

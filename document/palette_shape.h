@@ -49,9 +49,9 @@ struct CarriedPalette {
 // end address, for the mode: the table read from the bytes past the end where they reach
 // the mode's shown entries, else a palette appended after the data; each only when it
 // holds a palette. Nothing for any other layout or a mode without a palette.
-[[nodiscard]] std::optional<CarriedPalette>
-paletteBeyondData(const ScreenLayout& layout, std::span<const std::uint8_t> file,
-                  const ScreenModeFacts& mode);
+[[nodiscard]] std::optional<CarriedPalette> paletteBeyondData(const ScreenLayout& layout,
+                                                              std::span<const std::uint8_t> file,
+                                                              const ScreenModeFacts& mode);
 
 // For the status bar: "" when it holds, else "the table holds no palette" and the like.
 [[nodiscard]] std::string_view reasonOf(PaletteFinding finding);

@@ -141,8 +141,7 @@ void ScreenDocument::openInto(const std::string& fileName, FileSlot slot) {
     const InputBytes in = readChecked(fileName, slot, mapping_);
     openOpened(fileName, in, slot);
     if (slot == FileSlot::vram0) {
-        choosePaletteFile(fileName, fileSource().paletteOf(fileName).value_or(""),
-                          Loading::onTop);
+        choosePaletteFile(fileName, fileSource().paletteOf(fileName).value_or(""), Loading::onTop);
     }
 }
 
@@ -184,7 +183,9 @@ void ScreenDocument::choosePaletteFile(const std::string& screenFile, const std:
     open.clear(); // the last picture's is not this one's
     std::string chosen = paired;
     PaletteOrigin origin = PaletteOrigin::sameName;
-    if (chosen.empty() && vramPaletteFinding() != PaletteFinding::holds) {
+    // A mode of direct colours takes no palette from its folder.
+    const PaletteFinding own = vramPaletteFinding();
+    if (chosen.empty() && own != PaletteFinding::holds && own != PaletteFinding::noPaletteMode) {
         chosen = fileSource().folderPaletteOf(screenFile).value_or("");
         origin = PaletteOrigin::folderOnly;
     }

@@ -84,8 +84,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         // Past the end only the entries the mode shows are checked; appended, all of them.
         const std::span<const std::uint8_t> checked =
             carried->place == tessarin::PalettePlace::pastEnd
-                ? std::span<const std::uint8_t>(carried->table).first(
-                      tessarin::shownPaletteBytes(mode))
+                ? std::span<const std::uint8_t>(carried->table)
+                      .first(tessarin::shownPaletteBytes(mode))
                 : std::span<const std::uint8_t>(carried->table);
         if (tessarin::holdsPalette(checked) != tessarin::PaletteFinding::holds ||
             layout.kind != tessarin::LayoutKind::bsave) {

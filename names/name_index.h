@@ -43,7 +43,7 @@ public:
 
 private:
     std::vector<NamedFile> files_;
-    std::unordered_map<std::string, std::size_t> byPath_;        // folded path -> file
+    std::unordered_map<std::string, std::size_t> byPath_; // folded path -> file
     // folded base name -> its palettes, in file-manager order
     std::unordered_map<std::string, std::vector<std::size_t>> palettesByBase_;
 };

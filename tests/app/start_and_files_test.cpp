@@ -121,8 +121,7 @@ TEST(MainWindow, StartsWithoutPictureAtScreen7AndTheAutomaticSizeAndAnEmptyTempo
     EXPECT_FALSE(window->hasPicture());
     EXPECT_EQ(window->document()->viewMode(), ViewMode::magnify512x424);
     EXPECT_EQ(window->document()->vdp().screenMode(), ScreenMode::screen7);
-    EXPECT_EQ(window->document()->mapping().linePixels,
-              (std::array<std::int16_t, 2>{512, 512}));
+    EXPECT_EQ(window->document()->mapping().linePixels, (std::array<std::int16_t, 2>{512, 512}));
     EXPECT_TRUE(window->acceptDrops());
     const std::filesystem::path temp = window->temporaryPicture();
     EXPECT_EQ(temp.parent_path(), std::filesystem::path(window.tmp.path()));

@@ -19,7 +19,8 @@ PaletteRecord ramp(std::size_t at = 0, std::uint8_t value = 0x07) {
     return r;
 }
 
-TEST(PaletteShape, VramTableHoldsAPaletteOnlyWhenItsShownEntriesAreWrittenNonZeroAndWithEntryBitsOnly) {
+TEST(PaletteShape,
+     VramTableHoldsAPaletteOnlyWhenItsShownEntriesAreWrittenNonZeroAndWithEntryBitsOnly) {
     const struct {
         const char* what;
         ScreenMode mode;
