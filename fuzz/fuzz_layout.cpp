@@ -59,7 +59,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::abort();
     }
     if (tessarin::vramPaletteFinding(vram, mode, written) == tessarin::PaletteFinding::holds &&
-        !written.holds(mode.paletteTable, mode.paletteTable + tessarin::kPaletteSize)) {
+        !written.holds(mode.paletteTable,
+                       mode.paletteTable +
+                           static_cast<std::uint32_t>(tessarin::shownPaletteBytes(mode)))) {
         std::abort();
     }
     if (tessarin::unpackGraphSaurus(file, unpacked) > unpacked.size()) {
