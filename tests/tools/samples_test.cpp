@@ -71,7 +71,7 @@ TEST(Samples, ScreenFilesCarryABsaveHeaderForTheirData) {
             continue;
         }
         if (name == "CROP5.SC5" || name == "LAND8.SR8" || name == "LOOSE5.SC5" ||
-            name == "RAW7.SC7") {
+            name == "RAW7.SC7" || name == "PAST5.SC5" || name == "APPEND5.SC5") {
             continue; // the other layouts, below
         }
         EXPECT_EQ(b.at(0), 0xFE);
@@ -113,6 +113,14 @@ TEST(Samples, OtherLayoutsLayTheirPictures) {
               readPaletteFile(std::span(land).subspan(0x7680, kPaletteSize)));
     EXPECT_EQ(readPaletteFile(readBytes(kSamples / "LOOSE5.PL5")),
               readPaletteFile(readBytes(kSamples / "BARS.PL5")));
+    // The palette past the end address and the one appended are the landscape's.
+    const ScreenModeFacts& screen5 = *findScreenMode(ScreenMode::screen5);
+    for (const char* name : {"PAST5.SC5", "APPEND5.SC5"}) {
+        const std::vector<unsigned char> b = readBytes(kSamples / name);
+        const auto carried = paletteBeyondData(detectLayout(b, b.size(), screen5), b, screen5);
+        ASSERT_TRUE(carried) << name;
+        EXPECT_EQ(carried->table, readPaletteFile(std::span(land).subspan(0x7680, kPaletteSize)));
+    }
 }
 
 TEST(Samples, Screen5BarsOnPageZeroAndHorizontalBarsOnPageOne) {
