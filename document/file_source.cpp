@@ -70,6 +70,7 @@ std::shared_ptr<const FileSource::Place> FileSource::placeAt(const std::string& 
                                             {},
                                             {},
                                             {},
+                                            {},
                                             {}});
     return kNowhere;
 }
@@ -112,13 +113,19 @@ std::shared_ptr<const FileSource::Place> FileSource::make(const FoundPlace& foun
                 {},
                 {},
                 {},
+                {},
                 {}};
     for (const NamedFile& file : place.names.files()) {
         std::optional<PictureKind> kind = pictureKindByName(file.name);
         if (!kind) {
             // Only names that leave it to the bytes are read, and only their first bytes.
-            kind = kindByBytes(*place.storage, file.name, joined(found.path, file.name));
-            place.kindByBytes.emplace(file.name, *kind);
+            const auto [byBytes, palette] =
+                kindByBytes(*place.storage, file.name, joined(found.path, file.name));
+            kind = byBytes;
+            place.kindByBytes.emplace(file.name, byBytes);
+            if (palette) {
+                place.palettesByBytes.insert(file.name);
+            }
         }
         if (kind->picture && !place.names.isShownWithItsScreen(file.name)) {
             // PIC.SC5 and pic.sc5 on a disk are two files, each in its own place.
@@ -130,13 +137,15 @@ std::shared_ptr<const FileSource::Place> FileSource::make(const FoundPlace& foun
     return std::make_shared<const Place>(std::move(place));
 }
 
-PictureKind FileSource::kindByBytes(const Storage& storage, const std::string& name,
-                                    const std::string& path) {
+std::pair<PictureKind, bool>
+FileSource::kindByBytes(const Storage& storage, const std::string& name, const std::string& path) {
     try {
-        const InputBytes head = storage.read(name, kPictureHeadBytes, path);
-        return pictureKind(name, head.bytes, head.size);
+        // A palette file is read whole in the same read: the largest is 256 bytes.
+        const InputBytes head = storage.read(name, kMaxPaletteFileSize, path);
+        return {pictureKind(name, head.bytes, head.size),
+                isPaletteByContent(head.bytes, head.size)};
     } catch (const FileError&) {
-        return {false, std::nullopt, kUnreadableFile};
+        return {{false, std::nullopt, kUnreadableFile}, false};
     }
 }
 
@@ -231,15 +240,22 @@ std::optional<std::string> FileSource::onlyPaletteIn(const Place& place,
     }
     std::optional<std::string> found;
     for (const NamedFile& file : place.names.files()) {
-        try {
-            const InputBytes head =
-                place.storage->read(file.name, kMaxPaletteFileSize, joined(folder, file.name));
-            const bool byName = file.slot == FileSlot::palette && isPaletteFileSize(head.size);
-            if (!byName && !isPaletteByContent(head.bytes, head.size)) {
+        // The files the listing read are known; only those the names decided are read.
+        if (place.kindByBytes.contains(file.name)) {
+            if (!place.palettesByBytes.contains(file.name)) {
                 continue;
             }
-        } catch (const FileError&) {
-            continue; // unreadable: no palette of anyone's
+        } else {
+            try {
+                const InputBytes head =
+                    place.storage->read(file.name, kMaxPaletteFileSize, joined(folder, file.name));
+                const bool byName = file.slot == FileSlot::palette && isPaletteFileSize(head.size);
+                if (!byName && !isPaletteByContent(head.bytes, head.size)) {
+                    continue;
+                }
+            } catch (const FileError&) {
+                continue; // unreadable: no palette of anyone's
+            }
         }
         if (found) {
             return std::nullopt; // two: which would be a guess

@@ -14,6 +14,7 @@
 #include <optional>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -87,6 +88,8 @@ private:
         std::unordered_map<std::string, std::size_t> foldedPlace; // folded name -> first
         // The kinds of the files whose names do not decide, by name.
         std::unordered_map<std::string, PictureKind> kindByBytes;
+        // Those of them that are palette files by their bytes, seen in the same read.
+        std::unordered_set<std::string> palettesByBytes;
         // The folder's only palette file, found at the first question.
         struct OnlyPalette {
             std::once_flag found;
@@ -100,9 +103,10 @@ private:
     [[nodiscard]] std::shared_ptr<const Place> placeAt(const std::string& folder);
     [[nodiscard]] std::shared_ptr<const Place> placeOf(const FoundPlace& found);
     [[nodiscard]] static std::shared_ptr<const Place> make(const FoundPlace& found);
-    // The kind of the file name in storage by its first bytes; path names it for errors.
-    [[nodiscard]] static PictureKind kindByBytes(const Storage& storage, const std::string& name,
-                                                 const std::string& path);
+    // The kind of the file name in storage by its first bytes, and whether they are a
+    // palette file; path names it for errors.
+    [[nodiscard]] static std::pair<PictureKind, bool>
+    kindByBytes(const Storage& storage, const std::string& name, const std::string& path);
 
     std::mutex guard_;
     std::map<std::string, std::shared_ptr<const Place>> places_;
