@@ -14,6 +14,10 @@ namespace {
 
 // Places whose listings are kept; browsing needs one, a batch a few.
 constexpr std::size_t kKeptPlaces = 8;
+// Up to this many files, a folder's pictures by name are read to find a palette file by its
+// bytes among them (GAMEPAL.SC5); a larger folder is no disk, and reading each of its
+// pictures would cost more than its one palette is worth.
+constexpr std::size_t kPaletteSearchedFiles = 1000;
 
 std::string joined(const std::string& folder, const std::string& name) {
     if (folder == ".") {
@@ -239,13 +243,14 @@ std::optional<std::string> FileSource::onlyPaletteIn(const Place& place,
         return std::nullopt;
     }
     std::optional<std::string> found;
+    const bool small = place.names.files().size() <= kPaletteSearchedFiles;
     for (const NamedFile& file : place.names.files()) {
         // The files the listing read are known; only those the names decided are read.
         if (place.kindByBytes.contains(file.name)) {
             if (!place.palettesByBytes.contains(file.name)) {
                 continue;
             }
-        } else {
+        } else if (small || file.slot == FileSlot::palette) {
             try {
                 const InputBytes head =
                     place.storage->read(file.name, kMaxPaletteFileSize, joined(folder, file.name));
@@ -256,6 +261,8 @@ std::optional<std::string> FileSource::onlyPaletteIn(const Place& place,
             } catch (const FileError&) {
                 continue; // unreadable: no palette of anyone's
             }
+        } else {
+            continue;
         }
         if (found) {
             return std::nullopt; // two: which would be a guess

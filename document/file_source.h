@@ -72,8 +72,9 @@ public:
     // The palette file of screenFile in its folder (PIC.PL5 for PIC.SC5).
     [[nodiscard]] std::optional<std::string> paletteOf(const std::string& screenFile);
     // The one palette file of screenFile's folder, by its name (at most 256 bytes) or by
-    // its bytes (isPaletteByContent: GAMEPAL.SC5, a BSAVE of the table); nothing when the
-    // folder holds none or several. The folder's files are read once, when first asked.
+    // its bytes (isPaletteByContent: GAMEPAL.SC5, a BSAVE of the table; in a folder of over
+    // 1,000 files only among the files whose names leave it to their bytes); nothing when
+    // the folder holds none or several. Worked out once, when first asked.
     [[nodiscard]] std::optional<std::string> folderPaletteOf(const std::string& screenFile);
 
 private:
