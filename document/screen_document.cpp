@@ -190,7 +190,10 @@ void ScreenDocument::choosePaletteFile(const std::string& screenFile, const std:
         origin = PaletteOrigin::folderOnly;
     }
     if (!chosen.empty()) {
-        openInto(chosen, FileSlot::palette);
+        // Found, not chosen: the mapping's palette source stays as the user set it.
+        const InputBytes in = readChecked(chosen, FileSlot::palette, mapping_);
+        open = chosen;
+        loadFrom(FileSlot::palette, in);
         paletteOrigin_ = origin;
     }
     selectSourcePalette();
