@@ -113,14 +113,6 @@ TEST(Samples, OtherLayoutsLayTheirPictures) {
               readPaletteFile(std::span(land).subspan(0x7680, kPaletteSize)));
     EXPECT_EQ(readPaletteFile(readBytes(kSamples / "LOOSE5.PL5")),
               readPaletteFile(readBytes(kSamples / "BARS.PL5")));
-    // The palette past the end address and the one appended are the landscape's.
-    const ScreenModeFacts& screen5 = *findScreenMode(ScreenMode::screen5);
-    for (const char* name : {"PAST5.SC5", "APPEND5.SC5"}) {
-        const std::vector<unsigned char> b = readBytes(kSamples / name);
-        const auto carried = paletteBeyondData(detectLayout(b, b.size(), screen5), b, screen5);
-        ASSERT_TRUE(carried) << name;
-        EXPECT_EQ(carried->table, readPaletteFile(std::span(land).subspan(0x7680, kPaletteSize)));
-    }
 }
 
 TEST(Samples, Screen5BarsOnPageZeroAndHorizontalBarsOnPageOne) {
