@@ -148,7 +148,7 @@ void ScreenDocument::openInto(const std::string& fileName, FileSlot slot) {
 void ScreenDocument::openOpened(const std::string& fileName, const InputBytes& in, FileSlot slot) {
     hasPicture_ = true;
     if (slot == FileSlot::palette) {
-        paletteOrigin_ = PaletteOrigin::byHand; // the picture's own say otherwise after this
+        paletteOrigin_ = PaletteOrigin::byHand; // choosePaletteFile marks those it finds
         // The automatic rule takes an open palette file by itself.
         if (mapping_.paletteSource != PaletteSource::automatic) {
             mapping_.paletteSource = PaletteSource::file;
