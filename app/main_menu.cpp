@@ -72,6 +72,9 @@ MainMenu buildMainMenu(MainWindow& window) {
                                window, &W::openPaletteFile);
     m.openFolder = addCommand(m.fileMenu, "openFolder", QStringLiteral("Open &Folder..."), window,
                               &W::openFolder);
+    m.keepPalette = addCommand(m.fileMenu, "keepPalette", QStringLiteral("&Keep Palette"), window,
+                               &W::toggleKeepPalette);
+    m.keepPalette->setCheckable(true);
     m.openVram0->setShortcut(QKeySequence::Open);
     m.openFolder->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O));
     m.saveAs = addCommand(m.fileMenu, "saveAs", QStringLiteral("Save &As..."), window, &W::saveAs);

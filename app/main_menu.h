@@ -23,6 +23,7 @@ struct MainMenu {
     QAction* openVram1;
     QAction* openPalette;
     QAction* openFolder;
+    QAction* keepPalette; // checked: the palette opened by hand stays through browsing
     QAction* saveAs;
     QAction* nextFile;
     QAction* previousFile;

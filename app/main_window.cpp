@@ -387,6 +387,11 @@ void MainWindow::openPaletteFile() {
     tessarin::reportErrors([this] { openWithDialog(tessarin::kPaletteFilter, FileSlot::palette); });
 }
 
+void MainWindow::toggleKeepPalette() {
+    document_->setKeepPalette(menu_.keepPalette->isChecked());
+    status_.show(*document_, viewFit(), zoom_);
+}
+
 void MainWindow::saveAs() {
     tessarin::reportErrors([this] {
         if (hasPicture()) {

@@ -122,6 +122,8 @@ public slots:
     // The thumbnail grid of the VRAM0 file's folder, that file selected; or, from the
     // grid, the single view back.
     void toggleThumbnails();
+    // Keep Palette as its menu item is checked; the status bar says it.
+    void toggleKeepPalette();
     // Saves the picture shown at zoom 1, at the window's pixel aspect (SaveAs).
     void saveAs();
     // The next or previous screen file of the VRAM0 file's folder, opened by its name with

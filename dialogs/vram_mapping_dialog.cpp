@@ -390,9 +390,12 @@ void VramMappingDialog::showPaletteColours() {
     if (facts != nullptr && !facts->usesPalette()) {
         sourceInEffect->setText(QStringLiteral("In effect: none, the mode's colours are direct"));
     } else {
-        sourceInEffect->setText(mapping_.paletteSource == PaletteSource::automatic
-                                    ? QStringLiteral("In effect: %1 (automatic)").arg(name)
-                                    : QStringLiteral("In effect: %1").arg(name));
+        // Automatic says where the colours were found, as the status bar does.
+        sourceInEffect->setText(
+            mapping_.paletteSource == PaletteSource::automatic
+                ? QStringLiteral("In effect: %1 (automatic: %2)")
+                      .arg(name, QString::fromStdString(document_->paletteDescription()))
+                : QStringLiteral("In effect: %1").arg(name));
     }
     for (std::size_t i = 0; i < colourPanels.size(); ++i) {
         QPalette colours = colourPanels[i]->palette();

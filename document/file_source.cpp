@@ -1,5 +1,6 @@
 #include "document/file_source.h"
 
+#include "document/palette_shape.h"
 #include "names/ascii_case.h"
 #include "names/natural_order.h"
 #include "platform/file_error.h"
@@ -13,6 +14,10 @@ namespace {
 
 // Places whose listings are kept; browsing needs one, a batch a few.
 constexpr std::size_t kKeptPlaces = 8;
+// Up to this many files, a folder's pictures by name are read to find a palette file by its
+// bytes among them (GAMEPAL.SC5); a larger folder is no disk, and reading each of its
+// pictures would cost more than its one palette is worth.
+constexpr std::size_t kPaletteSearchedFiles = 1000;
 
 constexpr std::string_view kPlace = "disk image or archive, not a picture";
 
@@ -94,6 +99,7 @@ std::shared_ptr<const FileSource::Place> FileSource::placeAt(const std::string& 
                                             {},
                                             {},
                                             {},
+                                            {},
                                             {}});
     return kNowhere;
 }
@@ -136,13 +142,19 @@ std::shared_ptr<const FileSource::Place> FileSource::make(const FoundPlace& foun
                 {},
                 {},
                 {},
+                {},
                 {}};
     for (const NamedFile& file : place.names.files()) {
         std::optional<PictureKind> kind = kindOfPlaceName(file.name);
         if (!kind) {
             // Only names that leave it to the bytes are read, and only their first bytes.
-            kind = kindByBytes(*place.storage, file.name, joined(found.path, file.name));
-            place.kindByBytes.emplace(file.name, *kind);
+            const auto [byBytes, palette] =
+                kindByBytes(*place.storage, file.name, joined(found.path, file.name));
+            kind = byBytes;
+            place.kindByBytes.emplace(file.name, byBytes);
+            if (palette) {
+                place.palettesByBytes.insert(file.name);
+            }
         }
         if (kind->picture && !place.names.isShownWithItsScreen(file.name)) {
             // PIC.SC5 and pic.sc5 on a disk are two files, each in its own place.
@@ -154,13 +166,15 @@ std::shared_ptr<const FileSource::Place> FileSource::make(const FoundPlace& foun
     return std::make_shared<const Place>(std::move(place));
 }
 
-PictureKind FileSource::kindByBytes(const Storage& storage, const std::string& name,
-                                    const std::string& path) {
+std::pair<PictureKind, bool>
+FileSource::kindByBytes(const Storage& storage, const std::string& name, const std::string& path) {
     try {
-        const InputBytes head = storage.read(name, kPictureHeadBytes, path);
-        return pictureKind(name, head.bytes, head.size);
+        // A palette file is read whole in the same read: the largest is 256 bytes.
+        const InputBytes head = storage.read(name, kMaxPaletteFileSize, path);
+        return {pictureKind(name, head.bytes, head.size),
+                isPaletteByContent(head.bytes, head.size)};
     } catch (const FileError&) {
-        return {false, std::nullopt, kUnreadableFile};
+        return {{false, std::nullopt, kUnreadableFile}, false};
     }
 }
 
@@ -245,6 +259,49 @@ std::optional<std::string> FileSource::paletteOf(const std::string& screenFile) 
         palette = placeAt(folder)->names.paletteOf(nameInFolder(screenFile));
     }
     return palette ? std::optional(joined(folder, *palette)) : std::nullopt;
+}
+
+std::optional<std::string> FileSource::folderPaletteOf(const std::string& screenFile) {
+    const std::string folder = folderOf(screenFile);
+    const auto place = placeAt(folder);
+    Place::OnlyPalette& only = *place->onlyPalette;
+    std::call_once(only.found, [&] { only.name = onlyPaletteIn(*place, folder); });
+    return only.name ? std::optional(joined(folder, *only.name)) : std::nullopt;
+}
+
+std::optional<std::string> FileSource::onlyPaletteIn(const Place& place,
+                                                     const std::string& folder) {
+    if (!place.storage) {
+        return std::nullopt;
+    }
+    std::optional<std::string> found;
+    const bool small = place.names.files().size() <= kPaletteSearchedFiles;
+    for (const NamedFile& file : place.names.files()) {
+        // The files the listing read are known; only those the names decided are read.
+        if (place.kindByBytes.contains(file.name)) {
+            if (!place.palettesByBytes.contains(file.name)) {
+                continue;
+            }
+        } else if (small || file.slot == FileSlot::palette) {
+            try {
+                const InputBytes head =
+                    place.storage->read(file.name, kMaxPaletteFileSize, joined(folder, file.name));
+                const bool byName = file.slot == FileSlot::palette && isPaletteFileSize(head.size);
+                if (!byName && !isPaletteByContent(head.bytes, head.size)) {
+                    continue;
+                }
+            } catch (const FileError&) {
+                continue; // unreadable: no palette of anyone's
+            }
+        } else {
+            continue;
+        }
+        if (found) {
+            return std::nullopt; // two: which would be a guess
+        }
+        found = file.name;
+    }
+    return found;
 }
 
 } // namespace tessarin

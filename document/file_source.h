@@ -14,6 +14,7 @@
 #include <optional>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -70,6 +71,11 @@ public:
     [[nodiscard]] std::optional<std::string> companionOf(const std::string& screenFile);
     // The palette file of screenFile in its folder (PIC.PL5 for PIC.SC5).
     [[nodiscard]] std::optional<std::string> paletteOf(const std::string& screenFile);
+    // The one palette file of screenFile's folder, by its name (at most 256 bytes) or by
+    // its bytes (isPaletteByContent: GAMEPAL.SC5, a BSAVE of the table; in a folder of over
+    // 1,000 files only among the files whose names leave it to their bytes); nothing when
+    // the folder holds none or several. Worked out once, when first asked.
+    [[nodiscard]] std::optional<std::string> folderPaletteOf(const std::string& screenFile);
 
 private:
     // What one place holds, worked out once while it is unchanged.
@@ -83,13 +89,25 @@ private:
         std::unordered_map<std::string, std::size_t> foldedPlace; // folded name -> first
         // The kinds of the files whose names do not decide, by name.
         std::unordered_map<std::string, PictureKind> kindByBytes;
+        // Those of them that are palette files by their bytes, seen in the same read.
+        std::unordered_set<std::string> palettesByBytes;
+        // The folder's only palette file, found at the first question.
+        struct OnlyPalette {
+            std::once_flag found;
+            std::optional<std::string> name;
+        };
+        std::shared_ptr<OnlyPalette> onlyPalette = std::make_shared<OnlyPalette>();
     };
+    // The folder's only palette file among the place's files; nothing for none or several.
+    [[nodiscard]] static std::optional<std::string> onlyPaletteIn(const Place& place,
+                                                                  const std::string& folder);
     [[nodiscard]] std::shared_ptr<const Place> placeAt(const std::string& folder);
     [[nodiscard]] std::shared_ptr<const Place> placeOf(const FoundPlace& found);
     [[nodiscard]] static std::shared_ptr<const Place> make(const FoundPlace& found);
-    // The kind of the file name in storage by its first bytes; path names it for errors.
-    [[nodiscard]] static PictureKind kindByBytes(const Storage& storage, const std::string& name,
-                                                 const std::string& path);
+    // The kind of the file name in storage by its first bytes, and whether they are a
+    // palette file; path names it for errors.
+    [[nodiscard]] static std::pair<PictureKind, bool>
+    kindByBytes(const Storage& storage, const std::string& name, const std::string& path);
 
     std::mutex guard_;
     std::map<std::string, std::shared_ptr<const Place>> places_;

@@ -127,4 +127,31 @@ PictureKind pictureKind(std::string_view name, std::span<const std::uint8_t> hea
     return notPicture("data, not a picture");
 }
 
+std::string sizeHint(std::string_view name, std::span<const std::uint8_t> head,
+                     std::uint64_t size) {
+    const std::optional<ScreenMode> named = chooseByFileName(name).screenMode;
+    const ScreenModeFacts* own = named ? findScreenMode(*named) : nullptr;
+    if (own == nullptr || own->kind != ModeKind::bitmap) {
+        return {};
+    }
+    std::uint64_t picture = size;
+    if (head.size() >= kBsaveHeaderSize && head[0] == kBsaveId && get16(head, kStartOffset) == 0 &&
+        get16(head, kEndOffset) + 1 + kBsaveHeaderSize == size) {
+        picture = size - kBsaveHeaderSize;
+    }
+    const auto fullPicture = [](const ScreenModeFacts& m) {
+        return static_cast<std::uint64_t>(m.bytesPerLine) * static_cast<std::uint64_t>(m.lines);
+    };
+    if (fullPicture(*own) == picture) {
+        return {};
+    }
+    std::string fits;
+    for (const ScreenModeFacts& m : kScreenModes) {
+        if (m.kind == ModeKind::bitmap && m.chip == Chip::v9938 && fullPicture(m) == picture) {
+            fits += (fits.empty() ? "bytes fit screen " : " or ") + std::string(m.name);
+        }
+    }
+    return fits;
+}
+
 } // namespace tessarin

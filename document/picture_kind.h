@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <string>
 #include <string_view>
 
 namespace tessarin {
@@ -41,5 +42,12 @@ inline constexpr std::size_t kPictureHeadBytes = 16;
 // text, a BSAVE of RAM (from 8000h) or from elsewhere, data without a header.
 [[nodiscard]] PictureKind pictureKind(std::string_view name, std::span<const std::uint8_t> head,
                                       std::uint64_t size);
+
+// A hint where the name and the bytes disagree: a file whose picture (raw, or a BSAVE from
+// address 0 of exactly its data) is as large as the full picture of other V9938 bitmap
+// modes but not of the mode its name gives says which ("bytes fit screen 7 or 8" for a
+// .SC5 of 54,272 bytes). Empty otherwise; the mode still follows the name.
+[[nodiscard]] std::string sizeHint(std::string_view name, std::span<const std::uint8_t> head,
+                                   std::uint64_t size);
 
 } // namespace tessarin

@@ -121,6 +121,9 @@ FileSlot ScreenDocument::openNamed(const std::string& name, Loading loading) {
     if (choice.slot == FileSlot::vram0 && !files.companion.empty()) {
         openInto(files.companion, FileSlot::vram1);
     }
+    if (choice.slot == FileSlot::vram0) {
+        choosePaletteFile(fileName, files.paletteFile, loading);
+    }
     if (reloadFailure) {
         throw ReloadError(reloadFailure->fileName(), reloadFailure->what(), reloadFailure->fault());
     }
@@ -137,13 +140,19 @@ void ScreenDocument::openInto(const std::string& fileName, FileSlot slot) {
     }
     const InputBytes in = readChecked(fileName, slot, mapping_);
     openOpened(fileName, in, slot);
+    if (slot == FileSlot::vram0) {
+        choosePaletteFile(fileName, fileSource().paletteOf(fileName).value_or(""), Loading::onTop);
+    }
 }
 
 void ScreenDocument::openOpened(const std::string& fileName, const InputBytes& in, FileSlot slot) {
     hasPicture_ = true;
-    // The automatic rule takes an open palette file by itself.
-    if (slot == FileSlot::palette && mapping_.paletteSource != PaletteSource::automatic) {
-        mapping_.paletteSource = PaletteSource::file;
+    if (slot == FileSlot::palette) {
+        paletteOrigin_ = PaletteOrigin::byHand; // choosePaletteFile marks those it finds
+        // The automatic rule takes an open palette file by itself.
+        if (mapping_.paletteSource != PaletteSource::automatic) {
+            mapping_.paletteSource = PaletteSource::file;
+        }
     }
     fileNames_[indexOf(slot)] = fileName;
     if (slot == FileSlot::vram0) {
@@ -152,7 +161,7 @@ void ScreenDocument::openOpened(const std::string& fileName, const InputBytes& i
         const std::string name = nameInFolder(fileName);
         const PictureKind kind = pictureKind(name, in.bytes, in.size);
         contentNote_ = kind.picture || chooseByFileName(name).slot == FileSlot::palette
-                           ? std::string()
+                           ? sizeHint(name, in.bytes, in.size)
                            : std::string(kind.reason);
     }
     loadFrom(slot, in);
@@ -161,6 +170,33 @@ void ScreenDocument::openOpened(const std::string& fileName, const InputBytes& i
     } else {
         followVramPalette();
     }
+}
+
+void ScreenDocument::choosePaletteFile(const std::string& screenFile, const std::string& paired,
+                                       Loading loading) {
+    std::string& open = fileNames_[indexOf(FileSlot::palette)];
+    const bool byHand = paletteOrigin_ == PaletteOrigin::byHand && !open.empty();
+    if (byHand && (loading == Loading::onTop || keepPalette_ ||
+                   mapping_.paletteSource != PaletteSource::automatic)) {
+        return;
+    }
+    open.clear(); // the last picture's is not this one's
+    std::string chosen = paired;
+    PaletteOrigin origin = PaletteOrigin::sameName;
+    // A mode of direct colours takes no palette from its folder.
+    const PaletteFinding own = vramPaletteFinding();
+    if (chosen.empty() && own != PaletteFinding::holds && own != PaletteFinding::noPaletteMode) {
+        chosen = fileSource().folderPaletteOf(screenFile).value_or("");
+        origin = PaletteOrigin::folderOnly;
+    }
+    if (!chosen.empty()) {
+        // Found, not chosen: the mapping's palette source stays as the user set it.
+        const InputBytes in = readChecked(chosen, FileSlot::palette, mapping_);
+        open = chosen;
+        loadFrom(FileSlot::palette, in);
+        paletteOrigin_ = origin;
+    }
+    selectSourcePalette();
 }
 
 void ScreenDocument::selectScreenMode(ScreenMode mode) {
@@ -198,7 +234,8 @@ void ScreenDocument::previewPalette(PaletteSource source) {
 }
 
 Picture ScreenDocument::pictureOf(const PictureRequest& request) {
-    const std::string screenFile = screenFileOf(fileSource(), request.screenFile);
+    const PictureFiles found = pictureFilesOf(fileSource(), request.screenFile);
+    const std::string& screenFile = found.screenFile;
     ScreenDocument document;
     document.vdp_->setColourModel(request.colourModel);
     document.vdp_->setScreenMode(request.screenMode);
@@ -215,6 +252,10 @@ Picture ScreenDocument::pictureOf(const PictureRequest& request) {
         }
     }
     document.hasPicture_ = true;
+    if (request.paletteFile.empty()) {
+        // The picture's own colours, found as the viewer finds them when it opens the file.
+        document.choosePaletteFile(screenFile, found.paletteFile, Loading::alone);
+    }
     document.selectSourcePalette();
     document.setViewMode(request.viewMode);
     return document.takePicture();
@@ -283,6 +324,9 @@ PaletteFinding ScreenDocument::vramPaletteFinding() const {
     if (facts == nullptr) {
         return PaletteFinding::noPaletteMode;
     }
+    if (vram0Carried_) {
+        return PaletteFinding::holds; // checked when it was found
+    }
     return tessarin::vramPaletteFinding(vdp_->vram(), *facts, vram0Written_);
 }
 
@@ -305,15 +349,24 @@ std::string ScreenDocument::paletteDescription() const {
         return "none: direct colours";
     }
     switch (paletteInEffect()) {
-    case PaletteSource::file:
-        return nameInFolder(fileName(FileSlot::palette));
+    case PaletteSource::file: {
+        const std::string name = "palette: " + nameInFolder(fileName(FileSlot::palette));
+        switch (paletteOrigin_) {
+        case PaletteOrigin::sameName:
+            return name + " (same name)";
+        case PaletteOrigin::folderOnly:
+            return name + " (folder's only palette)";
+        default:
+            return keepPalette_ ? name + " (kept)" : name;
+        }
+    }
     case PaletteSource::vram:
-        return "VRAM table";
+        return vram0Carried_ == PalettePlace::appended ? "palette: appended" : "palette: in file";
     default:
         if (mapping_.paletteSource == PaletteSource::automatic) {
-            return "standard: " + std::string(reasonOf(vramPaletteFinding()));
+            return "standard palette (" + std::string(reasonOf(vramPaletteFinding())) + ")";
         }
-        return "standard";
+        return "standard palette";
     }
 }
 
@@ -349,14 +402,7 @@ ScreenDocument::BrowseStep ScreenDocument::openNeighbour(int step) {
 }
 
 void ScreenDocument::openListed(const std::string& screenFile) {
-    const std::string paletteFile = pictureFilesOf(fileSource(), screenFile).paletteFile;
-    if (paletteFile.empty() && mapping_.paletteSource == PaletteSource::automatic) {
-        fileNames_[indexOf(FileSlot::palette)].clear(); // the last picture's is not this one's
-    }
     openNamed(screenFile, Loading::alone);
-    if (!paletteFile.empty()) {
-        openInto(paletteFile, FileSlot::palette);
-    }
 }
 
 std::vector<FileError> ScreenDocument::folderDamage() const {
@@ -390,9 +436,16 @@ void ScreenDocument::loadFrom(FileSlot slot, const InputBytes& in) {
     const bool ownLayout = mapping_.layout == LayoutChoice::automatic && facts != nullptr;
     switch (slot) {
     case FileSlot::vram0:
+        vram0Carried_.reset();
         if (ownLayout) {
             vram0Layout_ = detectLayout(in.bytes, in.size, *facts);
             vram0Written_ = layScreenFile(vram0Layout_, in.bytes, vram, *facts, 0);
+            // The palette past the data goes where the machine keeps it; the picture still
+            // ends at the end address.
+            if (const auto carried = paletteBeyondData(vram0Layout_, in.bytes, *facts)) {
+                std::ranges::copy(carried->table, vram.begin() + facts->paletteTable);
+                vram0Carried_ = carried->place;
+            }
             break;
         }
         // Data past 64 KB runs on into VRAM1, up to the end of VRAM.

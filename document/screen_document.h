@@ -37,12 +37,16 @@ struct VramMapping {
     friend bool operator==(const VramMapping&, const VramMapping&) = default;
 };
 
+// Why the palette file is open: the user opened it, or the picture's own found it beside
+// the screen file (same base name) or as the only palette file of its folder.
+enum class PaletteOrigin : std::uint8_t { byHand, sameName, folderOnly };
+
 // Everything that decides one picture: the files and what the viewer would have been told
 // about them (screen mode, mapping dialog, size and rotation).
 struct PictureRequest {
     std::string screenFile;
     std::string vram1File;   // may be empty
-    std::string paletteFile; // may be empty
+    std::string paletteFile; // may be empty: then the screen file's own, as the viewer finds it
     ScreenMode screenMode = kDefaultScreenMode;
     VramMapping mapping;
     ViewMode viewMode = ViewMode::plain256x212;
@@ -90,6 +94,10 @@ public:
     void applyMapping(const VramMapping& newMapping);
     // Makes the palette of the mapping's source active again, after a preview of another.
     void restorePalette();
+    // Keep Palette: a palette file the user opened stays through browsing until turned off,
+    // instead of each picture taking its own colours.
+    void setKeepPalette(bool keep) { keepPalette_ = keep; }
+    [[nodiscard]] bool keepsPalette() const { return keepPalette_; }
     // Copies VRAM0 (64 KB) over VRAM1; it lasts until a load next writes into VRAM1.
     void copyVram0ToVram1();
     // The geometry of the picture.
@@ -110,8 +118,9 @@ public:
     // The view mode of the picture.
     [[nodiscard]] ViewMode viewMode() const { return viewMode_; }
     // The palette shown: the mapping's source, or for automatic the palette file when one
-    // is open, else the VRAM palette when the VRAM0 file reached the end of the entries the
-    // mode shows and they are not all zero, else the standard palette.
+    // is open (by hand, else the screen file's by base name), else the table the VRAM0 file
+    // carries (in VRAM, past a BSAVE's end, appended), else its folder's only palette file
+    // (opened with the picture), else the standard palette.
     [[nodiscard]] PaletteSource paletteInEffect() const {
         return resolvePalette(mapping_.paletteSource);
     }
@@ -125,8 +134,9 @@ public:
     // For the user: what the VRAM0 file's bytes are when they are no picture ("tokenised
     // BASIC program, not a picture"); empty for a picture or without a file.
     [[nodiscard]] const std::string& contentDescription() const { return contentNote_; }
-    // For the user: the palette in effect and why ("VRAM table", "PIC.PL5", "standard: the
-    // table holds no palette"), or "none: direct colours" in a mode without a palette.
+    // For the user: the palette in effect and why ("palette: in file", "palette: appended",
+    // "palette: PIC.PL5 (same name)", "palette: mk.pal (folder's only palette)", "standard
+    // palette (the table holds no palette)"), or "none: direct colours" without a palette.
     [[nodiscard]] std::string paletteDescription() const;
     // The VRAM0 file's place among the screen files of its folder (from 1) and their count.
     [[nodiscard]] std::optional<std::pair<int, int>> browsePosition() const;
@@ -194,6 +204,11 @@ private:
     void openOpened(const std::string& fileName, const InputBytes& in, FileSlot slot);
     // loadSlot from the open file.
     void loadFrom(FileSlot slot, const InputBytes& in);
+    // After a screen file is laid: the palette file its picture takes (paired by base name,
+    // else its folder's only one when the file carries none), unless one opened by hand
+    // stays (on top of the last picture, or kept while browsing).
+    void choosePaletteFile(const std::string& screenFile, const std::string& paired,
+                           Loading loading);
     // The mapping's palette source made active; the VRAM palette read from VRAM first.
     void selectSourcePalette();
     // With the VRAM palette in effect, reads it again: VRAM may hold another table now.
@@ -206,6 +221,9 @@ private:
     // What the last VRAM0 load found and where it wrote.
     ScreenLayout vram0Layout_;
     VramRange vram0Written_;
+    std::optional<PalettePlace> vram0Carried_; // a table found beyond the data, laid in
+    PaletteOrigin paletteOrigin_ = PaletteOrigin::byHand;
+    bool keepPalette_ = false;
     std::string contentNote_; // contentDescription
     bool hasPicture_ = false;
     Picture picture_;

@@ -3,7 +3,8 @@
 // layout must follow from the first 7 bytes alone. The bytes are also unpacked as a
 // compressed stream, read as a palette file, and the laid VRAM's palette table checked;
 // whether they are a picture must follow from the first kPictureHeadBytes, and a file that
-// is none must say why.
+// is none must say why. The palette a BSAVE carries past its data must hold a palette, a
+// palette file by its bytes must give one, and the name-and-size hint must stay a hint.
 //
 // Input: 10 control bytes, then the file's bytes.
 //   [0] mode: index into the supported modes (modulo their count)
@@ -18,6 +19,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <span>
+#include <string>
 
 namespace {
 
@@ -57,7 +59,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::abort();
     }
     if (tessarin::vramPaletteFinding(vram, mode, written) == tessarin::PaletteFinding::holds &&
-        !written.holds(mode.paletteTable, mode.paletteTable + tessarin::kPaletteSize)) {
+        !written.holds(mode.paletteTable,
+                       mode.paletteTable +
+                           static_cast<std::uint32_t>(tessarin::shownPaletteBytes(mode)))) {
         std::abort();
     }
     if (tessarin::unpackGraphSaurus(file, unpacked) > unpacked.size()) {
@@ -71,7 +75,28 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         kind.picture != kind.reason.empty()) {
         std::abort();
     }
-    static_cast<void>(tessarin::readPaletteFile(
-        file.first(std::min<std::size_t>(file.size(), tessarin::kMaxPaletteFileSize))));
+    const auto paletteHead =
+        file.first(std::min<std::size_t>(file.size(), tessarin::kMaxPaletteFileSize));
+    const tessarin::PaletteRecord fromFile = tessarin::readPaletteFile(paletteHead);
+    if (tessarin::isPaletteByContent(paletteHead, fileSize) &&
+        tessarin::holdsPalette(fromFile) != tessarin::PaletteFinding::holds) {
+        std::abort();
+    }
+    if (const auto carried = tessarin::paletteBeyondData(layout, file, mode)) {
+        // Past the end only the entries the mode shows are checked; appended, all of them.
+        const std::span<const std::uint8_t> checked =
+            carried->place == tessarin::PalettePlace::pastEnd
+                ? std::span<const std::uint8_t>(carried->table)
+                      .first(tessarin::shownPaletteBytes(mode))
+                : std::span<const std::uint8_t>(carried->table);
+        if (tessarin::holdsPalette(checked) != tessarin::PaletteFinding::holds ||
+            layout.kind != tessarin::LayoutKind::bsave) {
+            std::abort();
+        }
+    }
+    const std::string hint = tessarin::sizeHint("FILE.SC5", file, fileSize);
+    if (!hint.empty() && !hint.starts_with("bytes fit screen ")) {
+        std::abort();
+    }
     return 0;
 }

@@ -82,4 +82,8 @@ const ScreenExtension* screenExtensionOf(std::string_view fileName) {
     return findExtension(extensionPart(fileName));
 }
 
+std::optional<ScreenMode> screenModeOfLastCharacter(std::string_view fileName) {
+    return fileName.empty() ? std::nullopt : screenModeOfLastChar(fileName.back());
+}
+
 } // namespace tessarin

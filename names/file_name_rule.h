@@ -71,8 +71,8 @@ inline constexpr std::array<ScreenExtension, 47> kScreenExtensions{{
 
 // The extensions of palette files, for the filter and the MIME data (the rule itself
 // goes by the "P" third from the end).
-inline constexpr std::array<std::string_view, 8> kPaletteExtensions{
-    "PL5", "PL6", "PL7", "PL8", "PLA", "PLB", "PLC", "PAL"};
+inline constexpr std::array<std::string_view, 8> kPaletteExtensions{"PL5", "PL6", "PL7", "PL8",
+                                                                    "PLA", "PLB", "PLC", "PAL"};
 
 // Screen extensions that other programs' files have too (a .PIC image, a .SRC source, a
 // .GRP program group): their files are pictures by their bytes, not by the name, for
@@ -89,6 +89,10 @@ inline constexpr std::uint64_t kMaxPaletteFileSize = 256;
 // chooseByFileName for a file of size bytes: a file too large to be a palette file is a
 // screen file whatever its name says, laid in the mode already chosen.
 [[nodiscard]] FileNameChoice chooseByNameAndSize(std::string_view fileName, std::uint64_t size);
+
+// The mode the name's last character names (5-8; A, B: 10; C, S: 12), if any: for a
+// palette file (X.PL7), the mode it was saved for.
+[[nodiscard]] std::optional<ScreenMode> screenModeOfLastCharacter(std::string_view fileName);
 
 // The entry of kScreenExtensions of the name's whole extension (any case), if any.
 [[nodiscard]] const ScreenExtension* screenExtensionOf(std::string_view fileName);

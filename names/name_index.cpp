@@ -4,6 +4,8 @@
 #include "names/file_name_rule.h"
 #include "names/natural_order.h"
 
+#include <algorithm>
+
 namespace tessarin {
 
 namespace {
@@ -22,12 +24,12 @@ NameIndex::NameIndex(std::vector<NamedFile> files) : files_(std::move(files)) {
         if (files_[i].slot != FileSlot::palette) {
             continue;
         }
-        const auto [it, fresh] =
-            paletteByBase_.try_emplace(asciiLower(baseNameWithoutExtension(name)), i);
-        // Of palettes with one base name the first in natural order pairs.
-        if (!fresh && compareNatural(fileNameOf(name), fileNameOf(files_[it->second].name)) < 0) {
-            it->second = i;
-        }
+        palettesByBase_[asciiLower(baseNameWithoutExtension(name))].push_back(i);
+    }
+    for (auto& [base, palettes] : palettesByBase_) {
+        std::ranges::stable_sort(palettes, [&](std::size_t a, std::size_t b) {
+            return compareNatural(fileNameOf(files_[a].name), fileNameOf(files_[b].name)) < 0;
+        });
     }
 }
 
@@ -54,11 +56,15 @@ bool NameIndex::isShownWithItsScreen(std::string_view file) const {
 }
 
 std::optional<std::string> NameIndex::paletteOf(std::string_view screenFile) const {
-    const auto it = paletteByBase_.find(asciiLower(baseNameWithoutExtension(screenFile)));
-    if (it == paletteByBase_.end()) {
+    const auto it = palettesByBase_.find(asciiLower(baseNameWithoutExtension(screenFile)));
+    if (it == palettesByBase_.end()) {
         return std::nullopt;
     }
-    return files_[it->second].name;
+    const std::optional<ScreenMode> mode = chooseByFileName(screenFile).screenMode;
+    const auto own = std::ranges::find_if(it->second, [&](std::size_t i) {
+        return mode && screenModeOfLastCharacter(files_[i].name) == mode;
+    });
+    return files_[own != it->second.end() ? *own : it->second.front()].name;
 }
 
 } // namespace tessarin

@@ -36,14 +36,16 @@ public:
     [[nodiscard]] bool isShownWithItsScreen(std::string_view file) const;
 
     // The palette file of screenFile: a palette among the files whose base name is the
-    // screen file's (its folder aside); of several, the first in file-manager order.
-    // Nothing when there is none.
+    // screen file's (its folder aside); of several, the one saved for the screen file's own
+    // mode (X.PL7 for X.SR7 and X.SC7), else the first in file-manager order. Nothing when
+    // there is none.
     [[nodiscard]] std::optional<std::string> paletteOf(std::string_view screenFile) const;
 
 private:
     std::vector<NamedFile> files_;
-    std::unordered_map<std::string, std::size_t> byPath_;        // folded path -> file
-    std::unordered_map<std::string, std::size_t> paletteByBase_; // folded base name -> first
+    std::unordered_map<std::string, std::size_t> byPath_; // folded path -> file
+    // folded base name -> its palettes, in file-manager order
+    std::unordered_map<std::string, std::vector<std::size_t>> palettesByBase_;
 };
 
 } // namespace tessarin

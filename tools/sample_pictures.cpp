@@ -447,6 +447,26 @@ SampleFile loose5() {
     return SampleFile{"LOOSE5.SC5", std::move(bytes)};
 }
 
+// The landscape saved as far as its picture (0000h-69FFh) by a program that writes on to
+// the palette table: the viewer reads the table from the bytes past the end address.
+SampleFile past5() {
+    const auto canvas = landscape5Canvas();
+    std::vector<std::uint8_t> bytes = bsaveFile(0, canvas.prefix(pictureBytes(kScreen5)));
+    const auto tail = canvas.prefix(withPaletteBytes(kScreen5)).subspan(pictureBytes(kScreen5));
+    bytes.insert(bytes.end(), tail.begin(), tail.end());
+    return SampleFile{"PAST5.SC5", std::move(bytes)};
+}
+
+// The landscape's picture with its palette appended after the data, 32 bytes, as
+// converters write it.
+SampleFile append5() {
+    std::vector<std::uint8_t> bytes =
+        bsaveFile(0, landscape5Canvas().prefix(pictureBytes(kScreen5)));
+    const PaletteRecord record = paletteRecord(kLandscape);
+    bytes.insert(bytes.end(), record.begin(), record.end());
+    return SampleFile{"APPEND5.SC5", std::move(bytes)};
+}
+
 // The ramps palette as BSAVE saves the palette table: a 39-byte file.
 SampleFile bsavePalette5() {
     const PaletteRecord record = paletteRecord(kRamps);
@@ -517,6 +537,8 @@ std::vector<SampleFile> makeSamples() {
     files.push_back(cropPalette5());
     files.push_back(loose5());
     files.push_back(bsavePalette5());
+    files.push_back(past5());
+    files.push_back(append5());
     files.push_back(packed8());
     for (SampleFile& file : patternSamples(paletteRecord(kRainbow))) {
         files.push_back(std::move(file));

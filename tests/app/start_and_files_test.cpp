@@ -49,6 +49,7 @@ TEST(MainMenu, ItemsHaveTheirNamesCaptionsShortcutsAndStatesAtStart) {
         {"fileMenu", "openVram1", "VRAM&1 Open...", false, false, true},
         {"fileMenu", "openPalette", "&Palette Open...", false, false, true},
         {"fileMenu", "openFolder", "Open &Folder...", false, false, true, "Ctrl+Shift+O"},
+        {"fileMenu", "keepPalette", "&Keep Palette", true, false, true},
         {"fileMenu", "saveAs", "Save &As...", false, false, false, "Ctrl+S; Ctrl+Shift+S"},
         {"fileMenu", "nextFile", "Next File", false, false, true, "PgDown"},
         {"fileMenu", "previousFile", "Previous File", false, false, true, "PgUp"},

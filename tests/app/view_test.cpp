@@ -196,6 +196,23 @@ TEST(ScreenCommands, ReloadEveryOpenFileInTheNewModeAndRenderIt) {
 namespace tessarin::test {
 namespace {
 
+// A palette opened by hand stays through Page Down while Keep Palette is checked.
+TEST(StatusBar, KeepPaletteKeepsTheHandOpenedPaletteThroughPageDown) {
+    const ScratchDir dir;
+    copySample(dir, "BARS.SC5", "B.SC5");
+    ViewerWindow window({copySample(dir, "BARS.SC5", "A.SC5"), sample("BARS7.PL7")});
+    const auto said = [&] {
+        return window->findChild<QLabel*>(QStringLiteral("statusPalette"))->text().toStdString();
+    };
+    ASSERT_EQ(runCommand(window->menu().keepPalette), "");
+    ASSERT_EQ(runCommand(window->menu().nextFile), "");
+    EXPECT_EQ(said(), "palette: BARS7.PL7 (kept)");
+    EXPECT_EQ(window->document()->vdp().activePalette(), window->document()->vdp().filePalette());
+    ASSERT_EQ(runCommand(window->menu().keepPalette), ""); // off: the file's own colours
+    ASSERT_EQ(runCommand(window->menu().previousFile), "");
+    EXPECT_EQ(said(), "palette: in file");
+}
+
 TEST(StatusBar, NamesTheFilePlaceModePaletteSizeAndTheEndOfTheFolder) {
     const ScratchDir dir;
     copySample(dir, "BARS.SC5", "A.SC5");

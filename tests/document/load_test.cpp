@@ -304,7 +304,9 @@ TEST(AutomaticPalette, FollowsWhatTheFilesHold) {
          PaletteSource::standard},
         {"bits no palette entry has", ScreenMode::screen5, 0x76A0, 0x11, false,
          PaletteSource::standard},
-        {"screen 6: four entries are not a whole table", ScreenMode::screen6, 0x7688, 0x02, false,
+        {"screen 6: its four entries are its colours", ScreenMode::screen6, 0x7688, 0x02, false,
+         PaletteSource::vram},
+        {"screen 6 a byte short of them", ScreenMode::screen6, 0x7687, 0x02, false,
          PaletteSource::standard},
         {"screen 7 with its table", ScreenMode::screen7, 0xFAA0, 0x05, false, PaletteSource::vram},
         {"screen 10 with its table", ScreenMode::screen10, 0xFAA0, 0x05, false,
@@ -322,7 +324,9 @@ TEST(AutomaticPalette, FollowsWhatTheFilesHold) {
         const test::ScratchDir dir;
         std::vector<std::uint8_t> bytes(7 + c.dataBytes, c.tableByte);
         test::writeBytes(dir.file("PIC.SC"), bytes);
-        test::writeBytes(dir.file("PIC.PL"), std::vector<std::uint8_t>(kPaletteSize, 0x33));
+        if (c.paletteFile) {
+            test::writeBytes(dir.file("PIC.PL"), std::vector<std::uint8_t>(kPaletteSize, 0x33));
+        }
         ScreenDocument doc;
         Probe::mapping(doc).layout = LayoutChoice::fixed;
         doc.selectScreenMode(c.mode);

@@ -19,7 +19,8 @@ PaletteRecord ramp(std::size_t at = 0, std::uint8_t value = 0x07) {
     return r;
 }
 
-TEST(PaletteShape, VramTableHoldsAPaletteOnlyWhenWholeNonZeroAndWithEntryBitsOnly) {
+TEST(PaletteShape,
+     VramTableHoldsAPaletteOnlyWhenItsShownEntriesAreWrittenNonZeroAndWithEntryBitsOnly) {
     const struct {
         const char* what;
         ScreenMode mode;
@@ -28,11 +29,11 @@ TEST(PaletteShape, VramTableHoldsAPaletteOnlyWhenWholeNonZeroAndWithEntryBitsOnl
         PaletteFinding finding;
     } cases[] = {
         {"whole ramp", ScreenMode::screen5, ramp(), {0, 0x76A0}, PaletteFinding::holds},
-        {"screen 6 counts 16 entries",
+        {"screen 6 counts its 4 entries",
          ScreenMode::screen6,
          ramp(),
          {0, 0x7688},
-         PaletteFinding::notReached},
+         PaletteFinding::holds},
         {"last byte missing",
          ScreenMode::screen7,
          ramp(),

@@ -94,7 +94,7 @@ std::vector<BitmapCase> bitmapCases(const TempDir& dir) {
          {ScreenMode::screen7, packedFile, "", "", mappingOf(512, PaletteSource::automatic)}},
         {"VRAM1 and the interlaced view",
          {"--vram1", sample("PAGE7.SC7"), "--size", "512x424int", sample("BARS7.SC7")},
-         {ScreenMode::screen7, sample("BARS7.SC7"), sample("PAGE7.SC7"), "",
+         {ScreenMode::screen7, sample("BARS7.SC7"), sample("PAGE7.SC7"), sample("BARS7.PL7"),
           mappingOf(512, PaletteSource::automatic), ViewMode::interlace512x424}},
         {"VRAM palette, joined and rotated",
          {"--palette-source", "vram", "--size", "256x424joi", "--rotate", sample("YJKA.SCA")},
@@ -116,8 +116,8 @@ std::vector<BitmapCase> bitmapCases(const TempDir& dir) {
           ViewMode::joint256x424}},
         {"rotated interlace of screen 5",
          {"--size", "512x424int", "--rotate", sample("BARS.SC5")},
-         {ScreenMode::screen5, sample("BARS.SC5"), "", "", mappingOf(256, PaletteSource::automatic),
-          ViewMode::interlace512x424Rotated}},
+         {ScreenMode::screen5, sample("BARS.SC5"), "", sample("BARS.PL5"),
+          mappingOf(256, PaletteSource::automatic), ViewMode::interlace512x424Rotated}},
     };
 }
 
@@ -321,6 +321,11 @@ TEST(Exporter, BatchPairsPalettesByBaseNameAndAppliesPaletteToTheRest) {
     EXPECT_TRUE(readBytes(out / "BARS7.bmp") ==
                 viewerBitmap({ScreenMode::screen7, in / "BARS7.SC7", "", sample("BARS7.PL7"),
                               mappingOf(512, PaletteSource::automatic)}));
+    // Alone, the screen file takes the palette of its base name all the same.
+    ASSERT_EQ(
+        runProcess(kExporter, {"-q", "-o", out / "alone.bmp", in / "BARS.SC5"}, in.path()).exitCode,
+        0);
+    EXPECT_TRUE(readBytes(out / "alone.bmp") == readBytes(out / "BARS.bmp"));
 }
 
 TEST(Exporter, BatchReportsEachFailedFileAndConvertsTheRest) {

@@ -71,7 +71,7 @@ TEST(Samples, ScreenFilesCarryABsaveHeaderForTheirData) {
             continue;
         }
         if (name == "CROP5.SC5" || name == "LAND8.SR8" || name == "LOOSE5.SC5" ||
-            name == "RAW7.SC7") {
+            name == "RAW7.SC7" || name == "PAST5.SC5" || name == "APPEND5.SC5") {
             continue; // the other layouts, below
         }
         EXPECT_EQ(b.at(0), 0xFE);
