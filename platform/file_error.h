@@ -24,6 +24,8 @@ enum class Fault {
     sameName,         // a second directory entry of a path already listed
     noSuchFile,       // no file of that name on the disk
     listTooLong,      // a list of names longer than any real one
+    notPicture,       // neither a PNG nor a JPEG picture, or a damaged one
+    pictureTooLarge,  // a picture larger than any screen is converted from
 };
 
 // Every failure of file access: carries the file it concerns, and a message that
