@@ -52,6 +52,25 @@ Picture previewOf(const std::vector<std::uint8_t>& vram, const ScreenModeFacts& 
 
 } // namespace
 
+std::optional<MsxScreen> msxScreenOf(ImageFormat format) {
+    switch (format) {
+    case ImageFormat::bmp:
+    case ImageFormat::png:
+        return std::nullopt;
+    case ImageFormat::sc2:
+        return MsxScreen::sc2;
+    case ImageFormat::sc5:
+        return MsxScreen::sc5;
+    case ImageFormat::sc7:
+        return MsxScreen::sc7;
+    case ImageFormat::sc8:
+        return MsxScreen::sc8;
+    case ImageFormat::sc12:
+        break;
+    }
+    return MsxScreen::sc12;
+}
+
 ScreenMode screenModeOf(MsxScreen screen) {
     switch (screen) {
     case MsxScreen::sc2:

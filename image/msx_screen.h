@@ -2,6 +2,7 @@
 
 #include "image/dither.h"
 #include "image/fit_frame.h"
+#include "image/image_format.h"
 #include "image/image_input.h"
 #include "vdp/vocabulary.h"
 
@@ -14,6 +15,9 @@ namespace tessarin {
 
 // The screens a picture is converted to, each written as a BSAVE file of VRAM.
 enum class MsxScreen : std::uint8_t { sc2, sc5, sc7, sc8, sc12 };
+
+// The screen a format writes; nothing for BMP and PNG.
+[[nodiscard]] std::optional<MsxScreen> msxScreenOf(ImageFormat format);
 
 // The VDP's mode of a screen.
 [[nodiscard]] ScreenMode screenModeOf(MsxScreen screen);
