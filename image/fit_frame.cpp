@@ -81,8 +81,12 @@ FittedFrame fitFrame(const SourceImage& source, int width, int height, FitMode f
             const bool transparent =
                 keepTransparent &&
                 from->isTransparent(static_cast<std::size_t>(sy) * fw + static_cast<std::size_t>(sx));
-            frame.zero[static_cast<std::size_t>(content.y + y) * width + content.x + x] =
-                transparent ? 1 : 0;
+            const std::size_t at = static_cast<std::size_t>(content.y + y) * width +
+                                   static_cast<std::size_t>(content.x + x);
+            frame.zero[at] = transparent ? 1 : 0;
+            if (transparent) {
+                frame.picture.pixels()[at] = RgbTriple{0, 0, 0}; // colour 0 is black
+            }
         }
     }
     return frame;
