@@ -70,6 +70,8 @@ MainMenu buildMainMenu(MainWindow& window) {
                              &W::openVram1File);
     m.openPalette = addCommand(m.fileMenu, "openPalette", QStringLiteral("&Palette Open..."),
                                window, &W::openPaletteFile);
+    m.importPicture = addCommand(m.fileMenu, "importPicture", QStringLiteral("&Import Picture..."),
+                                 window, &W::importPicture);
     m.openVram0->setShortcut(QKeySequence::Open);
     m.saveAs = addCommand(m.fileMenu, "saveAs", QStringLiteral("Save &As..."), window, &W::saveAs);
     m.saveAs->setShortcuts(

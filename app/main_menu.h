@@ -22,6 +22,7 @@ struct MainMenu {
     QAction* openVram0;
     QAction* openVram1;
     QAction* openPalette;
+    QAction* importPicture;
     QAction* saveAs;
     QAction* nextFile;
     QAction* previousFile;

@@ -334,6 +334,14 @@ void MainWindow::openPaletteFile() {
     tessarin::reportErrors([this] { openWithDialog(tessarin::kPaletteFilter, FileSlot::palette); });
 }
 
+void MainWindow::importPicture() {
+    tessarin::reportErrors([this] {
+        if (const auto screenFile = importPicture_.run(this, startFolder())) {
+            openFileByName(*screenFile);
+        }
+    });
+}
+
 void MainWindow::saveAs() {
     tessarin::reportErrors([this] {
         if (hasPicture()) {

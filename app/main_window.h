@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/import_picture.h"
 #include "app/main_menu.h"
 #include "app/recent_files.h"
 #include "app/save_as.h"
@@ -105,6 +106,8 @@ public slots:
     void openVram0File();
     void openVram1File();
     void openPaletteFile();
+    // A PNG or JPEG picture converted to a screen chosen in a dialog, opened as its file.
+    void importPicture();
     // Saves the picture shown at zoom 1, at the window's pixel aspect (SaveAs).
     void saveAs();
     // The next or previous screen file of the VRAM0 file's folder, opened by its name with
@@ -176,6 +179,7 @@ private:
     tessarin::StatusText status_;
     tessarin::RecentFiles recentFiles_;
     tessarin::SaveAs saveAs_;
+    tessarin::ImportPicture importPicture_;
     // Made at their first use: most runs never show them.
     VramMappingDialog* mappingDialog_ = nullptr;
     AboutBox* aboutBox_ = nullptr;

@@ -607,8 +607,9 @@ private:
         const std::string_view extension = extensionOfName(o.output);
         const std::optional<ImageFormat> named = formatOfName(o.output);
         if (!extension.empty() && !named) {
-            return Failure{"cannot write " + quoted(o.output) + ": \"." + std::string(extension) +
-                           "\" is no format written (.bmp, .png, .sc2, .sc5, .sc7, .sc8, .sc12, .s12)"};
+            return Failure{
+                "cannot write " + quoted(o.output) + ": \"." + std::string(extension) +
+                "\" is no format written (.bmp, .png, .sc2, .sc5, .sc7, .sc8, .sc12, .s12)"};
         }
         if (named && o.format && *named != *o.format) {
             return Failure{"--format " + std::string(extensionOf(*o.format)) +

@@ -32,7 +32,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         const tessarin::FittedFrame frame = tessarin::fitFrame(
             image, kFrameWidth, kFrameHeight, static_cast<tessarin::FitMode>(size % 3), 1.0, true);
-        if (frame.picture.width() != kFrameWidth || frame.zero.size() != kFrameWidth * kFrameHeight) {
+        if (frame.picture.width() != kFrameWidth ||
+            frame.zero.size() != kFrameWidth * kFrameHeight) {
             std::abort();
         }
     } catch (const tessarin::FileError& e) {

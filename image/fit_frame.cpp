@@ -29,8 +29,7 @@ SourceImage cropped(const SourceImage& source, const Area& area) {
         if (!source.transparent.empty()) {
             const auto first = static_cast<std::size_t>(area.y + y) * source.picture.width() +
                                static_cast<std::size_t>(area.x);
-            std::copy_n(source.transparent.begin() + static_cast<std::ptrdiff_t>(first),
-                        area.width,
+            std::copy_n(source.transparent.begin() + static_cast<std::ptrdiff_t>(first), area.width,
                         part.transparent.begin() + static_cast<std::ptrdiff_t>(y) * area.width);
         }
     }
@@ -79,8 +78,8 @@ FittedFrame fitFrame(const SourceImage& source, int width, int height, FitMode f
         for (int x = 0; x < content.width; ++x) {
             const int sx = std::min(fw - 1, static_cast<int>((x + 0.5) * fw / content.width));
             const bool transparent =
-                keepTransparent &&
-                from->isTransparent(static_cast<std::size_t>(sy) * fw + static_cast<std::size_t>(sx));
+                keepTransparent && from->isTransparent(static_cast<std::size_t>(sy) * fw +
+                                                       static_cast<std::size_t>(sx));
             const std::size_t at = static_cast<std::size_t>(content.y + y) * width +
                                    static_cast<std::size_t>(content.x + x);
             frame.zero[at] = transparent ? 1 : 0;

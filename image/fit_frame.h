@@ -17,8 +17,8 @@ enum class FitMode : std::uint8_t {
 // A picture resampled to a screen's frame, and which of its pixels are colour 0 (the
 // letterbox's, and the source's transparent pixels).
 struct FittedFrame {
-    Picture picture;                 // the letterbox black
-    std::vector<std::uint8_t> zero;  // 1 for a pixel that is colour 0, row after row
+    Picture picture;                // the letterbox black
+    std::vector<std::uint8_t> zero; // 1 for a pixel that is colour 0, row after row
 
     [[nodiscard]] bool isZero(std::size_t pixel) const { return zero[pixel] != 0; }
 };

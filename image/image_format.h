@@ -9,8 +9,8 @@ namespace tessarin {
 enum class ImageFormat { bmp, png, sc2, sc5, sc7, sc8, sc12 };
 
 // The format a file name's extension names (".bmp", ".png", ".sc2", ".sc5", ".sc7", ".sc8",
-// ".sc12" or ".s12", any case); nothing for any other name. The viewer's Save As and the exporter both decide by it: a file's extension
-// and the bytes written in it always agree.
+// ".sc12" or ".s12", any case); nothing for any other name. The viewer's Save As and the exporter
+// both decide by it: a file's extension and the bytes written in it always agree.
 [[nodiscard]] std::optional<ImageFormat> formatOfName(std::string_view fileName);
 
 // The extension of the last part of a file name, without the dot; empty when there is none

@@ -38,12 +38,12 @@ void checkImageSize(std::int64_t width, std::int64_t height, const std::string& 
         throw FileError(fileName, "Picture \"" + fileName + "\" has no pixels", Fault::notPicture);
     }
     if (width > limits.maxSide || height > limits.maxSide || width * height > limits.maxPixels) {
-        throw FileError(fileName,
-                        "Picture \"" + fileName + "\" is too large to convert: " +
-                            std::to_string(width) + "x" + std::to_string(height) + " (at most " +
-                            std::to_string(limits.maxSide) + " a side and " +
-                            std::to_string(limits.maxPixels / (1024 * 1024)) + " Mpixels)",
-                        Fault::pictureTooLarge);
+        throw FileError(
+            fileName,
+            "Picture \"" + fileName + "\" is too large to convert: " + std::to_string(width) + "x" +
+                std::to_string(height) + " (at most " + std::to_string(limits.maxSide) +
+                " a side and " + std::to_string(limits.maxPixels / (1024 * 1024)) + " Mpixels)",
+            Fault::pictureTooLarge);
     }
 }
 
@@ -62,8 +62,9 @@ SourceImage decodeImage(std::span<const std::uint8_t> bytes, const std::string& 
 SourceImage readImageFile(const std::string& fileName) {
     InputFile file(fileName);
     if (file.size() > kMaxImageFileSize) {
-        throw FileError(fileName, "Picture \"" + fileName + "\" is too large to convert (over " +
-                                      std::to_string(kMaxImageFileSize >> 20) + " MiB)",
+        throw FileError(fileName,
+                        "Picture \"" + fileName + "\" is too large to convert (over " +
+                            std::to_string(kMaxImageFileSize >> 20) + " MiB)",
                         Fault::pictureTooLarge);
     }
     std::vector<std::uint8_t> bytes(file.size());

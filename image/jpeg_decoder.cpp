@@ -93,8 +93,8 @@ SourceImage decodeJpeg(std::span<const std::uint8_t> bytes, const std::string& f
     jpeg_destroy_decompress(&info);
     if (!decoded) {
         throw FileError(fileName,
-                        "Picture \"" + fileName + "\" is a damaged JPEG: " +
-                            std::string(errors.message.data()),
+                        "Picture \"" + fileName +
+                            "\" is a damaged JPEG: " + std::string(errors.message.data()),
                         Fault::notPicture);
     }
     return source;

@@ -12,11 +12,11 @@ namespace tessarin {
 namespace {
 
 constexpr int kGroup = 4;
-constexpr int kMaxLevel = 31;            // Y, and each 5-bit channel
-constexpr int kMinJk = -32;              // J and K are six bits, signed
+constexpr int kMaxLevel = 31; // Y, and each 5-bit channel
+constexpr int kMinJk = -32;   // J and K are six bits, signed
 constexpr int kMaxJk = 31;
-constexpr int kJkReach = 3;              // J and K tried around the group's mean
-constexpr int kYReach = 2;               // Y tried around its estimate
+constexpr int kJkReach = 3; // J and K tried around the group's mean
+constexpr int kYReach = 2;  // Y tried around its estimate
 constexpr float kOrderedAmplitude = 0.03F;
 constexpr float kLevelsPerByte = 31.0F / 255.0F;
 
@@ -59,7 +59,8 @@ Group groupFor(int j, int k, const std::array<Lab, kGroup>& wanted,
     Group g{j, k, {}, 0};
     for (int i = 0; i < kGroup; ++i) {
         const auto& [r, gr, b] = rgb[i];
-        const int estimate = static_cast<int>(std::lround((r - j + gr - k + (4 * b + 2 * j + k) / 5) / 3));
+        const int estimate =
+            static_cast<int>(std::lround((r - j + gr - k + (4 * b + 2 * j + k) / 5) / 3));
         float best = std::numeric_limits<float>::max();
         for (int y = clampLevel(estimate - kYReach); y <= clampLevel(estimate + kYReach); ++y) {
             const float d = distance2(colours[yjkIndex(y, j, k, blueRounding)], wanted[i]);
@@ -92,7 +93,8 @@ std::vector<std::uint8_t> encodeScreen12(const ScreenTarget& target) {
                 allZero = allZero && target.zero[p] != 0;
                 wanted[i] = target.zero[p] != 0 ? Lab{} : carry.wanted(target.pixels[p], x0 + i, y);
                 const LinearRgb c = srgbOf(wanted[i]);
-                rgb[i] = {c.red * kLevelsPerByte, c.green * kLevelsPerByte, c.blue * kLevelsPerByte};
+                rgb[i] = {c.red * kLevelsPerByte, c.green * kLevelsPerByte,
+                          c.blue * kLevelsPerByte};
                 const float luma = (4 * rgb[i][2] + 2 * rgb[i][0] + rgb[i][1]) / 8;
                 jSum += rgb[i][0] - luma;
                 kSum += rgb[i][1] - luma;
@@ -104,7 +106,8 @@ std::vector<std::uint8_t> encodeScreen12(const ScreenTarget& target) {
             const int k0 = static_cast<int>(std::lround(kSum / kGroup));
             Group best;
             best.error = std::numeric_limits<float>::max();
-            for (int j = std::max(kMinJk, j0 - kJkReach); j <= std::min(kMaxJk, j0 + kJkReach); ++j) {
+            for (int j = std::max(kMinJk, j0 - kJkReach); j <= std::min(kMaxJk, j0 + kJkReach);
+                 ++j) {
                 for (int k = std::max(kMinJk, k0 - kJkReach); k <= std::min(kMaxJk, k0 + kJkReach);
                      ++k) {
                     const Group g = groupFor(j, k, wanted, rgb, colours, blueRounding);
@@ -121,8 +124,9 @@ std::vector<std::uint8_t> encodeScreen12(const ScreenTarget& target) {
                 const std::size_t p = target.at(x0 + i, y);
                 vram[p] = static_cast<std::uint8_t>(best.y[i] << 3 | low[i]);
                 if (target.zero[p] == 0) {
-                    carry.carry(x0 + i, wanted[i] - colours[yjkIndex(best.y[i], best.j, best.k,
-                                                                      blueRounding)]);
+                    carry.carry(x0 + i,
+                                wanted[i] -
+                                    colours[yjkIndex(best.y[i], best.j, best.k, blueRounding)]);
                 }
             }
         }

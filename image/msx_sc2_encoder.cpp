@@ -38,8 +38,8 @@ struct Run {
 // Whether a pixel that wants a colour takes the pair's background: the nearer one, but
 // never colour 0, which is for colour 0's pixels alone.
 bool takesBackground(const std::array<Lab, kColours>& colours, Pair pair, Lab wanted) {
-    return pair.background != 0 &&
-           distance2(colours[pair.background], wanted) < distance2(colours[pair.foreground], wanted);
+    return pair.background != 0 && distance2(colours[pair.background], wanted) <
+                                       distance2(colours[pair.foreground], wanted);
 }
 
 // The run's error with the pair, each pixel its nearer colour with the error of those
@@ -52,7 +52,8 @@ float runError(const Run& run, const std::array<Lab, kColours>& colours, Pair pa
             continue;
         }
         const Lab wanted = run.target[i] + error * (carry ? 7.0F / 16 : 0.0F);
-        const int given = takesBackground(colours, pair, wanted) ? pair.background : pair.foreground;
+        const int given =
+            takesBackground(colours, pair, wanted) ? pair.background : pair.foreground;
         total += distance2(colours[given], wanted);
         error = wanted - colours[given];
     }
@@ -121,10 +122,10 @@ std::vector<std::uint8_t> encodeScreen2(const ScreenTarget& target) {
                 carry.carry(x0 + i, wanted - colours[fore ? pair.foreground : pair.background]);
             }
             // Cell (x0 / 8, y / 8) of the line's bank, its line y % 8.
-            const auto offset = static_cast<std::uint32_t>(y / kBankLines) * kBank +
-                                static_cast<std::uint32_t>(((y % kBankLines) / 8) * 32 + x0 / 8) *
-                                    8 +
-                                static_cast<std::uint32_t>(y % 8);
+            const auto offset =
+                static_cast<std::uint32_t>(y / kBankLines) * kBank +
+                static_cast<std::uint32_t>(((y % kBankLines) / 8) * 32 + x0 / 8) * 8 +
+                static_cast<std::uint32_t>(y % 8);
             vram[offset] = pattern;
             vram[kColourTable + offset] =
                 static_cast<std::uint8_t>(pair.foreground << 4 | pair.background);

@@ -75,8 +75,8 @@ Palette clusteredPalette(const ScreenTarget& target, const Lattice& lattice, int
         }
         const LinearRgb rgb = srgbOf(target.pixels[i]);
         const auto level = [](float v) { return std::clamp(static_cast<int>(v) >> 3, 0, 31); };
-        Bin& bin = bins[static_cast<std::size_t>((level(rgb.red) << 10) |
-                                                 (level(rgb.green) << 5) | level(rgb.blue))];
+        Bin& bin = bins[static_cast<std::size_t>((level(rgb.red) << 10) | (level(rgb.green) << 5) |
+                                                 level(rgb.blue))];
         bin.weight += 1;
         bin.sum = bin.sum + target.pixels[i];
     }

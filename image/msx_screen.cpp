@@ -20,8 +20,9 @@ constexpr double kPercentile = 0.95;
 
 std::vector<std::uint8_t> bsaveOf(const std::vector<std::uint8_t>& vram) {
     const auto end = static_cast<std::uint16_t>(vram.size() - 1);
-    std::vector<std::uint8_t> file{kBsaveId, 0, 0, static_cast<std::uint8_t>(end & 0xFF),
-                                   static_cast<std::uint8_t>(end >> 8), 0, 0};
+    std::vector<std::uint8_t> file{
+        kBsaveId, 0, 0, static_cast<std::uint8_t>(end & 0xFF), static_cast<std::uint8_t>(end >> 8),
+        0,        0};
     file.reserve(kBsaveHeaderSize + vram.size());
     file.insert(file.end(), vram.begin(), vram.end());
     return file;

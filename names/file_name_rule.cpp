@@ -59,7 +59,8 @@ FileNameChoice chooseByFileName(std::string_view fileName) {
         return {FileSlot::vram0, known->screenMode, !known->pageOneOf.empty()};
     }
     // A PNG picture, converted to a screen, is no palette for its "p".
-    if (fileName.size() >= kPaletteMarkFromEnd && !equalIgnoringAsciiCase(extensionPart(fileName), "png")) {
+    if (fileName.size() >= kPaletteMarkFromEnd &&
+        !equalIgnoringAsciiCase(extensionPart(fileName), "png")) {
         const char mark = fileName[fileName.size() - kPaletteMarkFromEnd];
         if (mark == 'P' || mark == 'p') {
             return {FileSlot::palette, std::nullopt};

@@ -71,8 +71,8 @@ inline constexpr std::array<ScreenExtension, 48> kScreenExtensions{{
 
 // The extensions of palette files, for the filter and the MIME data (the rule itself
 // goes by the "P" third from the end).
-inline constexpr std::array<std::string_view, 8> kPaletteExtensions{
-    "PL5", "PL6", "PL7", "PL8", "PLA", "PLB", "PLC", "PAL"};
+inline constexpr std::array<std::string_view, 8> kPaletteExtensions{"PL5", "PL6", "PL7", "PL8",
+                                                                    "PLA", "PLB", "PLC", "PAL"};
 
 // Screen extensions that other programs' files have too (a .PIC image, a .SRC source, a
 // .GRP program group): their files are pictures by their bytes, not by the name, for

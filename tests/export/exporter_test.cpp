@@ -585,7 +585,8 @@ TEST(Exporter, BatchConvertsPicturesToScreensWithTheirErrorAndRefusesBadOnes) {
     picture.resize(40, 30);
     for (int y = 0; y < 30; ++y) {
         for (int x = 0; x < 40; ++x) {
-            picture.row(y)[x] = {static_cast<std::uint8_t>(x * 6), 90, static_cast<std::uint8_t>(y * 8)};
+            picture.row(y)[x] = {static_cast<std::uint8_t>(x * 6), 90,
+                                 static_cast<std::uint8_t>(y * 8)};
         }
     }
     const std::vector<std::uint8_t> png = encodePng(picture);
@@ -596,14 +597,14 @@ TEST(Exporter, BatchConvertsPicturesToScreensWithTheirErrorAndRefusesBadOnes) {
     writeBytes(in / "huge.png", huge);
     writeBytes(in / "c.jpg", {'n', 'o'});
     writeBytes(out / "b.sc5", {'k', 'e', 'e', 'p'});
-    const ProcessResult r =
-        runProcess(kExporter, {"-v", "-d", out.path(), "--to", "sc5", "a.png", "b.png", "c.jpg"},
-                   in.path());
+    const ProcessResult r = runProcess(
+        kExporter, {"-v", "-d", out.path(), "--to", "sc5", "a.png", "b.png", "c.jpg"}, in.path());
     EXPECT_EQ(r.exitCode, 1);
     const std::string kept = out / "b.sc5";
     EXPECT_TRUE(contains(r.err, "\"" + kept + "\" already exists")) << r.err;
     EXPECT_TRUE(contains(r.err, "\"c.jpg\" is neither a PNG nor a JPEG picture")) << r.err;
-    EXPECT_TRUE(contains(r.out, std::string(out / "a.sc5") + " (colour difference: mean ")) << r.out;
+    EXPECT_TRUE(contains(r.out, std::string(out / "a.sc5") + " (colour difference: mean "))
+        << r.out;
     EXPECT_EQ(out.entries(), (std::vector<std::string>{"a.sc5", "b.sc5"}));
     EXPECT_TRUE(readBytes(out / "b.sc5") == (std::vector<unsigned char>{'k', 'e', 'e', 'p'}));
     const std::vector<unsigned char> sc5 = readBytes(out / "a.sc5");

@@ -41,7 +41,8 @@ SourceImage gradient(int width, int height) {
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
             const auto t = static_cast<std::uint8_t>(x * 255 / (width - 1));
-            source.picture.row(y)[x] = {t, static_cast<std::uint8_t>(y), static_cast<std::uint8_t>(255 - t)};
+            source.picture.row(y)[x] = {t, static_cast<std::uint8_t>(y),
+                                        static_cast<std::uint8_t>(255 - t)};
         }
     }
     return source;
@@ -55,8 +56,8 @@ TEST(MsxScreen, EachModeKeepsFlatColoursFollowsAGradientAndWritesItsBsaveRange) 
     for (const ScreenCase& c : kCases) {
         SCOPED_TRACE(c.name);
         const ScreenModeFacts& facts = factsOf(c.screen);
-        const MsxEncoding plain = encodeMsx(flat(facts.lineWidth, facts.lines, c.exact), c.screen,
-                                            {FitMode::stretch});
+        const MsxEncoding plain =
+            encodeMsx(flat(facts.lineWidth, facts.lines, c.exact), c.screen, {FitMode::stretch});
         EXPECT_TRUE(std::ranges::all_of(plain.preview.pixels(),
                                         [&](const RgbTriple& p) { return p == c.exact; }));
         const std::vector<std::uint8_t>& file = plain.file;
@@ -100,8 +101,8 @@ TEST(MsxScreen, TheDocumentOpensEachFileToThePreviewedPicture) {
             const Picture opened = ScreenDocument::pictureOf(request);
             ASSERT_EQ(opened.width(), encoding.preview.width());
             for (int y = 0; y < encoding.preview.height(); ++y) {
-                ASSERT_TRUE(std::ranges::equal(opened.row(wide ? 2 * y : y),
-                                               encoding.preview.row(y)))
+                ASSERT_TRUE(
+                    std::ranges::equal(opened.row(wide ? 2 * y : y), encoding.preview.row(y)))
                     << "line " << y;
             }
             // The letterbox and the transparent pixels are colour 0, black.
