@@ -1,6 +1,6 @@
 #pragma once
 
-#include "image/image_input.h"
+#include "image/source_image.h"
 
 #include <cstdint>
 #include <vector>

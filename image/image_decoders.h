@@ -1,11 +1,14 @@
 #pragma once
 
-#include "image/image_input.h"
+#include "image/source_image.h"
+
+#include <span>
+#include <string>
 
 namespace tessarin {
 
-// The decoders behind decodeImage, each for bytes that start with its signature. Each
-// throws FileError naming fileName as decodeImage describes.
+// The decoders behind decodeImage (image_input.h), each for bytes that start with its signature.
+// Each throws FileError naming fileName as decodeImage describes.
 [[nodiscard]] SourceImage decodePng(std::span<const std::uint8_t> bytes,
                                     const std::string& fileName, const ImageLimits& limits);
 [[nodiscard]] SourceImage decodeJpeg(std::span<const std::uint8_t> bytes,

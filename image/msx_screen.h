@@ -3,7 +3,7 @@
 #include "image/dither.h"
 #include "image/fit_frame.h"
 #include "image/image_format.h"
-#include "image/image_input.h"
+#include "image/source_image.h"
 #include "vdp/vocabulary.h"
 
 #include <cstdint>

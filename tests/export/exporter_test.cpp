@@ -163,8 +163,8 @@ TEST(Exporter, PngHasTheBmpPixelsInEveryViewAndNoColourSpaceChunks) {
     }
 }
 
-// OUTPUT's extension and the bytes in it agree: an image extension decides, another is
-// refused; --format and a thumbnail's PNG are for names without one.
+// OUTPUT's extension and the bytes in it agree: an image or screen extension decides,
+// another is refused; --format and a thumbnail's PNG are for names without one.
 TEST(Exporter, TheOutputsExtensionDecidesItsFormat) {
     const TempDir dir;
     const std::string bmp = "BM";
@@ -180,8 +180,9 @@ TEST(Exporter, TheOutputsExtensionDecidesItsFormat) {
         {{}, "pic.PNG", png, ""},
         {{"--format", "bmp"}, "pic", bmp, ""},
         {{"--format", "png"}, "pic.bmp", "", "--format png does not agree with the extension"},
-        {{"--format", "bmp"}, "pic.img", "", "\".img\" is no image format"},
-        {{}, "other.SC5", "", "\".SC5\" is no image format"},
+        {{"--format", "bmp"}, "pic.img", "", "\".img\" is no format written"},
+        {{}, "other.SC6", "", "\".SC6\" is no format written"},
+        {{}, "pic.SC5", std::string("\xFE\0\0\x9F\x76", 5), ""},
         {{}, "other", "", "without an extension"},
     };
     for (const auto& c : cases) {
