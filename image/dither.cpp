@@ -19,6 +19,9 @@ constexpr float kBayerLevels = 16.0F;
 // An error larger than this in any channel is not carried on in full: a saturated colour
 // the screen cannot reach would otherwise streak across the picture.
 constexpr float kMaxError = 0.12F;
+// Part of each error carried on: all of it adds speckle that costs more than it gains on
+// smooth areas, too little leaves bands.
+constexpr float kCarried = 0.75F;
 
 Lab bounded(Lab e) {
     return {std::clamp(e.l, -kMaxError, kMaxError), std::clamp(e.a, -kMaxError, kMaxError),
@@ -50,7 +53,7 @@ void ErrorCarry::carry(int x, Lab error) {
         return;
     }
     const auto i = static_cast<std::size_t>(x + kMargin);
-    error = bounded(error);
+    error = bounded(error * kCarried);
     current_[i + 1] = current_[i + 1] + error * (7.0F / 16);
     next_[i - 1] = next_[i - 1] + error * (3.0F / 16);
     next_[i] = next_[i] + error * (5.0F / 16);

@@ -19,11 +19,15 @@ struct Lab {
     friend Lab operator*(Lab x, float f) { return {x.l * f, x.a * f, x.b * f}; }
 };
 
+// The opponent axes count twice (as in deltaEOK2): plain Oklab distance finds a dark red
+// nearer to a dark grey than black is, which no viewer would.
+inline constexpr float kChromaWeight = 2.0F;
+
 // The squared distance: the one the choices compare.
 [[nodiscard]] inline float distance2(Lab x, Lab y) {
     const float dl = x.l - y.l;
-    const float da = x.a - y.a;
-    const float db = x.b - y.b;
+    const float da = (x.a - y.a) * kChromaWeight;
+    const float db = (x.b - y.b) * kChromaWeight;
     return dl * dl + da * da + db * db;
 }
 
