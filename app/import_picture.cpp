@@ -23,9 +23,12 @@ std::optional<std::string> ImportPicture::run(QWidget* parent, const QString& fo
     if (dialog.exec() != QDialog::Accepted) {
         return std::nullopt;
     }
-    if (!folder_.isValid()) {
-        throw FileError(folder_.path().toStdString(),
-                        "Cannot make a temporary folder: " + folder_.errorString().toStdString());
+    if (!folder_) {
+        folder_ = std::make_unique<QTemporaryDir>();
+    }
+    if (!folder_->isValid()) {
+        throw FileError(folder_->path().toStdString(),
+                        "Cannot make a temporary folder: " + folder_->errorString().toStdString());
     }
     const std::optional<ImageFormat> format = [&] {
         for (const ImageFormat f : {ImageFormat::sc2, ImageFormat::sc5, ImageFormat::sc7,
@@ -38,8 +41,8 @@ std::optional<std::string> ImportPicture::run(QWidget* parent, const QString& fo
     }();
     // The picture's base name, so that the title names it; the extension gives the mode.
     const std::string target =
-        QFile::encodeName(folder_.filePath(QFileInfo(name).completeBaseName() + u'.' +
-                                           QString::fromLatin1(extensionOf(*format)).toUpper()))
+        QFile::encodeName(folder_->filePath(QFileInfo(name).completeBaseName() + u'.' +
+                                            QString::fromLatin1(extensionOf(*format)).toUpper()))
             .toStdString();
     writeTargetFile(target, ByteSpan(dialog.encoding().file), ReplaceMode::replace);
     return target;

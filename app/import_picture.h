@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QTemporaryDir>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -20,7 +21,7 @@ public:
     [[nodiscard]] std::optional<std::string> run(QWidget* parent, const QString& folder);
 
 private:
-    QTemporaryDir folder_;
+    std::unique_ptr<QTemporaryDir> folder_; // made at the first import
 };
 
 } // namespace tessarin

@@ -31,10 +31,14 @@ inline constexpr float kChromaWeight = 2.0F;
     return dl * dl + da * da + db * db;
 }
 
-// The colour difference reported to users: the distance times 100, so that 1 is about
-// the smallest difference seen side by side (as CIE's Delta E).
+// The colour difference reported to users: plain Oklab distance (its axes unweighted)
+// times 100, so that 1 is about the smallest difference seen side by side (as CIE's
+// Delta E).
 [[nodiscard]] inline double deltaE(Lab x, Lab y) {
-    return 100.0 * std::sqrt(static_cast<double>(distance2(x, y)));
+    const double dl = x.l - y.l;
+    const double da = x.a - y.a;
+    const double db = x.b - y.b;
+    return 100.0 * std::sqrt(dl * dl + da * da + db * db);
 }
 
 // An sRGB colour in Oklab.

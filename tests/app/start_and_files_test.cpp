@@ -48,6 +48,7 @@ TEST(MainMenu, ItemsHaveTheirNamesCaptionsShortcutsAndStatesAtStart) {
         {"fileMenu", "openVram0", "VRAM0 &Open...", false, false, true, "Ctrl+O"},
         {"fileMenu", "openVram1", "VRAM&1 Open...", false, false, true},
         {"fileMenu", "openPalette", "&Palette Open...", false, false, true},
+        {"fileMenu", "importPicture", "&Import Picture...", false, false, true},
         {"fileMenu", "saveAs", "Save &As...", false, false, false, "Ctrl+S; Ctrl+Shift+S"},
         {"fileMenu", "nextFile", "Next File", false, false, true, "PgDown"},
         {"fileMenu", "previousFile", "Previous File", false, false, true, "PgUp"},
@@ -120,8 +121,7 @@ TEST(MainWindow, StartsWithoutPictureAtScreen7AndTheAutomaticSizeAndAnEmptyTempo
     EXPECT_FALSE(window->hasPicture());
     EXPECT_EQ(window->document()->viewMode(), ViewMode::magnify512x424);
     EXPECT_EQ(window->document()->vdp().screenMode(), ScreenMode::screen7);
-    EXPECT_EQ(window->document()->mapping().linePixels,
-              (std::array<std::int16_t, 2>{512, 512}));
+    EXPECT_EQ(window->document()->mapping().linePixels, (std::array<std::int16_t, 2>{512, 512}));
     EXPECT_TRUE(window->acceptDrops());
     const std::filesystem::path temp = window->temporaryPicture();
     EXPECT_EQ(temp.parent_path(), std::filesystem::path(window.tmp.path()));
