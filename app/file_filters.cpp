@@ -64,7 +64,9 @@ QString openFilters() {
 
 QString saveFilters() {
     return QStringLiteral(
-        R"f(Bit Map file(*.bmp)|*.BMP|PNG image (*.png)|*.png|All of file(*.*)|*.*)f");
+        R"f(Bit Map file(*.bmp)|*.BMP|PNG image (*.png)|*.png|)f"
+        R"f(MSX screen 2 (*.sc2)|*.SC2|MSX screen 5 (*.sc5)|*.SC5|MSX screen 7 (*.sc7)|*.SC7|)f"
+        R"f(MSX screen 8 (*.sc8)|*.SC8|MSX screen 12 (*.sc12)|*.SC12|All of file(*.*)|*.*)f");
 }
 
 QFileDialog* makeFileDialog(QWidget* parent, const char* name, const QString& filterList) {

@@ -75,6 +75,8 @@ MainMenu buildMainMenu(MainWindow& window) {
     m.keepPalette = addCommand(m.fileMenu, "keepPalette", QStringLiteral("&Keep Palette"), window,
                                &W::toggleKeepPalette);
     m.keepPalette->setCheckable(true);
+    m.importPicture = addCommand(m.fileMenu, "importPicture", QStringLiteral("&Import Picture..."),
+                                 window, &W::importPicture);
     m.openVram0->setShortcut(QKeySequence::Open);
     m.openFolder->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O));
     m.saveAs = addCommand(m.fileMenu, "saveAs", QStringLiteral("Save &As..."), window, &W::saveAs);

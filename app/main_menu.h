@@ -24,6 +24,7 @@ struct MainMenu {
     QAction* openPalette;
     QAction* openFolder;
     QAction* keepPalette; // checked: the palette opened by hand stays through browsing
+    QAction* importPicture;
     QAction* saveAs;
     QAction* nextFile;
     QAction* previousFile;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/import_picture.h"
 #include "app/main_menu.h"
 #include "app/recent_files.h"
 #include "app/save_as.h"
@@ -124,6 +125,8 @@ public slots:
     void toggleThumbnails();
     // Keep Palette as its menu item is checked; the status bar says it.
     void toggleKeepPalette();
+    // A PNG or JPEG picture converted to a screen chosen in a dialog, opened as its file.
+    void importPicture();
     // Saves the picture shown at zoom 1, at the window's pixel aspect (SaveAs).
     void saveAs();
     // The next or previous screen file of the VRAM0 file's folder, opened by its name with
@@ -205,6 +208,7 @@ private:
     tessarin::RecentFiles recentFiles_;
     tessarin::SaveAs saveAs_;
     ThumbnailMode thumbnails_;
+    tessarin::ImportPicture importPicture_;
     // Made at their first use: most runs never show them.
     VramMappingDialog* mappingDialog_ = nullptr;
     AboutBox* aboutBox_ = nullptr;

@@ -11,6 +11,7 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <array>
 
 namespace tessarin {
 
@@ -22,9 +23,19 @@ QString suffixOf(ImageFormat format) {
     return QString::fromLatin1(extensionOf(format));
 }
 
-// The format of the filter the dialog shows chosen.
+// The formats of the filters, in the filter list's order from kBitmapFilter on.
+constexpr std::array kFilterFormats{ImageFormat::bmp, ImageFormat::png, ImageFormat::sc2,
+                                    ImageFormat::sc5, ImageFormat::sc7, ImageFormat::sc8,
+                                    ImageFormat::sc12};
+
+// The format of the filter the dialog shows chosen; BMP for every file.
 ImageFormat chosenFormat(const QFileDialog* dialog, const QString& filter) {
-    return isFilter(dialog, filter, kPngFilter) ? ImageFormat::png : ImageFormat::bmp;
+    for (std::size_t i = 0; i < kFilterFormats.size(); ++i) {
+        if (isFilter(dialog, filter, kBitmapFilter + static_cast<int>(i))) {
+            return kFilterFormats[i];
+        }
+    }
+    return ImageFormat::bmp;
 }
 
 } // namespace

@@ -12,7 +12,8 @@ namespace tessarin {
 
 // File > Save As: the dialog, the format the name gets, and the checks before anything is
 // written. The file holds the picture the window shows at zoom 1: the document's picture
-// finished at the window's pixel aspect, as the exporter's --aspect does (finishPicture).
+// finished at the window's pixel aspect, as the exporter's --aspect does (finishPicture);
+// an MSX screen format converts that picture again (encode), as the exporter does.
 class SaveAs {
 public:
     // The dialog is made at its first use, a child of parent; folders go to settings.

@@ -10,7 +10,9 @@
 #include "storage/storage_kinds.h"
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <exception>
 #include <filesystem>
@@ -31,6 +33,19 @@ constexpr const char* kProgram = "tessarin-export: ";
 // The line of the listing for one written output; false once standard output failed.
 bool list(std::ostream& out, std::ostream& err, const std::string& line) {
     return writeChecked(out, err, printable(line) + '\n');
+}
+
+// The listing's line of an output: its name, and with -v the colour error of a screen file.
+std::string listed(const ExportOptions& options, const std::string& output,
+                   const std::optional<ColourErrorFigures>& error) {
+    if (!options.verbose || !error) {
+        return output;
+    }
+    std::array<char, 96> figures{};
+    std::snprintf(figures.data(), figures.size(),
+                  " (colour difference: mean %.2f, 95th percentile %.2f)", error->mean,
+                  error->percentile95);
+    return output + figures.data();
 }
 
 // A message on standard error; false once that failed, when the batch cannot tell of more.
@@ -92,9 +107,10 @@ int runSingle(const ExportOptions& options, std::ostream& out, std::ostream& err
         err << kProgram << printable(options.screenFile) << ": " << *why << "; no thumbnail made\n";
         return kExitFileError;
     }
+    std::optional<ColourErrorFigures> error;
     try {
-        exportPicture(jobFor(options, options.screenFile, options.paletteFile), options.output,
-                      *options.format, Overwrite::replace);
+        error = exportPicture(jobFor(options, options.screenFile, options.paletteFile),
+                              options.output, *options.format, Overwrite::replace);
     } catch (const FileError& e) {
         err << kProgram << printable(e.what()) << '\n';
         return kExitFileError;
@@ -102,7 +118,8 @@ int runSingle(const ExportOptions& options, std::ostream& out, std::ostream& err
         err << kProgram << printable(options.screenFile) << ": " << kOutOfMemory << '\n';
         return kExitFileError;
     }
-    if (!options.quiet && !list(out, err, options.output)) {
+    if ((!options.quiet || (options.verbose && error)) &&
+        !list(out, err, listed(options, options.output, error))) {
         return kExitFileError;
     }
     return kExitSuccess;
@@ -184,7 +201,8 @@ private:
         switch (outcome) {
         case Outcome::written:
             ++counts_.written;
-            show(item.renamed ? item.output + " (from " + item.job.screenFile + ")" : item.output);
+            show(listed(options_, item.output, result.colourError) +
+                 (item.renamed ? " (from " + item.job.screenFile + ")" : ""));
             break;
         case Outcome::skipped:
             ++counts_.skipped;

@@ -88,9 +88,25 @@ constexpr std::array<std::pair<std::string_view, PixelAspect>, 3> kAspects{{
     {"ntsc", PixelAspect::ntsc},
     {"pal", PixelAspect::pal},
 }};
-constexpr std::array<std::pair<std::string_view, ImageFormat>, 2> kFormats{{
+constexpr std::array<std::pair<std::string_view, ImageFormat>, 7> kFormats{{
     {"bmp", ImageFormat::bmp},
     {"png", ImageFormat::png},
+    {"sc2", ImageFormat::sc2},
+    {"sc5", ImageFormat::sc5},
+    {"sc7", ImageFormat::sc7},
+    {"sc8", ImageFormat::sc8},
+    {"sc12", ImageFormat::sc12},
+}};
+constexpr std::string_view kFormatChoices = "bmp, png, sc2, sc5, sc7, sc8 or sc12";
+constexpr std::array<std::pair<std::string_view, FitMode>, 3> kFits{{
+    {"contain", FitMode::contain},
+    {"cover", FitMode::cover},
+    {"stretch", FitMode::stretch},
+}};
+constexpr std::array<std::pair<std::string_view, Dither>, 3> kDithers{{
+    {"none", Dither::none},
+    {"diffuse", Dither::diffuse},
+    {"ordered", Dither::ordered},
 }};
 
 Failure badValue(std::string_view option, std::string_view value, std::string_view expected) {
@@ -163,7 +179,7 @@ choiceInto(std::optional<T>& target, std::string_view name, const std::string& v
 
 constexpr std::string_view kScreenValuePlaceholder = "SCREENS";
 
-const std::array<OptionEntry, 22> kOptions{{
+const std::array<OptionEntry, 26> kOptions{{
     {{"-o", "--output"},
      "OUTPUT",
      "",
@@ -285,17 +301,62 @@ const std::array<OptionEntry, 22> kOptions{{
      "square|ntsc|pal",
      "",
      "the pixels' shape: square (default), or a TV's, the\n"
-     "picture widened smoothly (ntsc 8:7, pal 1.38:1)",
+     "picture widened smoothly (ntsc 8:7, pal 1.38:1); for a\n"
+     "screen file written, the TV its picture is shaped for",
      [](ParseState& s, std::string_view name, const std::string& v) -> std::optional<Failure> {
          return choiceInto(s.command.options.aspect, name, v, kAspects, "square, ntsc or pal");
      }},
-    {{"--format", ""},
-     "bmp|png",
+    {{"--format", "--to"},
+     "bmp|png|sc2|sc5|sc7|sc8|sc12",
      "",
-     "for an OUTPUT without an extension (.bmp and .png\ndecide themselves) and a batch (default "
-     "png)",
+     "for an OUTPUT without an extension (.bmp, .png, .sc2,\n"
+     ".sc5, .sc7, .sc8, .sc12 and .s12 decide themselves) and\n"
+     "a batch (default png); sc2 to sc12 write a BSAVE file\n"
+     "of that screen that BLOAD \"X\",S shows, palette included",
      [](ParseState& s, std::string_view name, const std::string& v) -> std::optional<Failure> {
-         return choiceInto(s.command.options.format, name, v, kFormats, "bmp or png");
+         return choiceInto(s.command.options.format, name, v, kFormats, kFormatChoices);
+     }},
+    {{"--fit", ""},
+     "contain|cover|stretch",
+     "",
+     "a picture into a screen's frame: all of it, letterboxed\n"
+     "in colour 0 (contain, default), the frame filled and the\n"
+     "overhang cut (cover), or stretched",
+     [](ParseState& s, std::string_view name, const std::string& v) -> std::optional<Failure> {
+         std::optional<FitMode> fit;
+         auto failure = choiceInto(fit, name, v, kFits, "contain, cover or stretch");
+         s.command.options.fit = fit.value_or(FitMode::contain);
+         return failure;
+     }},
+    {{"--dither", ""},
+     "none|diffuse|ordered",
+     "",
+     "the colours a screen lacks made up by error diffusion\n"
+     "(default), an ordered pattern, or not (none: pixel art)",
+     [](ParseState& s, std::string_view name, const std::string& v) -> std::optional<Failure> {
+         std::optional<Dither> dither;
+         auto failure = choiceInto(dither, name, v, kDithers, "none, diffuse or ordered");
+         s.command.options.dither = dither.value_or(Dither::diffuse);
+         return failure;
+     }},
+    {{"--transparent", ""},
+     "",
+     "",
+     "a picture's see-through pixels colour 0 and no other\n"
+     "pixel (sprites, overlays; screens 2, 5, 7 and 8)",
+     [](ParseState& s, std::string_view, const std::string&) -> std::optional<Failure> {
+         s.command.options.transparent = true;
+         return std::nullopt;
+     }},
+    {{"-v", "--verbose"},
+     "",
+     "",
+     "for each screen file written, the mean and the 95th\n"
+     "percentile of its colour difference from the fitted\n"
+     "picture (Oklab, x100)",
+     [](ParseState& s, std::string_view, const std::string&) -> std::optional<Failure> {
+         s.command.options.verbose = true;
+         return std::nullopt;
      }},
     {{"--thumbnail", ""},
      "SIZE",
@@ -557,8 +618,9 @@ private:
         const std::string_view extension = extensionOfName(o.output);
         const std::optional<ImageFormat> named = formatOfName(o.output);
         if (!extension.empty() && !named) {
-            return Failure{"cannot write " + quoted(o.output) + ": \"." + std::string(extension) +
-                           "\" is no image format written (.bmp or .png)"};
+            return Failure{
+                "cannot write " + quoted(o.output) + ": \"." + std::string(extension) +
+                "\" is no format written (.bmp, .png, .sc2, .sc5, .sc7, .sc8, .sc12, .s12)"};
         }
         if (named && o.format && *named != *o.format) {
             return Failure{"--format " + std::string(extensionOf(*o.format)) +
@@ -570,7 +632,7 @@ private:
         o.format = named ? named : o.format;
         if (!o.format) {
             return Failure{"cannot tell the format of " + quoted(o.output) +
-                           " without an extension: use --format bmp|png"};
+                           " without an extension: use --format bmp|png|sc2|sc5|sc7|sc8|sc12"};
         }
         return std::nullopt;
     }
@@ -602,7 +664,9 @@ const char* usageText() {
         std::string(R"(Usage: tessarin-export [OPTIONS] -o OUTPUT FILE [FILE]   one picture
        tessarin-export [OPTIONS] -d OUTDIR FILE...        one picture per screen file
 
-Writes the picture the viewer shows of MSX screen files as a BMP or PNG file.
+Writes the picture the viewer shows of MSX screen files as a BMP or PNG file, or
+converts PNG and JPEG pictures (and screen files) to MSX screen files (.SC2, .SC5,
+.SC7, .SC8, .SC12), each a BSAVE file that BLOAD "X",S loads.
 FILEs are sorted by their names as in the viewer: a "P" or "p" third from the end
 marks a palette file (up to 256 bytes; a larger one is a screen file), otherwise
 the last character picks the screen mode (5, 6, 7, 8; A or B: 10; C or S: 12).

@@ -2,6 +2,8 @@
 
 #include "document/view_geometry.h"
 #include "document/vocabulary.h"
+#include "image/dither.h"
+#include "image/fit_frame.h"
 #include "image/image_format.h"
 
 #include <array>
@@ -35,6 +37,10 @@ struct ExportOptions {
     bool rotate = false;
     std::optional<ColourModel> colourModel;    // --colours; else the file levels
     std::optional<PixelAspect> aspect;         // --aspect; else square
+    FitMode fit = FitMode::contain;            // --fit: a picture into a screen's frame
+    Dither dither = Dither::diffuse;           // --dither: a picture in a screen's colours
+    bool transparent = false;                  // --transparent: its see-through pixels colour 0
+    bool verbose = false;                      // -v: each screen file's colour error
     std::optional<ImageFormat> format;         // else from the output name; batch: png
     std::optional<std::int16_t> thumbnailSize; // fit within SIZE x SIZE
     std::optional<std::int16_t> jobs;          // batch threads; else the hardware's

@@ -118,7 +118,8 @@ ItemResult ParallelExports::convert(const BatchItem& item) {
             if (settings_.skipExisting && ::lstat(item.output.c_str(), &existing) == 0) {
                 result.outcome = Outcome::skipped;
             } else {
-                exportPicture(item.job, item.output, settings_.format, Overwrite::refuse);
+                result.colourError =
+                    exportPicture(item.job, item.output, settings_.format, Overwrite::refuse);
                 result.outcome = Outcome::written;
             }
         } catch (const FileError& e) {

@@ -2,6 +2,7 @@
 
 #include "export/batch_plan.h"
 #include "image/image_format.h"
+#include "image/msx_screen.h"
 #include "platform/sized_thread.h"
 
 #include <condition_variable>
@@ -9,6 +10,7 @@
 #include <exception>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,6 +26,7 @@ struct ItemResult {
     Outcome outcome = Outcome::notTried;
     std::string failure;           // why it failed: a FileError's message, or "out of memory"
     std::exception_ptr unexpected; // anything else, rethrown in its turn
+    std::optional<ColourErrorFigures> colourError; // of a screen file written
 };
 
 // How the items of a batch are converted.

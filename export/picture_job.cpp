@@ -4,6 +4,7 @@
 #include "document/picture_kind.h"
 #include "document/view_placement.h"
 #include "image/encode.h"
+#include "image/image_input.h"
 #include "platform/file_error.h"
 #include "platform/target_file.h"
 
@@ -28,6 +29,22 @@ void refuseExisting(const PictureJob& job, const std::string& target) {
         refuseInputAsTarget(job, target); // the more telling message
         throw FileError(target, "Output file \"" + target + "\" already exists");
     }
+}
+
+// The picture to write: a PNG or JPEG file's own, or the screen file's, rendered with
+// square pixels when a screen is made of it (its --aspect then shapes the screen).
+SourceImage sourceOf(const PictureJob& job, bool toScreen) {
+    if (isImageInputName(job.screenFile)) {
+        return readImageFile(job.screenFile);
+    }
+    PictureChoices choices = job;
+    if (toScreen) {
+        choices.aspect = PixelAspect::square;
+        choices.thumbnailSize.reset();
+    }
+    SourceImage source;
+    source.picture = makePicture(choices);
+    return source;
 }
 
 } // namespace
@@ -69,23 +86,35 @@ PictureJob jobFor(const ExportOptions& options, const std::string& screenFile,
     job.colourModel = options.colourModel.value_or(ColourModel::levels);
     job.aspect = options.aspect.value_or(PixelAspect::square);
     job.thumbnailSize = options.thumbnailSize;
+    job.msx.fit = options.fit;
+    job.msx.tvAspect = pixelAspectOf(ViewMode::plain256x212, job.aspect);
+    job.msx.dither = options.dither;
+    job.msx.transparent = options.transparent;
+    job.msx.colourModel = job.colourModel;
     return job;
 }
 
-void exportPicture(const PictureJob& job, const std::string& target, ImageFormat format,
-                   Overwrite overwrite) {
+std::optional<ColourErrorFigures> exportPicture(const PictureJob& job, const std::string& target,
+                                                ImageFormat format, Overwrite overwrite) {
     // The inputs are checked as the document opens them, each once.
     if (overwrite == Overwrite::refuse) {
         refuseExisting(job, target);
     }
-    const Picture picture = makePicture(job);
+    const std::optional<MsxScreen> screen = msxScreenOf(format);
+    const SourceImage source = sourceOf(job, screen.has_value());
     if (overwrite == Overwrite::replace) {
         refuseInputAsTarget(job, target);
     }
     const ReplaceMode mode =
         overwrite == Overwrite::replace ? ReplaceMode::replace : ReplaceMode::keepExisting;
+    if (screen) {
+        const MsxEncoding encoding = encodeMsx(source, *screen, job.msx);
+        writeTargetFile(target, ByteSpan(encoding.file), mode);
+        return colourError(encoding.fitted, encoding.preview);
+    }
     // A BMP's rows go from the picture to the file, not through a copy.
-    writeTargetFile(target, encode(picture, format).pieces(), mode);
+    writeTargetFile(target, encode(source.picture, format).pieces(), mode);
+    return std::nullopt;
 }
 
 } // namespace tessarin::exporter

@@ -150,3 +150,26 @@ archive() { { printf "$2"; cat "$scratch/out"; } >"$arc/$1"; rm -f "$scratch/out
 (cd "$scratch/files" && 7z a -bd "$scratch/out.7z" A.SC5 A.PL5 >/dev/null && mv "$scratch/out.7z" "$scratch/out") && archive 7z '\0'
 (cd "$scratch/files" && jlha a "$scratch/out.lzh" A.SC5 A.PL5 >/dev/null && mv "$scratch/out.lzh" "$scratch/out") && archive lzh '\0'
 gzip -c "$scratch/files/A.SC5" >"$scratch/out" && archive gz '\1'
+# Pictures to convert: every PNG kind (8 and 16 bits, palette with transparency, grey with
+# alpha), JPEGs (colour, grey, CMYK, progressive), one cut short and one claiming
+# 100,000 x 100,000 pixels (needs ImageMagick and Python).
+img=corpus/image_input
+rm -rf "$img"
+mkdir -p "$img"
+convert -size 12x9 gradient:red-blue "PNG24:$img/rgb8.png"
+convert -size 12x9 gradient:red-blue -depth 16 "PNG48:$img/rgb16.png"
+convert -size 12x9 xc:none -fill red -draw 'rectangle 2,2 6,5' "PNG8:$img/palette-trns.png"
+convert -size 12x9 gradient:white-black -alpha set -channel A -evaluate set 50% "PNG32:$img/grey-alpha.png"
+convert -size 16x16 gradient:red-blue -quality 80 "$img/colour.jpg"
+convert -size 16x16 gradient:white-black -colorspace Gray "$img/grey.jpg"
+convert -size 16x16 gradient:red-blue -colorspace CMYK "$img/cmyk.jpg"
+convert -size 16x16 gradient:green-blue -interlace Plane "$img/progressive.jpg"
+head -c 200 "$img/colour.jpg" >"$img/cut-short.jpg"
+python3 - "$img/rgb8.png" "$img/huge.png" <<'PY'
+import struct, sys, zlib
+data = bytearray(open(sys.argv[1], "rb").read())
+# IHDR's width and height at bytes 16..23, its CRC after the 13 data bytes.
+data[16:24] = struct.pack(">II", 100000, 100000)
+data[29:33] = struct.pack(">I", zlib.crc32(bytes(data[12:29])))
+open(sys.argv[2], "wb").write(data)
+PY

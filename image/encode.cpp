@@ -1,6 +1,7 @@
 #include "image/encode.h"
 
 #include "image/bmp_encoder.h"
+#include "image/msx_screen.h"
 #include "image/png_encoder.h"
 
 namespace tessarin {
@@ -11,6 +12,21 @@ EncodedPicture encode(const Picture& picture, ImageFormat format) {
         return encodeBmp(picture);
     case ImageFormat::png:
         break;
+    case ImageFormat::sc2:
+    case ImageFormat::sc5:
+    case ImageFormat::sc7:
+    case ImageFormat::sc8:
+    case ImageFormat::sc12: {
+        SourceImage source;
+        source.picture = picture;
+        if (source.picture.empty()) {
+            source.picture.resize(1, 1);
+            source.picture.pixels()[0] = RgbTriple{0, 0, 0};
+        }
+        std::vector<std::uint8_t> file = encodeMsx(source, *msxScreenOf(format), {}).file;
+        const ByteSpan whole(file);
+        return {std::move(file), {whole}};
+    }
     }
     std::vector<std::uint8_t> png = encodePng(picture);
     const ByteSpan whole(png);

@@ -10,9 +10,16 @@ namespace tessarin {
 
 namespace {
 
-constexpr std::array<std::pair<ImageFormat, std::string_view>, 2> kExtensions{{
+// A format's first extension is the one its files are given.
+constexpr std::array<std::pair<ImageFormat, std::string_view>, 8> kExtensions{{
     {ImageFormat::bmp, "bmp"},
     {ImageFormat::png, "png"},
+    {ImageFormat::sc2, "sc2"},
+    {ImageFormat::sc5, "sc5"},
+    {ImageFormat::sc7, "sc7"},
+    {ImageFormat::sc8, "sc8"},
+    {ImageFormat::sc12, "sc12"},
+    {ImageFormat::sc12, "s12"},
 }};
 
 } // namespace

@@ -58,7 +58,9 @@ FileNameChoice chooseByFileName(std::string_view fileName) {
     if (const ScreenExtension* known = findExtension(extensionPart(fileName))) {
         return {FileSlot::vram0, known->screenMode, !known->pageOneOf.empty()};
     }
-    if (fileName.size() >= kPaletteMarkFromEnd) {
+    // A PNG picture, converted to a screen, is no palette for its "p".
+    if (fileName.size() >= kPaletteMarkFromEnd &&
+        !equalIgnoringAsciiCase(extensionPart(fileName), "png")) {
         const char mark = fileName[fileName.size() - kPaletteMarkFromEnd];
         if (mark == 'P' || mark == 'p') {
             return {FileSlot::palette, std::nullopt};

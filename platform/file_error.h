@@ -28,6 +28,8 @@ enum class Fault {
     archiveBroken,    // an archive its reader cannot list or unpack
     memberTooLarge,   // an archive member or packed file unpacks past the largest read
     ratioTooHigh,     // an archive member unpacks to far more than its packed bytes
+    notPicture,       // neither a PNG nor a JPEG picture, or a damaged one
+    pictureTooLarge,  // a picture larger than any screen is converted from
 };
 
 // Every failure of file access: carries the file it concerns, and a message that

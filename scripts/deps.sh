@@ -10,7 +10,7 @@
 #                              (build + Xvfb, xdotool, feh, openMSX with C-BIOS, ImageMagick)
 set -euo pipefail
 
-build_packages=(cmake ninja-build g++ pkg-config libgtest-dev libbenchmark-dev libpng-dev
+build_packages=(cmake ninja-build g++ pkg-config libgtest-dev libbenchmark-dev libpng-dev libjpeg62-turbo-dev
                 qt6-base-dev libgl-dev fonts-dejavu-core libarchive-dev)
 test_packages=(clang mtools libclang-rt-14-dev xvfb xauth x11-apps xclip imagemagick groff-base
                dpkg-dev file lintian shared-mime-info libglib2.0-bin appstream bash-completion

@@ -68,7 +68,7 @@ TEST_F(CommandsOnAPicture, SaveAsWritesTheShownPictureUnderANameOfItsFormat) {
     } cases[] = {
         {"NEW.BMP", "NEW.BMP", 0},
         {"noext", "noext.bmp", 0}, // the default extension is added
-        {"other.SC5", "other.SC5.bmp", 0},
+        {"other.SC6", "other.SC6.bmp", 0},
         {"OLD.BMP", "OLD.BMP", 1},
     };
     for (const auto& c : cases) {
@@ -81,7 +81,7 @@ TEST_F(CommandsOnAPicture, SaveAsWritesTheShownPictureUnderANameOfItsFormat) {
         EXPECT_EQ(questions.asked(), c.asked);
         EXPECT_EQ(readBytes(dir.file(c.saved)), picture);
     }
-    EXPECT_FALSE(fs::exists(dir.file("other.SC5")));
+    EXPECT_FALSE(fs::exists(dir.file("other.SC6")));
 }
 
 TEST_F(CommandsOnAPicture, SaveAsWritesPngByTheExtensionOrTheFilterChosen) {
@@ -148,8 +148,8 @@ TEST_F(CommandsOnAPicture, SaveAsRefusesEveryShownFileAndLeavesItIntact) {
     fs::create_hard_link(page, dir.file("PAGE.png"));
     const struct {
         std::string target;
-        bool refused; // else saved beside it with ".bmp" added
-    } cases[] = {{screen, false},
+        bool refused;            // else saved beside it with ".bmp" added
+    } cases[] = {{screen, true}, // .SC7 is a format Save As writes
                  {palette, false},
                  {dir.file("LINK.BMP"), true},
                  {dir.file("PAGE.png"), true}};

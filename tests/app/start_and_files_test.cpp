@@ -50,6 +50,7 @@ TEST(MainMenu, ItemsHaveTheirNamesCaptionsShortcutsAndStatesAtStart) {
         {"fileMenu", "openPalette", "&Palette Open...", false, false, true},
         {"fileMenu", "openFolder", "Open &Folder...", false, false, true, "Ctrl+Shift+O"},
         {"fileMenu", "keepPalette", "&Keep Palette", true, false, true},
+        {"fileMenu", "importPicture", "&Import Picture...", false, false, true},
         {"fileMenu", "saveAs", "Save &As...", false, false, false, "Ctrl+S; Ctrl+Shift+S"},
         {"fileMenu", "nextFile", "Next File", false, false, true, "PgDown"},
         {"fileMenu", "previousFile", "Previous File", false, false, true, "PgUp"},

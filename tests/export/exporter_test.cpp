@@ -3,6 +3,7 @@
 #include "document/screen_document.h"
 #include "document/view_geometry.h"
 #include "image/bmp_encoder.h"
+#include "image/png_encoder.h"
 #include "image_files.h"
 #include "run_process.h"
 #include "storage/storage_kinds.h"
@@ -163,8 +164,8 @@ TEST(Exporter, PngHasTheBmpPixelsInEveryViewAndNoColourSpaceChunks) {
     }
 }
 
-// OUTPUT's extension and the bytes in it agree: an image extension decides, another is
-// refused; --format and a thumbnail's PNG are for names without one.
+// OUTPUT's extension and the bytes in it agree: an image or screen extension decides,
+// another is refused; --format and a thumbnail's PNG are for names without one.
 TEST(Exporter, TheOutputsExtensionDecidesItsFormat) {
     const TempDir dir;
     const std::string bmp = "BM";
@@ -180,8 +181,9 @@ TEST(Exporter, TheOutputsExtensionDecidesItsFormat) {
         {{}, "pic.PNG", png, ""},
         {{"--format", "bmp"}, "pic", bmp, ""},
         {{"--format", "png"}, "pic.bmp", "", "--format png does not agree with the extension"},
-        {{"--format", "bmp"}, "pic.img", "", "\".img\" is no image format"},
-        {{}, "other.SC5", "", "\".SC5\" is no image format"},
+        {{"--format", "bmp"}, "pic.img", "", "\".img\" is no format written"},
+        {{}, "other.SC6", "", "\".SC6\" is no format written"},
+        {{}, "pic.SC5", std::string("\xFE\0\0\x9F\x76", 5), ""},
         {{}, "other", "", "without an extension"},
     };
     for (const auto& c : cases) {
@@ -673,6 +675,42 @@ TEST(Exporter, BatchOverAFolderKeepsItsSubfoldersOnlyWithRecursive) {
             .exitCode,
         0);
     EXPECT_TRUE(readBytes(dir / "out/PICS/BARS.png") == readBytes(dir / "alone/BARS.png"));
+TEST(Exporter, BatchConvertsPicturesToScreensWithTheirErrorAndRefusesBadOnes) {
+    const TempDir in;
+    const TempDir out;
+    Picture picture;
+    picture.resize(40, 30);
+    for (int y = 0; y < 30; ++y) {
+        for (int x = 0; x < 40; ++x) {
+            picture.row(y)[x] = {static_cast<std::uint8_t>(x * 6), 90,
+                                 static_cast<std::uint8_t>(y * 8)};
+        }
+    }
+    const std::vector<std::uint8_t> png = encodePng(picture);
+    writeBytes(in / "a.png", {png.begin(), png.end()});
+    writeBytes(in / "b.png", {png.begin(), png.end()});
+    std::vector<unsigned char> huge(png.begin(), png.end());
+    huge[16] = huge[20] = 0x7F; // IHDR: 2 billion pixels a side; libpng checks the CRC after
+    writeBytes(in / "huge.png", huge);
+    writeBytes(in / "c.jpg", {'n', 'o'});
+    writeBytes(out / "b.sc5", {'k', 'e', 'e', 'p'});
+    const ProcessResult r = runProcess(
+        kExporter, {"-v", "-d", out.path(), "--to", "sc5", "a.png", "b.png", "c.jpg"}, in.path());
+    EXPECT_EQ(r.exitCode, 1);
+    const std::string kept = out / "b.sc5";
+    EXPECT_TRUE(contains(r.err, "\"" + kept + "\" already exists")) << r.err;
+    EXPECT_TRUE(contains(r.err, "\"c.jpg\" is neither a PNG nor a JPEG picture")) << r.err;
+    EXPECT_TRUE(contains(r.out, std::string(out / "a.sc5") + " (colour difference: mean "))
+        << r.out;
+    EXPECT_EQ(out.entries(), (std::vector<std::string>{"a.sc5", "b.sc5"}));
+    EXPECT_TRUE(readBytes(out / "b.sc5") == (std::vector<unsigned char>{'k', 'e', 'e', 'p'}));
+    const std::vector<unsigned char> sc5 = readBytes(out / "a.sc5");
+    EXPECT_TRUE(std::vector(sc5.begin(), sc5.begin() + 7) ==
+                (std::vector<unsigned char>{0xFE, 0, 0, 0x9F, 0x76, 0, 0}));
+    const ProcessResult tooLarge = runProcess(kExporter, {"-o", "X.SC8", "huge.png"}, in.path());
+    EXPECT_EQ(tooLarge.exitCode, 1);
+    EXPECT_TRUE(contains(tooLarge.err, "\"huge.png\"")) << tooLarge.err;
+    EXPECT_FALSE(fs::exists(in / "X.SC8"));
 }
 
 } // namespace

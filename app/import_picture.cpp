@@ -1,0 +1,51 @@
+#include "app/import_picture.h"
+
+#include "dialogs/import_picture_dialog.h"
+#include "image/image_input.h"
+#include "platform/file_error.h"
+#include "platform/target_file.h"
+
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+
+namespace tessarin {
+
+std::optional<std::string> ImportPicture::run(QWidget* parent, const QString& folder) {
+    const QString name = QFileDialog::getOpenFileName(
+        parent, QStringLiteral("Import Picture"), folder,
+        QStringLiteral("Pictures (*.png *.PNG *.jpg *.JPG *.jpeg *.JPEG);;All files (*)"));
+    if (name.isEmpty()) {
+        return std::nullopt;
+    }
+    const SourceImage source = readImageFile(QFile::encodeName(name).toStdString());
+    ImportPictureDialog dialog(source, parent);
+    if (dialog.exec() != QDialog::Accepted) {
+        return std::nullopt;
+    }
+    if (!folder_) {
+        folder_ = std::make_unique<QTemporaryDir>();
+    }
+    if (!folder_->isValid()) {
+        throw FileError(folder_->path().toStdString(),
+                        "Cannot make a temporary folder: " + folder_->errorString().toStdString());
+    }
+    const std::optional<ImageFormat> format = [&] {
+        for (const ImageFormat f : {ImageFormat::sc2, ImageFormat::sc5, ImageFormat::sc7,
+                                    ImageFormat::sc8, ImageFormat::sc12}) {
+            if (msxScreenOf(f) == dialog.screen()) {
+                return std::optional(f);
+            }
+        }
+        return std::optional<ImageFormat>();
+    }();
+    // The picture's base name, so that the title names it; the extension gives the mode.
+    const std::string target =
+        QFile::encodeName(folder_->filePath(QFileInfo(name).completeBaseName() + u'.' +
+                                            QString::fromLatin1(extensionOf(*format)).toUpper()))
+            .toStdString();
+    writeTargetFile(target, ByteSpan(dialog.encoding().file), ReplaceMode::replace);
+    return target;
+}
+
+} // namespace tessarin

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "image/msx_screen.h"
+
+#include <QDialog>
+
+class QComboBox;
+class QLabel;
+
+// File > Import Picture's dialog: the screen a PNG or JPEG picture becomes, how it fits
+// the frame and how it is dithered, with the result previewed as the machine shows it
+// (decoded from the file's bytes) and its colour difference. Its widgets are named
+// (objectName) as the members that hold them.
+class ImportPictureDialog : public QDialog {
+    Q_OBJECT
+
+public:
+    // source must outlive the dialog.
+    ImportPictureDialog(const tessarin::SourceImage& source, QWidget* parent = nullptr);
+
+    // The screen chosen and the picture made for it with the choices shown.
+    [[nodiscard]] tessarin::MsxScreen screen() const;
+    [[nodiscard]] const tessarin::MsxEncoding& encoding() const { return encoding_; }
+
+private:
+    // Encodes the picture with the choices shown and shows the result.
+    void preview();
+
+    const tessarin::SourceImage& source_;
+    tessarin::MsxEncoding encoding_;
+    QComboBox* screenBox_;
+    QComboBox* fitBox_;
+    QComboBox* ditherBox_;
+    QLabel* previewLabel_;
+    QLabel* errorLabel_;
+};

@@ -1,0 +1,210 @@
+// Screens 5 and 7: sixteen colours chosen in the palette's own 512-colour lattice.
+#include "image/msx_encoders.h"
+#include "vdp/screen_modes.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <limits>
+
+namespace tessarin {
+
+namespace {
+
+constexpr int kColours = 16;
+constexpr int kLatticeLevels = 8;
+constexpr int kLatticeSize = kLatticeLevels * kLatticeLevels * kLatticeLevels;
+constexpr int kBinBits = 5; // the colours are first counted in 32 levels a channel
+constexpr int kBins = 1 << (3 * kBinBits);
+constexpr int kClusterRounds = 12;
+constexpr int kDitherRounds = 4;
+constexpr float kOrderedAmplitude = 0.10F;
+// Where each mode keeps its sprite attributes; a Y of 216 hides a sprite and the rest.
+constexpr std::uint32_t kScreen5Sprites = 0x7600;
+constexpr std::uint32_t kScreen7Sprites = 0xFA00;
+constexpr std::uint8_t kHiddenSpriteY = 216;
+
+struct Lattice {
+    std::array<Lab, kLatticeSize> colours; // index (red << 6) | (green << 3) | blue
+};
+
+Lattice latticeOf(ColourModel model) {
+    Lattice lattice{};
+    for (int i = 0; i < kLatticeSize; ++i) {
+        lattice.colours[i] = latticeColour(i >> 6, (i >> 3) & 7, i & 7, model);
+    }
+    return lattice;
+}
+
+int nearestIn(std::span<const Lab> colours, Lab c, int first = 0) {
+    int best = first;
+    float bestDistance = std::numeric_limits<float>::max();
+    for (int i = first; i < static_cast<int>(colours.size()); ++i) {
+        const float d = distance2(colours[i], c);
+        if (d < bestDistance) {
+            bestDistance = d;
+            best = i;
+        }
+    }
+    return best;
+}
+
+struct Palette {
+    std::array<int, kColours> entries{}; // lattice indices
+    std::array<Lab, kColours> colours{};
+};
+
+void setEntry(Palette& palette, const Lattice& lattice, int i, int latticeIndex) {
+    palette.entries[i] = latticeIndex;
+    palette.colours[i] = lattice.colours[latticeIndex];
+}
+
+// The colours counted in bins: each bin's weight and the sum of its pixels.
+struct Bin {
+    float weight = 0;
+    Lab sum;
+};
+
+// A first palette: weighted k-means over the bins, seeded by the heaviest bin and then
+// by the bins farthest from the seeds so far, each centre then snapped to the lattice.
+Palette clusteredPalette(const ScreenTarget& target, const Lattice& lattice, int first) {
+    std::vector<Bin> bins(kBins);
+    for (std::size_t i = 0; i < target.pixels.size(); ++i) {
+        if (target.zero[i] != 0) {
+            continue;
+        }
+        const LinearRgb rgb = srgbOf(target.pixels[i]);
+        const auto level = [](float v) { return std::clamp(static_cast<int>(v) >> 3, 0, 31); };
+        Bin& bin = bins[static_cast<std::size_t>((level(rgb.red) << 10) | (level(rgb.green) << 5) |
+                                                 level(rgb.blue))];
+        bin.weight += 1;
+        bin.sum = bin.sum + target.pixels[i];
+    }
+    std::vector<Bin> used;
+    for (const Bin& bin : bins) {
+        if (bin.weight > 0) {
+            used.push_back({bin.weight, bin.sum * (1.0F / bin.weight)});
+        }
+    }
+    Palette palette;
+    if (used.empty()) {
+        for (int i = first; i < kColours; ++i) {
+            setEntry(palette, lattice, i, 0);
+        }
+        return palette;
+    }
+    const int wanted = kColours - first;
+    std::vector<Lab> centres{std::ranges::max(used, {}, &Bin::weight).sum};
+    std::vector<float> nearest(used.size(), std::numeric_limits<float>::max());
+    while (static_cast<int>(centres.size()) < wanted) {
+        std::size_t far = 0;
+        float farthest = -1;
+        for (std::size_t b = 0; b < used.size(); ++b) {
+            nearest[b] = std::min(nearest[b], distance2(used[b].sum, centres.back()));
+            const float score = nearest[b] * std::sqrt(used[b].weight);
+            if (score > farthest) {
+                farthest = score;
+                far = b;
+            }
+        }
+        centres.push_back(used[far].sum);
+    }
+    for (int round = 0; round < kClusterRounds; ++round) {
+        std::vector<Bin> sums(centres.size());
+        for (const Bin& bin : used) {
+            Bin& s = sums[static_cast<std::size_t>(nearestIn(centres, bin.sum))];
+            s.weight += bin.weight;
+            s.sum = s.sum + bin.sum * bin.weight;
+        }
+        for (std::size_t c = 0; c < centres.size(); ++c) {
+            if (sums[c].weight > 0) {
+                centres[c] = sums[c].sum * (1.0F / sums[c].weight);
+            }
+        }
+    }
+    for (int i = first; i < kColours; ++i) {
+        setEntry(palette, lattice, i, nearestIn(lattice.colours, centres[i - first]));
+    }
+    return palette;
+}
+
+// The picture in the palette's colours, dithered: each pixel's index, and per palette
+// entry what its pixels wanted on average. Returns the summed difference from the target.
+struct Quantised {
+    std::vector<std::uint8_t> indices;
+    std::array<Bin, kColours> wanted{};
+    double error = 0;
+};
+
+Quantised quantise(const ScreenTarget& target, const Palette& palette, int first) {
+    Quantised q;
+    q.indices.resize(target.pixels.size());
+    ErrorCarry carry(target.dither, kOrderedAmplitude, target.width);
+    for (int y = 0; y < target.height; ++y) {
+        for (int x = 0; x < target.width; ++x) {
+            const std::size_t i = target.at(x, y);
+            if (target.zero[i] != 0) {
+                q.indices[i] = 0;
+                continue;
+            }
+            const Lab wanted = carry.wanted(target.pixels[i], x, y);
+            const int index = nearestIn(palette.colours, wanted, first);
+            q.indices[i] = static_cast<std::uint8_t>(index);
+            carry.carry(x, wanted - palette.colours[index]);
+            q.wanted[index].weight += 1;
+            q.wanted[index].sum = q.wanted[index].sum + wanted;
+            q.error += std::sqrt(distance2(target.pixels[i], palette.colours[index]));
+        }
+        carry.nextRow();
+    }
+    return q;
+}
+
+} // namespace
+
+std::vector<std::uint8_t> encodeScreen5or7(const ScreenTarget& target, ScreenMode mode) {
+    const ScreenModeFacts& facts = *findScreenMode(mode);
+    const Lattice lattice = latticeOf(target.model);
+    // Colour 0 stays black for the letterbox and the transparent pixels.
+    const bool zeroUsed = std::ranges::any_of(target.zero, [](std::uint8_t z) { return z != 0; });
+    const int first = zeroUsed || target.zeroReserved ? 1 : 0;
+    Palette palette = clusteredPalette(target, lattice, first);
+    Quantised best = quantise(target, palette, first);
+    Palette bestPalette = palette;
+    // Each entry moved to what its pixels wanted once dithered, in the lattice.
+    for (int round = 0; round < kDitherRounds; ++round) {
+        for (int i = first; i < kColours; ++i) {
+            const Bin& w = best.wanted[i];
+            if (w.weight > 0) {
+                setEntry(palette, lattice, i,
+                         nearestIn(lattice.colours, w.sum * (1.0F / w.weight)));
+            }
+        }
+        Quantised next = quantise(target, palette, first);
+        if (next.error >= best.error) {
+            break;
+        }
+        best = std::move(next);
+        bestPalette = palette;
+    }
+
+    std::vector<std::uint8_t> vram(facts.paletteTable + 2 * kColours);
+    for (int y = 0; y < target.height; ++y) {
+        std::uint8_t* line = &vram[static_cast<std::size_t>(y) * facts.bytesPerLine];
+        for (int x = 0; x < target.width; x += 2) {
+            line[x / 2] = static_cast<std::uint8_t>(best.indices[target.at(x, y)] << 4 |
+                                                    best.indices[target.at(x + 1, y)]);
+        }
+    }
+    hideSprites(vram, mode == ScreenMode::screen7 ? kScreen7Sprites : kScreen5Sprites,
+                kHiddenSpriteY);
+    // Each entry two bytes: 0RRR0BBB, then 00000GGG.
+    for (int i = 0; i < kColours; ++i) {
+        const int e = bestPalette.entries[i];
+        vram[facts.paletteTable + 2 * i] = static_cast<std::uint8_t>(((e >> 6) << 4) | (e & 7));
+        vram[facts.paletteTable + 2 * i + 1] = static_cast<std::uint8_t>((e >> 3) & 7);
+    }
+    return vram;
+}
+
+} // namespace tessarin

@@ -1,0 +1,157 @@
+#include "image/msx_screen.h"
+
+#include "image/msx_encoders.h"
+#include "vdp/screen_modes.h"
+#include "vdp/vdp_state.h"
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+
+namespace tessarin {
+
+namespace {
+
+// A BSAVE file's header: FEh, then the start, end and execution addresses, each 16 bits
+// little-endian.
+constexpr std::uint8_t kBsaveId = 0xFE;
+constexpr std::size_t kBsaveHeaderSize = 7;
+constexpr double kPercentile = 0.95;
+
+std::vector<std::uint8_t> bsaveOf(const std::vector<std::uint8_t>& vram) {
+    const auto end = static_cast<std::uint16_t>(vram.size() - 1);
+    std::vector<std::uint8_t> file{
+        kBsaveId, 0, 0, static_cast<std::uint8_t>(end & 0xFF), static_cast<std::uint8_t>(end >> 8),
+        0,        0};
+    file.reserve(kBsaveHeaderSize + vram.size());
+    file.insert(file.end(), vram.begin(), vram.end());
+    return file;
+}
+
+// The picture of the VRAM as the VDP shows it, through the decoders the viewer uses.
+Picture previewOf(const std::vector<std::uint8_t>& vram, const ScreenModeFacts& facts,
+                  ColourModel model) {
+    auto vdp = std::make_unique<VdpState>();
+    vdp->setColourModel(model);
+    vdp->setScreenMode(facts.mode);
+    std::ranges::copy(vram, vdp->vramForLoading().begin());
+    if (facts.usesPalette()) {
+        vdp->readVramPalette();
+        vdp->selectPalette(PaletteSource::vram);
+    }
+    Picture preview;
+    preview.resize(facts.lineWidth, facts.lines);
+    for (int y = 0; y < facts.lines; ++y) {
+        if (facts.lineWidth == kWideWidth) {
+            vdp->renderLine512(y, RgbRow512(preview.row(y).data(), kWideWidth));
+        } else {
+            vdp->renderLine256(y, RgbRow256(preview.row(y).data(), kNarrowWidth));
+        }
+    }
+    return preview;
+}
+
+} // namespace
+
+std::optional<MsxScreen> msxScreenOf(ImageFormat format) {
+    switch (format) {
+    case ImageFormat::bmp:
+    case ImageFormat::png:
+        return std::nullopt;
+    case ImageFormat::sc2:
+        return MsxScreen::sc2;
+    case ImageFormat::sc5:
+        return MsxScreen::sc5;
+    case ImageFormat::sc7:
+        return MsxScreen::sc7;
+    case ImageFormat::sc8:
+        return MsxScreen::sc8;
+    case ImageFormat::sc12:
+        break;
+    }
+    return MsxScreen::sc12;
+}
+
+ScreenMode screenModeOf(MsxScreen screen) {
+    switch (screen) {
+    case MsxScreen::sc2:
+        return ScreenMode::screen2;
+    case MsxScreen::sc5:
+        return ScreenMode::screen5;
+    case MsxScreen::sc7:
+        return ScreenMode::screen7;
+    case MsxScreen::sc8:
+        return ScreenMode::screen8;
+    case MsxScreen::sc12:
+        break;
+    }
+    return ScreenMode::screen12;
+}
+
+MsxEncoding encodeMsx(const SourceImage& source, MsxScreen screen, const MsxChoices& choices) {
+    const ScreenModeFacts& facts = *findScreenMode(screenModeOf(screen));
+    const double pixelAspect = choices.tvAspect * kNarrowWidth / facts.lineWidth;
+    FittedFrame frame = fitFrame(source, facts.lineWidth, facts.lines, choices.fit, pixelAspect,
+                                 choices.transparent);
+    ScreenTarget target;
+    target.width = facts.lineWidth;
+    target.height = facts.lines;
+    target.pixels.reserve(frame.zero.size());
+    for (const RgbTriple& p : frame.picture.pixels()) {
+        target.pixels.push_back(oklabOf(p));
+    }
+    target.zero = std::move(frame.zero);
+    target.zeroReserved = choices.transparent;
+    target.dither = choices.dither;
+    target.model = choices.colourModel;
+    std::vector<std::uint8_t> vram;
+    switch (screen) {
+    case MsxScreen::sc2:
+        vram = encodeScreen2(target);
+        break;
+    case MsxScreen::sc5:
+    case MsxScreen::sc7:
+        vram = encodeScreen5or7(target, facts.mode);
+        break;
+    case MsxScreen::sc8:
+        vram = encodeScreen8(target);
+        break;
+    case MsxScreen::sc12:
+        vram = encodeScreen12(target);
+        break;
+    }
+    MsxEncoding encoding;
+    encoding.preview = previewOf(vram, facts, choices.colourModel);
+    encoding.file = bsaveOf(vram);
+    encoding.fitted = std::move(frame.picture);
+    return encoding;
+}
+
+ColourErrorFigures colourError(const Picture& reference, const Picture& result) {
+    const auto a = reference.pixels();
+    const auto b = result.pixels();
+    std::vector<double> differences(std::min(a.size(), b.size()));
+    if (differences.empty()) {
+        return {};
+    }
+    double sum = 0;
+    for (std::size_t i = 0; i < differences.size(); ++i) {
+        differences[i] = deltaE(oklabOf(a[i]), oklabOf(b[i]));
+        sum += differences[i];
+    }
+    const auto rank = static_cast<std::size_t>(
+        std::ceil(kPercentile * static_cast<double>(differences.size())) - 1);
+    std::ranges::nth_element(differences, differences.begin() + static_cast<std::ptrdiff_t>(rank));
+    return {sum / static_cast<double>(differences.size()), differences[rank]};
+}
+
+void hideSprites(std::vector<std::uint8_t>& vram, std::uint32_t address, std::uint8_t endY) {
+    vram.at(address) = endY;
+}
+
+Lab latticeColour(int red, int green, int blue, ColourModel model) {
+    const auto& level3 = colourLevels(model).level3;
+    return oklabOf(RgbTriple{level3[blue], level3[green], level3[red]});
+}
+
+} // namespace tessarin

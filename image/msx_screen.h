@@ -1,0 +1,55 @@
+#pragma once
+
+#include "image/dither.h"
+#include "image/fit_frame.h"
+#include "image/image_format.h"
+#include "image/source_image.h"
+#include "vdp/vocabulary.h"
+
+#include <cstdint>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+namespace tessarin {
+
+// The screens a picture is converted to, each written as a BSAVE file of VRAM.
+enum class MsxScreen : std::uint8_t { sc2, sc5, sc7, sc8, sc12 };
+
+// The screen a format writes; nothing for BMP and PNG.
+[[nodiscard]] std::optional<MsxScreen> msxScreenOf(ImageFormat format);
+
+// The VDP's mode of a screen.
+[[nodiscard]] ScreenMode screenModeOf(MsxScreen screen);
+
+// How a picture becomes a screen.
+struct MsxChoices {
+    FitMode fit = FitMode::contain;
+    double tvAspect = 1.0; // how much wider than tall a TV shows a pixel of a 256-wide line
+    Dither dither = Dither::diffuse;
+    bool transparent = false; // the source's transparent pixels colour 0, no other pixel
+    ColourModel colourModel = ColourModel::levels;
+};
+
+// A picture as a screen file.
+struct MsxEncoding {
+    std::vector<std::uint8_t> file; // the BSAVE file: FEh, start, end, execution, then VRAM
+    Picture fitted;                 // the source in the screen's frame, what it aims at
+    Picture preview;                // the screen as the VDP shows it, in the same frame
+};
+
+// source fitted to the screen's frame and coloured in its colours. The file is a BSAVE of
+// VRAM from address 0 (`BLOAD "X",S`) up to the end of the picture, or of the palette table
+// (its 32 bytes the picture's colours) where the mode has one; the sprites it reaches are
+// hidden. Its preview is decoded from those bytes by the VDP's own decoders.
+[[nodiscard]] MsxEncoding encodeMsx(const SourceImage& source, MsxScreen screen,
+                                    const MsxChoices& choices);
+
+// The colour difference between two pictures of one size, pixel by pixel (deltaE).
+struct ColourErrorFigures {
+    double mean = 0;
+    double percentile95 = 0;
+};
+[[nodiscard]] ColourErrorFigures colourError(const Picture& reference, const Picture& result);
+
+} // namespace tessarin

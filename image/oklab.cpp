@@ -1,0 +1,63 @@
+#include "image/oklab.h"
+
+#include <array>
+
+namespace tessarin {
+
+namespace {
+
+constexpr int kLevels = 256;
+constexpr double kMaxLevel = 255.0;
+
+// The sRGB transfer function, undone.
+double linearOf(double encoded) {
+    return encoded <= 0.04045 ? encoded / 12.92 : std::pow((encoded + 0.055) / 1.055, 2.4);
+}
+
+double encodedOf(double linear) {
+    return linear <= 0.0031308 ? linear * 12.92 : 1.055 * std::pow(linear, 1.0 / 2.4) - 0.055;
+}
+
+const std::array<float, kLevels>& linearTable() {
+    static const std::array<float, kLevels> table = [] {
+        std::array<float, kLevels> t{};
+        for (int i = 0; i < kLevels; ++i) {
+            t[i] = static_cast<float>(linearOf(i / kMaxLevel));
+        }
+        return t;
+    }();
+    return table;
+}
+
+} // namespace
+
+Lab oklabOf(const RgbTriple& colour) {
+    const auto& lin = linearTable();
+    const float r = lin[colour.red];
+    const float g = lin[colour.green];
+    const float b = lin[colour.blue];
+    const float l = std::cbrt(0.4122214708F * r + 0.5363325363F * g + 0.0514459929F * b);
+    const float m = std::cbrt(0.2119034982F * r + 0.6806995451F * g + 0.1073969566F * b);
+    const float s = std::cbrt(0.0883024619F * r + 0.2817188376F * g + 0.6299787005F * b);
+    return {0.2104542553F * l + 0.7936177850F * m - 0.0040720468F * s,
+            1.9779984951F * l - 2.4285922050F * m + 0.4505937099F * s,
+            0.0259040371F * l + 0.7827717662F * m - 0.8086757660F * s};
+}
+
+LinearRgb srgbOf(Lab c) {
+    const float l = c.l + 0.3963377774F * c.a + 0.2158037573F * c.b;
+    const float m = c.l - 0.1055613458F * c.a - 0.0638541728F * c.b;
+    const float s = c.l - 0.0894841775F * c.a - 1.2914855480F * c.b;
+    const double l3 = static_cast<double>(l) * l * l;
+    const double m3 = static_cast<double>(m) * m * m;
+    const double s3 = static_cast<double>(s) * s * s;
+    const auto channel = [](double linear) {
+        const double encoded = linear < 0 ? -encodedOf(-linear) : encodedOf(linear);
+        return static_cast<float>(encoded * kMaxLevel);
+    };
+    return {channel(4.0767416621 * l3 - 3.3077115913 * m3 + 0.2309699292 * s3),
+            channel(-1.2684380046 * l3 + 2.6097574011 * m3 - 0.3413193965 * s3),
+            channel(-0.0041960863 * l3 - 0.7034186147 * m3 + 1.7076147010 * s3)};
+}
+
+} // namespace tessarin

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "colour/rgb_triple.h"
+
+#include <cmath>
+
+namespace tessarin {
+
+// A colour in Oklab (Björn Ottosson, 2020): L lightness 0..1, a and b the opponent axes.
+// Euclidean distance there follows perceived difference, so every choice of colour and
+// every error figure is made in it.
+struct Lab {
+    float l = 0;
+    float a = 0;
+    float b = 0;
+
+    friend Lab operator+(Lab x, Lab y) { return {x.l + y.l, x.a + y.a, x.b + y.b}; }
+    friend Lab operator-(Lab x, Lab y) { return {x.l - y.l, x.a - y.a, x.b - y.b}; }
+    friend Lab operator*(Lab x, float f) { return {x.l * f, x.a * f, x.b * f}; }
+};
+
+// The opponent axes count twice (as in deltaEOK2): plain Oklab distance finds a dark red
+// nearer to a dark grey than black is, which no viewer would.
+inline constexpr float kChromaWeight = 2.0F;
+
+// The squared distance: the one the choices compare.
+[[nodiscard]] inline float distance2(Lab x, Lab y) {
+    const float dl = x.l - y.l;
+    const float da = (x.a - y.a) * kChromaWeight;
+    const float db = (x.b - y.b) * kChromaWeight;
+    return dl * dl + da * da + db * db;
+}
+
+// The colour difference reported to users: plain Oklab distance (its axes unweighted)
+// times 100, so that 1 is about the smallest difference seen side by side (as CIE's
+// Delta E).
+[[nodiscard]] inline double deltaE(Lab x, Lab y) {
+    const double dl = x.l - y.l;
+    const double da = x.a - y.a;
+    const double db = x.b - y.b;
+    return 100.0 * std::sqrt(dl * dl + da * da + db * db);
+}
+
+// An sRGB colour in Oklab.
+[[nodiscard]] Lab oklabOf(const RgbTriple& colour);
+
+// The sRGB colour of an Oklab colour, each channel 0..255 unclamped and unrounded.
+struct LinearRgb {
+    float red;
+    float green;
+    float blue;
+};
+[[nodiscard]] LinearRgb srgbOf(Lab colour);
+
+} // namespace tessarin

@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Makes docs/msx_modes.png: one picture beside its conversion to each MSX screen, each as
+# the viewer shows the file written, with the colour error tessarin-export -v reports.
+#
+#   scripts/msx_modes_figure.sh [BUILD_DIR [PICTURE]]
+#
+# The default picture is the bluebells photo of imagemagick-6-doc (installed when missing);
+# needs ImageMagick and fonts-dejavu-core.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=${1:-build}
+picture=${2:-/usr/share/doc/imagemagick-6-common/html/images/bluebells_clipped.jpg}
+if [[ ! -e $picture && $# -lt 2 ]]; then
+    sudo=()
+    [[ "$(id -u)" -ne 0 ]] && sudo=(sudo)
+    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y --no-install-recommends imagemagick-6-doc
+fi
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+# Every tile 512x424: the source fitted as the screens are, each screen as the viewer's
+# 512x424 magnified view shows it.
+convert "$picture" -resize 512x424 -background black -gravity center -extent 512x424 \
+    -gravity south -fill white -undercolor '#0008' -font DejaVu-Sans -pointsize 20 -annotate +0+6 'source' \
+    "$work/0.png"
+n=1
+for screen in SC2 SC5 SC7 SC8 SC12; do
+    line=$("$build/tessarin-export" -v -o "$work/pic.$screen" "$picture")
+    error=$(sed -n 's/.*mean \([0-9.]*\), 95th percentile \([0-9.]*\).*/mean \1, 95% \2/p' <<<"$line")
+    "$build/tessarin-export" -q --size 512x424mag -o "$work/shown.png" "$work/pic.$screen"
+    convert "$work/shown.png" -resize '512x424!' -gravity south -fill white \
+        -undercolor '#0008' -font DejaVu-Sans -pointsize 20 -annotate +0+6 ".$screen  $error" "$work/$n.png"
+    n=$((n + 1))
+done
+montage "$work"/[0-5].png -tile 3x2 -geometry +4+4 -background '#222' docs/msx_modes.png
+echo docs/msx_modes.png

@@ -1,0 +1,32 @@
+#include "dialogs/import_picture_dialog.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <gtest/gtest.h>
+
+namespace {
+
+// Each mode chosen gives that screen's file and its preview, shown two lines a line.
+TEST(ImportPictureDialog, TheModeChosenMakesItsFileAndPreview) {
+    tessarin::SourceImage source;
+    source.picture.resize(64, 48);
+    std::ranges::fill(source.picture.pixels(), tessarin::RgbTriple{40, 160, 220});
+    ImportPictureDialog dialog(source);
+    auto* screens = dialog.findChild<QComboBox*>(QStringLiteral("screenBox_"));
+    auto* preview = dialog.findChild<QLabel*>(QStringLiteral("previewLabel_"));
+    ASSERT_NE(screens, nullptr);
+    ASSERT_NE(preview, nullptr);
+    const struct {
+        int index;
+        std::uint8_t endHigh; // of the BSAVE end address
+        int previewHeight;
+    } cases[] = {{0, 0x37, 384}, {1, 0x76, 424}, {2, 0xFA, 424}, {3, 0xD3, 424}, {4, 0xD3, 424}};
+    for (const auto& c : cases) {
+        screens->setCurrentIndex(c.index);
+        EXPECT_EQ(dialog.encoding().file.at(4), c.endHigh) << c.index;
+        EXPECT_EQ(preview->pixmap().height(), c.previewHeight) << c.index;
+        EXPECT_EQ(preview->pixmap().width(), 512) << c.index;
+    }
+}
+
+} // namespace
