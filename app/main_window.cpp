@@ -390,6 +390,8 @@ void MainWindow::openPaletteFile() {
 void MainWindow::toggleKeepPalette() {
     document_->setKeepPalette(menu_.keepPalette->isChecked());
     status_.show(*document_, viewFit(), zoom_);
+}
+
 void MainWindow::importPicture() {
     tessarin::reportErrors([this] {
         if (const auto screenFile = importPicture_.run(this, startFolder())) {

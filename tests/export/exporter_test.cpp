@@ -675,6 +675,8 @@ TEST(Exporter, BatchOverAFolderKeepsItsSubfoldersOnlyWithRecursive) {
             .exitCode,
         0);
     EXPECT_TRUE(readBytes(dir / "out/PICS/BARS.png") == readBytes(dir / "alone/BARS.png"));
+}
+
 TEST(Exporter, BatchConvertsPicturesToScreensWithTheirErrorAndRefusesBadOnes) {
     const TempDir in;
     const TempDir out;
