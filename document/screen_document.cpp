@@ -181,6 +181,7 @@ void ScreenDocument::choosePaletteFile(const std::string& screenFile, const std:
         return;
     }
     open.clear(); // the last picture's is not this one's
+    paletteLeftOut_.clear();
     std::string chosen = paired;
     PaletteOrigin origin = PaletteOrigin::sameName;
     // A mode of direct colours takes no palette from its folder.
@@ -190,11 +191,17 @@ void ScreenDocument::choosePaletteFile(const std::string& screenFile, const std:
         origin = PaletteOrigin::folderOnly;
     }
     if (!chosen.empty()) {
-        // Found, not chosen: the mapping's palette source stays as the user set it.
-        const InputBytes in = readChecked(chosen, FileSlot::palette, mapping_);
-        open = chosen;
-        loadFrom(FileSlot::palette, in);
-        paletteOrigin_ = origin;
+        // Found, not chosen: the mapping's palette source stays as the user set it. A
+        // found file that is no palette leaves the picture in its other colours; only a
+        // palette the user named fails.
+        try {
+            const InputBytes in = readChecked(chosen, FileSlot::palette, mapping_);
+            open = chosen;
+            loadFrom(FileSlot::palette, in);
+            paletteOrigin_ = origin;
+        } catch (const FileError&) {
+            paletteLeftOut_ = nameInFolder(chosen);
+        }
     }
     selectSourcePalette();
 }
@@ -343,6 +350,13 @@ std::string ScreenDocument::layoutDescription() const {
 }
 
 std::string ScreenDocument::paletteDescription() const {
+    if (!paletteLeftOut_.empty()) {
+        return foundPaletteDescription() + " (" + paletteLeftOut_ + " left out: no palette)";
+    }
+    return foundPaletteDescription();
+}
+
+std::string ScreenDocument::foundPaletteDescription() const {
     // A direct-colour mode shows its bytes' own colours whichever palette is chosen.
     if (const ScreenModeFacts* facts = findScreenMode(vdp_->screenMode());
         facts != nullptr && !facts->usesPalette()) {

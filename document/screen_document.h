@@ -185,6 +185,8 @@ public:
     [[nodiscard]] static Picture pictureOf(const PictureRequest& request);
 
 private:
+    // paletteDescription without a found palette file left out.
+    [[nodiscard]] std::string foundPaletteDescription() const;
     friend class ScreenDocumentProbe; // the tests' view of the loading steps
 
     // Reads the slot's stored file: into VRAM0 (then re-laid by linePixels[0]), VRAM1,
@@ -224,7 +226,8 @@ private:
     std::optional<PalettePlace> vram0Carried_; // a table found beyond the data, laid in
     PaletteOrigin paletteOrigin_ = PaletteOrigin::byHand;
     bool keepPalette_ = false;
-    std::string contentNote_; // contentDescription
+    std::string paletteLeftOut_; // a palette file found for the picture that holds none
+    std::string contentNote_;    // contentDescription
     bool hasPicture_ = false;
     Picture picture_;
 };

@@ -90,6 +90,8 @@ TEST(WhereColoursAre, EachPlaceAndItsBrokenVariants) {
         {"eight copies", {{"A.SC5", pic}, {"C.DAT", eight}},
          "palette: C.DAT (folder's only palette)", record(own)},
         {"eight copies, one differs", {{"A.SC5", pic}, {"C.DAT", eightBroken}}, none, standard},
+        {"same name, no palette", {{"P.SC5", bsave(0x769F, 0x7680, own)}, {"P.PL5", {}}},
+         "palette: in file (P.PL5 left out: no palette)", record(own)},
         {"two palettes: neither", {{"A.SC5", pic}, {"c.pal", own}, {"d.pal", other}}, none, standard},
         {"the file's own beats the folder's", {{"A.SC5", bsave(0x69FF, 0, {}, own)},
          {"mk.pal", other}}, "palette: appended", record(own)},
