@@ -80,7 +80,8 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(Archiver{"GAME.ZIP", "zip", "zip -qr $ARCHIVE ."},
                     Archiver{"GAME.7Z", "7z", "7z a -bd $ARCHIVE . >/dev/null"},
                     Archiver{"GAME.LZH", "jlha", "jlha a $ARCHIVE . >/dev/null"},
-                    Archiver{"GAME.DSK.gz", "gzip", "gzip -c GAME.DSK >$ARCHIVE"}));
+                    Archiver{"GAME.DSK.gz", "gzip", "gzip -c GAME.DSK >$ARCHIVE"}),
+    [](const testing::TestParamInfo<Archiver>& each) { return std::string(each.param.tool); });
 
 // Each bound refuses what passes it, naming the archive and the member; names that lead
 // out of the archive are listed inside it.
