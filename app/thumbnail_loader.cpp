@@ -21,6 +21,8 @@ ThumbnailLoader::ThumbnailLoader(int size, QColor background, QObject* parent)
     : QObject(parent), size_(size), background_(background) {
     // A thread a core: the window's thread only paints and waits meanwhile.
     pool_.setMaxThreadCount(std::max(1, QThread::idealThreadCount()));
+    // Idle: a worker gives way whenever the window's thread has something to paint.
+    pool_.setThreadPriority(QThread::IdlePriority);
 }
 
 ThumbnailLoader::~ThumbnailLoader() {
