@@ -22,6 +22,10 @@ constexpr float kMaxError = 0.12F;
 // Part of each error carried on: all of it adds speckle that costs more than it gains on
 // smooth areas, too little leaves bands.
 constexpr float kCarried = 0.75F;
+// An error smaller than this (about half a step of the 512-colour lattice in lightness)
+// is not carried at all: an area a little off its nearest colour stays flat rather than
+// turning to noise that only brings it nearer on average.
+constexpr float kStill = 0.06F;
 
 Lab bounded(Lab e) {
     return {std::clamp(e.l, -kMaxError, kMaxError), std::clamp(e.a, -kMaxError, kMaxError),
@@ -50,6 +54,9 @@ Lab ErrorCarry::wanted(Lab target, int x, int y) const {
 
 void ErrorCarry::carry(int x, Lab error) {
     if (dither_ != Dither::diffuse) {
+        return;
+    }
+    if (distance2(error, Lab{}) < kStill * kStill) {
         return;
     }
     const auto i = static_cast<std::size_t>(x + kMargin);

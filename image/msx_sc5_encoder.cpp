@@ -6,6 +6,8 @@
 #include <array>
 #include <cmath>
 #include <limits>
+#include <span>
+#include <vector>
 
 namespace tessarin {
 
@@ -18,6 +20,7 @@ constexpr int kBinBits = 5; // the colours are first counted in 32 levels a chan
 constexpr int kBins = 1 << (3 * kBinBits);
 constexpr int kClusterRounds = 12;
 constexpr int kDitherRounds = 4;
+constexpr int kLatticePasses = 8;
 constexpr float kOrderedAmplitude = 0.10F;
 // Where each mode keeps its sprite attributes; a Y of 216 hides a sprite and the rest.
 constexpr std::uint32_t kScreen5Sprites = 0x7600;
@@ -65,9 +68,9 @@ struct Bin {
     Lab sum;
 };
 
-// A first palette: weighted k-means over the bins, seeded by the heaviest bin and then
-// by the bins farthest from the seeds so far, each centre then snapped to the lattice.
-Palette clusteredPalette(const ScreenTarget& target, const Lattice& lattice, int first) {
+// The target's colours counted in bins of 32 levels a channel: each used bin's weight
+// and the mean of its pixels. Colour 0's pixels are left out.
+std::vector<Bin> binsOf(const ScreenTarget& target) {
     std::vector<Bin> bins(kBins);
     for (std::size_t i = 0; i < target.pixels.size(); ++i) {
         if (target.zero[i] != 0) {
@@ -86,6 +89,12 @@ Palette clusteredPalette(const ScreenTarget& target, const Lattice& lattice, int
             used.push_back({bin.weight, bin.sum * (1.0F / bin.weight)});
         }
     }
+    return used;
+}
+
+// A first palette: weighted k-means over the bins, seeded by the heaviest bin and then
+// by the bins farthest from the seeds so far, each centre then snapped to the lattice.
+Palette clusteredPalette(std::span<const Bin> used, const Lattice& lattice, int first) {
     Palette palette;
     if (used.empty()) {
         for (int i = first; i < kColours; ++i) {
@@ -128,6 +137,86 @@ Palette clusteredPalette(const ScreenTarget& target, const Lattice& lattice, int
     return palette;
 }
 
+// The palette walked through the lattice: each entry tries its 26 neighbours (one level
+// up or down in any channel) and keeps one that lowers the summed distance of the bins to
+// their nearest entries, until no step helps. Snapping the k-means centres one by one
+// leaves entries that a step together with the others improves.
+void refineInLattice(Palette& palette, std::span<const Bin> used, const Lattice& lattice,
+                     int first) {
+    // Each bin's nearest and second-nearest entry: the error without entry i is then the
+    // second's wherever i is the nearest.
+    struct Nearest {
+        int best = 0;
+        float bestDistance = 0;
+        float secondDistance = 0;
+    };
+    std::vector<Nearest> near(used.size());
+    const auto measure = [&] {
+        for (std::size_t b = 0; b < used.size(); ++b) {
+            Nearest n{first, std::numeric_limits<float>::max(), std::numeric_limits<float>::max()};
+            for (int i = first; i < kColours; ++i) {
+                const float d = std::sqrt(distance2(palette.colours[i], used[b].sum));
+                if (d < n.bestDistance) {
+                    n = {i, d, n.bestDistance};
+                } else if (d < n.secondDistance) {
+                    n.secondDistance = d;
+                }
+            }
+            near[b] = n;
+        }
+    };
+    measure();
+    for (int pass = 0; pass < kLatticePasses; ++pass) {
+        bool moved = false;
+        for (int i = first; i < kColours; ++i) {
+            const int e = palette.entries[i];
+            const int red = e >> 6;
+            const int green = (e >> 3) & 7;
+            const int blue = e & 7;
+            double kept = 0;
+            for (std::size_t b = 0; b < used.size(); ++b) {
+                kept += used[b].weight * near[b].bestDistance;
+            }
+            int bestStep = e;
+            double bestError = kept;
+            for (int dr = -1; dr <= 1; ++dr) {
+                for (int dg = -1; dg <= 1; ++dg) {
+                    for (int db = -1; db <= 1; ++db) {
+                        const int r = red + dr;
+                        const int g = green + dg;
+                        const int bl = blue + db;
+                        if ((dr == 0 && dg == 0 && db == 0) || r < 0 || r >= kLatticeLevels ||
+                            g < 0 || g >= kLatticeLevels || bl < 0 || bl >= kLatticeLevels) {
+                            continue;
+                        }
+                        const int step = (r << 6) | (g << 3) | bl;
+                        const Lab c = lattice.colours[step];
+                        double error = 0;
+                        for (std::size_t b = 0; b < used.size(); ++b) {
+                            const float others =
+                                near[b].best == i ? near[b].secondDistance : near[b].bestDistance;
+                            error += used[b].weight *
+                                     std::min(others, std::sqrt(distance2(c, used[b].sum)));
+                        }
+                        if (error < bestError) {
+                            bestError = error;
+                            bestStep = step;
+                        }
+                    }
+                }
+            }
+            if (bestStep != e) {
+                setEntry(palette, lattice, i, bestStep);
+                measure();
+                moved = true;
+            }
+        }
+        if (!moved) {
+            break;
+        }
+    }
+}
+
 // The picture in the palette's colours, dithered: each pixel's index, and per palette
 // entry what its pixels wanted on average. Returns the summed difference from the target.
 struct Quantised {
@@ -168,7 +257,9 @@ std::vector<std::uint8_t> encodeScreen5or7(const ScreenTarget& target, ScreenMod
     // Colour 0 stays black for the letterbox and the transparent pixels.
     const bool zeroUsed = std::ranges::any_of(target.zero, [](std::uint8_t z) { return z != 0; });
     const int first = zeroUsed || target.zeroReserved ? 1 : 0;
-    Palette palette = clusteredPalette(target, lattice, first);
+    const std::vector<Bin> used = binsOf(target);
+    Palette palette = clusteredPalette(used, lattice, first);
+    refineInLattice(palette, used, lattice, first);
     Quantised best = quantise(target, palette, first);
     Palette bestPalette = palette;
     // Each entry moved to what its pixels wanted once dithered, in the lattice.
