@@ -13,7 +13,7 @@ namespace {
 
 // Smaller than the programs' limits, so that each execution stays short; the checks are
 // the same.
-constexpr tessarin::ImageLimits kLimits{4096, 4L * 1024 * 1024};
+constexpr tessarin::ImageLimits kLimits{1024, 256L * 1024};
 constexpr int kFrameWidth = 64;
 constexpr int kFrameHeight = 53;
 
