@@ -29,6 +29,24 @@ const std::array<float, kLevels>& linearTable() {
     return table;
 }
 
+// Lightness with Ottosson's toe (Lr, as Okhsl uses it): plain Oklab spreads the darkest
+// greys apart as much as mid greys, so that #111111 comes out nearer #242424 than black,
+// which no viewer sees; the toe brings it in line with CIE lightness.
+constexpr float kToe1 = 0.206F;
+constexpr float kToe2 = 0.03F;
+constexpr float kToe3 = (1.0F + kToe1) / (1.0F + kToe2);
+
+float toeOf(float l) {
+    const float t = kToe3 * l - kToe1;
+    return 0.5F * (t + std::sqrt(t * t + 4.0F * kToe2 * kToe3 * l));
+}
+
+// Below black (where a carried error can take a wanted colour) the toe's inverse has a
+// pole; it goes on as its tangent at black instead, darker still.
+float toeUndone(float lr) {
+    return lr > 0 ? lr * (lr + kToe1) / (kToe3 * (lr + kToe2)) : lr * kToe1 / (kToe3 * kToe2);
+}
+
 } // namespace
 
 Lab oklabOf(const RgbTriple& colour) {
@@ -39,15 +57,18 @@ Lab oklabOf(const RgbTriple& colour) {
     const float l = std::cbrt(0.4122214708F * r + 0.5363325363F * g + 0.0514459929F * b);
     const float m = std::cbrt(0.2119034982F * r + 0.6806995451F * g + 0.1073969566F * b);
     const float s = std::cbrt(0.0883024619F * r + 0.2817188376F * g + 0.6299787005F * b);
-    return {0.2104542553F * l + 0.7936177850F * m - 0.0040720468F * s,
-            1.9779984951F * l - 2.4285922050F * m + 0.4505937099F * s,
+    const float lightness = 0.2104542553F * l + 0.7936177850F * m - 0.0040720468F * s;
+    return {toeOf(lightness), 1.9779984951F * l - 2.4285922050F * m + 0.4505937099F * s,
             0.0259040371F * l + 0.7827717662F * m - 0.8086757660F * s};
 }
 
 LinearRgb srgbOf(Lab c) {
-    const float l = c.l + 0.3963377774F * c.a + 0.2158037573F * c.b;
-    const float m = c.l - 0.1055613458F * c.a - 0.0638541728F * c.b;
-    const float s = c.l - 0.0894841775F * c.a - 1.2914855480F * c.b;
+    const float lightness = toeUndone(c.l);
+    const float a = c.a;
+    const float b = c.b;
+    const float l = lightness + 0.3963377774F * a + 0.2158037573F * b;
+    const float m = lightness - 0.1055613458F * a - 0.0638541728F * b;
+    const float s = lightness - 0.0894841775F * a - 1.2914855480F * b;
     const double l3 = static_cast<double>(l) * l * l;
     const double m3 = static_cast<double>(m) * m * m;
     const double s3 = static_cast<double>(s) * s * s;

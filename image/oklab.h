@@ -6,7 +6,8 @@
 
 namespace tessarin {
 
-// A colour in Oklab (Björn Ottosson, 2020): L lightness 0..1, a and b the opponent axes.
+// A colour in Oklab (Björn Ottosson, 2020), its lightness with Ottosson's toe (Lr, 0..1)
+// so that the darkest greys lie as far apart as they look; a and b the opponent axes.
 // Euclidean distance there follows perceived difference, so every choice of colour and
 // every error figure is made in it.
 struct Lab {
