@@ -79,6 +79,15 @@ TEST(MsxScreen, EachModeKeepsFlatColoursFollowsAGradientAndWritesItsBsaveRange) 
     }
 }
 
+// The lattice's darkest grey is 36: a background of 12 is nearer black to the eye.
+TEST(MsxScreen, ADarkGreyBackgroundTakesBlackNotTheNextGrey) {
+    const MsxEncoding dark =
+        encodeMsx(flat(256, 212, {12, 12, 12}), MsxScreen::sc5, {FitMode::stretch});
+    EXPECT_TRUE(std::ranges::all_of(dark.preview.pixels(), [](const RgbTriple& p) {
+        return p == RgbTriple{0, 0, 0};
+    }));
+}
+
 TEST(MsxScreen, TheDocumentOpensEachFileToThePreviewedPicture) {
     const testing::TempDir dir;
     SourceImage source = gradient(300, 150); // letterboxed above and below
