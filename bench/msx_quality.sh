@@ -12,6 +12,8 @@
 #   screen 8      ImageMagick -dither FloydSteinberg -remap of the 256 fixed colours
 #   screen 2      each 8x1 run the two standard colours most of its pixels are nearest to
 #   screen 12     each 4-pixel group from its mean J and K, the best Y for each pixel
+# tessarin-export is measured as it converts by default (diffusion) and with --dither none:
+# the undithered figure is the one to hold against the undithered screen 2 and 12 ways.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}
@@ -51,7 +53,7 @@ shown() {
     convert "$work/shown.png" -sample "$2!" "PNG24:$3"
 }
 
-printf '%-26s %-7s %9s %11s %9s\n' picture screen tessarin imagemagick other
+printf '%-26s %-7s %9s %9s %11s %9s\n' picture screen tessarin undithered imagemagick other
 for picture in "${pictures[@]}"; do
     for screen in sc2 sc5 sc7 sc8 sc12; do
         case $screen in
@@ -65,6 +67,9 @@ for picture in "${pictures[@]}"; do
         "$exporter" -q --fit stretch -o "$work/ours.$screen" "$ref"
         shown "$work/ours.$screen" "$frame" "$work/ours.png"
         ours=$("$tool" diff "$ref" "$work/ours.png")
+        "$exporter" -q --fit stretch --dither none -o "$work/plain.$screen" "$ref"
+        shown "$work/plain.$screen" "$frame" "$work/plain.png"
+        plain=$("$tool" diff "$ref" "$work/plain.png")
         magick=- other=-
         case $screen in
         sc5 | sc7)
@@ -88,7 +93,8 @@ for picture in "${pictures[@]}"; do
             other=$("$tool" diff "$ref" "$work/base.png")
             ;;
         esac
-        printf '%-26s %-7s %9s %11s %9s\n' "$(basename "$picture")" "$screen" "$ours" "$magick" "$other"
+        printf '%-26s %-7s %9s %9s %11s %9s\n' "$(basename "$picture")" "$screen" "$ours" "$plain" \
+            "$magick" "$other"
     done
 done
 
