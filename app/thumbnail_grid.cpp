@@ -47,6 +47,7 @@ void ThumbnailGrid::showFolder(const std::string& folder, const std::string& pat
         return;
     }
     const QModelIndex selected = model_.index(model_.rowOf(path).value_or(0));
+    model_.prefetch(selected.row());
     setCurrentIndex(selected);
     scrollTo(selected, QAbstractItemView::PositionAtCenter);
 }

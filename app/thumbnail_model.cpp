@@ -5,9 +5,13 @@
 
 #include <QFile>
 #include <QPainter>
+#include <algorithm>
 
 namespace {
 
+// The thumbnails asked for either side of the place a folder opens at: more than a
+// screenful of a large window.
+constexpr int kPrefetchReach = 40;
 // The thumbnails kept: about 500, several screenfuls either side of any place.
 constexpr qsizetype kKeptBytes = qsizetype{32} << 20;
 const QColor kBackground(24, 24, 24);
@@ -72,6 +76,19 @@ void ThumbnailModel::setFolder(const std::string& folder) {
         names_ << shownName(tessarin::nameInFolder(path));
     }
     endResetModel();
+}
+
+void ThumbnailModel::prefetch(int row) {
+    const int first = std::max(0, row - kPrefetchReach);
+    const int last = std::min(rowCount() - 1, row + kPrefetchReach);
+    // Each request goes before those already waiting: the farthest first, the row last.
+    for (int reach = kPrefetchReach; reach >= 0; --reach) {
+        for (const int r : {row + reach, row - reach}) {
+            if (r >= first && r <= last && !isMade(r)) {
+                loader_.request(r, pathAt(r));
+            }
+        }
+    }
 }
 
 std::optional<int> ThumbnailModel::rowOf(const std::string& path) const {

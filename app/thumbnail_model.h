@@ -33,6 +33,9 @@ public:
     // kept when it is the folder listed before and unchanged since. FileError naming a
     // disk image that is no MSX-DOS disk.
     void setFolder(const std::string& folder);
+    // Asks for the thumbnails around row before any is painted, so that they are made
+    // while the window is still being shown: row's first, then its neighbours.
+    void prefetch(int row);
     // The folder listed; empty before the first.
     [[nodiscard]] const std::string& folder() const { return folder_; }
     // The row of the screen file path; nothing when it is not listed.
