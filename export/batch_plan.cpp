@@ -6,6 +6,7 @@
 #include "names/name_index.h"
 #include "names/natural_order.h"
 #include "platform/file_system.h"
+#include "storage/folder_storage.h"
 #include "storage/storage_kinds.h"
 
 #include <algorithm>
@@ -79,15 +80,7 @@ std::variant<BatchPlan, UsageError> planFiles(const ExportOptions& options,
 
 // The subfolders of directory (links to folders followed), in file-manager order.
 std::vector<std::string> subfoldersOf(const std::string& directory) {
-    std::vector<std::string> names;
-    std::error_code error;
-    for (std::filesystem::directory_iterator it(directory, error), end; !error && it != end;
-         it.increment(error)) {
-        std::error_code typeError;
-        if (it->is_directory(typeError)) {
-            names.push_back(it->path().filename().string());
-        }
-    }
+    std::vector<std::string> names = FolderStorage(directory).subfolders();
     std::ranges::sort(
         names, [](const std::string& a, const std::string& b) { return compareNatural(a, b) < 0; });
     std::vector<std::string> paths;

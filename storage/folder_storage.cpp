@@ -21,17 +21,33 @@ InputBytes readHostFile(const std::string& path, std::size_t limit) {
     return input;
 }
 
-std::vector<std::string> FolderStorage::names() const {
+namespace {
+
+// The names of folder's entries of one type (links followed), in directory order; an
+// entry whose type cannot be read is left out.
+std::vector<std::string>
+entryNames(const std::string& folder,
+           bool (std::filesystem::directory_entry::*isType)(std::error_code&) const noexcept) {
     std::vector<std::string> names;
     std::error_code error;
-    for (std::filesystem::directory_iterator it(folder_, error), end; !error && it != end;
+    for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end;
          it.increment(error)) {
         std::error_code typeError;
-        if (it->is_regular_file(typeError)) {
+        if (((*it).*isType)(typeError)) {
             names.push_back(it->path().filename().string());
         }
     }
     return names;
+}
+
+} // namespace
+
+std::vector<std::string> FolderStorage::names() const {
+    return entryNames(folder_, &std::filesystem::directory_entry::is_regular_file);
+}
+
+std::vector<std::string> FolderStorage::subfolders() const {
+    return entryNames(folder_, &std::filesystem::directory_entry::is_directory);
 }
 
 InputBytes FolderStorage::read(const std::string& /*name*/, std::size_t limit,

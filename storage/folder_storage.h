@@ -14,6 +14,8 @@ public:
     [[nodiscard]] std::vector<std::string> names() const override;
     [[nodiscard]] InputBytes read(const std::string& name, std::size_t limit,
                                   const std::string& path) const override;
+    // The names of the folders in it (links to folders followed), in directory order.
+    [[nodiscard]] std::vector<std::string> subfolders() const;
 
 private:
     std::string folder_;
