@@ -1,5 +1,7 @@
 // Screen 2: 8x1 runs of two colours, from pattern and colour tables in three banks.
 #include "image/msx_encoders.h"
+#include "vdp/basic_screen.h"
+#include "vdp/pattern_layout.h"
 #include "vdp/screen_modes.h"
 #include "vdp/vdp_state.h"
 
@@ -13,16 +15,7 @@ namespace {
 constexpr int kRun = 8;
 constexpr int kColours = 16;
 constexpr float kOrderedAmplitude = 0.12F;
-// The VRAM of screen 2, each table's offset: patterns 0000h, names 1800h, sprite
-// attributes 1B00h, colours 2000h; a third of the screen (64 lines) a 2 KB bank of each.
-constexpr std::uint32_t kNames = 0x1800;
-constexpr std::uint32_t kSprites = 0x1B00;
-constexpr std::uint32_t kColourTable = 0x2000;
-constexpr std::uint32_t kBank = 0x800;
-constexpr int kBankLines = 64;
-constexpr int kNamesPerBank = 256;
-constexpr std::size_t kEnd = 0x3800; // the colour table's end: a file to 37FFh
-constexpr std::uint8_t kHiddenSpriteY = 208;
+constexpr std::size_t kEnd = kGraphicColours + 3 * kThirdSize; // a file to 37FFh
 
 struct Pair {
     int foreground;
@@ -89,13 +82,10 @@ std::vector<std::uint8_t> encodeScreen2(const ScreenTarget& target) {
         colours[i] = latticeColour(standard[2 * i] >> 4, standard[2 * i + 1] & 7,
                                    standard[2 * i] & 7, target.model);
     }
-    std::vector<std::uint8_t> vram(kEnd);
-    for (std::uint32_t bank = 0; bank < 3; ++bank) {
-        for (std::uint32_t n = 0; n < kNamesPerBank; ++n) {
-            vram[kNames + bank * kNamesPerBank + n] = static_cast<std::uint8_t>(n);
-        }
-    }
-    hideSprites(vram, kSprites, kHiddenSpriteY);
+    // As SCREEN 2 leaves it: each cell its own pattern, the sprites hidden.
+    std::vector<std::uint8_t> vram(kVramSize);
+    fillAsBasicScreen(ScreenMode::screen2, std::span<std::uint8_t, kVramSize>(vram));
+    vram.resize(kEnd);
     const std::uint32_t palette = kModeFacts<ScreenMode::screen2>.paletteTable;
     std::ranges::copy(standard, vram.begin() + palette);
 
@@ -121,13 +111,15 @@ std::vector<std::uint8_t> encodeScreen2(const ScreenTarget& target) {
                 pattern |= static_cast<std::uint8_t>(fore ? 0x80 >> i : 0);
                 carry.carry(x0 + i, wanted - colours[fore ? pair.foreground : pair.background]);
             }
-            // Cell (x0 / 8, y / 8) of the line's bank, its line y % 8.
+            // Cell (x0 / 8, y / 8) of the line's third, its line y % 8.
             const auto offset =
-                static_cast<std::uint32_t>(y / kBankLines) * kBank +
-                static_cast<std::uint32_t>(((y % kBankLines) / 8) * 32 + x0 / 8) * 8 +
+                static_cast<std::uint32_t>(y / kThirdLines) * kThirdSize +
+                static_cast<std::uint32_t>(((y % kThirdLines) / kCellPixels) * kNameColumns +
+                                           x0 / kCellPixels) *
+                    kCellPixels +
                 static_cast<std::uint32_t>(y % 8);
-            vram[offset] = pattern;
-            vram[kColourTable + offset] =
+            vram[kGraphicPatterns + offset] = pattern;
+            vram[kGraphicColours + offset] =
                 static_cast<std::uint8_t>(pair.foreground << 4 | pair.background);
         }
         carry.nextRow();

@@ -1,5 +1,6 @@
 // Screens 5 and 7: sixteen colours chosen in the palette's own 512-colour lattice.
 #include "image/msx_encoders.h"
+#include "vdp/basic_screen.h"
 #include "vdp/screen_modes.h"
 
 #include <algorithm>
@@ -22,10 +23,6 @@ constexpr int kClusterRounds = 12;
 constexpr int kDitherRounds = 4;
 constexpr int kLatticePasses = 8;
 constexpr float kOrderedAmplitude = 0.10F;
-// Where each mode keeps its sprite attributes; a Y of 216 hides a sprite and the rest.
-constexpr std::uint32_t kScreen5Sprites = 0x7600;
-constexpr std::uint32_t kScreen7Sprites = 0xFA00;
-constexpr std::uint8_t kHiddenSpriteY = 216;
 
 struct Lattice {
     std::array<Lab, kLatticeSize> colours; // index (red << 6) | (green << 3) | blue
@@ -287,8 +284,9 @@ std::vector<std::uint8_t> encodeScreen5or7(const ScreenTarget& target, ScreenMod
                                                     best.indices[target.at(x + 1, y)]);
         }
     }
-    hideSprites(vram, mode == ScreenMode::screen7 ? kScreen7Sprites : kScreen5Sprites,
-                kHiddenSpriteY);
+    hideSprites(vram,
+                mode == ScreenMode::screen7 ? kGraphic6SpriteAttributes : kGraphic4SpriteAttributes,
+                kSpriteMode2End);
     // Each entry two bytes: 0RRR0BBB, then 00000GGG.
     for (int i = 0; i < kColours; ++i) {
         const int e = bestPalette.entries[i];

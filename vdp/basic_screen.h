@@ -17,6 +17,8 @@ namespace tessarin {
 // (V9938 data book: 208 in sprite mode 1, screens 1-3; 216 in sprite mode 2, screen 4 on).
 inline constexpr std::uint32_t kGraphicSpriteAttributes = 0x1B00;  // screens 2 and 3
 inline constexpr std::uint32_t kGraphic3SpriteAttributes = 0x1E00; // screen 4
+inline constexpr std::uint32_t kGraphic4SpriteAttributes = 0x7600; // screens 5 and 6
+inline constexpr std::uint32_t kGraphic6SpriteAttributes = 0xFA00; // screens 7 to 12
 inline constexpr std::uint8_t kSpriteMode1End = 208;
 inline constexpr std::uint8_t kSpriteMode2End = 216;
 
