@@ -21,7 +21,7 @@ constexpr int kBinBits = 5; // the colours are first counted in 32 levels a chan
 constexpr int kBins = 1 << (3 * kBinBits);
 constexpr int kClusterRounds = 12;
 constexpr int kDitherRounds = 4;
-constexpr int kLatticePasses = 8;
+constexpr int kLatticePasses = 8; // each pass moves an entry at most one level a channel
 constexpr float kOrderedAmplitude = 0.10F;
 
 struct Lattice {
@@ -134,6 +134,25 @@ Palette clusteredPalette(std::span<const Bin> used, const Lattice& lattice, int 
     return palette;
 }
 
+// The lattice colours one level up or down in any channel from index e: up to 26.
+std::vector<int> neighboursOf(int e) {
+    std::vector<int> near;
+    const std::array<int, 3> at{e >> 6, (e >> 3) & 7, e & 7};
+    for (int step = 0; step < 27; ++step) {
+        const std::array<int, 3> by{step / 9 - 1, step / 3 % 3 - 1, step % 3 - 1};
+        std::array<int, 3> to{};
+        bool inside = by != std::array{0, 0, 0};
+        for (std::size_t c = 0; c < 3; ++c) {
+            to[c] = at[c] + by[c];
+            inside = inside && to[c] >= 0 && to[c] < kLatticeLevels;
+        }
+        if (inside) {
+            near.push_back((to[0] << 6) | (to[1] << 3) | to[2]);
+        }
+    }
+    return near;
+}
+
 // The palette walked through the lattice: each entry tries its 26 neighbours (one level
 // up or down in any channel) and keeps one that lowers the summed distance of the bins to
 // their nearest entries, until no step helps. Snapping the k-means centres one by one
@@ -166,43 +185,26 @@ void refineInLattice(Palette& palette, std::span<const Bin> used, const Lattice&
     for (int pass = 0; pass < kLatticePasses; ++pass) {
         bool moved = false;
         for (int i = first; i < kColours; ++i) {
-            const int e = palette.entries[i];
-            const int red = e >> 6;
-            const int green = (e >> 3) & 7;
-            const int blue = e & 7;
-            double kept = 0;
-            for (std::size_t b = 0; b < used.size(); ++b) {
-                kept += used[b].weight * near[b].bestDistance;
-            }
-            int bestStep = e;
-            double bestError = kept;
-            for (int dr = -1; dr <= 1; ++dr) {
-                for (int dg = -1; dg <= 1; ++dg) {
-                    for (int db = -1; db <= 1; ++db) {
-                        const int r = red + dr;
-                        const int g = green + dg;
-                        const int bl = blue + db;
-                        if ((dr == 0 && dg == 0 && db == 0) || r < 0 || r >= kLatticeLevels ||
-                            g < 0 || g >= kLatticeLevels || bl < 0 || bl >= kLatticeLevels) {
-                            continue;
-                        }
-                        const int step = (r << 6) | (g << 3) | bl;
-                        const Lab c = lattice.colours[step];
-                        double error = 0;
-                        for (std::size_t b = 0; b < used.size(); ++b) {
-                            const float others =
-                                near[b].best == i ? near[b].secondDistance : near[b].bestDistance;
-                            error += used[b].weight *
-                                     std::min(others, std::sqrt(distance2(c, used[b].sum)));
-                        }
-                        if (error < bestError) {
-                            bestError = error;
-                            bestStep = step;
-                        }
-                    }
+            // The summed distance with entry i as colour c.
+            const auto errorWith = [&](Lab c) {
+                double error = 0;
+                for (std::size_t b = 0; b < used.size(); ++b) {
+                    const float others =
+                        near[b].best == i ? near[b].secondDistance : near[b].bestDistance;
+                    error +=
+                        used[b].weight * std::min(others, std::sqrt(distance2(c, used[b].sum)));
+                }
+                return error;
+            };
+            int bestStep = palette.entries[i];
+            double bestError = errorWith(palette.colours[i]);
+            for (const int step : neighboursOf(palette.entries[i])) {
+                if (const double error = errorWith(lattice.colours[step]); error < bestError) {
+                    bestError = error;
+                    bestStep = step;
                 }
             }
-            if (bestStep != e) {
+            if (bestStep != palette.entries[i]) {
                 setEntry(palette, lattice, i, bestStep);
                 measure();
                 moved = true;
