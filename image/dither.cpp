@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 
 namespace tessarin {
 
@@ -26,6 +27,9 @@ constexpr float kCarried = 0.75F;
 // is not carried at all: an area a little off its nearest colour stays flat rather than
 // turning to noise that only brings it nearer on average.
 constexpr float kStill = 0.06F;
+// A step in the picture at which no error is carried across: an edge's error comes from
+// the edge, and carried on it fringes the edge with dots.
+constexpr float kEdge = 0.2F;
 
 Lab bounded(Lab e) {
     return {std::clamp(e.l, -kMaxError, kMaxError), std::clamp(e.a, -kMaxError, kMaxError),
@@ -34,10 +38,30 @@ Lab bounded(Lab e) {
 
 } // namespace
 
-ErrorCarry::ErrorCarry(Dither dither, float amplitude, int width)
+ErrorCarry::ErrorCarry(Dither dither, float amplitude, std::span<const Lab> picture, int width)
     : dither_(dither), amplitude_(amplitude),
       current_(static_cast<std::size_t>(width + 2 * kMargin)),
-      next_(static_cast<std::size_t>(width + 2 * kMargin)) {}
+      next_(static_cast<std::size_t>(width + 2 * kMargin)), picture_(picture), width_(width) {}
+
+float ErrorCarry::smoothnessAt(int x) const {
+    const int height = static_cast<int>(picture_.size()) / width_;
+    const auto at = [&](int px, int py) {
+        return picture_[static_cast<std::size_t>(py) * static_cast<std::size_t>(width_) +
+                        static_cast<std::size_t>(px)];
+    };
+    const Lab here = at(x, row_);
+    float step = 0;
+    // Its neighbours on this row and the pixels below, where the error goes.
+    constexpr std::array<std::array<int, 2>, 5> kAround{{{-1, 0}, {1, 0}, {-1, 1}, {0, 1}, {1, 1}}};
+    for (const auto& [dx, dy] : kAround) {
+        const int px = x + dx;
+        const int py = row_ + dy;
+        if (px >= 0 && px < width_ && py < height) {
+            step = std::max(step, std::sqrt(distance2(here, at(px, py))));
+        }
+    }
+    return std::max(0.0F, 1.0F - step / kEdge);
+}
 
 Lab ErrorCarry::wanted(Lab target, int x, int y) const {
     switch (dither_) {
@@ -56,6 +80,7 @@ void ErrorCarry::carry(int x, Lab error) {
     if (dither_ != Dither::diffuse) {
         return;
     }
+    error = error * smoothnessAt(x);
     if (distance2(error, Lab{}) < kStill * kStill) {
         return;
     }
@@ -68,6 +93,7 @@ void ErrorCarry::carry(int x, Lab error) {
 }
 
 void ErrorCarry::nextRow() {
+    ++row_;
     std::swap(current_, next_);
     std::ranges::fill(next_, Lab{});
 }

@@ -3,6 +3,7 @@
 #include "image/oklab.h"
 
 #include <cstdint>
+#include <span>
 #include <vector>
 
 namespace tessarin {
@@ -19,8 +20,9 @@ enum class Dither : std::uint8_t {
 class ErrorCarry {
 public:
     // amplitude: the lightness spread of the ordered pattern, about a step between the
-    // mode's colours.
-    ErrorCarry(Dither dither, float amplitude, int width);
+    // mode's colours; picture: the target, row after row, width pixels a row, whose edges
+    // the diffused error does not cross.
+    ErrorCarry(Dither dither, float amplitude, std::span<const Lab> picture, int width);
 
     // The colour pixel (x, y) of the current row should have.
     [[nodiscard]] Lab wanted(Lab target, int x, int y) const;
@@ -31,10 +33,17 @@ public:
     void nextRow();
 
 private:
+    // The share of pixel x's error carried on: all of it where the picture is smooth
+    // around it, less the steeper the picture steps to the pixels the error goes to.
+    [[nodiscard]] float smoothnessAt(int x) const;
+
     Dither dither_;
     float amplitude_;
     std::vector<Lab> current_; // error reaching each pixel of this row, two columns of margin
     std::vector<Lab> next_;
+    std::span<const Lab> picture_;
+    int width_;
+    int row_ = 0;
 };
 
 } // namespace tessarin

@@ -80,7 +80,7 @@ std::vector<std::uint8_t> encodeScreen12(const ScreenTarget& target) {
     static const ChannelColours colours = channelColours();
     const int blueRounding = colourLevels(target.model).blueRounding;
     std::vector<std::uint8_t> vram(static_cast<std::size_t>(target.width) * target.height);
-    ErrorCarry carry(target.dither, kOrderedAmplitude, target.width);
+    ErrorCarry carry(target.dither, kOrderedAmplitude, target.pixels, target.width);
     for (int y = 0; y < target.height; ++y) {
         for (int x0 = 0; x0 < target.width; x0 += kGroup) {
             std::array<Lab, kGroup> wanted{};

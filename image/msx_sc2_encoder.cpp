@@ -90,7 +90,7 @@ std::vector<std::uint8_t> encodeScreen2(const ScreenTarget& target) {
     std::ranges::copy(standard, vram.begin() + palette);
 
     const bool diffuse = target.dither == Dither::diffuse;
-    ErrorCarry carry(target.dither, kOrderedAmplitude, target.width);
+    ErrorCarry carry(target.dither, kOrderedAmplitude, target.pixels, target.width);
     for (int y = 0; y < target.height; ++y) {
         for (int x0 = 0; x0 < target.width; x0 += kRun) {
             Run run;

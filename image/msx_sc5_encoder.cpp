@@ -227,7 +227,7 @@ struct Quantised {
 Quantised quantise(const ScreenTarget& target, const Palette& palette, int first) {
     Quantised q;
     q.indices.resize(target.pixels.size());
-    ErrorCarry carry(target.dither, kOrderedAmplitude, target.width);
+    ErrorCarry carry(target.dither, kOrderedAmplitude, target.pixels, target.width);
     for (int y = 0; y < target.height; ++y) {
         for (int x = 0; x < target.width; ++x) {
             const std::size_t i = target.at(x, y);

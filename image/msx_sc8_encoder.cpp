@@ -24,7 +24,7 @@ std::vector<std::uint8_t> encodeScreen8(const ScreenTarget& target) {
     // Byte 0 is black; with colour 0 reserved the others keep off it.
     const int first = target.zeroReserved ? 1 : 0;
     std::vector<std::uint8_t> vram(static_cast<std::size_t>(target.width) * target.height);
-    ErrorCarry carry(target.dither, kOrderedAmplitude, target.width);
+    ErrorCarry carry(target.dither, kOrderedAmplitude, target.pixels, target.width);
     for (int y = 0; y < target.height; ++y) {
         for (int x = 0; x < target.width; ++x) {
             const std::size_t i = target.at(x, y);
