@@ -183,7 +183,7 @@ int main(int argc, char** argv) {
             for (std::size_t i = 0; i < reference.pixels().size(); ++i) {
                 sum += ciede2000(cieLabOf(reference.pixels()[i]), cieLabOf(other.pixels()[i]));
             }
-            std::printf("%.2f\n", sum / static_cast<double>(reference.pixels().size()));
+            std::printf("%.3f\n", sum / static_cast<double>(reference.pixels().size()));
         } else {
             writePng(command == "sc2-pairs" ? screen2Pairs(reference) : screen12Mean(reference),
                      argv[3]);
