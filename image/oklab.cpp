@@ -30,8 +30,9 @@ const std::array<float, kLevels>& linearTable() {
 }
 
 // Lightness with Ottosson's toe (Lr, as Okhsl uses it): plain Oklab spreads the darkest
-// greys apart as much as mid greys, so that #111111 comes out nearer #242424 than black,
-// which no viewer sees; the toe brings it in line with CIE lightness.
+// greys apart as much as mid greys, so that every grey from #080808 up comes out nearer
+// #242424 than black, where CIE lightness draws that line near #161616; with the toe it
+// lies near #111111.
 constexpr float kToe1 = 0.206F;
 constexpr float kToe2 = 0.03F;
 constexpr float kToe3 = (1.0F + kToe1) / (1.0F + kToe2);
