@@ -44,7 +44,7 @@ ErrorCarry::ErrorCarry(Dither dither, float amplitude, std::span<const Lab> pict
       next_(static_cast<std::size_t>(width + 2 * kMargin)), picture_(picture), width_(width) {}
 
 float ErrorCarry::smoothnessAt(int x) const {
-    const int height = static_cast<int>(picture_.size()) / width_;
+    const auto height = static_cast<int>(picture_.size() / static_cast<std::size_t>(width_));
     const auto at = [&](int px, int py) {
         return picture_[static_cast<std::size_t>(py) * static_cast<std::size_t>(width_) +
                         static_cast<std::size_t>(px)];
@@ -78,6 +78,10 @@ Lab ErrorCarry::wanted(Lab target, int x, int y) const {
 
 void ErrorCarry::carry(int x, Lab error) {
     if (dither_ != Dither::diffuse) {
+        return;
+    }
+    // The picture's steps are looked at only for an error that could be carried at all.
+    if (distance2(error, Lab{}) < kStill * kStill) {
         return;
     }
     error = error * smoothnessAt(x);

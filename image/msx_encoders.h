@@ -45,8 +45,4 @@ struct ScreenTarget {
 // The 8-bit colour of a 3-bit level under model, for palette entries and screen 8.
 [[nodiscard]] Lab latticeColour(int red, int green, int blue, ColourModel model);
 
-// Hides every sprite from the one at address on (a Y of 208 in screen 2, 216 in the bitmap
-// screens), so that BLOAD shows only the picture.
-void hideSprites(std::vector<std::uint8_t>& vram, std::uint32_t address, std::uint8_t endY);
-
 } // namespace tessarin

@@ -286,9 +286,9 @@ std::vector<std::uint8_t> encodeScreen5or7(const ScreenTarget& target, ScreenMod
                                                     best.indices[target.at(x + 1, y)]);
         }
     }
-    hideSprites(vram,
-                mode == ScreenMode::screen7 ? kGraphic6SpriteAttributes : kGraphic4SpriteAttributes,
-                kSpriteMode2End);
+    // The first sprite's Y ends the sprites shown, so that BLOAD shows only the picture.
+    vram.at(mode == ScreenMode::screen7 ? kGraphic6SpriteAttributes : kGraphic4SpriteAttributes) =
+        kSpriteMode2End;
     // Each entry two bytes: 0RRR0BBB, then 00000GGG.
     for (int i = 0; i < kColours; ++i) {
         const int e = bestPalette.entries[i];

@@ -5,6 +5,7 @@
 #include "vdp/vdp_state.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <memory>
 
@@ -17,6 +18,20 @@ namespace {
 constexpr std::uint8_t kBsaveId = 0xFE;
 constexpr std::size_t kBsaveHeaderSize = 7;
 constexpr double kPercentile = 0.95;
+
+// Each screen written: the format that names it and the mode it is.
+struct MsxScreenRow {
+    MsxScreen screen;
+    ImageFormat format;
+    ScreenMode mode;
+};
+constexpr std::array<MsxScreenRow, 5> kMsxScreens{{
+    {MsxScreen::sc2, ImageFormat::sc2, ScreenMode::screen2},
+    {MsxScreen::sc5, ImageFormat::sc5, ScreenMode::screen5},
+    {MsxScreen::sc7, ImageFormat::sc7, ScreenMode::screen7},
+    {MsxScreen::sc8, ImageFormat::sc8, ScreenMode::screen8},
+    {MsxScreen::sc12, ImageFormat::sc12, ScreenMode::screen12},
+}};
 
 std::vector<std::uint8_t> bsaveOf(const std::vector<std::uint8_t>& vram) {
     const auto end = static_cast<std::uint16_t>(vram.size() - 1);
@@ -54,38 +69,12 @@ Picture previewOf(const std::vector<std::uint8_t>& vram, const ScreenModeFacts& 
 } // namespace
 
 std::optional<MsxScreen> msxScreenOf(ImageFormat format) {
-    switch (format) {
-    case ImageFormat::bmp:
-    case ImageFormat::png:
-        return std::nullopt;
-    case ImageFormat::sc2:
-        return MsxScreen::sc2;
-    case ImageFormat::sc5:
-        return MsxScreen::sc5;
-    case ImageFormat::sc7:
-        return MsxScreen::sc7;
-    case ImageFormat::sc8:
-        return MsxScreen::sc8;
-    case ImageFormat::sc12:
-        break;
-    }
-    return MsxScreen::sc12;
+    const auto* row = std::ranges::find(kMsxScreens, format, &MsxScreenRow::format);
+    return row != kMsxScreens.end() ? std::optional(row->screen) : std::nullopt;
 }
 
 ScreenMode screenModeOf(MsxScreen screen) {
-    switch (screen) {
-    case MsxScreen::sc2:
-        return ScreenMode::screen2;
-    case MsxScreen::sc5:
-        return ScreenMode::screen5;
-    case MsxScreen::sc7:
-        return ScreenMode::screen7;
-    case MsxScreen::sc8:
-        return ScreenMode::screen8;
-    case MsxScreen::sc12:
-        break;
-    }
-    return ScreenMode::screen12;
+    return std::ranges::find(kMsxScreens, screen, &MsxScreenRow::screen)->mode;
 }
 
 MsxEncoding encodeMsx(const SourceImage& source, MsxScreen screen, const MsxChoices& choices) {
@@ -143,10 +132,6 @@ ColourErrorFigures colourError(const Picture& reference, const Picture& result) 
         std::ceil(kPercentile * static_cast<double>(differences.size())) - 1);
     std::ranges::nth_element(differences, differences.begin() + static_cast<std::ptrdiff_t>(rank));
     return {sum / static_cast<double>(differences.size()), differences[rank]};
-}
-
-void hideSprites(std::vector<std::uint8_t>& vram, std::uint32_t address, std::uint8_t endY) {
-    vram.at(address) = endY;
 }
 
 Lab latticeColour(int red, int green, int blue, ColourModel model) {
