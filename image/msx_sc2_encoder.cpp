@@ -1,4 +1,4 @@
-// Screen 2: 8x1 runs of two colours, from pattern and colour tables in three banks.
+// Screen 2: 8x1 runs of two colours, from pattern and colour tables in three thirds.
 #include "image/msx_encoders.h"
 #include "vdp/basic_screen.h"
 #include "vdp/pattern_layout.h"
@@ -12,7 +12,7 @@ namespace tessarin {
 
 namespace {
 
-constexpr int kRun = 8;
+constexpr int kRun = kCellPixels; // a run is one line of a cell's pattern
 constexpr int kColours = 16;
 constexpr float kOrderedAmplitude = 0.12F;
 constexpr std::size_t kEnd = kGraphicColours + 3 * kThirdSize; // a file to 37FFh
