@@ -11,9 +11,11 @@
 #                 then rounded to the 512-colour lattice
 #   screen 8      ImageMagick -dither FloydSteinberg -remap of the 256 fixed colours
 #   screen 2      each 8x1 run the two standard colours most of its pixels are nearest to
+#                 in sRGB; also its floor, each pixel its CIEDE2000-nearest of the 15 colours
+#                 with no pair rule, which no screen 2 file can be below
 #   screen 12     each 4-pixel group from its mean J and K, the best Y for each pixel
 # tessarin-export is measured as it converts by default (diffusion) and with --dither none:
-# the undithered figure is the one to hold against the undithered screen 2 and 12 ways.
+# the undithered figure is the one to hold against the undithered screen 12 way.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}
@@ -53,7 +55,7 @@ shown() {
     convert "$work/shown.png" -sample "$2!" "PNG24:$3"
 }
 
-printf '%-26s %-7s %9s %9s %11s %9s\n' picture screen tessarin undithered imagemagick other
+printf '%-26s %-7s %9s %9s %11s %9s %9s\n' picture screen tessarin undithered imagemagick other floor
 for picture in "${pictures[@]}"; do
     for screen in sc2 sc5 sc7 sc8 sc12; do
         case $screen in
@@ -70,7 +72,7 @@ for picture in "${pictures[@]}"; do
         "$exporter" -q --fit stretch --dither none -o "$work/plain.$screen" "$ref"
         shown "$work/plain.$screen" "$frame" "$work/plain.png"
         plain=$("$tool" diff "$ref" "$work/plain.png")
-        magick=- other=-
+        magick=- other=- floor=-
         case $screen in
         sc5 | sc7)
             convert "$ref" -dither FloydSteinberg -colors 16 "PNG24:$work/im.png"
@@ -87,14 +89,16 @@ for picture in "${pictures[@]}"; do
         sc2)
             "$tool" sc2-pairs "$ref" "$work/base.png"
             other=$("$tool" diff "$ref" "$work/base.png")
+            "$tool" sc2-floor "$ref" "$work/floor.png"
+            floor=$("$tool" diff "$ref" "$work/floor.png")
             ;;
         sc12)
             "$tool" sc12-mean "$ref" "$work/base.png"
             other=$("$tool" diff "$ref" "$work/base.png")
             ;;
         esac
-        printf '%-26s %-7s %9s %9s %11s %9s\n' "$(basename "$picture")" "$screen" "$ours" "$plain" \
-            "$magick" "$other"
+        printf '%-26s %-7s %9s %9s %11s %9s %9s\n' "$(basename "$picture")" "$screen" "$ours" \
+            "$plain" "$magick" "$other" "$floor"
     done
 done
 

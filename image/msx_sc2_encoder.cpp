@@ -1,10 +1,12 @@
 // Screen 2: 8x1 runs of two colours, from pattern and colour tables in three thirds.
+#include "image/ciede2000.h"
 #include "image/msx_encoders.h"
 #include "vdp/basic_screen.h"
 #include "vdp/pattern_layout.h"
 #include "vdp/screen_modes.h"
 #include "vdp/vdp_state.h"
 
+#include <algorithm>
 #include <array>
 #include <limits>
 
@@ -22,48 +24,45 @@ struct Pair {
     int background;
 };
 
-// A run's eight pixels: what each wants, and which are colour 0.
+// The fifteen colours lie far apart, where a difference in Oklab counts a lost chroma
+// above a lost hue and turns a purple grey; the choices here go by CIEDE2000 instead.
+using Differences = std::array<double, kColours>;
+
+Differences differencesOf(Lab wanted, const std::array<CieLab, kColours>& colours) {
+    const CieLab w = cieLabOf(wanted);
+    Differences d{};
+    for (int c = 1; c < kColours; ++c) {
+        d[c] = ciede2000(w, colours[c]);
+    }
+    return d;
+}
+
+// Whether a pixel takes the pair's background: the nearer one, but never colour 0, which
+// is for colour 0's pixels alone.
+bool takesBackground(const Differences& d, Pair pair) {
+    return pair.background != 0 && d[pair.background] < d[pair.foreground];
+}
+
+// A run's eight pixels: each one's difference from each colour as it stands before the
+// run (with the error carried from earlier runs and rows), and which are colour 0.
 struct Run {
-    std::array<Lab, kRun> target{};
+    std::array<Differences, kRun> differences{};
     std::array<bool, kRun> zero{};
 };
 
-// Whether a pixel that wants a colour takes the pair's background: the nearer one, but
-// never colour 0, which is for colour 0's pixels alone.
-bool takesBackground(const std::array<Lab, kColours>& colours, Pair pair, Lab wanted) {
-    return pair.background != 0 && distance2(colours[pair.background], wanted) <
-                                       distance2(colours[pair.foreground], wanted);
-}
-
-// The run's error with the pair, each pixel its nearer colour with the error of those
-// before carried into it as diffusion would.
-float runError(const Run& run, const std::array<Lab, kColours>& colours, Pair pair, bool carry) {
-    float total = 0;
-    Lab error;
-    for (int i = 0; i < kRun; ++i) {
-        if (run.zero[i]) {
-            continue;
-        }
-        const Lab wanted = run.target[i] + error * (carry ? 7.0F / 16 : 0.0F);
-        const int given =
-            takesBackground(colours, pair, wanted) ? pair.background : pair.foreground;
-        total += distance2(colours[given], wanted);
-        error = wanted - colours[given];
-    }
-    return total;
-}
-
-Pair bestPair(const Run& run, const std::array<Lab, kColours>& colours, bool carry) {
-    bool anyZero = false;
-    for (const bool z : run.zero) {
-        anyZero = anyZero || z;
-    }
+// The pair with the least summed difference, each pixel taking its nearer colour.
+Pair bestPair(const Run& run) {
+    const bool anyZero = std::ranges::any_of(run.zero, [](bool z) { return z; });
     Pair best{1, 1};
-    float bestError = std::numeric_limits<float>::max();
+    double bestError = std::numeric_limits<double>::max();
     // Colour 0 shows through; the run's other pixels share one colour of 1 to 15.
     for (int f = 1; f < kColours; ++f) {
         for (int b = anyZero ? 0 : f; b <= (anyZero ? 0 : kColours - 1); ++b) {
-            const float e = runError(run, colours, {f, b}, carry);
+            double e = 0;
+            for (int i = 0; i < kRun; ++i) {
+                const Differences& d = run.differences[i];
+                e += run.zero[i] ? 0.0 : d[takesBackground(d, {f, b}) ? b : f];
+            }
             if (e < bestError) {
                 bestError = e;
                 best = {f, b};
@@ -78,9 +77,11 @@ Pair bestPair(const Run& run, const std::array<Lab, kColours>& colours, bool car
 std::vector<std::uint8_t> encodeScreen2(const ScreenTarget& target) {
     const PaletteRecord& standard = standardPalette(target.model);
     std::array<Lab, kColours> colours{};
+    std::array<CieLab, kColours> cieColours{};
     for (int i = 0; i < kColours; ++i) {
         colours[i] = latticeColour(standard[2 * i] >> 4, standard[2 * i + 1] & 7,
                                    standard[2 * i] & 7, target.model);
+        cieColours[i] = cieLabOf(colours[i]);
     }
     // As SCREEN 2 leaves it: each cell its own pattern, the sprites hidden.
     std::vector<std::uint8_t> vram(kVramSize);
@@ -89,7 +90,6 @@ std::vector<std::uint8_t> encodeScreen2(const ScreenTarget& target) {
     const std::uint32_t palette = kModeFacts<ScreenMode::screen2>.paletteTable;
     std::ranges::copy(standard, vram.begin() + palette);
 
-    const bool diffuse = target.dither == Dither::diffuse;
     ErrorCarry carry(target.dither, kOrderedAmplitude, target.pixels, target.width);
     for (int y = 0; y < target.height; ++y) {
         for (int x0 = 0; x0 < target.width; x0 += kRun) {
@@ -97,9 +97,10 @@ std::vector<std::uint8_t> encodeScreen2(const ScreenTarget& target) {
             for (int i = 0; i < kRun; ++i) {
                 const std::size_t p = target.at(x0 + i, y);
                 run.zero[i] = target.zero[p] != 0;
-                run.target[i] = carry.wanted(target.pixels[p], x0 + i, y);
+                run.differences[i] =
+                    differencesOf(carry.wanted(target.pixels[p], x0 + i, y), cieColours);
             }
-            const Pair pair = bestPair(run, colours, diffuse);
+            const Pair pair = bestPair(run);
             std::uint8_t pattern = 0;
             for (int i = 0; i < kRun; ++i) {
                 if (run.zero[i]) {
@@ -107,7 +108,11 @@ std::vector<std::uint8_t> encodeScreen2(const ScreenTarget& target) {
                 }
                 // The chosen run again, its error carried on to the next run and row.
                 const Lab wanted = carry.wanted(target.pixels[target.at(x0 + i, y)], x0 + i, y);
-                const bool fore = !takesBackground(colours, pair, wanted);
+                const CieLab w = cieLabOf(wanted);
+                Differences d{};
+                d[pair.foreground] = ciede2000(w, cieColours[pair.foreground]);
+                d[pair.background] = ciede2000(w, cieColours[pair.background]);
+                const bool fore = !takesBackground(d, pair);
                 pattern |= static_cast<std::uint8_t>(fore ? 0x80 >> i : 0);
                 carry.carry(x0 + i, wanted - colours[fore ? pair.foreground : pair.background]);
             }

@@ -63,7 +63,7 @@ Lab oklabOf(const RgbTriple& colour) {
             0.0259040371F * l + 0.7827717662F * m - 0.8086757660F * s};
 }
 
-LinearRgb srgbOf(Lab c) {
+LinearLight linearLightOf(Lab c) {
     const float lightness = toeUndone(c.l);
     const float a = c.a;
     const float b = c.b;
@@ -73,13 +73,18 @@ LinearRgb srgbOf(Lab c) {
     const double l3 = static_cast<double>(l) * l * l;
     const double m3 = static_cast<double>(m) * m * m;
     const double s3 = static_cast<double>(s) * s * s;
+    return {4.0767416621 * l3 - 3.3077115913 * m3 + 0.2309699292 * s3,
+            -1.2684380046 * l3 + 2.6097574011 * m3 - 0.3413193965 * s3,
+            -0.0041960863 * l3 - 0.7034186147 * m3 + 1.7076147010 * s3};
+}
+
+LinearRgb srgbOf(Lab c) {
     const auto channel = [](double linear) {
         const double encoded = linear < 0 ? -encodedOf(-linear) : encodedOf(linear);
         return static_cast<float>(encoded * kMaxLevel);
     };
-    return {channel(4.0767416621 * l3 - 3.3077115913 * m3 + 0.2309699292 * s3),
-            channel(-1.2684380046 * l3 + 2.6097574011 * m3 - 0.3413193965 * s3),
-            channel(-0.0041960863 * l3 - 0.7034186147 * m3 + 1.7076147010 * s3)};
+    const LinearLight light = linearLightOf(c);
+    return {channel(light.red), channel(light.green), channel(light.blue)};
 }
 
 } // namespace tessarin

@@ -45,6 +45,14 @@ inline constexpr float kChromaWeight = 2.0F;
 // An sRGB colour in Oklab.
 [[nodiscard]] Lab oklabOf(const RgbTriple& colour);
 
+// Linear sRGB light, each channel 0..1 within sRGB and unclamped outside it.
+struct LinearLight {
+    double red;
+    double green;
+    double blue;
+};
+[[nodiscard]] LinearLight linearLightOf(Lab colour);
+
 // The sRGB colour of an Oklab colour, each channel 0..255 unclamped and unrounded.
 struct LinearRgb {
     float red;
