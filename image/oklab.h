@@ -8,8 +8,8 @@ namespace tessarin {
 
 // A colour in Oklab (Björn Ottosson, 2020), its lightness with Ottosson's toe (Lr, 0..1)
 // so that the darkest greys lie as far apart as they look; a and b the opponent axes.
-// Euclidean distance there follows perceived difference, so every choice of colour and
-// every error figure is made in it.
+// Euclidean distance there follows perceived difference between near colours, so the
+// choices among many colours, the error carried and every error figure are made in it.
 struct Lab {
     float l = 0;
     float a = 0;
