@@ -54,8 +54,8 @@ std::vector<RgbTriple> standardColours() {
     const auto& level3 = colourLevels(ColourModel::levels).level3;
     std::vector<RgbTriple> rgb;
     for (int i = 0; i < 16; ++i) {
-        rgb.push_back({level3[palette[2 * i] & 7], level3[palette[2 * i + 1] & 7],
-                       level3[palette[2 * i] >> 4]});
+        const PaletteLevels c = levelsOf(palette[2 * i], palette[2 * i + 1]);
+        rgb.push_back({level3[c.blue], level3[c.green], level3[c.red]});
     }
     return rgb;
 }

@@ -15,10 +15,6 @@ namespace tessarin {
 // Whether a VRAM palette table holds a palette, or why not.
 enum class PaletteFinding : std::uint8_t { holds, noPaletteMode, notReached, allZero, strayBits };
 
-// byte 0 of an entry is 0RRR0BBB, byte 1 00000GGG.
-inline constexpr std::uint8_t kRedBlueBits = 0x77;
-inline constexpr std::uint8_t kGreenBits = 0x07;
-
 // Entries (two bytes each) are a palette when they are not all zero and every entry has
 // only the bits an entry has.
 [[nodiscard]] PaletteFinding holdsPalette(std::span<const std::uint8_t> entries);

@@ -79,8 +79,8 @@ std::vector<std::uint8_t> encodeScreen2(const ScreenTarget& target) {
     std::array<Lab, kColours> colours{};
     std::array<CieLab, kColours> cieColours{};
     for (int i = 0; i < kColours; ++i) {
-        colours[i] = latticeColour(standard[2 * i] >> 4, standard[2 * i + 1] & 7,
-                                   standard[2 * i] & 7, target.model);
+        const PaletteLevels c = levelsOf(standard[2 * i], standard[2 * i + 1]);
+        colours[i] = latticeColour(c.red, c.green, c.blue, target.model);
         cieColours[i] = cieLabOf(colours[i]);
     }
     // As SCREEN 2 leaves it: each cell its own pattern, the sprites hidden.

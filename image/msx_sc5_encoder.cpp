@@ -289,11 +289,10 @@ std::vector<std::uint8_t> encodeScreen5or7(const ScreenTarget& target, ScreenMod
     // The first sprite's Y ends the sprites shown, so that BLOAD shows only the picture.
     vram.at(mode == ScreenMode::screen7 ? kGraphic6SpriteAttributes : kGraphic4SpriteAttributes) =
         kSpriteMode2End;
-    // Each entry two bytes: 0RRR0BBB, then 00000GGG.
     for (int i = 0; i < kColours; ++i) {
         const int e = bestPalette.entries[i];
-        vram[facts.paletteTable + 2 * i] = static_cast<std::uint8_t>(((e >> 6) << 4) | (e & 7));
-        vram[facts.paletteTable + 2 * i + 1] = static_cast<std::uint8_t>((e >> 3) & 7);
+        std::ranges::copy(entryBytesOf({e >> 6, (e >> 3) & 7, e & 7}),
+                          vram.begin() + facts.paletteTable + 2 * i);
     }
     return vram;
 }

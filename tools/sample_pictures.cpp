@@ -482,15 +482,15 @@ VramCanvas landscape8Canvas() {
     constexpr int kRedShift = 2;
     constexpr int kGreenShift = 5;
     constexpr int kBlueDrop = 1; // palette blue has 3 bits, screen 8 blue 2
-    const auto byteOf = [](const PaletteColour& p) {
+    const auto byteOf = [](const PaletteLevels& p) {
         return static_cast<std::uint8_t>(p.green << kGreenShift | p.red << kRedShift |
                                          p.blue >> kBlueDrop);
     };
     const auto skyShade = [](int shade) {
         constexpr int kLast = kSkyShades - 1;
-        constexpr PaletteColour kTop{0, 1, 5};
-        constexpr PaletteColour kRise{5, 5, 2}; // from the top to the horizon
-        return PaletteColour{kTop.red + shade * kRise.red / kLast,
+        constexpr PaletteLevels kTop{0, 1, 5};
+        constexpr PaletteLevels kRise{5, 5, 2}; // from the top to the horizon
+        return PaletteLevels{kTop.red + shade * kRise.red / kLast,
                              kTop.green + shade * kRise.green / kLast,
                              kTop.blue + shade * kRise.blue / kLast};
     };

@@ -6,15 +6,12 @@ namespace {
 constexpr int kYShift = 3;      // Y field in bits 7-3 of a YJK byte
 constexpr int kLowBitsMask = 7; // the three J/K bits below it
 constexpr int kSixBitMask = 63; // J and K are 6-bit two's complement
-constexpr int kRedShift = 4;    // palette byte 0: red in bits 6-4, blue in 2-0
 } // namespace
 
 PaletteRecord paletteRecord(const PaletteColours& colours) {
     PaletteRecord record{};
     for (int i = 0; i < kPaletteColours; ++i) {
-        const PaletteColour& c = colours[i];
-        record[2 * i] = static_cast<std::uint8_t>((c.red << kRedShift) | c.blue);
-        record[2 * i + 1] = static_cast<std::uint8_t>(c.green);
+        std::ranges::copy(entryBytesOf(colours[i]), record.begin() + 2 * i);
     }
     return record;
 }

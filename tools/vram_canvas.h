@@ -9,13 +9,7 @@
 
 namespace tessarin::samples {
 
-// Red, green and blue levels 0..7 of one palette entry.
-struct PaletteColour {
-    int red;
-    int green;
-    int blue;
-};
-using PaletteColours = std::array<PaletteColour, kPaletteColours>;
+using PaletteColours = std::array<PaletteLevels, kPaletteColours>;
 
 // The 32-byte palette record of 16 colours.
 [[nodiscard]] PaletteRecord paletteRecord(const PaletteColours& colours);

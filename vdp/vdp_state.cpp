@@ -84,10 +84,8 @@ void VdpState::selectPalette(PaletteSource source) {
 
 void VdpState::computePaletteRgb() {
     for (int i = 0; i < kPaletteColours; ++i) {
-        const std::uint8_t first = activePalette_[2 * i];
-        const std::uint8_t second = activePalette_[2 * i + 1];
-        paletteRgb_[i] =
-            RgbTriple{level3_[first & 7], level3_[second & 7], level3_[(first >> 4) & 7]};
+        const PaletteLevels c = levelsOf(activePalette_[2 * i], activePalette_[2 * i + 1]);
+        paletteRgb_[i] = RgbTriple{level3_[c.blue], level3_[c.green], level3_[c.red]};
     }
 }
 

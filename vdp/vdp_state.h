@@ -1,6 +1,7 @@
 #pragma once
 
 #include "vdp/colour_model.h"
+#include "vdp/palette_entry.h"
 #include "vdp/rgb.h"
 #include "vdp/screen_modes.h"
 
@@ -17,7 +18,7 @@ inline constexpr std::size_t kPaletteSize = 32;       // 16 entries of two bytes
 inline constexpr int kPaletteColours = 16;
 inline constexpr int kPictureLines = kBitmapLines; // the most lines of any page
 
-// 16 entries, colour 0 first; byte 0 red in bits 6-4 and blue in bits 2-0, byte 1 green in 2-0.
+// 16 entries, colour 0 first, two bytes each (vdp/palette_entry.h).
 using PaletteRecord = std::array<std::uint8_t, kPaletteSize>;
 
 // The emulated VDP: one flat record with the VRAM inside it.

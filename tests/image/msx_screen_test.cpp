@@ -66,12 +66,11 @@ TEST(MsxScreen, EachModeKeepsFlatColoursFollowsAGradientAndWritesItsBsaveRange) 
                   (std::vector<std::uint8_t>{0xFE, 0, 0, static_cast<std::uint8_t>(c.end & 0xFF),
                                              static_cast<std::uint8_t>(c.end >> 8), 0, 0}));
         if (facts.usesPalette()) {
-            // The table lies inside the range; every entry has only the bits an entry has
-            // (0RRR0BBB 00000GGG).
+            // The table lies inside the range; every entry has only the bits an entry has.
             EXPECT_LE(facts.paletteTable + 32U - 1, c.end);
             for (std::uint32_t i = 0; i < 32; i += 2) {
-                EXPECT_EQ(file[7 + facts.paletteTable + i] & 0x88, 0);
-                EXPECT_EQ(file[7 + facts.paletteTable + i + 1] & 0xF8, 0);
+                EXPECT_EQ(file[7 + facts.paletteTable + i] & ~kRedBlueBits, 0);
+                EXPECT_EQ(file[7 + facts.paletteTable + i + 1] & ~kGreenBits, 0);
             }
         }
         const MsxEncoding shaded = encodeMsx(gradient(320, 200), c.screen, {});
