@@ -1,7 +1,7 @@
 #include "app/import_picture.h"
 
 #include "dialogs/import_picture_dialog.h"
-#include "image/image_input.h"
+#include "document/image_source.h"
 #include "platform/file_error.h"
 #include "platform/target_file.h"
 
@@ -18,7 +18,7 @@ std::optional<std::string> ImportPicture::run(QWidget* parent, const QString& fo
     if (name.isEmpty()) {
         return std::nullopt;
     }
-    const SourceImage source = readImageFile(QFile::encodeName(name).toStdString());
+    const SourceImage source = readSourceImage(fileSource(), QFile::encodeName(name).toStdString());
     ImportPictureDialog dialog(source, parent);
     if (dialog.exec() != QDialog::Accepted) {
         return std::nullopt;

@@ -1,5 +1,6 @@
 #include "export/picture_job.h"
 
+#include "document/image_source.h"
 #include "document/picture_files.h"
 #include "document/picture_kind.h"
 #include "document/view_placement.h"
@@ -35,7 +36,7 @@ void refuseExisting(const PictureJob& job, const std::string& target) {
 // square pixels when a screen is made of it (its --aspect then shapes the screen).
 SourceImage sourceOf(const PictureJob& job, bool toScreen) {
     if (isImageInputName(job.screenFile)) {
-        return readImageFile(job.screenFile);
+        return readSourceImage(fileSource(), job.screenFile);
     }
     PictureChoices choices = job;
     if (toScreen) {

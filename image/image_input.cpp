@@ -3,7 +3,6 @@
 #include "image/image_decoders.h"
 #include "names/ascii_case.h"
 #include "platform/file_error.h"
-#include "platform/file_stream.h"
 
 #include <algorithm>
 #include <array>
@@ -12,7 +11,6 @@ namespace tessarin {
 
 namespace {
 
-constexpr std::uint64_t kMaxImageFileSize = std::uint64_t{256} * 1024 * 1024;
 constexpr std::array<std::uint8_t, 8> kPngSignature{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
 constexpr std::array<std::uint8_t, 3> kJpegSignature{0xFF, 0xD8, 0xFF}; // SOI, then a marker
 constexpr std::array<std::string_view, 3> kInputExtensions{".png", ".jpg", ".jpeg"};
@@ -42,19 +40,6 @@ SourceImage decodeImage(std::span<const std::uint8_t> bytes, const std::string& 
     }
     throw FileError(fileName, "\"" + fileName + "\" is neither a PNG nor a JPEG picture",
                     Fault::notPicture);
-}
-
-SourceImage readImageFile(const std::string& fileName) {
-    InputFile file(fileName);
-    if (file.size() > kMaxImageFileSize) {
-        throw FileError(fileName,
-                        "Picture \"" + fileName + "\" is too large to convert (over " +
-                            std::to_string(kMaxImageFileSize >> 20) + " MiB)",
-                        Fault::pictureTooLarge);
-    }
-    std::vector<std::uint8_t> bytes(file.size());
-    bytes.resize(file.read(bytes));
-    return decodeImage(bytes, fileName);
 }
 
 } // namespace tessarin

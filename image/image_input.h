@@ -2,6 +2,7 @@
 
 #include "image/source_image.h"
 
+#include <cstddef>
 #include <span>
 #include <string>
 #include <string_view>
@@ -18,7 +19,7 @@ namespace tessarin {
 [[nodiscard]] SourceImage decodeImage(std::span<const std::uint8_t> bytes,
                                       const std::string& fileName, const ImageLimits& limits = {});
 
-// decodeImage of a whole regular file, at most 256 MiB of it. Throws FileError naming it.
-[[nodiscard]] SourceImage readImageFile(const std::string& fileName);
+// The largest PNG or JPEG file converted: 256 MiB.
+inline constexpr std::size_t kMaxImageFileSize = std::size_t{256} * 1024 * 1024;
 
 } // namespace tessarin

@@ -709,6 +709,10 @@ TEST(Exporter, BatchConvertsPicturesToScreensWithTheirErrorAndRefusesBadOnes) {
     const std::vector<unsigned char> sc5 = readBytes(out / "a.sc5");
     EXPECT_TRUE(std::vector(sc5.begin(), sc5.begin() + 7) ==
                 (std::vector<unsigned char>{0xFE, 0, 0, 0x9F, 0x76, 0, 0}));
+    // A picture inside an archive is read through it, to the same file.
+    ASSERT_EQ(std::system(("cd '" + in.path().string() + "' && zip -q P.ZIP a.png").c_str()), 0);
+    EXPECT_EQ(runProcess(kExporter, {"-o", "Z.SC5", "P.ZIP/a.png"}, in.path()).exitCode, 0);
+    EXPECT_TRUE(readBytes(in / "Z.SC5") == sc5);
     const ProcessResult tooLarge = runProcess(kExporter, {"-o", "X.SC8", "huge.png"}, in.path());
     EXPECT_EQ(tooLarge.exitCode, 1);
     EXPECT_TRUE(contains(tooLarge.err, "\"huge.png\"")) << tooLarge.err;
