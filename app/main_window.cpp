@@ -96,9 +96,10 @@ MainWindow::MainWindow(const std::vector<std::string>& arguments, QWidget* paren
                        tessarin::reportErrors([&] { openFileByName(file); });
                    }),
       saveAs_(this, settings_),
-      thumbnails_(*this, menu_.thumbnails, [this](const std::string& file) {
-          tessarin::reportErrors([&] { openFromGrid(file); });
-      }) {
+      thumbnails_(
+          *this, menu_.thumbnails,
+          [this](const std::string& file) { tessarin::reportErrors([&] { openFromGrid(file); }); },
+          [this] { updateActions(); }) {
     setObjectName(QStringLiteral("mainWindow"));
     setWindowTitle(kCaption);
     setCentralWidget(scroller_);
@@ -142,13 +143,14 @@ void MainWindow::openFileByName(const std::string& fileName) {
     }
     if (tessarin::findPlace(fileName)) {
         thumbnails_.show(fileName, document_->fileName(FileSlot::vram0));
+        updateActions();
     }
 }
 
 void MainWindow::openFromGrid(const std::string& screenFile) {
     document_->openListed(screenFile);
-    openedByChoice(FileSlot::vram0);
     thumbnails_.hide();
+    openedByChoice(FileSlot::vram0);
 }
 
 void MainWindow::openFolder() {
@@ -170,6 +172,7 @@ void MainWindow::toggleThumbnails() {
         } else {
             thumbnails_.show(tessarin::folderOf(file), file);
         }
+        updateActions();
     });
 }
 
@@ -614,14 +617,27 @@ void MainWindow::updateActions() {
     checkByData(menu_.screens, static_cast<int>(document_->vdp().screenMode()));
     menu_.saveAs->setEnabled(document_->hasPicture());
     menu_.copy->setEnabled(document_->hasPicture());
-    menu_.zoomIn->setEnabled(viewFit() != tessarin::ViewFit::zoom || zoom_ < tessarin::kMaxZoom);
-    menu_.zoomOut->setEnabled(viewFit() != tessarin::ViewFit::zoom || zoom_ > tessarin::kMinZoom);
+    // The zoom and fit commands size the single view; the grid has none of them.
+    const bool single = !thumbnails_.shown();
+    menu_.zoomIn->setEnabled(single &&
+                             (viewFit() != tessarin::ViewFit::zoom || zoom_ < tessarin::kMaxZoom));
+    menu_.zoomOut->setEnabled(single &&
+                              (viewFit() != tessarin::ViewFit::zoom || zoom_ > tessarin::kMinZoom));
+    for (QAction* item : {menu_.actualSize, menu_.fitToWindow, menu_.stretchToWindow}) {
+        item->setEnabled(single);
+    }
     menu_.fitToWindow->setChecked(fitToWindow_);
     menu_.stretchToWindow->setChecked(stretchToWindow_);
     menu_.fullScreen->setChecked(isFullScreen());
     checkByData(menu_.colours, static_cast<int>(document_->vdp().colourModel()));
     checkByData(menu_.aspects, static_cast<int>(aspect_));
-    status_.show(*document_, viewFit(), zoom_);
+    if (single) {
+        status_.show(*document_, viewFit(), zoom_);
+    } else {
+        const ThumbnailGrid& grid = *thumbnails_.grid();
+        status_.showGrid(grid.thumbnails().folder(), grid.selectedPath(), grid.selectedRow() + 1,
+                         grid.thumbnails().rowCount());
+    }
 }
 
 void MainWindow::fitClientSize(ViewMode viewMode) {

@@ -1,6 +1,7 @@
 #include "app/status_text.h"
 
 #include "app/elided_label.h"
+#include "document/file_source.h"
 #include "vdp/screen_modes.h"
 
 #include <QFile>
@@ -103,6 +104,25 @@ void StatusText::show(const ScreenDocument& document, ViewFit fit, int zoom) {
     size_->setText(sizeText(document.picture(), fit, zoom));
     showDamage(document.folderDamage());
     keepFieldsReadable(!document.folderDamage().empty());
+}
+
+void StatusText::showGrid(const std::string& folder, const std::string& selected, int place,
+                          int count) {
+    place_->setText(place > 0 ? QStringLiteral("%1 / %2").arg(place).arg(count) : QString());
+    file_->setFullText(
+        QFileInfo(QFile::decodeName((selected.empty() ? folder : selected).c_str())).fileName());
+    for (ElidedLabel* field : {mode_, layout_, palette_}) {
+        field->setFullText({});
+    }
+    size_->clear();
+    std::vector<FileError> damage;
+    try {
+        damage = fileSource().damageOf(folder);
+    } catch (const FileError&) {
+        // A place that cannot be listed shows no grid either.
+    }
+    showDamage(damage);
+    keepFieldsReadable(!damage.empty());
 }
 
 void StatusText::keepFieldsReadable(bool damaged) {

@@ -24,6 +24,10 @@ public:
 
     // The fields for the document as shown at fit and zoom.
     void show(const ScreenDocument& document, ViewFit fit, int zoom);
+    // The fields for the thumbnail grid of folder: the selected file's place among count
+    // (from 1; 0 for none) and its name, the folder's name when none; the picture's fields
+    // empty; a damaged disk's problems.
+    void showGrid(const std::string& folder, const std::string& selected, int place, int count);
     // "Last file" or "First file" for a while: browsing found no file further.
     void showEndOfFolder(bool last);
     // For a while: browsing stepped over files that cannot be read (the first one's error

@@ -65,6 +65,11 @@ bool ThumbnailGrid::event(QEvent* event) {
     return QListView::event(event);
 }
 
+void ThumbnailGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
+    QListView::currentChanged(current, previous);
+    emit selectionMoved();
+}
+
 void ThumbnailGrid::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
         choose(currentIndex());

@@ -20,14 +20,19 @@ public:
     void showFolder(const std::string& folder, const std::string& path);
     // The screen file selected; empty when none.
     [[nodiscard]] std::string selectedPath() const;
+    // The selected file's row from 0; -1 when none.
+    [[nodiscard]] int selectedRow() const { return currentIndex().row(); }
     [[nodiscard]] const ThumbnailModel& thumbnails() const { return model_; }
 
 signals:
     // Enter or a double click on the item of the screen file path.
     void pictureChosen(const std::string& path);
+    // The selection moved to another file.
+    void selectionMoved();
 
 protected:
     bool event(QEvent* event) override;
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:

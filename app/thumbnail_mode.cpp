@@ -6,8 +6,10 @@
 #include <QMainWindow>
 
 ThumbnailMode::ThumbnailMode(QMainWindow& window, QAction* toggle,
-                             std::function<void(const std::string&)> open)
-    : QObject(&window), window_(window), toggle_(toggle), open_(std::move(open)) {}
+                             std::function<void(const std::string&)> open,
+                             std::function<void()> moved)
+    : QObject(&window), window_(window), toggle_(toggle), open_(std::move(open)),
+      moved_(std::move(moved)) {}
 
 void ThumbnailMode::show(const std::string& folder, const std::string& path) {
     if (grid_ == nullptr) {
@@ -15,6 +17,7 @@ void ThumbnailMode::show(const std::string& folder, const std::string& path) {
         grid_->hide();
         connect(grid_, &ThumbnailGrid::pictureChosen, this,
                 [this](const std::string& chosen) { open_(chosen); });
+        connect(grid_, &ThumbnailGrid::selectionMoved, this, [this] { moved_(); });
     }
     grid_->showFolder(folder, path);
     if (!shown()) {

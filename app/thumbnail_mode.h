@@ -17,9 +17,10 @@ class ThumbnailMode : public QObject {
 
 public:
     // toggle is the View menu's item, checked while the grid shows; open is called with
-    // the screen file chosen in the grid and must report its own errors.
+    // the screen file chosen in the grid and must report its own errors; moved when the
+    // grid's selection moves.
     ThumbnailMode(QMainWindow& window, QAction* toggle,
-                  std::function<void(const std::string&)> open);
+                  std::function<void(const std::string&)> open, std::function<void()> moved);
 
     // The grid of folder in the window, path selected (ThumbnailGrid::showFolder). FileError
     // naming a disk image that is no MSX-DOS disk; the view stays as it was.
@@ -35,6 +36,7 @@ private:
     QMainWindow& window_;
     QAction* toggle_;
     std::function<void(const std::string&)> open_;
+    std::function<void()> moved_;
     ThumbnailGrid* grid_ = nullptr;
     QWidget* singleView_ = nullptr; // while the grid is in its place
 };

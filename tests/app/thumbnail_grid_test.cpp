@@ -3,6 +3,7 @@
 #include "app/thumbnail_grid.h"
 #include "tests/app/viewer_fixture.h"
 
+#include <QLabel>
 #include <QPixmap>
 #include <QTest>
 #include <cstdlib>
@@ -28,6 +29,14 @@ TEST(ThumbnailGrid, AFolderOpensIntoTheGridAndEnterAndEscapeGoBetweenItAndThePic
     EXPECT_EQ(model.index(1).data().toString().toStdString(), "A2.SC7");
     EXPECT_EQ(grid.selectedPath(), first);
     EXPECT_EQ(window->document()->fileName(FileSlot::vram0), first);
+    // The status bar speaks of the grid's selection, not of the picture behind it; the
+    // zoom and fit commands wait for the single view.
+    const auto text = [&](const char* name) {
+        return window->findChild<QLabel*>(QLatin1String(name))->text().toStdString();
+    };
+    EXPECT_EQ(text("statusPlace"), "1 / 3");
+    EXPECT_EQ(text("statusMode"), "");
+    EXPECT_FALSE(window->menu().zoomIn->isEnabled());
 
     // The thumbnails come from the workers: a picture where there was background, the
     // broken mark with the reason for the empty file.
@@ -58,8 +67,12 @@ TEST(ThumbnailGrid, AFolderOpensIntoTheGridAndEnterAndEscapeGoBetweenItAndThePic
     QTest::keyClick(&grid, Qt::Key_End);
     QTest::keyClick(&grid, Qt::Key_Left);
     EXPECT_EQ(grid.selectedPath(), second);
+    EXPECT_EQ(text("statusPlace"), "2 / 3");
+    EXPECT_EQ(text("statusFile"), "A2.SC7");
     QTest::keyClick(&grid, Qt::Key_Return);
     EXPECT_FALSE(window->thumbnails().shown());
+    EXPECT_EQ(text("statusMode"), "Screen 7");
+    EXPECT_TRUE(window->menu().zoomIn->isEnabled());
     EXPECT_EQ(window->document()->fileName(FileSlot::vram0), second);
     EXPECT_EQ(window.picture(), ViewerWindow({second}).picture());
 
