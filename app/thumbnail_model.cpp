@@ -61,13 +61,15 @@ void ThumbnailModel::setFolder(const std::string& folder) {
     const auto found = tessarin::findPlace(folder);
     const std::optional<tessarin::Stamp> stamp = found ? std::optional(found->stamp) : std::nullopt;
     if (folder == folder_ && stamp && stamp == stamp_) {
-        return; // unchanged: its thumbnails still hold
+        dropRewritten(); // unchanged but for files written in place
+        return;
     }
     std::vector<std::string> paths = tessarin::fileSource().screenFilesOf(folder);
     beginResetModel();
     loader_.clear();
     thumbnails_.clear();
     problems_.clear();
+    asked_.clear();
     folder_ = folder;
     stamp_ = stamp;
     paths_ = std::move(paths);
@@ -85,7 +87,7 @@ void ThumbnailModel::prefetch(int row) {
     for (int reach = kPrefetchReach; reach >= 0; --reach) {
         for (const int r : {row + reach, row - reach}) {
             if (r >= first && r <= last && !isMade(r)) {
-                loader_.request(r, pathAt(r));
+                request(r);
             }
         }
     }
@@ -124,10 +126,30 @@ QVariant ThumbnailModel::data(const QModelIndex& index, int role) const {
         if (const QPixmap* thumbnail = thumbnails_.object(row)) {
             return *thumbnail;
         }
-        loader_.request(row, pathAt(row)); // painted now: made before what was scrolled past
+        request(row); // painted now: made before what was scrolled past
         return placeholder();
     default:
         return {};
+    }
+}
+
+void ThumbnailModel::request(int row) const {
+    asked_.try_emplace(row, tessarin::stampOf(pathAt(row), tessarin::EntryType::regularFile));
+    loader_.request(row, pathAt(row));
+}
+
+void ThumbnailModel::dropRewritten() {
+    for (auto it = asked_.begin(); it != asked_.end();) {
+        const int row = it->first;
+        if (it->second == tessarin::stampOf(pathAt(row), tessarin::EntryType::regularFile)) {
+            ++it;
+            continue;
+        }
+        thumbnails_.remove(row);
+        problems_.remove(row);
+        it = asked_.erase(it);
+        const QModelIndex changed = index(row);
+        emit dataChanged(changed, changed, {Qt::DecorationRole, Qt::ToolTipRole});
     }
 }
 

@@ -9,6 +9,7 @@
 #include <QPixmap>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 // The screen files of one folder or disk image, in browsing order, each with its name and
@@ -56,6 +57,12 @@ public:
 private:
     // A made thumbnail comes: it is kept and its row painted again.
     void take(int row, const QImage& thumbnail, const QString& problem);
+    // Asks the loader for row's thumbnail, noting the file's stamp at the first asking:
+    // before the file is read.
+    void request(int row) const;
+    // Forgets the thumbnails of the files rewritten since they were asked for, which the
+    // folder's stamp does not show, and paints their rows again.
+    void dropRewritten();
 
     std::string folder_;
     std::optional<tessarin::Stamp> stamp_;
@@ -65,4 +72,7 @@ private:
     mutable ThumbnailLoader loader_;
     QCache<int, QPixmap> thumbnails_; // cost: bytes
     QHash<int, QString> problems_;
+    // Each asked for row's file stamp; nothing for a file inside a disk image or archive,
+    // which the place's stamp covers.
+    mutable std::unordered_map<int, std::optional<tessarin::Stamp>> asked_;
 };

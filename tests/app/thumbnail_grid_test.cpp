@@ -7,6 +7,7 @@
 #include <QPixmap>
 #include <QTest>
 #include <cstdlib>
+#include <filesystem>
 #include <gtest/gtest.h>
 
 namespace tessarin::test {
@@ -48,7 +49,8 @@ TEST(ThumbnailGrid, AFolderOpensIntoTheGridAndEnterAndEscapeGoBetweenItAndThePic
               std::string::npos);
     EXPECT_TRUE(model.index(0).data(ThumbnailModel::kProblemRole).toString().isEmpty());
     // The exporter's --thumbnail of the same file, centred on the square.
-    const std::string exported = dir.file("thumb.png");
+    const ScratchDir elsewhere; // the folder's stamp stays as it was
+    const std::string exported = elsewhere.file("thumb.png");
     const std::string command =
         std::string(TESSARIN_EXPORT) + " -q --thumbnail 128 -o '" + exported + "' '" + first + "'";
     ASSERT_EQ(std::system(command.c_str()), 0) << command;
@@ -76,10 +78,17 @@ TEST(ThumbnailGrid, AFolderOpensIntoTheGridAndEnterAndEscapeGoBetweenItAndThePic
     EXPECT_EQ(window->document()->fileName(FileSlot::vram0), second);
     EXPECT_EQ(window.picture(), ViewerWindow({second}).picture());
 
+    // A file written over in place leaves its folder's stamp as it was.
+    std::filesystem::copy_file(sample("LAND5.SC5"), first,
+                               std::filesystem::copy_options::overwrite_existing);
     QTest::keyClick(window.form.get(), Qt::Key_Escape);
     EXPECT_TRUE(window->thumbnails().shown());
     EXPECT_EQ(grid.selectedPath(), second);
     EXPECT_TRUE(window->menu().thumbnails->isChecked());
+    for (int waited = 0; !made() && waited < 10000; waited += 20) {
+        QTest::qWait(20);
+    }
+    EXPECT_NE(model.index(0).data(Qt::DecorationRole).value<QPixmap>().toImage(), thumbnail);
 }
 
 } // namespace
