@@ -1,5 +1,6 @@
 #include "image/ciede2000.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -90,7 +91,8 @@ double ciede2000(CieLab p, CieLab q) {
     const double kl = dl / sl;
     const double kc = dc / sc;
     const double kh = dH / sh;
-    return std::sqrt(kl * kl + kc * kc + kh * kh + rt * kc * kh);
+    // Never below kl^2 in exact arithmetic (|rt| <= 2); rounding must not take it under 0.
+    return std::sqrt(std::max(0.0, kl * kl + kc * kc + kh * kh + rt * kc * kh));
 }
 
 } // namespace tessarin
