@@ -615,15 +615,17 @@ void MainWindow::updateActions() {
                                             : kNoChoice);
     menu_.rotate->setChecked(shape && shape->rotated);
     checkByData(menu_.screens, static_cast<int>(document_->vdp().screenMode()));
-    menu_.saveAs->setEnabled(document_->hasPicture());
-    menu_.copy->setEnabled(document_->hasPicture());
-    // The zoom and fit commands size the single view; the grid has none of them.
+    // The picture's commands act on the single view, which the grid hides: Copy and Save As
+    // take its picture, Next and Previous File step it, zoom and fit size it.
     const bool single = !thumbnails_.shown();
+    menu_.saveAs->setEnabled(single && document_->hasPicture());
+    menu_.copy->setEnabled(single && document_->hasPicture());
     menu_.zoomIn->setEnabled(single &&
                              (viewFit() != tessarin::ViewFit::zoom || zoom_ < tessarin::kMaxZoom));
     menu_.zoomOut->setEnabled(single &&
                               (viewFit() != tessarin::ViewFit::zoom || zoom_ > tessarin::kMinZoom));
-    for (QAction* item : {menu_.actualSize, menu_.fitToWindow, menu_.stretchToWindow}) {
+    for (QAction* item : {menu_.nextFile, menu_.previousFile, menu_.actualSize, menu_.fitToWindow,
+                          menu_.stretchToWindow}) {
         item->setEnabled(single);
     }
     menu_.fitToWindow->setChecked(fitToWindow_);

@@ -31,13 +31,14 @@ TEST(ThumbnailGrid, AFolderOpensIntoTheGridAndEnterAndEscapeGoBetweenItAndThePic
     EXPECT_EQ(grid.selectedPath(), first);
     EXPECT_EQ(window->document()->fileName(FileSlot::vram0), first);
     // The status bar speaks of the grid's selection, not of the picture behind it; the
-    // zoom and fit commands wait for the single view.
+    // picture's commands wait for the single view.
     const auto text = [&](const char* name) {
         return window->findChild<QLabel*>(QLatin1String(name))->text().toStdString();
     };
     EXPECT_EQ(text("statusPlace"), "1 / 3");
     EXPECT_EQ(text("statusMode"), "");
     EXPECT_FALSE(window->menu().zoomIn->isEnabled());
+    EXPECT_FALSE(window->menu().saveAs->isEnabled());
 
     // The thumbnails come from the workers: a picture where there was background, the
     // broken mark with the reason for the empty file.
@@ -75,6 +76,7 @@ TEST(ThumbnailGrid, AFolderOpensIntoTheGridAndEnterAndEscapeGoBetweenItAndThePic
     EXPECT_FALSE(window->thumbnails().shown());
     EXPECT_EQ(text("statusMode"), "Screen 7");
     EXPECT_TRUE(window->menu().zoomIn->isEnabled());
+    EXPECT_TRUE(window->menu().saveAs->isEnabled());
     EXPECT_EQ(window->document()->fileName(FileSlot::vram0), second);
     EXPECT_EQ(window.picture(), ViewerWindow({second}).picture());
 
