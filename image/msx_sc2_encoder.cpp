@@ -25,7 +25,8 @@ struct Pair {
 };
 
 // The fifteen colours lie far apart, where a difference in Oklab counts a lost chroma
-// above a lost hue and turns a purple grey; the choices here go by CIEDE2000 instead.
+// above a lost hue and turns a photo's dark purples black or grey; the choices here go by
+// CIEDE2000 instead.
 using Differences = std::array<double, kColours>;
 
 Differences differencesOf(Lab wanted, const std::array<CieLab, kColours>& colours) {
