@@ -16,11 +16,11 @@ struct PaletteLevels {
 inline constexpr std::uint8_t kRedBlueBits = 0x77;
 inline constexpr std::uint8_t kGreenBits = 0x07;
 inline constexpr int kEntryRedShift = 4;
-inline constexpr int kLevelBits = 7;
+inline constexpr int kLevelMask = 7; // a level's three bits
 
 // The levels of an entry's two bytes; bits outside the entry's are ignored, as the VDP does.
 [[nodiscard]] constexpr PaletteLevels levelsOf(std::uint8_t redBlue, std::uint8_t green) {
-    return {(redBlue >> kEntryRedShift) & kLevelBits, green & kLevelBits, redBlue & kLevelBits};
+    return {(redBlue >> kEntryRedShift) & kLevelMask, green & kLevelMask, redBlue & kLevelMask};
 }
 
 // The two bytes of an entry of levels 0..7.
