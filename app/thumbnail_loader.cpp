@@ -89,11 +89,13 @@ void ThumbnailLoader::work() {
             generation = queue_->generation;
         }
         QString problem;
+        const std::optional<tessarin::Stamp> stamp =
+            tessarin::stampOf(next.path, tessarin::EntryType::regularFile);
         const QImage thumbnail = thumbnailOf(next.path, problem);
         // Delivered on the loader's thread; dropped with the loader, or when stale.
         QMetaObject::invokeMethod(
             this,
-            [this, row = next.row, generation, thumbnail, problem] {
+            [this, row = next.row, generation, thumbnail, problem, stamp] {
                 {
                     const std::lock_guard lock(queue_->guard);
                     if (generation != queue_->generation) {
@@ -101,7 +103,7 @@ void ThumbnailLoader::work() {
                     }
                     queue_->busy.erase(row);
                 }
-                emit made(row, thumbnail, problem);
+                emit made(row, thumbnail, problem, stamp);
             },
             Qt::QueuedConnection);
     }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "storage/stamp.h"
+
 #include <QImage>
 #include <QObject>
 #include <QString>
@@ -7,6 +9,7 @@
 #include <deque>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <unordered_set>
 
@@ -33,8 +36,10 @@ public:
     void clear();
 
 signals:
-    // The thumbnail of row, or a null image and why it could not be made.
-    void made(int row, const QImage& thumbnail, const QString& problem);
+    // The thumbnail of row, or a null image and why it could not be made; stamp is its
+    // file's as it was before being read (nothing inside a disk image or archive).
+    void made(int row, const QImage& thumbnail, const QString& problem,
+              const std::optional<tessarin::Stamp>& stamp);
 
 private:
     struct Work {

@@ -69,7 +69,7 @@ void ThumbnailModel::setFolder(const std::string& folder) {
     loader_.clear();
     thumbnails_.clear();
     problems_.clear();
-    asked_.clear();
+    madeStamps_.clear();
     folder_ = folder;
     stamp_ = stamp;
     paths_ = std::move(paths);
@@ -87,7 +87,7 @@ void ThumbnailModel::prefetch(int row) {
     for (int reach = kPrefetchReach; reach >= 0; --reach) {
         for (const int r : {row + reach, row - reach}) {
             if (r >= first && r <= last && !isMade(r)) {
-                request(r);
+                loader_.request(r, pathAt(r));
             }
         }
     }
@@ -126,37 +126,38 @@ QVariant ThumbnailModel::data(const QModelIndex& index, int role) const {
         if (const QPixmap* thumbnail = thumbnails_.object(row)) {
             return *thumbnail;
         }
-        request(row); // painted now: made before what was scrolled past
+        loader_.request(row, pathAt(row)); // painted now: made before what was scrolled past
         return placeholder();
     default:
         return {};
     }
 }
 
-void ThumbnailModel::request(int row) const {
-    asked_.try_emplace(row, tessarin::stampOf(pathAt(row), tessarin::EntryType::regularFile));
-    loader_.request(row, pathAt(row));
-}
-
 void ThumbnailModel::dropRewritten() {
-    for (auto it = asked_.begin(); it != asked_.end();) {
+    for (auto it = madeStamps_.begin(); it != madeStamps_.end();) {
         const int row = it->first;
+        if (!isMade(row)) { // dropped from the cache: made again when painted
+            it = madeStamps_.erase(it);
+            continue;
+        }
         if (it->second == tessarin::stampOf(pathAt(row), tessarin::EntryType::regularFile)) {
             ++it;
             continue;
         }
         thumbnails_.remove(row);
         problems_.remove(row);
-        it = asked_.erase(it);
+        it = madeStamps_.erase(it);
         const QModelIndex changed = index(row);
         emit dataChanged(changed, changed, {Qt::DecorationRole, Qt::ToolTipRole});
     }
 }
 
-void ThumbnailModel::take(int row, const QImage& thumbnail, const QString& problem) {
+void ThumbnailModel::take(int row, const QImage& thumbnail, const QString& problem,
+                          const std::optional<tessarin::Stamp>& stamp) {
     if (row >= rowCount()) {
         return;
     }
+    madeStamps_.insert_or_assign(row, stamp);
     if (thumbnail.isNull()) {
         problems_.insert(row, problem);
     } else {

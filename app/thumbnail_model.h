@@ -55,12 +55,10 @@ public:
     [[nodiscard]] QVariant data(const QModelIndex& index, int role) const override;
 
 private:
-    // A made thumbnail comes: it is kept and its row painted again.
-    void take(int row, const QImage& thumbnail, const QString& problem);
-    // Asks the loader for row's thumbnail, noting the file's stamp at the first asking:
-    // before the file is read.
-    void request(int row) const;
-    // Forgets the thumbnails of the files rewritten since they were asked for, which the
+    // A made thumbnail comes: it is kept, with its file's stamp, and its row painted again.
+    void take(int row, const QImage& thumbnail, const QString& problem,
+              const std::optional<tessarin::Stamp>& stamp);
+    // Forgets the thumbnails of the files rewritten since they were read, which the
     // folder's stamp does not show, and paints their rows again.
     void dropRewritten();
 
@@ -72,7 +70,7 @@ private:
     mutable ThumbnailLoader loader_;
     QCache<int, QPixmap> thumbnails_; // cost: bytes
     QHash<int, QString> problems_;
-    // Each asked for row's file stamp; nothing for a file inside a disk image or archive,
-    // which the place's stamp covers.
-    mutable std::unordered_map<int, std::optional<tessarin::Stamp>> asked_;
+    // Each made row's file stamp as it was read; nothing for a file inside a disk image or
+    // archive, which the place's stamp covers.
+    std::unordered_map<int, std::optional<tessarin::Stamp>> madeStamps_;
 };
