@@ -9,7 +9,6 @@ namespace tessarin {
 namespace {
 
 constexpr double kPi = std::numbers::pi;
-constexpr double kMaxLevel = 255.0;
 
 // CIE L*a*b* of linear sRGB light, through XYZ relative to the D65 white.
 CieLab cieLabOfLinear(LinearLight c) {
@@ -46,11 +45,7 @@ double chromaShare(double c) {
 } // namespace
 
 CieLab cieLabOf(const RgbTriple& colour) {
-    const auto linear = [](int v) {
-        const double e = v / kMaxLevel;
-        return e <= 0.04045 ? e / 12.92 : std::pow((e + 0.055) / 1.055, 2.4);
-    };
-    return cieLabOfLinear({linear(colour.red), linear(colour.green), linear(colour.blue)});
+    return cieLabOfLinear(linearLightOf(colour));
 }
 
 CieLab cieLabOf(Lab colour) {

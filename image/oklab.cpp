@@ -63,6 +63,11 @@ Lab oklabOf(const RgbTriple& colour) {
             0.0259040371F * l + 0.7827717662F * m - 0.8086757660F * s};
 }
 
+LinearLight linearLightOf(const RgbTriple& colour) {
+    const auto& lin = linearTable();
+    return {lin[colour.red], lin[colour.green], lin[colour.blue]};
+}
+
 LinearLight linearLightOf(Lab c) {
     const float lightness = toeUndone(c.l);
     const float a = c.a;

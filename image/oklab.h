@@ -52,6 +52,8 @@ struct LinearLight {
     double blue;
 };
 [[nodiscard]] LinearLight linearLightOf(Lab colour);
+// The linear light of an sRGB colour.
+[[nodiscard]] LinearLight linearLightOf(const RgbTriple& colour);
 
 // The sRGB colour of an Oklab colour, each channel 0..255 unclamped and unrounded.
 struct LinearRgb {
