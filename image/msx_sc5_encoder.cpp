@@ -1,6 +1,7 @@
 // Screens 5 and 7: sixteen colours chosen in the palette's own 512-colour lattice.
 #include "image/msx_encoders.h"
 #include "vdp/basic_screen.h"
+#include "vdp/palette_entry.h"
 #include "vdp/screen_modes.h"
 
 #include <algorithm>
@@ -24,14 +25,24 @@ constexpr int kDitherRounds = 4;
 constexpr int kLatticePasses = 8; // each pass moves an entry at most one level a channel
 constexpr float kOrderedAmplitude = 0.10F;
 
+// A lattice colour's index: (red << 6) | (green << 3) | blue.
+PaletteLevels levelsAt(int index) {
+    return {index >> 6, (index >> 3) & kLevelMask, index & kLevelMask};
+}
+
+int indexOf(PaletteLevels c) {
+    return (c.red << 6) | (c.green << 3) | c.blue;
+}
+
 struct Lattice {
-    std::array<Lab, kLatticeSize> colours; // index (red << 6) | (green << 3) | blue
+    std::array<Lab, kLatticeSize> colours; // by index
 };
 
 Lattice latticeOf(ColourModel model) {
     Lattice lattice{};
     for (int i = 0; i < kLatticeSize; ++i) {
-        lattice.colours[i] = latticeColour(i >> 6, (i >> 3) & 7, i & 7, model);
+        const PaletteLevels c = levelsAt(i);
+        lattice.colours[i] = latticeColour(c.red, c.green, c.blue, model);
     }
     return lattice;
 }
@@ -137,7 +148,8 @@ Palette clusteredPalette(std::span<const Bin> used, const Lattice& lattice, int 
 // The lattice colours one level up or down in any channel from index e: up to 26.
 std::vector<int> neighboursOf(int e) {
     std::vector<int> near;
-    const std::array<int, 3> at{e >> 6, (e >> 3) & 7, e & 7};
+    const PaletteLevels from = levelsAt(e);
+    const std::array<int, 3> at{from.red, from.green, from.blue};
     for (int step = 0; step < 27; ++step) {
         const std::array<int, 3> by{step / 9 - 1, step / 3 % 3 - 1, step % 3 - 1};
         std::array<int, 3> to{};
@@ -147,7 +159,7 @@ std::vector<int> neighboursOf(int e) {
             inside = inside && to[c] >= 0 && to[c] < kLatticeLevels;
         }
         if (inside) {
-            near.push_back((to[0] << 6) | (to[1] << 3) | to[2]);
+            near.push_back(indexOf({to[0], to[1], to[2]}));
         }
     }
     return near;
@@ -290,8 +302,7 @@ std::vector<std::uint8_t> encodeScreen5or7(const ScreenTarget& target, ScreenMod
     vram.at(mode == ScreenMode::screen7 ? kGraphic6SpriteAttributes : kGraphic4SpriteAttributes) =
         kSpriteMode2End;
     for (int i = 0; i < kColours; ++i) {
-        const int e = bestPalette.entries[i];
-        std::ranges::copy(entryBytesOf({e >> 6, (e >> 3) & 7, e & 7}),
+        std::ranges::copy(entryBytesOf(levelsAt(bestPalette.entries[i])),
                           vram.begin() + facts.paletteTable + 2 * i);
     }
     return vram;
