@@ -21,6 +21,7 @@
 #include <cmath>
 #include <cstdio>
 #include <fstream>
+#include <memory>
 #include <string>
 
 namespace {
@@ -51,14 +52,8 @@ int nearest(const std::vector<RgbTriple>& colours, RgbTriple c, int first) {
 
 // The standard palette's colours 0 to 15 under the file levels.
 std::vector<RgbTriple> standardColours() {
-    const PaletteRecord& palette = standardPalette(ColourModel::levels);
-    const auto& level3 = colourLevels(ColourModel::levels).level3;
-    std::vector<RgbTriple> rgb;
-    for (int i = 0; i < 16; ++i) {
-        const PaletteLevels c = levelsOf(palette[2 * i], palette[2 * i + 1]);
-        rgb.push_back({level3[c.blue], level3[c.green], level3[c.red]});
-    }
-    return rgb;
+    const auto vdp = std::make_unique<VdpState>(); // file levels, the standard palette
+    return {vdp->paletteRgb().begin(), vdp->paletteRgb().end()};
 }
 
 Picture screen2Floor(const Picture& in) {
