@@ -38,10 +38,10 @@ Differences differencesOf(Lab wanted, const std::array<CieLab, kColours>& colour
     return d;
 }
 
-// Whether a pixel takes the pair's background: the nearer one, but never colour 0, which
-// is for colour 0's pixels alone.
-bool takesBackground(const Differences& d, Pair pair) {
-    return pair.background != 0 && d[pair.background] < d[pair.foreground];
+// Whether a pixel takes the pair's background, given its difference from each: the nearer
+// one, but never colour 0, which is for colour 0's pixels alone.
+bool takesBackground(Pair pair, double toBackground, double toForeground) {
+    return pair.background != 0 && toBackground < toForeground;
 }
 
 // A run's eight pixels: each one's difference from each colour as it stands before the
@@ -62,7 +62,7 @@ Pair bestPair(const Run& run) {
             double e = 0;
             for (int i = 0; i < kRun; ++i) {
                 const Differences& d = run.differences[i];
-                e += run.zero[i] ? 0.0 : d[takesBackground(d, {f, b}) ? b : f];
+                e += run.zero[i] ? 0.0 : d[takesBackground({f, b}, d[b], d[f]) ? b : f];
             }
             if (e < bestError) {
                 bestError = e;
@@ -110,10 +110,8 @@ std::vector<std::uint8_t> encodeScreen2(const ScreenTarget& target) {
                 // The chosen run again, its error carried on to the next run and row.
                 const Lab wanted = carry.wanted(target.pixels[target.at(x0 + i, y)], x0 + i, y);
                 const CieLab w = cieLabOf(wanted);
-                Differences d{};
-                d[pair.foreground] = ciede2000(w, cieColours[pair.foreground]);
-                d[pair.background] = ciede2000(w, cieColours[pair.background]);
-                const bool fore = !takesBackground(d, pair);
+                const bool fore = !takesBackground(pair, ciede2000(w, cieColours[pair.background]),
+                                                   ciede2000(w, cieColours[pair.foreground]));
                 pattern |= static_cast<std::uint8_t>(fore ? 0x80 >> i : 0);
                 carry.carry(x0 + i, wanted - colours[fore ? pair.foreground : pair.background]);
             }
