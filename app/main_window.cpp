@@ -99,7 +99,7 @@ MainWindow::MainWindow(const std::vector<std::string>& arguments, QWidget* paren
       thumbnails_(
           *this, menu_.thumbnails,
           [this](const std::string& file) { tessarin::reportErrors([&] { openFromGrid(file); }); },
-          [this] { updateActions(); }) {
+          [this] { showGridStatus(); }) {
     setObjectName(QStringLiteral("mainWindow"));
     setWindowTitle(kCaption);
     setCentralWidget(scroller_);
@@ -636,10 +636,17 @@ void MainWindow::updateActions() {
     if (single) {
         status_.show(*document_, viewFit(), zoom_);
     } else {
-        const ThumbnailGrid& grid = *thumbnails_.grid();
-        status_.showGrid(grid.thumbnails().folder(), grid.selectedPath(), grid.selectedRow() + 1,
-                         grid.thumbnails().rowCount());
+        showGridStatus();
     }
+}
+
+void MainWindow::showGridStatus() {
+    if (!thumbnails_.shown()) {
+        return; // the selection is set before the grid is in the window
+    }
+    const ThumbnailGrid& grid = *thumbnails_.grid();
+    status_.showGrid(grid.thumbnails().folder(), grid.selectedPath(), grid.selectedRow() + 1,
+                     grid.thumbnails().rowCount());
 }
 
 void MainWindow::fitClientSize(ViewMode viewMode) {

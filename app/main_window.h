@@ -181,6 +181,8 @@ private:
     void showDocument();
     // Every action's enabled and checked state, from the document; the status bar's texts.
     void updateActions();
+    // The status bar's texts for the grid's selection, while the grid shows.
+    void showGridStatus();
     // Makes the client area the size of viewMode in the current screen mode.
     void fitClientSize(tessarin::ViewMode viewMode);
     // With the Automatic size, the view mode the picture needs now; else fitClientSize
