@@ -92,7 +92,7 @@ std::vector<std::uint8_t> encodeScreen12(const ScreenTarget& target) {
                 const std::size_t p = target.at(x0 + i, y);
                 allZero = allZero && target.zero[p] != 0;
                 wanted[i] = target.zero[p] != 0 ? Lab{} : carry.wanted(target.pixels[p], x0 + i, y);
-                const LinearRgb c = srgbOf(wanted[i]);
+                const UnroundedRgb c = srgbOf(wanted[i]);
                 rgb[i] = {c.red * kLevelsPerByte, c.green * kLevelsPerByte,
                           c.blue * kLevelsPerByte};
                 const float luma = (4 * rgb[i][2] + 2 * rgb[i][0] + rgb[i][1]) / 8;

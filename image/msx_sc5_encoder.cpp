@@ -84,7 +84,7 @@ std::vector<Bin> binsOf(const ScreenTarget& target) {
         if (target.zero[i] != 0) {
             continue;
         }
-        const LinearRgb rgb = srgbOf(target.pixels[i]);
+        const UnroundedRgb rgb = srgbOf(target.pixels[i]);
         const auto level = [](float v) { return std::clamp(static_cast<int>(v) >> 3, 0, 31); };
         Bin& bin = bins[static_cast<std::size_t>((level(rgb.red) << 10) | (level(rgb.green) << 5) |
                                                  level(rgb.blue))];

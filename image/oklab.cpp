@@ -83,7 +83,7 @@ LinearLight linearLightOf(Lab c) {
             -0.0041960863 * l3 - 0.7034186147 * m3 + 1.7076147010 * s3};
 }
 
-LinearRgb srgbOf(Lab c) {
+UnroundedRgb srgbOf(Lab c) {
     const auto channel = [](double linear) {
         const double encoded = linear < 0 ? -encodedOf(-linear) : encodedOf(linear);
         return static_cast<float>(encoded * kMaxLevel);

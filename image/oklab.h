@@ -56,11 +56,11 @@ struct LinearLight {
 [[nodiscard]] LinearLight linearLightOf(const RgbTriple& colour);
 
 // The sRGB colour of an Oklab colour, each channel 0..255 unclamped and unrounded.
-struct LinearRgb {
+struct UnroundedRgb {
     float red;
     float green;
     float blue;
 };
-[[nodiscard]] LinearRgb srgbOf(Lab colour);
+[[nodiscard]] UnroundedRgb srgbOf(Lab colour);
 
 } // namespace tessarin
