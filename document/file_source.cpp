@@ -2,6 +2,7 @@
 
 #include "document/palette_shape.h"
 #include "names/ascii_case.h"
+#include "names/name_parts.h"
 #include "names/natural_order.h"
 #include "platform/file_error.h"
 #include "storage/folder_storage.h"
@@ -14,11 +15,6 @@ namespace {
 
 // Places whose listings are kept; browsing needs one, a batch a few.
 constexpr std::size_t kKeptPlaces = 8;
-// Up to this many files, a folder's pictures by name are read to find a palette file by its
-// bytes among them (GAMEPAL.SC5); a larger folder is no disk, and reading each of its
-// pictures would cost more than its one palette is worth.
-constexpr std::size_t kPaletteSearchedFiles = 1000;
-
 constexpr std::string_view kPlace = "disk image or archive, not a picture";
 
 // The kind of a listed file that holds files, by its name: a packed picture is the picture
@@ -44,6 +40,13 @@ std::string browsedAs(const std::string& path) {
     return path;
 }
 
+// Whether a file whose name decides is read all the same: its size, where the place knows
+// it, may be an empty file's or a palette's.
+bool bytesDecide(const Storage& storage, const std::string& name) {
+    const std::optional<std::uint64_t> size = storage.sizeOf(name);
+    return size && (*size == 0 || mayBePaletteFile(*size));
+}
+
 std::string joined(const std::string& folder, const std::string& name) {
     if (folder == ".") {
         return name; // a name given without a folder stays so
@@ -67,14 +70,14 @@ InputBytes FileSource::read(const std::string& path, std::size_t limit) {
 
 FileNameChoice FileSource::choose(const std::string& path) {
     const std::string name = nameInFolder(path);
-    const FileNameChoice byName = chooseByFileName(name);
-    if (byName.slot != FileSlot::palette) {
-        return byName;
-    }
     try {
-        return chooseByNameAndSize(name, read(path, 0).size);
+        const InputBytes head = read(path, kKindHeadBytes);
+        if (isPaletteByContent(head.bytes, head.size)) {
+            return {FileSlot::palette, std::nullopt}; // GAMEPAL.SC5
+        }
+        return chooseByNameAndSize(name, head.size);
     } catch (const FileError&) {
-        return byName; // reported when it is opened
+        return chooseByFileName(name); // reported when it is opened
     }
 }
 
@@ -146,15 +149,14 @@ std::shared_ptr<const FileSource::Place> FileSource::make(const FoundPlace& foun
                 {}};
     for (const NamedFile& file : place.names.files()) {
         std::optional<PictureKind> kind = kindOfPlaceName(file.name);
-        if (!kind) {
-            // Only names that leave it to the bytes are read, and only their first bytes.
-            const auto [byBytes, palette] =
-                kindByBytes(*place.storage, file.name, joined(found.path, file.name));
-            kind = byBytes;
-            place.kindByBytes.emplace(file.name, byBytes);
-            if (palette) {
-                place.palettesByBytes.insert(file.name);
-            }
+        if (!kind || (!heldNameOf(file.name) && bytesDecide(*place.storage, file.name))) {
+            // Only names that leave it to the bytes are read, and files of a size that may be
+            // empty or a palette (GAMEPAL.SC5), and only their first bytes.
+            kind = kindByBytes(*place.storage, file.name, joined(found.path, file.name));
+            place.kindByBytes.emplace(file.name, *kind);
+        }
+        if (kind->palette) {
+            place.palettes.push_back(file.name);
         }
         if (kind->picture && !place.names.isShownWithItsScreen(file.name)) {
             // PIC.SC5 and pic.sc5 on a disk are two files, each in its own place.
@@ -166,28 +168,23 @@ std::shared_ptr<const FileSource::Place> FileSource::make(const FoundPlace& foun
     return std::make_shared<const Place>(std::move(place));
 }
 
-std::pair<PictureKind, bool>
-FileSource::kindByBytes(const Storage& storage, const std::string& name, const std::string& path) {
+PictureKind FileSource::kindByBytes(const Storage& storage, const std::string& name,
+                                    const std::string& path) {
     try {
         // A palette file is read whole in the same read: the largest is 256 bytes.
-        const InputBytes head = storage.read(name, kMaxPaletteFileSize, path);
-        return {pictureKind(name, head.bytes, head.size),
-                isPaletteByContent(head.bytes, head.size)};
+        const InputBytes head = storage.read(name, kKindHeadBytes, path);
+        return pictureKind(name, head.bytes, head.size);
     } catch (const FileError&) {
-        return {{false, std::nullopt, kUnreadableFile}, false};
+        return {false, std::nullopt, kUnreadableFile};
     }
 }
 
 PictureKind FileSource::pictureKindOf(const std::string& path) {
-    const std::string name = nameInFolder(path);
-    if (const std::optional<PictureKind> byName = pictureKindByName(name)) {
-        return *byName;
-    }
     // Its own first bytes, not its folder's listing: one file named in a folder of
-    // thousands reads only itself.
+    // thousands reads only itself. Even a name that decides may be empty or a palette.
     try {
-        const InputBytes head = read(path, kPictureHeadBytes);
-        return pictureKind(name, head.bytes, head.size);
+        const InputBytes head = read(path, kKindHeadBytes);
+        return pictureKind(nameInFolder(path), head.bytes, head.size);
     } catch (const FileError&) {
         return {false, std::nullopt, kUnreadableFile};
     }
@@ -265,41 +262,25 @@ std::optional<std::string> FileSource::folderPaletteOf(const std::string& screen
     const std::string folder = folderOf(screenFile);
     const auto place = placeAt(folder);
     Place::OnlyPalette& only = *place->onlyPalette;
-    std::call_once(only.found, [&] { only.name = onlyPaletteIn(*place, folder); });
+    std::call_once(only.found, [&] { only.name = onlyPaletteIn(*place); });
     return only.name ? std::optional(joined(folder, *only.name)) : std::nullopt;
 }
 
-std::optional<std::string> FileSource::onlyPaletteIn(const Place& place,
-                                                     const std::string& folder) {
-    if (!place.storage) {
-        return std::nullopt;
+std::optional<std::string> FileSource::onlyPaletteIn(const Place& place) {
+    // A palette named after a picture of the folder is that picture's, no one else's.
+    std::unordered_set<std::string> pictureBases;
+    for (const std::string& screen : place.screenNames) {
+        pictureBases.insert(asciiLower(baseNameWithoutExtension(screen)));
     }
     std::optional<std::string> found;
-    const bool small = place.names.files().size() <= kPaletteSearchedFiles;
-    for (const NamedFile& file : place.names.files()) {
-        // The files the listing read are known; only those the names decided are read.
-        if (place.kindByBytes.contains(file.name)) {
-            if (!place.palettesByBytes.contains(file.name)) {
-                continue;
-            }
-        } else if (small || file.slot == FileSlot::palette) {
-            try {
-                const InputBytes head =
-                    place.storage->read(file.name, kMaxPaletteFileSize, joined(folder, file.name));
-                const bool byName = file.slot == FileSlot::palette && isPaletteFileSize(head.size);
-                if (!byName && !isPaletteByContent(head.bytes, head.size)) {
-                    continue;
-                }
-            } catch (const FileError&) {
-                continue; // unreadable: no palette of anyone's
-            }
-        } else {
+    for (const std::string& palette : place.palettes) {
+        if (pictureBases.contains(asciiLower(baseNameWithoutExtension(palette)))) {
             continue;
         }
         if (found) {
             return std::nullopt; // two: which would be a guess
         }
-        found = file.name;
+        found = palette;
     }
     return found;
 }

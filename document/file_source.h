@@ -37,7 +37,8 @@ public:
     [[nodiscard]] InputBytes read(const std::string& path, std::size_t limit);
 
     // The name rule for path with its size: a palette by its name that is too large to be
-    // one is a screen file. A file that cannot be read goes by its name.
+    // one is a screen file; a palette by its bytes (GAMEPAL.SC5) is a palette whatever its
+    // name. A file that cannot be read goes by its name.
     [[nodiscard]] FileNameChoice choose(const std::string& path);
 
     // The files of folder in file-manager order (compareNatural of the names inside it).
@@ -50,9 +51,8 @@ public:
     // Empty for a sound disk and for a directory; FileError as listFolder.
     [[nodiscard]] std::vector<FileError> damageOf(const std::string& folder);
 
-    // Whether path is a picture file and in which mode (pictureKind): by its name where
-    // that decides, else by its first bytes (a listing keeps those of its files). A file
-    // that cannot be read is no picture.
+    // Whether path is a picture file and in which mode, or a palette (pictureKind of its
+    // first bytes). A file that cannot be read is no picture.
     [[nodiscard]] PictureKind pictureKindOf(const std::string& path);
 
     // Browsing. The screen files of a folder are its picture files (pictureKindOf), but
@@ -71,10 +71,10 @@ public:
     [[nodiscard]] std::optional<std::string> companionOf(const std::string& screenFile);
     // The palette file of screenFile in its folder (PIC.PL5 for PIC.SC5).
     [[nodiscard]] std::optional<std::string> paletteOf(const std::string& screenFile);
-    // The one palette file of screenFile's folder, by its name (at most 256 bytes) or by
-    // its bytes (isPaletteByContent: GAMEPAL.SC5, a BSAVE of the table; in a folder of over
-    // 1,000 files only among the files whose names leave it to their bytes); nothing when
-    // the folder holds none or several. Worked out once, when first asked.
+    // The one palette file of screenFile's folder (PictureKind::palette: by its name and
+    // bytes, or by its bytes alone, GAMEPAL.SC5) that no picture of the folder is named
+    // after; nothing when the folder holds none or several. Worked out once, when first
+    // asked.
     [[nodiscard]] std::optional<std::string> folderPaletteOf(const std::string& screenFile);
 
 private:
@@ -87,10 +87,10 @@ private:
         std::vector<std::string> screenNames; // browsed, in order
         std::unordered_map<std::string, std::size_t> screenPlace; // name -> index
         std::unordered_map<std::string, std::size_t> foldedPlace; // folded name -> first
-        // The kinds of the files whose names do not decide, by name.
+        // The kinds of the files whose bytes were read, by name.
         std::unordered_map<std::string, PictureKind> kindByBytes;
-        // Those of them that are palette files by their bytes, seen in the same read.
-        std::unordered_set<std::string> palettesByBytes;
+        // The palette files by their bytes, in listing order.
+        std::vector<std::string> palettes;
         // The folder's only palette file, found at the first question.
         struct OnlyPalette {
             std::once_flag found;
@@ -98,16 +98,15 @@ private:
         };
         std::shared_ptr<OnlyPalette> onlyPalette = std::make_shared<OnlyPalette>();
     };
-    // The folder's only palette file among the place's files; nothing for none or several.
-    [[nodiscard]] static std::optional<std::string> onlyPaletteIn(const Place& place,
-                                                                  const std::string& folder);
+    // The folder's only palette file among the place's files that no picture of it is
+    // named after; nothing for none or several.
+    [[nodiscard]] static std::optional<std::string> onlyPaletteIn(const Place& place);
     [[nodiscard]] std::shared_ptr<const Place> placeAt(const std::string& folder);
     [[nodiscard]] std::shared_ptr<const Place> placeOf(const FoundPlace& found);
     [[nodiscard]] static std::shared_ptr<const Place> make(const FoundPlace& found);
-    // The kind of the file name in storage by its first bytes, and whether they are a
-    // palette file; path names it for errors.
-    [[nodiscard]] static std::pair<PictureKind, bool>
-    kindByBytes(const Storage& storage, const std::string& name, const std::string& path);
+    // The kind of the file name in storage by its first bytes; path names it for errors.
+    [[nodiscard]] static PictureKind kindByBytes(const Storage& storage, const std::string& name,
+                                                 const std::string& path);
 
     std::mutex guard_;
     std::map<std::string, std::shared_ptr<const Place>> places_;

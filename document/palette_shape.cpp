@@ -141,6 +141,21 @@ bool isPaletteByContent(std::span<const std::uint8_t> head, std::uint64_t size) 
     }
 }
 
+bool isPaletteFile(std::span<const std::uint8_t> head, std::uint64_t size) {
+    if (size != head.size()) {
+        return false;
+    }
+    switch (paletteShapeOf(head)) {
+    case PaletteShape::bsave:
+        return holds(head.subspan(kBsaveHeaderSize));
+    case PaletteShape::eightCopies:
+        return holds(head.first(kPaletteSize)) && holdsPalette(head) == PaletteFinding::holds;
+    case PaletteShape::plain:
+        return size == kPaletteSize && holds(head);
+    }
+    return false;
+}
+
 PaletteRecord readPaletteFile(std::span<const std::uint8_t> file) {
     const std::size_t from = paletteShapeOf(file) == PaletteShape::bsave ? kBsaveHeaderSize : 0;
     const std::span<const std::uint8_t> table = file.subspan(from);

@@ -72,6 +72,12 @@ enum class PaletteShape : std::uint8_t {
 // whose range is exactly a mode's palette table, or 256 bytes of eight equal copies of one.
 [[nodiscard]] bool isPaletteByContent(std::span<const std::uint8_t> head, std::uint64_t size);
 
+// Whether a file a name calls a palette (PIC.PL5) holds one: 32 bytes holding a palette, a
+// 39-byte BSAVE of any 32-byte range holding one, or 256 bytes of eight tables whose first
+// holds a palette and whose every entry has only the bits an entry has. A text file, a
+// shorter or longer one, holds none.
+[[nodiscard]] bool isPaletteFile(std::span<const std::uint8_t> head, std::uint64_t size);
+
 // The table of a palette file (its first kMaxPaletteFileSize bytes or fewer).
 [[nodiscard]] PaletteRecord readPaletteFile(std::span<const std::uint8_t> file);
 

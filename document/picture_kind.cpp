@@ -1,6 +1,7 @@
 #include "document/picture_kind.h"
 
 #include "document/graph_saurus.h"
+#include "document/palette_shape.h"
 #include "document/screen_layout.h"
 #include "names/ascii_case.h"
 #include "names/file_name_rule.h"
@@ -18,19 +19,30 @@ constexpr std::uint32_t kRamStart = 0x8000; // a BSAVE from here on saved the CP
 constexpr std::size_t kStartOffset = 1;     // BSAVE start address, 16-bit LE
 constexpr std::size_t kEndOffset = 3;       // BSAVE end address (inclusive), 16-bit LE
 
-// End addresses that only one mode's picture has: a BSAVE of screen 2's patterns and
-// colours, and of screen 5's page 0 (212 lines, with the palette, or the whole 32 KB).
-struct EndMode {
+// The modes a BSAVE of VRAM from address 0 fits by its end address, the first chosen; a raw
+// dump of one byte more than the end address fits them too: screen 2's patterns and
+// colours, screen 5's page 0 (212 lines, with the palette, or the whole 32 KB), which
+// screen 6 lays alike; the 212 lines of the 64 KB modes, and screen 7's with its palette.
+// Without a palette table 8 is first, with it 7.
+struct EndModes {
     std::uint32_t end;
-    ScreenMode mode;
+    std::array<ScreenMode, 4> modes;
+    std::size_t count;
+
+    [[nodiscard]] std::span<const ScreenMode> fits() const { return std::span(modes).first(count); }
 };
-constexpr std::array<EndMode, 6> kEndModes{{
-    {0x37FF, ScreenMode::screen2},
-    {0x3FFF, ScreenMode::screen2},
-    {0x69FF, ScreenMode::screen5},
-    {0x6A00, ScreenMode::screen5},
-    {0x769F, ScreenMode::screen5},
-    {0x7FFF, ScreenMode::screen5},
+constexpr ScreenMode kUnused = ScreenMode::screen2;
+constexpr std::array<EndModes, 8> kEndModes{{
+    {0x37FF, {ScreenMode::screen2, kUnused, kUnused, kUnused}, 1},
+    {0x3FFF, {ScreenMode::screen2, kUnused, kUnused, kUnused}, 1},
+    {0x69FF, {ScreenMode::screen5, ScreenMode::screen6, kUnused, kUnused}, 2},
+    {0x6A00, {ScreenMode::screen5, ScreenMode::screen6, kUnused, kUnused}, 2},
+    {0x769F, {ScreenMode::screen5, ScreenMode::screen6, kUnused, kUnused}, 2},
+    {0x7FFF, {ScreenMode::screen5, ScreenMode::screen6, kUnused, kUnused}, 2},
+    {0xD3FF,
+     {ScreenMode::screen8, ScreenMode::screen7, ScreenMode::screen10, ScreenMode::screen12},
+     4},
+    {0xFA9F, {ScreenMode::screen7, ScreenMode::screen10, kUnused, kUnused}, 2},
 }};
 
 // Extensions of MSX-DOS programs, which a name alone rules out.
@@ -56,18 +68,47 @@ constexpr PictureKind notPicture(std::string_view reason) {
     return {false, std::nullopt, reason};
 }
 
-std::optional<ScreenMode> modeOfEnd(std::uint32_t end) {
-    const auto* found = std::ranges::find(kEndModes, end, &EndMode::end);
-    return found == kEndModes.end() ? std::nullopt : std::optional(found->mode);
+bool isBsaveFromZero(std::span<const std::uint8_t> head, std::uint64_t size) {
+    return head.size() >= kBsaveHeaderSize && size > kBsaveHeaderSize && head[0] == kBsaveId &&
+           get16(head, kStartOffset) == 0;
+}
+
+// The modes the bytes fit by a BSAVE's end address or a raw dump's size; none for others.
+std::span<const ScreenMode> modesFitting(std::span<const std::uint8_t> head, std::uint64_t size) {
+    const std::uint64_t end = isBsaveFromZero(head, size) ? get16(head, kEndOffset) : size - 1;
+    const auto* found = std::ranges::find(kEndModes, end, &EndModes::end);
+    return found == kEndModes.end() ? std::span<const ScreenMode>() : found->fits();
+}
+
+// The mode the name gives (its extension's, else its last character's) where the bytes fit
+// it, else the first they fit.
+std::optional<ScreenMode> modeOf(std::string_view name, std::span<const ScreenMode> fits) {
+    const std::optional<ScreenMode> named = chooseByFileName(name).screenMode;
+    if (fits.empty() || (named && std::ranges::find(fits, *named) != fits.end())) {
+        return named;
+    }
+    return fits.front();
+}
+
+// The mode of a COPY rectangle that fits the bytes: the name's, else the first
+// bitmap mode whose depth and sizes fit.
+std::optional<ScreenMode>
+copyRectangleMode(std::string_view name, std::span<const std::uint8_t> head, std::uint64_t size) {
+    const auto fits = [&](const ScreenModeFacts& mode) {
+        return detectLayout(head, size, mode).kind == LayoutKind::copyRectangle;
+    };
+    if (const auto named = chooseByFileName(name).screenMode) {
+        if (const ScreenModeFacts* facts = findScreenMode(*named); facts && fits(*facts)) {
+            return named;
+        }
+    }
+    const auto* found = std::ranges::find_if(kScreenModes, fits);
+    return found == kScreenModes.end() ? std::nullopt : std::optional(found->mode);
 }
 
 } // namespace
 
 std::optional<PictureKind> pictureKindByName(std::string_view name) {
-    const FileNameChoice choice = chooseByFileName(name);
-    if (choice.slot == FileSlot::palette) {
-        return notPicture("palette file, not a picture");
-    }
     if (const ScreenExtension* known = screenExtensionOf(name)) {
         const bool shared = std::ranges::any_of(
             kSharedScreenExtensions, [known](std::string_view e) { return e == known->extension; });
@@ -88,16 +129,31 @@ std::optional<PictureKind> pictureKindByName(std::string_view name) {
     return std::nullopt;
 }
 
+bool mayBePaletteFile(std::uint64_t size) {
+    return size == kPaletteSize || size == kBsaveHeaderSize + kPaletteSize ||
+           size == kMaxPaletteFileSize;
+}
+
 PictureKind pictureKind(std::string_view name, std::span<const std::uint8_t> head,
                         std::uint64_t size) {
-    if (const std::optional<PictureKind> byName = pictureKindByName(name)) {
-        return *byName;
-    }
     if (size == 0) {
         return notPicture("empty file, not a picture");
     }
+    const std::span<const std::uint8_t> whole =
+        head.first(std::min<std::uint64_t>({head.size(), size, kKindHeadBytes}));
+    constexpr std::string_view kPalette = "palette file, not a picture";
+    const bool claimsPalette = chooseByNameAndSize(name, size).slot == FileSlot::palette;
+    if (isPaletteByContent(whole, size) || (claimsPalette && isPaletteFile(whole, size))) {
+        return {false, std::nullopt, kPalette, true};
+    }
+    if (std::optional<PictureKind> byName = pictureKindByName(name)) {
+        if (byName->picture && !byName->screenMode) {
+            byName->screenMode = modeOf(name, modesFitting(whole, size)); // .SRI
+        }
+        return *byName;
+    }
     // No more than the listing reads, so that opening and browsing judge a file alike.
-    head = head.first(std::min<std::uint64_t>({head.size(), size, kPictureHeadBytes}));
+    head = whole.first(std::min(whole.size(), kPictureHeadBytes));
     if (head.empty()) {
         return notPicture("unread file, not a picture");
     }
@@ -118,19 +174,51 @@ PictureKind pictureKind(std::string_view name, std::span<const std::uint8_t> hea
         if (start != 0) {
             return notPicture("BSAVE of part of VRAM, not a picture");
         }
-        const std::optional<ScreenMode> mode = modeOfEnd(end);
-        return {true, mode ? mode : chooseByFileName(name).screenMode, {}};
+        return {true, modeOf(name, modesFitting(head, size)), {}};
     }
+    // Without a header, text is text whatever its size.
     if (std::ranges::all_of(head, isTextByte)) {
-        return notPicture("text, not a picture");
+        return notPicture(claimsPalette ? "text, not a palette" : "text, not a picture");
     }
-    return notPicture("data, not a picture");
+    if (const auto copy = copyRectangleMode(name, head, size)) {
+        return {true, copy, {}};
+    }
+    if (const auto raw = modesFitting(head, size); !raw.empty()) {
+        return {true, modeOf(name, raw), {}};
+    }
+    return notPicture(claimsPalette ? "data, not a palette" : "data, not a picture");
 }
+
+namespace {
+
+// "bytes fit screen 7, 8, 10 or 12" for more than one mode, in the table's order; else "".
+std::string severalFit(std::span<const ScreenMode> fits) {
+    if (fits.size() < 2) {
+        return {};
+    }
+    std::string said = "bytes fit screen ";
+    std::size_t listed = 0;
+    for (const ScreenModeFacts& m : kScreenModes) {
+        if (std::ranges::find(fits, m.mode) != fits.end()) {
+            ++listed;
+            said += (listed == 1             ? ""
+                     : listed == fits.size() ? " or "
+                                             : ", ") +
+                    std::string(m.name);
+        }
+    }
+    return said;
+}
+
+} // namespace
 
 std::string sizeHint(std::string_view name, std::span<const std::uint8_t> head,
                      std::uint64_t size) {
     const std::optional<ScreenMode> named = chooseByFileName(name).screenMode;
-    const ScreenModeFacts* own = named ? findScreenMode(*named) : nullptr;
+    if (!named) {
+        return severalFit(modesFitting(head, size));
+    }
+    const ScreenModeFacts* own = findScreenMode(*named);
     if (own == nullptr || own->kind != ModeKind::bitmap) {
         return {};
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "names/file_name_rule.h"
 #include "vdp/vocabulary.h"
 
 #include <cstddef>
@@ -19,34 +20,51 @@ struct PictureKind {
     std::optional<ScreenMode> screenMode;
     // Why a file is no picture ("tokenised BASIC program, not a picture"); empty for one.
     std::string_view reason;
+    // A palette file by its bytes (and by its name, where the name claims one): never a
+    // picture, whatever its name.
+    bool palette = false;
 
     friend bool operator==(const PictureKind&, const PictureKind&) = default;
 };
 
 // Why a file that could not be read, or holds nothing, is no picture.
 inline constexpr std::string_view kUnreadableFile = "empty or unreadable file, not a picture";
+inline constexpr std::string_view kUnreadablePalette = "empty or unreadable file, not a palette";
 
-// The bytes pictureKind looks at; fewer do for a shorter file.
+// The bytes pictureKind looks at for a picture; fewer do for a shorter file.
 inline constexpr std::size_t kPictureHeadBytes = 16;
+// The bytes pictureKind looks at in all: a palette file is read whole.
+inline constexpr std::size_t kKindHeadBytes = kMaxPaletteFileSize;
 
-// The kind by the name alone, when the name decides: a whole extension of the screen
-// extensions (a picture in its mode), a palette file, an MSX-DOS program (.COM, .SYS). A
-// name that leaves it to the bytes gives nothing.
+// The kind by the name alone, when the name decides for a file of a size that is neither
+// empty nor a palette's (see mayBePaletteFile): a whole extension of the screen extensions
+// (a picture in its mode), an MSX-DOS program (.COM, .SYS). A name that leaves it to the
+// bytes, a palette's name among them, gives nothing.
 [[nodiscard]] std::optional<PictureKind> pictureKindByName(std::string_view name);
 
-// The kind of a file of size bytes whose first bytes are head. When the name does not
-// decide, a picture is a BSAVE of VRAM from address 0 holding data, or a Graph Saurus file
-// whose header fits its size; its mode is the one its end address gives (37FFh, 3FFFh:
-// screen 2; 69FFh, 6A00h, 769Fh, 7FFFh: screen 5), else the one the name's last character
-// gives, else none. Anything else is no picture: empty, tokenised BASIC (first byte FFh),
-// text, a BSAVE of RAM (from 8000h) or from elsewhere, data without a header.
+// Whether a file of size bytes may be a palette file by its bytes (32, 39 or 256 bytes),
+// so that a name which decides still leaves it to them.
+[[nodiscard]] bool mayBePaletteFile(std::uint64_t size);
+
+// The kind of a file of size bytes whose first bytes are head (kKindHeadBytes are enough).
+// Whatever the name: an empty file is no picture, a palette by its bytes
+// (isPaletteByContent) is a palette. A name that claims a palette ("P" third from the end)
+// is one when its bytes are a palette file's (isPaletteFile). A name of the screen
+// extensions is a picture in its mode. Else only the bytes make a picture: a BSAVE of VRAM
+// from address 0 holding data, a Graph Saurus file whose header fits its size, a COPY
+// rectangle, or a raw dump of exactly a screen's bytes (text is none). Its mode, and that
+// of a screen extension that names none (.SRI), is the one the name's last character gives
+// where the bytes fit it, else the first mode their end address or size fits (D3FFh:
+// screen 8, 7, 10 or 12), else the last character's. Anything else is no picture: tokenised BASIC
+// (first byte FFh), text, a BSAVE of RAM (from 8000h) or from elsewhere, data without a header.
 [[nodiscard]] PictureKind pictureKind(std::string_view name, std::span<const std::uint8_t> head,
                                       std::uint64_t size);
 
 // A hint where the name and the bytes disagree: a file whose picture (raw, or a BSAVE from
 // address 0 of exactly its data) is as large as the full picture of other V9938 bitmap
 // modes but not of the mode its name gives says which ("bytes fit screen 7 or 8" for a
-// .SC5 of 54,272 bytes). Empty otherwise; the mode still follows the name.
+// .SC5 of 54,272 bytes); the mode still follows the name. Where the name gives no mode and
+// the bytes fit several, says which ("bytes fit screen 7, 8, 10 or 12"). Empty otherwise.
 [[nodiscard]] std::string sizeHint(std::string_view name, std::span<const std::uint8_t> head,
                                    std::uint64_t size);
 

@@ -69,22 +69,18 @@ FileSlot ScreenDocument::openNamed(const std::string& name, Loading loading) {
         if (choice.slot != FileSlot::palette) {
             in = readChecked(fileName, choice.slot, mapping_); // a picture with a palette's name
         }
+    } else if (isPaletteByContent(in.bytes, in.size)) {
+        choice = {FileSlot::palette, std::nullopt}; // GAMEPAL.SC5: a palette whatever its name
     }
-    // A file found in a listing (browsing, a disk's first picture) takes the mode its
-    // bytes give; one they leave open is shown as opened alone (below), or on top of what
-    // is open in the mode chosen.
-    if (choice.slot == FileSlot::vram0 && (loading == Loading::alone || fileName != name)) {
+    // Where the name gives no mode, the file takes the one its bytes give, however it is
+    // opened; one they leave open is shown as opened alone (below), or on top of what is
+    // open in the mode chosen.
+    if (choice.slot == FileSlot::vram0) {
         // The bytes just read decide where the name does not: no second read of the file.
         const std::string inner = nameInFolder(fileName);
-        const std::optional<PictureKind> byName = pictureKindByName(inner);
-        const PictureKind kind =
-            byName ? *byName
-                   : pictureKind(
-                         inner,
-                         std::span(in.bytes).first(std::min(in.bytes.size(), kPictureHeadBytes)),
-                         in.size);
+        const PictureKind kind = pictureKind(inner, in.bytes, in.size);
         if (kind.picture) {
-            const bool byBytes = !byName.has_value();
+            const bool byBytes = !pictureKindByName(inner).has_value();
             const bool keepsMode = byBytes && loading != Loading::alone;
             choice.screenMode =
                 kind.screenMode || !keepsMode ? kind.screenMode : vdp_->screenMode();
@@ -122,7 +118,7 @@ FileSlot ScreenDocument::openNamed(const std::string& name, Loading loading) {
         openInto(files.companion, FileSlot::vram1);
     }
     if (choice.slot == FileSlot::vram0) {
-        choosePaletteFile(fileName, files.paletteFile, loading);
+        choosePaletteFile(fileName, files, loading);
     }
     if (reloadFailure) {
         throw ReloadError(reloadFailure->fileName(), reloadFailure->what(), reloadFailure->fault());
@@ -141,7 +137,9 @@ void ScreenDocument::openInto(const std::string& fileName, FileSlot slot) {
     const InputBytes in = readChecked(fileName, slot, mapping_);
     openOpened(fileName, in, slot);
     if (slot == FileSlot::vram0) {
-        choosePaletteFile(fileName, fileSource().paletteOf(fileName).value_or(""), Loading::onTop);
+        PictureFiles paired{fileName, {}, {}, {}, {}};
+        findPaletteFile(fileSource(), fileName, paired);
+        choosePaletteFile(fileName, paired, Loading::onTop);
     }
 }
 
@@ -172,7 +170,7 @@ void ScreenDocument::openOpened(const std::string& fileName, const InputBytes& i
     }
 }
 
-void ScreenDocument::choosePaletteFile(const std::string& screenFile, const std::string& paired,
+void ScreenDocument::choosePaletteFile(const std::string& screenFile, const PictureFiles& paired,
                                        Loading loading) {
     std::string& open = fileNames_[indexOf(FileSlot::palette)];
     const bool byHand = paletteOrigin_ == PaletteOrigin::byHand && !open.empty();
@@ -182,7 +180,11 @@ void ScreenDocument::choosePaletteFile(const std::string& screenFile, const std:
     }
     open.clear(); // the last picture's is not this one's
     paletteLeftOut_.clear();
-    std::string chosen = paired;
+    if (!paired.paletteLeftOut.empty()) {
+        paletteLeftOut_ =
+            nameInFolder(paired.paletteLeftOut) + " left out: " + std::string(paired.leftOutReason);
+    }
+    std::string chosen = paired.paletteFile;
     PaletteOrigin origin = PaletteOrigin::sameName;
     // A mode of direct colours takes no palette from its folder.
     const PaletteFinding own = vramPaletteFinding();
@@ -200,7 +202,7 @@ void ScreenDocument::choosePaletteFile(const std::string& screenFile, const std:
             loadFrom(FileSlot::palette, in);
             paletteOrigin_ = origin;
         } catch (const FileError&) {
-            paletteLeftOut_ = nameInFolder(chosen);
+            paletteLeftOut_ = nameInFolder(chosen) + " left out: no palette";
         }
     }
     selectSourcePalette();
@@ -261,7 +263,7 @@ Picture ScreenDocument::pictureOf(const PictureRequest& request) {
     document.hasPicture_ = true;
     if (request.paletteFile.empty()) {
         // The picture's own colours, found as the viewer finds them when it opens the file.
-        document.choosePaletteFile(screenFile, found.paletteFile, Loading::alone);
+        document.choosePaletteFile(screenFile, found, Loading::alone);
     }
     document.selectSourcePalette();
     document.setViewMode(request.viewMode);
@@ -351,7 +353,7 @@ std::string ScreenDocument::layoutDescription() const {
 
 std::string ScreenDocument::paletteDescription() const {
     if (!paletteLeftOut_.empty()) {
-        return foundPaletteDescription() + " (" + paletteLeftOut_ + " left out: no palette)";
+        return foundPaletteDescription() + " (" + paletteLeftOut_ + ")";
     }
     return foundPaletteDescription();
 }

@@ -20,6 +20,8 @@
 
 namespace tessarin {
 
+struct PictureFiles;
+
 // The full line of the mode a new VDP starts in.
 inline constexpr auto kDefaultLinePixels =
     static_cast<std::int16_t>(kModeFacts<kDefaultScreenMode>.lineWidth);
@@ -208,8 +210,9 @@ private:
     void loadFrom(FileSlot slot, const InputBytes& in);
     // After a screen file is laid: the palette file its picture takes (paired by base name,
     // else its folder's only one when the file carries none), unless one opened by hand
-    // stays (on top of the last picture, or kept while browsing).
-    void choosePaletteFile(const std::string& screenFile, const std::string& paired,
+    // stays (on top of the last picture, or kept while browsing). A paired file left out
+    // is told in paletteDescription.
+    void choosePaletteFile(const std::string& screenFile, const PictureFiles& paired,
                            Loading loading);
     // The mapping's palette source made active; the VRAM palette read from VRAM first.
     void selectSourcePalette();
@@ -226,7 +229,7 @@ private:
     std::optional<PalettePlace> vram0Carried_; // a table found beyond the data, laid in
     PaletteOrigin paletteOrigin_ = PaletteOrigin::byHand;
     bool keepPalette_ = false;
-    std::string paletteLeftOut_; // a palette file found for the picture that holds none
+    std::string paletteLeftOut_; // "X.pal left out: text, not a palette", or empty
     std::string contentNote_;    // contentDescription
     bool hasPicture_ = false;
     Picture picture_;

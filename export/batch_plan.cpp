@@ -31,9 +31,22 @@ std::string joinPath(const std::string& directory, const std::string& name) {
     return directory.ends_with('/') ? directory + name : directory + "/" + name;
 }
 
-// What tells one input from another however it is named (PIC.SC5, ./PIC.SC5, a link to
-// it): the device and inode of the file that holds it, and the path inside a disk image.
-// A path that names nothing is told by its normal form, and fails when converted.
+// What tells one FILE from another: its path made absolute, with ".", "//" and a folder's
+// ".." resolved as text. Every other name is a picture of its own, even a hard link or a
+// symbolic link to a file named too: the user asked for each.
+std::string nameIdentityOf(const std::string& path) {
+    std::error_code error;
+    std::filesystem::path normal = std::filesystem::absolute(path, error);
+    normal = (error ? std::filesystem::path(path) : normal).lexically_normal();
+    if (normal.has_parent_path() && normal.filename().empty()) {
+        normal = normal.parent_path(); // "DIR/" is "DIR"
+    }
+    return normal.string();
+}
+
+// What tells a folder from the folders it was reached through, however it is named (a
+// link back to one of them): the device and inode of the file that holds it, and the path
+// inside a disk image. A path that names nothing is told by its normal form.
 std::string identityOf(const std::string& path) {
     const auto where = splitPlacePath(path);
     struct stat info {};
@@ -148,7 +161,7 @@ std::optional<BatchPlan> placePlan(const ExportOptions& options, const std::stri
             continue;
         }
         const PictureKind kind = fileSource().pictureKindOf(file);
-        if (kind.picture || chooseByFileName(nameInFolder(file)).slot == FileSlot::palette) {
+        if (kind.picture || kind.palette) {
             goesTo(file).push_back(file);
         } else {
             skipped.push_back({file, std::string(kind.reason)});
@@ -232,18 +245,30 @@ std::variant<BatchPlan, UsageError> planFiles(const ExportOptions& options,
     std::vector<Input> inputs;
     std::vector<NamedFile> named;
     std::unordered_set<std::string> seen;
+    std::vector<SkippedFile> leftOut; // named as palettes, holding none
     for (const std::string& given : options.files) {
         // A packed file stands for the file it holds, which names its output.
         const std::string file = soleFileOf(given).value_or(given);
         try {
-            if (!seen.insert(identityOf(file)).second) {
+            if (!seen.insert(nameIdentityOf(file)).second) {
                 continue;
             }
             const bool place = findPlace(file).has_value();
-            inputs.push_back({file, place});
             if (!place) {
-                named.push_back({file, fileSource().choose(file).slot});
+                FileSlot slot = fileSource().choose(file).slot;
+                if (slot == FileSlot::palette) {
+                    // A name that claims a palette is one only by its bytes; one that cannot
+                    // be read fails when its picture is made.
+                    const PictureKind kind = fileSource().pictureKindOf(file);
+                    if (!kind.palette && !kind.picture && kind.reason != kUnreadableFile) {
+                        leftOut.push_back({file, std::string(kind.reason)});
+                        continue;
+                    }
+                    slot = kind.picture ? FileSlot::vram0 : slot;
+                }
+                named.push_back({file, slot});
             }
+            inputs.push_back({file, place});
         } catch (const std::bad_alloc&) {
             throw outOfMemory(file);
         }
@@ -300,6 +325,7 @@ std::variant<BatchPlan, UsageError> planFiles(const ExportOptions& options,
             throw outOfMemory(inputs[i].path);
         }
     }
+    plan.skipped.insert(plan.skipped.begin(), leftOut.begin(), leftOut.end());
     if (!anyScreen && plan.items.empty() && plan.skipped.empty()) {
         return UsageError{"no screen file among the FILEs"};
     }

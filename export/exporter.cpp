@@ -109,8 +109,11 @@ int runSingle(const ExportOptions& options, std::ostream& out, std::ostream& err
     }
     std::optional<ColourErrorFigures> error;
     try {
-        error = exportPicture(jobFor(options, options.screenFile, options.paletteFile),
-                              options.output, *options.format, Overwrite::replace);
+        const PictureJob job = jobFor(options, options.screenFile, options.paletteFile);
+        if (options.verbose && !job.note.empty()) {
+            err << kProgram << "note: " << printable(job.note) << '\n';
+        }
+        error = exportPicture(job, options.output, *options.format, Overwrite::replace);
     } catch (const FileError& e) {
         err << kProgram << printable(e.what()) << '\n';
         return kExitFileError;

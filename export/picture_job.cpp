@@ -55,7 +55,7 @@ PictureJob jobFor(const ExportOptions& options, const std::string& screenFile,
     PictureJob job;
     // A disk image stands for its first picture; one that is no disk, or holds none, is
     // reported when the picture is made.
-    PictureFiles files{screenFile, {}, {}};
+    PictureFiles files{screenFile, {}, {}, {}, {}};
     try {
         files = pictureFilesOf(fileSource(), screenFile);
     } catch (const FileError&) {
@@ -65,10 +65,13 @@ PictureJob jobFor(const ExportOptions& options, const std::string& screenFile,
     job.vram1File =
         !options.vram1File.empty() || options.fixedLayout ? options.vram1File : files.companion;
     job.paletteFile = paletteFile;
+    if (!files.paletteLeftOut.empty() && paletteFile.empty()) {
+        job.note = files.paletteLeftOut + " left out: " + std::string(files.leftOutReason);
+    }
     job.screenMode = screenModeFor(options, job.screenFile);
-    // A picture found on a disk takes the mode its bytes give, as browsing does, unless
-    // --screen chose one; a file named outside goes by its name.
-    if (!options.screenMode && splitPlacePath(job.screenFile)) {
+    // Wherever it lies, a picture takes the mode its name, else its bytes give, as the
+    // viewer opens it, unless --screen chose one; bytes of no picture leave the name's.
+    if (!options.screenMode && !isImageInputName(job.screenFile)) {
         if (const PictureKind kind = fileSource().pictureKindOf(job.screenFile);
             kind.picture && kind.screenMode) {
             job.screenMode = *kind.screenMode;

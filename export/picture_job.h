@@ -15,6 +15,8 @@ namespace tessarin::exporter {
 // a screen file when one is written.
 struct PictureJob : PictureChoices {
     MsxChoices msx;
+    // What -v tells of the picture's files: "X.pal left out: text, not a palette".
+    std::string note;
 };
 
 // The job for one screen file (or PNG or JPEG picture) with the given palette file (may be

@@ -37,7 +37,7 @@ struct ScreenExtension {
 // Every extension of screen files the viewer knows, for the rule, the open dialog's filter
 // and the desktop's MIME data. Modes 2-4 are named even where the VDP does not show them.
 // clang-format off
-inline constexpr std::array<ScreenExtension, 48> kScreenExtensions{{
+inline constexpr std::array<ScreenExtension, 53> kScreenExtensions{{
     {"SC5", ScreenMode::screen5, ""},      {"SC6", ScreenMode::screen6, ""},
     {"SC7", ScreenMode::screen7, ""},      {"SC8", ScreenMode::screen8, ""},
     {"SCA", ScreenMode::screen10, ""},     {"SCB", ScreenMode::screen10, ""},
@@ -57,6 +57,10 @@ inline constexpr std::array<ScreenExtension, 48> kScreenExtensions{{
     {"S06", ScreenMode::screen6, ""},      {"S07", ScreenMode::screen7, ""},
     {"S08", ScreenMode::screen8, ""},
     {"PIC", std::nullopt, ""},
+    // Graph Saurus's MSX1 screens, and its interlaced pictures, whose mode their bytes give.
+    {"SR2", ScreenMode::screen2, ""},      {"SR3", ScreenMode::screen3, ""},
+    {"SR4", ScreenMode::screen4, ""},      {"SRI", std::nullopt, ""},
+    {"YJK", ScreenMode::screen12, ""},
     // Interlaced pictures: the odd field beside X.SC5 ... X.SCC.
     {"S15", ScreenMode::screen5, "SC5"},   {"S16", ScreenMode::screen6, "SC6"},
     {"S17", ScreenMode::screen7, "SC7"},   {"S18", ScreenMode::screen8, "SC8"},

@@ -167,6 +167,11 @@ std::vector<std::string> ArchiveStorage::names() const {
     return names;
 }
 
+std::optional<std::uint64_t> ArchiveStorage::sizeOf(const std::string& name) const {
+    const auto found = byName_.find(name);
+    return found == byName_.end() ? std::nullopt : members_[found->second].size;
+}
+
 std::shared_ptr<const std::vector<std::uint8_t>>
 ArchiveStorage::unpack(const Member& member, const std::string& path, std::uint64_t upTo) const {
     Reader reader(*this);

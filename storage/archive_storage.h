@@ -38,6 +38,7 @@ public:
     ArchiveStorage& operator=(const ArchiveStorage&) = delete;
 
     [[nodiscard]] std::vector<std::string> names() const override;
+    [[nodiscard]] std::optional<std::uint64_t> sizeOf(const std::string& name) const override;
     [[nodiscard]] std::vector<FileError> problems() const override { return problems_; }
     // FileError naming path when the member cannot be unpacked, holds nothing, unpacks to
     // more than kMaxMemberBytes or to more than kMaxPackingRatio times the archive bytes

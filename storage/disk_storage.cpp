@@ -68,6 +68,11 @@ InputBytes DiskStorage::read(const std::string& name, std::size_t limit,
     return input;
 }
 
+std::optional<std::uint64_t> DiskStorage::sizeOf(const std::string& name) const {
+    const DiskImage::File* file = image_.find(name);
+    return file == nullptr ? std::nullopt : std::optional<std::uint64_t>(file->size());
+}
+
 std::vector<FileError> DiskStorage::problems() const {
     return image_.problems();
 }

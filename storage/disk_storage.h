@@ -21,6 +21,7 @@ public:
     DiskStorage(const std::string& disk, std::vector<std::uint8_t> bytes);
 
     [[nodiscard]] std::vector<std::string> names() const override;
+    [[nodiscard]] std::optional<std::uint64_t> sizeOf(const std::string& name) const override;
     [[nodiscard]] std::vector<FileError> problems() const override;
     [[nodiscard]] InputBytes read(const std::string& name, std::size_t limit,
                                   const std::string& path) const override;

@@ -50,6 +50,13 @@ std::vector<std::string> FolderStorage::subfolders() const {
     return entryNames(folder_, &std::filesystem::directory_entry::is_directory);
 }
 
+std::optional<std::uint64_t> FolderStorage::sizeOf(const std::string& name) const {
+    std::error_code error;
+    const std::uintmax_t size =
+        std::filesystem::file_size(std::filesystem::path(folder_) / name, error);
+    return error ? std::nullopt : std::optional<std::uint64_t>(size);
+}
+
 InputBytes FolderStorage::read(const std::string& /*name*/, std::size_t limit,
                                const std::string& path) const {
     // path is the folder and the name as the caller spelled them ("./PIC.SC5"), which

@@ -12,6 +12,7 @@ public:
     explicit FolderStorage(std::string folder) : folder_(std::move(folder)) {}
 
     [[nodiscard]] std::vector<std::string> names() const override;
+    [[nodiscard]] std::optional<std::uint64_t> sizeOf(const std::string& name) const override;
     [[nodiscard]] InputBytes read(const std::string& name, std::size_t limit,
                                   const std::string& path) const override;
     // The names of the folders in it (links to folders followed), in directory order.

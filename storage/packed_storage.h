@@ -24,6 +24,9 @@ public:
     PackedStorage(const std::string& file, std::span<const std::uint8_t> packed, Unpacker unpack);
 
     [[nodiscard]] std::vector<std::string> names() const override { return {name_}; }
+    [[nodiscard]] std::optional<std::uint64_t> sizeOf(const std::string& name) const override {
+        return name == name_ ? std::optional<std::uint64_t>(bytes_.size()) : std::nullopt;
+    }
     [[nodiscard]] InputBytes read(const std::string& name, std::size_t limit,
                                   const std::string& path) const override;
 

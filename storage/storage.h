@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,10 @@ public:
     // cannot be opened or read or holds nothing.
     [[nodiscard]] virtual InputBytes read(const std::string& name, std::size_t limit,
                                           const std::string& path) const = 0;
+
+    // The size of the named file where the place knows it without reading the file (a
+    // directory's entry, a disk's directory, an archive's header); nothing otherwise.
+    [[nodiscard]] virtual std::optional<std::uint64_t> sizeOf(const std::string& name) const = 0;
 
     // What was found wrong while listing (a disk's loops, cut chains, directories past the
     // end, too deep or too many entries), each as the error naming the place, once, in the

@@ -17,8 +17,9 @@ TEST(ThumbnailGrid, AFolderOpensIntoTheGridAndEnterAndEscapeGoBetweenItAndThePic
     const ScratchDir dir;
     const std::string first = copySample(dir, "BARS.SC5", "A1.SC5");
     const std::string second = copySample(dir, "BARS7.SC7", "A2.SC7");
-    const std::string broken = dir.file("A10.SC5"); // after A2: file-manager order
-    writeBytes(broken, {});
+    // After A2 in file-manager order; a picture by its name, it does not unpack.
+    const std::string broken = dir.file("A10.SC5.zx0");
+    writeBytes(broken, {0x00});
     ViewerWindow window({dir.path()});
     ASSERT_TRUE(window->startUpErrors().isEmpty());
     window->show();
@@ -41,12 +42,12 @@ TEST(ThumbnailGrid, AFolderOpensIntoTheGridAndEnterAndEscapeGoBetweenItAndThePic
     EXPECT_FALSE(window->menu().saveAs->isEnabled());
 
     // The thumbnails come from the workers: a picture where there was background, the
-    // broken mark with the reason for the empty file.
+    // broken mark with the reason for the packed file that does not unpack.
     const auto made = [&] { return model.isMade(0) && model.isMade(1) && model.isMade(2); };
     for (int waited = 0; !made() && waited < 10000; waited += 20) {
         QTest::qWait(20);
     }
-    EXPECT_NE(model.index(2).data(Qt::ToolTipRole).toString().toStdString().find("is empty"),
+    EXPECT_NE(model.index(2).data(Qt::ToolTipRole).toString().toStdString().find("Cannot unpack"),
               std::string::npos);
     EXPECT_TRUE(model.index(0).data(ThumbnailModel::kProblemRole).toString().isEmpty());
     // The exporter's --thumbnail of the same file, centred on the square.

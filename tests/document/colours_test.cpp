@@ -55,6 +55,12 @@ TEST(WhereColoursAre, EachPlaceAndItsBrokenVariants) {
     Bytes eightBroken = eight;
     eightBroken[200] ^= 0x01;
     const Bytes pic = bsave(0x69FF);
+    // A tile editor's palette: PALETTE, then sixteen numbers as text, 184 bytes.
+    std::string written = "PALETTE\r\n";
+    while (written.size() < 184) {
+        written += "7,7,7\r\n";
+    }
+    const Bytes text(written.begin(), written.begin() + 184);
     const std::string none = "standard palette (the file does not reach the table)";
     const PaletteRecord& standard = kStandardPalette;
     const struct {
@@ -91,7 +97,11 @@ TEST(WhereColoursAre, EachPlaceAndItsBrokenVariants) {
          "palette: C.DAT (folder's only palette)", record(own)},
         {"eight copies, one differs", {{"A.SC5", pic}, {"C.DAT", eightBroken}}, none, standard},
         {"same name, no palette", {{"P.SC5", bsave(0x769F, 0x7680, own)}, {"P.PL5", {}}},
-         "palette: in file (P.PL5 left out: no palette)", record(own)},
+         "palette: in file (P.PL5 left out: empty or unreadable file, not a palette)", record(own)},
+        {"same name, text", {{"P.SC5", bsave(0x769F, 0x7680, own)}, {"P.pal", text}},
+         "palette: in file (P.pal left out: text, not a palette)", record(own)},
+        {"another picture's palette is not the folder's", {{"C.SC5", pic}, {"B.SC5", pic},
+         {"B.PL5", other}}, none, standard},
         {"two palettes: neither", {{"A.SC5", pic}, {"c.pal", own}, {"d.pal", other}}, none, standard},
         {"the file's own beats the folder's", {{"A.SC5", bsave(0x69FF, 0, {}, own)},
          {"mk.pal", other}}, "palette: appended", record(own)},

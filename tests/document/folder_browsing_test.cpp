@@ -56,7 +56,6 @@ TEST(FolderBrowsing, EachFileShowsAloneWithItsCompanionAsPageOne) {
 
     // A file that cannot be read (emptied since the listing) is stepped over and reported;
     // the file beyond it opens.
-    std::filesystem::remove(dir.file("B.SC7"));
     test::writeBytes(dir.file("B.SC7"), {});
     const auto step = doc.openNeighbour(-1);
     EXPECT_EQ(step.opened, dir.file("A.SC7"));
@@ -70,8 +69,8 @@ TEST(FolderBrowsing, EachFileShowsAloneWithItsCompanionAsPageOne) {
     EXPECT_EQ(doc.fileName(FileSlot::vram0), dir.file("A.SC7"));
 }
 
-// Browsing gives what opening alone gives: a name that names no mode shows in the mode a
-// new viewer starts in, not in the mode of the file browsed from.
+// Browsing gives what opening alone gives: a name that names no mode shows in the mode its
+// bytes give (a BSAVE of 0000h-D3FFh: screen 8), not in the mode of the file browsed from.
 TEST(FolderBrowsing, AFileWithoutAModeShowsAsOpenedAloneWhateverCameBefore) {
     const ScratchDir dir;
     test::writeBytes(dir.file("A.SC2"), bsave(0, 0x3800, 0x5A));
@@ -81,7 +80,8 @@ TEST(FolderBrowsing, AFileWithoutAModeShowsAsOpenedAloneWhateverCameBefore) {
     ScreenDocument browsed;
     browsed.openByName(dir.file("A.SC2"));
     ASSERT_EQ(browsed.openNeighbour(1).opened, dir.file("B.PIC"));
-    EXPECT_EQ(browsed.vdp().screenMode(), kDefaultScreenMode);
+    EXPECT_EQ(browsed.vdp().screenMode(), ScreenMode::screen8);
+
     EXPECT_EQ(browsed.render(), alone.render());
 }
 
