@@ -1,8 +1,8 @@
 #include "storage/disk_image.h"
 
+#include "platform/file_error.h"
 #include "storage/disk_directory.h"
 #include "storage/fat12.h"
-#include "platform/file_error.h"
 
 #include <algorithm>
 #include <cctype>
@@ -97,6 +97,7 @@ void DiskImage::list(std::span<const std::uint8_t> entries, const std::string& d
                 it->second = kAmbiguous; // names differing in case alone are found exactly
             }
             files_.push_back(File(std::move(path), entry.size, entry.firstCluster));
+            checkChain(files_.back());
         } else if (depth == kMaxDepth) {
             addProblem(path, Fault::directoryTooDeep,
                        "directories nested deeper than " + std::to_string(kMaxDepth) +
@@ -168,26 +169,62 @@ std::optional<std::uint16_t> DiskImage::append(std::span<const std::uint16_t> cl
     return std::nullopt;
 }
 
+ClusterChain DiskImage::readableChain(const File& file, std::uint64_t bytes) const {
+    const std::uint64_t clusterBytes = geometry_.clusterBytes();
+    const std::size_t needed = clustersFor(bytes, clusterBytes);
+    ClusterChain chain = Fat12(fat_, geometry_.clusterCount()).follow(file.firstCluster_, needed);
+    if (chain.problem.empty() && chain.clusters.size() < needed) {
+        chain.problem = "cluster chain shorter than the file's size (" +
+                        std::to_string(chain.clusters.size()) + " of " + std::to_string(needed) +
+                        " clusters)";
+        chain.fault = Fault::chainShort;
+    }
+    for (std::size_t i = 0; i < chain.clusters.size(); ++i) {
+        const std::uint64_t part = std::min(clusterBytes, bytes - i * clusterBytes);
+        if (geometry_.clusterOffset(chain.clusters[i]) + part > image_->size()) {
+            chain.problem =
+                "cluster " + std::to_string(chain.clusters[i]) + " past the end of the image";
+            chain.fault = Fault::clusterPastEnd;
+            chain.clusters.resize(i);
+            break;
+        }
+    }
+    return chain;
+}
+
+std::uint64_t DiskImage::readableBytes(const ClusterChain& chain, std::uint64_t bytes) const {
+    return std::min<std::uint64_t>(bytes, chain.clusters.size() * geometry_.clusterBytes());
+}
+
+void DiskImage::checkChain(const File& file) {
+    if (file.size_ == 0) {
+        return;
+    }
+    const ClusterChain chain = readableChain(file, file.size_);
+    if (chain.problem.empty()) {
+        return;
+    }
+    const std::uint64_t readable = readableBytes(chain, file.size_);
+    addProblem(file.path_, chain.fault,
+               chain.problem + (readable == 0
+                                    ? "; nothing of it can be read"
+                                    : "; only its first " + std::to_string(readable) + " of " +
+                                          std::to_string(file.size_) + " bytes are read"));
+}
+
 std::vector<std::uint8_t> DiskImage::read(const File& file, std::size_t limit) const {
     const std::uint64_t wanted = std::min<std::uint64_t>(file.size_, limit);
-    const std::size_t needed = clustersFor(wanted, geometry_.clusterBytes());
-    const ClusterChain chain =
-        Fat12(fat_, geometry_.clusterCount()).follow(file.firstCluster_, needed);
+    const ClusterChain chain = readableChain(file, wanted);
     const auto fail = [&](const std::string& reason, Fault fault) {
         const std::string fileName = qualified(file.path_);
         return FileError(fileName, fileName + ": " + reason, fault);
     };
-    if (!chain.problem.empty()) {
+    // A damaged chain gives what comes before the damage, which the listing reports.
+    if (chain.clusters.empty() && wanted > 0) {
         throw fail(chain.problem, chain.fault);
     }
-    if (chain.clusters.size() < needed) {
-        throw fail("cluster chain shorter than the file's size (" +
-                       std::to_string(chain.clusters.size()) + " of " + std::to_string(needed) +
-                       " clusters)",
-                   Fault::chainShort);
-    }
     std::vector<std::uint8_t> contents;
-    if (const auto missing = append(chain.clusters, wanted, contents)) {
+    if (const auto missing = append(chain.clusters, readableBytes(chain, wanted), contents)) {
         throw fail("cluster " + std::to_string(*missing) + " past the end of the image",
                    Fault::clusterPastEnd);
     }

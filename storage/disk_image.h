@@ -1,8 +1,9 @@
 #pragma once
 
+#include "platform/file_error.h"
 #include "storage/disk_geometry.h"
 #include "storage/disk_reader.h"
-#include "platform/file_error.h"
+#include "storage/fat12.h"
 
 #include <cstdint>
 #include <limits>
@@ -62,9 +63,10 @@ public:
     [[nodiscard]] const File* find(std::string_view path) const;
 
     // At most limit bytes of the file from its start, along its cluster chain, however
-    // large its entry says it is; a longer chain than that needs is fine. FileError naming
-    // "disk/path" when the chain is broken, shorter than those bytes or reaches past the
-    // end of the image.
+    // large its entry says it is; a longer chain than that needs is fine. Where the chain is
+    // broken, shorter than those bytes or reaches past the end of the image, the bytes of
+    // the clusters before that (problems() tells of it, naming the file); FileError naming
+    // "disk/path" when not even its first cluster can be read.
     [[nodiscard]] std::vector<std::uint8_t>
     read(const File& file, std::size_t limit = std::numeric_limits<std::size_t>::max()) const;
 
@@ -91,6 +93,13 @@ private:
     [[nodiscard]] std::optional<std::uint16_t> append(std::span<const std::uint16_t> clusters,
                                                       std::uint64_t count,
                                                       std::vector<std::uint8_t>& out) const;
+    // The clusters of file's chain that hold its first bytes and can be read, and why
+    // there are fewer than those bytes need, if there are.
+    [[nodiscard]] ClusterChain readableChain(const File& file, std::uint64_t bytes) const;
+    // How many of the first bytes the clusters of chain hold.
+    [[nodiscard]] std::uint64_t readableBytes(const ClusterChain& chain, std::uint64_t bytes) const;
+    // Adds a problem naming file when its chain cannot give all of its bytes.
+    void checkChain(const File& file);
     [[nodiscard]] std::string qualified(const std::string& path) const;
     void addProblem(const std::string& path, Fault fault, const std::string& reason);
 

@@ -86,6 +86,7 @@ TEST(HostileBatch, EveryOutputLandsInOutdirUnderANameOfItsOwn) {
     EXPECT_TRUE(contains(skipped.err, "0 written, 10 skipped, 0 failed")) << skipped.err;
 }
 
+// A damaged file converts as far as its chain holds: the picture of its first bytes alone.
 TEST(HostileBatch, DamageOnDisksAndEndlessListsFailNamingThePlace) {
     const TempDir dir;
     DiskWriter disk(40);
@@ -98,13 +99,19 @@ TEST(HostileBatch, DamageOnDisksAndEndlessListsFailNamingThePlace) {
     test::writeBytes(dir / "D.DSK", disk.bytes());
     const ProcessResult r = runProcess(kExporter, {"-d", "out", "D.DSK"}, dir.path());
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_EQ(r.out, "out/D/A.png\n");
+    EXPECT_EQ(r.out, "out/D/L.png\nout/D/A.png\n");
     const std::string loop = "D.DSK/SUB/LOOP: directory loops back to cluster 2";
     EXPECT_EQ(r.err.find(loop), r.err.rfind(loop)) << r.err;
     EXPECT_TRUE(contains(r.err, loop)) << r.err;
-    EXPECT_TRUE(contains(r.err, "\ntessarin-export: D.DSK/L.SC5: cluster chain loops at cluster"))
+    EXPECT_TRUE(contains(r.err, "\ntessarin-export: D.DSK/L.SC5: cluster chain loops at cluster " +
+                                    std::to_string(looped) +
+                                    "; only its first 1024 of 2000 bytes are read\n"))
         << r.err;
-    EXPECT_TRUE(contains(r.err, "1 written, 0 skipped, 1 failed, 1 problems on disks")) << r.err;
+    EXPECT_TRUE(contains(r.err, "2 written, 0 skipped, 0 failed, 2 problems on disks")) << r.err;
+    const std::vector<std::uint8_t> whole = test::patternBytes(2000, 2);
+    test::writeBytes(dir / "L.SC5", std::vector<std::uint8_t>(whole.begin(), whole.begin() + 1024));
+    ASSERT_EQ(runProcess(kExporter, {"-q", "-o", "cut.png", "L.SC5"}, dir.path()).exitCode, 0);
+    EXPECT_EQ(readBytes(dir.path() / "out/D/L.png"), readBytes(dir.path() / "cut.png"));
 
     for (const std::vector<std::string>& list :
          {std::vector<std::string>{"-0", "--files-from", "/dev/zero"},
