@@ -174,7 +174,10 @@ PictureKind FileSource::kindByBytes(const Storage& storage, const std::string& n
         // A palette file is read whole in the same read: the largest is 256 bytes.
         const InputBytes head = storage.read(name, kKindHeadBytes, path);
         return pictureKind(name, head.bytes, head.size);
-    } catch (const FileError&) {
+    } catch (const FileError& error) {
+        if (error.fault() == Fault::empty) {
+            return pictureKind(name, {}, 0);
+        }
         return {false, std::nullopt, kUnreadableFile};
     }
 }
@@ -185,7 +188,10 @@ PictureKind FileSource::pictureKindOf(const std::string& path) {
     try {
         const InputBytes head = read(path, kKindHeadBytes);
         return pictureKind(nameInFolder(path), head.bytes, head.size);
-    } catch (const FileError&) {
+    } catch (const FileError& error) {
+        if (error.fault() == Fault::empty) {
+            return pictureKind(nameInFolder(path), {}, 0);
+        }
         return {false, std::nullopt, kUnreadableFile};
     }
 }

@@ -137,7 +137,9 @@ bool mayBePaletteFile(std::uint64_t size) {
 PictureKind pictureKind(std::string_view name, std::span<const std::uint8_t> head,
                         std::uint64_t size) {
     if (size == 0) {
-        return notPicture("empty file, not a picture");
+        return notPicture(chooseByFileName(name).slot == FileSlot::palette
+                              ? "empty file, not a palette"
+                              : "empty file, not a picture");
     }
     const std::span<const std::uint8_t> whole =
         head.first(std::min<std::uint64_t>({head.size(), size, kKindHeadBytes}));

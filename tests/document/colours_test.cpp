@@ -97,7 +97,7 @@ TEST(WhereColoursAre, EachPlaceAndItsBrokenVariants) {
          "palette: C.DAT (folder's only palette)", record(own)},
         {"eight copies, one differs", {{"A.SC5", pic}, {"C.DAT", eightBroken}}, none, standard},
         {"same name, no palette", {{"P.SC5", bsave(0x769F, 0x7680, own)}, {"P.PL5", {}}},
-         "palette: in file (P.PL5 left out: empty or unreadable file, not a palette)", record(own)},
+         "palette: in file (P.PL5 left out: empty file, not a palette)", record(own)},
         {"same name, text", {{"P.SC5", bsave(0x769F, 0x7680, own)}, {"P.pal", text}},
          "palette: in file (P.pal left out: text, not a palette)", record(own)},
         {"another picture's palette is not the folder's", {{"C.SC5", pic}, {"B.SC5", pic},

@@ -615,6 +615,76 @@ TEST(Exporter, AGameDiskIsWalkedAndConvertedByItsPictures) {
     EXPECT_TRUE(readBytes(dir / "out/BLOCKS.png") == readBytes(dir / "out/GAME/PATS.png"));
 }
 
+// What a file is decides a batch by its bytes, the same on a disk and in a folder: music
+// whose name looks like a palette, a palette table named as a picture, an empty picture and
+// a text palette are left out, each said; a COPY rectangle and a BSAVE named for nothing
+// take the modes their bytes fit; a packed file named is its file.
+TEST(Exporter, WhatAFileIsDecidesABatchAlikeOnADiskAndInAFolder) {
+    const TempDir dir;
+    fs::create_directory(dir / "in");
+    const std::string song = "ProTracker 3.7 compilation of SONG1";
+    std::vector<unsigned char> module(song.begin(), song.end());
+    module.resize(3000, 0x00);
+    writeBytes(dir / "in/SONG1.PT3", module);
+    std::vector<unsigned char> table{0xFE, 0x80, 0x76, 0x9F, 0x76, 0x00, 0x00};
+    const std::vector<unsigned char> bars = readBytes(sample("BARS.PL5"));
+    table.insert(table.end(), bars.begin(), bars.end());
+    writeBytes(dir / "in/GAMEPAL.SC5", table);
+    fs::copy_file(sample("CROP5.SC5"), dir / "in/CROP.BIN"); // COPY 100x80, no palette
+    writeBytes(dir / "in/PALETTE.S12", {});
+    fs::copy_file(sample("CELLS.SC2"), dir / "in/X.SC2");
+    std::string text = "PALETTE\r\n";
+    while (text.size() < 184) {
+        text += "7,7,7\r\n";
+    }
+    writeBytes(dir / "in/X.PAL", {text.begin(), text.begin() + 184});
+    fs::copy_file(sample("LAND8.SC8"), dir / "in/PIC.BIN"); // BSAVE 0000-D3FF
+    const std::string disk = dir / "GAME.DSK";
+    const std::string make = "mformat -C -f 720 -i '" + disk + "' :: && mcopy -i '" + disk + "' '" +
+                             (dir / "in") + "'/* ::/";
+    ASSERT_EQ(std::system(make.c_str()), 0) << make;
+
+    for (const std::string place : {"in", "GAME.DSK"}) {
+        SCOPED_TRACE(place);
+        const ProcessResult batch = runProcess(kExporter, {"-d", "out", place}, dir.path());
+        EXPECT_EQ(batch.exitCode, 0) << batch.err;
+        const std::string into = place == "in" ? "out/in/" : "out/GAME/";
+        EXPECT_EQ(batch.out, into + "CROP.png\n" + into + "PIC.png\n" + into + "X.png\n");
+        for (const std::string note :
+             {"PALETTE.S12\": empty file, not a picture", "SONG1.PT3\": text, not a picture",
+              "X.PAL\": text, not a palette"}) {
+            EXPECT_TRUE(contains(batch.err, "note: left out \"" + place + "/" + note)) << batch.err;
+        }
+    }
+    for (const std::string picture : {"CROP.png", "PIC.png", "X.png"}) {
+        EXPECT_TRUE(readBytes(dir / ("out/in/" + picture)) ==
+                    readBytes(dir / ("out/GAME/" + picture)))
+            << picture;
+    }
+    // The table is the folder's only palette; the BSAVE of 0000-D3FF is screen 8.
+    const auto exported = [&](std::vector<std::string> args) {
+        args.insert(args.begin(), {"-q", "-o", "ref.png"});
+        EXPECT_EQ(runProcess(kExporter, args, dir.path()).exitCode, 0);
+        return readBytes(dir / "ref.png");
+    };
+    EXPECT_TRUE(readBytes(dir / "out/in/CROP.png") ==
+                exported({"--screen", "5", "--palette", "in/GAMEPAL.SC5", sample("CROP5.SC5")}));
+    EXPECT_TRUE(readBytes(dir / "out/in/PIC.png") == exported({sample("LAND8.SC8")}));
+
+    const ProcessResult told = runProcess(kExporter, {"-v", "-o", "x.png", "in/X.SC2"}, dir.path());
+    EXPECT_TRUE(contains(told.err, "note: in/X.PAL left out: text, not a palette")) << told.err;
+
+    // Named alone, a packed file opens as the file it holds would, by the name rule.
+    const std::vector<unsigned char> raw = readBytes(sample("RAW7.SC7"));
+    const std::vector<unsigned char> part(raw.begin(), raw.begin() + 8192);
+    writeBytes(dir / "level1_0.sra.new.first8kb", part);
+    writeBytes(dir / "level1_0.sra.new.first8kb.zx0", test::packZx0(part));
+    const ProcessResult packed = runProcess(
+        kExporter, {"-q", "-o", "packed.png", "level1_0.sra.new.first8kb.zx0"}, dir.path());
+    EXPECT_EQ(packed.exitCode, 0) << packed.err;
+    EXPECT_TRUE(readBytes(dir / "packed.png") == exported({"level1_0.sra.new.first8kb"}));
+}
+
 // A folder in a batch is converted as a disk image is, into OUTDIR/<folder>/; with -r its
 // subfolders and disk images too, each into a folder of its own, and a link back up is
 // not followed; without -r each is named as left out. The whole listing and tree compared.
