@@ -591,7 +591,8 @@ private:
         }
         o.paletteFile = state_.paletteOption;
         for (const std::string& file : o.files) {
-            // As the viewer opens it: a palette's name on a larger file is a screen file.
+            // As the viewer opens it: a palette's name on a larger file is a screen file, and
+            // a palette by its bytes is a palette whatever its name.
             std::string& slot =
                 fileSource().choose(file).slot == FileSlot::palette ? o.paletteFile : o.screenFile;
             if (!slot.empty()) {
@@ -603,7 +604,7 @@ private:
         }
         if (o.screenFile.empty()) {
             return Failure{"no screen file among the FILEs (" + quoted(o.files.front()) +
-                           " is a palette file by its name)"};
+                           " is a palette file)"};
         }
         if (o.paletteSource == PaletteSource::file && o.paletteFile.empty()) {
             return Failure{"--palette-source file needs a palette file"};

@@ -67,18 +67,25 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (tessarin::unpackGraphSaurus(file, unpacked) > unpacked.size()) {
         std::abort();
     }
-    // Under a name the bytes decide (no extension of the table, no mode of its own).
-    const tessarin::PictureKind kind = tessarin::pictureKind("FILE.DAT", file, fileSize);
-    if (tessarin::pictureKind("FILE.DAT",
-                              file.first(std::min(file.size(), tessarin::kPictureHeadBytes)),
-                              fileSize) != kind ||
-        kind.picture != kind.reason.empty()) {
-        std::abort();
+    // Under names the bytes decide, and one that claims a palette: the first bytes decide as
+    // the listing reads them, and a palette is never a picture.
+    for (const char* name : {"FILE.DAT", "FILE.PIC", "FILE.PL5"}) {
+        const tessarin::PictureKind kind = tessarin::pictureKind(name, file, fileSize);
+        if (tessarin::pictureKind(name, file.first(std::min(file.size(), tessarin::kKindHeadBytes)),
+                                  fileSize) != kind ||
+            kind.picture != kind.reason.empty() || (kind.palette && kind.picture)) {
+            std::abort();
+        }
+        const std::string hint = tessarin::sizeHint(name, file, fileSize);
+        if (!hint.empty() && !hint.starts_with("bytes fit screen ")) {
+            std::abort();
+        }
     }
     const auto paletteHead =
         file.first(std::min<std::size_t>(file.size(), tessarin::kMaxPaletteFileSize));
     const tessarin::PaletteRecord fromFile = tessarin::readPaletteFile(paletteHead);
-    if (tessarin::isPaletteByContent(paletteHead, fileSize) &&
+    if ((tessarin::isPaletteByContent(paletteHead, fileSize) ||
+         tessarin::isPaletteFile(paletteHead, fileSize)) &&
         tessarin::holdsPalette(fromFile) != tessarin::PaletteFinding::holds) {
         std::abort();
     }

@@ -108,6 +108,8 @@ TEST(WhereColoursAre, EachPlaceAndItsBrokenVariants) {
         {"screen 7's size, screen 5's name", {{"W.SC5", bsave(0xD3FF)}},
          "standard palette (the table holds other data than a palette)", standard,
          "bytes fit screen 7 or 8"},
+        {"no mode by name, several by bytes", {{"W.PIC", bsave(0xD3FF)}}, "none: direct colours",
+         standard, "bytes fit screen 7, 8, 10 or 12"},
         // clang-format on
     };
     for (const auto& c : cases) {

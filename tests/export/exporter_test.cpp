@@ -407,6 +407,10 @@ TEST(Exporter, ThumbnailsOnlyOfPictureFiles) {
     std::vector<unsigned char> bsave{0xFE, 0x00, 0x00, 0xFF, 0xD3, 0x00, 0x00};
     bsave.resize(bsave.size() + 0xD400, 0x49);
     const std::string text = "int main(void) { return 0; }\n";
+    std::vector<unsigned char> palette{0xFE, 0x80, 0x76, 0x9F, 0x76, 0x00, 0x00};
+    for (int entry = 0; entry < 16; ++entry) {
+        palette.insert(palette.end(), {0x11, 0x01}); // 0RRR0BBB 00000GGG
+    }
     const struct {
         std::string name;
         std::vector<unsigned char> bytes;
@@ -417,6 +421,8 @@ TEST(Exporter, ThumbnailsOnlyOfPictureFiles) {
         {"prog.grp", {text.begin(), text.end()}, 1},
         {"a.bin", {0x7F, 'E', 'L', 'F', 2, 1, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2, 0}, 1},
         {"AUTOEXEC.BAS", {0xFF, 0x0F, 0x80, 0x0A, 0x00, 0x91, 0x20, 0x22, 0x41}, 1},
+        {"GAMEPAL.SC5", palette, 2}, // a palette alone: no screen file named
+        {"EMPTY.SC5", {}, 1},
         {"picture.pic", bsave, 0},
     };
     for (const auto& c : cases) {
