@@ -196,6 +196,16 @@ PictureKind FileSource::pictureKindOf(const std::string& path) {
     }
 }
 
+std::optional<ScreenMode> FileSource::screenModeOf(const std::string& path) {
+    const std::string name = nameInFolder(path);
+    try {
+        const InputBytes head = read(path, kKindHeadBytes);
+        return tessarin::screenModeOf(name, head.bytes, head.size);
+    } catch (const FileError&) {
+        return chooseByFileName(name).screenMode; // reported when it is opened
+    }
+}
+
 std::vector<std::string> FileSource::screenFilesOf(const std::string& folder) {
     const auto place = placeAt(folder);
     std::vector<std::string> paths;

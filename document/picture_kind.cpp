@@ -191,6 +191,12 @@ PictureKind pictureKind(std::string_view name, std::span<const std::uint8_t> hea
     return notPicture(claimsPalette ? "data, not a palette" : "data, not a picture");
 }
 
+std::optional<ScreenMode> screenModeOf(std::string_view name, std::span<const std::uint8_t> head,
+                                       std::uint64_t size) {
+    const PictureKind kind = pictureKind(name, head, size);
+    return kind.picture && kind.screenMode ? kind.screenMode : chooseByFileName(name).screenMode;
+}
+
 namespace {
 
 // "bytes fit screen 7, 8, 10 or 12" for more than one mode, in the table's order; else "".

@@ -60,6 +60,12 @@ inline constexpr std::size_t kKindHeadBytes = kMaxPaletteFileSize;
 [[nodiscard]] PictureKind pictureKind(std::string_view name, std::span<const std::uint8_t> head,
                                       std::uint64_t size);
 
+// The one mode rule: the mode a screen file is shown in where its name or bytes give one, a
+// picture's (pictureKind), else the name's (its extension's or last character's). Nothing
+// leaves it to the caller: a new viewer's mode, or the one already chosen.
+[[nodiscard]] std::optional<ScreenMode>
+screenModeOf(std::string_view name, std::span<const std::uint8_t> head, std::uint64_t size);
+
 // A hint where the name and the bytes disagree: a file whose picture (raw, or a BSAVE from
 // address 0 of exactly its data) is as large as the full picture of other V9938 bitmap
 // modes but not of the mode its name gives says which ("bytes fit screen 7 or 8" for a

@@ -1,9 +1,31 @@
 #include "document/picture_recipe.h"
 
+#include "document/view_geometry.h"
 #include "document/view_placement.h"
 #include "image/scale.h"
 
 namespace tessarin {
+
+PictureRequest requestFor(FileSource& files, const std::string& name,
+                          std::optional<ScreenMode> chosen) {
+    return requestFor(files, pictureFilesOf(files, name), chosen);
+}
+
+PictureRequest requestFor(FileSource& files, const PictureFiles& found,
+                          std::optional<ScreenMode> chosen) {
+    PictureRequest request;
+    request.screenFile = found.screenFile;
+    request.vram1File = found.companion;
+    request.paletteFile = found.paletteFile;
+    request.screenMode =
+        chosen.value_or(files.screenModeOf(found.screenFile).value_or(kDefaultScreenMode));
+    const auto linePixels =
+        static_cast<std::int16_t>(findScreenMode(request.screenMode)->lineWidth);
+    request.mapping.linePixels = {linePixels, linePixels};
+    request.viewMode =
+        viewModeOf(automaticSizeOf(request.screenMode, !request.vram1File.empty()), false);
+    return request;
+}
 
 Picture finishPicture(Picture rendered, ViewMode viewMode, const PictureFinish& finish) {
     if (rendered.empty()) {

@@ -1,10 +1,13 @@
 #pragma once
 
+#include "document/file_source.h"
+#include "document/picture_files.h"
 #include "document/screen_document.h"
 #include "image/picture.h"
 
 #include <cstdint>
 #include <optional>
+#include <string>
 
 namespace tessarin {
 
@@ -18,6 +21,17 @@ struct PictureFinish {
 // Every choice that decides a picture written to a file: what the document renders, and
 // how it is finished.
 struct PictureChoices : PictureRequest, PictureFinish {};
+
+// The one way a name becomes a picture's request, for the exporter's -o and batches and
+// the thumbnails: its files (pictureFilesOf: a folder's or disk's first picture, its
+// companion as page 1, its palette file by base name where that holds a palette), the mode
+// chosen, else the one mode rule's (FileSource::screenModeOf), else a new viewer's; every
+// pixel of the mode's lines, at the automatic size. FileError as pictureFilesOf.
+[[nodiscard]] PictureRequest requestFor(FileSource& files, const std::string& name,
+                                        std::optional<ScreenMode> chosen = std::nullopt);
+// The same for the files already found of a name.
+[[nodiscard]] PictureRequest requestFor(FileSource& files, const PictureFiles& found,
+                                        std::optional<ScreenMode> chosen);
 
 // rendered, a picture of viewMode, as a file holds it: widened smoothly to the pixel shape
 // of the aspect (unchanged at square pixels), then fitted into the thumbnail's square when

@@ -77,14 +77,7 @@ FileSlot ScreenDocument::openNamed(const std::string& name, Loading loading) {
     // open in the mode chosen.
     if (choice.slot == FileSlot::vram0) {
         // The bytes just read decide where the name does not: no second read of the file.
-        const std::string inner = nameInFolder(fileName);
-        const PictureKind kind = pictureKind(inner, in.bytes, in.size);
-        if (kind.picture) {
-            const bool byBytes = !pictureKindByName(inner).has_value();
-            const bool keepsMode = byBytes && loading != Loading::alone;
-            choice.screenMode =
-                kind.screenMode || !keepsMode ? kind.screenMode : vdp_->screenMode();
-        }
+        choice.screenMode = screenModeOf(nameInFolder(fileName), in.bytes, in.size);
     }
     // Nothing laid yet, or opened alone: VRAM starts as BASIC's SCREEN leaves it.
     const bool fresh =

@@ -653,13 +653,6 @@ std::variant<Command, UsageError> parseOptions(std::span<const std::string> args
     return std::get<Command>(std::move(result));
 }
 
-ScreenMode screenModeFor(const ExportOptions& options, const std::string& screenFile) {
-    if (options.screenMode) {
-        return *options.screenMode;
-    }
-    return chooseByFileName(nameInFolder(screenFile)).screenMode.value_or(kDefaultScreenMode);
-}
-
 const char* usageText() {
     static const std::string text =
         std::string(R"(Usage: tessarin-export [OPTIONS] -o OUTPUT FILE [FILE]   one picture

@@ -67,12 +67,10 @@ struct UsageError {
     std::string message;
 };
 
-// Parses the arguments after the program name. Pure: looks at nothing but the
-// strings (file names are sorted by the viewer's file-name rule, never opened).
+// Parses the arguments after the program name. The FILEs of one picture are told apart
+// as the viewer tells them (FileSource::choose): by their names, their sizes and, for a
+// palette by its bytes, their first bytes; nothing is written.
 [[nodiscard]] std::variant<Command, UsageError> parseOptions(std::span<const std::string> args);
-
-// The screen mode of a picture: --screen, else the screen file's name, else 7.
-[[nodiscard]] ScreenMode screenModeFor(const ExportOptions& options, const std::string& screenFile);
 
 // The help text printed by --help.
 [[nodiscard]] const char* usageText();

@@ -60,28 +60,21 @@ PictureJob jobFor(const ExportOptions& options, const std::string& screenFile,
         files = pictureFilesOf(fileSource(), screenFile);
     } catch (const FileError&) {
     }
-    job.screenFile = files.screenFile;
+    // The picture as the viewer opens it, then what the options change of it.
+    static_cast<PictureRequest&>(job) = requestFor(fileSource(), files, options.screenMode);
     // A screen file's companion is its page 1 unless VRAM1 was named.
-    job.vram1File =
-        !options.vram1File.empty() || options.fixedLayout ? options.vram1File : files.companion;
+    if (!options.vram1File.empty() || options.fixedLayout) {
+        job.vram1File = options.vram1File;
+    }
+    // A palette paired in the batch or given, else the picture's own, found as it loads.
     job.paletteFile = paletteFile;
     if (!files.paletteLeftOut.empty() && paletteFile.empty()) {
         job.note = files.paletteLeftOut + " left out: " + std::string(files.leftOutReason);
     }
-    job.screenMode = screenModeFor(options, job.screenFile);
-    // Wherever it lies, a picture takes the mode its name, else its bytes give, as the
-    // viewer opens it, unless --screen chose one; bytes of no picture leave the name's.
-    if (!options.screenMode && !isImageInputName(job.screenFile)) {
-        if (const PictureKind kind = fileSource().pictureKindOf(job.screenFile);
-            kind.picture && kind.screenMode) {
-            job.screenMode = *kind.screenMode;
-        }
+    if (options.linePixels) {
+        job.mapping.linePixels = {*options.linePixels, *options.linePixels};
     }
-    // screenModeFor gives only modes of the table.
-    const std::int16_t linePixels = options.linePixels.value_or(
-        static_cast<std::int16_t>(findScreenMode(job.screenMode)->lineWidth));
     job.mapping.headerSize = options.headerSize;
-    job.mapping.linePixels = {linePixels, linePixels};
     job.mapping.paletteSource = options.paletteSource.value_or(PaletteSource::automatic);
     job.mapping.layout = options.fixedLayout ? LayoutChoice::fixed : LayoutChoice::automatic;
     const ViewSize size =

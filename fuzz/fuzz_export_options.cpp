@@ -43,7 +43,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             if ((o.output.empty() == o.outDir.empty()) || !o.format) {
                 std::abort();
             }
-            (void)tessarin::exporter::screenModeFor(o, o.screenFile);
         }
     }
     return 0;

@@ -190,16 +190,6 @@ TEST(ExportOptions, UsageErrorsNameTheBadOptionOrValue) {
     }
 }
 
-TEST(ExportOptions, ScreenModeComesFromTheOptionThenTheNameThenSeven) {
-    ExportOptions o;
-    EXPECT_EQ(screenModeFor(o, "PIC.SC5"), ScreenMode::screen5);
-    EXPECT_EQ(screenModeFor(o, "PIC.scb"), ScreenMode::screen10);
-    EXPECT_EQ(screenModeFor(o, "PIC.SCS"), ScreenMode::screen12);
-    EXPECT_EQ(screenModeFor(o, "PIC.BIN"), ScreenMode::screen7);
-    o.screenMode = ScreenMode::screen8;
-    EXPECT_EQ(screenModeFor(o, "PIC.SC5"), ScreenMode::screen8);
-}
-
 ExportOptions batchOf(std::vector<std::string> files) {
     ExportOptions o;
     o.outDir = "out";
