@@ -236,8 +236,7 @@ void ScreenDocument::previewPalette(PaletteSource source) {
 }
 
 Picture ScreenDocument::pictureOf(const PictureRequest& request) {
-    const PictureFiles found = pictureFilesOf(fileSource(), request.screenFile);
-    const std::string& screenFile = found.screenFile;
+    const std::string& screenFile = request.screenFile;
     ScreenDocument document;
     document.vdp_->setColourModel(request.colourModel);
     document.vdp_->setScreenMode(request.screenMode);
@@ -255,8 +254,10 @@ Picture ScreenDocument::pictureOf(const PictureRequest& request) {
     }
     document.hasPicture_ = true;
     if (request.paletteFile.empty()) {
-        // The picture's own colours, found as the viewer finds them when it opens the file.
-        document.choosePaletteFile(screenFile, found, Loading::alone);
+        // No palette file beside it: its own colours, else its folder's only palette, as
+        // the viewer finds them when it opens the file.
+        document.choosePaletteFile(screenFile, PictureFiles{screenFile, {}, {}, {}, {}},
+                                   Loading::alone);
     }
     document.selectSourcePalette();
     document.setViewMode(request.viewMode);

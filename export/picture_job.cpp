@@ -35,6 +35,9 @@ void refuseExisting(const PictureJob& job, const std::string& target) {
 // The picture to write: a PNG or JPEG file's own, or the screen file's, rendered with
 // square pixels when a screen is made of it (its --aspect then shapes the screen).
 SourceImage sourceOf(const PictureJob& job, bool toScreen) {
+    if (job.unresolved) {
+        throw *job.unresolved;
+    }
     if (isImageInputName(job.screenFile)) {
         return readSourceImage(fileSource(), job.screenFile);
     }
@@ -58,7 +61,8 @@ PictureJob jobFor(const ExportOptions& options, const std::string& screenFile,
     PictureFiles files{screenFile, {}, {}, {}, {}};
     try {
         files = pictureFilesOf(fileSource(), screenFile);
-    } catch (const FileError&) {
+    } catch (const FileError& error) {
+        job.unresolved = error;
     }
     // The picture as the viewer opens it, then what the options change of it.
     static_cast<PictureRequest&>(job) = requestFor(fileSource(), files, options.screenMode);
@@ -66,8 +70,10 @@ PictureJob jobFor(const ExportOptions& options, const std::string& screenFile,
     if (!options.vram1File.empty() || options.fixedLayout) {
         job.vram1File = options.vram1File;
     }
-    // A palette paired in the batch or given, else the picture's own, found as it loads.
-    job.paletteFile = paletteFile;
+    // A palette paired in the batch or given, else the one beside it by base name.
+    if (!paletteFile.empty()) {
+        job.paletteFile = paletteFile;
+    }
     if (!files.paletteLeftOut.empty() && paletteFile.empty()) {
         job.note = files.paletteLeftOut + " left out: " + std::string(files.leftOutReason);
     }

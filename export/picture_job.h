@@ -3,6 +3,7 @@
 #include "document/picture_recipe.h"
 #include "export/options.h"
 #include "image/msx_screen.h"
+#include "platform/file_error.h"
 
 #include <cstdint>
 #include <optional>
@@ -17,6 +18,8 @@ struct PictureJob : PictureChoices {
     MsxChoices msx;
     // What -v tells of the picture's files: "X.pal left out: text, not a palette".
     std::string note;
+    // Why the name stands for no picture (a disk holding none), told when it is made.
+    std::optional<FileError> unresolved;
 };
 
 // The job for one screen file (or PNG or JPEG picture) with the given palette file (may be

@@ -1,5 +1,6 @@
 // Where a picture's colours are found: each place a file or its folder keeps a palette, and
 // the broken variants that fall through to the next place.
+#include "document/picture_recipe.h"
 #include "document/screen_document.h"
 #include "tests/platform/scratch_dir.h"
 #include "tests/support/document_probe.h"
@@ -124,10 +125,10 @@ TEST(WhereColoursAre, EachPlaceAndItsBrokenVariants) {
         EXPECT_EQ(Probe::vdp(doc).activePalette(), c.shown);
         EXPECT_EQ(doc.contentDescription(), c.note);
         // Made alone, as the exporter and the thumbnailer make it: the same picture.
-        PictureRequest request;
-        request.screenFile = dir.file(c.files.front().first);
+        PictureRequest request = requestFor(fileSource(), dir.file(c.files.front().first));
         request.screenMode = doc.vdp().screenMode();
         request.mapping = doc.mapping();
+        request.viewMode = doc.viewMode();
         EXPECT_TRUE(ScreenDocument::pictureOf(request) == doc.render());
     }
 }
