@@ -15,8 +15,6 @@ namespace {
 
 // Places whose listings are kept; browsing needs one, a batch a few.
 constexpr std::size_t kKeptPlaces = 8;
-constexpr std::string_view kPlace = "disk image or archive, not a picture";
-
 // The kind of a listed file that holds files, by its name: a packed picture is the picture
 // it holds (without unpacking it while listing), a disk image or archive none; nothing for
 // another name.
@@ -26,9 +24,9 @@ std::optional<PictureKind> kindOfPlaceName(const std::string& name) {
         return pictureKindByName(name);
     }
     if (held->empty()) {
-        return PictureKind{false, std::nullopt, kPlace};
+        return PictureKind{false, std::nullopt, NotPicture::place};
     }
-    return pictureKindByName(*held).value_or(PictureKind{false, std::nullopt, kPlace});
+    return pictureKindByName(*held).value_or(PictureKind{false, std::nullopt, NotPicture::place});
 }
 
 // What a path is browsed as among its folder's files: the packed file for the one file
@@ -178,7 +176,7 @@ PictureKind FileSource::kindByBytes(const Storage& storage, const std::string& n
         if (error.fault() == Fault::empty) {
             return pictureKind(name, {}, 0);
         }
-        return {false, std::nullopt, kUnreadableFile};
+        return {false, std::nullopt, NotPicture::unreadableFile};
     }
 }
 
@@ -192,7 +190,7 @@ PictureKind FileSource::pictureKindOf(const std::string& path) {
         if (error.fault() == Fault::empty) {
             return pictureKind(nameInFolder(path), {}, 0);
         }
-        return {false, std::nullopt, kUnreadableFile};
+        return {false, std::nullopt, NotPicture::unreadableFile};
     }
 }
 

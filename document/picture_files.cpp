@@ -47,7 +47,8 @@ void findPaletteFile(FileSource& files, const std::string& screenFile, PictureFi
     }
     if (const PictureKind kind = files.pictureKindOf(*paired); !kind.palette) {
         into.paletteLeftOut = *paired;
-        into.leftOutReason = kind.reason == kUnreadableFile ? kUnreadablePalette : kind.reason;
+        into.leftOutReason =
+            kind.reason == NotPicture::unreadableFile ? NotPicture::unreadablePalette : kind.reason;
         return;
     }
     into.paletteFile = *paired;

@@ -15,7 +15,7 @@ struct PictureFiles {
     // A file beside it by base name that the name calls a palette but whose bytes are none,
     // left out ("X.pal"), and why ("text, not a palette"); empty when none.
     std::string paletteLeftOut;
-    std::string_view leftOutReason;
+    NotPicture leftOutReason = NotPicture::none;
 };
 
 // The palette file of screenFile by base name (FileSource::paletteOf), as PictureFiles

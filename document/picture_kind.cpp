@@ -64,7 +64,7 @@ bool isTextByte(std::uint8_t b) {
            b == kReturn || b == kEndOfFile;
 }
 
-constexpr PictureKind notPicture(std::string_view reason) {
+constexpr PictureKind notPicture(NotPicture reason) {
     return {false, std::nullopt, reason};
 }
 
@@ -108,6 +108,44 @@ copyRectangleMode(std::string_view name, std::span<const std::uint8_t> head, std
 
 } // namespace
 
+std::string_view reasonText(NotPicture why) {
+    switch (why) {
+    case NotPicture::none:
+        return "";
+    case NotPicture::emptyFile:
+        return "empty file, not a picture";
+    case NotPicture::emptyPalette:
+        return "empty file, not a palette";
+    case NotPicture::unreadableFile:
+        return "empty or unreadable file, not a picture";
+    case NotPicture::unreadablePalette:
+        return "empty or unreadable file, not a palette";
+    case NotPicture::unreadFile:
+        return "unread file, not a picture";
+    case NotPicture::paletteFile:
+        return "palette file, not a picture";
+    case NotPicture::program:
+        return "MSX-DOS program, not a picture";
+    case NotPicture::tokenisedBasic:
+        return "tokenised BASIC program, not a picture";
+    case NotPicture::bsaveOfMemory:
+        return "BSAVE of memory, not a picture";
+    case NotPicture::bsaveOfPartOfVram:
+        return "BSAVE of part of VRAM, not a picture";
+    case NotPicture::text:
+        return "text, not a picture";
+    case NotPicture::textPalette:
+        return "text, not a palette";
+    case NotPicture::data:
+        return "data, not a picture";
+    case NotPicture::dataPalette:
+        return "data, not a palette";
+    case NotPicture::place:
+        return "disk image or archive, not a picture";
+    }
+    return "";
+}
+
 std::optional<PictureKind> pictureKindByName(std::string_view name) {
     if (const ScreenExtension* known = screenExtensionOf(name)) {
         const bool shared = std::ranges::any_of(
@@ -124,7 +162,7 @@ std::optional<PictureKind> pictureKindByName(std::string_view name) {
     if (std::ranges::any_of(kProgramExtensions, [extension](std::string_view program) {
             return equalIgnoringAsciiCase(program, extension);
         })) {
-        return notPicture("MSX-DOS program, not a picture");
+        return notPicture(NotPicture::program);
     }
     return std::nullopt;
 }
@@ -138,15 +176,14 @@ PictureKind pictureKind(std::string_view name, std::span<const std::uint8_t> hea
                         std::uint64_t size) {
     if (size == 0) {
         return notPicture(chooseByFileName(name).slot == FileSlot::palette
-                              ? "empty file, not a palette"
-                              : "empty file, not a picture");
+                              ? NotPicture::emptyPalette
+                              : NotPicture::emptyFile);
     }
     const std::span<const std::uint8_t> whole =
         head.first(std::min<std::uint64_t>({head.size(), size, kKindHeadBytes}));
-    constexpr std::string_view kPalette = "palette file, not a picture";
     const bool claimsPalette = chooseByNameAndSize(name, size).slot == FileSlot::palette;
     if (isPaletteByContent(whole, size) || (claimsPalette && isPaletteFile(whole, size))) {
-        return {false, std::nullopt, kPalette, true};
+        return {false, std::nullopt, NotPicture::paletteFile, true};
     }
     if (std::optional<PictureKind> byName = pictureKindByName(name)) {
         if (byName->picture && !byName->screenMode) {
@@ -157,10 +194,10 @@ PictureKind pictureKind(std::string_view name, std::span<const std::uint8_t> hea
     // No more than the listing reads, so that opening and browsing judge a file alike.
     head = whole.first(std::min(whole.size(), kPictureHeadBytes));
     if (head.empty()) {
-        return notPicture("unread file, not a picture");
+        return notPicture(NotPicture::unreadFile);
     }
     if (head[0] == kTokenisedBasicId) {
-        return notPicture("tokenised BASIC program, not a picture");
+        return notPicture(NotPicture::tokenisedBasic);
     }
     const bool hasHeader = head.size() >= kBsaveHeaderSize && size > kBsaveHeaderSize;
     const std::uint32_t start = hasHeader ? get16(head, kStartOffset) : 0;
@@ -171,16 +208,16 @@ PictureKind pictureKind(std::string_view name, std::span<const std::uint8_t> hea
     }
     if (hasHeader && head[0] == kBsaveId) {
         if (start >= kRamStart) {
-            return notPicture("BSAVE of memory, not a picture");
+            return notPicture(NotPicture::bsaveOfMemory);
         }
         if (start != 0) {
-            return notPicture("BSAVE of part of VRAM, not a picture");
+            return notPicture(NotPicture::bsaveOfPartOfVram);
         }
         return {true, modeOf(name, modesFitting(head, size)), {}};
     }
     // Without a header, text is text whatever its size.
     if (std::ranges::all_of(head, isTextByte)) {
-        return notPicture(claimsPalette ? "text, not a palette" : "text, not a picture");
+        return notPicture(claimsPalette ? NotPicture::textPalette : NotPicture::text);
     }
     if (const auto copy = copyRectangleMode(name, head, size)) {
         return {true, copy, {}};
@@ -188,7 +225,7 @@ PictureKind pictureKind(std::string_view name, std::span<const std::uint8_t> hea
     if (const auto raw = modesFitting(head, size); !raw.empty()) {
         return {true, modeOf(name, raw), {}};
     }
-    return notPicture(claimsPalette ? "data, not a palette" : "data, not a picture");
+    return notPicture(claimsPalette ? NotPicture::dataPalette : NotPicture::data);
 }
 
 std::optional<ScreenMode> screenModeOf(std::string_view name, std::span<const std::uint8_t> head,

@@ -12,24 +12,44 @@
 
 namespace tessarin {
 
+// Why a file is no picture (or, where its name claims one, no palette); none for a picture.
+// Only reasonText turns it into words, for the status bar, a batch's notes and -v.
+enum class NotPicture : std::uint8_t {
+    none,
+    emptyFile,
+    emptyPalette,
+    unreadableFile,
+    unreadablePalette,
+    unreadFile,
+    paletteFile,
+    program,
+    tokenisedBasic,
+    bsaveOfMemory,
+    bsaveOfPartOfVram,
+    text,
+    textPalette,
+    data,
+    dataPalette,
+    place
+};
+
+// "tokenised BASIC program, not a picture", "text, not a palette"; "" for none.
+[[nodiscard]] std::string_view reasonText(NotPicture why);
+
 // Whether a file holds a picture, for browsing, batches over folders and disks, and a
 // disk's first picture. A file opened by name is laid whatever it holds.
 struct PictureKind {
     bool picture = false;
     // A picture's mode, where its name or bytes say it; nothing keeps the mode chosen.
     std::optional<ScreenMode> screenMode;
-    // Why a file is no picture ("tokenised BASIC program, not a picture"); empty for one.
-    std::string_view reason;
+    // Why a file is no picture; none for one.
+    NotPicture reason = NotPicture::none;
     // A palette file by its bytes (and by its name, where the name claims one): never a
     // picture, whatever its name.
     bool palette = false;
 
     friend bool operator==(const PictureKind&, const PictureKind&) = default;
 };
-
-// Why a file that could not be read, or holds nothing, is no picture.
-inline constexpr std::string_view kUnreadableFile = "empty or unreadable file, not a picture";
-inline constexpr std::string_view kUnreadablePalette = "empty or unreadable file, not a palette";
 
 // The bytes pictureKind looks at for a picture; fewer do for a shorter file.
 inline constexpr std::size_t kPictureHeadBytes = 16;

@@ -153,7 +153,7 @@ void ScreenDocument::openOpened(const std::string& fileName, const InputBytes& i
         const PictureKind kind = pictureKind(name, in.bytes, in.size);
         contentNote_ = kind.picture || chooseByFileName(name).slot == FileSlot::palette
                            ? sizeHint(name, in.bytes, in.size)
-                           : std::string(kind.reason);
+                           : std::string(reasonText(kind.reason));
     }
     loadFrom(slot, in);
     if (slot == FileSlot::palette) {
@@ -174,8 +174,8 @@ void ScreenDocument::choosePaletteFile(const std::string& screenFile, const Pict
     open.clear(); // the last picture's is not this one's
     paletteLeftOut_.clear();
     if (!paired.paletteLeftOut.empty()) {
-        paletteLeftOut_ =
-            nameInFolder(paired.paletteLeftOut) + " left out: " + std::string(paired.leftOutReason);
+        paletteLeftOut_ = nameInFolder(paired.paletteLeftOut) +
+                          " left out: " + std::string(reasonText(paired.leftOutReason));
     }
     std::string chosen = paired.paletteFile;
     PaletteOrigin origin = PaletteOrigin::sameName;

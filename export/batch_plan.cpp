@@ -164,7 +164,7 @@ std::optional<BatchPlan> placePlan(const ExportOptions& options, const std::stri
         if (kind.picture || kind.palette) {
             goesTo(file).push_back(file);
         } else {
-            skipped.push_back({file, std::string(kind.reason)});
+            skipped.push_back({file, std::string(reasonText(kind.reason))});
         }
     }
     for (const std::string& entered : places) {
@@ -260,8 +260,9 @@ std::variant<BatchPlan, UsageError> planFiles(const ExportOptions& options,
                     // A name that claims a palette is one only by its bytes; one that cannot
                     // be read fails when its picture is made.
                     const PictureKind kind = fileSource().pictureKindOf(file);
-                    if (!kind.palette && !kind.picture && kind.reason != kUnreadableFile) {
-                        leftOut.push_back({file, std::string(kind.reason)});
+                    if (!kind.palette && !kind.picture &&
+                        kind.reason != NotPicture::unreadableFile) {
+                        leftOut.push_back({file, std::string(reasonText(kind.reason))});
                         continue;
                     }
                     slot = kind.picture ? FileSlot::vram0 : slot;

@@ -99,7 +99,7 @@ std::optional<std::string_view> noThumbnail(const ExportOptions& options) {
         return std::nullopt;
     }
     const PictureKind kind = fileSource().pictureKindOf(options.screenFile);
-    return kind.picture ? std::nullopt : std::optional(kind.reason);
+    return kind.picture ? std::nullopt : std::optional(reasonText(kind.reason));
 }
 
 int runSingle(const ExportOptions& options, std::ostream& out, std::ostream& err) {

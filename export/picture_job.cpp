@@ -75,7 +75,8 @@ PictureJob jobFor(const ExportOptions& options, const std::string& screenFile,
         job.paletteFile = paletteFile;
     }
     if (!files.paletteLeftOut.empty() && paletteFile.empty()) {
-        job.note = files.paletteLeftOut + " left out: " + std::string(files.leftOutReason);
+        job.note =
+            files.paletteLeftOut + " left out: " + std::string(reasonText(files.leftOutReason));
     }
     if (options.linePixels) {
         job.mapping.linePixels = {*options.linePixels, *options.linePixels};

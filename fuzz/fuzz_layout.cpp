@@ -73,7 +73,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const tessarin::PictureKind kind = tessarin::pictureKind(name, file, fileSize);
         if (tessarin::pictureKind(name, file.first(std::min(file.size(), tessarin::kKindHeadBytes)),
                                   fileSize) != kind ||
-            kind.picture != kind.reason.empty() || (kind.palette && kind.picture)) {
+            kind.picture != (kind.reason == tessarin::NotPicture::none) ||
+            (kind.palette && kind.picture)) {
             std::abort();
         }
         const std::string hint = tessarin::sizeHint(name, file, fileSize);

@@ -37,8 +37,8 @@ Made paletteTable(std::uint16_t table) {
 
 TEST(PictureKind, ByNameOrByTheFirstBytes) {
     const auto picture = [](std::optional<ScreenMode> mode) { return PictureKind{true, mode, {}}; };
-    const auto no = [](std::string_view reason) { return PictureKind{false, {}, reason}; };
-    const PictureKind palette{false, {}, "palette file, not a picture", true};
+    const auto no = [](NotPicture reason) { return PictureKind{false, {}, reason}; };
+    const PictureKind palette{false, {}, NotPicture::paletteFile, true};
     const Made basic{{0xFF, 0x0D, 0x80, 0x0A, 0x00}, 758};
     const Made table = paletteTable(0x7680);
     const Made plainTable{std::vector(table.head.begin() + 7, table.head.end()), 32};
@@ -53,26 +53,23 @@ TEST(PictureKind, ByNameOrByTheFirstBytes) {
         {"MSX1.SR4", {{}, 14343}, picture(ScreenMode::screen4)},
         {"PHOTO.YJK", header(0xFE, 0, 0xD3FF, 0xD400), picture(ScreenMode::screen12)},
         // Whatever the name: empty is no picture, a palette by its bytes is a palette.
-        {"PALETTE.S12", {{}, 0}, no("empty file, not a picture")},
+        {"PALETTE.S12", {{}, 0}, no(NotPicture::emptyFile)},
         {"GAMEPAL.SC5", table, palette},
         {"COLORS.SC7", plainTable, palette},
         // A palette's name is one by its bytes only; a larger file is a screen file.
         {"PIC.PL5", plainTable, palette},
-        {"X.pal", text("PALETTE\r\n0,0,0\r\n", 184), no("text, not a palette")},
+        {"X.pal", text("PALETTE\r\n0,0,0\r\n", 184), no(NotPicture::textPalette)},
         {"PIC.PL5", header(0xFE, 0, 0x69FF, 0x6A00), picture(ScreenMode::screen5)},
-        {"SONG1.PT3", text("ProTracker 3.7 compilation of ", 4918), no("text, not a picture")},
-        {"MSXDOS.SYS", header(0xFE, 0, 0x69FF, 0x6A00), no("MSX-DOS program, not a picture")},
+        {"SONG1.PT3", text("ProTracker 3.7 compilation of ", 4918), no(NotPicture::text)},
+        {"MSXDOS.SYS", header(0xFE, 0, 0x69FF, 0x6A00), no(NotPicture::program)},
         // The bytes decide the rest.
-        {"AUTOEXEC.BAS", basic, no("tokenised BASIC program, not a picture")},
-        {"LIST.BAS",
-         {{'1', '0', ' ', 'C', 'L', 'S', '\r', '\n', 0x1A}, 9},
-         no("text, not a picture")},
-        {"EMPTY.DAT", {{}, 0}, no("empty file, not a picture")},
-        {"GAME.BIN", header(0xFE, 0x9000, 0x9FFF, 0x1000), no("BSAVE of memory, not a picture")},
-        {"PART.BIN", header(0xFE, 0x1800, 0x1AFF, 0x300),
-         no("BSAVE of part of VRAM, not a picture")},
-        {"LEVEL.DAT", {{0x00, 0x12, 0x7F, 0x80, 0x01}, 2048}, no("data, not a picture")},
-        {"HEAD.BIN", header(0xFE, 0, 0x69FF, 0), no("data, not a picture")},
+        {"AUTOEXEC.BAS", basic, no(NotPicture::tokenisedBasic)},
+        {"LIST.BAS", {{'1', '0', ' ', 'C', 'L', 'S', '\r', '\n', 0x1A}, 9}, no(NotPicture::text)},
+        {"EMPTY.DAT", {{}, 0}, no(NotPicture::emptyFile)},
+        {"GAME.BIN", header(0xFE, 0x9000, 0x9FFF, 0x1000), no(NotPicture::bsaveOfMemory)},
+        {"PART.BIN", header(0xFE, 0x1800, 0x1AFF, 0x300), no(NotPicture::bsaveOfPartOfVram)},
+        {"LEVEL.DAT", {{0x00, 0x12, 0x7F, 0x80, 0x01}, 2048}, no(NotPicture::data)},
+        {"HEAD.BIN", header(0xFE, 0, 0x69FF, 0), no(NotPicture::data)},
         // BSAVEs of VRAM from 0: the end address gives the mode, else the last character.
         {"TILES.BIN", header(0xFE, 0, 0x37FF, 0x3800), picture(ScreenMode::screen2)},
         {"TITLE.BIN", header(0xFE, 0, 0x69FF, 0x6A00), picture(ScreenMode::screen5)},
@@ -89,11 +86,11 @@ TEST(PictureKind, ByNameOrByTheFirstBytes) {
         // at 4 bits); text of that size stays text.
         {"RAW.DAT", {binary, 54272}, picture(ScreenMode::screen8)},
         {"RAW.DA5", {binary, 27136}, picture(ScreenMode::screen5)},
-        {"README", text("Read me first, ", 54272), no("text, not a picture")},
+        {"README", text("Read me first, ", 54272), no(NotPicture::text)},
         {"SPRITE.CPY", {{16, 0, 16, 0, 0x12}, 4 + 128}, picture(ScreenMode::screen5)},
         // Graph Saurus: its end - start is the file's size past the header.
         {"GS.BIN", header(0xFD, 0, 0x1000, 0x1000), picture(std::nullopt)},
-        {"GS.SR", header(0xFD, 0, 0x1000, 0x0FFF), no("data, not a picture")},
+        {"GS.SR", header(0xFD, 0, 0x1000, 0x0FFF), no(NotPicture::data)},
     };
     for (const auto& [name, file, kind] : cases) {
         EXPECT_EQ(pictureKind(name, file.head, file.size), kind) << name;
