@@ -9,9 +9,14 @@ constexpr std::uint64_t kPaletteBsaveSize = kBsaveHeaderSize + kPaletteSize;
 constexpr std::size_t kEntryBytes = 2;
 constexpr std::size_t kPaletteCopies = 8; // a 256-byte file: one table per page
 
-// A BSAVE header's 16-bit LE address at offset.
-unsigned address(std::span<const std::uint8_t> file, std::size_t offset) {
-    return file[offset] | static_cast<unsigned>(file[offset + 1]) << 8;
+// The header of a 39-byte BSAVE of 32 bytes, if file is one.
+std::optional<BinaryHeader> tableBsave(std::span<const std::uint8_t> file) {
+    const std::optional<BinaryHeader> header = readBinaryHeader(file);
+    if (file.size() == kPaletteBsaveSize && header && header->id == kBsaveId &&
+        header->dataSize() == kPaletteSize) {
+        return header;
+    }
+    return std::nullopt;
 }
 
 bool holds(std::span<const std::uint8_t> entries) {
@@ -100,13 +105,8 @@ std::string_view reasonOf(PaletteFinding finding) {
 }
 
 PaletteShape paletteShapeOf(std::span<const std::uint8_t> file) {
-    if (file.size() == kPaletteBsaveSize && file[0] == kBsaveId) {
-        // start offset 1, end offset 3, both 16-bit LE; the range is the table's 32 bytes
-        const unsigned start = address(file, 1);
-        const unsigned end = address(file, 3);
-        if (end >= start && end - start + 1 == kPaletteSize) {
-            return PaletteShape::bsave;
-        }
+    if (tableBsave(file)) {
+        return PaletteShape::bsave;
     }
     return file.size() == kMaxPaletteFileSize ? PaletteShape::eightCopies : PaletteShape::plain;
 }
@@ -119,11 +119,11 @@ bool isPaletteByContent(std::span<const std::uint8_t> head, std::uint64_t size) 
     case kPaletteSize:
         return holds(head);
     case kPaletteBsaveSize: {
-        const unsigned start = address(head, 1);
-        return head[0] == kBsaveId && address(head, 3) == start + kPaletteSize - 1 &&
+        const std::optional<BinaryHeader> header = tableBsave(head);
+        return header &&
                std::ranges::any_of(kScreenModes,
                                    [&](const ScreenModeFacts& m) {
-                                       return m.usesPalette() && m.paletteTable == start;
+                                       return m.usesPalette() && m.paletteTable == header->start;
                                    }) &&
                holds(head.subspan(kBsaveHeaderSize));
     }

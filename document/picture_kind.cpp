@@ -1,8 +1,8 @@
 #include "document/picture_kind.h"
 
-#include "document/graph_saurus.h"
 #include "document/palette_shape.h"
 #include "document/screen_layout.h"
+#include "formats/graph_saurus.h"
 #include "names/ascii_case.h"
 #include "names/file_name_rule.h"
 #include "names/name_parts.h"
@@ -16,8 +16,6 @@ namespace {
 
 constexpr std::uint8_t kTokenisedBasicId = 0xFF;
 constexpr std::uint32_t kRamStart = 0x8000; // a BSAVE from here on saved the CPU's memory
-constexpr std::size_t kStartOffset = 1;     // BSAVE start address, 16-bit LE
-constexpr std::size_t kEndOffset = 3;       // BSAVE end address (inclusive), 16-bit LE
 
 // The modes a BSAVE of VRAM from address 0 fits by its end address, the first chosen; a raw
 // dump of one byte more than the end address fits them too: screen 2's patterns and
@@ -48,10 +46,6 @@ constexpr std::array<EndModes, 8> kEndModes{{
 // Extensions of MSX-DOS programs, which a name alone rules out.
 constexpr std::array<std::string_view, 2> kProgramExtensions{"COM", "SYS"};
 
-std::uint32_t get16(std::span<const std::uint8_t> b, std::size_t offset) {
-    return static_cast<std::uint32_t>(b[offset]) | static_cast<std::uint32_t>(b[offset + 1]) << 8;
-}
-
 // Bytes a text file holds: printable ASCII, tab, line ends, the end-of-file mark.
 bool isTextByte(std::uint8_t b) {
     constexpr std::uint8_t kTab = 0x09;
@@ -68,14 +62,19 @@ constexpr PictureKind notPicture(NotPicture reason) {
     return {false, std::nullopt, reason};
 }
 
-bool isBsaveFromZero(std::span<const std::uint8_t> head, std::uint64_t size) {
-    return head.size() >= kBsaveHeaderSize && size > kBsaveHeaderSize && head[0] == kBsaveId &&
-           get16(head, kStartOffset) == 0;
+// The header of a BSAVE of VRAM from address 0 holding data, if head is one.
+std::optional<BinaryHeader> bsaveFromZero(std::span<const std::uint8_t> head, std::uint64_t size) {
+    const std::optional<BinaryHeader> header = readBinaryHeader(head);
+    if (size > kBsaveHeaderSize && header && header->id == kBsaveId && header->start == 0) {
+        return header;
+    }
+    return std::nullopt;
 }
 
 // The modes the bytes fit by a BSAVE's end address or a raw dump's size; none for others.
 std::span<const ScreenMode> modesFitting(std::span<const std::uint8_t> head, std::uint64_t size) {
-    const std::uint64_t end = isBsaveFromZero(head, size) ? get16(head, kEndOffset) : size - 1;
+    const std::optional<BinaryHeader> header = bsaveFromZero(head, size);
+    const std::uint64_t end = header ? header->end : size - 1;
     const auto* found = std::ranges::find(kEndModes, end, &EndModes::end);
     return found == kEndModes.end() ? std::span<const ScreenMode>() : found->fits();
 }
@@ -199,9 +198,11 @@ PictureKind pictureKind(std::string_view name, std::span<const std::uint8_t> hea
     if (head[0] == kTokenisedBasicId) {
         return notPicture(NotPicture::tokenisedBasic);
     }
-    const bool hasHeader = head.size() >= kBsaveHeaderSize && size > kBsaveHeaderSize;
-    const std::uint32_t start = hasHeader ? get16(head, kStartOffset) : 0;
-    const std::uint32_t end = hasHeader ? get16(head, kEndOffset) : 0;
+    const std::optional<BinaryHeader> header =
+        size > kBsaveHeaderSize ? readBinaryHeader(head) : std::nullopt;
+    const bool hasHeader = header.has_value();
+    const std::uint32_t start = hasHeader ? header->start : 0;
+    const std::uint32_t end = hasHeader ? header->end : 0;
     if (hasHeader && head[0] == kGraphSaurusId && end >= start &&
         end - start == size - kBsaveHeaderSize) {
         return {true, chooseByFileName(name).screenMode, {}};
@@ -268,8 +269,8 @@ std::string sizeHint(std::string_view name, std::span<const std::uint8_t> head,
         return {};
     }
     std::uint64_t picture = size;
-    if (head.size() >= kBsaveHeaderSize && head[0] == kBsaveId && get16(head, kStartOffset) == 0 &&
-        get16(head, kEndOffset) + 1 + kBsaveHeaderSize == size) {
+    if (const auto header = bsaveFromZero(head, size);
+        header && header->dataSize() + kBsaveHeaderSize == size) {
         picture = size - kBsaveHeaderSize;
     }
     const auto fullPicture = [](const ScreenModeFacts& m) {

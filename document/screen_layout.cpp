@@ -1,6 +1,6 @@
 #include "document/screen_layout.h"
 
-#include "document/graph_saurus.h"
+#include "formats/graph_saurus.h"
 
 #include <algorithm>
 #include <optional>
@@ -9,8 +9,6 @@ namespace tessarin {
 
 namespace {
 
-constexpr std::size_t kStartOffset = 1;  // BSAVE start address, 16-bit LE
-constexpr std::size_t kEndOffset = 3;    // BSAVE end address (inclusive), 16-bit LE
 constexpr std::size_t kWidthOffset = 0;  // COPY width, 16-bit LE
 constexpr std::size_t kHeightOffset = 2; // COPY height, 16-bit LE
 constexpr int kByteBits = 8;
@@ -21,19 +19,10 @@ std::uint32_t get16(std::span<const std::uint8_t> b, std::size_t offset) {
     return static_cast<std::uint32_t>(b[offset]) | static_cast<std::uint32_t>(b[offset + 1]) << 8;
 }
 
-// The id, start and end of a 7-byte header, when head and file hold one.
-struct BinaryHeader {
-    std::uint8_t id;
-    std::uint32_t start;
-    std::uint32_t end;
-};
-
+// The 7-byte header, when head and the file hold one.
 std::optional<BinaryHeader> binaryHeader(std::span<const std::uint8_t> head,
                                          std::uint64_t fileSize) {
-    if (head.size() < kBsaveHeaderSize || fileSize < kBsaveHeaderSize) {
-        return std::nullopt;
-    }
-    return BinaryHeader{head[0], get16(head, kStartOffset), get16(head, kEndOffset)};
+    return fileSize < kBsaveHeaderSize ? std::nullopt : readBinaryHeader(head);
 }
 
 std::uint64_t packedBytes(std::uint64_t width, std::uint64_t height, int bitsPerPixel) {
@@ -78,7 +67,7 @@ ScreenLayout bsave(const BinaryHeader& header, std::uint64_t fileSize) {
     layout.headerEnd = header.end;
     // BLOAD stops at the end address; a short file stops earlier.
     layout.length = static_cast<std::uint32_t>(
-        std::min<std::uint64_t>(header.end - header.start + 1, fileSize - kBsaveHeaderSize));
+        std::min<std::uint64_t>(header.dataSize(), fileSize - kBsaveHeaderSize));
     return layout;
 }
 
@@ -155,10 +144,10 @@ ScreenLayout detectLayout(std::span<const std::uint8_t> head, std::uint64_t file
     const std::optional<BinaryHeader> header = binaryHeader(head, fileSize);
     const bool ordered = header && header->end >= header->start;
     const std::uint64_t body = fileSize - kBsaveHeaderSize; // valid with a header
-    if (ordered && header->id == kBsaveId && header->end - header->start + 1 == body) {
+    if (ordered && header->id == kBsaveId && header->dataSize() == body) {
         return bsave(*header, fileSize);
     }
-    if (ordered && header->id == kGraphSaurusId && header->end - header->start == body) {
+    if (ordered && header->id == kGraphSaurusId && header->dataSize() - 1 == body) {
         ScreenLayout layout;
         layout.kind = LayoutKind::graphSaurus;
         layout.fileSize = fileSize;

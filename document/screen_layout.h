@@ -1,5 +1,6 @@
 #pragma once
 
+#include "formats/bsave.h"
 #include "vdp/screen_modes.h"
 #include "vdp/vdp_state.h"
 
@@ -12,8 +13,6 @@ namespace tessarin {
 // How a screen file holds its picture, recognised from its own bytes.
 enum class LayoutKind : std::uint8_t { bsave, graphSaurus, copyRectangle, raw };
 
-inline constexpr std::size_t kBsaveHeaderSize = 7; // FEh/FDh, start, end, execution address
-inline constexpr std::uint8_t kBsaveId = 0xFE;
 inline constexpr std::size_t kCopyHeaderSize = 4; // width, height
 // The most of a file any layout lays: a raw dump of the whole VRAM.
 inline constexpr std::size_t kMaxLaidBytes = kVramSize;

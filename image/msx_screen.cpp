@@ -1,5 +1,6 @@
 #include "image/msx_screen.h"
 
+#include "formats/bsave.h"
 #include "image/msx_encoders.h"
 #include "vdp/screen_modes.h"
 #include "vdp/vdp_state.h"
@@ -13,10 +14,6 @@ namespace tessarin {
 
 namespace {
 
-// A BSAVE file's header: FEh, then the start, end and execution addresses, each 16 bits
-// little-endian.
-constexpr std::uint8_t kBsaveId = 0xFE;
-constexpr std::size_t kBsaveHeaderSize = 7;
 constexpr double kPercentile = 0.95;
 
 // Each screen written: the format that names it and the mode it is.
@@ -32,16 +29,6 @@ constexpr std::array<MsxScreenRow, 5> kMsxScreens{{
     {MsxScreen::sc8, ImageFormat::sc8, ScreenMode::screen8},
     {MsxScreen::sc12, ImageFormat::sc12, ScreenMode::screen12},
 }};
-
-std::vector<std::uint8_t> bsaveOf(const std::vector<std::uint8_t>& vram) {
-    const auto end = static_cast<std::uint16_t>(vram.size() - 1);
-    std::vector<std::uint8_t> file{
-        kBsaveId, 0, 0, static_cast<std::uint8_t>(end & 0xFF), static_cast<std::uint8_t>(end >> 8),
-        0,        0};
-    file.reserve(kBsaveHeaderSize + vram.size());
-    file.insert(file.end(), vram.begin(), vram.end());
-    return file;
-}
 
 // The picture of the VRAM as the VDP shows it, through the decoders the viewer uses.
 Picture previewOf(const std::vector<std::uint8_t>& vram, const ScreenModeFacts& facts,
@@ -111,7 +98,7 @@ MsxEncoding encodeMsx(const SourceImage& source, MsxScreen screen, const MsxChoi
     }
     MsxEncoding encoding;
     encoding.preview = previewOf(vram, facts, choices.colourModel);
-    encoding.file = bsaveOf(vram);
+    encoding.file = bsaveFile(0, vram);
     encoding.fitted = std::move(frame.picture);
     return encoding;
 }

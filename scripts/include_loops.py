@@ -12,10 +12,11 @@ import os
 import re
 import sys
 
-FOLDERS = ["document", "storage", "names", "vdp", "image", "platform", "colour"]
+FOLDERS = ["document", "storage", "names", "formats", "vdp", "image", "platform", "colour"]
 # Folders that must not include another: the viewer and the exporter are separate programs
 # over one model, and the chip's decoders know nothing of image files.
-FORBIDDEN = [("app", "export"), ("dialogs", "export"), ("export", "app"), ("vdp", "image")]
+FORBIDDEN = [("app", "export"), ("dialogs", "export"), ("export", "app"), ("vdp", "image"),
+             ("formats", "document"), ("formats", "storage"), ("formats", "image")]
 
 
 def forbidden_includes(root):

@@ -2,7 +2,7 @@
 //   tessarin-make-disk deep N OUT   N small pictures spread over 31 nested folders
 //   tessarin-make-disk giant OUT    a 32 MiB disk of 983,040 directory entries in 30 nested
 //                                   folders of 8 KB clusters, one picture in the root
-#include "tools/bsave.h"
+#include "formats/bsave.h"
 #include "tools/disk_writer.h"
 
 #include <array>
@@ -24,7 +24,7 @@ std::vector<std::uint8_t> smallPicture() {
     for (std::size_t i = 0; i < data.size(); ++i) {
         data[i] = static_cast<std::uint8_t>(i * 37);
     }
-    return tessarin::samples::bsaveFile(0, data);
+    return tessarin::bsaveFile(0, data);
 }
 
 std::string numbered(const char* format, int n) {

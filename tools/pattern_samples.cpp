@@ -1,6 +1,6 @@
 #include "tools/pattern_samples.h"
 
-#include "tools/bsave.h"
+#include "formats/bsave.h"
 #include "vdp/pattern_layout.h"
 #include "vdp/screen_modes.h"
 

@@ -1,6 +1,6 @@
 #include "tools/sample_pictures.h"
 
-#include "tools/bsave.h"
+#include "formats/bsave.h"
 #include "tools/pattern_samples.h"
 #include "tools/screen_files.h"
 #include "tools/vram_canvas.h"
@@ -470,8 +470,8 @@ SampleFile append5() {
 // The ramps palette as BSAVE saves the palette table: a 39-byte file.
 SampleFile bsavePalette5() {
     const PaletteRecord record = paletteRecord(kRamps);
-    return SampleFile{"LOOSE5.PL5",
-                      bsaveFile(static_cast<std::uint16_t>(kScreen5.paletteTable), record)};
+    const auto table = static_cast<std::uint16_t>(kScreen5.paletteTable);
+    return SampleFile{"LOOSE5.PL5", bsaveFile(table, record, table)};
 }
 
 // Screen 8: the landscape in the nearest fixed colours, its sky in eight shades from dark

@@ -1,6 +1,6 @@
 #include "tools/screen_files.h"
 
-#include "document/graph_saurus.h"
+#include "formats/graph_saurus.h"
 
 #include <algorithm>
 #include <stdexcept>

@@ -1,4 +1,4 @@
-#include "document/graph_saurus.h"
+#include "formats/graph_saurus.h"
 
 #include <algorithm>
 
