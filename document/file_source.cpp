@@ -45,6 +45,21 @@ bool bytesDecide(const Storage& storage, const std::string& name) {
     return size && (*size == 0 || mayBePaletteFile(*size));
 }
 
+// The kind of the file name by the first bytes read gives; an empty file is one of no bytes
+// (a storage refuses to read it), one that cannot be read is no picture.
+template <typename Read> PictureKind kindOfRead(const std::string& name, Read read) {
+    try {
+        // A palette file is read whole in the same read: the largest is 256 bytes.
+        const InputBytes head = read();
+        return pictureKind(name, head.bytes, head.size);
+    } catch (const FileError& error) {
+        if (error.fault() == Fault::empty) {
+            return pictureKind(name, {}, 0);
+        }
+        return {false, std::nullopt, NotPicture::unreadableFile};
+    }
+}
+
 std::string joined(const std::string& folder, const std::string& name) {
     if (folder == ".") {
         return name; // a name given without a folder stays so
@@ -168,30 +183,13 @@ std::shared_ptr<const FileSource::Place> FileSource::make(const FoundPlace& foun
 
 PictureKind FileSource::kindByBytes(const Storage& storage, const std::string& name,
                                     const std::string& path) {
-    try {
-        // A palette file is read whole in the same read: the largest is 256 bytes.
-        const InputBytes head = storage.read(name, kKindHeadBytes, path);
-        return pictureKind(name, head.bytes, head.size);
-    } catch (const FileError& error) {
-        if (error.fault() == Fault::empty) {
-            return pictureKind(name, {}, 0);
-        }
-        return {false, std::nullopt, NotPicture::unreadableFile};
-    }
+    return kindOfRead(name, [&] { return storage.read(name, kKindHeadBytes, path); });
 }
 
 PictureKind FileSource::pictureKindOf(const std::string& path) {
     // Its own first bytes, not its folder's listing: one file named in a folder of
     // thousands reads only itself. Even a name that decides may be empty or a palette.
-    try {
-        const InputBytes head = read(path, kKindHeadBytes);
-        return pictureKind(nameInFolder(path), head.bytes, head.size);
-    } catch (const FileError& error) {
-        if (error.fault() == Fault::empty) {
-            return pictureKind(nameInFolder(path), {}, 0);
-        }
-        return {false, std::nullopt, NotPicture::unreadableFile};
-    }
+    return kindOfRead(nameInFolder(path), [&] { return read(path, kKindHeadBytes); });
 }
 
 std::optional<ScreenMode> FileSource::screenModeOf(const std::string& path) {
