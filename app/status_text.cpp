@@ -1,7 +1,7 @@
 #include "app/status_text.h"
 
 #include "app/elided_label.h"
-#include "document/file_source.h"
+#include "catalog/file_source.h"
 #include "vdp/screen_modes.h"
 
 #include <QFile>

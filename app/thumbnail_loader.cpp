@@ -1,6 +1,6 @@
 #include "app/thumbnail_loader.h"
 
-#include "document/file_source.h"
+#include "catalog/file_source.h"
 #include "document/thumbnail_recipe.h"
 #include "platform/file_error.h"
 

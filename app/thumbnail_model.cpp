@@ -1,6 +1,6 @@
 #include "app/thumbnail_model.h"
 
-#include "document/file_source.h"
+#include "catalog/file_source.h"
 #include "storage/storage_kinds.h"
 
 #include <QFile>

@@ -1,8 +1,8 @@
 #include "dialogs/vram_mapping_dialog.h"
 
+#include "catalog/file_source.h"
 #include "dialogs/error_report.h"
 #include "dialogs/hex_dump.h"
-#include "document/file_source.h"
 #include "vdp/screen_modes.h"
 
 #include <QButtonGroup>

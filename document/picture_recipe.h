@@ -1,7 +1,7 @@
 #pragma once
 
-#include "document/file_source.h"
-#include "document/picture_files.h"
+#include "catalog/file_source.h"
+#include "catalog/picture_files.h"
 #include "document/screen_document.h"
 #include "image/picture.h"
 

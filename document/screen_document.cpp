@@ -1,7 +1,7 @@
 #include "document/screen_document.h"
 
-#include "document/picture_files.h"
-#include "document/picture_kind.h"
+#include "catalog/picture_files.h"
+#include "catalog/picture_kind.h"
 #include "names/file_name_rule.h"
 #include "storage/storage_kinds.h"
 #include "vdp/basic_screen.h"

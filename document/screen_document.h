@@ -1,10 +1,10 @@
 #pragma once
 
-#include "document/palette_shape.h"
 #include "document/render_picture.h"
-#include "document/screen_layout.h"
 #include "document/view_geometry.h"
 #include "document/vocabulary.h"
+#include "formats/palette_shape.h"
+#include "formats/screen_layout.h"
 #include "platform/file_error.h"
 #include "storage/storage.h"
 #include "vdp/screen_modes.h"

@@ -1,6 +1,6 @@
 #include "export/batch_plan.h"
 
-#include "document/file_source.h"
+#include "catalog/file_source.h"
 #include "export/output_names.h"
 #include "names/file_name_rule.h"
 #include "names/name_index.h"

@@ -1,6 +1,6 @@
 #include "export/exporter.h"
 
-#include "document/file_source.h"
+#include "catalog/file_source.h"
 #include "export/batch_plan.h"
 #include "export/name_list.h"
 #include "export/parallel_exports.h"

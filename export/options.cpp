@@ -1,6 +1,6 @@
 #include "export/options.h"
 
-#include "document/file_source.h"
+#include "catalog/file_source.h"
 #include "names/file_name_rule.h"
 #include "vdp/screen_modes.h"
 

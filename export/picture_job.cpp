@@ -1,8 +1,8 @@
 #include "export/picture_job.h"
 
+#include "catalog/picture_files.h"
+#include "catalog/picture_kind.h"
 #include "document/image_source.h"
-#include "document/picture_files.h"
-#include "document/picture_kind.h"
 #include "document/view_placement.h"
 #include "image/encode.h"
 #include "image/image_input.h"

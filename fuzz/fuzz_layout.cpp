@@ -10,10 +10,10 @@
 //   [0] mode: index into the supported modes (modulo their count)
 //   [1] page base: [1] x 512 (0..1FE00h, on and off page boundaries)
 //   [2..9] bytes the file has past those given, 64-bit little-endian (any size, wrapping)
-#include "document/palette_shape.h"
-#include "document/picture_kind.h"
-#include "document/screen_layout.h"
+#include "catalog/picture_kind.h"
 #include "formats/graph_saurus.h"
+#include "formats/palette_shape.h"
+#include "formats/screen_layout.h"
 
 #include <array>
 #include <cstdint>

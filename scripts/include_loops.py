@@ -12,11 +12,13 @@ import os
 import re
 import sys
 
-FOLDERS = ["document", "storage", "names", "formats", "vdp", "image", "platform", "colour"]
+FOLDERS = ["document", "catalog", "storage", "names", "formats", "vdp", "image", "platform",
+           "colour"]
 # Folders that must not include another: the viewer and the exporter are separate programs
 # over one model, and the chip's decoders know nothing of image files.
 FORBIDDEN = [("app", "export"), ("dialogs", "export"), ("export", "app"), ("vdp", "image"),
-             ("formats", "document"), ("formats", "storage"), ("formats", "image")]
+             ("formats", "document"), ("formats", "catalog"), ("formats", "storage"),
+             ("formats", "image"), ("catalog", "document")]
 
 
 def forbidden_includes(root):

@@ -1,4 +1,4 @@
-#include "document/file_source.h"
+#include "catalog/file_source.h"
 #include "tests/platform/scratch_dir.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 // Disk images that lie, through the storage interface the viewer and the exporter use:
 // every fault is reported once with its kind and place, and never hides the sound files.
-#include "document/file_source.h"
+#include "catalog/file_source.h"
 #include "storage/disk_image.h"
 #include "tests/platform/scratch_dir.h"
 #include "tools/disk_writer.h"

@@ -1,5 +1,5 @@
 // Which files are pictures, in which mode: each kind a disk holds, and broken headers.
-#include "document/picture_kind.h"
+#include "catalog/picture_kind.h"
 
 #include <gtest/gtest.h>
 #include <tuple>

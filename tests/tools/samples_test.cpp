@@ -1,7 +1,7 @@
 // The committed samples are what the generator writes, and they decode to the
 // pictures their README describes.
-#include "document/palette_shape.h"
-#include "document/screen_layout.h"
+#include "formats/palette_shape.h"
+#include "formats/screen_layout.h"
 #include "run_process.h"
 #include "tests/support/pixel_operations.h"
 #include "vdp/vdp_state.h"

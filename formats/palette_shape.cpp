@@ -1,4 +1,4 @@
-#include "document/palette_shape.h"
+#include "formats/palette_shape.h"
 
 #include <algorithm>
 

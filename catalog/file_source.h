@@ -1,6 +1,6 @@
 #pragma once
 
-#include "document/picture_kind.h"
+#include "catalog/picture_kind.h"
 #include "names/file_name_rule.h"
 #include "names/name_index.h"
 #include "storage/stamp.h"

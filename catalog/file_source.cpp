@@ -1,6 +1,6 @@
-#include "document/file_source.h"
+#include "catalog/file_source.h"
 
-#include "document/palette_shape.h"
+#include "formats/palette_shape.h"
 #include "names/ascii_case.h"
 #include "names/name_parts.h"
 #include "names/natural_order.h"

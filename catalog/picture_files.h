@@ -1,6 +1,6 @@
 #pragma once
 
-#include "document/file_source.h"
+#include "catalog/file_source.h"
 
 #include <string>
 

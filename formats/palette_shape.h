@@ -1,6 +1,6 @@
 #pragma once
 
-#include "document/screen_layout.h"
+#include "formats/screen_layout.h"
 #include "names/file_name_rule.h"
 #include "vdp/screen_modes.h"
 #include "vdp/vdp_state.h"

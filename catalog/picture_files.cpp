@@ -1,4 +1,4 @@
-#include "document/picture_files.h"
+#include "catalog/picture_files.h"
 
 #include "platform/file_error.h"
 

@@ -1,4 +1,4 @@
-#include "document/screen_layout.h"
+#include "formats/screen_layout.h"
 
 #include "formats/graph_saurus.h"
 

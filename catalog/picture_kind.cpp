@@ -1,8 +1,8 @@
-#include "document/picture_kind.h"
+#include "catalog/picture_kind.h"
 
-#include "document/palette_shape.h"
-#include "document/screen_layout.h"
 #include "formats/graph_saurus.h"
+#include "formats/palette_shape.h"
+#include "formats/screen_layout.h"
 #include "names/ascii_case.h"
 #include "names/file_name_rule.h"
 #include "names/name_parts.h"
