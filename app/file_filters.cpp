@@ -59,14 +59,14 @@ QString openFilters() {
            patternsBeyond("S", kScreenExtensions, screen) + holders +
            QStringLiteral(R"f(|MSX Palette file(*.pl?)|*.PL?)f") +
            patternsBeyond("PL", kPaletteExtensions, palette) +
-           QStringLiteral(R"f(|All of file(*.*)|*.*)f");
+           QStringLiteral(R"f(|All files (*.*)|*.*)f");
 }
 
 QString saveFilters() {
     return QStringLiteral(
         R"f(Bit Map file(*.bmp)|*.BMP|PNG image (*.png)|*.png|)f"
         R"f(MSX screen 2 (*.sc2)|*.SC2|MSX screen 5 (*.sc5)|*.SC5|MSX screen 7 (*.sc7)|*.SC7|)f"
-        R"f(MSX screen 8 (*.sc8)|*.SC8|MSX screen 12 (*.sc12)|*.SC12|All of file(*.*)|*.*)f");
+        R"f(MSX screen 8 (*.sc8)|*.SC8|MSX screen 12 (*.sc12)|*.SC12|All files (*.*)|*.*)f");
 }
 
 QFileDialog* makeFileDialog(QWidget* parent, const char* name, const QString& filterList) {

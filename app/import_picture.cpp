@@ -11,7 +11,7 @@
 
 namespace tessarin {
 
-std::optional<std::string> ImportPicture::run(QWidget* parent, const QString& folder) {
+std::optional<ImportPicture::Imported> ImportPicture::run(QWidget* parent, const QString& folder) {
     const QString name = QFileDialog::getOpenFileName(
         parent, QStringLiteral("Import Picture"), folder,
         QStringLiteral("Pictures (*.png *.PNG *.jpg *.JPG *.jpeg *.JPEG);;All files (*)"));
@@ -45,7 +45,7 @@ std::optional<std::string> ImportPicture::run(QWidget* parent, const QString& fo
                                             QString::fromLatin1(extensionOf(*format)).toUpper()))
             .toStdString();
     writeTargetFile(target, ByteSpan(dialog.encoding().file), ReplaceMode::replace);
-    return target;
+    return Imported{target, QFileInfo(name).absolutePath(), *format};
 }
 
 } // namespace tessarin

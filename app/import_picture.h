@@ -1,5 +1,7 @@
 #pragma once
 
+#include "image/image_format.h"
+
 #include <QString>
 #include <QTemporaryDir>
 #include <memory>
@@ -12,13 +14,21 @@ namespace tessarin {
 
 // File > Import Picture: a PNG or JPEG file chosen, converted to the screen chosen in its
 // dialog, and written as a screen file into a private temporary folder (removed with the
-// window), from where the window opens it as any screen file. Save As writes it elsewhere.
+// window), from where the window opens it as an unsaved document: Save As writes it
+// elsewhere, and it goes with the window unless saved.
 class ImportPicture {
 public:
-    // Asks for the picture (starting in folder) and its screen; the screen file to open,
+    // A screen file made of a picture.
+    struct Imported {
+        std::string screenFile; // in the temporary folder
+        QString sourceFolder;   // the picture's
+        ImageFormat format;     // the screen's
+    };
+
+    // Asks for the picture (starting in folder) and its screen; the screen file made,
     // nothing when the user cancelled. Throws FileError naming a picture that cannot be
     // read or a screen file that cannot be written.
-    [[nodiscard]] std::optional<std::string> run(QWidget* parent, const QString& folder);
+    [[nodiscard]] std::optional<Imported> run(QWidget* parent, const QString& folder);
 
 private:
     std::unique_ptr<QTemporaryDir> folder_; // made at the first import

@@ -22,6 +22,8 @@ struct PictureKey {
 };
 constexpr std::array kPictureKeys{
     PictureKey{"Arrow keys", "Scroll the picture when it is larger than the window"},
+    PictureKey{"Left, Right",
+               "Previous and next file when the picture is not wider than the window"},
     PictureKey{"Wheel", "Scroll the picture (a wheel tilted sideways scrolls across)"},
     PictureKey{"Drag with the left button", "Move the picture in the window"},
     PictureKey{"Ctrl+Wheel", "Zoom in and out"},

@@ -84,10 +84,16 @@ MainMenu buildMainMenu(MainWindow& window) {
         {QKeySequence(Qt::CTRL | Qt::Key_S), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)});
     m.nextFile =
         addCommand(m.fileMenu, "nextFile", QStringLiteral("Next File"), window, &W::openNextFile);
-    m.nextFile->setShortcut(QKeySequence(Qt::Key_PageDown));
+    m.nextFile->setShortcuts({QKeySequence(Qt::Key_PageDown), QKeySequence(Qt::Key_Space)});
     m.previousFile = addCommand(m.fileMenu, "previousFile", QStringLiteral("Previous File"), window,
                                 &W::openPreviousFile);
-    m.previousFile->setShortcut(QKeySequence(Qt::Key_PageUp));
+    m.previousFile->setShortcuts({QKeySequence(Qt::Key_PageUp), QKeySequence(Qt::Key_Backspace)});
+    m.firstFile = addCommand(m.fileMenu, "firstFile", QStringLiteral("First File"), window,
+                             &W::openFirstFile);
+    m.firstFile->setShortcut(QKeySequence(Qt::Key_Home));
+    m.lastFile =
+        addCommand(m.fileMenu, "lastFile", QStringLiteral("Last File"), window, &W::openLastFile);
+    m.lastFile->setShortcut(QKeySequence(Qt::Key_End));
     // The window fills it with the files opened last.
     m.recentMenu = m.fileMenu->addMenu(QStringLiteral("&Recent Files"));
     m.recentMenu->setObjectName(QStringLiteral("recentMenu"));
@@ -115,7 +121,7 @@ MainMenu buildMainMenu(MainWindow& window) {
         addChoice(m.sizeMenu, m.sizes, "size512x424interlace",
                   QStringLiteral("&4 512x424 interlace"), ViewSize::interlace512x424);
     m.size256x424joint = addChoice(m.sizeMenu, m.sizes, "size256x424joint",
-                                   QStringLiteral("&5 256x424 joint"), ViewSize::joint256x424);
+                                   QStringLiteral("&5 256x424 joined"), ViewSize::joint256x424);
     QObject::connect(m.sizes, &QActionGroup::triggered, &window, &W::sizeChosen,
                      Qt::QueuedConnection);
     m.sizeSeparator = addSeparator(m.sizeMenu, "sizeSeparator");
@@ -125,10 +131,10 @@ MainMenu buildMainMenu(MainWindow& window) {
 
     m.viewMenu = addMenu(m.menuBar, "viewMenu", QStringLiteral("&View"));
     m.zoomIn = addCommand(m.viewMenu, "zoomIn", QStringLiteral("Zoom &In"), window, &W::zoomIn);
-    m.zoomIn->setShortcuts(
-        {QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)});
+    m.zoomIn->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Plus),
+                            QKeySequence(Qt::CTRL | Qt::Key_Equal), QKeySequence(Qt::Key_Plus)});
     m.zoomOut = addCommand(m.viewMenu, "zoomOut", QStringLiteral("Zoom &Out"), window, &W::zoomOut);
-    m.zoomOut->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Minus));
+    m.zoomOut->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Minus), QKeySequence(Qt::Key_Minus)});
     m.actualSize = addCommand(m.viewMenu, "actualSize", QStringLiteral("&Actual Size"), window,
                               &W::showActualSize);
     m.actualSize->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));

@@ -28,6 +28,8 @@ struct MainMenu {
     QAction* saveAs;
     QAction* nextFile;
     QAction* previousFile;
+    QAction* firstFile;
+    QAction* lastFile;
     QMenu* recentMenu;
     QAction* fileSeparator;
     QAction* exit;

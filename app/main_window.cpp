@@ -28,6 +28,7 @@
 #include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QPainter>
 #include <QScreen>
@@ -103,6 +104,14 @@ MainWindow::MainWindow(const std::vector<std::string>& arguments, QWidget* paren
     setObjectName(QStringLiteral("mainWindow"));
     setWindowTitle(kCaption);
     setCentralWidget(scroller_);
+    // The menus' keys work with the menu bar hidden, as at full screen.
+    for (const QMenu* menu : menuBar()->findChildren<QMenu*>()) {
+        for (QAction* item : menu->actions()) {
+            if (!item->shortcuts().isEmpty()) {
+                addAction(item);
+            }
+        }
+    }
     scroller_->setFocus(); // the arrow keys scroll the picture
 
     tempBitmapFileName_ = tessarin::makeTempFile(kTempFilePrefix);
@@ -274,7 +283,15 @@ tessarin::ViewFit MainWindow::viewFit() const {
 }
 
 void MainWindow::zoomBy(int steps) {
-    setZoom(zoom_ + steps);
+    const tessarin::Picture& picture = document_->picture();
+    if (viewFit() == tessarin::ViewFit::zoom || !hasPicture() || picture.width() == 0) {
+        setZoom(zoom_ + steps);
+        return;
+    }
+    // As pictureRect places it.
+    setZoom(tessarin::zoomPastFit({picture.width(), picture.height()},
+                                  tessarin::pixelAspectOf(document_->viewMode(), aspect_),
+                                  pictureRect(), steps));
 }
 
 void MainWindow::setZoom(int zoom) {
@@ -307,6 +324,28 @@ void MainWindow::setFullScreen(bool on) {
         showNormal();
     }
     updateActions();
+}
+
+void MainWindow::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange && isFullScreen() != fullScreenLook_) {
+        showFullScreenLook(isFullScreen());
+    }
+}
+
+void MainWindow::showFullScreenLook(bool on) {
+    fullScreenLook_ = on;
+    menuBar()->setVisible(!on);
+    statusBar()->setVisible(!on);
+    if (on) {
+        fitBeforeFullScreen_ = fitToWindow_;
+        fitToWindow_ = fitToWindow_ || !stretchToWindow_;
+    } else if (viewFit() == tessarin::ViewFit::window) {
+        fitToWindow_ = fitBeforeFullScreen_;
+    }
+    sizeCanvas();
+    updateActions();
+    clientArea_->update();
 }
 
 void MainWindow::setColourModel(tessarin::ColourModel model) {
@@ -397,16 +436,26 @@ void MainWindow::toggleKeepPalette() {
 
 void MainWindow::importPicture() {
     tessarin::reportErrors([this] {
-        if (const auto screenFile = importPicture_.run(this, startFolder())) {
-            openFileByName(*screenFile);
+        if (auto made = importPicture_.run(this, startFolder())) {
+            // Unsaved: not a recent file, since the temporary folder goes with the window.
+            imported_ = std::move(*made);
+            importSaved_ = false;
+            opened(document_->openByName(imported_->screenFile));
         }
     });
 }
 
 void MainWindow::saveAs() {
     tessarin::reportErrors([this] {
-        if (hasPicture()) {
-            saveAs_.run(*document_, aspect_, startFolder());
+        if (!hasPicture()) {
+            return;
+        }
+        const bool import = showsImport();
+        const tessarin::SaveAs::Start start =
+            import ? tessarin::SaveAs::Start{imported_->format, imported_->screenFile}
+                   : tessarin::SaveAs::Start{};
+        if (saveAs_.run(*document_, aspect_, startFolder(), start) && import) {
+            importSaved_ = true;
         }
     });
 }
@@ -416,6 +465,12 @@ void MainWindow::openNextFile() {
 }
 void MainWindow::openPreviousFile() {
     tessarin::reportErrors([this] { browse(-1); });
+}
+void MainWindow::openFirstFile() {
+    tessarin::reportErrors([this] { browse(-tessarin::ScreenDocument::kFolderEnd); });
+}
+void MainWindow::openLastFile() {
+    tessarin::reportErrors([this] { browse(tessarin::ScreenDocument::kFolderEnd); });
 }
 
 void MainWindow::browse(int step) {
@@ -538,10 +593,34 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
         toggleThumbnails(); // back to the grid, at the picture shown
         return;
     }
+    // Left and Right that scroll nothing step through the folder (PictureScroller).
+    if (event->modifiers() == Qt::NoModifier && !thumbnails_.shown()) {
+        if (event->key() == Qt::Key_Right) {
+            openNextFile();
+            return;
+        }
+        if (event->key() == Qt::Key_Left) {
+            openPreviousFile();
+            return;
+        }
+    }
     QMainWindow::keyPressEvent(event);
 }
 
+bool MainWindow::showsImport() const {
+    return imported_ && document_ && document_->fileName(FileSlot::vram0) == imported_->screenFile;
+}
+
 void MainWindow::closeEvent(QCloseEvent* event) {
+    if (showsImport() && !importSaved_ &&
+        QMessageBox::question(
+            this, QStringLiteral("Import Picture"),
+            QStringLiteral("The imported picture %1 is not saved.\nClose without saving it?")
+                .arg(QFileInfo(shownName(imported_->screenFile)).fileName()),
+            QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes) {
+        event->ignore();
+        return;
+    }
     if (document_) {
         saveView();
         closeDocument();
@@ -585,6 +664,9 @@ QFileDialog* MainWindow::openFileDialog() {
 }
 
 QString MainWindow::startFolder() const {
+    if (showsImport()) {
+        return imported_->sourceFolder; // the temporary folder is no place to look in
+    }
     if (const std::string& screenFile = document_->fileName(FileSlot::vram0); !screenFile.empty()) {
         return QFileInfo(shownName(tessarin::hostFolderOf(screenFile))).absoluteFilePath();
     }
@@ -624,8 +706,8 @@ void MainWindow::updateActions() {
                              (viewFit() != tessarin::ViewFit::zoom || zoom_ < tessarin::kMaxZoom));
     menu_.zoomOut->setEnabled(single &&
                               (viewFit() != tessarin::ViewFit::zoom || zoom_ > tessarin::kMinZoom));
-    for (QAction* item : {menu_.nextFile, menu_.previousFile, menu_.actualSize, menu_.fitToWindow,
-                          menu_.stretchToWindow}) {
+    for (QAction* item : {menu_.nextFile, menu_.previousFile, menu_.firstFile, menu_.lastFile,
+                          menu_.actualSize, menu_.fitToWindow, menu_.stretchToWindow}) {
         item->setEnabled(single);
     }
     menu_.fitToWindow->setChecked(fitToWindow_);

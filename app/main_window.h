@@ -15,6 +15,7 @@
 #include <QMainWindow>
 #include <QStringList>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -68,8 +69,9 @@ public:
     // Flips the rotation of the view and keeps its size; an unknown view mode stays as it is.
     void toggleRotation();
     // Zooms by steps (up or down) from the zoom shown, within 1 to 8, leaving Fit to
-    // Window; the client area takes the zoomed size unless the window is full screen, as
-    // far as the screen holds it: a larger picture scrolls.
+    // Window (from a fitted picture, to the whole zooms past its size shown: zoomPastFit); the
+    // client area takes the zoomed size unless the window is full screen, as far as the screen
+    // holds it: a larger picture scrolls.
     void zoomBy(int steps);
     // Zoom 1, the view's own size.
     void setZoom(int zoom);
@@ -77,7 +79,8 @@ public:
     void setFitToWindow(bool on);
     // The picture stretched over the whole client area, its shape lost (on), or not.
     void setStretchToWindow(bool on);
-    // The window over the whole screen (on) or back to its size before (off).
+    // The window over the whole screen without menu and status bars, the picture fitted
+    // to it (on), or back to its size, bars and fit before (off); the menus' keys stay.
     void setFullScreen(bool on);
     // The VDP's colour model for the picture; with a picture, shows it again.
     void setColourModel(tessarin::ColourModel model);
@@ -125,7 +128,9 @@ public slots:
     void toggleThumbnails();
     // Keep Palette as its menu item is checked; the status bar says it.
     void toggleKeepPalette();
-    // A PNG or JPEG picture converted to a screen chosen in a dialog, opened as its file.
+    // A PNG or JPEG picture converted to a screen chosen in a dialog, opened as its file: an
+    // unsaved document, no recent file; Save As starts in the picture's folder with the
+    // screen's type.
     void importPicture();
     // Saves the picture shown at zoom 1, at the window's pixel aspect (SaveAs).
     void saveAs();
@@ -133,6 +138,9 @@ public slots:
     // the palette file of its base name; nothing at either end.
     void openNextFile();
     void openPreviousFile();
+    // The first or last screen file of the VRAM0 file's folder, as openNextFile opens one.
+    void openFirstFile();
+    void openLastFile();
     // Puts the picture shown on the clipboard as an image; nothing without a picture.
     void copyPicture();
     void sizeChosen(QAction* item);
@@ -152,10 +160,13 @@ public slots:
     void aspectChosen(QAction* item);
 
 protected:
+    // Asks before an unsaved import is lost; else remembers the view, closes the document.
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    // The full screen's look follows the window's state, however it changed.
+    void changeEvent(QEvent* event) override;
 
 private:
     // The open dialog, made at its first use.
@@ -171,7 +182,10 @@ private:
     void openedByChoice(tessarin::FileSlot slot);
     // Opens the screen file step places from the VRAM0 file, and its palette file.
     void browse(int step);
-    // Where the file dialogs start: the VRAM0 file's folder, else the last one remembered.
+    // Whether the VRAM0 file is the screen file the last import made.
+    [[nodiscard]] bool showsImport() const;
+    // Where the file dialogs start: the imported picture's folder while its import shows,
+    // the VRAM0 file's folder, else the last one remembered.
     [[nodiscard]] QString startFolder() const;
     // Sets the view mode and the client area to its size; with a picture, shows it.
     void applyViewMode(tessarin::ViewMode viewMode);
@@ -197,6 +211,10 @@ private:
     // The menu bar, status bar and frame around the client area.
     [[nodiscard]] tessarin::ImageSize aroundClientArea() const;
 
+    // Hides the bars and fits the picture (on), or shows them and gives back the fit from
+    // before where the user kept the one full screen chose (off).
+    void showFullScreenLook(bool on);
+
     // Remembers the window's place, zoom and full screen for the next run.
     void saveView();
 
@@ -211,6 +229,9 @@ private:
     tessarin::SaveAs saveAs_;
     ThumbnailMode thumbnails_;
     tessarin::ImportPicture importPicture_;
+    // The last import, and whether Save As wrote it; closing asks before losing it unsaved.
+    std::optional<tessarin::ImportPicture::Imported> imported_;
+    bool importSaved_ = false;
     // Made at their first use: most runs never show them.
     VramMappingDialog* mappingDialog_ = nullptr;
     AboutBox* aboutBox_ = nullptr;
@@ -222,6 +243,9 @@ private:
     bool fitToWindow_ = false;
     QFileDialog* openDialog_ = nullptr;
     bool stretchToWindow_ = false;
+    // While the full screen's look shows, and the fit from before it.
+    bool fullScreenLook_ = false;
+    bool fitBeforeFullScreen_ = false;
     tessarin::PixelAspect aspect_ = tessarin::PixelAspect::square;
     // The lines a page had when the client area was last fitted to the view.
     int fittedLines_ = tessarin::kBitmapLines;

@@ -1,5 +1,6 @@
 #include "app/picture_scroller.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScrollBar>
 
@@ -45,4 +46,13 @@ void PictureScroller::mouseReleaseEvent(QMouseEvent* event) {
     dragFrom_.reset();
     viewport()->unsetCursor();
     event->accept();
+}
+
+void PictureScroller::keyPressEvent(QKeyEvent* event) {
+    const bool across = event->key() == Qt::Key_Left || event->key() == Qt::Key_Right;
+    if (across && event->modifiers() == Qt::NoModifier && horizontalScrollBar()->maximum() == 0) {
+        event->ignore(); // the parent's to use
+        return;
+    }
+    QScrollArea::keyPressEvent(event);
 }

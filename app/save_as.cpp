@@ -1,7 +1,9 @@
 #include "app/save_as.h"
 
 #include "app/file_filters.h"
+#include "catalog/file_source.h"
 #include "document/picture_recipe.h"
+#include "formats/screen_layout.h"
 #include "image/encode.h"
 #include "image/image_format.h"
 #include "platform/target_file.h"
@@ -11,6 +13,7 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <algorithm>
 #include <array>
 
 namespace tessarin {
@@ -42,35 +45,46 @@ ImageFormat chosenFormat(const QFileDialog* dialog, const QString& filter) {
 
 SaveAs::SaveAs(QWidget* parent, ViewSettings& settings) : parent_(parent), settings_(settings) {}
 
-void SaveAs::run(const ScreenDocument& document, PixelAspect aspect, const QString& folder) {
+bool SaveAs::run(const ScreenDocument& document, PixelAspect aspect, const QString& folder,
+                 const Start& start) {
     QFileDialog* files = dialog();
-    selectFilter(files, kBitmapFilter);
-    files->setDefaultSuffix(suffixOf(ImageFormat::bmp));
+    const auto* listed = std::ranges::find(kFilterFormats, start.format);
+    selectFilter(files, kBitmapFilter + static_cast<int>(listed == kFilterFormats.end()
+                                                             ? 0
+                                                             : listed - kFilterFormats.begin()));
+    files->setDefaultSuffix(suffixOf(start.format));
     files->setDirectory(folder);
     if (const std::string& screenFile = document.fileName(FileSlot::vram0); !screenFile.empty()) {
         files->selectFile(QFileInfo(QFile::decodeName(screenFile.c_str())).completeBaseName());
     }
     if (files->exec() != QDialog::Accepted || files->selectedFiles().isEmpty()) {
-        return;
+        return false;
     }
     QString name = files->selectedFiles().first();
     settings_.setLastFolder(QFileInfo(name).absolutePath());
     // The name's extension and the bytes agree: an image extension decides, any other name
     // gets the chosen format's.
-    std::optional<ImageFormat> format = formatOfName(QFile::encodeName(name).toStdString());
-    if (!format) {
-        format = chosenFormat(files, files->selectedNameFilter());
-        name += u'.' + suffixOf(*format);
+    std::optional<ImageFormat> written = formatOfName(QFile::encodeName(name).toStdString());
+    if (!written) {
+        written = chosenFormat(files, files->selectedNameFilter());
+        name += u'.' + suffixOf(*written);
     }
     const std::string target = QFile::encodeName(name).toStdString();
     // The shown files stay: a picture saved over one would lose it. Said before asking.
     refuseInputAsTarget(target, document.inputFiles());
     const QFileInfo existing(name);
     if ((existing.exists() || existing.isSymLink()) && !agreeToReplace(name)) {
-        return;
+        return false;
+    }
+    if (*written == start.format && !start.fileOfFormat.empty()) {
+        // Its own bytes: encoding the picture again could choose other colours.
+        const InputBytes own = fileSource().read(start.fileOfFormat, kBsaveHeaderSize + kVramSize);
+        writeTargetFile(target, ByteSpan(own.bytes), ReplaceMode::replace);
+        return true;
     }
     const Picture picture = finishPicture(document.picture(), document.viewMode(), {aspect, {}});
-    writeTargetFile(target, encode(picture, *format).pieces(), ReplaceMode::replace);
+    writeTargetFile(target, encode(picture, *written).pieces(), ReplaceMode::replace);
+    return true;
 }
 
 bool SaveAs::agreeToReplace(const QString& fileName) const {

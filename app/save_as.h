@@ -2,6 +2,7 @@
 
 #include "app/view_settings.h"
 #include "document/screen_document.h"
+#include "image/image_format.h"
 
 #include <QString>
 
@@ -19,12 +20,21 @@ public:
     // The dialog is made at its first use, a child of parent; folders go to settings.
     SaveAs(QWidget* parent, ViewSettings& settings);
 
-    // Asks for a name, starting in folder with the VRAM0 file's base name. A name whose
-    // extension is an image format's is written in it; any other name gets the chosen
-    // filter's extension added. A file the picture is read from is refused (FileError)
-    // before anything is asked; an existing file is replaced only when the user agrees.
-    // Throws FileError naming the target when it cannot be written.
-    void run(const ScreenDocument& document, PixelAspect aspect, const QString& folder);
+    // Where the dialog starts: its filter, and a file already in that format (an import's
+    // screen file), written as it is when that format is chosen.
+    struct Start {
+        ImageFormat format = ImageFormat::bmp;
+        std::string fileOfFormat;
+    };
+
+    // Asks for a name, starting in folder with the VRAM0 file's base name and the filter of
+    // start. A name whose extension is an image format's is written in it; any other name
+    // gets the chosen filter's extension added. A file the picture is read from is refused
+    // (FileError) before anything is asked; an existing file is replaced only when the user
+    // agrees. Whether the file was written; throws FileError naming the target when it
+    // cannot be.
+    bool run(const ScreenDocument& document, PixelAspect aspect, const QString& folder,
+             const Start& start);
 
 private:
     QFileDialog* dialog();

@@ -97,7 +97,8 @@ void StatusText::show(const ScreenDocument& document, ViewFit fit, int zoom) {
     // A file opened by name whose bytes are no picture says so beside its layout.
     std::string layout = any ? document.layoutDescription() : std::string();
     if (any && !document.contentDescription().empty()) {
-        layout += " (" + document.contentDescription() + ")";
+        layout += " (" + document.contentDescription() +
+                  (document.contentImportable() ? ": use File > Import Picture" : "") + ")";
     }
     layout_->setFullText(QString::fromStdString(layout));
     palette_->setFullText(any ? QString::fromStdString(document.paletteDescription()) : QString());

@@ -4,6 +4,7 @@
 #include "storage/storage_kinds.h"
 
 #include <QFile>
+#include <QIcon>
 #include <QPainter>
 #include <algorithm>
 
@@ -124,7 +125,11 @@ QVariant ThumbnailModel::data(const QModelIndex& index, int role) const {
             return brokenMark();
         }
         if (const QPixmap* thumbnail = thumbnails_.object(row)) {
-            return *thumbnail;
+            // Selected as it is: a style would tint the picture's colours, the view's
+            // highlight marks the selection.
+            QIcon icon(*thumbnail);
+            icon.addPixmap(*thumbnail, QIcon::Selected);
+            return icon;
         }
         loader_.request(row, pathAt(row)); // painted now: made before what was scrolled past
         return placeholder();

@@ -224,16 +224,16 @@ std::optional<std::string> FileSource::neighbourScreenFile(const std::string& sh
             return compareNatural(a, b) < 0;
         });
     const bool present = at != names.end() && *at == name;
-    const auto index = at - names.begin();
-    if (step > 0) {
-        const auto next = present ? index + 1 : index;
-        if (next < static_cast<std::ptrdiff_t>(names.size())) {
-            return joined(folder, names[static_cast<std::size_t>(next)]);
-        }
-    } else if (step < 0 && index > 0) {
-        return joined(folder, names[static_cast<std::size_t>(index - 1)]);
+    const std::ptrdiff_t index = at - names.begin();
+    const auto count = static_cast<std::ptrdiff_t>(names.size());
+    // Where current is missing, index is the file after it: one step forward already.
+    const std::ptrdiff_t wanted = index + step - (!present && step > 0 ? 1 : 0);
+    const std::ptrdiff_t target = std::clamp<std::ptrdiff_t>(wanted, 0, count - 1);
+    if (step == 0 || count == 0 || (present && target == index) ||
+        (!present && step < 0 && index == 0) || (!present && step > 0 && index == count)) {
+        return std::nullopt;
     }
-    return std::nullopt;
+    return joined(folder, names[static_cast<std::size_t>(target)]);
 }
 
 std::optional<std::pair<int, int>> FileSource::placeInFolder(const std::string& shown) {

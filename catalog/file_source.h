@@ -64,8 +64,9 @@ public:
 
     // The screen files of folder, in browsing order.
     [[nodiscard]] std::vector<std::string> screenFilesOf(const std::string& folder);
-    // The screen file after (step > 0) or before (step < 0) current among the screen files
-    // of its folder. Nothing at either end or when the folder cannot be read.
+    // The screen file step places after (step > 0) or before (step < 0) current among the
+    // screen files of its folder, the first or last where the folder holds fewer. Nothing
+    // where current is already at that end, or when the folder cannot be read.
     [[nodiscard]] std::optional<std::string> neighbourScreenFile(const std::string& current,
                                                                  int step);
     // Where current stands among the screen files of its folder: its place from 1 and

@@ -3,6 +3,7 @@
 #include "formats/graph_saurus.h"
 #include "formats/palette_shape.h"
 #include "formats/screen_layout.h"
+#include "image/image_input.h"
 #include "names/ascii_case.h"
 #include "names/file_name_rule.h"
 #include "names/name_parts.h"
@@ -56,6 +57,15 @@ bool isTextByte(std::uint8_t b) {
     constexpr std::uint8_t kLastPrintable = 0x7E;
     return (b >= kFirstPrintable && b <= kLastPrintable) || b == kTab || b == kLineFeed ||
            b == kReturn || b == kEndOfFile;
+}
+
+// Why a PNG or JPEG, by its signature, is none; none for other bytes.
+NotPicture importableReason(std::span<const std::uint8_t> head) {
+    const std::string_view format = imageFormatOfBytes(head);
+    if (format == "PNG") {
+        return NotPicture::pngPicture;
+    }
+    return format == "JPEG" ? NotPicture::jpegPicture : NotPicture::none;
 }
 
 constexpr PictureKind notPicture(NotPicture reason) {
@@ -141,8 +151,16 @@ std::string_view reasonText(NotPicture why) {
         return "data, not a palette";
     case NotPicture::place:
         return "disk image or archive, not a picture";
+    case NotPicture::pngPicture:
+        return "PNG picture, not a screen file";
+    case NotPicture::jpegPicture:
+        return "JPEG picture, not a screen file";
     }
     return "";
+}
+
+bool isText(std::span<const std::uint8_t> bytes) {
+    return !bytes.empty() && std::ranges::all_of(bytes, isTextByte);
 }
 
 std::optional<PictureKind> pictureKindByName(std::string_view name) {
@@ -180,6 +198,11 @@ PictureKind pictureKind(std::string_view name, std::span<const std::uint8_t> hea
     }
     const std::span<const std::uint8_t> whole =
         head.first(std::min<std::uint64_t>({head.size(), size, kKindHeadBytes}));
+    if (const NotPicture reason = importableReason(whole); reason != NotPicture::none) {
+        PictureKind kind = notPicture(reason);
+        kind.importable = true;
+        return kind;
+    }
     const bool claimsPalette = chooseByNameAndSize(name, size).slot == FileSlot::palette;
     if (isPaletteByContent(whole, size) || (claimsPalette && isPaletteFile(whole, size))) {
         return {false, std::nullopt, NotPicture::paletteFile, true};
@@ -203,8 +226,8 @@ PictureKind pictureKind(std::string_view name, std::span<const std::uint8_t> hea
     const bool hasHeader = header.has_value();
     const std::uint32_t start = hasHeader ? header->start : 0;
     const std::uint32_t end = hasHeader ? header->end : 0;
-    if (hasHeader && head[0] == kGraphSaurusId && end >= start &&
-        end - start == size - kBsaveHeaderSize) {
+    if (hasHeader && head[0] == kGraphSaurusId &&
+        graphSaurusBodyFits(start, end, size - kBsaveHeaderSize)) {
         return {true, chooseByFileName(name).screenMode, {}};
     }
     if (hasHeader && head[0] == kBsaveId) {
@@ -217,7 +240,7 @@ PictureKind pictureKind(std::string_view name, std::span<const std::uint8_t> hea
         return {true, modeOf(name, modesFitting(head, size)), {}};
     }
     // Without a header, text is text whatever its size.
-    if (std::ranges::all_of(head, isTextByte)) {
+    if (isText(head)) {
         return notPicture(claimsPalette ? NotPicture::textPalette : NotPicture::text);
     }
     if (const auto copy = copyRectangleMode(name, head, size)) {

@@ -30,7 +30,9 @@ enum class NotPicture : std::uint8_t {
     textPalette,
     data,
     dataPalette,
-    place
+    place,
+    pngPicture,
+    jpegPicture
 };
 
 // "tokenised BASIC program, not a picture", "text, not a palette"; "" for none.
@@ -47,9 +49,15 @@ struct PictureKind {
     // A palette file by its bytes (and by its name, where the name claims one): never a
     // picture, whatever its name.
     bool palette = false;
+    // A picture of a format an import converts (PNG, JPEG), never a screen file.
+    bool importable = false;
 
     friend bool operator==(const PictureKind&, const PictureKind&) = default;
 };
+
+// Whether bytes is text: each byte printable ASCII, a tab, a line end or the end-of-file
+// mark.
+[[nodiscard]] bool isText(std::span<const std::uint8_t> bytes);
 
 // The bytes pictureKind looks at for a picture; fewer do for a shorter file.
 inline constexpr std::size_t kPictureHeadBytes = 16;
@@ -67,16 +75,16 @@ inline constexpr std::size_t kKindHeadBytes = kMaxPaletteFileSize;
 [[nodiscard]] bool mayBePaletteFile(std::uint64_t size);
 
 // The kind of a file of size bytes whose first bytes are head (kKindHeadBytes are enough).
-// Whatever the name: an empty file is no picture, a palette by its bytes
-// (isPaletteByContent) is a palette. A name that claims a palette ("P" third from the end)
-// is one when its bytes are a palette file's (isPaletteFile). A name of the screen
-// extensions is a picture in its mode. Else only the bytes make a picture: a BSAVE of VRAM
-// from address 0 holding data, a Graph Saurus file whose header fits its size, a COPY
-// rectangle, or a raw dump of exactly a screen's bytes (text is none). Its mode, and that
-// of a screen extension that names none (.SRI), is the one the name's last character gives
-// where the bytes fit it, else the first mode their end address or size fits (D3FFh:
-// screen 8, 7, 10 or 12), else the last character's. Anything else is no picture: tokenised BASIC
-// (first byte FFh), text, a BSAVE of RAM (from 8000h) or from elsewhere, data without a header.
+// Whatever the name: an empty file is no picture, a PNG or JPEG is importable, a palette by its
+// bytes (isPaletteByContent) is a palette. A name that claims a palette ("P" third from the end) is
+// one when its bytes are a palette file's (isPaletteFile). A name of the screen extensions is a
+// picture in its mode. Else only the bytes make a picture: a BSAVE of VRAM from address 0 holding
+// data, a Graph Saurus file whose header fits its size, a COPY rectangle, or a raw dump of exactly
+// a screen's bytes (text is none). Its mode, and that of a screen extension that names none (.SRI),
+// is the one the name's last character gives where the bytes fit it, else the first mode their end
+// address or size fits (D3FFh: screen 8, 7, 10 or 12), else the last character's. Anything else is
+// no picture: tokenised BASIC (first byte FFh), text, a BSAVE of RAM (from 8000h) or from
+// elsewhere, data without a header.
 [[nodiscard]] PictureKind pictureKind(std::string_view name, std::span<const std::uint8_t> head,
                                       std::uint64_t size);
 

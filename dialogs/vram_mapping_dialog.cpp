@@ -135,7 +135,7 @@ QWidget* VramMappingDialog::buildVramLoadTab() {
     auto* tab = new QWidget;
     tab->setObjectName(QStringLiteral("vramLoadingTab"));
 
-    slotGroup = new QGroupBox(QStringLiteral("VRAM &Adress"), tab);
+    slotGroup = new QGroupBox(QStringLiteral("VRAM &Address"), tab);
     slotGroup->setObjectName(QStringLiteral("slotGroup"));
     slotButtons = new QButtonGroup(slotGroup);
     slotButtons->setObjectName(QStringLiteral("slotButtons"));

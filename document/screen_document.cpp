@@ -148,12 +148,19 @@ void ScreenDocument::openOpened(const std::string& fileName, const InputBytes& i
     fileNames_[indexOf(slot)] = fileName;
     if (slot == FileSlot::vram0) {
         // Said of a file opened by name whose bytes are no picture; a large file with a
-        // palette's name is a screen file by its size.
+        // palette's name is a screen file by its size. A name may make text a picture, but
+        // the whole file read as text says what it is.
         const std::string name = nameInFolder(fileName);
         const PictureKind kind = pictureKind(name, in.bytes, in.size);
-        contentNote_ = kind.picture || chooseByFileName(name).slot == FileSlot::palette
-                           ? sizeHint(name, in.bytes, in.size)
-                           : std::string(reasonText(kind.reason));
+        contentImportable_ = kind.importable;
+        const bool named = kind.picture || chooseByFileName(name).slot == FileSlot::palette;
+        if (kind.importable || !named) {
+            contentNote_ = reasonText(kind.reason);
+        } else if (in.bytes.size() == in.size && isText(in.bytes)) {
+            contentNote_ = reasonText(NotPicture::text);
+        } else {
+            contentNote_ = sizeHint(name, in.bytes, in.size);
+        }
     }
     loadFrom(slot, in);
     if (slot == FileSlot::palette) {
@@ -389,13 +396,17 @@ std::optional<std::pair<int, int>> ScreenDocument::browsePosition() const {
 
 ScreenDocument::BrowseStep ScreenDocument::openNeighbour(int step) {
     BrowseStep result;
-    std::string from = fileName(FileSlot::vram0);
+    const std::string shown = fileName(FileSlot::vram0);
+    std::string from = shown;
     while (!from.empty()) {
         const auto screenFile = fileSource().neighbourScreenFile(from, step);
-        if (!screenFile) {
-            break;
+        if (!screenFile || (*screenFile == shown && from != shown)) {
+            break; // back at the file shown: none between could be read
         }
         from = *screenFile;
+        if (step > 1 || step < -1) {
+            step = step > 0 ? -1 : 1; // past a jump to an end, the files before it
+        }
         // Read before anything changes: a file that cannot be read leaves the document as
         // it was, and the step goes on past it.
         try {

@@ -136,6 +136,8 @@ public:
     // For the user: what the VRAM0 file's bytes are when they are no picture ("tokenised
     // BASIC program, not a picture"); empty for a picture or without a file.
     [[nodiscard]] const std::string& contentDescription() const { return contentNote_; }
+    // Whether the VRAM0 file is a picture of a format an import converts (PNG, JPEG).
+    [[nodiscard]] bool contentImportable() const { return contentImportable_; }
     // For the user: the palette in effect and why ("palette: in file", "palette: appended",
     // "palette: PIC.PL5 (same name)", "palette: mk.pal (folder's only palette)", "standard
     // palette (the table holds no palette)"), or "none: direct colours" without a palette.
@@ -151,13 +153,17 @@ public:
         std::optional<std::string> opened;
         std::vector<FileError> skipped;
     };
-    // Opens the screen file after (step > 0) or before (step < 0) the VRAM0 file in its
-    // folder (a directory or a disk image), in file-manager order, as if opened alone: VRAM
+    // Opens the screen file step places after (step > 0) or before (step < 0) the VRAM0 file
+    // in its folder (a directory or a disk image), in file-manager order, as far as its first
+    // or last (kFolderEnd reaches them), as if opened alone: VRAM
     // cleared, VRAM1 only from its own companion, with the palette file of its base name;
     // without one the palette goes back to automatic unless the user chose a source. A
-    // file that cannot be read is stepped over to the next one, leaving the document as it
-    // was; one damaged file never hides the rest of the folder.
+    // file that cannot be read is stepped over to the next one (past a jump of more than one
+    // place, back towards the VRAM0 file), leaving the document as it was; one damaged file
+    // never hides the rest of the folder.
     BrowseStep openNeighbour(int step);
+    // A step of openNeighbour to the folder's last file; its negative to the first.
+    static constexpr int kFolderEnd = 1 << 30;
     // Opens screenFile, one of its folder's screen files, as a step through the folder
     // opens it (openNeighbour): alone, with the palette file of its base name. FileError
     // naming it when it cannot be read.
@@ -233,6 +239,7 @@ private:
     bool keepPalette_ = false;
     std::string paletteLeftOut_; // "X.pal left out: text, not a palette", or empty
     std::string contentNote_;    // contentDescription
+    bool contentImportable_ = false;
     bool hasPicture_ = false;
     Picture picture_;
 };

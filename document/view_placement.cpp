@@ -58,6 +58,19 @@ int largestZoomWithin(ImageSize picture, double pixelAspect, ImageSize area) {
     return kMinZoom;
 }
 
+int zoomPastFit(ImageSize picture, double pixelAspect, ViewRect shown, int steps) {
+    if (picture.width <= 0 || picture.height <= 0 || steps == 0) {
+        return kMinZoom;
+    }
+    // Within rounding of a whole zoom, the picture is at that zoom.
+    constexpr double kWholeZoomSlack = 1e-3;
+    const double scale = std::min(shown.width / (picture.width * pixelAspect),
+                                  static_cast<double>(shown.height) / picture.height);
+    const double whole =
+        steps > 0 ? std::floor(scale + kWholeZoomSlack) : std::ceil(scale - kWholeZoomSlack);
+    return std::clamp(static_cast<int>(whole) + steps, kMinZoom, kMaxZoom);
+}
+
 ViewRect placeView(ImageSize picture, double pixelAspect, ImageSize area, ViewFit fit, int zoom) {
     if (picture.width <= 0 || picture.height <= 0 || area.width <= 0 || area.height <= 0) {
         return {0, 0, 0, 0};

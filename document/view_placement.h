@@ -40,6 +40,11 @@ struct ViewRect {
 // kMinZoom when even that does not fit.
 [[nodiscard]] int largestZoomWithin(ImageSize picture, double pixelAspect, ImageSize area);
 
+// The zoom steps whole zooms above (steps > 0) or below (steps < 0) the picture as shown
+// fitted or stretched at shown: from 2.5 times its zoomedSize at 1, Zoom In gives 3 and Zoom
+// Out 2; from exactly 3, 4 and 2. Within kMinZoom to kMaxZoom.
+[[nodiscard]] int zoomPastFit(ImageSize picture, double pixelAspect, ViewRect shown, int steps);
+
 // Where the picture goes in an area of the window: zoom centres zoomedSize (the dark
 // border around it letterboxes), window centres the largest rectangle of that shape that
 // fits, stretch is the whole area. A picture or area without pixels gives an empty rectangle.

@@ -147,7 +147,8 @@ ScreenLayout detectLayout(std::span<const std::uint8_t> head, std::uint64_t file
     if (ordered && header->id == kBsaveId && header->dataSize() == body) {
         return bsave(*header, fileSize);
     }
-    if (ordered && header->id == kGraphSaurusId && header->dataSize() - 1 == body) {
+    if (ordered && header->id == kGraphSaurusId &&
+        graphSaurusBodyFits(header->start, header->end, body)) {
         ScreenLayout layout;
         layout.kind = LayoutKind::graphSaurus;
         layout.fileSize = fileSize;

@@ -30,6 +30,13 @@ bool isImageInputName(std::string_view fileName) {
     });
 }
 
+std::string_view imageFormatOfBytes(std::span<const std::uint8_t> bytes) {
+    if (startsWith(bytes, kPngSignature)) {
+        return "PNG";
+    }
+    return startsWith(bytes, kJpegSignature) ? "JPEG" : "";
+}
+
 SourceImage decodeImage(std::span<const std::uint8_t> bytes, const std::string& fileName,
                         const ImageLimits& limits) {
     if (startsWith(bytes, kPngSignature)) {

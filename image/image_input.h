@@ -12,6 +12,9 @@ namespace tessarin {
 // Whether the name is one of a picture converted to a screen (.png, .jpg, .jpeg, any case).
 [[nodiscard]] bool isImageInputName(std::string_view fileName);
 
+// "PNG" or "JPEG" for bytes that start with that format's signature; empty for others.
+[[nodiscard]] std::string_view imageFormatOfBytes(std::span<const std::uint8_t> bytes);
+
 // The picture of the bytes of a PNG or JPEG file (told apart by their signatures): 8-bit,
 // 16-bit, palette, grey and alpha PNGs; grey, colour and CMYK JPEGs. Throws FileError
 // naming fileName with Fault::notPicture for any other or damaged bytes and

@@ -11,9 +11,12 @@
 #include <QButtonGroup>
 #include <QClipboard>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QGuiApplication>
 #include <QImage>
 #include <QLabel>
+#include <QMenu>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTest>
@@ -208,6 +211,7 @@ TEST(VramCopy, WithoutAFileRendersButShowsNothing) {
 TEST_F(CommandsOnAPicture, MappingDialogOkWritesBothSlotsBackAndReloads) {
     whenModal([](QWidget& dialog) {
         ASSERT_EQ(dialog.objectName(), "mappingDialog");
+        EXPECT_EQ(dialog.findChild<QGroupBox*>("slotGroup")->title(), "VRAM &Address");
         const MappingWidgets map(dialog);
         map.headerSizeBox->setValue(100);
         map.narrowLinesButton->click(); // 256 pixels a line for VRAM0
@@ -251,6 +255,40 @@ TEST_F(CommandsOnAPicture, MappingDialogCancelRestoresThePaletteTriedWithoutRend
     EXPECT_EQ(vdp.paletteRgb(), before);
     EXPECT_EQ(window->document()->paletteInEffect(), PaletteSource::file);
     EXPECT_EQ(fs::file_size(temp), 0U);
+}
+
+// An import is an unsaved document: no recent file, Save As in the picture's folder with
+// the screen's type writing the file made, and closing asks (No keeps it) until it is saved.
+// The file dialog's last filter is all files.
+TEST(ImportPicture, AnImportStaysUnsavedUntilSaveAsWritesItBesideThePicture) {
+    const ScratchDir dir;
+    QImage photo(64, 48, QImage::Format_RGB32);
+    photo.fill(QColor(40, 160, 220));
+    ASSERT_TRUE(photo.save(QString::fromStdString(dir.file("PHOTO.PNG")), "PNG"));
+    ViewerWindow window;
+    whenFileDialogAnswer(dir.file("PHOTO.PNG"));
+    whenModal([](QWidget& dialog) { static_cast<QDialog&>(dialog).accept(); }); // screen 5
+    ASSERT_EQ(runCommand(window->menu().importPicture), "");
+    const std::string scratch = window->document()->fileName(FileSlot::vram0);
+    for (const QAction* item : window->menu().recentMenu->actions()) {
+        EXPECT_FALSE(item->text().contains(QStringLiteral("PHOTO")));
+    }
+    whenModal([](QWidget& dialog) {
+        qobject_cast<QMessageBox*>(&dialog)->button(QMessageBox::No)->click();
+    });
+    EXPECT_FALSE(window->close());
+    QString filter;
+    whenFileDialogAnswer(dir.file("PHOTO"), &filter, [&] {
+        const auto* files = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        EXPECT_EQ(files->directory().absolutePath().toStdString(), dir.path());
+        EXPECT_TRUE(files->nameFilters().last().startsWith("All files (*.*) ("));
+    });
+    ASSERT_EQ(runCommand(window->menu().saveAs), "");
+    EXPECT_EQ(filter, "MSX screen 5 (*.sc5)");
+    EXPECT_EQ(readBytes(dir.file("PHOTO.sc5")), readBytes(scratch));
+    const AgreeToQuestions questions;
+    EXPECT_TRUE(window->close());
+    EXPECT_EQ(questions.asked(), 0);
 }
 
 TEST(VramMapping, OkWithoutAFileRendersButShowsNothing) {

@@ -5,6 +5,8 @@
 #include "tests/support/document_probe.h"
 
 #include <QGuiApplication>
+#include <QKeySequence>
+#include <QMenuBar>
 #include <QProcess>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -39,13 +41,28 @@ TEST(RealWindow, KeysBrowseTheFolderAndCtrlCPutsAPngOnTheClipboard) {
     window->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.form.get()));
 
-    QTest::keyClick(window.form.get(), Qt::Key_PageDown);
-    QTest::qWait(200); // the command runs queued
-    EXPECT_EQ(window->document()->fileName(FileSlot::vram0), second)
-        << viewerApplication().lastErrorMessage().toStdString();
-    QTest::keyClick(window.form.get(), Qt::Key_PageUp);
-    QTest::qWait(200);
-    EXPECT_EQ(window->document()->fileName(FileSlot::vram0), first);
+    // Each key to the file or state it reaches (commands run queued); F11 twice, since the
+    // menus' keys work with the menu bar hidden.
+    const struct {
+        Qt::Key key;
+        std::string file;
+        int zoom;
+        bool fullScreen;
+    } presses[] = {{Qt::Key_PageDown, second, 1, false}, {Qt::Key_PageUp, first, 1, false},
+                   {Qt::Key_Space, second, 1, false},    {Qt::Key_Backspace, first, 1, false},
+                   {Qt::Key_End, second, 1, false},      {Qt::Key_Home, first, 1, false},
+                   {Qt::Key_Plus, first, 2, false},      {Qt::Key_Minus, first, 1, false},
+                   {Qt::Key_F11, first, 1, true},        {Qt::Key_F11, first, 1, false}};
+    for (const auto& press : presses) {
+        SCOPED_TRACE(QKeySequence(press.key).toString().toStdString());
+        QTest::keyClick(window.form.get(), press.key);
+        QTest::qWait(200);
+        EXPECT_EQ(window->document()->fileName(FileSlot::vram0), press.file)
+            << viewerApplication().lastErrorMessage().toStdString();
+        EXPECT_EQ(window->zoom(), press.zoom);
+        EXPECT_EQ(window->isFullScreen(), press.fullScreen);
+        EXPECT_EQ(window->menuBar()->isVisible(), !press.fullScreen);
+    }
 
     QTest::keyClick(window.form.get(), Qt::Key_C, Qt::ControlModifier);
     QTest::qWait(200);

@@ -4,12 +4,15 @@
 
 #include <QAbstractScrollArea>
 #include <QKeySequence>
+#include <QMenuBar>
 #include <QRegularExpression>
 #include <QScreen>
 #include <QScrollBar>
+#include <QStatusBar>
 #include <QTableWidget>
 #include <QTest>
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace tessarin::test {
 namespace {
@@ -57,6 +60,45 @@ TEST(Scrolling, PageDownToALargerPictureAtThreeTimesReachesItsCornerByKeys) {
     QTest::mouseRelease(canvas, Qt::LeftButton, {}, from + QPoint(50, 30));
     EXPECT_EQ(across->value(), across->maximum() - 50);
     EXPECT_EQ(down->value(), down->maximum() - 30);
+}
+
+// Left and Right step through the folder while the picture is no wider than the window;
+// First and Last File reach its ends. Zoom In and Out from a fitted picture go to the whole
+// zooms either side of its size shown; full screen hides the bars and fits the picture.
+TEST(Keys, BrowseZoomPastTheFitAndFullScreen) {
+    const ScratchDir dir;
+    for (const char* name : {"A.SC5", "B.SC5", "C.SC5"}) {
+        copySample(dir, "BARS.SC5", name);
+    }
+    ViewerWindow window({dir.file("B.SC5")});
+    window->show();
+    QCoreApplication::processEvents();
+    const MainMenu& menu = window->menu();
+    using Step = std::tuple<Qt::Key, QAction*, const char*>; // a key, else a command
+    for (const auto& [key, command, file] :
+         {Step{Qt::Key_Right, nullptr, "C"}, Step{Qt::Key_Right, nullptr, "C"},
+          Step{Qt::Key_Left, nullptr, "B"}, Step{{}, menu.firstFile, "A"},
+          Step{{}, menu.lastFile, "C"}}) {
+        command != nullptr ? void(runCommand(command))
+                           : QTest::keyClick(window->focusWidget(), key);
+        EXPECT_EQ(window->document()->fileName(FileSlot::vram0),
+                  dir.file(file + std::string(".SC5")));
+    }
+    for (const auto& [zoom, expected] : {std::pair{menu.zoomIn, 3}, {menu.zoomOut, 2}}) {
+        ASSERT_EQ(runCommand(menu.fitToWindow), "");
+        window->resize(700, 560); // 2.1 to 2.9 times the picture
+        QCoreApplication::processEvents();
+        ASSERT_EQ(window->pictureRect().height / 212, 2);
+        ASSERT_EQ(runCommand(zoom), "");
+        EXPECT_EQ(window->zoom(), expected);
+    }
+    for (const bool full : {true, false}) {
+        ASSERT_EQ(runCommand(menu.fullScreen), "");
+        EXPECT_EQ(window->isFullScreen(), full);
+        EXPECT_EQ(window->menuBar()->isVisible(), !full);
+        EXPECT_EQ(window->statusBar()->isVisible(), !full);
+        EXPECT_EQ(window->viewFit(), full ? ViewFit::window : ViewFit::zoom);
+    }
 }
 
 TEST(HelpKeys, ListsEveryKeyOfEveryCommandAndThePicturesKeys) {

@@ -8,6 +8,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileDialog>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
@@ -52,8 +53,10 @@ TEST(MainMenu, ItemsHaveTheirNamesCaptionsShortcutsAndStatesAtStart) {
         {"fileMenu", "keepPalette", "&Keep Palette", true, false, true},
         {"fileMenu", "importPicture", "&Import Picture...", false, false, true},
         {"fileMenu", "saveAs", "Save &As...", false, false, false, "Ctrl+S; Ctrl+Shift+S"},
-        {"fileMenu", "nextFile", "Next File", false, false, true, "PgDown"},
-        {"fileMenu", "previousFile", "Previous File", false, false, true, "PgUp"},
+        {"fileMenu", "nextFile", "Next File", false, false, true, "PgDown; Space"},
+        {"fileMenu", "previousFile", "Previous File", false, false, true, "PgUp; Backspace"},
+        {"fileMenu", "firstFile", "First File", false, false, true, "Home"},
+        {"fileMenu", "lastFile", "Last File", false, false, true, "End"},
         {"recentMenu", "recentFiles", "&Recent Files", false, false, true},
         {"fileMenu", "fileSeparator", "", false, false, true},
         {"fileMenu", "exit", "E&xit", false, false, true, "Ctrl+Q"},
@@ -62,11 +65,11 @@ TEST(MainMenu, ItemsHaveTheirNamesCaptionsShortcutsAndStatesAtStart) {
         {"sizeMenu", "size256x212", "&1 256x212", true, false, true},
         {"sizeMenu", "size512x424magnify", "&3 512x424 magnify", true, false, true},
         {"sizeMenu", "size512x424interlace", "&4 512x424 interlace", true, false, true},
-        {"sizeMenu", "size256x424joint", "&5 256x424 joint", true, false, true},
+        {"sizeMenu", "size256x424joint", "&5 256x424 joined", true, false, true},
         {"sizeMenu", "sizeSeparator", "", false, false, true},
         {"sizeMenu", "rotate", "Left &Rotation", true, false, true},
-        {"viewMenu", "zoomIn", "Zoom &In", false, false, true, "Ctrl++; Ctrl+="},
-        {"viewMenu", "zoomOut", "Zoom &Out", false, false, false, "Ctrl+-"},
+        {"viewMenu", "zoomIn", "Zoom &In", false, false, true, "Ctrl++; Ctrl+=; +"},
+        {"viewMenu", "zoomOut", "Zoom &Out", false, false, false, "Ctrl+-; -"},
         {"viewMenu", "actualSize", "&Actual Size", false, false, true, "Ctrl+0"},
         {"viewMenu", "zoomSeparator", "", false, false, true},
         {"viewMenu", "fitToWindow", "&Fit to Window", true, false, true},
@@ -171,6 +174,32 @@ TEST(MainWindow, OnlyTheFirstTwoCommandLineNamesAreOpenedTheSecondOverTheFirst) 
     EXPECT_EQ(window->document()->fileName(FileSlot::palette), "");
     EXPECT_EQ(window.picture(),
               referencePicture(ScreenMode::screen8, 256, {{FileSlot::vram0, second}}));
+}
+
+// A file opened by name says what it is beside its layout: a Graph Saurus file with the
+// trailing byte most carry is one; a PNG or JPEG by its signature, and text by
+// all its bytes, are no screen file whatever their names.
+TEST(MainWindow, OpenedFilesSayWhatTheyAre) {
+    const ScratchDir dir;
+    std::vector<std::uint8_t> saurus = readBytes(sample("LAND8.SR8"));
+    saurus.push_back(0x1A);
+    std::vector<std::uint8_t> png{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'}, jpeg{0xFF, 0xD8};
+    std::vector<std::uint8_t> text(400, 'A');
+    png.resize(400), jpeg.resize(400, 0xFF);
+    const std::string import = " not a screen file: use File > Import Picture)";
+    const struct {
+        std::string name;
+        const std::vector<std::uint8_t>& bytes;
+        std::string said;
+    } cases[] = {{"TRAIL.BI8", saurus, "Graph Saurus 0000–D3FF"},
+                 {"PHOTO.PNG", png, "raw 400 bytes (PNG picture," + import},
+                 {"PHOTO.SC5", jpeg, "raw 400 bytes (JPEG picture," + import},
+                 {"NOTES.SC5", text, "raw 400 bytes (text, not a picture)"}};
+    for (const auto& c : cases) {
+        writeBytes(dir.file(c.name), c.bytes);
+        const ViewerWindow window({dir.file(c.name)});
+        EXPECT_EQ(window->findChild<QLabel*>("statusLayout")->toolTip().toStdString(), c.said);
+    }
 }
 
 TEST(MainWindow, FileNameChoosesPaletteOrScreenMode) {

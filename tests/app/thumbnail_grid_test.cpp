@@ -3,6 +3,7 @@
 #include "app/thumbnail_grid.h"
 #include "tests/app/viewer_fixture.h"
 
+#include <QIcon>
 #include <QLabel>
 #include <QPixmap>
 #include <QTest>
@@ -50,15 +51,19 @@ TEST(ThumbnailGrid, AFolderOpensIntoTheGridAndEnterAndEscapeGoBetweenItAndThePic
     EXPECT_NE(model.index(2).data(Qt::ToolTipRole).toString().toStdString().find("Cannot unpack"),
               std::string::npos);
     EXPECT_TRUE(model.index(0).data(ThumbnailModel::kProblemRole).toString().isEmpty());
-    // The exporter's --thumbnail of the same file, centred on the square.
+    // The exporter's --thumbnail of the same file, centred on the square, selected untinted.
     const ScratchDir elsewhere; // the folder's stamp stays as it was
     const std::string exported = elsewhere.file("thumb.png");
     const std::string command =
         std::string(TESSARIN_EXPORT) + " -q --thumbnail 128 -o '" + exported + "' '" + first + "'";
     ASSERT_EQ(std::system(command.c_str()), 0) << command;
     const QImage want(QString::fromStdString(exported));
-    const QImage thumbnail = model.index(0).data(Qt::DecorationRole).value<QPixmap>().toImage();
     const int side = ThumbnailModel::kThumbnailSize;
+    const QImage thumbnail = model.index(0)
+                                 .data(Qt::DecorationRole)
+                                 .value<QIcon>()
+                                 .pixmap(side, QIcon::Selected)
+                                 .toImage();
     EXPECT_EQ(thumbnail
                   .copy((side - want.width()) / 2, (side - want.height()) / 2, want.width(),
                         want.height())
@@ -91,7 +96,8 @@ TEST(ThumbnailGrid, AFolderOpensIntoTheGridAndEnterAndEscapeGoBetweenItAndThePic
     for (int waited = 0; !made() && waited < 10000; waited += 20) {
         QTest::qWait(20);
     }
-    EXPECT_NE(model.index(0).data(Qt::DecorationRole).value<QPixmap>().toImage(), thumbnail);
+    EXPECT_NE(model.index(0).data(Qt::DecorationRole).value<QIcon>().pixmap(side).toImage(),
+              thumbnail);
 }
 
 } // namespace
