@@ -4,7 +4,7 @@
 #include "catalog/file_source.h"
 #include "document/picture_recipe.h"
 #include "formats/screen_layout.h"
-#include "image/encode.h"
+#include "convert/encode.h"
 #include "image/image_format.h"
 #include "platform/target_file.h"
 

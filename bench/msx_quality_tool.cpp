@@ -8,9 +8,9 @@
 //                                                file is nearer
 //   msx-quality-tool sc12-mean REFERENCE OUT.png each 4-pixel group from its mean J and K
 #include "document/image_source.h"
-#include "image/ciede2000.h"
+#include "convert/ciede2000.h"
 #include "image/image_input.h"
-#include "image/oklab.h"
+#include "convert/oklab.h"
 #include "image/png_encoder.h"
 #include "platform/file_error.h"
 #include "vdp/colour_model.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "image/msx_screen.h"
+#include "convert/msx_screen.h"
 
 #include <QDialog>
 

@@ -2,8 +2,8 @@
 
 #include "document/view_geometry.h"
 #include "document/vocabulary.h"
-#include "image/dither.h"
-#include "image/fit_frame.h"
+#include "convert/dither.h"
+#include "convert/fit_frame.h"
 #include "image/image_format.h"
 
 #include <array>

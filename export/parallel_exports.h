@@ -2,7 +2,7 @@
 
 #include "export/batch_plan.h"
 #include "image/image_format.h"
-#include "image/msx_screen.h"
+#include "convert/msx_screen.h"
 #include "platform/sized_thread.h"
 
 #include <condition_variable>

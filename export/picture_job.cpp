@@ -4,7 +4,7 @@
 #include "catalog/picture_kind.h"
 #include "document/image_source.h"
 #include "document/view_placement.h"
-#include "image/encode.h"
+#include "convert/encode.h"
 #include "image/image_input.h"
 #include "platform/file_error.h"
 #include "platform/target_file.h"

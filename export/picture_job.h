@@ -2,7 +2,7 @@
 
 #include "document/picture_recipe.h"
 #include "export/options.h"
-#include "image/msx_screen.h"
+#include "convert/msx_screen.h"
 #include "platform/file_error.h"
 
 #include <cstdint>

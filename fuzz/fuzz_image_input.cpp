@@ -1,7 +1,7 @@
 // Any bytes as a PNG or JPEG file to convert: decoding must end in a picture of the size
 // the header gave or in a FileError naming the file, never a crash or an allocation beyond
 // the limits. A decoded picture is also fitted to a screen's frame.
-#include "image/fit_frame.h"
+#include "convert/fit_frame.h"
 #include "image/image_input.h"
 #include "platform/file_error.h"
 

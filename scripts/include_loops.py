@@ -12,13 +12,16 @@ import os
 import re
 import sys
 
-FOLDERS = ["document", "catalog", "storage", "names", "formats", "vdp", "image", "platform",
-           "colour"]
+FOLDERS = ["document", "catalog", "storage", "names", "formats", "vdp", "convert", "image",
+           "platform", "colour"]
 # Folders that must not include another: the viewer and the exporter are separate programs
-# over one model, and the chip's decoders know nothing of image files.
+# over one model, the chip's decoders know nothing of image files, and the picture library
+# nothing of the chip or its files.
 FORBIDDEN = [("app", "export"), ("dialogs", "export"), ("export", "app"), ("vdp", "image"),
              ("formats", "document"), ("formats", "catalog"), ("formats", "storage"),
-             ("formats", "image"), ("catalog", "document")]
+             ("formats", "image"), ("catalog", "document"), ("image", "vdp"), ("image", "convert"),
+             ("image", "formats"), ("vdp", "convert"), ("convert", "document"),
+             ("convert", "catalog")]
 
 
 def forbidden_includes(root):

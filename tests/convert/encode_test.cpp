@@ -1,4 +1,4 @@
-#include "image/encode.h"
+#include "convert/encode.h"
 
 #include <gtest/gtest.h>
 

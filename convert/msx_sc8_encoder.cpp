@@ -1,5 +1,5 @@
 // Screen 8: every byte its own colour, green in bits 7-5, red in 4-2, blue in 1-0.
-#include "image/msx_encoders.h"
+#include "convert/msx_encoders.h"
 #include "vdp/colour_model.h"
 #include "vdp/screen_modes.h"
 

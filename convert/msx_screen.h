@@ -1,7 +1,7 @@
 #pragma once
 
-#include "image/dither.h"
-#include "image/fit_frame.h"
+#include "convert/dither.h"
+#include "convert/fit_frame.h"
 #include "image/image_format.h"
 #include "image/source_image.h"
 #include "vdp/vocabulary.h"

@@ -1,7 +1,7 @@
-#include "image/msx_screen.h"
+#include "convert/msx_screen.h"
 
 #include "formats/bsave.h"
-#include "image/msx_encoders.h"
+#include "convert/msx_encoders.h"
 #include "vdp/screen_modes.h"
 #include "vdp/vdp_state.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "image/dither.h"
-#include "image/oklab.h"
+#include "convert/dither.h"
+#include "convert/oklab.h"
 #include "vdp/vocabulary.h"
 
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "image/dither.h"
+#include "convert/dither.h"
 
 #include <algorithm>
 #include <array>

@@ -1,4 +1,4 @@
-#include "image/oklab.h"
+#include "convert/oklab.h"
 
 #include <array>
 

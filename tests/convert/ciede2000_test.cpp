@@ -1,6 +1,6 @@
 // CIEDE2000 against the test data of Sharma, Wu and Dalal (2005), whose pairs catch the
 // hue wrap-arounds that implementations get wrong.
-#include "image/ciede2000.h"
+#include "convert/ciede2000.h"
 
 #include <gtest/gtest.h>
 

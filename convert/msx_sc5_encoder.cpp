@@ -1,5 +1,5 @@
 // Screens 5 and 7: sixteen colours chosen in the palette's own 512-colour lattice.
-#include "image/msx_encoders.h"
+#include "convert/msx_encoders.h"
 #include "vdp/basic_screen.h"
 #include "vdp/palette_entry.h"
 #include "vdp/screen_modes.h"

@@ -1,4 +1,4 @@
-#include "image/fit_frame.h"
+#include "convert/fit_frame.h"
 
 #include "image/scale.h"
 

@@ -1,4 +1,4 @@
-#include "image/ciede2000.h"
+#include "convert/ciede2000.h"
 
 #include <algorithm>
 #include <cmath>

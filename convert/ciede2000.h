@@ -1,7 +1,7 @@
 #pragma once
 
 #include "colour/rgb_triple.h"
-#include "image/oklab.h"
+#include "convert/oklab.h"
 
 namespace tessarin {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "image/oklab.h"
+#include "convert/oklab.h"
 
 #include <cstdint>
 #include <span>

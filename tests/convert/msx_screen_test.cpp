@@ -2,7 +2,7 @@
 // within a bound, the BSAVE range and palette table as BLOAD needs them, and the file
 // opened by the document gives the picture the encoder previewed.
 #include "document/screen_document.h"
-#include "image/msx_screen.h"
+#include "convert/msx_screen.h"
 #include "names/file_name_rule.h"
 #include "run_process.h"
 #include "vdp/screen_modes.h"

@@ -1,5 +1,5 @@
 // Screen 12: YJK, four pixels a group sharing J and K, each with its own Y.
-#include "image/msx_encoders.h"
+#include "convert/msx_encoders.h"
 #include "vdp/colour_model.h"
 
 #include <algorithm>

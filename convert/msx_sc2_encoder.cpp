@@ -1,6 +1,6 @@
 // Screen 2: 8x1 runs of two colours, from pattern and colour tables in three thirds.
-#include "image/ciede2000.h"
-#include "image/msx_encoders.h"
+#include "convert/ciede2000.h"
+#include "convert/msx_encoders.h"
 #include "vdp/basic_screen.h"
 #include "vdp/pattern_layout.h"
 #include "vdp/screen_modes.h"
