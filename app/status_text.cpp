@@ -101,7 +101,7 @@ void StatusText::show(const ScreenDocument& document, ViewFit fit, int zoom) {
                   (document.contentImportable() ? ": use File > Import Picture" : "") + ")";
     }
     layout_->setFullText(QString::fromStdString(layout));
-    palette_->setFullText(any ? QString::fromStdString(document.paletteDescription()) : QString());
+    palette_->setFullText(any ? QString::fromStdString(describe(document.paletteChoice())) : QString());
     size_->setText(sizeText(document.picture(), fit, zoom));
     showDamage(document.folderDamage());
     keepFieldsReadable(!document.folderDamage().empty());

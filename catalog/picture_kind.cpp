@@ -155,6 +155,8 @@ std::string_view reasonText(NotPicture why) {
         return "PNG picture, not a screen file";
     case NotPicture::jpegPicture:
         return "JPEG picture, not a screen file";
+    case NotPicture::unloadablePalette:
+        return "no palette";
     }
     return "";
 }

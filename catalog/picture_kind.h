@@ -32,7 +32,8 @@ enum class NotPicture : std::uint8_t {
     dataPalette,
     place,
     pngPicture,
-    jpegPicture
+    jpegPicture,
+    unloadablePalette // found beside a picture, but its bytes could not be laid in
 };
 
 // "tokenised BASIC program, not a picture", "text, not a palette"; "" for none.

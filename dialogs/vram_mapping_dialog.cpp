@@ -394,7 +394,7 @@ void VramMappingDialog::showPaletteColours() {
         sourceInEffect->setText(
             mapping_.paletteSource == PaletteSource::automatic
                 ? QStringLiteral("In effect: %1 (automatic: %2)")
-                      .arg(name, QString::fromStdString(document_->paletteDescription()))
+                      .arg(name, QString::fromStdString(describe(document_->paletteChoice())))
                 : QStringLiteral("In effect: %1").arg(name));
     }
     for (std::size_t i = 0; i < colourPanels.size(); ++i) {

@@ -180,9 +180,10 @@ void ScreenDocument::choosePaletteFile(const std::string& screenFile, const Pict
     }
     open.clear(); // the last picture's is not this one's
     paletteLeftOut_.clear();
+    paletteLeftOutReason_ = NotPicture::none;
     if (!paired.paletteLeftOut.empty()) {
-        paletteLeftOut_ = nameInFolder(paired.paletteLeftOut) +
-                          " left out: " + std::string(reasonText(paired.leftOutReason));
+        paletteLeftOut_ = nameInFolder(paired.paletteLeftOut);
+        paletteLeftOutReason_ = paired.leftOutReason;
     }
     std::string chosen = paired.paletteFile;
     PaletteOrigin origin = PaletteOrigin::sameName;
@@ -202,7 +203,8 @@ void ScreenDocument::choosePaletteFile(const std::string& screenFile, const Pict
             loadFrom(FileSlot::palette, in);
             paletteOrigin_ = origin;
         } catch (const FileError&) {
-            paletteLeftOut_ = nameInFolder(chosen) + " left out: no palette";
+            paletteLeftOut_ = nameInFolder(chosen);
+            paletteLeftOutReason_ = NotPicture::unloadablePalette;
         }
     }
     selectSourcePalette();
@@ -352,39 +354,37 @@ std::string ScreenDocument::layoutDescription() const {
     return describeLayout(vram0Layout_);
 }
 
-std::string ScreenDocument::paletteDescription() const {
-    if (!paletteLeftOut_.empty()) {
-        return foundPaletteDescription() + " (" + paletteLeftOut_ + ")";
-    }
-    return foundPaletteDescription();
-}
-
-std::string ScreenDocument::foundPaletteDescription() const {
+PaletteChoice ScreenDocument::paletteChoice() const {
+    using Why = PaletteChoice::Why;
+    PaletteChoice choice;
+    choice.leftOutFile = paletteLeftOut_;
+    choice.leftOutReason = paletteLeftOutReason_;
     // A direct-colour mode shows its bytes' own colours whichever palette is chosen.
     if (const ScreenModeFacts* facts = findScreenMode(vdp_->screenMode());
         facts != nullptr && !facts->usesPalette()) {
-        return "none: direct colours";
+        choice.why = Why::directColours;
+        return choice;
     }
     switch (paletteInEffect()) {
-    case PaletteSource::file: {
-        const std::string name = "palette: " + nameInFolder(fileName(FileSlot::palette));
-        switch (paletteOrigin_) {
-        case PaletteOrigin::sameName:
-            return name + " (same name)";
-        case PaletteOrigin::folderOnly:
-            return name + " (folder's only palette)";
-        default:
-            return keepPalette_ ? name + " (kept)" : name;
-        }
-    }
+    case PaletteSource::file:
+        choice.paletteFile = nameInFolder(fileName(FileSlot::palette));
+        choice.origin = paletteOrigin_;
+        choice.why =
+            paletteOrigin_ == PaletteOrigin::byHand && keepPalette_ ? Why::keptFile : Why::file;
+        break;
     case PaletteSource::vram:
-        return vram0Carried_ == PalettePlace::appended ? "palette: appended" : "palette: in file";
+        choice.why = vram0Carried_ == PalettePlace::appended ? Why::appended : Why::inFile;
+        break;
     default:
         if (mapping_.paletteSource == PaletteSource::automatic) {
-            return "standard palette (" + std::string(reasonOf(vramPaletteFinding())) + ")";
+            choice.why = Why::standardFound;
+            choice.finding = vramPaletteFinding();
+        } else {
+            choice.why = Why::standard;
         }
-        return "standard palette";
+        break;
     }
+    return choice;
 }
 
 std::optional<std::pair<int, int>> ScreenDocument::browsePosition() const {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "document/palette_choice.h"
 #include "document/render_picture.h"
 #include "document/view_geometry.h"
 #include "document/vocabulary.h"
@@ -38,10 +39,6 @@ struct VramMapping {
 
     friend bool operator==(const VramMapping&, const VramMapping&) = default;
 };
-
-// Why the palette file is open: the user opened it, or the picture's own found it beside
-// the screen file (same base name) or as the only palette file of its folder.
-enum class PaletteOrigin : std::uint8_t { byHand, sameName, folderOnly };
 
 // Everything that decides one picture: the files and what the viewer would have been told
 // about them (screen mode, mapping dialog, size and rotation).
@@ -138,10 +135,9 @@ public:
     [[nodiscard]] const std::string& contentDescription() const { return contentNote_; }
     // Whether the VRAM0 file is a picture of a format an import converts (PNG, JPEG).
     [[nodiscard]] bool contentImportable() const { return contentImportable_; }
-    // For the user: the palette in effect and why ("palette: in file", "palette: appended",
-    // "palette: PIC.PL5 (same name)", "palette: mk.pal (folder's only palette)", "standard
-    // palette (the table holds no palette)"), or "none: direct colours" without a palette.
-    [[nodiscard]] std::string paletteDescription() const;
+    // The palette in effect and why, and a palette file beside the picture left out:
+    // none for a mode of direct colours.
+    [[nodiscard]] PaletteChoice paletteChoice() const;
     // The VRAM0 file's place among the screen files of its folder (from 1) and their count.
     [[nodiscard]] std::optional<std::pair<int, int>> browsePosition() const;
     // True while a VRAM1 file (or a screen file's companion) is open.
@@ -195,8 +191,6 @@ public:
     [[nodiscard]] static Picture pictureOf(const PictureRequest& request);
 
 private:
-    // paletteDescription without a found palette file left out.
-    [[nodiscard]] std::string foundPaletteDescription() const;
     friend class ScreenDocumentProbe; // the tests' view of the loading steps
 
     // Reads the slot's stored file: into VRAM0 (then re-laid by linePixels[0]), VRAM1,
@@ -237,8 +231,10 @@ private:
     std::optional<PalettePlace> vram0Carried_; // a table found beyond the data, laid in
     PaletteOrigin paletteOrigin_ = PaletteOrigin::byHand;
     bool keepPalette_ = false;
-    std::string paletteLeftOut_; // "X.pal left out: text, not a palette", or empty
-    std::string contentNote_;    // contentDescription
+    // A palette file beside the VRAM0 file left out, by its name in its folder, and why.
+    std::string paletteLeftOut_;
+    NotPicture paletteLeftOutReason_ = NotPicture::none;
+    std::string contentNote_; // contentDescription
     bool contentImportable_ = false;
     bool hasPicture_ = false;
     Picture picture_;

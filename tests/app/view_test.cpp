@@ -230,7 +230,7 @@ TEST(StatusBar, NamesTheFilePlaceModePaletteSizeAndTheEndOfTheFolder) {
     EXPECT_EQ(text("statusPlace"), "2 / 2");
     EXPECT_EQ(text("statusFile"), "B.SC5");
     EXPECT_EQ(text("statusMode"), "Screen 5");
-    EXPECT_EQ(text("statusPalette"), window->document()->paletteDescription());
+    EXPECT_EQ(text("statusPalette"), describe(window->document()->paletteChoice()));
     EXPECT_EQ(text("statusSize"), "256x212 at 1x");
     ASSERT_EQ(runCommand(window->menu().nextFile), "");
     EXPECT_EQ(window->statusBar()->currentMessage(), "Last file");

@@ -44,6 +44,27 @@ Bytes bsave(unsigned end, unsigned at = 0, const Bytes& table = {}, const Bytes&
     return b;
 }
 
+using Why = PaletteChoice::Why;
+
+// The colour rule's outcomes the cases expect.
+PaletteChoice said(Why why, PaletteFinding finding = PaletteFinding::holds) {
+    PaletteChoice choice;
+    choice.why = why;
+    choice.finding = finding;
+    return choice;
+}
+PaletteChoice fromFile(PaletteOrigin origin, const char* file, Why why = Why::file) {
+    PaletteChoice choice = said(why);
+    choice.origin = origin;
+    choice.paletteFile = file;
+    return choice;
+}
+PaletteChoice leftOut(PaletteChoice choice, const char* file, NotPicture why) {
+    choice.leftOutFile = file;
+    choice.leftOutReason = why;
+    return choice;
+}
+
 TEST(WhereColoursAre, EachPlaceAndItsBrokenVariants) {
     const Bytes own = palette(1);
     const Bytes other = palette(2);
@@ -62,54 +83,60 @@ TEST(WhereColoursAre, EachPlaceAndItsBrokenVariants) {
         written += "7,7,7\r\n";
     }
     const Bytes text(written.begin(), written.begin() + 184);
-    const std::string none = "standard palette (the file does not reach the table)";
+    const PaletteChoice none = said(Why::standardFound, PaletteFinding::notReached);
+    const PaletteChoice inFile = said(Why::inFile);
+    const PaletteChoice appended = said(Why::appended);
+    const auto sameName = [](const char* file) { return fromFile(PaletteOrigin::sameName, file); };
+    const auto folderOnly = [](const char* file) {
+        return fromFile(PaletteOrigin::folderOnly, file);
+    };
     const PaletteRecord& standard = kStandardPalette;
     const struct {
         const char* what;
         std::vector<std::pair<std::string, Bytes>> files; // the first opens
-        std::string said;
+        PaletteChoice said;
         PaletteRecord shown;
         std::string note = {};
     } cases[] = {
         // clang-format off
-        {"table in VRAM", {{"P.SC5", bsave(0x769F, 0x7680, own)}}, "palette: in file", record(own)},
+        {"table in VRAM", {{"P.SC5", bsave(0x769F, 0x7680, own)}}, inFile, record(own)},
         {"screen 6 writes its 4 entries", {{"P.SC6", bsave(0x7687, 0x7680, palette(1, 0, 8))}},
-         "palette: in file", record(palette(1, 0, 8))},
+         inFile, record(palette(1, 0, 8))},
         {"screen 6 a byte short", {{"P.SC6", bsave(0x7686, 0x7680, palette(1, 0, 7))}}, none, standard},
-        {"past the end address", {{"P.SC5", bsave(0x69FF, 0x7680, own)}}, "palette: in file",
+        {"past the end address", {{"P.SC5", bsave(0x69FF, 0x7680, own)}}, inFile,
          record(own)},
-        {"appended, 32", {{"P.SC5", bsave(0x69FF, 0, {}, own)}}, "palette: appended", record(own)},
-        {"appended, 30", {{"P.SC5", bsave(0x69FF, 0, {}, palette(1, 2, 30))}}, "palette: appended",
+        {"appended, 32", {{"P.SC5", bsave(0x69FF, 0, {}, own)}}, appended, record(own)},
+        {"appended, 30", {{"P.SC5", bsave(0x69FF, 0, {}, palette(1, 2, 30))}}, appended,
          record(palette(1, 2, 30), 1)},
         {"appended, 31", {{"P.SC5", bsave(0x69FF, 0, {}, palette(1, 1, 31))}}, none, standard},
         {"appended, stray bits", {{"P.SC5", bsave(0x69FF, 0, {}, stray)}}, none, standard},
         {"same name beats the file's own", {{"P.SC5", bsave(0x769F, 0x7680, own)},
-         {"P.PL5", other}}, "palette: P.PL5 (same name)", record(other)},
+         {"P.PL5", other}}, sameName("P.PL5"), record(other)},
         {"own mode first", {{"X.SR7", bsave(0xD3FF)}, {"X.PL5", own}, {"X.PL7", other}},
-         "palette: X.PL7 (same name)", record(other)},
+         sameName("X.PL7"), record(other)},
         {"folder's only, by name", {{"A.SC5", pic}, {"mk.pal", other}},
-         "palette: mk.pal (folder's only palette)", record(other)},
+         folderOnly("mk.pal"), record(other)},
         {"39-byte BSAVE, by its bytes", {{"A.SC5", pic}, {"GAMEPAL.SC5",
-         bsave(0x769F, 0x7680, other, {}, 0x7680)}}, "palette: GAMEPAL.SC5 (folder's only palette)",
+         bsave(0x769F, 0x7680, other, {}, 0x7680)}}, folderOnly("GAMEPAL.SC5"),
          record(other)},
         {"32 bytes, by their bytes", {{"A.SC5", pic}, {"C.DAT", other}},
-         "palette: C.DAT (folder's only palette)", record(other)},
+         folderOnly("C.DAT"), record(other)},
         {"eight copies", {{"A.SC5", pic}, {"C.DAT", eight}},
-         "palette: C.DAT (folder's only palette)", record(own)},
+         folderOnly("C.DAT"), record(own)},
         {"eight copies, one differs", {{"A.SC5", pic}, {"C.DAT", eightBroken}}, none, standard},
         {"same name, no palette", {{"P.SC5", bsave(0x769F, 0x7680, own)}, {"P.PL5", {}}},
-         "palette: in file (P.PL5 left out: empty file, not a palette)", record(own)},
+         leftOut(inFile, "P.PL5", NotPicture::emptyPalette), record(own)},
         {"same name, text", {{"P.SC5", bsave(0x769F, 0x7680, own)}, {"P.pal", text}},
-         "palette: in file (P.pal left out: text, not a palette)", record(own)},
+         leftOut(inFile, "P.pal", NotPicture::textPalette), record(own)},
         {"another picture's palette is not the folder's", {{"C.SC5", pic}, {"B.SC5", pic},
          {"B.PL5", other}}, none, standard},
         {"two palettes: neither", {{"A.SC5", pic}, {"c.pal", own}, {"d.pal", other}}, none, standard},
         {"the file's own beats the folder's", {{"A.SC5", bsave(0x69FF, 0, {}, own)},
-         {"mk.pal", other}}, "palette: appended", record(own)},
+         {"mk.pal", other}}, appended, record(own)},
         {"screen 7's size, screen 5's name", {{"W.SC5", bsave(0xD3FF)}},
-         "standard palette (the table holds other data than a palette)", standard,
+         said(Why::standardFound, PaletteFinding::strayBits), standard,
          "bytes fit screen 7 or 8"},
-        {"no mode by name, several by bytes", {{"W.PIC", bsave(0xD3FF)}}, "none: direct colours",
+        {"no mode by name, several by bytes", {{"W.PIC", bsave(0xD3FF)}}, said(Why::directColours),
          standard, "bytes fit screen 7, 8, 10 or 12"},
         // clang-format on
     };
@@ -121,7 +148,7 @@ TEST(WhereColoursAre, EachPlaceAndItsBrokenVariants) {
         }
         ScreenDocument doc;
         doc.openByName(dir.file(c.files.front().first));
-        EXPECT_EQ(doc.paletteDescription(), c.said);
+        EXPECT_EQ(doc.paletteChoice(), c.said) << describe(doc.paletteChoice());
         EXPECT_EQ(Probe::vdp(doc).activePalette(), c.shown);
         EXPECT_EQ(doc.contentDescription(), c.note);
         // Made alone, as the exporter and the thumbnailer make it: the same picture.
@@ -130,6 +157,32 @@ TEST(WhereColoursAre, EachPlaceAndItsBrokenVariants) {
         request.mapping = doc.mapping();
         request.viewMode = doc.viewMode();
         EXPECT_TRUE(ScreenDocument::pictureOf(request) == doc.render());
+    }
+}
+
+TEST(WhereColoursAre, SaidInTheStatusBarsWords) {
+    const struct {
+        PaletteChoice choice;
+        const char* words;
+    } cases[] = {
+        {said(Why::directColours), "none: direct colours"},
+        {fromFile(PaletteOrigin::byHand, "BARS7.PL7"), "palette: BARS7.PL7"},
+        {fromFile(PaletteOrigin::sameName, "P.PL5"), "palette: P.PL5 (same name)"},
+        {fromFile(PaletteOrigin::folderOnly, "mk.pal"), "palette: mk.pal (folder's only palette)"},
+        {fromFile(PaletteOrigin::byHand, "BARS7.PL7", Why::keptFile), "palette: BARS7.PL7 (kept)"},
+        {said(Why::inFile), "palette: in file"},
+        {said(Why::appended), "palette: appended"},
+        {said(Why::standard), "standard palette"},
+        {said(Why::standardFound, PaletteFinding::allZero),
+         "standard palette (the table holds no palette)"},
+        {leftOut(said(Why::inFile), "P.pal", NotPicture::textPalette),
+         "palette: in file (P.pal left out: text, not a palette)"},
+        {leftOut(said(Why::standardFound, PaletteFinding::notReached), "X.PL5",
+                 NotPicture::unloadablePalette),
+         "standard palette (the file does not reach the table) (X.PL5 left out: no palette)"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(describe(c.choice), c.words);
     }
 }
 

@@ -356,7 +356,7 @@ TEST(PaletteDescription, SaysDirectColourModesUseNoPalette) {
             doc.selectScreenMode(mode);
             doc.openInto(dir.file("PIC.SC"), FileSlot::vram0);
             Probe::mapping(doc).paletteSource = source;
-            EXPECT_EQ(doc.paletteDescription(), "none: direct colours") << mode;
+            EXPECT_EQ(doc.paletteChoice().why, PaletteChoice::Why::directColours) << mode;
         }
     }
 }
