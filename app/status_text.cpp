@@ -96,12 +96,13 @@ void StatusText::show(const ScreenDocument& document, ViewFit fit, int zoom) {
     mode_->setFullText(mode);
     // A file opened by name whose bytes are no picture says so beside its layout.
     std::string layout = any ? document.layoutDescription() : std::string();
-    if (any && !document.contentDescription().empty()) {
-        layout += " (" + document.contentDescription() +
-                  (document.contentImportable() ? ": use File > Import Picture" : "") + ")";
+    if (const std::string note = describe(document.contentNote()); any && !note.empty()) {
+        layout +=
+            " (" + note + (document.contentImportable() ? ": use File > Import Picture" : "") + ")";
     }
     layout_->setFullText(QString::fromStdString(layout));
-    palette_->setFullText(any ? QString::fromStdString(describe(document.paletteChoice())) : QString());
+    palette_->setFullText(any ? QString::fromStdString(describe(document.paletteChoice()))
+                              : QString());
     size_->setText(sizeText(document.picture(), fit, zoom));
     showDamage(document.folderDamage());
     keepFieldsReadable(!document.folderDamage().empty());

@@ -262,32 +262,25 @@ std::optional<ScreenMode> screenModeOf(std::string_view name, std::span<const st
 
 namespace {
 
-// "bytes fit screen 7, 8, 10 or 12" for more than one mode, in the table's order; else "".
-std::string severalFit(std::span<const ScreenMode> fits) {
-    if (fits.size() < 2) {
-        return {};
-    }
-    std::string said = "bytes fit screen ";
-    std::size_t listed = 0;
+// fits in the mode table's order.
+std::vector<ScreenMode> ordered(std::span<const ScreenMode> fits) {
+    std::vector<ScreenMode> listed;
     for (const ScreenModeFacts& m : kScreenModes) {
         if (std::ranges::find(fits, m.mode) != fits.end()) {
-            ++listed;
-            said += (listed == 1             ? ""
-                     : listed == fits.size() ? " or "
-                                             : ", ") +
-                    std::string(m.name);
+            listed.push_back(m.mode);
         }
     }
-    return said;
+    return listed;
 }
 
 } // namespace
 
-std::string sizeHint(std::string_view name, std::span<const std::uint8_t> head,
-                     std::uint64_t size) {
+std::vector<ScreenMode> modesTheBytesFit(std::string_view name, std::span<const std::uint8_t> head,
+                                         std::uint64_t size) {
     const std::optional<ScreenMode> named = chooseByFileName(name).screenMode;
     if (!named) {
-        return severalFit(modesFitting(head, size));
+        const std::span<const ScreenMode> fits = modesFitting(head, size);
+        return fits.size() < 2 ? std::vector<ScreenMode>() : ordered(fits);
     }
     const ScreenModeFacts* own = findScreenMode(*named);
     if (own == nullptr || own->kind != ModeKind::bitmap) {
@@ -304,13 +297,30 @@ std::string sizeHint(std::string_view name, std::span<const std::uint8_t> head,
     if (fullPicture(*own) == picture) {
         return {};
     }
-    std::string fits;
+    std::vector<ScreenMode> fits;
     for (const ScreenModeFacts& m : kScreenModes) {
         if (m.kind == ModeKind::bitmap && m.chip == Chip::v9938 && fullPicture(m) == picture) {
-            fits += (fits.empty() ? "bytes fit screen " : " or ") + std::string(m.name);
+            fits.push_back(m.mode);
         }
     }
     return fits;
+}
+
+std::string describe(const ContentNote& note) {
+    if (note.what != NotPicture::none) {
+        return std::string(reasonText(note.what));
+    }
+    if (note.fits.empty()) {
+        return {};
+    }
+    std::string said = "bytes fit screen ";
+    for (std::size_t i = 0; i < note.fits.size(); ++i) {
+        said += (i == 0                      ? ""
+                 : i + 1 == note.fits.size() ? " or "
+                                             : ", ") +
+                std::string(findScreenMode(note.fits[i])->name);
+    }
+    return said;
 }
 
 } // namespace tessarin

@@ -9,6 +9,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tessarin {
 
@@ -99,8 +100,22 @@ screenModeOf(std::string_view name, std::span<const std::uint8_t> head, std::uin
 // address 0 of exactly its data) is as large as the full picture of other V9938 bitmap
 // modes but not of the mode its name gives says which ("bytes fit screen 7 or 8" for a
 // .SC5 of 54,272 bytes); the mode still follows the name. Where the name gives no mode and
-// the bytes fit several, says which ("bytes fit screen 7, 8, 10 or 12"). Empty otherwise.
-[[nodiscard]] std::string sizeHint(std::string_view name, std::span<const std::uint8_t> head,
-                                   std::uint64_t size);
+// the bytes fit several, says which ("bytes fit screen 7, 8, 10 or 12"). Empty otherwise;
+// in the mode table's order.
+[[nodiscard]] std::vector<ScreenMode>
+modesTheBytesFit(std::string_view name, std::span<const std::uint8_t> head, std::uint64_t size);
+
+// What the viewer says of the file it shows: what its bytes are when no picture, or the
+// modes they fit where the name's mode is not one of them; nothing for neither.
+struct ContentNote {
+    NotPicture what = NotPicture::none;
+    std::vector<ScreenMode> fits;
+
+    friend bool operator==(const ContentNote&, const ContentNote&) = default;
+};
+
+// For the user: "tokenised BASIC program, not a picture", "bytes fit screen 7 or 8",
+// "bytes fit screen 7, 8, 10 or 12"; "" for nothing to say.
+[[nodiscard]] std::string describe(const ContentNote& note);
 
 } // namespace tessarin

@@ -155,11 +155,11 @@ void ScreenDocument::openOpened(const std::string& fileName, const InputBytes& i
         contentImportable_ = kind.importable;
         const bool named = kind.picture || chooseByFileName(name).slot == FileSlot::palette;
         if (kind.importable || !named) {
-            contentNote_ = reasonText(kind.reason);
+            contentNote_ = {kind.reason, {}};
         } else if (in.bytes.size() == in.size && isText(in.bytes)) {
-            contentNote_ = reasonText(NotPicture::text);
+            contentNote_ = {NotPicture::text, {}};
         } else {
-            contentNote_ = sizeHint(name, in.bytes, in.size);
+            contentNote_ = {NotPicture::none, modesTheBytesFit(name, in.bytes, in.size)};
         }
     }
     loadFrom(slot, in);

@@ -130,9 +130,9 @@ public:
     // For the user: the VRAM0 file's layout ("BSAVE 0000–769F", "fixed: header 7, 256
     // pixels a line"); empty without one.
     [[nodiscard]] std::string layoutDescription() const;
-    // For the user: what the VRAM0 file's bytes are when they are no picture ("tokenised
-    // BASIC program, not a picture"); empty for a picture or without a file.
-    [[nodiscard]] const std::string& contentDescription() const { return contentNote_; }
+    // What the VRAM0 file's bytes are when they are no picture, or the modes they fit
+    // where its name's mode is not one; nothing for a picture or without a file.
+    [[nodiscard]] const ContentNote& contentNote() const { return contentNote_; }
     // Whether the VRAM0 file is a picture of a format an import converts (PNG, JPEG).
     [[nodiscard]] bool contentImportable() const { return contentImportable_; }
     // The palette in effect and why, and a palette file beside the picture left out:
@@ -234,7 +234,7 @@ private:
     // A palette file beside the VRAM0 file left out, by its name in its folder, and why.
     std::string paletteLeftOut_;
     NotPicture paletteLeftOutReason_ = NotPicture::none;
-    std::string contentNote_; // contentDescription
+    ContentNote contentNote_;
     bool contentImportable_ = false;
     bool hasPicture_ = false;
     Picture picture_;

@@ -96,7 +96,7 @@ TEST(WhereColoursAre, EachPlaceAndItsBrokenVariants) {
         std::vector<std::pair<std::string, Bytes>> files; // the first opens
         PaletteChoice said;
         PaletteRecord shown;
-        std::string note = {};
+        ContentNote note = {};
     } cases[] = {
         // clang-format off
         {"table in VRAM", {{"P.SC5", bsave(0x769F, 0x7680, own)}}, inFile, record(own)},
@@ -135,9 +135,10 @@ TEST(WhereColoursAre, EachPlaceAndItsBrokenVariants) {
          {"mk.pal", other}}, appended, record(own)},
         {"screen 7's size, screen 5's name", {{"W.SC5", bsave(0xD3FF)}},
          said(Why::standardFound, PaletteFinding::strayBits), standard,
-         "bytes fit screen 7 or 8"},
+         ContentNote{NotPicture::none, {ScreenMode::screen7, ScreenMode::screen8}}},
         {"no mode by name, several by bytes", {{"W.PIC", bsave(0xD3FF)}}, said(Why::directColours),
-         standard, "bytes fit screen 7, 8, 10 or 12"},
+         standard, ContentNote{NotPicture::none, {ScreenMode::screen7, ScreenMode::screen8,
+         ScreenMode::screen10, ScreenMode::screen12}}},
         // clang-format on
     };
     for (const auto& c : cases) {
@@ -150,7 +151,7 @@ TEST(WhereColoursAre, EachPlaceAndItsBrokenVariants) {
         doc.openByName(dir.file(c.files.front().first));
         EXPECT_EQ(doc.paletteChoice(), c.said) << describe(doc.paletteChoice());
         EXPECT_EQ(Probe::vdp(doc).activePalette(), c.shown);
-        EXPECT_EQ(doc.contentDescription(), c.note);
+        EXPECT_EQ(doc.contentNote(), c.note) << describe(doc.contentNote());
         // Made alone, as the exporter and the thumbnailer make it: the same picture.
         PictureRequest request = requestFor(fileSource(), dir.file(c.files.front().first));
         request.screenMode = doc.vdp().screenMode();
@@ -184,6 +185,14 @@ TEST(WhereColoursAre, SaidInTheStatusBarsWords) {
     for (const auto& c : cases) {
         EXPECT_EQ(describe(c.choice), c.words);
     }
+    // And what the file is, beside its layout.
+    using enum ScreenMode;
+    EXPECT_EQ(describe(ContentNote{NotPicture::text, {}}), "text, not a picture");
+    EXPECT_EQ(describe(ContentNote{NotPicture::none, {screen7, screen8}}),
+              "bytes fit screen 7 or 8");
+    EXPECT_EQ(describe(ContentNote{NotPicture::none, {screen7, screen8, screen10, screen12}}),
+              "bytes fit screen 7, 8, 10 or 12");
+    EXPECT_EQ(describe(ContentNote{}), "");
 }
 
 } // namespace

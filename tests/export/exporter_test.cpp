@@ -600,7 +600,7 @@ TEST(Exporter, AGameDiskIsWalkedAndConvertedByItsPictures) {
                                                                {"TITLE.SC5", ScreenMode::screen5},
                                                                {"ZOOM.S05", ScreenMode::screen5}}));
     doc.openByName(disk + "/AUTOEXEC.BAS"); // by name, as ever, but said for what it is
-    EXPECT_EQ(doc.contentDescription(), "tokenised BASIC program, not a picture");
+    EXPECT_EQ(doc.contentNote(), (ContentNote{NotPicture::tokenisedBasic, {}}));
 
     const ProcessResult batch =
         runProcess(kExporter, {"-d", dir / "out", disk, sample("BLOCKS.SC3")}, dir.path());
