@@ -8,7 +8,7 @@
 #include "app/thumbnail_grid.h"
 #include "dialogs/error_report.h"
 #include "dialogs/vram_mapping_dialog.h"
-#include "document/window_fit.h"
+#include "view/window_fit.h"
 #include "image/bmp_encoder.h"
 #include "platform/file_system.h"
 #include "storage/storage_kinds.h"

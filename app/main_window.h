@@ -9,7 +9,7 @@
 #include "app/view_settings.h"
 #include "document/screen_document.h"
 #include "document/view_geometry.h"
-#include "document/view_placement.h"
+#include "view/view_placement.h"
 #include "vdp/colour_model.h"
 
 #include <QMainWindow>
