@@ -3,8 +3,8 @@
 // screen's fit, and the view mode a size and rotation give.
 #include "view/view_state.h"
 
-#include <functional>
 #include <gtest/gtest.h>
+#include <vector>
 
 namespace tessarin {
 namespace {
@@ -13,132 +13,68 @@ namespace {
 constexpr ImageSize kPicture{256, 212};
 constexpr ImageSize kArea{800, 800};
 
-void zoomBy(ViewState& view, int steps) {
-    view.zoomBy(steps, ViewMode::plain256x212, kPicture, kArea);
+// The commands as the menus give them.
+enum class Command { zoomIn, zoomOut, zoom20, pal, fit, stretch, fullScreen, back };
+
+void run(ViewState& view, Command command) {
+    switch (command) {
+    case Command::zoomIn:
+    case Command::zoomOut:
+        view.zoomBy(command == Command::zoomIn ? 1 : -1, ViewMode::plain256x212, kPicture, kArea);
+        break;
+    case Command::zoom20:
+        view.setZoom(20);
+        break;
+    case Command::pal:
+        view.setPixelAspect(PixelAspect::pal);
+        break;
+    case Command::fit:
+        view.setFitToWindow(true);
+        break;
+    case Command::stretch:
+        view.setStretchToWindow(true);
+        break;
+    case Command::fullScreen:
+    case Command::back:
+        view.setFullScreenLook(command == Command::fullScreen);
+        break;
+    }
 }
 
 TEST(ViewState, CommandsGiveTheZoomFitAndPlaceOfThePicture) {
-    const auto pal = [](ViewState& v) { v.setPixelAspect(PixelAspect::pal); };
-    const auto fit = [](ViewState& v) { v.setFitToWindow(true); };
+    using enum Command;
     const struct {
-        const char* commands;
-        std::function<void(ViewState&)> run;
+        std::vector<Command> commands;
         int zoom;
         ViewFit fit;
         ViewRect placed;
     } cases[] = {
-        {"none", [](ViewState&) {}, 1, ViewFit::zoom, {272, 294, 256, 212}},
-        {"zoom in twice", [](ViewState& v) { zoomBy(v, 2); }, 3, ViewFit::zoom, {16, 82, 768, 636}},
-        {"zoom out at 1",
-         [](ViewState& v) { zoomBy(v, -1); },
-         1,
-         ViewFit::zoom,
-         {272, 294, 256, 212}},
-        {"zoom 20",
-         [](ViewState& v) { v.setZoom(20); },
-         8,
-         ViewFit::zoom,
-         {-624, -448, 2048, 1696}},
-        {"pal", pal, 1, ViewFit::zoom, {223, 294, 353, 212}},
-        {"fit", fit, 1, ViewFit::window, {0, 68, 800, 663}},
-        {"pal, fit",
-         [&](ViewState& v) {
-             pal(v);
-             fit(v);
-         },
-         1,
-         ViewFit::window,
-         {0, 160, 800, 480}},
-        {"fit, zoom in",
-         [&](ViewState& v) {
-             fit(v);
-             zoomBy(v, 1);
-         },
-         4,
-         ViewFit::zoom,
-         {-112, -24, 1024, 848}},
-        {"fit, zoom out",
-         [&](ViewState& v) {
-             fit(v);
-             zoomBy(v, -1);
-         },
-         3,
-         ViewFit::zoom,
-         {16, 82, 768, 636}},
-        {"pal, fit, zoom in",
-         [&](ViewState& v) {
-             pal(v);
-             fit(v);
-             zoomBy(v, 1);
-         },
-         3,
-         ViewFit::zoom,
-         {-130, 82, 1060, 636}},
-        {"pal, fit, zoom out",
-         [&](ViewState& v) {
-             pal(v);
-             fit(v);
-             zoomBy(v, -1);
-         },
-         2,
-         ViewFit::zoom,
-         {46, 188, 707, 424}},
+        {{}, 1, ViewFit::zoom, {272, 294, 256, 212}},
+        {{zoomIn, zoomIn}, 3, ViewFit::zoom, {16, 82, 768, 636}},
+        {{zoomOut}, 1, ViewFit::zoom, {272, 294, 256, 212}},
+        {{zoom20, zoomIn}, 8, ViewFit::zoom, {-624, -448, 2048, 1696}},
+        {{pal}, 1, ViewFit::zoom, {223, 294, 353, 212}},
+        {{fit}, 1, ViewFit::window, {0, 68, 800, 663}},
+        {{pal, fit}, 1, ViewFit::window, {0, 160, 800, 480}},
+        // Fitted, a zoom goes to the whole zooms either side of the size shown.
+        {{fit, zoomIn}, 4, ViewFit::zoom, {-112, -24, 1024, 848}},
+        {{fit, zoomOut}, 3, ViewFit::zoom, {16, 82, 768, 636}},
+        {{pal, fit, zoomIn}, 3, ViewFit::zoom, {-130, 82, 1060, 636}},
+        {{pal, fit, zoomOut}, 2, ViewFit::zoom, {46, 188, 707, 424}},
         // Stretched over the area: the zooms count along the edge enlarged least.
-        {"stretch, zoom out",
-         [](ViewState& v) {
-             v.setStretchToWindow(true);
-             zoomBy(v, -1);
-         },
-         3,
-         ViewFit::zoom,
-         {16, 82, 768, 636}},
-        {"fit, stretch",
-         [&](ViewState& v) {
-             fit(v);
-             v.setStretchToWindow(true);
-         },
-         1,
-         ViewFit::stretch,
-         {0, 0, 800, 800}},
-        {"zoom 2, full screen",
-         [](ViewState& v) {
-             v.setZoom(2);
-             v.setFullScreenLook(true);
-         },
-         2,
-         ViewFit::window,
-         {0, 68, 800, 663}},
-        {"zoom 2, full screen, back",
-         [](ViewState& v) {
-             v.setZoom(2);
-             v.setFullScreenLook(true);
-             v.setFullScreenLook(false);
-         },
-         2,
-         ViewFit::zoom,
-         {144, 188, 512, 424}},
-        {"fit, full screen, back",
-         [&](ViewState& v) {
-             fit(v);
-             v.setFullScreenLook(true);
-             v.setFullScreenLook(false);
-         },
-         1,
-         ViewFit::window,
-         {0, 68, 800, 663}},
-        {"stretch, full screen",
-         [](ViewState& v) {
-             v.setStretchToWindow(true);
-             v.setFullScreenLook(true);
-         },
-         1,
-         ViewFit::stretch,
-         {0, 0, 800, 800}},
+        {{stretch, zoomOut}, 3, ViewFit::zoom, {16, 82, 768, 636}},
+        {{fit, stretch}, 1, ViewFit::stretch, {0, 0, 800, 800}},
+        {{zoomIn, fullScreen}, 2, ViewFit::window, {0, 68, 800, 663}},
+        {{zoomIn, fullScreen, back}, 2, ViewFit::zoom, {144, 188, 512, 424}},
+        {{fit, fullScreen, back}, 1, ViewFit::window, {0, 68, 800, 663}},
+        {{stretch, fullScreen}, 1, ViewFit::stretch, {0, 0, 800, 800}},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.commands);
         ViewState view;
-        c.run(view);
+        for (const Command command : c.commands) {
+            run(view, command);
+        }
+        SCOPED_TRACE(::testing::PrintToString(c.commands));
         EXPECT_EQ(view.zoom(), c.zoom);
         EXPECT_EQ(view.fit(), c.fit);
         EXPECT_EQ(view.placedIn(ViewMode::plain256x212, kPicture, kArea), c.placed);
