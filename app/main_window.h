@@ -31,9 +31,8 @@ class VramMappingDialog;
 // commands. Each command is one document operation or a choice of the view (ViewState),
 // which the window gives to the document; then the picture is rendered in memory and shown
 // by the PictureView. Settings, Recent Files, Save As and the status bar are classes of
-// their own. The public operations
-// throw FileError naming the file; the commands (slots), drops and start-up catch and
-// report it, and the window shows its last state.
+// their own. The public operations throw FileError naming the file; the commands (slots),
+// drops and start-up catch and report it, and the window shows its last state.
 class MainWindow : public QMainWindow {
     Q_OBJECT
 
