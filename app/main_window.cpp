@@ -7,7 +7,6 @@
 #include "app/thumbnail_grid.h"
 #include "dialogs/error_report.h"
 #include "dialogs/vram_mapping_dialog.h"
-#include "platform/file_system.h"
 #include "storage/storage_kinds.h"
 #include "view/window_fit.h"
 
