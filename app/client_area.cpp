@@ -1,11 +1,11 @@
 #include "app/client_area.h"
 
-#include "app/main_window.h"
+#include "app/picture_view.h"
 
 #include <QPainter>
 #include <QWheelEvent>
 
-ClientArea::ClientArea(MainWindow& form) : QWidget(&form), form_(form) {
+ClientArea::ClientArea(PictureView& view) : QWidget(&view), view_(view) {
     setObjectName(QStringLiteral("clientArea"));
     // Without a picture the client area keeps the window's background.
     setAutoFillBackground(true);
@@ -13,7 +13,7 @@ ClientArea::ClientArea(MainWindow& form) : QWidget(&form), form_(form) {
 
 void ClientArea::paintEvent(QPaintEvent*) {
     QPainter canvas(this);
-    form_.paintClientArea(canvas);
+    view_.paint(canvas);
 }
 
 void ClientArea::wheelEvent(QWheelEvent* event) {
@@ -23,5 +23,5 @@ void ClientArea::wheelEvent(QWheelEvent* event) {
         return;
     }
     event->accept();
-    form_.zoomBy(notches);
+    emit view_.zoomAsked(notches);
 }

@@ -4,7 +4,7 @@
 // Exit status: 0 after the window was closed, or after --help or --version; 1 when
 // start-up failed (the message is shown and printed on standard error); 2 for an unknown
 // option; 128 + the signal number after SIGINT, SIGTERM or SIGHUP, which close the window
-// (and so delete its temporary file) first.
+// (and so remember its view) first.
 
 #include "app/main_window.h"
 #include "app/termination_signals.h"

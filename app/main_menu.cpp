@@ -1,7 +1,7 @@
 #include "app/main_menu.h"
 
 #include "app/main_window.h"
-#include "document/view_placement.h"
+#include "view/view_placement.h"
 #include "vdp/colour_model.h"
 
 #include <QAction>

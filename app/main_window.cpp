@@ -1,17 +1,14 @@
 #include "app/main_window.h"
 
 #include "app/about_box.h"
-#include "app/client_area.h"
 #include "app/file_filters.h"
 #include "app/keys_window.h"
-#include "app/picture_scroller.h"
+#include "app/picture_view.h"
 #include "app/thumbnail_grid.h"
 #include "dialogs/error_report.h"
 #include "dialogs/vram_mapping_dialog.h"
-#include "document/window_fit.h"
-#include "image/bmp_encoder.h"
-#include "platform/file_system.h"
 #include "storage/storage_kinds.h"
+#include "view/window_fit.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -23,20 +20,17 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QImage>
 #include <QKeyEvent>
 #include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
-#include <QPainter>
 #include <QScreen>
 #include <QStatusBar>
 #include <QStyle>
 #include <QUrl>
 #include <algorithm>
-#include <cmath>
 #include <cstddef>
 #include <optional>
 
@@ -50,9 +44,6 @@ namespace {
 
 const QString kCaption = QStringLiteral("Tessarin");
 const QString kCaptionPrefix = QStringLiteral("Tessarin - ");
-const char* const kTempFilePrefix = "msx";
-// Around the picture when the window is larger, or of another shape.
-const QColor kLetterboxColour(24, 24, 24);
 
 // At most this many names are taken from the command line and from one drop.
 constexpr std::size_t kMaxFilesAtOnce = 2;
@@ -63,14 +54,6 @@ std::string localName(const QString& fileName) {
 }
 QString shownName(const std::string& fileName) {
     return QFile::decodeName(fileName.c_str());
-}
-
-// The picture's pixels as an image that does not own them: RgbTriple rows are blue,
-// green, red, which is BGR888.
-QImage imageOf(const tessarin::Picture& picture) {
-    return {reinterpret_cast<const uchar*>(picture.pixels().data()), picture.width(),
-            picture.height(), picture.width() * static_cast<int>(sizeof(tessarin::RgbTriple)),
-            QImage::Format_BGR888};
 }
 
 tessarin::ViewRect viewRectOf(const QRect& rect) {
@@ -90,12 +73,11 @@ void checkByData(QActionGroup* group, int value) {
 } // namespace
 
 MainWindow::MainWindow(const std::vector<std::string>& arguments, QWidget* parent)
-    : QMainWindow(parent), menu_(buildMainMenu(*this)), clientArea_(new ClientArea(*this)),
-      scroller_(new PictureScroller(clientArea_, this)), status_(statusBar()),
-      recentFiles_(menu_.recentMenu, settings_, this,
-                   [this](const std::string& file) {
-                       tessarin::reportErrors([&] { openFileByName(file); });
-                   }),
+    : QMainWindow(parent), menu_(buildMainMenu(*this)), pictureView_(new PictureView(this)),
+      status_(statusBar()), recentFiles_(menu_.recentMenu, settings_, this,
+                                         [this](const std::string& file) {
+                                             tessarin::reportErrors([&] { openFileByName(file); });
+                                         }),
       saveAs_(this, settings_),
       thumbnails_(
           *this, menu_.thumbnails,
@@ -103,7 +85,8 @@ MainWindow::MainWindow(const std::vector<std::string>& arguments, QWidget* paren
           [this] { showGridStatus(); }) {
     setObjectName(QStringLiteral("mainWindow"));
     setWindowTitle(kCaption);
-    setCentralWidget(scroller_);
+    setCentralWidget(pictureView_);
+    connect(pictureView_, &PictureView::zoomAsked, this, [this](int steps) { zoomBy(steps); });
     // The menus' keys work with the menu bar hidden, as at full screen.
     for (const QMenu* menu : menuBar()->findChildren<QMenu*>()) {
         for (QAction* item : menu->actions()) {
@@ -112,33 +95,20 @@ MainWindow::MainWindow(const std::vector<std::string>& arguments, QWidget* paren
             }
         }
     }
-    scroller_->setFocus(); // the arrow keys scroll the picture
+    pictureView_->setFocus(); // the arrow keys scroll the picture
 
-    tempBitmapFileName_ = tessarin::makeTempFile(kTempFilePrefix);
-    try {
-        document_ = std::make_unique<tessarin::ScreenDocument>();
-        setAutomaticSize();
-        selectScreenMode(tessarin::kDefaultScreenMode);
-        setAcceptDrops(true);
-        const std::size_t count = std::min(arguments.size(), kMaxFilesAtOnce);
-        for (std::size_t i = 0; i < count; ++i) {
-            // A bad name does not keep the good ones from opening: start-up reports them.
-            try {
-                openFileByName(arguments[i]);
-            } catch (const tessarin::FileError& error) {
-                startUpErrors_ << QString::fromLocal8Bit(error.what());
-            }
+    document_ = std::make_unique<tessarin::ScreenDocument>();
+    setAutomaticSize();
+    selectScreenMode(tessarin::kDefaultScreenMode);
+    setAcceptDrops(true);
+    const std::size_t count = std::min(arguments.size(), kMaxFilesAtOnce);
+    for (std::size_t i = 0; i < count; ++i) {
+        // A bad name does not keep the good ones from opening: start-up reports them.
+        try {
+            openFileByName(arguments[i]);
+        } catch (const tessarin::FileError& error) {
+            startUpErrors_ << QString::fromLocal8Bit(error.what());
         }
-    } catch (...) {
-        // No window will close to delete it.
-        tessarin::deleteFile(tempBitmapFileName_);
-        throw;
-    }
-}
-
-MainWindow::~MainWindow() {
-    if (document_) {
-        closeDocument();
     }
 }
 
@@ -232,89 +202,53 @@ void MainWindow::showDocument() {
 }
 
 void MainWindow::setViewSize(ViewSize size) {
-    automaticSize_ = false;
-    const auto shape = tessarin::shapeOf(document_->viewMode());
-    applyViewMode(tessarin::viewModeOf(size, shape && shape->rotated));
+    view_.setSize(size);
+    applyViewMode();
 }
 
 void MainWindow::setAutomaticSize() {
-    automaticSize_ = true;
-    const auto shape = tessarin::shapeOf(document_->viewMode());
-    applyViewMode(tessarin::viewModeOf(
-        tessarin::automaticSizeOf(document_->vdp().screenMode(), document_->hasVram1()),
-        shape && shape->rotated));
+    view_.setAutomaticSize();
+    applyViewMode();
 }
 
 void MainWindow::toggleRotation() {
-    if (const auto shape = tessarin::shapeOf(document_->viewMode())) {
-        applyViewMode(tessarin::viewModeOf(shape->size, !shape->rotated));
+    if (tessarin::shapeOf(document_->viewMode())) {
+        view_.setRotated(!view_.rotated());
+        applyViewMode();
     } else {
         updateActions(); // Qt flipped the mark; the view stays as it is
     }
 }
 
-void MainWindow::paintClientArea(QPainter& canvas) const {
-    if (!hasPicture()) {
-        return;
-    }
-    const tessarin::ViewRect place = pictureRect();
-    const QRect target(place.x, place.y, place.width, place.height);
-    // Only the border: the picture covers the rest.
-    canvas.setClipRegion(QRegion(clientArea_->rect()).subtracted(target));
-    canvas.fillRect(clientArea_->rect(), kLetterboxColour);
-    canvas.setClipping(false);
-    // Whole pixels stay sharp; the TV's pixel shapes blend their columns.
-    canvas.setRenderHint(QPainter::SmoothPixmapTransform, aspect_ != tessarin::PixelAspect::square);
-    canvas.drawImage(target, imageOf(document_->picture()));
-}
-
-tessarin::ViewRect MainWindow::pictureRect() const {
-    const tessarin::Picture& picture = document_->picture();
-    return tessarin::placeView({picture.width(), picture.height()},
-                               tessarin::pixelAspectOf(document_->viewMode(), aspect_),
-                               {clientArea_->width(), clientArea_->height()}, viewFit(), zoom_);
-}
-
-tessarin::ViewFit MainWindow::viewFit() const {
-    if (stretchToWindow_) {
-        return tessarin::ViewFit::stretch;
-    }
-    return fitToWindow_ ? tessarin::ViewFit::window : tessarin::ViewFit::zoom;
-}
-
 void MainWindow::zoomBy(int steps) {
     const tessarin::Picture& picture = document_->picture();
-    if (viewFit() == tessarin::ViewFit::zoom || !hasPicture() || picture.width() == 0) {
-        setZoom(zoom_ + steps);
-        return;
-    }
-    // As pictureRect places it.
-    setZoom(tessarin::zoomPastFit({picture.width(), picture.height()},
-                                  tessarin::pixelAspectOf(document_->viewMode(), aspect_),
-                                  pictureRect(), steps));
+    view_.zoomBy(steps, document_->viewMode(),
+                 hasPicture() ? ImageSize{picture.width(), picture.height()} : ImageSize{0, 0},
+                 pictureView_->canvasSize());
+    showZoom();
 }
 
 void MainWindow::setZoom(int zoom) {
-    zoom_ = std::clamp(zoom, tessarin::kMinZoom, tessarin::kMaxZoom);
-    fitToWindow_ = false;
-    stretchToWindow_ = false;
+    view_.setZoom(zoom);
+    showZoom();
+}
+
+void MainWindow::showZoom() {
+    pictureView_->setView(view_);
     fitClientSize(document_->viewMode());
     updateActions();
-    clientArea_->update();
 }
 
 void MainWindow::setFitToWindow(bool on) {
-    fitToWindow_ = on;
-    sizeCanvas();
+    view_.setFitToWindow(on);
+    pictureView_->setView(view_);
     updateActions();
-    clientArea_->update();
 }
 
 void MainWindow::setStretchToWindow(bool on) {
-    stretchToWindow_ = on;
-    sizeCanvas();
+    view_.setStretchToWindow(on);
+    pictureView_->setView(view_);
     updateActions();
-    clientArea_->update();
 }
 
 void MainWindow::setFullScreen(bool on) {
@@ -328,27 +262,21 @@ void MainWindow::setFullScreen(bool on) {
 
 void MainWindow::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
-    if (event->type() == QEvent::WindowStateChange && isFullScreen() != fullScreenLook_) {
+    if (event->type() == QEvent::WindowStateChange && isFullScreen() != view_.fullScreenLook()) {
         showFullScreenLook(isFullScreen());
     }
 }
 
 void MainWindow::showFullScreenLook(bool on) {
-    fullScreenLook_ = on;
     menuBar()->setVisible(!on);
     statusBar()->setVisible(!on);
-    if (on) {
-        fitBeforeFullScreen_ = fitToWindow_;
-        fitToWindow_ = fitToWindow_ || !stretchToWindow_;
-    } else if (viewFit() == tessarin::ViewFit::window) {
-        fitToWindow_ = fitBeforeFullScreen_;
-    }
-    sizeCanvas();
+    view_.setFullScreenLook(on);
+    pictureView_->setView(view_);
     updateActions();
-    clientArea_->update();
 }
 
 void MainWindow::setColourModel(tessarin::ColourModel model) {
+    view_.setColourModel(model);
     document_->setColourModel(model);
     updateActions();
     if (document_->hasPicture()) {
@@ -357,10 +285,10 @@ void MainWindow::setColourModel(tessarin::ColourModel model) {
 }
 
 void MainWindow::setPixelAspect(tessarin::PixelAspect aspect) {
-    aspect_ = aspect;
+    view_.setPixelAspect(aspect);
+    pictureView_->setView(view_);
     fitClientSize(document_->viewMode());
     updateActions();
-    clientArea_->update();
 }
 
 void MainWindow::restoreView(const QRect& screenArea) {
@@ -368,8 +296,8 @@ void MainWindow::restoreView(const QRect& screenArea) {
     if (const auto image = tessarin::imageSizeOf(document_->viewMode(), fittedLines_)) {
         const int remembered = settings_.zoom(0);
         setZoom(tessarin::firstWindowZoom(
-            *image, tessarin::pixelAspectOf(document_->viewMode(), aspect_), aroundClientArea(),
-            available, remembered == 0 ? std::nullopt : std::optional<int>(remembered)));
+            *image, view_.pixelShape(document_->viewMode()), aroundClientArea(), available,
+            remembered == 0 ? std::nullopt : std::optional<int>(remembered)));
     }
     const QByteArray saved = settings_.geometry();
     if (saved.isEmpty()) {
@@ -393,12 +321,12 @@ void MainWindow::restoreView(const QRect& screenArea) {
 }
 
 void MainWindow::saveView() {
-    settings_.saveView(saveGeometry(), zoom_, isFullScreen());
+    settings_.saveView(saveGeometry(), view_.zoom(), isFullScreen());
 }
 
 void MainWindow::closeDocument() {
     document_.reset();
-    tessarin::deleteFile(tempBitmapFileName_);
+    pictureView_->clear();
 }
 
 void MainWindow::openDroppedFiles(QDropEvent* event) {
@@ -431,7 +359,7 @@ void MainWindow::openPaletteFile() {
 
 void MainWindow::toggleKeepPalette() {
     document_->setKeepPalette(menu_.keepPalette->isChecked());
-    status_.show(*document_, viewFit(), zoom_);
+    status_.show(*document_, view_.fit(), view_.zoom());
 }
 
 void MainWindow::importPicture() {
@@ -454,7 +382,7 @@ void MainWindow::saveAs() {
         const tessarin::SaveAs::Start start =
             import ? tessarin::SaveAs::Start{imported_->format, imported_->screenFile}
                    : tessarin::SaveAs::Start{};
-        if (saveAs_.run(*document_, aspect_, startFolder(), start) && import) {
+        if (saveAs_.run(*document_, view_.pixelAspect(), startFolder(), start) && import) {
             importSaved_ = true;
         }
     });
@@ -488,7 +416,7 @@ void MainWindow::browse(int step) {
 void MainWindow::copyPicture() {
     if (hasPicture()) {
         // A copy that owns its bytes: the clipboard outlives the next render.
-        QGuiApplication::clipboard()->setImage(imageOf(document_->picture()).copy());
+        QGuiApplication::clipboard()->setImage(pictureView_->image());
     }
 }
 
@@ -593,7 +521,7 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
         toggleThumbnails(); // back to the grid, at the picture shown
         return;
     }
-    // Left and Right that scroll nothing step through the folder (PictureScroller).
+    // Left and Right that scroll nothing step through the folder (PictureView).
     if (event->modifiers() == Qt::NoModifier && !thumbnails_.shown()) {
         if (event->key() == Qt::Key_Right) {
             openNextFile();
@@ -673,7 +601,9 @@ QString MainWindow::startFolder() const {
     return settings_.lastFolder();
 }
 
-void MainWindow::applyViewMode(ViewMode viewMode) {
+void MainWindow::applyViewMode() {
+    const ViewMode viewMode =
+        view_.viewModeFor(document_->vdp().screenMode(), document_->hasVram1());
     fitClientSize(viewMode);
     document_->setViewMode(viewMode);
     updateActions();
@@ -683,18 +613,16 @@ void MainWindow::applyViewMode(ViewMode viewMode) {
 }
 
 void MainWindow::showPicture() {
-    const tessarin::Picture& picture = document_->render();
+    pictureView_->showPicture(document_->render(), document_->viewMode(), document_->hasPicture());
     updateActions();
-    clientArea_->update();
-    tessarin::writeBmpFile(picture, tempBitmapFileName_);
 }
 
 void MainWindow::updateActions() {
     const ViewMode viewMode = document_->viewMode();
     const auto shape = tessarin::shapeOf(viewMode);
-    checkByData(menu_.sizes, automaticSize_ ? kAutomaticSizeData
-                             : shape        ? static_cast<int>(shape->size)
-                                            : kNoChoice);
+    checkByData(menu_.sizes, view_.automaticSize() ? kAutomaticSizeData
+                             : shape               ? static_cast<int>(shape->size)
+                                                   : kNoChoice);
     menu_.rotate->setChecked(shape && shape->rotated);
     checkByData(menu_.screens, static_cast<int>(document_->vdp().screenMode()));
     // The picture's commands act on the single view, which the grid hides: Copy and Save As
@@ -702,21 +630,19 @@ void MainWindow::updateActions() {
     const bool single = !thumbnails_.shown();
     menu_.saveAs->setEnabled(single && document_->hasPicture());
     menu_.copy->setEnabled(single && document_->hasPicture());
-    menu_.zoomIn->setEnabled(single &&
-                             (viewFit() != tessarin::ViewFit::zoom || zoom_ < tessarin::kMaxZoom));
-    menu_.zoomOut->setEnabled(single &&
-                              (viewFit() != tessarin::ViewFit::zoom || zoom_ > tessarin::kMinZoom));
+    menu_.zoomIn->setEnabled(single && view_.canZoomIn());
+    menu_.zoomOut->setEnabled(single && view_.canZoomOut());
     for (QAction* item : {menu_.nextFile, menu_.previousFile, menu_.firstFile, menu_.lastFile,
                           menu_.actualSize, menu_.fitToWindow, menu_.stretchToWindow}) {
         item->setEnabled(single);
     }
-    menu_.fitToWindow->setChecked(fitToWindow_);
-    menu_.stretchToWindow->setChecked(stretchToWindow_);
+    menu_.fitToWindow->setChecked(view_.fitsToWindow());
+    menu_.stretchToWindow->setChecked(view_.stretchesToWindow());
     menu_.fullScreen->setChecked(isFullScreen());
-    checkByData(menu_.colours, static_cast<int>(document_->vdp().colourModel()));
-    checkByData(menu_.aspects, static_cast<int>(aspect_));
+    checkByData(menu_.colours, static_cast<int>(view_.colourModel()));
+    checkByData(menu_.aspects, static_cast<int>(view_.pixelAspect()));
     if (single) {
-        status_.show(*document_, viewFit(), zoom_);
+        status_.show(*document_, view_.fit(), view_.zoom());
     } else {
         showGridStatus();
     }
@@ -733,31 +659,22 @@ void MainWindow::showGridStatus() {
 
 void MainWindow::fitClientSize(ViewMode viewMode) {
     fittedLines_ = tessarin::pictureLinesOf(document_->vdp().screenMode());
-    if (const auto size = tessarin::imageSizeOf(viewMode, fittedLines_)) {
-        zoomedView_ =
-            tessarin::zoomedSize(*size, tessarin::pixelAspectOf(viewMode, aspect_), zoom_);
-        sizeCanvas();
-        setClientSize(zoomedView_);
+    if (const auto zoomed = view_.zoomedView(viewMode, fittedLines_)) {
+        pictureView_->setZoomedSize(*zoomed);
+        setClientSize(*zoomed);
     }
 }
 
-void MainWindow::sizeCanvas() {
-    clientArea_->setMinimumSize(viewFit() == tessarin::ViewFit::zoom
-                                    ? QSize(zoomedView_.width, zoomedView_.height)
-                                    : QSize(0, 0));
-}
-
 ImageSize MainWindow::aroundClientArea() const {
-    const QSize around = frameGeometry().size() - scroller_->size();
+    const QSize around = frameGeometry().size() - pictureView_->size();
     return {around.width(), around.height()};
 }
 
 void MainWindow::followPicture() {
     const ViewMode viewMode = document_->viewMode();
-    if (const auto shape = tessarin::shapeOf(viewMode); automaticSize_ && shape) {
-        const ViewMode wanted = tessarin::viewModeOf(
-            tessarin::automaticSizeOf(document_->vdp().screenMode(), document_->hasVram1()),
-            shape->rotated);
+    if (view_.automaticSize() && tessarin::shapeOf(viewMode)) {
+        const ViewMode wanted =
+            view_.viewModeFor(document_->vdp().screenMode(), document_->hasVram1());
         if (wanted != viewMode) {
             fitClientSize(wanted);
             document_->setViewMode(wanted);

@@ -8,9 +8,8 @@
 #include "app/thumbnail_mode.h"
 #include "app/view_settings.h"
 #include "document/screen_document.h"
-#include "document/view_geometry.h"
-#include "document/view_placement.h"
 #include "vdp/colour_model.h"
+#include "view/view_state.h"
 
 #include <QMainWindow>
 #include <QStringList>
@@ -23,30 +22,25 @@ class QAction;
 class QFileDialog;
 class QFileInfo;
 class QKeyEvent;
-class QPainter;
-class ClientArea;
-class PictureScroller;
+class PictureView;
 class AboutBox;
 class KeysWindow;
 class VramMappingDialog;
 
 // The main window: shows the picture of the one document and carries the menu of all
-// commands. Each command is one document operation, then the picture is shown again:
-// rendered in memory, painted from there and written to the temporary BMP file. Settings,
-// Recent Files, Save As and the status bar are classes of their own. The public operations
-// throw FileError naming the file; the commands (slots), drops and start-up catch and
-// report it, and the window shows its last state.
+// commands. Each command is one document operation or a choice of the view (ViewState),
+// which the window gives to the document; then the picture is rendered in memory and shown
+// by the PictureView. Settings, Recent Files, Save As and the status bar are classes of
+// their own. The public operations throw FileError naming the file; the commands (slots),
+// drops and start-up catch and report it, and the window shows its last state.
 class MainWindow : public QMainWindow {
     Q_OBJECT
 
 public:
-    // Makes the temporary file and the document, sets 256x212 unrotated and screen 7,
-    // accepts drops, then opens the first two of arguments (the files of the command line)
-    // by their names; the errors of names that cannot be opened are kept for
-    // startUpErrors. Throws FileError when no temporary file can be made.
+    // Makes the document, sets the Automatic size unrotated and screen 7, accepts drops,
+    // then opens the first two of arguments (the files of the command line) by their names;
+    // the errors of names that cannot be opened are kept for startUpErrors.
     explicit MainWindow(const std::vector<std::string>& arguments, QWidget* parent = nullptr);
-    // Deletes the temporary file if closeDocument has not.
-    ~MainWindow() override;
 
     // By the file-name rule (the document's openByName), then shows the picture; a folder
     // or disk image opens at its first picture and shows its thumbnail grid.
@@ -91,16 +85,7 @@ public:
     // remembered one when the picture's window fits screenArea at it, else the largest that
     // fits; at the first run the window is centred in screenArea.
     void restoreView(const QRect& screenArea);
-    // Paints the picture where pictureRect puts it, on a dark background, nearest-neighbour
-    // at square pixels and smoothly otherwise; nothing without a picture.
-    void paintClientArea(QPainter& canvas) const;
-    // Where the picture goes in the client area now.
-    [[nodiscard]] tessarin::ViewRect pictureRect() const;
-    // The zoom of the Zoom commands (1 to 8).
-    [[nodiscard]] int zoom() const { return zoom_; }
-    // How the picture fills the window now.
-    [[nodiscard]] tessarin::ViewFit viewFit() const;
-    // Destroys the document and deletes the temporary file; from then on nothing is painted.
+    // Destroys the document; from then on nothing is painted.
     void closeDocument();
     // Opens the first two local files of a drop, in the order given; reports an error and
     // stops at it.
@@ -114,8 +99,10 @@ public:
     [[nodiscard]] const tessarin::ScreenDocument* document() const { return document_.get(); }
     // The menu bar's items: the window's commands.
     [[nodiscard]] const MainMenu& menu() const { return menu_; }
-    // The temporary BMP file every render writes.
-    [[nodiscard]] const std::string& temporaryPicture() const { return tempBitmapFileName_; }
+    // The user's choices of how the picture shows.
+    [[nodiscard]] const tessarin::ViewState& view() const { return view_; }
+    // The client area: the picture shown and where it goes.
+    [[nodiscard]] const PictureView& pictureView() const { return *pictureView_; }
 
 public slots:
     void openVram0File();
@@ -187,9 +174,13 @@ private:
     // Where the file dialogs start: the imported picture's folder while its import shows,
     // the VRAM0 file's folder, else the last one remembered.
     [[nodiscard]] QString startFolder() const;
-    // Sets the view mode and the client area to its size; with a picture, shows it.
-    void applyViewMode(tessarin::ViewMode viewMode);
-    // The document renders the picture; it is painted and written to the temporary file.
+    // The view mode of the view's size and rotation to the document, the client area to its
+    // size; with a picture, shows it.
+    void applyViewMode();
+    // The view's zoom to the client area and the menus.
+    void showZoom();
+    // The document renders the picture; the PictureView holds it, and paints it once there
+    // is a picture.
     void showPicture();
     // The client area, the menus and the picture made to match the document.
     void showDocument();
@@ -205,9 +196,6 @@ private:
     // Makes the client area exactly the size given, the menu bar above it, as far as the
     // screen's area for windows holds it.
     void setClientSize(tessarin::ImageSize size);
-    // At a zoom the canvas is at least the zoomed picture, which the scroll bars then reach;
-    // fitted or stretched it is the client area.
-    void sizeCanvas();
     // The menu bar, status bar and frame around the client area.
     [[nodiscard]] tessarin::ImageSize aroundClientArea() const;
 
@@ -219,11 +207,10 @@ private:
     void saveView();
 
     std::unique_ptr<tessarin::ScreenDocument> document_;
-    std::string tempBitmapFileName_;
+    tessarin::ViewState view_;
     tessarin::ViewSettings settings_;
     MainMenu menu_;
-    ClientArea* clientArea_;
-    PictureScroller* scroller_;
+    PictureView* pictureView_;
     tessarin::StatusText status_;
     tessarin::RecentFiles recentFiles_;
     tessarin::SaveAs saveAs_;
@@ -237,18 +224,7 @@ private:
     AboutBox* aboutBox_ = nullptr;
     KeysWindow* keysWindow_ = nullptr;
     QStringList startUpErrors_;
-    // True while the Automatic size is chosen.
-    bool automaticSize_ = true;
-    int zoom_ = tessarin::kMinZoom;
-    bool fitToWindow_ = false;
     QFileDialog* openDialog_ = nullptr;
-    bool stretchToWindow_ = false;
-    // While the full screen's look shows, and the fit from before it.
-    bool fullScreenLook_ = false;
-    bool fitBeforeFullScreen_ = false;
-    tessarin::PixelAspect aspect_ = tessarin::PixelAspect::square;
     // The lines a page had when the client area was last fitted to the view.
     int fittedLines_ = tessarin::kBitmapLines;
-    // The picture's size at the zoom when the client area was last fitted to the view.
-    tessarin::ImageSize zoomedView_{0, 0};
 };

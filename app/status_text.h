@@ -1,7 +1,7 @@
 #pragma once
 
 #include "document/screen_document.h"
-#include "document/view_placement.h"
+#include "view/view_placement.h"
 
 #include <vector>
 

@@ -6,8 +6,8 @@
 class QSocketNotifier;
 
 // Turns SIGINT, SIGTERM and SIGHUP into a call of onSignal(signal number) from the event
-// loop, where the program can close its window and delete its temporary file. The
-// handlers only write the number to a socket pair; only one instance may exist.
+// loop, where the program can close its window as the user would. The handlers only write
+// the number to a socket pair; only one instance may exist.
 class TerminationSignals : public QObject {
     Q_OBJECT
 

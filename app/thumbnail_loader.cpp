@@ -1,6 +1,7 @@
 #include "app/thumbnail_loader.h"
 
 #include "catalog/file_source.h"
+#include "dialogs/picture_image.h"
 #include "document/thumbnail_recipe.h"
 #include "platform/file_error.h"
 
@@ -132,10 +133,7 @@ QImage ThumbnailLoader::thumbnailOf(const std::string& path, QString& problem) c
             problem = QStringLiteral("no picture");
             return {};
         }
-        const QImage shown(reinterpret_cast<const uchar*>(picture.pixels().data()), picture.width(),
-                           picture.height(),
-                           picture.width() * static_cast<int>(sizeof(tessarin::RgbTriple)),
-                           QImage::Format_BGR888);
+        const QImage shown = tessarin::imageOf(picture);
         // Square, so that every item of the grid has one shape and its name one place.
         QImage square(size_, size_, QImage::Format_RGB32);
         square.fill(background_);

@@ -1,5 +1,5 @@
 // Page Down in the viewer as one whole step: the next screen file of the folder opened and
-// decoded, its temporary picture written, and the 1600x1000 window painted into a pixmap
+// decoded, and the 1600x1000 window painted into a pixmap
 // with the picture fitted to it. Folders of 200 and of 100,000 files (hard links of the
 // samples, screens 5, 7, 8 and 12 in turn), so that listing and ordering are real.
 #include "app/main_window.h"

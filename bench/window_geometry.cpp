@@ -5,6 +5,7 @@
 // screens of the sizes wanted (bench/window_geometry.sh does, under Xvfb); it keeps the
 // settings of a first run only when XDG_CONFIG_HOME points to an empty folder.
 #include "app/main_window.h"
+#include "app/picture_view.h"
 #include "app/tessarin_application.h"
 
 #include <QAbstractScrollArea>
@@ -40,14 +41,14 @@ int main(int argc, char** argv) {
         window.show();
         settle();
         std::printf("%dx%d screen, %s picture: first window at %dx, %dx%d\n", screen.width(),
-                    screen.height(), sample.picture, window.zoom(), window.frameGeometry().width(),
-                    window.frameGeometry().height());
+                    screen.height(), sample.picture, window.view().zoom(),
+                    window.frameGeometry().width(), window.frameGeometry().height());
         std::printf("| Zoom | Picture | Window | Within | Scrolls |\n|---|---|---|---|---|\n");
         const auto* scroller = qobject_cast<const QAbstractScrollArea*>(window.centralWidget());
         for (int zoom = tessarin::kMinZoom; zoom <= tessarin::kMaxZoom; ++zoom) {
             window.setZoom(zoom);
             settle();
-            const tessarin::ViewRect place = window.pictureRect();
+            const tessarin::ViewRect place = window.pictureView().pictureRect();
             const QRect frame = window.frameGeometry();
             const bool scrolls = scroller->horizontalScrollBar()->maximum() > 0 ||
                                  scroller->verticalScrollBar()->maximum() > 0;

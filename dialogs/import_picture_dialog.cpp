@@ -1,5 +1,6 @@
 #include "dialogs/import_picture_dialog.h"
 
+#include "dialogs/picture_image.h"
 #include "vdp/rgb.h"
 
 #include <QComboBox>
@@ -21,19 +22,6 @@ QComboBox* choiceBox(QWidget* parent, const char* name, const QStringList& items
     box->setObjectName(QString::fromLatin1(name));
     box->addItems(items);
     return box;
-}
-
-QImage imageOf(const tessarin::Picture& picture) {
-    QImage image(picture.width(), picture.height(), QImage::Format_RGB888);
-    for (int y = 0; y < picture.height(); ++y) {
-        uchar* line = image.scanLine(y);
-        for (const tessarin::RgbTriple& p : picture.row(y)) {
-            *line++ = p.red;
-            *line++ = p.green;
-            *line++ = p.blue;
-        }
-    }
-    return image;
 }
 
 } // namespace
@@ -83,7 +71,7 @@ void ImportPictureDialog::preview() {
     choices.fit = static_cast<FitMode>(fitBox_->currentIndex());
     choices.dither = static_cast<Dither>(ditherBox_->currentIndex());
     encoding_ = tessarin::encodeMsx(source_, screen(), choices);
-    const QImage shown = imageOf(encoding_.preview);
+    const QImage shown = tessarin::imageOf(encoding_.preview);
     // Screens of 192 or 212 lines shown 2 lines a line; screen 7's 512 pixels fill the width.
     const int width = shown.width() == tessarin::kWideWidth ? shown.width() : 2 * shown.width();
     previewLabel_->setPixmap(QPixmap::fromImage(shown.scaled(width, 2 * shown.height())));

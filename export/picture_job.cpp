@@ -3,7 +3,7 @@
 #include "catalog/picture_files.h"
 #include "catalog/picture_kind.h"
 #include "document/image_source.h"
-#include "document/view_placement.h"
+#include "document/pixel_aspect.h"
 #include "convert/encode.h"
 #include "image/image_input.h"
 #include "platform/file_error.h"

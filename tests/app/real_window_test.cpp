@@ -59,7 +59,7 @@ TEST(RealWindow, KeysBrowseTheFolderAndCtrlCPutsAPngOnTheClipboard) {
         QTest::qWait(200);
         EXPECT_EQ(window->document()->fileName(FileSlot::vram0), press.file)
             << viewerApplication().lastErrorMessage().toStdString();
-        EXPECT_EQ(window->zoom(), press.zoom);
+        EXPECT_EQ(window->view().zoom(), press.zoom);
         EXPECT_EQ(window->isFullScreen(), press.fullScreen);
         EXPECT_EQ(window->menuBar()->isVisible(), !press.fullScreen);
     }

@@ -31,7 +31,7 @@ TEST(Scrolling, PageDownToALargerPictureAtThreeTimesReachesItsCornerByKeys) {
 
     EXPECT_TRUE(window->screen()->availableGeometry().contains(window->frameGeometry()));
     const auto* scroller = qobject_cast<QAbstractScrollArea*>(window->centralWidget());
-    const tessarin::ViewRect picture = window->pictureRect();
+    const tessarin::ViewRect picture = window->pictureView().pictureRect();
     ASSERT_EQ(QSize(picture.width, picture.height), QSize(1536, 1272));
     QScrollBar* across = scroller->horizontalScrollBar();
     QScrollBar* down = scroller->verticalScrollBar();
@@ -88,16 +88,16 @@ TEST(Keys, BrowseZoomPastTheFitAndFullScreen) {
         ASSERT_EQ(runCommand(menu.fitToWindow), "");
         window->resize(700, 560); // 2.1 to 2.9 times the picture
         QCoreApplication::processEvents();
-        ASSERT_EQ(window->pictureRect().height / 212, 2);
+        ASSERT_EQ(window->pictureView().pictureRect().height / 212, 2);
         ASSERT_EQ(runCommand(zoom), "");
-        EXPECT_EQ(window->zoom(), expected);
+        EXPECT_EQ(window->view().zoom(), expected);
     }
     for (const bool full : {true, false}) {
         ASSERT_EQ(runCommand(menu.fullScreen), "");
         EXPECT_EQ(window->isFullScreen(), full);
         EXPECT_EQ(window->menuBar()->isVisible(), !full);
         EXPECT_EQ(window->statusBar()->isVisible(), !full);
-        EXPECT_EQ(window->viewFit(), full ? ViewFit::window : ViewFit::zoom);
+        EXPECT_EQ(window->view().fit(), full ? ViewFit::window : ViewFit::zoom);
     }
 }
 

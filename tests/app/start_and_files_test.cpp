@@ -122,7 +122,7 @@ TEST(MainMenu, ItemsHaveTheirNamesCaptionsShortcutsAndStatesAtStart) {
     }
 }
 
-TEST(MainWindow, StartsWithoutPictureAtScreen7AndTheAutomaticSizeAndAnEmptyTemporaryFile) {
+TEST(MainWindow, StartsWithoutPictureAtScreen7AndTheAutomaticSize) {
     const ViewerWindow window;
     EXPECT_EQ(window->objectName(), "mainWindow");
     EXPECT_FALSE(window->hasPicture());
@@ -130,17 +130,8 @@ TEST(MainWindow, StartsWithoutPictureAtScreen7AndTheAutomaticSizeAndAnEmptyTempo
     EXPECT_EQ(window->document()->vdp().screenMode(), ScreenMode::screen7);
     EXPECT_EQ(window->document()->mapping().linePixels, (std::array<std::int16_t, 2>{512, 512}));
     EXPECT_TRUE(window->acceptDrops());
-    const std::filesystem::path temp = window->temporaryPicture();
-    EXPECT_EQ(temp.parent_path(), std::filesystem::path(window.tmp.path()));
-    EXPECT_EQ(temp.filename().string().substr(0, 3), "msx");
-    EXPECT_EQ(std::filesystem::file_size(temp), 0U);
+    EXPECT_TRUE(window.picture().empty());
     EXPECT_EQ(caption(*window), "Tessarin");
-}
-
-TEST(MainWindow, TwoRunningWindowsUseTwoTemporaryFiles) {
-    const ViewerWindow first;
-    const ViewerWindow second;
-    EXPECT_NE(first->temporaryPicture(), second->temporaryPicture());
 }
 
 TEST(MainWindow, CommandLineScreenAndPaletteInEitherOrderGiveTheSamePicture) {
@@ -231,7 +222,7 @@ TEST(MainWindow, FileNameChoosesPaletteOrScreenMode) {
         EXPECT_TRUE(window->menu().saveAs->isEnabled());
         // The Automatic size: every column of the 512-wide screens 6 and 7.
         const bool wide = std::string(c.screen) == "screen6" || std::string(c.screen) == "screen7";
-        EXPECT_EQ(bitmapSize(window->temporaryPicture()), wide ? QSize(512, 424) : QSize(256, 212));
+        EXPECT_EQ(bitmapSize(window.picture()), wide ? QSize(512, 424) : QSize(256, 212));
     }
 }
 

@@ -1,5 +1,5 @@
 // What the window shows: the view sizes with and without rotation, the screen commands'
-// reload, and the painting of the temporary picture into the client area.
+// reload, and the painting of the picture the view holds into the client area.
 #include "tests/app/viewer_fixture.h"
 #include "tests/support/document_probe.h"
 #include "tools/disk_writer.h"
@@ -39,7 +39,7 @@ ViewState viewOf(const MainWindow& form) {
         }
     }
     // The picture's size at the zoom: the window may be wider, for its status bar's fields.
-    const ViewRect place = form.pictureRect();
+    const ViewRect place = form.pictureView().pictureRect();
     return {{place.width, place.height},
             static_cast<int>(form.document()->viewMode()),
             checked,
@@ -77,7 +77,7 @@ TEST_F(ViewOfAPicture, EverySizeWithAndWithoutRotationGivesItsClientSizeAndViewM
         }
         ASSERT_EQ(runCommand(window->menu().*c.item), "");
         EXPECT_EQ(viewOf(*window), c.want);
-        EXPECT_EQ(bitmapSize(window->temporaryPicture()), c.want.client);
+        EXPECT_EQ(bitmapSize(window.picture()), c.want.client);
         EXPECT_EQ(window.picture(),
                   referencePicture(ScreenMode::screen7, 512, {{FileSlot::vram0, picture}},
                                    static_cast<ViewMode>(c.want.viewMode)));
@@ -131,8 +131,12 @@ QImage shown(const MainWindow& form) {
 }
 
 TEST_F(ViewOfAPicture, ClientAreaShowsThePictureOneToOneLetterboxedOrStretched) {
-    const QImage picture = QImage(QString::fromStdString(window->temporaryPicture()))
-                               .convertToFormat(QImage::Format_RGB32);
+    const std::vector<std::uint8_t> bmp = window.picture();
+    const QImage picture =
+        QImage::fromData(QByteArray::fromRawData(reinterpret_cast<const char*>(bmp.data()),
+                                                 static_cast<qsizetype>(bmp.size())),
+                         "BMP")
+            .convertToFormat(QImage::Format_RGB32);
     ASSERT_EQ(picture.size(), QSize(512, 424)); // screen 7 at the Automatic size
     EXPECT_EQ(shown(*window), picture);
 

@@ -1,5 +1,6 @@
 #include "tests/app/viewer_fixture.h"
 
+#include "app/picture_view.h"
 #include "document/screen_document.h"
 #include "image/bmp_encoder.h"
 #include "tests/support/document_probe.h"
@@ -150,8 +151,7 @@ bool AgreeToQuestions::eventFilter(QObject* watched, QEvent* event) {
     return false;
 }
 
-QSize bitmapSize(const std::string& fileName) {
-    const std::vector<std::uint8_t> bytes = readBytes(fileName);
+QSize bitmapSize(const std::vector<std::uint8_t>& bytes) {
     if (bytes.size() < kHeightOffset + 4) {
         return {0, 0};
     }
@@ -174,11 +174,7 @@ referencePicture(ScreenMode screenMode, std::int16_t linePixels,
 }
 
 std::vector<std::uint8_t> renderedPicture(ScreenDocument& doc) {
-    const ScratchDir out;
-    const std::string picture = out.file("reference.bmp");
-    writeBytes(picture, {});
-    writeBmpFile(doc.render(), picture);
-    return readBytes(picture);
+    return encodeBmp(doc.render()).bytes();
 }
 
 ViewerWindow::ViewerWindow(const std::vector<std::string>& arguments) {
@@ -190,7 +186,7 @@ ViewerWindow::ViewerWindow(const std::vector<std::string>& arguments) {
 ViewerWindow::~ViewerWindow() = default;
 
 std::vector<std::uint8_t> ViewerWindow::picture() const {
-    return readBytes(form->temporaryPicture());
+    return encodeBmp(form->pictureView().picture()).bytes();
 }
 
 } // namespace tessarin::test

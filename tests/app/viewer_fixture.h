@@ -6,6 +6,7 @@
 // dialogs answered from inside their own event loop.
 
 #include "app/main_window.h"
+#include "app/picture_view.h"
 #include "app/tessarin_application.h"
 #include "tests/platform/scratch_dir.h"
 
@@ -58,8 +59,8 @@ private:
     int asked_ = 0;
 };
 
-// Pixel size of a BMP file from its header (biWidth, biHeight); 0 x 0 when too short.
-[[nodiscard]] QSize bitmapSize(const std::string& fileName);
+// Pixel size of a BMP file's bytes from its header (biWidth, biHeight); 0 x 0 when too short.
+[[nodiscard]] QSize bitmapSize(const std::vector<std::uint8_t>& bytes);
 
 // What the viewer should show: the document's own render of the files given (slot and
 // name), in the mode with its line widths and palette source, at the view mode.
@@ -68,11 +69,11 @@ referencePicture(ScreenMode screenMode, std::int16_t linePixels,
                  const std::vector<std::pair<FileSlot, std::string>>& files,
                  ViewMode viewMode = ViewMode::plain256x212);
 
-// The bytes of the picture that doc writes for its view.
+// The BMP bytes of the picture doc renders for its view.
 [[nodiscard]] std::vector<std::uint8_t> renderedPicture(ScreenDocument& doc);
 
-// A main window made from the command line given, with its temporary file in a private
-// directory.
+// A main window made from the command line given, with TMPDIR a private directory (where an
+// import writes its screen file).
 class ViewerWindow {
 public:
     explicit ViewerWindow(const std::vector<std::string>& arguments = {});
@@ -82,6 +83,7 @@ public:
 
     MainWindow& operator*() const { return *form; }
     MainWindow* operator->() const { return form.get(); }
+    // The BMP bytes of the picture the window's view holds; none without a picture.
     [[nodiscard]] std::vector<std::uint8_t> picture() const;
 
     ScratchDir tmp;

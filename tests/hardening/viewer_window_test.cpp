@@ -1,7 +1,9 @@
 // The viewer's window when files change behind its back: the error of the command
-// names the file, the window goes on, and closing it removes the temporary picture.
+// names the file, the window goes on, and it writes nothing into the temporary folder.
 #include "app/main_window.h"
+#include "app/picture_view.h"
 #include "app/tessarin_application.h"
+#include "image/bmp_encoder.h"
 #include "tests/app/viewer_fixture.h"
 #include "tests/platform/scratch_dir.h"
 #include "tests/support/document_probe.h"
@@ -10,11 +12,8 @@
 #include <QTimer>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
 #include <memory>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -32,6 +31,11 @@ template <typename Command> std::string runAsEvent(Command command) {
     QCoreApplication::processEvents();
     QCoreApplication::processEvents();
     return app.lastErrorMessage().toStdString();
+}
+
+// The size of the picture the window shows, as a BMP file.
+std::size_t shownBmpSize(const MainWindow& form) {
+    return tessarin::encodeBmp(form.pictureView().picture()).bytes().size();
 }
 
 class ViewerWindow : public ::testing::Test {
@@ -70,7 +74,7 @@ TEST_F(ViewerWindow, FileDeletedOrReplacedByADirectoryBeforeReloadIsNamedAndVram
     EXPECT_EQ(
         runAsEvent([&] { form->openFileInto(dir.file("NEXT.SC8"), tessarin::FileSlot::vram0); }),
         "");
-    EXPECT_EQ(fs::file_size(form->temporaryPicture()), 162870U);
+    EXPECT_EQ(shownBmpSize(*form), 162870U);
 }
 
 // A command and a dialog report their own errors: the message names the file, the menus
@@ -78,7 +82,8 @@ TEST_F(ViewerWindow, FileDeletedOrReplacedByADirectoryBeforeReloadIsNamedAndVram
 TEST_F(ViewerWindow, CommandAndDialogErrorsAreReportedWhereTheyHappen) {
     const std::string name = dir.file("PIC.SC5");
     fs::remove(name);
-    form->menu().screenItem(ScreenMode::screen8)
+    form->menu()
+        .screenItem(ScreenMode::screen8)
         ->setChecked(true); // as the menu's click does before the command
     std::string message =
         runAsEvent([&] { form->screenChosen(form->menu().screenItem(ScreenMode::screen8)); });
@@ -104,28 +109,12 @@ TEST_F(ViewerWindow, CommandAndDialogErrorsAreReportedWhereTheyHappen) {
     EXPECT_EQ(
         runAsEvent([&] { form->openFileInto(dir.file("NEXT.SC8"), tessarin::FileSlot::vram0); }),
         "");
-    EXPECT_EQ(fs::file_size(form->temporaryPicture()), 162870U);
+    EXPECT_EQ(shownBmpSize(*form), 162870U);
 }
 
-TEST_F(ViewerWindow, TemporaryPictureDeletedBehindItsBackIsReportedAtTheNextRender) {
-    const std::string temp = form->temporaryPicture();
-    ASSERT_EQ(::unlink(temp.c_str()), 0);
-    const std::string message =
-        runAsEvent([&] { form->setViewSize(tessarin::ViewSize::magnify512x424); });
-    EXPECT_NE(message.find("\"" + temp + "\""), std::string::npos) << message;
-    EXPECT_FALSE(fs::exists(temp)); // never recreated behind the user's back
-    EXPECT_TRUE(form->document() != nullptr);
-    std::ofstream{temp};
-    EXPECT_EQ(runAsEvent([&] { form->setViewSize(tessarin::ViewSize::plain256x212); }), "");
-    EXPECT_EQ(fs::file_size(temp), 162870U);
-}
-
-TEST_F(ViewerWindow, ClosingTheWindowRemovesTheTemporaryPicture) {
-    const std::string temp = form->temporaryPicture();
-    ASSERT_TRUE(fs::exists(temp));
-    EXPECT_EQ(fs::path(temp).parent_path(), fs::path(tmp.path()));
+TEST_F(ViewerWindow, RendersAndClosesWithoutWritingIntoTheTemporaryFolder) {
+    EXPECT_EQ(runAsEvent([&] { form->setViewSize(tessarin::ViewSize::magnify512x424); }), "");
     form->close();
-    EXPECT_FALSE(fs::exists(temp));
     EXPECT_TRUE(tmp.names().empty() || tmp.names() == std::vector<std::string>{"runtime-root"});
 }
 

@@ -1,4 +1,4 @@
-#include "document/window_fit.h"
+#include "view/window_fit.h"
 
 #include <algorithm>
 

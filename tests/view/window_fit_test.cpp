@@ -1,6 +1,6 @@
 // The window on its screen: within the screen's area at every zoom, the first window's
 // zoom, and a remembered place brought back within the screen.
-#include "document/window_fit.h"
+#include "view/window_fit.h"
 
 #include <gtest/gtest.h>
 

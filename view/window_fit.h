@@ -1,7 +1,7 @@
 #pragma once
 
 #include "document/view_geometry.h"
-#include "document/view_placement.h"
+#include "view/view_placement.h"
 
 #include <optional>
 
