@@ -11,7 +11,7 @@
 #include "document/window_fit.h"
 #include "image/bmp_encoder.h"
 #include "platform/file_system.h"
-#include "storage/storage_kinds.h"
+#include "storage/location.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -150,7 +150,7 @@ void MainWindow::openFileByName(const std::string& fileName) {
         openedByChoice(tessarin::chooseByFileName(fileName).slot);
         throw;
     }
-    if (tessarin::findPlace(fileName)) {
+    if (tessarin::Location::of(fileName).isPlace()) {
         thumbnails_.show(fileName, document_->fileName(FileSlot::vram0));
         updateActions();
     }
@@ -179,7 +179,7 @@ void MainWindow::toggleThumbnails() {
         if (thumbnails_.shown() || file.empty()) {
             thumbnails_.hide();
         } else {
-            thumbnails_.show(tessarin::folderOf(file), file);
+            thumbnails_.show(tessarin::Location::of(file).folder().path(), file);
         }
         updateActions();
     });
@@ -668,7 +668,8 @@ QString MainWindow::startFolder() const {
         return imported_->sourceFolder; // the temporary folder is no place to look in
     }
     if (const std::string& screenFile = document_->fileName(FileSlot::vram0); !screenFile.empty()) {
-        return QFileInfo(shownName(tessarin::hostFolderOf(screenFile))).absoluteFilePath();
+        return QFileInfo(shownName(tessarin::Location::of(screenFile).hostFolder()))
+            .absoluteFilePath();
     }
     return settings_.lastFolder();
 }

@@ -118,7 +118,7 @@ void StatusText::showGrid(const std::string& folder, const std::string& selected
     size_->clear();
     std::vector<FileError> damage;
     try {
-        damage = fileSource().damageOf(folder);
+        damage = fileSource().damageOf(Location::of(folder));
     } catch (const FileError&) {
         // A place that cannot be listed shows no grid either.
     }

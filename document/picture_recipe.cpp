@@ -8,15 +8,15 @@ namespace tessarin {
 
 PictureRequest requestFor(FileSource& files, const std::string& name,
                           std::optional<ScreenMode> chosen) {
-    return requestFor(files, pictureFilesOf(files, name), chosen);
+    return requestFor(files, pictureFilesOf(files, Location::of(name)), chosen);
 }
 
 PictureRequest requestFor(FileSource& files, const PictureFiles& found,
                           std::optional<ScreenMode> chosen) {
     PictureRequest request;
-    request.screenFile = found.screenFile;
-    request.vram1File = found.companion;
-    request.paletteFile = found.paletteFile;
+    request.screenFile = found.screenFile.path();
+    request.vram1File = found.companion ? found.companion->path() : "";
+    request.paletteFile = found.paletteFile ? found.paletteFile->path() : "";
     request.screenMode =
         chosen.value_or(files.screenModeOf(found.screenFile).value_or(kDefaultScreenMode));
     const auto linePixels =

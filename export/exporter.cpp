@@ -7,7 +7,6 @@
 #include "export/picture_job.h"
 #include "export/progress_bar.h"
 #include "platform/file_error.h"
-#include "storage/storage_kinds.h"
 
 #include <algorithm>
 #include <array>
@@ -95,10 +94,14 @@ std::size_t threadCount(const ExportOptions& options, std::size_t items) {
 // manager keeps its own icon for anything else. A disk image stands for its first picture
 // and fails when it holds none.
 std::optional<std::string_view> noThumbnail(const ExportOptions& options) {
-    if (!options.thumbnailSize || holdsFiles(options.screenFile)) {
+    if (!options.thumbnailSize) {
         return std::nullopt;
     }
-    const PictureKind kind = fileSource().pictureKindOf(options.screenFile);
+    const Location file = Location::of(options.screenFile);
+    if (file.holdsFiles()) {
+        return std::nullopt;
+    }
+    const PictureKind kind = fileSource().pictureKindOf(file);
     return kind.picture ? std::nullopt : std::optional(reasonText(kind.reason));
 }
 

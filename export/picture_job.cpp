@@ -2,9 +2,9 @@
 
 #include "catalog/picture_files.h"
 #include "catalog/picture_kind.h"
+#include "convert/encode.h"
 #include "document/image_source.h"
 #include "document/view_placement.h"
-#include "convert/encode.h"
 #include "image/image_input.h"
 #include "platform/file_error.h"
 #include "platform/target_file.h"
@@ -18,8 +18,11 @@ namespace {
 
 // The file-system files the job reads: a disk image for a file inside one.
 void refuseInputAsTarget(const PictureJob& job, const std::string& target) {
-    const std::array inputs{hostFileOf(job.screenFile), hostFileOf(job.vram1File),
-                            hostFileOf(job.paletteFile)};
+    const auto hostFile = [](const std::string& name) {
+        return name.empty() ? name : Location::of(name).hostFile();
+    };
+    const std::array inputs{hostFile(job.screenFile), hostFile(job.vram1File),
+                            hostFile(job.paletteFile)};
     tessarin::refuseInputAsTarget(target, inputs);
 }
 
@@ -39,7 +42,7 @@ SourceImage sourceOf(const PictureJob& job, bool toScreen) {
         throw *job.unresolved;
     }
     if (isImageInputName(job.screenFile)) {
-        return readSourceImage(fileSource(), job.screenFile);
+        return readSourceImage(fileSource(), Location::of(job.screenFile));
     }
     PictureChoices choices = job;
     if (toScreen) {
@@ -58,9 +61,10 @@ PictureJob jobFor(const ExportOptions& options, const std::string& screenFile,
     PictureJob job;
     // A disk image stands for its first picture; one that is no disk, or holds none, is
     // reported when the picture is made.
-    PictureFiles files{screenFile, {}, {}, {}, {}};
+    const Location named = Location::of(screenFile);
+    PictureFiles files{named, {}, {}, {}, {}};
     try {
-        files = pictureFilesOf(fileSource(), screenFile);
+        files = pictureFilesOf(fileSource(), named);
     } catch (const FileError& error) {
         job.unresolved = error;
     }
@@ -74,9 +78,9 @@ PictureJob jobFor(const ExportOptions& options, const std::string& screenFile,
     if (!paletteFile.empty()) {
         job.paletteFile = paletteFile;
     }
-    if (!files.paletteLeftOut.empty() && paletteFile.empty()) {
-        job.note =
-            files.paletteLeftOut + " left out: " + std::string(reasonText(files.leftOutReason));
+    if (files.paletteLeftOut && paletteFile.empty()) {
+        job.note = files.paletteLeftOut->path() +
+                   " left out: " + std::string(reasonText(files.leftOutReason));
     }
     if (options.linePixels) {
         job.mapping.linePixels = {*options.linePixels, *options.linePixels};
