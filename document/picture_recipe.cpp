@@ -14,16 +14,16 @@ PictureRequest requestFor(FileSource& files, const std::string& name,
 PictureRequest requestFor(FileSource& files, const PictureFiles& found,
                           std::optional<ScreenMode> chosen) {
     PictureRequest request;
-    request.screenFile = found.screenFile.path();
-    request.vram1File = found.companion ? found.companion->path() : "";
-    request.paletteFile = found.paletteFile ? found.paletteFile->path() : "";
+    request.screenFile = found.screenFile;
+    request.vram1File = found.companion.value_or(Location());
+    request.paletteFile = found.paletteFile.value_or(Location());
     request.screenMode =
         chosen.value_or(files.screenModeOf(found.screenFile).value_or(kDefaultScreenMode));
     const auto linePixels =
         static_cast<std::int16_t>(findScreenMode(request.screenMode)->lineWidth);
     request.mapping.linePixels = {linePixels, linePixels};
     request.viewMode =
-        viewModeOf(automaticSizeOf(request.screenMode, !request.vram1File.empty()), false);
+        viewModeOf(automaticSizeOf(request.screenMode, !request.vram1File.path().empty()), false);
     return request;
 }
 

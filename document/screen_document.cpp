@@ -247,25 +247,23 @@ void ScreenDocument::previewPalette(PaletteSource source) {
 }
 
 Picture ScreenDocument::pictureOf(const PictureRequest& request) {
-    const Location screenFile =
-        request.screenFile.empty() ? Location() : Location::of(request.screenFile);
+    const Location& screenFile = request.screenFile;
     ScreenDocument document;
     document.vdp_->setColourModel(request.colourModel);
     document.vdp_->setScreenMode(request.screenMode);
     fillAsBasicScreen(request.screenMode, document.vdp_->vramForLoading());
     document.mapping_ = request.mapping;
-    const std::array<const std::string*, kFileSlots.size()> files{
+    const std::array<const Location*, kFileSlots.size()> files{
         &request.screenFile, &request.vram1File, &request.paletteFile};
     for (const FileSlot slot : kFileSlots) {
-        if (const std::string& name = *files[indexOf(slot)]; !name.empty()) {
-            const Location file = slot == FileSlot::vram0 ? screenFile : Location::of(name);
+        if (const Location& file = *files[indexOf(slot)]; !file.path().empty()) {
             const InputBytes in = readChecked(file, slot, document.mapping_);
             document.files_[indexOf(slot)] = file;
             document.loadFrom(slot, in);
         }
     }
     document.hasPicture_ = true;
-    if (request.paletteFile.empty()) {
+    if (request.paletteFile.path().empty()) {
         // No palette file beside it: its own colours, else its folder's only palette, as
         // the viewer finds them when it opens the file.
         document.choosePaletteFile(screenFile, PictureFiles{screenFile, {}, {}, {}, {}},

@@ -47,9 +47,9 @@ enum class PaletteOrigin : std::uint8_t { byHand, sameName, folderOnly };
 // Everything that decides one picture: the files and what the viewer would have been told
 // about them (screen mode, mapping dialog, size and rotation).
 struct PictureRequest {
-    std::string screenFile;  // a screen file; in an export job also a PNG or JPEG picture
-    std::string vram1File;   // may be empty
-    std::string paletteFile; // may be empty: then the screen file's own, as the viewer finds it
+    Location screenFile;  // a screen file; in an export job also a PNG or JPEG picture
+    Location vram1File;   // may be empty
+    Location paletteFile; // may be empty: then the screen file's own, as the viewer finds it
     ScreenMode screenMode = kDefaultScreenMode;
     VramMapping mapping;
     ViewMode viewMode = ViewMode::plain256x212;

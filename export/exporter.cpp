@@ -156,7 +156,7 @@ public:
             say(printable(damage.what()));
         }
         for (std::size_t i = 0; i < plan_.items.size(); ++i) {
-            bar_.show(i, plan_.items[i].job.screenFile);
+            bar_.show(i, plan_.items[i].job.screenFile.path());
             const ItemResult result = exports.wait(i);
             if (result.unexpected) {
                 std::rethrow_exception(result.unexpected);
@@ -208,7 +208,7 @@ private:
         case Outcome::written:
             ++counts_.written;
             show(listed(options_, item.output, result.colourError) +
-                 (item.renamed ? " (from " + item.job.screenFile + ")" : ""));
+                 (item.renamed ? " (from " + item.job.screenFile.path() + ")" : ""));
             break;
         case Outcome::skipped:
             ++counts_.skipped;
@@ -217,9 +217,9 @@ private:
         case Outcome::failed:
             ++counts_.failed;
             // A fault inside a disk image names the file already.
-            say(result.failure.starts_with(item.job.screenFile + ": ")
+            say(result.failure.starts_with(item.job.screenFile.path() + ": ")
                     ? printable(result.failure)
-                    : printable(item.job.screenFile) + ": " + printable(result.failure));
+                    : printable(item.job.screenFile.path()) + ": " + printable(result.failure));
             break;
         case Outcome::notTried:
             ++counts_.notTried;

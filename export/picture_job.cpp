@@ -18,11 +18,8 @@ namespace {
 
 // The file-system files the job reads: a disk image for a file inside one.
 void refuseInputAsTarget(const PictureJob& job, const std::string& target) {
-    const auto hostFile = [](const std::string& name) {
-        return name.empty() ? name : Location::of(name).hostFile();
-    };
-    const std::array inputs{hostFile(job.screenFile), hostFile(job.vram1File),
-                            hostFile(job.paletteFile)};
+    const std::array inputs{job.screenFile.hostFile(), job.vram1File.hostFile(),
+                            job.paletteFile.hostFile()};
     tessarin::refuseInputAsTarget(target, inputs);
 }
 
@@ -41,8 +38,8 @@ SourceImage sourceOf(const PictureJob& job, bool toScreen) {
     if (job.unresolved) {
         throw *job.unresolved;
     }
-    if (isImageInputName(job.screenFile)) {
-        return readSourceImage(fileSource(), Location::of(job.screenFile));
+    if (isImageInputName(job.screenFile.path())) {
+        return readSourceImage(fileSource(), job.screenFile);
     }
     PictureChoices choices = job;
     if (toScreen) {
@@ -72,11 +69,11 @@ PictureJob jobFor(const ExportOptions& options, const std::string& screenFile,
     static_cast<PictureRequest&>(job) = requestFor(fileSource(), files, options.screenMode);
     // A screen file's companion is its page 1 unless VRAM1 was named.
     if (!options.vram1File.empty() || options.fixedLayout) {
-        job.vram1File = options.vram1File;
+        job.vram1File = Location::of(options.vram1File);
     }
     // A palette paired in the batch or given, else the one beside it by base name.
     if (!paletteFile.empty()) {
-        job.paletteFile = paletteFile;
+        job.paletteFile = Location::of(paletteFile);
     }
     if (files.paletteLeftOut && paletteFile.empty()) {
         job.note = files.paletteLeftOut->path() +
@@ -89,7 +86,7 @@ PictureJob jobFor(const ExportOptions& options, const std::string& screenFile,
     job.mapping.paletteSource = options.paletteSource.value_or(PaletteSource::automatic);
     job.mapping.layout = options.fixedLayout ? LayoutChoice::fixed : LayoutChoice::automatic;
     const ViewSize size =
-        options.size.value_or(automaticSizeOf(job.screenMode, !job.vram1File.empty()));
+        options.size.value_or(automaticSizeOf(job.screenMode, !job.vram1File.path().empty()));
     job.viewMode = viewModeOf(size, options.rotate);
     job.colourModel = options.colourModel.value_or(ColourModel::levels);
     job.aspect = options.aspect.value_or(PixelAspect::square);

@@ -71,6 +71,9 @@ std::string joined(const std::string& folder, const std::string& name) {
 Location Location::of(const std::string& path) {
     Location location;
     location.path_ = path;
+    if (path.empty()) {
+        return location;
+    }
     for (std::size_t slash = path.find('/'); slash != std::string::npos;
          slash = path.find('/', slash + 1)) {
         const PlaceKind kind = kindOfName(std::string_view(path).substr(0, slash));

@@ -33,7 +33,8 @@ class Location {
 public:
     // The location of path. Stats (links followed) the prefixes of path of a kind that
     // holds files, in order, up to the first that is a regular file (the host); through
-    // none, path itself. Nothing is opened or read.
+    // none, path itself. Nothing is opened or read. The empty name is no location, as
+    // Location() is: nothing is stat'ed.
     [[nodiscard]] static Location of(const std::string& path);
 
     // The location of name as this place lists it ("PICS/TITLE.SC5" in an archive), beside

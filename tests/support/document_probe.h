@@ -15,7 +15,7 @@ class ScreenDocumentProbe {
 public:
     static VdpState& vdp(ScreenDocument& doc) { return *doc.vdp_; }
     static void setFileName(ScreenDocument& doc, FileSlot slot, const std::string& name) {
-        doc.files_.at(indexOf(slot)) = name.empty() ? Location() : Location::of(name);
+        doc.files_.at(indexOf(slot)) = Location::of(name);
     }
     static VramMapping& mapping(ScreenDocument& doc) { return doc.mapping_; }
     static const VdpState& vdp(const ScreenDocument& doc) { return *doc.vdp_; }
