@@ -76,11 +76,11 @@ InputBytes FileSource::read(const Location& path, std::size_t limit) {
         return readHostFile(path.path(), limit);
     }
     const Location folder = path.folder();
-    const auto place = placeAt(folder);
-    if (!place->storage) {
-        return openStorage(folder)->read(path.nameInFolder(), limit, path.path()); // says why
+    if (!folder.isPlace()) {
+        // Through a file that is no place of its own (an archive inside an archive).
+        return openStorage(folder)->read(path.nameInFolder(), limit, path.path()); // throws
     }
-    return place->storage->read(path.nameInFolder(), limit, path.path());
+    return placeAt(folder)->storage->read(path.nameInFolder(), limit, path.path());
 }
 
 FileNameChoice FileSource::choose(const Location& path) {

@@ -31,7 +31,8 @@ constexpr auto kFileKindExtensions = [] {
     return extensions;
 }();
 
-// The kind of a file named so, by its extension; none for a name that is only one.
+// The kind of a file named so, by its extension; none for a bare extension (".dsk",
+// "DIR/.dsk").
 PlaceKind kindOfName(std::string_view name) {
     for (const FileKind& kind : kFileKinds) {
         if (name.size() > kind.extension.size() &&

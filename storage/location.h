@@ -29,12 +29,13 @@ enum class PlaceKind : std::uint8_t {
 // ("GAME.ZIP/GAME.DSK/PIC.SC5"). Made once where a name enters; what a name is, is decided
 // here and nowhere else. A name is kept as spelled: two names of one file are two
 // locations. What the file system held when it was made; a changed file needs a new one.
+// Only of(), child() and folder() stat, as they say; the other queries read the value.
+// Location() is the empty name, no location.
 class Location {
 public:
     // The location of path. Stats (links followed) the prefixes of path of a kind that
     // holds files, in order, up to the first that is a regular file (the host); through
-    // none, path itself. Nothing is opened or read. The empty name is no location, as
-    // Location() is: nothing is stat'ed.
+    // none, path itself. Nothing is opened or read; the empty name is stat'ed not at all.
     [[nodiscard]] static Location of(const std::string& path);
 
     // The location of name as this place lists it ("PICS/TITLE.SC5" in an archive), beside
@@ -71,7 +72,7 @@ public:
     // The file-system folder holding hostFile().
     [[nodiscard]] std::string hostFolder() const;
     // The host's stamp when the location was made: what tells a changed place from the one
-    // listed before. Read only for a place.
+    // listed before. Filled in for a place; for another name it may not be.
     [[nodiscard]] const Stamp& stamp() const { return stamp_; }
 
 private:

@@ -24,7 +24,7 @@ std::unique_ptr<const Storage> openInsideArchive(const Location& place) {
 } // namespace
 
 std::unique_ptr<const Storage> openStorage(const Location& place) {
-    if (place.throughPlace() && place.isPlace()) {
+    if (place.throughPlace() && place.isPlace()) { // a disk or packed file in an archive
         return openInsideArchive(place);
     }
     const std::string& path = place.path();
