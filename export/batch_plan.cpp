@@ -319,7 +319,7 @@ std::variant<BatchPlan, UsageError> planFiles(const ExportOptions& options,
             }
             const std::string name = inputs[i].place ? names[i] + suffix : names[i];
             const bool renamed = name != baseNameWithoutExtension(screen) + suffix;
-            plan.items.push_back(BatchItem{jobFor(options, screen, palette),
+            plan.items.push_back(BatchItem{jobFor(options, inputs[i].file, palette),
                                            joinPath(options.outDir, name), renamed});
         } catch (const std::bad_alloc&) {
             throw outOfMemory(inputs[i].file.path());

@@ -93,12 +93,8 @@ std::size_t threadCount(const ExportOptions& options, std::size_t items) {
 // Why no thumbnail is made of the FILE: only a picture file has one, so that a file
 // manager keeps its own icon for anything else. A disk image stands for its first picture
 // and fails when it holds none.
-std::optional<std::string_view> noThumbnail(const ExportOptions& options) {
-    if (!options.thumbnailSize) {
-        return std::nullopt;
-    }
-    const Location file = Location::of(options.screenFile);
-    if (file.holdsFiles()) {
+std::optional<std::string_view> noThumbnail(const ExportOptions& options, const Location& file) {
+    if (!options.thumbnailSize || file.holdsFiles()) {
         return std::nullopt;
     }
     const PictureKind kind = fileSource().pictureKindOf(file);
@@ -106,13 +102,14 @@ std::optional<std::string_view> noThumbnail(const ExportOptions& options) {
 }
 
 int runSingle(const ExportOptions& options, std::ostream& out, std::ostream& err) {
-    if (const auto why = noThumbnail(options)) {
+    const Location screenFile = Location::of(options.screenFile);
+    if (const auto why = noThumbnail(options, screenFile)) {
         err << kProgram << printable(options.screenFile) << ": " << *why << "; no thumbnail made\n";
         return kExitFileError;
     }
     std::optional<ColourErrorFigures> error;
     try {
-        const PictureJob job = jobFor(options, options.screenFile, options.paletteFile);
+        const PictureJob job = jobFor(options, screenFile, options.paletteFile);
         if (options.verbose && !job.note.empty()) {
             err << kProgram << "note: " << printable(job.note) << '\n';
         }

@@ -53,15 +53,14 @@ SourceImage sourceOf(const PictureJob& job, bool toScreen) {
 
 } // namespace
 
-PictureJob jobFor(const ExportOptions& options, const std::string& screenFile,
+PictureJob jobFor(const ExportOptions& options, const Location& screenFile,
                   const std::string& paletteFile) {
     PictureJob job;
     // A disk image stands for its first picture; one that is no disk, or holds none, is
     // reported when the picture is made.
-    const Location named = Location::of(screenFile);
-    PictureFiles files{named, {}, {}, {}, {}};
+    PictureFiles files{screenFile, {}, {}, {}, {}};
     try {
-        files = pictureFilesOf(fileSource(), named);
+        files = pictureFilesOf(fileSource(), screenFile);
     } catch (const FileError& error) {
         job.unresolved = error;
     }
