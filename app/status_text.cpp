@@ -103,8 +103,9 @@ void StatusText::show(const ScreenDocument& document, ViewFit fit, int zoom) {
     layout_->setFullText(QString::fromStdString(layout));
     palette_->setFullText(any ? QString::fromStdString(document.paletteDescription()) : QString());
     size_->setText(sizeText(document.picture(), fit, zoom));
-    showDamage(document.folderDamage());
-    keepFieldsReadable(!document.folderDamage().empty());
+    const std::vector<FileError> damage = document.folderDamage();
+    showDamage(damage);
+    keepFieldsReadable(!damage.empty());
 }
 
 void StatusText::showGrid(const std::string& folder, const std::string& selected, int place,
