@@ -1,7 +1,7 @@
 #include "app/file_filters.h"
 
 #include "names/file_name_rule.h"
-#include "storage/storage_kinds.h"
+#include "storage/location.h"
 
 #include <QFileDialog>
 #include <string_view>

@@ -18,7 +18,8 @@ std::optional<ImportPicture::Imported> ImportPicture::run(QWidget* parent, const
     if (name.isEmpty()) {
         return std::nullopt;
     }
-    const SourceImage source = readSourceImage(fileSource(), QFile::encodeName(name).toStdString());
+    const SourceImage source = readSourceImage(
+        fileSource(), tessarin::Location::of(QFile::encodeName(name).toStdString()));
     ImportPictureDialog dialog(source, parent);
     if (dialog.exec() != QDialog::Accepted) {
         return std::nullopt;

@@ -7,7 +7,7 @@
 #include "app/thumbnail_grid.h"
 #include "dialogs/error_report.h"
 #include "dialogs/vram_mapping_dialog.h"
-#include "storage/storage_kinds.h"
+#include "storage/location.h"
 #include "view/window_fit.h"
 
 #include <QAction>
@@ -120,7 +120,7 @@ void MainWindow::openFileByName(const std::string& fileName) {
         openedByChoice(tessarin::chooseByFileName(fileName).slot);
         throw;
     }
-    if (tessarin::findPlace(fileName)) {
+    if (tessarin::Location::of(fileName).isPlace()) {
         thumbnails_.show(fileName, document_->fileName(FileSlot::vram0));
         updateActions();
     }
@@ -149,7 +149,7 @@ void MainWindow::toggleThumbnails() {
         if (thumbnails_.shown() || file.empty()) {
             thumbnails_.hide();
         } else {
-            thumbnails_.show(tessarin::folderOf(file), file);
+            thumbnails_.show(tessarin::Location::of(file).folder().path(), file);
         }
         updateActions();
     });
@@ -596,7 +596,8 @@ QString MainWindow::startFolder() const {
         return imported_->sourceFolder; // the temporary folder is no place to look in
     }
     if (const std::string& screenFile = document_->fileName(FileSlot::vram0); !screenFile.empty()) {
-        return QFileInfo(shownName(tessarin::hostFolderOf(screenFile))).absoluteFilePath();
+        return QFileInfo(shownName(tessarin::Location::of(screenFile).hostFolder()))
+            .absoluteFilePath();
     }
     return settings_.lastFolder();
 }

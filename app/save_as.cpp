@@ -2,9 +2,9 @@
 
 #include "app/file_filters.h"
 #include "catalog/file_source.h"
+#include "convert/encode.h"
 #include "document/picture_recipe.h"
 #include "formats/screen_layout.h"
-#include "convert/encode.h"
 #include "image/image_format.h"
 #include "platform/target_file.h"
 
@@ -78,7 +78,8 @@ bool SaveAs::run(const ScreenDocument& document, PixelAspect aspect, const QStri
     }
     if (*written == start.format && !start.fileOfFormat.empty()) {
         // Its own bytes: encoding the picture again could choose other colours.
-        const InputBytes own = fileSource().read(start.fileOfFormat, kBsaveHeaderSize + kVramSize);
+        const InputBytes own =
+            fileSource().read(Location::of(start.fileOfFormat), kBsaveHeaderSize + kVramSize);
         writeTargetFile(target, ByteSpan(own.bytes), ReplaceMode::replace);
         return true;
     }

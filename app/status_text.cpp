@@ -104,8 +104,9 @@ void StatusText::show(const ScreenDocument& document, ViewFit fit, int zoom) {
     palette_->setFullText(any ? QString::fromStdString(describe(document.paletteChoice()))
                               : QString());
     size_->setText(sizeText(document.picture(), fit, zoom));
-    showDamage(document.folderDamage());
-    keepFieldsReadable(!document.folderDamage().empty());
+    const std::vector<FileError> damage = document.folderDamage();
+    showDamage(damage);
+    keepFieldsReadable(!damage.empty());
 }
 
 void StatusText::showGrid(const std::string& folder, const std::string& selected, int place,
@@ -119,7 +120,7 @@ void StatusText::showGrid(const std::string& folder, const std::string& selected
     size_->clear();
     std::vector<FileError> damage;
     try {
-        damage = fileSource().damageOf(folder);
+        damage = fileSource().damageOf(Location::of(folder));
     } catch (const FileError&) {
         // A place that cannot be listed shows no grid either.
     }

@@ -1,7 +1,7 @@
 #include "app/thumbnail_model.h"
 
 #include "catalog/file_source.h"
-#include "storage/storage_kinds.h"
+#include "storage/location.h"
 
 #include <QFile>
 #include <QIcon>
@@ -59,13 +59,14 @@ ThumbnailModel::ThumbnailModel(QObject* parent)
 }
 
 void ThumbnailModel::setFolder(const std::string& folder) {
-    const auto found = tessarin::findPlace(folder);
-    const std::optional<tessarin::Stamp> stamp = found ? std::optional(found->stamp) : std::nullopt;
+    const tessarin::Location place = tessarin::Location::of(folder);
+    const std::optional<tessarin::Stamp> stamp =
+        place.isPlace() ? std::optional(place.stamp()) : std::nullopt;
     if (folder == folder_ && stamp && stamp == stamp_) {
         dropRewritten(); // unchanged but for files written in place
         return;
     }
-    std::vector<std::string> paths = tessarin::fileSource().screenFilesOf(folder);
+    const std::vector<tessarin::Location> files = tessarin::fileSource().screenFilesOf(place);
     beginResetModel();
     loader_.clear();
     thumbnails_.clear();
@@ -73,10 +74,11 @@ void ThumbnailModel::setFolder(const std::string& folder) {
     madeStamps_.clear();
     folder_ = folder;
     stamp_ = stamp;
-    paths_ = std::move(paths);
+    paths_.clear();
     names_.clear();
-    for (const std::string& path : paths_) {
-        names_ << shownName(tessarin::nameInFolder(path));
+    for (const tessarin::Location& file : files) {
+        paths_.push_back(file.path());
+        names_ << shownName(file.nameInFolder());
     }
     endResetModel();
 }

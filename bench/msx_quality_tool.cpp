@@ -7,10 +7,10 @@
 //                                                colour, two a run or not: no screen 2
 //                                                file is nearer
 //   msx-quality-tool sc12-mean REFERENCE OUT.png each 4-pixel group from its mean J and K
-#include "document/image_source.h"
 #include "convert/ciede2000.h"
-#include "image/image_input.h"
 #include "convert/oklab.h"
+#include "document/image_source.h"
+#include "image/image_input.h"
 #include "image/png_encoder.h"
 #include "platform/file_error.h"
 #include "vdp/colour_model.h"
@@ -134,9 +134,9 @@ int main(int argc, char** argv) {
     }
     try {
         const std::string command = argv[1];
-        const Picture reference = readSourceImage(fileSource(), argv[2]).picture;
+        const Picture reference = readSourceImage(fileSource(), Location::of(argv[2])).picture;
         if (command == "diff") {
-            const Picture other = readSourceImage(fileSource(), argv[3]).picture;
+            const Picture other = readSourceImage(fileSource(), Location::of(argv[3])).picture;
             if (other.width() != reference.width() || other.height() != reference.height()) {
                 std::fputs("pictures differ in size\n", stderr);
                 return 1;

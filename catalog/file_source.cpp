@@ -6,6 +6,7 @@
 #include "names/natural_order.h"
 #include "platform/file_error.h"
 #include "storage/folder_storage.h"
+#include "storage/storage_kinds.h"
 
 #include <algorithm>
 
@@ -29,13 +30,16 @@ std::optional<PictureKind> kindOfPlaceName(const std::string& name) {
     return pictureKindByName(*held).value_or(PictureKind{false, std::nullopt, NotPicture::place});
 }
 
-// What a path is browsed as among its folder's files: the packed file for the one file
+// What a file is browsed as among its folder's files: the packed file for the one file
 // it holds, else itself.
-std::string browsedAs(const std::string& path) {
-    if (const auto where = splitPlacePath(path); where && soleFileOf(where->place.path) == path) {
-        return where->place.path;
+Location browsedAs(const Location& file) {
+    if (file.throughPlace()) {
+        Location folder = file.folder();
+        if (const auto sole = folder.soleFile(); sole && sole->path() == file.path()) {
+            return folder;
+        }
     }
-    return path;
+    return file;
 }
 
 // Whether a file whose name decides is read all the same: its size, where the place knows
@@ -60,13 +64,6 @@ template <typename Read> PictureKind kindOfRead(const std::string& name, Read re
     }
 }
 
-std::string joined(const std::string& folder, const std::string& name) {
-    if (folder == ".") {
-        return name; // a name given without a folder stays so
-    }
-    return folder.ends_with('/') ? folder + name : folder + "/" + name;
-}
-
 } // namespace
 
 FileSource& fileSource() {
@@ -74,15 +71,20 @@ FileSource& fileSource() {
     return source;
 }
 
-InputBytes FileSource::read(const std::string& path, std::size_t limit) {
-    if (const auto where = splitPlacePath(path)) {
-        return placeOf(where->place)->storage->read(where->inner, limit, path);
+InputBytes FileSource::read(const Location& path, std::size_t limit) {
+    if (!path.throughPlace()) {
+        return readHostFile(path.path(), limit);
     }
-    return readHostFile(path, limit);
+    const Location folder = path.folder();
+    if (!folder.isPlace()) {
+        // Through a file that is no place of its own (an archive inside an archive).
+        return openStorage(folder)->read(path.nameInFolder(), limit, path.path()); // throws
+    }
+    return placeAt(folder)->storage->read(path.nameInFolder(), limit, path.path());
 }
 
-FileNameChoice FileSource::choose(const std::string& path) {
-    const std::string name = nameInFolder(path);
+FileNameChoice FileSource::choose(const Location& path) {
+    const std::string name = path.nameInFolder();
     try {
         const InputBytes head = read(path, kKindHeadBytes);
         if (isPaletteByContent(head.bytes, head.size)) {
@@ -94,64 +96,60 @@ FileNameChoice FileSource::choose(const std::string& path) {
     }
 }
 
-FolderListing FileSource::listFolder(const std::string& folder) {
+FolderListing FileSource::listFolder(const Location& folder) {
     return placeAt(folder)->listing;
 }
 
-std::vector<FileError> FileSource::damageOf(const std::string& folder) {
+std::vector<FileError> FileSource::damageOf(const Location& folder) {
     const auto place = placeAt(folder);
     return place->storage ? place->storage->problems() : std::vector<FileError>{};
 }
 
-std::shared_ptr<const FileSource::Place> FileSource::placeAt(const std::string& folder) {
-    if (const auto found = findPlace(folder)) {
-        return placeOf(*found);
+std::shared_ptr<const FileSource::Place> FileSource::placeAt(const Location& folder) {
+    if (!folder.isPlace()) {
+        static const auto kNowhere =
+            std::make_shared<const Place>(Place{{},
+                                                nullptr,
+                                                std::make_shared<const std::vector<Location>>(),
+                                                NameIndex({}),
+                                                {},
+                                                {},
+                                                {},
+                                                {},
+                                                {}});
+        return kNowhere;
     }
-    static const auto kNowhere =
-        std::make_shared<const Place>(Place{{},
-                                            nullptr,
-                                            std::make_shared<const std::vector<std::string>>(),
-                                            NameIndex({}),
-                                            {},
-                                            {},
-                                            {},
-                                            {},
-                                            {}});
-    return kNowhere;
-}
-
-std::shared_ptr<const FileSource::Place> FileSource::placeOf(const FoundPlace& found) {
     {
         const std::lock_guard lock(guard_);
-        if (const auto it = places_.find(found.path);
-            it != places_.end() && it->second->stamp == found.stamp) {
+        if (const auto it = places_.find(folder.path());
+            it != places_.end() && it->second->stamp == folder.stamp()) {
             return it->second;
         }
     }
-    auto place = make(found);
+    auto place = make(folder);
     const std::lock_guard lock(guard_);
     if (places_.size() >= kKeptPlaces) {
         places_.clear();
     }
-    places_[found.path] = place;
+    places_[folder.path()] = place;
     return place;
 }
 
-std::shared_ptr<const FileSource::Place> FileSource::make(const FoundPlace& found) {
-    std::shared_ptr<const Storage> storage = openStorage(found);
+std::shared_ptr<const FileSource::Place> FileSource::make(const Location& folder) {
+    std::shared_ptr<const Storage> storage = openStorage(folder);
     std::vector<std::string> names = storage->names();
     std::ranges::sort(
         names, [](const std::string& a, const std::string& b) { return compareNatural(a, b) < 0; });
-    auto listing = std::make_shared<std::vector<std::string>>();
+    auto listing = std::make_shared<std::vector<Location>>();
     listing->reserve(names.size());
     std::vector<NamedFile> named;
     named.reserve(names.size());
     for (std::string& name : names) {
-        listing->push_back(joined(found.path, name));
+        listing->push_back(folder.child(name));
         const FileSlot slot = chooseByFileName(name).slot;
         named.push_back(NamedFile{std::move(name), slot});
     }
-    Place place{found.stamp,
+    Place place{folder.stamp(),
                 std::move(storage),
                 std::move(listing),
                 NameIndex(std::move(named)),
@@ -165,7 +163,7 @@ std::shared_ptr<const FileSource::Place> FileSource::make(const FoundPlace& foun
         if (!kind || (!heldNameOf(file.name) && bytesDecide(*place.storage, file.name))) {
             // Only names that leave it to the bytes are read, and files of a size that may be
             // empty or a palette (GAMEPAL.SC5), and only their first bytes.
-            kind = kindByBytes(*place.storage, file.name, joined(found.path, file.name));
+            kind = kindByBytes(*place.storage, file.name, folder.child(file.name).path());
             place.kindByBytes.emplace(file.name, *kind);
         }
         if (kind->palette) {
@@ -186,14 +184,14 @@ PictureKind FileSource::kindByBytes(const Storage& storage, const std::string& n
     return kindOfRead(name, [&] { return storage.read(name, kKindHeadBytes, path); });
 }
 
-PictureKind FileSource::pictureKindOf(const std::string& path) {
+PictureKind FileSource::pictureKindOf(const Location& path) {
     // Its own first bytes, not its folder's listing: one file named in a folder of
     // thousands reads only itself. Even a name that decides may be empty or a palette.
-    return kindOfRead(nameInFolder(path), [&] { return read(path, kKindHeadBytes); });
+    return kindOfRead(path.nameInFolder(), [&] { return read(path, kKindHeadBytes); });
 }
 
-std::optional<ScreenMode> FileSource::screenModeOf(const std::string& path) {
-    const std::string name = nameInFolder(path);
+std::optional<ScreenMode> FileSource::screenModeOf(const Location& path) {
+    const std::string name = path.nameInFolder();
     try {
         const InputBytes head = read(path, kKindHeadBytes);
         return tessarin::screenModeOf(name, head.bytes, head.size);
@@ -202,22 +200,22 @@ std::optional<ScreenMode> FileSource::screenModeOf(const std::string& path) {
     }
 }
 
-std::vector<std::string> FileSource::screenFilesOf(const std::string& folder) {
+std::vector<Location> FileSource::screenFilesOf(const Location& folder) {
     const auto place = placeAt(folder);
-    std::vector<std::string> paths;
-    paths.reserve(place->screenNames.size());
+    std::vector<Location> files;
+    files.reserve(place->screenNames.size());
     for (const std::string& name : place->screenNames) {
-        paths.push_back(joined(folder, name));
+        files.push_back(folder.child(name));
     }
-    return paths;
+    return files;
 }
 
-std::optional<std::string> FileSource::neighbourScreenFile(const std::string& shown, int step) {
-    const std::string current = browsedAs(shown);
-    const std::string folder = folderOf(current);
+std::optional<Location> FileSource::neighbourScreenFile(const Location& shown, int step) {
+    const Location current = browsedAs(shown);
+    const Location folder = current.folder();
     const auto place = placeAt(folder);
     const std::vector<std::string>& names = place->screenNames;
-    const std::string name = nameInFolder(current);
+    const std::string name = current.nameInFolder();
     // Where current is or would be: the file may have vanished since it was opened.
     const auto at =
         std::ranges::lower_bound(names, name, [](const std::string& a, const std::string& b) {
@@ -233,13 +231,13 @@ std::optional<std::string> FileSource::neighbourScreenFile(const std::string& sh
         (!present && step < 0 && index == 0) || (!present && step > 0 && index == count)) {
         return std::nullopt;
     }
-    return joined(folder, names[static_cast<std::size_t>(target)]);
+    return folder.child(names[static_cast<std::size_t>(target)]);
 }
 
-std::optional<std::pair<int, int>> FileSource::placeInFolder(const std::string& shown) {
-    const std::string current = browsedAs(shown);
-    const auto place = placeAt(folderOf(current));
-    const std::string name = nameInFolder(current);
+std::optional<std::pair<int, int>> FileSource::placeInFolder(const Location& shown) {
+    const Location current = browsedAs(shown);
+    const auto place = placeAt(current.folder());
+    const std::string name = current.nameInFolder();
     const auto placed = [&](std::size_t at) {
         return std::pair{static_cast<int>(at) + 1, static_cast<int>(place->screenNames.size())};
     };
@@ -253,29 +251,30 @@ std::optional<std::pair<int, int>> FileSource::placeInFolder(const std::string& 
     return placed(folded->second);
 }
 
-std::optional<std::string> FileSource::companionOf(const std::string& screenFile) {
-    const std::string folder = folderOf(screenFile);
-    const auto companion = placeAt(folder)->names.companionOf(nameInFolder(screenFile));
-    return companion ? std::optional(joined(folder, *companion)) : std::nullopt;
+std::optional<Location> FileSource::companionOf(const Location& screenFile) {
+    const Location folder = screenFile.folder();
+    const auto companion = placeAt(folder)->names.companionOf(screenFile.nameInFolder());
+    return companion ? std::optional(folder.child(*companion)) : std::nullopt;
 }
 
-std::optional<std::string> FileSource::paletteOf(const std::string& screenFile) {
-    std::string folder = folderOf(screenFile);
-    auto palette = placeAt(folder)->names.paletteOf(nameInFolder(screenFile));
-    if (!palette && browsedAs(screenFile) != screenFile) {
+std::optional<Location> FileSource::paletteOf(const Location& screenFile) {
+    Location folder = screenFile.folder();
+    const std::string name = screenFile.nameInFolder();
+    auto palette = placeAt(folder)->names.paletteOf(name);
+    if (!palette && browsedAs(screenFile).path() != screenFile.path()) {
         // A packed picture pairs with the palettes beside it, by the name it holds.
-        folder = folderOf(folder);
-        palette = placeAt(folder)->names.paletteOf(nameInFolder(screenFile));
+        folder = folder.folder();
+        palette = placeAt(folder)->names.paletteOf(name);
     }
-    return palette ? std::optional(joined(folder, *palette)) : std::nullopt;
+    return palette ? std::optional(folder.child(*palette)) : std::nullopt;
 }
 
-std::optional<std::string> FileSource::folderPaletteOf(const std::string& screenFile) {
-    const std::string folder = folderOf(screenFile);
+std::optional<Location> FileSource::folderPaletteOf(const Location& screenFile) {
+    const Location folder = screenFile.folder();
     const auto place = placeAt(folder);
     Place::OnlyPalette& only = *place->onlyPalette;
     std::call_once(only.found, [&] { only.name = onlyPaletteIn(*place); });
-    return only.name ? std::optional(joined(folder, *only.name)) : std::nullopt;
+    return only.name ? std::optional(folder.child(*only.name)) : std::nullopt;
 }
 
 std::optional<std::string> FileSource::onlyPaletteIn(const Place& place) {

@@ -3,9 +3,9 @@
 #include "catalog/picture_kind.h"
 #include "names/file_name_rule.h"
 #include "names/name_index.h"
+#include "storage/location.h"
 #include "storage/stamp.h"
 #include "storage/storage.h"
-#include "storage/storage_kinds.h"
 
 #include <cstddef>
 #include <map>
@@ -20,67 +20,67 @@
 
 namespace tessarin {
 
-// The files of a folder (a directory or a disk image, see storage_kinds.h), as paths
-// beside what folderOf gives, in file-manager order. Shared, not copied: a folder may hold
+// The files of a folder (a directory, a disk image, an archive: a place, see location.h),
+// as the folder's children, in file-manager order. Shared, not copied: a folder may hold
 // 100,000 files.
-using FolderListing = std::shared_ptr<const std::vector<std::string>>;
+using FolderListing = std::shared_ptr<const std::vector<Location>>;
 
 // Everything that reads input reads through here: the document, browsing, the batch
-// planner, the mapping dialog. It keeps what it found of the last few places (a folder's
-// listing, an open disk image, the names paired in them) while each is unchanged:
-// browsing and batches read many files of one folder. Safe from several threads at once.
+// planner, the mapping dialog, each with the Location made where its name entered. It keeps
+// what it found of the last few places (a folder's listing, an open disk image, the names
+// paired in them) while each is unchanged: browsing and batches read many files of one
+// folder. Safe from several threads at once.
 class FileSource {
 public:
     // At most limit bytes from the start of path, and its size. FileError naming path when
     // it cannot be opened or read (only regular files are opened, without blocking) or
     // holds nothing; a disk image that is no MSX-DOS disk is named too.
-    [[nodiscard]] InputBytes read(const std::string& path, std::size_t limit);
+    [[nodiscard]] InputBytes read(const Location& path, std::size_t limit);
 
     // The name rule for path with its size: a palette by its name that is too large to be
     // one is a screen file; a palette by its bytes (GAMEPAL.SC5) is a palette whatever its
     // name. A file that cannot be read goes by its name.
-    [[nodiscard]] FileNameChoice choose(const std::string& path);
+    [[nodiscard]] FileNameChoice choose(const Location& path);
 
     // The files of folder in file-manager order (compareNatural of the names inside it).
     // A folder that cannot be read lists nothing; a disk image that is no MSX-DOS disk
     // throws FileError naming it.
-    [[nodiscard]] FolderListing listFolder(const std::string& folder);
+    [[nodiscard]] FolderListing listFolder(const Location& folder);
 
     // What was found wrong in folder while listing it (see Storage::problems): a disk
     // image's loops, cut chains, directories past the end, too deep or too many entries.
     // Empty for a sound disk and for a directory; FileError as listFolder.
-    [[nodiscard]] std::vector<FileError> damageOf(const std::string& folder);
+    [[nodiscard]] std::vector<FileError> damageOf(const Location& folder);
 
     // Whether path is a picture file and in which mode, or a palette (pictureKind of its
     // first bytes). A file that cannot be read is no picture.
-    [[nodiscard]] PictureKind pictureKindOf(const std::string& path);
+    [[nodiscard]] PictureKind pictureKindOf(const Location& path);
 
     // The mode path is shown in by the one mode rule (screenModeOf) on its first bytes; by
     // its name when it cannot be read.
-    [[nodiscard]] std::optional<ScreenMode> screenModeOf(const std::string& path);
+    [[nodiscard]] std::optional<ScreenMode> screenModeOf(const Location& path);
 
     // Browsing. The screen files of a folder are its picture files (pictureKindOf), but
     // companions (page 1 of another screen file present) not on their own.
 
     // The screen files of folder, in browsing order.
-    [[nodiscard]] std::vector<std::string> screenFilesOf(const std::string& folder);
+    [[nodiscard]] std::vector<Location> screenFilesOf(const Location& folder);
     // The screen file step places after (step > 0) or before (step < 0) current among the
     // screen files of its folder, the first or last where the folder holds fewer. Nothing
     // where current is already at that end, or when the folder cannot be read.
-    [[nodiscard]] std::optional<std::string> neighbourScreenFile(const std::string& current,
-                                                                 int step);
+    [[nodiscard]] std::optional<Location> neighbourScreenFile(const Location& current, int step);
     // Where current stands among the screen files of its folder: its place from 1 and
     // their count; nothing when it is not among them.
-    [[nodiscard]] std::optional<std::pair<int, int>> placeInFolder(const std::string& current);
+    [[nodiscard]] std::optional<std::pair<int, int>> placeInFolder(const Location& current);
     // The companion beside screenFile (X.S17 for X.SC7): page 1 of its picture.
-    [[nodiscard]] std::optional<std::string> companionOf(const std::string& screenFile);
+    [[nodiscard]] std::optional<Location> companionOf(const Location& screenFile);
     // The palette file of screenFile in its folder (PIC.PL5 for PIC.SC5).
-    [[nodiscard]] std::optional<std::string> paletteOf(const std::string& screenFile);
+    [[nodiscard]] std::optional<Location> paletteOf(const Location& screenFile);
     // The one palette file of screenFile's folder (PictureKind::palette: by its name and
     // bytes, or by its bytes alone, GAMEPAL.SC5) that no picture of the folder is named
     // after; nothing when the folder holds none or several. Worked out once, when first
     // asked.
-    [[nodiscard]] std::optional<std::string> folderPaletteOf(const std::string& screenFile);
+    [[nodiscard]] std::optional<Location> folderPaletteOf(const Location& screenFile);
 
 private:
     // What one place holds, worked out once while it is unchanged.
@@ -106,9 +106,9 @@ private:
     // The folder's only palette file among the place's files that no picture of it is
     // named after; nothing for none or several.
     [[nodiscard]] static std::optional<std::string> onlyPaletteIn(const Place& place);
-    [[nodiscard]] std::shared_ptr<const Place> placeAt(const std::string& folder);
-    [[nodiscard]] std::shared_ptr<const Place> placeOf(const FoundPlace& found);
-    [[nodiscard]] static std::shared_ptr<const Place> make(const FoundPlace& found);
+    // What folder holds; nothing listed when it is no place.
+    [[nodiscard]] std::shared_ptr<const Place> placeAt(const Location& folder);
+    [[nodiscard]] static std::shared_ptr<const Place> make(const Location& folder);
     // The kind of the file name in storage by its first bytes; path names it for errors.
     [[nodiscard]] static PictureKind kindByBytes(const Storage& storage, const std::string& name,
                                                  const std::string& path);

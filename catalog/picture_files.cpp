@@ -7,24 +7,23 @@
 
 namespace tessarin {
 
-std::string screenFileOf(FileSource& files, const std::string& name) {
-    if (!findPlace(name)) {
+Location screenFileOf(FileSource& files, const Location& name) {
+    if (!name.isPlace()) {
         return name; // a file, or nothing, which opening it reports
     }
-    if (std::optional<std::string> held = soleFileOf(name)) {
+    if (std::optional<Location> held = name.soleFile()) {
         return std::move(*held);
     }
-    if (const std::vector<std::string> screens = files.screenFilesOf(name); !screens.empty()) {
-        return screens.front();
+    if (std::vector<Location> screens = files.screenFilesOf(name); !screens.empty()) {
+        return std::move(screens.front());
     }
     // An archive of disk images: the first picture of the first that holds one.
     std::optional<FileError> failed;
-    for (const std::string& file : *files.listFolder(name)) {
+    for (const Location& file : *files.listFolder(name)) {
         try {
-            if (holdsFiles(file)) {
-                if (const std::vector<std::string> inner = files.screenFilesOf(file);
-                    !inner.empty()) {
-                    return inner.front();
+            if (file.holdsFiles()) {
+                if (std::vector<Location> inner = files.screenFilesOf(file); !inner.empty()) {
+                    return std::move(inner.front());
                 }
             }
         } catch (const FileError& error) {
@@ -34,29 +33,30 @@ std::string screenFileOf(FileSource& files, const std::string& name) {
     if (failed) {
         throw *failed;
     }
-    throw FileError(name, "\"" + name + "\" holds no screen file", Fault::noScreenFile);
+    const std::string& path = name.path();
+    throw FileError(path, "\"" + path + "\" holds no screen file", Fault::noScreenFile);
 }
 
-void findPaletteFile(FileSource& files, const std::string& screenFile, PictureFiles& into) {
-    into.paletteFile.clear();
-    into.paletteLeftOut.clear();
+void findPaletteFile(FileSource& files, const Location& screenFile, PictureFiles& into) {
+    into.paletteFile.reset();
+    into.paletteLeftOut.reset();
     into.leftOutReason = {};
-    const std::optional<std::string> paired = files.paletteOf(screenFile);
+    std::optional<Location> paired = files.paletteOf(screenFile);
     if (!paired) {
         return;
     }
     if (const PictureKind kind = files.pictureKindOf(*paired); !kind.palette) {
-        into.paletteLeftOut = *paired;
+        into.paletteLeftOut = std::move(paired);
         into.leftOutReason =
             kind.reason == NotPicture::unreadableFile ? NotPicture::unreadablePalette : kind.reason;
         return;
     }
-    into.paletteFile = *paired;
+    into.paletteFile = std::move(paired);
 }
 
-PictureFiles pictureFilesOf(FileSource& files, const std::string& name) {
+PictureFiles pictureFilesOf(FileSource& files, const Location& name) {
     PictureFiles picture{screenFileOf(files, name), {}, {}, {}, {}};
-    picture.companion = files.companionOf(picture.screenFile).value_or("");
+    picture.companion = files.companionOf(picture.screenFile);
     findPaletteFile(files, picture.screenFile, picture);
     return picture;
 }

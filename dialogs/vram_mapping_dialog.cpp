@@ -371,7 +371,7 @@ void VramMappingDialog::fillHeaderDump(const std::string& fileName) {
     headerDump->hide();
     const ShowOnExit showAgain(headerDump);
     // Through the one file source: the file may lie inside a disk image.
-    const InputBytes head = fileSource().read(fileName, kHexDumpMaxBytes);
+    const InputBytes head = fileSource().read(Location::of(fileName), kHexDumpMaxBytes);
     QStringList lines;
     for (const std::string& line : hexDumpLines(head.bytes)) {
         lines.append(QString::fromStdString(line));

@@ -5,9 +5,10 @@
 
 namespace tessarin {
 
-SourceImage readSourceImage(FileSource& source, const std::string& path) {
+SourceImage readSourceImage(FileSource& source, const Location& file) {
     // One byte past the limit tells a file over it without reading all of it.
-    const InputBytes input = source.read(path, kMaxImageFileSize + 1);
+    const InputBytes input = source.read(file, kMaxImageFileSize + 1);
+    const std::string& path = file.path();
     if (input.size > kMaxImageFileSize) {
         throw FileError(path,
                         "Picture \"" + path + "\" is too large to convert (over " +

@@ -8,22 +8,22 @@ namespace tessarin {
 
 PictureRequest requestFor(FileSource& files, const std::string& name,
                           std::optional<ScreenMode> chosen) {
-    return requestFor(files, pictureFilesOf(files, name), chosen);
+    return requestFor(files, pictureFilesOf(files, Location::of(name)), chosen);
 }
 
 PictureRequest requestFor(FileSource& files, const PictureFiles& found,
                           std::optional<ScreenMode> chosen) {
     PictureRequest request;
     request.screenFile = found.screenFile;
-    request.vram1File = found.companion;
-    request.paletteFile = found.paletteFile;
+    request.vram1File = found.companion.value_or(Location());
+    request.paletteFile = found.paletteFile.value_or(Location());
     request.screenMode =
         chosen.value_or(files.screenModeOf(found.screenFile).value_or(kDefaultScreenMode));
     const auto linePixels =
         static_cast<std::int16_t>(findScreenMode(request.screenMode)->lineWidth);
     request.mapping.linePixels = {linePixels, linePixels};
     request.viewMode =
-        viewModeOf(automaticSizeOf(request.screenMode, !request.vram1File.empty()), false);
+        viewModeOf(automaticSizeOf(request.screenMode, !request.vram1File.path().empty()), false);
     return request;
 }
 

@@ -3,7 +3,6 @@
 #include "catalog/picture_files.h"
 #include "catalog/picture_kind.h"
 #include "names/file_name_rule.h"
-#include "storage/storage_kinds.h"
 #include "vdp/basic_screen.h"
 
 #include <algorithm>
@@ -35,7 +34,7 @@ std::size_t layPastHeader(const InputBytes& in, HeaderSize headerSize,
 
 } // namespace
 
-InputBytes ScreenDocument::readChecked(const std::string& fileName, FileSlot slot,
+InputBytes ScreenDocument::readChecked(const Location& fileName, FileSlot slot,
                                        const VramMapping& mapping) {
     // As much as a load of the slot can lay, whatever the file's size.
     const auto header = [&](FileSlot s) {
@@ -56,18 +55,19 @@ InputBytes ScreenDocument::readChecked(const std::string& fileName, FileSlot slo
 ScreenDocument::ScreenDocument() : vdp_(std::make_unique<VdpState>()) {}
 
 FileSlot ScreenDocument::openByName(const std::string& fileName) {
-    return openNamed(fileName, Loading::onTop);
+    return openNamed(Location::of(fileName), Loading::onTop);
 }
 
-FileSlot ScreenDocument::openNamed(const std::string& name, Loading loading) {
+FileSlot ScreenDocument::openNamed(const Location& name, Loading loading) {
     const PictureFiles files = pictureFilesOf(fileSource(), name);
-    const std::string& fileName = files.screenFile;
-    FileNameChoice choice = chooseByFileName(nameInFolder(fileName));
-    InputBytes in = readChecked(fileName, choice.slot, mapping_);
+    const Location& screenFile = files.screenFile;
+    const std::string nameInFolder = screenFile.nameInFolder();
+    FileNameChoice choice = chooseByFileName(nameInFolder);
+    InputBytes in = readChecked(screenFile, choice.slot, mapping_);
     if (choice.slot == FileSlot::palette) {
-        choice = chooseByNameAndSize(nameInFolder(fileName), in.size);
+        choice = chooseByNameAndSize(nameInFolder, in.size);
         if (choice.slot != FileSlot::palette) {
-            in = readChecked(fileName, choice.slot, mapping_); // a picture with a palette's name
+            in = readChecked(screenFile, choice.slot, mapping_); // a picture with a palette's name
         }
     } else if (isPaletteByContent(in.bytes, in.size)) {
         choice = {FileSlot::palette, std::nullopt}; // GAMEPAL.SC5: a palette whatever its name
@@ -77,17 +77,17 @@ FileSlot ScreenDocument::openNamed(const std::string& name, Loading loading) {
     // open in the mode chosen.
     if (choice.slot == FileSlot::vram0) {
         // The bytes just read decide where the name does not: no second read of the file.
-        choice.screenMode = screenModeOf(nameInFolder(fileName), in.bytes, in.size);
+        choice.screenMode = screenModeOf(nameInFolder, in.bytes, in.size);
     }
     // Nothing laid yet, or opened alone: VRAM starts as BASIC's SCREEN leaves it.
     const bool fresh =
-        loading == Loading::alone || (fileNames_[indexOf(FileSlot::vram0)].empty() && !hasVram1());
+        loading == Loading::alone || (fileName(FileSlot::vram0).empty() && !hasVram1());
     if (loading == Loading::alone) {
         // As if opened alone: nothing of the last picture shows through, and a name that
         // names no mode is shown in the mode a new viewer starts in.
         std::ranges::fill(vdp_->vramForLoading(), std::uint8_t{0});
-        fileNames_[indexOf(FileSlot::vram0)].clear();
-        fileNames_[indexOf(FileSlot::vram1)].clear();
+        files_[indexOf(FileSlot::vram0)] = {};
+        files_[indexOf(FileSlot::vram1)] = {};
         if (choice.slot == FileSlot::vram0 && !choice.screenMode) {
             choice.screenMode = kDefaultScreenMode;
         }
@@ -106,12 +106,12 @@ FileSlot ScreenDocument::openNamed(const std::string& name, Loading loading) {
     if (fresh && choice.slot == FileSlot::vram0) {
         fillAsBasicScreen(vdp_->screenMode(), vdp_->vramForLoading());
     }
-    openOpened(fileName, in, choice.slot);
-    if (choice.slot == FileSlot::vram0 && !files.companion.empty()) {
-        openInto(files.companion, FileSlot::vram1);
+    openOpened(screenFile, in, choice.slot);
+    if (choice.slot == FileSlot::vram0 && files.companion) {
+        openAt(*files.companion, FileSlot::vram1);
     }
     if (choice.slot == FileSlot::vram0) {
-        choosePaletteFile(fileName, files, loading);
+        choosePaletteFile(screenFile, files, loading);
     }
     if (reloadFailure) {
         throw ReloadError(reloadFailure->fileName(), reloadFailure->what(), reloadFailure->fault());
@@ -120,10 +120,14 @@ FileSlot ScreenDocument::openNamed(const std::string& name, Loading loading) {
 }
 
 void ScreenDocument::openInto(const std::string& fileName, FileSlot slot) {
+    openAt(Location::of(fileName), slot);
+}
+
+void ScreenDocument::openAt(const Location& fileName, FileSlot slot) {
     if (!isFileSlot(slot)) {
         return;
     }
-    if (slot == FileSlot::vram0 && findPlace(fileName)) {
+    if (slot == FileSlot::vram0 && fileName.isPlace()) {
         openNamed(fileName, Loading::onTop); // a folder or disk: opened at its first picture
         return;
     }
@@ -136,7 +140,7 @@ void ScreenDocument::openInto(const std::string& fileName, FileSlot slot) {
     }
 }
 
-void ScreenDocument::openOpened(const std::string& fileName, const InputBytes& in, FileSlot slot) {
+void ScreenDocument::openOpened(const Location& fileName, const InputBytes& in, FileSlot slot) {
     hasPicture_ = true;
     if (slot == FileSlot::palette) {
         paletteOrigin_ = PaletteOrigin::byHand; // choosePaletteFile marks those it finds
@@ -145,12 +149,12 @@ void ScreenDocument::openOpened(const std::string& fileName, const InputBytes& i
             mapping_.paletteSource = PaletteSource::file;
         }
     }
-    fileNames_[indexOf(slot)] = fileName;
+    files_[indexOf(slot)] = fileName;
     if (slot == FileSlot::vram0) {
         // Said of a file opened by name whose bytes are no picture; a large file with a
         // palette's name is a screen file by its size. A name may make text a picture, but
         // the whole file read as text says what it is.
-        const std::string name = nameInFolder(fileName);
+        const std::string name = fileName.nameInFolder();
         const PictureKind kind = pictureKind(name, in.bytes, in.size);
         contentImportable_ = kind.importable;
         const bool named = kind.picture || chooseByFileName(name).slot == FileSlot::palette;
@@ -170,40 +174,40 @@ void ScreenDocument::openOpened(const std::string& fileName, const InputBytes& i
     }
 }
 
-void ScreenDocument::choosePaletteFile(const std::string& screenFile, const PictureFiles& paired,
+void ScreenDocument::choosePaletteFile(const Location& screenFile, const PictureFiles& paired,
                                        Loading loading) {
-    std::string& open = fileNames_[indexOf(FileSlot::palette)];
-    const bool byHand = paletteOrigin_ == PaletteOrigin::byHand && !open.empty();
+    Location& open = files_[indexOf(FileSlot::palette)];
+    const bool byHand = paletteOrigin_ == PaletteOrigin::byHand && !open.path().empty();
     if (byHand && (loading == Loading::onTop || keepPalette_ ||
                    mapping_.paletteSource != PaletteSource::automatic)) {
         return;
     }
-    open.clear(); // the last picture's is not this one's
+    open = {}; // the last picture's is not this one's
     paletteLeftOut_.clear();
     paletteLeftOutReason_ = NotPicture::none;
-    if (!paired.paletteLeftOut.empty()) {
-        paletteLeftOut_ = nameInFolder(paired.paletteLeftOut);
+    if (paired.paletteLeftOut) {
+        paletteLeftOut_ = paired.paletteLeftOut->nameInFolder();
         paletteLeftOutReason_ = paired.leftOutReason;
     }
-    std::string chosen = paired.paletteFile;
+    std::optional<Location> chosen = paired.paletteFile;
     PaletteOrigin origin = PaletteOrigin::sameName;
     // A mode of direct colours takes no palette from its folder.
     const PaletteFinding own = vramPaletteFinding();
-    if (chosen.empty() && own != PaletteFinding::holds && own != PaletteFinding::noPaletteMode) {
-        chosen = fileSource().folderPaletteOf(screenFile).value_or("");
+    if (!chosen && own != PaletteFinding::holds && own != PaletteFinding::noPaletteMode) {
+        chosen = fileSource().folderPaletteOf(screenFile);
         origin = PaletteOrigin::folderOnly;
     }
-    if (!chosen.empty()) {
+    if (chosen) {
         // Found, not chosen: the mapping's palette source stays as the user set it. A
         // found file that is no palette leaves the picture in its other colours; only a
         // palette the user named fails.
         try {
-            const InputBytes in = readChecked(chosen, FileSlot::palette, mapping_);
-            open = chosen;
+            const InputBytes in = readChecked(*chosen, FileSlot::palette, mapping_);
+            open = *chosen;
             loadFrom(FileSlot::palette, in);
             paletteOrigin_ = origin;
         } catch (const FileError&) {
-            paletteLeftOut_ = nameInFolder(chosen);
+            paletteLeftOut_ = chosen->nameInFolder();
             paletteLeftOutReason_ = NotPicture::unloadablePalette;
         }
     }
@@ -245,24 +249,23 @@ void ScreenDocument::previewPalette(PaletteSource source) {
 }
 
 Picture ScreenDocument::pictureOf(const PictureRequest& request) {
-    const std::string& screenFile = request.screenFile;
+    const Location& screenFile = request.screenFile;
     ScreenDocument document;
     document.vdp_->setColourModel(request.colourModel);
     document.vdp_->setScreenMode(request.screenMode);
     fillAsBasicScreen(request.screenMode, document.vdp_->vramForLoading());
     document.mapping_ = request.mapping;
-    const std::array<const std::string*, kFileSlots.size()> files{&screenFile, &request.vram1File,
-                                                                  &request.paletteFile};
+    const std::array<const Location*, kFileSlots.size()> files{
+        &request.screenFile, &request.vram1File, &request.paletteFile};
     for (const FileSlot slot : kFileSlots) {
-        const std::string& name = *files[indexOf(slot)];
-        if (!name.empty()) {
-            const InputBytes in = readChecked(name, slot, document.mapping_);
-            document.fileNames_[indexOf(slot)] = name;
+        if (const Location& file = *files[indexOf(slot)]; !file.path().empty()) {
+            const InputBytes in = readChecked(file, slot, document.mapping_);
+            document.files_[indexOf(slot)] = file;
             document.loadFrom(slot, in);
         }
     }
     document.hasPicture_ = true;
-    if (request.paletteFile.empty()) {
+    if (request.paletteFile.path().empty()) {
         // No palette file beside it: its own colours, else its folder's only palette, as
         // the viewer finds them when it opens the file.
         document.choosePaletteFile(screenFile, PictureFiles{screenFile, {}, {}, {}, {}},
@@ -275,7 +278,7 @@ Picture ScreenDocument::pictureOf(const PictureRequest& request) {
 
 std::array<std::string, kFileSlots.size()> ScreenDocument::inputFiles() const {
     std::array<std::string, kFileSlots.size()> files;
-    std::ranges::transform(fileNames_, files.begin(), hostFileOf);
+    std::ranges::transform(files_, files.begin(), &Location::hostFile);
     return files;
 }
 
@@ -367,7 +370,7 @@ PaletteChoice ScreenDocument::paletteChoice() const {
     }
     switch (paletteInEffect()) {
     case PaletteSource::file:
-        choice.paletteFile = nameInFolder(fileName(FileSlot::palette));
+        choice.paletteFile = files_[indexOf(FileSlot::palette)].nameInFolder();
         choice.origin = paletteOrigin_;
         choice.why =
             paletteOrigin_ == PaletteOrigin::byHand && keepPalette_ ? Why::keptFile : Why::file;
@@ -391,16 +394,19 @@ std::optional<std::pair<int, int>> ScreenDocument::browsePosition() const {
     if (fileName(FileSlot::vram0).empty()) {
         return std::nullopt;
     }
-    return fileSource().placeInFolder(fileName(FileSlot::vram0));
+    return fileSource().placeInFolder(Location::of(fileName(FileSlot::vram0)));
 }
 
 ScreenDocument::BrowseStep ScreenDocument::openNeighbour(int step) {
     BrowseStep result;
     const std::string shown = fileName(FileSlot::vram0);
-    std::string from = shown;
-    while (!from.empty()) {
-        const auto screenFile = fileSource().neighbourScreenFile(from, step);
-        if (!screenFile || (*screenFile == shown && from != shown)) {
+    if (shown.empty()) {
+        return result;
+    }
+    Location from = Location::of(shown);
+    for (;;) {
+        auto screenFile = fileSource().neighbourScreenFile(from, step);
+        if (!screenFile || (screenFile->path() == shown && from.path() != shown)) {
             break; // back at the file shown: none between could be read
         }
         from = *screenFile;
@@ -415,15 +421,15 @@ ScreenDocument::BrowseStep ScreenDocument::openNeighbour(int step) {
             result.skipped.push_back(error);
             continue;
         }
-        openListed(*screenFile);
-        result.opened = screenFile;
+        openNamed(*screenFile, Loading::alone);
+        result.opened = screenFile->path();
         break;
     }
     return result;
 }
 
 void ScreenDocument::openListed(const std::string& screenFile) {
-    openNamed(screenFile, Loading::alone);
+    openNamed(Location::of(screenFile), Loading::alone);
 }
 
 std::vector<FileError> ScreenDocument::folderDamage() const {
@@ -432,7 +438,7 @@ std::vector<FileError> ScreenDocument::folderDamage() const {
         return {};
     }
     try {
-        return fileSource().damageOf(folderOf(file));
+        return fileSource().damageOf(Location::of(file).folder());
     } catch (const FileError&) {
         return {}; // no disk now: the next read says so, naming it
     }
@@ -442,13 +448,13 @@ void ScreenDocument::loadSlot(FileSlot slot) {
     if (!isFileSlot(slot)) {
         return;
     }
-    const InputBytes in = readChecked(fileNames_[indexOf(slot)], slot, mapping_);
+    const InputBytes in = readChecked(Location::of(fileName(slot)), slot, mapping_);
     loadFrom(slot, in);
 }
 
 const std::string& ScreenDocument::fileName(FileSlot slot) const {
     static const std::string kNone;
-    return isFileSlot(slot) ? fileNames_[indexOf(slot)] : kNone;
+    return isFileSlot(slot) ? files_[indexOf(slot)].path() : kNone;
 }
 
 void ScreenDocument::loadFrom(FileSlot slot, const InputBytes& in) {
@@ -496,7 +502,7 @@ void ScreenDocument::loadFrom(FileSlot slot, const InputBytes& in) {
 void ScreenDocument::reload() {
     // VRAM1 last: its file overwrites the tail of a long VRAM0 file.
     for (const FileSlot slot : kFileSlots) {
-        if (!fileNames_[indexOf(slot)].empty()) {
+        if (!fileName(slot).empty()) {
             loadSlot(slot);
         }
     }

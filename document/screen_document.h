@@ -7,6 +7,7 @@
 #include "formats/palette_shape.h"
 #include "formats/screen_layout.h"
 #include "platform/file_error.h"
+#include "storage/location.h"
 #include "storage/storage.h"
 #include "vdp/screen_modes.h"
 #include "vdp/vdp_state.h"
@@ -43,9 +44,9 @@ struct VramMapping {
 // Everything that decides one picture: the files and what the viewer would have been told
 // about them (screen mode, mapping dialog, size and rotation).
 struct PictureRequest {
-    std::string screenFile;  // a screen file; in an export job also a PNG or JPEG picture
-    std::string vram1File;   // may be empty
-    std::string paletteFile; // may be empty: then the screen file's own, as the viewer finds it
+    Location screenFile;  // a screen file; in an export job also a PNG or JPEG picture
+    Location vram1File;   // may be empty
+    Location paletteFile; // may be empty: then the screen file's own, as the viewer finds it
     ScreenMode screenMode = kDefaultScreenMode;
     VramMapping mapping;
     ViewMode viewMode = ViewMode::plain256x212;
@@ -201,28 +202,30 @@ private:
     void reload();
     // How openNamed treats what the last picture left: kept (menus, drops) or cleared.
     enum class Loading : std::uint8_t { onTop, alone };
-    FileSlot openNamed(const std::string& name, Loading loading);
+    FileSlot openNamed(const Location& name, Loading loading);
+    // openInto for the location of the name.
+    void openAt(const Location& file, FileSlot slot);
     // The bytes a load of slot with mapping can lay; FileError naming the file when it
     // cannot be read or holds nothing.
-    static InputBytes readChecked(const std::string& fileName, FileSlot slot,
-                                  const VramMapping& mapping);
+    static InputBytes readChecked(const Location& file, FileSlot slot, const VramMapping& mapping);
     // openInto for a file already read and checked to hold something.
-    void openOpened(const std::string& fileName, const InputBytes& in, FileSlot slot);
+    void openOpened(const Location& file, const InputBytes& in, FileSlot slot);
     // loadSlot from the open file.
     void loadFrom(FileSlot slot, const InputBytes& in);
     // After a screen file is laid: the palette file its picture takes (paired by base name,
     // else its folder's only one when the file carries none), unless one opened by hand
     // stays (on top of the last picture, or kept while browsing). A paired file left out
     // is told in paletteDescription.
-    void choosePaletteFile(const std::string& screenFile, const PictureFiles& paired,
-                           Loading loading);
+    void choosePaletteFile(const Location& screenFile, const PictureFiles& paired, Loading loading);
     // The mapping's palette source made active; the VRAM palette read from VRAM first.
     void selectSourcePalette();
     // With the VRAM palette in effect, reads it again: VRAM may hold another table now.
     void followVramPalette();
 
     std::unique_ptr<VdpState> vdp_;
-    std::array<std::string, kFileSlots.size()> fileNames_;
+    // The files open, as opened; one is read through a location made again from its name,
+    // as the files may have changed since.
+    std::array<Location, kFileSlots.size()> files_;
     VramMapping mapping_;
     ViewMode viewMode_ = ViewMode::plain256x212;
     // What the last VRAM0 load found and where it wrote.

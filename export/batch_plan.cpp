@@ -7,7 +7,6 @@
 #include "names/natural_order.h"
 #include "platform/file_system.h"
 #include "storage/folder_storage.h"
-#include "storage/storage_kinds.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -15,7 +14,6 @@
 #include <map>
 #include <new>
 #include <optional>
-#include <sys/stat.h>
 #include <unordered_set>
 #include <vector>
 
@@ -46,15 +44,14 @@ std::string nameIdentityOf(const std::string& path) {
 
 // What tells a folder from the folders it was reached through, however it is named (a
 // link back to one of them): the device and inode of the file that holds it, and the path
-// inside a disk image. A path that names nothing is told by its normal form.
-std::string identityOf(const std::string& path) {
-    const auto where = splitPlacePath(path);
-    struct stat info {};
-    if (::stat((where ? where->place.path : path).c_str(), &info) != 0) {
-        return std::filesystem::path(path).lexically_normal().string();
+// inside an archive. A place that was not found is told by its name's normal form.
+std::string identityOf(const Location& place) {
+    if (!place.isPlace()) {
+        return std::filesystem::path(place.path()).lexically_normal().string();
     }
-    std::string id = std::to_string(info.st_dev) + ':' + std::to_string(info.st_ino) + ':';
-    return where ? id + where->inner : id;
+    const Stamp& host = place.stamp();
+    std::string id = std::to_string(host.device) + ':' + std::to_string(host.inode) + ':';
+    return place.throughPlace() ? id + place.nameInFolder() : id;
 }
 
 template <typename T> void append(std::vector<T>& to, std::vector<T>&& from) {
@@ -63,9 +60,9 @@ template <typename T> void append(std::vector<T>& to, std::vector<T>&& from) {
 
 // Where an archive's file goes under folder: its folders inside the archive kept, each
 // made safe ("OUT/GAME/PICS" for "GAME.ZIP/PICS/TITLE.SC5").
-std::string outputFolderOf(const std::string& folder, const std::string& file) {
+std::string outputFolderOf(const std::string& folder, const Location& file) {
     std::string into = folder;
-    const std::string inner = nameInFolder(file);
+    const std::string inner = file.nameInFolder();
     std::size_t start = 0;
     for (std::size_t slash = inner.find('/'); slash != std::string::npos;
          slash = inner.find('/', start)) {
@@ -77,7 +74,7 @@ std::string outputFolderOf(const std::string& folder, const std::string& file) {
 
 // One FILE of the batch, in the order named.
 struct Input {
-    std::string path;
+    Location file;
     bool place = false; // a folder or disk image, converted into a folder of its own
 };
 
@@ -88,31 +85,33 @@ constexpr int kMaxFolderDepth = 32;
 // is not followed, so that a loop ends.
 using Ancestors = std::vector<std::string>;
 
+// The batch of files (the FILEs, or a folder's files) into options.outDir.
 std::variant<BatchPlan, UsageError> planFiles(const ExportOptions& options,
+                                              const std::vector<Location>& files,
                                               const Ancestors& ancestors);
 
 // The subfolders of directory (links to folders followed), in file-manager order.
-std::vector<std::string> subfoldersOf(const std::string& directory) {
-    std::vector<std::string> names = FolderStorage(directory).subfolders();
+std::vector<Location> subfoldersOf(const Location& directory) {
+    std::vector<std::string> names = FolderStorage(directory.path()).subfolders();
     std::ranges::sort(
         names, [](const std::string& a, const std::string& b) { return compareNatural(a, b) < 0; });
-    std::vector<std::string> paths;
-    paths.reserve(names.size());
+    std::vector<Location> folders;
+    folders.reserve(names.size());
     for (const std::string& name : names) {
-        paths.push_back(joinPath(directory, name));
+        folders.push_back(Location::of(joinPath(directory.path(), name)));
     }
-    return paths;
+    return folders;
 }
 
 // Why the place inside a folder is not entered; nothing when it is.
-std::optional<std::string> notEntered(const ExportOptions& options, const std::string& place,
+std::optional<std::string> notEntered(const ExportOptions& options, const Location& place,
                                       const Ancestors& ancestors) {
     if (!options.recursive) {
-        if (!holdsFiles(place)) {
+        if (!place.holdsFiles()) {
             return "a folder, entered only with -r";
         }
-        return keepsFolders(place) ? "an archive, converted only with -r"
-                                   : "a disk image, converted only with -r";
+        return place.keepsFolders() ? "an archive, converted only with -r"
+                                    : "a disk image, converted only with -r";
     }
     if (std::ranges::find(ancestors, identityOf(place)) != ancestors.end()) {
         return "a link back to a folder it is in, not followed";
@@ -127,7 +126,7 @@ std::optional<std::string> notEntered(const ExportOptions& options, const std::s
 // reader found wrong and the files that are no pictures; with -r a folder's subfolders and
 // disk images each into a folder of its own inside. None when it is no MSX-DOS disk (then
 // its one item fails, naming it).
-std::optional<BatchPlan> placePlan(const ExportOptions& options, const std::string& place,
+std::optional<BatchPlan> placePlan(const ExportOptions& options, const Location& place,
                                    const std::string& folder, Ancestors ancestors) {
     ExportOptions inside = options;
     inside.outDir = folder;
@@ -141,19 +140,19 @@ std::optional<BatchPlan> placePlan(const ExportOptions& options, const std::stri
     }
     ancestors.push_back(identityOf(place));
     std::vector<SkippedFile> skipped;
-    const bool directory = !holdsFiles(place);
-    std::vector<std::string> places = directory ? subfoldersOf(place) : std::vector<std::string>{};
+    const bool directory = !place.holdsFiles();
+    std::vector<Location> places = directory ? subfoldersOf(place) : std::vector<Location>{};
     // The files by the folder they go to: an archive's folders are kept, a disk's are not.
-    std::map<std::string, std::vector<std::string>> byFolder;
-    const bool keep = keepsFolders(place);
-    const auto goesTo = [&](const std::string& file) -> std::vector<std::string>& {
+    std::map<std::string, std::vector<Location>> byFolder;
+    const bool keep = place.keepsFolders();
+    const auto goesTo = [&](const Location& file) -> std::vector<Location>& {
         return byFolder[keep ? outputFolderOf(folder, file) : folder];
     };
-    for (const std::string& file : *listing) {
-        if (holdsFiles(file)) {
+    for (const Location& file : *listing) {
+        if (file.holdsFiles()) {
             // In a folder a disk image or archive is entered as a subfolder is; a packed
             // file, like any file inside a disk or archive, is one more input.
-            if (directory && !soleFileOf(file)) {
+            if (directory && !file.soleFile()) {
                 places.push_back(file);
             } else {
                 goesTo(file).push_back(file);
@@ -164,12 +163,12 @@ std::optional<BatchPlan> placePlan(const ExportOptions& options, const std::stri
         if (kind.picture || kind.palette) {
             goesTo(file).push_back(file);
         } else {
-            skipped.push_back({file, std::string(reasonText(kind.reason))});
+            skipped.push_back({file.path(), std::string(reasonText(kind.reason))});
         }
     }
-    for (const std::string& entered : places) {
+    for (const Location& entered : places) {
         if (auto why = notEntered(options, entered, ancestors)) {
-            skipped.push_back({entered, std::move(*why)});
+            skipped.push_back({entered.path(), std::move(*why)});
         } else {
             byFolder[folder].push_back(entered);
         }
@@ -178,8 +177,7 @@ std::optional<BatchPlan> placePlan(const ExportOptions& options, const std::stri
     std::unordered_set<std::string> made;
     for (auto& [into, files] : byFolder) {
         inside.outDir = into;
-        inside.files = std::move(files);
-        auto planned = planFiles(inside, ancestors);
+        auto planned = planFiles(inside, files, ancestors);
         auto* plan = std::get_if<BatchPlan>(&planned);
         if (plan == nullptr) {
             continue; // none: no pictures
@@ -223,10 +221,10 @@ std::vector<WantedName> wantedNames(const std::vector<Input>& inputs, const std:
     std::vector<WantedName> wanted;
     wanted.reserve(inputs.size());
     for (const Input& input : inputs) {
-        const bool directory = input.place && !holdsFiles(input.path);
-        std::string plain =
-            directory ? folderName(input.path) : baseNameWithoutExtension(input.path);
-        std::string longer = input.place ? plain : baseNameOf(input.path);
+        const std::string& path = input.file.path();
+        const bool directory = input.file.kind() == PlaceKind::directory;
+        std::string plain = directory ? folderName(path) : baseNameWithoutExtension(path);
+        std::string longer = input.place ? plain : baseNameOf(path);
         wanted.push_back({std::move(plain), std::move(longer), input.place ? "" : suffix});
     }
     return wanted;
@@ -238,6 +236,7 @@ FileError outOfMemory(const std::string& file) {
 }
 
 std::variant<BatchPlan, UsageError> planFiles(const ExportOptions& options,
+                                              const std::vector<Location>& files,
                                               const Ancestors& ancestors) {
     // The FILEs in their order, each once however named; disk images apart, the rest
     // paired as in a folder: a palette with its screen file, a companion shown with its
@@ -246,14 +245,14 @@ std::variant<BatchPlan, UsageError> planFiles(const ExportOptions& options,
     std::vector<NamedFile> named;
     std::unordered_set<std::string> seen;
     std::vector<SkippedFile> leftOut; // named as palettes, holding none
-    for (const std::string& given : options.files) {
+    for (const Location& given : files) {
         // A packed file stands for the file it holds, which names its output.
-        const std::string file = soleFileOf(given).value_or(given);
+        const Location file = given.soleFile().value_or(given);
         try {
-            if (!seen.insert(nameIdentityOf(file)).second) {
+            if (!seen.insert(nameIdentityOf(file.path())).second) {
                 continue;
             }
-            const bool place = findPlace(file).has_value();
+            const bool place = file.isPlace();
             if (!place) {
                 FileSlot slot = fileSource().choose(file).slot;
                 if (slot == FileSlot::palette) {
@@ -262,16 +261,16 @@ std::variant<BatchPlan, UsageError> planFiles(const ExportOptions& options,
                     const PictureKind kind = fileSource().pictureKindOf(file);
                     if (!kind.palette && !kind.picture &&
                         kind.reason != NotPicture::unreadableFile) {
-                        leftOut.push_back({file, std::string(reasonText(kind.reason))});
+                        leftOut.push_back({file.path(), std::string(reasonText(kind.reason))});
                         continue;
                     }
                     slot = kind.picture ? FileSlot::vram0 : slot;
                 }
-                named.push_back({file, slot});
+                named.push_back({file.path(), slot});
             }
             inputs.push_back({file, place});
         } catch (const std::bad_alloc&) {
-            throw outOfMemory(file);
+            throw outOfMemory(file.path());
         }
     }
     const NameIndex index(std::move(named));
@@ -285,8 +284,8 @@ std::variant<BatchPlan, UsageError> planFiles(const ExportOptions& options,
     }
     // Palettes and companions shown with their screen file's picture are no outputs.
     std::erase_if(inputs, [&](const Input& input) {
-        return !input.place &&
-               (paletteNames.contains(input.path) || index.isShownWithItsScreen(input.path));
+        return !input.place && (paletteNames.contains(input.file.path()) ||
+                                index.isShownWithItsScreen(input.file.path()));
     });
     bool anyScreen = std::ranges::any_of(inputs, [](const Input& input) { return !input.place; });
 
@@ -297,10 +296,10 @@ std::variant<BatchPlan, UsageError> planFiles(const ExportOptions& options,
     const std::vector<std::string> names = outputNames(wantedNames(inputs, suffix));
     for (std::size_t i = 0; i < inputs.size(); ++i) {
         try {
-            const std::string& screen = inputs[i].path;
+            const std::string& screen = inputs[i].file.path();
             if (inputs[i].place) {
-                if (auto inside =
-                        placePlan(options, screen, joinPath(options.outDir, names[i]), ancestors)) {
+                if (auto inside = placePlan(options, inputs[i].file,
+                                            joinPath(options.outDir, names[i]), ancestors)) {
                     append(plan.items, std::move(inside->items));
                     append(plan.folders, std::move(inside->folders));
                     append(plan.damage, std::move(inside->damage));
@@ -320,10 +319,10 @@ std::variant<BatchPlan, UsageError> planFiles(const ExportOptions& options,
             }
             const std::string name = inputs[i].place ? names[i] + suffix : names[i];
             const bool renamed = name != baseNameWithoutExtension(screen) + suffix;
-            plan.items.push_back(BatchItem{jobFor(options, screen, palette),
+            plan.items.push_back(BatchItem{jobFor(options, inputs[i].file, palette),
                                            joinPath(options.outDir, name), renamed});
         } catch (const std::bad_alloc&) {
-            throw outOfMemory(inputs[i].path);
+            throw outOfMemory(inputs[i].file.path());
         }
     }
     plan.skipped.insert(plan.skipped.begin(), leftOut.begin(), leftOut.end());
@@ -341,7 +340,12 @@ std::variant<BatchPlan, UsageError> planFiles(const ExportOptions& options,
 } // namespace
 
 std::variant<BatchPlan, UsageError> planBatch(const ExportOptions& options) {
-    return planFiles(options, {});
+    std::vector<Location> files;
+    files.reserve(options.files.size());
+    for (const std::string& file : options.files) {
+        files.push_back(Location::of(file));
+    }
+    return planFiles(options, files, {});
 }
 
 } // namespace tessarin::exporter

@@ -7,7 +7,6 @@
 #include "export/picture_job.h"
 #include "export/progress_bar.h"
 #include "platform/file_error.h"
-#include "storage/storage_kinds.h"
 
 #include <algorithm>
 #include <array>
@@ -94,22 +93,23 @@ std::size_t threadCount(const ExportOptions& options, std::size_t items) {
 // Why no thumbnail is made of the FILE: only a picture file has one, so that a file
 // manager keeps its own icon for anything else. A disk image stands for its first picture
 // and fails when it holds none.
-std::optional<std::string_view> noThumbnail(const ExportOptions& options) {
-    if (!options.thumbnailSize || holdsFiles(options.screenFile)) {
+std::optional<std::string_view> noThumbnail(const ExportOptions& options, const Location& file) {
+    if (!options.thumbnailSize || file.holdsFiles()) {
         return std::nullopt;
     }
-    const PictureKind kind = fileSource().pictureKindOf(options.screenFile);
+    const PictureKind kind = fileSource().pictureKindOf(file);
     return kind.picture ? std::nullopt : std::optional(reasonText(kind.reason));
 }
 
 int runSingle(const ExportOptions& options, std::ostream& out, std::ostream& err) {
-    if (const auto why = noThumbnail(options)) {
+    const Location screenFile = Location::of(options.screenFile);
+    if (const auto why = noThumbnail(options, screenFile)) {
         err << kProgram << printable(options.screenFile) << ": " << *why << "; no thumbnail made\n";
         return kExitFileError;
     }
     std::optional<ColourErrorFigures> error;
     try {
-        const PictureJob job = jobFor(options, options.screenFile, options.paletteFile);
+        const PictureJob job = jobFor(options, screenFile, options.paletteFile);
         if (options.verbose && !job.note.empty()) {
             err << kProgram << "note: " << printable(job.note) << '\n';
         }
@@ -153,7 +153,7 @@ public:
             say(printable(damage.what()));
         }
         for (std::size_t i = 0; i < plan_.items.size(); ++i) {
-            bar_.show(i, plan_.items[i].job.screenFile);
+            bar_.show(i, plan_.items[i].job.screenFile.path());
             const ItemResult result = exports.wait(i);
             if (result.unexpected) {
                 std::rethrow_exception(result.unexpected);
@@ -205,7 +205,7 @@ private:
         case Outcome::written:
             ++counts_.written;
             show(listed(options_, item.output, result.colourError) +
-                 (item.renamed ? " (from " + item.job.screenFile + ")" : ""));
+                 (item.renamed ? " (from " + item.job.screenFile.path() + ")" : ""));
             break;
         case Outcome::skipped:
             ++counts_.skipped;
@@ -214,9 +214,9 @@ private:
         case Outcome::failed:
             ++counts_.failed;
             // A fault inside a disk image names the file already.
-            say(result.failure.starts_with(item.job.screenFile + ": ")
+            say(result.failure.starts_with(item.job.screenFile.path() + ": ")
                     ? printable(result.failure)
-                    : printable(item.job.screenFile) + ": " + printable(result.failure));
+                    : printable(item.job.screenFile.path()) + ": " + printable(result.failure));
             break;
         case Outcome::notTried:
             ++counts_.notTried;

@@ -593,8 +593,9 @@ private:
         for (const std::string& file : o.files) {
             // As the viewer opens it: a palette's name on a larger file is a screen file, and
             // a palette by its bytes is a palette whatever its name.
-            std::string& slot =
-                fileSource().choose(file).slot == FileSlot::palette ? o.paletteFile : o.screenFile;
+            std::string& slot = fileSource().choose(Location::of(file)).slot == FileSlot::palette
+                                    ? o.paletteFile
+                                    : o.screenFile;
             if (!slot.empty()) {
                 return Failure{"two " +
                                std::string(&slot == &o.paletteFile ? "palette" : "screen") +

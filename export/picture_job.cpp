@@ -2,9 +2,9 @@
 
 #include "catalog/picture_files.h"
 #include "catalog/picture_kind.h"
+#include "convert/encode.h"
 #include "document/image_source.h"
 #include "document/pixel_aspect.h"
-#include "convert/encode.h"
 #include "image/image_input.h"
 #include "platform/file_error.h"
 #include "platform/target_file.h"
@@ -18,8 +18,8 @@ namespace {
 
 // The file-system files the job reads: a disk image for a file inside one.
 void refuseInputAsTarget(const PictureJob& job, const std::string& target) {
-    const std::array inputs{hostFileOf(job.screenFile), hostFileOf(job.vram1File),
-                            hostFileOf(job.paletteFile)};
+    const std::array inputs{job.screenFile.hostFile(), job.vram1File.hostFile(),
+                            job.paletteFile.hostFile()};
     tessarin::refuseInputAsTarget(target, inputs);
 }
 
@@ -38,7 +38,7 @@ SourceImage sourceOf(const PictureJob& job, bool toScreen) {
     if (job.unresolved) {
         throw *job.unresolved;
     }
-    if (isImageInputName(job.screenFile)) {
+    if (isImageInputName(job.screenFile.path())) {
         return readSourceImage(fileSource(), job.screenFile);
     }
     PictureChoices choices = job;
@@ -53,7 +53,7 @@ SourceImage sourceOf(const PictureJob& job, bool toScreen) {
 
 } // namespace
 
-PictureJob jobFor(const ExportOptions& options, const std::string& screenFile,
+PictureJob jobFor(const ExportOptions& options, const Location& screenFile,
                   const std::string& paletteFile) {
     PictureJob job;
     // A disk image stands for its first picture; one that is no disk, or holds none, is
@@ -68,15 +68,15 @@ PictureJob jobFor(const ExportOptions& options, const std::string& screenFile,
     static_cast<PictureRequest&>(job) = requestFor(fileSource(), files, options.screenMode);
     // A screen file's companion is its page 1 unless VRAM1 was named.
     if (!options.vram1File.empty() || options.fixedLayout) {
-        job.vram1File = options.vram1File;
+        job.vram1File = Location::of(options.vram1File);
     }
     // A palette paired in the batch or given, else the one beside it by base name.
     if (!paletteFile.empty()) {
-        job.paletteFile = paletteFile;
+        job.paletteFile = Location::of(paletteFile);
     }
-    if (!files.paletteLeftOut.empty() && paletteFile.empty()) {
-        job.note =
-            files.paletteLeftOut + " left out: " + std::string(reasonText(files.leftOutReason));
+    if (files.paletteLeftOut && paletteFile.empty()) {
+        job.note = files.paletteLeftOut->path() +
+                   " left out: " + std::string(reasonText(files.leftOutReason));
     }
     if (options.linePixels) {
         job.mapping.linePixels = {*options.linePixels, *options.linePixels};
@@ -85,7 +85,7 @@ PictureJob jobFor(const ExportOptions& options, const std::string& screenFile,
     job.mapping.paletteSource = options.paletteSource.value_or(PaletteSource::automatic);
     job.mapping.layout = options.fixedLayout ? LayoutChoice::fixed : LayoutChoice::automatic;
     const ViewSize size =
-        options.size.value_or(automaticSizeOf(job.screenMode, !job.vram1File.empty()));
+        options.size.value_or(automaticSizeOf(job.screenMode, !job.vram1File.path().empty()));
     job.viewMode = viewModeOf(size, options.rotate);
     job.colourModel = options.colourModel.value_or(ColourModel::levels);
     job.aspect = options.aspect.value_or(PixelAspect::square);

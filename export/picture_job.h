@@ -1,8 +1,8 @@
 #pragma once
 
+#include "convert/msx_screen.h"
 #include "document/picture_recipe.h"
 #include "export/options.h"
-#include "convert/msx_screen.h"
 #include "platform/file_error.h"
 
 #include <cstdint>
@@ -24,7 +24,7 @@ struct PictureJob : PictureChoices {
 
 // The job for one screen file (or PNG or JPEG picture) with the given palette file (may be
 // empty).
-[[nodiscard]] PictureJob jobFor(const ExportOptions& options, const std::string& screenFile,
+[[nodiscard]] PictureJob jobFor(const ExportOptions& options, const Location& screenFile,
                                 const std::string& paletteFile);
 
 // Whether target may be replaced: -o replaces, a batch never overwrites.

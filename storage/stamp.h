@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <sys/stat.h>
@@ -20,6 +21,16 @@ struct Stamp {
 };
 
 enum class EntryType : std::uint8_t { regularFile, directory };
+
+// A regular file or directory of the file system and its stamp.
+struct Entry {
+    EntryType type;
+    Stamp stamp;
+};
+
+// What path is, with one stat (a symbolic link followed); nothing when it is neither a
+// regular file nor a directory.
+[[nodiscard]] std::optional<Entry> entryAt(const std::string& path);
 
 // The stamp of path when it is of the type (a symbolic link followed); else nothing.
 [[nodiscard]] std::optional<Stamp> stampOf(const std::string& path, EntryType type);

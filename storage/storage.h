@@ -17,8 +17,9 @@ struct InputBytes {
 };
 
 // A place that holds files: a folder of the file system, an MSX-DOS disk image. Files are
-// named inside it ("PIC.SC5", "PICS/TITLE.SC5" on a disk). A new kind is a class of its own
-// and one line in storage_kinds.cpp. Safe to read from several threads at once.
+// named inside it ("PIC.SC5", "PICS/TITLE.SC5" on a disk). A new kind is a class of its own,
+// one line in location.cpp and one case in storage_kinds.cpp. Safe to read from several
+// threads at once.
 class Storage {
 public:
     virtual ~Storage() = default;

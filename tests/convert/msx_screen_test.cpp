@@ -1,8 +1,8 @@
 // Pictures made here, converted to each screen: flat colours come back exact, a gradient
 // within a bound, the BSAVE range and palette table as BLOAD needs them, and the file
 // opened by the document gives the picture the encoder previewed.
-#include "document/screen_document.h"
 #include "convert/msx_screen.h"
+#include "document/screen_document.h"
 #include "names/file_name_rule.h"
 #include "run_process.h"
 #include "vdp/screen_modes.h"
@@ -100,7 +100,7 @@ TEST(MsxScreen, TheDocumentOpensEachFileToThePreviewedPicture) {
             const std::string file = dir / c.name;
             testing::writeBytes(file, {encoding.file.begin(), encoding.file.end()});
             PictureRequest request;
-            request.screenFile = file;
+            request.screenFile = Location::of(file);
             request.screenMode = *chooseByFileName(c.name).screenMode;
             const bool wide = factsOf(c.screen).lineWidth == kWideWidth;
             request.mapping.linePixels = {static_cast<std::int16_t>(factsOf(c.screen).lineWidth),

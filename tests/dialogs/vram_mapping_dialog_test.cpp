@@ -90,8 +90,8 @@ TEST_F(VramMapDialog, DumpShowsWholeGroupsOfEightOfTheFirst256BytesOfTheFile) {
     };
     Probe::mapping(doc).headerSize = {7, 7}; // the dump starts at byte 0 whatever the header size
     for (const auto& c : cases) {
-        Probe::fileName(doc, FileSlot::vram0) =
-            makeFile("PIC" + std::to_string(c.size) + ".SC7", c.size);
+        Probe::setFileName(doc, FileSlot::vram0,
+                           makeFile("PIC" + std::to_string(c.size) + ".SC7", c.size));
         dlg.showDocumentSettings();
         const QStringList lines = dump();
         ASSERT_EQ(lines.size(), c.lines) << c.size;
@@ -114,14 +114,14 @@ TEST_F(VramMapDialog, DumpReadsAPictureInsideADiskImage) {
                                        "mcopy -i '" + disk + "' '" + picture + "' ::/A.SC5"}) {
         ASSERT_EQ(std::system(command.c_str()), 0) << command;
     }
-    Probe::fileName(doc, FileSlot::vram0) = disk + "/A.SC5";
+    Probe::setFileName(doc, FileSlot::vram0, disk + "/A.SC5");
     dlg.showDocumentSettings();
     EXPECT_EQ(dump().value(7), QStringLiteral("0038 38 39 3A 3B 3C 3D 3E 3F"));
 }
 
 TEST_F(VramMapDialog, ShowingCopiesTheDocumentMappingAndShowsTheCurrentSlot) {
     Probe::mapping(doc) = VramMapping{{12, 3}, {300, 256}, PaletteSource::vram};
-    Probe::fileName(doc, FileSlot::vram0) = makeFile("PIC.SC5", 64);
+    Probe::setFileName(doc, FileSlot::vram0, makeFile("PIC.SC5", 64));
     dlg.show();
     EXPECT_EQ(dlg.mapping(), Probe::mapping(doc));
     EXPECT_EQ(ui.fileNameField->text().toStdString(), Probe::fileName(doc, FileSlot::vram0));
@@ -138,7 +138,7 @@ TEST_F(VramMapDialog, ShowingCopiesTheDocumentMappingAndShowsTheCurrentSlot) {
 }
 
 TEST_F(VramMapDialog, SwitchingSlotsKeepsEachSlotsValuesAndOkWritesBoth) {
-    Probe::fileName(doc, FileSlot::vram1) = makeFile("PIC1.SC7", 16);
+    Probe::setFileName(doc, FileSlot::vram1, makeFile("PIC1.SC7", 16));
     dlg.show();
     ui.headerSizeBox->setValue(20);
     ui.narrowLinesButton->click();
@@ -307,7 +307,7 @@ TEST_F(VramMapDialog, FileButtonNeedsAPaletteFile) {
     EXPECT_TRUE(ui.paletteFileField->text().isEmpty());
     dlg.hide();
 
-    Probe::fileName(doc, FileSlot::palette) = dir.file("COLORS.PL7");
+    Probe::setFileName(doc, FileSlot::palette, dir.file("COLORS.PL7"));
     std::array<std::uint8_t, kPaletteSize> palette{};
     palette[0] = 0x70; // colour 0 red 7
     palette[3] = 0x07; // colour 1 green 7
@@ -331,7 +331,7 @@ TEST_F(VramMapDialog, FileButtonNeedsAPaletteFile) {
 }
 
 TEST_F(VramMapDialog, VanishedVramFileRaisesFileErrorNamingIt) {
-    Probe::fileName(doc, FileSlot::vram0) = makeFile("GONE.SC7", 40);
+    Probe::setFileName(doc, FileSlot::vram0, makeFile("GONE.SC7", 40));
     Probe::mapping(doc).headerSize = {9, 7};
     dlg.show();
     ASSERT_EQ(dump().size(), 5);
@@ -353,7 +353,7 @@ TEST_F(VramMapDialog, VanishedVramFileRaisesFileErrorNamingIt) {
 }
 
 TEST_F(VramMapDialog, VanishedFileOnSwitchingKeepsTheSlotsApart) {
-    Probe::fileName(doc, FileSlot::vram1) = makeFile("GONE.SC7", 40);
+    Probe::setFileName(doc, FileSlot::vram1, makeFile("GONE.SC7", 40));
     Probe::mapping(doc) = VramMapping{{1, 2}, {256, 300}, PaletteSource::standard};
     dlg.show();
     ui.headerSizeBox->setValue(20);

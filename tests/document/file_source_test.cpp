@@ -26,11 +26,11 @@ TEST(Browsing, StepsThroughTheScreenFilesOfTheFolderWithTheirPalettes) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.from) + " " + std::to_string(c.step));
-        const auto to = fileSource().neighbourScreenFile(dir.file(c.from), c.step);
-        EXPECT_EQ(to.value_or(""), *c.to ? dir.file(c.to) : "");
+        const auto to = fileSource().neighbourScreenFile(Location::of(dir.file(c.from)), c.step);
+        EXPECT_EQ(to ? to->path() : "", *c.to ? dir.file(c.to) : "");
         if (to) {
-            EXPECT_EQ(fileSource().paletteOf(*to).value_or(""),
-                      *c.palette ? dir.file(c.palette) : "");
+            const auto palette = fileSource().paletteOf(*to);
+            EXPECT_EQ(palette ? palette->path() : "", *c.palette ? dir.file(c.palette) : "");
         }
     }
 }

@@ -101,8 +101,8 @@ TEST(FolderBrowsing, ADiskImageIsAFolderOfItsPictures) {
     }
     const auto pictureOf = [](const std::string& screen, const std::string& palette) {
         PictureRequest request;
-        request.screenFile = screen;
-        request.paletteFile = palette;
+        request.screenFile = Location::of(screen);
+        request.paletteFile = Location::of(palette);
         request.screenMode = ScreenMode::screen5;
         return ScreenDocument::pictureOf(request);
     };

@@ -132,12 +132,12 @@ TEST(HostileDisks, EachFaultIsReportedOnceWithItsKindAndPlace) {
         const std::string disk = dir.file("H" + std::to_string(n++) + ".DSK");
         const std::vector<std::uint8_t> bytes = c.build();
         test::writeBytes(disk, bytes);
-        const FolderListing listing = fileSource().listFolder(disk);
+        const FolderListing listing = fileSource().listFolder(Location::of(disk));
         EXPECT_EQ(listing->size(), c.files);
         for (std::size_t i = 0; i < c.listed.size() && i < listing->size(); ++i) {
-            EXPECT_EQ((*listing)[i], disk + "/" + c.listed[i]);
+            EXPECT_EQ((*listing)[i].path(), disk + "/" + c.listed[i]);
         }
-        const std::vector<FileError> damage = fileSource().damageOf(disk);
+        const std::vector<FileError> damage = fileSource().damageOf(Location::of(disk));
         std::vector<Fault> faults;
         for (const FileError& e : damage) {
             faults.push_back(e.fault());
@@ -151,11 +151,11 @@ TEST(HostileDisks, EachFaultIsReportedOnceWithItsKindAndPlace) {
             continue;
         }
         const std::string path = disk + "/" + c.read->path;
-        const auto at = std::find(listing->begin(), listing->end(), path) - listing->begin();
-        EXPECT_EQ(fileSource().placeInFolder(path),
+        const auto at = std::ranges::find(*listing, path, &Location::path) - listing->begin();
+        EXPECT_EQ(fileSource().placeInFolder(Location::of(path)),
                   std::pair(static_cast<int>(at) + 1, static_cast<int>(listing->size())));
         try {
-            const InputBytes in = fileSource().read(path, c.read->limit);
+            const InputBytes in = fileSource().read(Location::of(path), c.read->limit);
             EXPECT_FALSE(c.read->fault) << "no fault";
             const DiskImage image(disk, std::make_shared<const MemoryDiskReader>(bytes));
             const DiskImage::File* file = image.find(c.read->path);

@@ -67,9 +67,9 @@ TEST(PictureRequest, EachStorageAndEachSourceOfTheMode) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const PictureRequest request = requestFor(fileSource(), d + c.name, c.chosen);
-        EXPECT_EQ(request.screenFile, d + c.screenFile);
-        EXPECT_EQ(request.vram1File, c.vram1File.empty() ? "" : d + c.vram1File);
-        EXPECT_EQ(request.paletteFile, c.paletteFile.empty() ? "" : d + c.paletteFile);
+        EXPECT_EQ(request.screenFile.path(), d + c.screenFile);
+        EXPECT_EQ(request.vram1File.path(), c.vram1File.empty() ? "" : d + c.vram1File);
+        EXPECT_EQ(request.paletteFile.path(), c.paletteFile.empty() ? "" : d + c.paletteFile);
         EXPECT_EQ(request.screenMode, c.mode);
         const auto line = static_cast<std::int16_t>(findScreenMode(c.mode)->lineWidth);
         EXPECT_EQ(request.mapping.linePixels, (std::array{line, line}));

@@ -6,7 +6,7 @@
 #include "image/png_encoder.h"
 #include "image_files.h"
 #include "run_process.h"
-#include "storage/storage_kinds.h"
+#include "storage/location.h"
 #include "test_text.h"
 #include "tests/support/document_probe.h"
 #include "tests/support/zx0_pack.h"
@@ -41,9 +41,9 @@ std::vector<unsigned char> viewerBitmap(const ViewerSetup& s) {
     ScreenDocument doc;
     Probe::vdp(doc).setScreenMode(s.mode);
     Probe::mapping(doc) = s.mapping;
-    Probe::fileName(doc, FileSlot::vram0) = s.vram0;
-    Probe::fileName(doc, FileSlot::vram1) = s.vram1;
-    Probe::fileName(doc, FileSlot::palette) = s.palette;
+    Probe::setFileName(doc, FileSlot::vram0, s.vram0);
+    Probe::setFileName(doc, FileSlot::vram1, s.vram1);
+    Probe::setFileName(doc, FileSlot::palette, s.palette);
     Probe::reload(doc);
     doc.restorePalette();
     doc.setViewMode(
@@ -591,7 +591,8 @@ TEST(Exporter, AGameDiskIsWalkedAndConvertedByItsPictures) {
     doc.openByName(disk);
     std::vector<std::pair<std::string, ScreenMode>> walked;
     do {
-        walked.emplace_back(nameInFolder(doc.fileName(FileSlot::vram0)), doc.vdp().screenMode());
+        walked.emplace_back(Location::of(doc.fileName(FileSlot::vram0)).nameInFolder(),
+                            doc.vdp().screenMode());
     } while (doc.openNeighbour(1).opened);
     EXPECT_EQ(walked,
               (std::vector<std::pair<std::string, ScreenMode>>{{"PATS.SC3", ScreenMode::screen3},

@@ -206,11 +206,11 @@ TEST(BatchPlan, PalettesPairByBaseNameIgnoringCase) {
     const BatchPlan& plan = std::get<BatchPlan>(planned);
     ASSERT_EQ(plan.items.size(), 2U);
     EXPECT_EQ(plan.items[0].output, "out/PIC.png");
-    EXPECT_EQ(plan.items[0].job.paletteFile, "b/pic.pl5");
+    EXPECT_EQ(plan.items[0].job.paletteFile.path(), "b/pic.pl5");
     EXPECT_EQ(plan.items[0].job.screenMode, ScreenMode::screen5);
     EXPECT_EQ(plan.items[0].job.mapping.paletteSource, PaletteSource::automatic);
     EXPECT_EQ(plan.items[1].output, "out/OTHER.png");
-    EXPECT_EQ(plan.items[1].job.paletteFile, "ALL.PL5");
+    EXPECT_EQ(plan.items[1].job.paletteFile.path(), "ALL.PL5");
     EXPECT_EQ(plan.items[1].job.mapping.linePixels, (std::array<std::int16_t, 2>{512, 512}));
     // Of two palettes for one base name the first in file-manager order pairs.
     EXPECT_EQ(plan.unusedPalettes, (std::vector<std::string>{"c/pic.pl7", "ALONE.PL7"}));
@@ -272,7 +272,7 @@ TEST(BatchPlan, ACompanionNamedWithItsScreenFileIsItsPageOne) {
     const std::vector<BatchItem>& items = std::get<BatchPlan>(planned).items;
     ASSERT_EQ(items.size(), 2U);
     EXPECT_EQ(items[0].output, "out/X.png");
-    EXPECT_EQ(items[0].job.vram1File, dir.file("X.S17"));
+    EXPECT_EQ(items[0].job.vram1File.path(), dir.file("X.S17"));
     EXPECT_EQ(items[1].output, "out/Y.png");
 }
 
@@ -291,7 +291,7 @@ TEST(ExportOptions, APaletteNameOnAFileLargerThanAPaletteIsAScreenFile) {
     const auto planned = planBatch(batchOf({big}));
     ASSERT_TRUE(std::holds_alternative<BatchPlan>(planned));
     ASSERT_EQ(std::get<BatchPlan>(planned).items.size(), 1U);
-    EXPECT_EQ(std::get<BatchPlan>(planned).items[0].job.screenFile, big);
+    EXPECT_EQ(std::get<BatchPlan>(planned).items[0].job.screenFile.path(), big);
 }
 
 TEST(BatchPlan, BaseNameDropsDirectoryAndLastExtensionOnly) {

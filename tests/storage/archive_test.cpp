@@ -23,7 +23,7 @@ bool run(const std::string& command) {
 }
 
 InputBytes readThrough(const std::string& place, const std::string& name) {
-    return openStorage(*findPlace(place))->read(name, kAll, place + "/" + name);
+    return openStorage(Location::of(place))->read(name, kAll, place + "/" + name);
 }
 
 struct Archiver {
@@ -53,7 +53,7 @@ TEST_P(Archives, HoldTheFilesTheyWereMadeOf) {
     const std::string archive = dir.file(archiver.archive);
     ASSERT_TRUE(run("cd " + in + " && ARCHIVE=" + archive + " && " + archiver.command));
 
-    const std::unique_ptr<const Storage> storage = openStorage(*findPlace(archive));
+    const std::unique_ptr<const Storage> storage = openStorage(Location::of(archive));
     std::vector<std::string> names = storage->names();
     std::ranges::sort(names);
     const bool gzip = archive.ends_with(".gz");
@@ -64,12 +64,12 @@ TEST_P(Archives, HoldTheFilesTheyWereMadeOf) {
         EXPECT_EQ(storage->read(name, kAll, archive + "/" + name).bytes, readBytes(in + "/" + name))
             << name;
     }
-    EXPECT_TRUE(holdsFiles(archive + "/GAME.DSK"));
+    EXPECT_TRUE(Location::of(archive + "/GAME.DSK").holdsFiles());
     EXPECT_EQ(readThrough(archive + "/GAME.DSK", "LAND5.SC5").bytes,
               readBytes(sample("LAND5.SC5")));
-    EXPECT_EQ(hostFileOf(archive + "/GAME.DSK/LAND5.SC5"), archive);
+    EXPECT_EQ(Location::of(archive + "/GAME.DSK/LAND5.SC5").hostFile(), archive);
     if (!gzip) {
-        EXPECT_EQ(nameInFolder(archive + "/PICS/X.SR8.zx0/X.SR8"), "X.SR8");
+        EXPECT_EQ(Location::of(archive + "/PICS/X.SR8.zx0/X.SR8").nameInFolder(), "X.SR8");
         EXPECT_EQ(readThrough(archive + "/PICS/X.SR8.zx0", "X.SR8").bytes,
                   readBytes(sample("LAND8.SR8")));
     }
@@ -113,7 +113,7 @@ TEST(Archives, RefuseWhatPassesTheirBounds) {
         const std::string archive =
             dir.file(c.make.find("7z") != std::string::npos ? "X.7Z" : "X.ZIP");
         try {
-            const auto storage = openStorage(*findPlace(archive));
+            const auto storage = openStorage(Location::of(archive));
             (void)storage->read(c.member, kAll, archive + "/" + c.member);
             ADD_FAILURE() << c.make;
         } catch (const FileError& error) {
@@ -125,7 +125,7 @@ TEST(Archives, RefuseWhatPassesTheirBounds) {
         }
     }
     ASSERT_TRUE(run(python + "z.writestr('../../UP.SC5', b'1'); z.writestr('/ROOT.SC5', b'2')\""));
-    EXPECT_EQ(openStorage(*findPlace(dir.file("X.ZIP")))->names(),
+    EXPECT_EQ(openStorage(Location::of(dir.file("X.ZIP")))->names(),
               (std::vector<std::string>{"UP.SC5", "ROOT.SC5"}));
 }
 

@@ -14,13 +14,13 @@ namespace tessarin {
 class ScreenDocumentProbe {
 public:
     static VdpState& vdp(ScreenDocument& doc) { return *doc.vdp_; }
-    static std::string& fileName(ScreenDocument& doc, FileSlot slot) {
-        return doc.fileNames_.at(indexOf(slot));
+    static void setFileName(ScreenDocument& doc, FileSlot slot, const std::string& name) {
+        doc.files_.at(indexOf(slot)) = Location::of(name);
     }
     static VramMapping& mapping(ScreenDocument& doc) { return doc.mapping_; }
     static const VdpState& vdp(const ScreenDocument& doc) { return *doc.vdp_; }
     static const std::string& fileName(const ScreenDocument& doc, FileSlot slot) {
-        return doc.fileNames_.at(indexOf(slot));
+        return doc.files_.at(indexOf(slot)).path();
     }
     static const VramMapping& mapping(const ScreenDocument& doc) { return doc.mapping_; }
 
@@ -38,8 +38,9 @@ public:
         } catch (const FileError&) {
             return false;
         }
-        doc.fileNames_[indexOf(slot)] = fileName;
-        doc.loadFrom(slot, ScreenDocument::readChecked(fileName, slot, doc.mapping_));
+        const Location file = Location::of(fileName);
+        doc.files_[indexOf(slot)] = file;
+        doc.loadFrom(slot, ScreenDocument::readChecked(file, slot, doc.mapping_));
         return true;
     }
     static void reload(ScreenDocument& doc) { doc.reload(); }
