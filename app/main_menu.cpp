@@ -1,8 +1,8 @@
 #include "app/main_menu.h"
 
 #include "app/main_window.h"
-#include "view/view_placement.h"
 #include "vdp/colour_model.h"
+#include "view/view_placement.h"
 
 #include <QAction>
 #include <QActionGroup>

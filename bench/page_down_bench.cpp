@@ -33,8 +33,8 @@ public:
         fs::create_directory(path_ / "samples");
         fs::create_directory(path_ / "folder");
         for (int i = 0; i < count; ++i) {
-            const fs::path sample = path_ / "samples" /
-                                    kSamples[static_cast<std::size_t>(i) % kSamples.size()];
+            const fs::path sample =
+                path_ / "samples" / kSamples[static_cast<std::size_t>(i) % kSamples.size()];
             if (!fs::exists(sample)) {
                 fs::copy_file(fs::path(TESSARIN_SOURCE_DIR) / "samples" / sample.filename(),
                               sample);

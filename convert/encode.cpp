@@ -1,7 +1,7 @@
 #include "convert/encode.h"
 
-#include "image/bmp_encoder.h"
 #include "convert/msx_screen.h"
+#include "image/bmp_encoder.h"
 #include "image/png_encoder.h"
 
 namespace tessarin {

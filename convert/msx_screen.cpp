@@ -1,7 +1,7 @@
 #include "convert/msx_screen.h"
 
-#include "formats/bsave.h"
 #include "convert/msx_encoders.h"
+#include "formats/bsave.h"
 #include "vdp/screen_modes.h"
 #include "vdp/vdp_state.h"
 

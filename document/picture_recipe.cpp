@@ -1,7 +1,7 @@
 #include "document/picture_recipe.h"
 
-#include "document/view_geometry.h"
 #include "document/pixel_aspect.h"
+#include "document/view_geometry.h"
 #include "image/scale.h"
 
 namespace tessarin {

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "document/view_geometry.h"
-#include "document/vocabulary.h"
 #include "convert/dither.h"
 #include "convert/fit_frame.h"
+#include "document/view_geometry.h"
+#include "document/vocabulary.h"
 #include "image/image_format.h"
 
 #include <array>

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "convert/msx_screen.h"
 #include "export/batch_plan.h"
 #include "image/image_format.h"
-#include "convert/msx_screen.h"
 #include "platform/sized_thread.h"
 
 #include <condition_variable>

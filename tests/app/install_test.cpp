@@ -103,14 +103,14 @@ TEST(Install, DesktopEntryMimeTypesIconsAndManualPages) {
         const char* file;
         const char* type;
     } cases[] = {
-        {"PIC.SC7", "image/x-msx-screen"},           {"pic.sc5", "image/x-msx-screen"},
-        {"PIC.SC6", "image/x-msx-screen"},           {"PIC.SC8", "image/x-msx-screen"},
-        {"PIC.SCA", "image/x-msx-screen"},           {"PIC.SCB", "image/x-msx-screen"},
-        {"PIC.SCC", "image/x-msx-screen"},           {"PIC.SRS", "image/x-msx-screen"},
-        {"PIC.GE5", "image/x-msx-screen"},           {"pic.ge6", "image/x-msx-screen"},
-        {"PIC.GE7", "image/x-msx-screen"},           {"PIC.GE8", "image/x-msx-screen"},
-        {"PIC.PL5", "application/x-msx-palette"},    {"pic.pl6", "application/x-msx-palette"},
-        {"PIC.PL7", "application/x-msx-palette"},    {"PIC.PL8", "application/x-msx-palette"},
+        {"PIC.SC7", "image/x-msx-screen"},        {"pic.sc5", "image/x-msx-screen"},
+        {"PIC.SC6", "image/x-msx-screen"},        {"PIC.SC8", "image/x-msx-screen"},
+        {"PIC.SCA", "image/x-msx-screen"},        {"PIC.SCB", "image/x-msx-screen"},
+        {"PIC.SCC", "image/x-msx-screen"},        {"PIC.SRS", "image/x-msx-screen"},
+        {"PIC.GE5", "image/x-msx-screen"},        {"pic.ge6", "image/x-msx-screen"},
+        {"PIC.GE7", "image/x-msx-screen"},        {"PIC.GE8", "image/x-msx-screen"},
+        {"PIC.PL5", "application/x-msx-palette"}, {"pic.pl6", "application/x-msx-palette"},
+        {"PIC.PL7", "application/x-msx-palette"}, {"PIC.PL8", "application/x-msx-palette"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(mime.mimeTypeForFile(c.file, QMimeDatabase::MatchExtension).name(), c.type)

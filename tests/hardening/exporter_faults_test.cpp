@@ -180,9 +180,9 @@ TEST(ExporterFaults, ClosedPipeEndsTheBatchWithAnErrorAndNoScratchFiles) {
     const TempDir dir;
     // The reader has gone before the first line is written, so the fault is certain,
     // not a race with a reader that may still be draining the pipe.
-    const ProcessResult r = runInShell(
-        "mkfifo pipe; (exec 3<pipe) & exec 4>pipe; wait; exec \"$0\" \"$@\" >&4",
-        copies(dir, 20, {"-j", "4", "-d", "out"}), dir);
+    const ProcessResult r =
+        runInShell("mkfifo pipe; (exec 3<pipe) & exec 4>pipe; wait; exec \"$0\" \"$@\" >&4",
+                   copies(dir, 20, {"-j", "4", "-d", "out"}), dir);
     EXPECT_EQ(r.exitCode, 1) << r.err;
     EXPECT_TRUE(contains(r.err, "Cannot write to standard output: Broken pipe")) << r.err;
     for (const auto& entry : fs::directory_iterator(dir.path() / "out")) {
