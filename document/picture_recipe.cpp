@@ -6,13 +6,12 @@
 
 namespace tessarin {
 
-PictureRequest requestFor(FileSource& files, const std::string& name,
-                          std::optional<ScreenMode> chosen) {
-    return requestFor(files, pictureFilesOf(files, Location::of(name)), chosen);
+PictureRequest resolve(FileSource& files, const Location& name, std::optional<ScreenMode> chosen) {
+    return resolve(files, pictureFilesOf(files, name), chosen);
 }
 
-PictureRequest requestFor(FileSource& files, const PictureFiles& found,
-                          std::optional<ScreenMode> chosen) {
+PictureRequest resolve(FileSource& files, const PictureFiles& found,
+                       std::optional<ScreenMode> chosen) {
     PictureRequest request;
     request.screenFile = found.screenFile;
     request.vram1File = found.companion.value_or(Location());

@@ -23,15 +23,15 @@ struct PictureFinish {
 struct PictureChoices : PictureRequest, PictureFinish {};
 
 // The one way a name becomes a picture's request, for the exporter's -o and batches and
-// the thumbnails: its files (pictureFilesOf: a folder's or disk's first picture, its
-// companion as page 1, its palette file by base name where that holds a palette), the mode
-// chosen, else the one mode rule's (FileSource::screenModeOf), else a new viewer's; every
-// pixel of the mode's lines, at the automatic size. FileError as pictureFilesOf.
-[[nodiscard]] PictureRequest requestFor(FileSource& files, const std::string& name,
-                                        std::optional<ScreenMode> chosen = std::nullopt);
+// the thumbnails, and the same rules as the window's open: its files (pictureFilesOf: a folder's or
+// disk's first picture, its companion as page 1, its palette file by base name where that holds a
+// palette), the mode chosen, else the one mode rule's (FileSource::screenModeOf), else a new
+// viewer's; every pixel of the mode's lines, at the automatic size. FileError as pictureFilesOf.
+[[nodiscard]] PictureRequest resolve(FileSource& files, const Location& name,
+                                     std::optional<ScreenMode> chosen = std::nullopt);
 // The same for the files already found of a name.
-[[nodiscard]] PictureRequest requestFor(FileSource& files, const PictureFiles& found,
-                                        std::optional<ScreenMode> chosen);
+[[nodiscard]] PictureRequest resolve(FileSource& files, const PictureFiles& found,
+                                     std::optional<ScreenMode> chosen);
 
 // rendered, a picture of viewMode, as a file holds it: widened smoothly to the pixel shape
 // of the aspect (unchanged at square pixels), then fitted into the thumbnail's square when

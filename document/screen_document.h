@@ -185,7 +185,7 @@ public:
     void previewPalette(PaletteSource source);
 
     // The picture the viewer shows after the user chose the request's screen mode,
-    // confirmed its mapping and view, and opened its files (as requestFor finds them):
+    // confirmed its mapping and view, and opened its files (as resolve finds them):
     // laid in with the mapping from the start, each file once; without a palette file, in
     // the file's own colours, else its folder's only palette. Throws FileError naming a
     // file that cannot be read.

@@ -65,7 +65,7 @@ PictureJob jobFor(const ExportOptions& options, const Location& screenFile,
         job.unresolved = error;
     }
     // The picture as the viewer opens it, then what the options change of it.
-    static_cast<PictureRequest&>(job) = requestFor(fileSource(), files, options.screenMode);
+    static_cast<PictureRequest&>(job) = resolve(fileSource(), files, options.screenMode);
     // A screen file's companion is its page 1 unless VRAM1 was named.
     if (!options.vram1File.empty() || options.fixedLayout) {
         job.vram1File = Location::of(options.vram1File);

@@ -153,7 +153,8 @@ TEST(WhereColoursAre, EachPlaceAndItsBrokenVariants) {
         EXPECT_EQ(Probe::vdp(doc).activePalette(), c.shown);
         EXPECT_EQ(doc.contentNote(), c.note) << describe(doc.contentNote());
         // Made alone, as the exporter and the thumbnailer make it: the same picture.
-        PictureRequest request = requestFor(fileSource(), dir.file(c.files.front().first));
+        PictureRequest request =
+            resolve(fileSource(), Location::of(dir.file(c.files.front().first)));
         request.screenMode = doc.vdp().screenMode();
         request.mapping = doc.mapping();
         request.viewMode = doc.viewMode();

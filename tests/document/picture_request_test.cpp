@@ -66,7 +66,7 @@ TEST(PictureRequest, EachStorageAndEachSourceOfTheMode) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        const PictureRequest request = requestFor(fileSource(), d + c.name, c.chosen);
+        const PictureRequest request = resolve(fileSource(), Location::of(d + c.name), c.chosen);
         EXPECT_EQ(request.screenFile.path(), d + c.screenFile);
         EXPECT_EQ(request.vram1File.path(), c.vram1File.empty() ? "" : d + c.vram1File);
         EXPECT_EQ(request.paletteFile.path(), c.paletteFile.empty() ? "" : d + c.paletteFile);
