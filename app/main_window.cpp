@@ -7,6 +7,7 @@
 #include "app/thumbnail_grid.h"
 #include "dialogs/error_report.h"
 #include "dialogs/vram_mapping_dialog.h"
+#include "document/chosen_files.h"
 #include "storage/storage_kinds.h"
 #include "view/window_fit.h"
 
@@ -45,7 +46,7 @@ namespace {
 const QString kCaption = QStringLiteral("Tessarin");
 const QString kCaptionPrefix = QStringLiteral("Tessarin - ");
 
-// At most this many names are taken from the command line and from one drop.
+// At most this many names are taken from one drop.
 constexpr std::size_t kMaxFilesAtOnce = 2;
 
 // File names travel as the bytes the system uses for them.
@@ -101,14 +102,29 @@ MainWindow::MainWindow(const std::vector<std::string>& arguments, QWidget* paren
     setAutomaticSize();
     selectScreenMode(tessarin::kDefaultScreenMode);
     setAcceptDrops(true);
-    const std::size_t count = std::min(arguments.size(), kMaxFilesAtOnce);
-    for (std::size_t i = 0; i < count; ++i) {
-        // A bad name does not keep the good ones from opening: start-up reports them.
+    // Many pictures named (a shell's *.SC5): the first that opens shows, browsing walks
+    // those named; the palettes and pages named go over it, as given. A bad name does not
+    // keep the good ones from opening: start-up reports them.
+    const tessarin::NamedFiles named = tessarin::sortNamedFiles(arguments);
+    if (named.pictures.size() > 1) {
+        document_->browseAmong(named.pictures);
+    }
+    const auto openNamed = [this](const std::string& name) {
         try {
-            openFileByName(arguments[i]);
+            openFileByName(name);
+            return true;
         } catch (const tessarin::FileError& error) {
             startUpErrors_ << QString::fromLocal8Bit(error.what());
+            return false;
         }
+    };
+    for (const std::string& picture : named.pictures) {
+        if (openNamed(picture)) {
+            break;
+        }
+    }
+    for (const std::string& other : named.others) {
+        openNamed(other);
     }
 }
 

@@ -38,8 +38,10 @@ class MainWindow : public QMainWindow {
 
 public:
     // Makes the document, sets the Automatic size unrotated and screen 7, accepts drops,
-    // then opens the first two of arguments (the files of the command line) by their names;
-    // the errors of names that cannot be opened are kept for startUpErrors.
+    // then opens arguments (the files of the command line) by their names: the first
+    // picture that opens, then the palettes and pages named (sortNamedFiles); browsing goes
+    // through the pictures named when there are several. The errors of names that cannot
+    // be opened are kept for startUpErrors.
     explicit MainWindow(const std::vector<std::string>& arguments, QWidget* parent = nullptr);
 
     // By the file-name rule (the document's openByName), then shows the picture; a folder

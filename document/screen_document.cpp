@@ -391,7 +391,18 @@ std::optional<std::pair<int, int>> ScreenDocument::browsePosition() const {
     if (fileName(FileSlot::vram0).empty()) {
         return std::nullopt;
     }
-    return fileSource().placeInFolder(fileName(FileSlot::vram0));
+    const std::string& shown = fileName(FileSlot::vram0);
+    if (auto place = chosen_.placeOf(shown)) {
+        return place;
+    }
+    return fileSource().placeInFolder(shown);
+}
+
+std::optional<std::string> ScreenDocument::neighbourOf(const std::string& current, int step) const {
+    if (chosen_.placeOf(current)) {
+        return chosen_.neighbour(current, step);
+    }
+    return fileSource().neighbourScreenFile(current, step);
 }
 
 ScreenDocument::BrowseStep ScreenDocument::openNeighbour(int step) {
@@ -399,7 +410,7 @@ ScreenDocument::BrowseStep ScreenDocument::openNeighbour(int step) {
     const std::string shown = fileName(FileSlot::vram0);
     std::string from = shown;
     while (!from.empty()) {
-        const auto screenFile = fileSource().neighbourScreenFile(from, step);
+        const auto screenFile = neighbourOf(from, step);
         if (!screenFile || (*screenFile == shown && from != shown)) {
             break; // back at the file shown: none between could be read
         }

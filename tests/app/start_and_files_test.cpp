@@ -16,6 +16,7 @@
 #include <QWindow>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace tessarin::test {
 namespace {
@@ -154,17 +155,26 @@ TEST(MainWindow, CommandLineScreenAndPaletteInEitherOrderGiveTheSamePicture) {
     }
 }
 
-TEST(MainWindow, OnlyTheFirstTwoCommandLineNamesAreOpenedTheSecondOverTheFirst) {
+// Many files named (a shell's *.SC?): the first shows with the page 1 and palette named,
+// and browsing walks the pictures named, in their order, not in the folder's (A, C).
+TEST(MainWindow, ManyCommandLineFilesShowTheFirstAndBrowseExactlyThoseNamed) {
     const ScratchDir dir;
-    const std::string first = copySample(dir, "BARS7.SC7", "FIRST.SC7");
-    const std::string second = copySample(dir, "RGB.SC8", "SECOND.SC8");
-    const std::string third = copySample(dir, "BARS.PL5", "THIRD.PL5");
-    const ViewerWindow window({first, second, third});
-    EXPECT_EQ(caption(*window), "Tessarin - " + second);
-    EXPECT_EQ(checkedScreen(*window), "screen8");
-    EXPECT_EQ(window->document()->fileName(FileSlot::palette), "");
-    EXPECT_EQ(window.picture(),
-              referencePicture(ScreenMode::screen8, 256, {{FileSlot::vram0, second}}));
+    const std::string first = copySample(dir, "BARS7.SC7", "C.SC7");
+    const std::string page = copySample(dir, "PAGE7.SC7", "C.S17");
+    const std::string palette = copySample(dir, "BARS.PL5", "P.PL5");
+    const std::string second = copySample(dir, "RGB.SC8", "A.SC8");
+    ViewerWindow window({first, page, palette, second});
+    EXPECT_EQ(window->document()->fileName(FileSlot::vram1), page);
+    EXPECT_EQ(window->document()->fileName(FileSlot::palette), palette);
+    const auto* place = window->findChild<QLabel*>("statusPlace");
+    for (const auto& [item, file, at] : {std::tuple{window->menu().nextFile, first, "1 / 2"},
+                                         {window->menu().nextFile, second, "2 / 2"},
+                                         {window->menu().previousFile, second, "2 / 2"},
+                                         {window->menu().previousFile, first, "1 / 2"}}) {
+        EXPECT_EQ(window->document()->fileName(FileSlot::vram0), file);
+        EXPECT_EQ(place->text(), at);
+        ASSERT_EQ(runCommand(item), "");
+    }
 }
 
 // A file opened by name says what it is beside its layout: a Graph Saurus file with the
