@@ -323,13 +323,17 @@ void MainWindow::restoreView(const QRect& screenArea) {
         return;
     }
     restoreGeometry(saved);
-    // Saved on another screen, or a larger one: the window comes back within this one.
+    // Saved on a screen gone, above a screen's top or larger: the whole frame, title bar
+    // too, comes back within a screen. The platform window gives the frame's margins.
+    create();
+    std::vector<tessarin::ViewRect> areas{viewRectOf(screenArea)};
+    for (const QScreen* each : QGuiApplication::screens()) {
+        areas.push_back(viewRectOf(each->availableGeometry()));
+    }
     const QRect frame = frameGeometry();
-    const tessarin::ViewRect within =
-        tessarin::placedWithin(viewRectOf(frame), viewRectOf(screenArea));
-    setGeometry(geometry().adjusted(within.x - frame.x(), within.y - frame.y(),
-                                    within.x + within.width - frame.x() - frame.width(),
-                                    within.y + within.height - frame.y() - frame.height()));
+    const tessarin::ViewRect within = tessarin::placedOnScreens(viewRectOf(frame), areas);
+    resize(size() + QSize(within.width - frame.width(), within.height - frame.height()));
+    move(within.x, within.y); // the frame's corner: the title bar lies at it
     if (settings_.fullScreen()) {
         setWindowState(windowState() | Qt::WindowFullScreen);
     }

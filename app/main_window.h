@@ -82,8 +82,9 @@ public:
     void setColourModel(tessarin::ColourModel model);
     // The TV's pixel shape the picture is drawn with; the client area follows at the zoom.
     void setPixelAspect(tessarin::PixelAspect aspect);
-    // The window's place, zoom and full screen from the last run, its place moved and its
-    // size cut to lie within screenArea (the screen's area for windows). The zoom is the
+    // The window's place, zoom and full screen from the last run, its frame moved and its
+    // size cut to lie within the area for windows of the screen it overlaps most, else
+    // screenArea (its own screen's area for windows). The zoom is the
     // remembered one when the picture's window fits screenArea at it, else the largest that
     // fits; at the first run the window is centred in screenArea.
     void restoreView(const QRect& screenArea);
