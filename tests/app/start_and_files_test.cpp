@@ -5,13 +5,17 @@
 #include "tests/support/document_probe.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QCompleter>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QTest>
 #include <QUrl>
 #include <QWindow>
 #include <filesystem>
@@ -401,6 +405,28 @@ TEST(OpenCommands, ADiskImageOpensAsAFolderOfPictures) {
     EXPECT_EQ(folder.toStdString(), std::filesystem::canonical(dir.path()).string());
     EXPECT_EQ(readBytes(disk), image);
     EXPECT_TRUE(std::filesystem::exists(disk + ".bmp"));
+}
+
+// A name typed in part pops up the dialog's completions; the popup goes with the dialog.
+TEST(OpenCommands, TheCompletionPopupClosesWithTheDialog) {
+    const ScratchDir dir;
+    const std::string palette = copySample(dir, "BARS.PL5", "PIC.PL5");
+    ViewerWindow window;
+    window->show();
+    QWidget* popup = nullptr;
+    whenModal([&](QWidget& box) {
+        auto& files = dynamic_cast<QFileDialog&>(box);
+        files.setDirectory(QString::fromStdString(dir.path()));
+        QTest::qWait(300); // the folder is listed in the background
+        auto* edit = files.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        QTest::keyClicks(edit, QStringLiteral("PI"));
+        popup = edit->completer()->popup();
+        EXPECT_TRUE(QTest::qWaitFor([popup] { return popup->isVisible(); }));
+        typeFileName(files, palette);
+        static_cast<QDialog&>(files).accept();
+    });
+    ASSERT_EQ(runCommand(window->menu().openPalette), "");
+    EXPECT_FALSE(popup->isVisible());
 }
 
 TEST(OpenCommands, CancelChangesNothing) {
