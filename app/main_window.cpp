@@ -129,6 +129,9 @@ MainWindow::MainWindow(const std::vector<std::string>& arguments, QWidget* paren
 }
 
 void MainWindow::openFileByName(const std::string& fileName) {
+    if (tessarin::chooseByFileName(fileName).slot != FileSlot::palette && !mayLoseImport()) {
+        return;
+    }
     try {
         openedByChoice(document_->openByName(fileName));
     } catch (const tessarin::ReloadError&) {
@@ -143,6 +146,9 @@ void MainWindow::openFileByName(const std::string& fileName) {
 }
 
 void MainWindow::openFromGrid(const std::string& screenFile) {
+    if (!mayLoseImport()) {
+        return;
+    }
     document_->openListed(screenFile);
     thumbnails_.hide();
     openedByChoice(FileSlot::vram0);
@@ -172,6 +178,9 @@ void MainWindow::toggleThumbnails() {
 }
 
 void MainWindow::openFileInto(const std::string& fileName, FileSlot slot) {
+    if (slot == FileSlot::vram0 && !mayLoseImport()) {
+        return;
+    }
     try {
         document_->openInto(fileName, slot);
     } catch (const tessarin::ReloadError&) {
@@ -384,6 +393,10 @@ void MainWindow::toggleKeepPalette() {
 
 void MainWindow::importPicture() {
     tessarin::reportErrors([this] {
+        // Asked first: the new screen file may take the unsaved one's name.
+        if (!mayLoseImport()) {
+            return;
+        }
         if (auto made = importPicture_.run(this, startFolder())) {
             // Unsaved: not a recent file, since the temporary folder goes with the window.
             imported_ = std::move(*made);
@@ -422,6 +435,11 @@ void MainWindow::openLastFile() {
 }
 
 void MainWindow::browse(int step) {
+    const auto place = document_->browsePosition();
+    const bool moves = place && (step > 0 ? place->first < place->second : place->first > 1);
+    if (moves && !mayLoseImport()) {
+        return;
+    }
     const auto result = document_->openNeighbour(step);
     if (result.opened) {
         opened(FileSlot::vram0);
@@ -559,13 +577,17 @@ bool MainWindow::showsImport() const {
     return imported_ && document_ && document_->fileName(FileSlot::vram0) == imported_->screenFile;
 }
 
+bool MainWindow::mayLoseImport() {
+    return !showsImport() || importSaved_ ||
+           QMessageBox::question(
+               this, QStringLiteral("Import Picture"),
+               QStringLiteral("The imported picture %1 is not saved.\nClose without saving it?")
+                   .arg(QFileInfo(shownName(imported_->screenFile)).fileName()),
+               QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
+}
+
 void MainWindow::closeEvent(QCloseEvent* event) {
-    if (showsImport() && !importSaved_ &&
-        QMessageBox::question(
-            this, QStringLiteral("Import Picture"),
-            QStringLiteral("The imported picture %1 is not saved.\nClose without saving it?")
-                .arg(QFileInfo(shownName(imported_->screenFile)).fileName()),
-            QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes) {
+    if (!mayLoseImport()) {
         event->ignore();
         return;
     }

@@ -45,14 +45,16 @@ public:
     explicit MainWindow(const std::vector<std::string>& arguments, QWidget* parent = nullptr);
 
     // By the file-name rule (the document's openByName), then shows the picture; a folder
-    // or disk image opens at its first picture and shows its thumbnail grid.
+    // or disk image opens at its first picture and shows its thumbnail grid. A file for
+    // VRAM0 over an unsaved import asks first (mayLoseImport); kept, nothing changes.
     void openFileByName(const std::string& fileName);
     // Opens screenFile, chosen in the grid, as a step through its folder opens it, and
-    // shows it in the single view.
+    // shows it in the single view; over an unsaved import, asks first.
     void openFromGrid(const std::string& screenFile);
     // The grid and the single view in the window's place.
     [[nodiscard]] const ThumbnailMode& thumbnails() const { return thumbnails_; }
     // Loads the file into the slot and shows the picture; the caption names a VRAM0 file.
+    // Into VRAM0 over an unsaved import, asks first.
     void openFileInto(const std::string& fileName, tessarin::FileSlot slot);
     // The document's selectScreenMode; with a picture, shows it again.
     void selectScreenMode(tessarin::ScreenMode mode);
@@ -120,12 +122,13 @@ public slots:
     void toggleKeepPalette();
     // A PNG or JPEG picture converted to a screen chosen in a dialog, opened as its file: an
     // unsaved document, no recent file; Save As starts in the picture's folder with the
-    // screen's type.
+    // screen's type. Over an unsaved import, asks first.
     void importPicture();
     // Saves the picture shown at zoom 1, at the window's pixel aspect (SaveAs).
     void saveAs();
     // The next or previous screen file of the VRAM0 file's folder, opened by its name with
-    // the palette file of its base name; nothing at either end.
+    // the palette file of its base name; nothing at either end. A step away from an
+    // unsaved import asks first.
     void openNextFile();
     void openPreviousFile();
     // The first or last screen file of the VRAM0 file's folder, as openNextFile opens one.
@@ -174,6 +177,9 @@ private:
     void browse(int step);
     // Whether the VRAM0 file is the screen file the last import made.
     [[nodiscard]] bool showsImport() const;
+    // Whether what is shown may be replaced: yes unless it is an unsaved import, which
+    // the user is asked about (closing asks the same).
+    [[nodiscard]] bool mayLoseImport();
     // Where the file dialogs start: the imported picture's folder while its import shows,
     // the VRAM0 file's folder, else the last one remembered.
     [[nodiscard]] QString startFolder() const;
