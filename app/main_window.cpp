@@ -8,6 +8,7 @@
 #include "dialogs/error_report.h"
 #include "dialogs/vram_mapping_dialog.h"
 #include "document/chosen_files.h"
+#include "document/places_in.h"
 #include "storage/storage_kinds.h"
 #include "view/window_fit.h"
 
@@ -138,6 +139,15 @@ void MainWindow::openFileByName(const std::string& fileName) {
         // The new file is in all the same: it is shown before the old one is reported.
         openedByChoice(tessarin::chooseByFileName(fileName).slot);
         throw;
+    } catch (const tessarin::FileError& error) {
+        // A folder of disks, archives or folders only: its grid of them, no picture.
+        if (error.fault() != tessarin::Fault::noScreenFile || !tessarin::findPlace(fileName) ||
+            tessarin::placesIn(fileName).empty()) {
+            throw;
+        }
+        thumbnails_.show(fileName, {});
+        updateActions();
+        return;
     }
     if (tessarin::findPlace(fileName)) {
         thumbnails_.show(fileName, document_->fileName(FileSlot::vram0));
@@ -146,6 +156,10 @@ void MainWindow::openFileByName(const std::string& fileName) {
 }
 
 void MainWindow::openFromGrid(const std::string& screenFile) {
+    if (tessarin::findPlace(screenFile)) {
+        openFileByName(screenFile); // a place: its first picture and its grid
+        return;
+    }
     if (!mayLoseImport()) {
         return;
     }

@@ -45,11 +45,13 @@ public:
     explicit MainWindow(const std::vector<std::string>& arguments, QWidget* parent = nullptr);
 
     // By the file-name rule (the document's openByName), then shows the picture; a folder
-    // or disk image opens at its first picture and shows its thumbnail grid. A file for
+    // or disk image opens at its first picture and shows its thumbnail grid, one of places
+    // only (placesIn) its grid without a picture. A file for
     // VRAM0 over an unsaved import asks first (mayLoseImport); kept, nothing changes.
     void openFileByName(const std::string& fileName);
     // Opens screenFile, chosen in the grid, as a step through its folder opens it, and
-    // shows it in the single view; over an unsaved import, asks first.
+    // shows it in the single view; a place chosen (a folder, disk image, archive) opens as
+    // openFileByName opens it. Over an unsaved import, asks first.
     void openFromGrid(const std::string& screenFile);
     // The grid and the single view in the window's place.
     [[nodiscard]] const ThumbnailMode& thumbnails() const { return thumbnails_; }

@@ -1,11 +1,14 @@
 #include "app/thumbnail_model.h"
 
 #include "catalog/file_source.h"
+#include "document/places_in.h"
 #include "storage/storage_kinds.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QIcon>
 #include <QPainter>
+#include <QStyle>
 #include <algorithm>
 
 namespace {
@@ -65,7 +68,9 @@ void ThumbnailModel::setFolder(const std::string& folder) {
         dropRewritten(); // unchanged but for files written in place
         return;
     }
-    std::vector<std::string> paths = tessarin::fileSource().screenFilesOf(folder);
+    std::vector<std::string> paths = tessarin::placesIn(folder);
+    const int places = static_cast<int>(paths.size());
+    std::ranges::move(tessarin::fileSource().screenFilesOf(folder), std::back_inserter(paths));
     beginResetModel();
     loader_.clear();
     thumbnails_.clear();
@@ -74,6 +79,7 @@ void ThumbnailModel::setFolder(const std::string& folder) {
     folder_ = folder;
     stamp_ = stamp;
     paths_ = std::move(paths);
+    places_ = places;
     names_.clear();
     for (const std::string& path : paths_) {
         names_ << shownName(tessarin::nameInFolder(path));
@@ -121,6 +127,10 @@ QVariant ThumbnailModel::data(const QModelIndex& index, int role) const {
     case kProblemRole:
         return problems_.value(row);
     case Qt::DecorationRole:
+        if (isPlace(row)) {
+            return QApplication::style()->standardIcon(
+                tessarin::holdsFiles(pathAt(row)) ? QStyle::SP_DriveFDIcon : QStyle::SP_DirIcon);
+        }
         if (problems_.contains(row)) {
             return brokenMark();
         }
