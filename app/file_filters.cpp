@@ -3,7 +3,10 @@
 #include "names/file_name_rule.h"
 #include "storage/location.h"
 
+#include <QAbstractItemView>
+#include <QCompleter>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <string_view>
 
 namespace tessarin {
@@ -76,6 +79,15 @@ QFileDialog* makeFileDialog(QWidget* parent, const char* name, const QString& fi
     // The lists show their texts as written; the patterns behind them are case-free.
     dialog->setOption(QFileDialog::HideNameFilterDetails);
     dialog->setNameFilters(nameFiltersOf(filterList));
+    // A completion popup open as the dialog closes (a name typed in part, then Open)
+    // is a window of its own, which would stay over the main window.
+    QObject::connect(dialog, &QDialog::finished, dialog, [dialog] {
+        for (const QLineEdit* edit : dialog->findChildren<QLineEdit*>()) {
+            if (const QCompleter* completer = edit->completer()) {
+                completer->popup()->hide();
+            }
+        }
+    });
     return dialog;
 }
 

@@ -27,7 +27,8 @@ inline constexpr int kBitmapFilter = 1;
 inline constexpr int kPngFilter = 2;
 
 // Qt's own file dialog (the same on every desktop, and one that tests can drive) named
-// name, with the filters of filterList shown by their texts.
+// name, with the filters of filterList shown by their texts; its completion popup closes
+// with it.
 [[nodiscard]] QFileDialog* makeFileDialog(QWidget* parent, const char* name,
                                           const QString& filterList);
 // Chooses the dialog's filter at filterIndex (from 1).

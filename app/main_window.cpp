@@ -7,6 +7,8 @@
 #include "app/thumbnail_grid.h"
 #include "dialogs/error_report.h"
 #include "dialogs/vram_mapping_dialog.h"
+#include "document/chosen_files.h"
+#include "document/places_in.h"
 #include "storage/location.h"
 #include "view/window_fit.h"
 
@@ -45,7 +47,7 @@ namespace {
 const QString kCaption = QStringLiteral("Tessarin");
 const QString kCaptionPrefix = QStringLiteral("Tessarin - ");
 
-// At most this many names are taken from the command line and from one drop.
+// At most this many names are taken from one drop.
 constexpr std::size_t kMaxFilesAtOnce = 2;
 
 // File names travel as the bytes the system uses for them.
@@ -101,24 +103,52 @@ MainWindow::MainWindow(const std::vector<std::string>& arguments, QWidget* paren
     setAutomaticSize();
     selectScreenMode(tessarin::kDefaultScreenMode);
     setAcceptDrops(true);
-    const std::size_t count = std::min(arguments.size(), kMaxFilesAtOnce);
-    for (std::size_t i = 0; i < count; ++i) {
-        // A bad name does not keep the good ones from opening: start-up reports them.
+    // Many pictures named (a shell's *.SC5): the first that opens shows, browsing walks
+    // those named; the palettes and pages named go over it, as given. A bad name does not
+    // keep the good ones from opening: start-up reports them.
+    const tessarin::NamedFiles named = tessarin::sortNamedFiles(arguments);
+    if (named.pictures.size() > 1) {
+        document_->browseAmong(named.pictures);
+    }
+    const auto openNamed = [this](const std::string& name) {
         try {
-            openFileByName(arguments[i]);
+            openFileByName(name);
+            return true;
         } catch (const tessarin::FileError& error) {
             startUpErrors_ << QString::fromLocal8Bit(error.what());
+            return false;
         }
+    };
+    for (const std::string& picture : named.pictures) {
+        if (openNamed(picture)) {
+            break;
+        }
+    }
+    for (const std::string& other : named.others) {
+        openNamed(other);
     }
 }
 
 void MainWindow::openFileByName(const std::string& fileName) {
+    if (tessarin::chooseByFileName(fileName).slot != FileSlot::palette && !mayLoseImport()) {
+        return;
+    }
     try {
         openedByChoice(document_->openByName(fileName));
     } catch (const tessarin::ReloadError&) {
         // The new file is in all the same: it is shown before the old one is reported.
         openedByChoice(tessarin::chooseByFileName(fileName).slot);
         throw;
+    } catch (const tessarin::FileError& error) {
+        // A folder of disks, archives or folders only: its grid of them, no picture.
+        const tessarin::Location named = tessarin::Location::of(fileName);
+        if (error.fault() != tessarin::Fault::noScreenFile || !named.isPlace() ||
+            tessarin::placesIn(named).empty()) {
+            throw;
+        }
+        thumbnails_.show(fileName, {});
+        updateActions();
+        return;
     }
     if (tessarin::Location::of(fileName).isPlace()) {
         thumbnails_.show(fileName, document_->fileName(FileSlot::vram0));
@@ -127,6 +157,13 @@ void MainWindow::openFileByName(const std::string& fileName) {
 }
 
 void MainWindow::openFromGrid(const std::string& screenFile) {
+    if (tessarin::Location::of(screenFile).isPlace()) {
+        openFileByName(screenFile); // a place: its first picture and its grid
+        return;
+    }
+    if (!mayLoseImport()) {
+        return;
+    }
     document_->openListed(screenFile);
     thumbnails_.hide();
     openedByChoice(FileSlot::vram0);
@@ -156,6 +193,9 @@ void MainWindow::toggleThumbnails() {
 }
 
 void MainWindow::openFileInto(const std::string& fileName, FileSlot slot) {
+    if (slot == FileSlot::vram0 && !mayLoseImport()) {
+        return;
+    }
     try {
         document_->openInto(fileName, slot);
     } catch (const tessarin::ReloadError&) {
@@ -307,13 +347,17 @@ void MainWindow::restoreView(const QRect& screenArea) {
         return;
     }
     restoreGeometry(saved);
-    // Saved on another screen, or a larger one: the window comes back within this one.
+    // Saved on a screen gone, above a screen's top or larger: the whole frame, title bar
+    // too, comes back within a screen. The platform window gives the frame's margins.
+    create();
+    std::vector<tessarin::ViewRect> areas{viewRectOf(screenArea)};
+    for (const QScreen* each : QGuiApplication::screens()) {
+        areas.push_back(viewRectOf(each->availableGeometry()));
+    }
     const QRect frame = frameGeometry();
-    const tessarin::ViewRect within =
-        tessarin::placedWithin(viewRectOf(frame), viewRectOf(screenArea));
-    setGeometry(geometry().adjusted(within.x - frame.x(), within.y - frame.y(),
-                                    within.x + within.width - frame.x() - frame.width(),
-                                    within.y + within.height - frame.y() - frame.height()));
+    const tessarin::ViewRect within = tessarin::placedOnScreens(viewRectOf(frame), areas);
+    resize(size() + QSize(within.width - frame.width(), within.height - frame.height()));
+    move(within.x, within.y); // the frame's corner: the title bar lies at it
     if (settings_.fullScreen()) {
         setWindowState(windowState() | Qt::WindowFullScreen);
     }
@@ -364,6 +408,10 @@ void MainWindow::toggleKeepPalette() {
 
 void MainWindow::importPicture() {
     tessarin::reportErrors([this] {
+        // Asked first: the new screen file may take the unsaved one's name.
+        if (!mayLoseImport()) {
+            return;
+        }
         if (auto made = importPicture_.run(this, startFolder())) {
             // Unsaved: not a recent file, since the temporary folder goes with the window.
             imported_ = std::move(*made);
@@ -402,6 +450,11 @@ void MainWindow::openLastFile() {
 }
 
 void MainWindow::browse(int step) {
+    const auto place = document_->browsePosition();
+    const bool moves = place && (step > 0 ? place->first < place->second : place->first > 1);
+    if (moves && !mayLoseImport()) {
+        return;
+    }
     const auto result = document_->openNeighbour(step);
     if (result.opened) {
         opened(FileSlot::vram0);
@@ -539,13 +592,17 @@ bool MainWindow::showsImport() const {
     return imported_ && document_ && document_->fileName(FileSlot::vram0) == imported_->screenFile;
 }
 
+bool MainWindow::mayLoseImport() {
+    return !showsImport() || importSaved_ ||
+           QMessageBox::question(
+               this, QStringLiteral("Import Picture"),
+               QStringLiteral("The imported picture %1 is not saved.\nClose without saving it?")
+                   .arg(QFileInfo(shownName(imported_->screenFile)).fileName()),
+               QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
+}
+
 void MainWindow::closeEvent(QCloseEvent* event) {
-    if (showsImport() && !importSaved_ &&
-        QMessageBox::question(
-            this, QStringLiteral("Import Picture"),
-            QStringLiteral("The imported picture %1 is not saved.\nClose without saving it?")
-                .arg(QFileInfo(shownName(imported_->screenFile)).fileName()),
-            QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes) {
+    if (!mayLoseImport()) {
         event->ignore();
         return;
     }

@@ -38,19 +38,25 @@ class MainWindow : public QMainWindow {
 
 public:
     // Makes the document, sets the Automatic size unrotated and screen 7, accepts drops,
-    // then opens the first two of arguments (the files of the command line) by their names;
-    // the errors of names that cannot be opened are kept for startUpErrors.
+    // then opens arguments (the files of the command line) by their names: the first
+    // picture that opens, then the palettes and pages named (sortNamedFiles); browsing goes
+    // through the pictures named when there are several. The errors of names that cannot
+    // be opened are kept for startUpErrors.
     explicit MainWindow(const std::vector<std::string>& arguments, QWidget* parent = nullptr);
 
     // By the file-name rule (the document's openByName), then shows the picture; a folder
-    // or disk image opens at its first picture and shows its thumbnail grid.
+    // or disk image opens at its first picture and shows its thumbnail grid, one of places
+    // only (placesIn) its grid without a picture. A file for
+    // VRAM0 over an unsaved import asks first (mayLoseImport); kept, nothing changes.
     void openFileByName(const std::string& fileName);
     // Opens screenFile, chosen in the grid, as a step through its folder opens it, and
-    // shows it in the single view.
+    // shows it in the single view; a place chosen (a folder, disk image, archive) opens as
+    // openFileByName opens it. Over an unsaved import, asks first.
     void openFromGrid(const std::string& screenFile);
     // The grid and the single view in the window's place.
     [[nodiscard]] const ThumbnailMode& thumbnails() const { return thumbnails_; }
     // Loads the file into the slot and shows the picture; the caption names a VRAM0 file.
+    // Into VRAM0 over an unsaved import, asks first.
     void openFileInto(const std::string& fileName, tessarin::FileSlot slot);
     // The document's selectScreenMode; with a picture, shows it again.
     void selectScreenMode(tessarin::ScreenMode mode);
@@ -80,8 +86,9 @@ public:
     void setColourModel(tessarin::ColourModel model);
     // The TV's pixel shape the picture is drawn with; the client area follows at the zoom.
     void setPixelAspect(tessarin::PixelAspect aspect);
-    // The window's place, zoom and full screen from the last run, its place moved and its
-    // size cut to lie within screenArea (the screen's area for windows). The zoom is the
+    // The window's place, zoom and full screen from the last run, its frame moved and its
+    // size cut to lie within the area for windows of the screen it overlaps most, else
+    // screenArea (its own screen's area for windows). The zoom is the
     // remembered one when the picture's window fits screenArea at it, else the largest that
     // fits; at the first run the window is centred in screenArea.
     void restoreView(const QRect& screenArea);
@@ -117,12 +124,13 @@ public slots:
     void toggleKeepPalette();
     // A PNG or JPEG picture converted to a screen chosen in a dialog, opened as its file: an
     // unsaved document, no recent file; Save As starts in the picture's folder with the
-    // screen's type.
+    // screen's type. Over an unsaved import, asks first.
     void importPicture();
     // Saves the picture shown at zoom 1, at the window's pixel aspect (SaveAs).
     void saveAs();
     // The next or previous screen file of the VRAM0 file's folder, opened by its name with
-    // the palette file of its base name; nothing at either end.
+    // the palette file of its base name; nothing at either end. A step away from an
+    // unsaved import asks first.
     void openNextFile();
     void openPreviousFile();
     // The first or last screen file of the VRAM0 file's folder, as openNextFile opens one.
@@ -171,6 +179,9 @@ private:
     void browse(int step);
     // Whether the VRAM0 file is the screen file the last import made.
     [[nodiscard]] bool showsImport() const;
+    // Whether what is shown may be replaced: yes unless it is an unsaved import, which
+    // the user is asked about (closing asks the same).
+    [[nodiscard]] bool mayLoseImport();
     // Where the file dialogs start: the imported picture's folder while its import shows,
     // the VRAM0 file's folder, else the last one remembered.
     [[nodiscard]] QString startFolder() const;

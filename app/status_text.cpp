@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
+#include <QLayout>
 #include <QStatusBar>
 #include <string>
 
@@ -26,9 +27,6 @@ const QString kFileSample = QStringLiteral("PICTURE_01.SC5");
 const QString kModeSample = QStringLiteral("Screen 12");
 const QString kLayoutSample = QStringLiteral("BSAVE 0000-69FF");
 const QString kPaletteSample = QStringLiteral("none: direct colours");
-// The stretch of each elided field: a longer file name gets the room first.
-constexpr int kFileStretch = 3;
-constexpr int kTextStretch = 1;
 
 // The status bar lets its window be narrower than its fields, which then cut their texts
 // off unmarked: it is given their width, with the gaps between them and its size grip, so
@@ -44,10 +42,13 @@ QLabel* addField(QStatusBar* bar, const char* name) {
     return label;
 }
 
+// No stretch: each field asks for its whole text (sizeHint) and gets it while the bar has
+// room, the room left over staying after the fields; short of room, the fields whose texts
+// run past their samples are cut, as far as they run past.
 ElidedLabel* addElidedField(QStatusBar* bar, const char* name, Qt::TextElideMode elide,
-                            const QString& sample, int stretch) {
+                            const QString& sample) {
     auto* label = new ElidedLabel(name, elide, sample, bar);
-    bar->addWidget(label, stretch);
+    bar->addWidget(label);
     return label;
 }
 
@@ -71,10 +72,10 @@ QString sizeText(const Picture& picture, ViewFit fit, int zoom) {
 
 StatusText::StatusText(QStatusBar* bar)
     : bar_(bar), place_(addField(bar, "statusPlace")),
-      file_(addElidedField(bar, "statusFile", Qt::ElideMiddle, kFileSample, kFileStretch)),
-      mode_(addElidedField(bar, "statusMode", Qt::ElideRight, kModeSample, kTextStretch)),
-      layout_(addElidedField(bar, "statusLayout", Qt::ElideRight, kLayoutSample, kTextStretch)),
-      palette_(addElidedField(bar, "statusPalette", Qt::ElideRight, kPaletteSample, kTextStretch)),
+      file_(addElidedField(bar, "statusFile", Qt::ElideMiddle, kFileSample)),
+      mode_(addElidedField(bar, "statusMode", Qt::ElideRight, kModeSample)),
+      layout_(addElidedField(bar, "statusLayout", Qt::ElideRight, kLayoutSample)),
+      palette_(addElidedField(bar, "statusPalette", Qt::ElideRight, kPaletteSample)),
       size_(addField(bar, "statusSize")), damage_(addField(bar, "statusDamage")) {
     damage_->hide();
 }
@@ -140,6 +141,11 @@ void StatusText::keepFieldsReadable(bool damaged) {
         width += damage_->minimumSizeHint().width() + kFieldGap;
     }
     bar_->setMinimumWidth(width);
+    // The fields take the widths of their new texts now, not at the next event: a text
+    // is elided to its field's width.
+    if (QLayout* fields = bar_->layout()) {
+        fields->activate();
+    }
 }
 
 void StatusText::showDamage(const std::vector<FileError>& damage) {

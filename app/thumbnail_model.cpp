@@ -1,11 +1,14 @@
 #include "app/thumbnail_model.h"
 
 #include "catalog/file_source.h"
+#include "document/places_in.h"
 #include "storage/location.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QIcon>
 #include <QPainter>
+#include <QStyle>
 #include <algorithm>
 
 namespace {
@@ -66,6 +69,7 @@ void ThumbnailModel::setFolder(const std::string& folder) {
         dropRewritten(); // unchanged but for files written in place
         return;
     }
+    const std::vector<std::string> places = tessarin::placesIn(place);
     const std::vector<tessarin::Location> files = tessarin::fileSource().screenFilesOf(place);
     beginResetModel();
     loader_.clear();
@@ -75,7 +79,15 @@ void ThumbnailModel::setFolder(const std::string& folder) {
     folder_ = folder;
     stamp_ = stamp;
     paths_.clear();
+    places_ = static_cast<int>(places.size());
+    placeIcons_.clear();
     names_.clear();
+    for (const std::string& path : places) {
+        const tessarin::Location shown = tessarin::Location::of(path);
+        paths_.push_back(path);
+        names_ << shownName(shown.nameInFolder());
+        placeIcons_.push_back(shown.holdsFiles() ? QStyle::SP_DriveFDIcon : QStyle::SP_DirIcon);
+    }
     for (const tessarin::Location& file : files) {
         paths_.push_back(file.path());
         names_ << shownName(file.nameInFolder());
@@ -123,6 +135,9 @@ QVariant ThumbnailModel::data(const QModelIndex& index, int role) const {
     case kProblemRole:
         return problems_.value(row);
     case Qt::DecorationRole:
+        if (isPlace(row)) {
+            return QApplication::style()->standardIcon(placeIcons_.at(row));
+        }
         if (problems_.contains(row)) {
             return brokenMark();
         }

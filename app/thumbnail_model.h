@@ -7,12 +7,14 @@
 #include <QCache>
 #include <QHash>
 #include <QPixmap>
+#include <QStyle>
 #include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
-// The screen files of one folder or disk image, in browsing order, each with its name and
+// The places inside one folder or disk image (placesIn: subfolders, disk images, archives)
+// with a folder's icon, then its screen files, in browsing order, each with its name and
 // its thumbnail, which fills in as it is made: a row asked for its picture (painted) is
 // asked of the loader. Thumbnails are kept, up to a memory budget, while the folder is
 // unchanged; a file that cannot be made into one shows a broken-picture mark with the
@@ -30,7 +32,7 @@ public:
 
     explicit ThumbnailModel(QObject* parent = nullptr);
 
-    // Lists folder's screen files (FileSource::screenFilesOf); the thumbnails made are
+    // Lists folder's places and screen files (FileSource::screenFilesOf); the thumbnails made are
     // kept when it is the folder listed before and unchanged since. FileError naming a
     // disk image that is no MSX-DOS disk.
     void setFolder(const std::string& folder);
@@ -41,14 +43,16 @@ public:
     [[nodiscard]] const std::string& folder() const { return folder_; }
     // The row of the screen file path; nothing when it is not listed.
     [[nodiscard]] std::optional<int> rowOf(const std::string& path) const;
-    // The screen file of row.
+    // The place or screen file of row.
     [[nodiscard]] const std::string& pathAt(int row) const {
         return paths_.at(static_cast<std::size_t>(row));
     }
 
-    // Whether row shows its thumbnail or its broken mark, not the background waiting.
+    // Whether row is a place, shown by an icon, which opens into a grid of its own.
+    [[nodiscard]] bool isPlace(int row) const { return row < places_; }
+    // Whether row shows its icon, thumbnail or broken mark, not the background waiting.
     [[nodiscard]] bool isMade(int row) const {
-        return thumbnails_.contains(row) || problems_.contains(row);
+        return isPlace(row) || thumbnails_.contains(row) || problems_.contains(row);
     }
 
     [[nodiscard]] int rowCount(const QModelIndex& parent = {}) const override;
@@ -64,8 +68,10 @@ private:
 
     std::string folder_;
     std::optional<tessarin::Stamp> stamp_;
-    std::vector<std::string> paths_;
-    QStringList names_; // shown under the thumbnails
+    std::vector<std::string> paths_; // the places first
+    int places_ = 0;
+    std::vector<QStyle::StandardPixmap> placeIcons_; // of the places, by row
+    QStringList names_;                              // shown under the thumbnails
     // Asked for from data(), which is const to the view.
     mutable ThumbnailLoader loader_;
     QCache<int, QPixmap> thumbnails_; // cost: bytes

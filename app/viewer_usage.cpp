@@ -26,11 +26,12 @@ std::string rows(std::span<const UsageRow> table) {
 } // namespace
 
 std::string viewerUsage() {
-    return std::string(R"(Usage: tessarin [FILE [FILE]]
-Shows MSX screen files (screens 2 to 12). Opens up to two files by their names: a
+    return std::string(R"(Usage: tessarin [FILE...]
+Shows MSX screen files (screens 2 to 12). Opens the files by their names: a
 palette file (*.PL?) becomes the palette; any other file goes into VRAM0, its
 extension choosing the screen mode (.SC5 to .SC8, .SCA/.SCB for 10/11, .SCC/.S12 for
-12, .SC2 to .SC4, ...); a disk image (.DSK) opens at its first picture.
+12, .SC2 to .SC4, ...); a disk image (.DSK) opens at its first picture. Of several
+screen files the first shows, and Page Down and Page Up walk those named, in order.
 
 Keys:
 )") + rows(kViewerKeys) +

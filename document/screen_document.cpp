@@ -394,7 +394,19 @@ std::optional<std::pair<int, int>> ScreenDocument::browsePosition() const {
     if (fileName(FileSlot::vram0).empty()) {
         return std::nullopt;
     }
-    return fileSource().placeInFolder(Location::of(fileName(FileSlot::vram0)));
+    const std::string& shown = fileName(FileSlot::vram0);
+    if (auto place = chosen_.placeOf(shown)) {
+        return place;
+    }
+    return fileSource().placeInFolder(Location::of(shown));
+}
+
+std::optional<Location> ScreenDocument::neighbourOf(const Location& current, int step) const {
+    if (chosen_.placeOf(current.path())) {
+        const std::optional<std::string> next = chosen_.neighbour(current.path(), step);
+        return next ? std::optional(Location::of(*next)) : std::nullopt;
+    }
+    return fileSource().neighbourScreenFile(current, step);
 }
 
 ScreenDocument::BrowseStep ScreenDocument::openNeighbour(int step) {
@@ -405,7 +417,7 @@ ScreenDocument::BrowseStep ScreenDocument::openNeighbour(int step) {
     }
     Location from = Location::of(shown);
     for (;;) {
-        auto screenFile = fileSource().neighbourScreenFile(from, step);
+        auto screenFile = neighbourOf(from, step);
         if (!screenFile || (screenFile->path() == shown && from.path() != shown)) {
             break; // back at the file shown: none between could be read
         }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "document/chosen_files.h"
 #include "document/palette_choice.h"
 #include "document/render_picture.h"
 #include "document/view_geometry.h"
@@ -165,6 +166,12 @@ public:
     // opens it (openNeighbour): alone, with the palette file of its base name. FileError
     // naming it when it cannot be read.
     void openListed(const std::string& screenFile);
+    // From now on, while the VRAM0 file is one of screenFiles, openNeighbour and
+    // browsePosition go through them, in this order, instead of through its folder: the
+    // pictures a command line names.
+    void browseAmong(std::vector<std::string> screenFiles) {
+        chosen_ = ChosenFiles(std::move(screenFiles));
+    }
     // What the reader found wrong in the folder (disk image) of the VRAM0 file, each
     // problem once; empty for a sound disk, a directory or no file.
     [[nodiscard]] std::vector<FileError> folderDamage() const;
@@ -193,6 +200,10 @@ public:
 
 private:
     friend class ScreenDocumentProbe; // the tests' view of the loading steps
+
+    // The screen file step places from current among the chosen files when it is one of
+    // them, else in its folder (as openNeighbour steps).
+    [[nodiscard]] std::optional<Location> neighbourOf(const Location& current, int step) const;
 
     // Reads the slot's stored file: into VRAM0 (then re-laid by linePixels[0]), VRAM1,
     // or the file palette. Throws FileError when the file cannot be opened or read; after
@@ -241,6 +252,7 @@ private:
     bool contentImportable_ = false;
     bool hasPicture_ = false;
     Picture picture_;
+    ChosenFiles chosen_;
 };
 
 } // namespace tessarin

@@ -46,6 +46,24 @@ ViewRect placedWithin(ViewRect window, ViewRect available) {
     return {across.start, down.start, across.length, down.length};
 }
 
+ViewRect placedOnScreens(ViewRect window, std::span<const ViewRect> areas) {
+    const auto overlap = [&window](const ViewRect& area) {
+        const long long across =
+            std::min(window.x + window.width, area.x + area.width) - std::max(window.x, area.x);
+        const long long down =
+            std::min(window.y + window.height, area.y + area.height) - std::max(window.y, area.y);
+        return across > 0 && down > 0 ? across * down : 0LL;
+    };
+    if (areas.empty()) {
+        return window;
+    }
+    const auto most =
+        std::ranges::max_element(areas, [&overlap](const ViewRect& a, const ViewRect& b) {
+            return overlap(a) < overlap(b);
+        });
+    return placedWithin(window, *most);
+}
+
 int firstWindowZoom(ImageSize picture, double pixelAspect, ImageSize around, ImageSize available,
                     std::optional<int> remembered) {
     const ImageSize room{available.width - around.width, available.height - around.height};

@@ -4,6 +4,7 @@
 #include "view/view_placement.h"
 
 #include <optional>
+#include <span>
 
 namespace tessarin {
 
@@ -22,6 +23,10 @@ namespace tessarin {
 // The window moved, and shrunk only where it is larger, as little as needed to lie within
 // available (a window restored from another screen's place or size).
 [[nodiscard]] ViewRect placedWithin(ViewRect window, ViewRect available);
+
+// The window placedWithin the area of the screens' (their areas for windows) it overlaps
+// most; the first area (the window's own screen) when it overlaps none.
+[[nodiscard]] ViewRect placedOnScreens(ViewRect window, std::span<const ViewRect> areas);
 
 // The zoom of the first window of a run: the remembered one when the picture at it, with
 // around, fits available; otherwise the largest zoom at which it fits (kMinZoom when none).

@@ -24,6 +24,7 @@
 #include <algorithm>
 #include <cstring>
 #include <filesystem>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace tessarin::test {
@@ -276,6 +277,22 @@ TEST(ImportPicture, AnImportStaysUnsavedUntilSaveAsWritesItBesideThePicture) {
         qobject_cast<QMessageBox*>(&dialog)->button(QMessageBox::No)->click();
     });
     EXPECT_FALSE(window->close());
+    // Whatever would replace it asks the same first, and No keeps it.
+    const std::string other = copySample(dir, "BARS.SC5", "B.SC5");
+    QStringList asked;
+    const std::function<void()> replacing[] = {[&] { window->openFileByName(other); }, // a drop's
+                                               [&] { runCommand(window->menu().importPicture); }};
+    for (const auto& replace : replacing) {
+        whenModal([&asked](QWidget& dialog) {
+            auto& box = dynamic_cast<QMessageBox&>(dialog);
+            asked << box.text();
+            box.button(QMessageBox::No)->click();
+        });
+        replace();
+        EXPECT_EQ(window->document()->fileName(FileSlot::vram0), scratch);
+    }
+    EXPECT_EQ(asked, QStringList(2, "The imported picture PHOTO.SC5 is not saved.\n"
+                                    "Close without saving it?"));
     QString filter;
     whenFileDialogAnswer(dir.file("PHOTO"), &filter, [&] {
         const auto* files = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());

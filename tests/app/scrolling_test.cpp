@@ -1,5 +1,7 @@
 // The whole picture reachable: a picture larger than the screen scrolls in a window that
-// stays within the screen, and the keys reach its far corner; Help > Keys lists every key.
+// stays within the screen, and the keys reach its far corner; a remembered window comes
+// back on the screen; Help > Keys lists every key.
+#include "app/view_settings.h"
 #include "tests/app/viewer_fixture.h"
 
 #include <QAbstractScrollArea>
@@ -98,6 +100,21 @@ TEST(Keys, BrowseZoomPastTheFitAndFullScreen) {
         EXPECT_EQ(window->menuBar()->isVisible(), !full);
         EXPECT_EQ(window->statusBar()->isVisible(), !full);
         EXPECT_EQ(window->view().fit(), full ? ViewFit::window : ViewFit::zoom);
+    }
+}
+
+// A window remembered with its title bar above the screen's top, or off every screen,
+// comes back with its whole frame on the screen's area for windows.
+TEST(Scrolling, ARememberedWindowComesBackWithItsFrameOnTheScreen) {
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    for (const QPoint at : {area.topLeft() - QPoint(0, 150), area.bottomRight() * 3}) {
+        const ViewerWindow window;
+        window->setGeometry(QRect(at, QSize(400, 300)));
+        ViewSettings().saveView(window->saveGeometry(), 1, false);
+        window->restoreView(area);
+        window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.form.get()));
+        EXPECT_TRUE(area.contains(window->frameGeometry())) << at.y();
     }
 }
 

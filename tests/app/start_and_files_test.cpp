@@ -5,17 +5,22 @@
 #include "tests/support/document_probe.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QCompleter>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QTest>
 #include <QUrl>
 #include <QWindow>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace tessarin::test {
 namespace {
@@ -154,17 +159,26 @@ TEST(MainWindow, CommandLineScreenAndPaletteInEitherOrderGiveTheSamePicture) {
     }
 }
 
-TEST(MainWindow, OnlyTheFirstTwoCommandLineNamesAreOpenedTheSecondOverTheFirst) {
+// Many files named (a shell's *.SC?): the first shows with the page 1 and palette named,
+// and browsing walks the pictures named, in their order, not in the folder's (A, C).
+TEST(MainWindow, ManyCommandLineFilesShowTheFirstAndBrowseExactlyThoseNamed) {
     const ScratchDir dir;
-    const std::string first = copySample(dir, "BARS7.SC7", "FIRST.SC7");
-    const std::string second = copySample(dir, "RGB.SC8", "SECOND.SC8");
-    const std::string third = copySample(dir, "BARS.PL5", "THIRD.PL5");
-    const ViewerWindow window({first, second, third});
-    EXPECT_EQ(caption(*window), "Tessarin - " + second);
-    EXPECT_EQ(checkedScreen(*window), "screen8");
-    EXPECT_EQ(window->document()->fileName(FileSlot::palette), "");
-    EXPECT_EQ(window.picture(),
-              referencePicture(ScreenMode::screen8, 256, {{FileSlot::vram0, second}}));
+    const std::string first = copySample(dir, "BARS7.SC7", "C.SC7");
+    const std::string page = copySample(dir, "PAGE7.SC7", "C.S17");
+    const std::string palette = copySample(dir, "BARS.PL5", "P.PL5");
+    const std::string second = copySample(dir, "RGB.SC8", "A.SC8");
+    ViewerWindow window({first, page, palette, second});
+    EXPECT_EQ(window->document()->fileName(FileSlot::vram1), page);
+    EXPECT_EQ(window->document()->fileName(FileSlot::palette), palette);
+    const auto* place = window->findChild<QLabel*>("statusPlace");
+    for (const auto& [item, file, at] : {std::tuple{window->menu().nextFile, first, "1 / 2"},
+                                         {window->menu().nextFile, second, "2 / 2"},
+                                         {window->menu().previousFile, second, "2 / 2"},
+                                         {window->menu().previousFile, first, "1 / 2"}}) {
+        EXPECT_EQ(window->document()->fileName(FileSlot::vram0), file);
+        EXPECT_EQ(place->text(), at);
+        ASSERT_EQ(runCommand(item), "");
+    }
 }
 
 // A file opened by name says what it is beside its layout: a Graph Saurus file with the
@@ -391,6 +405,28 @@ TEST(OpenCommands, ADiskImageOpensAsAFolderOfPictures) {
     EXPECT_EQ(folder.toStdString(), std::filesystem::canonical(dir.path()).string());
     EXPECT_EQ(readBytes(disk), image);
     EXPECT_TRUE(std::filesystem::exists(disk + ".bmp"));
+}
+
+// A name typed in part pops up the dialog's completions; the popup goes with the dialog.
+TEST(OpenCommands, TheCompletionPopupClosesWithTheDialog) {
+    const ScratchDir dir;
+    const std::string palette = copySample(dir, "BARS.PL5", "PIC.PL5");
+    ViewerWindow window;
+    window->show();
+    QWidget* popup = nullptr;
+    whenModal([&](QWidget& box) {
+        auto& files = dynamic_cast<QFileDialog&>(box);
+        files.setDirectory(QString::fromStdString(dir.path()));
+        QTest::qWait(300); // the folder is listed in the background
+        auto* edit = files.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        QTest::keyClicks(edit, QStringLiteral("PI"));
+        popup = edit->completer()->popup();
+        EXPECT_TRUE(QTest::qWaitFor([popup] { return popup->isVisible(); }));
+        typeFileName(files, palette);
+        static_cast<QDialog&>(files).accept();
+    });
+    ASSERT_EQ(runCommand(window->menu().openPalette), "");
+    EXPECT_FALSE(popup->isVisible());
 }
 
 TEST(OpenCommands, CancelChangesNothing) {

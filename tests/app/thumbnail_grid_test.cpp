@@ -100,5 +100,28 @@ TEST(ThumbnailGrid, AFolderOpensIntoTheGridAndEnterAndEscapeGoBetweenItAndThePic
               thumbnail);
 }
 
+// Disk images and folders are cells of their folder's grid, and Enter opens one into its
+// own grid at its first picture; a folder of folders alone opens into its grid too.
+TEST(ThumbnailGrid, DisksAndFoldersAreCellsThatEnterOpens) {
+    const ScratchDir dir;
+    for (const std::string& disk : {dir.file("A.DSK"), dir.file("B.DSK")}) {
+        const std::string make = "mformat -C -f 720 -i " + disk + " :: && mcopy -i " + disk + " " +
+                                 sample("RGB.SC8") + " ::/P.SC8";
+        ASSERT_EQ(std::system(make.c_str()), 0) << make;
+    }
+    std::filesystem::create_directories(dir.file("SUB/INNER"));
+    ViewerWindow window({dir.path()});
+    ThumbnailGrid& grid = *window->thumbnails().grid();
+    const ThumbnailModel& cells = grid.thumbnails();
+    ASSERT_EQ(cells.rowCount(), 3);
+    EXPECT_EQ(cells.index(2).data().toString(), "SUB");
+    grid.setCurrentIndex(cells.index(1));
+    QTest::keyClick(&grid, Qt::Key_Return);
+    EXPECT_EQ(window->document()->fileName(FileSlot::vram0), dir.file("B.DSK") + "/P.SC8");
+    EXPECT_EQ(cells.folder(), dir.file("B.DSK"));
+    window->openFileByName(dir.file("SUB"));
+    EXPECT_EQ(cells.index(0).data().toString(), "INNER");
+}
+
 } // namespace
 } // namespace tessarin::test

@@ -1,5 +1,6 @@
 // What the window shows: the view sizes with and without rotation, the screen commands'
 // reload, and the painting of the picture the view holds into the client area.
+#include "app/elided_label.h"
 #include "tests/app/viewer_fixture.h"
 #include "tests/support/document_probe.h"
 #include "tools/disk_writer.h"
@@ -261,6 +262,21 @@ TEST(StatusBar, NamesTheFilePlaceModePaletteSizeAndTheEndOfTheFolder) {
         EXPECT_GE(field->width(), field->minimumSizeHint().width())
             << field->objectName().toStdString();
     }
+}
+
+// At 1024 pixels wide the fields share the width by their texts: the palette field shows
+// its whole text while the others have room to spare.
+TEST(StatusBar, At1024PixelsThePaletteFieldShowsItsWholeText) {
+    const ScratchDir dir;
+    writeBytes(dir.file("A.SC5"), patternBytes(27136, 5));
+    copySample(dir, "BARS.PL5", "mk.pal");
+    ViewerWindow window({dir.file("A.SC5")});
+    window->show();
+    window->resize(1024, window->height());
+    QCoreApplication::processEvents();
+    const auto* palette = window->findChild<ElidedLabel*>(QStringLiteral("statusPalette"));
+    EXPECT_EQ(palette->fullText(), "palette: mk.pal (folder's only palette)");
+    EXPECT_EQ(palette->text(), palette->fullText());
 }
 
 // On a damaged disk the status bar says so, and Page Down steps over a file of which

@@ -138,7 +138,7 @@ TEST(ViewerProcess, OptionsPrintAndExitBeforeAnyWindow) {
         const char* out; // the start of standard output
         const char* err; // found in standard error
     } cases[] = {
-        {{"--help"}, 0, "Usage: tessarin [FILE [FILE]]\n", ""},
+        {{"--help"}, 0, "Usage: tessarin [FILE...]\n", ""},
         {{"A.SC5", "--version"}, 0, "tessarin 0.32\n", ""},
         {{"-x"}, 2, "", "tessarin: unknown option -x\n"},
         {{"-reverse", "B.SC5"}, 2, "", "tessarin: unknown option -reverse\n"},

@@ -87,5 +87,11 @@ TEST(WindowFit, RestoredWindowIsMovedAndCutToLieWithinTheScreen) {
     }
 }
 
+TEST(WindowFit, RestoredWindowGoesToTheScreenItOverlapsMostElseTheFirst) {
+    constexpr ViewRect kScreens[]{{0, 30, 1600, 970}, {1600, 0, 1024, 768}};
+    EXPECT_EQ(placedOnScreens({1500, -100, 800, 600}, kScreens), (ViewRect{1600, 0, 800, 600}));
+    EXPECT_EQ(placedOnScreens({5000, 4000, 800, 600}, kScreens), (ViewRect{800, 400, 800, 600}));
+}
+
 } // namespace
 } // namespace tessarin
