@@ -2,6 +2,7 @@
 
 #include "catalog/picture_files.h"
 #include "catalog/picture_kind.h"
+#include "document/places_in.h"
 #include "names/file_name_rule.h"
 #include "vdp/basic_screen.h"
 
@@ -401,12 +402,45 @@ std::optional<std::pair<int, int>> ScreenDocument::browsePosition() const {
     return fileSource().placeInFolder(Location::of(shown));
 }
 
-std::optional<Location> ScreenDocument::neighbourOf(const Location& current, int step) const {
+std::optional<Location> ScreenDocument::neighbourOf(const Location& current, int step,
+                                                    bool crossPlaces) const {
     if (chosen_.placeOf(current.path())) {
         const std::optional<std::string> next = chosen_.neighbour(current.path(), step);
         return next ? std::optional(Location::of(*next)) : std::nullopt;
     }
-    return fileSource().neighbourScreenFile(current, step);
+    std::optional<Location> next = fileSource().neighbourScreenFile(current, step);
+    if (!next && crossPlaces) {
+        next = intoNextPlace(current.folder(), step);
+    }
+    return next;
+}
+
+std::optional<Location> ScreenDocument::intoNextPlace(const Location& place, int step) {
+    if (!place.holdsFiles()) {
+        return std::nullopt; // a directory's pictures end at its last
+    }
+    const std::vector<std::string> beside = placesIn(place.folder());
+    const auto at = std::ranges::find(beside, place.path());
+    if (at == beside.end()) {
+        return std::nullopt;
+    }
+    const auto index = at - beside.begin();
+    for (auto i = index + (step > 0 ? 1 : -1);
+         i >= 0 && i<std::ssize(beside); i += step> 0 ? 1 : -1) {
+        const Location next = Location::of(beside[static_cast<std::size_t>(i)]);
+        if (!next.holdsFiles()) {
+            continue; // subfolders are the grid's to open
+        }
+        try {
+            const std::vector<Location> files = fileSource().screenFilesOf(next);
+            if (!files.empty()) {
+                return step > 0 ? files.front() : files.back();
+            }
+        } catch (const FileError&) {
+            // a disk image that is no disk: on to the next
+        }
+    }
+    return std::nullopt;
 }
 
 ScreenDocument::BrowseStep ScreenDocument::openNeighbour(int step) {
@@ -416,8 +450,11 @@ ScreenDocument::BrowseStep ScreenDocument::openNeighbour(int step) {
         return result;
     }
     Location from = Location::of(shown);
+    // One step at a time goes on past the last picture of a disk or archive into the next
+    // one beside it; a jump to an end stays in the folder.
+    const bool crossPlaces = step == 1 || step == -1;
     for (;;) {
-        auto screenFile = neighbourOf(from, step);
+        auto screenFile = neighbourOf(from, step, crossPlaces);
         if (!screenFile || (screenFile->path() == shown && from.path() != shown)) {
             break; // back at the file shown: none between could be read
         }

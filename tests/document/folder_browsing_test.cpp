@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 #include <gtest/gtest.h>
 
 namespace tessarin {
@@ -125,6 +126,21 @@ TEST(FolderBrowsing, ADiskImageIsAFolderOfItsPictures) {
         EXPECT_EQ(e.fileName(), dir.file("NOT.DSK"));
     }
     EXPECT_EQ(doc.fileName(FileSlot::vram0), disk + "/BARS.SC5");
+
+    // Step by step, browsing goes on into the next disk beside it, past one that is no
+    // disk; a jump to an end stays in the disk.
+    const std::string home = dir.file("HOME.DSK");
+    std::filesystem::copy_file(disk, home);
+    test::writeBytes(dir.file("HALF.DSK"), std::vector<std::uint8_t>(4096, 0x5A));
+    ASSERT_EQ(doc.openNeighbour(1).opened, disk + "/SUB/LAND5.SC5");
+    EXPECT_EQ(doc.openNeighbour(1).opened, home + "/BARS.SC5");
+    EXPECT_EQ(doc.browsePosition(), (std::pair{1, 2}));
+    EXPECT_EQ(doc.openNeighbour(-1).opened, disk + "/SUB/LAND5.SC5");
+    EXPECT_EQ(doc.openNeighbour(-ScreenDocument::kFolderEnd).opened, disk + "/BARS.SC5");
+    EXPECT_EQ(doc.openNeighbour(ScreenDocument::kFolderEnd).opened, disk + "/SUB/LAND5.SC5");
+    EXPECT_EQ(doc.openNeighbour(1).opened, home + "/BARS.SC5");
+    EXPECT_EQ(doc.openNeighbour(ScreenDocument::kFolderEnd).opened, home + "/SUB/LAND5.SC5");
+    EXPECT_EQ(doc.openNeighbour(1).opened, std::nullopt); // NOT.DSK is no disk
 }
 
 } // namespace
