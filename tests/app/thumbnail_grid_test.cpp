@@ -121,6 +121,14 @@ TEST(ThumbnailGrid, DisksAndFoldersAreCellsThatEnterOpens) {
     EXPECT_EQ(cells.folder(), dir.file("B.DSK"));
     window->openFileByName(dir.file("SUB"));
     EXPECT_EQ(cells.index(0).data().toString(), "INNER");
+    // An archive of disks: its disks are its cells, beside its first disk's first picture.
+    const std::string zip = "cd " + dir.path() + " && zip -q DISKS.ZIP A.DSK B.DSK";
+    ASSERT_EQ(std::system(zip.c_str()), 0) << zip;
+    window->openFileByName(dir.file("DISKS.ZIP"));
+    EXPECT_EQ(window->document()->fileName(FileSlot::vram0),
+              dir.file("DISKS.ZIP") + "/A.DSK/P.SC8");
+    ASSERT_EQ(cells.rowCount(), 2);
+    EXPECT_EQ(cells.index(1).data().toString(), "B.DSK");
 }
 
 } // namespace

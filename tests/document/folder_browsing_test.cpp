@@ -141,6 +141,16 @@ TEST(FolderBrowsing, ADiskImageIsAFolderOfItsPictures) {
     EXPECT_EQ(doc.openNeighbour(1).opened, home + "/BARS.SC5");
     EXPECT_EQ(doc.openNeighbour(ScreenDocument::kFolderEnd).opened, home + "/SUB/LAND5.SC5");
     EXPECT_EQ(doc.openNeighbour(1).opened, std::nullopt); // NOT.DSK is no disk
+
+    // And so inside an archive of disks.
+    const std::string zip = "cd '" + dir.path() + "' && zip -q DISKS.ZIP GAME.DSK HOME.DSK";
+    ASSERT_EQ(std::system(zip.c_str()), 0) << zip;
+    const std::string disks = dir.file("DISKS.ZIP");
+    doc.openByName(disks);
+    EXPECT_EQ(doc.fileName(FileSlot::vram0), disks + "/GAME.DSK/BARS.SC5");
+    EXPECT_EQ(doc.openNeighbour(2).opened, disks + "/GAME.DSK/SUB/LAND5.SC5");
+    EXPECT_EQ(doc.openNeighbour(1).opened, disks + "/HOME.DSK/BARS.SC5");
+    EXPECT_EQ(doc.openNeighbour(-1).opened, disks + "/GAME.DSK/SUB/LAND5.SC5");
 }
 
 } // namespace
