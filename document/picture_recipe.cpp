@@ -1,6 +1,6 @@
 #include "document/picture_recipe.h"
 
-#include "document/pixel_aspect.h"
+#include "document/pixel_shape.h"
 #include "document/view_geometry.h"
 #include "image/scale.h"
 

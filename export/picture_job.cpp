@@ -4,7 +4,7 @@
 #include "catalog/picture_kind.h"
 #include "convert/encode.h"
 #include "document/image_source.h"
-#include "document/pixel_aspect.h"
+#include "document/pixel_shape.h"
 #include "image/image_input.h"
 #include "platform/file_error.h"
 #include "platform/target_file.h"

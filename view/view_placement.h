@@ -1,6 +1,6 @@
 #pragma once
 
-#include "document/pixel_aspect.h"
+#include "document/pixel_shape.h"
 #include "document/view_geometry.h"
 
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "document/pixel_aspect.h"
+#include "document/pixel_shape.h"
 
 #include <algorithm>
 #include <cmath>
