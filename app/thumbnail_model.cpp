@@ -69,7 +69,7 @@ void ThumbnailModel::setFolder(const std::string& folder) {
         dropRewritten(); // unchanged but for files written in place
         return;
     }
-    const std::vector<std::string> places = tessarin::placesIn(place);
+    const std::vector<tessarin::Location> places = tessarin::placesIn(place);
     const std::vector<tessarin::Location> files = tessarin::fileSource().screenFilesOf(place);
     beginResetModel();
     loader_.clear();
@@ -82,9 +82,8 @@ void ThumbnailModel::setFolder(const std::string& folder) {
     places_ = static_cast<int>(places.size());
     placeIcons_.clear();
     names_.clear();
-    for (const std::string& path : places) {
-        const tessarin::Location shown = tessarin::Location::of(path);
-        paths_.push_back(path);
+    for (const tessarin::Location& shown : places) {
+        paths_.push_back(shown.path());
         names_ << shownName(shown.nameInFolder());
         placeIcons_.push_back(shown.holdsFiles() ? QStyle::SP_DriveFDIcon : QStyle::SP_DirIcon);
     }

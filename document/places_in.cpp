@@ -7,36 +7,31 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <utility>
+#include <iterator>
 
 namespace tessarin {
 
-std::vector<std::string> placesIn(const Location& folder) {
-    std::vector<std::pair<std::string, std::string>> places; // name in folder, path
+std::vector<Location> placesIn(const Location& folder) {
+    std::vector<Location> places;
     try {
         if (const FolderListing listing = fileSource().listFolder(folder)) {
-            for (const Location& file : *listing) {
-                // "" names a disk image or an archive: a place, no picture.
-                if (heldNameOf(file.nameInFolder()) == std::optional<std::string>("")) {
-                    places.emplace_back(file.nameInFolder(), file.path());
-                }
-            }
+            // heldNameOf gives "" for a disk image or an archive: a place, no picture.
+            std::ranges::copy_if(*listing, std::back_inserter(places), [](const Location& file) {
+                return heldNameOf(file.nameInFolder()) == std::optional<std::string>("");
+            });
         }
     } catch (const FileError&) {
         return {}; // a disk image that is no disk: its grid says so
     }
     if (folder.kind() == PlaceKind::directory) {
         for (const std::string& name : FolderStorage(folder.path()).subfolders()) {
-            places.emplace_back(name, (std::filesystem::path(folder.path()) / name).string());
+            places.push_back(Location::of((std::filesystem::path(folder.path()) / name).string()));
         }
     }
-    std::ranges::sort(
-        places, [](const auto& a, const auto& b) { return compareNatural(a.first, b.first) < 0; });
-    std::vector<std::string> paths;
-    for (auto& [name, path] : places) {
-        paths.push_back(std::move(path));
-    }
-    return paths;
+    std::ranges::sort(places, [](const Location& a, const Location& b) {
+        return compareNatural(a.nameInFolder(), b.nameInFolder()) < 0;
+    });
+    return places;
 }
 
 } // namespace tessarin

@@ -419,15 +419,15 @@ std::optional<Location> ScreenDocument::intoNextPlace(const Location& place, int
     if (!place.holdsFiles()) {
         return std::nullopt; // a directory's pictures end at its last
     }
-    const std::vector<std::string> beside = placesIn(place.folder());
-    const auto at = std::ranges::find(beside, place.path());
+    const std::vector<Location> beside = placesIn(place.folder());
+    const auto at = std::ranges::find(beside, place.path(), &Location::path);
     if (at == beside.end()) {
         return std::nullopt;
     }
     const auto index = at - beside.begin();
     for (auto i = index + (step > 0 ? 1 : -1);
          i >= 0 && i<std::ssize(beside); i += step> 0 ? 1 : -1) {
-        const Location next = Location::of(beside[static_cast<std::size_t>(i)]);
+        const Location& next = beside[static_cast<std::size_t>(i)];
         if (!next.holdsFiles()) {
             continue; // subfolders are the grid's to open
         }
