@@ -190,13 +190,15 @@ PictureKind FileSource::pictureKindOf(const Location& path) {
     return kindOfRead(path.nameInFolder(), [&] { return read(path, kKindHeadBytes); });
 }
 
-std::optional<ScreenMode> FileSource::screenModeOf(const Location& path) {
+std::optional<ModeRuling> FileSource::screenModeOf(const Location& path) {
     const std::string name = path.nameInFolder();
     try {
         const InputBytes head = read(path, kKindHeadBytes);
         return tessarin::screenModeOf(name, head.bytes, head.size);
     } catch (const FileError&) {
-        return chooseByFileName(name).screenMode; // reported when it is opened
+        // Reported when it is opened.
+        const std::optional<ScreenMode> named = chooseByFileName(name).screenMode;
+        return named ? std::optional(ModeRuling{*named, ModeWhy::name}) : std::nullopt;
     }
 }
 

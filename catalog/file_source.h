@@ -56,9 +56,9 @@ public:
     // first bytes). A file that cannot be read is no picture.
     [[nodiscard]] PictureKind pictureKindOf(const Location& path);
 
-    // The mode path is shown in by the one mode rule (screenModeOf) on its first bytes; by
-    // its name when it cannot be read.
-    [[nodiscard]] std::optional<ScreenMode> screenModeOf(const Location& path);
+    // The mode path is shown in, and why, by the one mode rule (screenModeOf) on its first
+    // bytes; by its name when it cannot be read.
+    [[nodiscard]] std::optional<ModeRuling> screenModeOf(const Location& path);
 
     // Browsing. The screen files of a folder are its picture files (pictureKindOf), but
     // companions (page 1 of another screen file present) not on their own.

@@ -254,10 +254,18 @@ PictureKind pictureKind(std::string_view name, std::span<const std::uint8_t> hea
     return notPicture(claimsPalette ? NotPicture::dataPalette : NotPicture::data);
 }
 
-std::optional<ScreenMode> screenModeOf(std::string_view name, std::span<const std::uint8_t> head,
+std::optional<ModeRuling> screenModeOf(std::string_view name, std::span<const std::uint8_t> head,
                                        std::uint64_t size) {
     const PictureKind kind = pictureKind(name, head, size);
-    return kind.picture && kind.screenMode ? kind.screenMode : chooseByFileName(name).screenMode;
+    const std::optional<ScreenMode> named = chooseByFileName(name).screenMode;
+    if (kind.picture && kind.screenMode) {
+        return ModeRuling{*kind.screenMode,
+                          kind.screenMode == named ? ModeWhy::name : ModeWhy::bytes};
+    }
+    if (named) {
+        return ModeRuling{*named, ModeWhy::name};
+    }
+    return std::nullopt;
 }
 
 namespace {

@@ -90,10 +90,27 @@ inline constexpr std::size_t kKindHeadBytes = kMaxPaletteFileSize;
 [[nodiscard]] PictureKind pictureKind(std::string_view name, std::span<const std::uint8_t> head,
                                       std::uint64_t size);
 
+// Why a picture is shown in its mode.
+enum class ModeWhy : std::uint8_t {
+    chosen,  // the user chose it (a menu, --screen)
+    name,    // the name gives it: its extension, or its last character where the bytes fit
+    bytes,   // the bytes give it where the name gives none or another: their end address or size
+    standard // nothing gives one: a new viewer's mode
+};
+
+// A screen mode and why.
+struct ModeRuling {
+    ScreenMode mode = kDefaultScreenMode;
+    ModeWhy why = ModeWhy::standard;
+
+    friend bool operator==(const ModeRuling&, const ModeRuling&) = default;
+};
+
 // The one mode rule: the mode a screen file is shown in where its name or bytes give one, a
-// picture's (pictureKind), else the name's (its extension's or last character's). Nothing
-// leaves it to the caller: a new viewer's mode, or the one already chosen.
-[[nodiscard]] std::optional<ScreenMode>
+// picture's (pictureKind), else the name's (its extension's or last character's), and which
+// of the two gave it. Nothing leaves it to the caller: a new viewer's mode, or the one
+// already chosen.
+[[nodiscard]] std::optional<ModeRuling>
 screenModeOf(std::string_view name, std::span<const std::uint8_t> head, std::uint64_t size);
 
 // A hint where the name and the bytes disagree: a file whose picture (raw, or a BSAVE from

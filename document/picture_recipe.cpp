@@ -6,26 +6,6 @@
 
 namespace tessarin {
 
-PictureRequest resolve(FileSource& files, const Location& name, std::optional<ScreenMode> chosen) {
-    return resolve(files, pictureFilesOf(files, name), chosen);
-}
-
-PictureRequest resolve(FileSource& files, const PictureFiles& found,
-                       std::optional<ScreenMode> chosen) {
-    PictureRequest request;
-    request.screenFile = found.screenFile;
-    request.vram1File = found.companion.value_or(Location());
-    request.paletteFile = found.paletteFile.value_or(Location());
-    request.screenMode =
-        chosen.value_or(files.screenModeOf(found.screenFile).value_or(kDefaultScreenMode));
-    const auto linePixels =
-        static_cast<std::int16_t>(findScreenMode(request.screenMode)->lineWidth);
-    request.mapping.linePixels = {linePixels, linePixels};
-    request.viewMode =
-        viewModeOf(automaticSizeOf(request.screenMode, !request.vram1File.path().empty()), false);
-    return request;
-}
-
 Picture finishPicture(Picture rendered, ViewMode viewMode, const PictureFinish& finish) {
     if (rendered.empty()) {
         return rendered;

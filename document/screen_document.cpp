@@ -3,6 +3,7 @@
 #include "catalog/picture_files.h"
 #include "catalog/picture_kind.h"
 #include "document/places_in.h"
+#include "document/resolve.h"
 #include "names/file_name_rule.h"
 #include "vdp/basic_screen.h"
 
@@ -56,10 +57,10 @@ InputBytes ScreenDocument::readChecked(const Location& fileName, FileSlot slot,
 ScreenDocument::ScreenDocument() : vdp_(std::make_unique<VdpState>()) {}
 
 FileSlot ScreenDocument::openByName(const std::string& fileName) {
-    return openNamed(Location::of(fileName), Loading::onTop);
+    return openNamed(Location::of(fileName));
 }
 
-FileSlot ScreenDocument::openNamed(const Location& name, Loading loading) {
+FileSlot ScreenDocument::openNamed(const Location& name) {
     const PictureFiles files = pictureFilesOf(fileSource(), name);
     const Location& screenFile = files.screenFile;
     const std::string nameInFolder = screenFile.nameInFolder();
@@ -73,26 +74,15 @@ FileSlot ScreenDocument::openNamed(const Location& name, Loading loading) {
     } else if (isPaletteByContent(in.bytes, in.size)) {
         choice = {FileSlot::palette, std::nullopt}; // GAMEPAL.SC5: a palette whatever its name
     }
-    // Where the name gives no mode, the file takes the one its bytes give, however it is
-    // opened; one they leave open is shown as opened alone (below), or on top of what is
-    // open in the mode chosen.
+    // Where the name gives no mode, the file takes the one its bytes give; one they leave
+    // open is shown in the mode chosen.
     if (choice.slot == FileSlot::vram0) {
         // The bytes just read decide where the name does not: no second read of the file.
-        choice.screenMode = screenModeOf(nameInFolder, in.bytes, in.size);
+        const std::optional<ModeRuling> ruling = screenModeOf(nameInFolder, in.bytes, in.size);
+        choice.screenMode = ruling ? std::optional(ruling->mode) : std::nullopt;
     }
-    // Nothing laid yet, or opened alone: VRAM starts as BASIC's SCREEN leaves it.
-    const bool fresh =
-        loading == Loading::alone || (fileName(FileSlot::vram0).empty() && !hasVram1());
-    if (loading == Loading::alone) {
-        // As if opened alone: nothing of the last picture shows through, and a name that
-        // names no mode is shown in the mode a new viewer starts in.
-        std::ranges::fill(vdp_->vramForLoading(), std::uint8_t{0});
-        files_[indexOf(FileSlot::vram0)] = {};
-        files_[indexOf(FileSlot::vram1)] = {};
-        if (choice.slot == FileSlot::vram0 && !choice.screenMode) {
-            choice.screenMode = kDefaultScreenMode;
-        }
-    }
+    // Nothing laid yet: VRAM starts as BASIC's SCREEN leaves it.
+    const bool fresh = fileName(FileSlot::vram0).empty() && !hasVram1();
     // The mode comes first: with a picture it reloads the files already open in it, and
     // it sets the line width the new file is laid in with.
     std::optional<FileError> reloadFailure;
@@ -112,7 +102,7 @@ FileSlot ScreenDocument::openNamed(const Location& name, Loading loading) {
         openAt(*files.companion, FileSlot::vram1);
     }
     if (choice.slot == FileSlot::vram0) {
-        choosePaletteFile(screenFile, files, loading);
+        choosePaletteFile(screenFile, files);
     }
     if (reloadFailure) {
         throw ReloadError(reloadFailure->fileName(), reloadFailure->what(), reloadFailure->fault());
@@ -129,7 +119,7 @@ void ScreenDocument::openAt(const Location& fileName, FileSlot slot) {
         return;
     }
     if (slot == FileSlot::vram0 && fileName.isPlace()) {
-        openNamed(fileName, Loading::onTop); // a folder or disk: opened at its first picture
+        openNamed(fileName); // a folder or disk: opened at its first picture
         return;
     }
     const InputBytes in = readChecked(fileName, slot, mapping_);
@@ -137,7 +127,7 @@ void ScreenDocument::openAt(const Location& fileName, FileSlot slot) {
     if (slot == FileSlot::vram0) {
         PictureFiles paired{fileName, {}, {}, {}, {}};
         findPaletteFile(fileSource(), fileName, paired);
-        choosePaletteFile(fileName, paired, Loading::onTop);
+        choosePaletteFile(fileName, paired);
     }
 }
 
@@ -175,22 +165,40 @@ void ScreenDocument::openOpened(const Location& fileName, const InputBytes& in, 
     }
 }
 
-void ScreenDocument::choosePaletteFile(const Location& screenFile, const PictureFiles& paired,
-                                       Loading loading) {
-    Location& open = files_[indexOf(FileSlot::palette)];
-    const bool byHand = paletteOrigin_ == PaletteOrigin::byHand && !open.path().empty();
-    if (byHand && (loading == Loading::onTop || keepPalette_ ||
-                   mapping_.paletteSource != PaletteSource::automatic)) {
+void ScreenDocument::choosePaletteFile(const Location& screenFile, const PictureFiles& paired) {
+    if (paletteOrigin_ == PaletteOrigin::byHand &&
+        !files_[indexOf(FileSlot::palette)].path().empty()) {
         return;
     }
+    PictureRequest found;
+    found.screenFile = screenFile;
+    found.paletteFile = paired.paletteFile.value_or(Location());
+    found.paletteLeftOut = paired.paletteLeftOut.value_or(Location());
+    found.leftOutReason = paired.leftOutReason;
+    (void)takePaletteFile(found); // found, not named: never a failure
+    selectSourcePalette();
+}
+
+std::optional<FileError> ScreenDocument::takePaletteFile(const PictureRequest& request) {
+    Location& open = files_[indexOf(FileSlot::palette)];
     open = {}; // the last picture's is not this one's
-    paletteLeftOut_.clear();
-    paletteLeftOutReason_ = NotPicture::none;
-    if (paired.paletteLeftOut) {
-        paletteLeftOut_ = paired.paletteLeftOut->nameInFolder();
-        paletteLeftOutReason_ = paired.leftOutReason;
+    paletteLeftOut_ = request.paletteLeftOut.path().empty() ? std::string()
+                                                            : request.paletteLeftOut.nameInFolder();
+    paletteLeftOutReason_ = request.leftOutReason;
+    const bool named = !request.paletteFile.path().empty();
+    if (named && request.paletteOrigin == PaletteOrigin::byHand) {
+        try {
+            const InputBytes in = readChecked(request.paletteFile, FileSlot::palette, mapping_);
+            open = request.paletteFile;
+            loadFrom(FileSlot::palette, in);
+            paletteOrigin_ = PaletteOrigin::byHand;
+        } catch (const FileError& error) {
+            return error;
+        }
+        return std::nullopt;
     }
-    std::optional<Location> chosen = paired.paletteFile;
+    const Location& screenFile = request.screenFile;
+    std::optional<Location> chosen = named ? std::optional(request.paletteFile) : std::nullopt;
     PaletteOrigin origin = PaletteOrigin::sameName;
     // A mode of direct colours takes no palette from its folder.
     const PaletteFinding own = vramPaletteFinding();
@@ -212,7 +220,7 @@ void ScreenDocument::choosePaletteFile(const Location& screenFile, const Picture
             paletteLeftOutReason_ = NotPicture::unloadablePalette;
         }
     }
-    selectSourcePalette();
+    return std::nullopt;
 }
 
 void ScreenDocument::selectScreenMode(ScreenMode mode) {
@@ -249,31 +257,48 @@ void ScreenDocument::previewPalette(PaletteSource source) {
     vdp_->selectPalette(shown);
 }
 
+void ScreenDocument::open(const PictureRequest& request) {
+    const InputBytes screen = readChecked(request.screenFile, FileSlot::vram0, request.mapping);
+    vdp_->setColourModel(request.colourModel);
+    vdp_->setScreenMode(request.screenMode);
+    mapping_ = request.mapping;
+    viewMode_ = request.viewMode;
+    files_ = {};
+    // Nothing of the last picture shows through.
+    const auto vram = vdp_->vramForLoading();
+    std::ranges::fill(vram, std::uint8_t{0});
+    fillAsBasicScreen(request.screenMode, vram);
+    openOpened(request.screenFile, screen, FileSlot::vram0);
+    if (!request.vram1File.path().empty()) {
+        openOpened(request.vram1File, readChecked(request.vram1File, FileSlot::vram1, mapping_),
+                   FileSlot::vram1);
+    }
+    const std::optional<FileError> unread = takePaletteFile(request);
+    selectSourcePalette();
+    if (unread) {
+        throw ReloadError(unread->fileName(), unread->what(), unread->fault());
+    }
+}
+
+PictureRequest ScreenDocument::requestFor(const Location& name) const {
+    PictureRequest request = resolve(fileSource(), name);
+    const auto linePixels = request.mapping.linePixels; // the mode's full line
+    request.mapping = mapping_;
+    request.mapping.linePixels = linePixels;
+    request.colourModel = vdp_->colourModel();
+    request.viewMode = viewMode_;
+    const Location& open = files_[indexOf(FileSlot::palette)];
+    if (paletteOrigin_ == PaletteOrigin::byHand && !open.path().empty() &&
+        (keepPalette_ || mapping_.paletteSource != PaletteSource::automatic)) {
+        request.paletteFile = open;
+        request.paletteOrigin = PaletteOrigin::byHand;
+    }
+    return request;
+}
+
 Picture ScreenDocument::pictureOf(const PictureRequest& request) {
-    const Location& screenFile = request.screenFile;
     ScreenDocument document;
-    document.vdp_->setColourModel(request.colourModel);
-    document.vdp_->setScreenMode(request.screenMode);
-    fillAsBasicScreen(request.screenMode, document.vdp_->vramForLoading());
-    document.mapping_ = request.mapping;
-    const std::array<const Location*, kFileSlots.size()> files{
-        &request.screenFile, &request.vram1File, &request.paletteFile};
-    for (const FileSlot slot : kFileSlots) {
-        if (const Location& file = *files[indexOf(slot)]; !file.path().empty()) {
-            const InputBytes in = readChecked(file, slot, document.mapping_);
-            document.files_[indexOf(slot)] = file;
-            document.loadFrom(slot, in);
-        }
-    }
-    document.hasPicture_ = true;
-    if (request.paletteFile.path().empty()) {
-        // No palette file beside it: its own colours, else its folder's only palette, as
-        // the viewer finds them when it opens the file.
-        document.choosePaletteFile(screenFile, PictureFiles{screenFile, {}, {}, {}, {}},
-                                   Loading::alone);
-    }
-    document.selectSourcePalette();
-    document.setViewMode(request.viewMode);
+    document.open(request);
     return document.takePicture();
 }
 
@@ -470,7 +495,7 @@ ScreenDocument::BrowseStep ScreenDocument::openNeighbour(int step) {
             result.skipped.push_back(error);
             continue;
         }
-        openNamed(*screenFile, Loading::alone);
+        open(requestFor(*screenFile));
         result.opened = screenFile->path();
         break;
     }
@@ -478,7 +503,7 @@ ScreenDocument::BrowseStep ScreenDocument::openNeighbour(int step) {
 }
 
 void ScreenDocument::openListed(const std::string& screenFile) {
-    openNamed(Location::of(screenFile), Loading::alone);
+    open(requestFor(Location::of(screenFile)));
 }
 
 std::vector<FileError> ScreenDocument::folderDamage() const {

@@ -2,6 +2,7 @@
 
 #include "document/chosen_files.h"
 #include "document/palette_choice.h"
+#include "document/picture_request.h"
 #include "document/render_picture.h"
 #include "document/view_geometry.h"
 #include "document/vocabulary.h"
@@ -24,35 +25,6 @@
 namespace tessarin {
 
 struct PictureFiles;
-
-// The full line of the mode a new VDP starts in.
-inline constexpr auto kDefaultLinePixels =
-    static_cast<std::int16_t>(kModeFacts<kDefaultScreenMode>.lineWidth);
-
-// How files are laid into VRAM, and where the palette comes from; index 0 is VRAM0,
-// 1 is VRAM1. The mapping dialog edits a copy of the whole record.
-struct VramMapping {
-    std::array<HeaderSize, 2> headerSize{kDefaultHeaderSize, kDefaultHeaderSize};
-    std::array<std::int16_t, 2> linePixels{kDefaultLinePixels, kDefaultLinePixels};
-    PaletteSource paletteSource = PaletteSource::automatic;
-    // automatic: each file in its own layout (BSAVE, Graph Saurus, COPY rectangle, raw),
-    // header sizes and line pixels unused; fixed: laid past headerSize by linePixels.
-    LayoutChoice layout = LayoutChoice::automatic;
-
-    friend bool operator==(const VramMapping&, const VramMapping&) = default;
-};
-
-// Everything that decides one picture: the files and what the viewer would have been told
-// about them (screen mode, mapping dialog, size and rotation).
-struct PictureRequest {
-    Location screenFile;  // a screen file; in an export job also a PNG or JPEG picture
-    Location vram1File;   // may be empty
-    Location paletteFile; // may be empty: then the screen file's own, as the viewer finds it
-    ScreenMode screenMode = kDefaultScreenMode;
-    VramMapping mapping;
-    ViewMode viewMode = ViewMode::plain256x212;
-    ColourModel colourModel = ColourModel::levels;
-};
 
 // A file already open could not be loaded again during an operation that was still done
 // to its end: the new file was opened all the same.
@@ -193,10 +165,21 @@ public:
     // mapping dialog's preview. restorePalette puts the mapping's back.
     void previewPalette(PaletteSource source);
 
-    // The picture the viewer shows after the user chose the request's screen mode,
-    // confirmed its mapping and view, and opened its files (as resolve finds them):
-    // laid in with the mapping from the start, each file once; without a palette file, in
-    // the file's own colours, else its folder's only palette. Throws FileError naming a
+    // The one load of a picture: the request's files laid alone, as on a new VDP in the
+    // request's mode, colours and view, with its mapping from the start, each file once:
+    // VRAM as BASIC's SCREEN leaves it, the screen file, its page 1, then the palette
+    // file, else the file's own colours, else its folder's only palette. A screen file
+    // that cannot be read throws FileError before anything changes; a page 1 that cannot
+    // throws FileError naming it; a palette file named by hand that cannot, ReloadError
+    // naming it once the rest is in.
+    void open(const PictureRequest& request);
+    // The request of name as this document opens it alone (openNeighbour, openListed):
+    // resolve's, edited by what the user set that outlasts a picture: the mapping's
+    // header sizes, layout and palette source, the colour model, the view, and a palette
+    // file opened by hand that stays (Keep Palette, or a palette source chosen). FileError
+    // as resolve.
+    [[nodiscard]] PictureRequest requestFor(const Location& name) const;
+    // The picture of the request as open() lays it, rendered. Throws FileError naming a
     // file that cannot be read.
     [[nodiscard]] static Picture pictureOf(const PictureRequest& request);
 
@@ -220,9 +203,8 @@ private:
     void loadSlot(FileSlot slot);
     // Loads again, in slot order, every slot that has a name.
     void reload();
-    // How openNamed treats what the last picture left: kept (menus, drops) or cleared.
-    enum class Loading : std::uint8_t { onTop, alone };
-    FileSlot openNamed(const Location& name, Loading loading);
+    // By the file-name rule, on top of what is open (menus, drops, the command line).
+    FileSlot openNamed(const Location& name);
     // openInto for the location of the name.
     void openAt(const Location& file, FileSlot slot);
     // The bytes a load of slot with mapping can lay; FileError naming the file when it
@@ -232,11 +214,13 @@ private:
     void openOpened(const Location& file, const InputBytes& in, FileSlot slot);
     // loadSlot from the open file.
     void loadFrom(FileSlot slot, const InputBytes& in);
-    // After a screen file is laid: the palette file its picture takes (paired by base name,
-    // else its folder's only one when the file carries none), unless one opened by hand
-    // stays (on top of the last picture, or kept while browsing). A paired file left out
-    // is told in paletteDescription.
-    void choosePaletteFile(const Location& screenFile, const PictureFiles& paired, Loading loading);
+    // After a screen file is laid on top of what is open: the palette file its picture
+    // takes (paired by base name), unless one opened by hand stays.
+    void choosePaletteFile(const Location& screenFile, const PictureFiles& paired);
+    // The request's palette file laid in (by hand, or found and left out when it cannot
+    // be), else its folder's only one when the screen file carries none; the file left
+    // out noted for paletteChoice. Returns a palette named by hand that could not be read.
+    std::optional<FileError> takePaletteFile(const PictureRequest& request);
     // The mapping's palette source made active; the VRAM palette read from VRAM first.
     void selectSourcePalette();
     // With the VRAM palette in effect, reads it again: VRAM may hold another table now.

@@ -73,10 +73,12 @@ PictureJob jobFor(const ExportOptions& options, const Location& screenFile,
     // A palette paired in the batch or given, else the one beside it by base name.
     if (!paletteFile.empty()) {
         job.paletteFile = Location::of(paletteFile);
+        job.paletteOrigin = PaletteOrigin::byHand;
+        job.paletteLeftOut = {};
     }
-    if (files.paletteLeftOut && paletteFile.empty()) {
-        job.note = files.paletteLeftOut->path() +
-                   " left out: " + std::string(reasonText(files.leftOutReason));
+    if (!job.paletteLeftOut.path().empty()) {
+        job.note =
+            job.paletteLeftOut.path() + " left out: " + std::string(reasonText(job.leftOutReason));
     }
     if (options.linePixels) {
         job.mapping.linePixels = {*options.linePixels, *options.linePixels};

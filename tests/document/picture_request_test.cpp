@@ -1,5 +1,5 @@
 // The one way a name becomes a picture's request: each storage, each source of the mode.
-#include "document/picture_recipe.h"
+#include "document/resolve.h"
 #include "tests/platform/scratch_dir.h"
 #include "tests/support/zx0_pack.h"
 #include "tools/disk_writer.h"
@@ -47,22 +47,24 @@ TEST(PictureRequest, EachStorageAndEachSourceOfTheMode) {
     write("GAME.DSK", disk.bytes());
     write("L.SR8.zx0", test::packZx0(bsave(0xD3FF)));
 
+    using enum ModeWhy;
     const struct {
         std::string name;
         std::optional<ScreenMode> chosen;
-        std::string screenFile, vram1File, paletteFile;
+        std::string screenFile, vram1File, paletteFile, leftOut;
         ScreenMode mode;
+        ModeWhy why;
     } cases[] = {
-        {"PIC.SC5", {}, "PIC.SC5", "", "", ScreenMode::screen5},                  // the extension
-        {"PIC.SC5", ScreenMode::screen2, "PIC.SC5", "", "", ScreenMode::screen2}, // chosen
-        {"PIC.BIN", {}, "PIC.BIN", "", "", ScreenMode::screen8},                  // the end address
-        {"X.SC7", {}, "X.SC7", "X.S17", "X.PL7", ScreenMode::screen7},            // page 1, palette
-        {"Y.SC5", {}, "Y.SC5", "", "", ScreenMode::screen5},        // text is no palette
-        {"DATA.BI5", {}, "DATA.BI5", "", "", ScreenMode::screen5},  // the last character
-        {"NOTES.TXT", {}, "NOTES.TXT", "", "", kDefaultScreenMode}, // nothing: a new viewer's
-        {"DIR", {}, "DIR/A.SC2", "", "", ScreenMode::screen2},      // a folder's first
-        {"GAME.DSK", {}, "GAME.DSK/PIC.BIN", "", "", ScreenMode::screen8}, // a disk's first
-        {"L.SR8.zx0", {}, "L.SR8.zx0/L.SR8", "", "", ScreenMode::screen8}, // a packed file's
+        {"PIC.SC5", {}, "PIC.SC5", "", "", "", ScreenMode::screen5, name}, // the extension
+        {"PIC.SC5", ScreenMode::screen2, "PIC.SC5", "", "", "", ScreenMode::screen2, chosen},
+        {"PIC.BIN", {}, "PIC.BIN", "", "", "", ScreenMode::screen8, bytes},      // the end address
+        {"X.SC7", {}, "X.SC7", "X.S17", "X.PL7", "", ScreenMode::screen7, name}, // page 1, palette
+        {"Y.SC5", {}, "Y.SC5", "", "", "Y.pal", ScreenMode::screen5, name},  // text is no palette
+        {"DATA.BI5", {}, "DATA.BI5", "", "", "", ScreenMode::screen5, name}, // the last character
+        {"NOTES.TXT", {}, "NOTES.TXT", "", "", "", kDefaultScreenMode, standard}, // a new viewer's
+        {"DIR", {}, "DIR/A.SC2", "", "", "", ScreenMode::screen2, name}, // a folder's first
+        {"GAME.DSK", {}, "GAME.DSK/PIC.BIN", "", "", "", ScreenMode::screen8, bytes}, // a disk's
+        {"L.SR8.zx0", {}, "L.SR8.zx0/L.SR8", "", "", "", ScreenMode::screen8, name},  // packed
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -70,7 +72,9 @@ TEST(PictureRequest, EachStorageAndEachSourceOfTheMode) {
         EXPECT_EQ(request.screenFile.path(), d + c.screenFile);
         EXPECT_EQ(request.vram1File.path(), c.vram1File.empty() ? "" : d + c.vram1File);
         EXPECT_EQ(request.paletteFile.path(), c.paletteFile.empty() ? "" : d + c.paletteFile);
+        EXPECT_EQ(request.paletteLeftOut.path(), c.leftOut.empty() ? "" : d + c.leftOut);
         EXPECT_EQ(request.screenMode, c.mode);
+        EXPECT_EQ(request.screenModeWhy, c.why);
         const auto line = static_cast<std::int16_t>(findScreenMode(c.mode)->lineWidth);
         EXPECT_EQ(request.mapping.linePixels, (std::array{line, line}));
     }
