@@ -40,7 +40,7 @@ ThumbnailLoader::~ThumbnailLoader() {
     pool_.waitForDone();
 }
 
-void ThumbnailLoader::request(int row, const std::string& path) {
+void ThumbnailLoader::request(int row, const tessarin::Location& screenFile) {
     {
         const std::lock_guard lock(queue_->guard);
         if (queue_->busy.contains(row)) {
@@ -50,7 +50,7 @@ void ThumbnailLoader::request(int row, const std::string& path) {
         if (const auto it = std::ranges::find(waiting, row, &Work::row); it != waiting.end()) {
             waiting.erase(it);
         }
-        waiting.push_front({row, path});
+        waiting.push_front({row, screenFile});
         if (waiting.size() > kMaxWaiting) {
             waiting.pop_back();
         }
@@ -91,8 +91,8 @@ void ThumbnailLoader::work() {
         }
         QString problem;
         const std::optional<tessarin::Stamp> stamp =
-            tessarin::stampOf(next.path, tessarin::EntryType::regularFile);
-        const QImage thumbnail = thumbnailOf(next.path, problem);
+            tessarin::stampOf(next.screenFile.path(), tessarin::EntryType::regularFile);
+        const QImage thumbnail = thumbnailOf(next.screenFile, problem);
         // Delivered on the loader's thread; dropped with the loader, or when stale.
         QMetaObject::invokeMethod(
             this,
@@ -124,11 +124,11 @@ void ThumbnailLoader::work() {
         Qt::QueuedConnection);
 }
 
-QImage ThumbnailLoader::thumbnailOf(const std::string& path, QString& problem) const {
+QImage ThumbnailLoader::thumbnailOf(const tessarin::Location& screenFile, QString& problem) const {
     // No exception leaves a worker: what cannot be made is told as the item's problem.
     try {
         const tessarin::Picture picture = tessarin::makePicture(tessarin::thumbnailChoices(
-            tessarin::fileSource(), path, static_cast<std::int16_t>(size_)));
+            tessarin::fileSource(), screenFile, static_cast<std::int16_t>(size_)));
         if (picture.empty()) {
             problem = QStringLiteral("no picture");
             return {};
@@ -143,7 +143,7 @@ QImage ThumbnailLoader::thumbnailOf(const std::string& path, QString& problem) c
     } catch (const tessarin::FileError& error) {
         problem = QString::fromLocal8Bit(error.what());
     } catch (const std::exception& error) {
-        problem = QString::fromLocal8Bit(path.c_str()) + QStringLiteral(": ") +
+        problem = QString::fromLocal8Bit(screenFile.path().c_str()) + QStringLiteral(": ") +
                   QString::fromLocal8Bit(error.what());
     }
     return {};

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "storage/location.h"
 #include "storage/stamp.h"
 
 #include <QImage>
@@ -28,9 +29,9 @@ public:
     ThumbnailLoader(const ThumbnailLoader&) = delete;
     ThumbnailLoader& operator=(const ThumbnailLoader&) = delete;
 
-    // Asks for the thumbnail of the item row, the screen file path; again moves it first.
+    // Asks for the thumbnail of the item row, the screen file; again moves it first.
     // Nothing while it is being made.
-    void request(int row, const std::string& path);
+    void request(int row, const tessarin::Location& screenFile);
     // Forgets every request: the items are another folder's now. What is being made is
     // dropped when it comes.
     void clear();
@@ -44,7 +45,7 @@ signals:
 private:
     struct Work {
         int row = 0;
-        std::string path;
+        tessarin::Location screenFile;
     };
     // What the workers share with the loader.
     struct Queue {
@@ -58,7 +59,7 @@ private:
     void startWorkers();
     // One worker: makes thumbnails until none waits.
     void work();
-    [[nodiscard]] QImage thumbnailOf(const std::string& path, QString& problem) const;
+    [[nodiscard]] QImage thumbnailOf(const tessarin::Location& screenFile, QString& problem) const;
 
     int size_;
     QColor background_;

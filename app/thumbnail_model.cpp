@@ -78,17 +78,17 @@ void ThumbnailModel::setFolder(const std::string& folder) {
     madeStamps_.clear();
     folder_ = folder;
     stamp_ = stamp;
-    paths_.clear();
+    listed_.clear();
     places_ = static_cast<int>(places.size());
     placeIcons_.clear();
     names_.clear();
     for (const tessarin::Location& shown : places) {
-        paths_.push_back(shown.path());
+        listed_.push_back(shown);
         names_ << shownName(shown.nameInFolder());
         placeIcons_.push_back(shown.holdsFiles() ? QStyle::SP_DriveFDIcon : QStyle::SP_DirIcon);
     }
     for (const tessarin::Location& file : files) {
-        paths_.push_back(file.path());
+        listed_.push_back(file);
         names_ << shownName(file.nameInFolder());
     }
     endResetModel();
@@ -101,22 +101,22 @@ void ThumbnailModel::prefetch(int row) {
     for (int reach = kPrefetchReach; reach >= 0; --reach) {
         for (const int r : {row + reach, row - reach}) {
             if (r >= first && r <= last && !isMade(r)) {
-                loader_.request(r, pathAt(r));
+                loader_.request(r, locationAt(r));
             }
         }
     }
 }
 
 std::optional<int> ThumbnailModel::rowOf(const std::string& path) const {
-    const auto it = std::ranges::find(paths_, path);
-    if (it == paths_.end()) {
+    const auto it = std::ranges::find(listed_, path, &tessarin::Location::path);
+    if (it == listed_.end()) {
         return std::nullopt;
     }
-    return static_cast<int>(it - paths_.begin());
+    return static_cast<int>(it - listed_.begin());
 }
 
 int ThumbnailModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(paths_.size());
+    return parent.isValid() ? 0 : static_cast<int>(listed_.size());
 }
 
 QVariant ThumbnailModel::data(const QModelIndex& index, int role) const {
@@ -147,7 +147,7 @@ QVariant ThumbnailModel::data(const QModelIndex& index, int role) const {
             icon.addPixmap(*thumbnail, QIcon::Selected);
             return icon;
         }
-        loader_.request(row, pathAt(row)); // painted now: made before what was scrolled past
+        loader_.request(row, locationAt(row)); // painted now: made before what was scrolled past
         return placeholder();
     default:
         return {};

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/thumbnail_loader.h"
+#include "storage/location.h"
 #include "storage/stamp.h"
 
 #include <QAbstractListModel>
@@ -43,10 +44,11 @@ public:
     [[nodiscard]] const std::string& folder() const { return folder_; }
     // The row of the screen file path; nothing when it is not listed.
     [[nodiscard]] std::optional<int> rowOf(const std::string& path) const;
-    // The place or screen file of row.
-    [[nodiscard]] const std::string& pathAt(int row) const {
-        return paths_.at(static_cast<std::size_t>(row));
+    // The place or screen file of row, as listed.
+    [[nodiscard]] const tessarin::Location& locationAt(int row) const {
+        return listed_.at(static_cast<std::size_t>(row));
     }
+    [[nodiscard]] const std::string& pathAt(int row) const { return locationAt(row).path(); }
 
     // Whether row is a place, shown by an icon, which opens into a grid of its own.
     [[nodiscard]] bool isPlace(int row) const { return row < places_; }
@@ -68,7 +70,7 @@ private:
 
     std::string folder_;
     std::optional<tessarin::Stamp> stamp_;
-    std::vector<std::string> paths_; // the places first
+    std::vector<tessarin::Location> listed_; // the places first
     int places_ = 0;
     std::vector<QStyle::StandardPixmap> placeIcons_; // of the places, by row
     QStringList names_;                              // shown under the thumbnails

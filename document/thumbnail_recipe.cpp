@@ -2,10 +2,9 @@
 
 namespace tessarin {
 
-PictureChoices thumbnailChoices(FileSource& files, const std::string& screenFile,
-                                std::int16_t size) {
+PictureChoices thumbnailChoices(FileSource& files, const Location& screenFile, std::int16_t size) {
     PictureChoices choices;
-    static_cast<PictureRequest&>(choices) = resolve(files, Location::of(screenFile));
+    static_cast<PictureRequest&>(choices) = resolve(files, screenFile);
     choices.thumbnailSize = size;
     return choices;
 }
