@@ -1,5 +1,6 @@
 #include "app/thumbnail_model.h"
 
+#include "app/local_name.h"
 #include "catalog/file_source.h"
 #include "document/places_in.h"
 #include "storage/location.h"
@@ -10,6 +11,8 @@
 #include <QPainter>
 #include <QStyle>
 #include <algorithm>
+
+using tessarin::shownName;
 
 namespace {
 
@@ -47,10 +50,6 @@ const QPixmap& brokenMark() {
         return square;
     }();
     return mark;
-}
-
-QString shownName(const std::string& name) {
-    return QFile::decodeName(name.c_str());
 }
 
 } // namespace
