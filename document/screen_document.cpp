@@ -441,9 +441,6 @@ std::optional<Location> ScreenDocument::neighbourOf(const Location& current, int
 }
 
 std::optional<Location> ScreenDocument::intoNextPlace(const Location& place, int step) {
-    if (!place.holdsFiles()) {
-        return std::nullopt; // a directory's pictures end at its last
-    }
     const std::vector<Location> beside = placesIn(place.folder());
     const auto at = std::ranges::find(beside, place.path(), &Location::path);
     if (at == beside.end()) {
@@ -453,16 +450,13 @@ std::optional<Location> ScreenDocument::intoNextPlace(const Location& place, int
     for (auto i = index + (step > 0 ? 1 : -1);
          i >= 0 && i<std::ssize(beside); i += step> 0 ? 1 : -1) {
         const Location& next = beside[static_cast<std::size_t>(i)];
-        if (!next.holdsFiles()) {
-            continue; // subfolders are the grid's to open
-        }
         try {
             const std::vector<Location> files = fileSource().screenFilesOf(next);
             if (!files.empty()) {
                 return step > 0 ? files.front() : files.back();
             }
         } catch (const FileError&) {
-            // a disk image that is no disk: on to the next
+            // a disk image that is no disk, a folder that cannot be read: on to the next
         }
     }
     return std::nullopt;

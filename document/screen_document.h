@@ -130,9 +130,9 @@ public:
     // without one the palette goes back to automatic unless the user chose a source. A
     // file that cannot be read is stepped over to the next one (past a jump of more than one
     // place, back towards the VRAM0 file), leaving the document as it was; one damaged file
-    // never hides the rest of the folder. One step past the last picture of a disk image or
-    // archive goes on to the first picture of the next one beside it (back from the first,
-    // to the last of the one before), in the order of its folder's grid.
+    // never hides the rest of the folder. One step past the last picture of a folder, disk
+    // image or archive goes on to the first picture of the next one beside it (back from
+    // the first, to the last of the one before), in the order of its folder's grid.
     BrowseStep openNeighbour(int step);
     // A step of openNeighbour to the folder's last file; its negative to the first.
     static constexpr int kFolderEnd = 1 << 30;
@@ -192,9 +192,9 @@ private:
     // (intoNextPlace).
     [[nodiscard]] std::optional<Location> neighbourOf(const Location& current, int step,
                                                       bool crossPlaces) const;
-    // The first picture (step > 0) or the last (step < 0) of the next disk image or archive
-    // beside place, a file that holds files, that holds one, in the grid's order of its
-    // folder's places; nothing for a directory or past the last.
+    // The first picture (step > 0) or the last (step < 0) of the next folder, disk image or
+    // archive beside place that holds one, in the grid's order of its folder's places;
+    // nothing past the last.
     [[nodiscard]] static std::optional<Location> intoNextPlace(const Location& place, int step);
 
     // Reads the slot's stored file: into VRAM0 (then re-laid by linePixels[0]), VRAM1,

@@ -151,6 +151,17 @@ TEST(FolderBrowsing, ADiskImageIsAFolderOfItsPictures) {
     EXPECT_EQ(doc.openNeighbour(2).opened, disks + "/GAME.DSK/SUB/LAND5.SC5");
     EXPECT_EQ(doc.openNeighbour(1).opened, disks + "/HOME.DSK/BARS.SC5");
     EXPECT_EQ(doc.openNeighbour(-1).opened, disks + "/GAME.DSK/SUB/LAND5.SC5");
+
+    // And so from a folder into the folders and disks beside it, in the grid's order.
+    std::filesystem::create_directory(dir.file("A"));
+    std::filesystem::create_directory(dir.file("B"));
+    std::filesystem::copy_file(samples + "LAND5.SC5", dir.file("A/LAND5.SC5"));
+    std::filesystem::copy_file(samples + "BARS.SC5", dir.file("B/BARS.SC5"));
+    doc.openByName(dir.file("A/LAND5.SC5"));
+    EXPECT_EQ(doc.openNeighbour(1).opened, dir.file("B/BARS.SC5"));
+    EXPECT_EQ(doc.openNeighbour(1).opened, disk + "/BARS.SC5"); // DISKS.ZIP holds disks only
+    EXPECT_EQ(doc.openNeighbour(-1).opened, dir.file("B/BARS.SC5"));
+    EXPECT_EQ(doc.openNeighbour(-1).opened, dir.file("A/LAND5.SC5"));
 }
 
 } // namespace

@@ -25,11 +25,15 @@ public:
         if (::mkdtemp(pattern.data()) == nullptr) {
             throw std::runtime_error("mkdtemp failed");
         }
-        path_ = pattern;
+        // One level down: browsing past a folder's last picture goes on into the folders
+        // beside it, which must not be other tests' folders.
+        parent_ = pattern;
+        path_ = parent_ + "/files";
+        std::filesystem::create_directory(path_);
     }
     ~ScratchDir() {
         std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
+        std::filesystem::remove_all(parent_, ignored);
     }
     ScratchDir(const ScratchDir&) = delete;
     ScratchDir& operator=(const ScratchDir&) = delete;
@@ -45,6 +49,7 @@ public:
     }
 
 private:
+    std::string parent_;
     std::string path_;
 };
 
