@@ -76,13 +76,25 @@ FileSlot ScreenDocument::openNamed(const Location& name) {
     }
     // Where the name gives no mode, the file takes the one its bytes give; one they leave
     // open is shown in the mode chosen.
+    std::optional<ModeRuling> ruling;
     if (choice.slot == FileSlot::vram0) {
         // The bytes just read decide where the name does not: no second read of the file.
-        const std::optional<ModeRuling> ruling = screenModeOf(nameInFolder, in.bytes, in.size);
+        ruling = screenModeOf(nameInFolder, in.bytes, in.size);
         choice.screenMode = ruling ? std::optional(ruling->mode) : std::nullopt;
     }
-    // Nothing laid yet: VRAM starts as BASIC's SCREEN leaves it.
-    const bool fresh = fileName(FileSlot::vram0).empty() && !hasVram1();
+    // Nothing laid yet: the one load of the request the name resolves to, in the mode
+    // chosen where the file gives none, with a palette file opened by hand.
+    if (choice.slot == FileSlot::vram0 && fileName(FileSlot::vram0).empty() && !hasVram1()) {
+        PictureRequest request =
+            edited(resolve(fileSource(), files, choice.screenMode.value_or(vdp_->screenMode())),
+                   Loading::first);
+        request.screenModeWhy = ruling ? ruling->why : ModeWhy::standard;
+        if (!ruling) {
+            request.mapping.linePixels = mapping_.linePixels; // as the user left them
+        }
+        openRead(request, in);
+        return FileSlot::vram0;
+    }
     // The mode comes first: with a picture it reloads the files already open in it, and
     // it sets the line width the new file is laid in with.
     std::optional<FileError> reloadFailure;
@@ -93,9 +105,6 @@ FileSlot ScreenDocument::openNamed(const Location& name) {
             // A vanished old file must not keep the new one out.
             reloadFailure = error;
         }
-    }
-    if (fresh && choice.slot == FileSlot::vram0) {
-        fillAsBasicScreen(vdp_->screenMode(), vdp_->vramForLoading());
     }
     openOpened(screenFile, in, choice.slot);
     if (choice.slot == FileSlot::vram0 && files.companion) {
@@ -258,7 +267,10 @@ void ScreenDocument::previewPalette(PaletteSource source) {
 }
 
 void ScreenDocument::open(const PictureRequest& request) {
-    const InputBytes screen = readChecked(request.screenFile, FileSlot::vram0, request.mapping);
+    openRead(request, readChecked(request.screenFile, FileSlot::vram0, request.mapping));
+}
+
+void ScreenDocument::openRead(const PictureRequest& request, const InputBytes& screen) {
     vdp_->setColourModel(request.colourModel);
     vdp_->setScreenMode(request.screenMode);
     mapping_ = request.mapping;
@@ -281,7 +293,10 @@ void ScreenDocument::open(const PictureRequest& request) {
 }
 
 PictureRequest ScreenDocument::requestFor(const Location& name) const {
-    PictureRequest request = resolve(fileSource(), name);
+    return edited(resolve(fileSource(), name), Loading::alone);
+}
+
+PictureRequest ScreenDocument::edited(PictureRequest request, Loading loading) const {
     const auto linePixels = request.mapping.linePixels; // the mode's full line
     request.mapping = mapping_;
     request.mapping.linePixels = linePixels;
@@ -289,7 +304,8 @@ PictureRequest ScreenDocument::requestFor(const Location& name) const {
     request.viewMode = viewMode_;
     const Location& open = files_[indexOf(FileSlot::palette)];
     if (paletteOrigin_ == PaletteOrigin::byHand && !open.path().empty() &&
-        (keepPalette_ || mapping_.paletteSource != PaletteSource::automatic)) {
+        (loading == Loading::first || keepPalette_ ||
+         mapping_.paletteSource != PaletteSource::automatic)) {
         request.paletteFile = open;
         request.paletteOrigin = PaletteOrigin::byHand;
     }

@@ -203,8 +203,16 @@ private:
     void loadSlot(FileSlot slot);
     // Loads again, in slot order, every slot that has a name.
     void reload();
-    // By the file-name rule, on top of what is open (menus, drops, the command line).
+    // By the file-name rule, on top of what is open (menus, drops, the command line): with
+    // nothing laid yet, a screen file's request laid by the one load.
     FileSlot openNamed(const Location& name);
+    // How a request is made of what the document holds: a picture opened alone (browsing),
+    // or the first one laid, over which a palette opened by hand stays.
+    enum class Loading : std::uint8_t { alone, first };
+    // request, resolve's, edited by what the user set that outlasts a picture (requestFor).
+    [[nodiscard]] PictureRequest edited(PictureRequest request, Loading loading) const;
+    // open() with the screen file already read and checked.
+    void openRead(const PictureRequest& request, const InputBytes& screen);
     // openInto for the location of the name.
     void openAt(const Location& file, FileSlot slot);
     // The bytes a load of slot with mapping can lay; FileError naming the file when it
