@@ -1,6 +1,7 @@
+#include "app/main_window.h"
+
 // The window's file commands: opening by name, dialog, drop and grid, browsing the
 // folder, importing and saving.
-#include "app/main_window.h"
 
 #include "app/file_filters.h"
 #include "app/local_name.h"
