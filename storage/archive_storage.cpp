@@ -1,5 +1,6 @@
 #include "storage/archive_storage.h"
 
+#include "names/file_name_rule.h"
 #include "platform/file_error.h"
 #include "storage/packed_storage.h"
 
@@ -15,8 +16,13 @@ namespace {
 // Bytes read from the archive file at a time; also what the packing ratio allows for
 // bytes read ahead of a member, so that a small member packed well is never refused.
 constexpr std::size_t kReadBlock = 4096;
-// Unpacked members kept for their next read: a few disks and their pictures.
-constexpr std::uint64_t kKeptBytes = 64 * 1024 * 1024;
+// Unpacked members kept for their next read: a few disks and their pictures, or a batch's
+// pictures read in another order than the archive's.
+constexpr std::uint64_t kKeptBytes = 128 * 1024 * 1024;
+// A member the pass goes by is kept whole up to this size (any screen file), else only its
+// first bytes, what a listing looks at (a palette file whole).
+constexpr std::uint64_t kPassedWhole = 256 * 1024;
+constexpr std::size_t kPassedHead = kMaxPaletteFileSize;
 
 std::string quoted(const std::string& text) {
     return "\"" + text + "\"";
@@ -172,17 +178,72 @@ std::optional<std::uint64_t> ArchiveStorage::sizeOf(const std::string& name) con
     return found == byName_.end() ? std::nullopt : members_[found->second].size;
 }
 
-std::shared_ptr<const std::vector<std::uint8_t>>
-ArchiveStorage::unpack(const Member& member, const std::string& path, std::uint64_t upTo) const {
-    Reader reader(*this);
-    archive_entry* entry = nullptr;
-    for (std::size_t index = 0; index <= member.index; ++index) {
-        entry = reader.next(quoted(path));
-        if (entry == nullptr) {
-            throw FileError(path, "Cannot open file " + quoted(path) + ": the archive changed",
-                            Fault::noSuchFile);
-        }
+const ArchiveStorage::Member* ArchiveStorage::memberAt(std::size_t index) const {
+    const auto at = std::ranges::lower_bound(members_, index, {}, &Member::index);
+    return at != members_.end() && at->index == index ? &*at : nullptr;
+}
+
+ArchiveStorage::Bytes ArchiveStorage::unpack(const Member& member, const std::string& path,
+                                             std::uint64_t upTo) const {
+    if (!pass_ || passNext_ > member.index) {
+        pass_.reset(); // freed before the next one opens
+        pass_ = std::make_unique<Reader>(*this);
+        passNext_ = 0;
     }
+    try {
+        while (passNext_ <= member.index) {
+            if (pass_->next(quoted(path)) == nullptr) {
+                throw FileError(path, "Cannot open file " + quoted(path) + ": the archive changed",
+                                Fault::noSuchFile);
+            }
+            const std::size_t index = passNext_++;
+            if (index == member.index) {
+                return unpackHere(*pass_, member, path, upTo);
+            }
+            if (const Member* passed = memberAt(index)) {
+                keepPassed(*passed);
+            }
+        }
+    } catch (const FileError&) {
+        pass_.reset(); // where it stands is unknown: the next read starts again
+        throw;
+    }
+    pass_.reset();
+    throw FileError(path, "Cannot open file " + quoted(path) + ": the archive changed",
+                    Fault::noSuchFile);
+}
+
+void ArchiveStorage::keepPassed(const Member& member) const {
+    if (kept_.contains(member.name) || heads_.contains(member.name)) {
+        return;
+    }
+    const bool whole = member.size && *member.size <= kPassedWhole;
+    try {
+        const Bytes bytes = unpackHere(*pass_, member, archive_ + "/" + member.name,
+                                       whole ? kPassedWhole : kPassedHead);
+        if (whole) {
+            keep(member.name, bytes);
+        } else {
+            heads_.emplace(member.name, *bytes);
+        }
+    } catch (const FileError&) {
+        // Its own read says what is wrong with it; the pass goes on where libarchive can.
+    }
+}
+
+void ArchiveStorage::keep(const std::string& name, const Bytes& bytes) const {
+    if (keptBytes_ + bytes->size() > kKeptBytes) {
+        kept_.clear();
+        keptBytes_ = 0;
+    }
+    if (kept_.emplace(name, bytes).second) {
+        keptBytes_ += bytes->size();
+    }
+}
+
+ArchiveStorage::Bytes ArchiveStorage::unpackHere(Reader& reader, const Member& member,
+                                                 const std::string& path,
+                                                 std::uint64_t upTo) const {
     const auto tooLarge = [&] {
         return FileError(path,
                          "Cannot open file " + quoted(path) + ": it unpacks to more than " +
@@ -196,7 +257,10 @@ ArchiveStorage::unpack(const Member& member, const std::string& path, std::uint6
     const std::uint64_t start = reader.position();
     std::array<std::uint8_t, 64 * 1024> chunk{};
     while (bytes->size() < upTo) {
-        const std::size_t got = reader.data(chunk, path);
+        const std::size_t got =
+            reader.data(std::span(chunk).first(static_cast<std::size_t>(
+                            std::min<std::uint64_t>(chunk.size(), upTo - bytes->size()))),
+                        path);
         if (got == 0) {
             break;
         }
@@ -225,41 +289,32 @@ InputBytes ArchiveStorage::read(const std::string& name, std::size_t limit,
                         Fault::noSuchFile);
     }
     const Member& member = members_[found->second];
-    std::shared_ptr<const std::vector<std::uint8_t>> bytes;
-    {
-        const std::lock_guard lock(guard_);
-        if (const auto kept = kept_.find(name); kept != kept_.end()) {
-            bytes = kept->second;
-        }
-    }
-    if (!bytes && member.size && limit < *member.size) {
-        // Its first bytes (what a listing looks at): those alone, not kept.
-        bytes = unpack(member, path, limit);
+    const auto firstBytes = [&](const std::vector<std::uint8_t>& bytes, std::uint64_t size) {
         InputBytes input;
-        input.size = *member.size;
-        input.bytes.assign(bytes->begin(), bytes->begin() + static_cast<std::ptrdiff_t>(
-                                                                std::min(limit, bytes->size())));
+        input.size = size;
+        input.bytes.assign(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(
+                                                              std::min(limit, bytes.size())));
         return input;
-    }
-    if (!bytes) {
+    };
+    const std::lock_guard lock(guard_);
+    Bytes bytes;
+    if (const auto kept = kept_.find(name); kept != kept_.end()) {
+        bytes = kept->second;
+    } else if (member.size && limit < *member.size) {
+        // Its first bytes (what a listing looks at): those alone, not kept whole.
+        if (const auto head = heads_.find(name);
+            head != heads_.end() && limit <= head->second.size()) {
+            return firstBytes(head->second, *member.size);
+        }
+        return firstBytes(*unpack(member, path, limit), *member.size);
+    } else {
         bytes = unpack(member, path, kMaxMemberBytes + 1);
-        const std::lock_guard lock(guard_);
-        if (keptBytes_ + bytes->size() > kKeptBytes) {
-            kept_.clear();
-            keptBytes_ = 0;
-        }
-        if (kept_.emplace(name, bytes).second) {
-            keptBytes_ += bytes->size();
-        }
+        keep(name, bytes);
     }
     if (bytes->empty()) {
         throw FileError(path, "File " + quoted(path) + " is empty", Fault::empty);
     }
-    InputBytes input;
-    input.size = bytes->size();
-    input.bytes.assign(bytes->begin(), bytes->begin() + static_cast<std::ptrdiff_t>(
-                                                            std::min(limit, bytes->size())));
-    return input;
+    return firstBytes(*bytes, bytes->size());
 }
 
 } // namespace tessarin

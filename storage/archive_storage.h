@@ -20,9 +20,13 @@ inline constexpr std::uint64_t kMaxPackingRatio = 1000;
 
 // An archive read through libarchive: ZIP, LZH/LHA and 7z by their bytes, or a gzip file
 // holding one file. Its regular files are listed once when it is opened, by their paths
-// inside it; a member is unpacked when it is read, and kept for the next read while the
-// storage lives, up to a few of them. A look at a member's first bytes whose header gives
-// its size unpacks only those.
+// inside it. Members are read in one pass through the archive that stays open between
+// reads: a read of a member at or past where the pass stands goes on from there, one
+// before it starts a new pass. On its way the pass keeps the members it goes by, whole
+// when they are of a picture's size and their first bytes otherwise, so that a listing's
+// look at every member and a batch over all of them cost one pass in whatever order they
+// come; what is kept is bounded in bytes. A look at a member's first bytes whose header
+// gives its size unpacks only those.
 class ArchiveStorage final : public Storage {
 public:
     enum class Kind : std::uint8_t { members, gzip };
@@ -53,9 +57,22 @@ private:
         std::optional<std::uint64_t> size; // unpacked, as its header claims
     };
     class Reader;
-    [[nodiscard]] std::unique_ptr<Reader> open() const;
-    [[nodiscard]] std::shared_ptr<const std::vector<std::uint8_t>>
-    unpack(const Member& member, const std::string& path, std::uint64_t upTo) const;
+    using Bytes = std::shared_ptr<const std::vector<std::uint8_t>>;
+    // At most upTo bytes of member, from the pass brought to it (guard_ held). FileError
+    // naming path.
+    [[nodiscard]] Bytes unpack(const Member& member, const std::string& path,
+                               std::uint64_t upTo) const;
+    // The bytes of the entry the reader stands at, at most upTo, within the bounds.
+    [[nodiscard]] Bytes unpackHere(Reader& reader, const Member& member, const std::string& path,
+                                   std::uint64_t upTo) const;
+    // Keeps member, which the pass goes by (guard_ held): whole when of a picture's size,
+    // else its first bytes. One that cannot be unpacked is left for its own read to report.
+    void keepPassed(const Member& member) const;
+    // Keeps bytes, the whole of the member name, dropping what was kept before when the
+    // bound is reached (guard_ held).
+    void keep(const std::string& name, const Bytes& bytes) const;
+    // The member that entry index is; nothing for an entry not listed.
+    [[nodiscard]] const Member* memberAt(std::size_t index) const;
 
     std::string archive_;
     std::shared_ptr<const std::vector<std::uint8_t>> bytes_; // null for a file
@@ -64,9 +81,13 @@ private:
     std::map<std::string, std::size_t> byName_;
     std::vector<FileError> problems_;
 
+    // The pass and what it kept, shared by the threads that read.
     mutable std::mutex guard_;
-    mutable std::map<std::string, std::shared_ptr<const std::vector<std::uint8_t>>> kept_;
+    mutable std::unique_ptr<Reader> pass_;
+    mutable std::size_t passNext_ = 0; // the entry the pass reads next
+    mutable std::map<std::string, Bytes> kept_;
     mutable std::uint64_t keptBytes_ = 0;
+    mutable std::map<std::string, std::vector<std::uint8_t>> heads_; // first bytes, by name
 };
 
 // path made fit to name a file inside a place: "", "." and ".." steps and leading slashes
