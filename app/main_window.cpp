@@ -406,6 +406,14 @@ void MainWindow::toggleKeepPalette() {
     status_.show(*document_, view_.fit(), view_.zoom());
 }
 
+void MainWindow::toggleSprites() {
+    document_->setSpriteChoice(menu_.sprites->isChecked() ? tessarin::SpriteChoice::on
+                                                          : tessarin::SpriteChoice::off);
+    if (document_->hasPicture()) {
+        showPicture();
+    }
+}
+
 void MainWindow::importPicture() {
     tessarin::reportErrors([this] {
         // Asked first: the new screen file may take the unsaved one's name.
@@ -697,6 +705,7 @@ void MainWindow::updateActions() {
     menu_.fitToWindow->setChecked(view_.fitsToWindow());
     menu_.stretchToWindow->setChecked(view_.stretchesToWindow());
     menu_.fullScreen->setChecked(isFullScreen());
+    menu_.sprites->setChecked(document_->spritesDrawn());
     checkByData(menu_.colours, static_cast<int>(view_.colourModel()));
     checkByData(menu_.aspects, static_cast<int>(view_.pixelAspect()));
     if (single) {

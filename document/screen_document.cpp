@@ -274,6 +274,7 @@ Picture ScreenDocument::pictureOf(const PictureRequest& request) {
     }
     document.selectSourcePalette();
     document.setViewMode(request.viewMode);
+    document.setSpriteChoice(request.sprites);
     return document.takePicture();
 }
 
@@ -298,7 +299,20 @@ void ScreenDocument::setColourModel(ColourModel model) {
     selectSourcePalette();
 }
 
+bool ScreenDocument::spritesDrawn() const {
+    switch (spriteChoice_) {
+    case SpriteChoice::on:
+        return true;
+    case SpriteChoice::off:
+        return false;
+    case SpriteChoice::automatic:
+        break;
+    }
+    return vdp_->spritesShown();
+}
+
 const Picture& ScreenDocument::render() {
+    vdp_->setSpritesDrawn(spritesDrawn());
     renderPicture(*vdp_, viewMode_, picture_);
     return picture_;
 }
