@@ -153,8 +153,8 @@ MainMenu buildMainMenu(MainWindow& window) {
                               &W::toggleThumbnails);
     m.thumbnails->setCheckable(true);
     m.thumbnails->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
-    m.sprites = addCommand(m.viewMenu, "sprites", QStringLiteral("Sp&rites"), window,
-                           &W::toggleSprites);
+    m.sprites =
+        addCommand(m.viewMenu, "sprites", QStringLiteral("Sp&rites"), window, &W::toggleSprites);
     m.sprites->setCheckable(true);
     addSeparator(m.viewMenu, "viewSeparator");
     m.coloursMenu = m.viewMenu->addMenu(QStringLiteral("&Colours"));

@@ -11,8 +11,22 @@ namespace {
 // Screen 8's sprites show 16 fixed colours, not the palette (V9938 data book): red,
 // green and blue levels of 0..7.
 constexpr std::array<PaletteLevels, kPaletteColours> kScreen8SpriteLevels{{
-    {0, 0, 0}, {0, 0, 2}, {3, 0, 0}, {3, 0, 2}, {0, 3, 0}, {0, 3, 2}, {3, 3, 0}, {3, 3, 2},
-    {7, 4, 2}, {0, 0, 7}, {7, 0, 0}, {7, 0, 7}, {0, 7, 0}, {0, 7, 7}, {7, 7, 0}, {7, 7, 7},
+    {0, 0, 0},
+    {0, 0, 2},
+    {3, 0, 0},
+    {3, 0, 2},
+    {0, 3, 0},
+    {0, 3, 2},
+    {3, 3, 0},
+    {3, 3, 2},
+    {7, 4, 2},
+    {0, 0, 7},
+    {7, 0, 0},
+    {7, 0, 7},
+    {0, 7, 0},
+    {0, 7, 7},
+    {7, 7, 0},
+    {7, 7, 7},
 }};
 
 // Screen 6's sprite colour is two pixels of its line: bits 3-2 the left, 1-0 the right.

@@ -58,7 +58,8 @@ bool drawSpriteLine(const SpriteTables& tables, std::span<const std::uint8_t> vr
     std::array<LineSprite, kMode2PerLine> shown{};
     int count = 0;
     for (int n = 0; n < kSprites; ++n) {
-        const std::uint32_t entry = tables.attributes + static_cast<std::uint32_t>(n) * kAttributeBytes;
+        const std::uint32_t entry =
+            tables.attributes + static_cast<std::uint32_t>(n) * kAttributeBytes;
         const std::uint8_t top = at(vram, entry);
         if (top == end) {
             break;
@@ -87,8 +88,8 @@ bool drawSpriteLine(const SpriteTables& tables, std::span<const std::uint8_t> vr
         const auto right = tables.large ? at(vram, pattern + kRightHalf) : std::uint8_t{0};
         shown[count++] = LineSprite{
             at(vram, entry + 1) - ((colour & kEarlyClock) != 0 ? kEarlyClockShift : 0),
-            static_cast<std::uint16_t>(left | right), static_cast<std::uint8_t>(colour & kColourBits),
-            mode2 && (colour & kCombine) != 0};
+            static_cast<std::uint16_t>(left | right),
+            static_cast<std::uint8_t>(colour & kColourBits), mode2 && (colour & kCombine) != 0};
     }
 
     // Each position belongs to the first sprite, in number order, that shows there; in

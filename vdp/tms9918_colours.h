@@ -20,17 +20,30 @@ inline constexpr std::size_t kTms9918ColourCount = 16;
 namespace detail {
 
 struct ChipFigures {
-    int luminance;  // Y
-    int redDiff;    // R-Y
-    int blueDiff;   // B-Y
+    int luminance; // Y
+    int redDiff;   // R-Y
+    int blueDiff;  // B-Y
 };
 
 inline constexpr int kFigureScale = 100;
 inline constexpr int kDiffCentre = 47;
 inline constexpr std::array<ChipFigures, kTms9918ColourCount> kTms9918Figures{{
-    {0, 47, 47},   {0, 47, 47},  {53, 7, 20},  {67, 17, 27}, {40, 40, 100}, {53, 43, 93},
-    {47, 83, 30},  {73, 0, 70},  {53, 93, 27}, {67, 93, 27}, {73, 57, 7},   {80, 57, 17},
-    {47, 13, 23},  {53, 73, 67}, {80, 47, 47}, {100, 47, 47},
+    {0, 47, 47},
+    {0, 47, 47},
+    {53, 7, 20},
+    {67, 17, 27},
+    {40, 40, 100},
+    {53, 43, 93},
+    {47, 83, 30},
+    {73, 0, 70},
+    {53, 93, 27},
+    {67, 93, 27},
+    {73, 57, 7},
+    {80, 57, 17},
+    {47, 13, 23},
+    {53, 73, 67},
+    {80, 47, 47},
+    {100, 47, 47},
 }};
 
 // Green from Y = 0.299 R + 0.587 G + 0.114 B.
