@@ -60,6 +60,11 @@ TEST(ExportOptions, EveryOptionIsParsedIntoItsField) {
              o.colourModel = ColourModel::msx2plus;
              o.aspect = PixelAspect::pal;
          }},
+        {{"-o", "out.png", "--colours", "msx1", "--sprites", "off", "PIC.SC5"},
+         [](ExportOptions& o) {
+             o.colourModel = ColourModel::msx1;
+             o.sprites = SpriteChoice::off;
+         }},
         {{"-o", "out.png", "--palette-source", "vram", "PIC.SC5"},
          [](ExportOptions& o) { o.paletteSource = PaletteSource::vram; }},
         {{"-o", "out.png", "--palette-source", "standard", "PIC.SC5"},
