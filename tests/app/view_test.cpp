@@ -219,31 +219,24 @@ TEST(StatusBar, KeepPaletteKeepsTheHandOpenedPaletteThroughPageDown) {
     EXPECT_EQ(said(), "palette: in file");
 }
 
-// A screen 2 file with a white sprite at (20, 10) over black: drawn at first, the menu
-// checked and the status bar saying so with the MSX1 colours; turned off, the picture alone.
+// A white sprite at (20, 10) over black: drawn at first and said, with the MSX1 colours.
 TEST(StatusBar, SaysWhenSpritesAreDrawnAndWhichColourModel) {
     const ScratchDir dir;
-    std::vector<std::uint8_t> file{0xFE, 0, 0, 0xFF, 0x3F, 0, 0};
-    file.resize(7 + 0x4000, 0);
-    file[7 + 0x1B00] = 9;
-    file[7 + 0x1B01] = 20;
-    file[7 + 0x1B03] = 15;
-    std::fill_n(file.begin() + 7 + 0x3800, 8, std::uint8_t{0xFF});
-    const std::string name = dir.path() + "/S.SC2";
-    writeBytes(name, file);
-    ViewerWindow window({name});
+    std::vector<std::uint8_t> file(7 + 0x4000, 0);
+    std::ranges::copy(std::vector<std::uint8_t>{0xFE, 0, 0, 0xFF, 0x3F}, file.begin());
+    std::ranges::copy(std::vector<std::uint8_t>{9, 20, 0, 15}, file.begin() + 7 + 0x1B00);
+    file[7 + 0x3800] = 0xFF;
+    writeBytes(dir.path() + "/S.SC2", file);
+    ViewerWindow window({dir.path() + "/S.SC2"});
     ASSERT_EQ(runCommand(window->menu().coloursMsx1), "");
-    const auto mode = [&] {
-        return window->findChild<QLabel*>(QStringLiteral("statusMode"))->toolTip().toStdString();
-    };
-    const auto pixel = [&] { return window->document()->picture().row(10)[20]; };
+    const auto* mode = window->findChild<QLabel*>(QStringLiteral("statusMode"));
     EXPECT_TRUE(window->menu().sprites->isChecked());
-    EXPECT_EQ(mode(), "Screen 2 (MSX1 (TMS9918) colours), sprites");
-    EXPECT_EQ(pixel(), (RgbTriple{255, 255, 255}));
+    EXPECT_EQ(mode->toolTip(), "Screen 2 (MSX1 (TMS9918) colours), sprites");
+    EXPECT_EQ(window->document()->picture().row(10)[20], (RgbTriple{255, 255, 255}));
     ASSERT_EQ(runCommand(window->menu().sprites), "");
     EXPECT_FALSE(window->menu().sprites->isChecked());
-    EXPECT_EQ(mode(), "Screen 2 (MSX1 (TMS9918) colours)");
-    EXPECT_EQ(pixel(), (RgbTriple{0, 0, 0}));
+    EXPECT_EQ(mode->toolTip(), "Screen 2 (MSX1 (TMS9918) colours)");
+    EXPECT_EQ(window->document()->picture().row(10)[20], (RgbTriple{0, 0, 0}));
 }
 
 TEST(StatusBar, NamesTheFilePlaceModePaletteSizeAndTheEndOfTheFolder) {

@@ -1,58 +1,35 @@
-// Sprites drawn or not: the choice, and automatic by what the file's sprite tables show.
 #include "document/picture_recipe.h"
 #include "tests/platform/scratch_dir.h"
 
 #include <gtest/gtest.h>
-#include <vector>
 
 namespace tessarin {
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
-
-// A screen 5 BSAVE of VRAM 0000h to end, all zero (colour 0, black) but, when it reaches
-// them, sprite 0 at (20, 9) in white, solid.
-Bytes screen5(std::uint16_t end) {
-    Bytes b{0xFE, 0, 0, static_cast<std::uint8_t>(end), static_cast<std::uint8_t>(end >> 8), 0, 0};
-    b.resize(b.size() + end + 1U, 0);
-    const auto at = [&b](std::size_t address) -> std::uint8_t& { return b.at(7 + address); };
-    if (end >= 0x7807) {
-        at(0x7600) = 9;
-        at(0x7601) = 20;
-        std::fill_n(&at(0x7400), 16, std::uint8_t{15});
-        std::fill_n(&at(0x7800), 8, std::uint8_t{0xFF});
-    }
-    return b;
-}
-
 TEST(SpriteChoice, AutomaticDrawsWhatTheFilesTablesShow) {
     const test::ScratchDir dir;
-    test::writeBytes(dir.path() + "/SPRITE.SC5", screen5(0x7FFF));
-    test::writeBytes(dir.path() + "/PLAIN.SC5", screen5(0x69FF)); // no sprite tables: hidden
-    const RgbTriple white{255, 255, 255};
-    const RgbTriple black{0, 0, 0};
-    const struct {
-        const char* file;
-        SpriteChoice choice;
-        bool drawn;
-        RgbTriple pixel; // at (20, 10)
-    } cases[] = {
-        {"SPRITE.SC5", SpriteChoice::automatic, true, white},
-        {"SPRITE.SC5", SpriteChoice::on, true, white},
-        {"SPRITE.SC5", SpriteChoice::off, false, black},
-        {"PLAIN.SC5", SpriteChoice::automatic, false, black},
-    };
-    for (const auto& c : cases) {
-        const std::string name = dir.path() + "/" + c.file;
+    // Black screen 5 BSAVEs: S with a white sprite at (20, 10), P short of the sprite tables.
+    std::vector<std::uint8_t> file(7 + 0x8000, 0);
+    std::ranges::copy(std::vector<std::uint8_t>{0xFE, 0, 0, 0xFF, 0x7F}, file.begin());
+    std::ranges::copy(std::vector<std::uint8_t>{9, 20}, file.begin() + 7 + 0x7600);
+    std::fill_n(file.begin() + 7 + 0x7400, 16, std::uint8_t{15});
+    file[7 + 0x7800] = 0xFF;
+    test::writeBytes(dir.path() + "/S.SC5", file);
+    file.resize(7 + 0x6A00);
+    file[4] = 0x69;
+    test::writeBytes(dir.path() + "/P.SC5", file);
+    for (const auto& [name, choice, drawn] : {std::tuple{"/S.SC5", SpriteChoice::automatic, true},
+                                              {"/S.SC5", SpriteChoice::off, false},
+                                              {"/P.SC5", SpriteChoice::automatic, false}}) {
         ScreenDocument doc;
-        doc.openByName(name);
-        doc.setSpriteChoice(c.choice);
-        EXPECT_EQ(doc.spritesDrawn(), c.drawn) << c.file;
-        PictureRequest request = resolve(fileSource(), Location::of(name));
-        request.sprites = c.choice;
+        doc.openByName(dir.path() + name);
+        doc.setSpriteChoice(choice);
+        EXPECT_EQ(doc.spritesDrawn(), drawn) << name;
+        PictureRequest request = resolve(fileSource(), Location::of(dir.path() + name));
+        request.sprites = choice;
         const Picture picture = ScreenDocument::pictureOf(request);
-        EXPECT_EQ(picture.row(10)[20], c.pixel) << c.file;
-        EXPECT_EQ(picture, doc.render()) << c.file;
+        EXPECT_EQ(picture.row(10)[20].red, drawn ? 255 : 0) << name;
+        EXPECT_EQ(picture, doc.render()) << name;
     }
 }
 

@@ -56,34 +56,19 @@ TEST(ColourModel, KnownBytesGiveEachModelsColours) {
     }
 }
 
-// MSX1 shows the pattern modes in the TMS9918's colours (its data sheet's Y, R-Y and B-Y
-// converted), whatever the palette; the bitmap modes as MSX2 (screens 10-12 as MSX2+).
+// MSX1 shows the pattern modes in the TMS9918's colours, whatever the palette; the bitmap
+// modes as MSX2 (screens 10-12 as MSX2+).
 TEST(ColourModel, Msx1ShowsTheTms9918sColoursInThePatternModes) {
-    using enum ColourModel;
-    struct Case {
-        ScreenMode mode;
-        int colour;
-        RgbTriple rgb;
-        ColourModel shown;
-    };
-    const Case cases[] = {
-        {ScreenMode::screen2, 0, rgb(0, 0, 0), msx1},
-        {ScreenMode::screen2, 2, rgb(33, 200, 66), msx1},
-        {ScreenMode::screen3, 4, rgb(84, 85, 237), msx1},
-        {ScreenMode::screen4, 8, rgb(252, 85, 84), msx1},
-        {ScreenMode::screen2, 13, rgb(201, 91, 186), msx1},
-        {ScreenMode::screen2, 14, rgb(204, 204, 204), msx1},
-        {ScreenMode::screen2, 15, rgb(255, 255, 255), msx1},
-        {ScreenMode::screen5, 11, rgb(218, 218, 145), msx2},
-        {ScreenMode::screen10, 11, rgb(222, 222, 148), msx2plus},
-    };
-    for (const auto& c : cases) {
-        const auto vdp = vdpShowing(msx1, c.mode, {});
-        vdp->setFilePalette(PaletteRecord{}); // a palette file changes no MSX1 colour
-        vdp->selectPalette(vdp->shownColourModel() == msx1 ? PaletteSource::file
-                                                           : PaletteSource::standard);
-        EXPECT_EQ(vdp->paletteRgb()[static_cast<std::size_t>(c.colour)], c.rgb) << c.mode;
-        EXPECT_EQ(vdp->shownColourModel(), c.shown) << c.mode;
+    using enum ScreenMode;
+    for (const auto& [mode, colour, expected, shown] :
+         {std::tuple{screen2, 2, rgb(33, 200, 66), ColourModel::msx1},
+          {screen3, 4, rgb(84, 85, 237), ColourModel::msx1},
+          {screen4, 13, rgb(201, 91, 186), ColourModel::msx1},
+          {screen5, 11, rgb(218, 218, 145), ColourModel::msx2},
+          {screen10, 11, rgb(222, 222, 148), ColourModel::msx2plus}}) {
+        const auto vdp = vdpShowing(ColourModel::msx1, mode, {});
+        EXPECT_EQ(vdp->paletteRgb().at(static_cast<std::size_t>(colour)), expected) << mode;
+        EXPECT_EQ(vdp->shownColourModel(), shown) << mode;
     }
 }
 

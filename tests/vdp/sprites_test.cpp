@@ -2,211 +2,96 @@
 #include "vdp_test_support.h"
 
 #include <gtest/gtest.h>
-#include <utility>
 #include <vector>
 
 namespace tessarin {
 namespace {
 
-using test::rgb;
-
-// A sprite's attribute entry; in mode 2 colour fills its colour table, below for the
-// lines past the first when set.
+// An attribute entry; in mode 2 colour fills its colour table, below its lines past the first.
 struct Sprite {
     std::uint8_t y, x, pattern, colour, below = 0;
 };
 
-// Pattern 0 is solid (16x16 too); pattern 1 is its left pixel column only.
-void writeSprites(VdpState& vdp, const std::vector<Sprite>& sprites) {
-    const SpriteTables& t = vdp.spriteTables();
-    auto vram = vdp.vramForLoading();
+// Sprites in mode with R#1's size bits (1 MAG, 2 SI), the list ended after them; pattern 0
+// is solid (16x16 too), pattern 1 its left column only.
+std::unique_ptr<VdpState> vdpWith(ScreenMode mode, int r1, const std::vector<Sprite>& sprites) {
+    auto vdp = test::makeVdp();
+    vdp->setColourModel(ColourModel::msx2);
+    vdp->setScreenMode(mode);
+    vdp->selectPalette(PaletteSource::standard);
+    SpriteTables t = vdp->spriteTables();
+    t.magnified = (r1 & 1) != 0;
+    t.large = (r1 & 2) != 0;
+    vdp->setSpriteTables(t);
+    auto vram = vdp->vramForLoading();
     std::fill_n(vram.begin() + t.patterns, 32, std::uint8_t{0xFF});
     std::fill_n(vram.begin() + t.patterns + 8, 8, std::uint8_t{0x80});
     for (std::size_t n = 0; n < sprites.size(); ++n) {
         const Sprite& s = sprites[n];
-        const std::size_t entry = t.attributes + 4 * n;
-        vram[entry] = s.y;
-        vram[entry + 1] = s.x;
-        vram[entry + 2] = s.pattern;
-        vram[entry + 3] = s.colour;
-        const std::size_t colours = t.attributes - 512 + 16 * n;
-        std::fill_n(vram.begin() + colours, 16, s.below != 0 ? s.below : s.colour);
-        vram[colours] = s.colour;
+        std::ranges::copy(std::vector<std::uint8_t>{s.y, s.x, s.pattern, s.colour},
+                          vram.begin() + t.attributes + 4 * n);
+        const auto colours = vram.begin() + t.attributes - 512 + 16 * static_cast<long>(n);
+        std::fill_n(colours, 16, s.below != 0 ? s.below : s.colour);
+        *colours = s.colour;
     }
+    vram[t.attributes + 4 * sprites.size()] = spriteListEnd(t.mode);
+    return vdp;
 }
 
-// Known attribute, pattern and colour bytes to the colour codes of one line at positions.
-TEST(Sprites, KnownTablesGiveKnownColoursOnTheLine) {
-    constexpr std::uint8_t kCc = 0x40;
-    constexpr std::uint8_t kEc = 0x80;
-    struct Case {
-        const char* what;
-        ScreenMode mode;
-        bool large, magnified;
-        std::vector<Sprite> sprites;
-        int y;
-        std::vector<std::pair<int, int>> codes; // position, colour code (0: none)
-    };
-    const std::vector<Sprite> fiveInARow{
-        {9, 0, 0, 2}, {9, 16, 0, 3}, {9, 32, 0, 4}, {9, 48, 0, 5}, {9, 64, 0, 6}};
-    std::vector<Sprite> nineInARow;
+std::vector<int> codes(ScreenMode mode, int r1, const std::vector<Sprite>& sprites, int y,
+                       const std::vector<int>& xs) {
+    const auto vdp = vdpWith(mode, r1, sprites);
+    SpriteLine line{};
+    drawSpriteLine(vdp->spriteTables(), vdp->vram(), y, line);
+    std::vector<int> out(xs.size());
+    std::ranges::transform(xs, out.begin(),
+                           [&](int x) { return line.at(static_cast<std::size_t>(x)); });
+    return out;
+}
+
+TEST(Sprites, KnownTablesGiveKnownColourCodesOnTheLine) {
+    using enum ScreenMode;
+    constexpr std::uint8_t kCc = 0x40, kEc = 0x80;
+    std::vector<Sprite> nine; // mode 1 draws the first 4 of a line, mode 2 the first 8
     for (int i = 0; i < 9; ++i) {
-        nineInARow.push_back({9, static_cast<std::uint8_t>(16 * i), 0, 7});
+        nine.push_back({9, static_cast<std::uint8_t>(16 * i), 0, static_cast<std::uint8_t>(i + 1)});
     }
-    const Case cases[] = {
-        {"shows from Y + 1, 8 wide",
-         ScreenMode::screen2,
-         false,
-         false,
-         {{9, 20, 0, 5}},
-         10,
-         {{19, 0}, {20, 5}, {27, 5}, {28, 0}}},
-        {"above its first line", ScreenMode::screen2, false, false, {{9, 20, 0, 5}}, 9, {{20, 0}}},
-        {"past its 8 lines", ScreenMode::screen2, false, false, {{9, 20, 0, 5}}, 18, {{20, 0}}},
-        {"early clock, 32 to the left",
-         ScreenMode::screen2,
-         false,
-         false,
-         {{9, 40, 0, kEc | 5}},
-         10,
-         {{8, 5}, {15, 5}, {40, 0}}},
-        {"the lower number in front",
-         ScreenMode::screen2,
-         false,
-         false,
-         {{9, 20, 0, 5}, {9, 24, 0, 9}},
-         10,
-         {{24, 5}, {28, 9}}},
-        {"4 a line in mode 1",
-         ScreenMode::screen2,
-         false,
-         false,
-         fiveInARow,
-         10,
-         {{48, 5}, {64, 0}}},
-        {"8 a line in mode 2",
-         ScreenMode::screen5,
-         false,
-         false,
-         nineInARow,
-         10,
-         {{112, 7}, {128, 0}}},
-        {"208 ends mode 1's list",
-         ScreenMode::screen2,
-         false,
-         false,
-         {{208, 0, 0, 5}, {9, 20, 0, 5}},
-         10,
-         {{20, 0}}},
-        {"208 is a place in mode 2",
-         ScreenMode::screen5,
-         false,
-         false,
-         {{208, 0, 0, 5}, {9, 20, 0, 6}},
-         209,
-         {{0, 5}}},
-        {"216 ends mode 2's list",
-         ScreenMode::screen5,
-         false,
-         false,
-         {{216, 0, 0, 5}, {9, 20, 0, 6}},
-         10,
-         {{20, 0}}},
-        {"Y wraps: 250 shows on lines 0-2",
-         ScreenMode::screen2,
-         false,
-         false,
-         {{250, 0, 0, 5}},
-         2,
-         {{0, 5}}},
-        {"wrapped past its last line",
-         ScreenMode::screen2,
-         false,
-         false,
-         {{250, 0, 0, 5}},
-         3,
-         {{0, 0}}},
-        {"magnified: 16 wide, 16 lines",
-         ScreenMode::screen2,
-         false,
-         true,
-         {{9, 20, 1, 5}},
-         25,
-         {{20, 5}, {21, 5}, {22, 0}}},
-        {"16x16: the pattern number's low bits ignored",
-         ScreenMode::screen4,
-         true,
-         false,
-         {{9, 20, 3, 5}},
-         25,
-         {{20, 5}, {35, 5}, {36, 0}}},
-        {"mode 2: a colour a line",
-         ScreenMode::screen8,
-         false,
-         false,
-         {{9, 20, 0, 4, 6}},
-         11,
-         {{20, 6}}},
-        {"CC ORs with the sprite before",
-         ScreenMode::screen7,
-         false,
-         false,
-         {{9, 0, 0, 1}, {9, 4, 0, kCc | 2}},
-         10,
-         {{0, 1}, {4, 3}, {8, 2}, {12, 0}}},
-        {"CC without a sprite before is not shown",
-         ScreenMode::screen7,
-         false,
-         false,
-         {{9, 0, 0, kCc | 2}},
-         10,
-         {{0, 0}}},
-    };
-    for (const Case& c : cases) {
-        auto vdp = test::makeVdp();
-        vdp->setScreenMode(c.mode);
-        SpriteTables tables = vdp->spriteTables();
-        tables.large = c.large;
-        tables.magnified = c.magnified;
-        vdp->setSpriteTables(tables);
-        writeSprites(*vdp, c.sprites);
-        vdp->vramForLoading()[tables.attributes + 4 * c.sprites.size()] =
-            spriteListEnd(tables.mode);
-        SpriteLine line{};
-        drawSpriteLine(tables, vdp->vram(), c.y, line);
-        for (const auto& [x, code] : c.codes) {
-            EXPECT_EQ(line[static_cast<std::size_t>(x)], code) << c.what << " at " << x;
-        }
-    }
+    EXPECT_EQ(codes(screen2, 0, {{9, 20, 0, 5}}, 10, {19, 20, 27, 28}),
+              (std::vector{0, 5, 5, 0})); // Y + 1
+    EXPECT_EQ(codes(screen2, 0, {{9, 40, 0, kEc | 5}}, 10, {8, 15, 40}), (std::vector{5, 5, 0}));
+    EXPECT_EQ(codes(screen2, 0, {{9, 20, 0, 5}, {9, 24, 0, 9}}, 10, {24, 28}),
+              (std::vector{5, 9})); // the lower number in front
+    EXPECT_EQ(codes(screen2, 0, nine, 10, {48, 64}), (std::vector{4, 0}));
+    EXPECT_EQ(codes(screen5, 0, nine, 10, {112, 128}), (std::vector{8, 0}));
+    EXPECT_EQ(codes(screen2, 0, {{208, 0, 0, 5}, {9, 20, 0, 5}}, 10, {20}), std::vector{0});
+    // In mode 2, 208 is a place (line 209) and 216 ends the list.
+    EXPECT_EQ(codes(screen5, 0, {{208, 0, 0, 5}, {216, 0, 0, 5}, {9, 20, 0, 6}}, 209, {0}),
+              std::vector{5});
+    EXPECT_EQ(codes(screen5, 0, {{216, 0, 0, 5}, {9, 20, 0, 6}}, 10, {20}), std::vector{0});
+    EXPECT_EQ(codes(screen2, 0, {{250, 0, 0, 5}}, 2, {0}), std::vector{5}); // Y wraps
+    EXPECT_EQ(codes(screen2, 0, {{250, 0, 0, 5}}, 3, {0}), std::vector{0});
+    EXPECT_EQ(codes(screen2, 1, {{9, 20, 1, 5}}, 25, {20, 21, 22}), (std::vector{5, 5, 0}));
+    EXPECT_EQ(codes(screen4, 2, {{9, 20, 3, 5}}, 25, {20, 35, 36}), (std::vector{5, 5, 0}));
+    EXPECT_EQ(codes(screen8, 0, {{9, 20, 0, 4, 6}}, 11, {20}), std::vector{6}); // a line's own
+    EXPECT_EQ(codes(screen7, 0, {{9, 0, 0, 1}, {9, 4, 0, kCc | 2}}, 10, {0, 4, 8, 12}),
+              (std::vector{1, 3, 2, 0})); // CC ORs with the sprite before
+    EXPECT_EQ(codes(screen7, 0, {{9, 0, 0, kCc | 2}}, 10, {0}), std::vector{0});
 }
 
-// The codes become the mode's colours over the decoded line: the palette's, screen 8's
-// fixed ones, screen 6's two halves; not drawn, the picture alone.
+// The codes in the mode's colours over the line: the palette's, screen 8's fixed ones,
+// screen 6's two halves (left pixel bits 3-2), at the sprite's first two of 512 pixels.
 TEST(Sprites, CodesShowInTheModesColours) {
-    struct Case {
-        ScreenMode mode;
-        bool drawn;
-        std::uint8_t code;
-        RgbTriple left, right; // of the sprite's first position in a 512-pixel row
-    };
-    const Case cases[] = {
-        {ScreenMode::screen5, true, 11, rgb(218, 218, 145), rgb(218, 218, 145)},
-        {ScreenMode::screen5, false, 11, rgb(0, 0, 0), rgb(0, 0, 0)},
-        {ScreenMode::screen8, true, 8, rgb(255, 145, 72), rgb(255, 145, 72)},
-        {ScreenMode::screen6, true, 0xB, rgb(36, 218, 36), rgb(109, 255, 109)},
-    };
-    for (const Case& c : cases) {
-        auto vdp = test::makeVdp();
-        vdp->setColourModel(ColourModel::msx2);
-        vdp->setScreenMode(c.mode);
-        vdp->selectPalette(PaletteSource::standard);
-        writeSprites(*vdp, {{9, 20, 0, c.code}});
-        vdp->setSpritesDrawn(c.drawn);
+    using test::rgb;
+    for (const auto& [mode, code, left, right] :
+         {std::tuple{ScreenMode::screen5, 11, rgb(218, 218, 145), rgb(218, 218, 145)},
+          {ScreenMode::screen8, 8, rgb(255, 145, 72), rgb(255, 145, 72)},
+          {ScreenMode::screen6, 0xB, rgb(36, 218, 36), rgb(109, 255, 109)}}) {
+        const auto vdp = vdpWith(mode, 0, {{9, 20, 0, static_cast<std::uint8_t>(code)}});
+        vdp->setSpritesDrawn(true);
         RgbLine512 row{};
         vdp->renderLine512(10, row);
-        EXPECT_EQ(row[40], c.left) << c.mode;
-        EXPECT_EQ(row[41], c.right) << c.mode;
-        EXPECT_TRUE(vdp->spritesShown()) << c.mode;
+        EXPECT_EQ(row[40], left) << mode;
+        EXPECT_EQ(row[41], right) << mode;
     }
 }
 
