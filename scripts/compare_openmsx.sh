@@ -164,3 +164,61 @@ openmsx_picture C-BIOS_MSX2 5 "$sprites" "$work/theirs.png" plain
     -o "$work/ours.png" "$sprites"
 differ=$(compare -metric AE "$work/ours.png" "$work/theirs.png" null: 2>&1 || true)
 echo "C-BIOS_MSX2 SPRITES.SC5 (screen 5, 15 sprites of mode 2): $differ pixels differ"
+
+# Sprite mode 1 on the MSX1 in its own colours: CELLS.SC2 with its sprite tables (attributes
+# 1B00h, patterns 3800h): five sprites on one line (the fifth not shown), one wrapping at
+# Y 250, one with the early clock, the list ended at Y 208 before one more; against the
+# exporter's --colours msx1.
+sprites="$work/SPRITES.SC2"
+printf '\376\000\000\377\077\000\000' >"$sprites"
+tail -c +8 "$src/samples/CELLS.SC2" | head -c $((0x3800)) >>"$sprites"
+head -c $((0x800)) /dev/zero >>"$sprites"
+poke $((0x3800)) 255 255 255 255 255 255 255 255 24 60 126 255 255 126 60 24 170 85 170 85 170 85 170 85
+poke $((0x1B00)) 19 10 1 2
+n=1
+while [ "$n" -le 5 ]; do
+    poke $((0x1B00 + 4 * n)) 59 $((24 * n)) 0 $((n + 2))
+    n=$((n + 1))
+done
+poke $((0x1B18)) 250 100 2 15 99 40 1 $((0x80 | 9)) 208 0 0 15 120 120 0 15
+tail -c +8 "$sprites" >"$work/vram.bin"
+cat >"$work/shot.tcl" <<EOT
+set f [open "$work/vram.bin" rb]
+set data [read \$f]
+close \$f
+set gamma 1.0
+set brightness 0
+set contrast 0
+set noise 0
+set scanline 0
+set blur 0
+set glow 0
+after time 4 {
+    debug write_block VRAM 0 \$data
+    vdpreg 0 0x02
+    vdpreg 1 0xC0
+    vdpreg 2 0x06
+    vdpreg 3 0xFF
+    vdpreg 4 0x03
+    vdpreg 5 0x36
+    vdpreg 6 0x07
+    vdpreg 7 0
+    after time 0.2 {
+        screenshot -raw -doublesize "$work/shot.png"
+        exit
+    }
+}
+EOT
+QT_QPA_PLATFORM=offscreen timeout 120 xvfb-run -a openmsx -machine C-BIOS_MSX1 -script "$work/shot.tcl" \
+    >"$work/openmsx.log" 2>&1 || { cat "$work/openmsx.log" >&2; exit 1; }
+convert "$work/shot.png" -crop 512x384+64+48 +repage -sample 256x192! "$work/theirs.png"
+"$exporter" --quiet --colours msx1 --sprites on -o "$work/ours.png" "$sprites"
+differ=$(compare -metric AE "$work/ours.png" "$work/theirs.png" null: 2>&1 || true)
+# openMSX has its own TMS9918 colours: the pictures agree where each of ours is always one of
+# its, so the pairs of colours, pixel by pixel, are as many as our colours.
+convert "$work/ours.png" txt:- | tail -n +2 | awk '{print $3}' >"$work/ours.txt"
+convert "$work/theirs.png" txt:- | tail -n +2 | awk '{print $3}' >"$work/theirs.txt"
+colours=$(sort -u "$work/ours.txt" | wc -l)
+pairs=$(paste -d' ' "$work/ours.txt" "$work/theirs.txt" | sort -u | wc -l)
+echo "C-BIOS_MSX1 SPRITES.SC2 (screen 2, 10 sprites of mode 1, TMS9918 colours): $differ pixels" \
+    "differ in colour; $pairs pairs of colours for our $colours (equal: the same picture)"
