@@ -111,7 +111,7 @@ void StatusText::show(const ScreenDocument& document, ViewFit fit, int zoom) {
     } else if (vdp.colourModel() == ColourModel::msx1) {
         mode += QStringLiteral(" (MSX1 (TMS9918) colours)");
     }
-    if (any && document.spritesDrawn()) {
+    if (any && document.spritesDrawn() && vdp.spritesShown()) {
         mode += QStringLiteral(", sprites");
     }
     mode_->setFullText(mode);
