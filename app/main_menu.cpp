@@ -153,6 +153,9 @@ MainMenu buildMainMenu(MainWindow& window) {
                               &W::toggleThumbnails);
     m.thumbnails->setCheckable(true);
     m.thumbnails->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
+    m.sprites =
+        addCommand(m.viewMenu, "sprites", QStringLiteral("Sp&rites"), window, &W::toggleSprites);
+    m.sprites->setCheckable(true);
     addSeparator(m.viewMenu, "viewSeparator");
     m.coloursMenu = m.viewMenu->addMenu(QStringLiteral("&Colours"));
     m.coloursMenu->setObjectName(QStringLiteral("coloursMenu"));
@@ -160,6 +163,8 @@ MainMenu buildMainMenu(MainWindow& window) {
     m.colours = new QActionGroup(m.coloursMenu);
     m.coloursLevels = addChoice(m.coloursMenu, m.colours, "coloursLevels",
                                 QStringLiteral("&File levels"), ColourModel::levels);
+    m.coloursMsx1 = addChoice(m.coloursMenu, m.colours, "coloursMsx1",
+                              QStringLiteral("MSX&1 (TMS9918)"), ColourModel::msx1);
     m.coloursMsx2 = addChoice(m.coloursMenu, m.colours, "coloursMsx2",
                               QStringLiteral("MSX&2 (V9938)"), ColourModel::msx2);
     m.coloursMsx2plus = addChoice(m.coloursMenu, m.colours, "coloursMsx2plus",

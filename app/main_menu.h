@@ -52,9 +52,11 @@ struct MainMenu {
     QAction* stretchToWindow;
     QAction* fullScreen;
     QAction* thumbnails; // checked while the grid shows
+    QAction* sprites;    // checked while the sprites are drawn
     QMenu* coloursMenu;
     QActionGroup* colours; // data: ColourModel
     QAction* coloursLevels;
+    QAction* coloursMsx1;
     QAction* coloursMsx2;
     QAction* coloursMsx2plus;
     QMenu* aspectMenu;

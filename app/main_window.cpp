@@ -294,6 +294,14 @@ void MainWindow::toggleKeepPalette() {
     status_.show(*document_, view_.fit(), view_.zoom());
 }
 
+void MainWindow::toggleSprites() {
+    document_->setSpriteChoice(menu_.sprites->isChecked() ? tessarin::SpriteChoice::on
+                                                          : tessarin::SpriteChoice::off);
+    if (document_->hasPicture()) {
+        showPicture();
+    }
+}
+
 void MainWindow::copyPicture() {
     if (hasPicture()) {
         // A copy that owns its bytes: the clipboard outlives the next render.
@@ -466,6 +474,7 @@ void MainWindow::updateActions() {
     menu_.fitToWindow->setChecked(view_.fitsToWindow());
     menu_.stretchToWindow->setChecked(view_.stretchesToWindow());
     menu_.fullScreen->setChecked(isFullScreen());
+    menu_.sprites->setChecked(document_->spritesDrawn());
     checkByData(menu_.colours, static_cast<int>(view_.colourModel()));
     checkByData(menu_.aspects, static_cast<int>(view_.pixelAspect()));
     if (single) {

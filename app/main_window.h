@@ -122,6 +122,8 @@ public slots:
     void toggleThumbnails();
     // Keep Palette as its menu item is checked; the status bar says it.
     void toggleKeepPalette();
+    // Sprites drawn or not as View > Sprites is checked, from now on.
+    void toggleSprites();
     // A PNG or JPEG picture converted to a screen chosen in a dialog, opened as its file: an
     // unsaved document, no recent file; Save As starts in the picture's folder with the
     // screen's type. Over an unsaved import, asks first.

@@ -52,6 +52,20 @@ ElidedLabel* addElidedField(QStatusBar* bar, const char* name, Qt::TextElideMode
     return label;
 }
 
+// The chip whose colours a model shows.
+QString chipOf(ColourModel model) {
+    switch (model) {
+    case ColourModel::msx1:
+        return QStringLiteral("TMS9918");
+    case ColourModel::msx2plus:
+        return QStringLiteral("V9958");
+    case ColourModel::msx2:
+    case ColourModel::levels:
+        break;
+    }
+    return QStringLiteral("V9938");
+}
+
 QString sizeText(const Picture& picture, ViewFit fit, int zoom) {
     if (picture.empty()) {
         return {};
@@ -92,7 +106,13 @@ void StatusText::show(const ScreenDocument& document, ViewFit fit, int zoom) {
     QString mode = QStringLiteral("Screen %1")
                        .arg(QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size())));
     if (vdp.shownColourModel() != vdp.colourModel()) {
-        mode += QStringLiteral(" (V9958 colours: the V9938 has no such mode)");
+        mode += QStringLiteral(" (%1 colours: the %2 has no such mode)")
+                    .arg(chipOf(vdp.shownColourModel()), chipOf(vdp.colourModel()));
+    } else if (vdp.colourModel() == ColourModel::msx1) {
+        mode += QStringLiteral(" (MSX1 (TMS9918) colours)");
+    }
+    if (any && document.spritesDrawn() && vdp.spritesShown()) {
+        mode += QStringLiteral(", sprites");
     }
     mode_->setFullText(mode);
     // A file opened by name whose bytes are no picture says so beside its layout.

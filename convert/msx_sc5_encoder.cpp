@@ -299,8 +299,7 @@ std::vector<std::uint8_t> encodeScreen5or7(const ScreenTarget& target, ScreenMod
         }
     }
     // The first sprite's Y ends the sprites shown, so that BLOAD shows only the picture.
-    vram.at(mode == ScreenMode::screen7 ? kGraphic6SpriteAttributes : kGraphic4SpriteAttributes) =
-        kSpriteMode2End;
+    vram.at(facts.spriteAttributes) = spriteListEnd(facts.spriteMode);
     for (int i = 0; i < kColours; ++i) {
         std::ranges::copy(entryBytesOf(levelsAt(bestPalette.entries[i])),
                           vram.begin() + facts.paletteTable + 2 * i);

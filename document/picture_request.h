@@ -47,6 +47,7 @@ struct PictureRequest {
     VramMapping mapping;
     ViewMode viewMode = ViewMode::plain256x212;
     ColourModel colourModel = ColourModel::levels;
+    SpriteChoice sprites = SpriteChoice::automatic;
 };
 
 } // namespace tessarin

@@ -275,6 +275,7 @@ void ScreenDocument::openRead(const PictureRequest& request, const InputBytes& s
     vdp_->setScreenMode(request.screenMode);
     mapping_ = request.mapping;
     viewMode_ = request.viewMode;
+    spriteChoice_ = request.sprites;
     files_ = {};
     // Nothing of the last picture shows through.
     const auto vram = vdp_->vramForLoading();
@@ -302,6 +303,7 @@ PictureRequest ScreenDocument::edited(PictureRequest request, Loading loading) c
     request.mapping.linePixels = linePixels;
     request.colourModel = vdp_->colourModel();
     request.viewMode = viewMode_;
+    request.sprites = spriteChoice_;
     const Location& open = files_[indexOf(FileSlot::palette)];
     if (paletteOrigin_ == PaletteOrigin::byHand && !open.path().empty() &&
         (loading == Loading::first || keepPalette_ ||
@@ -339,7 +341,20 @@ void ScreenDocument::setColourModel(ColourModel model) {
     selectSourcePalette();
 }
 
+bool ScreenDocument::spritesDrawn() const {
+    switch (spriteChoice_) {
+    case SpriteChoice::on:
+        return true;
+    case SpriteChoice::off:
+        return false;
+    case SpriteChoice::automatic:
+        break;
+    }
+    return vdp_->spritesShown();
+}
+
 const Picture& ScreenDocument::render() {
+    vdp_->setSpritesDrawn(spritesDrawn());
     renderPicture(*vdp_, viewMode_, picture_);
     return picture_;
 }

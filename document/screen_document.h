@@ -78,7 +78,14 @@ public:
     // Makes model the VDP's colour model and the mapping's palette source active again, so
     // that the standard palette is the model's own.
     void setColourModel(ColourModel model);
-    // Renders the picture of the current VRAM, palette and view mode, once, and keeps it.
+    // Whether the sprites are drawn: automatic draws them when they show on the picture.
+    void setSpriteChoice(SpriteChoice choice) { spriteChoice_ = choice; }
+    [[nodiscard]] SpriteChoice spriteChoice() const { return spriteChoice_; }
+    // Whether the picture of the current VRAM has sprites drawn over it: the choice, and
+    // for automatic whether any sprite shows.
+    [[nodiscard]] bool spritesDrawn() const;
+    // Renders the picture of the current VRAM, palette, sprites and view mode, once, and
+    // keeps it.
     const Picture& render();
     // Renders as render() does and hands the picture over instead of keeping it: picture()
     // is empty until the next render.
@@ -240,6 +247,7 @@ private:
     std::array<Location, kFileSlots.size()> files_;
     VramMapping mapping_;
     ViewMode viewMode_ = ViewMode::plain256x212;
+    SpriteChoice spriteChoice_ = SpriteChoice::automatic;
     // What the last VRAM0 load found and where it wrote.
     ScreenLayout vram0Layout_;
     VramRange vram0Written_;

@@ -78,10 +78,16 @@ constexpr std::array<std::pair<std::string_view, PaletteSource>, 4> kSources{{
     {"vram", PaletteSource::vram},
     {"standard", PaletteSource::standard},
 }};
-constexpr std::array<std::pair<std::string_view, ColourModel>, 3> kColourModels{{
+constexpr std::array<std::pair<std::string_view, ColourModel>, 4> kColourModels{{
     {"levels", ColourModel::levels},
+    {"msx1", ColourModel::msx1},
     {"msx2", ColourModel::msx2},
     {"msx2+", ColourModel::msx2plus},
+}};
+constexpr std::array<std::pair<std::string_view, SpriteChoice>, 3> kSpriteChoices{{
+    {"auto", SpriteChoice::automatic},
+    {"on", SpriteChoice::on},
+    {"off", SpriteChoice::off},
 }};
 constexpr std::array<std::pair<std::string_view, PixelAspect>, 3> kAspects{{
     {"square", PixelAspect::square},
@@ -179,7 +185,7 @@ choiceInto(std::optional<T>& target, std::string_view name, const std::string& v
 
 constexpr std::string_view kScreenValuePlaceholder = "SCREENS";
 
-const std::array<OptionEntry, 26> kOptions{{
+const std::array<OptionEntry, 27> kOptions{{
     {{"-o", "--output"},
      "OUTPUT",
      "",
@@ -288,14 +294,25 @@ const std::array<OptionEntry, 26> kOptions{{
          return std::nullopt;
      }},
     {{"--colours", ""},
-     "levels|msx2|msx2+",
+     "levels|msx1|msx2|msx2+",
      "",
      "the colours: the files' levels spread evenly (default),\n"
-     "or as the V9938 (msx2) or the V9958 (msx2+) shows them;\n"
-     "screens 10 to 12 exist only on the V9958",
+     "the TMS9918's fixed colours in screens 2 to 4 (msx1,\n"
+     "the other screens as msx2), or as the V9938 (msx2) or\n"
+     "the V9958 (msx2+) shows them; screens 10 to 12 exist\n"
+     "only on the V9958",
      [](ParseState& s, std::string_view name, const std::string& v) -> std::optional<Failure> {
          return choiceInto(s.command.options.colourModel, name, v, kColourModels,
-                           "levels, msx2 or msx2+");
+                           "levels, msx1, msx2 or msx2+");
+     }},
+    {{"--sprites", ""},
+     "on|off|auto",
+     "",
+     "the sprites of the VRAM's sprite tables drawn over the\n"
+     "picture (on), not (off), or when they show on it (auto,\n"
+     "default: BASIC leaves them hidden)",
+     [](ParseState& s, std::string_view name, const std::string& v) -> std::optional<Failure> {
+         return choiceInto(s.command.options.sprites, name, v, kSpriteChoices, "on, off or auto");
      }},
     {{"--aspect", ""},
      "square|ntsc|pal",

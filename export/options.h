@@ -36,6 +36,7 @@ struct ExportOptions {
     std::optional<ViewSize> size;               // --size; else automatic (every pixel of the mode)
     bool rotate = false;
     std::optional<ColourModel> colourModel;    // --colours; else the file levels
+    std::optional<SpriteChoice> sprites;       // --sprites; else automatic
     std::optional<PixelAspect> aspect;         // --aspect; else square
     FitMode fit = FitMode::contain;            // --fit: a picture into a screen's frame
     Dither dither = Dither::diffuse;           // --dither: a picture in a screen's colours

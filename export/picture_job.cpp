@@ -90,6 +90,7 @@ PictureJob jobFor(const ExportOptions& options, const Location& screenFile,
         options.size.value_or(automaticSizeOf(job.screenMode, !job.vram1File.path().empty()));
     job.viewMode = viewModeOf(size, options.rotate);
     job.colourModel = options.colourModel.value_or(ColourModel::levels);
+    job.sprites = options.sprites.value_or(SpriteChoice::automatic);
     job.aspect = options.aspect.value_or(PixelAspect::square);
     job.thumbnailSize = options.thumbnailSize;
     job.msx.fit = options.fit;

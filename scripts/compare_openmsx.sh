@@ -22,6 +22,9 @@ while [ "$i" -lt 16 ]; do
     i=$((i + 1))
 done
 
+# More register writes after the mode's (the sprite picture's tables); none for the samples.
+extra_regs=""
+
 # R0 and R25 of each mode (R1 display on, R2 page 0, R8 64 KB, R9 212 lines, R7 border 0).
 regs() {
     case $1 in
@@ -74,6 +77,7 @@ after time 4 {
     vdpreg 23 0
     vdpreg 25 $7
     vdpreg 16 0
+    $extra_regs
     binary scan \$pal c* bytes
     foreach b \$bytes { debug write ioports 0x9A [expr {\$b & 0xFF}] }
     after time 0.2 {
@@ -116,3 +120,105 @@ for machine_colours in "C-BIOS_MSX2 msx2" "C-BIOS_MSX2+ msx2+"; do
         echo "$machine $file (screen $mode): $differ pixels differ$note"
     done
 done
+
+# A sprite picture: BARS.SC5's first 7400h bytes, then sprite mode 2's tables where SCREEN 5
+# keeps them (colours 7400h, attributes 7600h, 8x8 patterns 7800h): a sprite ORed with a CC
+# sprite, nine on one line (the ninth not shown), one wrapping at Y 250, one 32 pixels to
+# the left (early clock), and the list ended at Y 216 before one more.
+sprites="$work/SPRITES.SC5"
+poke() { # ADDRESS BYTE... into the VRAM bytes of $sprites (past the 7-byte header)
+    at=$(($1 + 7))
+    shift
+    for b in "$@"; do
+        printf "$(printf '\\%03o' "$b")" | dd of="$sprites" bs=1 seek="$at" conv=notrunc status=none
+        at=$((at + 1))
+    done
+}
+printf '\376\000\000\377\177\000\000' >"$sprites"
+tail -c +8 "$src/samples/BARS.SC5" | head -c $((0x7400)) >>"$sprites"
+head -c $((0x8000 - 0x7400)) /dev/zero >>"$sprites"
+poke $((0x7800)) 255 255 255 255 255 255 255 255 24 60 126 255 255 126 60 24 170 85 170 85 170 85 170 85
+sprite() { # NUMBER Y X PATTERN COLOUR-BYTE (bits 7 EC, 6 CC; each line's colour one more)
+    poke $((0x7600 + 4 * $1)) "$2" "$3" "$4" 0
+    line=0
+    while [ "$line" -lt 16 ]; do
+        poke $((0x7400 + 16 * $1 + line)) $((($5 & 0xC0) | ((($5 & 15) + line - 1) % 15 + 1)))
+        line=$((line + 1))
+    done
+}
+sprite 0 19 10 1 1
+sprite 1 19 14 0 $((0x40 | 2))
+n=2
+while [ "$n" -le 10 ]; do
+    sprite "$n" 59 $((20 * n)) 0 $((n + 2))
+    n=$((n + 1))
+done
+sprite 11 250 100 2 15
+sprite 12 99 40 1 $((0x80 | 9))
+sprite 13 216 0 0 15
+sprite 14 120 120 0 15
+# R#8 with sprites on (SPD clear), R#5/R#11 the attribute table at 7600h, R#6 the patterns at 7800h.
+extra_regs="vdpreg 8 0x08; vdpreg 5 0xEF; vdpreg 11 0; vdpreg 6 0x0F"
+openmsx_picture C-BIOS_MSX2 5 "$sprites" "$work/theirs.png" plain
+"$exporter" --quiet --colours msx2 --sprites on --palette "$palette" --palette-source file \
+    -o "$work/ours.png" "$sprites"
+differ=$(compare -metric AE "$work/ours.png" "$work/theirs.png" null: 2>&1 || true)
+echo "C-BIOS_MSX2 SPRITES.SC5 (screen 5, 15 sprites of mode 2): $differ pixels differ"
+
+# Sprite mode 1 on the MSX1 in its own colours: CELLS.SC2 with its sprite tables (attributes
+# 1B00h, patterns 3800h): five sprites on one line (the fifth not shown), one wrapping at
+# Y 250, one with the early clock, the list ended at Y 208 before one more; against the
+# exporter's --colours msx1.
+sprites="$work/SPRITES.SC2"
+printf '\376\000\000\377\077\000\000' >"$sprites"
+tail -c +8 "$src/samples/CELLS.SC2" | head -c $((0x3800)) >>"$sprites"
+head -c $((0x800)) /dev/zero >>"$sprites"
+poke $((0x3800)) 255 255 255 255 255 255 255 255 24 60 126 255 255 126 60 24 170 85 170 85 170 85 170 85
+poke $((0x1B00)) 19 10 1 2
+n=1
+while [ "$n" -le 5 ]; do
+    poke $((0x1B00 + 4 * n)) 59 $((24 * n)) 0 $((n + 2))
+    n=$((n + 1))
+done
+poke $((0x1B18)) 250 100 2 15 99 40 1 $((0x80 | 9)) 208 0 0 15 120 120 0 15
+tail -c +8 "$sprites" >"$work/vram.bin"
+cat >"$work/shot.tcl" <<EOT
+set f [open "$work/vram.bin" rb]
+set data [read \$f]
+close \$f
+set gamma 1.0
+set brightness 0
+set contrast 0
+set noise 0
+set scanline 0
+set blur 0
+set glow 0
+after time 4 {
+    debug write_block VRAM 0 \$data
+    vdpreg 0 0x02
+    vdpreg 1 0xC0
+    vdpreg 2 0x06
+    vdpreg 3 0xFF
+    vdpreg 4 0x03
+    vdpreg 5 0x36
+    vdpreg 6 0x07
+    vdpreg 7 0
+    after time 0.2 {
+        screenshot -raw -doublesize "$work/shot.png"
+        exit
+    }
+}
+EOT
+QT_QPA_PLATFORM=offscreen timeout 120 xvfb-run -a openmsx -machine C-BIOS_MSX1 -script "$work/shot.tcl" \
+    >"$work/openmsx.log" 2>&1 || { cat "$work/openmsx.log" >&2; exit 1; }
+convert "$work/shot.png" -crop 512x384+64+48 +repage -sample 256x192! "$work/theirs.png"
+"$exporter" --quiet --colours msx1 --sprites on -o "$work/ours.png" "$sprites"
+differ=$(compare -metric AE "$work/ours.png" "$work/theirs.png" null: 2>&1 || true)
+# openMSX has its own TMS9918 colours: the pictures agree where each of ours is always one of
+# its, so the pairs of colours, pixel by pixel, are as many as our colours.
+convert "$work/ours.png" txt:- | tail -n +2 | awk '{print $3}' >"$work/ours.txt"
+convert "$work/theirs.png" txt:- | tail -n +2 | awk '{print $3}' >"$work/theirs.txt"
+colours=$(sort -u "$work/ours.txt" | wc -l)
+pairs=$(paste -d' ' "$work/ours.txt" "$work/theirs.txt" | sort -u | wc -l)
+echo "C-BIOS_MSX1 SPRITES.SC2 (screen 2, 10 sprites of mode 1, TMS9918 colours): $differ pixels" \
+    "differ in colour; $pairs pairs of colours for our $colours (equal: the same picture)"

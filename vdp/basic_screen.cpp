@@ -22,11 +22,6 @@ void fillAsBasicScreen(ScreenMode mode, std::span<std::uint8_t, kVramSize> vram)
             vram[kGraphicNames + static_cast<std::uint32_t>(i)] =
                 static_cast<std::uint8_t>(i % kNamesPerThird);
         }
-        if (mode == ScreenMode::screen2) {
-            vram[kGraphicSpriteAttributes] = kSpriteMode1End;
-        } else {
-            vram[kGraphic3SpriteAttributes] = kSpriteMode2End;
-        }
         break;
     case ScreenMode::screen3:
         for (int row = 0; row < kNameRows; ++row) {
@@ -35,10 +30,12 @@ void fillAsBasicScreen(ScreenMode mode, std::span<std::uint8_t, kVramSize> vram)
                     static_cast<std::uint8_t>(row / kRowsPerPattern * kNameColumns + column);
             }
         }
-        vram[kGraphicSpriteAttributes] = kSpriteMode1End;
         break;
     default:
         break;
+    }
+    if (const ScreenModeFacts* facts = findScreenMode(mode)) {
+        vram[facts->spriteAttributes] = spriteListEnd(facts->spriteMode);
     }
 }
 

@@ -11,7 +11,7 @@
 
 namespace tessarin {
 
-inline constexpr std::size_t kColourModelCount = 3;
+inline constexpr std::size_t kColourModelCount = 4;
 
 [[nodiscard]] constexpr std::size_t indexOf(ColourModel model) {
     return static_cast<std::size_t>(model);
@@ -65,6 +65,8 @@ inline constexpr std::array<ColourLevels, kColourModelCount> kColourLevels{
     makeLevels(fileLevel3, false, 0),
     makeLevels(fileLevel3, true, kChipBlueRounding), // the V9938's 3-bit DAC
     makeLevels(v9958Level3, true, kChipBlueRounding),
+    // msx1 shows only the pattern modes itself (its fixed colours); the others as msx2.
+    makeLevels(fileLevel3, true, kChipBlueRounding),
 };
 
 } // namespace detail
@@ -73,10 +75,15 @@ inline constexpr std::array<ColourLevels, kColourModelCount> kColourLevels{
     return detail::kColourLevels[indexOf(model)];
 }
 
-// The model whose colours mode shows under model: a mode only the V9958 has shows the
-// V9958's under msx2.
+// The model whose colours mode shows under model: the TMS9918 has only the pattern modes,
+// so msx1 shows a bitmap mode as msx2 does; a mode only the V9958 has shows the V9958's
+// under msx2.
 [[nodiscard]] constexpr ColourModel shownColourModel(ColourModel model, ScreenMode mode) {
     const ScreenModeFacts* facts = findScreenMode(mode);
+    const bool pattern = facts != nullptr && facts->kind == ModeKind::pattern;
+    if (model == ColourModel::msx1 && !pattern) {
+        model = ColourModel::msx2;
+    }
     const bool v9958Only = facts != nullptr && facts->chip == Chip::v9958;
     return model == ColourModel::msx2 && v9958Only ? ColourModel::msx2plus : model;
 }

@@ -122,7 +122,7 @@ constexpr ModelWords modelWords(const ColourLevels& levels) {
 
 constexpr std::array<ModelWords, kColourModelCount> kModelWords{
     modelWords(colourLevels(ColourModel::levels)), modelWords(colourLevels(ColourModel::msx2)),
-    modelWords(colourLevels(ColourModel::msx2plus))};
+    modelWords(colourLevels(ColourModel::msx2plus)), modelWords(colourLevels(ColourModel::msx1))};
 
 // A group's J and K as offsets into the tables (never negative), so that each pixel only
 // adds its Y.
@@ -234,6 +234,9 @@ void VdpState::renderLine(int y, std::span<RgbTriple, Width> out) const {
     };
     static constexpr auto kDecoders = tableOf(std::make_index_sequence<kScreenModes.size()>{});
     (this->*kDecoders[modeRow_])(y, out);
+    if (spritesDrawn_) {
+        overlaySprites(y, out);
+    }
 }
 
 void VdpState::renderLine256(int y, RgbRow256 out) const {

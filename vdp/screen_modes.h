@@ -18,6 +18,10 @@ enum class ModeKind : std::uint8_t { bitmap, pattern };
 // The first VDP that has the mode: the V9938 of the MSX2, or only the V9958 of the MSX2+.
 enum class Chip : std::uint8_t { v9938, v9958 };
 
+// Sprite mode 1 (the TMS9918's: a colour a sprite, 4 a line) or 2 (the V9938's: a colour
+// a sprite line from the colour table, 8 a line).
+enum class SpriteMode : std::uint8_t { mode1 = 1, mode2 = 2 };
+
 // How a line's bytes become colours: each one a decoder of the VDP's.
 enum class Decoder : std::uint8_t {
     graphic,     // a pattern bit picks one of a cell line's two palette colours
@@ -52,6 +56,11 @@ struct ScreenModeFacts {
     std::int32_t pageCount;     // display pages in the 128 KB
     std::uint32_t paletteTable; // where a screen file keeps its palette (absolute address)
     int paletteColours;         // palette entries the mode shows; 0 when its colours are direct
+    SpriteMode spriteMode;
+    // Where SCREEN n puts the sprite attribute table (R#5/R#11) and the sprite patterns
+    // (R#6), absolute addresses.
+    std::uint32_t spriteAttributes;
+    std::uint32_t spritePatterns;
 
     // Whether any of its colours come from the palette.
     [[nodiscard]] constexpr bool usesPalette() const { return paletteColours != 0; }
@@ -59,25 +68,30 @@ struct ScreenModeFacts {
 
 inline constexpr std::array<ScreenModeFacts, 9> kScreenModes{{
     // mode, name, caption, also, kind, chip, decoder,
-    //   lineWidth, lines, bits, bytes a line, page size, pages, palette table, colours
+    //   lineWidth, lines, bits, bytes a line, page size, pages, palette table, colours,
+    //   sprite mode, sprite attributes, sprite patterns
     {ScreenMode::screen2, "2", "Screen &2", 0, ModeKind::pattern, Chip::v9938, Decoder::graphic,
-     kNarrowWidth, kPatternLines, 1, 32, kOnePage, 1, 0x1B80, 16},
+     kNarrowWidth, kPatternLines, 1, 32, kOnePage, 1, 0x1B80, 16, SpriteMode::mode1, 0x1B00,
+     0x3800},
     {ScreenMode::screen3, "3", "Screen &3", 0, ModeKind::pattern, Chip::v9938, Decoder::multicolour,
-     kNarrowWidth, kPatternLines, 1, 32, kOnePage, 1, 0x2020, 16},
+     kNarrowWidth, kPatternLines, 1, 32, kOnePage, 1, 0x2020, 16, SpriteMode::mode1, 0x1B00,
+     0x3800},
     {ScreenMode::screen4, "4", "Screen &4", 0, ModeKind::pattern, Chip::v9938, Decoder::graphic,
-     kNarrowWidth, kPatternLines, 1, 32, kOnePage, 1, 0x1B80, 16},
+     kNarrowWidth, kPatternLines, 1, 32, kOnePage, 1, 0x1B80, 16, SpriteMode::mode2, 0x1E00,
+     0x3800},
     {ScreenMode::screen5, "5", "Screen &5", 0, ModeKind::bitmap, Chip::v9938, Decoder::packed,
-     kNarrowWidth, kBitmapLines, 4, 128, 0x8000, 4, 0x7680, 16},
+     kNarrowWidth, kBitmapLines, 4, 128, 0x8000, 4, 0x7680, 16, SpriteMode::mode2, 0x7600, 0x7800},
     {ScreenMode::screen6, "6", "Screen &6", 0, ModeKind::bitmap, Chip::v9938, Decoder::packed,
-     kWideWidth, kBitmapLines, 2, 128, 0x8000, 4, 0x7680, 4},
+     kWideWidth, kBitmapLines, 2, 128, 0x8000, 4, 0x7680, 4, SpriteMode::mode2, 0x7600, 0x7800},
     {ScreenMode::screen7, "7", "Screen &7", 0, ModeKind::bitmap, Chip::v9938, Decoder::packed,
-     kWideWidth, kBitmapLines, 4, 256, 0x10000, 2, 0xFA80, 16},
+     kWideWidth, kBitmapLines, 4, 256, 0x10000, 2, 0xFA80, 16, SpriteMode::mode2, 0xFA00, 0xF000},
     {ScreenMode::screen8, "8", "Screen &8", 0, ModeKind::bitmap, Chip::v9938, Decoder::direct,
-     kNarrowWidth, kBitmapLines, 8, 256, 0x10000, 2, 0xFA80, 0},
+     kNarrowWidth, kBitmapLines, 8, 256, 0x10000, 2, 0xFA80, 0, SpriteMode::mode2, 0xFA00, 0xF000},
     {ScreenMode::screen10, "10", "Screen 1&0,11", 11, ModeKind::bitmap, Chip::v9958,
-     Decoder::yjkPalette, kNarrowWidth, kBitmapLines, 8, 256, 0x10000, 2, 0xFA80, 16},
+     Decoder::yjkPalette, kNarrowWidth, kBitmapLines, 8, 256, 0x10000, 2, 0xFA80, 16,
+     SpriteMode::mode2, 0xFA00, 0xF000},
     {ScreenMode::screen12, "12", "Screen 1&2", 0, ModeKind::bitmap, Chip::v9958, Decoder::yjk,
-     kNarrowWidth, kBitmapLines, 8, 256, 0x10000, 2, 0xFA80, 0},
+     kNarrowWidth, kBitmapLines, 8, 256, 0x10000, 2, 0xFA80, 0, SpriteMode::mode2, 0xFA00, 0xF000},
 }};
 
 // The row of mode in kScreenModes, kScreenModes.size() for a value no row has.

@@ -1,6 +1,7 @@
 #include "vdp/vdp_state.h"
 
 #include "vdp/levels.h"
+#include "vdp/tms9918_colours.h"
 
 #include <algorithm>
 
@@ -31,6 +32,10 @@ void VdpState::setScreenMode(ScreenMode mode) {
         screenMode_ = mode;
         modeRow_ = rowOf(mode);
         paletteTableAddress_ = facts->paletteTable;
+        SpriteTables tables = spriteTablesOf(mode);
+        tables.large = spriteTables_.large;
+        tables.magnified = spriteTables_.magnified;
+        spriteTables_ = tables;
         if (tessarin::shownColourModel(colourModel_, mode) != shownModel_) {
             refreshColours();
         }
@@ -83,10 +88,24 @@ void VdpState::selectPalette(PaletteSource source) {
 }
 
 void VdpState::computePaletteRgb() {
+    if (shownModel_ == ColourModel::msx1) {
+        paletteRgb_ = kTms9918Colours; // the TMS9918 has no palette
+        return;
+    }
     for (int i = 0; i < kPaletteColours; ++i) {
         const PaletteLevels c = levelsOf(activePalette_[2 * i], activePalette_[2 * i + 1]);
         paletteRgb_[i] = RgbTriple{level3_[c.blue], level3_[c.green], level3_[c.red]};
     }
+}
+
+bool VdpState::spritesShown() const {
+    SpriteLine line{};
+    for (int y = 0; y < pictureLinesOf(screenMode_); ++y) {
+        if (drawSpriteLine(spriteTables_, vram_, y, line)) {
+            return true;
+        }
+    }
+    return false;
 }
 
 void VdpState::readVramPalette() {

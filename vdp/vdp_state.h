@@ -4,6 +4,7 @@
 #include "vdp/palette_entry.h"
 #include "vdp/rgb.h"
 #include "vdp/screen_modes.h"
+#include "vdp/sprites.h"
 
 #include <array>
 #include <cstddef>
@@ -50,6 +51,16 @@ public:
     // msx2 in the modes only the V9958 has.
     [[nodiscard]] ColourModel shownColourModel() const { return shownModel_; }
 
+    // The sprite registers; a mode change sets the tables' addresses as SCREEN n does and
+    // keeps the size and magnification.
+    void setSpriteTables(const SpriteTables& tables) { spriteTables_ = tables; }
+    [[nodiscard]] const SpriteTables& spriteTables() const { return spriteTables_; }
+    // Whether the output draws the sprites over the picture (not at first).
+    void setSpritesDrawn(bool drawn) { spritesDrawn_ = drawn; }
+    [[nodiscard]] bool spritesDrawn() const { return spritesDrawn_; }
+    // Whether any sprite shows on a line of the mode's page, drawn or not.
+    [[nodiscard]] bool spritesShown() const;
+
     // --- Output in the current mode, of the display page last selected, line y at most 255.
     void renderLine256(int y, RgbRow256 out) const;
     void renderLine512(int y, RgbRow512 out) const;
@@ -95,6 +106,8 @@ private:
     // 512 with each twice).
     template <Decoder Coding, std::size_t Width>
     void decodePatternLine(int y, std::span<RgbTriple, Width> out) const;
+    // Line y's sprites drawn over out (vdp/sprites.cpp), in the current mode's colours.
+    template <std::size_t Width> void overlaySprites(int y, std::span<RgbTriple, Width> out) const;
     // Line y in the current mode, by its row's decoder.
     template <std::size_t Width> void renderLine(int y, std::span<RgbTriple, Width> out) const;
 
@@ -112,6 +125,8 @@ private:
     std::array<std::uint8_t, kVramSize> vram_{};
     ColourModel colourModel_ = ColourModel::levels;
     ColourModel shownModel_ = ColourModel::levels;
+    SpriteTables spriteTables_ = spriteTablesOf(kDefaultScreenMode);
+    bool spritesDrawn_ = false;
 };
 
 // The standard palette of the file levels.

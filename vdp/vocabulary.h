@@ -27,7 +27,13 @@ inline constexpr ScreenMode kDefaultScreenMode = ScreenMode::screen7;
 enum class PaletteSource : std::uint8_t { file = 0, vram = 1, standard = 2, automatic = 3 };
 
 // How colour levels become 8-bit values: spread evenly as the files' levels read
-// (levels, the default), or as the V9938 (msx2) or the V9958 (msx2plus) shows them.
-enum class ColourModel : std::uint8_t { levels = 0, msx2 = 1, msx2plus = 2 };
+// (levels, the default), or as the V9938 (msx2) or the V9958 (msx2plus) shows them; msx1
+// shows the pattern modes in the TMS9918's 16 fixed colours, whatever the palette.
+enum class ColourModel : std::uint8_t { levels = 0, msx2 = 1, msx2plus = 2, msx1 = 3 };
+
+// Whether the sprites of the VRAM's sprite tables are drawn over the picture: automatic
+// draws them when they show on the picture (BASIC leaves them hidden, so a file without
+// its attribute table shows none).
+enum class SpriteChoice : std::uint8_t { automatic = 0, on = 1, off = 2 };
 
 } // namespace tessarin

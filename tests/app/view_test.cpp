@@ -219,6 +219,26 @@ TEST(StatusBar, KeepPaletteKeepsTheHandOpenedPaletteThroughPageDown) {
     EXPECT_EQ(said(), "palette: in file");
 }
 
+// A white sprite at (20, 10) over black: drawn at first and said, with the MSX1 colours.
+TEST(StatusBar, SaysWhenSpritesAreDrawnAndWhichColourModel) {
+    const ScratchDir dir;
+    std::vector<std::uint8_t> file(7 + 0x4000, 0);
+    std::ranges::copy(std::vector<std::uint8_t>{0xFE, 0, 0, 0xFF, 0x3F}, file.begin());
+    std::ranges::copy(std::vector<std::uint8_t>{9, 20, 0, 15}, file.begin() + 7 + 0x1B00);
+    file[7 + 0x3800] = 0xFF;
+    writeBytes(dir.path() + "/S.SC2", file);
+    ViewerWindow window({dir.path() + "/S.SC2"});
+    ASSERT_EQ(runCommand(window->menu().coloursMsx1), "");
+    const auto* mode = window->findChild<QLabel*>(QStringLiteral("statusMode"));
+    EXPECT_TRUE(window->menu().sprites->isChecked());
+    EXPECT_EQ(mode->toolTip(), "Screen 2 (MSX1 (TMS9918) colours), sprites");
+    EXPECT_EQ(window->document()->picture().row(10)[20], (RgbTriple{255, 255, 255}));
+    ASSERT_EQ(runCommand(window->menu().sprites), "");
+    EXPECT_FALSE(window->menu().sprites->isChecked());
+    EXPECT_EQ(mode->toolTip(), "Screen 2 (MSX1 (TMS9918) colours)");
+    EXPECT_EQ(window->document()->picture().row(10)[20], (RgbTriple{0, 0, 0}));
+}
+
 TEST(StatusBar, NamesTheFilePlaceModePaletteSizeAndTheEndOfTheFolder) {
     const ScratchDir dir;
     copySample(dir, "BARS.SC5", "A.SC5");

@@ -159,6 +159,7 @@ protected:
         }
         Probe::vdp(doc).setFilePalette(palette);
         Probe::vdp(doc).selectPalette(PaletteSource::file);
+        doc.setSpriteChoice(SpriteChoice::off); // random bytes show sprites; the reference has none
     }
 
     Bytes write(ViewMode viewMode) { return write(static_cast<int>(viewMode)); }

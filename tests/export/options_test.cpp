@@ -60,6 +60,11 @@ TEST(ExportOptions, EveryOptionIsParsedIntoItsField) {
              o.colourModel = ColourModel::msx2plus;
              o.aspect = PixelAspect::pal;
          }},
+        {{"-o", "out.png", "--colours", "msx1", "--sprites", "off", "PIC.SC5"},
+         [](ExportOptions& o) {
+             o.colourModel = ColourModel::msx1;
+             o.sprites = SpriteChoice::off;
+         }},
         {{"-o", "out.png", "--palette-source", "vram", "PIC.SC5"},
          [](ExportOptions& o) { o.paletteSource = PaletteSource::vram; }},
         {{"-o", "out.png", "--palette-source", "standard", "PIC.SC5"},
@@ -165,7 +170,7 @@ TEST(ExportOptions, UsageErrorsNameTheBadOptionOrValue) {
         {{"-o", "x.png", "--palette-source", "disk", "A.SC5"}, "\"disk\" for --palette-source"},
         {{"-o", "x.png", "--size", "640x480", "A.SC5"}, "\"640x480\" for --size"},
         {{"-o", "x.png", "--format", "gif", "A.SC5"}, "\"gif\" for --format"},
-        {{"-o", "x.png", "--colours", "msx1", "A.SC5"}, "\"msx1\" for --colours"},
+        {{"-o", "x.png", "--colours", "msx3", "A.SC5"}, "\"msx3\" for --colours"},
         {{"-o", "x.png", "--aspect", "4:3", "A.SC5"}, "\"4:3\" for --aspect"},
         {{"-o", "x.png", "--rotate=yes", "A.SC5"}, "--rotate takes no value"},
         {{"-o", "x.png", "-qq", "A.SC5"}, "-q takes no value"},

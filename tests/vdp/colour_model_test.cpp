@@ -56,6 +56,22 @@ TEST(ColourModel, KnownBytesGiveEachModelsColours) {
     }
 }
 
+// MSX1 shows the pattern modes in the TMS9918's colours, whatever the palette; the bitmap
+// modes as MSX2 (screens 10-12 as MSX2+).
+TEST(ColourModel, Msx1ShowsTheTms9918sColoursInThePatternModes) {
+    using enum ScreenMode;
+    for (const auto& [mode, colour, expected, shown] :
+         {std::tuple{screen2, 2, rgb(33, 200, 66), ColourModel::msx1},
+          {screen3, 4, rgb(84, 85, 237), ColourModel::msx1},
+          {screen4, 13, rgb(201, 91, 186), ColourModel::msx1},
+          {screen5, 11, rgb(218, 218, 145), ColourModel::msx2},
+          {screen10, 11, rgb(222, 222, 148), ColourModel::msx2plus}}) {
+        const auto vdp = vdpShowing(ColourModel::msx1, mode, {});
+        EXPECT_EQ(vdp->paletteRgb().at(static_cast<std::size_t>(colour)), expected) << mode;
+        EXPECT_EQ(vdp->shownColourModel(), shown) << mode;
+    }
+}
+
 // The line decoders' per-model tables against the pixel operations, over random J and K.
 TEST(ColourModel, LineDecodersAgreeWithPixelFetchInEveryModel) {
     for (const ColourModel model : {ColourModel::msx2, ColourModel::msx2plus}) {
