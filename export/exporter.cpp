@@ -288,9 +288,9 @@ int runBatch(const ExportOptions& given, std::ostream& out, std::ostream& err, b
         return kExitFileError;
     }
     for (const std::string& folder : plan.folders) {
-        if (!makeOutDir(folder, err)) {
-            return kExitFileError;
-        }
+        // One that cannot be made (a name past the system's limit) fails its files, each
+        // named, and the batch goes on.
+        makeOutDir(folder, err);
     }
     if (!options.quiet) {
         for (const std::string& palette : plan.unusedPalettes) {

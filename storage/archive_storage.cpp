@@ -1,6 +1,7 @@
 #include "storage/archive_storage.h"
 
 #include "platform/file_error.h"
+#include "storage/location.h"
 #include "storage/packed_storage.h"
 
 #include <algorithm>
@@ -17,9 +18,24 @@ namespace {
 constexpr std::size_t kReadBlock = 4096;
 // Unpacked members kept for their next read: a few disks and their pictures.
 constexpr std::uint64_t kKeptBytes = 64 * 1024 * 1024;
+// The character set of LZH members' names where it is not Shift-JIS as MSX archivers wrote
+// it (kLzhNames).
+constexpr const char* kLzhNamesElse = "ISO-8859-1";
 
 std::string quoted(const std::string& text) {
     return "\"" + text + "\"";
+}
+
+// Whether a folder of path inside an archive is named as a place ("GAME.DSK/PIC.SC5"), where
+// a name leads into a disk image or packed file, never into a folder.
+bool inFolderNamedAsPlace(const std::string& path) {
+    for (std::size_t slash = path.find('/'); slash != std::string::npos;
+         slash = path.find('/', slash + 1)) {
+        if (heldNameOf(std::string_view(path).substr(0, slash))) {
+            return true;
+        }
+    }
+    return false;
 }
 
 } // namespace
@@ -39,6 +55,8 @@ public:
             archive_read_support_format_zip(handle_);
             archive_read_support_format_7zip(handle_);
             archive_read_support_format_lha(handle_);
+            // MSX archivers wrote Shift-JIS names in LZH headers, which say no character set.
+            archive_read_set_format_option(handle_, "lha", "hdrcharset", storage.lzhNames_);
         }
         const int opened =
             storage.bytes_
@@ -66,6 +84,9 @@ public:
         }
         return entry;
     }
+
+    // The archive's format (ARCHIVE_FORMAT_*) once a header was read.
+    [[nodiscard]] int format() const { return archive_format(handle_); }
 
     // The archive bytes read so far.
     [[nodiscard]] std::uint64_t position() const {
@@ -123,6 +144,18 @@ ArchiveStorage::ArchiveStorage(const std::string& archive, Kind kind)
 ArchiveStorage::ArchiveStorage(const std::string& archive,
                                std::shared_ptr<const std::vector<std::uint8_t>> bytes, Kind kind)
     : archive_(archive), bytes_(std::move(bytes)), kind_(kind) {
+    if (list()) {
+        // A name that is no Shift-JIS ends libarchive's listing: then every name is read as
+        // Latin-1, which any bytes are, so that no member is lost.
+        members_.clear();
+        byName_.clear();
+        problems_.clear();
+        lzhNames_ = kLzhNamesElse;
+        list();
+    }
+}
+
+bool ArchiveStorage::list() {
     Reader reader(*this);
     try {
         for (std::size_t index = 0; archive_entry* entry = reader.next(quoted(archive_)); ++index) {
@@ -136,11 +169,21 @@ ArchiveStorage::ArchiveStorage(const std::string& archive,
                                     quoted(archive_ + "/" + name) + " the first left out",
                                 Fault::tooManyEntries);
             }
-            if (archive_entry_filetype(entry) != AE_IFREG || name.empty() ||
-                byName_.contains(name)) {
+            if (archive_entry_filetype(entry) != AE_IFREG || name.empty()) {
                 continue;
             }
-            byName_.emplace(name, members_.size());
+            const std::string place = archive_ + "/" + name;
+            if (inFolderNamedAsPlace(name)) {
+                problems_.emplace_back(
+                    place, place + ": in a folder named as a disk image or archive, not listed",
+                    Fault::sameName);
+                continue;
+            }
+            if (!byName_.try_emplace(name, members_.size()).second) {
+                problems_.emplace_back(place, place + ": a second member of this name, not listed",
+                                       Fault::sameName);
+                continue;
+            }
             std::optional<std::uint64_t> size;
             if (archive_entry_size_is_set(entry) != 0) {
                 size = static_cast<std::uint64_t>(archive_entry_size(entry));
@@ -149,11 +192,14 @@ ArchiveStorage::ArchiveStorage(const std::string& archive,
         }
     } catch (const FileError& error) {
         // A broken entry ends the listing; what came before it is still the archive's.
-        if (error.fault() != Fault::archiveBroken || members_.empty()) {
+        const bool retry = reader.format() == ARCHIVE_FORMAT_LHA && lzhNames_ != kLzhNamesElse;
+        if (error.fault() != Fault::archiveBroken || (members_.empty() && !retry)) {
             throw;
         }
         problems_.push_back(error);
+        return retry;
     }
+    return false;
 }
 
 ArchiveStorage::~ArchiveStorage() = default;

@@ -17,6 +17,8 @@ namespace tessarin {
 inline constexpr std::uint64_t kMaxMemberBytes = 32 * 1024 * 1024;
 inline constexpr std::size_t kMaxMembers = 65536;
 inline constexpr std::uint64_t kMaxPackingRatio = 1000;
+// The character set LZH names are read in (iconv's name of Shift-JIS as MSX archivers wrote it).
+inline constexpr const char* kLzhNames = "CP932";
 
 // An archive read through libarchive: ZIP, LZH/LHA and 7z by their bytes, or a gzip file
 // holding one file. Its regular files are listed once when it is opened, by their paths
@@ -54,6 +56,9 @@ private:
     };
     class Reader;
     [[nodiscard]] std::unique_ptr<Reader> open() const;
+    // Lists the members into members_ and byName_, what is wrong into problems_; true when
+    // an LZH header broke the listing before its names were read as Latin-1.
+    bool list();
     [[nodiscard]] std::shared_ptr<const std::vector<std::uint8_t>>
     unpack(const Member& member, const std::string& path, std::uint64_t upTo) const;
 
@@ -63,6 +68,7 @@ private:
     std::vector<Member> members_;
     std::map<std::string, std::size_t> byName_;
     std::vector<FileError> problems_;
+    const char* lzhNames_ = kLzhNames; // the character set of LZH names
 
     mutable std::mutex guard_;
     mutable std::map<std::string, std::shared_ptr<const std::vector<std::uint8_t>>> kept_;
