@@ -1,6 +1,8 @@
 #include "storage/archive_storage.h"
 
 #include "platform/file_error.h"
+#include "platform/file_stream.h"
+#include "storage/gzip_check.h"
 #include "storage/location.h"
 #include "storage/packed_storage.h"
 
@@ -244,6 +246,12 @@ ArchiveStorage::unpack(const Member& member, const std::string& path, std::uint6
     while (bytes->size() < upTo) {
         const std::size_t got = reader.data(chunk, path);
         if (got == 0) {
+            if (kind_ == Kind::gzip && !gzipIntact()) {
+                throw FileError(archive_,
+                                "Cannot read " + quoted(archive_) +
+                                    ": its data does not match its checksum (CRC-32)",
+                                Fault::archiveBroken);
+            }
             break;
         }
         if (bytes->size() + got > kMaxMemberBytes) {
@@ -261,6 +269,23 @@ ArchiveStorage::unpack(const Member& member, const std::string& path, std::uint6
         }
     }
     return bytes;
+}
+
+bool ArchiveStorage::gzipIntact() const {
+    if (bytes_) {
+        std::size_t offset = 0;
+        return gzipChecks(
+            [&](std::span<std::uint8_t> out) {
+                const std::size_t count = std::min(out.size(), bytes_->size() - offset);
+                std::copy_n(bytes_->begin() + static_cast<std::ptrdiff_t>(offset), count,
+                            out.begin());
+                offset += count;
+                return count;
+            },
+            kMaxMemberBytes);
+    }
+    InputFile file(archive_);
+    return gzipChecks([&](std::span<std::uint8_t> out) { return file.read(out); }, kMaxMemberBytes);
 }
 
 InputBytes ArchiveStorage::read(const std::string& name, std::size_t limit,

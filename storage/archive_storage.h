@@ -61,6 +61,8 @@ private:
     bool list();
     [[nodiscard]] std::shared_ptr<const std::vector<std::uint8_t>>
     unpack(const Member& member, const std::string& path, std::uint64_t upTo) const;
+    // Whether a gzip file's checksums and lengths match its data (read again by zlib).
+    [[nodiscard]] bool gzipIntact() const;
 
     std::string archive_;
     std::shared_ptr<const std::vector<std::uint8_t>> bytes_; // null for a file
