@@ -28,7 +28,6 @@ namespace {
 
 constexpr int kStartupFailed = 1;
 constexpr int kUnknownOption = 2;
-constexpr int kSignalStatusBase = 128;
 
 const std::string kHelpOption = "--help";
 const std::string kVersionOption = "--version";

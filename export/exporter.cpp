@@ -311,6 +311,11 @@ int runBatch(const ExportOptions& given, std::ostream& out, std::ostream& err, b
                 << "\": " << skipped.reason << '\n';
         }
     }
+    if (plan.items.empty() && plan.damage.empty() && plan.unreadable.empty()) {
+        // Every file left out (a folder of PNGs without a screen file): nothing was done.
+        err << kProgram << "nothing to convert: no screen file among the FILEs\n";
+        return kExitFileError;
+    }
     BatchReport report(options, plan, out, err, progress);
     {
         ParallelExports exports(plan, {*options.format, options.skipExisting},
