@@ -178,7 +178,7 @@ bool ArchiveStorage::list() {
             if (inFolderNamedAsPlace(name)) {
                 problems_.emplace_back(
                     place, place + ": in a folder named as a disk image or archive, not listed",
-                    Fault::sameName);
+                    Fault::nameUnreachable);
                 continue;
             }
             if (!byName_.try_emplace(name, members_.size()).second) {
