@@ -16,6 +16,7 @@
 #include <memory>
 #include <new>
 #include <optional>
+#include <set>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
@@ -101,10 +102,12 @@ struct Place {
     bool link = false;
 };
 
-// The batch of files (the FILEs, or a folder's files) into options.outDir.
+// The batch of files (the FILEs, or a folder's files) into options.outDir, where folders
+// of takenNames (an archive's folders) are made too: no output takes one of those names.
 std::variant<BatchPlan, UsageError> planFiles(const ExportOptions& options,
                                               const std::vector<Location>& files,
-                                              const Ancestors& ancestors);
+                                              const Ancestors& ancestors,
+                                              const std::set<std::string>& takenNames = {});
 
 // Whether the folder a link leads to lies outside tree.
 bool leadsOutside(const std::string& link, const std::filesystem::path& tree) {
@@ -224,7 +227,14 @@ std::optional<BatchPlan> placePlan(const ExportOptions& options, const Location&
     std::unordered_set<std::string> made;
     for (auto& [into, files] : byFolder) {
         inside.outDir = into;
-        auto planned = planFiles(inside, files, ancestors);
+        std::set<std::string> folders; // made inside into for an archive's folders
+        for (const auto& [other, unused] : byFolder) {
+            if (other.size() > into.size() && other.starts_with(into + "/")) {
+                folders.insert(other.substr(into.size() + 1,
+                                            other.find('/', into.size() + 1) - into.size() - 1));
+            }
+        }
+        auto planned = planFiles(inside, files, ancestors, folders);
         auto* plan = std::get_if<BatchPlan>(&planned);
         if (plan == nullptr) {
             continue; // none: no pictures
@@ -285,7 +295,8 @@ FileError outOfMemory(const std::string& file) {
 
 std::variant<BatchPlan, UsageError> planFiles(const ExportOptions& options,
                                               const std::vector<Location>& files,
-                                              const Ancestors& ancestors) {
+                                              const Ancestors& ancestors,
+                                              const std::set<std::string>& takenNames) {
     // The FILEs in their order, each once however named; disk images apart, the rest
     // paired as in a folder: a palette with its screen file, a companion shown with its
     // screen file's picture rather than on its own.
@@ -341,7 +352,14 @@ std::variant<BatchPlan, UsageError> planFiles(const ExportOptions& options,
     std::unordered_set<std::string> usedPalettes;
     const std::string suffix =
         std::string(".") + extensionOf(options.format.value_or(ImageFormat::png));
-    const std::vector<std::string> names = outputNames(wantedNames(inputs, suffix));
+    // The folders first, so that each keeps its name and an output beside it takes another.
+    std::vector<WantedName> wanted;
+    for (const std::string& taken : takenNames) {
+        wanted.push_back({taken, taken, ""});
+    }
+    std::ranges::move(wantedNames(inputs, suffix), std::back_inserter(wanted));
+    std::vector<std::string> names = outputNames(wanted);
+    names.erase(names.begin(), names.begin() + static_cast<std::ptrdiff_t>(takenNames.size()));
     for (std::size_t i = 0; i < inputs.size(); ++i) {
         try {
             const std::string& screen = inputs[i].file.path();

@@ -249,11 +249,11 @@ TEST(HostileBatch, EveryMemberIsConvertedOrItsFailureReported) {
          "z/A.png z/\xc3\xa9.png z/\xe6\x97\xa5.png s/A.png s/\xc3\xa9.png s/\xe6\x97\xa5.png", ""},
         {"LZH names in Shift-JIS, and in Latin-1", "true", "-d out j.lzh l.lzh", 0,
          "j/A.png j/\xe6\x97\xa5.png l/\xc3\xa9t\xc3\xa9.png", ""},
-        {"one name twice, once .. is dropped, and a folder named as a disk",
-         "mkdir ab GAME.DSK && cp P.SC5 B.SC5 && cp P.SC5 ab/C.SC5 && cp P.SC5 C.SC5 && "
-         "cp P.SC5 GAME.DSK/Y.SC5 && zip -q d.zip P.SC5 B.SC5 ab/C.SC5 C.SC5 GAME.DSK/Y.SC5 && "
+        {"one name twice, once .. is dropped, a folder named as a disk, one as an output",
+         "mkdir ab GAME.DSK Q.png && for f in B ab/C C GAME.DSK/Y Q Q.png/X; do cp P.SC5 $f.SC5; "
+         "done && zip -q d.zip P.SC5 B.SC5 ab/C.SC5 C.SC5 GAME.DSK/Y.SC5 Q.SC5 Q.png/X.SC5 && "
          "sed -i 's/B\\.SC5/P.SC5/g; s,ab/C\\.SC5,../C.SC5,g' d.zip",
-         "-d out d.zip", 1, "d/P.png d/C.png",
+         "-d out d.zip", 1, "d/P.png d/C.png d/Q.SC5.png d/Q.png/X.png",
          "d.zip/P.SC5: a second member of this name, not listed\n|d.zip/C.SC5: a second member of "
          "this name, not listed\n|d.zip/GAME.DSK/Y.SC5: in a folder named as a disk image or "
          "archive, not listed\n"},
