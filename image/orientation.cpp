@@ -54,10 +54,10 @@ Picture oriented(const Picture& stored, int orientation) {
                 toX = h - 1 - y;
                 toY = w - 1 - x;
                 break;
-            default:
+            default: // kAnticlockwise
                 toX = y;
                 toY = w - 1 - x;
-                break; // kAnticlockwise
+                break;
             }
             upright.row(toY)[static_cast<std::size_t>(toX)] = row[static_cast<std::size_t>(x)];
         }

@@ -6,12 +6,20 @@
 
 namespace tessarin {
 
+namespace {
+
+constexpr std::string_view kUtf8 = "UTF-8";    // nl_langinfo's name of the character set
+constexpr const char* kUtf8Locale = "C.UTF-8"; // glibc's own, always there
+constexpr const char* kEnvironmentLocale = ""; // setlocale's name for LC_ALL, LC_CTYPE, LANG
+
+} // namespace
+
 void useUtf8Names() {
-    if (std::setlocale(LC_CTYPE, "") != nullptr &&
-        std::string_view(::nl_langinfo(CODESET)) == "UTF-8") {
+    if (std::setlocale(LC_CTYPE, kEnvironmentLocale) != nullptr &&
+        std::string_view(::nl_langinfo(CODESET)) == kUtf8) {
         return;
     }
-    std::setlocale(LC_CTYPE, "C.UTF-8");
+    std::setlocale(LC_CTYPE, kUtf8Locale);
 }
 
 } // namespace tessarin
