@@ -10,6 +10,7 @@
 #include "app/termination_signals.h"
 #include "app/tessarin_application.h"
 #include "app/viewer_usage.h"
+#include "platform/name_locale.h"
 
 #include <QScreen>
 #include <QTimer>
@@ -27,7 +28,6 @@ namespace {
 
 constexpr int kStartupFailed = 1;
 constexpr int kUnknownOption = 2;
-constexpr int kSignalStatusBase = 128;
 
 const std::string kHelpOption = "--help";
 const std::string kVersionOption = "--version";
@@ -92,6 +92,7 @@ int main(int argc, char** argv) {
     qtMessages = qInstallMessageHandler(exitOnFatalStartUp);
     TessarinApplication application(qtArgc, qtArgv);
     qInstallMessageHandler(qtMessages);
+    tessarin::useUtf8Names(); // after Qt, which sets the locale of the environment
     int caughtSignal = 0;
     // Leaves every event loop, a modal dialog's too; the window is closed below.
     const TerminationSignals terminationSignals([&caughtSignal](int signal) {

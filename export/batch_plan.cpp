@@ -9,11 +9,15 @@
 #include "storage/folder_storage.h"
 
 #include <algorithm>
+#include <cstring>
 #include <filesystem>
 #include <iterator>
 #include <map>
+#include <memory>
 #include <new>
 #include <optional>
+#include <set>
+#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -81,43 +85,66 @@ struct Input {
 // How deep folders are entered with -r; a deeper tree is left out, named.
 constexpr int kMaxFolderDepth = 32;
 
-// The identities of the folders a place was reached through: a link back to one of them
-// is not followed, so that a loop ends.
-using Ancestors = std::vector<std::string>;
+// Where a walk with -r is: the identities of the folders a place was reached through (a
+// link back to one of them is not followed, so that a loop ends), the folder FILE the walk
+// began at (its real path: a link leading outside it is followed only with --follow) and
+// every folder entered in the batch, by identity, with the path it was entered by (each is
+// entered once however many links lead to it).
+struct Ancestors {
+    std::vector<std::string> folders;
+    std::filesystem::path tree;
+    std::shared_ptr<std::unordered_map<std::string, std::string>> entered;
+};
 
-// The batch of files (the FILEs, or a folder's files) into options.outDir.
+// A place inside a folder: a subfolder, a link to one, a disk image or an archive.
+struct Place {
+    Location location;
+    bool link = false;
+};
+
+// The batch of files (the FILEs, or a folder's files) into options.outDir, where folders
+// of takenNames (an archive's folders) are made too: no output takes one of those names.
 std::variant<BatchPlan, UsageError> planFiles(const ExportOptions& options,
                                               const std::vector<Location>& files,
-                                              const Ancestors& ancestors);
+                                              const Ancestors& ancestors,
+                                              const std::set<std::string>& takenNames = {});
 
-// The subfolders of directory (links to folders followed), in file-manager order.
-std::vector<Location> subfoldersOf(const Location& directory) {
-    std::vector<std::string> names = FolderStorage(directory.path()).subfolders();
-    std::ranges::sort(
-        names, [](const std::string& a, const std::string& b) { return compareNatural(a, b) < 0; });
-    std::vector<Location> folders;
-    folders.reserve(names.size());
-    for (const std::string& name : names) {
-        folders.push_back(Location::of(joinPath(directory.path(), name)));
-    }
-    return folders;
+// Whether the folder a link leads to lies outside tree.
+bool leadsOutside(const std::string& link, const std::filesystem::path& tree) {
+    std::error_code error;
+    const std::filesystem::path target = std::filesystem::canonical(link, error);
+    const std::filesystem::path inside = target.lexically_relative(tree);
+    return error || inside.empty() || *inside.begin() == "..";
 }
 
-// Why the place inside a folder is not entered; nothing when it is.
-std::optional<std::string> notEntered(const ExportOptions& options, const Location& place,
+// Why the place inside a folder is not entered; nothing when it is, and then it is
+// entered once.
+std::optional<std::string> notEntered(const ExportOptions& options, const Place& place,
                                       const Ancestors& ancestors) {
+    const Location& location = place.location;
     if (!options.recursive) {
-        if (!place.holdsFiles()) {
+        if (!location.holdsFiles()) {
             return "a folder, entered only with -r";
         }
-        return place.keepsFolders() ? "an archive, converted only with -r"
-                                    : "a disk image, converted only with -r";
+        return location.keepsFolders() ? "an archive, converted only with -r"
+                                       : "a disk image, converted only with -r";
     }
-    if (std::ranges::find(ancestors, identityOf(place)) != ancestors.end()) {
+    const std::string identity = identityOf(location);
+    if (std::ranges::find(ancestors.folders, identity) != ancestors.folders.end()) {
         return "a link back to a folder it is in, not followed";
     }
-    if (ancestors.size() >= static_cast<std::size_t>(kMaxFolderDepth)) {
+    if (place.link && !options.follow && leadsOutside(location.path(), ancestors.tree)) {
+        return "a link to a folder outside \"" + ancestors.tree.string() +
+               "\", followed only with --follow";
+    }
+    if (ancestors.folders.size() >= static_cast<std::size_t>(kMaxFolderDepth)) {
         return "deeper than " + std::to_string(kMaxFolderDepth) + " folders, not entered";
+    }
+    if (const auto [first, fresh] = location.holdsFiles()
+                                        ? std::pair{ancestors.entered->end(), true}
+                                        : ancestors.entered->try_emplace(identity, location.path());
+        !fresh) {
+        return "the folder converted as \"" + first->second + "\", not followed again";
     }
     return std::nullopt;
 }
@@ -138,10 +165,34 @@ std::optional<BatchPlan> placePlan(const ExportOptions& options, const Location&
     } catch (const FileError&) {
         return std::nullopt;
     }
-    ancestors.push_back(identityOf(place));
+    if (ancestors.folders.empty()) {
+        std::error_code error;
+        ancestors.tree = std::filesystem::canonical(place.path(), error);
+    }
+    ancestors.folders.push_back(identityOf(place));
+    BatchPlan result;
     std::vector<SkippedFile> skipped;
     const bool directory = !place.holdsFiles();
-    std::vector<Location> places = directory ? subfoldersOf(place) : std::vector<Location>{};
+    std::vector<Place> places;
+    if (directory) {
+        FolderEntries entries = FolderStorage(place.path()).entries();
+        if (entries.error != 0) {
+            result.unreadable.emplace_back(place.path(), "Cannot read folder " +
+                                                             quoted(place.path()) + ": " +
+                                                             std::strerror(entries.error));
+        }
+        for (const FolderEntries::Other& other : entries.others) {
+            skipped.push_back({joinPath(place.path(), other.name), std::string(other.what)});
+        }
+        for (const bool link : {false, true}) {
+            for (const std::string& name : link ? entries.links : entries.folders) {
+                places.push_back({Location::of(joinPath(place.path(), name)), link});
+            }
+        }
+        std::ranges::stable_sort(places, [](const Place& a, const Place& b) {
+            return compareNatural(a.location.nameInFolder(), b.location.nameInFolder()) < 0;
+        });
+    }
     // The files by the folder they go to: an archive's folders are kept, a disk's are not.
     std::map<std::string, std::vector<Location>> byFolder;
     const bool keep = place.keepsFolders();
@@ -153,7 +204,7 @@ std::optional<BatchPlan> placePlan(const ExportOptions& options, const Location&
             // In a folder a disk image or archive is entered as a subfolder is; a packed
             // file, like any file inside a disk or archive, is one more input.
             if (directory && !file.soleFile()) {
-                places.push_back(file);
+                places.push_back({file, false});
             } else {
                 goesTo(file).push_back(file);
             }
@@ -166,18 +217,24 @@ std::optional<BatchPlan> placePlan(const ExportOptions& options, const Location&
             skipped.push_back({file.path(), std::string(reasonText(kind.reason))});
         }
     }
-    for (const Location& entered : places) {
+    for (const Place& entered : places) {
         if (auto why = notEntered(options, entered, ancestors)) {
-            skipped.push_back({entered.path(), std::move(*why)});
+            skipped.push_back({entered.location.path(), std::move(*why)});
         } else {
-            byFolder[folder].push_back(entered);
+            byFolder[folder].push_back(entered.location);
         }
     }
-    BatchPlan result;
     std::unordered_set<std::string> made;
     for (auto& [into, files] : byFolder) {
         inside.outDir = into;
-        auto planned = planFiles(inside, files, ancestors);
+        std::set<std::string> folders; // made inside into for an archive's folders
+        for (const auto& [other, unused] : byFolder) {
+            if (other.size() > into.size() && other.starts_with(into + "/")) {
+                folders.insert(other.substr(into.size() + 1,
+                                            other.find('/', into.size() + 1) - into.size() - 1));
+            }
+        }
+        auto planned = planFiles(inside, files, ancestors, folders);
         auto* plan = std::get_if<BatchPlan>(&planned);
         if (plan == nullptr) {
             continue; // none: no pictures
@@ -197,6 +254,7 @@ std::optional<BatchPlan> placePlan(const ExportOptions& options, const Location&
         append(result.items, std::move(plan->items));
         append(result.folders, std::move(plan->folders));
         append(result.damage, std::move(plan->damage));
+        append(result.unreadable, std::move(plan->unreadable));
         append(result.skipped, std::move(plan->skipped));
         append(result.unusedPalettes, std::move(plan->unusedPalettes));
     }
@@ -237,7 +295,8 @@ FileError outOfMemory(const std::string& file) {
 
 std::variant<BatchPlan, UsageError> planFiles(const ExportOptions& options,
                                               const std::vector<Location>& files,
-                                              const Ancestors& ancestors) {
+                                              const Ancestors& ancestors,
+                                              const std::set<std::string>& takenNames) {
     // The FILEs in their order, each once however named; disk images apart, the rest
     // paired as in a folder: a palette with its screen file, a companion shown with its
     // screen file's picture rather than on its own.
@@ -293,7 +352,14 @@ std::variant<BatchPlan, UsageError> planFiles(const ExportOptions& options,
     std::unordered_set<std::string> usedPalettes;
     const std::string suffix =
         std::string(".") + extensionOf(options.format.value_or(ImageFormat::png));
-    const std::vector<std::string> names = outputNames(wantedNames(inputs, suffix));
+    // The folders first, so that each keeps its name and an output beside it takes another.
+    std::vector<WantedName> wanted;
+    for (const std::string& taken : takenNames) {
+        wanted.push_back({taken, taken, ""});
+    }
+    std::ranges::move(wantedNames(inputs, suffix), std::back_inserter(wanted));
+    std::vector<std::string> names = outputNames(wanted);
+    names.erase(names.begin(), names.begin() + static_cast<std::ptrdiff_t>(takenNames.size()));
     for (std::size_t i = 0; i < inputs.size(); ++i) {
         try {
             const std::string& screen = inputs[i].file.path();
@@ -303,6 +369,7 @@ std::variant<BatchPlan, UsageError> planFiles(const ExportOptions& options,
                     append(plan.items, std::move(inside->items));
                     append(plan.folders, std::move(inside->folders));
                     append(plan.damage, std::move(inside->damage));
+                    append(plan.unreadable, std::move(inside->unreadable));
                     append(plan.skipped, std::move(inside->skipped));
                     continue;
                 }
@@ -345,7 +412,8 @@ std::variant<BatchPlan, UsageError> planBatch(const ExportOptions& options) {
     for (const std::string& file : options.files) {
         files.push_back(Location::of(file));
     }
-    return planFiles(options, files, {});
+    return planFiles(options, files,
+                     {{}, {}, std::make_shared<std::unordered_map<std::string, std::string>>()});
 }
 
 } // namespace tessarin::exporter

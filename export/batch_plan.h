@@ -28,6 +28,7 @@ struct BatchPlan {
     std::vector<std::string> folders;        // OUTDIR/<disk> of each disk image, made with OUTDIR
     std::vector<SkippedFile> skipped;        // files of disk images that are no pictures
     std::vector<FileError> damage;           // what the disk images' reader found wrong, in order
+    std::vector<FileError> unreadable;       // folders that could not be listed, in order
 };
 
 // One picture per screen FILE, paired with its palette FILE as in a folder (NameIndex),

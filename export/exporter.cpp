@@ -134,7 +134,8 @@ struct Counts {
     std::size_t skipped = 0;
     std::size_t failed = 0;
     std::size_t notTried = 0;
-    std::size_t damaged = 0; // problems the disk images' reader found
+    std::size_t damaged = 0;    // problems the disk images' reader found
+    std::size_t unreadable = 0; // folders that could not be listed
 };
 
 // Takes the results in the plan's order and tells of each: the output of one thread.
@@ -151,6 +152,10 @@ public:
         for (const FileError& damage : plan_.damage) {
             ++counts_.damaged;
             say(printable(damage.what()));
+        }
+        for (const FileError& folder : plan_.unreadable) {
+            ++counts_.unreadable;
+            say(printable(folder.what()));
         }
         for (std::size_t i = 0; i < plan_.items.size(); ++i) {
             bar_.show(i, plan_.items[i].job.screenFile.path());
@@ -182,9 +187,13 @@ public:
             if (counts_.damaged > 0) {
                 line += ", " + std::to_string(counts_.damaged) + " problems on disks";
             }
+            if (counts_.unreadable > 0) {
+                line += ", " + std::to_string(counts_.unreadable) + " folders not read";
+            }
             errorsShown_ = report(err_, line);
         }
-        const bool complete = counts_.failed == 0 && counts_.notTried == 0 && counts_.damaged == 0;
+        const bool complete = counts_.failed == 0 && counts_.notTried == 0 &&
+                              counts_.damaged == 0 && counts_.unreadable == 0;
         return complete && errorsShown_ && (listing_ || options_.quiet) ? kExitSuccess
                                                                         : kExitFileError;
     }
@@ -288,9 +297,9 @@ int runBatch(const ExportOptions& given, std::ostream& out, std::ostream& err, b
         return kExitFileError;
     }
     for (const std::string& folder : plan.folders) {
-        if (!makeOutDir(folder, err)) {
-            return kExitFileError;
-        }
+        // One that cannot be made (a name past the system's limit) fails its files, each
+        // named, and the batch goes on.
+        makeOutDir(folder, err);
     }
     if (!options.quiet) {
         for (const std::string& palette : plan.unusedPalettes) {
@@ -301,6 +310,11 @@ int runBatch(const ExportOptions& given, std::ostream& out, std::ostream& err, b
             err << kProgram << "note: left out \"" << printable(skipped.file)
                 << "\": " << skipped.reason << '\n';
         }
+    }
+    if (plan.items.empty() && plan.damage.empty() && plan.unreadable.empty()) {
+        // Every file left out (a folder of PNGs without a screen file): nothing was done.
+        err << kProgram << "nothing to convert: no screen file among the FILEs\n";
+        return kExitFileError;
     }
     BatchReport report(options, plan, out, err, progress);
     {

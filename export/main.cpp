@@ -2,6 +2,7 @@
 #include "export/conversion_gate.h"
 #include "export/exporter.h"
 #include "export/options.h"
+#include "platform/name_locale.h"
 #include "platform/target_file.h"
 
 #include <csignal>
@@ -58,6 +59,7 @@ void keepFreedBuffers() {
 int main(int argc, char** argv) {
     using namespace tessarin::exporter;
     keepFreedBuffers();
+    tessarin::useUtf8Names();
     handleSignals();
     const std::vector<std::string> args(argv + 1, argv + argc);
     const auto parsed = parseOptions(args);

@@ -185,7 +185,7 @@ choiceInto(std::optional<T>& target, std::string_view name, const std::string& v
 
 constexpr std::string_view kScreenValuePlaceholder = "SCREENS";
 
-const std::array<OptionEntry, 27> kOptions{{
+const std::array<OptionEntry, 28> kOptions{{
     {{"-o", "--output"},
      "OUTPUT",
      "",
@@ -406,6 +406,15 @@ const std::array<OptionEntry, 27> kOptions{{
      "folder's (without it they are left out, named)",
      [](ParseState& s, std::string_view, const std::string&) -> std::optional<Failure> {
          s.command.options.recursive = true;
+         return std::nullopt;
+     }},
+    {{"--follow", ""},
+     "",
+     "",
+     "with -r, also links to folders outside the folder FILE\n"
+     "(each folder is converted once however reached)",
+     [](ParseState& s, std::string_view, const std::string&) -> std::optional<Failure> {
+         s.command.options.follow = true;
          return std::nullopt;
      }},
     {{"--files-from", ""},

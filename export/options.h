@@ -48,6 +48,7 @@ struct ExportOptions {
     bool quiet = false;
     bool skipExisting = false; // a batch's existing outputs are skipped, not failures
     bool recursive = false;    // -r: a folder FILE's subfolders and disk images are entered
+    bool follow = false;       // --follow: with -r, links to folders outside the tree too
     std::string filesFrom;     // more FILEs, read from this file ("-": standard input)
     char filesFromSeparator = '\n';
 

@@ -1,5 +1,7 @@
 #include "export/output_names.h"
 
+#include "export/printable.h"
+
 #include <algorithm>
 #include <unordered_map>
 #include <unordered_set>
@@ -19,8 +21,16 @@ constexpr char kStandIn = '_';
 } // namespace
 
 std::string safeName(std::string_view name) {
-    std::string safe(name);
-    std::replace_if(safe.begin(), safe.end(), isUnsafe, kStandIn);
+    std::string safe;
+    safe.reserve(name.size());
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        if (isUtf8C1At(name, i)) {
+            ++i; // its two bytes, one stand-in
+            safe += kStandIn;
+        } else {
+            safe += isUnsafe(name[i]) ? kStandIn : name[i];
+        }
+    }
     if (safe.empty() || safe == "." || safe == "..") {
         safe.assign(std::max<std::size_t>(safe.size(), 1), kStandIn);
     }

@@ -8,7 +8,8 @@
 namespace tessarin::exporter {
 
 // name made fit to be one entry of OUTDIR, whatever storage it came from (a file system, a
-// disk image's directory): a separator, NUL or other control byte becomes '_', and a name
+// disk image's directory): a separator, NUL or other control byte, or a C1 control in
+// UTF-8 (U+0080..U+009F), becomes '_', and a name
 // that is empty, "." or ".." becomes underscores, so that no output lands outside its folder.
 [[nodiscard]] std::string safeName(std::string_view name);
 

@@ -1,6 +1,8 @@
 #include "export/parallel_exports.h"
 
+#include "catalog/file_source.h"
 #include "export/conversion_gate.h"
+#include "image/image_input.h"
 #include "platform/file_error.h"
 
 #include <algorithm>
@@ -19,6 +21,33 @@ namespace {
 // was enough); the system's default of 8 MiB a thread would be most of the address space of
 // 256 workers under a memory limit.
 constexpr std::size_t kWorkerStackBytes = 256 << 10;
+
+// What the conversions under way may hold at once, whatever -j: a picture at the largest
+// size converted (64 Mpixels) takes about half of it.
+constexpr std::uint64_t kBatchMemory = std::uint64_t{1} << 30;
+// A screen file's buffers (VRAM, the picture, its encoding), and each pixel of a PNG or
+// JPEG picture in the decoder's rows, the picture and the fitted picture (about 7 bytes,
+// measured on the largest PNG).
+constexpr std::uint64_t kScreenFileBytes = 4 << 20;
+constexpr std::uint64_t kBytesPerPixel = 8;
+// Enough of a JPEG to pass its EXIF marker to the frame header.
+constexpr std::size_t kHeaderBytes = 128 << 10;
+
+// What converting item holds at its peak, by its picture's header.
+std::uint64_t peakBytesOf(const BatchItem& item) {
+    if (!isImageInputName(item.job.screenFile.path())) {
+        return kScreenFileBytes;
+    }
+    try {
+        const InputBytes header = fileSource().read(item.job.screenFile, kHeaderBytes);
+        // A picture claiming more is refused before its pixels are stored.
+        const std::uint64_t pixels = std::min<std::uint64_t>(
+            claimedPixels(header.bytes).value_or(0), ImageLimits{}.maxPixels);
+        return kScreenFileBytes + kBytesPerPixel * pixels;
+    } catch (const FileError&) {
+        return kScreenFileBytes; // fails when converted, naming the file
+    }
+}
 
 bool outOfDescriptors(const FileError& e) {
     return e.systemError() == EMFILE || e.systemError() == ENFILE;
@@ -97,17 +126,23 @@ void ParallelExports::work() {
 }
 
 ItemResult ParallelExports::convert(const BatchItem& item) {
+    const std::uint64_t peak = peakBytesOf(item);
     while (true) {
         std::size_t endedBefore = 0;
         {
+            // One conversion at a time may pass the budget, alone.
             std::unique_lock lock(mutex_);
-            changed_.wait(lock, [&] { return busy_ < allowed_; });
+            changed_.wait(lock, [&] {
+                return busy_ < allowed_ && (busy_ == 0 || reserved_ + peak <= kBatchMemory);
+            });
             ++busy_;
+            reserved_ += peak;
             endedBefore = ended_;
         }
         if (!enterConversion()) {
             const std::lock_guard lock(mutex_);
             --busy_;
+            reserved_ -= peak;
             ++ended_;
             return {};
         }
@@ -141,6 +176,7 @@ ItemResult ParallelExports::convert(const BatchItem& item) {
         {
             const std::lock_guard lock(mutex_);
             --busy_;
+            reserved_ -= peak;
             // The others hold the descriptors or the memory there is: fewer at a time from now
             // on, and this file again once one of them is done (or one ended since this
             // began). Alone, with none ended meanwhile, nothing would free any.

@@ -7,6 +7,7 @@
 
 #include <condition_variable>
 #include <cstddef>
+#include <cstdint>
 #include <exception>
 #include <memory>
 #include <mutex>
@@ -40,6 +41,8 @@ struct ExportSettings {
 // descriptors or memory while others convert is no failure of a file: the worker waits for
 // another conversion to end and tries the file again, and from then on fewer conversions run
 // at a time. A file that runs out alone fails (kOutOfMemory, or the FileError's message).
+// The conversions under way share one memory budget, by the peak each picture's header
+// claims: a conversion waits while the others hold it, so -j does not multiply the memory.
 class ParallelExports {
 public:
     // Starts up to threads workers (at least one, else std::system_error).
@@ -66,11 +69,12 @@ private:
     std::condition_variable changed_;
     std::vector<ItemResult> results_;
     std::vector<bool> done_;
-    std::size_t next_ = 0;  // the next item to take
-    bool stopped_ = false;  // no more items are taken
-    std::size_t busy_ = 0;  // conversions under way
-    std::size_t allowed_;   // at most this many at a time
-    std::size_t ended_ = 0; // conversions ended, each releasing its descriptors
+    std::size_t next_ = 0;       // the next item to take
+    bool stopped_ = false;       // no more items are taken
+    std::size_t busy_ = 0;       // conversions under way
+    std::size_t allowed_;        // at most this many at a time
+    std::size_t ended_ = 0;      // conversions ended, each releasing its descriptors
+    std::uint64_t reserved_ = 0; // the peak memory of the conversions under way
     std::vector<std::unique_ptr<SizedThread>> threads_; // last: joined before the rest goes
 };
 

@@ -105,6 +105,12 @@ std::size_t sequenceAt(std::string_view text, std::size_t i) {
 
 } // namespace
 
+bool isUtf8C1At(std::string_view text, std::size_t at) {
+    return at + 1 < text.size() && static_cast<unsigned char>(text[at]) == kUtf8C1Lead &&
+           static_cast<unsigned char>(text[at + 1]) >= kC1First &&
+           static_cast<unsigned char>(text[at + 1]) <= kC1Last;
+}
+
 std::string printable(std::string_view text) {
     std::string result;
     result.reserve(text.size());
@@ -129,7 +135,7 @@ std::string printable(std::string_view text) {
                 result += static_cast<char>(c);
             }
             ++i;
-        } else if (c == kUtf8C1Lead && static_cast<unsigned char>(text[i + 1]) <= kC1Last) {
+        } else if (isUtf8C1At(text, i)) {
             appendHex(result, c);
             appendHex(result, static_cast<unsigned char>(text[i + 1]));
             i += length;

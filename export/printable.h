@@ -12,4 +12,7 @@ namespace tessarin::exporter {
 // Everything else as it is.
 [[nodiscard]] std::string printable(std::string_view text);
 
+// Whether a C1 control in UTF-8 (0xC2 0x80..0x9F) starts at text[at].
+[[nodiscard]] bool isUtf8C1At(std::string_view text, std::size_t at);
+
 } // namespace tessarin::exporter

@@ -3,6 +3,7 @@
 // nothing may crash or hang, every name stays inside the archive, a read gives at most the
 // bytes asked for, and every error names the archive.
 #include "platform/file_error.h"
+#include "platform/name_locale.h"
 #include "storage/archive_storage.h"
 
 #include <cstdint>
@@ -29,6 +30,12 @@ void expectNamed(const tessarin::FileError& error) {
 // below the run's 2 GB limit, which one allocation of exactly 2 GB would reach.
 extern "C" const char* __asan_default_options() {
     return "allocator_may_return_null=1:max_allocation_size_mb=1024";
+}
+
+// Names beyond ASCII as the programs read them.
+extern "C" int LLVMFuzzerInitialize(int* /*argc*/, char*** /*argv*/) {
+    tessarin::useUtf8Names();
+    return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

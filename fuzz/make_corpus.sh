@@ -150,6 +150,9 @@ archive() { { printf "$2"; cat "$scratch/out"; } >"$arc/$1"; rm -f "$scratch/out
 (cd "$scratch/files" && 7z a -bd "$scratch/out.7z" A.SC5 A.PL5 >/dev/null && mv "$scratch/out.7z" "$scratch/out") && archive 7z '\0'
 (cd "$scratch/files" && jlha a "$scratch/out.lzh" A.SC5 A.PL5 >/dev/null && mv "$scratch/out.lzh" "$scratch/out") && archive lzh '\0'
 gzip -c "$scratch/files/A.SC5" >"$scratch/out" && archive gz '\1'
+# A name beyond ASCII; a gzip file whose CRC-32 does not match its data (600 bytes).
+(cd "$scratch/files" && cp A.SC5 "$(printf '\303\251.SC5')" && 7z a -bd "$scratch/out.7z" ./*.SC5 >/dev/null && mv "$scratch/out.7z" "$scratch/out") && archive 7z-utf8 '\0'
+{ gzip -c "$scratch/files/A.SC5" | head -c -8 && printf '\0\0\0\0\130\2\0\0'; } >"$scratch/out" && archive gz-bad-crc '\1'
 # Pictures to convert: every PNG kind (8 and 16 bits, palette with transparency, grey with
 # alpha), JPEGs (colour, grey, CMYK, progressive), one cut short and one claiming
 # 100,000 x 100,000 pixels (needs ImageMagick and Python).
@@ -165,6 +168,8 @@ convert -size 16x16 gradient:white-black -colorspace Gray "$img/grey.jpg"
 convert -size 16x16 gradient:red-blue -colorspace CMYK "$img/cmyk.jpg"
 convert -size 16x16 gradient:green-blue -interlace Plane "$img/progressive.jpg"
 head -c 200 "$img/colour.jpg" >"$img/cut-short.jpg"
+# An EXIF orientation (6: a quarter clockwise) in an APP1 marker after SOI.
+{ head -c 2 "$img/colour.jpg" && printf '\377\341\0\042Exif\0\0II*\0\10\0\0\0\1\0\22\1\3\0\1\0\0\0\6\0\0\0\0\0\0\0' && tail -c +3 "$img/colour.jpg"; } >"$img/exif-turned.jpg"
 python3 - "$img/rgb8.png" "$img/huge.png" <<'PY'
 import struct, sys, zlib
 data = bytearray(open(sys.argv[1], "rb").read())

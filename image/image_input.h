@@ -3,6 +3,8 @@
 #include "image/source_image.h"
 
 #include <cstddef>
+#include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -21,6 +23,10 @@ namespace tessarin {
 // Fault::pictureTooLarge beyond limits.
 [[nodiscard]] SourceImage decodeImage(std::span<const std::uint8_t> bytes,
                                       const std::string& fileName, const ImageLimits& limits = {});
+
+// The pixels a PNG or JPEG file's header claims (PNG's IHDR, JPEG's frame header), from
+// its first bytes; nothing for other bytes, or a header past them.
+[[nodiscard]] std::optional<std::uint64_t> claimedPixels(std::span<const std::uint8_t> bytes);
 
 // The largest PNG or JPEG file converted: 256 MiB.
 inline constexpr std::size_t kMaxImageFileSize = std::size_t{256} * 1024 * 1024;

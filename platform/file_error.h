@@ -22,6 +22,7 @@ enum class Fault {
     directoryTooDeep, // directories nested deeper than the disk reader follows
     tooManyEntries,   // more entries than the disk reader lists
     sameName,         // a second directory entry of a path already listed
+    nameUnreachable,  // an archive member in a folder named as a disk image or archive
     noSuchFile,       // no file of that name on the disk
     listTooLong,      // a list of names longer than any real one
     packedBroken,     // a packed stream runs past its input, its output or its start

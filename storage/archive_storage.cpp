@@ -2,6 +2,9 @@
 
 #include "names/file_name_rule.h"
 #include "platform/file_error.h"
+#include "platform/file_stream.h"
+#include "storage/gzip_check.h"
+#include "storage/location.h"
 #include "storage/packed_storage.h"
 
 #include <algorithm>
@@ -23,9 +26,24 @@ constexpr std::uint64_t kKeptBytes = 128 * 1024 * 1024;
 // first bytes, what a listing looks at (a palette file whole).
 constexpr std::uint64_t kPassedWhole = 256 * 1024;
 constexpr std::size_t kPassedHead = kMaxPaletteFileSize;
+// The character set of LZH members' names where it is not Shift-JIS as MSX archivers wrote
+// it (kLzhNames).
+constexpr const char* kLzhNamesElse = "ISO-8859-1";
 
 std::string quoted(const std::string& text) {
     return "\"" + text + "\"";
+}
+
+// Whether a folder of path inside an archive is named as a place ("GAME.DSK/PIC.SC5"), where
+// a name leads into a disk image or packed file, never into a folder.
+bool inFolderNamedAsPlace(const std::string& path) {
+    for (std::size_t slash = path.find('/'); slash != std::string::npos;
+         slash = path.find('/', slash + 1)) {
+        if (heldNameOf(std::string_view(path).substr(0, slash))) {
+            return true;
+        }
+    }
+    return false;
 }
 
 } // namespace
@@ -45,6 +63,8 @@ public:
             archive_read_support_format_zip(handle_);
             archive_read_support_format_7zip(handle_);
             archive_read_support_format_lha(handle_);
+            // MSX archivers wrote Shift-JIS names in LZH headers, which say no character set.
+            archive_read_set_format_option(handle_, "lha", "hdrcharset", storage.lzhNames_);
         }
         const int opened =
             storage.bytes_
@@ -72,6 +92,9 @@ public:
         }
         return entry;
     }
+
+    // The archive's format (ARCHIVE_FORMAT_*) once a header was read.
+    [[nodiscard]] int format() const { return archive_format(handle_); }
 
     // The archive bytes read so far.
     [[nodiscard]] std::uint64_t position() const {
@@ -129,6 +152,18 @@ ArchiveStorage::ArchiveStorage(const std::string& archive, Kind kind)
 ArchiveStorage::ArchiveStorage(const std::string& archive,
                                std::shared_ptr<const std::vector<std::uint8_t>> bytes, Kind kind)
     : archive_(archive), bytes_(std::move(bytes)), kind_(kind) {
+    if (list()) {
+        // A name that is no Shift-JIS ends libarchive's listing: then every name is read as
+        // Latin-1, which any bytes are, so that no member is lost.
+        members_.clear();
+        byName_.clear();
+        problems_.clear();
+        lzhNames_ = kLzhNamesElse;
+        list();
+    }
+}
+
+bool ArchiveStorage::list() {
     Reader reader(*this);
     try {
         for (std::size_t index = 0; archive_entry* entry = reader.next(quoted(archive_)); ++index) {
@@ -142,11 +177,21 @@ ArchiveStorage::ArchiveStorage(const std::string& archive,
                                     quoted(archive_ + "/" + name) + " the first left out",
                                 Fault::tooManyEntries);
             }
-            if (archive_entry_filetype(entry) != AE_IFREG || name.empty() ||
-                byName_.contains(name)) {
+            if (archive_entry_filetype(entry) != AE_IFREG || name.empty()) {
                 continue;
             }
-            byName_.emplace(name, members_.size());
+            const std::string place = archive_ + "/" + name;
+            if (inFolderNamedAsPlace(name)) {
+                problems_.emplace_back(
+                    place, place + ": in a folder named as a disk image or archive, not listed",
+                    Fault::nameUnreachable);
+                continue;
+            }
+            if (!byName_.try_emplace(name, members_.size()).second) {
+                problems_.emplace_back(place, place + ": a second member of this name, not listed",
+                                       Fault::sameName);
+                continue;
+            }
             std::optional<std::uint64_t> size;
             if (archive_entry_size_is_set(entry) != 0) {
                 size = static_cast<std::uint64_t>(archive_entry_size(entry));
@@ -155,11 +200,14 @@ ArchiveStorage::ArchiveStorage(const std::string& archive,
         }
     } catch (const FileError& error) {
         // A broken entry ends the listing; what came before it is still the archive's.
-        if (error.fault() != Fault::archiveBroken || members_.empty()) {
+        const bool retry = reader.format() == ARCHIVE_FORMAT_LHA && lzhNames_ != kLzhNamesElse;
+        if (error.fault() != Fault::archiveBroken || (members_.empty() && !retry)) {
             throw;
         }
         problems_.push_back(error);
+        return retry;
     }
+    return false;
 }
 
 ArchiveStorage::~ArchiveStorage() = default;
@@ -262,6 +310,12 @@ ArchiveStorage::Bytes ArchiveStorage::unpackHere(Reader& reader, const Member& m
                             std::min<std::uint64_t>(chunk.size(), upTo - bytes->size()))),
                         path);
         if (got == 0) {
+            if (kind_ == Kind::gzip && !gzipIntact()) {
+                throw FileError(archive_,
+                                "Cannot read " + quoted(archive_) +
+                                    ": its data does not match its checksum (CRC-32)",
+                                Fault::archiveBroken);
+            }
             break;
         }
         if (bytes->size() + got > kMaxMemberBytes) {
@@ -279,6 +333,23 @@ ArchiveStorage::Bytes ArchiveStorage::unpackHere(Reader& reader, const Member& m
         }
     }
     return bytes;
+}
+
+bool ArchiveStorage::gzipIntact() const {
+    if (bytes_) {
+        std::size_t offset = 0;
+        return gzipChecks(
+            [&](std::span<std::uint8_t> out) {
+                const std::size_t count = std::min(out.size(), bytes_->size() - offset);
+                std::copy_n(bytes_->begin() + static_cast<std::ptrdiff_t>(offset), count,
+                            out.begin());
+                offset += count;
+                return count;
+            },
+            kMaxMemberBytes);
+    }
+    InputFile file(archive_);
+    return gzipChecks([&](std::span<std::uint8_t> out) { return file.read(out); }, kMaxMemberBytes);
 }
 
 InputBytes ArchiveStorage::read(const std::string& name, std::size_t limit,

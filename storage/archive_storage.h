@@ -17,6 +17,8 @@ namespace tessarin {
 inline constexpr std::uint64_t kMaxMemberBytes = 32 * 1024 * 1024;
 inline constexpr std::size_t kMaxMembers = 65536;
 inline constexpr std::uint64_t kMaxPackingRatio = 1000;
+// The character set LZH names are read in (iconv's name of Shift-JIS as MSX archivers wrote it).
+inline constexpr const char* kLzhNames = "CP932";
 
 // An archive read through libarchive: ZIP, LZH/LHA and 7z by their bytes, or a gzip file
 // holding one file. Its regular files are listed once when it is opened, by their paths
@@ -73,6 +75,11 @@ private:
     void keep(const std::string& name, const Bytes& bytes) const;
     // The member that entry index is; nothing for an entry not listed.
     [[nodiscard]] const Member* memberAt(std::size_t index) const;
+    // Lists the members into members_ and byName_, what is wrong into problems_; true when
+    // an LZH header broke the listing before its names were read as Latin-1.
+    bool list();
+    // Whether a gzip file's checksums and lengths match its data (read again by zlib).
+    [[nodiscard]] bool gzipIntact() const;
 
     std::string archive_;
     std::shared_ptr<const std::vector<std::uint8_t>> bytes_; // null for a file
@@ -80,6 +87,7 @@ private:
     std::vector<Member> members_;
     std::map<std::string, std::size_t> byName_;
     std::vector<FileError> problems_;
+    const char* lzhNames_ = kLzhNames; // the character set of LZH names
 
     // The pass and what it kept, shared by the threads that read.
     mutable std::mutex guard_;

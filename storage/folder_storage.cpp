@@ -23,33 +23,64 @@ InputBytes readHostFile(const std::string& path, std::size_t limit) {
 
 namespace {
 
-// The names of folder's entries of one type (links followed), in directory order; an
-// entry whose type cannot be read is left out.
-std::vector<std::string>
-entryNames(const std::string& folder,
-           bool (std::filesystem::directory_entry::*isType)(std::error_code&) const noexcept) {
-    std::vector<std::string> names;
+// What an entry that is neither a regular file nor a folder is, for a note.
+std::string_view otherKind(std::filesystem::file_type type, bool link) {
+    using std::filesystem::file_type;
+    if (link && type == file_type::not_found) {
+        return "a link to nothing";
+    }
+    switch (type) {
+    case file_type::fifo:
+        return "a FIFO";
+    case file_type::socket:
+        return "a socket";
+    case file_type::block:
+    case file_type::character:
+        return "a device";
+    default:
+        return "no regular file or folder";
+    }
+}
+
+} // namespace
+
+FolderEntries FolderStorage::entries() const {
+    FolderEntries entries;
     std::error_code error;
-    for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end;
+    for (std::filesystem::directory_iterator it(folder_, error), end; !error && it != end;
          it.increment(error)) {
         std::error_code typeError;
-        if (((*it).*isType)(typeError)) {
+        const std::filesystem::file_type type = it->status(typeError).type();
+        const bool link = it->is_symlink(typeError);
+        std::string name = it->path().filename().string();
+        if (type == std::filesystem::file_type::directory) {
+            (link ? entries.links : entries.folders).push_back(std::move(name));
+        } else if (type != std::filesystem::file_type::regular) {
+            entries.others.push_back({std::move(name), otherKind(type, link)});
+        }
+    }
+    entries.error = error.value();
+    return entries;
+}
+
+std::vector<std::string> FolderStorage::names() const {
+    std::vector<std::string> names;
+    std::error_code error;
+    for (std::filesystem::directory_iterator it(folder_, error), end; !error && it != end;
+         it.increment(error)) {
+        std::error_code typeError;
+        if (it->is_regular_file(typeError)) {
             names.push_back(it->path().filename().string());
         }
     }
     return names;
 }
 
-} // namespace
-
-std::vector<std::string> FolderStorage::names() const {
-    return entryNames(folder_, &std::filesystem::directory_entry::is_regular_file);
-}
-
 std::vector<std::string> FolderStorage::subfolders() const {
-    return entryNames(folder_, &std::filesystem::directory_entry::is_directory);
+    FolderEntries all = entries();
+    all.folders.insert(all.folders.end(), all.links.begin(), all.links.end());
+    return std::move(all.folders);
 }
-
 std::optional<std::uint64_t> FolderStorage::sizeOf(const std::string& name) const {
     std::error_code error;
     const std::uintmax_t size =

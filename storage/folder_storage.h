@@ -6,6 +6,18 @@
 
 namespace tessarin {
 
+// What a folder holds beside its regular files, for a walk through the folders below it.
+struct FolderEntries {
+    struct Other {
+        std::string name;
+        std::string_view what; // "a FIFO", "a link to nothing", ...
+    };
+    std::vector<std::string> folders; // its folders, links to folders not among them
+    std::vector<std::string> links;   // its links to folders
+    std::vector<Other> others;        // neither regular files nor folders
+    int error = 0;                    // errno when the folder cannot be listed, else 0
+};
+
 // A folder of the file system. Only regular files are listed and read, without blocking.
 class FolderStorage final : public Storage {
 public:
@@ -15,8 +27,10 @@ public:
     [[nodiscard]] std::optional<std::uint64_t> sizeOf(const std::string& name) const override;
     [[nodiscard]] InputBytes read(const std::string& name, std::size_t limit,
                                   const std::string& path) const override;
-    // The names of the folders in it (links to folders followed), in directory order.
+    // The names of the folders in it (links to folders followed), in no order.
     [[nodiscard]] std::vector<std::string> subfolders() const;
+    // Its entries that are no regular files, each in its kind, in directory order.
+    [[nodiscard]] FolderEntries entries() const;
 
 private:
     std::string folder_;
