@@ -158,6 +158,9 @@ ArchiveStorage::ArchiveStorage(const std::string& archive,
         members_.clear();
         byName_.clear();
         problems_.clear();
+        kept_.clear();
+        keptBytes_ = 0;
+        heads_.clear();
         lzhNames_ = kLzhNamesElse;
         list();
     }
@@ -197,6 +200,8 @@ bool ArchiveStorage::list() {
                 size = static_cast<std::uint64_t>(archive_entry_size(entry));
             }
             members_.push_back({std::move(name), index, size});
+            // The listing is the first pass: what a listing and a batch read next is kept.
+            keepPassed(reader, members_.back());
         }
     } catch (const FileError& error) {
         // A broken entry ends the listing; what came before it is still the archive's.
@@ -249,7 +254,7 @@ ArchiveStorage::Bytes ArchiveStorage::unpack(const Member& member, const std::st
                 return unpackHere(*pass_, member, path, upTo);
             }
             if (const Member* passed = memberAt(index)) {
-                keepPassed(*passed);
+                keepPassed(*pass_, *passed);
             }
         }
     } catch (const FileError&) {
@@ -261,18 +266,22 @@ ArchiveStorage::Bytes ArchiveStorage::unpack(const Member& member, const std::st
                     Fault::noSuchFile);
 }
 
-void ArchiveStorage::keepPassed(const Member& member) const {
+void ArchiveStorage::keepPassed(Reader& reader, const Member& member) const {
     if (kept_.contains(member.name) || heads_.contains(member.name)) {
         return;
     }
-    const bool whole = member.size && *member.size <= kPassedWhole;
+    const bool small = member.size && *member.size <= kPassedWhole;
     try {
-        const Bytes bytes = unpackHere(*pass_, member, archive_ + "/" + member.name,
-                                       whole ? kPassedWhole : kPassedHead);
-        if (whole) {
+        // One more byte than kept whole: a header that claims less is found out.
+        const Bytes bytes = unpackHere(reader, member, archive_ + "/" + member.name,
+                                       small ? kPassedWhole + 1 : kPassedHead);
+        if (bytes->size() <= kPassedWhole && small) {
             keep(member.name, bytes);
         } else {
-            heads_.emplace(member.name, *bytes);
+            heads_.emplace(member.name,
+                           std::vector(bytes->begin(),
+                                       bytes->begin() + static_cast<std::ptrdiff_t>(
+                                                            std::min(bytes->size(), kPassedHead))));
         }
     } catch (const FileError&) {
         // Its own read says what is wrong with it; the pass goes on where libarchive can.
@@ -371,8 +380,9 @@ InputBytes ArchiveStorage::read(const std::string& name, std::size_t limit,
     Bytes bytes;
     if (const auto kept = kept_.find(name); kept != kept_.end()) {
         bytes = kept->second;
-    } else if (member.size && limit < *member.size) {
-        // Its first bytes (what a listing looks at): those alone, not kept whole.
+    } else if (member.size && limit<*member.size&& * member.size> kPassedWhole) {
+        // The first bytes of a large member (what a listing looks at): those alone. One of a
+        // picture's size is read whole and kept, as the batch or the grid reads it next.
         if (const auto head = heads_.find(name);
             head != heads_.end() && limit <= head->second.size()) {
             return firstBytes(head->second, *member.size);

@@ -67,9 +67,9 @@ private:
     // The bytes of the entry the reader stands at, at most upTo, within the bounds.
     [[nodiscard]] Bytes unpackHere(Reader& reader, const Member& member, const std::string& path,
                                    std::uint64_t upTo) const;
-    // Keeps member, which the pass goes by (guard_ held): whole when of a picture's size,
+    // Keeps member, which reader goes by (guard_ held): whole when of a picture's size,
     // else its first bytes. One that cannot be unpacked is left for its own read to report.
-    void keepPassed(const Member& member) const;
+    void keepPassed(Reader& reader, const Member& member) const;
     // Keeps bytes, the whole of the member name, dropping what was kept before when the
     // bound is reached (guard_ held).
     void keep(const std::string& name, const Bytes& bytes) const;

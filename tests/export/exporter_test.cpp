@@ -9,6 +9,7 @@
 #include "storage/location.h"
 #include "test_text.h"
 #include "tests/support/document_probe.h"
+#include "tests/support/open_counter.h"
 #include "tests/support/zx0_pack.h"
 
 #include <algorithm>
@@ -549,6 +550,43 @@ TEST(Exporter, BatchOverAZipHoldingADiskKeepsItsFolders) {
         EXPECT_TRUE(readBytes(dir / (std::string("out/") + archived)) ==
                     readBytes(dir / (std::string("plain/") + alone)))
             << archived;
+    }
+}
+
+// A batch over an archive reads it once, whatever its kind and whatever the order of its
+// members, to the same files as the folder it was made of.
+TEST(Exporter, ABatchReadsAnArchiveInOnePass) {
+    const TempDir dir;
+    const std::string in = dir / "in";
+    std::filesystem::create_directory(in);
+    const std::vector<unsigned char> picture = readBytes(sample("LAND5.SC5"));
+    for (int i = 0; i < 60; ++i) {
+        std::vector<unsigned char> bytes = picture;
+        bytes[7 + static_cast<std::size_t>(i)] ^= 0xFF;                  // each its own picture
+        writeBytes(in + "/P" + std::to_string(100 - i) + ".SC5", bytes); // against natural order
+    }
+    ASSERT_EQ(runProcess(kExporter, {"-q", "-d", dir / "plain", in}, dir.path()).exitCode, 0);
+    const std::pair<std::string, std::string> archives[] = {
+        {"A.zip", "zip -q -0 ../A.zip *"},
+        {"A.zip", "zip -q ../A.zip *"},
+        {"A.7z", "7z a -bd -ms=on ../A.7z * >/dev/null"},
+        {"A.7z", "7z a -bd -ms=off ../A.7z * >/dev/null"},
+        {"A.lzh", "jlha aq ../A.lzh *"}};
+    for (const auto& [name, pack] : archives) {
+        SCOPED_TRACE(pack);
+        ASSERT_EQ(std::system(("cd '" + in + "' && " + pack).c_str()), 0);
+        const std::string file = dir / name;
+        test::OpenCounter counter(file);
+        ASSERT_EQ(
+            runProcess(kExporter, {"-q", "-j", "1", "-d", dir / "out", file}, dir.path()).exitCode,
+            0);
+        EXPECT_EQ(counter.opens(), 1);
+        for (int i = 0; i < 60; ++i) {
+            const std::string png = "/P" + std::to_string(100 - i) + ".png";
+            ASSERT_TRUE(readBytes(dir / "out/A" + png) == readBytes(dir / "plain/in" + png)) << png;
+        }
+        std::filesystem::remove_all(dir / "out");
+        std::filesystem::remove(file);
     }
 }
 
