@@ -27,4 +27,12 @@ Picture makePicture(const PictureChoices& choices) {
     return finishPicture(ScreenDocument::pictureOf(choices), choices.viewMode, choices);
 }
 
+DescribedPicture describePicture(const PictureChoices& choices) {
+    ScreenDocument document;
+    document.open(choices);
+    DescribedPicture described{{}, document.layoutDescription(), document.paletteChoice()};
+    described.picture = finishPicture(document.takePicture(), choices.viewMode, choices);
+    return described;
+}
+
 } // namespace tessarin

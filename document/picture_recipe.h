@@ -1,5 +1,6 @@
 #pragma once
 
+#include "document/palette_choice.h"
 #include "document/resolve.h"
 #include "document/screen_document.h"
 #include "image/picture.h"
@@ -33,5 +34,17 @@ struct PictureChoices : PictureRequest, PictureFinish {};
 // Save As finishes the picture it shows in the same way. Throws FileError naming a file
 // that cannot be read.
 [[nodiscard]] Picture makePicture(const PictureChoices& choices);
+
+// A picture as makePicture makes it, with what the document tells of it: the screen file's
+// layout (ScreenDocument::layoutDescription) and the palette in effect and why.
+struct DescribedPicture {
+    Picture picture;
+    std::string layout;
+    PaletteChoice palette;
+};
+
+// The picture of the choices through the same one load as makePicture, described.
+// FileError as makePicture.
+[[nodiscard]] DescribedPicture describePicture(const PictureChoices& choices);
 
 } // namespace tessarin

@@ -2,6 +2,7 @@
 
 #include "catalog/file_source.h"
 #include "export/batch_plan.h"
+#include "export/catalogue.h"
 #include "export/name_list.h"
 #include "export/parallel_exports.h"
 #include "export/picture_job.h"
@@ -278,6 +279,10 @@ int runBatch(const ExportOptions& given, std::ostream& out, std::ostream& err, b
     std::variant<BatchPlan, UsageError> planned;
     try {
         options = withListedFiles(given);
+        if (options.catalogue()) {
+            // The catalogue's pictures are the batch's outputs, named as it names them.
+            options.outDir = options.catalogueDir + "/pictures";
+        }
         planned = planBatch(options);
     } catch (const FileError& e) {
         err << kProgram << printable(e.what()) << '\n';
@@ -293,6 +298,9 @@ int runBatch(const ExportOptions& given, std::ostream& out, std::ostream& err, b
         return kExitUsage;
     }
     const BatchPlan& plan = std::get<BatchPlan>(planned);
+    if (options.catalogue()) {
+        return runCatalogue(options, plan, out, err, progress);
+    }
     if (!makeOutDir(options.outDir, err)) {
         return kExitFileError;
     }
@@ -343,7 +351,8 @@ bool writeChecked(std::ostream& out, std::ostream& err, std::string_view text) {
 }
 
 int runExport(const ExportOptions& options, std::ostream& out, std::ostream& err, bool progress) {
-    return options.batch() ? runBatch(options, out, err, progress) : runSingle(options, out, err);
+    return options.batch() || options.catalogue() ? runBatch(options, out, err, progress)
+                                                  : runSingle(options, out, err);
 }
 
 } // namespace tessarin::exporter

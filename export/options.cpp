@@ -185,7 +185,7 @@ choiceInto(std::optional<T>& target, std::string_view name, const std::string& v
 
 constexpr std::string_view kScreenValuePlaceholder = "SCREENS";
 
-const std::array<OptionEntry, 28> kOptions{{
+const std::array<OptionEntry, 30> kOptions{{
     {{"-o", "--output"},
      "OUTPUT",
      "",
@@ -204,6 +204,29 @@ const std::array<OptionEntry, 28> kOptions{{
      "is made, with its parents, when missing",
      [](ParseState& s, std::string_view, const std::string& v) -> std::optional<Failure> {
          s.command.options.outDir = v;
+         return std::nullopt;
+     }},
+    {{"--catalogue", ""},
+     "OUT",
+     "",
+     "a catalogue of every picture of the FILEs (with -r\n"
+     "inside folders, disks and archives): OUT/index.html and\n"
+     "a page per folder, disk and archive, OUT/catalogue.tsv,\n"
+     "each picture and its thumbnail as PNG, a contact sheet\n"
+     "per disk and archive, duplicates and problems listed",
+     [](ParseState& s, std::string_view, const std::string& v) -> std::optional<Failure> {
+         s.command.options.catalogueDir = v;
+         s.command.options.sheetsOnly = false;
+         return std::nullopt;
+     }},
+    {{"--contact-sheet", ""},
+     "OUT",
+     "",
+     "only the contact sheets of --catalogue, OUT/<disk>.png:\n"
+     "a grid of each disk's and archive's thumbnails",
+     [](ParseState& s, std::string_view, const std::string& v) -> std::optional<Failure> {
+         s.command.options.catalogueDir = v;
+         s.command.options.sheetsOnly = true;
          return std::nullopt;
      }},
     {{"--screen", ""},
@@ -584,6 +607,9 @@ private:
 
     std::optional<Failure> finish() {
         ExportOptions& o = state_.command.options;
+        if (o.catalogue()) {
+            return finishCatalogue();
+        }
         if (!o.output.empty() && !o.outDir.empty()) {
             return Failure{"-o and -d cannot be used together"};
         }
@@ -597,6 +623,22 @@ private:
             return Failure{"no input FILE given"};
         }
         return o.batch() ? finishBatch() : finishSingle();
+    }
+
+    // A catalogue writes PNG files only, into its own OUT.
+    std::optional<Failure> finishCatalogue() {
+        ExportOptions& o = state_.command.options;
+        if (!o.output.empty() || !o.outDir.empty()) {
+            return Failure{"--catalogue and --contact-sheet cannot be used with -o or -d"};
+        }
+        if (o.format && *o.format != ImageFormat::png) {
+            return Failure{"a catalogue writes PNG pictures only"};
+        }
+        if (o.files.empty() && o.filesFrom.empty()) {
+            return Failure{"no input FILE given"};
+        }
+        o.format = ImageFormat::png;
+        return finishBatch();
     }
 
     std::optional<Failure> finishBatch() {
@@ -684,6 +726,7 @@ const char* usageText() {
     static const std::string text =
         std::string(R"(Usage: tessarin-export [OPTIONS] -o OUTPUT FILE [FILE]   one picture
        tessarin-export [OPTIONS] -d OUTDIR FILE...        one picture per screen file
+       tessarin-export [OPTIONS] --catalogue OUT DIR...   a gallery of a collection
 
 Writes the picture the viewer shows of MSX screen files as a BMP or PNG file, or
 converts PNG and JPEG pictures (and screen files) to MSX screen files (.SC2, .SC5,

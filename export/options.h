@@ -21,6 +21,10 @@ struct ExportOptions {
     // -o OUTPUT (one picture) or -d OUTDIR (one picture per screen file).
     std::string output;
     std::string outDir;
+    // --catalogue OUT (pages, a table, pictures and contact sheets) or --contact-sheet OUT
+    // (the contact sheets alone) of every picture of the FILEs.
+    std::string catalogueDir;
+    bool sheetsOnly = false;
     // One picture: the screen file and the palette file among the FILEs (or --palette).
     // A batch: every FILE, in order.
     std::string screenFile;
@@ -53,6 +57,7 @@ struct ExportOptions {
     char filesFromSeparator = '\n';
 
     [[nodiscard]] bool batch() const { return !outDir.empty(); }
+    [[nodiscard]] bool catalogue() const { return !catalogueDir.empty(); }
 
     friend bool operator==(const ExportOptions&, const ExportOptions&) = default;
 };

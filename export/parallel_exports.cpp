@@ -12,6 +12,7 @@
 #include <sys/stat.h>
 #include <system_error>
 #include <thread>
+#include <utility>
 
 namespace tessarin::exporter {
 
@@ -61,11 +62,39 @@ void limitMallocArenas(std::size_t threads) {
     ::mallopt(M_ARENA_MAX, static_cast<int>(std::min(threads, processors)));
 }
 
+// An item's export into its output: skipped where that exists and the settings say so.
+ItemResult exportItem(const BatchItem& item, const ExportSettings& settings) {
+    ItemResult result;
+    struct stat existing {};
+    if (settings.skipExisting && ::lstat(item.output.c_str(), &existing) == 0) {
+        result.outcome = Outcome::skipped;
+        return result;
+    }
+    try {
+        result.colourError =
+            exportPicture(item.job, item.output, settings.format, Overwrite::refuse);
+    } catch (const FileError& e) {
+        // Made by another program since the look above: as existing as before.
+        if (settings.skipExisting && e.systemError() == EEXIST) {
+            result.outcome = Outcome::skipped;
+            return result;
+        }
+        throw;
+    }
+    result.outcome = Outcome::written;
+    return result;
+}
+
 } // namespace
 
 ParallelExports::ParallelExports(const BatchPlan& plan, const ExportSettings& settings,
                                  std::size_t threads)
-    : plan_(plan), settings_(settings), results_(plan.items.size()),
+    : ParallelExports(
+          plan, [&plan, settings](std::size_t i) { return exportItem(plan.items[i], settings); },
+          threads) {}
+
+ParallelExports::ParallelExports(const BatchPlan& plan, Work job, std::size_t threads)
+    : plan_(plan), work_(std::move(job)), results_(plan.items.size()),
       done_(plan.items.size(), false), allowed_(threads) {
     limitMallocArenas(threads);
     threads_.reserve(threads);
@@ -115,7 +144,7 @@ void ParallelExports::work() {
     blockTerminationSignals();
     std::size_t i = 0;
     while (take(i)) {
-        ItemResult result = convert(plan_.items[i]);
+        ItemResult result = convert(i);
         {
             const std::lock_guard lock(mutex_);
             results_[i] = std::move(result);
@@ -125,8 +154,8 @@ void ParallelExports::work() {
     }
 }
 
-ItemResult ParallelExports::convert(const BatchItem& item) {
-    const std::uint64_t peak = peakBytesOf(item);
+ItemResult ParallelExports::convert(std::size_t i) {
+    const std::uint64_t peak = peakBytesOf(plan_.items[i]);
     while (true) {
         std::size_t endedBefore = 0;
         {
@@ -149,20 +178,11 @@ ItemResult ParallelExports::convert(const BatchItem& item) {
         ItemResult result;
         bool shortage = false;
         try {
-            struct stat existing {};
-            if (settings_.skipExisting && ::lstat(item.output.c_str(), &existing) == 0) {
-                result.outcome = Outcome::skipped;
-            } else {
-                result.colourError =
-                    exportPicture(item.job, item.output, settings_.format, Overwrite::refuse);
-                result.outcome = Outcome::written;
-            }
+            result = work_(i);
         } catch (const FileError& e) {
             shortage = outOfDescriptors(e);
-            // Made by another program since the look above: as existing as before.
-            const bool appeared = settings_.skipExisting && e.systemError() == EEXIST;
-            result.outcome = appeared ? Outcome::skipped : Outcome::failed;
-            result.failure = appeared ? std::string() : e.what();
+            result.outcome = Outcome::failed;
+            result.failure = e.what();
         } catch (const std::bad_alloc&) {
             shortage = true;
             result.outcome = Outcome::failed;

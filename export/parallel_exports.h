@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <exception>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -45,8 +46,15 @@ struct ExportSettings {
 // claims: a conversion waits while the others hold it, so -j does not multiply the memory.
 class ParallelExports {
 public:
-    // Starts up to threads workers (at least one, else std::system_error).
+    // What a worker makes of item i (outcome and colour error); a FileError or bad_alloc it
+    // throws fails the item as an export's does.
+    using Work = std::function<ItemResult(std::size_t i)>;
+
+    // Starts up to threads workers (at least one, else std::system_error), each exporting
+    // its items as the settings say.
     ParallelExports(const BatchPlan& plan, const ExportSettings& settings, std::size_t threads);
+    // The same with work done for each item instead of its export.
+    ParallelExports(const BatchPlan& plan, Work work, std::size_t threads);
     // Takes no more items and waits for those under way.
     ~ParallelExports();
     ParallelExports(const ParallelExports&) = delete;
@@ -61,10 +69,10 @@ public:
 private:
     void work();
     [[nodiscard]] bool take(std::size_t& i);
-    [[nodiscard]] ItemResult convert(const BatchItem& item);
+    [[nodiscard]] ItemResult convert(std::size_t i);
 
     const BatchPlan& plan_;
-    ExportSettings settings_;
+    Work work_;
     std::mutex mutex_;
     std::condition_variable changed_;
     std::vector<ItemResult> results_;

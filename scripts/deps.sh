@@ -14,7 +14,7 @@ build_packages=(cmake ninja-build g++ pkg-config libgtest-dev libbenchmark-dev l
                 qt6-base-dev libgl-dev fonts-dejavu-core libarchive-dev zlib1g-dev libexif-dev)
 test_packages=(clang mtools libclang-rt-14-dev xvfb xauth x11-apps xclip imagemagick groff-base
                dpkg-dev file lintian shared-mime-info libglib2.0-bin appstream bash-completion
-               zip p7zip-full jlha-utils)
+               zip p7zip-full jlha-utils chromium chromium-driver)
 package_packages=(dpkg-dev file)
 screenshot_packages=(xvfb x11-apps x11-utils imagemagick xdotool)
 bench_packages=(xvfb xauth xdotool feh openmsx cbios imagemagick)

@@ -1,0 +1,254 @@
+#include "export/catalogue.h"
+
+#include "convert/encode.h"
+#include "export/catalogue_entry.h"
+#include "export/contact_sheet.h"
+#include "export/exporter.h"
+#include "export/gallery_pages.h"
+#include "export/output_names.h"
+#include "export/parallel_exports.h"
+#include "export/picture_hash.h"
+#include "export/printable.h"
+#include "export/progress_bar.h"
+#include "platform/file_error.h"
+#include "platform/target_file.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <system_error>
+#include <thread>
+
+namespace tessarin::exporter {
+
+namespace {
+
+constexpr const char* kProgram = "tessarin-export: ";
+constexpr std::int16_t kThumbnailSize = 128;
+constexpr const char* kTableHeader =
+    "location\tmode\tlayout\tpalette\tsize\thash\tpicture\tthumbnail\n";
+
+void makeFolder(const std::string& folder) {
+    std::error_code error;
+    std::filesystem::create_directories(folder, error);
+    if (error) {
+        throw FileError(folder, "Cannot create folder \"" + folder + "\": " + error.message());
+    }
+}
+
+void writeText(const std::string& target, const std::string& text) {
+    writeTargetFile(target,
+                    ByteSpan(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()),
+                    ReplaceMode::replace);
+}
+
+// The disk or archive whose contact sheet shows the file; empty for a folder's file.
+std::string sheetKeyOf(const BatchItem& item) {
+    const Location& file = item.job.screenFile;
+    return file.throughPlace() ? file.folder().path() : std::string();
+}
+
+// The file of each disk's and archive's sheet in folder, named as a batch names outputs.
+std::map<std::string, std::string> sheetNames(const BatchPlan& plan, const std::string& folder) {
+    std::vector<std::string> keys;
+    for (const BatchItem& item : plan.items) {
+        if (std::string key = sheetKeyOf(item);
+            !key.empty() && std::ranges::find(keys, key) == keys.end()) {
+            keys.push_back(std::move(key));
+        }
+    }
+    std::vector<WantedName> wanted;
+    for (const std::string& key : keys) {
+        std::string longer = key;
+        std::ranges::replace(longer, '/', '_');
+        wanted.push_back({std::filesystem::path(key).filename().string(), longer, ".png"});
+    }
+    const std::vector<std::string> names = outputNames(wanted);
+    std::map<std::string, std::string> files;
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        files[keys[i]] = folder + "/" + names[i];
+    }
+    return files;
+}
+
+// One row of catalogue.tsv, each field's control characters escaped (no tab, no newline).
+std::string tableRow(const CatalogueEntry& e) {
+    std::string row;
+    for (const std::string& field : {e.location, e.mode, e.layout, e.palette,
+                                     std::to_string(e.width) + "x" + std::to_string(e.height),
+                                     hashText(e.hash), e.picture, e.thumbnail}) {
+        row += (row.empty() ? "" : "\t") + printable(field);
+    }
+    return row + '\n';
+}
+
+std::size_t threadCount(const ExportOptions& options, std::size_t items) {
+    const std::size_t wanted = options.jobs ? static_cast<std::size_t>(*options.jobs)
+                                            : std::max(1U, std::thread::hardware_concurrency());
+    return std::clamp<std::size_t>(wanted, 1, std::max<std::size_t>(items, 1));
+}
+
+// Takes the results in the plan's order: the progress, the messages, each disk's sheet
+// once its pictures are done, the entries for the pages.
+class CatalogueRun {
+public:
+    CatalogueRun(const ExportOptions& options, const BatchPlan& plan, std::ostream& err,
+                 bool progress)
+        : options_(options), plan_(plan), err_(err),
+          bar_(err, progress && !options.quiet, plan.items.size()),
+          sheets_(sheetNames(plan, options.sheetsOnly ? options.catalogueDir
+                                                      : options.catalogueDir + "/sheets")),
+          cellSize_(options.thumbnailSize.value_or(kThumbnailSize)) {}
+
+    void run(std::size_t threads) {
+        for (const FileError& problem : plan_.damage) {
+            problem_(printable(problem.what()));
+        }
+        for (const FileError& problem : plan_.unreadable) {
+            problem_(printable(problem.what()));
+        }
+        for (const SkippedFile& skipped : plan_.skipped) {
+            gallery_.leftOut.push_back(skipped.file + ": " + skipped.reason);
+        }
+        const CatalogueFolders folders{options_.catalogueDir, options_.outDir,
+                                       options_.catalogueDir + "/thumbs", options_.sheetsOnly,
+                                       cellSize_};
+        std::vector<std::optional<CatalogueEntry>> made(plan_.items.size());
+        ParallelExports exports(
+            plan_,
+            [&](std::size_t i) {
+                made[i] = catalogueEntryOf(plan_.items[i], folders);
+                return ItemResult{Outcome::written, {}, {}, {}};
+            },
+            threads);
+        for (std::size_t i = 0; i < plan_.items.size(); ++i) {
+            const BatchItem& item = plan_.items[i];
+            bar_.show(i, item.job.screenFile.path());
+            ItemResult result = exports.wait(i);
+            if (result.unexpected) {
+                std::rethrow_exception(result.unexpected);
+            }
+            if (result.outcome != Outcome::written) {
+                ++failed_;
+                const std::string& path = item.job.screenFile.path();
+                problem_(result.failure.starts_with(path + ": ")
+                             ? printable(result.failure)
+                             : printable(path) + ": " + printable(result.failure));
+                continue;
+            }
+            take(sheetKeyOf(item), std::move(*made[i]));
+            made[i].reset();
+        }
+        flushSheet();
+        bar_.finish();
+    }
+
+    // The table and the pages, unless only the sheets are wanted.
+    void writeCatalogue() {
+        gallery_.groups = duplicateGroups(gallery_.entries);
+        if (options_.sheetsOnly) {
+            return;
+        }
+        std::string table = kTableHeader;
+        for (const CatalogueEntry& entry : gallery_.entries) {
+            table += tableRow(entry);
+        }
+        writeText(options_.catalogueDir + "/catalogue.tsv", table);
+        writeGallery(options_.catalogueDir, gallery_);
+    }
+
+    // The summary, and the exit status.
+    [[nodiscard]] int finish(std::ostream& out) {
+        if (!options_.quiet) {
+            const std::size_t duplicated = std::ranges::count_if(
+                gallery_.groups, [](const auto& group) { return group.size() > 1; });
+            err_ << kProgram << gallery_.entries.size() << " pictures catalogued ("
+                 << gallery_.groups.size() << " distinct, " << duplicated << " duplicate groups), "
+                 << sheetsWritten_ << " contact sheets, " << failed_ << " failed, "
+                 << (gallery_.problems.size() - failed_) << " problems on disks" << '\n';
+            if (!options_.sheetsOnly &&
+                !writeChecked(out, err_, printable(options_.catalogueDir) + "/index.html\n")) {
+                return kExitFileError;
+            }
+        }
+        return gallery_.problems.empty() ? kExitSuccess : kExitFileError;
+    }
+
+private:
+    void problem_(const std::string& message) {
+        gallery_.problems.push_back(message);
+        bar_.clear();
+        err_ << kProgram << message << '\n';
+    }
+
+    // The entry for the pages; its thumbnail onto the sheet of its disk or archive.
+    void take(const std::string& key, CatalogueEntry entry) {
+        if (key != sheetKey_) {
+            flushSheet();
+            sheetKey_ = key;
+        }
+        if (!key.empty()) {
+            thumbnails_.push_back(std::move(entry.sheetThumbnail));
+        }
+        entry.sheetThumbnail = Picture();
+        gallery_.entries.push_back(std::move(entry));
+    }
+
+    void flushSheet() {
+        if (thumbnails_.empty()) {
+            return;
+        }
+        const std::string& target = sheets_.at(sheetKey_);
+        try {
+            makeFolder(std::filesystem::path(target).parent_path().string());
+            writeTargetFile(target,
+                            encode(contactSheet(thumbnails_, cellSize_), ImageFormat::png).pieces(),
+                            ReplaceMode::replace);
+            ++sheetsWritten_;
+        } catch (const FileError& e) {
+            problem_(printable(e.what()));
+        }
+        thumbnails_.clear();
+    }
+
+    const ExportOptions& options_;
+    const BatchPlan& plan_;
+    std::ostream& err_;
+    ProgressBar bar_;
+    std::map<std::string, std::string> sheets_;
+    std::int16_t cellSize_;
+    Gallery gallery_;
+    std::size_t failed_ = 0;
+    std::size_t sheetsWritten_ = 0;
+    std::string sheetKey_;
+    std::vector<Picture> thumbnails_;
+};
+
+} // namespace
+
+int runCatalogue(const ExportOptions& options, const BatchPlan& plan, std::ostream& out,
+                 std::ostream& err, bool progress) {
+    try {
+        makeFolder(options.catalogueDir);
+        if (!options.sheetsOnly) {
+            makeFolder(options.outDir);
+            makeFolder(options.catalogueDir + "/thumbs");
+            const CatalogueFolders folders{options.catalogueDir, options.outDir,
+                                           options.catalogueDir + "/thumbs", false, 0};
+            for (const std::string& folder : plan.folders) {
+                makeFolder(folder);
+                makeFolder(thumbnailPathOf(folders, folder));
+            }
+        }
+        CatalogueRun run(options, plan, err, progress);
+        run.run(threadCount(options, plan.items.size()));
+        run.writeCatalogue();
+        return run.finish(out);
+    } catch (const FileError& e) {
+        err << kProgram << printable(e.what()) << '\n';
+        return kExitFileError;
+    }
+}
+
+} // namespace tessarin::exporter
