@@ -634,6 +634,9 @@ private:
         if (o.format && *o.format != ImageFormat::png) {
             return Failure{"a catalogue writes PNG pictures only"};
         }
+        if (o.skipExisting) {
+            return Failure{"--skip-existing does not work with a catalogue yet: it is made anew"};
+        }
         if (o.files.empty() && o.filesFrom.empty()) {
             return Failure{"no input FILE given"};
         }

@@ -25,6 +25,10 @@ constexpr std::size_t kWorkerStackBytes = 256 << 10;
 
 // What the conversions under way may hold at once, whatever -j: a picture at the largest
 // size converted (64 Mpixels) takes about half of it.
+// How many results may wait for the reader of the results: workers run no further ahead,
+// so that what the results hold stays bounded however slow the reader.
+constexpr std::size_t kResultsAhead = 64;
+
 constexpr std::uint64_t kBatchMemory = std::uint64_t{1} << 30;
 // A screen file's buffers (VRAM, the picture, its encoding), and each pixel of a PNG or
 // JPEG picture in the decoder's rows, the picture and the fitted picture (about 7 bytes,
@@ -120,6 +124,8 @@ ParallelExports::~ParallelExports() {
 ItemResult ParallelExports::wait(std::size_t i) {
     std::unique_lock lock(mutex_);
     changed_.wait(lock, [&] { return done_[i] || (stopped_ && i >= next_); });
+    read_ = std::max(read_, i + 1);
+    changed_.notify_all();
     return done_[i] ? std::move(results_[i]) : ItemResult{};
 }
 
@@ -132,7 +138,8 @@ void ParallelExports::stop() {
 }
 
 bool ParallelExports::take(std::size_t& i) {
-    const std::lock_guard lock(mutex_);
+    std::unique_lock lock(mutex_);
+    changed_.wait(lock, [&] { return stopped_ || next_ < read_ + kResultsAhead; });
     if (stopped_ || next_ >= plan_.items.size()) {
         return false;
     }

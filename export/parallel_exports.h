@@ -42,6 +42,7 @@ struct ExportSettings {
 // descriptors or memory while others convert is no failure of a file: the worker waits for
 // another conversion to end and tries the file again, and from then on fewer conversions run
 // at a time. A file that runs out alone fails (kOutOfMemory, or the FileError's message).
+// A worker takes no item more than a bounded number past the last result waited for.
 // The conversions under way share one memory budget, by the peak each picture's header
 // claims: a conversion waits while the others hold it, so -j does not multiply the memory.
 class ParallelExports {
@@ -78,6 +79,7 @@ private:
     std::vector<ItemResult> results_;
     std::vector<bool> done_;
     std::size_t next_ = 0;       // the next item to take
+    std::size_t read_ = 0;       // the results taken by wait, in order
     bool stopped_ = false;       // no more items are taken
     std::size_t busy_ = 0;       // conversions under way
     std::size_t allowed_;        // at most this many at a time
