@@ -202,7 +202,7 @@ void writeGallery(const std::string& root, const Gallery& gallery) {
               pageHead("Duplicates: equal pictures at several places") + nav +
                   entriesHtml(gallery, duplicated) + pageEnd(true));
     writePage(root, kProblemsPage,
-              pageHead("Problems") + nav + listHtml("Not catalogued", gallery.problems) +
+              pageHead("Problems") + nav + listHtml("What went wrong", gallery.problems) +
                   listHtml("Left out: no pictures", gallery.leftOut) + pageEnd(false));
 }
 
