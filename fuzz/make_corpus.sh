@@ -178,3 +178,13 @@ data[16:24] = struct.pack(">II", 100000, 100000)
 data[29:33] = struct.pack(">I", zlib.crc32(bytes(data[12:29])))
 open(sys.argv[2], "wb").write(data)
 PY
+
+# Main ROMs: a font 16 bytes in (CGTABL 0010h), and a CGTABL past the bytes' end.
+fnt=corpus/font
+rm -rf "$fnt" && mkdir -p "$fnt"
+python3 - "$fnt" <<'PY'
+import sys
+out = sys.argv[1]
+open(out + "/rom-font-at-16", "wb").write(bytes([0, 0, 0, 0, 16, 0] + [0] * 10 + [(i * 37) & 255 for i in range(2048)]))
+open(out + "/short", "wb").write(bytes([0, 0, 0, 0, 0xBF, 0x1B]))
+PY
