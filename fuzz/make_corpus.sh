@@ -37,6 +37,9 @@ seed big-header      7  32767 32767 512 0x00 BARS7.SC7 2000 PAGE7.SC7 100 ""
 seed bad-mode-view   9  7 7 512   0x0B BARS7.SC7 1000 ""        0    ""
 seed negative-view   7  7 7 512   0x1F BARS7.SC7 1000 ""        0    ""
 seed short-palette   5  7 7 256   0x00 BARS.SC5  500  ""        0    ""
+seed sc0-text40      0  7 7 256   0x00 TEXT40.SC0 4103 ""       0    ""
+seed sc0-text80      80 7 7 512   0x01 TEXT80.SC0 6151 ""       0    ""
+seed sc1-chars       1  7 7 256   0x00 CHARS.SC1 9000 ""        0    ""
 
 # Command lines: arguments separated by NUL bytes.
 args() { local name=$1; shift; printf '%s\0' "$@" >"$opt/$name"; }
