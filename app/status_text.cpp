@@ -102,9 +102,8 @@ void StatusText::show(const ScreenDocument& document, ViewFit fit, int zoom) {
                           : QString());
     file_->setFullText(
         QFileInfo(QFile::decodeName(document.fileName(FileSlot::vram0).c_str())).fileName());
-    const std::string_view name = findScreenMode(vdp.screenMode())->name;
-    QString mode = QStringLiteral("Screen %1")
-                       .arg(QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size())));
+    QString mode =
+        QStringLiteral("Screen %1").arg(QString::fromStdString(screenTitle(vdp.screenMode())));
     if (vdp.shownColourModel() != vdp.colourModel()) {
         mode += QStringLiteral(" (%1 colours: the %2 has no such mode)")
                     .arg(chipOf(vdp.shownColourModel()), chipOf(vdp.colourModel()));

@@ -17,6 +17,8 @@ namespace {
 
 constexpr std::uint8_t kTokenisedBasicId = 0xFF;
 constexpr std::uint32_t kRamStart = 0x8000; // a BSAVE from here on saved the CPU's memory
+// A screen 0 BSAVE to the end of WIDTH 80's patterns (WIDTH 40's end at 0FFFh) is of WIDTH 80.
+constexpr std::uint32_t kText2End = 0x17FF;
 
 // The modes a BSAVE of VRAM from address 0 fits by its end address, the first chosen; a raw
 // dump of one byte more than the end address fits them too: screen 2's patterns and
@@ -212,6 +214,10 @@ PictureKind pictureKind(std::string_view name, std::span<const std::uint8_t> hea
     if (std::optional<PictureKind> byName = pictureKindByName(name)) {
         if (byName->picture && !byName->screenMode) {
             byName->screenMode = modeOf(name, modesFitting(whole, size)); // .SRI
+        }
+        if (const auto header = bsaveFromZero(whole, size);
+            header && byName->screenMode == ScreenMode::screen0 && header->end == kText2End) {
+            byName->screenMode = ScreenMode::screen0w80;
         }
         return *byName;
     }

@@ -8,6 +8,7 @@
 #include "export/picture_job.h"
 #include "export/progress_bar.h"
 #include "platform/file_error.h"
+#include "vdp/screen_modes.h"
 
 #include <algorithm>
 #include <array>
@@ -111,6 +112,9 @@ int runSingle(const ExportOptions& options, std::ostream& out, std::ostream& err
     std::optional<ColourErrorFigures> error;
     try {
         const PictureJob job = jobFor(options, screenFile, options.paletteFile);
+        if (options.verbose) {
+            err << kProgram << "note: screen " << screenTitle(job.screenMode) << '\n';
+        }
         if (options.verbose && !job.note.empty()) {
             err << kProgram << "note: " << printable(job.note) << '\n';
         }

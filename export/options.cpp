@@ -48,8 +48,13 @@ std::optional<int> parseNumber(std::string_view text, int low, int high) {
     return value;
 }
 
-// The mode of the VDP's table a screen number shows (11 is screen 10 to the VDP).
+// The mode of the VDP's table a screen name (0w80) or number shows (11 is screen 10 to the
+// VDP).
 std::optional<ScreenMode> parseScreen(std::string_view text) {
+    const auto* named = std::ranges::find(kScreenModes, text, &ScreenModeFacts::name);
+    if (named != kScreenModes.end()) {
+        return named->mode;
+    }
     const auto n = parseNumber(text, 0, kMaxScreenNumber);
     return n ? screenModeFromNumber(*n) : std::nullopt;
 }
@@ -232,7 +237,7 @@ const std::array<OptionEntry, 30> kOptions{{
     {{"--screen", ""},
      kScreenValuePlaceholder,
      "",
-     "the screen mode (11 is 10); default from the name, else 7",
+     "the screen mode (11 is 10, 0w80 is screen 0 after\nWIDTH 80); default from the name, else 7",
      [](ParseState& s, std::string_view name, const std::string& v) -> std::optional<Failure> {
          s.command.options.screenMode = parseScreen(v);
          if (!s.command.options.screenMode) {

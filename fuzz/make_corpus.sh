@@ -37,6 +37,9 @@ seed big-header      7  32767 32767 512 0x00 BARS7.SC7 2000 PAGE7.SC7 100 ""
 seed bad-mode-view   9  7 7 512   0x0B BARS7.SC7 1000 ""        0    ""
 seed negative-view   7  7 7 512   0x1F BARS7.SC7 1000 ""        0    ""
 seed short-palette   5  7 7 256   0x00 BARS.SC5  500  ""        0    ""
+seed sc0-text40      0  7 7 256   0x00 TEXT40.SC0 4103 ""       0    ""
+seed sc0-text80      80 7 7 512   0x01 TEXT80.SC0 6151 ""       0    ""
+seed sc1-chars       1  7 7 256   0x00 CHARS.SC1 9000 ""        0    ""
 
 # Command lines: arguments separated by NUL bytes.
 args() { local name=$1; shift; printf '%s\0' "$@" >"$opt/$name"; }
@@ -177,4 +180,14 @@ data = bytearray(open(sys.argv[1], "rb").read())
 data[16:24] = struct.pack(">II", 100000, 100000)
 data[29:33] = struct.pack(">I", zlib.crc32(bytes(data[12:29])))
 open(sys.argv[2], "wb").write(data)
+PY
+
+# Main ROMs: a font 16 bytes in (CGTABL 0010h), and a CGTABL past the bytes' end.
+fnt=corpus/font
+rm -rf "$fnt" && mkdir -p "$fnt"
+python3 - "$fnt" <<'PY'
+import sys
+out = sys.argv[1]
+open(out + "/rom-font-at-16", "wb").write(bytes([0, 0, 0, 0, 16, 0] + [0] * 10 + [(i * 37) & 255 for i in range(2048)]))
+open(out + "/short", "wb").write(bytes([0, 0, 0, 0, 0xBF, 0x1B]))
 PY

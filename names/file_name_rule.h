@@ -37,7 +37,7 @@ struct ScreenExtension {
 // Every extension of screen files the viewer knows, for the rule, the open dialog's filter
 // and the desktop's MIME data. Modes 2-4 are named even where the VDP does not show them.
 // clang-format off
-inline constexpr std::array<ScreenExtension, 53> kScreenExtensions{{
+inline constexpr std::array<ScreenExtension, 55> kScreenExtensions{{
     {"SC5", ScreenMode::screen5, ""},      {"SC6", ScreenMode::screen6, ""},
     {"SC7", ScreenMode::screen7, ""},      {"SC8", ScreenMode::screen8, ""},
     {"SCA", ScreenMode::screen10, ""},     {"SCB", ScreenMode::screen10, ""},
@@ -51,6 +51,8 @@ inline constexpr std::array<ScreenExtension, 53> kScreenExtensions{{
     {"GE8", ScreenMode::screen8, ""},      {"SC2", ScreenMode::screen2, ""},
     {"SC3", ScreenMode::screen3, ""},      {"SC4", ScreenMode::screen4, ""},
     {"GRP", ScreenMode::screen2, ""},      {"SC12", ScreenMode::screen12, ""},
+    // The text screens (SCREEN 0 at WIDTH 40; WIDTH 80 is chosen by hand).
+    {"SC0", ScreenMode::screen0, ""},      {"SC1", ScreenMode::screen1, ""},
     // Screens 2-8 in the Sm0 spelling of the page pairs below.
     {"S02", ScreenMode::screen2, ""},      {"S03", ScreenMode::screen3, ""},
     {"S04", ScreenMode::screen4, ""},      {"S05", ScreenMode::screen5, ""},

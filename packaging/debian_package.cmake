@@ -26,6 +26,9 @@ set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # Depends from the libraries the programs link (dpkg-shlibdeps, in dpkg-dev).
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# C-BIOS's ROM gives text screens that carry no font the machine's own; without it their
+# characters are blank.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS cbios)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 
 # A native package: its changelog is share/doc/tessarin/changelog.gz, one entry for the

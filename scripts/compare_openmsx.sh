@@ -222,3 +222,63 @@ colours=$(sort -u "$work/ours.txt" | wc -l)
 pairs=$(paste -d' ' "$work/ours.txt" "$work/theirs.txt" | sort -u | wc -l)
 echo "C-BIOS_MSX1 SPRITES.SC2 (screen 2, 10 sprites of mode 1, TMS9918 colours): $differ pixels" \
     "differ in colour; $pairs pairs of colours for our $colours (equal: the same picture)"
+
+# The text screens and screen 1 on the MSX2, each with its own font, in the known palette:
+# FILE's VRAM written from address 0, the registers set as SCREEN n leaves them (the text
+# modes' R#7 F4h, white on dark blue; screen 1's R#7 0, so that its colour 0 is the
+# palette's as ours is), 192 lines; the exporter's picture of the same file.
+text_picture() { # FILE OUT WIDE REGISTER-WRITES
+    tail -c +8 "$1" >"$work/vram.bin"
+    cat >"$work/shot.tcl" <<EOT
+set f [open "$work/vram.bin" rb]
+set data [read \$f]
+close \$f
+set pf [open "$palette" rb]
+set pal [read \$pf]
+close \$pf
+set gamma 1.0
+set brightness 0
+set contrast 0
+set noise 0
+set scanline 0
+set blur 0
+set glow 0
+after time 4 {
+    debug write_block "physical VRAM" 0 \$data
+    $4
+    vdpreg 8 0x08
+    vdpreg 9 0
+    vdpreg 18 0
+    vdpreg 23 0
+    vdpreg 16 0
+    binary scan \$pal c* bytes
+    foreach b \$bytes { debug write ioports 0x9A [expr {\$b & 0xFF}] }
+    after time 0.2 {
+        screenshot -raw -doublesize "$work/shot.png"
+        exit
+    }
+}
+EOT
+    QT_QPA_PLATFORM=offscreen timeout 120 xvfb-run -a openmsx -machine C-BIOS_MSX2 \
+        -script "$work/shot.tcl" >"$work/openmsx.log" 2>&1 || { cat "$work/openmsx.log" >&2; return 1; }
+    convert "$work/shot.png" -crop 512x384+64+48 +repage "$2"
+    [ "$3" = wide ] || convert "$2" -sample 256x192! "$2"
+}
+
+"$build/tessarin-samples" "$work"
+for sample in "TEXT40.SC0:0:plain:vdpreg 0 0; vdpreg 1 0x50; vdpreg 2 0; vdpreg 4 1; vdpreg 7 0xF4" \
+    "TEXT80.SC0:0w80:wide:vdpreg 0 4; vdpreg 1 0x50; vdpreg 2 3; vdpreg 3 0x27; vdpreg 10 0; vdpreg 4 2; vdpreg 13 0; vdpreg 7 0xF4" \
+    "CHARS.SC1:1:plain:vdpreg 0 0; vdpreg 1 0x40; vdpreg 2 6; vdpreg 3 0x80; vdpreg 10 0; vdpreg 4 0; vdpreg 5 0x36; vdpreg 11 0; vdpreg 6 7; vdpreg 7 0"; do
+    file=${sample%%:*}
+    rest=${sample#*:}
+    mode=${rest%%:*}
+    rest=${rest#*:}
+    wide=${rest%%:*}
+    text_picture "$work/$file" "$work/theirs.png" "$wide" "${rest#*:}"
+    size=256x212
+    [ "$wide" = wide ] && size=512x424mag
+    "$exporter" --quiet --colours msx2 --size "$size" --screen "$mode" --sprites on \
+        --palette "$palette" --palette-source file -o "$work/ours.png" "$work/$file"
+    differ=$(compare -metric AE "$work/ours.png" "$work/theirs.png" null: 2>&1 || true)
+    echo "C-BIOS_MSX2 $file (screen $mode): $differ pixels differ"
+done

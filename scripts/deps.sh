@@ -11,7 +11,7 @@
 set -euo pipefail
 
 build_packages=(cmake ninja-build g++ pkg-config libgtest-dev libbenchmark-dev libpng-dev libjpeg62-turbo-dev
-                qt6-base-dev libgl-dev fonts-dejavu-core libarchive-dev zlib1g-dev libexif-dev)
+                qt6-base-dev libgl-dev fonts-dejavu-core libarchive-dev zlib1g-dev libexif-dev cbios)
 test_packages=(clang mtools libclang-rt-14-dev xvfb xauth x11-apps xclip imagemagick groff-base
                dpkg-dev file lintian shared-mime-info libglib2.0-bin appstream bash-completion
                zip p7zip-full jlha-utils chromium chromium-driver)

@@ -3,6 +3,7 @@
 #include "formats/bsave.h"
 #include "tools/pattern_samples.h"
 #include "tools/screen_files.h"
+#include "tools/text_samples.h"
 #include "tools/vram_canvas.h"
 #include "vdp/screen_modes.h"
 
@@ -541,6 +542,9 @@ std::vector<SampleFile> makeSamples() {
     files.push_back(append5());
     files.push_back(packed8());
     for (SampleFile& file : patternSamples(paletteRecord(kRainbow))) {
+        files.push_back(std::move(file));
+    }
+    for (SampleFile& file : textSamples()) {
         files.push_back(std::move(file));
     }
     return files;

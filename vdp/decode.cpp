@@ -223,7 +223,9 @@ void VdpState::renderLine(int y, std::span<RgbTriple, Width> out) const {
     using LineDecoder = void (VdpState::*)(int, std::span<RgbTriple, Width>) const;
     constexpr auto decoderOf = []<std::size_t Row>() -> LineDecoder {
         constexpr ScreenModeFacts kFacts = kScreenModes[Row];
-        if constexpr (kFacts.kind == ModeKind::pattern) {
+        if constexpr (kFacts.decoder == Decoder::text) {
+            return &VdpState::decodeTextLine<kFacts.mode, Width>;
+        } else if constexpr (kFacts.kind == ModeKind::pattern) {
             return &VdpState::decodePatternLine<kFacts.decoder, Width>;
         } else {
             return &VdpState::decodeLine<kFacts.mode, Width>;

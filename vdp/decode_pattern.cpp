@@ -11,6 +11,7 @@ namespace {
 constexpr int kNibble = 4;
 constexpr std::uint8_t kLowNibble = 0x0F;
 constexpr std::uint8_t kLeftBlock = 0xF0; // a multicolour byte as a pattern: 4 left, 4 right
+constexpr std::uint8_t kLeftmostBit = 0x80;
 
 // One 8-pixel line of a cell: set bits of pattern (bit 7 leftmost) take the colour in the
 // high nibble of colours, clear bits the one in the low nibble. A multicolour line is the
@@ -30,6 +31,10 @@ template <Decoder Coding>
         const std::uint8_t name = vram[kMulticolourNames + nameRow * kNameColumns + column];
         const int byte = nameRow % kRowsPerPattern * 2 + cellY / kBlockPixels;
         return {kLeftBlock, vram[kMulticolourPatterns + name * kCellPixels + byte]};
+    } else if constexpr (Coding == Decoder::graphic1) {
+        const std::uint8_t name = vram[kGraphic1Names + nameRow * kNameColumns + column];
+        return {vram[kGraphic1Patterns + name * kCellPixels + cellY],
+                vram[kGraphic1Colours + name / kNamesPerColour]};
     } else {
         static_assert(Coding == Decoder::graphic);
         const std::uint8_t name = vram[kGraphicNames + nameRow * kNameColumns + column];
@@ -87,6 +92,39 @@ void VdpState::decodePatternLine(int y, std::span<RgbTriple, Width> out) const {
     }
 }
 
+// Pixel by pixel: the frame holds 40 or 80 characters of 6 pixels between its borders, and
+// a row narrower or wider than the frame shows every other pixel or each twice.
+template <ScreenMode Mode, std::size_t Width>
+void VdpState::decodeTextLine(int y, std::span<RgbTriple, Width> out) const {
+    constexpr ScreenModeFacts kFacts = kModeFacts<Mode>;
+    constexpr int kColumns = kFacts.bytesPerLine;
+    constexpr int kBorder = kTextLeftBorder * kFacts.lineWidth / kNarrowWidth;
+    static_assert(kColumns * kTextCharPixels < kFacts.lineWidth - kBorder);
+    constexpr std::uint32_t kNames = Mode == ScreenMode::screen0 ? kText1Names : kText2Names;
+    constexpr std::uint32_t kPatterns =
+        Mode == ScreenMode::screen0 ? kText1Patterns : kText2Patterns;
+    const RgbTriple foreground = paletteRgb_[kTextForeground];
+    const RgbTriple background = paletteRgb_[kTextBackground];
+    const std::uint8_t* names = vram_.data() + kNames + (y / kCellPixels) * kColumns;
+    const std::uint8_t* patterns = vram_.data() + kPatterns + y % kCellPixels;
+    for (std::size_t x = 0; x < Width; ++x) {
+        const int at = static_cast<int>(x) * kFacts.lineWidth / static_cast<int>(Width) - kBorder;
+        const int column = at / kTextCharPixels;
+        bool set = false;
+        if (at >= 0 && column < kColumns) {
+            const std::uint8_t pattern = patterns[names[column] * kCellPixels];
+            set = ((pattern << (at % kTextCharPixels)) & kLeftmostBit) != 0;
+        }
+        out[x] = set ? foreground : background;
+    }
+}
+
+template void VdpState::decodeTextLine<ScreenMode::screen0>(int, RgbRow256) const;
+template void VdpState::decodeTextLine<ScreenMode::screen0>(int, RgbRow512) const;
+template void VdpState::decodeTextLine<ScreenMode::screen0w80>(int, RgbRow256) const;
+template void VdpState::decodeTextLine<ScreenMode::screen0w80>(int, RgbRow512) const;
+template void VdpState::decodePatternLine<Decoder::graphic1>(int, RgbRow256) const;
+template void VdpState::decodePatternLine<Decoder::graphic1>(int, RgbRow512) const;
 template void VdpState::decodePatternLine<Decoder::graphic>(int, RgbRow256) const;
 template void VdpState::decodePatternLine<Decoder::graphic>(int, RgbRow512) const;
 template void VdpState::decodePatternLine<Decoder::multicolour>(int, RgbRow256) const;

@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace tessarin {
@@ -19,11 +20,13 @@ enum class ModeKind : std::uint8_t { bitmap, pattern };
 enum class Chip : std::uint8_t { v9938, v9958 };
 
 // Sprite mode 1 (the TMS9918's: a colour a sprite, 4 a line) or 2 (the V9938's: a colour
-// a sprite line from the colour table, 8 a line).
-enum class SpriteMode : std::uint8_t { mode1 = 1, mode2 = 2 };
+// a sprite line from the colour table, 8 a line); the text modes have none.
+enum class SpriteMode : std::uint8_t { none = 0, mode1 = 1, mode2 = 2 };
 
 // How a line's bytes become colours: each one a decoder of the VDP's.
 enum class Decoder : std::uint8_t {
+    text,        // 6 pattern bits a character in R#7's two colours, within a border
+    graphic1,    // a pattern bit picks one of the two colours of the name's group of 8
     graphic,     // a pattern bit picks one of a cell line's two palette colours
     multicolour, // a pattern byte is two 4x4 blocks of palette colours
     packed,      // palette indices packed bitsPerPixel to a byte, leftmost in the high bits
@@ -38,8 +41,9 @@ inline constexpr std::int32_t kOnePage = 0x20000; // a one-page mode's page span
 
 // Everything about one screen mode: how it lays its pictures into VRAM and what it shows of
 // them, which chip and decoder show it, and what the user calls it. A pattern mode's line
-// width, bits and bytes are those of a pattern line (8 pixels a byte, 32 a row of names);
-// its lines are not laid out one after the other.
+// width is its frame's (a text mode's border included), its bits those of a pattern line
+// and its bytes a line the names of a row (32, or 40 and 80 characters); its lines are not
+// laid out one after the other.
 struct ScreenModeFacts {
     ScreenMode mode;
     std::string_view name;    // its BASIC number, as the status bar and --screen show it
@@ -66,10 +70,19 @@ struct ScreenModeFacts {
     [[nodiscard]] constexpr bool usesPalette() const { return paletteColours != 0; }
 };
 
-inline constexpr std::array<ScreenModeFacts, 9> kScreenModes{{
+inline constexpr std::array<ScreenModeFacts, 12> kScreenModes{{
     // mode, name, caption, also, kind, chip, decoder,
     //   lineWidth, lines, bits, bytes a line, page size, pages, palette table, colours,
     //   sprite mode, sprite attributes, sprite patterns
+    {ScreenMode::screen0, "0", "Screen &0 (40 columns)", 0, ModeKind::pattern, Chip::v9938,
+     Decoder::text, kNarrowWidth, kPatternLines, 1, 40, kOnePage, 1, 0x0400, 16, SpriteMode::none,
+     0, 0},
+    {ScreenMode::screen0w80, "0w80", "Screen 0 (&80 columns)", 0, ModeKind::pattern, Chip::v9938,
+     Decoder::text, kWideWidth, kPatternLines, 1, 80, kOnePage, 1, 0x0F00, 16, SpriteMode::none, 0,
+     0},
+    {ScreenMode::screen1, "1", "Screen &1", 0, ModeKind::pattern, Chip::v9938, Decoder::graphic1,
+     kNarrowWidth, kPatternLines, 1, 32, kOnePage, 1, 0x2020, 16, SpriteMode::mode1, 0x1B00,
+     0x3800},
     {ScreenMode::screen2, "2", "Screen &2", 0, ModeKind::pattern, Chip::v9938, Decoder::graphic,
      kNarrowWidth, kPatternLines, 1, 32, kOnePage, 1, 0x1B80, 16, SpriteMode::mode1, 0x1B00,
      0x3800},
@@ -122,6 +135,19 @@ inline constexpr std::array<ScreenModeFacts, 9> kScreenModes{{
 [[nodiscard]] constexpr int pictureLinesOf(ScreenMode mode) {
     const ScreenModeFacts* facts = findScreenMode(mode);
     return facts == nullptr ? kBitmapLines : facts->lines;
+}
+
+// How the status bar and the exporter name mode: its BASIC number, with a text mode's
+// columns ("0 (80 columns)"); "?" for a value no row has.
+[[nodiscard]] inline std::string screenTitle(ScreenMode mode) {
+    const ScreenModeFacts* facts = findScreenMode(mode);
+    if (facts == nullptr) {
+        return "?";
+    }
+    if (facts->decoder != Decoder::text) {
+        return std::string(facts->name);
+    }
+    return "0 (" + std::to_string(facts->bytesPerLine) + " columns)";
 }
 
 // The facts of a mode named at compile time.

@@ -58,7 +58,7 @@ LineSprites spritesOnLine(const SpriteTables& tables, std::span<const std::uint8
     const SpriteShape shape = shapeOf(tables);
     const int perLine = mode2 ? kMode2PerLine : kMode1PerLine;
     LineSprites line;
-    for (int n = 0; n < kSprites; ++n) {
+    for (int n = 0; n < kSprites && tables.mode != SpriteMode::none; ++n) {
         const std::uint32_t entry =
             tables.attributes + static_cast<std::uint32_t>(n) * kAttributeBytes;
         const std::uint8_t top = at(vram, entry);

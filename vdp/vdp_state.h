@@ -106,6 +106,9 @@ private:
     // 512 with each twice).
     template <Decoder Coding, std::size_t Width>
     void decodePatternLine(int y, std::span<RgbTriple, Width> out) const;
+    // Line y of text mode Mode (screen 0 at 40 or 80 columns) into a row of Width pixels.
+    template <ScreenMode Mode, std::size_t Width>
+    void decodeTextLine(int y, std::span<RgbTriple, Width> out) const;
     // Line y's sprites drawn over out (vdp/sprites.cpp), in the current mode's colours.
     template <std::size_t Width> void overlaySprites(int y, std::span<RgbTriple, Width> out) const;
     // Line y in the current mode, by its row's decoder.

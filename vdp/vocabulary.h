@@ -4,10 +4,13 @@
 
 namespace tessarin {
 
-// A screen mode, valued as its BASIC number; screen10 shows screens 10 and 11. Its facts are
-// its row of kScreenModes (vdp/screen_modes.h); numbers from outside become modes through
-// screenModeFromNumber.
+// A screen mode, valued as its BASIC number; screen10 shows screens 10 and 11, and screen0w80
+// (SCREEN 0 after WIDTH 80, the V9938's text 2) is valued by its columns, 0 being taken by
+// WIDTH 40. Its facts are its row of kScreenModes (vdp/screen_modes.h); numbers from outside
+// become modes through screenModeFromNumber.
 enum class ScreenMode : std::uint8_t {
+    screen0 = 0,
+    screen1 = 1,
     screen2 = 2,
     screen3 = 3,
     screen4 = 4,
@@ -17,6 +20,7 @@ enum class ScreenMode : std::uint8_t {
     screen8 = 8,
     screen10 = 10,
     screen12 = 12,
+    screen0w80 = 80,
 };
 
 // The mode a new VDP starts in, and the viewer and the exporter with it.

@@ -239,6 +239,16 @@ TEST(StatusBar, SaysWhenSpritesAreDrawnAndWhichColourModel) {
     EXPECT_EQ(window->document()->picture().row(10)[20], (RgbTriple{0, 0, 0}));
 }
 
+// A .SC0 saved to the end of WIDTH 80's patterns opens at 80 columns, and says so.
+TEST(StatusBar, NamesATextScreensColumns) {
+    const ScratchDir dir;
+    ViewerWindow window({copySample(dir, "TEXT80.SC0", "T.SC0")});
+    const auto full = [&](const char* name) {
+        return window->findChild<QLabel*>(QLatin1String(name))->toolTip().toStdString();
+    };
+    EXPECT_EQ(full("statusMode"), "Screen 0 (80 columns)");
+}
+
 TEST(StatusBar, NamesTheFilePlaceModePaletteSizeAndTheEndOfTheFolder) {
     const ScratchDir dir;
     copySample(dir, "BARS.SC5", "A.SC5");

@@ -133,7 +133,9 @@ TEST(VdpState, ScreenModeSetsTableAddressAndAlwaysSelectsPage0) {
                           {ScreenMode::screen12, ScreenMode::screen12, 0xFA80},
                           {static_cast<ScreenMode>(9), ScreenMode::screen8, 0xFA80},
                           {static_cast<ScreenMode>(11), ScreenMode::screen8, 0xFA80},
-                          {static_cast<ScreenMode>(0), ScreenMode::screen8, 0xFA80},
+                          {static_cast<ScreenMode>(13), ScreenMode::screen8, 0xFA80},
+                          {ScreenMode::screen0, ScreenMode::screen0, 0x0400},
+                          {ScreenMode::screen0w80, ScreenMode::screen0w80, 0x0F00},
                           {ScreenMode::screen4, ScreenMode::screen4, 0x1B80}};
     for (const auto& c : cases) {
         auto vdp = makeVdp();

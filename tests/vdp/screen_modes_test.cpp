@@ -1,3 +1,4 @@
+#include "vdp/pattern_layout.h"
 #include "vdp/screen_modes.h"
 #include "vdp/vdp_state.h"
 
@@ -11,8 +12,8 @@ TEST(ScreenModes, FindsTheLineWidthOfEachNumberedModeAndNothingForOthers) {
         int number;
         int lineWidth; // 0: not a mode of the VDP
     };
-    const Case cases[] = {{5, 256},  {6, 512}, {7, 512}, {8, 256}, {10, 256}, {11, 256},
-                          {12, 256}, {0, 0},   {4, 256}, {9, 0},   {13, 0}};
+    const Case cases[] = {{5, 256}, {6, 512},  {7, 512}, {8, 256}, {10, 256}, {11, 256}, {12, 256},
+                          {0, 256}, {80, 512}, {1, 256}, {4, 256}, {9, 0},    {13, 0}};
     for (const Case& c : cases) {
         const std::optional<ScreenMode> mode = screenModeFromNumber(c.number);
         if (c.lineWidth == 0) {
@@ -29,9 +30,14 @@ TEST(ScreenModes, FindsTheLineWidthOfEachNumberedModeAndNothingForOthers) {
 TEST(ScreenModes, EveryModeFitsItsPicturesAndPaletteIntoVram) {
     for (const ScreenModeFacts& m : kScreenModes) {
         SCOPED_TRACE(static_cast<int>(m.mode));
-        EXPECT_EQ(m.lineWidth * m.bitsPerPixel, 8 * m.bytesPerLine);
         EXPECT_EQ(static_cast<std::size_t>(m.pageSize) * static_cast<std::size_t>(m.pageCount),
                   kVramSize);
+        if (m.decoder == Decoder::text) { // a row's bytes are its 6-pixel characters' names
+            EXPECT_LT(m.bytesPerLine * kTextCharPixels, m.lineWidth);
+            EXPECT_GE(m.paletteTable, static_cast<std::uint32_t>(kNameRows * m.bytesPerLine));
+            continue;
+        }
+        EXPECT_EQ(m.lineWidth * m.bitsPerPixel, 8 * m.bytesPerLine);
         EXPECT_GE(m.paletteTable, static_cast<std::uint32_t>(kPictureLines * m.bytesPerLine));
         EXPECT_LE(m.paletteTable + kPaletteSize, static_cast<std::uint32_t>(m.pageSize));
         EXPECT_LE(m.paletteColours, kPaletteColours);
