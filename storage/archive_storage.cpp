@@ -96,7 +96,7 @@ public:
         }
         const char* raw = archive_entry_pathname(entry);
         entryName_ = archive_ + "/" + safeMemberPath(raw != nullptr ? raw : "");
-        entryStart_ = position();
+        entryPacked_ = 0;
         entryUnpacked_ = 0;
         entryEnded_ = false;
         return entry;
@@ -115,24 +115,28 @@ public:
     // it unpacks to more than kMaxPackingRatio times the archive bytes read for it; naming
     // the archive when the pass unpacks more than kMaxPassBytes.
     std::size_t data(std::span<std::uint8_t> out, const std::string& path) {
+        const std::uint64_t before = position();
         const la_ssize_t got = archive_read_data(handle_, out.data(), out.size());
         if (got < 0) {
             throw broken(quoted(path));
         }
+        // 7z reads its header at the end first, then goes back to its data: bytes read
+        // after going back count from the archive's start.
+        const std::uint64_t after = position();
+        entryPacked_ += after >= before ? after - before : after;
         entryEnded_ = got == 0;
         passUnpacked_ += static_cast<std::uint64_t>(got);
         entryUnpacked_ += static_cast<std::uint64_t>(got);
         if (passUnpacked_ > kMaxPassBytes) {
             throw FileError(archive_,
-                            "Cannot read " + quoted(path) + ": reaching it unpacks more than " +
-                                std::to_string(kMaxPassBytes / kMiB) + " MiB of " +
-                                quoted(archive_) + "; no member from there on is read",
+                            "Cannot read " + quoted(archive_) + " past " + quoted(path) +
+                                ": one pass through it unpacks more than " +
+                                std::to_string(kMaxPassBytes / kMiB) + " MiB",
                             Fault::pastUnpackBound);
         }
         // Bytes read ahead of the entry are allowed for, so that a small member packed well
         // is never refused.
-        const std::uint64_t packed = position() - std::min(entryStart_, position());
-        if (entryUnpacked_ > kMaxPackingRatio * (packed + kReadBlock)) {
+        if (entryUnpacked_ > kMaxPackingRatio * (entryPacked_ + kReadBlock)) {
             throw FileError(path,
                             "Cannot open file " + quoted(path) + ": it unpacks to more than " +
                                 std::to_string(kMaxPackingRatio) +
@@ -179,7 +183,7 @@ private:
     archive* handle_;
     std::uint64_t passUnpacked_ = 0;  // bytes unpacked since the pass began
     std::string entryName_;           // the path of the entry the pass stands at
-    std::uint64_t entryStart_ = 0;    // the archive bytes read before its header
+    std::uint64_t entryPacked_ = 0;   // the archive bytes read for its bytes so far
     std::uint64_t entryUnpacked_ = 0; // its bytes unpacked so far
     bool entryEnded_ = false;         // whether they were read to its end
 };
