@@ -3,10 +3,11 @@
 # (`tessarin-export -q -j 1 -d OUT INPUT`): N screen 5 files of 27 KB (runs of random
 # colours, which pack as pictures do) in a folder, a stored and a deflated .zip, a solid and
 # a non-solid .7z, an .lzh, and gzipped 720 KB disk images (.dsk.gz, 26 files to a disk, as
-# many disks as the files fill, all given to one batch), at each N; wall-clock seconds, and
-# each one's time over the folder's. Usage: bench/archive_batch_speed.sh [BUILD_DIR] [N...]
+# many disks as the files fill, all given to one batch), at each N; seconds of processor
+# time (user and system: on a shared machine the wall clock says more of the others' work
+# than of ours), and each one's time over the folder's. Usage: bench/archive_batch_speed.sh [BUILD_DIR] [N...]
 # (default build, 500 2000 8000). Needs python3, zip, 7z (p7zip-full), jlha (jlha-utils),
-# mtools and gzip.
+# mtools, gzip and GNU time.
 set -eu
 src=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "${1:-$src/build}" && pwd)
@@ -18,9 +19,8 @@ trap 'rm -rf "$work"' EXIT INT TERM
 
 seconds() {
     rm -rf "$work/out"
-    begin=$(date +%s%N)
-    "$exporter" -q -j 1 -d "$work/out" "$@"
-    echo "$(($(date +%s%N) - begin))" | awk '{ printf "%.2f", $1 / 1e9 }'
+    /usr/bin/time -f '%U %S' -o "$work/time" "$exporter" -q -j 1 -d "$work/out" "$@"
+    awk '{ printf "%.2f", $1 + $2 }' "$work/time"
 }
 
 printf '%-8s %8s %8s %8s %8s %8s %8s %8s\n' files folder zip-0 zip 7z-solid 7z lzh dsk.gz
