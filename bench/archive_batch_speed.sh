@@ -5,9 +5,9 @@
 # a non-solid .7z, an .lzh, and gzipped 720 KB disk images (.dsk.gz, 26 files to a disk, as
 # many disks as the files fill, all given to one batch), at each N; seconds of processor
 # time (user and system: on a shared machine the wall clock says more of the others' work
-# than of ours), and each one's time over the folder's. Usage: bench/archive_batch_speed.sh [BUILD_DIR] [N...]
-# (default build, 500 2000 8000). Needs python3, zip, 7z (p7zip-full), jlha (jlha-utils),
-# mtools, gzip and GNU time.
+# than of ours), and each one's time over the folder's.
+# Usage: bench/archive_batch_speed.sh [BUILD_DIR] [N...] (default build, 500 2000 8000).
+# Needs python3, zip, 7z (p7zip-full), jlha (jlha-utils), mtools, gzip and GNU time.
 set -eu
 src=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "${1:-$src/build}" && pwd)
