@@ -11,6 +11,18 @@
 
 namespace tessarin {
 
+namespace {
+
+// The one folder all windows' imports go in, each in its own folder inside: a static, so
+// that it is removed also when the process ends by exit(), as Qt does when the X server
+// goes away, where no window is destroyed.
+QTemporaryDir& importsFolder() {
+    static QTemporaryDir folder;
+    return folder;
+}
+
+} // namespace
+
 std::optional<ImportPicture::Imported> ImportPicture::run(QWidget* parent, const QString& folder) {
     const QString name = QFileDialog::getOpenFileName(
         parent, QStringLiteral("Import Picture"), folder,
@@ -24,13 +36,18 @@ std::optional<ImportPicture::Imported> ImportPicture::run(QWidget* parent, const
     if (dialog.exec() != QDialog::Accepted) {
         return std::nullopt;
     }
+    const auto check = [](const QTemporaryDir& made) {
+        if (!made.isValid()) {
+            throw FileError(made.path().toStdString(),
+                            "Cannot make a temporary folder: " + made.errorString().toStdString());
+        }
+    };
+    check(importsFolder());
     if (!folder_) {
-        folder_ = std::make_unique<QTemporaryDir>();
+        folder_ = std::make_unique<QTemporaryDir>(
+            importsFolder().filePath(QStringLiteral("window-XXXXXX")));
     }
-    if (!folder_->isValid()) {
-        throw FileError(folder_->path().toStdString(),
-                        "Cannot make a temporary folder: " + folder_->errorString().toStdString());
-    }
+    check(*folder_);
     const std::optional<ImageFormat> format = [&] {
         for (const ImageFormat f : {ImageFormat::sc2, ImageFormat::sc5, ImageFormat::sc7,
                                     ImageFormat::sc8, ImageFormat::sc12}) {

@@ -14,8 +14,8 @@ namespace tessarin {
 
 // File > Import Picture: a PNG or JPEG file chosen, converted to the screen chosen in its
 // dialog, and written as a screen file into a private temporary folder (removed with the
-// window), from where the window opens it as an unsaved document: Save As writes it
-// elsewhere, and it goes with the window unless saved.
+// window, or as the process exits), from where the window opens it as an unsaved document:
+// Save As writes it elsewhere, and it goes with the window unless saved.
 class ImportPicture {
 public:
     // A screen file made of a picture.

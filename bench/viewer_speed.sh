@@ -6,9 +6,10 @@
 #    same way;
 #  - Page Down: the window full screen (F11), STEPS presses sent at once, from the first
 #    until the title names the file STEPS on, divided by STEPS; folders of 200 and 100,000
-#    files (hard links of the samples, screens 5, 7, 8 and 12 in turn).
+#    files (hard links of the samples, screens 5, 7, 8 and 12 in turn), and 2,000 of them in
+#    a folder, a .zip and a solid .7z, the median of 5 runs each.
 # Usage: bench/viewer_speed.sh [BUILD_DIR] [RUNS] [STEPS] (default build, 10, 50).
-# Needs xvfb-run, xdotool and feh: scripts/deps.sh bench.
+# Needs xvfb-run, xdotool, feh, zip and 7z: scripts/deps.sh bench.
 set -eu
 src=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "${1:-$src/build}" && pwd)
@@ -71,30 +72,53 @@ echo "start to the picture's window, median of $runs: tessarin $(median <"$work/
 # The samples copied once beside the folders: links cannot cross file systems.
 set -- BARS.SC5 BARS7.SC7 RGB.SC8 YJK.SCC
 for s in "$@"; do cp "$src/samples/$s" "$work/"; done
-for files in 200 100000; do
-    folder="$work/folder$files"
-    mkdir "$folder"
+# make_folder FOLDER COUNT SAMPLE...: COUNT links to the samples in turn, P000000.SC5 upwards.
+make_folder() {
+    dir=$1
+    count=$2
+    shift 2
+    mkdir "$dir"
     i=0
-    while [ "$i" -lt "$files" ]; do
+    while [ "$i" -lt "$count" ]; do
         eval "s=\${$((i % $# + 1))}"
-        ln "$work/$s" "$folder/$(printf 'P%06d' "$i").${s##*.}"
+        ln "$work/$s" "$dir/$(printf 'P%06d' "$i").${s##*.}"
         i=$((i + 1))
     done
-    "$viewer" "$folder/P000000.SC5" >/dev/null 2>&1 &
+}
+
+# page_down_us PLACE FOLDER: µs a step of Page Down full screen from PLACE/P000000.SC5, a
+# folder or an archive of the files of FOLDER.
+page_down_us() {
+    "$viewer" "$1/P000000.SC5" >/dev/null 2>&1 &
     pid=$!
     window=$(xdotool search --sync --onlyvisible --name "^Tessarin - ")
     xdotool windowfocus --sync "$window" key F11
     sleep 1
-    target=$(ls "$folder" | sed -n "$((steps + 1))p")
+    target=$(ls "$2" | sed -n "$((steps + 1))p")
     begin=$(now)
     xdotool key --delay 0 --repeat "$steps" Next
-    while [ "$(xdotool getwindowname "$window")" != "Tessarin - $folder/$target" ]; do
+    while [ "$(xdotool getwindowname "$window")" != "Tessarin - $1/$target" ]; do
         sleep 0.005
     done
     end=$(now)
     kill "$pid"
     wait "$pid" 2>/dev/null || true
-    echo "Page Down full screen, $files files: $(((end - begin) / 1000 / steps)) µs a step" \
+    echo $(((end - begin) / 1000 / steps))
+}
+
+for files in 200 100000; do
+    folder="$work/folder$files"
+    make_folder "$folder" "$files" "$@"
+    echo "Page Down full screen, $files files: $(page_down_us "$folder" "$folder") µs a step" \
         "($steps steps)"
     rm -rf "$folder"
+done
+
+folder="$work/folder2000"
+make_folder "$folder" 2000 "$@"
+(cd "$folder" && zip -q "$work/A.zip" ./* && 7z a -bd -ms=on "$work/A.7z" ./* >/dev/null)
+for place in "$folder" "$work/A.zip" "$work/A.7z"; do
+    for run in 1 2 3 4 5; do page_down_us "$place" "$folder"; done >"$work/steps.us"
+    echo "Page Down full screen, 2,000 files in ${place##*/}: $(median <"$work/steps.us") µs" \
+        "a step (median of 5 runs of $steps steps)"
 done

@@ -29,6 +29,7 @@ enum class Fault {
     archiveBroken,    // an archive its reader cannot list or unpack
     memberTooLarge,   // an archive member or packed file unpacks past the largest read
     ratioTooHigh,     // an archive member unpacks to far more than its packed bytes
+    pastUnpackBound,  // members past this point of an archive cost more unpacking than allowed
     notPicture,       // neither a PNG nor a JPEG picture, or a damaged one
     pictureTooLarge,  // a picture larger than any screen is converted from
 };

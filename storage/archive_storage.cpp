@@ -20,8 +20,9 @@ namespace {
 // bytes read ahead of a member, so that a small member packed well is never refused.
 constexpr std::size_t kReadBlock = 4096;
 // Unpacked members kept for their next read: a few disks and their pictures, or a batch's
-// pictures read in another order than the archive's.
-constexpr std::uint64_t kKeptBytes = 128 * 1024 * 1024;
+// pictures (8,000 screen 5 files) read after the listing went by them.
+constexpr std::uint64_t kKeptBytes = 256 * 1024 * 1024;
+constexpr std::uint64_t kMiB = 1024 * 1024;
 // A member the pass goes by is kept whole up to this size (any screen file), else only its
 // first bytes, what a listing looks at (a palette file whole).
 constexpr std::uint64_t kPassedWhole = 256 * 1024;
@@ -80,8 +81,11 @@ public:
     }
 
     // The next entry's header, nullptr after the last. FileError for one that cannot be
-    // read, naming what.
+    // read, naming what; Fault::pastUnpackBound when reaching it unpacks past the bounds.
     archive_entry* next(const std::string& what) {
+        if (!entryName_.empty() && !entryEnded_ && format() == ARCHIVE_FORMAT_7ZIP) {
+            drain();
+        }
         archive_entry* entry = nullptr;
         const int result = archive_read_next_header(handle_, &entry);
         if (result == ARCHIVE_EOF) {
@@ -90,6 +94,11 @@ public:
         if (result != ARCHIVE_OK && result != ARCHIVE_WARN) {
             throw broken(what);
         }
+        const char* raw = archive_entry_pathname(entry);
+        entryName_ = archive_ + "/" + safeMemberPath(raw != nullptr ? raw : "");
+        entryPacked_ = 0;
+        entryUnpacked_ = 0;
+        entryEnded_ = false;
         return entry;
     }
 
@@ -102,16 +111,61 @@ public:
             std::max<la_int64_t>(0, archive_filter_bytes(handle_, -1)));
     }
 
-    // The next bytes of the entry: how many, 0 at its end. FileError naming path.
+    // The next bytes of the entry: how many, 0 at its end. FileError naming path, also when
+    // it unpacks to more than kMaxPackingRatio times the archive bytes read for it; naming
+    // the archive when the pass unpacks more than kMaxPassBytes.
     std::size_t data(std::span<std::uint8_t> out, const std::string& path) {
+        const std::uint64_t before = position();
         const la_ssize_t got = archive_read_data(handle_, out.data(), out.size());
         if (got < 0) {
             throw broken(quoted(path));
+        }
+        // 7z reads its header at the end first, then goes back to its data: bytes read
+        // after going back count from the archive's start.
+        const std::uint64_t after = position();
+        entryPacked_ += after >= before ? after - before : after;
+        entryEnded_ = got == 0;
+        passUnpacked_ += static_cast<std::uint64_t>(got);
+        entryUnpacked_ += static_cast<std::uint64_t>(got);
+        if (passUnpacked_ > kMaxPassBytes) {
+            throw FileError(archive_,
+                            "Cannot read " + quoted(archive_) + " past " + quoted(path) +
+                                ": one pass through it unpacks more than " +
+                                std::to_string(kMaxPassBytes / kMiB) + " MiB",
+                            Fault::pastUnpackBound);
+        }
+        // Bytes read ahead of the entry are allowed for, so that a small member packed well
+        // is never refused.
+        if (entryUnpacked_ > kMaxPackingRatio * (entryPacked_ + kReadBlock)) {
+            throw FileError(path,
+                            "Cannot open file " + quoted(path) + ": it unpacks to more than " +
+                                std::to_string(kMaxPackingRatio) +
+                                " times its packed size, as no picture or disk does",
+                            Fault::ratioTooHigh);
         }
         return static_cast<std::size_t>(got);
     }
 
 private:
+    // Reads the rest of the entry, which 7z unpacks anyway to reach the next one in its
+    // block: so those bytes count against the bounds. FileError naming the archive.
+    void drain() {
+        std::array<std::uint8_t, 64 * 1024> scratch{};
+        try {
+            while (data(scratch, entryName_) != 0) {
+            }
+        } catch (const FileError& error) {
+            if (error.fault() != Fault::ratioTooHigh) {
+                throw;
+            }
+            throw FileError(archive_,
+                            "Cannot read the members of " + quoted(archive_) + " after " +
+                                quoted(entryName_) + ": it unpacks to more than " +
+                                std::to_string(kMaxPackingRatio) + " times its packed size",
+                            Fault::pastUnpackBound);
+        }
+    }
+
     [[nodiscard]] FileError broken(const std::string& what) const {
         const char* reason = archive_error_string(handle_);
         return FileError(archive_,
@@ -127,6 +181,11 @@ private:
     std::string archive_;
     std::unique_ptr<archive, Free> owned_; // freed however the constructor ends
     archive* handle_;
+    std::uint64_t passUnpacked_ = 0;  // bytes unpacked since the pass began
+    std::string entryName_;           // the path of the entry the pass stands at
+    std::uint64_t entryPacked_ = 0;   // the archive bytes read for its bytes so far
+    std::uint64_t entryUnpacked_ = 0; // its bytes unpacked so far
+    bool entryEnded_ = false;         // whether they were read to its end
 };
 
 std::string safeMemberPath(const std::string& path) {
@@ -159,6 +218,7 @@ ArchiveStorage::ArchiveStorage(const std::string& archive,
         byName_.clear();
         problems_.clear();
         kept_.clear();
+        recent_.clear();
         keptBytes_ = 0;
         heads_.clear();
         lzhNames_ = kLzhNamesElse;
@@ -204,9 +264,12 @@ bool ArchiveStorage::list() {
             keepPassed(reader, members_.back());
         }
     } catch (const FileError& error) {
-        // A broken entry ends the listing; what came before it is still the archive's.
+        // A broken entry, or one past the bounds, ends the listing; what came before it is
+        // still the archive's.
         const bool retry = reader.format() == ARCHIVE_FORMAT_LHA && lzhNames_ != kLzhNamesElse;
-        if (error.fault() != Fault::archiveBroken || (members_.empty() && !retry)) {
+        const bool ends =
+            error.fault() == Fault::archiveBroken || error.fault() == Fault::pastUnpackBound;
+        if (!ends || (members_.empty() && !retry)) {
             throw;
         }
         problems_.push_back(error);
@@ -238,6 +301,9 @@ const ArchiveStorage::Member* ArchiveStorage::memberAt(std::size_t index) const 
 
 ArchiveStorage::Bytes ArchiveStorage::unpack(const Member& member, const std::string& path,
                                              std::uint64_t upTo) const {
+    if (member.index >= reachable_) {
+        throw *unreachable_;
+    }
     if (!pass_ || passNext_ > member.index) {
         pass_.reset(); // freed before the next one opens
         pass_ = std::make_unique<Reader>(*this);
@@ -257,7 +323,11 @@ ArchiveStorage::Bytes ArchiveStorage::unpack(const Member& member, const std::st
                 keepPassed(*pass_, *passed);
             }
         }
-    } catch (const FileError&) {
+    } catch (const FileError& error) {
+        if (error.fault() == Fault::pastUnpackBound) {
+            reachable_ = passNext_;
+            unreachable_ = error;
+        }
         pass_.reset(); // where it stands is unknown: the next read starts again
         throw;
     }
@@ -275,27 +345,37 @@ void ArchiveStorage::keepPassed(Reader& reader, const Member& member) const {
         // One more byte than kept whole: a header that claims less is found out.
         const Bytes bytes = unpackHere(reader, member, archive_ + "/" + member.name,
                                        small ? kPassedWhole + 1 : kPassedHead);
-        if (bytes->size() <= kPassedWhole && small) {
-            keep(member.name, bytes);
-        } else {
-            heads_.emplace(member.name,
-                           std::vector(bytes->begin(),
-                                       bytes->begin() + static_cast<std::ptrdiff_t>(
-                                                            std::min(bytes->size(), kPassedHead))));
+        const bool whole = small && bytes->size() <= kPassedWhole;
+        if (whole || (!small && member.size)) {
+            const auto end =
+                bytes->begin() + static_cast<std::ptrdiff_t>(std::min(bytes->size(), kPassedHead));
+            heads_.emplace(member.name, Head{std::vector(bytes->begin(), end),
+                                             whole ? bytes->size() : *member.size});
         }
-    } catch (const FileError&) {
-        // Its own read says what is wrong with it; the pass goes on where libarchive can.
+        if (whole) {
+            keep(member.name, bytes);
+        }
+    } catch (const FileError& error) {
+        // Its own read says what is wrong with it; the pass goes on where it can.
+        if (error.fault() == Fault::pastUnpackBound) {
+            throw;
+        }
     }
 }
 
 void ArchiveStorage::keep(const std::string& name, const Bytes& bytes) const {
-    if (keptBytes_ + bytes->size() > kKeptBytes) {
-        kept_.clear();
-        keptBytes_ = 0;
+    if (kept_.contains(name) || bytes->size() > kKeptBytes) {
+        return;
     }
-    if (kept_.emplace(name, bytes).second) {
-        keptBytes_ += bytes->size();
+    while (keptBytes_ + bytes->size() > kKeptBytes) {
+        const auto dropped = kept_.find(recent_.back());
+        keptBytes_ -= dropped->second.bytes->size();
+        kept_.erase(dropped);
+        recent_.pop_back();
     }
+    recent_.push_front(name);
+    kept_.emplace(name, Kept{bytes, recent_.begin()});
+    keptBytes_ += bytes->size();
 }
 
 ArchiveStorage::Bytes ArchiveStorage::unpackHere(Reader& reader, const Member& member,
@@ -304,14 +384,13 @@ ArchiveStorage::Bytes ArchiveStorage::unpackHere(Reader& reader, const Member& m
     const auto tooLarge = [&] {
         return FileError(path,
                          "Cannot open file " + quoted(path) + ": it unpacks to more than " +
-                             std::to_string(kMaxMemberBytes / (1024 * 1024)) + " MiB",
+                             std::to_string(kMaxMemberBytes / kMiB) + " MiB",
                          Fault::memberTooLarge);
     };
     if (member.size > kMaxMemberBytes) {
         throw tooLarge();
     }
     auto bytes = std::make_shared<std::vector<std::uint8_t>>();
-    const std::uint64_t start = reader.position();
     std::array<std::uint8_t, 64 * 1024> chunk{};
     while (bytes->size() < upTo) {
         const std::size_t got =
@@ -332,14 +411,6 @@ ArchiveStorage::Bytes ArchiveStorage::unpackHere(Reader& reader, const Member& m
         }
         bytes->insert(bytes->end(), chunk.begin(),
                       chunk.begin() + static_cast<std::ptrdiff_t>(got));
-        const std::uint64_t packed = reader.position() - std::min(start, reader.position());
-        if (bytes->size() > kMaxPackingRatio * (packed + kReadBlock)) {
-            throw FileError(path,
-                            "Cannot open file " + quoted(path) + ": it unpacks to more than " +
-                                std::to_string(kMaxPackingRatio) +
-                                " times its packed size, as no picture or disk does",
-                            Fault::ratioTooHigh);
-        }
     }
     return bytes;
 }
@@ -378,15 +449,20 @@ InputBytes ArchiveStorage::read(const std::string& name, std::size_t limit,
     };
     const std::lock_guard lock(guard_);
     Bytes bytes;
+    if (const auto head = heads_.find(name);
+        head != heads_.end() &&
+        (limit <= head->second.bytes.size() || head->second.bytes.size() == head->second.size)) {
+        if (head->second.size == 0) {
+            throw FileError(path, "File " + quoted(path) + " is empty", Fault::empty);
+        }
+        return firstBytes(head->second.bytes, head->second.size);
+    }
     if (const auto kept = kept_.find(name); kept != kept_.end()) {
-        bytes = kept->second;
+        recent_.splice(recent_.begin(), recent_, kept->second.recent);
+        bytes = kept->second.bytes;
     } else if (member.size && limit<*member.size&& * member.size> kPassedWhole) {
         // The first bytes of a large member (what a listing looks at): those alone. One of a
         // picture's size is read whole and kept, as the batch or the grid reads it next.
-        if (const auto head = heads_.find(name);
-            head != heads_.end() && limit <= head->second.size()) {
-            return firstBytes(head->second, *member.size);
-        }
         return firstBytes(*unpack(member, path, limit), *member.size);
     } else {
         bytes = unpack(member, path, kMaxMemberBytes + 1);

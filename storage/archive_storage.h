@@ -4,6 +4,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <limits>
+#include <list>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -17,6 +19,9 @@ namespace tessarin {
 inline constexpr std::uint64_t kMaxMemberBytes = 32 * 1024 * 1024;
 inline constexpr std::size_t kMaxMembers = 65536;
 inline constexpr std::uint64_t kMaxPackingRatio = 1000;
+// What one pass through an archive may unpack, the members it hands out and those it unpacks
+// only to reach a later one (in a solid 7z block) alike: past it, no later member is read.
+inline constexpr std::uint64_t kMaxPassBytes = std::uint64_t{1} << 30;
 // The character set LZH names are read in (iconv's name of Shift-JIS as MSX archivers wrote it).
 inline constexpr const char* kLzhNames = "CP932";
 
@@ -27,8 +32,10 @@ inline constexpr const char* kLzhNames = "CP932";
 // before it starts a new pass. On its way the pass keeps the members it goes by, whole
 // when they are of a picture's size and their first bytes otherwise, so that a listing's
 // look at every member and a batch over all of them cost one pass in whatever order they
-// come; what is kept is bounded in bytes. A look at a member's first bytes whose header
-// gives its size unpacks only those.
+// come; what is kept is bounded in bytes, the least recently used dropped first. A look at a
+// member's first bytes whose header gives its size unpacks only those. A member nobody asked
+// for is skipped as the format allows: by its packed size in ZIP and LZH, by unpacking it in
+// 7z, where those bytes count against kMaxPassBytes and kMaxPackingRatio.
 class ArchiveStorage final : public Storage {
 public:
     enum class Kind : std::uint8_t { members, gzip };
@@ -48,7 +55,8 @@ public:
     [[nodiscard]] std::vector<FileError> problems() const override { return problems_; }
     // FileError naming path when the member cannot be unpacked, holds nothing, unpacks to
     // more than kMaxMemberBytes or to more than kMaxPackingRatio times the archive bytes
-    // read for it.
+    // read for it; FileError naming the archive (Fault::pastUnpackBound) when reaching it
+    // would unpack past kMaxPassBytes or a member before it past kMaxPackingRatio.
     [[nodiscard]] InputBytes read(const std::string& name, std::size_t limit,
                                   const std::string& path) const override;
 
@@ -60,6 +68,14 @@ private:
     };
     class Reader;
     using Bytes = std::shared_ptr<const std::vector<std::uint8_t>>;
+    struct Kept {
+        Bytes bytes;
+        std::list<std::string>::iterator recent; // its place in recent_
+    };
+    struct Head {
+        std::vector<std::uint8_t> bytes; // at most a listing's look
+        std::uint64_t size = 0;          // of the whole member
+    };
     // At most upTo bytes of member, from the pass brought to it (guard_ held). FileError
     // naming path.
     [[nodiscard]] Bytes unpack(const Member& member, const std::string& path,
@@ -67,10 +83,10 @@ private:
     // The bytes of the entry the reader stands at, at most upTo, within the bounds.
     [[nodiscard]] Bytes unpackHere(Reader& reader, const Member& member, const std::string& path,
                                    std::uint64_t upTo) const;
-    // Keeps member, which reader goes by (guard_ held): whole when of a picture's size,
-    // else its first bytes. One that cannot be unpacked is left for its own read to report.
+    // Keeps member, which reader goes by (guard_ held): its first bytes, and the whole when of
+    // a picture's size. One that cannot be unpacked is left for its own read to report.
     void keepPassed(Reader& reader, const Member& member) const;
-    // Keeps bytes, the whole of the member name, dropping what was kept before when the
+    // Keeps bytes, the whole of the member name, dropping the least recently used when the
     // bound is reached (guard_ held).
     void keep(const std::string& name, const Bytes& bytes) const;
     // The member that entry index is; nothing for an entry not listed.
@@ -93,9 +109,13 @@ private:
     mutable std::mutex guard_;
     mutable std::unique_ptr<Reader> pass_;
     mutable std::size_t passNext_ = 0; // the entry the pass reads next
-    mutable std::map<std::string, Bytes> kept_;
+    mutable std::map<std::string, Kept> kept_;
+    mutable std::list<std::string> recent_; // the names kept_ holds, the last used first
     mutable std::uint64_t keptBytes_ = 0;
-    mutable std::map<std::string, std::vector<std::uint8_t>> heads_; // first bytes, by name
+    mutable std::map<std::string, Head> heads_;
+    // Entries from this one on lie past a bound, which unreachable_ says.
+    mutable std::size_t reachable_ = std::numeric_limits<std::size_t>::max();
+    mutable std::optional<FileError> unreachable_;
 };
 
 // path made fit to name a file inside a place: "", "." and ".." steps and leading slashes

@@ -271,6 +271,12 @@ TEST(HostileBatch, EveryMemberIsConvertedOrItsFailureReported) {
          "--follow|\"t/n\": a link to nothing|\"t/f\": a FIFO"},
         {"links outside the tree with --follow", links, "-r --follow -d out t", 0, "t/o/Q.png",
          "\"t/p\": the folder converted as \"t/o\""},
+        {"a 7z whose first member unpacks to 64 MiB of zeros, which reaching the next unpacks",
+         "mkdir b && cp P.SC5 b/Q.SC5 && head -c 64M /dev/zero >b/A.BIN && cd b && "
+         "7z a ../b.7z A.BIN Q.SC5 >/dev/null",
+         "-d out b.7z", 1, "",
+         "Cannot read the members of \"b.7z\" after \"b.7z/A.BIN\": it unpacks to more than "
+         "1000 times its packed size"},
         {"a folder of PNGs to screen 5",
          "mkdir pngs && printf '\\211PNG\\r\\n\\032\\n' >pngs/a.png", "--to sc5 -d out pngs", 1, "",
          "nothing to convert"},
