@@ -16,17 +16,20 @@ struct Packer {
     const char* extension;
     Bytes (*pack)(std::span<const std::uint8_t>);
     Bytes copiesBeforeItsStart; // 'A', then a copy of 2 from offset 2
+    Bytes longCode;             // a length code past any picture (none in ZX7)
 };
 
+// Streams worked out bit by bit from each format.
 const Packer kPackers[] = {
-    {".zx0", test::packZx0, {0xED, 0x41, 0xFC, 0x55, 0x56}},
-    {".zx7", test::packZx7, {0x41, 0xC0, 0x01}},
-    {".apl", test::packAplib, {0x41, 0xC0, 0x04}},
+    {".zx0", test::packZx0, {0xED, 0x41, 0xFC, 0x55, 0x56}, Bytes(64, 0)},
+    {".zx7", test::packZx7, {0x41, 0xC0, 0x01}, {}},
+    {".apl", test::packAplib, {0x41, 0xC0, 0x04}, {0x41, 0xBF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}},
 };
 
 // Each packing, chosen by its name in any case: pictures packed as a game's build would
-// unpack to their bytes; cut short, copying from before the start or unpacking to more
-// than the VRAM, the stream fails naming the file and saying why.
+// unpack to their bytes; cut short, copying from before the start, unpacking to more
+// than the VRAM or coding a length longer than that, the stream fails naming the file and
+// saying why.
 TEST(Unpackers, EachPackingUnpacksItsPackersStreamsOrFailsNamingTheFile) {
     ASSERT_EQ(std::size(kPackers), kPackings.size());
     for (const Packer& packer : kPackers) {
@@ -45,15 +48,15 @@ TEST(Unpackers, EachPackingUnpacksItsPackersStreamsOrFailsNamingTheFile) {
             EXPECT_EQ(unpack(packed, file), picture) << file << ' ' << name;
         }
         const Bytes bars = packer.pack(test::readBytes(TESSARIN_SOURCE_DIR "/samples/BARS.SC5"));
-        const struct {
-            Bytes stream;
-            const char* reason;
-        } broken[] = {
+        std::vector<std::pair<Bytes, const char*>> broken{
             {Bytes(bars.begin(), bars.end() - 1), "before its end mark"},
             {{}, "before its end mark"},
             {packer.copiesBeforeItsStart, "before its start"},
             {packer.pack(Bytes(kMaxUnpackedBytes + 1, 7)), "more than"},
         };
+        if (!packer.longCode.empty()) {
+            broken.emplace_back(packer.longCode, "longer than any picture");
+        }
         for (const auto& [stream, reason] : broken) {
             try {
                 (void)unpack(stream, file);

@@ -12,7 +12,7 @@ namespace tessarin::test {
 inline std::vector<std::uint8_t> packAplib(std::span<const std::uint8_t> in) {
     LzWriter out;
     const auto gamma = [&](std::size_t value) { // value >= 2
-        for (int n = bitCount(value) - 2; n >= 0; --n) {
+        for (int n = static_cast<int>(std::bit_width(value)) - 2; n >= 0; --n) {
             out.bit(((value >> n) & 1) != 0);
             out.bit(n != 0);
         }

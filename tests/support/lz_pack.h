@@ -5,6 +5,7 @@
 // earlier match.
 
 #include <algorithm>
+#include <bit>
 #include <cstdint>
 #include <span>
 #include <utility>
@@ -36,15 +37,6 @@ private:
     std::size_t bitByte_ = 0;
     std::uint8_t mask_ = 0;
 };
-
-// The significant bits of value, its leading 1 one of them.
-inline int bitCount(std::size_t value) {
-    int count = 0;
-    for (; value != 0; value >>= 1) {
-        ++count;
-    }
-    return count;
-}
 
 // {length, offset} of the longest match at in[at] from at most window back, at most
 // longest bytes; the nearest of equals.

@@ -10,7 +10,7 @@ namespace tessarin::test {
 inline std::vector<std::uint8_t> packZx7(std::span<const std::uint8_t> in) {
     LzWriter out;
     const auto gamma = [&](std::size_t value) {
-        const int n = bitCount(value) - 1;
+        const int n = static_cast<int>(std::bit_width(value)) - 1;
         out.bits(1, n + 1); // n 0 bits, then the leading 1
         out.bits(value, n);
     };
