@@ -1,9 +1,8 @@
 #include "storage/packed_storage.h"
 
-#include "names/ascii_case.h"
 #include "platform/file_error.h"
 #include "storage/folder_storage.h"
-#include "storage/packings.h"
+#include "storage/packed_stream.h"
 
 #include <algorithm>
 
@@ -24,17 +23,6 @@ std::vector<std::uint8_t> packedBytes(const std::string& file) {
 }
 
 } // namespace
-
-Unpacker unpackerOf(std::string_view name) {
-    for (const Packing& packing : kPackings) {
-        if (name.size() > packing.extension.size() &&
-            equalIgnoringAsciiCase(name.substr(name.size() - packing.extension.size()),
-                                   packing.extension)) {
-            return packing.unpack;
-        }
-    }
-    return nullptr;
-}
 
 std::string unpackedName(const std::string& file) {
     const std::size_t slash = file.rfind('/');
