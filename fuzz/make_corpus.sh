@@ -128,23 +128,31 @@ rm -rf "$nam" && mkdir -p "$nam"
 printf '\x00PIC/PIC.SC5\x00\x00PIC/PIC.SR8\x00\x01GAME\x00\x01GAME\x00\x01PIC.png\x00\x00../..\x00\x00X\x01Y/X\x01Y.SC5\x00\x00PIC.SC5-2/PIC.SC5-2.SC5' >"$nam/collisions"
 printf '\x01..\x00\x01.\x00\x00/\x00\x00a/b' >"$nam/dots"
 
-# ZX0 streams: a worked-out one and small pictures packed by the tests' packer; archives
-# (a first byte 0 for ZIP/LZH/7z, 1 for gzip) as Debian's archivers make them.
-zx0=corpus/zx0 arc=corpus/archive
-rm -rf "$zx0" "$arc" && mkdir -p "$zx0" "$arc"
-printf '\xed\x41\xfe\x55\x56' >"$zx0/aaaa"
+# Packed streams: a worked-out ZX0 one and small pictures packed by the tests' packers;
+# archives (a first byte 0 for ZIP/LZH/7z, 1 for gzip) as Debian's archivers make them.
+arc=corpus/archive
+rm -rf corpus/zx0 corpus/zx7 corpus/aplib "$arc" && mkdir -p corpus/zx0 corpus/zx7 corpus/aplib "$arc"
+printf '\xed\x41\xfe\x55\x56' >corpus/zx0/aaaa
 c++ -std=c++20 -O2 -I.. -x c++ - -o "$scratch/pack" <<'CPP'
+#include "tests/support/aplib_pack.h"
 #include "tests/support/zx0_pack.h"
+#include "tests/support/zx7_pack.h"
 #include <iostream>
 #include <iterator>
-int main() {
+#include <string>
+int main(int, char** argv) {
     std::vector<std::uint8_t> in{std::istreambuf_iterator<char>(std::cin), {}};
-    const auto out = tessarin::test::packZx0(in);
+    const std::string packing = argv[1];
+    const auto out = packing == "zx0"   ? tessarin::test::packZx0(in)
+                     : packing == "zx7" ? tessarin::test::packZx7(in)
+                                        : tessarin::test::packAplib(in);
     std::cout.write(reinterpret_cast<const char*>(out.data()), static_cast<long>(out.size()));
 }
 CPP
-head -c 3000 ../samples/BARS.SC5 | "$scratch/pack" >"$zx0/bars-3000"
-head -c 2000 ../samples/YJK.SCC | "$scratch/pack" >"$zx0/yjk-2000"
+for packing in zx0 zx7 aplib; do
+    head -c 3000 ../samples/BARS.SC5 | "$scratch/pack" $packing >corpus/$packing/bars-3000
+    head -c 2000 ../samples/YJK.SCC | "$scratch/pack" $packing >corpus/$packing/yjk-2000
+done
 mkdir "$scratch/files"
 head -c 600 ../samples/BARS.SC5 >"$scratch/files/A.SC5"
 head -c 32 ../samples/BARS.PL5 >"$scratch/files/A.PL5"

@@ -4,9 +4,7 @@
 #
 #   scripts/fuzz.sh short            about 30 s per target (part of ./test.sh)
 #   scripts/fuzz.sh long [SECONDS [TARGET]]   SECONDS per target (default 3600), or
-#                                            only TARGET (document, layout,
-#                                            export_options, disk_image, output_names, zx0,
-#                                            archive, image_input or font)
+#                                            only TARGET (one of all_targets below)
 #
 # Findings are kept as crash-*/leak-*/timeout-* files in build-fuzz/findings/.
 set -euo pipefail
@@ -21,13 +19,11 @@ long) seconds=${2:-3600} targets=${3:-} ;;
     exit 2
     ;;
 esac
-case "${targets:-}" in
-"" | document | layout | export_options | disk_image | output_names | zx0 | archive | image_input | font) ;;
-*)
-    echo "$0: unknown target '$targets' (document, layout, export_options, disk_image, output_names, zx0, archive, image_input or font)" >&2
+all_targets=(document layout export_options disk_image output_names zx0 zx7 aplib archive image_input font)
+if [[ -n ${targets:-} && " ${all_targets[*]} " != *" $targets "* ]]; then
+    echo "$0: unknown target '$targets' (${all_targets[*]})" >&2
     exit 2
-    ;;
-esac
+fi
 
 build=build-fuzz
 # The libraries under test carry coverage and sanitizer checks too; without them the fuzzer
@@ -37,8 +33,7 @@ CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithD
     -DCMAKE_CXX_FLAGS="$instrument" \
     -DTESSARIN_FUZZ=ON -DTESSARIN_GUI=OFF -DTESSARIN_TESTS=OFF -DTESSARIN_BENCH=OFF \
     -DTESSARIN_WERROR=ON >/dev/null
-cmake --build "$build" -j "$(nproc)" --target fuzz_document fuzz_layout fuzz_export_options \
-    fuzz_disk_image fuzz_output_names fuzz_zx0 fuzz_archive fuzz_image_input fuzz_font
+cmake --build "$build" -j "$(nproc)" --target "${all_targets[@]/#/fuzz_}"
 
 findings="$PWD/$build/findings"
 mkdir -p "$findings"
@@ -46,7 +41,7 @@ scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 
 status=0
-for target in ${targets:-document layout export_options disk_image output_names zx0 archive image_input font}; do
+for target in ${targets:-${all_targets[*]}}; do
     corpus_name=${target%_options}
     [[ $target == export_options ]] && corpus_name=options
     # A disk image's FAT and directories lie kilobytes in; the default 4 KB would cut them.

@@ -3,6 +3,7 @@
 #include "names/ascii_case.h"
 #include "platform/file_system.h"
 #include "storage/packed_storage.h"
+#include "storage/packings.h"
 
 #include <algorithm>
 #include <array>
@@ -17,13 +18,23 @@ struct FileKind {
     PlaceKind kind;
 };
 
-// Every kind of file that holds files, one line each; storage_kinds.cpp opens each kind.
-constexpr std::array kFileKinds{
-    FileKind{".dsk", PlaceKind::disk},    FileKind{".zx0", PlaceKind::packed},
-    FileKind{".zip", PlaceKind::archive}, FileKind{".lzh", PlaceKind::archive},
-    FileKind{".lha", PlaceKind::archive}, FileKind{".7z", PlaceKind::archive},
-    FileKind{".gz", PlaceKind::gzip},
+// Every kind of file that holds files but packed ones, one line each; storage_kinds.cpp
+// opens each kind.
+constexpr std::array kHolderKinds{
+    FileKind{".dsk", PlaceKind::disk},    FileKind{".zip", PlaceKind::archive},
+    FileKind{".lzh", PlaceKind::archive}, FileKind{".lha", PlaceKind::archive},
+    FileKind{".7z", PlaceKind::archive},  FileKind{".gz", PlaceKind::gzip},
 };
+
+// And a packed file of each packing (packings.h).
+constexpr auto kFileKinds = [] {
+    std::array<FileKind, kHolderKinds.size() + kPackings.size()> kinds{};
+    std::ranges::copy(kHolderKinds, kinds.begin());
+    std::ranges::transform(kPackings, kinds.begin() + kHolderKinds.size(), [](const Packing& p) {
+        return FileKind{p.extension, PlaceKind::packed};
+    });
+    return kinds;
+}();
 
 constexpr auto kFileKindExtensions = [] {
     std::array<std::string_view, kFileKinds.size()> extensions;

@@ -17,7 +17,7 @@ enum class PlaceKind : std::uint8_t {
     none,      // no place: a file of another kind, or nothing
     directory, // a folder of the file system
     disk,      // an MSX-DOS disk image (".dsk")
-    packed,    // a ZX0 packed file of one file (".zx0")
+    packed,    // a packed file of one file (".zx0", ".zx7", ".apl": packings.h)
     archive,   // an archive of members in folders (".zip", ".lzh", ".lha", ".7z")
     gzip,      // a gzip file of one file (".gz"), read as an archive
 };

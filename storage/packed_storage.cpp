@@ -2,7 +2,7 @@
 
 #include "platform/file_error.h"
 #include "storage/folder_storage.h"
-#include "storage/zx0.h"
+#include "storage/packed_stream.h"
 
 #include <algorithm>
 

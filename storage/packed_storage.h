@@ -14,7 +14,8 @@ using Unpacker = std::vector<std::uint8_t> (*)(std::span<const std::uint8_t> pac
                                                const std::string& file);
 
 // A packed file as a folder of one file: "X.SR8.zx0" holds "X.SR8", whose name then
-// decides as any file's does. Unpacked once, when opened; a new packing is one Unpacker.
+// decides as any file's does. Unpacked once, when opened; a new packing is one Unpacker
+// and one row of kPackings (packings.h).
 class PackedStorage final : public Storage {
 public:
     // The file-system file, read and unpacked. FileError naming it when it cannot be read,

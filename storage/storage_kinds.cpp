@@ -3,8 +3,7 @@
 #include "storage/archive_storage.h"
 #include "storage/disk_storage.h"
 #include "storage/folder_storage.h"
-#include "storage/packed_storage.h"
-#include "storage/zx0.h"
+#include "storage/packings.h"
 
 namespace tessarin {
 
@@ -18,7 +17,8 @@ std::unique_ptr<const Storage> openInsideArchive(const Location& place) {
     if (place.kind() == PlaceKind::disk) {
         return std::make_unique<const DiskStorage>(place.path(), std::move(member.bytes));
     }
-    return std::make_unique<const PackedStorage>(place.path(), member.bytes, unpackZx0);
+    return std::make_unique<const PackedStorage>(place.path(), member.bytes,
+                                                 unpackerOf(place.path()));
 }
 
 } // namespace
@@ -34,7 +34,7 @@ std::unique_ptr<const Storage> openStorage(const Location& place) {
     case PlaceKind::disk:
         return std::make_unique<const DiskStorage>(path);
     case PlaceKind::packed:
-        return std::make_unique<const PackedStorage>(path, unpackZx0);
+        return std::make_unique<const PackedStorage>(path, unpackerOf(path));
     case PlaceKind::archive:
         return std::make_unique<const ArchiveStorage>(path, ArchiveStorage::Kind::members);
     case PlaceKind::gzip:

@@ -8,9 +8,11 @@
 #include "run_process.h"
 #include "storage/location.h"
 #include "test_text.h"
+#include "tests/support/aplib_pack.h"
 #include "tests/support/document_probe.h"
 #include "tests/support/open_counter.h"
 #include "tests/support/zx0_pack.h"
+#include "tests/support/zx7_pack.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -728,6 +730,26 @@ TEST(Exporter, WhatAFileIsDecidesABatchAlikeOnADiskAndInAFolder) {
         kExporter, {"-q", "-o", "packed.png", "level1_0.sra.new.first8kb.zx0"}, dir.path());
     EXPECT_EQ(packed.exitCode, 0) << packed.err;
     EXPECT_TRUE(readBytes(dir / "packed.png") == exported({"level1_0.sra.new.first8kb"}));
+}
+
+// Each packing's file, named alone, exports to the picture of the file it holds, with
+// the palette beside it.
+TEST(Exporter, APackedScreenFileExportsAsTheFileItHolds) {
+    const TempDir dir;
+    fs::copy_file(sample("BARS.PL5"), dir / "BARS.PL5");
+    ASSERT_EQ(
+        runProcess(kExporter, {"-q", "-o", "plain.png", sample("BARS.SC5")}, dir.path()).exitCode,
+        0);
+    using Pack = std::vector<std::uint8_t> (*)(std::span<const std::uint8_t>);
+    for (const auto& [extension, pack] : {std::pair<std::string, Pack>{".zx0", test::packZx0},
+                                          {".zx7", test::packZx7},
+                                          {".apl", test::packAplib}}) {
+        writeBytes(dir / ("BARS.SC5" + extension), pack(readBytes(sample("BARS.SC5"))));
+        const ProcessResult packed =
+            runProcess(kExporter, {"-q", "-o", "packed.png", "BARS.SC5" + extension}, dir.path());
+        EXPECT_EQ(packed.exitCode, 0) << packed.err;
+        EXPECT_TRUE(readBytes(dir / "packed.png") == readBytes(dir / "plain.png")) << extension;
+    }
 }
 
 // A folder in a batch is converted as a disk image is, into OUTDIR/<folder>/; with -r its
