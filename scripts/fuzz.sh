@@ -6,7 +6,7 @@
 #   scripts/fuzz.sh long [SECONDS [TARGET]]   SECONDS per target (default 3600), or
 #                                            only TARGET (document, layout,
 #                                            export_options, disk_image, output_names, zx0,
-#                                            archive or image_input)
+#                                            archive, image_input or cassette)
 #
 # Findings are kept as crash-*/leak-*/timeout-* files in build-fuzz/findings/.
 set -euo pipefail
@@ -22,9 +22,9 @@ long) seconds=${2:-3600} targets=${3:-} ;;
     ;;
 esac
 case "${targets:-}" in
-"" | document | layout | export_options | disk_image | output_names | zx0 | archive | image_input) ;;
+"" | document | layout | export_options | disk_image | output_names | zx0 | archive | image_input | cassette) ;;
 *)
-    echo "$0: unknown target '$targets' (document, layout, export_options, disk_image, output_names, zx0, archive or image_input)" >&2
+    echo "$0: unknown target '$targets' (document, layout, export_options, disk_image, output_names, zx0, archive, image_input or cassette)" >&2
     exit 2
     ;;
 esac
@@ -38,7 +38,7 @@ CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithD
     -DTESSARIN_FUZZ=ON -DTESSARIN_GUI=OFF -DTESSARIN_TESTS=OFF -DTESSARIN_BENCH=OFF \
     -DTESSARIN_WERROR=ON >/dev/null
 cmake --build "$build" -j "$(nproc)" --target fuzz_document fuzz_layout fuzz_export_options \
-    fuzz_disk_image fuzz_output_names fuzz_zx0 fuzz_archive fuzz_image_input
+    fuzz_disk_image fuzz_output_names fuzz_zx0 fuzz_archive fuzz_image_input fuzz_cassette
 
 findings="$PWD/$build/findings"
 mkdir -p "$findings"
@@ -46,12 +46,12 @@ scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 
 status=0
-for target in ${targets:-document layout export_options disk_image output_names zx0 archive image_input}; do
+for target in ${targets:-document layout export_options disk_image output_names zx0 archive image_input cassette}; do
     corpus_name=${target%_options}
     [[ $target == export_options ]] && corpus_name=options
     # A disk image's FAT and directories lie kilobytes in; the default 4 KB would cut them.
     max_len=()
-    [[ $target == disk_image || $target == archive ]] && max_len=(-max_len=65536)
+    [[ $target == disk_image || $target == archive || $target == cassette ]] && max_len=(-max_len=65536)
     work="$scratch/$target"
     cp -r "fuzz/corpus/$corpus_name" "$work"
     echo "== fuzz_$target for ${seconds}s"

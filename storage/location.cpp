@@ -19,10 +19,10 @@ struct FileKind {
 
 // Every kind of file that holds files, one line each; storage_kinds.cpp opens each kind.
 constexpr std::array kFileKinds{
-    FileKind{".dsk", PlaceKind::disk},    FileKind{".zx0", PlaceKind::packed},
-    FileKind{".zip", PlaceKind::archive}, FileKind{".lzh", PlaceKind::archive},
-    FileKind{".lha", PlaceKind::archive}, FileKind{".7z", PlaceKind::archive},
-    FileKind{".gz", PlaceKind::gzip},
+    FileKind{".dsk", PlaceKind::disk},    FileKind{".cas", PlaceKind::cassette},
+    FileKind{".zx0", PlaceKind::packed},  FileKind{".zip", PlaceKind::archive},
+    FileKind{".lzh", PlaceKind::archive}, FileKind{".lha", PlaceKind::archive},
+    FileKind{".7z", PlaceKind::archive},  FileKind{".gz", PlaceKind::gzip},
 };
 
 constexpr auto kFileKindExtensions = [] {
