@@ -8,32 +8,32 @@ namespace tessarin {
 // What went wrong with a file, as one kind: callers and tests tell faults apart by it, not
 // by the message's text.
 enum class Fault {
-    access,             // opening, reading or writing failed; systemError() says why
-    empty,              // the file holds nothing
-    noScreenFile,       // a disk image without a picture
-    notDiskImage,       // no boot sector and FAT of an MSX-DOS disk
-    diskTooLarge,       // larger than any MSX-DOS partition
-    partPastEnd,        // the FAT or the root directory lies past the image's end
-    chainLoop,          // a cluster chain comes back to one of its clusters
-    chainBroken,        // a chain leads to a free or bad cluster, or outside the data area
-    chainShort,         // a chain ends before the file's size
-    clusterPastEnd,     // a cluster lies past the image's end
-    directoryLoop,      // a directory contains itself or one listed before
-    directoryTooDeep,   // directories nested deeper than the disk reader follows
-    tooManyEntries,     // more entries than the disk reader lists
-    sameName,           // a second directory entry of a path already listed
-    nameUnreachable,    // an archive member in a folder named as a disk image or archive
-    noSuchFile,         // no file of that name on the disk
-    listTooLong,        // a list of names longer than any real one
-    packedBroken,       // a packed stream runs past its input, its output or its start
-    archiveBroken,      // an archive its reader cannot list or unpack
-    memberTooLarge,     // an archive member or packed file unpacks past the largest read, or a
-                        // cassette image is larger than any tape
-    ratioTooHigh,       // an archive member unpacks to far more than its packed bytes
-    notPicture,         // neither a PNG nor a JPEG picture, or a damaged one
-    pictureTooLarge,    // a picture larger than any screen is converted from
-    notCassette,        // no block mark at the start of a cassette image
-    cassetteFileBroken, // a file on a tape without its data, or cut short
+    access,           // opening, reading or writing failed; systemError() says why
+    empty,            // the file holds nothing
+    noScreenFile,     // a disk image without a picture
+    notDiskImage,     // no boot sector and FAT of an MSX-DOS disk
+    diskTooLarge,     // larger than any MSX-DOS partition
+    partPastEnd,      // the FAT or the root directory lies past the image's end
+    chainLoop,        // a cluster chain comes back to one of its clusters
+    chainBroken,      // a chain leads to a free or bad cluster, or outside the data area
+    chainShort,       // a chain ends before the file's size
+    clusterPastEnd,   // a cluster lies past the image's end
+    directoryLoop,    // a directory contains itself or one listed before
+    directoryTooDeep, // directories nested deeper than the disk reader follows
+    tooManyEntries,   // more entries than the disk reader lists
+    sameName,         // a second directory entry of a path already listed
+    nameUnreachable,  // an archive member in a folder named as a disk image or archive
+    noSuchFile,       // no file of that name on the disk
+    listTooLong,      // a list of names longer than any real one
+    packedBroken,     // a packed stream runs past its input, its output or its start
+    archiveBroken,    // an archive its reader cannot list or unpack
+    memberTooLarge,   // an archive member or packed file unpacks past the largest read, or a
+                      // cassette image is larger than any tape
+    ratioTooHigh,     // an archive member unpacks to far more than its packed bytes
+    notPicture,       // neither a PNG nor a JPEG picture, or a damaged one
+    pictureTooLarge,  // a picture larger than any screen is converted from
+    notCassette,      // no block mark at the start of a cassette image
+    tapeFileBroken,   // a file on a tape without its data, or cut short
 };
 
 // Every failure of file access: carries the file it concerns, and a message that

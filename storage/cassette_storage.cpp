@@ -142,7 +142,7 @@ void CassetteStorage::list(std::span<const std::uint8_t> bytes) {
         }
         const std::string name = nameOf(block);
         if (!dataAfter(i)) {
-            addProblem(name, Fault::cassetteFileBroken, "a file header without its data block");
+            addProblem(name, Fault::tapeFileBroken, "a file header without its data block");
             continue;
         }
         const Bytes data = blocks[++i];
@@ -150,14 +150,14 @@ void CassetteStorage::list(std::span<const std::uint8_t> bytes) {
             add(name, ".BAS", prefixed(kTokenisedBasicId, data));
         } else if (type == kBinaryFile) {
             if (data.size() < kAddressBytes || wordAt(data, 2) < wordAt(data, 0)) {
-                addProblem(name, Fault::cassetteFileBroken,
+                addProblem(name, Fault::tapeFileBroken,
                            "a binary file without its start and end addresses");
                 continue;
             }
             const std::size_t claimed =
                 kAddressBytes + std::size_t{wordAt(data, 2)} - wordAt(data, 0) + 1;
             if (data.size() < claimed) {
-                addProblem(name, Fault::cassetteFileBroken,
+                addProblem(name, Fault::tapeFileBroken,
                            "a binary file cut short: " + std::to_string(data.size()) + " of " +
                                std::to_string(claimed) + " bytes");
             }
@@ -171,7 +171,7 @@ void CassetteStorage::list(std::span<const std::uint8_t> bytes) {
             if (const auto end = std::ranges::find(text, kEndOfFile); end != text.end()) {
                 text.erase(end + 1, text.end());
             } else {
-                addProblem(name, Fault::cassetteFileBroken,
+                addProblem(name, Fault::tapeFileBroken,
                            "an ASCII file cut short before its end-of-file mark");
             }
             add(name, ".ASC", std::move(text));

@@ -112,7 +112,7 @@ TEST(Cassette, TapesListTheirFilesAsADiskWould) {
             EXPECT_EQ(listed, c.listed) << c.what;
             std::vector<std::string> problems;
             for (const FileError& problem : storage->problems()) {
-                EXPECT_EQ(problem.fault(), Fault::cassetteFileBroken) << c.what;
+                EXPECT_EQ(problem.fault(), Fault::tapeFileBroken) << c.what;
                 problems.push_back(problem.fileName().substr(dir.path().size() + 1));
             }
             EXPECT_EQ(problems, c.problems) << c.what;
