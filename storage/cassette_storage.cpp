@@ -65,9 +65,15 @@ std::uint8_t fileTypeOf(Bytes block) {
     return known && repeated ? type : 0;
 }
 
-// The name in a header, made fit to name a file in a folder: trailing spaces and NULs
-// dropped, control characters and '/' made '_', a name of dots alone too.
-std::string nameOf(Bytes header) {
+// What a file without a name of its own is called: by its block's place on the tape.
+std::string blockName(std::size_t index) {
+    return "BLOCK" + std::to_string(index + 1);
+}
+
+// The name in the header of block index, made fit to name a file in a folder: trailing
+// spaces and NULs dropped, control characters and '/' made '_', a name of dots alone too;
+// a blank one the block's name.
+std::string nameOf(Bytes header, std::size_t index) {
     std::string name(header.begin() + kTypeBytes, header.begin() + kTypeBytes + kNameBytes);
     name.erase(name.find_last_not_of(std::string_view(" \0", 2)) + 1);
     constexpr unsigned char kFirstPrintable = 0x20;
@@ -77,6 +83,9 @@ std::string nameOf(Bytes header) {
         if (u < kFirstPrintable || u == kDelete || c == '/') {
             c = '_';
         }
+    }
+    if (name.empty()) {
+        return blockName(index);
     }
     if (name.find_first_not_of('.') == std::string::npos) {
         std::ranges::fill(name, '_');
@@ -136,11 +145,11 @@ void CassetteStorage::list(std::span<const std::uint8_t> bytes) {
         const std::uint8_t type = fileTypeOf(block);
         if (type == 0) {
             if (!block.empty()) {
-                add("BLOCK" + std::to_string(i + 1), "", {block.begin(), block.end()});
+                add(blockName(i), "", {block.begin(), block.end()});
             }
             continue;
         }
-        const std::string name = nameOf(block);
+        const std::string name = nameOf(block, i);
         if (!dataAfter(i)) {
             addProblem(name, Fault::tapeFileBroken, "a file header without its data block");
             continue;

@@ -8,6 +8,7 @@
 #include "run_process.h"
 #include "storage/location.h"
 #include "test_text.h"
+#include "tests/support/cassette_make.h"
 #include "tests/support/document_probe.h"
 #include "tests/support/open_counter.h"
 #include "tests/support/zx0_pack.h"
@@ -519,6 +520,30 @@ TEST(Exporter, BatchOverADiskImageWritesWhatItsFilesGive) {
     for (const char* name : {"BARS.png", "YJK.png"}) {
         EXPECT_TRUE(readBytes(dir / (std::string("out/GAME/") + name)) ==
                     readBytes(dir / (std::string("plain/") + name)))
+            << name;
+    }
+}
+
+// A picture on a tape converts as the BSAVE file it was, named through the tape or in a
+// batch over it, the tape a folder of its pictures.
+TEST(Exporter, APictureOnATapeConvertsAsItsFileAlone) {
+    const TempDir dir;
+    std::vector<std::uint8_t> tape;
+    test::casBinaryFile(tape, "LAND5", readBytes(sample("LAND5.SC5")));
+    test::casHeader(tape, test::kCasBasic, "LOADER");
+    test::casBlock(tape, std::vector<std::uint8_t>(9, 0));
+    test::casBinaryFile(tape, "CELLS", readBytes(sample("CELLS.SC2")));
+    writeBytes(dir / "GAME.CAS", tape);
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"-q", "-o", "tape.png", "GAME.CAS/LAND5"},
+          {"-q", "-o", "alone.png", sample("LAND5.SC5")},
+          {"-q", "-d", "out", "GAME.CAS"},
+          {"-q", "-d", "plain", sample("LAND5.SC5"), sample("CELLS.SC2")}}) {
+        ASSERT_EQ(runProcess(kExporter, args, dir.path()).exitCode, 0) << args.back();
+    }
+    EXPECT_TRUE(readBytes(dir / "tape.png") == readBytes(dir / "alone.png"));
+    for (const std::string name : {"LAND5.png", "CELLS.png"}) {
+        EXPECT_TRUE(readBytes(dir / ("out/GAME/" + name)) == readBytes(dir / ("plain/" + name)))
             << name;
     }
 }

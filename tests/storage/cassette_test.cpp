@@ -42,6 +42,7 @@ TEST(Cassette, TapesListTheirFilesAsADiskWould) {
     Bytes twice;
     test::casBinaryFile(twice, "PIC", cells);
     test::casBinaryFile(twice, "PIC", land);
+    test::casBinaryFile(twice, "", cells); // a blank name is its header block's
     Bytes cut = collection;
     cut.resize(8 + 16 + 8 + 6 + 100); // LAND5's data block after 100 of its bytes
     Bytes noData;
@@ -69,9 +70,10 @@ TEST(Cassette, TapesListTheirFilesAsADiskWould) {
           {"LOADER.BAS", std::nullopt, NotPicture::tokenisedBasic}},
          {},
          {}},
-        {"one name twice",
+        {"one name twice, one blank",
          twice,
-         {{"PIC", ScreenMode::screen2, NotPicture::none},
+         {{"BLOCK5", ScreenMode::screen2, NotPicture::none},
+          {"PIC", ScreenMode::screen2, NotPicture::none},
           {"PIC~2", ScreenMode::screen5, NotPicture::none}},
          {},
          {}},
