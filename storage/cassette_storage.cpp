@@ -165,36 +165,42 @@ void CassetteStorage::list(std::span<const std::uint8_t> bytes) {
             }
             const std::size_t claimed =
                 kAddressBytes + std::size_t{wordAt(data, 2)} - wordAt(data, 0) + 1;
+            const std::string listed =
+                add(name, "", prefixed(kBsaveId, data.first(std::min(claimed, data.size()))));
             if (data.size() < claimed) {
-                addProblem(name, Fault::tapeFileBroken,
+                addProblem(listed, Fault::tapeFileBroken,
                            "a binary file cut short: " + std::to_string(data.size()) + " of " +
                                std::to_string(claimed) + " bytes");
             }
-            add(name, "", prefixed(kBsaveId, data.first(std::min(claimed, data.size()))));
         } else {
-            std::vector<std::uint8_t> text(data.begin(), data.end());
-            while (std::ranges::find(text, kEndOfFile) == text.end() && dataAfter(i)) {
-                text.insert(text.end(), blocks[i + 1].begin(), blocks[i + 1].end());
-                ++i;
+            std::vector<std::uint8_t> text;
+            bool ended = false;
+            for (Bytes part = data;; part = blocks[++i]) {
+                const auto end = std::ranges::find(part, kEndOfFile);
+                ended = end != part.end();
+                text.insert(text.end(), part.begin(), ended ? end + 1 : end);
+                if (ended || !dataAfter(i)) {
+                    break;
+                }
             }
-            if (const auto end = std::ranges::find(text, kEndOfFile); end != text.end()) {
-                text.erase(end + 1, text.end());
-            } else {
-                addProblem(name, Fault::tapeFileBroken,
+            const std::string listed = add(name, ".ASC", std::move(text));
+            if (!ended) {
+                addProblem(listed, Fault::tapeFileBroken,
                            "an ASCII file cut short before its end-of-file mark");
             }
-            add(name, ".ASC", std::move(text));
         }
     }
 }
 
-void CassetteStorage::add(const std::string& name, const std::string& extension,
-                          std::vector<std::uint8_t> bytes) {
+std::string CassetteStorage::add(const std::string& name, const std::string& extension,
+                                 std::vector<std::uint8_t> bytes) {
     std::string unique = name + extension;
-    for (std::size_t n = 2; files_.contains(unique); ++n) {
+    // Counted per name, so that a tape of one name many times is not searched over again.
+    for (std::size_t n = ++uses_[unique]; files_.contains(unique); ++n) {
         unique = name + "~" + std::to_string(n) + extension;
     }
-    files_.emplace(std::move(unique), std::move(bytes));
+    files_.emplace(unique, std::move(bytes));
+    return unique;
 }
 
 void CassetteStorage::addProblem(const std::string& name, Fault fault, const std::string& reason) {

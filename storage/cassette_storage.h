@@ -42,13 +42,15 @@ public:
 private:
     // Lists the files of the blocks found in bytes.
     void list(std::span<const std::uint8_t> bytes);
-    // Adds a file of that name (made distinct from those listed) holding bytes.
-    void add(const std::string& name, const std::string& extension,
-             std::vector<std::uint8_t> bytes);
+    // Adds a file of that name, made distinct from those listed, holding bytes; the name
+    // it is listed by.
+    std::string add(const std::string& name, const std::string& extension,
+                    std::vector<std::uint8_t> bytes);
     void addProblem(const std::string& name, Fault fault, const std::string& reason);
 
     std::string cassette_;
     std::map<std::string, std::vector<std::uint8_t>> files_;
+    std::map<std::string, std::size_t> uses_; // how often each name was met
     std::vector<FileError> problems_;
 };
 

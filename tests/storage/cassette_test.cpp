@@ -82,7 +82,7 @@ TEST(Cassette, TapesListTheirFilesAsADiskWould) {
         {"ASCII without its end mark",
          noEnd,
          {{"TEXT.ASC", std::nullopt, NotPicture::text}},
-         {"GAME.CAS/TEXT"},
+         {"GAME.CAS/TEXT.ASC"},
          {}},
         {"a block of no file", headerless, {{"BLOCK1", std::nullopt, NotPicture::data}}, {}, {}},
         {"garbage", Bytes(land.begin() + 1, land.end()), {}, {}, Fault::notCassette},
