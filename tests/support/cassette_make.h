@@ -1,9 +1,8 @@
 #pragma once
 
-// Test support: cassette images as the BIOS's tape calls write them, each block after its
-// mark on an 8-byte boundary.
+// Test support: cassette images as the BIOS's tape calls write them.
 
-#include <array>
+#include <algorithm>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -11,28 +10,24 @@
 
 namespace tessarin::test {
 
-inline constexpr std::array<std::uint8_t, 8> kCasMark{0x1F, 0xA6, 0xDE, 0xBA,
-                                                      0xCC, 0x13, 0x7D, 0x74};
-inline constexpr std::uint8_t kCasBinary = 0xD0;
-inline constexpr std::uint8_t kCasBasic = 0xD3;
-inline constexpr std::uint8_t kCasAscii = 0xEA;
+inline constexpr std::uint8_t kCasBinary = 0xD0, kCasBasic = 0xD3, kCasAscii = 0xEA;
 
-// Appends a block: zeros up to the next boundary, the mark, then bytes.
+// Appends a block: zeros up to the next 8-byte boundary, the block mark, then bytes.
 inline void casBlock(std::vector<std::uint8_t>& tape, std::span<const std::uint8_t> bytes) {
     tape.resize((tape.size() + 7) / 8 * 8, 0);
-    tape.insert(tape.end(), kCasMark.begin(), kCasMark.end());
+    tape.insert(tape.end(), {0x1F, 0xA6, 0xDE, 0xBA, 0xCC, 0x13, 0x7D, 0x74});
     tape.insert(tape.end(), bytes.begin(), bytes.end());
 }
 
 // Appends a file header block: the type ten times, the name padded to 6 with spaces.
 inline void casHeader(std::vector<std::uint8_t>& tape, std::uint8_t type, std::string name) {
-    std::vector<std::uint8_t> header(10, type);
     name.resize(6, ' ');
-    header.insert(header.end(), name.begin(), name.end());
+    std::vector<std::uint8_t> header(16, type);
+    std::copy(name.begin(), name.end(), header.begin() + 10);
     casBlock(tape, header);
 }
 
-// Appends a binary file of a BSAVE file's bytes (FEh, start, end, execution address, data).
+// Appends a binary file of a BSAVE file's bytes (FEh, then what the tape holds).
 inline void casBinaryFile(std::vector<std::uint8_t>& tape, const std::string& name,
                           std::span<const std::uint8_t> bsave) {
     casHeader(tape, kCasBinary, name);
