@@ -152,7 +152,7 @@ std::string_view reasonText(NotPicture why) {
     case NotPicture::dataPalette:
         return "data, not a palette";
     case NotPicture::place:
-        return "disk image or archive, not a picture";
+        return "disk image, tape or archive, not a picture";
     case NotPicture::pngPicture:
         return "PNG picture, not a screen file";
     case NotPicture::jpegPicture:

@@ -153,6 +153,28 @@ for packing in zx0 zx7 aplib; do
     head -c 3000 ../samples/BARS.SC5 | "$scratch/pack" $packing >corpus/$packing/bars-3000
     head -c 2000 ../samples/YJK.SCC | "$scratch/pack" $packing >corpus/$packing/yjk-2000
 done
+# Cassette images by the tests' maker: a BSAVE file from stdin (cut or whole) twice, a BASIC
+# and an ASCII file between.
+cas=corpus/cassette
+rm -rf "$cas" && mkdir -p "$cas"
+c++ -std=c++20 -O2 -I.. -x c++ - -o "$scratch/tape" <<'CPP'
+#include "tests/support/cassette_make.h"
+#include <iostream>
+#include <iterator>
+int main() {
+    using namespace tessarin::test;
+    const std::vector<std::uint8_t> bsave{std::istreambuf_iterator<char>(std::cin), {}};
+    std::vector<std::uint8_t> tape;
+    casBinaryFile(tape, "PIC", bsave);
+    casHeader(tape, kCasBasic, "LOADER");
+    casBlock(tape, std::vector<std::uint8_t>{0x09, 0x80, 0x0A, 0x00, 0x91, 0, 0, 0});
+    casAsciiFile(tape, "LIST", "10 PRINT\r\n");
+    casBinaryFile(tape, "PIC", bsave);
+    std::cout.write(reinterpret_cast<const char*>(tape.data()), static_cast<long>(tape.size()));
+}
+CPP
+printf '\xfe\x00\x00\x07\x00\x00\x00ABCDEFGH' | "$scratch/tape" >"$cas/small"
+head -c 2000 ../samples/BARS.SC5 | "$scratch/tape" >"$cas/bars-cut"
 mkdir "$scratch/files"
 head -c 600 ../samples/BARS.SC5 >"$scratch/files/A.SC5"
 head -c 32 ../samples/BARS.PL5 >"$scratch/files/A.PL5"

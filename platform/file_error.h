@@ -27,11 +27,14 @@ enum class Fault {
     listTooLong,      // a list of names longer than any real one
     packedBroken,     // a packed stream runs past its input, its output or its start
     archiveBroken,    // an archive its reader cannot list or unpack
-    memberTooLarge,   // an archive member or packed file unpacks past the largest read
+    memberTooLarge,   // an archive member or packed file unpacks past the largest read, or a
+                      // cassette image is larger than any tape
     ratioTooHigh,     // an archive member unpacks to far more than its packed bytes
     pastUnpackBound,  // members past this point of an archive cost more unpacking than allowed
     notPicture,       // neither a PNG nor a JPEG picture, or a damaged one
     pictureTooLarge,  // a picture larger than any screen is converted from
+    notCassette,      // no block mark at the start of a cassette image
+    tapeFileBroken,   // a file on a tape without its data, or cut short
 };
 
 // Every failure of file access: carries the file it concerns, and a message that

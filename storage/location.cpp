@@ -21,7 +21,8 @@ struct FileKind {
 // Every kind of file that holds files but packed ones, one line each; storage_kinds.cpp
 // opens each kind.
 constexpr std::array kHolderKinds{
-    FileKind{".dsk", PlaceKind::disk},    FileKind{".zip", PlaceKind::archive},
+    FileKind{".dsk", PlaceKind::disk},    FileKind{".cas", PlaceKind::cassette},
+    FileKind{".zip", PlaceKind::archive},
     FileKind{".lzh", PlaceKind::archive}, FileKind{".lha", PlaceKind::archive},
     FileKind{".7z", PlaceKind::archive},  FileKind{".gz", PlaceKind::gzip},
 };

@@ -17,6 +17,7 @@ enum class PlaceKind : std::uint8_t {
     none,      // no place: a file of another kind, or nothing
     directory, // a folder of the file system
     disk,      // an MSX-DOS disk image (".dsk")
+    cassette,  // a cassette image (".cas"), one folder of its files
     packed,    // a packed file of one file (".zx0", ".zx7", ".apl": packings.h)
     archive,   // an archive of members in folders (".zip", ".lzh", ".lha", ".7z")
     gzip,      // a gzip file of one file (".gz"), read as an archive
@@ -24,8 +25,8 @@ enum class PlaceKind : std::uint8_t {
 
 // Where a name as the viewer and the exporter are given it leads: a file or directory of
 // the file system (the host), or a file inside a file of a kind that holds files there,
-// named by a path through it ("GAME.DSK/PIC.SC5", "GAME.ZIP/PICS/TITLE.SC5"). A disk image
-// or packed file inside an archive is a place too, one level deep
+// named by a path through it ("GAME.DSK/PIC.SC5", "GAME.ZIP/PICS/TITLE.SC5"). A disk image,
+// cassette image or packed file inside an archive is a place too, one level deep
 // ("GAME.ZIP/GAME.DSK/PIC.SC5"). Made once where a name enters; what a name is, is decided
 // here and nowhere else. A name is kept as spelled: two names of one file are two
 // locations. What the file system held when it was made; a changed file needs a new one.

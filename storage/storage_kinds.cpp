@@ -1,6 +1,7 @@
 #include "storage/storage_kinds.h"
 
 #include "storage/archive_storage.h"
+#include "storage/cassette_storage.h"
 #include "storage/disk_storage.h"
 #include "storage/folder_storage.h"
 #include "storage/packings.h"
@@ -16,6 +17,9 @@ std::unique_ptr<const Storage> openInsideArchive(const Location& place) {
     InputBytes member = archive->read(place.nameInFolder(), kMaxMemberBytes, place.path());
     if (place.kind() == PlaceKind::disk) {
         return std::make_unique<const DiskStorage>(place.path(), std::move(member.bytes));
+    }
+    if (place.kind() == PlaceKind::cassette) {
+        return std::make_unique<const CassetteStorage>(place.path(), member.bytes);
     }
     return std::make_unique<const PackedStorage>(place.path(), member.bytes,
                                                  unpackerOf(place.path()));
@@ -33,6 +37,8 @@ std::unique_ptr<const Storage> openStorage(const Location& place) {
         return std::make_unique<const FolderStorage>(path);
     case PlaceKind::disk:
         return std::make_unique<const DiskStorage>(path);
+    case PlaceKind::cassette:
+        return std::make_unique<const CassetteStorage>(path);
     case PlaceKind::packed:
         return std::make_unique<const PackedStorage>(path, unpackerOf(path));
     case PlaceKind::archive:

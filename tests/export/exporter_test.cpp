@@ -9,6 +9,7 @@
 #include "storage/location.h"
 #include "test_text.h"
 #include "tests/support/aplib_pack.h"
+#include "tests/support/cassette_make.h"
 #include "tests/support/document_probe.h"
 #include "tests/support/open_counter.h"
 #include "tests/support/zx0_pack.h"
@@ -523,6 +524,23 @@ TEST(Exporter, BatchOverADiskImageWritesWhatItsFilesGive) {
                     readBytes(dir / (std::string("plain/") + name)))
             << name;
     }
+}
+
+// A picture on a tape converts as the BSAVE file it was, named through the tape or in a
+// batch over it.
+TEST(Exporter, APictureOnATapeConvertsAsItsFileAlone) {
+    const TempDir dir;
+    std::vector<std::uint8_t> tape;
+    test::casBinaryFile(tape, "LAND5", readBytes(sample("LAND5.SC5")));
+    writeBytes(dir / "GAME.CAS", tape);
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"-q", "-o", "tape.png", "GAME.CAS/LAND5"},
+          {"-q", "-o", "alone.png", sample("LAND5.SC5")},
+          {"-q", "-d", "out", "GAME.CAS"}}) {
+        ASSERT_EQ(runProcess(kExporter, args, dir.path()).exitCode, 0) << args.back();
+    }
+    EXPECT_TRUE(readBytes(dir / "tape.png") == readBytes(dir / "alone.png"));
+    EXPECT_TRUE(readBytes(dir / "out/GAME/LAND5.png") == readBytes(dir / "alone.png"));
 }
 
 // An archive in a batch is a folder that keeps its own folders; a disk inside it is one
