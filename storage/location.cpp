@@ -22,9 +22,9 @@ struct FileKind {
 // opens each kind.
 constexpr std::array kHolderKinds{
     FileKind{".dsk", PlaceKind::disk},    FileKind{".cas", PlaceKind::cassette},
-    FileKind{".zip", PlaceKind::archive},
-    FileKind{".lzh", PlaceKind::archive}, FileKind{".lha", PlaceKind::archive},
-    FileKind{".7z", PlaceKind::archive},  FileKind{".gz", PlaceKind::gzip},
+    FileKind{".zip", PlaceKind::archive}, FileKind{".lzh", PlaceKind::archive},
+    FileKind{".lha", PlaceKind::archive}, FileKind{".7z", PlaceKind::archive},
+    FileKind{".gz", PlaceKind::gzip},
 };
 
 // And a packed file of each packing (packings.h).
