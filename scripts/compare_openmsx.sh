@@ -33,21 +33,16 @@ regs() {
     esac
 }
 
-# openMSX's raw screenshot of FILE's bytes (past its 7-byte BSAVE header) in MODE on
-# MACHINE, the display area cut out at the picture's size.
-openmsx_picture() { # MACHINE MODE FILE OUT WIDE
-    interleaved=0
-    [ "$2" -ge 7 ] && interleaved=1
-    set -- "$1" "$2" "$3" "$4" "$5" $(regs "$2") "$interleaved"
-    tail -c +8 "$3" >"$work/vram.bin"
-    cat >"$work/shot.tcl" <<EOF
+# The start of an openMSX script: $work/vram.bin and $palette read, and the chip's own
+# levels, none of the renderer's TV effects.
+script_start() {
+    cat <<EOF
 set f [open "$work/vram.bin" rb]
 set data [read \$f]
 close \$f
 set pf [open "$palette" rb]
 set pal [read \$pf]
 close \$pf
-# The chip's own levels: none of the renderer's TV effects.
 set gamma 1.0
 set brightness 0
 set contrast 0
@@ -55,6 +50,18 @@ set noise 0
 set scanline 0
 set blur 0
 set glow 0
+EOF
+}
+
+# openMSX's raw screenshot of FILE's bytes (past its 7-byte BSAVE header) in MODE on
+# MACHINE, the display area cut out at the picture's size.
+openmsx_picture() { # MACHINE MODE FILE OUT WIDE
+    interleaved=0
+    [ "$2" -ge 7 ] && interleaved=1
+    set -- "$1" "$2" "$3" "$4" "$5" $(regs "$2") "$interleaved"
+    tail -c +8 "$3" >"$work/vram.bin"
+    script_start >"$work/shot.tcl"
+    cat >>"$work/shot.tcl" <<EOF
 after time 4 {
     if {$8} {
         # Screens 7 and up keep even addresses in the first 64 KB chip, odd in the second.
@@ -229,20 +236,8 @@ echo "C-BIOS_MSX1 SPRITES.SC2 (screen 2, 10 sprites of mode 1, TMS9918 colours):
 # palette's as ours is), 192 lines; the exporter's picture of the same file.
 text_picture() { # FILE OUT WIDE REGISTER-WRITES
     tail -c +8 "$1" >"$work/vram.bin"
-    cat >"$work/shot.tcl" <<EOT
-set f [open "$work/vram.bin" rb]
-set data [read \$f]
-close \$f
-set pf [open "$palette" rb]
-set pal [read \$pf]
-close \$pf
-set gamma 1.0
-set brightness 0
-set contrast 0
-set noise 0
-set scanline 0
-set blur 0
-set glow 0
+    script_start >"$work/shot.tcl"
+    cat >>"$work/shot.tcl" <<EOT
 after time 4 {
     debug write_block "physical VRAM" 0 \$data
     $4
