@@ -39,8 +39,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (const auto* command = std::get_if<tessarin::exporter::Command>(&parsed)) {
         const tessarin::exporter::ExportOptions& o = command->options;
         if (command->action == tessarin::exporter::Action::run) {
-            // A runnable command names its output and knows its format.
-            if ((o.output.empty() == o.outDir.empty()) || !o.format) {
+            // A runnable command names one output (a file, a folder or a catalogue) and
+            // knows its format.
+            const int outputs =
+                int(!o.output.empty()) + int(!o.outDir.empty()) + int(!o.catalogueDir.empty());
+            if (outputs != 1 || !o.format) {
                 std::abort();
             }
         }
