@@ -86,7 +86,7 @@ std::vector<std::uint8_t> encodeScreen2(const ScreenTarget& target) {
     }
     // As SCREEN 2 leaves it: each cell its own pattern, the sprites hidden.
     std::vector<std::uint8_t> vram(kVramSize);
-    fillAsBasicScreen(ScreenMode::screen2, std::span<std::uint8_t, kVramSize>(vram), Font{});
+    fillAsBasicScreen(ScreenMode::screen2, std::span<std::uint8_t, kVramSize>(vram));
     vram.resize(kEnd);
     const std::uint32_t palette = kModeFacts<ScreenMode::screen2>.paletteTable;
     std::ranges::copy(standard, vram.begin() + palette);

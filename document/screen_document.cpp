@@ -278,9 +278,7 @@ void ScreenDocument::openRead(const PictureRequest& request, const InputBytes& s
     spriteChoice_ = request.sprites;
     files_ = {};
     // Nothing of the last picture shows through.
-    const auto vram = vdp_->vramForLoading();
-    std::ranges::fill(vram, std::uint8_t{0});
-    fillAsBasicScreen(request.screenMode, vram, resetFont());
+    fillAsBasicScreen(request.screenMode, vdp_->vramForLoading());
     openOpened(request.screenFile, screen, FileSlot::vram0);
     if (!request.vram1File.path().empty()) {
         openOpened(request.vram1File, readChecked(request.vram1File, FileSlot::vram1, mapping_),

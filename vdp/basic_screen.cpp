@@ -23,7 +23,8 @@ void clearText(std::span<std::uint8_t, kVramSize> vram, std::uint32_t names, int
 
 } // namespace
 
-void fillAsBasicScreen(ScreenMode mode, std::span<std::uint8_t, kVramSize> vram, const Font& font) {
+void fillAsBasicScreen(ScreenMode mode, std::span<std::uint8_t, kVramSize> vram,
+                       const Font& (*font)()) {
     std::ranges::fill(vram, std::uint8_t{0});
     switch (mode) {
     case ScreenMode::screen0:
@@ -31,11 +32,11 @@ void fillAsBasicScreen(ScreenMode mode, std::span<std::uint8_t, kVramSize> vram,
         const ScreenModeFacts& facts = *findScreenMode(mode);
         const bool wide = mode == ScreenMode::screen0w80;
         clearText(vram, wide ? kText2Names : kText1Names, facts.bytesPerLine,
-                  wide ? kText2Patterns : kText1Patterns, font);
+                  wide ? kText2Patterns : kText1Patterns, font());
         break;
     }
     case ScreenMode::screen1:
-        clearText(vram, kGraphic1Names, kNameColumns, kGraphic1Patterns, font);
+        clearText(vram, kGraphic1Names, kNameColumns, kGraphic1Patterns, font());
         std::fill_n(vram.begin() + kGraphic1Colours, kColourBytes,
                     static_cast<std::uint8_t>(kTextForeground << kNibble | kTextBackground));
         break;

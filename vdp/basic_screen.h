@@ -24,7 +24,9 @@ namespace tessarin {
 //   screens 2 and 4: names 0-255 three times at 1800h (one run for each third);
 //   screen 3: at 0800h, row r column c holds (r / 4) * 32 + c (four rows share a pattern);
 // and in every mode with sprites the first sprite's Y hides all of them. Bitmap modes are
-// otherwise all zero.
-void fillAsBasicScreen(ScreenMode mode, std::span<std::uint8_t, kVramSize> vram, const Font& font);
+// otherwise all zero. font is asked for only by the text modes, so that no other picture
+// reads its ROM.
+void fillAsBasicScreen(ScreenMode mode, std::span<std::uint8_t, kVramSize> vram,
+                       const Font& (*font)() = resetFont);
 
 } // namespace tessarin

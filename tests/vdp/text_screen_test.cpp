@@ -60,7 +60,7 @@ TEST(TextScreens, KnownBytesGiveKnownColours) {
         SCOPED_TRACE(c.what);
         auto vdp = test::makeVdp();
         vdp->setScreenMode(c.mode);
-        fillAsBasicScreen(c.mode, vdp->vramForLoading(), resetFont());
+        fillAsBasicScreen(c.mode, vdp->vramForLoading());
         for (const auto& [address, value] : c.bytes) {
             vdp->vramForLoading()[address] = value;
         }
