@@ -28,6 +28,8 @@ constexpr std::array kPictureKeys{
     PictureKey{"Drag with the left button", "Move the picture in the window"},
     PictureKey{"Ctrl+Wheel", "Zoom in and out"},
     PictureKey{"Esc", "Leave full screen"},
+    PictureKey{"Enter, Esc",
+               "In the thumbnails' filter: open the first file shown; clear and close the filter"},
 };
 
 // A caption without its access letter: "&Fit to Window" is "Fit to Window", "&&" is "&".

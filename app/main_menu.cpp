@@ -153,6 +153,10 @@ MainMenu buildMainMenu(MainWindow& window) {
                               &W::toggleThumbnails);
     m.thumbnails->setCheckable(true);
     m.thumbnails->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
+    m.filterThumbnails =
+        addCommand(m.viewMenu, "filterThumbnails", QStringLiteral("Fi&lter Thumbnails"), window,
+                   &W::filterThumbnails);
+    m.filterThumbnails->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
     m.sprites =
         addCommand(m.viewMenu, "sprites", QStringLiteral("Sp&rites"), window, &W::toggleSprites);
     m.sprites->setCheckable(true);

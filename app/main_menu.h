@@ -52,7 +52,8 @@ struct MainMenu {
     QAction* stretchToWindow;
     QAction* fullScreen;
     QAction* thumbnails; // checked while the grid shows
-    QAction* sprites;    // checked while the sprites are drawn
+    QAction* filterThumbnails;
+    QAction* sprites; // checked while the sprites are drawn
     QMenu* coloursMenu;
     QActionGroup* colours; // data: ColourModel
     QAction* coloursLevels;
@@ -82,6 +83,6 @@ struct MainMenu {
 
 // Builds the menu bar of window with every item and its caption, and connects each item
 // to its command, queued. Opening, saving, browsing, copying and leaving have shortcut
-// keys beside their access letters, and so do the zoom and full screen commands and Help >
-// Keys (F1), which lists them all; the window sets the states.
+// keys beside their access letters, and so do the zoom and full screen commands, the
+// grid's filter and Help > Keys (F1), which lists them all; the window sets the states.
 [[nodiscard]] MainMenu buildMainMenu(MainWindow& window);

@@ -121,6 +121,10 @@ void MainWindow::toggleThumbnails() {
     });
 }
 
+void MainWindow::filterThumbnails() {
+    thumbnails_.openFilter();
+}
+
 void MainWindow::opened(FileSlot slot) {
     if (slot == FileSlot::vram0) {
         // The document's name: a disk image's picture is "GAME.DSK/PIC.SC5".
@@ -471,6 +475,7 @@ void MainWindow::updateActions() {
                           menu_.actualSize, menu_.fitToWindow, menu_.stretchToWindow}) {
         item->setEnabled(single);
     }
+    menu_.filterThumbnails->setEnabled(!single);
     menu_.fitToWindow->setChecked(view_.fitsToWindow());
     menu_.stretchToWindow->setChecked(view_.stretchesToWindow());
     menu_.fullScreen->setChecked(isFullScreen());

@@ -120,6 +120,8 @@ public slots:
     // The thumbnail grid of the VRAM0 file's folder, that file selected; or, from the
     // grid, the single view back.
     void toggleThumbnails();
+    // The grid's filter field, the focus in it; only while the grid shows.
+    void filterThumbnails();
     // Keep Palette as its menu item is checked; the status bar says it.
     void toggleKeepPalette();
     // Sprites drawn or not as View > Sprites is checked, from now on.

@@ -102,8 +102,7 @@ void StatusText::show(const ScreenDocument& document, ViewFit fit, int zoom) {
                           : QString());
     file_->setFullText(
         QFileInfo(QFile::decodeName(document.fileName(FileSlot::vram0).c_str())).fileName());
-    QString mode =
-        QStringLiteral("Screen %1").arg(QString::fromStdString(screenTitle(vdp.screenMode())));
+    QString mode = QString::fromStdString(screenCaption(vdp.screenMode()));
     if (vdp.shownColourModel() != vdp.colourModel()) {
         mode += QStringLiteral(" (%1 colours: the %2 has no such mode)")
                     .arg(chipOf(vdp.shownColourModel()), chipOf(vdp.colourModel()));

@@ -22,7 +22,8 @@ bool isGridKey(const QKeyEvent& key) {
 
 } // namespace
 
-ThumbnailGrid::ThumbnailGrid(QWidget* parent) : QListView(parent), model_(this) {
+ThumbnailGrid::ThumbnailGrid(QWidget* parent)
+    : QListView(parent), model_(this), filter_(model_, this) {
     setObjectName(QStringLiteral("thumbnailGrid"));
     setViewMode(QListView::IconMode);
     setMovement(QListView::Static);
@@ -37,24 +38,49 @@ ThumbnailGrid::ThumbnailGrid(QWidget* parent) : QListView(parent), model_(this) 
     setIconSize({side, side});
     setGridSize(
         {side + kCellMargin, side + kCellMargin + kNameLines * fontMetrics().lineSpacing()});
-    setModel(&model_);
+    setModel(&filter_);
     connect(this, &QAbstractItemView::doubleClicked, this, &ThumbnailGrid::choose);
 }
 
 void ThumbnailGrid::showFolder(const std::string& folder, const std::string& path) {
     model_.setFolder(folder);
-    if (model_.rowCount() == 0) {
+    if (filter_.rowCount() == 0) {
         return;
     }
-    const QModelIndex selected = model_.index(model_.rowOf(path).value_or(0));
-    model_.prefetch(selected.row());
-    setCurrentIndex(selected);
-    scrollTo(selected, QAbstractItemView::PositionAtCenter);
+    QModelIndex selected;
+    if (const auto row = model_.rowOf(path)) {
+        selected = filter_.mapFromSource(model_.index(*row));
+    }
+    if (!selected.isValid()) {
+        selected = filter_.index(0, 0);
+    }
+    model_.prefetch(filter_.mapToSource(selected).row());
+    select(selected);
+}
+
+void ThumbnailGrid::setFilter(const QString& typed) {
+    filter_.setText(typed);
+    if (filter_.filters() || !currentIndex().isValid()) {
+        select(filter_.index(0, 0));
+    } else {
+        scrollTo(currentIndex(), QAbstractItemView::PositionAtCenter);
+    }
+}
+
+void ThumbnailGrid::chooseFirst() {
+    choose(filter_.index(0, 0));
+}
+
+void ThumbnailGrid::select(const QModelIndex& index) {
+    if (index.isValid()) {
+        setCurrentIndex(index);
+        scrollTo(index, QAbstractItemView::PositionAtCenter);
+    }
 }
 
 std::string ThumbnailGrid::selectedPath() const {
     const QModelIndex current = currentIndex();
-    return current.isValid() ? model_.pathAt(current.row()) : std::string();
+    return current.isValid() ? model_.pathAt(filter_.mapToSource(current).row()) : std::string();
 }
 
 bool ThumbnailGrid::event(QEvent* event) {
@@ -80,6 +106,6 @@ void ThumbnailGrid::keyPressEvent(QKeyEvent* event) {
 
 void ThumbnailGrid::choose(const QModelIndex& index) {
     if (index.isValid()) {
-        emit pictureChosen(model_.pathAt(index.row()));
+        emit pictureChosen(model_.pathAt(filter_.mapToSource(index).row()));
     }
 }

@@ -1,9 +1,11 @@
 #include "app/thumbnail_mode.h"
 
+#include "app/grid_filter_bar.h"
 #include "app/thumbnail_grid.h"
 
 #include <QAction>
 #include <QMainWindow>
+#include <QVBoxLayout>
 
 ThumbnailMode::ThumbnailMode(QMainWindow& window, QAction* toggle,
                              std::function<void(const std::string&)> open,
@@ -13,11 +15,21 @@ ThumbnailMode::ThumbnailMode(QMainWindow& window, QAction* toggle,
 
 void ThumbnailMode::show(const std::string& folder, const std::string& path) {
     if (grid_ == nullptr) {
-        grid_ = new ThumbnailGrid(&window_);
-        grid_->hide();
+        pane_ = new QWidget(&window_);
+        pane_->hide();
+        grid_ = new ThumbnailGrid(pane_);
+        filterBar_ = new GridFilterBar(*grid_, pane_);
+        auto* layout = new QVBoxLayout(pane_);
+        layout->setContentsMargins(0, 0, 0, 0);
+        layout->setSpacing(0);
+        layout->addWidget(filterBar_);
+        layout->addWidget(grid_);
         connect(grid_, &ThumbnailGrid::pictureChosen, this,
                 [this](const std::string& chosen) { open_(chosen); });
         connect(grid_, &ThumbnailGrid::selectionMoved, this, [this] { moved_(); });
+    }
+    if (folder != grid_->thumbnails().folder()) {
+        filterBar_->close();
     }
     grid_->showFolder(folder, path);
     if (!shown()) {
@@ -25,18 +37,24 @@ void ThumbnailMode::show(const std::string& folder, const std::string& path) {
         singleView_ = window_.takeCentralWidget();
         singleView_->setParent(&window_);
         singleView_->hide();
-        window_.setCentralWidget(grid_);
-        grid_->show();
+        window_.setCentralWidget(pane_);
+        pane_->show();
     }
     grid_->setFocus();
     toggle_->setChecked(true);
 }
 
+void ThumbnailMode::openFilter() {
+    if (shown()) {
+        filterBar_->open();
+    }
+}
+
 void ThumbnailMode::hide() {
     if (shown()) {
-        QWidget* grid = window_.takeCentralWidget();
-        grid->setParent(&window_);
-        grid->hide();
+        QWidget* pane = window_.takeCentralWidget();
+        pane->setParent(&window_);
+        pane->hide();
         window_.setCentralWidget(singleView_);
         singleView_->show();
         singleView_->setFocus();
@@ -46,5 +64,5 @@ void ThumbnailMode::hide() {
 }
 
 bool ThumbnailMode::shown() const {
-    return grid_ != nullptr && window_.centralWidget() == grid_;
+    return pane_ != nullptr && window_.centralWidget() == pane_;
 }

@@ -4,14 +4,16 @@
 #include <functional>
 #include <string>
 
+class GridFilterBar;
 class QAction;
 class QMainWindow;
 class QWidget;
 class ThumbnailGrid;
 
-// The window's two views of a folder: the single picture and the thumbnail grid, one in
-// the window's central place at a time. The grid is made at its first use and kept, with
-// its thumbnails, while the window lives.
+// The window's two views of a folder: the single picture and the thumbnail grid under its
+// filter field (GridFilterBar), one in the window's central place at a time. The grid is
+// made at its first use and kept, with its thumbnails and its filter, while the window
+// lives; another folder's grid starts unfiltered.
 class ThumbnailMode : public QObject {
     Q_OBJECT
 
@@ -27,6 +29,8 @@ public:
     void show(const std::string& folder, const std::string& path);
     // The single view back in the window.
     void hide();
+    // The grid's filter field shown, the focus in it; nothing while the grid is not shown.
+    void openFilter();
     // Whether the grid is in the window.
     [[nodiscard]] bool shown() const;
     // The grid; null before its first show.
@@ -38,5 +42,7 @@ private:
     std::function<void(const std::string&)> open_;
     std::function<void()> moved_;
     ThumbnailGrid* grid_ = nullptr;
-    QWidget* singleView_ = nullptr; // while the grid is in its place
+    GridFilterBar* filterBar_ = nullptr; // with the grid
+    QWidget* pane_ = nullptr;            // the two of them
+    QWidget* singleView_ = nullptr;      // while the grid is in its place
 };

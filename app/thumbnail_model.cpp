@@ -4,6 +4,7 @@
 #include "catalog/file_source.h"
 #include "document/places_in.h"
 #include "storage/location.h"
+#include "vdp/screen_modes.h"
 
 #include <QApplication>
 #include <QFile>
@@ -69,7 +70,8 @@ void ThumbnailModel::setFolder(const std::string& folder) {
         return;
     }
     const std::vector<tessarin::Location> places = tessarin::placesIn(place);
-    const std::vector<tessarin::Location> files = tessarin::fileSource().screenFilesOf(place);
+    const std::vector<tessarin::FileSource::ListedScreenFile> files =
+        tessarin::fileSource().listedScreenFilesOf(place);
     beginResetModel();
     loader_.clear();
     thumbnails_.clear();
@@ -81,14 +83,18 @@ void ThumbnailModel::setFolder(const std::string& folder) {
     places_ = static_cast<int>(places.size());
     placeIcons_.clear();
     names_.clear();
+    modes_.clear();
     for (const tessarin::Location& shown : places) {
         listed_.push_back(shown);
         names_ << shownName(shown.nameInFolder());
+        modes_.emplace_back();
         placeIcons_.push_back(shown.holdsFiles() ? QStyle::SP_DriveFDIcon : QStyle::SP_DirIcon);
     }
-    for (const tessarin::Location& file : files) {
-        listed_.push_back(file);
-        names_ << shownName(file.nameInFolder());
+    for (const tessarin::FileSource::ListedScreenFile& listed : files) {
+        listed_.push_back(listed.file);
+        names_ << shownName(listed.file.nameInFolder());
+        // A file whose name and bytes give no mode is shown in a new viewer's.
+        modes_.push_back(listed.mode ? listed.mode->mode : tessarin::kDefaultScreenMode);
     }
     endResetModel();
 }
@@ -127,7 +133,14 @@ QVariant ThumbnailModel::data(const QModelIndex& index, int role) const {
     case Qt::DisplayRole:
         return names_.at(row);
     case Qt::ToolTipRole:
-        return problems_.contains(row) ? problems_.value(row) : names_.at(row);
+        if (problems_.contains(row)) {
+            return problems_.value(row);
+        }
+        if (const auto mode = modeAt(row)) {
+            return names_.at(row) + QStringLiteral(" (%1)").arg(
+                                        QString::fromStdString(tessarin::screenCaption(*mode)));
+        }
+        return names_.at(row);
     case kPathRole:
         return shownName(pathAt(row));
     case kProblemRole:

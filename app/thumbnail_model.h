@@ -3,6 +3,7 @@
 #include "app/thumbnail_loader.h"
 #include "storage/location.h"
 #include "storage/stamp.h"
+#include "vdp/vocabulary.h"
 
 #include <QAbstractListModel>
 #include <QCache>
@@ -16,9 +17,9 @@
 
 // The places inside one folder or disk image (placesIn: subfolders, disk images, archives)
 // with a folder's icon, then its screen files, in browsing order, each with its name and
-// its thumbnail, which fills in as it is made: a row asked for its picture (painted) is
-// asked of the loader. Thumbnails are kept, up to a memory budget, while the folder is
-// unchanged; a file that cannot be made into one shows a broken-picture mark with the
+// its thumbnail, which fills in as it is made (the tooltip names its mode): a row asked for its
+// picture (painted) is asked of the loader. Thumbnails are kept, up to a memory budget, while the
+// folder is unchanged; a file that cannot be made into one shows a broken-picture mark with the
 // reason as its tooltip.
 class ThumbnailModel : public QAbstractListModel {
     Q_OBJECT
@@ -49,6 +50,11 @@ public:
         return listed_.at(static_cast<std::size_t>(row));
     }
     [[nodiscard]] const std::string& pathAt(int row) const { return locationAt(row).path(); }
+    // The mode row's screen file is shown in, by what its folder's listing found of it (a
+    // new viewer's where its name and bytes give none); nothing for a place.
+    [[nodiscard]] std::optional<tessarin::ScreenMode> modeAt(int row) const {
+        return modes_.at(static_cast<std::size_t>(row));
+    }
 
     // Whether row is a place, shown by an icon, which opens into a grid of its own.
     [[nodiscard]] bool isPlace(int row) const { return row < places_; }
@@ -72,8 +78,9 @@ private:
     std::optional<tessarin::Stamp> stamp_;
     std::vector<tessarin::Location> listed_; // the places first
     int places_ = 0;
-    std::vector<QStyle::StandardPixmap> placeIcons_; // of the places, by row
-    QStringList names_;                              // shown under the thumbnails
+    std::vector<QStyle::StandardPixmap> placeIcons_;         // of the places, by row
+    QStringList names_;                                      // shown under the thumbnails
+    std::vector<std::optional<tessarin::ScreenMode>> modes_; // by row
     // Asked for from data(), which is const to the view.
     mutable ThumbnailLoader loader_;
     QCache<int, QPixmap> thumbnails_; // cost: bytes

@@ -14,13 +14,15 @@ struct UsageRow {
     std::string_view help;
 };
 
-inline constexpr std::array<UsageRow, 13> kViewerKeys{{
+inline constexpr std::array<UsageRow, 14> kViewerKeys{{
     {"Ctrl+O", "open a screen file or a disk image into VRAM0"},
     {"Ctrl+Shift+O", "open a folder: its thumbnails, its first picture"},
     {"Ctrl+T", "the thumbnails of the picture's folder or disk image,\n"
                "or back to the picture"},
     {"Enter, Esc", "in the thumbnails, open the picture selected; in the\n"
                    "picture, back to the thumbnails at it"},
+    {"Ctrl+F", "in the thumbnails, show only the files whose name or mode\n"
+               "holds the text typed (Enter opens the first, Esc clears)"},
     {"Ctrl+S, Ctrl+Shift+S", "save the picture as shown, as BMP or PNG"},
     {"Ctrl+C", "copy the picture to the clipboard"},
     {"Page Down, Page Up", "open the next or previous screen file of the folder or\n"

@@ -116,6 +116,7 @@ std::shared_ptr<const FileSource::Place> FileSource::placeAt(const Location& fol
                                                 {},
                                                 {},
                                                 {},
+                                                {},
                                                 {}});
         return kNowhere;
     }
@@ -157,6 +158,7 @@ std::shared_ptr<const FileSource::Place> FileSource::make(const Location& folder
                 {},
                 {},
                 {},
+                {},
                 {}};
     for (const NamedFile& file : place.names.files()) {
         std::optional<PictureKind> kind = kindOfPlaceName(file.name);
@@ -174,6 +176,9 @@ std::shared_ptr<const FileSource::Place> FileSource::make(const Location& folder
             place.screenPlace.emplace(file.name, place.screenNames.size());
             place.foldedPlace.emplace(asciiLower(file.name), place.screenNames.size());
             place.screenNames.push_back(file.name);
+            // A packed picture is named for the one it holds (PIC.SC5.zx0: PIC.SC5).
+            place.screenModes.push_back(
+                tessarin::screenModeOf(heldNameOf(file.name).value_or(file.name), *kind));
         }
     }
     return std::make_shared<const Place>(std::move(place));
@@ -208,6 +213,16 @@ std::vector<Location> FileSource::screenFilesOf(const Location& folder) {
     files.reserve(place->screenNames.size());
     for (const std::string& name : place->screenNames) {
         files.push_back(folder.child(name));
+    }
+    return files;
+}
+
+std::vector<FileSource::ListedScreenFile> FileSource::listedScreenFilesOf(const Location& folder) {
+    const auto place = placeAt(folder);
+    std::vector<ListedScreenFile> files;
+    files.reserve(place->screenNames.size());
+    for (std::size_t i = 0; i < place->screenNames.size(); ++i) {
+        files.push_back({folder.child(place->screenNames[i]), place->screenModes[i]});
     }
     return files;
 }

@@ -65,6 +65,16 @@ public:
 
     // The screen files of folder, in browsing order.
     [[nodiscard]] std::vector<Location> screenFilesOf(const Location& folder);
+    // A screen file of a folder with its mode by the one mode rule on what the listing read
+    // of it (its name, or its first bytes where the name leaves it to them); nothing where
+    // neither gives one.
+    struct ListedScreenFile {
+        Location file;
+        std::optional<ModeRuling> mode;
+    };
+    // The screen files of folder as screenFilesOf lists them, each with its mode, reading
+    // nothing more than the listing did.
+    [[nodiscard]] std::vector<ListedScreenFile> listedScreenFilesOf(const Location& folder);
     // The screen file step places after (step > 0) or before (step < 0) current among the
     // screen files of its folder, the first or last where the folder holds fewer. Nothing
     // where current is already at that end, or when the folder cannot be read.
@@ -90,6 +100,7 @@ private:
         FolderListing listing;
         NameIndex names;                      // the names inside the place, in listing order
         std::vector<std::string> screenNames; // browsed, in order
+        std::vector<std::optional<ModeRuling>> screenModes;       // of screenNames, by index
         std::unordered_map<std::string, std::size_t> screenPlace; // name -> index
         std::unordered_map<std::string, std::size_t> foldedPlace; // folded name -> first
         // The kinds of the files whose bytes were read, by name.

@@ -262,7 +262,10 @@ PictureKind pictureKind(std::string_view name, std::span<const std::uint8_t> hea
 
 std::optional<ModeRuling> screenModeOf(std::string_view name, std::span<const std::uint8_t> head,
                                        std::uint64_t size) {
-    const PictureKind kind = pictureKind(name, head, size);
+    return screenModeOf(name, pictureKind(name, head, size));
+}
+
+std::optional<ModeRuling> screenModeOf(std::string_view name, const PictureKind& kind) {
     const std::optional<ScreenMode> named = chooseByFileName(name).screenMode;
     if (kind.picture && kind.screenMode) {
         return ModeRuling{*kind.screenMode,

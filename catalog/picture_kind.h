@@ -112,6 +112,9 @@ struct ModeRuling {
 // already chosen.
 [[nodiscard]] std::optional<ModeRuling>
 screenModeOf(std::string_view name, std::span<const std::uint8_t> head, std::uint64_t size);
+// The same rule for a file whose kind is already known (a folder's listing found it).
+[[nodiscard]] std::optional<ModeRuling> screenModeOf(std::string_view name,
+                                                     const PictureKind& kind);
 
 // A hint where the name and the bytes disagree: a file whose picture (raw, or a BSAVE from
 // address 0 of exactly its data) is as large as the full picture of other V9938 bitmap

@@ -150,6 +150,20 @@ inline constexpr std::array<ScreenModeFacts, 12> kScreenModes{{
     return "0 (" + std::to_string(facts->bytesPerLine) + " columns)";
 }
 
+// How the status bar and the thumbnail grid name mode: "Screen 5", "Screen 0 (80 columns)".
+[[nodiscard]] inline std::string screenCaption(ScreenMode mode) {
+    return "Screen " + screenTitle(mode);
+}
+
+// The short name screen files' extensions give mode: "SC5", "SC12"; "SC0" at either width.
+[[nodiscard]] inline std::string screenShortName(ScreenMode mode) {
+    const ScreenModeFacts* facts = findScreenMode(mode);
+    if (facts == nullptr) {
+        return "SC?";
+    }
+    return facts->decoder == Decoder::text ? "SC0" : "SC" + std::string(facts->name);
+}
+
 // The facts of a mode named at compile time.
 template <ScreenMode Mode> inline constexpr ScreenModeFacts kModeFacts = kScreenModes[rowOf(Mode)];
 

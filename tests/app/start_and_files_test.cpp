@@ -81,6 +81,7 @@ TEST(MainMenu, ItemsHaveTheirNamesCaptionsShortcutsAndStatesAtStart) {
         {"viewMenu", "stretchToWindow", "&Stretch to Window", true, false, true},
         {"viewMenu", "fullScreen", "F&ull Screen", true, false, true, "F11"},
         {"viewMenu", "thumbnails", "&Thumbnails", true, false, true, "Ctrl+T"},
+        {"viewMenu", "filterThumbnails", "Fi&lter Thumbnails", false, false, false, "Ctrl+F"},
         {"viewMenu", "sprites", "Sp&rites", true, false, true},
         {"viewMenu", "viewSeparator", "", false, false, true},
         {"coloursMenu", "colours", "&Colours", false, false, true},

@@ -6,6 +6,7 @@
 
 #include <QIcon>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPixmap>
 #include <QTest>
 #include <cstdlib>
@@ -142,7 +143,7 @@ TEST(ThumbnailGrid, DisksAndFoldersAreCellsThatEnterOpens) {
     const ThumbnailModel& cells = grid.thumbnails();
     ASSERT_EQ(cells.rowCount(), 3);
     EXPECT_EQ(cells.index(2).data().toString(), "SUB");
-    grid.setCurrentIndex(cells.index(1));
+    grid.setCurrentIndex(grid.model()->index(1, 0));
     QTest::keyClick(&grid, Qt::Key_Return);
     EXPECT_EQ(window->document()->fileName(FileSlot::vram0), dir.file("B.DSK") + "/P.SC8");
     EXPECT_EQ(cells.folder(), dir.file("B.DSK"));
@@ -156,6 +157,76 @@ TEST(ThumbnailGrid, DisksAndFoldersAreCellsThatEnterOpens) {
               dir.file("DISKS.ZIP") + "/A.DSK/P.SC8");
     ASSERT_EQ(cells.rowCount(), 2);
     EXPECT_EQ(cells.index(1).data().toString(), "B.DSK");
+}
+
+// Ctrl+F over the grid: what is typed keeps the names holding it and the modes it names,
+// whatever the case, the mode of a .PIC from its bytes; the keys move over what is kept,
+// Enter opens the first, Escape shows every file again.
+TEST(ThumbnailGrid, TheFilterKeepsNamesAndModesTypedAndEscapeRestoresTheGrid) {
+    const ScratchDir dir;
+    const std::string first = copySample(dir, "BARS.SC5", "A1.SC5");
+    copySample(dir, "BARS7.SC7", "B2.SC7");
+    const std::string shot = copySample(dir, "LAND5.SC5", "SHOT.PIC");
+    copySample(dir, "RGB.SC8", "C3.SC8");
+    ViewerWindow window({dir.path()});
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.form.get()));
+    window->activateWindow(); // the focus moves within an active window only
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.form.get()));
+    ThumbnailGrid& grid = *window->thumbnails().grid();
+    auto* field = window->findChild<QLineEdit*>(QStringLiteral("gridFilter"));
+    const auto* count = window->findChild<QLabel*>(QStringLiteral("gridFilterCount"));
+    ASSERT_TRUE(field != nullptr && count != nullptr);
+    EXPECT_FALSE(field->isVisible());
+    const auto shown = [&] {
+        std::string names;
+        for (int row = 0; row < grid.model()->rowCount(); ++row) {
+            names += grid.model()->index(row, 0).data().toString().toStdString() + " ";
+        }
+        return names + "(" + count->text().toStdString() + ")";
+    };
+    QTest::keyClick(&grid, Qt::Key_F, Qt::ControlModifier);
+    QCoreApplication::processEvents(); // the command runs queued
+    EXPECT_TRUE(field->isVisible());
+    EXPECT_EQ(QApplication::focusWidget(), field);
+    const struct {
+        const char* typed;
+        const char* shown;
+    } cases[] = {
+        {"Screen 5", "A1.SC5 SHOT.PIC (2 of 4)"},
+        {"  sc8", "C3.SC8 (1 of 4)"},
+        {"b2.", "B2.SC7 (1 of 4)"},
+        {"screen 1", "(0 of 4)"},
+        {"5", "A1.SC5 (1 of 4)"}, // a digit of a name; no mode's name begins with it
+        {"sc", "A1.SC5 B2.SC7 C3.SC8 SHOT.PIC (4 of 4)"},
+        {"SCREEN 5", "A1.SC5 SHOT.PIC (2 of 4)"},
+    };
+    for (const auto& c : cases) {
+        field->selectAll();
+        QTest::keyClicks(field, QString::fromLatin1(c.typed));
+        EXPECT_EQ(shown(), c.shown) << c.typed;
+    }
+    EXPECT_EQ(grid.selectedPath(), first); // the first kept
+    QTest::keyClick(&grid, Qt::Key_End);
+    EXPECT_EQ(grid.selectedPath(), shot);
+    QTest::keyClick(&grid, Qt::Key_Home);
+    QTest::keyClick(&grid, Qt::Key_Right);
+    EXPECT_EQ(grid.selectedPath(), shot);
+    EXPECT_EQ(window->findChild<QLabel*>(QStringLiteral("statusPlace"))->text(), "4 / 4");
+
+    QTest::keyClick(field, Qt::Key_Return);
+    EXPECT_FALSE(window->thumbnails().shown());
+    EXPECT_EQ(window->document()->fileName(FileSlot::vram0), first);
+    QTest::keyClick(window.form.get(), Qt::Key_Escape); // the same folder: still filtered
+    ASSERT_TRUE(window->thumbnails().shown());
+    EXPECT_EQ(shown(), "A1.SC5 SHOT.PIC (2 of 4)");
+    field->setFocus();
+    QTest::keyClick(field, Qt::Key_Escape);
+    EXPECT_FALSE(field->isVisible());
+    EXPECT_TRUE(field->text().isEmpty());
+    EXPECT_EQ(QApplication::focusWidget(), &grid);
+    EXPECT_EQ(grid.model()->rowCount(), 4);
+    EXPECT_EQ(grid.selectedPath(), first);
 }
 
 } // namespace
