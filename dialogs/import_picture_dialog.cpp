@@ -1,16 +1,20 @@
 #include "dialogs/import_picture_dialog.h"
 
+#include "convert/error_heat_map.h"
 #include "convert/eye_error.h"
 #include "dialogs/picture_image.h"
 #include "vdp/rgb.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
+#include <QHBoxLayout>
 #include <QImage>
 #include <QLabel>
 #include <QPixmap>
 #include <QVBoxLayout>
+#include <vector>
 
 namespace {
 
@@ -23,6 +27,33 @@ QComboBox* choiceBox(QWidget* parent, const char* name, const QStringList& items
     box->setObjectName(QString::fromLatin1(name));
     box->addItems(items);
     return box;
+}
+
+// The heat map's legend: its ramp from no error to the top, the two ends named.
+QWidget* heatLegend(QWidget* parent) {
+    constexpr int kWidth = 160;
+    constexpr int kHeight = 12;
+    tessarin::Picture ramp;
+    ramp.resize(kWidth, kHeight);
+    std::ranges::fill(ramp.pixels(), tessarin::RgbTriple{0, 0, 0});
+    std::vector<float> error;
+    for (int y = 0; y < kHeight; ++y) {
+        for (int x = 0; x < kWidth; ++x) {
+            error.push_back(tessarin::kHeatMapTop * static_cast<float>(x) / (kWidth - 1));
+        }
+    }
+    auto* legend = new QWidget(parent);
+    legend->setObjectName(QStringLiteral("legend_"));
+    auto* strip = new QLabel(legend);
+    strip->setPixmap(QPixmap::fromImage(tessarin::imageOf(tessarin::errorHeatMap(ramp, error))));
+    auto* layout = new QHBoxLayout(legend);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(new QLabel(QStringLiteral("Error seen from a distance: 0"), legend));
+    layout->addWidget(strip);
+    layout->addWidget(new QLabel(
+        QStringLiteral("%1 and more").arg(static_cast<double>(tessarin::kHeatMapTop)), legend));
+    layout->addStretch();
+    return legend;
 }
 
 } // namespace
@@ -39,8 +70,10 @@ ImportPictureDialog::ImportPictureDialog(const tessarin::SourceImage& source, QW
       ditherBox_(choiceBox(
           this, "ditherBox_",
           {QStringLiteral("None"), QStringLiteral("Diffuse"), QStringLiteral("Ordered")})),
-      previewLabel_(new QLabel(this)), errorLabel_(new QLabel(this)) {
+      showErrorBox_(new QCheckBox(QStringLiteral("Show the &error"), this)),
+      previewLabel_(new QLabel(this)), legend_(heatLegend(this)), errorLabel_(new QLabel(this)) {
     setWindowTitle(QStringLiteral("Import Picture"));
+    showErrorBox_->setObjectName(QStringLiteral("showErrorBox_"));
     previewLabel_->setObjectName(QStringLiteral("previewLabel_"));
     errorLabel_->setObjectName(QStringLiteral("errorLabel_"));
     screenBox_->setCurrentIndex(static_cast<int>(MsxScreen::sc5));
@@ -49,17 +82,20 @@ ImportPictureDialog::ImportPictureDialog(const tessarin::SourceImage& source, QW
     form->addRow(QStringLiteral("&Mode:"), screenBox_);
     form->addRow(QStringLiteral("&Fit:"), fitBox_);
     form->addRow(QStringLiteral("&Dither:"), ditherBox_);
+    form->addRow(showErrorBox_);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addWidget(previewLabel_);
+    layout->addWidget(legend_);
     layout->addWidget(errorLabel_);
     layout->addWidget(buttons);
     for (QComboBox* box : {screenBox_, fitBox_, ditherBox_}) {
         connect(box, &QComboBox::currentIndexChanged, this, &ImportPictureDialog::preview);
     }
+    connect(showErrorBox_, &QCheckBox::toggled, this, &ImportPictureDialog::showPreview);
     preview();
 }
 
@@ -72,14 +108,23 @@ void ImportPictureDialog::preview() {
     choices.fit = static_cast<FitMode>(fitBox_->currentIndex());
     choices.dither = static_cast<Dither>(ditherBox_->currentIndex());
     encoding_ = tessarin::encodeMsx(source_, screen(), choices);
-    const QImage shown = tessarin::imageOf(encoding_.preview);
-    // Screens of 192 or 212 lines shown 2 lines a line; screen 7's 512 pixels fill the width.
-    const int width = shown.width() == tessarin::kWideWidth ? shown.width() : 2 * shown.width();
-    previewLabel_->setPixmap(QPixmap::fromImage(shown.scaled(width, 2 * shown.height())));
+    showPreview();
     const tessarin::ColourErrorFigures error =
         tessarin::colourError(encoding_.fitted, encoding_.preview);
     errorLabel_->setText(
         QStringLiteral("Colour difference: %1 pixel by pixel, %2 seen from a distance")
             .arg(error.pixel, 0, 'f', 2)
             .arg(error.blurred, 0, 'f', 2));
+}
+
+void ImportPictureDialog::showPreview() {
+    const bool heat = showErrorBox_->isChecked();
+    const QImage shown = tessarin::imageOf(
+        heat ? tessarin::errorHeatMap(encoding_.preview, tessarin::blurredErrorMap(
+                                                             encoding_.fitted, encoding_.preview))
+             : encoding_.preview);
+    // Screens of 192 or 212 lines shown 2 lines a line; screen 7's 512 pixels fill the width.
+    const int width = shown.width() == tessarin::kWideWidth ? shown.width() : 2 * shown.width();
+    previewLabel_->setPixmap(QPixmap::fromImage(shown.scaled(width, 2 * shown.height())));
+    legend_->setVisible(heat);
 }

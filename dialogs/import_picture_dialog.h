@@ -4,12 +4,14 @@
 
 #include <QDialog>
 
+class QCheckBox;
 class QComboBox;
 class QLabel;
 
 // File > Import Picture's dialog: the screen a PNG or JPEG picture becomes, how it fits
 // the frame and how it is dithered, with the result previewed as the machine shows it
-// (decoded from the file's bytes) and its colour difference. Its widgets are named
+// (decoded from the file's bytes) and its colour difference, or, with Show the Error
+// checked, the error seen from a distance as a heat map over it. Its widgets are named
 // (objectName) as the members that hold them.
 class ImportPictureDialog : public QDialog {
     Q_OBJECT
@@ -25,12 +27,16 @@ public:
 private:
     // Encodes the picture with the choices shown and shows the result.
     void preview();
+    // The result made, or its heat map with the map's legend, as Show the Error is checked.
+    void showPreview();
 
     const tessarin::SourceImage& source_;
     tessarin::MsxEncoding encoding_;
     QComboBox* screenBox_;
     QComboBox* fitBox_;
     QComboBox* ditherBox_;
+    QCheckBox* showErrorBox_;
     QLabel* previewLabel_;
+    QWidget* legend_;
     QLabel* errorLabel_;
 };

@@ -1,5 +1,6 @@
 #include "dialogs/import_picture_dialog.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <gtest/gtest.h>
@@ -27,6 +28,27 @@ TEST(ImportPictureDialog, TheModeChosenMakesItsFileAndPreview) {
         EXPECT_EQ(preview->pixmap().height(), c.previewHeight) << c.index;
         EXPECT_EQ(preview->pixmap().width(), 512) << c.index;
     }
+}
+
+// Show the Error puts the heat map of the preview in its place, with its legend, and back.
+TEST(ImportPictureDialog, ShowTheErrorShowsTheHeatMapInThePreviewsPlace) {
+    tessarin::SourceImage source;
+    source.picture.resize(64, 48);
+    std::ranges::fill(source.picture.pixels(), tessarin::RgbTriple{40, 160, 220});
+    ImportPictureDialog dialog(source);
+    dialog.show();
+    auto* showError = dialog.findChild<QCheckBox*>(QStringLiteral("showErrorBox_"));
+    const auto* preview = dialog.findChild<QLabel*>(QStringLiteral("previewLabel_"));
+    const auto* legend = dialog.findChild<QWidget*>(QStringLiteral("legend_"));
+    ASSERT_TRUE(showError != nullptr && preview != nullptr && legend != nullptr);
+    const QImage plain = preview->pixmap().toImage();
+    EXPECT_FALSE(legend->isVisible());
+    showError->setChecked(true);
+    EXPECT_TRUE(legend->isVisible());
+    EXPECT_EQ(preview->pixmap().size(), plain.size());
+    EXPECT_NE(preview->pixmap().toImage(), plain);
+    showError->setChecked(false);
+    EXPECT_EQ(preview->pixmap().toImage(), plain);
 }
 
 } // namespace
