@@ -10,17 +10,6 @@ namespace {
 
 constexpr double kPi = std::numbers::pi;
 
-// CIE L*a*b* of linear sRGB light, through XYZ relative to the D65 white.
-CieLab cieLabOfLinear(LinearLight c) {
-    const double x = (0.4124 * c.red + 0.3576 * c.green + 0.1805 * c.blue) / 0.95047;
-    const double y = 0.2126 * c.red + 0.7152 * c.green + 0.0722 * c.blue;
-    const double z = (0.0193 * c.red + 0.1192 * c.green + 0.9505 * c.blue) / 1.08883;
-    const auto f = [](double t) {
-        return t > 216.0 / 24389 ? std::cbrt(t) : (24389.0 / 27 * t + 16) / 116;
-    };
-    return {116 * f(y) - 16, 500 * (f(x) - f(y)), 200 * (f(y) - f(z))};
-}
-
 double radians(double degrees) {
     return degrees * kPi / 180;
 }
@@ -44,12 +33,23 @@ double chromaShare(double c) {
 
 } // namespace
 
+// Through XYZ relative to the D65 white.
+CieLab cieLabOf(LinearLight c) {
+    const double x = (0.4124 * c.red + 0.3576 * c.green + 0.1805 * c.blue) / 0.95047;
+    const double y = 0.2126 * c.red + 0.7152 * c.green + 0.0722 * c.blue;
+    const double z = (0.0193 * c.red + 0.1192 * c.green + 0.9505 * c.blue) / 1.08883;
+    const auto f = [](double t) {
+        return t > 216.0 / 24389 ? std::cbrt(t) : (24389.0 / 27 * t + 16) / 116;
+    };
+    return {116 * f(y) - 16, 500 * (f(x) - f(y)), 200 * (f(y) - f(z))};
+}
+
 CieLab cieLabOf(const RgbTriple& colour) {
-    return cieLabOfLinear(linearLightOf(colour));
+    return cieLabOf(linearLightOf(colour));
 }
 
 CieLab cieLabOf(Lab colour) {
-    return cieLabOfLinear(linearLightOf(colour));
+    return cieLabOf(linearLightOf(colour));
 }
 
 double ciede2000(CieLab p, CieLab q) {

@@ -16,6 +16,8 @@ struct CieLab {
 [[nodiscard]] CieLab cieLabOf(const RgbTriple& colour);
 // An Oklab colour in CIE L*a*b*, also one outside sRGB (as a carried error makes it).
 [[nodiscard]] CieLab cieLabOf(Lab colour);
+// Linear sRGB light in CIE L*a*b*.
+[[nodiscard]] CieLab cieLabOf(LinearLight colour);
 
 // The CIEDE2000 difference of two colours (Sharma, Wu and Dalal's formulation,
 // kL = kC = kH = 1): 1 is about the smallest difference seen side by side, and unlike a

@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cmath>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -16,8 +15,6 @@
 namespace tessarin {
 
 namespace {
-
-constexpr double kPercentile = 0.95;
 
 // Each screen written: the format that names it and the mode it is.
 struct MsxScreenRow {
@@ -125,24 +122,6 @@ MsxEncoding encodeMsx(const SourceImage& source, MsxScreen screen, const MsxChoi
     encoding.file = bsaveFile(0, vram);
     encoding.fitted = std::move(frame.picture);
     return encoding;
-}
-
-ColourErrorFigures colourError(const Picture& reference, const Picture& result) {
-    const auto a = reference.pixels();
-    const auto b = result.pixels();
-    std::vector<double> differences(std::min(a.size(), b.size()));
-    if (differences.empty()) {
-        return {};
-    }
-    double sum = 0;
-    for (std::size_t i = 0; i < differences.size(); ++i) {
-        differences[i] = deltaE(oklabOf(a[i]), oklabOf(b[i]));
-        sum += differences[i];
-    }
-    const auto rank = static_cast<std::size_t>(
-        std::ceil(kPercentile * static_cast<double>(differences.size())) - 1);
-    std::ranges::nth_element(differences, differences.begin() + static_cast<std::ptrdiff_t>(rank));
-    return {sum / static_cast<double>(differences.size()), differences[rank]};
 }
 
 Lab latticeColour(int red, int green, int blue, ColourModel model) {

@@ -52,11 +52,4 @@ struct MsxEncoding {
 [[nodiscard]] MsxEncoding encodeMsx(const SourceImage& source, MsxScreen screen,
                                     const MsxChoices& choices);
 
-// The colour difference between two pictures of one size, pixel by pixel (deltaE).
-struct ColourErrorFigures {
-    double mean = 0;
-    double percentile95 = 0;
-};
-[[nodiscard]] ColourErrorFigures colourError(const Picture& reference, const Picture& result);
-
 } // namespace tessarin

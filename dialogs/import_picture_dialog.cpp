@@ -1,5 +1,6 @@
 #include "dialogs/import_picture_dialog.h"
 
+#include "convert/eye_error.h"
 #include "dialogs/picture_image.h"
 #include "vdp/rgb.h"
 
@@ -79,7 +80,8 @@ void ImportPictureDialog::preview() {
     previewLabel_->setPixmap(QPixmap::fromImage(shown.scaled(width, 2 * shown.height())));
     const tessarin::ColourErrorFigures error =
         tessarin::colourError(encoding_.fitted, encoding_.preview);
-    errorLabel_->setText(QStringLiteral("Colour difference: mean %1, 95th percentile %2")
-                             .arg(error.mean, 0, 'f', 2)
-                             .arg(error.percentile95, 0, 'f', 2));
+    errorLabel_->setText(
+        QStringLiteral("Colour difference: %1 pixel by pixel, %2 seen from a distance")
+            .arg(error.pixel, 0, 'f', 2)
+            .arg(error.blurred, 0, 'f', 2));
 }

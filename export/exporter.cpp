@@ -44,8 +44,8 @@ std::string listed(const ExportOptions& options, const std::string& output,
     }
     std::array<char, 96> figures{};
     std::snprintf(figures.data(), figures.size(),
-                  " (colour difference: mean %.2f, 95th percentile %.2f)", error->mean,
-                  error->percentile95);
+                  " (colour difference: %.2f pixel by pixel, %.2f seen from a distance)",
+                  error->pixel, error->blurred);
     return output + figures.data();
 }
 

@@ -414,9 +414,9 @@ const std::array<OptionEntry, 31> kOptions{{
     {{"-v", "--verbose"},
      "",
      "",
-     "for each screen file written, the mean and the 95th\n"
-     "percentile of its colour difference from the fitted\n"
-     "picture (Oklab, x100)",
+     "for each screen file written, its mean CIEDE2000 from\n"
+     "the fitted picture, pixel by pixel and seen from a\n"
+     "distance (both blurred, sigma 1 pixel)",
      [](ParseState& s, std::string_view, const std::string&) -> std::optional<Failure> {
          s.command.options.verbose = true;
          return std::nullopt;

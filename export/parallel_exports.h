@@ -1,5 +1,6 @@
 #pragma once
 
+#include "convert/eye_error.h"
 #include "convert/msx_screen.h"
 #include "export/batch_plan.h"
 #include "image/image_format.h"

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "convert/eye_error.h"
 #include "convert/msx_screen.h"
 #include "document/picture_recipe.h"
 #include "export/options.h"

@@ -26,7 +26,7 @@ convert "$picture" -resize 512x424 -background black -gravity center -extent 512
 n=1
 for screen in SC2 SC3 SC4 SC5 SC6 SC7 SC8 SC12; do
     line=$("$build/tessarin-export" -v -o "$work/pic.$screen" "$picture")
-    error=$(sed -n 's/.*mean \([0-9.]*\), 95th percentile \([0-9.]*\).*/mean \1, 95% \2/p' <<<"$line")
+    error=$(sed -n 's/.*difference: \([0-9.]*\) pixel by pixel, \([0-9.]*\) seen.*/dE \1, blurred \2/p' <<<"$line")
     "$build/tessarin-export" -q --size 512x424mag -o "$work/shown.png" "$work/pic.$screen"
     convert "$work/shown.png" -resize '512x424!' -gravity south -fill white \
         -undercolor '#0008' -font DejaVu-Sans -pointsize 20 -annotate +0+6 ".$screen  $error" "$work/$n.png"
