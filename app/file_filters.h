@@ -20,7 +20,7 @@ namespace tessarin {
 inline constexpr int kScreenFilter = 1;
 inline constexpr int kPaletteFilter = 2;
 
-// Save As's filter list: BMP (kBitmapFilter), PNG (kPngFilter), the MSX screens 2, 5, 7, 8
+// Save As's filter list: BMP (kBitmapFilter), PNG (kPngFilter), the MSX screens 2 to 8
 // and 12 after them, every file.
 [[nodiscard]] QString saveFilters();
 inline constexpr int kBitmapFilter = 1;

@@ -49,8 +49,9 @@ std::optional<ImportPicture::Imported> ImportPicture::run(QWidget* parent, const
     }
     check(*folder_);
     const std::optional<ImageFormat> format = [&] {
-        for (const ImageFormat f : {ImageFormat::sc2, ImageFormat::sc5, ImageFormat::sc7,
-                                    ImageFormat::sc8, ImageFormat::sc12}) {
+        for (const ImageFormat f :
+             {ImageFormat::sc2, ImageFormat::sc3, ImageFormat::sc4, ImageFormat::sc5,
+              ImageFormat::sc6, ImageFormat::sc7, ImageFormat::sc8, ImageFormat::sc12}) {
             if (msxScreenOf(f) == dialog.screen()) {
                 return std::optional(f);
             }

@@ -7,26 +7,19 @@
 namespace tessarin {
 
 EncodedPicture encode(const Picture& picture, ImageFormat format) {
-    switch (format) {
-    case ImageFormat::bmp:
+    if (format == ImageFormat::bmp) {
         return encodeBmp(picture);
-    case ImageFormat::png:
-        break;
-    case ImageFormat::sc2:
-    case ImageFormat::sc5:
-    case ImageFormat::sc7:
-    case ImageFormat::sc8:
-    case ImageFormat::sc12: {
+    }
+    if (const std::optional<MsxScreen> screen = msxScreenOf(format)) {
         SourceImage source;
         source.picture = picture;
         if (source.picture.empty()) {
             source.picture.resize(1, 1);
             source.picture.pixels()[0] = RgbTriple{0, 0, 0};
         }
-        std::vector<std::uint8_t> file = encodeMsx(source, *msxScreenOf(format), {}).file;
+        std::vector<std::uint8_t> file = encodeMsx(source, *screen, {}).file;
         const ByteSpan whole(file);
         return {std::move(file), {whole}};
-    }
     }
     std::vector<std::uint8_t> png = encodePng(picture);
     const ByteSpan whole(png);

@@ -2,6 +2,7 @@
 
 #include "convert/dither.h"
 #include "convert/oklab.h"
+#include "vdp/vdp_state.h"
 #include "vdp/vocabulary.h"
 
 #include <cstdint>
@@ -33,10 +34,20 @@ struct ScreenTarget {
 // follows its pixels best with the error carried on; a run with colour 0's pixels has
 // colour 0 as its background.
 [[nodiscard]] std::vector<std::uint8_t> encodeScreen2(const ScreenTarget& target);
-// Screens 5 (256 wide) and 7 (512 wide): sixteen colours of the 512-colour lattice chosen
-// for the error of the dithered result.
-[[nodiscard]] std::vector<std::uint8_t> encodeScreen5or7(const ScreenTarget& target,
-                                                         ScreenMode mode);
+// Screen 3: each 4x4 block one of the standard palette's colours 1 to 15, the one that
+// follows the block's mean best with the error carried on over the 64x48 blocks; a block
+// with colour 0's pixels is colour 0.
+[[nodiscard]] std::vector<std::uint8_t> encodeScreen3(const ScreenTarget& target);
+// Screen 4: screen 2's runs in fifteen colours of the 512-colour lattice chosen for the
+// picture, colour 0 black.
+[[nodiscard]] std::vector<std::uint8_t> encodeScreen4(const ScreenTarget& target);
+// Screens 2 and 4 (mode): the runs in colours 1 to 15 of palette, written with it.
+[[nodiscard]] std::vector<std::uint8_t>
+encodeGraphicScreen(const ScreenTarget& target, ScreenMode mode, const PaletteRecord& palette);
+// Screens 5 (256 wide), 6 (512 wide, four colours) and 7 (512 wide): the mode's colours
+// chosen in the 512-colour lattice for the error of the dithered result.
+[[nodiscard]] std::vector<std::uint8_t> encodePackedScreen(const ScreenTarget& target,
+                                                           ScreenMode mode);
 // Screen 8: the 256 fixed colours.
 [[nodiscard]] std::vector<std::uint8_t> encodeScreen8(const ScreenTarget& target);
 // Screen 12: each 4-pixel run one J and K and four Y, chosen together.
@@ -44,5 +55,7 @@ struct ScreenTarget {
 
 // The 8-bit colour of a 3-bit level under model, for palette entries and screen 8.
 [[nodiscard]] Lab latticeColour(int red, int green, int blue, ColourModel model);
+// The colour of entry i (0..15) of a palette table under model.
+[[nodiscard]] Lab entryColour(const PaletteRecord& palette, int i, ColourModel model);
 
 } // namespace tessarin

@@ -1,4 +1,4 @@
-// Screen 2: 8x1 runs of two colours, from pattern and colour tables in three thirds.
+// Screens 2 and 4: 8x1 runs of two colours, from pattern and colour tables in three thirds.
 #include "convert/ciede2000.h"
 #include "convert/msx_encoders.h"
 #include "vdp/basic_screen.h"
@@ -75,21 +75,19 @@ Pair bestPair(const Run& run) {
 
 } // namespace
 
-std::vector<std::uint8_t> encodeScreen2(const ScreenTarget& target) {
-    const PaletteRecord& standard = standardPalette(target.model);
+std::vector<std::uint8_t> encodeGraphicScreen(const ScreenTarget& target, ScreenMode mode,
+                                              const PaletteRecord& palette) {
     std::array<Lab, kColours> colours{};
     std::array<CieLab, kColours> cieColours{};
     for (int i = 0; i < kColours; ++i) {
-        const PaletteLevels c = levelsOf(standard[2 * i], standard[2 * i + 1]);
-        colours[i] = latticeColour(c.red, c.green, c.blue, target.model);
+        colours[i] = entryColour(palette, i, target.model);
         cieColours[i] = cieLabOf(colours[i]);
     }
-    // As SCREEN 2 leaves it: each cell its own pattern, the sprites hidden.
+    // As SCREEN 2 or 4 leaves it: each cell its own pattern, the sprites hidden.
     std::vector<std::uint8_t> vram(kVramSize);
-    fillAsBasicScreen(ScreenMode::screen2, std::span<std::uint8_t, kVramSize>(vram));
+    fillAsBasicScreen(mode, std::span<std::uint8_t, kVramSize>(vram));
     vram.resize(kEnd);
-    const std::uint32_t palette = kModeFacts<ScreenMode::screen2>.paletteTable;
-    std::ranges::copy(standard, vram.begin() + palette);
+    std::ranges::copy(palette, vram.begin() + findScreenMode(mode)->paletteTable);
 
     ErrorCarry carry(target.dither, kOrderedAmplitude, target.pixels, target.width);
     for (int y = 0; y < target.height; ++y) {
@@ -129,6 +127,10 @@ std::vector<std::uint8_t> encodeScreen2(const ScreenTarget& target) {
         carry.nextRow();
     }
     return vram;
+}
+
+std::vector<std::uint8_t> encodeScreen2(const ScreenTarget& target) {
+    return encodeGraphicScreen(target, ScreenMode::screen2, standardPalette(target.model));
 }
 
 } // namespace tessarin

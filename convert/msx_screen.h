@@ -14,13 +14,17 @@
 namespace tessarin {
 
 // The screens a picture is converted to, each written as a BSAVE file of VRAM.
-enum class MsxScreen : std::uint8_t { sc2, sc5, sc7, sc8, sc12 };
+enum class MsxScreen : std::uint8_t { sc2, sc5, sc7, sc8, sc12, sc3, sc4, sc6 };
 
 // The screen a format writes; nothing for BMP and PNG.
 [[nodiscard]] std::optional<MsxScreen> msxScreenOf(ImageFormat format);
 
 // The VDP's mode of a screen.
 [[nodiscard]] ScreenMode screenModeOf(MsxScreen screen);
+
+// Whether a screen's frame may have that many lines: its mode's own, and 192 for a bitmap
+// screen (whose own is 212).
+[[nodiscard]] bool takesLines(MsxScreen screen, int lines);
 
 // How a picture becomes a screen.
 struct MsxChoices {
@@ -29,6 +33,7 @@ struct MsxChoices {
     Dither dither = Dither::diffuse;
     bool transparent = false; // the source's transparent pixels colour 0, no other pixel
     ColourModel colourModel = ColourModel::levels;
+    int lines = 0; // the frame's lines, one takesLines allows; 0 for the mode's own
 };
 
 // A picture as a screen file.
@@ -38,10 +43,12 @@ struct MsxEncoding {
     Picture preview;                // the screen as the VDP shows it, in the same frame
 };
 
-// source fitted to the screen's frame and coloured in its colours. The file is a BSAVE of
-// VRAM from address 0 (`BLOAD "X",S`) up to the end of the picture, or of the palette table
-// (its 32 bytes the picture's colours) where the mode has one; the sprites it reaches are
-// hidden. Its preview is decoded from those bytes by the VDP's own decoders.
+// source fitted to the screen's frame (choices.lines of it) and coloured in its colours.
+// The file is a BSAVE of VRAM from address 0 (`BLOAD "X",S`) up to the end of the picture,
+// or of the palette table (its 32 bytes the picture's colours) where the mode has one; the
+// sprites it reaches are hidden. Its preview, of the frame's lines, is decoded from those
+// bytes by the VDP's own decoders. Throws std::invalid_argument for lines the screen does
+// not take.
 [[nodiscard]] MsxEncoding encodeMsx(const SourceImage& source, MsxScreen screen,
                                     const MsxChoices& choices);
 

@@ -52,9 +52,13 @@ float toeUndone(float lr) {
 
 Lab oklabOf(const RgbTriple& colour) {
     const auto& lin = linearTable();
-    const float r = lin[colour.red];
-    const float g = lin[colour.green];
-    const float b = lin[colour.blue];
+    return oklabOf(LinearLight{lin[colour.red], lin[colour.green], lin[colour.blue]});
+}
+
+Lab oklabOf(const LinearLight& light) {
+    const auto r = static_cast<float>(light.red);
+    const auto g = static_cast<float>(light.green);
+    const auto b = static_cast<float>(light.blue);
     const float l = std::cbrt(0.4122214708F * r + 0.5363325363F * g + 0.0514459929F * b);
     const float m = std::cbrt(0.2119034982F * r + 0.6806995451F * g + 0.1073969566F * b);
     const float s = std::cbrt(0.0883024619F * r + 0.2817188376F * g + 0.6299787005F * b);

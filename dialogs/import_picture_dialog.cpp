@@ -63,7 +63,8 @@ ImportPictureDialog::ImportPictureDialog(const tessarin::SourceImage& source, QW
       screenBox_(choiceBox(this, "screenBox_",
                            {QStringLiteral("Screen 2"), QStringLiteral("Screen 5"),
                             QStringLiteral("Screen 7"), QStringLiteral("Screen 8"),
-                            QStringLiteral("Screen 12")})),
+                            QStringLiteral("Screen 12"), QStringLiteral("Screen 3"),
+                            QStringLiteral("Screen 4"), QStringLiteral("Screen 6")})),
       fitBox_(choiceBox(
           this, "fitBox_",
           {QStringLiteral("Contain"), QStringLiteral("Cover"), QStringLiteral("Stretch")})),
@@ -123,7 +124,8 @@ void ImportPictureDialog::showPreview() {
         heat ? tessarin::errorHeatMap(encoding_.preview, tessarin::blurredErrorMap(
                                                              encoding_.fitted, encoding_.preview))
              : encoding_.preview);
-    // Screens of 192 or 212 lines shown 2 lines a line; screen 7's 512 pixels fill the width.
+    // Screens of 192 or 212 lines shown 2 lines a line; screen 6's and 7's 512 pixels fill
+    // the width.
     const int width = shown.width() == tessarin::kWideWidth ? shown.width() : 2 * shown.width();
     previewLabel_->setPixmap(QPixmap::fromImage(shown.scaled(width, 2 * shown.height())));
     legend_->setVisible(heat);

@@ -1,6 +1,7 @@
 #include "export/options.h"
 
 #include "catalog/file_source.h"
+#include "convert/msx_screen.h"
 #include "names/file_name_rule.h"
 #include "vdp/screen_modes.h"
 
@@ -99,16 +100,23 @@ constexpr std::array<std::pair<std::string_view, PixelAspect>, 3> kAspects{{
     {"ntsc", PixelAspect::ntsc},
     {"pal", PixelAspect::pal},
 }};
-constexpr std::array<std::pair<std::string_view, ImageFormat>, 7> kFormats{{
+constexpr std::array<std::pair<std::string_view, ImageFormat>, 10> kFormats{{
     {"bmp", ImageFormat::bmp},
     {"png", ImageFormat::png},
     {"sc2", ImageFormat::sc2},
+    {"sc3", ImageFormat::sc3},
+    {"sc4", ImageFormat::sc4},
     {"sc5", ImageFormat::sc5},
+    {"sc6", ImageFormat::sc6},
     {"sc7", ImageFormat::sc7},
     {"sc8", ImageFormat::sc8},
     {"sc12", ImageFormat::sc12},
 }};
-constexpr std::string_view kFormatChoices = "bmp, png, sc2, sc5, sc7, sc8 or sc12";
+constexpr std::string_view kFormatChoices = "bmp, png, sc2, sc3, sc4, sc5, sc6, sc7, sc8 or sc12";
+constexpr std::array<std::pair<std::string_view, std::int16_t>, 2> kLineChoices{{
+    {"192", kPatternLines},
+    {"212", kBitmapLines},
+}};
 constexpr std::array<std::pair<std::string_view, FitMode>, 3> kFits{{
     {"contain", FitMode::contain},
     {"cover", FitMode::cover},
@@ -190,7 +198,7 @@ choiceInto(std::optional<T>& target, std::string_view name, const std::string& v
 
 constexpr std::string_view kScreenValuePlaceholder = "SCREENS";
 
-const std::array<OptionEntry, 30> kOptions{{
+const std::array<OptionEntry, 31> kOptions{{
     {{"-o", "--output"},
      "OUTPUT",
      "",
@@ -352,12 +360,12 @@ const std::array<OptionEntry, 30> kOptions{{
          return choiceInto(s.command.options.aspect, name, v, kAspects, "square, ntsc or pal");
      }},
     {{"--format", "--to"},
-     "bmp|png|sc2|sc5|sc7|sc8|sc12",
+     "bmp|png|sc2|sc3|sc4|sc5|sc6|sc7|sc8|sc12",
      "",
-     "for an OUTPUT without an extension (.bmp, .png, .sc2,\n"
-     ".sc5, .sc7, .sc8, .sc12 and .s12 decide themselves) and\n"
-     "a batch (default png); sc2 to sc12 write a BSAVE file\n"
-     "of that screen that BLOAD \"X\",S shows, palette included",
+     "for an OUTPUT without an extension (.bmp, .png, .sc2 to\n"
+     ".sc8, .sc12 and .s12 decide themselves) and a batch\n"
+     "(default png); sc2 to sc12 write a BSAVE file of that\n"
+     "screen that BLOAD \"X\",S shows, palette included",
      [](ParseState& s, std::string_view name, const std::string& v) -> std::optional<Failure> {
          return choiceInto(s.command.options.format, name, v, kFormats, kFormatChoices);
      }},
@@ -388,10 +396,20 @@ const std::array<OptionEntry, 30> kOptions{{
      "",
      "",
      "a picture's see-through pixels colour 0 and no other\n"
-     "pixel (sprites, overlays; screens 2, 5, 7 and 8)",
+     "pixel (sprites, overlays; screens 2 to 8, screen 3's\n"
+     "4x4 blocks colour 0 where any of theirs is)",
      [](ParseState& s, std::string_view, const std::string&) -> std::optional<Failure> {
          s.command.options.transparent = true;
          return std::nullopt;
+     }},
+    {{"--lines", ""},
+     "192|212",
+     "",
+     "the lines of a screen file written: 192 in any screen\n"
+     "(the file ends after line 191's bytes or the palette),\n"
+     "212 in screens 5 to 12 (their default)",
+     [](ParseState& s, std::string_view name, const std::string& v) -> std::optional<Failure> {
+         return choiceInto(s.command.options.lines, name, v, kLineChoices, "192 or 212");
      }},
     {{"-v", "--verbose"},
      "",
@@ -655,6 +673,25 @@ private:
         if (!o.format) {
             o.format = ImageFormat::png;
         }
+        return linesFit();
+    }
+
+    // --lines names a frame of the screen written: 192 lines in any, 212 in a bitmap screen.
+    std::optional<Failure> linesFit() const {
+        const ExportOptions& o = state_.command.options;
+        if (!o.lines) {
+            return std::nullopt;
+        }
+        const std::optional<MsxScreen> screen = msxScreenOf(*o.format);
+        if (!screen) {
+            return Failure{"--lines is for a screen file written, not " +
+                           std::string(extensionOf(*o.format))};
+        }
+        if (!takesLines(*screen, *o.lines)) {
+            return Failure{"--lines " + std::to_string(*o.lines) + ": screen " +
+                           std::string(findScreenMode(screenModeOf(*screen))->name) +
+                           " has 192 lines only"};
+        }
         return std::nullopt;
     }
 
@@ -696,9 +733,8 @@ private:
         const std::string_view extension = extensionOfName(o.output);
         const std::optional<ImageFormat> named = formatOfName(o.output);
         if (!extension.empty() && !named) {
-            return Failure{
-                "cannot write " + quoted(o.output) + ": \"." + std::string(extension) +
-                "\" is no format written (.bmp, .png, .sc2, .sc5, .sc7, .sc8, .sc12, .s12)"};
+            return Failure{"cannot write " + quoted(o.output) + ": \"." + std::string(extension) +
+                           "\" is no format written (.bmp, .png, .sc2 to .sc8, .sc12, .s12)"};
         }
         if (named && o.format && *named != *o.format) {
             return Failure{"--format " + std::string(extensionOf(*o.format)) +
@@ -710,9 +746,9 @@ private:
         o.format = named ? named : o.format;
         if (!o.format) {
             return Failure{"cannot tell the format of " + quoted(o.output) +
-                           " without an extension: use --format bmp|png|sc2|sc5|sc7|sc8|sc12"};
+                           " without an extension: use --format " + std::string(kFormatChoices)};
         }
-        return std::nullopt;
+        return linesFit();
     }
 
     std::span<const std::string> args_;
@@ -737,8 +773,8 @@ const char* usageText() {
        tessarin-export [OPTIONS] --catalogue OUT DIR...   a gallery of a collection
 
 Writes the picture the viewer shows of MSX screen files as a BMP or PNG file, or
-converts PNG and JPEG pictures (and screen files) to MSX screen files (.SC2, .SC5,
-.SC7, .SC8, .SC12), each a BSAVE file that BLOAD "X",S loads.
+converts PNG and JPEG pictures (and screen files) to MSX screen files (.SC2 to .SC8,
+.SC12), each a BSAVE file that BLOAD "X",S loads.
 FILEs are sorted by their names as in the viewer: a "P" or "p" third from the end
 marks a palette file (up to 256 bytes; a larger one is a screen file), otherwise
 the last character picks the screen mode (5, 6, 7, 8; A or B: 10; C or S: 12).

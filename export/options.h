@@ -45,6 +45,7 @@ struct ExportOptions {
     FitMode fit = FitMode::contain;            // --fit: a picture into a screen's frame
     Dither dither = Dither::diffuse;           // --dither: a picture in a screen's colours
     bool transparent = false;                  // --transparent: its see-through pixels colour 0
+    std::optional<std::int16_t> lines;         // --lines: a screen file's frame; else the mode's
     bool verbose = false;                      // -v: each screen file's colour error
     std::optional<ImageFormat> format;         // else from the output name; batch: png
     std::optional<std::int16_t> thumbnailSize; // fit within SIZE x SIZE

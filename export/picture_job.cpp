@@ -97,6 +97,7 @@ PictureJob jobFor(const ExportOptions& options, const Location& screenFile,
     job.msx.tvAspect = pixelAspectOf(ViewMode::plain256x212, job.aspect);
     job.msx.dither = options.dither;
     job.msx.transparent = options.transparent;
+    job.msx.lines = options.lines.value_or(0);
     job.msx.colourModel = job.colourModel;
     return job;
 }

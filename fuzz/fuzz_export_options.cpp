@@ -1,6 +1,7 @@
 // Arbitrary command lines for the exporter's option parser: NUL-separated strings.
 // Parsing must not crash, and whatever it accepts must be usable as it stands. Each string
 // shown in a message leaves no control character, and shown again stays as it is.
+#include "convert/msx_screen.h"
 #include "export/options.h"
 #include "export/printable.h"
 
@@ -45,6 +46,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 int(!o.output.empty()) + int(!o.outDir.empty()) + int(!o.catalogueDir.empty());
             if (outputs != 1 || !o.format) {
                 std::abort();
+            }
+            // --lines is taken only for a screen file whose frame can have them.
+            if (o.lines) {
+                const auto screen = tessarin::msxScreenOf(*o.format);
+                if (!screen || !tessarin::takesLines(*screen, *o.lines)) {
+                    std::abort();
+                }
             }
         }
     }

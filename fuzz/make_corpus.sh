@@ -53,6 +53,7 @@ args bad-values  --size 9 --screen 13 --header0 -1 --line-pixels 0 -o x.bmp A.SC
 args equals      --output=x.png --screen=5 A.SC5
 args catalogue   -r --catalogue out --thumbnail 64 GAME.DSK coll
 args sheets      --contact-sheet out GAME.ZIP
+args lines       --lines=192 --to sc6 -o x A.PNG
 
 # Layouts: mode index (0..5: screens 5, 6, 7, 8, 10, 12), page base / 512, 8 bytes of file
 # size past the bytes given (LE), then the file's first bytes (printf escapes).

@@ -11,11 +11,14 @@ namespace tessarin {
 namespace {
 
 // A format's first extension is the one its files are given.
-constexpr std::array<std::pair<ImageFormat, std::string_view>, 8> kExtensions{{
+constexpr std::array<std::pair<ImageFormat, std::string_view>, 11> kExtensions{{
     {ImageFormat::bmp, "bmp"},
     {ImageFormat::png, "png"},
     {ImageFormat::sc2, "sc2"},
+    {ImageFormat::sc3, "sc3"},
+    {ImageFormat::sc4, "sc4"},
     {ImageFormat::sc5, "sc5"},
+    {ImageFormat::sc6, "sc6"},
     {ImageFormat::sc7, "sc7"},
     {ImageFormat::sc8, "sc8"},
     {ImageFormat::sc12, "sc12"},

@@ -24,7 +24,7 @@ convert "$picture" -resize 512x424 -background black -gravity center -extent 512
     -gravity south -fill white -undercolor '#0008' -font DejaVu-Sans -pointsize 20 -annotate +0+6 'source' \
     "$work/0.png"
 n=1
-for screen in SC2 SC5 SC7 SC8 SC12; do
+for screen in SC2 SC3 SC4 SC5 SC6 SC7 SC8 SC12; do
     line=$("$build/tessarin-export" -v -o "$work/pic.$screen" "$picture")
     error=$(sed -n 's/.*difference: \([0-9.]*\) pixel by pixel, \([0-9.]*\) seen.*/dE \1, blurred \2/p' <<<"$line")
     "$build/tessarin-export" -q --size 512x424mag -o "$work/shown.png" "$work/pic.$screen"
@@ -32,5 +32,5 @@ for screen in SC2 SC5 SC7 SC8 SC12; do
         -undercolor '#0008' -font DejaVu-Sans -pointsize 20 -annotate +0+6 ".$screen  $error" "$work/$n.png"
     n=$((n + 1))
 done
-montage "$work"/[0-5].png -tile 3x2 -geometry +4+4 -background '#222' docs/msx_modes.png
+montage "$work"/[0-8].png -tile 3x3 -geometry +4+4 -background '#222' docs/msx_modes.png
 echo docs/msx_modes.png

@@ -19,6 +19,7 @@ struct ScreenCase {
     RgbTriple exact;      // a colour the screen shows exactly (blue, green, red)
     std::uint16_t end;    // the BSAVE end address
     double gradientBound; // mean CIEDE2000 of a red to blue gradient
+    int lines = 0;        // the frame's, 0 for the mode's own
 };
 
 // 145 is level 4 of 7 (4 x 255 / 7), 131 level 16 of 31 (grey 16 is Y 14, J and K 2).
@@ -28,6 +29,10 @@ const ScreenCase kCases[] = {
     {MsxScreen::sc7, "X.SC7", {0, 145, 255}, 0xFA9F, 7.0},
     {MsxScreen::sc8, "X.SC8", {0, 145, 255}, 0xD3FF, 5.5},
     {MsxScreen::sc12, "X.SC12", {131, 131, 131}, 0xD3FF, 2.0},
+    {MsxScreen::sc3, "X.SC3", {0x24, 0x24, 0xB6}, 0x203F, 14.0},
+    {MsxScreen::sc4, "X.SC4", {0, 145, 255}, 0x37FF, 14.0},
+    {MsxScreen::sc6, "X.SC6", {0, 145, 255}, 0x769F, 14.0},
+    {MsxScreen::sc8, "X.SC8", {0, 145, 255}, 0xBFFF, 4.5, 192}, // the file ends after line 191
 };
 
 SourceImage flat(int width, int height, RgbTriple colour) {
@@ -57,8 +62,11 @@ TEST(MsxScreen, EachModeKeepsFlatColoursFollowsAGradientAndWritesItsBsaveRange) 
     for (const ScreenCase& c : kCases) {
         SCOPED_TRACE(c.name);
         const ScreenModeFacts& facts = factsOf(c.screen);
+        const MsxChoices stretched{FitMode::stretch,    1.0,    Dither::diffuse, false,
+                                   ColourModel::levels, c.lines};
         const MsxEncoding plain =
-            encodeMsx(flat(facts.lineWidth, facts.lines, c.exact), c.screen, {FitMode::stretch});
+            encodeMsx(flat(facts.lineWidth, facts.lines, c.exact), c.screen, stretched);
+        EXPECT_EQ(plain.preview.height(), c.lines == 0 ? facts.lines : c.lines);
         EXPECT_TRUE(std::ranges::all_of(plain.preview.pixels(),
                                         [&](const RgbTriple& p) { return p == c.exact; }));
         const std::vector<std::uint8_t>& file = plain.file;
@@ -74,7 +82,9 @@ TEST(MsxScreen, EachModeKeepsFlatColoursFollowsAGradientAndWritesItsBsaveRange) 
                 EXPECT_EQ(file[7 + facts.paletteTable + i + 1] & ~kGreenBits, 0);
             }
         }
-        const MsxEncoding shaded = encodeMsx(gradient(320, 200), c.screen, {});
+        const MsxEncoding shaded = encodeMsx(
+            gradient(320, 200), c.screen,
+            {FitMode::contain, 1.0, Dither::diffuse, false, ColourModel::levels, c.lines});
         EXPECT_LT(colourError(shaded.fitted, shaded.preview).pixel, c.gradientBound);
     }
 }
@@ -97,7 +107,8 @@ TEST(MsxScreen, TheDocumentOpensEachFileToThePreviewedPicture) {
         SCOPED_TRACE(c.name);
         for (const Dither dither : {Dither::none, Dither::diffuse, Dither::ordered}) {
             const MsxEncoding encoding =
-                encodeMsx(source, c.screen, {FitMode::contain, 8.0 / 7, dither, true});
+                encodeMsx(source, c.screen,
+                          {FitMode::contain, 8.0 / 7, dither, true, ColourModel::levels, c.lines});
             const std::string file = dir / c.name;
             testing::writeBytes(file, {encoding.file.begin(), encoding.file.end()});
             PictureRequest request;

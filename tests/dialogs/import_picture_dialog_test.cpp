@@ -21,7 +21,8 @@ TEST(ImportPictureDialog, TheModeChosenMakesItsFileAndPreview) {
         int index;
         std::uint8_t endHigh; // of the BSAVE end address
         int previewHeight;
-    } cases[] = {{0, 0x37, 384}, {1, 0x76, 424}, {2, 0xFA, 424}, {3, 0xD3, 424}, {4, 0xD3, 424}};
+    } cases[] = {{0, 0x37, 384}, {1, 0x76, 424}, {2, 0xFA, 424}, {3, 0xD3, 424},
+                 {4, 0xD3, 424}, {5, 0x20, 384}, {6, 0x37, 384}, {7, 0x76, 424}};
     for (const auto& c : cases) {
         screens->setCurrentIndex(c.index);
         EXPECT_EQ(dialog.encoding().file.at(4), c.endHigh) << c.index;

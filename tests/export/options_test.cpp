@@ -115,6 +115,19 @@ TEST(ExportOptions, EveryOptionIsParsedIntoItsField) {
              o.output = "out.BMP";
              o.format = ImageFormat::bmp;
          }},
+        // 192 lines in any screen, 212 in a bitmap one.
+        {{"-o", "out.SC3", "--lines", "192", "PIC.SC5"},
+         [](ExportOptions& o) {
+             o.output = "out.SC3";
+             o.format = ImageFormat::sc3;
+             o.lines = 192;
+         }},
+        {{"-o", "out", "--to", "sc6", "--lines=212", "PIC.SC5"},
+         [](ExportOptions& o) {
+             o.output = "out";
+             o.format = ImageFormat::sc6;
+             o.lines = 212;
+         }},
     };
     for (const GoodCase& c : cases) {
         SCOPED_TRACE(::testing::PrintToString(c.args));
@@ -185,6 +198,9 @@ TEST(ExportOptions, UsageErrorsNameTheBadOptionOrValue) {
         {{"A.SC5"}, "-o OUTPUT or -d OUTDIR"},
         {{"-o", "x.png"}, "no input FILE"},
         {{"-d", "out"}, "no input FILE"},
+        {{"-o", "x.SC8", "--lines", "200", "A.SC5"}, "\"200\" for --lines"},
+        {{"-o", "x.SC4", "--lines", "212", "A.SC5"}, "screen 4 has 192 lines only"},
+        {{"-d", "out", "--lines", "192", "A.SC5"}, "--lines is for a screen file written, not png"},
     };
     for (const BadCase& c : cases) {
         SCOPED_TRACE(::testing::PrintToString(c.args));
