@@ -13,6 +13,8 @@
 #include "export/picture_hash.h"
 #include "export/printable.h"
 #include "export/progress_bar.h"
+#include "export/source_key.h"
+#include "export/streamed_file.h"
 #include "platform/file_error.h"
 #include "platform/target_file.h"
 
@@ -20,6 +22,7 @@
 #include <atomic>
 #include <filesystem>
 #include <map>
+#include <memory>
 #include <optional>
 #include <system_error>
 #include <thread>
@@ -37,12 +40,6 @@ void makeFolder(const std::string& folder) {
     if (error) {
         throw FileError(folder, "Cannot create folder \"" + folder + "\": " + error.message());
     }
-}
-
-void writeText(const std::string& target, const std::string& text) {
-    writeTargetFile(target,
-                    ByteSpan(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()),
-                    ReplaceMode::replace);
 }
 
 // The disk or archive whose contact sheet shows the file; empty for a folder's file.
@@ -115,11 +112,15 @@ public:
         for (const SkippedFile& skipped : plan_.skipped) {
             gallery_.leftOut.push_back(skipped.file + ": " + skipped.reason);
         }
-        std::vector<std::optional<CatalogueEntry>> made(plan_.items.size());
+        if (!options_.sheetsOnly) {
+            table_.emplace(options_.catalogueDir + "/" + std::string(kTableFile)).add(kTableHeader);
+            state_.emplace(options_.catalogueDir + "/" + std::string(kStateFile)).add(kStateHeader);
+        }
+        std::vector<std::unique_ptr<CatalogueEntry>> made(plan_.items.size());
         ParallelExports exports(
             plan_,
             [&](std::size_t i) {
-                made[i] = entryOf(i);
+                made[i] = std::make_unique<CatalogueEntry>(entryOf(i));
                 return ItemResult{Outcome::written, {}, {}, {}};
             },
             threads);
@@ -146,7 +147,7 @@ public:
     }
 
     // The table and its state, then the pages, unless only the sheets are wanted; what an
-    // earlier run made that this one does not name is removed.
+    // earlier run made that this one does not name is removed. The groups are found.
     void writeCatalogue() {
         gallery_.groups = duplicateGroups(gallery_.entries);
         std::vector<std::uint64_t> nearHashes;
@@ -158,15 +159,9 @@ public:
         if (options_.sheetsOnly) {
             return;
         }
-        std::string table(kTableHeader);
-        std::string state(kStateHeader);
-        for (const CatalogueEntry& entry : gallery_.entries) {
-            table += tableRow(entry);
-            state += stateRow(entry);
-        }
         // The table first: a state older than its table only makes pictures read again.
-        writeText(options_.catalogueDir + "/" + std::string(kTableFile), table);
-        writeText(options_.catalogueDir + "/" + std::string(kStateFile), state);
+        table_->finish();
+        state_->finish();
         writeGallery(options_.catalogueDir, gallery_);
         earlier_.removeUnused(gallery_.entries, sheetFolder_);
     }
@@ -199,7 +194,11 @@ private:
     CatalogueEntry entryOf(std::size_t i) {
         const BatchItem& item = plan_.items[i];
         CatalogueEntry entry;
-        if (const CatalogueEntry* earlier = earlier_.kept(i)) {
+        const CatalogueEntry* earlier = earlier_.kept(i);
+        // Before the files are read: one changed while it is read is read again next time.
+        const std::string key =
+            earlier ? earlier->sourceKey : sourceKey(item.job, folders_.thumbnailSize);
+        if (earlier) {
             try {
                 entry = keptEntry(item, folders_, *earlier,
                                   !sheetKeys_[i].empty() && !earlier_.sheetKept(sheetKeys_[i]));
@@ -210,7 +209,7 @@ private:
         } else {
             entry = catalogueEntryOf(item, folders_);
         }
-        entry.sourceKey = earlier_.keyOf(i);
+        entry.sourceKey = key;
         return entry;
     }
 
@@ -230,6 +229,14 @@ private:
             thumbnails_.push_back(std::move(entry.sheetThumbnail));
         }
         entry.sheetThumbnail = Picture();
+        if (table_) {
+            table_->add(tableRow(entry));
+            state_->add(stateRow(entry));
+        }
+        // What only the rows tell, not kept for the pages.
+        entry.layout = std::string();
+        entry.palette = std::string();
+        entry.sourceKey = std::string();
         gallery_.entries.push_back(std::move(entry));
     }
 
@@ -262,6 +269,8 @@ private:
     std::vector<std::string> sheetKeys_; // of each item
     EarlierCatalogue earlier_;
     std::atomic<std::size_t> kept_ = 0;
+    std::optional<StreamedFile> table_;
+    std::optional<StreamedFile> state_;
     Gallery gallery_;
     std::size_t failed_ = 0;
     std::size_t sheetsWritten_ = 0;

@@ -37,10 +37,6 @@ EarlierCatalogue::EarlierCatalogue(const BatchPlan& plan, const CatalogueFolders
                                    bool wanted, const std::map<std::string, std::string>& sheets,
                                    const std::vector<std::string>& sheetKeys)
     : root_(folders.root), kept_(plan.items.size(), nullptr) {
-    keys_.reserve(plan.items.size());
-    for (const BatchItem& item : plan.items) {
-        keys_.push_back(sourceKey(item.job, folders.thumbnailSize));
-    }
     for (const auto& [key, file] : sheets) {
         sheetFiles_.insert(file);
     }
@@ -53,7 +49,8 @@ EarlierCatalogue::EarlierCatalogue(const BatchPlan& plan, const CatalogueFolders
     for (std::size_t i = 0; i < plan.items.size(); ++i) {
         const BatchItem& item = plan.items[i];
         const auto at = earlier_.find(printable(item.job.screenFile.path()));
-        if (at != earlier_.end() && at->second.sourceKey == keys_[i] &&
+        if (at != earlier_.end() &&
+            at->second.sourceKey == sourceKey(item.job, folders.thumbnailSize) &&
             stillThere(item, folders, at->second)) {
             kept_[i] = &at->second;
         }

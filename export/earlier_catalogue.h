@@ -17,15 +17,14 @@ namespace tessarin::exporter {
 // every picture is kept.
 class EarlierCatalogue {
 public:
-    // Each item's sourceKey (stat'ing its files); with wanted, the earlier table and state
-    // in folders.root read (missing ones keep nothing) and matched with the plan. sheets:
+    // With wanted, the earlier table and state in folders.root read (missing ones keep
+    // nothing) and matched with the plan by each item's sourceKey (stat'ing its files); else
+    // nothing kept. sheets:
     // each disk's and archive's sheet file, and keyOf what gives an item's disk or archive.
     EarlierCatalogue(const BatchPlan& plan, const CatalogueFolders& folders, bool wanted,
                      const std::map<std::string, std::string>& sheets,
                      const std::vector<std::string>& sheetKeys);
 
-    // The sourceKey of item i.
-    [[nodiscard]] const std::string& keyOf(std::size_t i) const { return keys_[i]; }
     // Item i's earlier entry, when it still holds; else null.
     [[nodiscard]] const CatalogueEntry* kept(std::size_t i) const { return kept_[i]; }
     // Whether the sheet of the disk or archive sheetKey stays as it is.
@@ -42,7 +41,6 @@ public:
 
 private:
     std::string root_;
-    std::vector<std::string> keys_;
     std::unordered_map<std::string, CatalogueEntry> earlier_;
     std::vector<const CatalogueEntry*> kept_;
     std::set<std::string> keptSheets_;
