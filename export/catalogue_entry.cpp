@@ -5,9 +5,12 @@
 #include "document/image_source.h"
 #include "document/picture_recipe.h"
 #include "export/picture_hash.h"
+#include "export/printable.h"
 #include "image/image_input.h"
 #include "platform/target_file.h"
 #include "vdp/screen_modes.h"
+
+#include <filesystem>
 
 namespace tessarin::exporter {
 
@@ -19,6 +22,11 @@ std::string relativeTo(const std::string& root, const std::string& path) {
 
 void writePng(const Picture& picture, const std::string& target) {
     writeTargetFile(target, encode(picture, ImageFormat::png).pieces(), ReplaceMode::replace);
+}
+
+bool isFile(const std::string& path) {
+    std::error_code error;
+    return std::filesystem::is_regular_file(path, error);
 }
 
 std::string modeText(ScreenMode mode) {
@@ -58,6 +66,7 @@ CatalogueEntry catalogueEntryOf(const BatchItem& item, const CatalogueFolders& f
     entry.width = full.width();
     entry.height = full.height();
     entry.hash = pictureHash(full);
+    entry.nearHash = nearHash(full);
     // The thumbnail recipe's square pixels and fit, from the picture already made.
     entry.sheetThumbnail =
         finishPicture(full, item.job.viewMode, {PixelAspect::square, folders.thumbnailSize});
@@ -69,6 +78,27 @@ CatalogueEntry catalogueEntryOf(const BatchItem& item, const CatalogueFolders& f
         writePng(entry.sheetThumbnail, thumbnail);
         entry.picture = relativeTo(folders.root, item.output);
         entry.thumbnail = relativeTo(folders.root, thumbnail);
+    }
+    return entry;
+}
+
+bool stillThere(const BatchItem& item, const CatalogueFolders& folders,
+                const CatalogueEntry& earlier) {
+    const std::string thumbnail = thumbnailPathOf(folders, item.output);
+    return earlier.picture == printable(relativeTo(folders.root, item.output)) &&
+           earlier.thumbnail == printable(relativeTo(folders.root, thumbnail)) &&
+           isFile(item.output) && isFile(thumbnail);
+}
+
+CatalogueEntry keptEntry(const BatchItem& item, const CatalogueFolders& folders,
+                         const CatalogueEntry& earlier, bool withThumbnail) {
+    CatalogueEntry entry = earlier;
+    const std::string thumbnail = thumbnailPathOf(folders, item.output);
+    entry.location = item.job.screenFile.path();
+    entry.picture = relativeTo(folders.root, item.output);
+    entry.thumbnail = relativeTo(folders.root, thumbnail);
+    if (withThumbnail) {
+        entry.sheetThumbnail = readSourceImage(fileSource(), Location::of(thumbnail)).picture;
     }
     return entry;
 }

@@ -27,11 +27,13 @@ struct CatalogueEntry {
     std::string palette;  // the palette and why (describe), empty likewise
     int width = 0;
     int height = 0;
-    std::uint64_t hash = 0; // pictureHash of the full picture
-    std::string picture;    // relative to OUT; empty with sheetsOnly
-    std::string thumbnail;  // likewise
+    std::uint64_t hash = 0;     // pictureHash of the full picture
+    std::uint64_t nearHash = 0; // nearHash of it
+    std::string picture;        // relative to OUT; empty with sheetsOnly
+    std::string thumbnail;      // likewise
     int thumbWidth = 0;
     int thumbHeight = 0;
+    std::string sourceKey;  // what it was made from (sourceKey), for a rerun to compare
     Picture sheetThumbnail; // kept for the contact sheet of its disk or archive
 };
 
@@ -44,5 +46,17 @@ struct CatalogueEntry {
 // naming the file that cannot be read or written.
 [[nodiscard]] CatalogueEntry catalogueEntryOf(const BatchItem& item,
                                               const CatalogueFolders& folders);
+
+// Whether earlier, an earlier run's entry of item's location made from the same sources, is
+// still there: its picture and thumbnail named as this run names item's (printable, as the
+// table holds them), and both files present.
+[[nodiscard]] bool stillThere(const BatchItem& item, const CatalogueFolders& folders,
+                              const CatalogueEntry& earlier);
+
+// earlier as this run's entry of item, with its thumbnail read back from its PNG file when
+// withThumbnail (for a contact sheet made anew). Throws FileError naming a thumbnail that
+// cannot be read.
+[[nodiscard]] CatalogueEntry keptEntry(const BatchItem& item, const CatalogueFolders& folders,
+                                       const CatalogueEntry& earlier, bool withThumbnail);
 
 } // namespace tessarin::exporter

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <filesystem>
 #include <map>
 #include <unordered_map>
 
@@ -14,6 +15,7 @@ namespace {
 
 constexpr const char* kIndexPage = "index.html";
 constexpr const char* kDuplicatesPage = "duplicates.html";
+constexpr const char* kNearDuplicatesPage = "near-duplicates.html";
 constexpr const char* kProblemsPage = "problems.html";
 
 std::string escaped(std::string_view text) {
@@ -90,8 +92,9 @@ std::string pageNav(const Gallery& gallery) {
            kDuplicatesPage + "\">Duplicates (" +
            std::to_string(
                std::ranges::count_if(gallery.groups, [](const auto& g) { return g.size() > 1; })) +
-           ")</a> | <a href=\"" + kProblemsPage + "\">Problems (" +
-           std::to_string(gallery.problems.size()) + ")</a></nav>\n";
+           ")</a> | <a href=\"" + kNearDuplicatesPage + "\">Near duplicates (" +
+           std::to_string(gallery.nearGroups.size()) + ")</a> | <a href=\"" + kProblemsPage +
+           "\">Problems (" + std::to_string(gallery.problems.size()) + ")</a></nav>\n";
 }
 
 std::string pageEnd(bool withScript) {
@@ -119,13 +122,39 @@ std::string entryHtml(const Gallery& gallery, const std::vector<std::size_t>& gr
            "x" + std::to_string(first.height) + "</i><ul>" + locations + "</ul></li>\n";
 }
 
+constexpr const char* kFilter = "<p><input id=\"q\" type=\"search\" placeholder=\"Filter by "
+                                "name, mode, folder\" autofocus> <span id=\"shown\"></span></p>\n"
+                                "<ul id=\"g\">\n";
+
 std::string entriesHtml(const Gallery& gallery, const std::vector<std::size_t>& groups) {
-    std::string html = "<p><input id=\"q\" type=\"search\" placeholder=\"Filter by name, mode, "
-                       "folder\" autofocus> <span id=\"shown\"></span></p>\n<ul id=\"g\">\n";
+    std::string html = kFilter;
     for (const std::size_t g : groups) {
         html += entryHtml(gallery, gallery.groups[g]);
     }
     return html + "</ul>\n";
+}
+
+// Each group of near duplicates after a heading of its own, in the one list the filter and
+// the keys go through.
+std::string nearGroupsHtml(const Gallery& gallery) {
+    std::string html = kFilter;
+    for (std::size_t n = 0; n < gallery.nearGroups.size(); ++n) {
+        const std::vector<std::size_t>& near = gallery.nearGroups[n];
+        html += "<li class=\"h\">" + std::to_string(n + 1) + ": " + std::to_string(near.size()) +
+                " similar pictures</li>\n";
+        for (const std::size_t g : near) {
+            html += entryHtml(gallery, gallery.groups[g]);
+        }
+    }
+    return html + "</ul>\n";
+}
+
+// Removes root's page-N.html from N = first on: the folders an earlier run had beyond.
+void removePagesFrom(const std::string& root, std::size_t first) {
+    std::error_code error;
+    while (std::filesystem::remove(root + "/page-" + std::to_string(first) + ".html", error)) {
+        ++first;
+    }
 }
 
 void writePage(const std::string& root, const std::string& name, const std::string& html) {
@@ -201,6 +230,10 @@ void writeGallery(const std::string& root, const Gallery& gallery) {
     writePage(root, kDuplicatesPage,
               pageHead("Duplicates: equal pictures at several places") + nav +
                   entriesHtml(gallery, duplicated) + pageEnd(true));
+    writePage(root, kNearDuplicatesPage,
+              pageHead("Near duplicates: the same picture under another palette or edited") + nav +
+                  nearGroupsHtml(gallery) + pageEnd(true));
+    removePagesFrom(root, folders.size() + 1);
     writePage(root, kProblemsPage,
               pageHead("Problems") + nav + listHtml("What went wrong", gallery.problems) +
                   listHtml("Left out: no pictures", gallery.leftOut) + pageEnd(false));

@@ -8,7 +8,8 @@ namespace tessarin::exporter {
 inline constexpr std::string_view kGalleryStyle = R"(
 body { font-family: sans-serif; margin: 1em; background: #f4f4f4; }
 #g { list-style: none; padding: 0; display: flex; flex-wrap: wrap; gap: 0.8em; }
-#g > li { width: 180px; background: #fff; padding: 0.4em; border: 1px solid #ccc; }
+#g > li.h { width: 100%; font-weight: bold; }
+#g > li.e { width: 180px; background: #fff; padding: 0.4em; border: 1px solid #ccc; }
 #g > li:focus-within { outline: 3px solid #36c; }
 #g img { display: block; margin: auto; image-rendering: pixelated; }
 #g ul { padding-left: 1em; margin: 0.2em 0; font-size: 80%; word-break: break-all; }

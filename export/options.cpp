@@ -439,7 +439,9 @@ const std::array<OptionEntry, 31> kOptions{{
     {{"--skip-existing", ""},
      "",
      "",
-     "in a batch, skip screen files whose output exists",
+     "in a batch, skip screen files whose output exists;\n"
+     "with --catalogue, read again only the files new or\n"
+     "changed since the catalogue in OUT was made",
      [](ParseState& s, std::string_view, const std::string&) -> std::optional<Failure> {
          s.command.options.skipExisting = true;
          return std::nullopt;
@@ -657,8 +659,8 @@ private:
         if (o.format && *o.format != ImageFormat::png) {
             return Failure{"a catalogue writes PNG pictures only"};
         }
-        if (o.skipExisting) {
-            return Failure{"--skip-existing does not work with a catalogue yet: it is made anew"};
+        if (o.skipExisting && o.sheetsOnly) {
+            return Failure{"--skip-existing needs the table of --catalogue, not --contact-sheet"};
         }
         if (o.files.empty() && o.filesFrom.empty()) {
             return Failure{"no input FILE given"};

@@ -131,6 +131,19 @@ rm -rf "$nam" && mkdir -p "$nam"
 printf '\x00PIC/PIC.SC5\x00\x00PIC/PIC.SR8\x00\x01GAME\x00\x01GAME\x00\x01PIC.png\x00\x00../..\x00\x00X\x01Y/X\x01Y.SC5\x00\x00PIC.SC5-2/PIC.SC5-2.SC5' >"$nam/collisions"
 printf '\x01..\x00\x01.\x00\x00/\x00\x00a/b' >"$nam/dots"
 
+# An earlier catalogue's table, a NUL, its state: as a run writes them, and one cut short.
+tab=corpus/catalogue_table
+rm -rf "$tab" && mkdir -p "$tab"
+{
+    printf 'location\tmode\tlayout\tpalette\tsize\thash\tnear-hash\tpicture\tthumbnail\n'
+    printf 'coll/A.SC5\tscreen 5\tBSAVE 0000\xe2\x80\x93E9FF\tpalette: A.PL5\t256x212\t177cded543a07cfe\t3a71181818181818\tpictures/coll/A.png\tthumbs/coll/A.png\n'
+    printf 'coll/G.DSK/B\\x01.SC8\tscreen 8\t\t\t256x212\t40fe473299a5157e\t4242424242424242\tpictures/coll/G/B.png\tthumbs/coll/G/B.png\n'
+    printf '\0location\tsources\tthumbnail-size\n'
+    printf 'coll/A.SC5\tscreen 5 view 0 thumbnail 128|coll/A.SC5 59911 1796965627.820558358\t128x106\n'
+    printf 'coll/G.DSK/B\\x01.SC8\tscreen 8 view 0 thumbnail 128|coll/G.DSK 737280 17.5\t128x106\n'
+} >"$tab/two-rows"
+head -c 300 "$tab/two-rows" >"$tab/cut"
+
 # Packed streams: a worked-out ZX0 one and small pictures packed by the tests' packers;
 # archives (a first byte 0 for ZIP/LZH/7z, 1 for gzip) as Debian's archivers make them.
 arc=corpus/archive

@@ -19,7 +19,7 @@ long) seconds=${2:-3600} targets=${3:-} ;;
     exit 2
     ;;
 esac
-all_targets=(document layout export_options disk_image output_names zx0 zx7 aplib archive image_input font cassette)
+all_targets=(document layout export_options disk_image output_names zx0 zx7 aplib archive image_input font cassette catalogue_table)
 if [[ -n ${targets:-} && " ${all_targets[*]} " != *" $targets "* ]]; then
     echo "$0: unknown target '$targets' (${all_targets[*]})" >&2
     exit 2
