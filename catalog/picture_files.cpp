@@ -1,15 +1,50 @@
 #include "catalog/picture_files.h"
 
 #include "platform/file_error.h"
+#include "storage/packed_storage.h"
+#include "storage/packings.h"
 
 #include <optional>
 #include <utility>
 
 namespace tessarin {
 
+namespace {
+
+// A file on its own whose name says nothing (neither a screen file's, a palette's, a
+// program's nor a packing's) and whose bytes are no picture may be a packed one: the file
+// held by the first packing whose unpacking is a picture by its bytes. Nothing otherwise,
+// and the file is opened as itself.
+std::optional<Location> packedByItsBytes(FileSource& files, const Location& file) {
+    const std::string name = file.nameInFolder();
+    if (file.throughPlace() || pictureKindByName(name) ||
+        chooseByFileName(name).slot != FileSlot::vram0 || files.pictureKindOf(file).picture) {
+        return std::nullopt;
+    }
+    InputBytes packed;
+    try {
+        packed = files.read(file, kMaxPackedBytes + 1);
+    } catch (const FileError&) {
+        return std::nullopt; // reported when it is opened
+    }
+    if (packed.size > kMaxPackedBytes) {
+        return std::nullopt;
+    }
+    // Judged under the packed file's own name, which says nothing: by the bytes alone.
+    const Packing* packing =
+        packingByTrial(packed.bytes, file.path(), [&](std::span<const std::uint8_t> bytes) {
+            const PictureKind kind = pictureKind(name, bytes, bytes.size());
+            return kind.picture && !kind.palette;
+        });
+    return packing ? std::optional(Location::packedAs(file, packing->extension)) : std::nullopt;
+}
+
+} // namespace
+
 Location screenFileOf(FileSource& files, const Location& name) {
     if (!name.isPlace()) {
-        return name; // a file, or nothing, which opening it reports
+        // A file, or nothing, which opening it reports.
+        return packedByItsBytes(files, name).value_or(name);
     }
     if (std::optional<Location> held = name.soleFile()) {
         return std::move(*held);

@@ -23,8 +23,9 @@ struct PictureFiles {
 void findPaletteFile(FileSource& files, const Location& screenFile, PictureFiles& into);
 
 // The screen file a name stands for: a folder or a disk image stands for its first screen
-// file, a packed file for the file it holds (whatever its bytes, as if named), any other
-// name for itself. FileError naming the folder or disk when it holds no
+// file, a packed file for the file it holds (whatever its bytes, as if named), a file on
+// its own whose name says nothing and whose bytes are no picture for what it unpacks to
+// where a packing's unpacking is a picture by its bytes, any other name for itself. FileError naming the folder or disk when it holds no
 // screen file, or the disk when it is no MSX-DOS disk.
 [[nodiscard]] Location screenFileOf(FileSource& files, const Location& name);
 

@@ -125,6 +125,24 @@ mcopy -i "$scratch/d" "$scratch/a" ::/A.SC5
 mcopy -i "$scratch/d" "$scratch/a" ::/SUB/B.SC5
 head -c 12288 "$scratch/d" >"$dsk/mtools-720-cut"
 
+# DMK track images of that disk's first tracks, as the tests' maker lays them.
+dmk=corpus/dmk
+rm -rf "$dmk" && mkdir -p "$dmk"
+c++ -std=c++20 -O2 -I.. -x c++ - -o "$scratch/dmk" <<'CPP'
+#include "tests/support/dmk_make.h"
+#include <iostream>
+#include <iterator>
+#include <string>
+int main(int, char** argv) {
+    std::vector<std::uint8_t> in{std::istreambuf_iterator<char>(std::cin), {}};
+    const int sides = std::stoi(argv[1]);
+    const auto out = tessarin::test::dmkOf(in, 2, sides, 9);
+    std::cout.write(reinterpret_cast<const char*>(out.data()), static_cast<long>(out.size()));
+}
+CPP
+"$scratch/dmk" 2 <"$scratch/d" >"$dmk/mtools-720-two-tracks"
+"$scratch/dmk" 1 <"$scratch/d" >"$dmk/one-side"
+
 # Output names that collide: pictures by stem and longer stem, disks' folders, dots.
 nam=corpus/output_names
 rm -rf "$nam" && mkdir -p "$nam"

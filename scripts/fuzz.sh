@@ -19,7 +19,7 @@ long) seconds=${2:-3600} targets=${3:-} ;;
     exit 2
     ;;
 esac
-all_targets=(document layout export_options disk_image output_names zx0 zx7 aplib archive image_input font cassette catalogue_table)
+all_targets=(document layout export_options disk_image output_names zx0 zx7 aplib archive image_input font cassette catalogue_table dmk)
 if [[ -n ${targets:-} && " ${all_targets[*]} " != *" $targets "* ]]; then
     echo "$0: unknown target '$targets' (${all_targets[*]})" >&2
     exit 2
@@ -46,7 +46,7 @@ for target in ${targets:-${all_targets[*]}}; do
     [[ $target == export_options ]] && corpus_name=options
     # A disk image's FAT and directories lie kilobytes in; the default 4 KB would cut them.
     max_len=()
-    [[ $target == disk_image || $target == archive ]] && max_len=(-max_len=65536)
+    [[ $target == disk_image || $target == archive || $target == dmk ]] && max_len=(-max_len=65536)
     work="$scratch/$target"
     cp -r "fuzz/corpus/$corpus_name" "$work"
     echo "== fuzz_$target for ${seconds}s"

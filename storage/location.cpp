@@ -21,10 +21,10 @@ struct FileKind {
 // Every kind of file that holds files but packed ones, one line each; storage_kinds.cpp
 // opens each kind.
 constexpr std::array kHolderKinds{
-    FileKind{".dsk", PlaceKind::disk},    FileKind{".cas", PlaceKind::cassette},
-    FileKind{".zip", PlaceKind::archive}, FileKind{".lzh", PlaceKind::archive},
-    FileKind{".lha", PlaceKind::archive}, FileKind{".7z", PlaceKind::archive},
-    FileKind{".gz", PlaceKind::gzip},
+    FileKind{".dsk", PlaceKind::disk},     FileKind{".dmk", PlaceKind::dmk},
+    FileKind{".cas", PlaceKind::cassette}, FileKind{".zip", PlaceKind::archive},
+    FileKind{".lzh", PlaceKind::archive},  FileKind{".lha", PlaceKind::archive},
+    FileKind{".7z", PlaceKind::archive},   FileKind{".gz", PlaceKind::gzip},
 };
 
 // And a packed file of each packing (packings.h).
@@ -127,6 +127,15 @@ void Location::leadThrough(std::size_t hostEnd, PlaceKind hostKind) {
     kind_ = kindInsideArchive(path_);
 }
 
+Location Location::packedAs(const Location& file, std::string_view packing) {
+    Location host;
+    host.path_ = file.path_;
+    host.kind_ = PlaceKind::packed;
+    host.stamp_ = file.stamp_;
+    host.packing_ = packing;
+    return *host.soleFile();
+}
+
 Location Location::child(const std::string& name) const {
     Location location;
     location.path_ = joined(path_, name);
@@ -141,6 +150,7 @@ Location Location::child(const std::string& name) const {
         return location;
     }
     location.stamp_ = stamp_;
+    location.packing_ = packing_;
     if (chain_.empty()) {
         location.leadThrough(path_.size(), kind_);
     } else {
@@ -174,6 +184,7 @@ Location Location::folder() const {
     location.kind_ =
         location.chain_.empty() ? chain_.back().kind : kindInsideArchive(location.path_);
     location.stamp_ = stamp_;
+    location.packing_ = packing_;
     return location;
 }
 

@@ -17,6 +17,7 @@ enum class PlaceKind : std::uint8_t {
     none,      // no place: a file of another kind, or nothing
     directory, // a folder of the file system
     disk,      // an MSX-DOS disk image (".dsk")
+    dmk,       // an MSX-DOS disk as a DMK track image (".dmk"), read as a disk image
     cassette,  // a cassette image (".cas"), one folder of its files
     packed,    // a packed file of one file (".zx0", ".zx7", ".apl": packings.h)
     archive,   // an archive of members in folders (".zip", ".lzh", ".lha", ".7z")
@@ -39,6 +40,11 @@ public:
     // none, path itself. Nothing is opened or read; the empty name is stat'ed not at all.
     [[nodiscard]] static Location of(const std::string& path);
 
+    // The host file file (no place, through none) as a packed file of packing (an extension
+    // of kPackings, packings.h) whatever its name says: a place of the one file it holds,
+    // which is what is returned. Stats nothing: for a file already found to unpack so.
+    [[nodiscard]] static Location packedAs(const Location& file, std::string_view packing);
+
     // The location of name as this place lists it ("PICS/TITLE.SC5" in an archive), beside
     // what folder() gives; for a place only. Stats nothing but, in a directory, a name of a
     // kind that holds files (its stamp).
@@ -58,6 +64,12 @@ public:
     // The one file a packed or gzip place holds ("X.SR8.zx0/X.SR8"), which it stands for;
     // nothing for another.
     [[nodiscard]] std::optional<Location> soleFile() const;
+
+    // The name that chooses the unpacker of a packed place it is or leads through: the
+    // packing packedAs gave it, else its path.
+    [[nodiscard]] std::string_view packingName() const {
+        return packing_.empty() ? std::string_view(path_) : packing_;
+    }
 
     // Whether the name leads through a file of a kind that holds files.
     [[nodiscard]] bool throughPlace() const { return !chain_.empty(); }
@@ -92,6 +104,7 @@ private:
     std::vector<Step> chain_; // outermost first: the host
     PlaceKind kind_ = PlaceKind::none;
     Stamp stamp_;
+    std::string_view packing_; // of a packed host its name does not name (packedAs)
 };
 
 // The extensions of the kinds of file that hold files (".dsk", ".zip"), for the open dialog.

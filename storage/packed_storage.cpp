@@ -10,9 +10,6 @@ namespace tessarin {
 
 namespace {
 
-// No packing worth its name makes a stream much longer than what it unpacks to.
-constexpr std::size_t kMaxPackedBytes = 2 * kMaxUnpackedBytes;
-
 std::vector<std::uint8_t> packedBytes(const std::string& file) {
     InputBytes input = readHostFile(file, kMaxPackedBytes + 1);
     if (input.size > kMaxPackedBytes) {

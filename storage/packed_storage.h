@@ -1,5 +1,6 @@
 #pragma once
 
+#include "storage/packed_stream.h"
 #include "storage/storage.h"
 
 #include <cstdint>
@@ -8,6 +9,9 @@
 #include <vector>
 
 namespace tessarin {
+
+// No packing worth its name makes a stream much longer than what it unpacks to.
+inline constexpr std::size_t kMaxPackedBytes = 2 * kMaxUnpackedBytes;
 
 // What unpacks one packing's stream; FileError naming file when the stream is broken.
 using Unpacker = std::vector<std::uint8_t> (*)(std::span<const std::uint8_t> packed,

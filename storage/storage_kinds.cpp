@@ -3,6 +3,7 @@
 #include "storage/archive_storage.h"
 #include "storage/cassette_storage.h"
 #include "storage/disk_storage.h"
+#include "storage/dmk_tracks.h"
 #include "storage/folder_storage.h"
 #include "storage/packings.h"
 
@@ -17,6 +18,10 @@ std::unique_ptr<const Storage> openInsideArchive(const Location& place) {
     InputBytes member = archive->read(place.nameInFolder(), kMaxMemberBytes, place.path());
     if (place.kind() == PlaceKind::disk) {
         return std::make_unique<const DiskStorage>(place.path(), std::move(member.bytes));
+    }
+    if (place.kind() == PlaceKind::dmk) {
+        return std::make_unique<const DiskStorage>(place.path(),
+                                                   sectorsOfDmk(member.bytes, place.path()));
     }
     if (place.kind() == PlaceKind::cassette) {
         return std::make_unique<const CassetteStorage>(place.path(), member.bytes);
@@ -37,10 +42,13 @@ std::unique_ptr<const Storage> openStorage(const Location& place) {
         return std::make_unique<const FolderStorage>(path);
     case PlaceKind::disk:
         return std::make_unique<const DiskStorage>(path);
+    case PlaceKind::dmk:
+        return std::make_unique<const DiskStorage>(
+            path, sectorsOfDmk(readHostFile(path, kMaxDmkBytes).bytes, path));
     case PlaceKind::cassette:
         return std::make_unique<const CassetteStorage>(path);
     case PlaceKind::packed:
-        return std::make_unique<const PackedStorage>(path, unpackerOf(path));
+        return std::make_unique<const PackedStorage>(path, unpackerOf(place.packingName()));
     case PlaceKind::archive:
         return std::make_unique<const ArchiveStorage>(path, ArchiveStorage::Kind::members);
     case PlaceKind::gzip:

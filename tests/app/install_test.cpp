@@ -90,7 +90,8 @@ TEST(Install, DesktopEntryMimeTypesIconsAndManualPages) {
     EXPECT_EQ(entry["Exec"], "tessarin %F");
     EXPECT_EQ(entry["Icon"], "tessarin");
     EXPECT_EQ(entry["MimeType"],
-              "image/x-msx-screen;application/x-msx-palette;application/x-msx-disk-image;");
+              "image/x-msx-screen;application/x-msx-palette;application/x-msx-disk-image;"
+              "application/x-msx-cassette;");
 
     // Read by name from the installed package, as a desktop finds it in its data dirs.
     qputenv("XDG_DATA_DIRS", QByteArray::fromStdString(root / "share") + ":/usr/share");

@@ -19,12 +19,15 @@ printf 'RIFF\x18\0\0\0PAL data\x0c\0\0\0\0\x03\x02\0\xff\0\0\0\0\xff\0\0' >color
 printf '[Group]\nName=Accessories\n' >prog.grp
 cp "$(type -P true)" a.bin
 head -c 4096 /dev/zero >zeros.bin
+cp PIC.SC5 PIC.SC5.zx7; cp PIC.SC5 PIC.SC5.apl
+{ printf '\x1f\xa6\xde\xba\xcc\x13\x7d\x74'; head -c 16 /dev/zero; } >GAME.CAS
 
 failed=0
 for expected in PIC.SC5:image/x-msx-screen PIC.S12:image/x-msx-screen \
     PICTURE.PIC:image/x-msx-screen CELLS.GRP:image/x-msx-screen LAND.SRC:image/x-msx-screen \
     PIC.PL5:application/x-msx-palette BARS.PAL:application/x-msx-palette \
-    LOOSE.PAL:application/x-msx-palette \
+    LOOSE.PAL:application/x-msx-palette PIC.SC5.zx7:image/x-msx-screen \
+    PIC.SC5.apl:image/x-msx-screen GAME.CAS:application/x-msx-cassette \
     notes.pic: main.src: colors.pal: prog.grp: a.bin: zeros.bin:; do
     file=${expected%%:*}
     type=$(XDG_DATA_HOME="$scratch/home" XDG_DATA_DIRS="$scratch/usr/share:/usr/share" \

@@ -751,7 +751,8 @@ TEST(Exporter, WhatAFileIsDecidesABatchAlikeOnADiskAndInAFolder) {
 }
 
 // Each packing's file, named alone, exports to the picture of the file it holds, with
-// the palette beside it.
+// the palette beside it; so does one whose name says nothing (BARS.SC5.DAT), found by
+// trying each packing. Packed bytes that unpack to no picture are laid as themselves.
 TEST(Exporter, APackedScreenFileExportsAsTheFileItHolds) {
     const TempDir dir;
     fs::copy_file(sample("BARS.PL5"), dir / "BARS.PL5");
@@ -767,6 +768,15 @@ TEST(Exporter, APackedScreenFileExportsAsTheFileItHolds) {
             runProcess(kExporter, {"-q", "-o", "packed.png", "BARS.SC5" + extension}, dir.path());
         EXPECT_EQ(packed.exitCode, 0) << packed.err;
         EXPECT_TRUE(readBytes(dir / "packed.png") == readBytes(dir / "plain.png")) << extension;
+        writeBytes(dir / "BARS.SC5.DAT", pack(readBytes(sample("BARS.SC5"))));
+        const ProcessResult unnamed =
+            runProcess(kExporter, {"-q", "-o", "unnamed.png", "BARS.SC5.DAT"}, dir.path());
+        EXPECT_EQ(unnamed.exitCode, 0) << unnamed.err;
+        EXPECT_TRUE(readBytes(dir / "unnamed.png") == readBytes(dir / "plain.png")) << extension;
+        writeBytes(dir / "NOTES.DAT", pack(std::vector<std::uint8_t>(20000, 'n')));
+        const ProcessResult data =
+            runProcess(kExporter, {"-q", "-o", "notes.png", "NOTES.DAT"}, dir.path());
+        EXPECT_EQ(data.exitCode, 0) << data.err;
     }
 }
 

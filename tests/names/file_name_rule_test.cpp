@@ -62,27 +62,36 @@ TEST(FileNameRule, WholeExtensionThenPaletteMarkThenLastChar) {
 }
 
 // The desktop knows screen and palette files by the extensions the rule knows, but for
-// those that other programs' files have too, where it goes by the content.
+// those that other programs' files have too, where it goes by the content; packed with
+// each packing too.
 TEST(FileNameRule, MimeDataGlobsTheRulesExtensions) {
     const std::array<std::string_view, 3> byContent{"GRP", "PIC", "PAL"};
     std::ifstream in(std::string(TESSARIN_SOURCE_DIR) + "/packaging/tessarin-mime.xml");
     const std::string xml{std::istreambuf_iterator<char>(in), {}};
+    const std::array<std::string, 3> packings{".zx0", ".zx7", ".apl"};
     std::string globs;
-    std::string packed; // each screen extension's glob packed with ZX0
+    std::string cassette;
+    std::string packed; // each screen extension's glob packed with each packing
     const std::string mark = "<glob pattern=\"*.";
     for (auto at = xml.find(mark); at != std::string::npos; at = xml.find(mark, at + 1)) {
         const std::string glob =
             xml.substr(at + mark.size(), xml.find('"', at + mark.size()) - at - mark.size());
-        (glob.ends_with(".zx0") ? packed : globs) += glob + ' ';
+        const bool isPacked = std::any_of(packings.begin(), packings.end(),
+                                          [&](const std::string& p) { return glob.ends_with(p); });
+        (isPacked ? packed : glob == "cas" ? cassette : globs) += glob + ' ';
     }
     std::string expected;
     std::string expectedPacked;
     std::vector<std::string_view> extensions;
+    for (const std::string& packing : packings) {
+        for (const auto& e : kScreenExtensions) {
+            if (std::find(byContent.begin(), byContent.end(), e.extension) == byContent.end()) {
+                expectedPacked += std::string(e.extension) + packing + ' ';
+            }
+        }
+    }
     for (const auto& e : kScreenExtensions) {
         extensions.push_back(e.extension);
-        if (std::find(byContent.begin(), byContent.end(), e.extension) == byContent.end()) {
-            expectedPacked += std::string(e.extension) + ".zx0 ";
-        }
     }
     extensions.insert(extensions.end(), kPaletteExtensions.begin(), kPaletteExtensions.end());
     for (const std::string_view e : extensions) {
@@ -96,6 +105,7 @@ TEST(FileNameRule, MimeDataGlobsTheRulesExtensions) {
     }
     EXPECT_EQ(globs, expected);
     EXPECT_EQ(packed, expectedPacked);
+    EXPECT_EQ(cassette, "cas ");
 }
 
 } // namespace
