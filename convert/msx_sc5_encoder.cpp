@@ -1,4 +1,5 @@
 // Screens 5 and 7: sixteen colours chosen in the palette's own 512-colour lattice.
+#include "convert/eye_dither.h"
 #include "convert/msx_encoders.h"
 #include "vdp/basic_screen.h"
 #include "vdp/palette_entry.h"
@@ -24,6 +25,8 @@ constexpr int kClusterRounds = 12;
 constexpr int kDitherRounds = 4;
 constexpr int kLatticePasses = 8; // each pass moves an entry at most one level a channel
 constexpr float kOrderedAmplitude = 0.10F;
+// Sixteen colours lie far apart: a pixel dithered to another is much farther off.
+constexpr float kEyePixelWeight = 2.5F;
 
 // A lattice colour's index: (red << 6) | (green << 3) | blue.
 PaletteLevels levelsAt(int index) {
@@ -290,6 +293,11 @@ std::vector<std::uint8_t> encodeScreen5or7(const ScreenTarget& target, ScreenMod
         bestPalette = palette;
     }
 
+    if (target.dither == Dither::eye) {
+        const std::vector<std::uint32_t> eye =
+            ditherForEye(target, bestPalette.colours, first, kEyePixelWeight);
+        std::ranges::copy(eye, best.indices.begin());
+    }
     std::vector<std::uint8_t> vram(facts.paletteTable + 2 * kColours);
     for (int y = 0; y < target.height; ++y) {
         std::uint8_t* line = &vram[static_cast<std::size_t>(y) * facts.bytesPerLine];

@@ -50,17 +50,20 @@ float toeUndone(float lr) {
 
 } // namespace
 
-Lab oklabOf(const RgbTriple& colour) {
-    const auto& lin = linearTable();
-    const float r = lin[colour.red];
-    const float g = lin[colour.green];
-    const float b = lin[colour.blue];
+Lab oklabOf(LinearLight colour) {
+    const auto r = static_cast<float>(colour.red);
+    const auto g = static_cast<float>(colour.green);
+    const auto b = static_cast<float>(colour.blue);
     const float l = std::cbrt(0.4122214708F * r + 0.5363325363F * g + 0.0514459929F * b);
     const float m = std::cbrt(0.2119034982F * r + 0.6806995451F * g + 0.1073969566F * b);
     const float s = std::cbrt(0.0883024619F * r + 0.2817188376F * g + 0.6299787005F * b);
     const float lightness = 0.2104542553F * l + 0.7936177850F * m - 0.0040720468F * s;
     return {toeOf(lightness), 1.9779984951F * l - 2.4285922050F * m + 0.4505937099F * s,
             0.0259040371F * l + 0.7827717662F * m - 0.8086757660F * s};
+}
+
+Lab oklabOf(const RgbTriple& colour) {
+    return oklabOf(linearLightOf(colour));
 }
 
 LinearLight linearLightOf(const RgbTriple& colour) {

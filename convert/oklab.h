@@ -54,6 +54,8 @@ struct LinearLight {
 [[nodiscard]] LinearLight linearLightOf(Lab colour);
 // The linear light of an sRGB colour.
 [[nodiscard]] LinearLight linearLightOf(const RgbTriple& colour);
+// Linear light in Oklab, also outside sRGB.
+[[nodiscard]] Lab oklabOf(LinearLight colour);
 
 // The sRGB colour of an Oklab colour, each channel 0..255 unclamped and unrounded.
 struct UnroundedRgb {
