@@ -1,6 +1,7 @@
-// The measuring half of bench/msx_quality.sh: the mean CIEDE2000 difference of two
-// pictures, and the simple baselines the screen 2 and screen 12 encoders are compared with.
-//   msx-quality-tool diff REFERENCE RESULT       prints the mean CIEDE2000
+// The measuring half of bench/msx_quality.sh: the two error figures of two pictures, and
+// the simple baselines the screen 2 and screen 12 encoders are compared with.
+//   msx-quality-tool diff REFERENCE RESULT       prints the mean CIEDE2000 pixel by pixel
+//                                                and of both pictures blurred
 //   msx-quality-tool sc2-pairs REFERENCE OUT.png each 8x1 run the two standard colours most
 //                                                of its pixels are nearest to in sRGB
 //   msx-quality-tool sc2-floor REFERENCE OUT.png each pixel its CIEDE2000-nearest standard
@@ -8,6 +9,7 @@
 //                                                file is nearer
 //   msx-quality-tool sc12-mean REFERENCE OUT.png each 4-pixel group from its mean J and K
 #include "convert/ciede2000.h"
+#include "convert/eye_error.h"
 #include "convert/oklab.h"
 #include "document/image_source.h"
 #include "image/image_input.h"
@@ -141,11 +143,8 @@ int main(int argc, char** argv) {
                 std::fputs("pictures differ in size\n", stderr);
                 return 1;
             }
-            double sum = 0;
-            for (std::size_t i = 0; i < reference.pixels().size(); ++i) {
-                sum += ciede2000(cieLabOf(reference.pixels()[i]), cieLabOf(other.pixels()[i]));
-            }
-            std::printf("%.3f\n", sum / static_cast<double>(reference.pixels().size()));
+            const ColourErrorFigures error = colourError(reference, other);
+            std::printf("%.2f %.2f\n", error.pixel, error.blurred);
         } else {
             writePng(command == "sc2-pairs"   ? screen2Pairs(reference)
                      : command == "sc2-floor" ? screen2Floor(reference)

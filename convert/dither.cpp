@@ -68,6 +68,7 @@ Lab ErrorCarry::wanted(Lab target, int x, int y) const {
     case Dither::none:
         return target;
     case Dither::diffuse:
+    case Dither::eye:
         return target + bounded(current_[static_cast<std::size_t>(x + kMargin)]);
     case Dither::ordered:
         break;
@@ -77,7 +78,7 @@ Lab ErrorCarry::wanted(Lab target, int x, int y) const {
 }
 
 void ErrorCarry::carry(int x, Lab error) {
-    if (dither_ != Dither::diffuse) {
+    if (dither_ != Dither::diffuse && dither_ != Dither::eye) {
         return;
     }
     // The picture's steps are looked at only for an error that could be carried at all.

@@ -13,6 +13,8 @@ enum class Dither : std::uint8_t {
     none,    // each pixel its nearest colour: for pixel art that already fits
     diffuse, // each pixel's error carried into its neighbours (Floyd and Steinberg)
     ordered, // a 4x4 Bayer pattern of lightness, stable under small changes
+    eye,     // the pattern whose blurred look is nearest (convert/eye_dither.h); where a mode
+             // cannot refine its pixels so, its error is diffused
 };
 
 // What each pixel should look like, row by row, given the colours already chosen: the

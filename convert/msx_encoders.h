@@ -18,7 +18,7 @@ struct ScreenTarget {
     std::vector<Lab> pixels;        // row after row
     std::vector<std::uint8_t> zero; // 1 for a pixel that is colour 0 (letterbox, transparent)
     bool zeroReserved = false;      // colour 0 is for those pixels only
-    Dither dither = Dither::diffuse;
+    Dither dither = Dither::eye;
     ColourModel model = ColourModel::levels;
 
     [[nodiscard]] std::size_t at(int x, int y) const {

@@ -1,4 +1,5 @@
 // Screen 12: YJK, four pixels a group sharing J and K, each with its own Y.
+#include "convert/eye_dither.h"
 #include "convert/msx_encoders.h"
 #include "vdp/colour_model.h"
 
@@ -6,6 +7,7 @@
 #include <array>
 #include <cmath>
 #include <limits>
+#include <numeric>
 
 namespace tessarin {
 
@@ -19,6 +21,8 @@ constexpr int kJkReach = 3; // J and K tried around the group's mean
 constexpr int kYReach = 2;  // Y tried around its estimate
 constexpr float kOrderedAmplitude = 0.03F;
 constexpr float kLevelsPerByte = 31.0F / 255.0F;
+// Y steps are small, but a pixel's colour is its group's: its Y alone moves it.
+constexpr float kEyePixelWeight = 2.5F;
 
 // Every 5-bit colour in Oklab, index (red << 10) | (green << 5) | blue.
 using ChannelColours = std::vector<Lab>;
@@ -72,6 +76,46 @@ Group groupFor(int j, int k, const std::array<Lab, kGroup>& wanted,
         g.error += best;
     }
     return g;
+}
+
+// Each pixel's Y refined for the eye, its group's J and K kept: a colour is indexed
+// ((J + 32) * 64 + K + 32) * 32 + Y, so the 32 choices of a pixel are those of its J and K.
+void refineYForEye(const ScreenTarget& target, std::span<std::uint8_t> vram,
+                   const ChannelColours& colours, int blueRounding) {
+    constexpr int kLevels = kMaxLevel + 1;
+    constexpr int kJkLevels = kMaxJk - kMinJk + 1;
+    std::vector<Lab> yjk(static_cast<std::size_t>(kJkLevels * kJkLevels * kLevels));
+    for (int j = kMinJk; j <= kMaxJk; ++j) {
+        for (int k = kMinJk; k <= kMaxJk; ++k) {
+            for (int y = 0; y < kLevels; ++y) {
+                yjk[static_cast<std::size_t>(((j - kMinJk) * kJkLevels + k - kMinJk) * kLevels +
+                                             y)] = colours[yjkIndex(y, j, k, blueRounding)];
+            }
+        }
+    }
+    // Bytes 0 and 1 of a group carry K's low and high three bits, bytes 2 and 3 J's; six
+    // bits each, signed.
+    const auto signedOf = [](int low, int high) { return ((high << 3 | low) ^ 32) - 32; };
+    std::vector<std::uint32_t> indices(vram.size());
+    for (std::size_t g = 0; g < vram.size(); g += kGroup) {
+        const int k = signedOf(vram[g] & 7, vram[g + 1] & 7);
+        const int j = signedOf(vram[g + 2] & 7, vram[g + 3] & 7);
+        for (std::size_t i = g; i < g + kGroup; ++i) {
+            indices[i] = static_cast<std::uint32_t>(
+                ((j - kMinJk) * kJkLevels + k - kMinJk) * kLevels + (vram[i] >> 3));
+        }
+    }
+    std::vector<std::uint32_t> all(yjk.size());
+    std::iota(all.begin(), all.end(), 0U);
+    indices = refineForEye(
+        target, yjk, std::move(indices),
+        [&](std::size_t, std::uint32_t colour) {
+            return std::span(all).subspan(colour / kLevels * kLevels, kLevels);
+        },
+        kEyePixelWeight);
+    for (std::size_t i = 0; i < vram.size(); ++i) {
+        vram[i] = static_cast<std::uint8_t>((indices[i] % kLevels) << 3 | (vram[i] & 7));
+    }
 }
 
 } // namespace
@@ -131,6 +175,9 @@ std::vector<std::uint8_t> encodeScreen12(const ScreenTarget& target) {
             }
         }
         carry.nextRow();
+    }
+    if (target.dither == Dither::eye) {
+        refineYForEye(target, vram, colours, blueRounding);
     }
     return vram;
 }

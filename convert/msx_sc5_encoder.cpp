@@ -1,5 +1,6 @@
 // Screens 5, 6 and 7: each pixel a palette index packed into its line's bytes, the palette
 // chosen in the VDP's own 512-colour lattice.
+#include "convert/eye_dither.h"
 #include "convert/lattice_palette.h"
 #include "convert/msx_encoders.h"
 #include "vdp/basic_screen.h"
@@ -15,6 +16,8 @@ namespace {
 // screen 6's four.
 constexpr float kOrderedAmplitude = 0.10F;
 constexpr int kByteBits = 8;
+// Few colours lie far apart: a pixel dithered to another is much farther off.
+constexpr float kEyePixelWeight = 2.5F;
 
 float orderedAmplitudeOf(int colours) {
     return colours == kPaletteColours ? kOrderedAmplitude : 2 * kOrderedAmplitude;
@@ -24,9 +27,19 @@ float orderedAmplitudeOf(int colours) {
 
 std::vector<std::uint8_t> encodePackedScreen(const ScreenTarget& target, ScreenMode mode) {
     const ScreenModeFacts& facts = *findScreenMode(mode);
-    const LatticePalette palette =
-        chooseLatticePalette(target, facts.paletteColours, firstFreeEntry(target),
-                             orderedAmplitudeOf(facts.paletteColours));
+    const int first = firstFreeEntry(target);
+    LatticePalette palette = chooseLatticePalette(target, facts.paletteColours, first,
+                                                  orderedAmplitudeOf(facts.paletteColours));
+    if (target.dither == Dither::eye) {
+        std::vector<Lab> colours;
+        for (int i = 0; i < palette.count; ++i) {
+            const PaletteLevels& e = palette.entries[static_cast<std::size_t>(i)];
+            colours.push_back(latticeColour(e.red, e.green, e.blue, target.model));
+        }
+        std::ranges::transform(ditherForEye(target, colours, first, kEyePixelWeight),
+                               palette.indices.begin(),
+                               [](std::uint32_t i) { return static_cast<std::uint8_t>(i); });
+    }
     std::vector<std::uint8_t> vram(facts.paletteTable + kPaletteSize);
     // A byte holds 8 / bits pixels, the leftmost in its high bits.
     const int perByte = kByteBits / facts.bitsPerPixel;

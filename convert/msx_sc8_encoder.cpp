@@ -1,8 +1,10 @@
 // Screen 8: every byte its own colour, green in bits 7-5, red in 4-2, blue in 1-0.
+#include "convert/eye_dither.h"
 #include "convert/msx_encoders.h"
 #include "vdp/colour_model.h"
 #include "vdp/screen_modes.h"
 
+#include <algorithm>
 #include <array>
 #include <limits>
 
@@ -12,6 +14,8 @@ namespace {
 
 constexpr int kColours = 256;
 constexpr float kOrderedAmplitude = 0.06F;
+// Its 256 colours lie close: a dither there costs a pixel little of its own colour.
+constexpr float kEyePixelWeight = 1.0F;
 
 } // namespace
 
@@ -24,6 +28,10 @@ std::vector<std::uint8_t> encodeScreen8(const ScreenTarget& target) {
     // Byte 0 is black; with colour 0 reserved the others keep off it.
     const int first = target.zeroReserved ? 1 : 0;
     std::vector<std::uint8_t> vram(static_cast<std::size_t>(target.width) * target.height);
+    if (target.dither == Dither::eye) {
+        std::ranges::copy(ditherForEye(target, colours, first, kEyePixelWeight), vram.begin());
+        return vram;
+    }
     ErrorCarry carry(target.dither, kOrderedAmplitude, target.pixels, target.width);
     for (int y = 0; y < target.height; ++y) {
         for (int x = 0; x < target.width; ++x) {

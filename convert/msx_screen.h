@@ -30,7 +30,7 @@ enum class MsxScreen : std::uint8_t { sc2, sc5, sc7, sc8, sc12, sc3, sc4, sc6 };
 struct MsxChoices {
     FitMode fit = FitMode::contain;
     double tvAspect = 1.0; // how much wider than tall a TV shows a pixel of a 256-wide line
-    Dither dither = Dither::diffuse;
+    Dither dither = Dither::eye;
     bool transparent = false; // the source's transparent pixels colour 0, no other pixel
     ColourModel colourModel = ColourModel::levels;
     int lines = 0; // the frame's lines, one takesLines allows; 0 for the mode's own

@@ -50,11 +50,6 @@ float toeUndone(float lr) {
 
 } // namespace
 
-Lab oklabOf(const RgbTriple& colour) {
-    const auto& lin = linearTable();
-    return oklabOf(LinearLight{lin[colour.red], lin[colour.green], lin[colour.blue]});
-}
-
 Lab oklabOf(const LinearLight& light) {
     const auto r = static_cast<float>(light.red);
     const auto g = static_cast<float>(light.green);
@@ -65,6 +60,10 @@ Lab oklabOf(const LinearLight& light) {
     const float lightness = 0.2104542553F * l + 0.7936177850F * m - 0.0040720468F * s;
     return {toeOf(lightness), 1.9779984951F * l - 2.4285922050F * m + 0.4505937099F * s,
             0.0259040371F * l + 0.7827717662F * m - 0.8086757660F * s};
+}
+
+Lab oklabOf(const RgbTriple& colour) {
+    return oklabOf(linearLightOf(colour));
 }
 
 LinearLight linearLightOf(const RgbTriple& colour) {

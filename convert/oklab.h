@@ -54,7 +54,7 @@ struct LinearLight {
 [[nodiscard]] LinearLight linearLightOf(Lab colour);
 // The linear light of an sRGB colour.
 [[nodiscard]] LinearLight linearLightOf(const RgbTriple& colour);
-// The Oklab colour of linear light (within sRGB).
+// Linear light in Oklab, also outside sRGB.
 [[nodiscard]] Lab oklabOf(const LinearLight& light);
 
 // The sRGB colour of an Oklab colour, each channel 0..255 unclamped and unrounded.

@@ -68,9 +68,10 @@ ImportPictureDialog::ImportPictureDialog(const tessarin::SourceImage& source, QW
       fitBox_(choiceBox(
           this, "fitBox_",
           {QStringLiteral("Contain"), QStringLiteral("Cover"), QStringLiteral("Stretch")})),
-      ditherBox_(choiceBox(
-          this, "ditherBox_",
-          {QStringLiteral("None"), QStringLiteral("Diffuse"), QStringLiteral("Ordered")})),
+      ditherBox_(choiceBox(this, "ditherBox_",
+                           // In Dither's order: the index is the choice.
+                           {QStringLiteral("None"), QStringLiteral("Diffuse"),
+                            QStringLiteral("Ordered"), QStringLiteral("Eye")})),
       showErrorBox_(new QCheckBox(QStringLiteral("Show the &error"), this)),
       previewLabel_(new QLabel(this)), legend_(heatLegend(this)), errorLabel_(new QLabel(this)) {
     setWindowTitle(QStringLiteral("Import Picture"));
@@ -78,7 +79,7 @@ ImportPictureDialog::ImportPictureDialog(const tessarin::SourceImage& source, QW
     previewLabel_->setObjectName(QStringLiteral("previewLabel_"));
     errorLabel_->setObjectName(QStringLiteral("errorLabel_"));
     screenBox_->setCurrentIndex(static_cast<int>(MsxScreen::sc5));
-    ditherBox_->setCurrentIndex(static_cast<int>(Dither::diffuse));
+    ditherBox_->setCurrentIndex(static_cast<int>(Dither::eye));
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("&Mode:"), screenBox_);
     form->addRow(QStringLiteral("&Fit:"), fitBox_);

@@ -122,10 +122,11 @@ constexpr std::array<std::pair<std::string_view, FitMode>, 3> kFits{{
     {"cover", FitMode::cover},
     {"stretch", FitMode::stretch},
 }};
-constexpr std::array<std::pair<std::string_view, Dither>, 3> kDithers{{
+constexpr std::array<std::pair<std::string_view, Dither>, 4> kDithers{{
     {"none", Dither::none},
     {"diffuse", Dither::diffuse},
     {"ordered", Dither::ordered},
+    {"eye", Dither::eye},
 }};
 
 Failure badValue(std::string_view option, std::string_view value, std::string_view expected) {
@@ -382,14 +383,15 @@ const std::array<OptionEntry, 31> kOptions{{
          return failure;
      }},
     {{"--dither", ""},
-     "none|diffuse|ordered",
+     "eye|diffuse|ordered|none",
      "",
-     "the colours a screen lacks made up by error diffusion\n"
-     "(default), an ordered pattern, or not (none: pixel art)",
+     "the colours a screen lacks made up by the dots whose\n"
+     "blurred look is nearest (eye, default), by error\n"
+     "diffusion, an ordered pattern, or not (none: pixel art)",
      [](ParseState& s, std::string_view name, const std::string& v) -> std::optional<Failure> {
          std::optional<Dither> dither;
-         auto failure = choiceInto(dither, name, v, kDithers, "none, diffuse or ordered");
-         s.command.options.dither = dither.value_or(Dither::diffuse);
+         auto failure = choiceInto(dither, name, v, kDithers, "none, diffuse, ordered or eye");
+         s.command.options.dither = dither.value_or(Dither::eye);
          return failure;
      }},
     {{"--transparent", ""},

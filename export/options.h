@@ -43,7 +43,7 @@ struct ExportOptions {
     std::optional<SpriteChoice> sprites;       // --sprites; else automatic
     std::optional<PixelAspect> aspect;         // --aspect; else square
     FitMode fit = FitMode::contain;            // --fit: a picture into a screen's frame
-    Dither dither = Dither::diffuse;           // --dither: a picture in a screen's colours
+    Dither dither = Dither::eye;           // --dither: a picture in a screen's colours
     bool transparent = false;                  // --transparent: its see-through pixels colour 0
     std::optional<std::int16_t> lines;         // --lines: a screen file's frame; else the mode's
     bool verbose = false;                      // -v: each screen file's colour error

@@ -98,6 +98,17 @@ TEST(MsxScreen, ADarkGreyBackgroundTakesBlackNotTheNextGrey) {
     }));
 }
 
+// A flat colour a quarter of the way between two of screen 8's: diffusion leaves it on the
+// nearer one, the eye's dither mixes the two into it as seen from a distance.
+TEST(MsxScreen, TheEyesDitherMakesAColourBetweenTwoOfTheScreensSeenFromADistance) {
+    const SourceImage source = flat(256, 212, {64, 64, 64});
+    const auto blurred = [&](Dither dither) {
+        const MsxEncoding e = encodeMsx(source, MsxScreen::sc8, {FitMode::stretch, 1.0, dither});
+        return colourError(e.fitted, e.preview).blurred;
+    };
+    EXPECT_LT(blurred(Dither::eye), 0.5 * blurred(Dither::diffuse));
+}
+
 TEST(MsxScreen, TheDocumentOpensEachFileToThePreviewedPicture) {
     const testing::TempDir dir;
     SourceImage source = gradient(300, 150); // letterboxed above and below
@@ -105,7 +116,7 @@ TEST(MsxScreen, TheDocumentOpensEachFileToThePreviewedPicture) {
     std::fill_n(source.transparent.begin(), 3000, 1);
     for (const ScreenCase& c : kCases) {
         SCOPED_TRACE(c.name);
-        for (const Dither dither : {Dither::none, Dither::diffuse, Dither::ordered}) {
+        for (const Dither dither : {Dither::none, Dither::diffuse, Dither::ordered, Dither::eye}) {
             const MsxEncoding encoding =
                 encodeMsx(source, c.screen,
                           {FitMode::contain, 8.0 / 7, dither, true, ColourModel::levels, c.lines});
