@@ -19,6 +19,7 @@ struct ScreenTarget {
     bool zeroReserved = false;      // colour 0 is for those pixels only
     Dither dither = Dither::diffuse;
     ColourModel model = ColourModel::levels;
+    int sprites = 0; // screen 2: at most this many sprites placed over the runs
 
     [[nodiscard]] std::size_t at(int x, int y) const {
         return static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
@@ -31,7 +32,9 @@ struct ScreenTarget {
 
 // Screen 2: each 8x1 run two of the standard palette's colours 1 to 15, the pair that
 // follows its pixels best with the error carried on; a run with colour 0's pixels has
-// colour 0 as its background.
+// colour 0 as its background. With target.sprites, the colours the runs cannot hold go to
+// up to that many sprites (convert/screen2_sprites.h), written into the sprite tables: the
+// VRAM then reaches the end of the last sprite's pattern.
 [[nodiscard]] std::vector<std::uint8_t> encodeScreen2(const ScreenTarget& target);
 // Screens 5 (256 wide) and 7 (512 wide): sixteen colours of the 512-colour lattice chosen
 // for the error of the dithered result.

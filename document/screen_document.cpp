@@ -273,6 +273,9 @@ void ScreenDocument::open(const PictureRequest& request) {
 void ScreenDocument::openRead(const PictureRequest& request, const InputBytes& screen) {
     vdp_->setColourModel(request.colourModel);
     vdp_->setScreenMode(request.screenMode);
+    SpriteTables sprites = vdp_->spriteTables();
+    sprites.large = request.largeSprites;
+    vdp_->setSpriteTables(sprites);
     mapping_ = request.mapping;
     viewMode_ = request.viewMode;
     spriteChoice_ = request.sprites;
@@ -302,6 +305,7 @@ PictureRequest ScreenDocument::edited(PictureRequest request, Loading loading) c
     request.colourModel = vdp_->colourModel();
     request.viewMode = viewMode_;
     request.sprites = spriteChoice_;
+    request.largeSprites = vdp_->spriteTables().large;
     const Location& open = files_[indexOf(FileSlot::palette)];
     if (paletteOrigin_ == PaletteOrigin::byHand && !open.path().empty() &&
         (loading == Loading::first || keepPalette_ ||
