@@ -51,8 +51,9 @@ struct MainMenu {
     QAction* fitToWindow;
     QAction* stretchToWindow;
     QAction* fullScreen;
-    QAction* thumbnails; // checked while the grid shows
-    QAction* sprites;    // checked while the sprites are drawn
+    QAction* thumbnails;   // checked while the grid shows
+    QAction* sprites;      // checked while the sprites are drawn
+    QAction* largeSprites; // checked while sprites are 16x16
     QMenu* coloursMenu;
     QActionGroup* colours; // data: ColourModel
     QAction* coloursLevels;

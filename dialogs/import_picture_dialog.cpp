@@ -9,6 +9,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QPixmap>
+#include <QSpinBox>
 #include <QVBoxLayout>
 
 namespace {
@@ -38,16 +39,21 @@ ImportPictureDialog::ImportPictureDialog(const tessarin::SourceImage& source, QW
       ditherBox_(choiceBox(
           this, "ditherBox_",
           {QStringLiteral("None"), QStringLiteral("Diffuse"), QStringLiteral("Ordered")})),
-      previewLabel_(new QLabel(this)), errorLabel_(new QLabel(this)) {
+      spritesBox_(new QSpinBox(this)), previewLabel_(new QLabel(this)),
+      errorLabel_(new QLabel(this)) {
     setWindowTitle(QStringLiteral("Import Picture"));
     previewLabel_->setObjectName(QStringLiteral("previewLabel_"));
     errorLabel_->setObjectName(QStringLiteral("errorLabel_"));
     screenBox_->setCurrentIndex(static_cast<int>(MsxScreen::sc5));
     ditherBox_->setCurrentIndex(static_cast<int>(Dither::diffuse));
+    spritesBox_->setObjectName(QStringLiteral("spritesBox_"));
+    spritesBox_->setRange(0, tessarin::kMostScreen2Sprites);
+    spritesBox_->setEnabled(false);
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("&Mode:"), screenBox_);
     form->addRow(QStringLiteral("&Fit:"), fitBox_);
     form->addRow(QStringLiteral("&Dither:"), ditherBox_);
+    form->addRow(QStringLiteral("&Sprites (screen 2):"), spritesBox_);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -59,6 +65,7 @@ ImportPictureDialog::ImportPictureDialog(const tessarin::SourceImage& source, QW
     for (QComboBox* box : {screenBox_, fitBox_, ditherBox_}) {
         connect(box, &QComboBox::currentIndexChanged, this, &ImportPictureDialog::preview);
     }
+    connect(spritesBox_, &QSpinBox::valueChanged, this, &ImportPictureDialog::preview);
     preview();
 }
 
@@ -66,10 +73,16 @@ MsxScreen ImportPictureDialog::screen() const {
     return static_cast<MsxScreen>(screenBox_->currentIndex());
 }
 
+bool ImportPictureDialog::placesSprites() const {
+    return screen() == MsxScreen::sc2 && spritesBox_->value() > 0;
+}
+
 void ImportPictureDialog::preview() {
     tessarin::MsxChoices choices;
     choices.fit = static_cast<FitMode>(fitBox_->currentIndex());
     choices.dither = static_cast<Dither>(ditherBox_->currentIndex());
+    spritesBox_->setEnabled(screen() == MsxScreen::sc2);
+    choices.sprites = placesSprites() ? spritesBox_->value() : 0;
     encoding_ = tessarin::encodeMsx(source_, screen(), choices);
     const QImage shown = tessarin::imageOf(encoding_.preview);
     // Screens of 192 or 212 lines shown 2 lines a line; screen 7's 512 pixels fill the width.

@@ -82,6 +82,7 @@ TEST(MainMenu, ItemsHaveTheirNamesCaptionsShortcutsAndStatesAtStart) {
         {"viewMenu", "fullScreen", "F&ull Screen", true, false, true, "F11"},
         {"viewMenu", "thumbnails", "&Thumbnails", true, false, true, "Ctrl+T"},
         {"viewMenu", "sprites", "Sp&rites", true, false, true},
+        {"viewMenu", "largeSprites", "Sprites 16&x16", true, false, true},
         {"viewMenu", "viewSeparator", "", false, false, true},
         {"coloursMenu", "colours", "&Colours", false, false, true},
         {"aspectMenu", "pixelAspect", "&Pixel Aspect", false, false, true},
