@@ -64,7 +64,7 @@ std::optional<ImportPicture::Imported> ImportPicture::run(QWidget* parent, const
                                             QString::fromLatin1(extensionOf(*format)).toUpper()))
             .toStdString();
     writeTargetFile(target, ByteSpan(dialog.encoding().file), ReplaceMode::replace);
-    return Imported{target, QFileInfo(name).absolutePath(), *format};
+    return Imported{target, QFileInfo(name).absolutePath(), *format, dialog.placesSprites()};
 }
 
 } // namespace tessarin

@@ -23,6 +23,7 @@ public:
         std::string screenFile; // in the temporary folder
         QString sourceFolder;   // the picture's
         ImageFormat format;     // the screen's
+        bool largeSprites;      // shown with 16x16 sprites, as its sprites were placed
     };
 
     // Asks for the picture (starting in folder) and its screen; the screen file made,

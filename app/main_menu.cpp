@@ -160,6 +160,9 @@ MainMenu buildMainMenu(MainWindow& window) {
     m.sprites =
         addCommand(m.viewMenu, "sprites", QStringLiteral("Sp&rites"), window, &W::toggleSprites);
     m.sprites->setCheckable(true);
+    m.largeSprites = addCommand(m.viewMenu, "largeSprites", QStringLiteral("Sprites 16&x16"),
+                                window, &W::toggleLargeSprites);
+    m.largeSprites->setCheckable(true);
     addSeparator(m.viewMenu, "viewSeparator");
     m.coloursMenu = m.viewMenu->addMenu(QStringLiteral("&Colours"));
     m.coloursMenu->setObjectName(QStringLiteral("coloursMenu"));

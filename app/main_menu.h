@@ -53,7 +53,8 @@ struct MainMenu {
     QAction* fullScreen;
     QAction* thumbnails; // checked while the grid shows
     QAction* filterThumbnails;
-    QAction* sprites; // checked while the sprites are drawn
+    QAction* sprites;      // checked while the sprites are drawn
+    QAction* largeSprites; // checked while sprites are 16x16
     QMenu* coloursMenu;
     QActionGroup* colours; // data: ColourModel
     QAction* coloursLevels;

@@ -306,6 +306,13 @@ void MainWindow::toggleSprites() {
     }
 }
 
+void MainWindow::toggleLargeSprites() {
+    document_->setLargeSprites(menu_.largeSprites->isChecked());
+    if (document_->hasPicture()) {
+        showPicture();
+    }
+}
+
 void MainWindow::copyPicture() {
     if (hasPicture()) {
         // A copy that owns its bytes: the clipboard outlives the next render.
@@ -480,6 +487,7 @@ void MainWindow::updateActions() {
     menu_.stretchToWindow->setChecked(view_.stretchesToWindow());
     menu_.fullScreen->setChecked(isFullScreen());
     menu_.sprites->setChecked(document_->spritesDrawn());
+    menu_.largeSprites->setChecked(document_->largeSprites());
     checkByData(menu_.colours, static_cast<int>(view_.colourModel()));
     checkByData(menu_.aspects, static_cast<int>(view_.pixelAspect()));
     if (single) {

@@ -126,6 +126,8 @@ public slots:
     void toggleKeepPalette();
     // Sprites drawn or not as View > Sprites is checked, from now on.
     void toggleSprites();
+    // Sprites 16x16 or 8x8 as View > Sprites 16x16 is checked, from now on.
+    void toggleLargeSprites();
     // A PNG or JPEG picture converted to a screen chosen in a dialog, opened as its file: an
     // unsaved document, no recent file; Save As starts in the picture's folder with the
     // screen's type. Over an unsaved import, asks first.

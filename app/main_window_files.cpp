@@ -134,6 +134,9 @@ void MainWindow::importPicture() {
             // Unsaved: not a recent file, since the temporary folder goes with the window.
             imported_ = std::move(*made);
             importSaved_ = false;
+            if (imported_->largeSprites) {
+                document_->setLargeSprites(true);
+            }
             opened(document_->openByName(imported_->screenFile));
         }
     });

@@ -20,6 +20,7 @@ struct ScreenTarget {
     bool zeroReserved = false;      // colour 0 is for those pixels only
     Dither dither = Dither::eye;
     ColourModel model = ColourModel::levels;
+    int sprites = 0; // screen 2: at most this many sprites placed over the runs
 
     [[nodiscard]] std::size_t at(int x, int y) const {
         return static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
@@ -32,7 +33,9 @@ struct ScreenTarget {
 
 // Screen 2: each 8x1 run two of the standard palette's colours 1 to 15, the pair that
 // follows its pixels best with the error carried on; a run with colour 0's pixels has
-// colour 0 as its background.
+// colour 0 as its background. With target.sprites, the colours the runs cannot hold go to
+// up to that many sprites (convert/screen2_sprites.h), written into the sprite tables: the
+// VRAM then reaches the end of the last sprite's pattern.
 [[nodiscard]] std::vector<std::uint8_t> encodeScreen2(const ScreenTarget& target);
 // Screen 3: each 4x4 block one of the standard palette's colours 1 to 15, the one that
 // follows the block's mean best with the error carried on over the 64x48 blocks; a block

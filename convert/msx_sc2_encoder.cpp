@@ -1,76 +1,70 @@
-// Screens 2 and 4: 8x1 runs of two colours, from pattern and colour tables in three thirds.
-#include "convert/ciede2000.h"
+// Screens 2 and 4: 8x1 runs of two colours, from pattern and colour tables in three thirds,
+// and on screen 2 the colours they cannot hold in sprites over them.
 #include "convert/msx_encoders.h"
+#include "convert/screen2_runs.h"
+#include "convert/screen2_sprites.h"
 #include "vdp/basic_screen.h"
-#include "vdp/pattern_layout.h"
 #include "vdp/screen_modes.h"
 #include "vdp/vdp_state.h"
 
 #include <algorithm>
 #include <array>
-#include <limits>
 
 namespace tessarin {
 
 namespace {
 
-constexpr int kRun = kCellPixels; // a run is one line of a cell's pattern
-constexpr int kColours = 16;
+using namespace screen2;
+
 constexpr float kOrderedAmplitude = 0.12F;
 constexpr std::size_t kEnd = kGraphicColours + 3 * kThirdSize; // a file to 37FFh
+// Sprites are placed on screen 2 only (sprite mode 1), at its table addresses.
+constexpr auto& kFacts = kModeFacts<ScreenMode::screen2>;
+// An attribute table entry: Y (the line above the sprite's first), X, pattern number,
+// colour. A 16x16 sprite's 32 pattern bytes are its left column's 16 lines, then its
+// right column's.
+constexpr std::uint32_t kAttributeBytes = 4;
+constexpr std::uint32_t kPatternBytes = 32;
+constexpr std::uint32_t kRightColumn = 16;
+constexpr int kPatternNumberStep = 4; // 16x16 patterns are numbered in fours
+constexpr int kByteBits = 8;
 
-struct Pair {
-    int foreground;
-    int background;
-};
-
-// The fifteen colours lie far apart, where a difference in Oklab counts a lost chroma
-// above a lost hue and turns a photo's dark purples black or grey; the choices here go by
-// CIEDE2000 instead.
-using Differences = std::array<double, kColours>;
-
-Differences differencesOf(Lab wanted, const std::array<CieLab, kColours>& colours) {
-    const CieLab w = cieLabOf(wanted);
-    Differences d{};
-    for (int c = 1; c < kColours; ++c) {
-        d[c] = ciede2000(w, colours[c]);
+// The sprites into their tables, the list ended after the last; the VRAM then reaches the
+// end of the last one's pattern.
+void writeSprites(const std::vector<PlacedSprite>& sprites, std::vector<std::uint8_t>& vram) {
+    if (sprites.empty()) {
+        return;
     }
-    return d;
-}
-
-// Whether a pixel takes the pair's background, given its difference from each: the nearer
-// one, but never colour 0, which is for colour 0's pixels alone.
-bool takesBackground(Pair pair, double toBackground, double toForeground) {
-    return pair.background != 0 && toBackground < toForeground;
-}
-
-// A run's eight pixels: each one's difference from each colour as it stands before the
-// run (with the error carried from earlier runs and rows), and which are colour 0.
-struct Run {
-    std::array<Differences, kRun> differences{};
-    std::array<bool, kRun> zero{};
-};
-
-// The pair with the least summed difference, each pixel taking its nearer colour.
-Pair bestPair(const Run& run) {
-    const bool anyZero = std::ranges::any_of(run.zero, [](bool z) { return z; });
-    Pair best{1, 1};
-    double bestError = std::numeric_limits<double>::max();
-    // Colour 0 shows through; the run's other pixels share one colour of 1 to 15.
-    for (int f = 1; f < kColours; ++f) {
-        for (int b = anyZero ? 0 : f; b <= (anyZero ? 0 : kColours - 1); ++b) {
-            double e = 0;
-            for (int i = 0; i < kRun; ++i) {
-                const Differences& d = run.differences[i];
-                e += run.zero[i] ? 0.0 : d[takesBackground({f, b}, d[b], d[f]) ? b : f];
-            }
-            if (e < bestError) {
-                bestError = e;
-                best = {f, b};
-            }
+    vram.resize(kFacts.spritePatterns + sprites.size() * kPatternBytes);
+    for (std::size_t n = 0; n < sprites.size(); ++n) {
+        const PlacedSprite& s = sprites[n];
+        const std::uint32_t entry = kFacts.spriteAttributes + n * kAttributeBytes;
+        vram[entry] = static_cast<std::uint8_t>(s.top - 1); // the top line 0 is Y 255
+        vram[entry + 1] = static_cast<std::uint8_t>(s.x);
+        vram[entry + 2] = static_cast<std::uint8_t>(n * kPatternNumberStep);
+        vram[entry + 3] = static_cast<std::uint8_t>(s.colour);
+        const std::uint32_t pattern = kFacts.spritePatterns + n * kPatternBytes;
+        for (std::uint32_t row = 0; row < kSpriteSide; ++row) {
+            vram[pattern + row] = static_cast<std::uint8_t>(s.rows[row] >> kByteBits);
+            vram[pattern + kRightColumn + row] = static_cast<std::uint8_t>(s.rows[row]);
         }
     }
-    return best;
+    if (sprites.size() < kMostSprites) {
+        vram[kFacts.spriteAttributes + sprites.size() * kAttributeBytes] =
+            spriteListEnd(SpriteMode::mode1);
+    }
+}
+
+// Each pixel's difference from each colour, the sprites' choice; nothing without sprites.
+std::vector<Differences> differencesOf(const ScreenTarget& target, const Colours& colours) {
+    std::vector<Differences> d;
+    if (target.sprites > 0) {
+        d.reserve(target.pixels.size());
+        for (const Lab& p : target.pixels) {
+            d.push_back(screen2::differencesOf(p, colours));
+        }
+    }
+    return d;
 }
 
 } // namespace
@@ -78,11 +72,15 @@ Pair bestPair(const Run& run) {
 std::vector<std::uint8_t> encodeGraphicScreen(const ScreenTarget& target, ScreenMode mode,
                                               const PaletteRecord& palette) {
     std::array<Lab, kColours> colours{};
-    std::array<CieLab, kColours> cieColours{};
+    Colours cieColours{};
     for (int i = 0; i < kColours; ++i) {
         colours[i] = entryColour(palette, i, target.model);
         cieColours[i] = cieLabOf(colours[i]);
     }
+    SpriteCover sprites =
+        placeSprites(target.width, target.height, differencesOf(target, cieColours), target.zero,
+                     target.sprites);
+    sprites.colour.resize(target.pixels.size(), 0);
     // As SCREEN 2 or 4 leaves it: each cell its own pattern, the sprites hidden.
     std::vector<std::uint8_t> vram(kVramSize);
     fillAsBasicScreen(mode, std::span<std::uint8_t, kVramSize>(vram));
@@ -96,22 +94,27 @@ std::vector<std::uint8_t> encodeGraphicScreen(const ScreenTarget& target, Screen
             for (int i = 0; i < kRun; ++i) {
                 const std::size_t p = target.at(x0 + i, y);
                 run.zero[i] = target.zero[p] != 0;
+                run.covered[i] = sprites.colour[p] != 0;
                 run.differences[i] =
-                    differencesOf(carry.wanted(target.pixels[p], x0 + i, y), cieColours);
+                    screen2::differencesOf(carry.wanted(target.pixels[p], x0 + i, y), cieColours);
             }
             const Pair pair = bestPair(run);
             std::uint8_t pattern = 0;
             for (int i = 0; i < kRun; ++i) {
+                const std::size_t p = target.at(x0 + i, y);
                 if (run.zero[i]) {
                     continue;
                 }
-                // The chosen run again, its error carried on to the next run and row.
-                const Lab wanted = carry.wanted(target.pixels[target.at(x0 + i, y)], x0 + i, y);
+                // The chosen run again, the error of what shows (the run's colour or a
+                // sprite's) carried on to the next run and row.
+                const Lab wanted = carry.wanted(target.pixels[p], x0 + i, y);
                 const CieLab w = cieLabOf(wanted);
                 const bool fore = !takesBackground(pair, ciede2000(w, cieColours[pair.background]),
                                                    ciede2000(w, cieColours[pair.foreground]));
                 pattern |= static_cast<std::uint8_t>(fore ? 0x80 >> i : 0);
-                carry.carry(x0 + i, wanted - colours[fore ? pair.foreground : pair.background]);
+                const int sprite = sprites.colour[p];
+                const int shown = sprite != 0 ? sprite : fore ? pair.foreground : pair.background;
+                carry.carry(x0 + i, wanted - colours[shown]);
             }
             // Cell (x0 / 8, y / 8) of the line's third, its line y % 8.
             const auto offset =
@@ -126,6 +129,7 @@ std::vector<std::uint8_t> encodeGraphicScreen(const ScreenTarget& target, Screen
         }
         carry.nextRow();
     }
+    writeSprites(sprites.sprites, vram);
     return vram;
 }
 

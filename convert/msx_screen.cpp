@@ -34,12 +34,18 @@ constexpr std::array<MsxScreenRow, 8> kMsxScreens{{
 }};
 
 // The first lines of the VRAM's picture as the VDP shows it, through the decoders the
-// viewer uses.
+// viewer uses. Screen 2's sprites are drawn, at the size its files are shown at.
 Picture previewOf(const std::vector<std::uint8_t>& vram, const ScreenModeFacts& facts, int lines,
                   ColourModel model) {
     auto vdp = std::make_unique<VdpState>();
     vdp->setColourModel(model);
     vdp->setScreenMode(facts.mode);
+    if (facts.mode == ScreenMode::screen2) {
+        SpriteTables sprites = vdp->spriteTables();
+        sprites.large = kScreen2LargeSprites;
+        vdp->setSpriteTables(sprites);
+        vdp->setSpritesDrawn(true);
+    }
     std::ranges::copy(vram, vdp->vramForLoading().begin());
     if (facts.usesPalette()) {
         vdp->readVramPalette();
@@ -94,6 +100,7 @@ MsxEncoding encodeMsx(const SourceImage& source, MsxScreen screen, const MsxChoi
     target.zeroReserved = choices.transparent;
     target.dither = choices.dither;
     target.model = choices.colourModel;
+    target.sprites = std::clamp(choices.sprites, 0, kMostScreen2Sprites);
     std::vector<std::uint8_t> vram;
     switch (screen) {
     case MsxScreen::sc2:

@@ -33,8 +33,15 @@ struct MsxChoices {
     Dither dither = Dither::eye;
     bool transparent = false; // the source's transparent pixels colour 0, no other pixel
     ColourModel colourModel = ColourModel::levels;
-    int lines = 0; // the frame's lines, one takesLines allows; 0 for the mode's own
+    int lines = 0;   // the frame's lines, one takesLines allows; 0 for the mode's own
+    int sprites = 0; // screen 2: sprites placed, 0 to kMostScreen2Sprites
 };
+
+inline constexpr int kMostScreen2Sprites = 32;
+
+// The sprite size a screen 2 file with sprites is shown at: 16x16, unmagnified, as after
+// SCREEN 2,2.
+inline constexpr bool kScreen2LargeSprites = true;
 
 // A picture as a screen file.
 struct MsxEncoding {
@@ -46,9 +53,10 @@ struct MsxEncoding {
 // source fitted to the screen's frame (choices.lines of it) and coloured in its colours.
 // The file is a BSAVE of VRAM from address 0 (`BLOAD "X",S`) up to the end of the picture,
 // or of the palette table (its 32 bytes the picture's colours) where the mode has one; the
-// sprites it reaches are hidden. Its preview, of the frame's lines, is decoded from those
-// bytes by the VDP's own decoders. Throws std::invalid_argument for lines the screen does
-// not take.
+// sprites it reaches are hidden, but for screen 2's with choices.sprites, where it reaches
+// the end of the sprite tables used. Its preview, of the frame's lines, is decoded from
+// those bytes by the VDP's own decoders, sprites drawn (screen 2's at
+// kScreen2LargeSprites). Throws std::invalid_argument for lines the screen does not take.
 [[nodiscard]] MsxEncoding encodeMsx(const SourceImage& source, MsxScreen screen,
                                     const MsxChoices& choices);
 

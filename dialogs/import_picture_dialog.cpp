@@ -13,6 +13,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QPixmap>
+#include <QSpinBox>
 #include <QVBoxLayout>
 #include <vector>
 
@@ -73,17 +74,22 @@ ImportPictureDialog::ImportPictureDialog(const tessarin::SourceImage& source, QW
                            {QStringLiteral("None"), QStringLiteral("Diffuse"),
                             QStringLiteral("Ordered"), QStringLiteral("Eye")})),
       showErrorBox_(new QCheckBox(QStringLiteral("Show the &error"), this)),
-      previewLabel_(new QLabel(this)), legend_(heatLegend(this)), errorLabel_(new QLabel(this)) {
+      spritesBox_(new QSpinBox(this)), previewLabel_(new QLabel(this)), legend_(heatLegend(this)),
+      errorLabel_(new QLabel(this)) {
     setWindowTitle(QStringLiteral("Import Picture"));
     showErrorBox_->setObjectName(QStringLiteral("showErrorBox_"));
     previewLabel_->setObjectName(QStringLiteral("previewLabel_"));
     errorLabel_->setObjectName(QStringLiteral("errorLabel_"));
     screenBox_->setCurrentIndex(static_cast<int>(MsxScreen::sc5));
     ditherBox_->setCurrentIndex(static_cast<int>(Dither::eye));
+    spritesBox_->setObjectName(QStringLiteral("spritesBox_"));
+    spritesBox_->setRange(0, tessarin::kMostScreen2Sprites);
+    spritesBox_->setEnabled(false);
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("&Mode:"), screenBox_);
     form->addRow(QStringLiteral("&Fit:"), fitBox_);
     form->addRow(QStringLiteral("&Dither:"), ditherBox_);
+    form->addRow(QStringLiteral("&Sprites (screen 2):"), spritesBox_);
     form->addRow(showErrorBox_);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
@@ -98,6 +104,7 @@ ImportPictureDialog::ImportPictureDialog(const tessarin::SourceImage& source, QW
         connect(box, &QComboBox::currentIndexChanged, this, &ImportPictureDialog::preview);
     }
     connect(showErrorBox_, &QCheckBox::toggled, this, &ImportPictureDialog::showPreview);
+    connect(spritesBox_, &QSpinBox::valueChanged, this, &ImportPictureDialog::preview);
     preview();
 }
 
@@ -105,10 +112,16 @@ MsxScreen ImportPictureDialog::screen() const {
     return static_cast<MsxScreen>(screenBox_->currentIndex());
 }
 
+bool ImportPictureDialog::placesSprites() const {
+    return screen() == MsxScreen::sc2 && spritesBox_->value() > 0;
+}
+
 void ImportPictureDialog::preview() {
     tessarin::MsxChoices choices;
     choices.fit = static_cast<FitMode>(fitBox_->currentIndex());
     choices.dither = static_cast<Dither>(ditherBox_->currentIndex());
+    spritesBox_->setEnabled(screen() == MsxScreen::sc2);
+    choices.sprites = placesSprites() ? spritesBox_->value() : 0;
     encoding_ = tessarin::encodeMsx(source_, screen(), choices);
     showPreview();
     const tessarin::ColourErrorFigures error =

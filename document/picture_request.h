@@ -48,6 +48,7 @@ struct PictureRequest {
     ViewMode viewMode = ViewMode::plain256x212;
     ColourModel colourModel = ColourModel::levels;
     SpriteChoice sprites = SpriteChoice::automatic;
+    bool largeSprites = false; // 16x16 sprites (SCREEN n,2), else 8x8 as SCREEN n leaves them
 };
 
 } // namespace tessarin

@@ -273,6 +273,7 @@ void ScreenDocument::open(const PictureRequest& request) {
 void ScreenDocument::openRead(const PictureRequest& request, const InputBytes& screen) {
     vdp_->setColourModel(request.colourModel);
     vdp_->setScreenMode(request.screenMode);
+    setLargeSprites(request.largeSprites);
     mapping_ = request.mapping;
     viewMode_ = request.viewMode;
     spriteChoice_ = request.sprites;
@@ -302,6 +303,7 @@ PictureRequest ScreenDocument::edited(PictureRequest request, Loading loading) c
     request.colourModel = vdp_->colourModel();
     request.viewMode = viewMode_;
     request.sprites = spriteChoice_;
+    request.largeSprites = largeSprites();
     const Location& open = files_[indexOf(FileSlot::palette)];
     if (paletteOrigin_ == PaletteOrigin::byHand && !open.path().empty() &&
         (loading == Loading::first || keepPalette_ ||
@@ -337,6 +339,16 @@ void ScreenDocument::setViewMode(ViewMode mode) {
 void ScreenDocument::setColourModel(ColourModel model) {
     vdp_->setColourModel(model);
     selectSourcePalette();
+}
+
+void ScreenDocument::setLargeSprites(bool large) {
+    SpriteTables sprites = vdp_->spriteTables();
+    sprites.large = large;
+    vdp_->setSpriteTables(sprites);
+}
+
+bool ScreenDocument::largeSprites() const {
+    return vdp_->spriteTables().large;
 }
 
 bool ScreenDocument::spritesDrawn() const {

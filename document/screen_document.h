@@ -81,6 +81,10 @@ public:
     // Whether the sprites are drawn: automatic draws them when they show on the picture.
     void setSpriteChoice(SpriteChoice choice) { spriteChoice_ = choice; }
     [[nodiscard]] SpriteChoice spriteChoice() const { return spriteChoice_; }
+    // Whether sprites are 16x16 (as after SCREEN n,2) or 8x8 (as SCREEN n leaves them): a
+    // file does not say; kept for the files opened after.
+    void setLargeSprites(bool large);
+    [[nodiscard]] bool largeSprites() const;
     // Whether the picture of the current VRAM has sprites drawn over it: the choice, and
     // for automatic whether any sprite shows.
     [[nodiscard]] bool spritesDrawn() const;

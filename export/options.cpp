@@ -199,7 +199,7 @@ choiceInto(std::optional<T>& target, std::string_view name, const std::string& v
 
 constexpr std::string_view kScreenValuePlaceholder = "SCREENS";
 
-const std::array<OptionEntry, 31> kOptions{{
+const std::array<OptionEntry, 32> kOptions{{
     {{"-o", "--output"},
      "OUTPUT",
      "",
@@ -343,13 +343,32 @@ const std::array<OptionEntry, 31> kOptions{{
                            "levels, msx1, msx2 or msx2+");
      }},
     {{"--sprites", ""},
-     "on|off|auto",
+     "on|off|auto|N",
      "",
-     "the sprites of the VRAM's sprite tables drawn over the\n"
-     "picture (on), not (off), or when they show on it (auto,\n"
-     "default: BASIC leaves them hidden)",
+     "on, off, auto: the sprites of the VRAM's sprite tables\n"
+     "drawn over the picture (on), not (off), or when they\n"
+     "show on it (auto, default: BASIC leaves them hidden);\n"
+     "N (0..32), for a screen 2 file written: up to N 16x16\n"
+     "sprites placed where its 8x1 runs lack a colour",
      [](ParseState& s, std::string_view name, const std::string& v) -> std::optional<Failure> {
-         return choiceInto(s.command.options.sprites, name, v, kSpriteChoices, "on, off or auto");
+         if (!v.empty() && v.front() >= '0' && v.front() <= '9') {
+             return numberInto(s.command.options.placedSprites, name, v, 0, kMostScreen2Sprites);
+         }
+         return choiceInto(s.command.options.sprites, name, v, kSpriteChoices,
+                           "on, off, auto or a number of sprites from 0 to 32");
+     }},
+    {{"--sprite-size", ""},
+     "8|16",
+     "",
+     "the sprites' size in a screen file read: 8x8 (8,\n"
+     "default, as SCREEN n leaves it) or 16x16 (16, as\n"
+     "SCREEN n,2 and the screen 2 files with sprites written)",
+     [](ParseState& s, std::string_view name, const std::string& v) -> std::optional<Failure> {
+         if (v != "8" && v != "16") {
+             return badValue(name, v, "8 or 16");
+         }
+         s.command.options.largeSprites = v == "16";
+         return std::nullopt;
      }},
     {{"--aspect", ""},
      "square|ntsc|pal",
@@ -677,7 +696,10 @@ private:
         if (!o.format) {
             o.format = ImageFormat::png;
         }
-        return linesFit();
+        if (std::optional<Failure> f = linesFit()) {
+            return f;
+        }
+        return checkPlacedSprites();
     }
 
     // --lines names a frame of the screen written: 192 lines in any, 212 in a bitmap screen.
@@ -697,6 +719,18 @@ private:
                            " has 192 lines only"};
         }
         return std::nullopt;
+    }
+
+    // Sprites are placed only into the screen 2 files written.
+    std::optional<Failure> checkPlacedSprites() const {
+        const ExportOptions& o = state_.command.options;
+        if (!o.placedSprites || o.format == ImageFormat::sc2) {
+            return std::nullopt;
+        }
+        return Failure{"--sprites " + std::to_string(*o.placedSprites) +
+                       " places sprites in screen 2 files (.sc2) only, not in " +
+                       std::string(extensionOf(*o.format)) +
+                       "; --sprites on, off or auto tells whether sprites are drawn"};
     }
 
     // One picture: at most one screen file and one palette file, sorted by name.
@@ -752,7 +786,10 @@ private:
             return Failure{"cannot tell the format of " + quoted(o.output) +
                            " without an extension: use --format " + std::string(kFormatChoices)};
         }
-        return linesFit();
+        if (std::optional<Failure> f = linesFit()) {
+            return f;
+        }
+        return checkPlacedSprites();
     }
 
     std::span<const std::string> args_;

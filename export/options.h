@@ -40,7 +40,9 @@ struct ExportOptions {
     std::optional<ViewSize> size;               // --size; else automatic (every pixel of the mode)
     bool rotate = false;
     std::optional<ColourModel> colourModel;    // --colours; else the file levels
-    std::optional<SpriteChoice> sprites;       // --sprites; else automatic
+    std::optional<SpriteChoice> sprites;       // --sprites on|off|auto; else automatic
+    std::optional<std::int8_t> placedSprites;  // --sprites N: into a screen 2 file written
+    bool largeSprites = false;                 // --sprite-size 16; else 8x8
     std::optional<PixelAspect> aspect;         // --aspect; else square
     FitMode fit = FitMode::contain;            // --fit: a picture into a screen's frame
     Dither dither = Dither::eye;           // --dither: a picture in a screen's colours

@@ -91,6 +91,7 @@ PictureJob jobFor(const ExportOptions& options, const Location& screenFile,
     job.viewMode = viewModeOf(size, options.rotate);
     job.colourModel = options.colourModel.value_or(ColourModel::levels);
     job.sprites = options.sprites.value_or(SpriteChoice::automatic);
+    job.largeSprites = options.largeSprites;
     job.aspect = options.aspect.value_or(PixelAspect::square);
     job.thumbnailSize = options.thumbnailSize;
     job.msx.fit = options.fit;
@@ -99,6 +100,7 @@ PictureJob jobFor(const ExportOptions& options, const Location& screenFile,
     job.msx.transparent = options.transparent;
     job.msx.lines = options.lines.value_or(0);
     job.msx.colourModel = job.colourModel;
+    job.msx.sprites = options.placedSprites.value_or(0);
     return job;
 }
 

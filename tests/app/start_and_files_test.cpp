@@ -83,6 +83,7 @@ TEST(MainMenu, ItemsHaveTheirNamesCaptionsShortcutsAndStatesAtStart) {
         {"viewMenu", "thumbnails", "&Thumbnails", true, false, true, "Ctrl+T"},
         {"viewMenu", "filterThumbnails", "Fi&lter Thumbnails", false, false, false, "Ctrl+F"},
         {"viewMenu", "sprites", "Sp&rites", true, false, true},
+        {"viewMenu", "largeSprites", "Sprites 16&x16", true, false, true},
         {"viewMenu", "viewSeparator", "", false, false, true},
         {"coloursMenu", "colours", "&Colours", false, false, true},
         {"aspectMenu", "pixelAspect", "&Pixel Aspect", false, false, true},

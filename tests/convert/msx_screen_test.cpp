@@ -1,6 +1,6 @@
 // Pictures made here, converted to each screen: flat colours come back exact, a gradient
 // within a bound, the BSAVE range and palette table as BLOAD needs them, and the file
-// opened by the document gives the picture the encoder previewed.
+// opened by the document gives the picture the encoder previewed; screen 2 with sprites.
 #include "convert/eye_error.h"
 #include "convert/msx_screen.h"
 #include "document/screen_document.h"
@@ -143,6 +143,52 @@ TEST(MsxScreen, TheDocumentOpensEachFileToThePreviewedPicture) {
                 ASSERT_TRUE(fitted[i] != RgbTriple{} || shown[i] == RgbTriple{}) << "pixel " << i;
             }
         }
+    }
+}
+
+// Lines 32 to 95 in 1-pixel stripes of red, green and blue, three colours in every run:
+// more than the 4 sprites a line can mend. Each sprite of the file, as the VDP counts
+// them (Y + 1 to Y + 16 until Y 208), leaves no line with a fifth; the document opens the
+// file to the preview, its 16x16 sprites drawn; and the sprites lower the error.
+TEST(MsxScreen, Screen2SpritesKeepToFourALineOpenToThePreviewAndLowerTheError) {
+    const testing::TempDir dir;
+    SourceImage source = flat(256, 192, {255, 255, 255});
+    for (int y = 32; y < 96; ++y) {
+        for (int x = 0; x < 256; ++x) {
+            source.picture.row(y)[x] = std::array<RgbTriple, 3>{
+                {{0, 0, 255}, {0, 255, 0}, {255, 0, 0}}}[static_cast<std::size_t>(x % 3)];
+        }
+    }
+    for (const Dither dither : {Dither::none, Dither::diffuse}) {
+        SCOPED_TRACE(static_cast<int>(dither));
+        MsxChoices choices{FitMode::stretch, 1.0, dither, false, ColourModel::levels};
+        choices.sprites = 32;
+        const MsxEncoding with = encodeMsx(source, MsxScreen::sc2, choices);
+        choices.sprites = 0;
+        const MsxEncoding without = encodeMsx(source, MsxScreen::sc2, choices);
+        const std::vector<std::uint8_t>& file = with.file;
+        std::array<int, 256> perLine{};
+        std::size_t n = 0;
+        for (; n < 32 && file[7 + 0x1B00 + 4 * n] != 208; ++n) {
+            for (int line = 1; line <= 16; ++line) {
+                ++perLine[(file[7 + 0x1B00 + 4 * n] + line) % 256];
+            }
+        }
+        EXPECT_GE(n, 4U);
+        EXPECT_LE(std::ranges::max(perLine), 4);
+        EXPECT_EQ(file.size(), 7 + 0x3800 + 32 * n); // to the last sprite's pattern
+        const std::string name = dir / "S.SC2";
+        testing::writeBytes(name, {file.begin(), file.end()});
+        PictureRequest request;
+        request.screenFile = Location::of(name);
+        request.screenMode = ScreenMode::screen2;
+        request.sprites = SpriteChoice::on;
+        request.largeSprites = true;
+        const Picture opened = ScreenDocument::pictureOf(request);
+        EXPECT_TRUE(std::ranges::equal(opened.pixels(), with.preview.pixels()));
+        EXPECT_FALSE(std::ranges::equal(with.preview.pixels(), without.preview.pixels()));
+        EXPECT_LT(colourError(with.fitted, with.preview).pixel,
+                  0.9 * colourError(without.fitted, without.preview).pixel);
     }
 }
 

@@ -3,11 +3,13 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
+#include <QSpinBox>
 #include <gtest/gtest.h>
 
 namespace {
 
-// Each mode chosen gives that screen's file and its preview, shown two lines a line.
+// Each mode chosen gives that screen's file and its preview, shown two lines a line;
+// sprites are asked for on screen 2 alone.
 TEST(ImportPictureDialog, TheModeChosenMakesItsFileAndPreview) {
     tessarin::SourceImage source;
     source.picture.resize(64, 48);
@@ -17,6 +19,8 @@ TEST(ImportPictureDialog, TheModeChosenMakesItsFileAndPreview) {
     auto* preview = dialog.findChild<QLabel*>(QStringLiteral("previewLabel_"));
     ASSERT_NE(screens, nullptr);
     ASSERT_NE(preview, nullptr);
+    auto* sprites = dialog.findChild<QSpinBox*>(QStringLiteral("spritesBox_"));
+    ASSERT_NE(sprites, nullptr);
     const struct {
         int index;
         std::uint8_t endHigh; // of the BSAVE end address
@@ -28,6 +32,7 @@ TEST(ImportPictureDialog, TheModeChosenMakesItsFileAndPreview) {
         EXPECT_EQ(dialog.encoding().file.at(4), c.endHigh) << c.index;
         EXPECT_EQ(preview->pixmap().height(), c.previewHeight) << c.index;
         EXPECT_EQ(preview->pixmap().width(), 512) << c.index;
+        EXPECT_EQ(sprites->isEnabled(), c.index == 0) << c.index; // screen 2's alone
     }
 }
 

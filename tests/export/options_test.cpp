@@ -65,6 +65,14 @@ TEST(ExportOptions, EveryOptionIsParsedIntoItsField) {
              o.colourModel = ColourModel::msx1;
              o.sprites = SpriteChoice::off;
          }},
+        {{"-o", "X.SC2", "--sprites", "32", "--sprites", "on", "--sprite-size", "16", "PIC.SC5"},
+         [](ExportOptions& o) {
+             o.output = "X.SC2";
+             o.format = ImageFormat::sc2;
+             o.placedSprites = 32;
+             o.sprites = SpriteChoice::on;
+             o.largeSprites = true;
+         }},
         {{"-o", "out.png", "--palette-source", "vram", "PIC.SC5"},
          [](ExportOptions& o) { o.paletteSource = PaletteSource::vram; }},
         {{"-o", "out.png", "--palette-source", "standard", "PIC.SC5"},
@@ -185,6 +193,11 @@ TEST(ExportOptions, UsageErrorsNameTheBadOptionOrValue) {
         {{"-o", "x.png", "--format", "gif", "A.SC5"}, "\"gif\" for --format"},
         {{"-o", "x.png", "--colours", "msx3", "A.SC5"}, "\"msx3\" for --colours"},
         {{"-o", "x.png", "--aspect", "4:3", "A.SC5"}, "\"4:3\" for --aspect"},
+        {{"-o", "x.sc2", "--sprites", "33", "A.SC5"}, "\"33\" for --sprites"},
+        {{"-o", "x.sc2", "--sprites", "many", "A.SC5"}, "on, off, auto or a number"},
+        {{"-o", "x.sc5", "--sprites", "4", "A.SC5"}, "screen 2 files (.sc2) only"},
+        {{"-d", "out", "--sprites", "4", "A.SC5"}, "screen 2 files (.sc2) only"},
+        {{"-o", "x.png", "--sprite-size", "32", "A.SC5"}, "\"32\" for --sprite-size"},
         {{"-o", "x.png", "--rotate=yes", "A.SC5"}, "--rotate takes no value"},
         {{"-o", "x.png", "-qq", "A.SC5"}, "-q takes no value"},
         {{"-o", "x.png", "--palette-source", "file", "A.SC5"}, "--palette-source file"},
