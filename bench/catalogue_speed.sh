@@ -7,8 +7,8 @@
 # and at one thread per processor, and `--catalogue --skip-existing` again over the
 # catalogue made (nothing changed); wall-clock and processor seconds and peak memory
 # (/usr/bin/time -v).
-# Usage: bench/catalogue_speed.sh [BUILD_DIR] [N] (default build, 1000). Needs python3,
-# mtools and GNU time.
+# Usage: bench/catalogue_speed.sh [BUILD_DIR] [N] ["JOBS..."] (default build, 1000, "1 and
+# one per processor"). Needs python3, mtools and GNU time.
 set -eu
 src=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "${1:-$src/build}" && pwd)
@@ -54,9 +54,10 @@ measure() {
 }
 
 threads=$(nproc)
+jobs_list=${3:-1 $threads}
 echo "$disks disks of 50 pictures ($((disks * 50)) pictures), $threads processors"
 printf '%-34s %8s %8s %10s\n' run seconds cpu-s peak-KiB
-for jobs in 1 "$threads"; do
+for jobs in $jobs_list; do
     printf '%-34s %s\n' "batch -d, -j $jobs" "$(measure -j "$jobs" -d "$work/out")"
     printf '%-34s %s\n' "--contact-sheet, -j $jobs" "$(measure -j "$jobs" --contact-sheet "$work/out")"
     printf '%-34s %s\n' "--catalogue, -j $jobs" "$(measure -j "$jobs" --catalogue "$work/out")"
