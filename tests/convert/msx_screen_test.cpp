@@ -32,7 +32,7 @@ const ScreenCase kCases[] = {
     {MsxScreen::sc3, "X.SC3", {0x24, 0x24, 0xB6}, 0x203F, 14.0},
     {MsxScreen::sc4, "X.SC4", {0, 145, 255}, 0x37FF, 14.0},
     {MsxScreen::sc6, "X.SC6", {0, 145, 255}, 0x769F, 14.0},
-    {MsxScreen::sc8, "X.SC8", {0, 145, 255}, 0xBFFF, 4.5, 192}, // the file ends after line 191
+    {MsxScreen::sc8, "X.SC8", {0, 145, 255}, 0xBFFF, 5.5, 192}, // the file ends after line 191
 };
 
 SourceImage flat(int width, int height, RgbTriple colour) {
