@@ -72,7 +72,7 @@ TEST_F(CommandsOnAPicture, SaveAsWritesTheShownPictureUnderANameOfItsFormat) {
     } cases[] = {
         {"NEW.BMP", "NEW.BMP", 0},
         {"noext", "noext.bmp", 0}, // the default extension is added
-        {"other.SC6", "other.SC6.bmp", 0},
+        {"other.SC1", "other.SC1.bmp", 0},
         {"OLD.BMP", "OLD.BMP", 1},
     };
     for (const auto& c : cases) {
@@ -85,7 +85,7 @@ TEST_F(CommandsOnAPicture, SaveAsWritesTheShownPictureUnderANameOfItsFormat) {
         EXPECT_EQ(questions.asked(), c.asked);
         EXPECT_EQ(readBytes(dir.file(c.saved)), picture);
     }
-    EXPECT_FALSE(fs::exists(dir.file("other.SC6")));
+    EXPECT_FALSE(fs::exists(dir.file("other.SC1")));
 }
 
 TEST_F(CommandsOnAPicture, SaveAsWritesPngByTheExtensionOrTheFilterChosen) {

@@ -186,7 +186,7 @@ TEST(Exporter, TheOutputsExtensionDecidesItsFormat) {
         {{"--format", "bmp"}, "pic", bmp, ""},
         {{"--format", "png"}, "pic.bmp", "", "--format png does not agree with the extension"},
         {{"--format", "bmp"}, "pic.img", "", "\".img\" is no format written"},
-        {{}, "other.SC6", "", "\".SC6\" is no format written"},
+        {{}, "other.SC1", "", "\".SC1\" is no format written"},
         {{}, "pic.SC5", std::string("\xFE\0\0\x9F\x76", 5), ""},
         {{}, "other", "", "without an extension"},
     };
