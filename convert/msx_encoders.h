@@ -6,6 +6,7 @@
 #include "vdp/vocabulary.h"
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace tessarin {
@@ -28,8 +29,8 @@ struct ScreenTarget {
     }
 };
 
-// Each encoder gives the VRAM from address 0 to the end of what the screen's file holds:
-// the picture and, where the mode has one, the palette table after it.
+// Each pattern screen's encoder gives the VRAM from address 0 to the end of what the
+// screen's file holds: the picture and the palette table after it.
 
 // Screen 2: each 8x1 run two of the standard palette's colours 1 to 15, the pair that
 // follows its pixels best with the error carried on; a run with colour 0's pixels has
@@ -47,14 +48,21 @@ struct ScreenTarget {
 // Screens 2 and 4 (mode): the runs in colours 1 to 15 of palette, written with it.
 [[nodiscard]] std::vector<std::uint8_t>
 encodeGraphicScreen(const ScreenTarget& target, ScreenMode mode, const PaletteRecord& palette);
+// A bitmap screen's picture as its encoder gives it: the target's lines one after the
+// other, the mode's bytesPerLine each, and the palette table where the mode shows palette
+// colours. Where its lines go in VRAM (one page, or two interlaced) is the caller's.
+struct BitmapLines {
+    std::vector<std::uint8_t> bytes;
+    std::optional<PaletteRecord> palette;
+};
+
 // Screens 5 (256 wide), 6 (512 wide, four colours) and 7 (512 wide): the mode's colours
 // chosen in the 512-colour lattice for the error of the dithered result.
-[[nodiscard]] std::vector<std::uint8_t> encodePackedScreen(const ScreenTarget& target,
-                                                           ScreenMode mode);
+[[nodiscard]] BitmapLines encodePackedScreen(const ScreenTarget& target, ScreenMode mode);
 // Screen 8: the 256 fixed colours.
-[[nodiscard]] std::vector<std::uint8_t> encodeScreen8(const ScreenTarget& target);
+[[nodiscard]] BitmapLines encodeScreen8(const ScreenTarget& target);
 // Screen 12: each 4-pixel run one J and K and four Y, chosen together.
-[[nodiscard]] std::vector<std::uint8_t> encodeScreen12(const ScreenTarget& target);
+[[nodiscard]] BitmapLines encodeScreen12(const ScreenTarget& target);
 
 // The 8-bit colour of a 3-bit level under model, for palette entries and screen 8.
 [[nodiscard]] Lab latticeColour(int red, int green, int blue, ColourModel model);

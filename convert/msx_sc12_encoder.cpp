@@ -8,6 +8,7 @@
 #include <cmath>
 #include <limits>
 #include <numeric>
+#include <utility>
 
 namespace tessarin {
 
@@ -120,7 +121,7 @@ void refineYForEye(const ScreenTarget& target, std::span<std::uint8_t> vram,
 
 } // namespace
 
-std::vector<std::uint8_t> encodeScreen12(const ScreenTarget& target) {
+BitmapLines encodeScreen12(const ScreenTarget& target) {
     static const ChannelColours colours = channelColours();
     const int blueRounding = colourLevels(target.model).blueRounding;
     std::vector<std::uint8_t> vram(static_cast<std::size_t>(target.width) * target.height);
@@ -179,7 +180,7 @@ std::vector<std::uint8_t> encodeScreen12(const ScreenTarget& target) {
     if (target.dither == Dither::eye) {
         refineYForEye(target, vram, colours, blueRounding);
     }
-    return vram;
+    return BitmapLines{std::move(vram), std::nullopt};
 }
 
 } // namespace tessarin

@@ -3,10 +3,10 @@
 #include "convert/eye_dither.h"
 #include "convert/lattice_palette.h"
 #include "convert/msx_encoders.h"
-#include "vdp/basic_screen.h"
 #include "vdp/screen_modes.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace tessarin {
 
@@ -25,7 +25,7 @@ float orderedAmplitudeOf(int colours) {
 
 } // namespace
 
-std::vector<std::uint8_t> encodePackedScreen(const ScreenTarget& target, ScreenMode mode) {
+BitmapLines encodePackedScreen(const ScreenTarget& target, ScreenMode mode) {
     const ScreenModeFacts& facts = *findScreenMode(mode);
     const int first = firstFreeEntry(target);
     LatticePalette palette = chooseLatticePalette(target, facts.paletteColours, first,
@@ -40,21 +40,18 @@ std::vector<std::uint8_t> encodePackedScreen(const ScreenTarget& target, ScreenM
                                palette.indices.begin(),
                                [](std::uint32_t i) { return static_cast<std::uint8_t>(i); });
     }
-    std::vector<std::uint8_t> vram(facts.paletteTable + kPaletteSize);
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(facts.bytesPerLine) * target.height);
     // A byte holds 8 / bits pixels, the leftmost in its high bits.
     const int perByte = kByteBits / facts.bitsPerPixel;
     for (int y = 0; y < target.height; ++y) {
-        std::uint8_t* line = &vram[static_cast<std::size_t>(y) * facts.bytesPerLine];
+        std::uint8_t* line = &bytes[static_cast<std::size_t>(y) * facts.bytesPerLine];
         for (int x = 0; x < target.width; ++x) {
             const int shift = kByteBits - facts.bitsPerPixel * (x % perByte + 1);
             line[x / perByte] |=
                 static_cast<std::uint8_t>(palette.indices[target.at(x, y)] << shift);
         }
     }
-    // The first sprite's Y ends the sprites shown, so that BLOAD shows only the picture.
-    vram.at(facts.spriteAttributes) = spriteListEnd(facts.spriteMode);
-    std::ranges::copy(palette.table(), vram.begin() + facts.paletteTable);
-    return vram;
+    return BitmapLines{std::move(bytes), palette.table()};
 }
 
 } // namespace tessarin

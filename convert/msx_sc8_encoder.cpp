@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <array>
 #include <limits>
+#include <utility>
 
 namespace tessarin {
 
@@ -19,7 +20,7 @@ constexpr float kEyePixelWeight = 1.0F;
 
 } // namespace
 
-std::vector<std::uint8_t> encodeScreen8(const ScreenTarget& target) {
+BitmapLines encodeScreen8(const ScreenTarget& target) {
     const ColourLevels& levels = colourLevels(target.model);
     std::array<Lab, kColours> colours{};
     for (int b = 0; b < kColours; ++b) {
@@ -30,7 +31,7 @@ std::vector<std::uint8_t> encodeScreen8(const ScreenTarget& target) {
     std::vector<std::uint8_t> vram(static_cast<std::size_t>(target.width) * target.height);
     if (target.dither == Dither::eye) {
         std::ranges::copy(ditherForEye(target, colours, first, kEyePixelWeight), vram.begin());
-        return vram;
+        return BitmapLines{std::move(vram), std::nullopt};
     }
     ErrorCarry carry(target.dither, kOrderedAmplitude, target.pixels, target.width);
     for (int y = 0; y < target.height; ++y) {
@@ -54,7 +55,7 @@ std::vector<std::uint8_t> encodeScreen8(const ScreenTarget& target) {
         }
         carry.nextRow();
     }
-    return vram;
+    return BitmapLines{std::move(vram), std::nullopt};
 }
 
 } // namespace tessarin

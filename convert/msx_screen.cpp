@@ -4,6 +4,7 @@
 #include "formats/bsave.h"
 #include "vdp/palette_entry.h"
 #include "vdp/screen_modes.h"
+#include "vdp/sprites.h"
 #include "vdp/vdp_state.h"
 
 #include <algorithm>
@@ -63,6 +64,48 @@ Picture previewOf(const std::vector<std::uint8_t>& vram, const ScreenModeFacts& 
     return preview;
 }
 
+// The VRAM from address 0 of a display page of a bitmap picture: its lines from first on,
+// every step-th, then, where it has a palette, the sprite list ended (so that BLOAD shows
+// the picture alone) and the palette table.
+std::vector<std::uint8_t> pageOf(const BitmapLines& picture, const ScreenModeFacts& facts,
+                                 int first, int step) {
+    const auto lineBytes = static_cast<std::size_t>(facts.bytesPerLine);
+    std::vector<std::uint8_t> vram;
+    for (auto at = static_cast<std::size_t>(first) * lineBytes; at < picture.bytes.size();
+         at += static_cast<std::size_t>(step) * lineBytes) {
+        vram.insert(vram.end(), picture.bytes.begin() + static_cast<std::ptrdiff_t>(at),
+                    picture.bytes.begin() + static_cast<std::ptrdiff_t>(at + lineBytes));
+    }
+    if (picture.palette) {
+        vram.resize(facts.paletteTable + kPaletteSize);
+        vram.at(facts.spriteAttributes) = spriteListEnd(facts.spriteMode);
+        std::ranges::copy(*picture.palette, vram.begin() + facts.paletteTable);
+    }
+    return vram;
+}
+
+BitmapLines encodeBitmap(const ScreenTarget& target, MsxScreen screen, ScreenMode mode) {
+    switch (screen) {
+    case MsxScreen::sc8:
+        return encodeScreen8(target);
+    case MsxScreen::sc12:
+        return encodeScreen12(target);
+    default:
+        return encodePackedScreen(target, mode);
+    }
+}
+
+// The even rows from page 0's preview, the odd ones from page 1's.
+Picture woven(const Picture& page0, const Picture& page1) {
+    Picture picture;
+    picture.resize(page0.width(), 2 * page0.height());
+    for (int y = 0; y < page0.height(); ++y) {
+        std::ranges::copy(page0.row(y), picture.row(2 * y).begin());
+        std::ranges::copy(page1.row(y), picture.row(2 * y + 1).begin());
+    }
+    return picture;
+}
+
 } // namespace
 
 std::optional<MsxScreen> msxScreenOf(ImageFormat format) {
@@ -79,6 +122,10 @@ bool takesLines(MsxScreen screen, int lines) {
     return lines == facts.lines || (facts.kind == ModeKind::bitmap && lines == kPatternLines);
 }
 
+bool takesInterlace(MsxScreen screen) {
+    return findScreenMode(screenModeOf(screen))->kind == ModeKind::bitmap;
+}
+
 MsxEncoding encodeMsx(const SourceImage& source, MsxScreen screen, const MsxChoices& choices) {
     const ScreenModeFacts& facts = *findScreenMode(screenModeOf(screen));
     const int lines = choices.lines == 0 ? facts.lines : choices.lines;
@@ -86,12 +133,17 @@ MsxEncoding encodeMsx(const SourceImage& source, MsxScreen screen, const MsxChoi
         throw std::invalid_argument("screen " + std::string(facts.name) + " has no frame of " +
                                     std::to_string(lines) + " lines");
     }
-    const double pixelAspect = choices.tvAspect * kNarrowWidth / facts.lineWidth;
-    FittedFrame frame =
-        fitFrame(source, facts.lineWidth, lines, choices.fit, pixelAspect, choices.transparent);
+    if (choices.interlace && !takesInterlace(screen)) {
+        throw std::invalid_argument("screen " + std::string(facts.name) + " has no interlace");
+    }
+    // Interlaced, a line is half as tall: its pixels twice as wide for their height.
+    const int fields = choices.interlace ? 2 : 1;
+    const double pixelAspect = choices.tvAspect * kNarrowWidth / facts.lineWidth * fields;
+    FittedFrame frame = fitFrame(source, facts.lineWidth, fields * lines, choices.fit, pixelAspect,
+                                 choices.transparent);
     ScreenTarget target;
     target.width = facts.lineWidth;
-    target.height = lines;
+    target.height = fields * lines;
     target.pixels.reserve(frame.zero.size());
     for (const RgbTriple& p : frame.picture.pixels()) {
         target.pixels.push_back(oklabOf(p));
@@ -101,6 +153,7 @@ MsxEncoding encodeMsx(const SourceImage& source, MsxScreen screen, const MsxChoi
     target.dither = choices.dither;
     target.model = choices.colourModel;
     target.sprites = std::clamp(choices.sprites, 0, kMostScreen2Sprites);
+    MsxEncoding encoding;
     std::vector<std::uint8_t> vram;
     switch (screen) {
     case MsxScreen::sc2:
@@ -112,20 +165,22 @@ MsxEncoding encodeMsx(const SourceImage& source, MsxScreen screen, const MsxChoi
     case MsxScreen::sc4:
         vram = encodeScreen4(target);
         break;
-    case MsxScreen::sc5:
-    case MsxScreen::sc6:
-    case MsxScreen::sc7:
-        vram = encodePackedScreen(target, facts.mode);
-        break;
-    case MsxScreen::sc8:
-        vram = encodeScreen8(target);
-        break;
-    case MsxScreen::sc12:
-        vram = encodeScreen12(target);
+    default: {
+        const BitmapLines picture = encodeBitmap(target, screen, facts.mode);
+        vram = pageOf(picture, facts, 0, fields);
+        if (choices.interlace) {
+            const std::vector<std::uint8_t> page1 = pageOf(picture, facts, 1, fields);
+            encoding.companion = bsaveFile(
+                0, std::span(page1).first(static_cast<std::size_t>(lines) * facts.bytesPerLine));
+            encoding.preview = woven(previewOf(vram, facts, lines, choices.colourModel),
+                                     previewOf(page1, facts, lines, choices.colourModel));
+        }
         break;
     }
-    MsxEncoding encoding;
-    encoding.preview = previewOf(vram, facts, lines, choices.colourModel);
+    }
+    if (!choices.interlace) {
+        encoding.preview = previewOf(vram, facts, lines, choices.colourModel);
+    }
     encoding.file = bsaveFile(0, vram);
     encoding.fitted = std::move(frame.picture);
     return encoding;

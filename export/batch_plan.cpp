@@ -102,6 +102,17 @@ struct Place {
     bool link = false;
 };
 
+// ".<format>" of each output; interlaced, one that a page-1 name pairs with (screen 12's
+// X.SCC, not X.SC12).
+std::string outputSuffixOf(const ExportOptions& options) {
+    const ImageFormat format = options.format.value_or(ImageFormat::png);
+    std::string suffix = std::string(".") + extensionOf(format);
+    if (options.interlace && format == ImageFormat::sc12) {
+        suffix = ".scc";
+    }
+    return suffix;
+}
+
 // The batch of files (the FILEs, or a folder's files) into options.outDir, where folders
 // of takenNames (an archive's folders) are made too: no output takes one of those names.
 std::variant<BatchPlan, UsageError> planFiles(const ExportOptions& options,
@@ -350,8 +361,7 @@ std::variant<BatchPlan, UsageError> planFiles(const ExportOptions& options,
 
     BatchPlan plan;
     std::unordered_set<std::string> usedPalettes;
-    const std::string suffix =
-        std::string(".") + extensionOf(options.format.value_or(ImageFormat::png));
+    const std::string suffix = outputSuffixOf(options);
     // The folders first, so that each keeps its name and an output beside it takes another.
     std::vector<WantedName> wanted;
     for (const std::string& taken : takenNames) {

@@ -199,7 +199,7 @@ choiceInto(std::optional<T>& target, std::string_view name, const std::string& v
 
 constexpr std::string_view kScreenValuePlaceholder = "SCREENS";
 
-const std::array<OptionEntry, 32> kOptions{{
+const std::array<OptionEntry, 33> kOptions{{
     {{"-o", "--output"},
      "OUTPUT",
      "",
@@ -431,6 +431,16 @@ const std::array<OptionEntry, 32> kOptions{{
      "212 in screens 5 to 12 (their default)",
      [](ParseState& s, std::string_view name, const std::string& v) -> std::optional<Failure> {
          return choiceInto(s.command.options.lines, name, v, kLineChoices, "192 or 212");
+     }},
+    {{"--interlace", ""},
+     "",
+     "",
+     "a screen file of twice the lines in screens 5 to 12:\n"
+     "the even ones in X.SC7, the odd ones in page 1's X.S17\n"
+     "beside it (X.SCC and X.S1C for screen 12)",
+     [](ParseState& s, std::string_view, const std::string&) -> std::optional<Failure> {
+         s.command.options.interlace = true;
+         return std::nullopt;
      }},
     {{"-v", "--verbose"},
      "",
@@ -699,7 +709,28 @@ private:
         if (std::optional<Failure> f = linesFit()) {
             return f;
         }
+        if (std::optional<Failure> f = interlaceFits()) {
+            return f;
+        }
         return checkPlacedSprites();
+    }
+
+    // --interlace writes a bitmap screen's file and page 1 under a name paired with it.
+    std::optional<Failure> interlaceFits() const {
+        const ExportOptions& o = state_.command.options;
+        if (!o.interlace) {
+            return std::nullopt;
+        }
+        const std::optional<MsxScreen> screen = msxScreenOf(*o.format);
+        if (!screen || !takesInterlace(*screen)) {
+            return Failure{"--interlace is for a screen file of screens 5 to 12 written, not " +
+                           std::string(extensionOf(*o.format))};
+        }
+        if (!o.batch() && !companionNameOf(o.output)) {
+            return Failure{"--interlace: no page-1 name pairs with " + quoted(o.output) +
+                           "; name it .sc5, .sc6, .sc7, .sc8, .sca, .scb or .scc"};
+        }
+        return std::nullopt;
     }
 
     // --lines names a frame of the screen written: 192 lines in any, 212 in a bitmap screen.
@@ -787,6 +818,9 @@ private:
                            " without an extension: use --format " + std::string(kFormatChoices)};
         }
         if (std::optional<Failure> f = linesFit()) {
+            return f;
+        }
+        if (std::optional<Failure> f = interlaceFits()) {
             return f;
         }
         return checkPlacedSprites();

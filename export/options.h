@@ -39,17 +39,18 @@ struct ExportOptions {
     std::optional<PaletteSource> paletteSource; // else automatic
     std::optional<ViewSize> size;               // --size; else automatic (every pixel of the mode)
     bool rotate = false;
-    std::optional<ColourModel> colourModel;    // --colours; else the file levels
-    std::optional<SpriteChoice> sprites;       // --sprites on|off|auto; else automatic
-    std::optional<std::int8_t> placedSprites;  // --sprites N: into a screen 2 file written
-    bool largeSprites = false;                 // --sprite-size 16; else 8x8
-    std::optional<PixelAspect> aspect;         // --aspect; else square
-    FitMode fit = FitMode::contain;            // --fit: a picture into a screen's frame
-    Dither dither = Dither::eye;           // --dither: a picture in a screen's colours
-    bool transparent = false;                  // --transparent: its see-through pixels colour 0
-    std::optional<std::int16_t> lines;         // --lines: a screen file's frame; else the mode's
-    bool verbose = false;                      // -v: each screen file's colour error
-    std::optional<ImageFormat> format;         // else from the output name; batch: png
+    std::optional<ColourModel> colourModel;   // --colours; else the file levels
+    std::optional<SpriteChoice> sprites;      // --sprites on|off|auto; else automatic
+    std::optional<std::int8_t> placedSprites; // --sprites N: into a screen 2 file written
+    bool largeSprites = false;                // --sprite-size 16; else 8x8
+    std::optional<PixelAspect> aspect;        // --aspect; else square
+    FitMode fit = FitMode::contain;           // --fit: a picture into a screen's frame
+    Dither dither = Dither::eye;              // --dither: a picture in a screen's colours
+    bool transparent = false;                 // --transparent: its see-through pixels colour 0
+    std::optional<std::int16_t> lines;        // --lines: a screen file's frame; else the mode's
+    bool interlace = false;            // --interlace: a bitmap screen file and its page-1 companion
+    bool verbose = false;              // -v: each screen file's colour error
+    std::optional<ImageFormat> format; // else from the output name; batch: png
     std::optional<std::int16_t> thumbnailSize; // fit within SIZE x SIZE
     std::optional<std::int16_t> jobs;          // batch threads; else the hardware's
     bool quiet = false;

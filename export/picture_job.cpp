@@ -6,6 +6,7 @@
 #include "document/image_source.h"
 #include "document/pixel_shape.h"
 #include "image/image_input.h"
+#include "names/file_name_rule.h"
 #include "platform/file_error.h"
 #include "platform/target_file.h"
 
@@ -49,6 +50,20 @@ SourceImage sourceOf(const PictureJob& job, bool toScreen) {
     SourceImage source;
     source.picture = makePicture(choices);
     return source;
+}
+
+// The name of page 1 of an interlaced target, checked as the target is.
+std::string companionTarget(const PictureJob& job, const std::string& target, Overwrite overwrite) {
+    std::optional<std::string> companion = companionNameOf(target);
+    if (!companion) {
+        throw FileError(target, "No page-1 file name pairs with \"" + target + "\"");
+    }
+    if (overwrite == Overwrite::refuse) {
+        refuseExisting(job, *companion);
+    } else {
+        refuseInputAsTarget(job, *companion);
+    }
+    return *std::move(companion);
 }
 
 } // namespace
@@ -101,6 +116,7 @@ PictureJob jobFor(const ExportOptions& options, const Location& screenFile,
     job.msx.lines = options.lines.value_or(0);
     job.msx.colourModel = job.colourModel;
     job.msx.sprites = options.placedSprites.value_or(0);
+    job.msx.interlace = options.interlace;
     return job;
 }
 
@@ -119,7 +135,12 @@ std::optional<ColourErrorFigures> exportPicture(const PictureJob& job, const std
         overwrite == Overwrite::replace ? ReplaceMode::replace : ReplaceMode::keepExisting;
     if (screen) {
         const MsxEncoding encoding = encodeMsx(source, *screen, job.msx);
-        writeTargetFile(target, ByteSpan(encoding.file), mode);
+        std::vector<TargetBytes> files{{target, ByteSpan(encoding.file)}};
+        if (job.msx.interlace) {
+            files.push_back(
+                {companionTarget(job, target, overwrite), ByteSpan(encoding.companion)});
+        }
+        writeTargetFiles(files, mode);
         return colourError(encoding.fitted, encoding.preview);
     }
     // A BMP's rows go from the picture to the file, not through a copy.

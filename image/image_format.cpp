@@ -11,7 +11,7 @@ namespace tessarin {
 namespace {
 
 // A format's first extension is the one its files are given.
-constexpr std::array<std::pair<ImageFormat, std::string_view>, 11> kExtensions{{
+constexpr std::array<std::pair<ImageFormat, std::string_view>, 16> kExtensions{{
     {ImageFormat::bmp, "bmp"},
     {ImageFormat::png, "png"},
     {ImageFormat::sc2, "sc2"},
@@ -21,8 +21,13 @@ constexpr std::array<std::pair<ImageFormat, std::string_view>, 11> kExtensions{{
     {ImageFormat::sc6, "sc6"},
     {ImageFormat::sc7, "sc7"},
     {ImageFormat::sc8, "sc8"},
+    {ImageFormat::sc10, "sca"},
+    {ImageFormat::sc10, "s10"},
+    {ImageFormat::sc11, "scb"},
+    {ImageFormat::sc11, "s11"},
     {ImageFormat::sc12, "sc12"},
     {ImageFormat::sc12, "s12"},
+    {ImageFormat::sc12, "scc"},
 }};
 
 } // namespace

@@ -72,6 +72,22 @@ FileNameChoice chooseByFileName(std::string_view fileName) {
     return {FileSlot::vram0, screenModeOfLastChar(fileName.back())};
 }
 
+std::optional<std::string> companionNameOf(std::string_view screenFile) {
+    const ScreenExtension* own = findExtension(extensionPart(screenFile));
+    if (own == nullptr) {
+        return std::nullopt;
+    }
+    const auto* companion = std::ranges::find(kScreenExtensions, own->extension,
+                                              &ScreenExtension::pageOneOf);
+    if (companion == kScreenExtensions.end()) {
+        return std::nullopt;
+    }
+    const bool lower = std::ranges::any_of(extensionPart(screenFile),
+                                           [](char c) { return c >= 'a' && c <= 'z'; });
+    return std::string(withoutExtension(screenFile)) + "." +
+           (lower ? asciiLower(companion->extension) : std::string(companion->extension));
+}
+
 FileNameChoice chooseByNameAndSize(std::string_view fileName, std::uint64_t size) {
     const FileNameChoice choice = chooseByFileName(fileName);
     if (choice.slot == FileSlot::palette && size > kMaxPaletteFileSize) {

@@ -37,7 +37,7 @@ struct ScreenExtension {
 // Every extension of screen files the viewer knows, for the rule, the open dialog's filter
 // and the desktop's MIME data. Modes 2-4 are named even where the VDP does not show them.
 // clang-format off
-inline constexpr std::array<ScreenExtension, 55> kScreenExtensions{{
+inline constexpr std::array<ScreenExtension, 56> kScreenExtensions{{
     {"SC5", ScreenMode::screen5, ""},      {"SC6", ScreenMode::screen6, ""},
     {"SC7", ScreenMode::screen7, ""},      {"SC8", ScreenMode::screen8, ""},
     {"SCA", ScreenMode::screen10, ""},     {"SCB", ScreenMode::screen10, ""},
@@ -66,7 +66,8 @@ inline constexpr std::array<ScreenExtension, 55> kScreenExtensions{{
     // Interlaced pictures: the odd field beside X.SC5 ... X.SCC.
     {"S15", ScreenMode::screen5, "SC5"},   {"S16", ScreenMode::screen6, "SC6"},
     {"S17", ScreenMode::screen7, "SC7"},   {"S18", ScreenMode::screen8, "SC8"},
-    {"S1A", ScreenMode::screen10, "SCA"},  {"S1C", ScreenMode::screen12, "SCC"},
+    {"S1A", ScreenMode::screen10, "SCA"},  {"S1B", ScreenMode::screen10, "SCB"},
+    {"S1C", ScreenMode::screen12, "SCC"},
     // Page pairs: X.Sm1 is page 1 of X.Sm0.
     {"S50", ScreenMode::screen5, ""},      {"S51", ScreenMode::screen5, "S50"},
     {"S60", ScreenMode::screen6, ""},      {"S61", ScreenMode::screen6, "S60"},
@@ -102,5 +103,10 @@ inline constexpr std::uint64_t kMaxPaletteFileSize = 256;
 
 // The entry of kScreenExtensions of the name's whole extension (any case), if any.
 [[nodiscard]] const ScreenExtension* screenExtensionOf(std::string_view fileName);
+
+// The name beside screenFile that page 1 of its picture is written under, so that it is
+// paired with it: X.S17 for X.SC7, x.s17 for x.sc7 (the case of its extension's letters);
+// nothing when no companion pairs with the extension (X.SC12).
+[[nodiscard]] std::optional<std::string> companionNameOf(std::string_view screenFile);
 
 } // namespace tessarin

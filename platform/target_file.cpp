@@ -14,6 +14,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <memory>
 #include <optional>
 #include <random>
 #include <string_view>
@@ -273,6 +274,17 @@ void writeTargetFile(const std::string& target, std::span<const ByteSpan> pieces
     ScratchBeside scratch(target, mode);
     scratch.write(pieces);
     scratch.place();
+}
+
+void writeTargetFiles(std::span<const TargetBytes> files, ReplaceMode mode) {
+    std::vector<std::unique_ptr<ScratchBeside>> scratches;
+    for (const TargetBytes& file : files) {
+        scratches.push_back(std::make_unique<ScratchBeside>(file.target, mode));
+        scratches.back()->write(std::span(&file.bytes, 1));
+    }
+    for (const auto& scratch : scratches) {
+        scratch->place();
+    }
 }
 
 void refuseInputAsTarget(const std::string& target, std::span<const std::string> inputs) {

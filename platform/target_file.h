@@ -23,6 +23,17 @@ void writeTargetFile(const std::string& target, ByteSpan bytes, ReplaceMode mode
 // The same with the pieces one after the other as the content.
 void writeTargetFile(const std::string& target, std::span<const ByteSpan> pieces, ReplaceMode mode);
 
+// A file's name and its content, for writeTargetFiles.
+struct TargetBytes {
+    std::string target;
+    ByteSpan bytes;
+};
+
+// writeTargetFile for each of files, as near one step as two renames come: every scratch
+// file is written, and every target checked, before the first is renamed into place; a
+// failure before that leaves all the targets as they were.
+void writeTargetFiles(std::span<const TargetBytes> files, ReplaceMode mode);
+
 // The same with source's content (ReplaceMode::replace); a failure to read throws
 // FileError naming source.
 void copyFile(const std::string& source, const std::string& target);
