@@ -7,6 +7,7 @@
 #include "export/parallel_exports.h"
 #include "export/picture_job.h"
 #include "export/progress_bar.h"
+#include "image/image_input.h"
 #include "platform/file_error.h"
 #include "vdp/screen_modes.h"
 
@@ -112,7 +113,8 @@ int runSingle(const ExportOptions& options, std::ostream& out, std::ostream& err
     std::optional<ColourErrorFigures> error;
     try {
         const PictureJob job = jobFor(options, screenFile, options.paletteFile);
-        if (options.verbose) {
+        // A PNG or JPEG picture has no screen mode of its own to tell.
+        if (options.verbose && !isImageInputName(screenFile.path())) {
             err << kProgram << "note: screen " << screenTitle(job.screenMode) << '\n';
         }
         if (options.verbose && !job.note.empty()) {

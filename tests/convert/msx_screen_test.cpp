@@ -1,8 +1,10 @@
 // Pictures made here, converted to each screen: flat colours come back exact, a gradient
 // within a bound, the BSAVE range and palette table as BLOAD needs them, and the file
 // opened by the document gives the picture the encoder previewed; screen 2 with sprites.
+#include "catalog/file_source.h"
 #include "convert/eye_error.h"
 #include "convert/msx_screen.h"
+#include "document/resolve.h"
 #include "document/screen_document.h"
 #include "names/file_name_rule.h"
 #include "run_process.h"
@@ -141,6 +143,42 @@ TEST(MsxScreen, TheDocumentOpensEachFileToThePreviewedPicture) {
             const auto shown = encoding.preview.pixels();
             for (std::size_t i = 0; i < fitted.size(); ++i) {
                 ASSERT_TRUE(fitted[i] != RgbTriple{} || shown[i] == RgbTriple{}) << "pixel " << i;
+            }
+        }
+    }
+}
+
+// Interlaced, each bitmap screen's file and its companion, found by its name beside it, open
+// to the woven preview at 512x424 interlace: page 0's lines on the even rows, page 1's on the
+// odd; a 256-wide line's pixels each twice.
+TEST(MsxScreen, InterlacedFilesOpenWithTheirCompanionsToThePreview) {
+    const testing::TempDir dir;
+    const SourceImage source = gradient(300, 200);
+    const std::pair<MsxScreen, const char*> kInterlaced[] = {{MsxScreen::sc5, "I.SC5"},
+                                                             {MsxScreen::sc6, "I.SC6"},
+                                                             {MsxScreen::sc7, "I.SC7"},
+                                                             {MsxScreen::sc8, "I.SC8"},
+                                                             {MsxScreen::sc12, "I.SCC"}};
+    for (const auto& [screen, name] : kInterlaced) {
+        SCOPED_TRACE(name);
+        const int width = factsOf(screen).lineWidth;
+        MsxChoices choices{FitMode::contain, 1.0, Dither::eye};
+        choices.interlace = true;
+        const MsxEncoding encoding = encodeMsx(source, screen, choices);
+        ASSERT_EQ(encoding.preview.height(), 2 * kBitmapLines);
+        const std::string file = dir / name;
+        testing::writeBytes(file, {encoding.file.begin(), encoding.file.end()});
+        testing::writeBytes(*companionNameOf(file),
+                            {encoding.companion.begin(), encoding.companion.end()});
+        PictureRequest request = resolve(fileSource(), Location::of(file));
+        request.viewMode = ViewMode::interlace512x424;
+        const Picture opened = ScreenDocument::pictureOf(request);
+        ASSERT_EQ(opened.height(), 2 * kBitmapLines);
+        const int repeat = kWideWidth / width;
+        for (int y = 0; y < opened.height(); ++y) {
+            for (int x = 0; x < kWideWidth; ++x) {
+                ASSERT_EQ(opened.row(y)[x], encoding.preview.row(y)[x / repeat])
+                    << "row " << y << " pixel " << x;
             }
         }
     }

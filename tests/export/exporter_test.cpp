@@ -867,8 +867,7 @@ TEST(Exporter, BatchConvertsPicturesToScreensWithTheirErrorAndRefusesBadOnes) {
     const std::string kept = out / "b.sc5";
     EXPECT_TRUE(contains(r.err, "\"" + kept + "\" already exists")) << r.err;
     EXPECT_TRUE(contains(r.err, "\"c.jpg\" is neither a PNG nor a JPEG picture")) << r.err;
-    EXPECT_TRUE(contains(r.out, std::string(out / "a.sc5") + " (colour difference: "))
-        << r.out;
+    EXPECT_TRUE(contains(r.out, std::string(out / "a.sc5") + " (colour difference: ")) << r.out;
     EXPECT_EQ(out.entries(), (std::vector<std::string>{"a.sc5", "b.sc5"}));
     EXPECT_TRUE(readBytes(out / "b.sc5") == (std::vector<unsigned char>{'k', 'e', 'e', 'p'}));
     const std::vector<unsigned char> sc5 = readBytes(out / "a.sc5");
@@ -882,6 +881,17 @@ TEST(Exporter, BatchConvertsPicturesToScreensWithTheirErrorAndRefusesBadOnes) {
     EXPECT_EQ(tooLarge.exitCode, 1);
     EXPECT_TRUE(contains(tooLarge.err, "\"huge.png\"")) << tooLarge.err;
     EXPECT_FALSE(fs::exists(in / "X.SC8"));
+    // Interlaced, screen 12's pair is X.scc and X.s1c; a page 1 there already keeps its
+    // picture from being written, as its screen file would.
+    const TempDir pages;
+    writeBytes(pages / "b.s1c", {'k'});
+    const ProcessResult interlaced =
+        runProcess(kExporter, {"-d", pages.path(), "--interlace", "--to", "sc12", "a.png", "b.png"},
+                   in.path());
+    EXPECT_EQ(interlaced.exitCode, 1);
+    EXPECT_TRUE(contains(interlaced.err, "\"" + std::string(pages / "b.s1c") + "\" already exists"))
+        << interlaced.err;
+    EXPECT_EQ(pages.entries(), (std::vector<std::string>{"a.s1c", "a.scc", "b.s1c"}));
 }
 
 } // namespace

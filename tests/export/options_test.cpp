@@ -214,6 +214,8 @@ TEST(ExportOptions, UsageErrorsNameTheBadOptionOrValue) {
         {{"-o", "x.SC8", "--lines", "200", "A.SC5"}, "\"200\" for --lines"},
         {{"-o", "x.SC4", "--lines", "212", "A.SC5"}, "screen 4 has 192 lines only"},
         {{"-d", "out", "--lines", "192", "A.SC5"}, "--lines is for a screen file written, not png"},
+        {{"-o", "x.SC4", "--interlace", "A.SC5"}, "screens 5 to 12 written, not sc4"},
+        {{"-o", "x.SC12", "--interlace", "A.SC5"}, "no page-1 name pairs with \"x.SC12\""},
     };
     for (const BadCase& c : cases) {
         SCOPED_TRACE(::testing::PrintToString(c.args));
