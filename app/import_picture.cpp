@@ -2,6 +2,7 @@
 
 #include "dialogs/import_picture_dialog.h"
 #include "document/image_source.h"
+#include "names/file_name_rule.h"
 #include "platform/file_error.h"
 #include "platform/target_file.h"
 
@@ -48,23 +49,24 @@ std::optional<ImportPicture::Imported> ImportPicture::run(QWidget* parent, const
             importsFolder().filePath(QStringLiteral("window-XXXXXX")));
     }
     check(*folder_);
-    const std::optional<ImageFormat> format = [&] {
-        for (const ImageFormat f :
-             {ImageFormat::sc2, ImageFormat::sc3, ImageFormat::sc4, ImageFormat::sc5,
-              ImageFormat::sc6, ImageFormat::sc7, ImageFormat::sc8, ImageFormat::sc12}) {
-            if (msxScreenOf(f) == dialog.screen()) {
-                return std::optional(f);
-            }
-        }
-        return std::optional<ImageFormat>();
-    }();
     // The picture's base name, so that the title names it; the extension gives the mode.
     const std::string target =
-        QFile::encodeName(folder_->filePath(QFileInfo(name).completeBaseName() + u'.' +
-                                            QString::fromLatin1(extensionOf(*format)).toUpper()))
+        QFile::encodeName(
+            folder_->filePath(
+                QFileInfo(name).completeBaseName() + u'.' +
+                QString::fromLatin1(fileExtensionOf(dialog.screen(), dialog.interlaced()))
+                    .toUpper()))
             .toStdString();
-    writeTargetFile(target, ByteSpan(dialog.encoding().file), ReplaceMode::replace);
-    return Imported{target, QFileInfo(name).absolutePath(), *format, dialog.placesSprites()};
+    // Page 1 beside it, under the name the document pairs with it.
+    const std::string companion =
+        dialog.interlaced() ? companionNameOf(target).value_or(std::string()) : std::string();
+    std::vector<TargetBytes> files{{target, ByteSpan(dialog.encoding().file)}};
+    if (!companion.empty()) {
+        files.push_back({companion, ByteSpan(dialog.encoding().companion)});
+    }
+    writeTargetFiles(files, ReplaceMode::replace);
+    return Imported{target, companion, QFileInfo(name).absolutePath(), formatOf(dialog.screen()),
+                    dialog.placesSprites()};
 }
 
 } // namespace tessarin

@@ -21,6 +21,7 @@ public:
     // A screen file made of a picture.
     struct Imported {
         std::string screenFile; // in the temporary folder
+        std::string companion;  // its page 1 beside it when interlaced, else empty
         QString sourceFolder;   // the picture's
         ImageFormat format;     // the screen's
         bool largeSprites;      // shown with 16x16 sprites, as its sprites were placed

@@ -149,7 +149,8 @@ void MainWindow::saveAs() {
         }
         const bool import = showsImport();
         const tessarin::SaveAs::Start start =
-            import ? tessarin::SaveAs::Start{imported_->format, imported_->screenFile}
+            import ? tessarin::SaveAs::Start{imported_->format, imported_->screenFile,
+                                             imported_->companion}
                    : tessarin::SaveAs::Start{};
         if (saveAs_.run(*document_, view_.pixelAspect(), startFolder(), start) && import) {
             importSaved_ = true;

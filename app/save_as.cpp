@@ -6,6 +6,8 @@
 #include "document/picture_recipe.h"
 #include "formats/screen_layout.h"
 #include "image/image_format.h"
+#include "names/file_name_rule.h"
+#include "platform/file_error.h"
 #include "platform/target_file.h"
 
 #include <QFile>
@@ -52,7 +54,12 @@ bool SaveAs::run(const ScreenDocument& document, PixelAspect aspect, const QStri
     selectFilter(files, kBitmapFilter + static_cast<int>(listed == kFilterFormats.end()
                                                              ? 0
                                                              : listed - kFilterFormats.begin()));
-    files->setDefaultSuffix(suffixOf(start.format));
+    // A file's own extension first: an interlaced screen 12 is X.SCC, not X.SC12.
+    const QString startSuffix =
+        start.fileOfFormat.empty()
+            ? suffixOf(start.format)
+            : QFileInfo(QFile::decodeName(start.fileOfFormat.c_str())).suffix().toLower();
+    files->setDefaultSuffix(startSuffix);
     files->setDirectory(folder);
     if (const std::string& screenFile = document.fileName(FileSlot::vram0); !screenFile.empty()) {
         files->selectFile(QFileInfo(QFile::decodeName(screenFile.c_str())).completeBaseName());
@@ -78,9 +85,28 @@ bool SaveAs::run(const ScreenDocument& document, PixelAspect aspect, const QStri
     }
     if (*written == start.format && !start.fileOfFormat.empty()) {
         // Its own bytes: encoding the picture again could choose other colours.
-        const InputBytes own =
-            fileSource().read(Location::of(start.fileOfFormat), kBsaveHeaderSize + kVramSize);
-        writeTargetFile(target, ByteSpan(own.bytes), ReplaceMode::replace);
+        const auto bytesOf = [](const std::string& file) {
+            return fileSource().read(Location::of(file), kBsaveHeaderSize + kVramSize);
+        };
+        const InputBytes own = bytesOf(start.fileOfFormat);
+        std::vector<TargetBytes> outputs{{target, ByteSpan(own.bytes)}};
+        InputBytes page1;
+        if (!start.companion.empty()) {
+            const std::optional<std::string> beside = companionNameOf(target);
+            if (!beside) {
+                throw FileError(target, "No page-1 file name pairs with \"" + target +
+                                            "\": name it ." + startSuffix.toStdString());
+            }
+            refuseInputAsTarget(*beside, document.inputFiles());
+            const QString shown = QFile::decodeName(beside->c_str());
+            if ((QFileInfo(shown).exists() || QFileInfo(shown).isSymLink()) &&
+                !agreeToReplace(shown)) {
+                return false;
+            }
+            page1 = bytesOf(start.companion);
+            outputs.push_back({*beside, ByteSpan(page1.bytes)});
+        }
+        writeTargetFiles(outputs, ReplaceMode::replace);
         return true;
     }
     const Picture picture = finishPicture(document.picture(), document.viewMode(), {aspect, {}});

@@ -21,10 +21,12 @@ public:
     SaveAs(QWidget* parent, ViewSettings& settings);
 
     // Where the dialog starts: its filter, and a file already in that format (an import's
-    // screen file), written as it is when that format is chosen.
+    // screen file, and its page 1 when interlaced), written as it is when that format is
+    // chosen: the page 1 under the name paired with the target (X.S17 beside X.SC7).
     struct Start {
         ImageFormat format = ImageFormat::bmp;
         std::string fileOfFormat;
+        std::string companion;
     };
 
     // Asks for a name, starting in folder with the VRAM0 file's base name and the filter of

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <numeric>
 #include <stdexcept>
+#include <utility>
 
 namespace tessarin {
 
@@ -85,6 +86,10 @@ void requireSameSize(const Picture& reference, const Picture& result) {
 } // namespace
 
 ColourErrorFigures colourError(const Picture& reference, const Picture& result) {
+    return colourErrorAndMap(reference, result).figures;
+}
+
+ColourErrorAndMap colourErrorAndMap(const Picture& reference, const Picture& result) {
     requireSameSize(reference, result);
     if (reference.empty()) {
         return {};
@@ -95,10 +100,10 @@ ColourErrorFigures colourError(const Picture& reference, const Picture& result) 
     for (std::size_t i = 0; i < a.size(); ++i) {
         pixelSum += ciede2000(cieLabOf(a[i]), cieLabOf(b[i]));
     }
-    const std::vector<float> map = blurredErrorMap(reference, result);
+    std::vector<float> map = blurredErrorMap(reference, result);
     const double blurredSum = std::accumulate(map.begin(), map.end(), 0.0);
     const auto count = static_cast<double>(a.size());
-    return {pixelSum / count, blurredSum / count};
+    return {{pixelSum / count, blurredSum / count}, std::move(map)};
 }
 
 std::vector<float> blurredErrorMap(const Picture& reference, const Picture& result) {

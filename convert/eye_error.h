@@ -18,6 +18,14 @@ struct ColourErrorFigures {
 // Both figures of result against reference; zero for empty pictures.
 [[nodiscard]] ColourErrorFigures colourError(const Picture& reference, const Picture& result);
 
+// Both figures and the blurred map the second is the mean of, made once: for a caller that
+// shows where the error lies as well as how much it is.
+struct ColourErrorAndMap {
+    ColourErrorFigures figures;
+    std::vector<float> map; // as blurredErrorMap
+};
+[[nodiscard]] ColourErrorAndMap colourErrorAndMap(const Picture& reference, const Picture& result);
+
 // The CIEDE2000 of each pixel of the two pictures blurred, row after row: where the error
 // a viewer sees lies. Empty for empty pictures.
 [[nodiscard]] std::vector<float> blurredErrorMap(const Picture& reference, const Picture& result);

@@ -113,6 +113,14 @@ std::optional<MsxScreen> msxScreenOf(ImageFormat format) {
     return row != kMsxScreens.end() ? std::optional(row->screen) : std::nullopt;
 }
 
+ImageFormat formatOf(MsxScreen screen) {
+    return std::ranges::find(kMsxScreens, screen, &MsxScreenRow::screen)->format;
+}
+
+const char* fileExtensionOf(MsxScreen screen, bool interlace) {
+    return interlace && screen == MsxScreen::sc12 ? "scc" : extensionOf(formatOf(screen));
+}
+
 ScreenMode screenModeOf(MsxScreen screen) {
     return std::ranges::find(kMsxScreens, screen, &MsxScreenRow::screen)->mode;
 }

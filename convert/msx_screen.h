@@ -19,6 +19,13 @@ enum class MsxScreen : std::uint8_t { sc2, sc5, sc7, sc8, sc12, sc3, sc4, sc6 };
 // The screen a format writes; nothing for BMP and PNG.
 [[nodiscard]] std::optional<MsxScreen> msxScreenOf(ImageFormat format);
 
+// The format a screen is written in.
+[[nodiscard]] ImageFormat formatOf(MsxScreen screen);
+
+// The extension of a screen's file, without the dot: its format's, but "scc" for an
+// interlaced screen 12, as only X.SCC has a page-1 name (X.S1C) paired with it.
+[[nodiscard]] const char* fileExtensionOf(MsxScreen screen, bool interlace);
+
 // The VDP's mode of a screen.
 [[nodiscard]] ScreenMode screenModeOf(MsxScreen screen);
 

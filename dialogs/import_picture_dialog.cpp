@@ -15,6 +15,7 @@
 #include <QPixmap>
 #include <QSpinBox>
 #include <QVBoxLayout>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -73,11 +74,13 @@ ImportPictureDialog::ImportPictureDialog(const tessarin::SourceImage& source, QW
                            // In Dither's order: the index is the choice.
                            {QStringLiteral("None"), QStringLiteral("Diffuse"),
                             QStringLiteral("Ordered"), QStringLiteral("Eye")})),
+      interlaceBox_(new QCheckBox(QStringLiteral("&Interlace (twice the lines)"), this)),
       showErrorBox_(new QCheckBox(QStringLiteral("Show the &error"), this)),
       spritesBox_(new QSpinBox(this)), previewLabel_(new QLabel(this)), legend_(heatLegend(this)),
       errorLabel_(new QLabel(this)) {
     setWindowTitle(QStringLiteral("Import Picture"));
     showErrorBox_->setObjectName(QStringLiteral("showErrorBox_"));
+    interlaceBox_->setObjectName(QStringLiteral("interlaceBox_"));
     previewLabel_->setObjectName(QStringLiteral("previewLabel_"));
     errorLabel_->setObjectName(QStringLiteral("errorLabel_"));
     screenBox_->setCurrentIndex(static_cast<int>(MsxScreen::sc5));
@@ -90,6 +93,7 @@ ImportPictureDialog::ImportPictureDialog(const tessarin::SourceImage& source, QW
     form->addRow(QStringLiteral("&Fit:"), fitBox_);
     form->addRow(QStringLiteral("&Dither:"), ditherBox_);
     form->addRow(QStringLiteral("&Sprites (screen 2):"), spritesBox_);
+    form->addRow(interlaceBox_);
     form->addRow(showErrorBox_);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
@@ -103,6 +107,7 @@ ImportPictureDialog::ImportPictureDialog(const tessarin::SourceImage& source, QW
     for (QComboBox* box : {screenBox_, fitBox_, ditherBox_}) {
         connect(box, &QComboBox::currentIndexChanged, this, &ImportPictureDialog::preview);
     }
+    connect(interlaceBox_, &QCheckBox::toggled, this, &ImportPictureDialog::preview);
     connect(showErrorBox_, &QCheckBox::toggled, this, &ImportPictureDialog::showPreview);
     connect(spritesBox_, &QSpinBox::valueChanged, this, &ImportPictureDialog::preview);
     preview();
@@ -116,16 +121,22 @@ bool ImportPictureDialog::placesSprites() const {
     return screen() == MsxScreen::sc2 && spritesBox_->value() > 0;
 }
 
+bool ImportPictureDialog::interlaced() const {
+    return tessarin::takesInterlace(screen()) && interlaceBox_->isChecked();
+}
+
 void ImportPictureDialog::preview() {
     tessarin::MsxChoices choices;
     choices.fit = static_cast<FitMode>(fitBox_->currentIndex());
     choices.dither = static_cast<Dither>(ditherBox_->currentIndex());
     spritesBox_->setEnabled(screen() == MsxScreen::sc2);
     choices.sprites = placesSprites() ? spritesBox_->value() : 0;
+    interlaceBox_->setEnabled(tessarin::takesInterlace(screen()));
+    choices.interlace = interlaced();
     encoding_ = tessarin::encodeMsx(source_, screen(), choices);
+    auto [error, map] = tessarin::colourErrorAndMap(encoding_.fitted, encoding_.preview);
+    errorMap_ = std::move(map);
     showPreview();
-    const tessarin::ColourErrorFigures error =
-        tessarin::colourError(encoding_.fitted, encoding_.preview);
     errorLabel_->setText(
         QStringLiteral("Colour difference: %1 pixel by pixel, %2 seen from a distance")
             .arg(error.pixel, 0, 'f', 2)
@@ -135,12 +146,11 @@ void ImportPictureDialog::preview() {
 void ImportPictureDialog::showPreview() {
     const bool heat = showErrorBox_->isChecked();
     const QImage shown = tessarin::imageOf(
-        heat ? tessarin::errorHeatMap(encoding_.preview, tessarin::blurredErrorMap(
-                                                             encoding_.fitted, encoding_.preview))
-             : encoding_.preview);
-    // Screens of 192 or 212 lines shown 2 lines a line; screen 6's and 7's 512 pixels fill
-    // the width.
+        heat ? tessarin::errorHeatMap(encoding_.preview, errorMap_) : encoding_.preview);
+    // Shown at 512 pixels a line and 2 rows a line (one interlaced): a 256-pixel line's
+    // pixels twice.
     const int width = shown.width() == tessarin::kWideWidth ? shown.width() : 2 * shown.width();
-    previewLabel_->setPixmap(QPixmap::fromImage(shown.scaled(width, 2 * shown.height())));
+    const int rows = interlaced() ? shown.height() : 2 * shown.height();
+    previewLabel_->setPixmap(QPixmap::fromImage(shown.scaled(width, rows)));
     legend_->setVisible(heat);
 }

@@ -3,6 +3,7 @@
 #include "convert/msx_screen.h"
 
 #include <QDialog>
+#include <vector>
 
 class QCheckBox;
 class QComboBox;
@@ -27,6 +28,8 @@ public:
     [[nodiscard]] const tessarin::MsxEncoding& encoding() const { return encoding_; }
     // Whether the screen chosen is screen 2 with sprites asked for.
     [[nodiscard]] bool placesSprites() const;
+    // Whether the picture made is interlaced: a screen file and its page-1 companion.
+    [[nodiscard]] bool interlaced() const;
 
 private:
     // Encodes the picture with the choices shown and shows the result.
@@ -36,9 +39,11 @@ private:
 
     const tessarin::SourceImage& source_;
     tessarin::MsxEncoding encoding_;
+    std::vector<float> errorMap_; // the encoding's error seen from a distance, pixel by pixel
     QComboBox* screenBox_;
     QComboBox* fitBox_;
     QComboBox* ditherBox_;
+    QCheckBox* interlaceBox_;
     QCheckBox* showErrorBox_;
     QSpinBox* spritesBox_;
     QLabel* previewLabel_;

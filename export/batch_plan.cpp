@@ -1,6 +1,7 @@
 #include "export/batch_plan.h"
 
 #include "catalog/file_source.h"
+#include "convert/msx_screen.h"
 #include "export/output_names.h"
 #include "names/file_name_rule.h"
 #include "names/name_index.h"
@@ -102,15 +103,12 @@ struct Place {
     bool link = false;
 };
 
-// ".<format>" of each output; interlaced, one that a page-1 name pairs with (screen 12's
-// X.SCC, not X.SC12).
+// ".<format>" of each output, a screen's as its files are named (fileExtensionOf).
 std::string outputSuffixOf(const ExportOptions& options) {
     const ImageFormat format = options.format.value_or(ImageFormat::png);
-    std::string suffix = std::string(".") + extensionOf(format);
-    if (options.interlace && format == ImageFormat::sc12) {
-        suffix = ".scc";
-    }
-    return suffix;
+    const std::optional<MsxScreen> screen = msxScreenOf(format);
+    return std::string(".") +
+           (screen ? fileExtensionOf(*screen, options.interlace) : extensionOf(format));
 }
 
 // The batch of files (the FILEs, or a folder's files) into options.outDir, where folders

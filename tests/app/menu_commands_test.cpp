@@ -9,6 +9,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QButtonGroup>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
 #include <QGroupBox>
@@ -305,6 +306,28 @@ TEST(ImportPicture, AnImportStaysUnsavedUntilSaveAsWritesItBesideThePicture) {
     const AgreeToQuestions questions;
     EXPECT_TRUE(window->close());
     EXPECT_EQ(questions.asked(), 0);
+}
+
+// Interlaced, the import opens with its page 1, and Save As writes both beside each other.
+TEST(ImportPicture, AnInterlacedImportIsSavedWithItsPageOne) {
+    const ScratchDir dir;
+    QImage photo(64, 48, QImage::Format_RGB32);
+    photo.fill(QColor(200, 60, 20));
+    ASSERT_TRUE(photo.save(QString::fromStdString(dir.file("PHOTO.PNG")), "PNG"));
+    ViewerWindow window;
+    whenFileDialogAnswer(dir.file("PHOTO.PNG"));
+    whenModal([](QWidget& dialog) {
+        dialog.findChild<QCheckBox*>(QStringLiteral("interlaceBox_"))->setChecked(true);
+        static_cast<QDialog&>(dialog).accept(); // screen 5
+    });
+    ASSERT_EQ(runCommand(window->menu().importPicture), "");
+    const std::string page1 = window->document()->fileName(FileSlot::vram1);
+    ASSERT_TRUE(page1.ends_with(".S15")) << page1;
+    whenFileDialogAnswer(dir.file("PHOTO"));
+    ASSERT_EQ(runCommand(window->menu().saveAs), "");
+    EXPECT_EQ(readBytes(dir.file("PHOTO.sc5")),
+              readBytes(window->document()->fileName(FileSlot::vram0)));
+    EXPECT_EQ(readBytes(dir.file("PHOTO.s15")), readBytes(page1));
 }
 
 TEST(VramMapping, OkWithoutAFileRendersButShowsNothing) {

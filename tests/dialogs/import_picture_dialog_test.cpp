@@ -34,6 +34,16 @@ TEST(ImportPictureDialog, TheModeChosenMakesItsFileAndPreview) {
         EXPECT_EQ(preview->pixmap().width(), 512) << c.index;
         EXPECT_EQ(sprites->isEnabled(), c.index == 0) << c.index; // screen 2's alone
     }
+    // Interlaced, a bitmap screen's page 1 is made too and the preview shows a row a line.
+    auto* interlace = dialog.findChild<QCheckBox*>(QStringLiteral("interlaceBox_"));
+    ASSERT_NE(interlace, nullptr);
+    interlace->setChecked(true);
+    screens->setCurrentIndex(4); // screen 12
+    EXPECT_EQ(dialog.encoding().companion.size(), 7U + 0xD400);
+    EXPECT_EQ(preview->pixmap().height(), 424);
+    screens->setCurrentIndex(0);
+    EXPECT_FALSE(interlace->isEnabled());
+    EXPECT_TRUE(dialog.encoding().companion.empty());
 }
 
 // Show the Error puts the heat map of the preview in its place, with its legend, and back.
