@@ -1,5 +1,6 @@
 // Screens 2 and 4: 8x1 runs of two colours, from pattern and colour tables in three thirds,
 // and on screen 2 the colours they cannot hold in sprites over them.
+#include "convert/eye_dither.h"
 #include "convert/msx_encoders.h"
 #include "convert/screen2_runs.h"
 #include "convert/screen2_sprites.h"
@@ -28,6 +29,9 @@ constexpr std::uint32_t kPatternBytes = 32;
 constexpr std::uint32_t kRightColumn = 16;
 constexpr int kPatternNumberStep = 4; // 16x16 patterns are numbered in fours
 constexpr int kByteBits = 8;
+// Fifteen colours far apart: a pixel given its run's other one is much farther off, yet
+// a run's pair leaves the eye little else to mix.
+constexpr float kEyePixelWeight = 2.0F;
 
 // The sprites into their tables, the list ended after the last; the VRAM then reaches the
 // end of the last one's pattern.
@@ -52,6 +56,58 @@ void writeSprites(const std::vector<PlacedSprite>& sprites, std::vector<std::uin
     if (sprites.size() < kMostSprites) {
         vram[kFacts.spriteAttributes + sprites.size() * kAttributeBytes] =
             spriteListEnd(SpriteMode::mode1);
+    }
+}
+
+// Where the pattern and colour bytes of the run at (x0, y) lie past their tables: cell
+// (x0 / 8, y / 8) of the line's third, its line y % 8.
+std::uint32_t runOffset(int x0, int y) {
+    return static_cast<std::uint32_t>(y / kThirdLines) * kThirdSize +
+           static_cast<std::uint32_t>(((y % kThirdLines) / kCellPixels) * kNameColumns +
+                                      x0 / kCellPixels) *
+               kCellPixels +
+           static_cast<std::uint32_t>(y % kCellPixels);
+}
+
+// Each pixel's colour of its run's pair refined for the eye, the pairs kept, never colour
+// 0 (a run's background with colour 0's pixels); pixels of colour 0 or under a sprite keep
+// what shows. The patterns written again from them.
+void refineRunsForEye(const ScreenTarget& target, std::span<const Lab> colours,
+                      const std::vector<std::uint8_t>& sprite, std::vector<std::uint32_t> shown,
+                      std::span<std::uint8_t> vram) {
+    // Each run's foreground and background, run after run as the pixels are.
+    std::vector<std::array<std::uint32_t, 2>> pairs;
+    pairs.reserve(shown.size() / kRun);
+    for (int y = 0; y < target.height; ++y) {
+        for (int x0 = 0; x0 < target.width; x0 += kRun) {
+            const std::uint8_t c = vram[kGraphicColours + runOffset(x0, y)];
+            pairs.push_back({static_cast<std::uint32_t>(c >> 4), c & 0x0FU});
+        }
+    }
+    const std::vector<std::uint32_t> kept = shown;
+    shown = refineForEye(
+        target, colours, std::move(shown),
+        [&](std::size_t p, std::uint32_t) {
+            if (sprite[p] != 0 || target.zero[p] != 0) {
+                return std::span(&kept[p], 1);
+            }
+            const std::array<std::uint32_t, 2>& pair = pairs[p / kRun];
+            return std::span<const std::uint32_t>(pair).first(pair[1] == 0 ? 1 : 2);
+        },
+        kEyePixelWeight);
+    for (int y = 0; y < target.height; ++y) {
+        for (int x0 = 0; x0 < target.width; x0 += kRun) {
+            std::uint8_t& pattern = vram[kGraphicPatterns + runOffset(x0, y)];
+            const std::uint32_t foreground = pairs[target.at(x0, y) / kRun][0];
+            for (int i = 0; i < kRun; ++i) {
+                const std::size_t p = target.at(x0 + i, y);
+                if (sprite[p] == 0 && target.zero[p] == 0) {
+                    const auto bit = static_cast<std::uint8_t>(0x80U >> i);
+                    pattern = static_cast<std::uint8_t>(shown[p] == foreground ? pattern | bit
+                                                                               : pattern & ~bit);
+                }
+            }
+        }
     }
 }
 
@@ -88,6 +144,7 @@ std::vector<std::uint8_t> encodeGraphicScreen(const ScreenTarget& target, Screen
     std::ranges::copy(palette, vram.begin() + findScreenMode(mode)->paletteTable);
 
     ErrorCarry carry(target.dither, kOrderedAmplitude, target.pixels, target.width);
+    std::vector<std::uint32_t> shownColours(target.pixels.size());
     for (int y = 0; y < target.height; ++y) {
         for (int x0 = 0; x0 < target.width; x0 += kRun) {
             Run run;
@@ -103,6 +160,7 @@ std::vector<std::uint8_t> encodeGraphicScreen(const ScreenTarget& target, Screen
             for (int i = 0; i < kRun; ++i) {
                 const std::size_t p = target.at(x0 + i, y);
                 if (run.zero[i]) {
+                    shownColours[p] = static_cast<std::uint32_t>(pair.background);
                     continue;
                 }
                 // The chosen run again, the error of what shows (the run's colour or a
@@ -114,20 +172,18 @@ std::vector<std::uint8_t> encodeGraphicScreen(const ScreenTarget& target, Screen
                 pattern |= static_cast<std::uint8_t>(fore ? 0x80 >> i : 0);
                 const int sprite = sprites.colour[p];
                 const int shown = sprite != 0 ? sprite : fore ? pair.foreground : pair.background;
+                shownColours[p] = static_cast<std::uint32_t>(shown);
                 carry.carry(x0 + i, wanted - colours[shown]);
             }
-            // Cell (x0 / 8, y / 8) of the line's third, its line y % 8.
-            const auto offset =
-                static_cast<std::uint32_t>(y / kThirdLines) * kThirdSize +
-                static_cast<std::uint32_t>(((y % kThirdLines) / kCellPixels) * kNameColumns +
-                                           x0 / kCellPixels) *
-                    kCellPixels +
-                static_cast<std::uint32_t>(y % 8);
+            const std::uint32_t offset = runOffset(x0, y);
             vram[kGraphicPatterns + offset] = pattern;
             vram[kGraphicColours + offset] =
                 static_cast<std::uint8_t>(pair.foreground << 4 | pair.background);
         }
         carry.nextRow();
+    }
+    if (target.dither == Dither::eye) {
+        refineRunsForEye(target, colours, sprites.colour, std::move(shownColours), vram);
     }
     writeSprites(sprites.sprites, vram);
     return vram;
