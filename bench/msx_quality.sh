@@ -16,7 +16,9 @@
 #   screen 2      each 8x1 run the two standard colours most of its pixels are nearest to
 #                 in sRGB; also its floor, each pixel its CIEDE2000-nearest of the 15 colours
 #                 with no pair rule, which no screen 2 file can be below pixel by pixel
+#   screen 6      ImageMagick -colors 4 -dither FloydSteinberg and pngquant 4, rounded so
 #   screen 12     each 4-pixel group from its mean J and K, the best Y for each pixel
+# Screens 3, 4 and 10 (.sca) have no other way to compare with: their rows show ours alone.
 # tessarin-export is measured as it converts by default (--dither eye), with --dither diffuse
 # and with --dither none: the undithered figure is the one to hold against the undithered
 # screen 12 way.
@@ -73,10 +75,10 @@ ours() {
 row='%-22s %-5s %11s %11s %11s %11s %11s %11s\n'
 printf "$row" picture screen eye diffuse none imagemagick other floor
 for picture in "${pictures[@]}"; do
-    for screen in sc2 sc5 sc7 sc8 sc12; do
+    for screen in sc2 sc3 sc4 sc5 sc6 sc7 sc8 sca sc12; do
         case $screen in
-        sc2) frame=256x192 ;;
-        sc7) frame=512x212 ;;
+        sc2 | sc3 | sc4) frame=256x192 ;;
+        sc6 | sc7) frame=512x212 ;;
         *) frame=256x212 ;;
         esac
         ref=$work/ref.png
@@ -87,11 +89,13 @@ for picture in "${pictures[@]}"; do
         plain=$(ours "$ref" "$screen" none)
         magick=- other=- floor=-
         case $screen in
-        sc5 | sc7)
-            convert "$ref" -dither FloydSteinberg -colors 16 "PNG24:$work/im.png"
+        sc5 | sc6 | sc7)
+            colours=16
+            [[ $screen == sc6 ]] && colours=4
+            convert "$ref" -dither FloydSteinberg -colors "$colours" "PNG24:$work/im.png"
             lattice "$work/im.png" "$work/imr.png"
             magick=$(figures "$ref" "$work/imr.png")
-            pngquant --force --output "$work/pq.png" 16 "$ref"
+            pngquant --force --output "$work/pq.png" "$colours" "$ref"
             lattice "$work/pq.png" "$work/pqr.png"
             other=$(figures "$ref" "$work/pqr.png")
             ;;
@@ -116,17 +120,21 @@ for picture in "${pictures[@]}"; do
 done
 
 # Speed: one 1024x768 photo, the whole conversion (start, JPEG decode, fit, encode, write) on
-# one thread, each screen with each dither; the median of 5, in milliseconds.
+# one thread, each screen with each dither, screen 2 also with 32 sprites and screens 7 and
+# 12 interlaced; the median of 5, in milliseconds.
 convert "$im/bluebells_clipped.jpg" -resize '1024x768!' "$work/photo.jpg"
 echo
-printf '%-6s %7s %7s %7s %7s\n' screen eye diffuse ordered none
-for screen in sc2 sc5 sc7 sc8 sc12; do
-    line=$(printf '%-6s' "$screen")
+printf '%-12s %7s %7s %7s %7s\n' screen eye diffuse ordered none
+for way in sc2 "sc2 --sprites 32" sc3 sc4 sc5 sc6 sc7 "sc7 --interlace" sc8 sca sc12 \
+    "scc --interlace"; do
+    read -r screen options <<<"$way"
+    line=$(printf '%-12s' "$screen${options:+ ${options#--}}")
     for dither in eye diffuse ordered none; do
         times=()
         for _ in 1 2 3 4 5; do
             start=$(date +%s%N)
-            "$exporter" -q --dither "$dither" -o "$work/speed.$screen" "$work/photo.jpg"
+            # shellcheck disable=SC2086 # the options are words
+            "$exporter" -q --dither "$dither" $options -o "$work/speed.$screen" "$work/photo.jpg"
             times+=($(( ($(date +%s%N) - start) / 1000000 )))
         done
         line+=$(printf ' %7s' "$(printf '%s\n' "${times[@]}" | sort -n | sed -n 3p)")
