@@ -1,13 +1,15 @@
 #include "export/gallery_pages.h"
 
 #include "export/gallery_script.h"
-#include "platform/target_file.h"
+#include "export/near_duplicates.h"
+#include "export/record_fields.h"
+#include "export/streamed_file.h"
 
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
-#include <map>
-#include <unordered_map>
+#include <optional>
+#include <vector>
 
 namespace tessarin::exporter {
 
@@ -87,14 +89,12 @@ std::string pageHead(std::string_view title) {
            "</style></head><body>\n<h1>" + escaped(title) + "</h1>\n";
 }
 
-std::string pageNav(const Gallery& gallery) {
+std::string pageNav(std::size_t duplicated, std::size_t near, std::size_t problems) {
     return "<nav><a href=\"" + std::string(kIndexPage) + "\">All pictures</a> | <a href=\"" +
-           kDuplicatesPage + "\">Duplicates (" +
-           std::to_string(
-               std::ranges::count_if(gallery.groups, [](const auto& g) { return g.size() > 1; })) +
-           ")</a> | <a href=\"" + kNearDuplicatesPage + "\">Near duplicates (" +
-           std::to_string(gallery.nearGroups.size()) + ")</a> | <a href=\"" + kProblemsPage +
-           "\">Problems (" + std::to_string(gallery.problems.size()) + ")</a></nav>\n";
+           kDuplicatesPage + "\">Duplicates (" + std::to_string(duplicated) + ")</a> | <a href=\"" +
+           kNearDuplicatesPage + "\">Near duplicates (" + std::to_string(near) +
+           ")</a> | <a href=\"" + kProblemsPage + "\">Problems (" + std::to_string(problems) +
+           ")</a></nav>\n";
 }
 
 std::string pageEnd(bool withScript) {
@@ -102,52 +102,10 @@ std::string pageEnd(bool withScript) {
            "</body></html>\n";
 }
 
-// One entry: the first location's thumbnail, linked to its full picture, the name, mode and
-// size, and every location of the group.
-std::string entryHtml(const Gallery& gallery, const std::vector<std::size_t>& group) {
-    const CatalogueEntry& first = gallery.entries[group.front()];
-    std::string find = first.mode;
-    std::string locations;
-    for (const std::size_t i : group) {
-        const std::string& location = gallery.entries[i].location;
-        find += ' ' + location;
-        locations += "<li>" + escaped(location) + "</li>";
-    }
-    const std::string name = nameOf(first.location);
-    return "<li class=\"e\" data-find=\"" + escaped(lowered(find)) + "\"><a href=\"" +
-           linkTo(first.picture) + "\"><img loading=\"lazy\" src=\"" + linkTo(first.thumbnail) +
-           "\" width=\"" + std::to_string(first.thumbWidth) + "\" height=\"" +
-           std::to_string(first.thumbHeight) + "\" alt=\"" + escaped(name) + "\"></a>\n<b>" +
-           escaped(name) + "</b> <i>" + escaped(first.mode) + ", " + std::to_string(first.width) +
-           "x" + std::to_string(first.height) + "</i><ul>" + locations + "</ul></li>\n";
-}
-
 constexpr const char* kFilter = "<p><input id=\"q\" type=\"search\" placeholder=\"Filter by "
                                 "name, mode, folder\" autofocus> <span id=\"shown\"></span></p>\n"
                                 "<ul id=\"g\">\n";
-
-std::string entriesHtml(const Gallery& gallery, const std::vector<std::size_t>& groups) {
-    std::string html = kFilter;
-    for (const std::size_t g : groups) {
-        html += entryHtml(gallery, gallery.groups[g]);
-    }
-    return html + "</ul>\n";
-}
-
-// Each group of near duplicates after a heading of its own, in the one list the filter and
-// the keys go through.
-std::string nearGroupsHtml(const Gallery& gallery) {
-    std::string html = kFilter;
-    for (std::size_t n = 0; n < gallery.nearGroups.size(); ++n) {
-        const std::vector<std::size_t>& near = gallery.nearGroups[n];
-        html += "<li class=\"h\">" + std::to_string(n + 1) + ": " + std::to_string(near.size()) +
-                " similar pictures</li>\n";
-        for (const std::size_t g : near) {
-            html += entryHtml(gallery, gallery.groups[g]);
-        }
-    }
-    return html + "</ul>\n";
-}
+constexpr const char* kListEnd = "</ul>\n";
 
 // Removes root's page-N.html from N = first on: the folders an earlier run had beyond.
 void removePagesFrom(const std::string& root, std::size_t first) {
@@ -157,86 +115,317 @@ void removePagesFrom(const std::string& root, std::size_t first) {
     }
 }
 
-void writePage(const std::string& root, const std::string& name, const std::string& html) {
-    writeTargetFile(root + "/" + name,
-                    ByteSpan(reinterpret_cast<const std::uint8_t*>(html.data()), html.size()),
-                    ReplaceMode::replace);
+std::string listHead(std::string_view heading) {
+    return "<h2>" + escaped(heading) + "</h2>\n<ul class=\"p\">\n";
 }
 
-std::string listHtml(std::string_view heading, const std::vector<std::string>& lines) {
-    std::string html = "<h2>" + escaped(heading) + "</h2>\n<ul class=\"p\">\n";
-    for (const std::string& line : lines) {
-        html += "<li>" + escaped(line) + "</li>\n";
-    }
-    return html + "</ul>\n";
+// In the sorted runs a group's or folder's head sorts before its members.
+constexpr std::uint64_t kHead = 0;
+constexpr std::uint64_t kMember = 1;
+
+// What an entry's record holds after its keys, in this order.
+struct Shown {
+    std::string location;
+    std::string mode;
+    std::string picture;
+    std::string thumbnail;
+    std::uint64_t width = 0;
+    std::uint64_t height = 0;
+    std::uint64_t thumbWidth = 0;
+    std::uint64_t thumbHeight = 0;
+    std::uint64_t nearHash = 0;
+};
+
+std::string shownFields(const CatalogueEntry& e) {
+    return RecordWriter()
+        .text(e.location)
+        .text(e.mode)
+        .text(e.picture)
+        .text(e.thumbnail)
+        .number(static_cast<std::uint64_t>(e.width))
+        .number(static_cast<std::uint64_t>(e.height))
+        .number(static_cast<std::uint64_t>(e.thumbWidth))
+        .number(static_cast<std::uint64_t>(e.thumbHeight))
+        .number(e.nearHash)
+        .take();
 }
+
+Shown shownOf(RecordReader& fields) {
+    Shown shown;
+    shown.location = fields.text();
+    shown.mode = fields.text();
+    shown.picture = fields.text();
+    shown.thumbnail = fields.text();
+    shown.width = fields.number();
+    shown.height = fields.number();
+    shown.thumbWidth = fields.number();
+    shown.thumbHeight = fields.number();
+    shown.nearHash = fields.number();
+    return shown;
+}
+
+// One group's entry as its places come: the first place's thumbnail, linked to its full
+// picture, the name, mode and size, and every place of the group.
+class GroupHtml {
+public:
+    [[nodiscard]] bool empty() const { return !started_; }
+    void add(Shown shown) {
+        find_ += (started_ ? std::string() : shown.mode) + ' ' + shown.location;
+        locations_ += "<li>" + escaped(shown.location) + "</li>";
+        if (!started_) {
+            first_ = std::move(shown);
+            started_ = true;
+        }
+    }
+    // The entry, leaving this empty.
+    [[nodiscard]] std::string take() {
+        const std::string name = nameOf(first_.location);
+        std::string html = "<li class=\"e\" data-find=\"" + escaped(lowered(find_)) +
+                           "\"><a href=\"" + linkTo(first_.picture) +
+                           "\"><img loading=\"lazy\" src=\"" + linkTo(first_.thumbnail) +
+                           "\" width=\"" + std::to_string(first_.thumbWidth) + "\" height=\"" +
+                           std::to_string(first_.thumbHeight) + "\" alt=\"" + escaped(name) +
+                           "\"></a>\n<b>" + escaped(name) + "</b> <i>" + escaped(first_.mode) +
+                           ", " + std::to_string(first_.width) + "x" +
+                           std::to_string(first_.height) + "</i><ul>" + locations_ + "</ul></li>\n";
+        find_.clear();
+        locations_.clear();
+        started_ = false;
+        return html;
+    }
+    [[nodiscard]] std::uint64_t nearHash() const { return first_.nearHash; }
+
+private:
+    Shown first_;
+    std::string find_;
+    bool started_ = false;
+    std::string locations_;
+};
 
 } // namespace
 
-std::vector<std::vector<std::size_t>> duplicateGroups(const std::vector<CatalogueEntry>& entries) {
-    std::vector<std::vector<std::size_t>> groups;
-    std::unordered_map<std::uint64_t, std::size_t> groupOf;
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        const auto [at, fresh] = groupOf.try_emplace(entries[i].hash, groups.size());
-        if (fresh) {
-            groups.emplace_back();
-        }
-        groups[at->second].push_back(i);
-    }
-    return groups;
+Gallery::Gallery(std::string root)
+    : root_(std::move(root)), byHash_(scratch("by-hash")), problemLines_(scratch("problems")),
+      leftOutLines_(scratch("left-out")) {}
+
+std::string Gallery::scratch(std::string_view name) const {
+    return root_ + "/.gallery-" + std::string(name);
 }
 
-void writeGallery(const std::string& root, const Gallery& gallery) {
-    // Each folder's groups, the folders in the order first met.
-    std::vector<std::string> folders;
-    std::map<std::string, std::vector<std::size_t>> groupsIn;
-    std::vector<std::size_t> all(gallery.groups.size());
-    for (std::size_t g = 0; g < gallery.groups.size(); ++g) {
-        all[g] = g;
-        for (const std::size_t i : gallery.groups[g]) {
-            const std::string folder = folderOf(gallery.entries[i].location);
-            auto [at, fresh] = groupsIn.try_emplace(folder);
-            if (fresh) {
-                folders.push_back(folder);
+void Gallery::add(const CatalogueEntry& entry) {
+    byHash_.add(RecordWriter().number(entry.hash).number(pictures_++).take() + shownFields(entry));
+}
+
+void Gallery::addProblem(std::string_view problem) {
+    problemLines_.add("<li>" + escaped(problem) + "</li>\n");
+    ++problems_;
+}
+
+void Gallery::addLeftOut(std::string_view line) {
+    leftOutLines_.add("<li>" + escaped(line) + "</li>\n");
+}
+
+Gallery::Groups Gallery::finish(bool pages) {
+    Groups counts;
+    // Each picture under the first place of its equal ones (the group's head first), so
+    // that the groups come in the order of their first place, each place in order.
+    SortedRuns byGroup(scratch("by-group"));
+    {
+        std::uint64_t hash = 0;
+        std::uint64_t first = 0;
+        std::uint64_t size = 0;
+        const auto closeGroup = [&] {
+            if (size > 0) {
+                byGroup.add(RecordWriter().number(first).number(kHead).number(size).take());
+                ++counts.distinct;
+                counts.duplicated += size > 1 ? 1 : 0;
             }
-            if (at->second.empty() || at->second.back() != g) {
-                at->second.push_back(g);
+        };
+        byHash_.drain([&](std::string_view record) {
+            RecordReader fields(record);
+            const std::uint64_t h = fields.number();
+            const std::uint64_t place = fields.number();
+            if (size == 0 || h != hash) {
+                closeGroup();
+                hash = h;
+                first = place;
+                size = 0;
             }
-        }
+            ++size;
+            byGroup.add(RecordWriter().number(first).number(kMember).number(place).take() +
+                        std::string(fields.rest()));
+        });
+        closeGroup();
     }
-    std::ranges::sort(folders, [&](const std::string& a, const std::string& b) {
-        return groupsIn[a].front() < groupsIn[b].front();
+    // Every group's entry once, in order (the index's list), those of two or more again
+    // (the duplicates page); each group by number under each folder it has a place in.
+    ScratchText entries(scratch("entries"));
+    ScratchText duplicated(scratch("duplicated"));
+    SortedRuns byFolder(scratch("by-folder"));
+    std::vector<std::uint64_t> nearHashes;   // of each group
+    std::vector<std::uint64_t> starts = {0}; // of each group's entry in entries, and the end
+    {
+        GroupHtml group;
+        std::uint64_t size = 0;
+        const auto closeGroup = [&] {
+            if (group.empty()) {
+                return;
+            }
+            nearHashes.push_back(group.nearHash());
+            const std::string html = group.take();
+            entries.add(html);
+            if (size > 1) {
+                duplicated.add(html);
+            }
+            starts.push_back(starts.back() + html.size());
+        };
+        byGroup.drain([&](std::string_view record) {
+            RecordReader fields(record);
+            static_cast<void>(fields.number());
+            if (fields.number() == kHead) {
+                closeGroup();
+                size = fields.number();
+                return;
+            }
+            const std::uint64_t place = fields.number();
+            Shown shown = shownOf(fields);
+            if (pages) {
+                byFolder.add(RecordWriter()
+                                 .text(folderOf(shown.location))
+                                 .number(nearHashes.size())
+                                 .number(place)
+                                 .take());
+            }
+            group.add(std::move(shown));
+        });
+        closeGroup();
+    }
+    entries.close();
+    duplicated.close();
+    const std::vector<std::vector<std::size_t>> near = nearDuplicateGroups(nearHashes);
+    nearHashes = {};
+    counts.near = near.size();
+    if (!pages) {
+        return counts;
+    }
+
+    // Each folder's groups, the folders in the order first met: by their first group, then
+    // the first place of theirs in it. The folder's head (its name and count) first.
+    SortedRuns folderPages(scratch("folder-pages"));
+    {
+        std::string folder;
+        std::uint64_t firstGroup = 0;
+        std::uint64_t firstPlace = 0;
+        std::uint64_t lastGroup = 0;
+        std::uint64_t count = 0;
+        const auto closeFolder = [&] {
+            if (count > 0) {
+                folderPages.add(RecordWriter()
+                                    .number(firstGroup)
+                                    .number(firstPlace)
+                                    .number(kHead)
+                                    .text(folder)
+                                    .number(count)
+                                    .take());
+            }
+        };
+        byFolder.drain([&](std::string_view record) {
+            RecordReader fields(record);
+            const std::string_view name = fields.text();
+            const std::uint64_t g = fields.number();
+            const std::uint64_t place = fields.number();
+            if (count == 0 || name != folder) {
+                closeFolder();
+                folder = name;
+                firstGroup = g;
+                firstPlace = place;
+                count = 0;
+            } else if (g == lastGroup) {
+                return; // the group listed already
+            }
+            lastGroup = g;
+            ++count;
+            folderPages.add(RecordWriter()
+                                .number(firstGroup)
+                                .number(firstPlace)
+                                .number(kMember)
+                                .number(g)
+                                .take());
+        });
+        closeFolder();
+    }
+
+    const std::string nav = pageNav(counts.duplicated, counts.near, problems_);
+    std::ifstream entriesIn = entries.reopened();
+    const auto entryOf = [&](std::uint64_t g) {
+        return entries.slice(entriesIn, starts[g], starts[g + 1] - starts[g]);
+    };
+    StreamedFile index(root_ + "/" + kIndexPage);
+    index.add(pageHead("Catalogue") + nav +
+              "<h2>Folders, disks and archives</h2>\n<ul id=\"f\">\n");
+    std::size_t folders = 0;
+    std::optional<StreamedFile> page;
+    const auto closePage = [&] {
+        if (page) {
+            page->add(kListEnd + pageEnd(true));
+            page->finish();
+            page.reset();
+        }
+    };
+    folderPages.drain([&](std::string_view record) {
+        RecordReader fields(record);
+        static_cast<void>(fields.number());
+        static_cast<void>(fields.number());
+        if (fields.number() == kHead) {
+            closePage();
+            const std::string folder(fields.text());
+            const std::string name = "page-" + std::to_string(++folders) + ".html";
+            index.add("<li><a href=\"" + name + "\">" + escaped(folder) + "</a> (" +
+                      std::to_string(fields.number()) + ")</li>\n");
+            page.emplace(root_ + "/" + name);
+            page->add(pageHead(folder) + nav + kFilter);
+            return;
+        }
+        page->add(entryOf(fields.number()));
     });
-    const std::string nav = pageNav(gallery);
-    std::string folderList = "<h2>Folders, disks and archives</h2>\n<ul id=\"f\">\n";
-    for (std::size_t f = 0; f < folders.size(); ++f) {
-        const std::string page = "page-" + std::to_string(f + 1) + ".html";
-        const std::vector<std::size_t>& groups = groupsIn[folders[f]];
-        folderList += "<li><a href=\"" + page + "\">" + escaped(folders[f]) + "</a> (" +
-                      std::to_string(groups.size()) + ")</li>\n";
-        writePage(root, page,
-                  pageHead(folders[f]) + nav + entriesHtml(gallery, groups) + pageEnd(true));
-    }
-    folderList += "</ul>\n";
-    writePage(root, kIndexPage,
-              pageHead("Catalogue") + nav + folderList + "<h2>All pictures</h2>\n" +
-                  entriesHtml(gallery, all) + pageEnd(true));
-    std::vector<std::size_t> duplicated;
-    for (std::size_t g = 0; g < gallery.groups.size(); ++g) {
-        if (gallery.groups[g].size() > 1) {
-            duplicated.push_back(g);
+    closePage();
+    index.add(std::string(kListEnd) + "<h2>All pictures</h2>\n" + kFilter);
+    entries.eachPiece([&](std::string_view piece) { index.add(piece); });
+    index.add(kListEnd + pageEnd(true));
+    index.finish();
+
+    StreamedFile duplicates(root_ + "/" + kDuplicatesPage);
+    duplicates.add(pageHead("Duplicates: equal pictures at several places") + nav + kFilter);
+    duplicated.eachPiece([&](std::string_view piece) { duplicates.add(piece); });
+    duplicates.add(kListEnd + pageEnd(true));
+    duplicates.finish();
+
+    // Each group of near duplicates after a heading of its own, in the one list the filter
+    // and the keys go through.
+    StreamedFile nearPage(root_ + "/" + kNearDuplicatesPage);
+    nearPage.add(pageHead("Near duplicates: the same picture under another palette or edited") +
+                 nav + kFilter);
+    for (std::size_t n = 0; n < near.size(); ++n) {
+        nearPage.add("<li class=\"h\">" + std::to_string(n + 1) + ": " +
+                     std::to_string(near[n].size()) + " similar pictures</li>\n");
+        for (const std::size_t g : near[n]) {
+            nearPage.add(entryOf(g));
         }
     }
-    writePage(root, kDuplicatesPage,
-              pageHead("Duplicates: equal pictures at several places") + nav +
-                  entriesHtml(gallery, duplicated) + pageEnd(true));
-    writePage(root, kNearDuplicatesPage,
-              pageHead("Near duplicates: the same picture under another palette or edited") + nav +
-                  nearGroupsHtml(gallery) + pageEnd(true));
-    removePagesFrom(root, folders.size() + 1);
-    writePage(root, kProblemsPage,
-              pageHead("Problems") + nav + listHtml("What went wrong", gallery.problems) +
-                  listHtml("Left out: no pictures", gallery.leftOut) + pageEnd(false));
+    nearPage.add(kListEnd + pageEnd(true));
+    nearPage.finish();
+    removePagesFrom(root_, folders + 1);
+
+    problemLines_.close();
+    leftOutLines_.close();
+    StreamedFile problems(root_ + "/" + kProblemsPage);
+    problems.add(pageHead("Problems") + nav + listHead("What went wrong"));
+    problemLines_.eachPiece([&](std::string_view piece) { problems.add(piece); });
+    problems.add(kListEnd + listHead("Left out: no pictures"));
+    leftOutLines_.eachPiece([&](std::string_view piece) { problems.add(piece); });
+    problems.add(kListEnd + pageEnd(false));
+    problems.finish();
+    return counts;
 }
 
 } // namespace tessarin::exporter
