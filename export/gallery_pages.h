@@ -14,8 +14,9 @@ namespace tessarin::exporter {
 // with them: each entry, problem and file left out goes to scratch files under root
 // (root/.gallery-*) as it comes, and the groups and pages are made from those by sorted
 // runs once all are in. Of each distinct picture only its near hash and where its entry
-// lies in the scratch are held (16 bytes), for the near duplicates. The destructor removes
-// the scratch files.
+// lies in the scratch are held (16 bytes, as much again while the near duplicates are
+// grouped), and one group's entry while it is made. The destructor removes the scratch
+// files.
 class Gallery {
 public:
     // Throws FileError naming a scratch file that cannot be made.
