@@ -26,6 +26,19 @@ void removePagesFrom(const std::string& root, std::size_t first) {
     }
 }
 
+constexpr const char* kScratchPrefix = ".gallery-";
+
+// root, with the scratch files a run ended by a signal left in it removed.
+std::string withoutOldScratch(std::string root) {
+    std::error_code error;
+    for (const auto& file : std::filesystem::directory_iterator(root, error)) {
+        if (file.path().filename().string().starts_with(kScratchPrefix)) {
+            std::filesystem::remove(file.path(), error);
+        }
+    }
+    return root;
+}
+
 // In the sorted runs a group's or folder's head sorts before its members.
 constexpr std::uint64_t kHead = 0;
 constexpr std::uint64_t kMember = 1;
@@ -153,11 +166,11 @@ void append(StreamedFile& page, const ScratchText& text) {
 } // namespace
 
 Gallery::Gallery(std::string root)
-    : root_(std::move(root)), byHash_(scratch("by-hash")), problemLines_(scratch("problems")),
-      leftOutLines_(scratch("left-out")) {}
+    : root_(withoutOldScratch(std::move(root))), byHash_(scratch("by-hash")),
+      problemLines_(scratch("problems")), leftOutLines_(scratch("left-out")) {}
 
 std::string Gallery::scratch(std::string_view name) const {
-    return root_ + "/.gallery-" + std::string(name);
+    return root_ + "/" + kScratchPrefix + std::string(name);
 }
 
 void Gallery::add(const CatalogueEntry& entry) {
