@@ -7,7 +7,6 @@
 #include "export/earlier_catalogue.h"
 #include "export/exporter.h"
 #include "export/gallery_pages.h"
-#include "export/near_duplicates.h"
 #include "export/output_names.h"
 #include "export/parallel_exports.h"
 #include "export/picture_hash.h"
@@ -22,10 +21,11 @@
 #include <atomic>
 #include <filesystem>
 #include <map>
-#include <memory>
+#include <mutex>
 #include <optional>
 #include <system_error>
 #include <thread>
+#include <unordered_map>
 
 namespace tessarin::exporter {
 
@@ -40,22 +40,6 @@ void makeFolder(const std::string& folder) {
     if (error) {
         throw FileError(folder, "Cannot create folder \"" + folder + "\": " + error.message());
     }
-}
-
-// The disk or archive whose contact sheet shows the file; empty for a folder's file.
-std::string sheetKeyOf(const BatchItem& item) {
-    const Location& file = item.job.screenFile;
-    return file.throughPlace() ? file.folder().path() : std::string();
-}
-
-// Each item's sheetKeyOf.
-std::vector<std::string> sheetKeysOf(const BatchPlan& plan) {
-    std::vector<std::string> keys;
-    keys.reserve(plan.items.size());
-    for (const BatchItem& item : plan.items) {
-        keys.push_back(sheetKeyOf(item));
-    }
-    return keys;
 }
 
 // The file of each disk's and archive's sheet in folder, named as a batch names outputs.
@@ -99,8 +83,8 @@ public:
                    options.sheetsOnly, options.thumbnailSize.value_or(kThumbnailSize)},
           sheetFolder_(options.sheetsOnly ? options.catalogueDir
                                           : options.catalogueDir + "/sheets"),
-          sheets_(sheetNames(plan, sheetFolder_)), sheetKeys_(sheetKeysOf(plan)),
-          earlier_(plan, folders_, options.skipExisting, sheets_, sheetKeys_) {}
+          sheets_(sheetNames(plan, sheetFolder_)),
+          earlier_(plan, folders_, options.skipExisting, sheets_), gallery_(options.catalogueDir) {}
 
     void run(std::size_t threads) {
         for (const FileError& problem : plan_.damage) {
@@ -110,17 +94,21 @@ public:
             problem_(printable(problem.what()));
         }
         for (const SkippedFile& skipped : plan_.skipped) {
-            gallery_.leftOut.push_back(skipped.file + ": " + skipped.reason);
+            gallery_.addLeftOut(skipped.file + ": " + skipped.reason);
         }
         if (!options_.sheetsOnly) {
             table_.emplace(options_.catalogueDir + "/" + std::string(kTableFile)).add(kTableHeader);
             state_.emplace(options_.catalogueDir + "/" + std::string(kStateFile)).add(kStateHeader);
         }
-        std::vector<std::unique_ptr<CatalogueEntry>> made(plan_.items.size());
+        // The entries made and not yet taken: a bounded few, as the workers run ahead.
+        std::mutex madeMutex;
+        std::unordered_map<std::size_t, CatalogueEntry> made;
         ParallelExports exports(
             plan_,
             [&](std::size_t i) {
-                made[i] = std::make_unique<CatalogueEntry>(entryOf(i));
+                CatalogueEntry entry = entryOf(i);
+                const std::lock_guard lock(madeMutex);
+                made.insert_or_assign(i, std::move(entry));
                 return ItemResult{Outcome::written, {}, {}, {}};
             },
             threads);
@@ -139,8 +127,14 @@ public:
                              : printable(path) + ": " + printable(result.failure));
                 continue;
             }
-            take(sheetKeys_[i], std::move(*made[i]));
-            made[i].reset();
+            CatalogueEntry entry;
+            {
+                const std::lock_guard lock(madeMutex);
+                const auto at = made.find(i);
+                entry = std::move(at->second);
+                made.erase(at);
+            }
+            take(sheetKeyOf(item), std::move(entry));
         }
         flushSheet();
         bar_.finish();
@@ -149,44 +143,35 @@ public:
     // The table and its state, then the pages, unless only the sheets are wanted; what an
     // earlier run made that this one does not name is removed. The groups are found.
     void writeCatalogue() {
-        gallery_.groups = duplicateGroups(gallery_.entries);
-        std::vector<std::uint64_t> nearHashes;
-        nearHashes.reserve(gallery_.groups.size());
-        for (const auto& group : gallery_.groups) {
-            nearHashes.push_back(gallery_.entries[group.front()].nearHash);
-        }
-        gallery_.nearGroups = nearDuplicateGroups(nearHashes);
         if (options_.sheetsOnly) {
+            groups_ = gallery_.finish(false);
             return;
         }
         // The table first: a state older than its table only makes pictures read again.
         table_->finish();
         state_->finish();
-        writeGallery(options_.catalogueDir, gallery_);
-        earlier_.removeUnused(gallery_.entries, sheetFolder_);
+        groups_ = gallery_.finish(true);
+        earlier_.removeUnused(sheetFolder_);
     }
 
     // The summary, and the exit status.
     [[nodiscard]] int finish(std::ostream& out) {
         if (!options_.quiet) {
-            const std::size_t duplicated = std::ranges::count_if(
-                gallery_.groups, [](const auto& group) { return group.size() > 1; });
-            err_ << kProgram << gallery_.entries.size() << " pictures catalogued ("
-                 << gallery_.groups.size() << " distinct, " << duplicated << " duplicate groups), "
-                 << gallery_.nearGroups.size() << " near-duplicate groups, " << sheetsWritten_
-                 << " contact sheets written";
+            err_ << kProgram << gallery_.pictures() << " pictures catalogued (" << groups_.distinct
+                 << " distinct, " << groups_.duplicated << " duplicate groups), " << groups_.near
+                 << " near-duplicate groups, " << sheetsWritten_ << " contact sheets written";
             if (options_.skipExisting) {
                 err_ << ", " << kept_ << " pictures and " << earlier_.keptSheets()
                      << " contact sheets kept";
             }
-            err_ << ", " << failed_ << " failed, " << (gallery_.problems.size() - failed_)
+            err_ << ", " << failed_ << " failed, " << (gallery_.problems() - failed_)
                  << " problems on disks" << '\n';
             if (!options_.sheetsOnly &&
                 !writeChecked(out, err_, printable(options_.catalogueDir) + "/index.html\n")) {
                 return kExitFileError;
             }
         }
-        return gallery_.problems.empty() ? kExitSuccess : kExitFileError;
+        return gallery_.problems() == 0 ? kExitSuccess : kExitFileError;
     }
 
 private:
@@ -200,8 +185,9 @@ private:
             earlier ? earlier->sourceKey : sourceKey(item.job, folders_.thumbnailSize);
         if (earlier) {
             try {
-                entry = keptEntry(item, folders_, *earlier,
-                                  !sheetKeys_[i].empty() && !earlier_.sheetKept(sheetKeys_[i]));
+                entry =
+                    keptEntry(item, folders_, *earlier,
+                              !sheetKeyOf(item).empty() && !earlier_.sheetKept(sheetKeyOf(item)));
                 ++kept_;
             } catch (const FileError&) {
                 entry = catalogueEntryOf(item, folders_); // its thumbnail spoilt: made anew
@@ -214,7 +200,7 @@ private:
     }
 
     void problem_(const std::string& message) {
-        gallery_.problems.push_back(message);
+        gallery_.addProblem(message);
         bar_.clear();
         err_ << kProgram << message << '\n';
     }
@@ -233,11 +219,8 @@ private:
             table_->add(tableRow(entry));
             state_->add(stateRow(entry));
         }
-        // What only the rows tell, not kept for the pages.
-        entry.layout = std::string();
-        entry.palette = std::string();
-        entry.sourceKey = std::string();
-        gallery_.entries.push_back(std::move(entry));
+        earlier_.named(entry.picture);
+        gallery_.add(entry);
     }
 
     void flushSheet() {
@@ -266,12 +249,12 @@ private:
     CatalogueFolders folders_;
     std::string sheetFolder_;
     std::map<std::string, std::string> sheets_;
-    std::vector<std::string> sheetKeys_; // of each item
     EarlierCatalogue earlier_;
     std::atomic<std::size_t> kept_ = 0;
     std::optional<StreamedFile> table_;
     std::optional<StreamedFile> state_;
     Gallery gallery_;
+    Gallery::Groups groups_;
     std::size_t failed_ = 0;
     std::size_t sheetsWritten_ = 0;
     std::string sheetKey_;

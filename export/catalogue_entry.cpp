@@ -54,6 +54,11 @@ DescribedPicture describedOf(const PictureJob& job, CatalogueEntry& entry) {
 
 } // namespace
 
+std::string sheetKeyOf(const BatchItem& item) {
+    const Location& file = item.job.screenFile;
+    return file.throughPlace() ? file.folder().path() : std::string();
+}
+
 std::string thumbnailPathOf(const CatalogueFolders& folders, const std::string& picturePath) {
     return folders.thumbs + "/" + relativeTo(folders.pictures, picturePath);
 }

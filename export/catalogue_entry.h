@@ -37,6 +37,9 @@ struct CatalogueEntry {
     Picture sheetThumbnail; // kept for the contact sheet of its disk or archive
 };
 
+// The disk or archive whose contact sheet shows item's picture; empty for a folder's file.
+[[nodiscard]] std::string sheetKeyOf(const BatchItem& item);
+
 // The thumbnail of item's output under folders.thumbs, beside where the full picture goes.
 [[nodiscard]] std::string thumbnailPathOf(const CatalogueFolders& folders,
                                           const std::string& picturePath);

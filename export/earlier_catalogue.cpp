@@ -7,7 +7,6 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
-#include <unordered_set>
 
 namespace tessarin::exporter {
 
@@ -34,8 +33,7 @@ void removeMade(const std::string& root, const std::string& relative) {
 } // namespace
 
 EarlierCatalogue::EarlierCatalogue(const BatchPlan& plan, const CatalogueFolders& folders,
-                                   bool wanted, const std::map<std::string, std::string>& sheets,
-                                   const std::vector<std::string>& sheetKeys)
+                                   bool wanted, const std::map<std::string, std::string>& sheets)
     : root_(folders.root), kept_(plan.items.size(), nullptr) {
     for (const auto& [key, file] : sheets) {
         sheetFiles_.insert(file);
@@ -45,6 +43,9 @@ EarlierCatalogue::EarlierCatalogue(const BatchPlan& plan, const CatalogueFolders
     }
     earlier_ = earlierEntries(readText(root_ + "/" + std::string(kTableFile)),
                               readText(root_ + "/" + std::string(kStateFile)));
+    for (const auto& [location, entry] : earlier_) {
+        unnamed_.insert(entry.picture);
+    }
     std::map<std::string, bool> allKept; // of each disk and archive
     for (std::size_t i = 0; i < plan.items.size(); ++i) {
         const BatchItem& item = plan.items[i];
@@ -54,8 +55,8 @@ EarlierCatalogue::EarlierCatalogue(const BatchPlan& plan, const CatalogueFolders
             stillThere(item, folders, at->second)) {
             kept_[i] = &at->second;
         }
-        if (!sheetKeys[i].empty()) {
-            allKept.try_emplace(sheetKeys[i], true).first->second &= kept_[i] != nullptr;
+        if (std::string key = sheetKeyOf(item); !key.empty()) {
+            allKept.try_emplace(std::move(key), true).first->second &= kept_[i] != nullptr;
         }
     }
     for (const auto& [key, every] : allKept) {
@@ -66,17 +67,12 @@ EarlierCatalogue::EarlierCatalogue(const BatchPlan& plan, const CatalogueFolders
     }
 }
 
-void EarlierCatalogue::removeUnused(const std::vector<CatalogueEntry>& made,
-                                    const std::string& sheetFolder) const {
+void EarlierCatalogue::removeUnused(const std::string& sheetFolder) const {
     if (earlier_.empty()) {
         return;
     }
-    std::unordered_set<std::string> named;
-    for (const CatalogueEntry& entry : made) {
-        named.insert(printable(entry.picture));
-    }
     for (const auto& [location, entry] : earlier_) {
-        if (!named.contains(entry.picture)) {
+        if (unnamed_.contains(entry.picture)) {
             removeMade(root_, entry.picture);
             removeMade(root_, entry.thumbnail);
         }

@@ -1,152 +1,21 @@
 #include "export/gallery_pages.h"
 
-#include "export/gallery_script.h"
-#include "platform/target_file.h"
+#include "export/gallery_html.h"
+#include "export/near_duplicates.h"
+#include "export/record_fields.h"
+#include "export/streamed_file.h"
 
-#include <algorithm>
-#include <cctype>
 #include <filesystem>
-#include <map>
-#include <unordered_map>
+#include <optional>
+#include <vector>
 
 namespace tessarin::exporter {
 
 namespace {
 
-constexpr const char* kIndexPage = "index.html";
-constexpr const char* kDuplicatesPage = "duplicates.html";
-constexpr const char* kNearDuplicatesPage = "near-duplicates.html";
-constexpr const char* kProblemsPage = "problems.html";
-
-std::string escaped(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (const char c : text) {
-        switch (c) {
-        case '&':
-            out += "&amp;";
-            break;
-        case '<':
-            out += "&lt;";
-            break;
-        case '>':
-            out += "&gt;";
-            break;
-        case '"':
-            out += "&quot;";
-            break;
-        case '\'':
-            out += "&#39;";
-            break;
-        default:
-            out += c;
-        }
-    }
-    return out;
-}
-
-// A relative link to path: every byte but unreserved ones and '/' percent-encoded, so that
-// '#', '?', '%', spaces and bytes beyond ASCII name the file itself.
-std::string linkTo(std::string_view path) {
-    constexpr std::string_view kHex = "0123456789ABCDEF";
-    constexpr int kNibble = 4;
-    std::string out;
-    for (const char c : path) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (std::isalnum(byte) != 0 || c == '-' || c == '_' || c == '.' || c == '~' || c == '/') {
-            out += c;
-        } else {
-            out += '%';
-            out += kHex[byte >> kNibble];
-            out += kHex[byte & 0xF];
-        }
-    }
-    return escaped(out);
-}
-
-std::string lowered(std::string text) {
-    std::ranges::transform(text, text.begin(), [](char c) {
-        return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    });
-    return text;
-}
-
 std::string folderOf(const std::string& location) {
     const std::size_t slash = location.rfind('/');
     return slash == std::string::npos ? std::string(".") : location.substr(0, slash);
-}
-
-std::string nameOf(const std::string& location) {
-    const std::size_t slash = location.rfind('/');
-    return slash == std::string::npos ? location : location.substr(slash + 1);
-}
-
-std::string pageHead(std::string_view title) {
-    return "<!DOCTYPE html>\n<html lang=\"en\"><head><meta charset=\"utf-8\">\n<title>" +
-           escaped(title) + "</title>\n<style>" + std::string(kGalleryStyle) +
-           "</style></head><body>\n<h1>" + escaped(title) + "</h1>\n";
-}
-
-std::string pageNav(const Gallery& gallery) {
-    return "<nav><a href=\"" + std::string(kIndexPage) + "\">All pictures</a> | <a href=\"" +
-           kDuplicatesPage + "\">Duplicates (" +
-           std::to_string(
-               std::ranges::count_if(gallery.groups, [](const auto& g) { return g.size() > 1; })) +
-           ")</a> | <a href=\"" + kNearDuplicatesPage + "\">Near duplicates (" +
-           std::to_string(gallery.nearGroups.size()) + ")</a> | <a href=\"" + kProblemsPage +
-           "\">Problems (" + std::to_string(gallery.problems.size()) + ")</a></nav>\n";
-}
-
-std::string pageEnd(bool withScript) {
-    return (withScript ? "<script>" + std::string(kGalleryScript) + "</script>\n" : std::string()) +
-           "</body></html>\n";
-}
-
-// One entry: the first location's thumbnail, linked to its full picture, the name, mode and
-// size, and every location of the group.
-std::string entryHtml(const Gallery& gallery, const std::vector<std::size_t>& group) {
-    const CatalogueEntry& first = gallery.entries[group.front()];
-    std::string find = first.mode;
-    std::string locations;
-    for (const std::size_t i : group) {
-        const std::string& location = gallery.entries[i].location;
-        find += ' ' + location;
-        locations += "<li>" + escaped(location) + "</li>";
-    }
-    const std::string name = nameOf(first.location);
-    return "<li class=\"e\" data-find=\"" + escaped(lowered(find)) + "\"><a href=\"" +
-           linkTo(first.picture) + "\"><img loading=\"lazy\" src=\"" + linkTo(first.thumbnail) +
-           "\" width=\"" + std::to_string(first.thumbWidth) + "\" height=\"" +
-           std::to_string(first.thumbHeight) + "\" alt=\"" + escaped(name) + "\"></a>\n<b>" +
-           escaped(name) + "</b> <i>" + escaped(first.mode) + ", " + std::to_string(first.width) +
-           "x" + std::to_string(first.height) + "</i><ul>" + locations + "</ul></li>\n";
-}
-
-constexpr const char* kFilter = "<p><input id=\"q\" type=\"search\" placeholder=\"Filter by "
-                                "name, mode, folder\" autofocus> <span id=\"shown\"></span></p>\n"
-                                "<ul id=\"g\">\n";
-
-std::string entriesHtml(const Gallery& gallery, const std::vector<std::size_t>& groups) {
-    std::string html = kFilter;
-    for (const std::size_t g : groups) {
-        html += entryHtml(gallery, gallery.groups[g]);
-    }
-    return html + "</ul>\n";
-}
-
-// Each group of near duplicates after a heading of its own, in the one list the filter and
-// the keys go through.
-std::string nearGroupsHtml(const Gallery& gallery) {
-    std::string html = kFilter;
-    for (std::size_t n = 0; n < gallery.nearGroups.size(); ++n) {
-        const std::vector<std::size_t>& near = gallery.nearGroups[n];
-        html += "<li class=\"h\">" + std::to_string(n + 1) + ": " + std::to_string(near.size()) +
-                " similar pictures</li>\n";
-        for (const std::size_t g : near) {
-            html += entryHtml(gallery, gallery.groups[g]);
-        }
-    }
-    return html + "</ul>\n";
 }
 
 // Removes root's page-N.html from N = first on: the folders an earlier run had beyond.
@@ -157,86 +26,294 @@ void removePagesFrom(const std::string& root, std::size_t first) {
     }
 }
 
-void writePage(const std::string& root, const std::string& name, const std::string& html) {
-    writeTargetFile(root + "/" + name,
-                    ByteSpan(reinterpret_cast<const std::uint8_t*>(html.data()), html.size()),
-                    ReplaceMode::replace);
+constexpr const char* kScratchPrefix = ".gallery-";
+
+// root, with the scratch files a run ended by a signal left in it removed.
+std::string withoutOldScratch(std::string root) {
+    std::error_code error;
+    for (const auto& file : std::filesystem::directory_iterator(root, error)) {
+        if (file.path().filename().string().starts_with(kScratchPrefix)) {
+            std::filesystem::remove(file.path(), error);
+        }
+    }
+    return root;
 }
 
-std::string listHtml(std::string_view heading, const std::vector<std::string>& lines) {
-    std::string html = "<h2>" + escaped(heading) + "</h2>\n<ul class=\"p\">\n";
-    for (const std::string& line : lines) {
-        html += "<li>" + escaped(line) + "</li>\n";
-    }
-    return html + "</ul>\n";
+// In the sorted runs a group's or folder's head sorts before its members.
+constexpr std::uint64_t kHead = 0;
+constexpr std::uint64_t kMember = 1;
+
+// What an entry's record holds after its keys: the fields of Shown, in its order.
+std::string shownFields(const CatalogueEntry& e) {
+    return RecordWriter()
+        .text(e.location)
+        .text(e.mode)
+        .text(e.picture)
+        .text(e.thumbnail)
+        .number(static_cast<std::uint64_t>(e.width))
+        .number(static_cast<std::uint64_t>(e.height))
+        .number(static_cast<std::uint64_t>(e.thumbWidth))
+        .number(static_cast<std::uint64_t>(e.thumbHeight))
+        .number(e.nearHash)
+        .take();
+}
+
+Shown shownOf(RecordReader& fields) {
+    Shown shown;
+    shown.location = fields.text();
+    shown.mode = fields.text();
+    shown.picture = fields.text();
+    shown.thumbnail = fields.text();
+    shown.width = fields.number();
+    shown.height = fields.number();
+    shown.thumbWidth = fields.number();
+    shown.thumbHeight = fields.number();
+    shown.nearHash = fields.number();
+    return shown;
+}
+
+// The entries by hash, then place, regrouped under each group's first place, the group's
+// head (its size) first: so the groups come in the order of their first place, each place
+// in order. The groups counted.
+void groupEqual(SortedRuns& byHash, SortedRuns& byGroup, Gallery::Groups& counts) {
+    std::uint64_t hash = 0;
+    std::uint64_t first = 0;
+    std::uint64_t size = 0;
+    const auto closeGroup = [&] {
+        if (size > 0) {
+            byGroup.add(RecordWriter().number(first).number(kHead).number(size).take());
+            ++counts.distinct;
+            counts.duplicated += size > 1 ? 1 : 0;
+        }
+    };
+    byHash.drain([&](std::string_view record) {
+        RecordReader fields(record);
+        const std::uint64_t h = fields.number();
+        const std::uint64_t place = fields.number();
+        if (size == 0 || h != hash) {
+            closeGroup();
+            hash = h;
+            first = place;
+            size = 0;
+        }
+        ++size;
+        byGroup.add(RecordWriter().number(first).number(kMember).number(place).take() +
+                    std::string(fields.rest()));
+    });
+    closeGroup();
+}
+
+// The places of the groups by folder, regrouped into each folder's page: the folders in the
+// order first met (by their first group, then the first place of theirs in it), each
+// folder's head (its name and its count of groups) before its groups, each group once.
+void groupByFolder(SortedRuns& byFolder, SortedRuns& folderPages) {
+    std::string folder;
+    std::uint64_t firstGroup = 0;
+    std::uint64_t firstPlace = 0;
+    std::uint64_t lastGroup = 0;
+    std::uint64_t count = 0;
+    const auto closeFolder = [&] {
+        if (count > 0) {
+            folderPages.add(RecordWriter()
+                                .number(firstGroup)
+                                .number(firstPlace)
+                                .number(kHead)
+                                .text(folder)
+                                .number(count)
+                                .take());
+        }
+    };
+    byFolder.drain([&](std::string_view record) {
+        RecordReader fields(record);
+        const std::string_view name = fields.text();
+        const std::uint64_t g = fields.number();
+        const std::uint64_t place = fields.number();
+        if (count == 0 || name != folder) {
+            closeFolder();
+            folder = name;
+            firstGroup = g;
+            firstPlace = place;
+            count = 0;
+        } else if (g == lastGroup) {
+            return; // the group listed already
+        }
+        lastGroup = g;
+        ++count;
+        folderPages.add(
+            RecordWriter().number(firstGroup).number(firstPlace).number(kMember).number(g).take());
+    });
+    closeFolder();
+}
+
+// The near hash of each group's first place, the groups in order.
+std::vector<std::uint64_t> firstNearHashes(SortedRuns& byGroup) {
+    std::vector<std::uint64_t> hashes;
+    byGroup.drain([&](std::string_view record) {
+        RecordReader fields(record);
+        const std::uint64_t first = fields.number();
+        if (fields.number() == kMember && fields.number() == first) {
+            hashes.push_back(shownOf(fields).nearHash);
+        }
+    });
+    return hashes;
+}
+
+// Copies text's pieces onto the end of page.
+void append(StreamedFile& page, const ScratchText& text) {
+    text.eachPiece([&](std::string_view piece) { page.add(piece); });
 }
 
 } // namespace
 
-std::vector<std::vector<std::size_t>> duplicateGroups(const std::vector<CatalogueEntry>& entries) {
-    std::vector<std::vector<std::size_t>> groups;
-    std::unordered_map<std::uint64_t, std::size_t> groupOf;
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        const auto [at, fresh] = groupOf.try_emplace(entries[i].hash, groups.size());
-        if (fresh) {
-            groups.emplace_back();
-        }
-        groups[at->second].push_back(i);
-    }
-    return groups;
+Gallery::Gallery(std::string root)
+    : root_(withoutOldScratch(std::move(root))), byHash_(scratch("by-hash")),
+      problemLines_(scratch("problems")), leftOutLines_(scratch("left-out")) {}
+
+std::string Gallery::scratch(std::string_view name) const {
+    return root_ + "/" + kScratchPrefix + std::string(name);
 }
 
-void writeGallery(const std::string& root, const Gallery& gallery) {
-    // Each folder's groups, the folders in the order first met.
-    std::vector<std::string> folders;
-    std::map<std::string, std::vector<std::size_t>> groupsIn;
-    std::vector<std::size_t> all(gallery.groups.size());
-    for (std::size_t g = 0; g < gallery.groups.size(); ++g) {
-        all[g] = g;
-        for (const std::size_t i : gallery.groups[g]) {
-            const std::string folder = folderOf(gallery.entries[i].location);
-            auto [at, fresh] = groupsIn.try_emplace(folder);
-            if (fresh) {
-                folders.push_back(folder);
-            }
-            if (at->second.empty() || at->second.back() != g) {
-                at->second.push_back(g);
-            }
-        }
+void Gallery::add(const CatalogueEntry& entry) {
+    byHash_.add(RecordWriter().number(entry.hash).number(pictures_++).take() + shownFields(entry));
+}
+
+void Gallery::addProblem(std::string_view problem) {
+    problemLines_.add("<li>" + escaped(problem) + "</li>\n");
+    ++problems_;
+}
+
+void Gallery::addLeftOut(std::string_view line) {
+    leftOutLines_.add("<li>" + escaped(line) + "</li>\n");
+}
+
+Gallery::Groups Gallery::finish(bool pages) {
+    Groups counts;
+    SortedRuns byGroup(scratch("by-group"));
+    groupEqual(byHash_, byGroup, counts);
+    if (!pages) {
+        counts.near = nearDuplicateGroups(firstNearHashes(byGroup)).size();
+        return counts;
     }
-    std::ranges::sort(folders, [&](const std::string& a, const std::string& b) {
-        return groupsIn[a].front() < groupsIn[b].front();
+    // Every group's entry once, in order (the index's list), those of two or more again
+    // (the duplicates page); each group by number under each folder it has a place in.
+    ScratchText entries(scratch("entries"));
+    ScratchText duplicated(scratch("duplicated"));
+    SortedRuns byFolder(scratch("by-folder"));
+    std::vector<std::uint64_t> nearHashes;   // of each group
+    std::vector<std::uint64_t> starts = {0}; // of each group's entry in entries, and the end
+    {
+        GroupHtml group;
+        std::uint64_t size = 0;
+        const auto closeGroup = [&] {
+            if (group.empty()) {
+                return;
+            }
+            nearHashes.push_back(group.nearHash());
+            const std::string html = group.take();
+            entries.add(html);
+            if (size > 1) {
+                duplicated.add(html);
+            }
+            starts.push_back(starts.back() + html.size());
+        };
+        byGroup.drain([&](std::string_view record) {
+            RecordReader fields(record);
+            static_cast<void>(fields.number());
+            if (fields.number() == kHead) {
+                closeGroup();
+                size = fields.number();
+                return;
+            }
+            const std::uint64_t place = fields.number();
+            Shown shown = shownOf(fields);
+            byFolder.add(RecordWriter()
+                             .text(folderOf(shown.location))
+                             .number(nearHashes.size())
+                             .number(place)
+                             .take());
+            group.add(std::move(shown));
+        });
+        closeGroup();
+    }
+    entries.close();
+    duplicated.close();
+    const std::vector<std::vector<std::size_t>> near = nearDuplicateGroups(nearHashes);
+    nearHashes = {};
+    counts.near = near.size();
+    SortedRuns folderPages(scratch("folder-pages"));
+    groupByFolder(byFolder, folderPages);
+
+    const std::string nav = pageNav(counts.duplicated, counts.near, problems_);
+    std::ifstream entriesIn = entries.reopened();
+    const auto entryOf = [&](std::uint64_t g) {
+        return entries.slice(entriesIn, starts[g], starts[g + 1] - starts[g]);
+    };
+    StreamedFile index(root_ + "/" + kIndexPage);
+    index.add(pageHead("Catalogue") + nav +
+              "<h2>Folders, disks and archives</h2>\n<ul id=\"f\">\n");
+    std::size_t folders = 0;
+    std::optional<StreamedFile> page;
+    const auto closePage = [&] {
+        if (page) {
+            page->add(kListEnd + pageEnd(true));
+            page->finish();
+            page.reset();
+        }
+    };
+    folderPages.drain([&](std::string_view record) {
+        RecordReader fields(record);
+        static_cast<void>(fields.number());
+        static_cast<void>(fields.number());
+        if (fields.number() == kHead) {
+            closePage();
+            const std::string folder(fields.text());
+            const std::string name = "page-" + std::to_string(++folders) + ".html";
+            index.add("<li><a href=\"" + name + "\">" + escaped(folder) + "</a> (" +
+                      std::to_string(fields.number()) + ")</li>\n");
+            page.emplace(root_ + "/" + name);
+            page->add(pageHead(folder) + nav + kFilter);
+            return;
+        }
+        page->add(entryOf(fields.number()));
     });
-    const std::string nav = pageNav(gallery);
-    std::string folderList = "<h2>Folders, disks and archives</h2>\n<ul id=\"f\">\n";
-    for (std::size_t f = 0; f < folders.size(); ++f) {
-        const std::string page = "page-" + std::to_string(f + 1) + ".html";
-        const std::vector<std::size_t>& groups = groupsIn[folders[f]];
-        folderList += "<li><a href=\"" + page + "\">" + escaped(folders[f]) + "</a> (" +
-                      std::to_string(groups.size()) + ")</li>\n";
-        writePage(root, page,
-                  pageHead(folders[f]) + nav + entriesHtml(gallery, groups) + pageEnd(true));
-    }
-    folderList += "</ul>\n";
-    writePage(root, kIndexPage,
-              pageHead("Catalogue") + nav + folderList + "<h2>All pictures</h2>\n" +
-                  entriesHtml(gallery, all) + pageEnd(true));
-    std::vector<std::size_t> duplicated;
-    for (std::size_t g = 0; g < gallery.groups.size(); ++g) {
-        if (gallery.groups[g].size() > 1) {
-            duplicated.push_back(g);
+    closePage();
+    index.add(std::string(kListEnd) + "<h2>All pictures</h2>\n" + kFilter);
+    append(index, entries);
+    index.add(kListEnd + pageEnd(true));
+    index.finish();
+
+    StreamedFile duplicates(root_ + "/" + kDuplicatesPage);
+    duplicates.add(pageHead("Duplicates: equal pictures at several places") + nav + kFilter);
+    append(duplicates, duplicated);
+    duplicates.add(kListEnd + pageEnd(true));
+    duplicates.finish();
+
+    // Each group of near duplicates after a heading of its own, in the one list the filter
+    // and the keys go through.
+    StreamedFile nearPage(root_ + "/" + kNearDuplicatesPage);
+    nearPage.add(pageHead("Near duplicates: the same picture under another palette or edited") +
+                 nav + kFilter);
+    for (std::size_t n = 0; n < near.size(); ++n) {
+        nearPage.add("<li class=\"h\">" + std::to_string(n + 1) + ": " +
+                     std::to_string(near[n].size()) + " similar pictures</li>\n");
+        for (const std::size_t g : near[n]) {
+            nearPage.add(entryOf(g));
         }
     }
-    writePage(root, kDuplicatesPage,
-              pageHead("Duplicates: equal pictures at several places") + nav +
-                  entriesHtml(gallery, duplicated) + pageEnd(true));
-    writePage(root, kNearDuplicatesPage,
-              pageHead("Near duplicates: the same picture under another palette or edited") + nav +
-                  nearGroupsHtml(gallery) + pageEnd(true));
-    removePagesFrom(root, folders.size() + 1);
-    writePage(root, kProblemsPage,
-              pageHead("Problems") + nav + listHtml("What went wrong", gallery.problems) +
-                  listHtml("Left out: no pictures", gallery.leftOut) + pageEnd(false));
+    nearPage.add(kListEnd + pageEnd(true));
+    nearPage.finish();
+    removePagesFrom(root_, folders + 1);
+
+    problemLines_.close();
+    leftOutLines_.close();
+    StreamedFile problems(root_ + "/" + kProblemsPage);
+    problems.add(pageHead("Problems") + nav + listHead("What went wrong"));
+    append(problems, problemLines_);
+    problems.add(kListEnd + listHead("Left out: no pictures"));
+    append(problems, leftOutLines_);
+    problems.add(kListEnd + pageEnd(false));
+    problems.finish();
+    return counts;
 }
 
 } // namespace tessarin::exporter
