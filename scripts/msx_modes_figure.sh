@@ -23,14 +23,26 @@ trap 'rm -rf "$work"' EXIT
 convert "$picture" -resize 512x424 -background black -gravity center -extent 512x424 \
     -gravity south -fill white -undercolor '#0008' -font DejaVu-Sans -pointsize 20 -annotate +0+6 'source' \
     "$work/0.png"
+# Each way: the file written, the options that write it, those that show it, its caption.
+mag=--size=512x424mag
+ways=("SC2||$mag|.SC2" "SC2|--sprites=32|$mag --sprite-size=16|.SC2 32 sprites" "SC3||$mag|.SC3"
+      "SC4||$mag|.SC4" "SC5||$mag|.SC5" "SC6||$mag|.SC6" "SC7||$mag|.SC7"
+      "SC7|--interlace|--size=512x424int|.SC7+.S17 interlaced" "SC8||$mag|.SC8"
+      "SCA||$mag|.SCA" "SC12||$mag|.SC12")
 n=1
-for screen in SC2 SC3 SC4 SC5 SC6 SC7 SC8 SC12; do
-    line=$("$build/tessarin-export" -v -o "$work/pic.$screen" "$picture")
+for way in "${ways[@]}"; do
+    IFS='|' read -r screen written shown caption <<<"$way"
+    rm -f "$work"/pic.*
+    # shellcheck disable=SC2086 # the options are words
+    line=$("$build/tessarin-export" -v $written -o "$work/pic.$screen" "$picture")
     error=$(sed -n 's/.*difference: \([0-9.]*\) pixel by pixel, \([0-9.]*\) seen.*/dE \1, blurred \2/p' <<<"$line")
-    "$build/tessarin-export" -q --size 512x424mag -o "$work/shown.png" "$work/pic.$screen"
+    # shellcheck disable=SC2086
+    "$build/tessarin-export" -q $shown -o "$work/shown.png" "$work/pic.$screen"
     convert "$work/shown.png" -resize '512x424!' -gravity south -fill white \
-        -undercolor '#0008' -font DejaVu-Sans -pointsize 20 -annotate +0+6 ".$screen  $error" "$work/$n.png"
+        -undercolor '#0008' -font DejaVu-Sans -pointsize 20 -annotate +0+6 "$caption  $error" \
+        "$work/$(printf %02d $n).png"
     n=$((n + 1))
 done
-montage "$work"/[0-8].png -tile 3x3 -geometry +4+4 -background '#222' docs/msx_modes.png
+mv "$work/0.png" "$work/00.png"
+montage "$work"/[0-9][0-9].png -tile 4x3 -geometry +4+4 -background '#222' docs/msx_modes.png
 echo docs/msx_modes.png
