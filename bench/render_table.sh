@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Runs the rendering benchmark and prints the README's table: each view's write floor and,
+# Runs the rendering benchmark and prints the table of docs/performance.md: each view's write floor and,
 # per screen mode, render + encode + one write against that floor (wall-clock ms, best of
 # RUNS repetitions), then the decoding of one page alone (µs).
 #   bench/render_table.sh [BUILD_DIR] [RUNS]    (default build, 5)

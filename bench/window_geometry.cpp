@@ -1,9 +1,9 @@
-// The viewer's window on the screen it runs on, for the README's table: for a 256x212 and a
-// 512x424 picture (the bundled screen 5 and screen 7 samples) at every zoom, the zoomed
-// picture, the window's outer size, whether it lies within the screen's available area and
-// whether the picture scrolls; then the zoom the first window of a run takes. Run it on
-// screens of the sizes wanted (bench/window_geometry.sh does, under Xvfb); it keeps the
-// settings of a first run only when XDG_CONFIG_HOME points to an empty folder.
+// The viewer's window on the screen it runs on, for the table of docs/viewer.md: for a 256x212 and
+// a 512x424 picture (the bundled screen 5 and screen 7 samples) at every zoom, the zoomed picture,
+// the window's outer size, whether it lies within the screen's available area and whether the
+// picture scrolls; then the zoom the first window of a run takes. Run it on screens of the sizes
+// wanted (bench/window_geometry.sh does, under Xvfb); it keeps the settings of a first run only
+// when XDG_CONFIG_HOME points to an empty folder.
 #include "app/main_window.h"
 #include "app/picture_view.h"
 #include "app/tessarin_application.h"

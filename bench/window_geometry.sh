@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Prints the README's table of the viewer's window at every zoom on a 1600x1000 and a
+# Prints the table of docs/viewer.md of the viewer's window at every zoom on a 1600x1000 and a
 # 1024x768 screen (Xvfb, no window manager, so no frame), with the settings of a first run.
 #   bench/window_geometry.sh [BUILD_DIR]    (default build)
 set -euo pipefail

@@ -111,7 +111,7 @@ bool encodeInto(const Picture& picture, const Indexed* indexed, std::vector<std:
     }
     png_set_write_fn(png, out, appendBytes, flushNothing);
     // zlib's default level: level 9 makes the samples' files 12% smaller but takes 60%
-    // longer (README, Performance).
+    // longer (docs/performance.md).
     const auto width = static_cast<png_uint_32>(picture.width());
     const auto height = static_cast<png_uint_32>(picture.height());
     if (indexed != nullptr) {
