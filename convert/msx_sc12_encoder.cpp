@@ -16,6 +16,7 @@ namespace tessarin {
 namespace {
 
 constexpr float kOrderedAmplitude = 0.03F;
+constexpr int kJkReach = 3; // J and K tried around the group's mean
 // Y steps are small, but a pixel's colour is its group's: its Y alone moves it.
 constexpr float kEyePixelWeight = 2.5F;
 
@@ -73,8 +74,8 @@ BitmapLines encodeScreen12(const ScreenTarget& target) {
             if (allZero) {
                 continue; // black: every byte 0
             }
-            const GroupChoice best =
-                bestGroup(group, group.meanChroma({true, true, true, true}), 1, blueRounding);
+            const GroupChoice best = bestGroup(group, group.meanChroma({true, true, true, true}),
+                                               {kJkReach, 1, blueRounding});
             const std::array<std::uint8_t, kYjkGroup> low = chromaBits(best.j, best.k);
             for (int i = 0; i < kYjkGroup; ++i) {
                 const std::size_t p = target.at(x0 + i, y);

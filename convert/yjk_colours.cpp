@@ -11,8 +11,7 @@ namespace tessarin {
 namespace {
 
 constexpr int kMaxLevel = kYjkLevels - 1;
-constexpr int kJkReach = 3; // J and K tried around the group's mean
-constexpr int kYReach = 2;  // Y tried around its estimate, one step more for coarser Ys
+constexpr int kYReach = 2; // Y tried around its estimate, one step more for coarser Ys
 constexpr float kLevelsPerByte = 31.0F / 255.0F;
 constexpr int kChromaBits = 3;
 constexpr int kLowBits = (1 << kChromaBits) - 1;
@@ -34,13 +33,6 @@ std::span<const Lab> channelColours() {
         return c;
     }();
     return colours;
-}
-
-std::size_t yjkIndex(int y, int j, int k, int blueRounding) {
-    const int r = clampLevel(y + j);
-    const int g = clampLevel(y + k);
-    const int b = clampLevel((5 * y - 2 * j - k + blueRounding) / 4);
-    return static_cast<std::size_t>(r << 10 | g << 5 | b);
 }
 
 std::size_t chromaIndex(int j, int k) {
@@ -99,14 +91,16 @@ bool GroupTarget::allFixed() const {
     return std::ranges::all_of(fixed_, [](bool f) { return f; });
 }
 
-GroupChoice bestGroup(const GroupTarget& group, std::pair<int, int> chroma, int yStep,
-                      int blueRounding) {
+GroupChoice bestGroup(const GroupTarget& group, std::pair<int, int> chroma,
+                      const GroupSearch& search) {
     const std::span<const Lab> colours = channelColours();
+    const int yStep = search.yStep;
     const int yReach = kYReach + yStep - 1;
+    const int reach = search.jkReach;
     GroupChoice best;
     const auto [j0, k0] = chroma;
-    for (int j = std::max(kMinJk, j0 - kJkReach); j <= std::min(kMaxJk, j0 + kJkReach); ++j) {
-        for (int k = std::max(kMinJk, k0 - kJkReach); k <= std::min(kMaxJk, k0 + kJkReach); ++k) {
+    for (int j = std::max(kMinJk, j0 - reach); j <= std::min(kMaxJk, j0 + reach); ++j) {
+        for (int k = std::max(kMinJk, k0 - reach); k <= std::min(kMaxJk, k0 + reach); ++k) {
             GroupChoice g{j, k, {}, 0};
             for (int i = 0; i < kYjkGroup; ++i) {
                 const auto& [r, gr, b] = group.levels(i);
@@ -117,7 +111,7 @@ GroupChoice bestGroup(const GroupTarget& group, std::pair<int, int> chroma, int 
                 g.y[i] = kOtherColour;
                 for (int y = from; y <= clampLevel(estimate + yReach); y += yStep) {
                     const float d =
-                        distance2(colours[yjkIndex(y, j, k, blueRounding)], group.colour(i));
+                        distance2(colours[yjkIndex(y, j, k, search.blueRounding)], group.colour(i));
                     if (d < nearest) {
                         nearest = d;
                         g.y[i] = y;

@@ -3,6 +3,7 @@
 // The YJK screens' colours (10, 11 and 12) and the search for a group's J, K and Ys.
 #include "convert/oklab.h"
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -23,8 +24,15 @@ inline constexpr int kJkLevels = kMaxJk - kMinJk + 1;
 [[nodiscard]] std::span<const Lab> channelColours();
 
 // The index in channelColours of the colour the VDP shows for Y, J and K: red Y + J, green
-// Y + K, blue (5Y - 2J - K) / 4 rounded as the model does, each clamped to 0..31.
-[[nodiscard]] std::size_t yjkIndex(int y, int j, int k, int blueRounding);
+// Y + K, blue (5Y - 2J - K) / 4 rounded as the model does, each clamped to 0..31. Inline:
+// the group search takes it hundreds of times a group.
+[[nodiscard]] inline std::size_t yjkIndex(int y, int j, int k, int blueRounding) {
+    const auto level = [](int v) { return std::clamp(v, 0, kYjkLevels - 1); };
+    const int r = level(y + j);
+    const int g = level(y + k);
+    const int b = level((5 * y - 2 * j - k + blueRounding) / 4);
+    return static_cast<std::size_t>(r << 10 | g << 5 | b);
+}
 
 // J and K's place among the 64 x 64 pairs: (J + 32) * 64 + K + 32.
 [[nodiscard]] std::size_t chromaIndex(int j, int k);
@@ -71,9 +79,16 @@ struct GroupChoice {
     float error = std::numeric_limits<float>::max();
 };
 
-// The J and K within 3 of (j0, k0) and each pixel's Y, a multiple of yStep, or its other
-// colour, for the least summed error.
-[[nodiscard]] GroupChoice bestGroup(const GroupTarget& group, std::pair<int, int> chroma, int yStep,
-                                    int blueRounding);
+// How far bestGroup looks.
+struct GroupSearch {
+    int jkReach = 0;      // J and K tried up to this far from the mean each
+    int yStep = 1;        // the Ys a pixel may take are its multiples
+    int blueRounding = 0; // the model's (ColourLevels)
+};
+
+// The J and K within search.jkReach of chroma and each pixel's Y or its other colour, for
+// the least summed error.
+[[nodiscard]] GroupChoice bestGroup(const GroupTarget& group, std::pair<int, int> chroma,
+                                    const GroupSearch& search);
 
 } // namespace tessarin
