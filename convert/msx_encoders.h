@@ -63,6 +63,9 @@ struct BitmapLines {
 [[nodiscard]] BitmapLines encodeScreen8(const ScreenTarget& target);
 // Screen 12: each 4-pixel run one J and K and four Y, chosen together.
 [[nodiscard]] BitmapLines encodeScreen12(const ScreenTarget& target);
+// Screens 10 and 11: screen 12's groups, each pixel either YJK (an even Y) with its
+// group's J and K, or one of sixteen lattice colours chosen for the picture.
+[[nodiscard]] BitmapLines encodeScreen10(const ScreenTarget& target);
 
 // The 8-bit colour of a 3-bit level under model, for palette entries and screen 8.
 [[nodiscard]] Lab latticeColour(int red, int green, int blue, ColourModel model);
