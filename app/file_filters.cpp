@@ -70,7 +70,8 @@ QString saveFilters() {
         R"f(Bit Map file(*.bmp)|*.BMP|PNG image (*.png)|*.png|)f"
         R"f(MSX screen 2 (*.sc2)|*.SC2|MSX screen 3 (*.sc3)|*.SC3|MSX screen 4 (*.sc4)|*.SC4|)f"
         R"f(MSX screen 5 (*.sc5)|*.SC5|MSX screen 6 (*.sc6)|*.SC6|MSX screen 7 (*.sc7)|*.SC7|)f"
-        R"f(MSX screen 8 (*.sc8)|*.SC8|MSX screen 12 (*.sc12)|*.SC12|All files (*.*)|*.*)f");
+        R"f(MSX screen 8 (*.sc8)|*.SC8|MSX screen 10 (*.sca)|*.SCA|MSX screen 11 (*.scb)|*.SCB|)f"
+        R"f(MSX screen 12 (*.sc12)|*.SC12|All files (*.*)|*.*)f");
 }
 
 QFileDialog* makeFileDialog(QWidget* parent, const char* name, const QString& filterList) {

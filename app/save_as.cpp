@@ -29,9 +29,10 @@ QString suffixOf(ImageFormat format) {
 }
 
 // The formats of the filters, in the filter list's order from kBitmapFilter on.
-constexpr std::array kFilterFormats{
-    ImageFormat::bmp, ImageFormat::png, ImageFormat::sc2, ImageFormat::sc3, ImageFormat::sc4,
-    ImageFormat::sc5, ImageFormat::sc6, ImageFormat::sc7, ImageFormat::sc8, ImageFormat::sc12};
+constexpr std::array kFilterFormats{ImageFormat::bmp,  ImageFormat::png,  ImageFormat::sc2,
+                                    ImageFormat::sc3,  ImageFormat::sc4,  ImageFormat::sc5,
+                                    ImageFormat::sc6,  ImageFormat::sc7,  ImageFormat::sc8,
+                                    ImageFormat::sc10, ImageFormat::sc11, ImageFormat::sc12};
 
 // The format of the filter the dialog shows chosen; BMP for every file.
 ImageFormat chosenFormat(const QFileDialog* dialog, const QString& filter) {

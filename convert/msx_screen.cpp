@@ -23,7 +23,7 @@ struct MsxScreenRow {
     ImageFormat format;
     ScreenMode mode;
 };
-constexpr std::array<MsxScreenRow, 8> kMsxScreens{{
+constexpr std::array<MsxScreenRow, 10> kMsxScreens{{
     {MsxScreen::sc2, ImageFormat::sc2, ScreenMode::screen2},
     {MsxScreen::sc3, ImageFormat::sc3, ScreenMode::screen3},
     {MsxScreen::sc4, ImageFormat::sc4, ScreenMode::screen4},
@@ -31,6 +31,9 @@ constexpr std::array<MsxScreenRow, 8> kMsxScreens{{
     {MsxScreen::sc6, ImageFormat::sc6, ScreenMode::screen6},
     {MsxScreen::sc7, ImageFormat::sc7, ScreenMode::screen7},
     {MsxScreen::sc8, ImageFormat::sc8, ScreenMode::screen8},
+    // Screens 10 and 11 differ only in how BASIC draws: their VRAM is one.
+    {MsxScreen::sc10, ImageFormat::sc10, ScreenMode::screen10},
+    {MsxScreen::sc11, ImageFormat::sc11, ScreenMode::screen10},
     {MsxScreen::sc12, ImageFormat::sc12, ScreenMode::screen12},
 }};
 
@@ -90,6 +93,9 @@ BitmapLines encodeBitmap(const ScreenTarget& target, MsxScreen screen, ScreenMod
         return encodeScreen8(target);
     case MsxScreen::sc12:
         return encodeScreen12(target);
+    case MsxScreen::sc10:
+    case MsxScreen::sc11:
+        return encodeScreen10(target);
     default:
         return encodePackedScreen(target, mode);
     }

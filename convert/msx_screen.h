@@ -14,7 +14,7 @@
 namespace tessarin {
 
 // The screens a picture is converted to, each written as a BSAVE file of VRAM.
-enum class MsxScreen : std::uint8_t { sc2, sc5, sc7, sc8, sc12, sc3, sc4, sc6 };
+enum class MsxScreen : std::uint8_t { sc2, sc5, sc7, sc8, sc12, sc3, sc4, sc6, sc10, sc11 };
 
 // The screen a format writes; nothing for BMP and PNG.
 [[nodiscard]] std::optional<MsxScreen> msxScreenOf(ImageFormat format);

@@ -66,7 +66,8 @@ ImportPictureDialog::ImportPictureDialog(const tessarin::SourceImage& source, QW
                            {QStringLiteral("Screen 2"), QStringLiteral("Screen 5"),
                             QStringLiteral("Screen 7"), QStringLiteral("Screen 8"),
                             QStringLiteral("Screen 12"), QStringLiteral("Screen 3"),
-                            QStringLiteral("Screen 4"), QStringLiteral("Screen 6")})),
+                            QStringLiteral("Screen 4"), QStringLiteral("Screen 6"),
+                            QStringLiteral("Screen 10"), QStringLiteral("Screen 11")})),
       fitBox_(choiceBox(
           this, "fitBox_",
           {QStringLiteral("Contain"), QStringLiteral("Cover"), QStringLiteral("Stretch")})),

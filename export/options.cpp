@@ -100,7 +100,7 @@ constexpr std::array<std::pair<std::string_view, PixelAspect>, 3> kAspects{{
     {"ntsc", PixelAspect::ntsc},
     {"pal", PixelAspect::pal},
 }};
-constexpr std::array<std::pair<std::string_view, ImageFormat>, 10> kFormats{{
+constexpr std::array<std::pair<std::string_view, ImageFormat>, 12> kFormats{{
     {"bmp", ImageFormat::bmp},
     {"png", ImageFormat::png},
     {"sc2", ImageFormat::sc2},
@@ -110,9 +110,12 @@ constexpr std::array<std::pair<std::string_view, ImageFormat>, 10> kFormats{{
     {"sc6", ImageFormat::sc6},
     {"sc7", ImageFormat::sc7},
     {"sc8", ImageFormat::sc8},
+    {"sc10", ImageFormat::sc10},
+    {"sc11", ImageFormat::sc11},
     {"sc12", ImageFormat::sc12},
 }};
-constexpr std::string_view kFormatChoices = "bmp, png, sc2, sc3, sc4, sc5, sc6, sc7, sc8 or sc12";
+constexpr std::string_view kFormatChoices =
+    "bmp, png, sc2, sc3, sc4, sc5, sc6, sc7, sc8, sc10, sc11 or sc12";
 constexpr std::array<std::pair<std::string_view, std::int16_t>, 2> kLineChoices{{
     {"192", kPatternLines},
     {"212", kBitmapLines},
@@ -380,7 +383,7 @@ const std::array<OptionEntry, 33> kOptions{{
          return choiceInto(s.command.options.aspect, name, v, kAspects, "square, ntsc or pal");
      }},
     {{"--format", "--to"},
-     "bmp|png|sc2|sc3|sc4|sc5|sc6|sc7|sc8|sc12",
+     "bmp|png|sc2|sc3|sc4|sc5|sc6|sc7|sc8|sc10|sc11|sc12",
      "",
      "for an OUTPUT without an extension (.bmp, .png, .sc2 to\n"
      ".sc8, .sc12 and .s12 decide themselves) and a batch\n"

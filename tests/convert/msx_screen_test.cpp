@@ -35,6 +35,8 @@ const ScreenCase kCases[] = {
     {MsxScreen::sc4, "X.SC4", {0, 145, 255}, 0x37FF, 14.0},
     {MsxScreen::sc6, "X.SC6", {0, 145, 255}, 0x769F, 14.0},
     {MsxScreen::sc8, "X.SC8", {0, 145, 255}, 0xBFFF, 5.5, 192}, // the file ends after line 191
+    {MsxScreen::sc10, "X.SCA", {0, 145, 255}, 0xFA9F, 2.0},
+    {MsxScreen::sc11, "X.SCB", {0, 145, 255}, 0xFA9F, 2.0},
 };
 
 SourceImage flat(int width, int height, RgbTriple colour) {
@@ -154,11 +156,10 @@ TEST(MsxScreen, TheDocumentOpensEachFileToThePreviewedPicture) {
 TEST(MsxScreen, InterlacedFilesOpenWithTheirCompanionsToThePreview) {
     const testing::TempDir dir;
     const SourceImage source = gradient(300, 200);
-    const std::pair<MsxScreen, const char*> kInterlaced[] = {{MsxScreen::sc5, "I.SC5"},
-                                                             {MsxScreen::sc6, "I.SC6"},
-                                                             {MsxScreen::sc7, "I.SC7"},
-                                                             {MsxScreen::sc8, "I.SC8"},
-                                                             {MsxScreen::sc12, "I.SCC"}};
+    const std::pair<MsxScreen, const char*> kInterlaced[] = {
+        {MsxScreen::sc5, "I.SC5"}, {MsxScreen::sc6, "I.SC6"},  {MsxScreen::sc7, "I.SC7"},
+        {MsxScreen::sc8, "I.SC8"}, {MsxScreen::sc10, "I.SCA"}, {MsxScreen::sc11, "I.SCB"},
+        {MsxScreen::sc12, "I.SCC"}};
     for (const auto& [screen, name] : kInterlaced) {
         SCOPED_TRACE(name);
         const int width = factsOf(screen).lineWidth;
