@@ -91,7 +91,8 @@ PictureJob jobFor(const ExportOptions& options, const Location& screenFile,
         job.paletteOrigin = PaletteOrigin::byHand;
         job.paletteLeftOut = {};
     }
-    if (!job.paletteLeftOut.path().empty()) {
+    // A PNG or JPEG picture takes no palette: one beside it by name is nothing to tell.
+    if (!job.paletteLeftOut.path().empty() && !isImageInputName(screenFile.path())) {
         job.note =
             job.paletteLeftOut.path() + " left out: " + std::string(reasonText(job.leftOutReason));
     }
