@@ -118,6 +118,7 @@ PictureJob jobFor(const ExportOptions& options, const Location& screenFile,
     job.msx.colourModel = job.colourModel;
     job.msx.sprites = options.placedSprites.value_or(0);
     job.msx.interlace = options.interlace;
+    job.measured = options.verbose;
     return job;
 }
 
@@ -142,7 +143,9 @@ std::optional<ColourErrorFigures> exportPicture(const PictureJob& job, const std
                 {companionTarget(job, target, overwrite), ByteSpan(encoding.companion)});
         }
         writeTargetFiles(files, mode);
-        return colourError(encoding.fitted, encoding.preview);
+        // The error costs two blurs of the picture: only when it is told.
+        return job.measured ? std::optional(colourError(encoding.fitted, encoding.preview))
+                            : std::nullopt;
     }
     // A BMP's rows go from the picture to the file, not through a copy.
     writeTargetFile(target, encode(source.picture, format).pieces(), mode);

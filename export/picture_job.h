@@ -21,6 +21,8 @@ struct PictureJob : PictureChoices {
     std::string note;
     // Why the name stands for no picture (a disk holding none), told when it is made.
     std::optional<FileError> unresolved;
+    // Whether a screen file written is measured against its fitted picture (-v).
+    bool measured = false;
 };
 
 // The job for one screen file (or PNG or JPEG picture) with the given palette file (may be
@@ -36,7 +38,8 @@ enum class Overwrite { replace, refuse };
 // picture goes to a scratch file beside target first and is renamed into place when
 // complete, so a failure leaves target as it was and no scratch file behind. Every input
 // must be a readable, non-empty regular file. Returns the colour error of a screen file
-// written against its fitted picture. Throws FileError naming the file.
+// written against its fitted picture where the job is measured. Throws FileError naming
+// the file.
 std::optional<ColourErrorFigures> exportPicture(const PictureJob& job, const std::string& target,
                                                 ImageFormat format, Overwrite overwrite);
 
