@@ -40,11 +40,11 @@ constexpr std::size_t kHeaderBytes = 128 << 10;
 
 // What converting item holds at its peak, by its picture's header.
 std::uint64_t peakBytesOf(const BatchItem& item) {
-    if (!isImageInputName(item.job.screenFile.path())) {
+    if (!isImageInputName(item.screenFile.path())) {
         return kScreenFileBytes;
     }
     try {
-        const InputBytes header = fileSource().read(item.job.screenFile, kHeaderBytes);
+        const InputBytes header = fileSource().read(item.screenFile, kHeaderBytes);
         // A picture claiming more is refused before its pixels are stored.
         const std::uint64_t pixels = std::min<std::uint64_t>(
             claimedPixels(header.bytes).value_or(0), ImageLimits{}.maxPixels);
@@ -66,20 +66,21 @@ void limitMallocArenas(std::size_t threads) {
     ::mallopt(M_ARENA_MAX, static_cast<int>(std::min(threads, processors)));
 }
 
-// An item's export into its output: skipped where that exists and the settings say so.
-ItemResult exportItem(const BatchItem& item, const ExportSettings& settings) {
+// An item's export into its output: skipped where that exists and the options say so.
+ItemResult exportItem(const BatchItem& item, const ExportOptions& options) {
     ItemResult result;
     struct stat existing {};
-    if (settings.skipExisting && ::lstat(item.output.c_str(), &existing) == 0) {
+    if (options.skipExisting && ::lstat(item.output.c_str(), &existing) == 0) {
         result.outcome = Outcome::skipped;
         return result;
     }
     try {
         result.colourError =
-            exportPicture(item.job, item.output, settings.format, Overwrite::refuse);
+            exportPicture(jobOf(options, item), item.output,
+                          options.format.value_or(ImageFormat::png), Overwrite::refuse);
     } catch (const FileError& e) {
         // Made by another program since the look above: as existing as before.
-        if (settings.skipExisting && e.systemError() == EEXIST) {
+        if (options.skipExisting && e.systemError() == EEXIST) {
             result.outcome = Outcome::skipped;
             return result;
         }
@@ -91,10 +92,10 @@ ItemResult exportItem(const BatchItem& item, const ExportSettings& settings) {
 
 } // namespace
 
-ParallelExports::ParallelExports(const BatchPlan& plan, const ExportSettings& settings,
+ParallelExports::ParallelExports(const BatchPlan& plan, const ExportOptions& options,
                                  std::size_t threads)
     : ParallelExports(
-          plan, [&plan, settings](std::size_t i) { return exportItem(plan.items[i], settings); },
+          plan, [&plan, &options](std::size_t i) { return exportItem(plan.items[i], options); },
           threads) {}
 
 ParallelExports::ParallelExports(const BatchPlan& plan, Work job, std::size_t threads)

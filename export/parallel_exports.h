@@ -3,7 +3,7 @@
 #include "convert/eye_error.h"
 #include "convert/msx_screen.h"
 #include "export/batch_plan.h"
-#include "image/image_format.h"
+#include "export/options.h"
 #include "platform/sized_thread.h"
 
 #include <condition_variable>
@@ -32,12 +32,6 @@ struct ItemResult {
     std::optional<ColourErrorFigures> colourError; // of a screen file written
 };
 
-// How the items of a batch are converted.
-struct ExportSettings {
-    ImageFormat format = ImageFormat::png;
-    bool skipExisting = false;
-};
-
 // Converts the items of a batch on worker threads, each taking the next item in order;
 // every export has its own document, and the documents share nothing. Running out of file
 // descriptors or memory while others convert is no failure of a file: the worker waits for
@@ -53,8 +47,9 @@ public:
     using Work = std::function<ItemResult(std::size_t i)>;
 
     // Starts up to threads workers (at least one, else std::system_error), each exporting
-    // its items as the settings say.
-    ParallelExports(const BatchPlan& plan, const ExportSettings& settings, std::size_t threads);
+    // its items as the options say (their format, --skip-existing, each item's job); plan
+    // and options outlive it.
+    ParallelExports(const BatchPlan& plan, const ExportOptions& options, std::size_t threads);
     // The same with work done for each item instead of its export.
     ParallelExports(const BatchPlan& plan, Work work, std::size_t threads);
     // Takes no more items and waits for those under way.
