@@ -25,10 +25,6 @@ constexpr std::size_t kWorkerStackBytes = 256 << 10;
 
 // What the conversions under way may hold at once, whatever -j: a picture at the largest
 // size converted (64 Mpixels) takes about half of it.
-// How many results may wait for the reader of the results: workers run no further ahead,
-// so that what the results hold stays bounded however slow the reader.
-constexpr std::size_t kResultsAhead = 64;
-
 constexpr std::uint64_t kBatchMemory = std::uint64_t{1} << 30;
 // A screen file's buffers (VRAM, the picture, its encoding), and each pixel of a PNG or
 // JPEG picture in the decoder's rows, the picture and the fitted picture (about 7 bytes,
@@ -99,8 +95,7 @@ ParallelExports::ParallelExports(const BatchPlan& plan, const ExportOptions& opt
           threads) {}
 
 ParallelExports::ParallelExports(const BatchPlan& plan, Work job, std::size_t threads)
-    : plan_(plan), work_(std::move(job)), results_(plan.items.size()),
-      done_(plan.items.size(), false), allowed_(threads) {
+    : plan_(plan), work_(std::move(job)), allowed_(threads) {
     limitMallocArenas(threads);
     threads_.reserve(threads);
     for (std::size_t t = 0; t < threads; ++t) {
@@ -124,10 +119,17 @@ ParallelExports::~ParallelExports() {
 
 ItemResult ParallelExports::wait(std::size_t i) {
     std::unique_lock lock(mutex_);
-    changed_.wait(lock, [&] { return done_[i] || (stopped_ && i >= next_); });
+    const std::size_t slot = i % kResultsAhead;
+    changed_.wait(lock, [&] { return done_[slot] || (stopped_ && i >= next_); });
     read_ = std::max(read_, i + 1);
+    ItemResult result;
+    if (done_[slot]) {
+        result = std::move(results_[slot]);
+        results_[slot] = ItemResult{};
+        done_[slot] = false; // free for item i + kResultsAhead
+    }
     changed_.notify_all();
-    return done_[i] ? std::move(results_[i]) : ItemResult{};
+    return result;
 }
 
 void ParallelExports::stop() {
@@ -155,8 +157,8 @@ void ParallelExports::work() {
         ItemResult result = convert(i);
         {
             const std::lock_guard lock(mutex_);
-            results_[i] = std::move(result);
-            done_[i] = true;
+            results_[i % kResultsAhead] = std::move(result);
+            done_[i % kResultsAhead] = true;
         }
         changed_.notify_all();
     }

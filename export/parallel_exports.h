@@ -6,6 +6,7 @@
 #include "export/options.h"
 #include "platform/sized_thread.h"
 
+#include <array>
 #include <condition_variable>
 #include <cstddef>
 #include <cstdint>
@@ -57,13 +58,18 @@ public:
     ParallelExports(const ParallelExports&) = delete;
     ParallelExports& operator=(const ParallelExports&) = delete;
 
-    // The result of item i once it is done (taken once); notTried for an item that no worker
-    // took before stop.
+    // The result of item i once it is done; notTried for an item that no worker took before
+    // stop. Each item's is taken once, in item order (0, 1, 2, ...).
     [[nodiscard]] ItemResult wait(std::size_t i);
     // Takes no more items; those under way are finished.
     void stop();
 
 private:
+    // How many results may wait for the reader of the results: workers run no further
+    // ahead, so that what the results hold stays bounded however slow the reader and
+    // however many items. Item i's result waits in slot i % kResultsAhead.
+    static constexpr std::size_t kResultsAhead = 64;
+
     void work();
     [[nodiscard]] bool take(std::size_t& i);
     [[nodiscard]] ItemResult convert(std::size_t i);
@@ -72,15 +78,15 @@ private:
     Work work_;
     std::mutex mutex_;
     std::condition_variable changed_;
-    std::vector<ItemResult> results_;
-    std::vector<bool> done_;
-    std::size_t next_ = 0;       // the next item to take
-    std::size_t read_ = 0;       // the results taken by wait, in order
-    bool stopped_ = false;       // no more items are taken
-    std::size_t busy_ = 0;       // conversions under way
-    std::size_t allowed_;        // at most this many at a time
-    std::size_t ended_ = 0;      // conversions ended, each releasing its descriptors
-    std::uint64_t reserved_ = 0; // the peak memory of the conversions under way
+    std::array<ItemResult, kResultsAhead> results_;
+    std::array<bool, kResultsAhead> done_{}; // the slot's item is done, its result not taken
+    std::size_t next_ = 0;                   // the next item to take
+    std::size_t read_ = 0;                   // the results taken by wait, in order
+    bool stopped_ = false;                   // no more items are taken
+    std::size_t busy_ = 0;                   // conversions under way
+    std::size_t allowed_;                    // at most this many at a time
+    std::size_t ended_ = 0;                  // conversions ended, each releasing its descriptors
+    std::uint64_t reserved_ = 0;             // the peak memory of the conversions under way
     std::vector<std::unique_ptr<SizedThread>> threads_; // last: joined before the rest goes
 };
 
