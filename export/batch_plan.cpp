@@ -60,7 +60,13 @@ std::string identityOf(const Location& place) {
     return place.throughPlace() ? id + place.nameInFolder() : id;
 }
 
+// Into an empty to, from itself: a folder's whole plan passed up is not copied, which would
+// hold it twice at once.
 template <typename T> void append(std::vector<T>& to, std::vector<T>&& from) {
+    if (to.empty()) {
+        to = std::move(from);
+        return;
+    }
     to.insert(to.end(), std::make_move_iterator(from.begin()), std::make_move_iterator(from.end()));
 }
 
