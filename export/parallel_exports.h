@@ -79,14 +79,15 @@ private:
     std::mutex mutex_;
     std::condition_variable changed_;
     std::array<ItemResult, kResultsAhead> results_;
-    std::array<bool, kResultsAhead> done_{}; // the slot's item is done, its result not taken
-    std::size_t next_ = 0;                   // the next item to take
-    std::size_t read_ = 0;                   // the results taken by wait, in order
-    bool stopped_ = false;                   // no more items are taken
-    std::size_t busy_ = 0;                   // conversions under way
-    std::size_t allowed_;                    // at most this many at a time
-    std::size_t ended_ = 0;                  // conversions ended, each releasing its descriptors
-    std::uint64_t reserved_ = 0;             // the peak memory of the conversions under way
+    // Of each slot, whether its item is done and its result not yet taken.
+    std::array<bool, kResultsAhead> done_{};
+    std::size_t next_ = 0;       // the next item to take
+    std::size_t read_ = 0;       // the results taken by wait, in order
+    bool stopped_ = false;       // no more items are taken
+    std::size_t busy_ = 0;       // conversions under way
+    std::size_t allowed_;        // at most this many at a time
+    std::size_t ended_ = 0;      // conversions ended, each releasing its descriptors
+    std::uint64_t reserved_ = 0; // the peak memory of the conversions under way
     std::vector<std::unique_ptr<SizedThread>> threads_; // last: joined before the rest goes
 };
 
