@@ -1,6 +1,7 @@
 #include "export/batch_plan.h"
 
 #include "catalog/file_source.h"
+#include "catalog/picture_files.h"
 #include "convert/msx_screen.h"
 #include "export/output_names.h"
 #include "names/file_name_rule.h"
@@ -59,7 +60,13 @@ std::string identityOf(const Location& place) {
     return place.throughPlace() ? id + place.nameInFolder() : id;
 }
 
+// Into an empty to, from itself: a folder's whole plan passed up is not copied, which would
+// hold it twice at once.
 template <typename T> void append(std::vector<T>& to, std::vector<T>&& from) {
+    if (to.empty()) {
+        to = std::move(from);
+        return;
+    }
     to.insert(to.end(), std::make_move_iterator(from.begin()), std::make_move_iterator(from.end()));
 }
 
@@ -297,6 +304,16 @@ std::vector<WantedName> wantedNames(const std::vector<Input>& inputs, const std:
     return wanted;
 }
 
+// The file the picture of file is made of, as its job finds it (a nameless file's packed
+// picture); a place that holds none stays itself and fails when converted, naming it.
+Location shownFileOf(const Location& file) {
+    try {
+        return screenFileOf(fileSource(), file);
+    } catch (const FileError&) {
+        return file;
+    }
+}
+
 // Running out of memory while planning file: a failure that names it.
 FileError outOfMemory(const std::string& file) {
     return FileError(file, file + ": not enough memory to plan its conversion");
@@ -394,7 +411,7 @@ std::variant<BatchPlan, UsageError> planFiles(const ExportOptions& options,
             }
             const std::string name = inputs[i].place ? names[i] + suffix : names[i];
             const bool renamed = name != baseNameWithoutExtension(screen) + suffix;
-            plan.items.push_back(BatchItem{jobFor(options, inputs[i].file, palette),
+            plan.items.push_back(BatchItem{shownFileOf(inputs[i].file), std::move(palette),
                                            joinPath(options.outDir, name), renamed});
         } catch (const std::bad_alloc&) {
             throw outOfMemory(inputs[i].file.path());
@@ -422,6 +439,10 @@ std::variant<BatchPlan, UsageError> planBatch(const ExportOptions& options) {
     }
     return planFiles(options, files,
                      {{}, {}, std::make_shared<std::unordered_map<std::string, std::string>>()});
+}
+
+PictureJob jobOf(const ExportOptions& options, const BatchItem& item) {
+    return jobFor(options, item.screenFile, item.paletteFile);
 }
 
 } // namespace tessarin::exporter

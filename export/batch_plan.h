@@ -3,6 +3,7 @@
 #include "export/options.h"
 #include "export/picture_job.h"
 #include "platform/file_error.h"
+#include "storage/location.h"
 
 #include <string>
 #include <variant>
@@ -10,10 +11,13 @@
 
 namespace tessarin::exporter {
 
+// What names one picture's work; its PictureJob is made when it is converted (jobOf), so
+// that the plan holds little per picture.
 struct BatchItem {
-    PictureJob job;
-    std::string output;   // OUTDIR/<base name>.<format>, or a longer name where that collides
-    bool renamed = false; // output is not <base name>.<format>: the listing says from what
+    Location screenFile;     // the file the picture is made of (screenFileOf the FILE)
+    std::string paletteFile; // paired in the batch or given by --palette; may be empty
+    std::string output;      // OUTDIR/<base name>.<format>, or a longer name where that collides
+    bool renamed = false;    // output is not <base name>.<format>: the listing says from what
 };
 
 // A file of a disk image that holds no picture, and why ("text, not a picture").
@@ -44,5 +48,8 @@ struct BatchPlan {
 // image's files only its picture files (FileSource::pictureKindOf) and palettes are
 // converted; the others are left out, each with its reason.
 [[nodiscard]] std::variant<BatchPlan, UsageError> planBatch(const ExportOptions& options);
+
+// The job of item, planned with options: its files as they are found now (jobFor).
+[[nodiscard]] PictureJob jobOf(const ExportOptions& options, const BatchItem& item);
 
 } // namespace tessarin::exporter

@@ -83,8 +83,8 @@ public:
                    options.sheetsOnly, options.thumbnailSize.value_or(kThumbnailSize)},
           sheetFolder_(options.sheetsOnly ? options.catalogueDir
                                           : options.catalogueDir + "/sheets"),
-          sheets_(sheetNames(plan, sheetFolder_)),
-          earlier_(plan, folders_, options.skipExisting, sheets_), gallery_(options.catalogueDir) {}
+          sheets_(sheetNames(plan, sheetFolder_)), earlier_(plan, options, folders_, sheets_),
+          gallery_(options.catalogueDir) {}
 
     void run(std::size_t threads) {
         for (const FileError& problem : plan_.damage) {
@@ -114,14 +114,14 @@ public:
             threads);
         for (std::size_t i = 0; i < plan_.items.size(); ++i) {
             const BatchItem& item = plan_.items[i];
-            bar_.show(i, item.job.screenFile.path());
+            bar_.show(i, item.screenFile.path());
             ItemResult result = exports.wait(i);
             if (result.unexpected) {
                 std::rethrow_exception(result.unexpected);
             }
             if (result.outcome != Outcome::written) {
                 ++failed_;
-                const std::string& path = item.job.screenFile.path();
+                const std::string& path = item.screenFile.path();
                 problem_(result.failure.starts_with(path + ": ")
                              ? printable(result.failure)
                              : printable(path) + ": " + printable(result.failure));
@@ -179,22 +179,23 @@ private:
     CatalogueEntry entryOf(std::size_t i) {
         const BatchItem& item = plan_.items[i];
         CatalogueEntry entry;
-        const CatalogueEntry* earlier = earlier_.kept(i);
-        // Before the files are read: one changed while it is read is read again next time.
-        const std::string key =
-            earlier ? earlier->sourceKey : sourceKey(item.job, folders_.thumbnailSize);
-        if (earlier) {
+        if (const CatalogueEntry* earlier = earlier_.kept(i)) {
             try {
                 entry =
                     keptEntry(item, folders_, *earlier,
                               !sheetKeyOf(item).empty() && !earlier_.sheetKept(sheetKeyOf(item)));
                 ++kept_;
             } catch (const FileError&) {
-                entry = catalogueEntryOf(item, folders_); // its thumbnail spoilt: made anew
+                // Its thumbnail spoilt: made anew.
+                entry = catalogueEntryOf(item, jobOf(options_, item), folders_);
             }
-        } else {
-            entry = catalogueEntryOf(item, folders_);
+            entry.sourceKey = earlier->sourceKey;
+            return entry;
         }
+        const PictureJob job = jobOf(options_, item);
+        // Before the files are read: one changed while it is read is read again next time.
+        const std::string key = sourceKey(job, folders_.thumbnailSize);
+        entry = catalogueEntryOf(item, job, folders_);
         entry.sourceKey = key;
         return entry;
     }

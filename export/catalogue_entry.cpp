@@ -55,7 +55,7 @@ DescribedPicture describedOf(const PictureJob& job, CatalogueEntry& entry) {
 } // namespace
 
 std::string sheetKeyOf(const BatchItem& item) {
-    const Location& file = item.job.screenFile;
+    const Location& file = item.screenFile;
     return file.throughPlace() ? file.folder().path() : std::string();
 }
 
@@ -63,10 +63,11 @@ std::string thumbnailPathOf(const CatalogueFolders& folders, const std::string& 
     return folders.thumbs + "/" + relativeTo(folders.pictures, picturePath);
 }
 
-CatalogueEntry catalogueEntryOf(const BatchItem& item, const CatalogueFolders& folders) {
+CatalogueEntry catalogueEntryOf(const BatchItem& item, const PictureJob& job,
+                                const CatalogueFolders& folders) {
     CatalogueEntry entry;
-    entry.location = item.job.screenFile.path();
-    const DescribedPicture described = describedOf(item.job, entry);
+    entry.location = item.screenFile.path();
+    const DescribedPicture described = describedOf(job, entry);
     const Picture& full = described.picture;
     entry.width = full.width();
     entry.height = full.height();
@@ -74,7 +75,7 @@ CatalogueEntry catalogueEntryOf(const BatchItem& item, const CatalogueFolders& f
     entry.nearHash = nearHash(full);
     // The thumbnail recipe's square pixels and fit, from the picture already made.
     entry.sheetThumbnail =
-        finishPicture(full, item.job.viewMode, {PixelAspect::square, folders.thumbnailSize});
+        finishPicture(full, job.viewMode, {PixelAspect::square, folders.thumbnailSize});
     entry.thumbWidth = entry.sheetThumbnail.width();
     entry.thumbHeight = entry.sheetThumbnail.height();
     if (!folders.sheetsOnly) {
@@ -99,7 +100,7 @@ CatalogueEntry keptEntry(const BatchItem& item, const CatalogueFolders& folders,
                          const CatalogueEntry& earlier, bool withThumbnail) {
     CatalogueEntry entry = earlier;
     const std::string thumbnail = thumbnailPathOf(folders, item.output);
-    entry.location = item.job.screenFile.path();
+    entry.location = item.screenFile.path();
     entry.picture = relativeTo(folders.root, item.output);
     entry.thumbnail = relativeTo(folders.root, thumbnail);
     if (withThumbnail) {

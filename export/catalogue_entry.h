@@ -47,7 +47,7 @@ struct CatalogueEntry {
 // Makes item's picture by its job (the one recipe), its thumbnail from it as the
 // thumbnail recipe fits one, and writes both as PNG (not with sheetsOnly). Throws FileError
 // naming the file that cannot be read or written.
-[[nodiscard]] CatalogueEntry catalogueEntryOf(const BatchItem& item,
+[[nodiscard]] CatalogueEntry catalogueEntryOf(const BatchItem& item, const PictureJob& job,
                                               const CatalogueFolders& folders);
 
 // Whether earlier, an earlier run's entry of item's location made from the same sources, is

@@ -32,13 +32,14 @@ void removeMade(const std::string& root, const std::string& relative) {
 
 } // namespace
 
-EarlierCatalogue::EarlierCatalogue(const BatchPlan& plan, const CatalogueFolders& folders,
-                                   bool wanted, const std::map<std::string, std::string>& sheets)
+EarlierCatalogue::EarlierCatalogue(const BatchPlan& plan, const ExportOptions& options,
+                                   const CatalogueFolders& folders,
+                                   const std::map<std::string, std::string>& sheets)
     : root_(folders.root), kept_(plan.items.size(), nullptr) {
     for (const auto& [key, file] : sheets) {
         sheetFiles_.insert(file);
     }
-    if (!wanted) {
+    if (!options.skipExisting) {
         return;
     }
     earlier_ = earlierEntries(readText(root_ + "/" + std::string(kTableFile)),
@@ -49,9 +50,9 @@ EarlierCatalogue::EarlierCatalogue(const BatchPlan& plan, const CatalogueFolders
     std::map<std::string, bool> allKept; // of each disk and archive
     for (std::size_t i = 0; i < plan.items.size(); ++i) {
         const BatchItem& item = plan.items[i];
-        const auto at = earlier_.find(printable(item.job.screenFile.path()));
+        const auto at = earlier_.find(printable(item.screenFile.path()));
         if (at != earlier_.end() &&
-            at->second.sourceKey == sourceKey(item.job, folders.thumbnailSize) &&
+            at->second.sourceKey == sourceKey(jobOf(options, item), folders.thumbnailSize) &&
             stillThere(item, folders, at->second)) {
             kept_[i] = &at->second;
         }

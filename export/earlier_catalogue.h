@@ -19,10 +19,12 @@ namespace tessarin::exporter {
 // every picture is kept.
 class EarlierCatalogue {
 public:
-    // With wanted, the earlier table and state in folders.root read (missing ones keep
-    // nothing) and matched with the plan by each item's sourceKey (stat'ing its files); else
-    // nothing kept. sheets: each disk's and archive's sheet file, by sheetKeyOf.
-    EarlierCatalogue(const BatchPlan& plan, const CatalogueFolders& folders, bool wanted,
+    // With --skip-existing, the earlier table and state in folders.root read (missing ones
+    // keep nothing) and matched with the plan by each item's sourceKey (its job by options,
+    // stat'ing its files); else nothing kept. sheets: each disk's and archive's sheet file,
+    // by sheetKeyOf.
+    EarlierCatalogue(const BatchPlan& plan, const ExportOptions& options,
+                     const CatalogueFolders& folders,
                      const std::map<std::string, std::string>& sheets);
 
     // Item i's earlier entry, when it still holds; else null.

@@ -165,7 +165,7 @@ public:
             say(printable(folder.what()));
         }
         for (std::size_t i = 0; i < plan_.items.size(); ++i) {
-            bar_.show(i, plan_.items[i].job.screenFile.path());
+            bar_.show(i, plan_.items[i].screenFile.path());
             const ItemResult result = exports.wait(i);
             if (result.unexpected) {
                 std::rethrow_exception(result.unexpected);
@@ -221,7 +221,7 @@ private:
         case Outcome::written:
             ++counts_.written;
             show(listed(options_, item.output, result.colourError) +
-                 (item.renamed ? " (from " + item.job.screenFile.path() + ")" : ""));
+                 (item.renamed ? " (from " + item.screenFile.path() + ")" : ""));
             break;
         case Outcome::skipped:
             ++counts_.skipped;
@@ -230,9 +230,9 @@ private:
         case Outcome::failed:
             ++counts_.failed;
             // A fault inside a disk image names the file already.
-            say(result.failure.starts_with(item.job.screenFile.path() + ": ")
+            say(result.failure.starts_with(item.screenFile.path() + ": ")
                     ? printable(result.failure)
-                    : printable(item.job.screenFile.path()) + ": " + printable(result.failure));
+                    : printable(item.screenFile.path()) + ": " + printable(result.failure));
             break;
         case Outcome::notTried:
             ++counts_.notTried;
@@ -332,8 +332,7 @@ int runBatch(const ExportOptions& given, std::ostream& out, std::ostream& err, b
     }
     BatchReport report(options, plan, out, err, progress);
     {
-        ParallelExports exports(plan, {*options.format, options.skipExisting},
-                                threadCount(options, plan.items.size()));
+        ParallelExports exports(plan, options, threadCount(options, plan.items.size()));
         report.run(exports);
     }
     return report.finish();

@@ -25,10 +25,6 @@ constexpr std::size_t kWorkerStackBytes = 256 << 10;
 
 // What the conversions under way may hold at once, whatever -j: a picture at the largest
 // size converted (64 Mpixels) takes about half of it.
-// How many results may wait for the reader of the results: workers run no further ahead,
-// so that what the results hold stays bounded however slow the reader.
-constexpr std::size_t kResultsAhead = 64;
-
 constexpr std::uint64_t kBatchMemory = std::uint64_t{1} << 30;
 // A screen file's buffers (VRAM, the picture, its encoding), and each pixel of a PNG or
 // JPEG picture in the decoder's rows, the picture and the fitted picture (about 7 bytes,
@@ -40,11 +36,11 @@ constexpr std::size_t kHeaderBytes = 128 << 10;
 
 // What converting item holds at its peak, by its picture's header.
 std::uint64_t peakBytesOf(const BatchItem& item) {
-    if (!isImageInputName(item.job.screenFile.path())) {
+    if (!isImageInputName(item.screenFile.path())) {
         return kScreenFileBytes;
     }
     try {
-        const InputBytes header = fileSource().read(item.job.screenFile, kHeaderBytes);
+        const InputBytes header = fileSource().read(item.screenFile, kHeaderBytes);
         // A picture claiming more is refused before its pixels are stored.
         const std::uint64_t pixels = std::min<std::uint64_t>(
             claimedPixels(header.bytes).value_or(0), ImageLimits{}.maxPixels);
@@ -66,20 +62,21 @@ void limitMallocArenas(std::size_t threads) {
     ::mallopt(M_ARENA_MAX, static_cast<int>(std::min(threads, processors)));
 }
 
-// An item's export into its output: skipped where that exists and the settings say so.
-ItemResult exportItem(const BatchItem& item, const ExportSettings& settings) {
+// An item's export into its output: skipped where that exists and the options say so.
+ItemResult exportItem(const BatchItem& item, const ExportOptions& options) {
     ItemResult result;
     struct stat existing {};
-    if (settings.skipExisting && ::lstat(item.output.c_str(), &existing) == 0) {
+    if (options.skipExisting && ::lstat(item.output.c_str(), &existing) == 0) {
         result.outcome = Outcome::skipped;
         return result;
     }
     try {
         result.colourError =
-            exportPicture(item.job, item.output, settings.format, Overwrite::refuse);
+            exportPicture(jobOf(options, item), item.output,
+                          options.format.value_or(ImageFormat::png), Overwrite::refuse);
     } catch (const FileError& e) {
         // Made by another program since the look above: as existing as before.
-        if (settings.skipExisting && e.systemError() == EEXIST) {
+        if (options.skipExisting && e.systemError() == EEXIST) {
             result.outcome = Outcome::skipped;
             return result;
         }
@@ -91,15 +88,14 @@ ItemResult exportItem(const BatchItem& item, const ExportSettings& settings) {
 
 } // namespace
 
-ParallelExports::ParallelExports(const BatchPlan& plan, const ExportSettings& settings,
+ParallelExports::ParallelExports(const BatchPlan& plan, const ExportOptions& options,
                                  std::size_t threads)
     : ParallelExports(
-          plan, [&plan, settings](std::size_t i) { return exportItem(plan.items[i], settings); },
+          plan, [&plan, &options](std::size_t i) { return exportItem(plan.items[i], options); },
           threads) {}
 
 ParallelExports::ParallelExports(const BatchPlan& plan, Work job, std::size_t threads)
-    : plan_(plan), work_(std::move(job)), results_(plan.items.size()),
-      done_(plan.items.size(), false), allowed_(threads) {
+    : plan_(plan), work_(std::move(job)), allowed_(threads) {
     limitMallocArenas(threads);
     threads_.reserve(threads);
     for (std::size_t t = 0; t < threads; ++t) {
@@ -123,10 +119,17 @@ ParallelExports::~ParallelExports() {
 
 ItemResult ParallelExports::wait(std::size_t i) {
     std::unique_lock lock(mutex_);
-    changed_.wait(lock, [&] { return done_[i] || (stopped_ && i >= next_); });
+    const std::size_t slot = i % kResultsAhead;
+    changed_.wait(lock, [&] { return done_[slot] || (stopped_ && i >= next_); });
     read_ = std::max(read_, i + 1);
+    ItemResult result;
+    if (done_[slot]) {
+        result = std::move(results_[slot]);
+        results_[slot] = ItemResult{};
+        done_[slot] = false; // free for item i + kResultsAhead
+    }
     changed_.notify_all();
-    return done_[i] ? std::move(results_[i]) : ItemResult{};
+    return result;
 }
 
 void ParallelExports::stop() {
@@ -154,8 +157,8 @@ void ParallelExports::work() {
         ItemResult result = convert(i);
         {
             const std::lock_guard lock(mutex_);
-            results_[i] = std::move(result);
-            done_[i] = true;
+            results_[i % kResultsAhead] = std::move(result);
+            done_[i % kResultsAhead] = true;
         }
         changed_.notify_all();
     }

@@ -3,9 +3,10 @@
 #include "convert/eye_error.h"
 #include "convert/msx_screen.h"
 #include "export/batch_plan.h"
-#include "image/image_format.h"
+#include "export/options.h"
 #include "platform/sized_thread.h"
 
+#include <array>
 #include <condition_variable>
 #include <cstddef>
 #include <cstdint>
@@ -32,12 +33,6 @@ struct ItemResult {
     std::optional<ColourErrorFigures> colourError; // of a screen file written
 };
 
-// How the items of a batch are converted.
-struct ExportSettings {
-    ImageFormat format = ImageFormat::png;
-    bool skipExisting = false;
-};
-
 // Converts the items of a batch on worker threads, each taking the next item in order;
 // every export has its own document, and the documents share nothing. Running out of file
 // descriptors or memory while others convert is no failure of a file: the worker waits for
@@ -53,8 +48,9 @@ public:
     using Work = std::function<ItemResult(std::size_t i)>;
 
     // Starts up to threads workers (at least one, else std::system_error), each exporting
-    // its items as the settings say.
-    ParallelExports(const BatchPlan& plan, const ExportSettings& settings, std::size_t threads);
+    // its items as the options say (their format, --skip-existing, each item's job); plan
+    // and options outlive it.
+    ParallelExports(const BatchPlan& plan, const ExportOptions& options, std::size_t threads);
     // The same with work done for each item instead of its export.
     ParallelExports(const BatchPlan& plan, Work work, std::size_t threads);
     // Takes no more items and waits for those under way.
@@ -62,13 +58,18 @@ public:
     ParallelExports(const ParallelExports&) = delete;
     ParallelExports& operator=(const ParallelExports&) = delete;
 
-    // The result of item i once it is done (taken once); notTried for an item that no worker
-    // took before stop.
+    // The result of item i once it is done; notTried for an item that no worker took before
+    // stop. Each item's is taken once, in item order (0, 1, 2, ...).
     [[nodiscard]] ItemResult wait(std::size_t i);
     // Takes no more items; those under way are finished.
     void stop();
 
 private:
+    // How many results may wait for the reader of the results: workers run no further
+    // ahead, so that what the results hold stays bounded however slow the reader and
+    // however many items. Item i's result waits in slot i % kResultsAhead.
+    static constexpr std::size_t kResultsAhead = 64;
+
     void work();
     [[nodiscard]] bool take(std::size_t& i);
     [[nodiscard]] ItemResult convert(std::size_t i);
@@ -77,8 +78,9 @@ private:
     Work work_;
     std::mutex mutex_;
     std::condition_variable changed_;
-    std::vector<ItemResult> results_;
-    std::vector<bool> done_;
+    std::array<ItemResult, kResultsAhead> results_;
+    // Of each slot, whether its item is done and its result not yet taken.
+    std::array<bool, kResultsAhead> done_{};
     std::size_t next_ = 0;       // the next item to take
     std::size_t read_ = 0;       // the results taken by wait, in order
     bool stopped_ = false;       // no more items are taken

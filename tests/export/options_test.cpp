@@ -242,12 +242,12 @@ TEST(BatchPlan, PalettesPairByBaseNameIgnoringCase) {
     const BatchPlan& plan = std::get<BatchPlan>(planned);
     ASSERT_EQ(plan.items.size(), 2U);
     EXPECT_EQ(plan.items[0].output, "out/PIC.png");
-    EXPECT_EQ(plan.items[0].job.paletteFile.path(), "b/pic.pl5");
-    EXPECT_EQ(plan.items[0].job.screenMode, ScreenMode::screen5);
-    EXPECT_EQ(plan.items[0].job.mapping.paletteSource, PaletteSource::automatic);
+    EXPECT_EQ(jobOf(o, plan.items[0]).paletteFile.path(), "b/pic.pl5");
+    EXPECT_EQ(jobOf(o, plan.items[0]).screenMode, ScreenMode::screen5);
+    EXPECT_EQ(jobOf(o, plan.items[0]).mapping.paletteSource, PaletteSource::automatic);
     EXPECT_EQ(plan.items[1].output, "out/OTHER.png");
-    EXPECT_EQ(plan.items[1].job.paletteFile.path(), "ALL.PL5");
-    EXPECT_EQ(plan.items[1].job.mapping.linePixels, (std::array<std::int16_t, 2>{512, 512}));
+    EXPECT_EQ(jobOf(o, plan.items[1]).paletteFile.path(), "ALL.PL5");
+    EXPECT_EQ(jobOf(o, plan.items[1]).mapping.linePixels, (std::array<std::int16_t, 2>{512, 512}));
     // Of two palettes for one base name the first in file-manager order pairs.
     EXPECT_EQ(plan.unusedPalettes, (std::vector<std::string>{"c/pic.pl7", "ALONE.PL7"}));
 }
@@ -302,13 +302,13 @@ TEST(BatchPlan, ACompanionNamedWithItsScreenFileIsItsPageOne) {
     for (const char* name : {"X.SC7", "X.S17", "Y.S17"}) {
         test::writeBytes(dir.file(name), {1});
     }
-    const auto planned =
-        planBatch(batchOf({dir.file("X.SC7"), dir.file("X.S17"), dir.file("Y.S17")}));
+    const ExportOptions o = batchOf({dir.file("X.SC7"), dir.file("X.S17"), dir.file("Y.S17")});
+    const auto planned = planBatch(o);
     ASSERT_TRUE(std::holds_alternative<BatchPlan>(planned));
     const std::vector<BatchItem>& items = std::get<BatchPlan>(planned).items;
     ASSERT_EQ(items.size(), 2U);
     EXPECT_EQ(items[0].output, "out/X.png");
-    EXPECT_EQ(items[0].job.vram1File.path(), dir.file("X.S17"));
+    EXPECT_EQ(jobOf(o, items[0]).vram1File.path(), dir.file("X.S17"));
     EXPECT_EQ(items[1].output, "out/Y.png");
 }
 
@@ -327,7 +327,7 @@ TEST(ExportOptions, APaletteNameOnAFileLargerThanAPaletteIsAScreenFile) {
     const auto planned = planBatch(batchOf({big}));
     ASSERT_TRUE(std::holds_alternative<BatchPlan>(planned));
     ASSERT_EQ(std::get<BatchPlan>(planned).items.size(), 1U);
-    EXPECT_EQ(std::get<BatchPlan>(planned).items[0].job.screenFile.path(), big);
+    EXPECT_EQ(std::get<BatchPlan>(planned).items[0].screenFile.path(), big);
 }
 
 TEST(BatchPlan, BaseNameDropsDirectoryAndLastExtensionOnly) {
