@@ -25,6 +25,7 @@
 #include <optional>
 #include <system_error>
 #include <thread>
+#include <unordered_set>
 #include <unordered_map>
 
 namespace tessarin::exporter {
@@ -44,10 +45,11 @@ void makeFolder(const std::string& folder) {
 
 // The file of each disk's and archive's sheet in folder, named as a batch names outputs.
 std::map<std::string, std::string> sheetNames(const BatchPlan& plan, const std::string& folder) {
+    // In the order first met; a set keeps the walk linear in the pictures.
     std::vector<std::string> keys;
+    std::unordered_set<std::string> seen;
     for (const BatchItem& item : plan.items) {
-        if (std::string key = sheetKeyOf(item);
-            !key.empty() && std::ranges::find(keys, key) == keys.end()) {
+        if (std::string key = sheetKeyOf(item); !key.empty() && seen.insert(key).second) {
             keys.push_back(std::move(key));
         }
     }
