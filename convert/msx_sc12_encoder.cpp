@@ -19,6 +19,9 @@ constexpr float kOrderedAmplitude = 0.03F;
 constexpr int kJkReach = 3; // J and K tried around the group's mean
 // Y steps are small, but a pixel's colour is its group's: its Y alone moves it.
 constexpr float kEyePixelWeight = 2.5F;
+// The eye's Y within this many steps of the diffused one (a whole-range walk measured no
+// nearer, within 0.01, and left lone white dots on edges).
+constexpr int kEyeYReach = 3;
 
 // Each pixel's Y refined for the eye, its group's J and K kept: a colour is indexed
 // chromaIndex(J, K) * 32 + Y, so the 32 choices of a pixel are those of its J and K.
@@ -43,10 +46,18 @@ void refineYForEye(const ScreenTarget& target, std::span<std::uint8_t> vram, int
     }
     std::vector<std::uint32_t> all(yjk.size());
     std::iota(all.begin(), all.end(), 0U);
+    // Each Y kept near the one the diffusion gave: far ones made the group's chroma up on
+    // an edge by a lone white or black dot.
+    const std::vector<std::uint32_t> diffused = indices;
     indices = refineForEye(
         target, yjk, std::move(indices),
-        [&](std::size_t, std::uint32_t colour) {
-            return std::span(all).subspan(colour / kYjkLevels * kYjkLevels, kYjkLevels);
+        [&](std::size_t p, std::uint32_t) {
+            const std::uint32_t group = diffused[p] / kYjkLevels * kYjkLevels;
+            const int y = static_cast<int>(diffused[p] % kYjkLevels);
+            const int low = std::max(0, y - kEyeYReach);
+            const int high = std::min(static_cast<int>(kYjkLevels) - 1, y + kEyeYReach);
+            return std::span(all).subspan(group + static_cast<std::uint32_t>(low),
+                                          static_cast<std::size_t>(high - low + 1));
         },
         kEyePixelWeight);
     for (std::size_t i = 0; i < vram.size(); ++i) {
