@@ -258,18 +258,26 @@ TEST_F(CommandsOnAPicture, MappingDialogCancelRestoresThePaletteTriedWithoutRend
     EXPECT_EQ(window->pictureView().image().cacheKey(), shown);
 }
 
+// PHOTO.PNG, of one colour, made in dir and imported as screen 5, interlaced when asked.
+void importPhoto(const ScratchDir& dir, ViewerWindow& window, bool interlace) {
+    QImage photo(64, 48, QImage::Format_RGB32);
+    photo.fill(QColor(40, 160, 220));
+    ASSERT_TRUE(photo.save(QString::fromStdString(dir.file("PHOTO.PNG")), "PNG"));
+    whenFileDialogAnswer(dir.file("PHOTO.PNG"));
+    whenModal([interlace](QWidget& dialog) {
+        dialog.findChild<QCheckBox*>(QStringLiteral("interlaceBox_"))->setChecked(interlace);
+        static_cast<QDialog&>(dialog).accept();
+    });
+    ASSERT_EQ(runCommand(window->menu().importPicture), "");
+}
+
 // An import is an unsaved document: no recent file, Save As in the picture's folder with
 // the screen's type writing the file made, and closing asks (No keeps it) until it is saved.
 // The file dialog's last filter is all files.
 TEST(ImportPicture, AnImportStaysUnsavedUntilSaveAsWritesItBesideThePicture) {
     const ScratchDir dir;
-    QImage photo(64, 48, QImage::Format_RGB32);
-    photo.fill(QColor(40, 160, 220));
-    ASSERT_TRUE(photo.save(QString::fromStdString(dir.file("PHOTO.PNG")), "PNG"));
     ViewerWindow window;
-    whenFileDialogAnswer(dir.file("PHOTO.PNG"));
-    whenModal([](QWidget& dialog) { static_cast<QDialog&>(dialog).accept(); }); // screen 5
-    ASSERT_EQ(runCommand(window->menu().importPicture), "");
+    importPhoto(dir, window, false);
     const std::string scratch = window->document()->fileName(FileSlot::vram0);
     for (const QAction* item : window->menu().recentMenu->actions()) {
         EXPECT_FALSE(item->text().contains(QStringLiteral("PHOTO")));
@@ -311,16 +319,8 @@ TEST(ImportPicture, AnImportStaysUnsavedUntilSaveAsWritesItBesideThePicture) {
 // Interlaced, the import opens with its page 1, and Save As writes both beside each other.
 TEST(ImportPicture, AnInterlacedImportIsSavedWithItsPageOne) {
     const ScratchDir dir;
-    QImage photo(64, 48, QImage::Format_RGB32);
-    photo.fill(QColor(200, 60, 20));
-    ASSERT_TRUE(photo.save(QString::fromStdString(dir.file("PHOTO.PNG")), "PNG"));
     ViewerWindow window;
-    whenFileDialogAnswer(dir.file("PHOTO.PNG"));
-    whenModal([](QWidget& dialog) {
-        dialog.findChild<QCheckBox*>(QStringLiteral("interlaceBox_"))->setChecked(true);
-        static_cast<QDialog&>(dialog).accept(); // screen 5
-    });
-    ASSERT_EQ(runCommand(window->menu().importPicture), "");
+    importPhoto(dir, window, true);
     const std::string page1 = window->document()->fileName(FileSlot::vram1);
     ASSERT_TRUE(page1.ends_with(".S15")) << page1;
     whenFileDialogAnswer(dir.file("PHOTO"));
