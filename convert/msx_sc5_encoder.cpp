@@ -16,17 +16,11 @@ namespace {
 // screen 6's four.
 constexpr float kOrderedAmplitude = 0.10F;
 constexpr int kByteBits = 8;
-// Few colours lie far apart: a pixel dithered to another is much farther off. Screen 6's
-// four leave the eye little but dots to make its colours with.
+// Few colours lie far apart: a pixel dithered to another is much farther off.
 constexpr float kEyePixelWeight = 2.5F;
-constexpr float kEyeFourColourWeight = 1.0F;
 
 float orderedAmplitudeOf(int colours) {
     return colours == kPaletteColours ? kOrderedAmplitude : 2 * kOrderedAmplitude;
-}
-
-float eyePixelWeightOf(int colours) {
-    return colours == kPaletteColours ? kEyePixelWeight : kEyeFourColourWeight;
 }
 
 } // namespace
@@ -42,9 +36,9 @@ BitmapLines encodePackedScreen(const ScreenTarget& target, ScreenMode mode) {
             const PaletteLevels& e = palette.entries[static_cast<std::size_t>(i)];
             colours.push_back(latticeColour(e.red, e.green, e.blue, target.model));
         }
-        std::ranges::transform(
-            ditherForEye(target, colours, first, eyePixelWeightOf(facts.paletteColours)),
-            palette.indices.begin(), [](std::uint32_t i) { return static_cast<std::uint8_t>(i); });
+        std::ranges::transform(ditherForEye(target, colours, first, kEyePixelWeight),
+                               palette.indices.begin(),
+                               [](std::uint32_t i) { return static_cast<std::uint8_t>(i); });
     }
     std::vector<std::uint8_t> bytes(static_cast<std::size_t>(facts.bytesPerLine) * target.height);
     // A byte holds 8 / bits pixels, the leftmost in its high bits.
