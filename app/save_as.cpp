@@ -80,8 +80,7 @@ bool SaveAs::run(const ScreenDocument& document, PixelAspect aspect, const QStri
     const std::string target = QFile::encodeName(name).toStdString();
     // The shown files stay: a picture saved over one would lose it. Said before asking.
     refuseInputAsTarget(target, document.inputFiles());
-    const QFileInfo existing(name);
-    if ((existing.exists() || existing.isSymLink()) && !agreeToReplace(name)) {
+    if (!mayReplace(name)) {
         return false;
     }
     if (*written == start.format && !start.fileOfFormat.empty()) {
@@ -99,9 +98,7 @@ bool SaveAs::run(const ScreenDocument& document, PixelAspect aspect, const QStri
                                             "\": name it ." + startSuffix.toStdString());
             }
             refuseInputAsTarget(*beside, document.inputFiles());
-            const QString shown = QFile::decodeName(beside->c_str());
-            if ((QFileInfo(shown).exists() || QFileInfo(shown).isSymLink()) &&
-                !agreeToReplace(shown)) {
+            if (!mayReplace(QFile::decodeName(beside->c_str()))) {
                 return false;
             }
             page1 = bytesOf(start.companion);
@@ -115,7 +112,11 @@ bool SaveAs::run(const ScreenDocument& document, PixelAspect aspect, const QStri
     return true;
 }
 
-bool SaveAs::agreeToReplace(const QString& fileName) const {
+bool SaveAs::mayReplace(const QString& fileName) const {
+    const QFileInfo existing(fileName);
+    if (!existing.exists() && !existing.isSymLink()) {
+        return true;
+    }
     return QMessageBox::question(
                parent_, kTitle, QStringLiteral("%1 already exists.\nReplace?").arg(fileName),
                QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;

@@ -40,8 +40,9 @@ public:
 
 private:
     QFileDialog* dialog();
-    // Whether the user agrees to replace the existing fileName.
-    [[nodiscard]] bool agreeToReplace(const QString& fileName) const;
+    // Whether fileName may be written: nothing is there (not even a dangling link), or the
+    // user agrees to replace it.
+    [[nodiscard]] bool mayReplace(const QString& fileName) const;
 
     QWidget* parent_;
     ViewSettings& settings_;

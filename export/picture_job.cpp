@@ -52,18 +52,17 @@ SourceImage sourceOf(const PictureJob& job, bool toScreen) {
     return source;
 }
 
-// The name of page 1 of an interlaced target, checked as the target is.
-std::string companionTarget(const PictureJob& job, const std::string& target, Overwrite overwrite) {
-    std::optional<std::string> companion = companionNameOf(target);
-    if (!companion) {
-        throw FileError(target, "No page-1 file name pairs with \"" + target + "\"");
+// The files the job writes: target, and beside an interlaced one its page 1.
+std::vector<std::string> targetsOf(const PictureJob& job, const std::string& target) {
+    std::vector<std::string> targets{target};
+    if (job.msx.interlace) {
+        std::optional<std::string> companion = companionNameOf(target);
+        if (!companion) {
+            throw FileError(target, "No page-1 file name pairs with \"" + target + "\"");
+        }
+        targets.push_back(*std::move(companion));
     }
-    if (overwrite == Overwrite::refuse) {
-        refuseExisting(job, *companion);
-    } else {
-        refuseInputAsTarget(job, *companion);
-    }
-    return *std::move(companion);
+    return targets;
 }
 
 } // namespace
@@ -125,13 +124,18 @@ PictureJob jobFor(const ExportOptions& options, const Location& screenFile,
 std::optional<ColourErrorFigures> exportPicture(const PictureJob& job, const std::string& target,
                                                 ImageFormat format, Overwrite overwrite) {
     // The inputs are checked as the document opens them, each once.
+    const std::vector<std::string> targets = targetsOf(job, target);
     if (overwrite == Overwrite::refuse) {
-        refuseExisting(job, target);
+        for (const std::string& t : targets) {
+            refuseExisting(job, t);
+        }
     }
     const std::optional<MsxScreen> screen = msxScreenOf(format);
     const SourceImage source = sourceOf(job, screen.has_value());
     if (overwrite == Overwrite::replace) {
-        refuseInputAsTarget(job, target);
+        for (const std::string& t : targets) {
+            refuseInputAsTarget(job, t);
+        }
     }
     const ReplaceMode mode =
         overwrite == Overwrite::replace ? ReplaceMode::replace : ReplaceMode::keepExisting;
@@ -139,8 +143,7 @@ std::optional<ColourErrorFigures> exportPicture(const PictureJob& job, const std
         const MsxEncoding encoding = encodeMsx(source, *screen, job.msx);
         std::vector<TargetBytes> files{{target, ByteSpan(encoding.file)}};
         if (job.msx.interlace) {
-            files.push_back(
-                {companionTarget(job, target, overwrite), ByteSpan(encoding.companion)});
+            files.push_back({targets.back(), ByteSpan(encoding.companion)});
         }
         writeTargetFiles(files, mode);
         // The error costs two blurs of the picture: only when it is told.
