@@ -60,16 +60,6 @@ std::string identityOf(const Location& place) {
     return place.throughPlace() ? id + place.nameInFolder() : id;
 }
 
-// Into an empty to, from itself: a folder's whole plan passed up is not copied, which would
-// hold it twice at once.
-template <typename T> void append(std::vector<T>& to, std::vector<T>&& from) {
-    if (to.empty()) {
-        to = std::move(from);
-        return;
-    }
-    to.insert(to.end(), std::make_move_iterator(from.begin()), std::make_move_iterator(from.end()));
-}
-
 // Where an archive's file goes under folder: its folders inside the archive kept, each
 // made safe ("OUT/GAME/PICS" for "GAME.ZIP/PICS/TITLE.SC5").
 std::string outputFolderOf(const std::string& folder, const Location& file) {
@@ -118,13 +108,6 @@ std::string outputSuffixOf(const ExportOptions& options) {
            (screen ? fileExtensionOf(*screen, options.interlace) : extensionOf(format));
 }
 
-// The batch of files (the FILEs, or a folder's files) into options.outDir, where folders
-// of takenNames (an archive's folders) are made too: no output takes one of those names.
-std::variant<BatchPlan, UsageError> planFiles(const ExportOptions& options,
-                                              const std::vector<Location>& files,
-                                              const Ancestors& ancestors,
-                                              const std::set<std::string>& takenNames = {});
-
 // Whether the folder a link leads to lies outside tree.
 bool leadsOutside(const std::string& link, const std::filesystem::path& tree) {
     std::error_code error;
@@ -163,120 +146,6 @@ std::optional<std::string> notEntered(const ExportOptions& options, const Place&
         return "the folder converted as \"" + first->second + "\", not followed again";
     }
     return std::nullopt;
-}
-
-// A folder's or disk image's pictures as a batch of their own into folder, what a disk's
-// reader found wrong and the files that are no pictures; with -r a folder's subfolders and
-// disk images each into a folder of its own inside. None when it is no MSX-DOS disk (then
-// its one item fails, naming it).
-std::optional<BatchPlan> placePlan(const ExportOptions& options, const Location& place,
-                                   const std::string& folder, Ancestors ancestors) {
-    ExportOptions inside = options;
-    inside.outDir = folder;
-    std::vector<FileError> damage;
-    FolderListing listing;
-    try {
-        listing = fileSource().listFolder(place);
-        damage = fileSource().damageOf(place);
-    } catch (const FileError&) {
-        return std::nullopt;
-    }
-    if (ancestors.folders.empty()) {
-        std::error_code error;
-        ancestors.tree = std::filesystem::canonical(place.path(), error);
-    }
-    ancestors.folders.push_back(identityOf(place));
-    BatchPlan result;
-    std::vector<SkippedFile> skipped;
-    const bool directory = !place.holdsFiles();
-    std::vector<Place> places;
-    if (directory) {
-        FolderEntries entries = FolderStorage(place.path()).entries();
-        if (entries.error != 0) {
-            result.unreadable.emplace_back(place.path(), "Cannot read folder " +
-                                                             quoted(place.path()) + ": " +
-                                                             std::strerror(entries.error));
-        }
-        for (const FolderEntries::Other& other : entries.others) {
-            skipped.push_back({joinPath(place.path(), other.name), std::string(other.what)});
-        }
-        for (const bool link : {false, true}) {
-            for (const std::string& name : link ? entries.links : entries.folders) {
-                places.push_back({Location::of(joinPath(place.path(), name)), link});
-            }
-        }
-        std::ranges::stable_sort(places, [](const Place& a, const Place& b) {
-            return compareNatural(a.location.nameInFolder(), b.location.nameInFolder()) < 0;
-        });
-    }
-    // The files by the folder they go to: an archive's folders are kept, a disk's are not.
-    std::map<std::string, std::vector<Location>> byFolder;
-    const bool keep = place.keepsFolders();
-    const auto goesTo = [&](const Location& file) -> std::vector<Location>& {
-        return byFolder[keep ? outputFolderOf(folder, file) : folder];
-    };
-    for (const Location& file : *listing) {
-        if (file.holdsFiles()) {
-            // In a folder a disk image or archive is entered as a subfolder is; a packed
-            // file, like any file inside a disk or archive, is one more input.
-            if (directory && !file.soleFile()) {
-                places.push_back({file, false});
-            } else {
-                goesTo(file).push_back(file);
-            }
-            continue;
-        }
-        const PictureKind kind = fileSource().pictureKindOf(file);
-        if (kind.picture || kind.palette) {
-            goesTo(file).push_back(file);
-        } else {
-            skipped.push_back({file.path(), std::string(reasonText(kind.reason))});
-        }
-    }
-    for (const Place& entered : places) {
-        if (auto why = notEntered(options, entered, ancestors)) {
-            skipped.push_back({entered.location.path(), std::move(*why)});
-        } else {
-            byFolder[folder].push_back(entered.location);
-        }
-    }
-    std::unordered_set<std::string> made;
-    for (auto& [into, files] : byFolder) {
-        inside.outDir = into;
-        std::set<std::string> folders; // made inside into for an archive's folders
-        for (const auto& [other, unused] : byFolder) {
-            if (other.size() > into.size() && other.starts_with(into + "/")) {
-                folders.insert(other.substr(into.size() + 1,
-                                            other.find('/', into.size() + 1) - into.size() - 1));
-            }
-        }
-        auto planned = planFiles(inside, files, ancestors, folders);
-        auto* plan = std::get_if<BatchPlan>(&planned);
-        if (plan == nullptr) {
-            continue; // none: no pictures
-        }
-        if (!plan->items.empty() || !plan->folders.empty()) {
-            // Each folder after the one holding it.
-            for (std::size_t end = folder.size();;
-                 end = std::min(into.find('/', end + 1), into.size())) {
-                if (made.insert(into.substr(0, end)).second) {
-                    result.folders.push_back(into.substr(0, end));
-                }
-                if (end == into.size()) {
-                    break;
-                }
-            }
-        }
-        append(result.items, std::move(plan->items));
-        append(result.folders, std::move(plan->folders));
-        append(result.damage, std::move(plan->damage));
-        append(result.unreadable, std::move(plan->unreadable));
-        append(result.skipped, std::move(plan->skipped));
-        append(result.unusedPalettes, std::move(plan->unusedPalettes));
-    }
-    result.damage.insert(result.damage.begin(), damage.begin(), damage.end());
-    result.skipped.insert(result.skipped.begin(), skipped.begin(), skipped.end());
-    return result;
 }
 
 // The name a folder FILE's outputs go under: its own ("." is the folder it stands for).
@@ -319,130 +188,295 @@ FileError outOfMemory(const std::string& file) {
     return FileError(file, file + ": not enough memory to plan its conversion");
 }
 
-std::variant<BatchPlan, UsageError> planFiles(const ExportOptions& options,
-                                              const std::vector<Location>& files,
-                                              const Ancestors& ancestors,
-                                              const std::set<std::string>& takenNames) {
-    // The FILEs in their order, each once however named; disk images apart, the rest
-    // paired as in a folder: a palette with its screen file, a companion shown with its
-    // screen file's picture rather than on its own.
-    std::vector<Input> inputs;
-    std::vector<NamedFile> named;
-    std::unordered_set<std::string> seen;
-    std::vector<SkippedFile> leftOut; // named as palettes, holding none
-    for (const Location& given : files) {
-        // A packed file stands for the file it holds, which names its output.
-        const Location file = given.soleFile().value_or(given);
+// A place inside the batch, walked once the part it was found in is handed on.
+struct Nested {
+    Location place;
+    std::string folder;       // OUTDIR/<its name>, where its pictures go
+    std::string failedOutput; // OUTDIR/<its name>.<format>: its one item when it holds none
+    bool renamed = false;
+};
+
+// The walk of the batch: each place's part handed on, then the places inside it, depth first.
+class Walk {
+public:
+    Walk(const ExportOptions& options, const TakePart& take) : options_(options), take_(take) {}
+
+    std::optional<UsageError> run() {
+        std::vector<Location> files;
+        files.reserve(options_.files.size());
+        for (const std::string& file : options_.files) {
+            files.push_back(Location::of(file));
+        }
+        const Ancestors root{{}, {}, std::make_shared<std::unordered_map<std::string, std::string>>()};
+        PlanPart part;
+        std::vector<Nested> nested;
+        if (auto usage = planFiles(options_.outDir, files, root, {}, part, nested)) {
+            return usage;
+        }
+        handOn(std::move(part));
+        walkAll(nested, root);
+        if (!found_) {
+            return UsageError{"no screen file among the FILEs"};
+        }
+        return std::nullopt;
+    }
+
+private:
+    // Parts that hold only problems wait until one holds a picture or a file left out:
+    // without any, the batch is a usage error and they are not handed on.
+    void handOn(PlanPart&& part) {
+        if (ended_) {
+            return;
+        }
+        if (!found_ && part.items.empty() && part.skipped.empty()) {
+            held_.push_back(std::move(part));
+            return;
+        }
+        if (!found_) {
+            found_ = true;
+            for (PlanPart& held : held_) {
+                if (!take_(std::move(held))) {
+                    ended_ = true;
+                    return;
+                }
+            }
+            held_.clear();
+        }
+        ended_ = !take_(std::move(part));
+    }
+
+    void walkAll(const std::vector<Nested>& places, const Ancestors& ancestors) {
+        for (const Nested& place : places) {
+            if (ended_) {
+                return;
+            }
+            walkPlace(place, ancestors);
+        }
+    }
+
+    // A folder's or disk image's own pictures as a part into its folder, with what a disk's
+    // reader found wrong and the files that are no pictures; then, with -r, its subfolders,
+    // disk images and archives, each into a folder of its own inside. A place that is no
+    // MSX-DOS disk is one item, which fails naming it.
+    void walkPlace(const Nested& nested, Ancestors ancestors) {
+        const Location& place = nested.place;
+        const std::string& folder = nested.folder;
+        PlanPart part;
+        FolderListing listing;
         try {
-            if (!seen.insert(nameIdentityOf(file.path())).second) {
+            listing = fileSource().listFolder(place);
+            part.damage = fileSource().damageOf(place);
+        } catch (const FileError&) {
+            part.items.push_back(BatchItem{shownFileOf(place), options_.paletteFile,
+                                           nested.failedOutput, nested.renamed});
+            handOn(std::move(part));
+            return;
+        }
+        if (ancestors.folders.empty()) {
+            std::error_code error;
+            ancestors.tree = std::filesystem::canonical(place.path(), error);
+        }
+        ancestors.folders.push_back(identityOf(place));
+        const bool directory = !place.holdsFiles();
+        if (!directory) {
+            part.sheetFolder = folder;
+        }
+        std::vector<Place> places;
+        if (directory) {
+            FolderEntries entries = FolderStorage(place.path()).entries();
+            if (entries.error != 0) {
+                part.unreadable.emplace_back(place.path(), "Cannot read folder " +
+                                                               quoted(place.path()) + ": " +
+                                                               std::strerror(entries.error));
+            }
+            for (const FolderEntries::Other& other : entries.others) {
+                part.skipped.push_back({joinPath(place.path(), other.name), std::string(other.what)});
+            }
+            for (const bool link : {false, true}) {
+                for (const std::string& name : link ? entries.links : entries.folders) {
+                    places.push_back({Location::of(joinPath(place.path(), name)), link});
+                }
+            }
+            std::ranges::stable_sort(places, [](const Place& a, const Place& b) {
+                return compareNatural(a.location.nameInFolder(), b.location.nameInFolder()) < 0;
+            });
+        }
+        // The files by the folder they go to: an archive's folders are kept, a disk's are not.
+        std::map<std::string, std::vector<Location>> byFolder;
+        const bool keep = place.keepsFolders();
+        const auto goesTo = [&](const Location& file) -> std::vector<Location>& {
+            return byFolder[keep ? outputFolderOf(folder, file) : folder];
+        };
+        for (const Location& file : *listing) {
+            if (file.holdsFiles()) {
+                // In a folder a disk image or archive is entered as a subfolder is; a packed
+                // file, like any file inside a disk or archive, is one more input.
+                if (directory && !file.soleFile()) {
+                    places.push_back({file, false});
+                } else {
+                    goesTo(file).push_back(file);
+                }
                 continue;
             }
-            const bool place = file.isPlace();
-            if (!place) {
-                FileSlot slot = fileSource().choose(file).slot;
-                if (slot == FileSlot::palette) {
-                    // A name that claims a palette is one only by its bytes; one that cannot
-                    // be read fails when its picture is made.
-                    const PictureKind kind = fileSource().pictureKindOf(file);
-                    if (!kind.palette && !kind.picture &&
-                        kind.reason != NotPicture::unreadableFile) {
-                        leftOut.push_back({file.path(), std::string(reasonText(kind.reason))});
-                        continue;
-                    }
-                    slot = kind.picture ? FileSlot::vram0 : slot;
-                }
-                named.push_back({file.path(), slot});
+            const PictureKind kind = fileSource().pictureKindOf(file);
+            if (kind.picture || kind.palette) {
+                goesTo(file).push_back(file);
+            } else {
+                part.skipped.push_back({file.path(), std::string(reasonText(kind.reason))});
             }
-            inputs.push_back({file, place});
-        } catch (const std::bad_alloc&) {
-            throw outOfMemory(file.path());
         }
-    }
-    const NameIndex index(std::move(named));
-    std::vector<std::string> palettes;
-    std::unordered_set<std::string> paletteNames;
-    for (const NamedFile& file : index.files()) {
-        if (file.slot == FileSlot::palette) {
-            palettes.push_back(file.name);
-            paletteNames.insert(file.name);
+        for (const Place& entered : places) {
+            if (auto why = notEntered(options_, entered, ancestors)) {
+                part.skipped.push_back({entered.location.path(), std::move(*why)});
+            } else {
+                byFolder[folder].push_back(entered.location);
+            }
         }
+        listing = FolderListing();
+        std::vector<Nested> inside;
+        for (const auto& [into, files] : byFolder) {
+            std::set<std::string> folders; // made inside into for an archive's folders
+            for (const auto& [other, unused] : byFolder) {
+                if (other.size() > into.size() && other.starts_with(into + "/")) {
+                    folders.insert(other.substr(into.size() + 1,
+                                                other.find('/', into.size() + 1) - into.size() - 1));
+                }
+            }
+            const std::size_t before = part.items.size();
+            // Inside a place a missing palette fails its file, not the batch.
+            (void)planFiles(into, files, ancestors, folders, part, inside);
+            if (part.items.size() > before) {
+                part.folders.push_back(into);
+            }
+        }
+        byFolder.clear();
+        handOn(std::move(part));
+        walkAll(inside, ancestors);
     }
-    // Palettes and companions shown with their screen file's picture are no outputs.
-    std::erase_if(inputs, [&](const Input& input) {
-        return !input.place && (paletteNames.contains(input.file.path()) ||
-                                index.isShownWithItsScreen(input.file.path()));
-    });
-    bool anyScreen = std::ranges::any_of(inputs, [](const Input& input) { return !input.place; });
 
-    BatchPlan plan;
-    std::unordered_set<std::string> usedPalettes;
-    const std::string suffix = outputSuffixOf(options);
-    // The folders first, so that each keeps its name and an output beside it takes another.
-    std::vector<WantedName> wanted;
-    for (const std::string& taken : takenNames) {
-        wanted.push_back({taken, taken, ""});
-    }
-    std::ranges::move(wantedNames(inputs, suffix), std::back_inserter(wanted));
-    std::vector<std::string> names = outputNames(wanted);
-    names.erase(names.begin(), names.begin() + static_cast<std::ptrdiff_t>(takenNames.size()));
-    for (std::size_t i = 0; i < inputs.size(); ++i) {
-        try {
-            const std::string& screen = inputs[i].file.path();
-            if (inputs[i].place) {
-                if (auto inside = placePlan(options, inputs[i].file,
-                                            joinPath(options.outDir, names[i]), ancestors)) {
-                    append(plan.items, std::move(inside->items));
-                    append(plan.folders, std::move(inside->folders));
-                    append(plan.damage, std::move(inside->damage));
-                    append(plan.unreadable, std::move(inside->unreadable));
-                    append(plan.skipped, std::move(inside->skipped));
+    // The batch of files (the FILEs, or a folder's files) into outDir, where folders of
+    // takenNames (an archive's folders) are made too: no output takes one of those names.
+    // Pictures and what is left out go into part, places into nested. Of the FILEs (no
+    // ancestors yet), a screen file with no palette under --palette-source file is a usage
+    // error naming it.
+    std::optional<UsageError> planFiles(const std::string& outDir,
+                                        const std::vector<Location>& files,
+                                        const Ancestors& ancestors,
+                                        const std::set<std::string>& takenNames, PlanPart& part,
+                                        std::vector<Nested>& nested) {
+        // The FILEs in their order, each once however named; disk images apart, the rest
+        // paired as in a folder: a palette with its screen file, a companion shown with its
+        // screen file's picture rather than on its own.
+        std::vector<Input> inputs;
+        std::vector<NamedFile> named;
+        std::unordered_set<std::string> seen;
+        for (const Location& given : files) {
+            // A packed file stands for the file it holds, which names its output.
+            const Location file = given.soleFile().value_or(given);
+            try {
+                if (!seen.insert(nameIdentityOf(file.path())).second) {
                     continue;
                 }
-                anyScreen = true; // no disk: its one picture fails, naming it
+                const bool place = file.isPlace();
+                if (!place) {
+                    FileSlot slot = fileSource().choose(file).slot;
+                    if (slot == FileSlot::palette) {
+                        // A name that claims a palette is one only by its bytes; one that
+                        // cannot be read fails when its picture is made.
+                        const PictureKind kind = fileSource().pictureKindOf(file);
+                        if (!kind.palette && !kind.picture &&
+                            kind.reason != NotPicture::unreadableFile) {
+                            part.skipped.push_back(
+                                {file.path(), std::string(reasonText(kind.reason))});
+                            continue;
+                        }
+                        slot = kind.picture ? FileSlot::vram0 : slot;
+                    }
+                    named.push_back({file.path(), slot});
+                }
+                inputs.push_back({file, place});
+            } catch (const std::bad_alloc&) {
+                throw outOfMemory(file.path());
             }
-            std::string palette = options.paletteFile;
-            if (auto paired = index.paletteOf(screen)) {
-                usedPalettes.insert(*paired);
-                palette = std::move(*paired);
-            }
-            if (options.paletteSource == PaletteSource::file && palette.empty()) {
-                return UsageError{"--palette-source file needs a palette file for " +
-                                  quoted(screen)};
-            }
-            const std::string name = inputs[i].place ? names[i] + suffix : names[i];
-            const bool renamed = name != baseNameWithoutExtension(screen) + suffix;
-            plan.items.push_back(BatchItem{shownFileOf(inputs[i].file), std::move(palette),
-                                           joinPath(options.outDir, name), renamed});
-        } catch (const std::bad_alloc&) {
-            throw outOfMemory(inputs[i].file.path());
         }
-    }
-    plan.skipped.insert(plan.skipped.begin(), leftOut.begin(), leftOut.end());
-    if (!anyScreen && plan.items.empty() && plan.skipped.empty()) {
-        return UsageError{"no screen file among the FILEs"};
-    }
-    for (const std::string& palette : palettes) {
-        if (!usedPalettes.contains(palette)) {
-            plan.unusedPalettes.push_back(palette);
+        const NameIndex index(std::move(named));
+        std::vector<std::string> palettes;
+        std::unordered_set<std::string> paletteNames;
+        for (const NamedFile& file : index.files()) {
+            if (file.slot == FileSlot::palette) {
+                palettes.push_back(file.name);
+                paletteNames.insert(file.name);
+            }
         }
-    }
-    return plan;
-}
+        // Palettes and companions shown with their screen file's picture are no outputs.
+        std::erase_if(inputs, [&](const Input& input) {
+            return !input.place && (paletteNames.contains(input.file.path()) ||
+                                    index.isShownWithItsScreen(input.file.path()));
+        });
 
+        std::unordered_set<std::string> usedPalettes;
+        const std::string suffix = outputSuffixOf(options_);
+        // The folders first, so that each keeps its name and an output beside it takes another.
+        std::vector<WantedName> wanted;
+        for (const std::string& taken : takenNames) {
+            wanted.push_back({taken, taken, ""});
+        }
+        std::ranges::move(wantedNames(inputs, suffix), std::back_inserter(wanted));
+        std::vector<std::string> names = outputNames(wanted);
+        names.erase(names.begin(), names.begin() + static_cast<std::ptrdiff_t>(takenNames.size()));
+        for (std::size_t i = 0; i < inputs.size(); ++i) {
+            try {
+                const std::string& screen = inputs[i].file.path();
+                const std::string name = inputs[i].place ? names[i] + suffix : names[i];
+                const bool renamed = name != baseNameWithoutExtension(screen) + suffix;
+                if (inputs[i].place) {
+                    nested.push_back({inputs[i].file, joinPath(outDir, names[i]),
+                                      joinPath(outDir, name), renamed});
+                    continue;
+                }
+                std::string palette = options_.paletteFile;
+                if (auto paired = index.paletteOf(screen)) {
+                    usedPalettes.insert(*paired);
+                    palette = std::move(*paired);
+                }
+                if (ancestors.folders.empty() && options_.paletteSource == PaletteSource::file &&
+                    palette.empty()) {
+                    return UsageError{"--palette-source file needs a palette file for " +
+                                      quoted(screen)};
+                }
+                part.items.push_back(BatchItem{shownFileOf(inputs[i].file), std::move(palette),
+                                               joinPath(outDir, name), renamed});
+            } catch (const std::bad_alloc&) {
+                throw outOfMemory(inputs[i].file.path());
+            }
+        }
+        for (const std::string& palette : palettes) {
+            if (!usedPalettes.contains(palette)) {
+                part.unusedPalettes.push_back(palette);
+            }
+        }
+        return std::nullopt;
+    }
+
+    const ExportOptions& options_;
+    const TakePart& take_;
+    bool found_ = false; // a part held a picture or a file left out
+    bool ended_ = false; // take wanted no more
+    std::vector<PlanPart> held_;
+};
 } // namespace
 
-std::variant<BatchPlan, UsageError> planBatch(const ExportOptions& options) {
-    std::vector<Location> files;
-    files.reserve(options.files.size());
-    for (const std::string& file : options.files) {
-        files.push_back(Location::of(file));
-    }
-    return planFiles(options, files,
-                     {{}, {}, std::make_shared<std::unordered_map<std::string, std::string>>()});
+std::optional<UsageError> planBatch(const ExportOptions& options, const TakePart& take) {
+    return Walk(options, take).run();
 }
 
 PictureJob jobOf(const ExportOptions& options, const BatchItem& item) {
-    return jobFor(options, item.screenFile, item.paletteFile);
+    PictureJob job = jobFor(options, item.screenFile, item.paletteFile);
+    if (options.paletteSource == PaletteSource::file && job.paletteFile.path().empty()) {
+        throw FileError(item.screenFile.path(),
+                        "no palette file pairs with it, and --palette-source file needs one");
+    }
+    return job;
 }
 
 } // namespace tessarin::exporter

@@ -7,7 +7,7 @@
 #include "export/earlier_catalogue.h"
 #include "export/exporter.h"
 #include "export/gallery_pages.h"
-#include "export/output_names.h"
+#include "export/ordered_parts.h"
 #include "export/parallel_exports.h"
 #include "export/picture_hash.h"
 #include "export/printable.h"
@@ -20,12 +20,10 @@
 #include <algorithm>
 #include <atomic>
 #include <filesystem>
-#include <map>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <system_error>
-#include <thread>
-#include <unordered_set>
 #include <unordered_map>
 
 namespace tessarin::exporter {
@@ -43,108 +41,125 @@ void makeFolder(const std::string& folder) {
     }
 }
 
-// The file of each disk's and archive's sheet in folder, named as a batch names outputs.
-std::map<std::string, std::string> sheetNames(const BatchPlan& plan, const std::string& folder) {
-    // In the order first met; a set keeps the walk linear in the pictures.
-    std::vector<std::string> keys;
-    std::unordered_set<std::string> seen;
-    for (const BatchItem& item : plan.items) {
-        if (std::string key = sheetKeyOf(item); !key.empty() && seen.insert(key).second) {
-            keys.push_back(std::move(key));
-        }
-    }
-    std::vector<WantedName> wanted;
-    for (const std::string& key : keys) {
-        std::string longer = key;
-        std::ranges::replace(longer, '/', '_');
-        wanted.push_back({std::filesystem::path(key).filename().string(), longer, ".png"});
-    }
-    const std::vector<std::string> names = outputNames(wanted);
-    std::map<std::string, std::string> files;
-    for (std::size_t i = 0; i < keys.size(); ++i) {
-        files[keys[i]] = folder + "/" + names[i];
-    }
-    return files;
-}
-
-std::size_t threadCount(const ExportOptions& options, std::size_t items) {
-    const std::size_t wanted = options.jobs ? static_cast<std::size_t>(*options.jobs)
-                                            : std::max(1U, std::thread::hardware_concurrency());
-    return std::clamp<std::size_t>(wanted, 1, std::max<std::size_t>(items, 1));
-}
-
-// Takes the results in the plan's order: the progress, the messages, each disk's sheet
+// Takes the results in the walk's order: the progress, the messages, each disk's sheet
 // once its pictures are done, the entries for the pages.
-class CatalogueRun {
+class CatalogueRun : public PartReader {
 public:
-    CatalogueRun(const ExportOptions& options, const BatchPlan& plan, std::ostream& err,
-                 bool progress)
-        : options_(options), plan_(plan), err_(err),
-          bar_(err, progress && !options.quiet, plan.items.size()),
-          folders_{options.catalogueDir, options.outDir, options.catalogueDir + "/thumbs",
-                   options.sheetsOnly, options.thumbnailSize.value_or(kThumbnailSize)},
-          sheetFolder_(options.sheetsOnly ? options.catalogueDir
-                                          : options.catalogueDir + "/sheets"),
-          sheets_(sheetNames(plan, sheetFolder_)), earlier_(plan, options, folders_, sheets_),
-          gallery_(options.catalogueDir) {}
-
-    void run(std::size_t threads) {
-        for (const FileError& problem : plan_.damage) {
-            problem_(printable(problem.what()));
-        }
-        for (const FileError& problem : plan_.unreadable) {
-            problem_(printable(problem.what()));
-        }
-        for (const SkippedFile& skipped : plan_.skipped) {
-            gallery_.addLeftOut(skipped.file + ": " + skipped.reason);
-        }
+    CatalogueRun(const ExportOptions& options, std::ostream& err, bool progress,
+                 std::size_t total)
+        : options_(options), err_(err), bar_(err, progress, total),
+          folders_{options.catalogueDir,
+                   options.outDir,
+                   options.catalogueDir + "/thumbs",
+                   options.sheetsOnly ? options.catalogueDir : options.catalogueDir + "/sheets",
+                   options.sheetsOnly,
+                   options.thumbnailSize.value_or(kThumbnailSize)},
+          earlier_(options, folders_), gallery_(options.catalogueDir) {
         if (!options_.sheetsOnly) {
             table_.emplace(options_.catalogueDir + "/" + std::string(kTableFile)).add(kTableHeader);
             state_.emplace(options_.catalogueDir + "/" + std::string(kStateFile)).add(kStateHeader);
         }
-        // The entries made and not yet taken: a bounded few, as the workers run ahead.
-        std::mutex madeMutex;
-        std::unordered_map<std::size_t, CatalogueEntry> made;
-        ParallelExports exports(
-            plan_,
-            [&](std::size_t i) {
-                CatalogueEntry entry = entryOf(i);
-                const std::lock_guard lock(madeMutex);
-                made.insert_or_assign(i, std::move(entry));
-                return ItemResult{Outcome::written, {}, {}, {}};
-            },
-            threads);
-        for (std::size_t i = 0; i < plan_.items.size(); ++i) {
-            const BatchItem& item = plan_.items[i];
-            bar_.show(i, item.screenFile.path());
-            ItemResult result = exports.wait(i);
-            if (result.unexpected) {
-                std::rethrow_exception(result.unexpected);
-            }
-            if (result.outcome != Outcome::written) {
-                ++failed_;
-                const std::string& path = item.screenFile.path();
-                problem_(result.failure.starts_with(path + ": ")
-                             ? printable(result.failure)
-                             : printable(path) + ": " + printable(result.failure));
-                continue;
-            }
-            CatalogueEntry entry;
-            {
-                const std::lock_guard lock(madeMutex);
-                const auto at = made.find(i);
-                entry = std::move(at->second);
-                made.erase(at);
-            }
-            take(sheetKeyOf(item), std::move(entry));
+    }
+
+    [[nodiscard]] const CatalogueFolders& folders() const { return folders_; }
+
+    // Before part's items are converted: what of them stays as an earlier run made it.
+    void arrive(const PlanPart& part) {
+        const std::string sheet =
+            part.sheetFolder.empty() ? std::string() : sheetPathOf(folders_, part.sheetFolder);
+        const EarlierCatalogue::Kept kept = earlier_.keptOf(part, sheet);
+        const std::lock_guard lock(mutex_);
+        for (std::size_t i = 0; i < part.items.size(); ++i) {
+            plans_[&part.items[i]] = {kept.entries[i], !sheet.empty() && !kept.sheet};
         }
-        flushSheet();
-        bar_.finish();
+    }
+
+    // A worker's entry of item: the earlier run's while its sources are unchanged, else made
+    // anew; held until it is taken.
+    ItemResult work(const BatchItem& item) {
+        Plan plan;
+        {
+            const std::lock_guard lock(mutex_);
+            plan = plans_.at(&item);
+        }
+        CatalogueEntry entry = entryOf(item, plan);
+        const std::lock_guard lock(mutex_);
+        made_.insert_or_assign(&item, std::move(entry));
+        return ItemResult{Outcome::written, {}, {}, {}};
+    }
+
+    void begin(const PlanPart& part) override {
+        for (const FileError& problem : part.damage) {
+            problem_(printable(problem.what()));
+        }
+        for (const FileError& problem : part.unreadable) {
+            problem_(printable(problem.what()));
+        }
+        for (const SkippedFile& skipped : part.skipped) {
+            gallery_.addLeftOut(skipped.file + ": " + skipped.reason);
+        }
+    }
+
+    bool take(const PlanPart& part, std::size_t i, ItemResult result) override {
+        const BatchItem& item = part.items[i];
+        if (result.unexpected) {
+            std::rethrow_exception(result.unexpected);
+        }
+        bar_.show(++taken_, item.screenFile.path());
+        std::optional<CatalogueEntry> entry;
+        {
+            const std::lock_guard lock(mutex_);
+            plans_.erase(&item);
+            if (const auto at = made_.find(&item); at != made_.end()) {
+                entry = std::move(at->second);
+                made_.erase(at);
+            }
+        }
+        if (result.outcome != Outcome::written) {
+            ++failed_;
+            const std::string& path = item.screenFile.path();
+            problem_(result.failure.starts_with(path + ": ")
+                         ? printable(result.failure)
+                         : printable(path) + ": " + printable(result.failure));
+            return true;
+        }
+        if (!part.sheetFolder.empty() && !entry->sheetThumbnail.empty()) {
+            thumbnails_.push_back(std::move(entry->sheetThumbnail)); // none for a sheet that stays
+        }
+        entry->sheetThumbnail = Picture();
+        if (table_) {
+            table_->add(tableRow(*entry));
+            state_->add(stateRow(*entry));
+        }
+        earlier_.named(entry->picture);
+        gallery_.add(*entry);
+        return true;
+    }
+
+    // The part's contact sheet, once all its pictures are in.
+    void end(const PlanPart& part) override {
+        if (thumbnails_.empty()) {
+            return;
+        }
+        const std::string target = sheetPathOf(folders_, part.sheetFolder);
+        try {
+            makeFolder(std::filesystem::path(target).parent_path().string());
+            writeTargetFile(
+                target,
+                encode(contactSheet(thumbnails_, folders_.thumbnailSize), ImageFormat::png)
+                    .pieces(),
+                ReplaceMode::replace);
+            ++sheetsWritten_;
+        } catch (const FileError& e) {
+            problem_(printable(e.what()));
+        }
+        thumbnails_.clear();
     }
 
     // The table and its state, then the pages, unless only the sheets are wanted; what an
     // earlier run made that this one does not name is removed. The groups are found.
     void writeCatalogue() {
+        bar_.finish();
         if (options_.sheetsOnly) {
             groups_ = gallery_.finish(false);
             return;
@@ -153,7 +168,7 @@ public:
         table_->finish();
         state_->finish();
         groups_ = gallery_.finish(true);
-        earlier_.removeUnused(sheetFolder_);
+        earlier_.removeUnused();
     }
 
     // The summary, and the exit status.
@@ -177,21 +192,24 @@ public:
     }
 
 private:
-    // Item i's entry: the earlier run's while its sources are unchanged, else made anew.
-    CatalogueEntry entryOf(std::size_t i) {
-        const BatchItem& item = plan_.items[i];
+    // What arrive decided of an item: its earlier entry, and whether its thumbnail goes onto
+    // a contact sheet made anew.
+    struct Plan {
+        const CatalogueEntry* earlier = nullptr;
+        bool forSheet = false;
+    };
+
+    CatalogueEntry entryOf(const BatchItem& item, const Plan& plan) {
         CatalogueEntry entry;
-        if (const CatalogueEntry* earlier = earlier_.kept(i)) {
+        if (plan.earlier != nullptr) {
             try {
-                entry =
-                    keptEntry(item, folders_, *earlier,
-                              !sheetKeyOf(item).empty() && !earlier_.sheetKept(sheetKeyOf(item)));
+                entry = keptEntry(item, folders_, *plan.earlier, plan.forSheet);
                 ++kept_;
             } catch (const FileError&) {
                 // Its thumbnail spoilt: made anew.
                 entry = catalogueEntryOf(item, jobOf(options_, item), folders_);
             }
-            entry.sourceKey = earlier->sourceKey;
+            entry.sourceKey = plan.earlier->sourceKey;
             return entry;
         }
         const PictureJob job = jobOf(options_, item);
@@ -208,84 +226,93 @@ private:
         err_ << kProgram << message << '\n';
     }
 
-    // The entry for the pages; its thumbnail onto the sheet of its disk or archive.
-    void take(const std::string& key, CatalogueEntry entry) {
-        if (key != sheetKey_) {
-            flushSheet();
-            sheetKey_ = key;
-        }
-        if (!key.empty() && !entry.sheetThumbnail.empty()) { // none for a sheet that stays
-            thumbnails_.push_back(std::move(entry.sheetThumbnail));
-        }
-        entry.sheetThumbnail = Picture();
-        if (table_) {
-            table_->add(tableRow(entry));
-            state_->add(stateRow(entry));
-        }
-        earlier_.named(entry.picture);
-        gallery_.add(entry);
-    }
-
-    void flushSheet() {
-        if (thumbnails_.empty()) {
-            return;
-        }
-        const std::string& target = sheets_.at(sheetKey_);
-        try {
-            makeFolder(std::filesystem::path(target).parent_path().string());
-            writeTargetFile(
-                target,
-                encode(contactSheet(thumbnails_, folders_.thumbnailSize), ImageFormat::png)
-                    .pieces(),
-                ReplaceMode::replace);
-            ++sheetsWritten_;
-        } catch (const FileError& e) {
-            problem_(printable(e.what()));
-        }
-        thumbnails_.clear();
-    }
-
     const ExportOptions& options_;
-    const BatchPlan& plan_;
     std::ostream& err_;
     ProgressBar bar_;
     CatalogueFolders folders_;
-    std::string sheetFolder_;
-    std::map<std::string, std::string> sheets_;
     EarlierCatalogue earlier_;
     std::atomic<std::size_t> kept_ = 0;
     std::optional<StreamedFile> table_;
     std::optional<StreamedFile> state_;
     Gallery gallery_;
     Gallery::Groups groups_;
+    std::size_t taken_ = 0;
     std::size_t failed_ = 0;
     std::size_t sheetsWritten_ = 0;
-    std::string sheetKey_;
     std::vector<Picture> thumbnails_;
+    // The items added and not yet taken: a bounded few, as the workers run ahead.
+    std::mutex mutex_;
+    std::unordered_map<const BatchItem*, Plan> plans_;
+    std::unordered_map<const BatchItem*, CatalogueEntry> made_;
+};
+
+// The catalogue of the walk, made once a part holds a picture or a file left out: a batch
+// that is a usage error leaves nothing behind.
+class Catalogue {
+public:
+    Catalogue(const ExportOptions& options, std::ostream& err, bool progress, std::size_t total)
+        : options_(options), err_(err), progress_(progress), total_(total) {}
+
+    // Makes the part's folders and adds its items; false once no more are wanted.
+    bool add(PlanPart&& part) {
+        if (!run_) {
+            makeFolder(options_.catalogueDir);
+            if (!options_.sheetsOnly) {
+                makeFolder(options_.outDir);
+                makeFolder(options_.catalogueDir + "/thumbs");
+            }
+            run_.emplace(options_, err_, progress_, total_);
+            exports_.emplace([this](const BatchItem& item, std::size_t) { return run_->work(item); },
+                             threadCount(options_));
+            parts_.emplace(*exports_, *run_);
+        }
+        if (!options_.sheetsOnly) {
+            for (const std::string& folder : part.folders) {
+                makeFolder(folder);
+                makeFolder(thumbnailPathOf(run_->folders(), folder));
+            }
+        }
+        auto shared = std::make_shared<const PlanPart>(std::move(part));
+        run_->arrive(*shared);
+        return parts_->add(std::move(shared));
+    }
+
+    // Takes what is left, writes the catalogue and tells of it; the exit status.
+    [[nodiscard]] int finish(std::ostream& out) {
+        parts_->finish();
+        parts_.reset();
+        exports_.reset();
+        run_->writeCatalogue();
+        return run_->finish(out);
+    }
+
+private:
+    const ExportOptions& options_;
+    std::ostream& err_;
+    bool progress_;
+    std::size_t total_;
+    std::optional<CatalogueRun> run_;
+    std::optional<ParallelExports> exports_; // after run_: gone before it
+    std::optional<OrderedParts> parts_;
 };
 
 } // namespace
 
-int runCatalogue(const ExportOptions& options, const BatchPlan& plan, std::ostream& out,
+int runCatalogue(const ExportOptions& options, std::size_t total, std::ostream& out,
                  std::ostream& err, bool progress) {
     try {
-        makeFolder(options.catalogueDir);
-        if (!options.sheetsOnly) {
-            makeFolder(options.outDir);
-            makeFolder(options.catalogueDir + "/thumbs");
-            const CatalogueFolders folders{options.catalogueDir, options.outDir,
-                                           options.catalogueDir + "/thumbs", false, 0};
-            for (const std::string& folder : plan.folders) {
-                makeFolder(folder);
-                makeFolder(thumbnailPathOf(folders, folder));
-            }
+        Catalogue catalogue(options, err, progress, total);
+        if (const auto usage = planBatch(
+                options, [&catalogue](PlanPart&& part) { return catalogue.add(std::move(part)); })) {
+            err << kProgram << printable(usage->message) << '\n';
+            return kExitUsage;
         }
-        CatalogueRun run(options, plan, err, progress);
-        run.run(threadCount(options, plan.items.size()));
-        run.writeCatalogue();
-        return run.finish(out);
+        return catalogue.finish(out);
     } catch (const FileError& e) {
         err << kProgram << printable(e.what()) << '\n';
+        return kExitFileError;
+    } catch (const std::bad_alloc&) {
+        err << kProgram << "not enough memory to plan the batch\n";
         return kExitFileError;
     }
 }

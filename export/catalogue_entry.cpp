@@ -54,9 +54,8 @@ DescribedPicture describedOf(const PictureJob& job, CatalogueEntry& entry) {
 
 } // namespace
 
-std::string sheetKeyOf(const BatchItem& item) {
-    const Location& file = item.screenFile;
-    return file.throughPlace() ? file.folder().path() : std::string();
+std::string sheetPathOf(const CatalogueFolders& folders, const std::string& sheetFolder) {
+    return folders.sheets + "/" + relativeTo(folders.pictures, sheetFolder) + ".png";
 }
 
 std::string thumbnailPathOf(const CatalogueFolders& folders, const std::string& picturePath) {

@@ -10,11 +10,13 @@
 namespace tessarin::exporter {
 
 // Where a catalogue writes: the full pictures under pictures/, the thumbnails under
-// thumbs/, both in the batch's folders and names (planBatch into pictures/).
+// thumbs/, both in the batch's folders and names (planBatch into pictures/), and the
+// contact sheets under sheets/ (OUT itself with sheetsOnly).
 struct CatalogueFolders {
     std::string root;     // OUT
     std::string pictures; // OUT/pictures: the batch's OUTDIR
     std::string thumbs;   // OUT/thumbs
+    std::string sheets;   // OUT/sheets, or OUT
     bool sheetsOnly = false;
     std::int16_t thumbnailSize = 0;
 };
@@ -37,8 +39,11 @@ struct CatalogueEntry {
     Picture sheetThumbnail; // kept for the contact sheet of its disk or archive
 };
 
-// The disk or archive whose contact sheet shows item's picture; empty for a folder's file.
-[[nodiscard]] std::string sheetKeyOf(const BatchItem& item);
+// The contact sheet of the disk or archive whose pictures go to sheetFolder (a part's):
+// its path under folders.pictures as a file under folders.sheets, so that no two collide
+// ("OUT/sheets/A/GAME.png" for "OUT/pictures/A/GAME").
+[[nodiscard]] std::string sheetPathOf(const CatalogueFolders& folders,
+                                      const std::string& sheetFolder);
 
 // The thumbnail of item's output under folders.thumbs, beside where the full picture goes.
 [[nodiscard]] std::string thumbnailPathOf(const CatalogueFolders& folders,

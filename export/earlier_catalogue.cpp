@@ -32,56 +32,60 @@ void removeMade(const std::string& root, const std::string& relative) {
 
 } // namespace
 
-EarlierCatalogue::EarlierCatalogue(const BatchPlan& plan, const ExportOptions& options,
-                                   const CatalogueFolders& folders,
-                                   const std::map<std::string, std::string>& sheets)
-    : root_(folders.root), kept_(plan.items.size(), nullptr) {
-    for (const auto& [key, file] : sheets) {
-        sheetFiles_.insert(file);
-    }
+EarlierCatalogue::EarlierCatalogue(const ExportOptions& options,
+                                   const CatalogueFolders& folders)
+    : options_(options), folders_(folders) {
     if (!options.skipExisting) {
         return;
     }
-    earlier_ = earlierEntries(readText(root_ + "/" + std::string(kTableFile)),
-                              readText(root_ + "/" + std::string(kStateFile)));
+    earlier_ = earlierEntries(readText(folders.root + "/" + std::string(kTableFile)),
+                              readText(folders.root + "/" + std::string(kStateFile)));
     for (const auto& [location, entry] : earlier_) {
         unnamed_.insert(entry.picture);
     }
-    std::map<std::string, bool> allKept; // of each disk and archive
-    for (std::size_t i = 0; i < plan.items.size(); ++i) {
-        const BatchItem& item = plan.items[i];
-        const auto at = earlier_.find(printable(item.screenFile.path()));
-        if (at != earlier_.end() &&
-            at->second.sourceKey == sourceKey(jobOf(options, item), folders.thumbnailSize) &&
-            stillThere(item, folders, at->second)) {
-            kept_[i] = &at->second;
-        }
-        if (std::string key = sheetKeyOf(item); !key.empty()) {
-            allKept.try_emplace(std::move(key), true).first->second &= kept_[i] != nullptr;
-        }
-    }
-    for (const auto& [key, every] : allKept) {
-        std::error_code error;
-        if (every && std::filesystem::is_regular_file(sheets.at(key), error)) {
-            keptSheets_.insert(key);
-        }
-    }
 }
 
-void EarlierCatalogue::removeUnused(const std::string& sheetFolder) const {
+EarlierCatalogue::Kept EarlierCatalogue::keptOf(const PlanPart& part,
+                                                const std::string& sheetFile) {
+    Kept kept{std::vector<const CatalogueEntry*>(part.items.size(), nullptr), false};
+    bool every = true;
+    for (std::size_t i = 0; i < part.items.size() && !earlier_.empty(); ++i) {
+        const BatchItem& item = part.items[i];
+        const auto at = earlier_.find(printable(item.screenFile.path()));
+        if (at != earlier_.end() &&
+            at->second.sourceKey == sourceKey(jobOf(options_, item), folders_.thumbnailSize) &&
+            stillThere(item, folders_, at->second)) {
+            kept.entries[i] = &at->second;
+        }
+        every = every && kept.entries[i] != nullptr;
+    }
+    if (!sheetFile.empty()) {
+        sheetFiles_.insert(sheetFile);
+        std::error_code error;
+        kept.sheet = !earlier_.empty() && every && std::filesystem::is_regular_file(sheetFile, error);
+        keptSheets_ += kept.sheet ? 1 : 0;
+    }
+    return kept;
+}
+
+void EarlierCatalogue::removeUnused() const {
     if (earlier_.empty()) {
         return;
     }
     for (const auto& [location, entry] : earlier_) {
         if (unnamed_.contains(entry.picture)) {
-            removeMade(root_, entry.picture);
-            removeMade(root_, entry.thumbnail);
+            removeMade(folders_.root, entry.picture);
+            removeMade(folders_.root, entry.thumbnail);
         }
     }
     std::error_code error;
-    for (const auto& file : std::filesystem::directory_iterator(sheetFolder, error)) {
-        if (file.path().extension() == ".png" && !sheetFiles_.contains(file.path().string())) {
-            std::filesystem::remove(file.path(), error);
+    for (auto file = std::filesystem::recursive_directory_iterator(folders_.sheets, error);
+         !error && file != std::filesystem::recursive_directory_iterator();
+         file.increment(error)) {
+        if (file->path().extension() == ".png" && file->is_regular_file(error) &&
+            !sheetFiles_.contains(file->path().string())) {
+            std::error_code ignored;
+            std::filesystem::remove(file->path(), ignored);
         }
     }
 }

@@ -4,8 +4,6 @@
 #include "export/catalogue_entry.h"
 #include "export/printable.h"
 
-#include <map>
-#include <set>
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
@@ -20,35 +18,34 @@ namespace tessarin::exporter {
 class EarlierCatalogue {
 public:
     // With --skip-existing, the earlier table and state in folders.root read (missing ones
-    // keep nothing) and matched with the plan by each item's sourceKey (its job by options,
-    // stat'ing its files); else nothing kept. sheets: each disk's and archive's sheet file,
-    // by sheetKeyOf.
-    EarlierCatalogue(const BatchPlan& plan, const ExportOptions& options,
-                     const CatalogueFolders& folders,
-                     const std::map<std::string, std::string>& sheets);
+    // keep nothing); else nothing kept. options and folders outlive it.
+    EarlierCatalogue(const ExportOptions& options, const CatalogueFolders& folders);
 
-    // Item i's earlier entry, when it still holds; else null.
-    [[nodiscard]] const CatalogueEntry* kept(std::size_t i) const { return kept_[i]; }
-    // Whether the sheet of the disk or archive sheetKey stays as it is.
-    [[nodiscard]] bool sheetKept(const std::string& sheetKey) const {
-        return keptSheets_.contains(sheetKey);
-    }
-    [[nodiscard]] std::size_t keptSheets() const { return keptSheets_.size(); }
+    // What of a part stays as the earlier run made it: each item's earlier entry while its
+    // sources are unchanged (by sourceKey, its job by the options, stat'ing its files), else
+    // null; and whether the contact sheet stays (every picture kept, the file there).
+    struct Kept {
+        std::vector<const CatalogueEntry*> entries;
+        bool sheet = false;
+    };
+    // Of part, whose contact sheet is sheetFile (none when empty); that file stays.
+    [[nodiscard]] Kept keptOf(const PlanPart& part, const std::string& sheetFile);
+    [[nodiscard]] std::size_t keptSheets() const { return keptSheets_; }
 
     // Tells that this run names picture (relative to OUT), so that it stays.
     void named(const std::string& picture) { unnamed_.erase(printable(picture)); }
     // Removes what the earlier run made that this one does not name: the pictures and
-    // thumbnails of earlier entries whose picture no entry was named with, and the files in
-    // sheetFolder that are none of the sheets.
-    void removeUnused(const std::string& sheetFolder) const;
+    // thumbnails of earlier entries whose picture no entry was named with, and the PNG files
+    // under folders.sheets that are no sheet of this run.
+    void removeUnused() const;
 
 private:
-    std::string root_;
+    const ExportOptions& options_;
+    const CatalogueFolders& folders_;
     std::unordered_map<std::string, CatalogueEntry> earlier_;
     std::unordered_set<std::string> unnamed_; // earlier pictures not named yet
-    std::vector<const CatalogueEntry*> kept_;
-    std::set<std::string> keptSheets_;
-    std::set<std::string> sheetFiles_;
+    std::unordered_set<std::string> sheetFiles_;
+    std::size_t keptSheets_ = 0;
 };
 
 } // namespace tessarin::exporter

@@ -4,6 +4,7 @@
 #include "export/batch_plan.h"
 #include "export/catalogue.h"
 #include "export/name_list.h"
+#include "export/ordered_parts.h"
 #include "export/parallel_exports.h"
 #include "export/picture_job.h"
 #include "export/progress_bar.h"
@@ -86,13 +87,6 @@ bool makeOutDir(const std::string& outDir, std::ostream& err) {
     return false;
 }
 
-// -j, else one thread per processor; never more threads than files.
-std::size_t threadCount(const ExportOptions& options, std::size_t items) {
-    const std::size_t wanted = options.jobs ? static_cast<std::size_t>(*options.jobs)
-                                            : std::max(1U, std::thread::hardware_concurrency());
-    return std::clamp<std::size_t>(wanted, 1, std::max<std::size_t>(items, 1));
-}
-
 // Why no thumbnail is made of the FILE: only a picture file has one, so that a file
 // manager keeps its own icon for anything else. A disk image stands for its first picture
 // and fails when it holds none.
@@ -137,6 +131,7 @@ int runSingle(const ExportOptions& options, std::ostream& out, std::ostream& err
 
 // How many files of a batch came to what.
 struct Counts {
+    std::size_t items = 0; // results taken
     std::size_t written = 0;
     std::size_t skipped = 0;
     std::size_t failed = 0;
@@ -145,69 +140,43 @@ struct Counts {
     std::size_t unreadable = 0; // folders that could not be listed
 };
 
-// Takes the results in the plan's order and tells of each: the output of one thread.
-class BatchReport {
+// Takes the results in the walk's order and tells of each: the output of one thread.
+class BatchReport : public PartReader {
 public:
-    BatchReport(const ExportOptions& options, const BatchPlan& plan, std::ostream& out,
-                std::ostream& err, bool progress)
-        : options_(options), plan_(plan), out_(out), err_(err),
-          bar_(err, progress && !options.quiet, plan.items.size()), listing_(!options.quiet) {}
+    BatchReport(const ExportOptions& options, std::ostream& out, std::ostream& err,
+                bool progress, std::size_t total)
+        : options_(options), out_(out), err_(err), bar_(err, progress, total),
+          listing_(!options.quiet) {}
 
-    // Reports every item as it is done; stops the exports once nothing more can come of
-    // them: standard output or error failed, or OUTDIR is gone.
-    void run(ParallelExports& exports) {
-        for (const FileError& damage : plan_.damage) {
+    // The part's notes, unless quiet, and the problems its walk found.
+    void begin(const PlanPart& part) override {
+        if (!options_.quiet) {
+            for (const std::string& palette : part.unusedPalettes) {
+                say("note: palette file \"" + printable(palette) +
+                    "\" has no screen file of the same base name");
+            }
+            for (const SkippedFile& skipped : part.skipped) {
+                say("note: left out \"" + printable(skipped.file) + "\": " + skipped.reason);
+            }
+        }
+        for (const FileError& damage : part.damage) {
             ++counts_.damaged;
             say(printable(damage.what()));
         }
-        for (const FileError& folder : plan_.unreadable) {
+        for (const FileError& folder : part.unreadable) {
             ++counts_.unreadable;
             say(printable(folder.what()));
         }
-        for (std::size_t i = 0; i < plan_.items.size(); ++i) {
-            bar_.show(i, plan_.items[i].screenFile.path());
-            const ItemResult result = exports.wait(i);
-            if (result.unexpected) {
-                std::rethrow_exception(result.unexpected);
-            }
-            if (!take(plan_.items[i], result)) {
-                exports.stop();
-            }
-        }
-        bar_.finish();
     }
 
-    // The summary on err ("N of M files failed" when some did, then the counts), and the
-    // exit status.
-    [[nodiscard]] int finish() {
-        if (counts_.failed > 0 && errorsShown_) {
-            errorsShown_ = report(err_, std::to_string(counts_.failed) + " of " +
-                                            std::to_string(plan_.items.size()) + " files failed");
+    // Counts and tells of one result; false once nothing more can come of the batch:
+    // standard output or error failed, or OUTDIR is gone.
+    bool take(const PlanPart& part, std::size_t i, ItemResult result) override {
+        const BatchItem& item = part.items[i];
+        if (result.unexpected) {
+            std::rethrow_exception(result.unexpected);
         }
-        if (!options_.quiet && errorsShown_) {
-            std::string line = std::to_string(counts_.written) + " written, " +
-                               std::to_string(counts_.skipped) + " skipped, " +
-                               std::to_string(counts_.failed) + " failed";
-            if (counts_.notTried > 0) {
-                line += ", " + std::to_string(counts_.notTried) + " not tried";
-            }
-            if (counts_.damaged > 0) {
-                line += ", " + std::to_string(counts_.damaged) + " problems on disks";
-            }
-            if (counts_.unreadable > 0) {
-                line += ", " + std::to_string(counts_.unreadable) + " folders not read";
-            }
-            errorsShown_ = report(err_, line);
-        }
-        const bool complete = counts_.failed == 0 && counts_.notTried == 0 &&
-                              counts_.damaged == 0 && counts_.unreadable == 0;
-        return complete && errorsShown_ && (listing_ || options_.quiet) ? kExitSuccess
-                                                                        : kExitFileError;
-    }
-
-private:
-    // Counts and tells of one result; false when the batch should take no more items.
-    bool take(const BatchItem& item, const ItemResult& result) {
+        bar_.show(++counts_.items, item.screenFile.path());
         Outcome outcome = result.outcome;
         if (outcome == Outcome::failed && (outDirGone_ || !isDirectory(options_.outDir))) {
             if (!outDirGone_) {
@@ -241,6 +210,43 @@ private:
         return errorsShown_ && !outDirGone_ && (listing_ || options_.quiet);
     }
 
+    void end(const PlanPart&) override {}
+
+    // The summary on err ("N of M files failed" when some did, then the counts), and the
+    // exit status.
+    [[nodiscard]] int finish() {
+        bar_.finish();
+        if (counts_.items == 0 && counts_.damaged == 0 && counts_.unreadable == 0) {
+            // Every file left out (a folder of PNGs without a screen file): nothing was done.
+            say("nothing to convert: no screen file among the FILEs");
+            return kExitFileError;
+        }
+        if (counts_.failed > 0 && errorsShown_) {
+            errorsShown_ = report(err_, std::to_string(counts_.failed) + " of " +
+                                            std::to_string(counts_.items) + " files failed");
+        }
+        if (!options_.quiet && errorsShown_) {
+            std::string line = std::to_string(counts_.written) + " written, " +
+                               std::to_string(counts_.skipped) + " skipped, " +
+                               std::to_string(counts_.failed) + " failed";
+            if (counts_.notTried > 0) {
+                line += ", " + std::to_string(counts_.notTried) + " not tried";
+            }
+            if (counts_.damaged > 0) {
+                line += ", " + std::to_string(counts_.damaged) + " problems on disks";
+            }
+            if (counts_.unreadable > 0) {
+                line += ", " + std::to_string(counts_.unreadable) + " folders not read";
+            }
+            errorsShown_ = report(err_, line);
+        }
+        const bool complete = counts_.failed == 0 && counts_.notTried == 0 &&
+                              counts_.damaged == 0 && counts_.unreadable == 0;
+        return complete && errorsShown_ && (listing_ || options_.quiet) ? kExitSuccess
+                                                                        : kExitFileError;
+    }
+
+private:
     // A line of the listing; the first failure to write it ends the listing.
     void show(const std::string& line) {
         if (listing_) {
@@ -258,7 +264,6 @@ private:
     }
 
     const ExportOptions& options_;
-    const BatchPlan& plan_;
     std::ostream& out_;
     std::ostream& err_;
     ProgressBar bar_;
@@ -280,62 +285,71 @@ ExportOptions withListedFiles(const ExportOptions& options) {
     return all;
 }
 
+// Tells of a batch that could not be planned; the exit status.
+int planningFailed(const ExportOptions& given, std::ostream& err, const std::string& message) {
+    err << kProgram << printable(message)
+        << (given.filesFrom.empty() ? "" : " of \"" + printable(given.filesFrom) + "\"") << '\n';
+    return kExitFileError;
+}
+
 int runBatch(const ExportOptions& given, std::ostream& out, std::ostream& err, bool progress) {
     ExportOptions options;
-    std::variant<BatchPlan, UsageError> planned;
+    std::optional<UsageError> usage;
+    const bool bar = progress && !given.quiet;
+    std::size_t total = 0;
     try {
         options = withListedFiles(given);
         if (options.catalogue()) {
             // The catalogue's pictures are the batch's outputs, named as it names them.
             options.outDir = options.catalogueDir + "/pictures";
         }
-        planned = planBatch(options);
+        if (bar) {
+            // A walk that only counts, so that the bar knows its end.
+            usage = planBatch(options, [&total](PlanPart&& part) {
+                total += part.items.size();
+                return true;
+            });
+        }
     } catch (const FileError& e) {
         err << kProgram << printable(e.what()) << '\n';
         return kExitFileError;
     } catch (const std::bad_alloc&) {
-        err << kProgram << "not enough memory to plan the batch"
-            << (given.filesFrom.empty() ? "" : " of \"" + printable(given.filesFrom) + "\"")
-            << '\n';
-        return kExitFileError;
+        return planningFailed(given, err, "not enough memory to plan the batch");
     }
-    if (const auto* usage = std::get_if<UsageError>(&planned)) {
+    if (options.catalogue() && !usage) {
+        return runCatalogue(options, total, out, err, bar);
+    }
+    BatchReport report(options, out, err, bar, total);
+    bool outDirMade = false;
+    try {
+        if (!usage) {
+            ParallelExports exports(options, threadCount(options));
+            OrderedParts parts(exports, report);
+            usage = planBatch(options, [&](PlanPart&& part) {
+                if (!outDirMade && !makeOutDir(options.outDir, err)) {
+                    return false;
+                }
+                outDirMade = true;
+                for (const std::string& folder : part.folders) {
+                    // One that cannot be made (a name past the system's limit) fails its
+                    // files, each named, and the batch goes on.
+                    makeOutDir(folder, err);
+                }
+                return parts.add(std::make_shared<const PlanPart>(std::move(part)));
+            });
+            parts.finish();
+        }
+    } catch (const FileError& e) {
+        err << kProgram << printable(e.what()) << '\n';
+        return kExitFileError;
+    } catch (const std::bad_alloc&) {
+        return planningFailed(given, err, "not enough memory to plan the batch");
+    }
+    if (usage) {
         err << kProgram << printable(usage->message) << '\n';
         return kExitUsage;
     }
-    const BatchPlan& plan = std::get<BatchPlan>(planned);
-    if (options.catalogue()) {
-        return runCatalogue(options, plan, out, err, progress);
-    }
-    if (!makeOutDir(options.outDir, err)) {
-        return kExitFileError;
-    }
-    for (const std::string& folder : plan.folders) {
-        // One that cannot be made (a name past the system's limit) fails its files, each
-        // named, and the batch goes on.
-        makeOutDir(folder, err);
-    }
-    if (!options.quiet) {
-        for (const std::string& palette : plan.unusedPalettes) {
-            err << kProgram << "note: palette file \"" << printable(palette)
-                << "\" has no screen file of the same base name\n";
-        }
-        for (const SkippedFile& skipped : plan.skipped) {
-            err << kProgram << "note: left out \"" << printable(skipped.file)
-                << "\": " << skipped.reason << '\n';
-        }
-    }
-    if (plan.items.empty() && plan.damage.empty() && plan.unreadable.empty()) {
-        // Every file left out (a folder of PNGs without a screen file): nothing was done.
-        err << kProgram << "nothing to convert: no screen file among the FILEs\n";
-        return kExitFileError;
-    }
-    BatchReport report(options, plan, out, err, progress);
-    {
-        ParallelExports exports(plan, options, threadCount(options, plan.items.size()));
-        report.run(exports);
-    }
-    return report.finish();
+    return outDirMade ? report.finish() : kExitFileError;
 }
 
 } // namespace

@@ -88,14 +88,18 @@ ItemResult exportItem(const BatchItem& item, const ExportOptions& options) {
 
 } // namespace
 
-ParallelExports::ParallelExports(const BatchPlan& plan, const ExportOptions& options,
-                                 std::size_t threads)
+std::size_t threadCount(const ExportOptions& options) {
+    return options.jobs ? static_cast<std::size_t>(std::max<int>(1, *options.jobs))
+                        : std::max(1U, std::thread::hardware_concurrency());
+}
+
+ParallelExports::ParallelExports(const ExportOptions& options, std::size_t threads)
     : ParallelExports(
-          plan, [&plan, &options](std::size_t i) { return exportItem(plan.items[i], options); },
+          [&options](const BatchItem& item, std::size_t) { return exportItem(item, options); },
           threads) {}
 
-ParallelExports::ParallelExports(const BatchPlan& plan, Work job, std::size_t threads)
-    : plan_(plan), work_(std::move(job)), allowed_(threads) {
+ParallelExports::ParallelExports(Work job, std::size_t threads)
+    : work_(std::move(job)), allowed_(threads) {
     limitMallocArenas(threads);
     threads_.reserve(threads);
     for (std::size_t t = 0; t < threads; ++t) {
@@ -117,16 +121,30 @@ ParallelExports::~ParallelExports() {
     threads_.clear();
 }
 
+bool ParallelExports::room() const {
+    const std::lock_guard lock(mutex_);
+    return added_ < read_ + kAhead;
+}
+
+void ParallelExports::add(const BatchItem& item) {
+    {
+        const std::lock_guard lock(mutex_);
+        items_[added_ % kAhead] = &item;
+        ++added_;
+    }
+    changed_.notify_all();
+}
+
 ItemResult ParallelExports::wait(std::size_t i) {
     std::unique_lock lock(mutex_);
-    const std::size_t slot = i % kResultsAhead;
+    const std::size_t slot = i % kAhead;
     changed_.wait(lock, [&] { return done_[slot] || (stopped_ && i >= next_); });
     read_ = std::max(read_, i + 1);
     ItemResult result;
     if (done_[slot]) {
         result = std::move(results_[slot]);
         results_[slot] = ItemResult{};
-        done_[slot] = false; // free for item i + kResultsAhead
+        done_[slot] = false; // free for item i + kAhead
     }
     changed_.notify_all();
     return result;
@@ -142,8 +160,8 @@ void ParallelExports::stop() {
 
 bool ParallelExports::take(std::size_t& i) {
     std::unique_lock lock(mutex_);
-    changed_.wait(lock, [&] { return stopped_ || next_ < read_ + kResultsAhead; });
-    if (stopped_ || next_ >= plan_.items.size()) {
+    changed_.wait(lock, [&] { return stopped_ || next_ < added_; });
+    if (stopped_) {
         return false;
     }
     i = next_++;
@@ -157,15 +175,16 @@ void ParallelExports::work() {
         ItemResult result = convert(i);
         {
             const std::lock_guard lock(mutex_);
-            results_[i % kResultsAhead] = std::move(result);
-            done_[i % kResultsAhead] = true;
+            results_[i % kAhead] = std::move(result);
+            done_[i % kAhead] = true;
         }
         changed_.notify_all();
     }
 }
 
 ItemResult ParallelExports::convert(std::size_t i) {
-    const std::uint64_t peak = peakBytesOf(plan_.items[i]);
+    const BatchItem& item = *items_[i % kAhead]; // not replaced before its result is taken
+    const std::uint64_t peak = peakBytesOf(item);
     while (true) {
         std::size_t endedBefore = 0;
         {
@@ -188,7 +207,7 @@ ItemResult ParallelExports::convert(std::size_t i) {
         ItemResult result;
         bool shortage = false;
         try {
-            result = work_(i);
+            result = work_(item, i);
         } catch (const FileError& e) {
             shortage = outOfDescriptors(e);
             result.outcome = Outcome::failed;

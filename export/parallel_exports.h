@@ -23,6 +23,9 @@ namespace tessarin::exporter {
 // The failure of a file whose conversion ran out of memory (the file names itself).
 inline constexpr const char* kOutOfMemory = "not enough memory to convert it";
 
+// -j, else one thread per processor.
+[[nodiscard]] std::size_t threadCount(const ExportOptions& options);
+
 // What became of one file of a batch.
 enum class Outcome { written, skipped, failed, notTried };
 
@@ -33,54 +36,60 @@ struct ItemResult {
     std::optional<ColourErrorFigures> colourError; // of a screen file written
 };
 
-// Converts the items of a batch on worker threads, each taking the next item in order;
-// every export has its own document, and the documents share nothing. Running out of file
-// descriptors or memory while others convert is no failure of a file: the worker waits for
-// another conversion to end and tries the file again, and from then on fewer conversions run
-// at a time. A file that runs out alone fails (kOutOfMemory, or the FileError's message).
-// A worker takes no item more than a bounded number past the last result waited for.
+// Converts the items of a batch on worker threads as they are added, each worker taking
+// the next item in order; every export has its own document, and the documents share
+// nothing. Running out of file descriptors or memory while others convert is no failure of
+// a file: the worker waits for another conversion to end and tries the file again, and from
+// then on fewer conversions run at a time. A file that runs out alone fails (kOutOfMemory,
+// or the FileError's message). At most kAhead items are added and not yet taken by wait.
 // The conversions under way share one memory budget, by the peak each picture's header
 // claims: a conversion waits while the others hold it, so -j does not multiply the memory.
 class ParallelExports {
 public:
-    // What a worker makes of item i (outcome and colour error); a FileError or bad_alloc it
-    // throws fails the item as an export's does.
-    using Work = std::function<ItemResult(std::size_t i)>;
+    // How many items may be added and their results not yet taken: what the batch holds at
+    // once stays bounded however slow the reader and however many items.
+    static constexpr std::size_t kAhead = 64;
+
+    // What a worker makes of item number i (outcome and colour error); a FileError or
+    // bad_alloc it throws fails the item as an export's does.
+    using Work = std::function<ItemResult(const BatchItem& item, std::size_t i)>;
 
     // Starts up to threads workers (at least one, else std::system_error), each exporting
-    // its items as the options say (their format, --skip-existing, each item's job); plan
-    // and options outlive it.
-    ParallelExports(const BatchPlan& plan, const ExportOptions& options, std::size_t threads);
+    // its items as the options say (their format, --skip-existing, each item's job);
+    // options outlive it.
+    ParallelExports(const ExportOptions& options, std::size_t threads);
     // The same with work done for each item instead of its export.
-    ParallelExports(const BatchPlan& plan, Work work, std::size_t threads);
+    ParallelExports(Work work, std::size_t threads);
     // Takes no more items and waits for those under way.
     ~ParallelExports();
     ParallelExports(const ParallelExports&) = delete;
     ParallelExports& operator=(const ParallelExports&) = delete;
 
+    // Whether another item may be added now: fewer than kAhead wait to be taken.
+    [[nodiscard]] bool room() const;
+    // Adds item, which outlives its result being taken, as the next number (0, 1, 2, ...);
+    // only while there is room.
+    void add(const BatchItem& item);
     // The result of item i once it is done; notTried for an item that no worker took before
-    // stop. Each item's is taken once, in item order (0, 1, 2, ...).
+    // stop. Each item's is taken once, in item order.
     [[nodiscard]] ItemResult wait(std::size_t i);
     // Takes no more items; those under way are finished.
     void stop();
 
 private:
-    // How many results may wait for the reader of the results: workers run no further
-    // ahead, so that what the results hold stays bounded however slow the reader and
-    // however many items. Item i's result waits in slot i % kResultsAhead.
-    static constexpr std::size_t kResultsAhead = 64;
-
     void work();
     [[nodiscard]] bool take(std::size_t& i);
     [[nodiscard]] ItemResult convert(std::size_t i);
 
-    const BatchPlan& plan_;
     Work work_;
-    std::mutex mutex_;
+    mutable std::mutex mutex_;
     std::condition_variable changed_;
-    std::array<ItemResult, kResultsAhead> results_;
+    // Item i and its result wait in slot i % kAhead.
+    std::array<const BatchItem*, kAhead> items_{};
+    std::array<ItemResult, kAhead> results_;
     // Of each slot, whether its item is done and its result not yet taken.
-    std::array<bool, kResultsAhead> done_{};
+    std::array<bool, kAhead> done_{};
+    std::size_t added_ = 0;      // the items added
     std::size_t next_ = 0;       // the next item to take
     std::size_t read_ = 0;       // the results taken by wait, in order
     bool stopped_ = false;       // no more items are taken

@@ -2,6 +2,8 @@
 
 #include "export/exporter.h"
 
+#include <algorithm>
+
 namespace tessarin::exporter {
 
 namespace {
@@ -17,6 +19,7 @@ void ProgressBar::show(std::size_t done, const std::string& current) {
     if (!enabled_) {
         return;
     }
+    total_ = std::max(total_, done); // files added since it was counted
     const std::size_t filled = done * kBarWidth / total_;
     std::string name = printable(current);
     if (name.size() > kMaxNameWidth) {

@@ -12,8 +12,8 @@ class ProgressBar {
 public:
     ProgressBar(std::ostream& out, bool enabled, std::size_t total);
 
-    // Shows that `done` files are finished and `current` is next (its control
-    // characters escaped).
+    // Shows that `done` files are finished, `current` the last of them (its control
+    // characters escaped); a total passed counts as done.
     void show(std::size_t done, const std::string& current);
     // Clears the bar so that a message can take the line; the next show redraws it.
     void clear();

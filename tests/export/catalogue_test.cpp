@@ -145,11 +145,11 @@ TEST(Catalogue, PagesLinksDuplicatesAndRowsOfACollection) {
     EXPECT_NE(readText(out / "problems.html").find("coll/BAD.DSK: not an MSX-DOS disk image"),
               std::string::npos);
     // The disk's sheet: its one thumbnail in a cell with its margins.
-    EXPECT_EQ(pngPixels(out / "sheets" / "GAME.DSK.png").width, 128 + 2 * 4);
+    EXPECT_EQ(pngPixels(out / "sheets" / "coll" / "GAME.png").width, 128 + 2 * 4);
 
     // A rerun reads again only what changed: C's palette; B gone drops out with its files.
     const auto old = fs::file_time_type::clock::now() - std::chrono::hours(1);
-    for (const std::string& made : {a[7], c[7], std::string("sheets/GAME.DSK.png")}) {
+    for (const std::string& made : {a[7], c[7], std::string("sheets/coll/GAME.png")}) {
         fs::last_write_time(out / made, old);
     }
     writeOtherPalette(dir.path() / "coll" / "C.PL5", 3);
@@ -165,7 +165,7 @@ TEST(Catalogue, PagesLinksDuplicatesAndRowsOfACollection) {
     EXPECT_NE(again.at("coll/C.SC5")[5], c[5]);
     EXPECT_EQ(again.at("coll/C.SC5")[5], fnvOf(pngPixels(out / c[7])));
     EXPECT_EQ(fs::last_write_time(out / a[7]), old);
-    EXPECT_EQ(fs::last_write_time(out / "sheets" / "GAME.DSK.png"), old);
+    EXPECT_EQ(fs::last_write_time(out / "sheets" / "coll" / "GAME.png"), old);
     EXPECT_NE(fs::last_write_time(out / c[7]), old);
     EXPECT_FALSE(fs::exists(out / b[7]));
     EXPECT_FALSE(fs::exists(out / b[8]));
@@ -175,8 +175,8 @@ TEST(Catalogue, PagesLinksDuplicatesAndRowsOfACollection) {
     EXPECT_EQ(runProcess(kExporter, {"-r", "-q", "--contact-sheet", "sheets", "coll"}, dir.path())
                   .exitCode,
               1);
-    EXPECT_TRUE(fs::exists(dir.path() / "sheets" / "GAME.DSK.png"));
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path() / "sheets"), {}), 1);
+    EXPECT_TRUE(fs::exists(dir.path() / "sheets" / "coll" / "GAME.png"));
+    EXPECT_EQ(std::distance(fs::recursive_directory_iterator(dir.path() / "sheets"), {}), 2);
 }
 
 } // namespace

@@ -3,7 +3,10 @@
 #include "names/file_name_rule.h"
 #include "tests/platform/scratch_dir.h"
 
+#include <algorithm>
 #include <functional>
+#include <iterator>
+#include <variant>
 #include <gtest/gtest.h>
 
 namespace tessarin::exporter {
@@ -234,12 +237,26 @@ ExportOptions batchOf(std::vector<std::string> files) {
     return o;
 }
 
+// The walk's parts as one: their items and unused palettes in order.
+std::variant<PlanPart, UsageError> plannedOf(const ExportOptions& options) {
+    PlanPart all;
+    const auto usage = planBatch(options, [&all](PlanPart&& part) {
+        std::ranges::move(part.items, std::back_inserter(all.items));
+        std::ranges::move(part.unusedPalettes, std::back_inserter(all.unusedPalettes));
+        return true;
+    });
+    if (usage) {
+        return *usage;
+    }
+    return all;
+}
+
 TEST(BatchPlan, PalettesPairByBaseNameIgnoringCase) {
     ExportOptions o = batchOf({"a/PIC.SC5", "c/pic.pl7", "b/pic.pl5", "OTHER.SC7", "ALONE.PL7"});
     o.paletteFile = "ALL.PL5";
-    const auto planned = planBatch(o);
-    ASSERT_TRUE(std::holds_alternative<BatchPlan>(planned));
-    const BatchPlan& plan = std::get<BatchPlan>(planned);
+    const auto planned = plannedOf(o);
+    ASSERT_TRUE(std::holds_alternative<PlanPart>(planned));
+    const PlanPart& plan = std::get<PlanPart>(planned);
     ASSERT_EQ(plan.items.size(), 2U);
     EXPECT_EQ(plan.items[0].output, "out/PIC.png");
     EXPECT_EQ(jobOf(o, plan.items[0]).paletteFile.path(), "b/pic.pl5");
@@ -258,14 +275,14 @@ TEST(BatchPlan, ProblemsWithTheFileListAreUsageErrorsNamingTheFiles) {
     };
     for (const BadCase& c : cases) {
         SCOPED_TRACE(::testing::PrintToString(c.args));
-        const auto planned = planBatch(batchOf(c.args));
+        const auto planned = plannedOf(batchOf(c.args));
         ASSERT_TRUE(std::holds_alternative<UsageError>(planned));
         EXPECT_NE(std::get<UsageError>(planned).message.find(c.messagePart), std::string::npos)
             << std::get<UsageError>(planned).message;
     }
     ExportOptions o = batchOf({"A.SC5", "A.PL5", "B.SC5"});
     o.paletteSource = PaletteSource::file;
-    const auto planned = planBatch(o);
+    const auto planned = plannedOf(o);
     ASSERT_TRUE(std::holds_alternative<UsageError>(planned));
     EXPECT_NE(std::get<UsageError>(planned).message.find("\"B.SC5\""), std::string::npos);
 }
@@ -285,10 +302,10 @@ TEST(BatchPlan, CollidingOutputsKeepTheirExtensionThenANumber) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(::testing::PrintToString(c.files));
-        const auto planned = planBatch(batchOf(c.files));
-        ASSERT_TRUE(std::holds_alternative<BatchPlan>(planned));
+        const auto planned = plannedOf(batchOf(c.files));
+        ASSERT_TRUE(std::holds_alternative<PlanPart>(planned));
         std::vector<std::string> outputs;
-        for (const BatchItem& item : std::get<BatchPlan>(planned).items) {
+        for (const BatchItem& item : std::get<PlanPart>(planned).items) {
             outputs.push_back(item.output);
         }
         EXPECT_EQ(outputs, c.outputs);
@@ -303,9 +320,9 @@ TEST(BatchPlan, ACompanionNamedWithItsScreenFileIsItsPageOne) {
         test::writeBytes(dir.file(name), {1});
     }
     const ExportOptions o = batchOf({dir.file("X.SC7"), dir.file("X.S17"), dir.file("Y.S17")});
-    const auto planned = planBatch(o);
-    ASSERT_TRUE(std::holds_alternative<BatchPlan>(planned));
-    const std::vector<BatchItem>& items = std::get<BatchPlan>(planned).items;
+    const auto planned = plannedOf(o);
+    ASSERT_TRUE(std::holds_alternative<PlanPart>(planned));
+    const std::vector<BatchItem>& items = std::get<PlanPart>(planned).items;
     ASSERT_EQ(items.size(), 2U);
     EXPECT_EQ(items[0].output, "out/X.png");
     EXPECT_EQ(jobOf(o, items[0]).vram1File.path(), dir.file("X.S17"));
@@ -324,10 +341,10 @@ TEST(ExportOptions, APaletteNameOnAFileLargerThanAPaletteIsAScreenFile) {
     ASSERT_TRUE(std::holds_alternative<Command>(parsed)) << std::get<UsageError>(parsed).message;
     EXPECT_EQ(std::get<Command>(parsed).options.screenFile, big);
     EXPECT_EQ(std::get<Command>(parsed).options.paletteFile, small);
-    const auto planned = planBatch(batchOf({big}));
-    ASSERT_TRUE(std::holds_alternative<BatchPlan>(planned));
-    ASSERT_EQ(std::get<BatchPlan>(planned).items.size(), 1U);
-    EXPECT_EQ(std::get<BatchPlan>(planned).items[0].screenFile.path(), big);
+    const auto planned = plannedOf(batchOf({big}));
+    ASSERT_TRUE(std::holds_alternative<PlanPart>(planned));
+    ASSERT_EQ(std::get<PlanPart>(planned).items.size(), 1U);
+    EXPECT_EQ(std::get<PlanPart>(planned).items[0].screenFile.path(), big);
 }
 
 TEST(BatchPlan, BaseNameDropsDirectoryAndLastExtensionOnly) {
