@@ -207,7 +207,8 @@ public:
         for (const std::string& file : options_.files) {
             files.push_back(Location::of(file));
         }
-        const Ancestors root{{}, {}, std::make_shared<std::unordered_map<std::string, std::string>>()};
+        const Ancestors root{
+            {}, {}, std::make_shared<std::unordered_map<std::string, std::string>>()};
         PlanPart part;
         std::vector<Nested> nested;
         if (auto usage = planFiles(options_.outDir, files, root, {}, part, nested)) {
@@ -290,7 +291,8 @@ private:
                                                                std::strerror(entries.error));
             }
             for (const FolderEntries::Other& other : entries.others) {
-                part.skipped.push_back({joinPath(place.path(), other.name), std::string(other.what)});
+                part.skipped.push_back(
+                    {joinPath(place.path(), other.name), std::string(other.what)});
             }
             for (const bool link : {false, true}) {
                 for (const std::string& name : link ? entries.links : entries.folders) {
@@ -338,8 +340,8 @@ private:
             std::set<std::string> folders; // made inside into for an archive's folders
             for (const auto& [other, unused] : byFolder) {
                 if (other.size() > into.size() && other.starts_with(into + "/")) {
-                    folders.insert(other.substr(into.size() + 1,
-                                                other.find('/', into.size() + 1) - into.size() - 1));
+                    folders.insert(other.substr(into.size() + 1, other.find('/', into.size() + 1) -
+                                                                     into.size() - 1));
                 }
             }
             const std::size_t before = part.items.size();

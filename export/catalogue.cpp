@@ -45,15 +45,16 @@ void makeFolder(const std::string& folder) {
 // once its pictures are done, the entries for the pages.
 class CatalogueRun : public PartReader {
 public:
-    CatalogueRun(const ExportOptions& options, std::ostream& err, bool progress,
-                 std::size_t total)
-        : options_(options), err_(err), bar_(err, progress, total),
-          folders_{options.catalogueDir,
-                   options.outDir,
-                   options.catalogueDir + "/thumbs",
-                   options.sheetsOnly ? options.catalogueDir : options.catalogueDir + "/sheets",
-                   options.sheetsOnly,
-                   options.thumbnailSize.value_or(kThumbnailSize)},
+    CatalogueRun(const ExportOptions& options, std::ostream& err, bool progress, std::size_t total)
+        : options_(options), err_(err),
+          bar_(err, progress, total), folders_{options.catalogueDir,
+                                               options.outDir,
+                                               options.catalogueDir + "/thumbs",
+                                               options.sheetsOnly
+                                                   ? options.catalogueDir
+                                                   : options.catalogueDir + "/sheets",
+                                               options.sheetsOnly,
+                                               options.thumbnailSize.value_or(kThumbnailSize)},
           earlier_(options, folders_), gallery_(options.catalogueDir) {
         if (!options_.sheetsOnly) {
             table_.emplace(options_.catalogueDir + "/" + std::string(kTableFile)).add(kTableHeader);
@@ -67,10 +68,10 @@ public:
     void arrive(const PlanPart& part) {
         const std::string sheet =
             part.sheetFolder.empty() ? std::string() : sheetPathOf(folders_, part.sheetFolder);
-        const EarlierCatalogue::Kept kept = earlier_.keptOf(part, sheet);
+        EarlierCatalogue::Kept kept = earlier_.keptOf(part, sheet);
         const std::lock_guard lock(mutex_);
         for (std::size_t i = 0; i < part.items.size(); ++i) {
-            plans_[&part.items[i]] = {kept.entries[i], !sheet.empty() && !kept.sheet};
+            plans_[&part.items[i]] = {std::move(kept.entries[i]), !sheet.empty() && !kept.sheet};
         }
     }
 
@@ -80,7 +81,7 @@ public:
         Plan plan;
         {
             const std::lock_guard lock(mutex_);
-            plan = plans_.at(&item);
+            plan = std::move(plans_.at(&item));
         }
         CatalogueEntry entry = entryOf(item, plan);
         const std::lock_guard lock(mutex_);
@@ -195,13 +196,13 @@ private:
     // What arrive decided of an item: its earlier entry, and whether its thumbnail goes onto
     // a contact sheet made anew.
     struct Plan {
-        const CatalogueEntry* earlier = nullptr;
+        std::optional<CatalogueEntry> earlier;
         bool forSheet = false;
     };
 
     CatalogueEntry entryOf(const BatchItem& item, const Plan& plan) {
         CatalogueEntry entry;
-        if (plan.earlier != nullptr) {
+        if (plan.earlier) {
             try {
                 entry = keptEntry(item, folders_, *plan.earlier, plan.forSheet);
                 ++kept_;
@@ -262,8 +263,9 @@ public:
                 makeFolder(options_.catalogueDir + "/thumbs");
             }
             run_.emplace(options_, err_, progress_, total_);
-            exports_.emplace([this](const BatchItem& item, std::size_t) { return run_->work(item); },
-                             threadCount(options_));
+            exports_.emplace(
+                [this](const BatchItem& item, std::size_t) { return run_->work(item); },
+                threadCount(options_));
             parts_.emplace(*exports_, *run_);
         }
         if (!options_.sheetsOnly) {
@@ -302,8 +304,9 @@ int runCatalogue(const ExportOptions& options, std::size_t total, std::ostream& 
                  std::ostream& err, bool progress) {
     try {
         Catalogue catalogue(options, err, progress, total);
-        if (const auto usage = planBatch(
-                options, [&catalogue](PlanPart&& part) { return catalogue.add(std::move(part)); })) {
+        if (const auto usage = planBatch(options, [&catalogue](PlanPart&& part) {
+                return catalogue.add(std::move(part));
+            })) {
             err << kProgram << printable(usage->message) << '\n';
             return kExitUsage;
         }

@@ -13,7 +13,7 @@ namespace tessarin::exporter {
 // fails and each problem the walk finds are reported on err and listed on the problems
 // page; the rest is still catalogued. A bar on err with progress, a summary at
 // the end unless quiet. Returns the exit status (1 after any failure or problem).
-[[nodiscard]] int runCatalogue(const ExportOptions& options, std::size_t total,
-                               std::ostream& out, std::ostream& err, bool progress);
+[[nodiscard]] int runCatalogue(const ExportOptions& options, std::size_t total, std::ostream& out,
+                               std::ostream& err, bool progress);
 
 } // namespace tessarin::exporter

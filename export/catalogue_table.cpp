@@ -54,19 +54,6 @@ std::optional<std::array<std::string_view, N>> split(std::string_view line) {
     return out;
 }
 
-// Each line of text after its header, given to take; nothing when the header is another.
-template <typename Take> void eachRow(std::string_view text, std::string_view header, Take take) {
-    if (!text.starts_with(header)) {
-        return;
-    }
-    text.remove_prefix(header.size());
-    while (!text.empty()) {
-        const std::size_t end = std::min(text.find('\n'), text.size());
-        take(text.substr(0, end));
-        text.remove_prefix(std::min(end + 1, text.size()));
-    }
-}
-
 bool parsedInto(std::string_view text, auto& value, int base = 10) {
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, base);
     return error == std::errc() && end == text.data() + text.size();
@@ -95,38 +82,28 @@ std::string stateRow(const CatalogueEntry& e) {
     return fields({e.location, e.sourceKey, sizeText(e.thumbWidth, e.thumbHeight)});
 }
 
-std::unordered_map<std::string, CatalogueEntry> earlierEntries(std::string_view table,
-                                                               std::string_view state) {
-    std::unordered_map<std::string, CatalogueEntry> entries;
-    eachRow(state, kStateHeader, [&](std::string_view line) {
-        const auto row = split<kStateColumns>(line);
-        CatalogueEntry entry;
-        if (row && parsedSize((*row)[kThumbnailSize], entry.thumbWidth, entry.thumbHeight)) {
-            entry.sourceKey = (*row)[kSources];
-            entries.insert_or_assign(std::string((*row)[kStateLocation]), std::move(entry));
-        }
-    });
-    std::unordered_map<std::string, CatalogueEntry> complete;
-    eachRow(table, kTableHeader, [&](std::string_view line) {
-        const auto row = split<kColumns>(line);
-        const auto at = row ? entries.find(std::string((*row)[kLocation])) : entries.end();
-        if (at == entries.end()) {
-            return;
-        }
-        CatalogueEntry& e = at->second;
-        if (parsedSize((*row)[kSize], e.width, e.height) && parsedHash((*row)[kHash], e.hash) &&
-            parsedHash((*row)[kNearHash], e.nearHash)) {
-            e.location = (*row)[kLocation];
-            e.mode = (*row)[kMode];
-            e.layout = (*row)[kLayout];
-            e.palette = (*row)[kPalette];
-            e.picture = (*row)[kPicture];
-            e.thumbnail = (*row)[kThumbnail];
-            complete.insert_or_assign(e.location, std::move(e));
-            entries.erase(at);
-        }
-    });
-    return complete;
+std::string_view locationOf(std::string_view row) {
+    return row.substr(0, row.find('\t'));
+}
+
+std::optional<CatalogueEntry> earlierEntryOf(std::string_view tableRow, std::string_view stateRow) {
+    const auto state = split<kStateColumns>(stateRow);
+    const auto row = split<kColumns>(tableRow);
+    CatalogueEntry e;
+    if (!state || !row || (*row)[kLocation] != (*state)[kStateLocation] ||
+        !parsedSize((*state)[kThumbnailSize], e.thumbWidth, e.thumbHeight) ||
+        !parsedSize((*row)[kSize], e.width, e.height) || !parsedHash((*row)[kHash], e.hash) ||
+        !parsedHash((*row)[kNearHash], e.nearHash)) {
+        return std::nullopt;
+    }
+    e.sourceKey = (*state)[kSources];
+    e.location = (*row)[kLocation];
+    e.mode = (*row)[kMode];
+    e.layout = (*row)[kLayout];
+    e.palette = (*row)[kPalette];
+    e.picture = (*row)[kPicture];
+    e.thumbnail = (*row)[kThumbnail];
+    return e;
 }
 
 } // namespace tessarin::exporter

@@ -2,9 +2,9 @@
 
 #include "export/catalogue_entry.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 
 namespace tessarin::exporter {
 
@@ -24,12 +24,14 @@ inline constexpr std::string_view kStateHeader = "location\tsources\tthumbnail-s
 // The entry's row of the state: its location, its sourceKey, its thumbnail's size.
 [[nodiscard]] std::string stateRow(const CatalogueEntry& entry);
 
-// The entries of an earlier run's table and state (their text), by their printable
-// location: each row of the table that has a row in the state, with every column well
-// formed (sizes as WxH, hashes of 16 hexadecimal digits), its fields as the table has them
-// and its sourceKey from the state. Anything else is left out, to be read again; a table or
-// state without its header gives no entry.
-[[nodiscard]] std::unordered_map<std::string, CatalogueEntry>
-earlierEntries(std::string_view table, std::string_view state);
+// The location a row of the table or the state names: its first field.
+[[nodiscard]] std::string_view locationOf(std::string_view row);
+
+// The entry an earlier run's row of the table and row of the state (lines without their
+// newline) tell of: both of one location, every column well formed (sizes as WxH, hashes
+// of 16 hexadecimal digits), its fields as the table has them and its sourceKey from the
+// state. Anything else is none, to be read again.
+[[nodiscard]] std::optional<CatalogueEntry> earlierEntryOf(std::string_view tableRow,
+                                                           std::string_view stateRow);
 
 } // namespace tessarin::exporter

@@ -143,8 +143,8 @@ struct Counts {
 // Takes the results in the walk's order and tells of each: the output of one thread.
 class BatchReport : public PartReader {
 public:
-    BatchReport(const ExportOptions& options, std::ostream& out, std::ostream& err,
-                bool progress, std::size_t total)
+    BatchReport(const ExportOptions& options, std::ostream& out, std::ostream& err, bool progress,
+                std::size_t total)
         : options_(options), out_(out), err_(err), bar_(err, progress, total),
           listing_(!options.quiet) {}
 

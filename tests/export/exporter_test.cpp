@@ -335,14 +335,15 @@ TEST(Exporter, BatchPairsPalettesByBaseNameAndAppliesPaletteToTheRest) {
     // Found in a folder, a screen file with no palette under --palette-source file fails
     // alone; the folder's others are still converted.
     const TempDir walked;
-    const ProcessResult w = runProcess(kExporter,
-                                       {"-q", "--format", "bmp", "--palette-source", "file", "-d",
-                                        walked.path(), in.path()},
-                                       in.path());
+    const ProcessResult w = runProcess(
+        kExporter,
+        {"-q", "--format", "bmp", "--palette-source", "file", "-d", walked.path(), in.path()},
+        in.path());
     EXPECT_EQ(w.exitCode, 1) << w.err;
     EXPECT_TRUE(contains(w.err, "BARS7.SC7: no palette file pairs with it")) << w.err;
     EXPECT_TRUE(contains(w.err, "1 of 2 files failed")) << w.err;
-    const fs::path converted = fs::path(walked.path()) / fs::path(in.path()).filename() / "BARS.bmp";
+    const fs::path converted =
+        fs::path(walked.path()) / fs::path(in.path()).filename() / "BARS.bmp";
     EXPECT_TRUE(readBytes(converted) == readBytes(out / "BARS.bmp"));
 }
 

@@ -5,9 +5,9 @@
 
 #include <algorithm>
 #include <functional>
+#include <gtest/gtest.h>
 #include <iterator>
 #include <variant>
-#include <gtest/gtest.h>
 
 namespace tessarin::exporter {
 namespace {
