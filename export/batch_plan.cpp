@@ -21,6 +21,7 @@
 #include <set>
 #include <unordered_map>
 #include <unordered_set>
+#include <utility>
 #include <vector>
 
 namespace tessarin::exporter {
@@ -194,6 +195,7 @@ struct Nested {
     std::string folder;       // OUTDIR/<its name>, where its pictures go
     std::string failedOutput; // OUTDIR/<its name>.<format>: its one item when it holds none
     bool renamed = false;
+    std::size_t after = 0; // the part's items planned before it: the FILEs keep their order
 };
 
 // The walk of the batch: each place's part handed on, then the places inside it, depth first.
@@ -214,8 +216,23 @@ public:
         if (auto usage = planFiles(options_.outDir, files, root, {}, part, nested)) {
             return usage;
         }
+        // The pictures named before each place, then the place.
+        std::vector<BatchItem> items = std::move(part.items);
+        const auto from = [&items](std::size_t first) {
+            return std::make_move_iterator(items.begin() + static_cast<std::ptrdiff_t>(first));
+        };
+        std::size_t first = 0;
+        for (const Nested& place : nested) {
+            part.items.assign(from(first), from(place.after));
+            handOn(std::exchange(part, PlanPart()));
+            first = place.after;
+            if (ended_) {
+                break;
+            }
+            walkPlace(place, root);
+        }
+        part.items.assign(from(first), from(items.size()));
         handOn(std::move(part));
-        walkAll(nested, root);
         if (!found_) {
             return UsageError{"no screen file among the FILEs"};
         }
@@ -433,7 +450,7 @@ private:
                 const bool renamed = name != baseNameWithoutExtension(screen) + suffix;
                 if (inputs[i].place) {
                     nested.push_back({inputs[i].file, joinPath(outDir, names[i]),
-                                      joinPath(outDir, name), renamed});
+                                      joinPath(outDir, name), renamed, part.items.size()});
                     continue;
                 }
                 std::string palette = options_.paletteFile;

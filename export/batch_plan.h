@@ -47,10 +47,10 @@ using TakePart = std::function<bool(PlanPart&&)>;
 // paired with its palette FILE as in a folder (NameIndex), else with --palette; a companion
 // FILE whose screen file is named too is that picture's page 1, not a picture of its own; a
 // disk image's pictures into a folder OUTDIR/<disk's base name>. A place's own pictures
-// come before the places inside it. Names decide, and the sizes of files named as palettes
-// (FileSource::choose), with disk images' directories. Outputs and folders whose names would
-// collide (X.SC5 beside X.SR8, GAME.DSK in two folders) share one renaming, in the FILEs'
-// order, by outputNames, so that every one is converted. A FILE named twice, however
+// come before the places inside it; the FILEs keep their order. Names decide, and the sizes of
+// files named as palettes (FileSource::choose), with disk images' directories. Outputs and folders
+// whose names would collide (X.SC5 beside X.SR8, GAME.DSK in two folders) share one renaming, in
+// the FILEs' order, by outputNames, so that every one is converted. A FILE named twice, however
 // (PIC.SC5, ./PIC.SC5, a link), counts once. Of a disk image's files only its picture files
 // (FileSource::pictureKindOf) and palettes are converted; the others are left out, each
 // with its reason. What it holds at once is the listing of the places it is in, not the

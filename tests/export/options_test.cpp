@@ -4,6 +4,7 @@
 #include "tests/platform/scratch_dir.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
 #include <iterator>
@@ -310,6 +311,30 @@ TEST(BatchPlan, CollidingOutputsKeepTheirExtensionThenANumber) {
         }
         EXPECT_EQ(outputs, c.outputs);
     }
+}
+
+// Each place is a part of its own, handed on in the FILEs' order, a folder's own pictures
+// before its subfolder's.
+TEST(BatchPlan, PartsComePlaceByPlaceInTheFilesOrder) {
+    const test::ScratchDir dir;
+    for (const char* name : {"A.SC5", "B.SC5", "DIR/X.SC5", "DIR/SUB/Y.SC5", "DIR/Z.SC5"}) {
+        std::filesystem::create_directories(std::filesystem::path(dir.file(name)).parent_path());
+        test::writeBytes(dir.file(name), {1});
+    }
+    ExportOptions o = batchOf({dir.file("A.SC5"), dir.file("DIR"), dir.file("B.SC5")});
+    o.recursive = true;
+    std::vector<std::vector<std::string>> parts;
+    ASSERT_FALSE(planBatch(o, [&parts](PlanPart&& part) {
+        parts.emplace_back();
+        for (const BatchItem& item : part.items) {
+            parts.back().push_back(item.output);
+        }
+        return true;
+    }));
+    EXPECT_EQ(parts, (std::vector<std::vector<std::string>>{{"out/A.png"},
+                                                            {"out/DIR/X.png", "out/DIR/Z.png"},
+                                                            {"out/DIR/SUB/Y.png"},
+                                                            {"out/B.png"}}));
 }
 
 // A companion named with its screen file is that picture's page 1, as browsing shows it,
