@@ -302,22 +302,13 @@ private:
 
 int runCatalogue(const ExportOptions& options, std::size_t total, std::ostream& out,
                  std::ostream& err, bool progress) {
-    try {
-        Catalogue catalogue(options, err, progress, total);
-        if (const auto usage = planBatch(options, [&catalogue](PlanPart&& part) {
-                return catalogue.add(std::move(part));
-            })) {
-            err << kProgram << printable(usage->message) << '\n';
-            return kExitUsage;
-        }
-        return catalogue.finish(out);
-    } catch (const FileError& e) {
-        err << kProgram << printable(e.what()) << '\n';
-        return kExitFileError;
-    } catch (const std::bad_alloc&) {
-        err << kProgram << "not enough memory to plan the batch\n";
-        return kExitFileError;
+    Catalogue catalogue(options, err, progress, total);
+    if (const auto usage = planBatch(
+            options, [&catalogue](PlanPart&& part) { return catalogue.add(std::move(part)); })) {
+        err << kProgram << printable(usage->message) << '\n';
+        return kExitUsage;
     }
+    return catalogue.finish(out);
 }
 
 } // namespace tessarin::exporter

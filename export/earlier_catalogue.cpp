@@ -80,7 +80,8 @@ EarlierCatalogue::EarlierCatalogue(const ExportOptions& options, const Catalogue
     std::ranges::stable_sort(states, byLocation<Line, Line>);
     for (const Line& table : linesOf(table_, kTableHeader)) {
         // The first row of the state with the same location and a well-formed entry.
-        const auto [first, last] = std::ranges::equal_range(states, table, byLocation<Line, Line>);
+        const auto [first, last] =
+            std::equal_range(states.begin(), states.end(), table, byLocation<Line, Line>);
         for (auto state = first; state != last; ++state) {
             const Row row{table.location, table.at, state->at, table.size, state->size};
             if (const auto entry = entryAt(row)) {
@@ -113,7 +114,8 @@ std::optional<CatalogueEntry> EarlierCatalogue::entryAt(const Row& row) {
 
 std::optional<CatalogueEntry> EarlierCatalogue::earlierOf(const std::string& location) {
     const Row key{hashOf(location)};
-    const auto [first, last] = std::ranges::equal_range(rows_, key, byLocation<Row, Row>);
+    const auto [first, last] =
+        std::equal_range(rows_.begin(), rows_.end(), key, byLocation<Row, Row>);
     for (auto row = first; row != last; ++row) {
         if (auto entry = entryAt(*row); entry && entry->location == location) {
             return entry;
@@ -148,7 +150,7 @@ EarlierCatalogue::Kept EarlierCatalogue::keptOf(const PlanPart& part,
 void EarlierCatalogue::named(const std::string& picture) {
     const std::uint64_t hash = hashOf(printable(picture));
     // A picture of another name with the same hash stays too: a file kept, never one lost.
-    for (auto at = std::ranges::lower_bound(named_, std::pair{hash, std::size_t{0}});
+    for (auto at = std::lower_bound(named_.begin(), named_.end(), std::pair{hash, std::size_t{0}});
          at != named_.end() && at->first == hash; ++at) {
         pictureNamed_[at->second] = true;
     }

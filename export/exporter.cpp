@@ -285,44 +285,37 @@ ExportOptions withListedFiles(const ExportOptions& options) {
     return all;
 }
 
-// Tells of a batch that could not be planned; the exit status.
-int planningFailed(const ExportOptions& given, std::ostream& err, const std::string& message) {
-    err << kProgram << printable(message)
-        << (given.filesFrom.empty() ? "" : " of \"" + printable(given.filesFrom) + "\"") << '\n';
-    return kExitFileError;
+// Tells of a usage error; its exit status.
+int usageFailed(std::ostream& err, const UsageError& usage) {
+    err << kProgram << printable(usage.message) << '\n';
+    return kExitUsage;
 }
 
 int runBatch(const ExportOptions& given, std::ostream& out, std::ostream& err, bool progress) {
-    ExportOptions options;
-    std::optional<UsageError> usage;
     const bool bar = progress && !given.quiet;
-    std::size_t total = 0;
     try {
-        options = withListedFiles(given);
+        ExportOptions options = withListedFiles(given);
         if (options.catalogue()) {
             // The catalogue's pictures are the batch's outputs, named as it names them.
             options.outDir = options.catalogueDir + "/pictures";
         }
+        std::size_t total = 0;
         if (bar) {
             // A walk that only counts, so that the bar knows its end.
-            usage = planBatch(options, [&total](PlanPart&& part) {
-                total += part.items.size();
-                return true;
-            });
+            if (const auto usage = planBatch(options, [&total](PlanPart&& part) {
+                    total += part.items.size();
+                    return true;
+                })) {
+                return usageFailed(err, *usage);
+            }
         }
-    } catch (const FileError& e) {
-        err << kProgram << printable(e.what()) << '\n';
-        return kExitFileError;
-    } catch (const std::bad_alloc&) {
-        return planningFailed(given, err, "not enough memory to plan the batch");
-    }
-    if (options.catalogue() && !usage) {
-        return runCatalogue(options, total, out, err, bar);
-    }
-    BatchReport report(options, out, err, bar, total);
-    bool outDirMade = false;
-    try {
-        if (!usage) {
+        if (options.catalogue()) {
+            return runCatalogue(options, total, out, err, bar);
+        }
+        BatchReport report(options, out, err, bar, total);
+        bool outDirMade = false;
+        std::optional<UsageError> usage;
+        {
             ParallelExports exports(options, threadCount(options));
             OrderedParts parts(exports, report);
             usage = planBatch(options, [&](PlanPart&& part) {
@@ -339,17 +332,19 @@ int runBatch(const ExportOptions& given, std::ostream& out, std::ostream& err, b
             });
             parts.finish();
         }
+        if (usage) {
+            return usageFailed(err, *usage);
+        }
+        return outDirMade ? report.finish() : kExitFileError;
     } catch (const FileError& e) {
         err << kProgram << printable(e.what()) << '\n';
         return kExitFileError;
     } catch (const std::bad_alloc&) {
-        return planningFailed(given, err, "not enough memory to plan the batch");
+        err << kProgram << "not enough memory to plan the batch"
+            << (given.filesFrom.empty() ? "" : " of \"" + printable(given.filesFrom) + "\"")
+            << '\n';
+        return kExitFileError;
     }
-    if (usage) {
-        err << kProgram << printable(usage->message) << '\n';
-        return kExitUsage;
-    }
-    return outDirMade ? report.finish() : kExitFileError;
 }
 
 } // namespace
