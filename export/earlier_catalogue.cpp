@@ -8,7 +8,6 @@
 #include <filesystem>
 #include <functional>
 #include <limits>
-#include <numeric>
 #include <string_view>
 
 namespace tessarin::exporter {
@@ -78,31 +77,22 @@ EarlierCatalogue::EarlierCatalogue(const ExportOptions& options, const Catalogue
     state_.open(folders.root + "/" + std::string(kStateFile), std::ios::binary);
     std::vector<Line> states = linesOf(state_, kStateHeader);
     std::ranges::stable_sort(states, byLocation<Line, Line>);
-    for (const Line& table : linesOf(table_, kTableHeader)) {
-        // The first row of the state with the same location and a well-formed entry.
+    std::vector<Line> tables = linesOf(table_, kTableHeader);
+    std::ranges::stable_sort(tables, byLocation<Line, Line>);
+    // Each table row with the first state row of its location that makes an entry: the rows
+    // come sorted by location.
+    for (const Line& table : tables) {
         const auto [first, last] =
             std::equal_range(states.begin(), states.end(), table, byLocation<Line, Line>);
         for (auto state = first; state != last; ++state) {
             const Row row{table.location, table.at, state->at, table.size, state->size};
             if (const auto entry = entryAt(row)) {
+                named_.emplace_back(hashOf(entry->picture), rows_.size());
                 rows_.push_back(row);
-                named_.emplace_back(hashOf(entry->picture), 0);
                 break;
             }
         }
     }
-    // Rows and their pictures sorted together, each picture pointing at its row.
-    std::vector<std::size_t> order(rows_.size());
-    std::iota(order.begin(), order.end(), std::size_t{0});
-    std::ranges::stable_sort(
-        order, [&](std::size_t a, std::size_t b) { return rows_[a].location < rows_[b].location; });
-    std::vector<Row> sorted;
-    sorted.reserve(rows_.size());
-    for (std::size_t i = 0; i < order.size(); ++i) {
-        sorted.push_back(rows_[order[i]]);
-        named_[order[i]].second = i;
-    }
-    rows_ = std::move(sorted);
     std::ranges::sort(named_);
     pictureNamed_.assign(rows_.size(), false);
 }

@@ -18,7 +18,7 @@ namespace tessarin::exporter {
 // What a rerun with --skip-existing keeps of the catalogue an earlier run left in OUT: the
 // entries of the pictures whose sources are unchanged (catalogue.tsv and the state beside
 // it), their pictures and thumbnails as they are, and the contact sheets of disks whose
-// every picture is kept. Of each earlier entry it holds 40 bytes or so, not the entry.
+// every picture is kept. Of each earlier entry it holds about 50 bytes, not the entry.
 class EarlierCatalogue {
 public:
     // With --skip-existing, the earlier table and state in folders.root read (missing ones
