@@ -81,7 +81,7 @@ public:
         Plan plan;
         {
             const std::lock_guard lock(mutex_);
-            plan = std::move(plans_.at(&item));
+            plan = plans_.at(&item); // a copy: a conversion short of memory is tried again
         }
         CatalogueEntry entry = entryOf(item, plan);
         const std::lock_guard lock(mutex_);
