@@ -93,6 +93,7 @@ struct Ancestors {
     std::vector<std::string> folders;
     std::filesystem::path tree;
     std::shared_ptr<std::unordered_map<std::string, std::string>> entered;
+    std::filesystem::path output; // the batch's own folder (OUTDIR, a catalogue's OUT)
 };
 
 // A place inside a folder: a subfolder, a link to one, a disk image or an archive.
@@ -128,6 +129,12 @@ std::optional<std::string> notEntered(const ExportOptions& options, const Place&
         }
         return location.keepsFolders() ? "an archive, converted only with -r"
                                        : "a disk image, converted only with -r";
+    }
+    // Made while the walk goes on, the batch's outputs would be converted again.
+    std::error_code error;
+    if (!location.holdsFiles() && !ancestors.output.empty() &&
+        std::filesystem::canonical(location.path(), error) == ancestors.output && !error) {
+        return "the folder this batch writes into, not entered";
     }
     const std::string identity = identityOf(location);
     if (std::ranges::find(ancestors.folders, identity) != ancestors.folders.end()) {
@@ -209,8 +216,13 @@ public:
         for (const std::string& file : options_.files) {
             files.push_back(Location::of(file));
         }
+        std::error_code error;
         const Ancestors root{
-            {}, {}, std::make_shared<std::unordered_map<std::string, std::string>>()};
+            {},
+            {},
+            std::make_shared<std::unordered_map<std::string, std::string>>(),
+            std::filesystem::weakly_canonical(
+                options_.catalogue() ? options_.catalogueDir : options_.outDir, error)};
         PlanPart part;
         std::vector<Nested> nested;
         if (auto usage = planFiles(options_.outDir, files, root, {}, part, nested)) {

@@ -855,6 +855,24 @@ TEST(Exporter, BatchOverAFolderKeepsItsSubfoldersOnlyWithRecursive) {
     EXPECT_TRUE(readBytes(dir / "out/PICS/BARS.png") == readBytes(dir / "alone/BARS.png"));
 }
 
+// The outputs, written as the walk goes on, are never walked again, whatever their format.
+TEST(Exporter, ABatchDoesNotWalkTheFolderItWritesInto) {
+    const TempDir dir;
+    fs::create_directories(dir / "PICS/SUB");
+    constexpr int kPictures = 80;
+    for (int i = 0; i < kPictures; ++i) {
+        fs::copy_file(sample("LAND5.SC5"), dir / ("PICS/P" + std::to_string(i) + ".SC5"));
+    }
+    const ProcessResult r =
+        runProcess(kExporter, {"-r", "--format", "sc5", "-d", "PICS/SUB/out", "PICS"}, dir.path());
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_TRUE(contains(r.err, "note: left out \"PICS/SUB/out\": the folder this batch writes "
+                                "into, not entered"))
+        << r.err;
+    EXPECT_TRUE(contains(r.err, std::to_string(kPictures) + " written, 0 skipped, 0 failed"))
+        << r.err;
+}
+
 TEST(Exporter, BatchConvertsPicturesToScreensWithTheirErrorAndRefusesBadOnes) {
     const TempDir in;
     const TempDir out;
