@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <optional>
+#include <span>
 #include <vector>
 
 namespace tessarin::exporter {
@@ -145,19 +146,6 @@ void groupByFolder(SortedRuns& byFolder, SortedRuns& folderPages) {
     closeFolder();
 }
 
-// The near hash of each group's first place, the groups in order.
-std::vector<std::uint64_t> firstNearHashes(SortedRuns& byGroup) {
-    std::vector<std::uint64_t> hashes;
-    byGroup.drain([&](std::string_view record) {
-        RecordReader fields(record);
-        const std::uint64_t first = fields.number();
-        if (fields.number() == kMember && fields.number() == first) {
-            hashes.push_back(shownOf(fields).nearHash);
-        }
-    });
-    return hashes;
-}
-
 // Copies text's pieces onto the end of page.
 void append(StreamedFile& page, const ScratchText& text) {
     text.eachPiece([&](std::string_view piece) { page.add(piece); });
@@ -190,8 +178,17 @@ Gallery::Groups Gallery::finish(bool pages) {
     Groups counts;
     SortedRuns byGroup(scratch("by-group"));
     groupEqual(byHash_, byGroup, counts);
+    NearDuplicates near(scratch("near"));
     if (!pages) {
-        counts.near = nearDuplicateGroups(firstNearHashes(byGroup)).size();
+        // The near hash of each group's first place, the groups in order.
+        byGroup.drain([&](std::string_view record) {
+            RecordReader fields(record);
+            const std::uint64_t first = fields.number();
+            if (fields.number() == kMember && fields.number() == first) {
+                near.add(shownOf(fields).nearHash);
+            }
+        });
+        counts.near = near.groups([](std::span<const std::uint64_t>) {});
         return counts;
     }
     // Every group's entry once, in order (the index's list), those of two or more again
@@ -199,22 +196,27 @@ Gallery::Groups Gallery::finish(bool pages) {
     ScratchText entries(scratch("entries"));
     ScratchText duplicated(scratch("duplicated"));
     SortedRuns byFolder(scratch("by-folder"));
-    std::vector<std::uint64_t> nearHashes;   // of each group
-    std::vector<std::uint64_t> starts = {0}; // of each group's entry in entries, and the end
+    // Where each group's entry starts in entries, and the end: 8 bytes each, big-endian.
+    ScratchText starts(scratch("starts"));
+    std::uint64_t groups = 0;
     {
+        std::uint64_t end = 0;
+        starts.add(RecordWriter().number(end).take());
         GroupHtml group;
         std::uint64_t size = 0;
         const auto closeGroup = [&] {
             if (group.empty()) {
                 return;
             }
-            nearHashes.push_back(group.nearHash());
+            near.add(group.nearHash());
             const std::string html = group.take();
             entries.add(html);
             if (size > 1) {
                 duplicated.add(html);
             }
-            starts.push_back(starts.back() + html.size());
+            end += html.size();
+            starts.add(RecordWriter().number(end).take());
+            ++groups;
         };
         byGroup.drain([&](std::string_view record) {
             RecordReader fields(record);
@@ -226,28 +228,40 @@ Gallery::Groups Gallery::finish(bool pages) {
             }
             const std::uint64_t place = fields.number();
             Shown shown = shownOf(fields);
-            byFolder.add(RecordWriter()
-                             .text(folderOf(shown.location))
-                             .number(nearHashes.size())
-                             .number(place)
-                             .take());
+            byFolder.add(
+                RecordWriter().text(folderOf(shown.location)).number(groups).number(place).take());
             group.add(std::move(shown));
         });
         closeGroup();
     }
     entries.close();
     duplicated.close();
-    const std::vector<std::vector<std::size_t>> near = nearDuplicateGroups(nearHashes);
-    nearHashes = {};
-    counts.near = near.size();
+    starts.close();
+    std::ifstream entriesIn = entries.reopened();
+    std::ifstream startsIn = starts.reopened();
+    const auto entryOf = [&](std::uint64_t g) {
+        constexpr std::uint64_t kStartBytes = 8;
+        const std::string at = starts.slice(startsIn, g * kStartBytes, 2 * kStartBytes);
+        RecordReader fields(at);
+        const std::uint64_t start = fields.number();
+        return entries.slice(entriesIn, start, fields.number() - start);
+    };
+    // Each group of near duplicates after a heading of its own, in the one list the filter
+    // and the keys go through: written before the count is known, so the page is made last.
+    ScratchText nearList(scratch("near-list"));
+    std::size_t heading = 0;
+    counts.near = near.groups([&](std::span<const std::uint64_t> members) {
+        nearList.add("<li class=\"h\">" + std::to_string(++heading) + ": " +
+                     std::to_string(members.size()) + " similar pictures</li>\n");
+        for (const std::uint64_t g : members) {
+            nearList.add(entryOf(g));
+        }
+    });
+    nearList.close();
     SortedRuns folderPages(scratch("folder-pages"));
     groupByFolder(byFolder, folderPages);
 
     const std::string nav = pageNav(counts.duplicated, counts.near, problems_);
-    std::ifstream entriesIn = entries.reopened();
-    const auto entryOf = [&](std::uint64_t g) {
-        return entries.slice(entriesIn, starts[g], starts[g + 1] - starts[g]);
-    };
     StreamedFile index(root_ + "/" + kIndexPage);
     index.add(pageHead("Catalogue") + nav +
               "<h2>Folders, disks and archives</h2>\n<ul id=\"f\">\n");
@@ -288,18 +302,10 @@ Gallery::Groups Gallery::finish(bool pages) {
     duplicates.add(kListEnd + pageEnd(true));
     duplicates.finish();
 
-    // Each group of near duplicates after a heading of its own, in the one list the filter
-    // and the keys go through.
     StreamedFile nearPage(root_ + "/" + kNearDuplicatesPage);
     nearPage.add(pageHead("Near duplicates: the same picture under another palette or edited") +
                  nav + kFilter);
-    for (std::size_t n = 0; n < near.size(); ++n) {
-        nearPage.add("<li class=\"h\">" + std::to_string(n + 1) + ": " +
-                     std::to_string(near[n].size()) + " similar pictures</li>\n");
-        for (const std::size_t g : near[n]) {
-            nearPage.add(entryOf(g));
-        }
-    }
+    append(nearPage, nearList);
     nearPage.add(kListEnd + pageEnd(true));
     nearPage.finish();
     removePagesFrom(root_, folders + 1);

@@ -1,9 +1,16 @@
 // The difference hash of pictures of known greys, and the grouping of hashes by distance.
 #include "export/near_duplicates.h"
 #include "export/picture_hash.h"
+#include "tests/platform/scratch_dir.h"
 
+#include <algorithm>
+#include <bit>
 #include <functional>
 #include <gtest/gtest.h>
+#include <map>
+#include <numeric>
+#include <random>
+#include <span>
 
 namespace tessarin::exporter {
 namespace {
@@ -44,8 +51,51 @@ TEST(NearHash, KnownGreys) {
     }
 }
 
+using Groups = std::vector<std::vector<std::uint64_t>>;
+
+Groups groupsOf(const std::vector<std::uint64_t>& hashes) {
+    const test::ScratchDir dir;
+    NearDuplicates near(dir.file("near"));
+    for (const std::uint64_t hash : hashes) {
+        near.add(hash);
+    }
+    Groups groups;
+    const std::size_t count = near.groups([&groups](std::span<const std::uint64_t> members) {
+        groups.emplace_back(members.begin(), members.end());
+    });
+    EXPECT_EQ(count, groups.size());
+    return groups;
+}
+
+// The reference: every pair compared, joined while any join is new.
+Groups everyPairJoined(const std::vector<std::uint64_t>& hashes) {
+    std::vector<std::uint64_t> first(hashes.size());
+    std::iota(first.begin(), first.end(), std::uint64_t{0});
+    for (bool joined = true; joined;) {
+        joined = false;
+        for (std::size_t a = 0; a < hashes.size(); ++a) {
+            for (std::size_t b = a + 1; b < hashes.size(); ++b) {
+                if (std::popcount(hashes[a] ^ hashes[b]) <= kNearDistance && first[a] != first[b]) {
+                    first[a] = first[b] = std::min(first[a], first[b]);
+                    joined = true;
+                }
+            }
+        }
+    }
+    std::map<std::uint64_t, std::vector<std::uint64_t>> byFirst;
+    for (std::size_t i = 0; i < hashes.size(); ++i) {
+        byFirst[first[i]].push_back(i);
+    }
+    Groups groups;
+    for (auto& [f, members] : byFirst) {
+        if (members.size() > 1) {
+            groups.push_back(std::move(members));
+        }
+    }
+    return groups;
+}
+
 TEST(NearDuplicateGroups, LinkedWithinTheDistance) {
-    using Groups = std::vector<std::vector<std::size_t>>;
     const struct {
         std::vector<std::uint64_t> hashes;
         Groups groups;
@@ -59,8 +109,21 @@ TEST(NearDuplicateGroups, LinkedWithinTheDistance) {
         {{}, Groups{}},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(nearDuplicateGroups(c.hashes), c.groups) << c.hashes.size();
+        EXPECT_EQ(groupsOf(c.hashes), c.groups) << c.hashes.size();
     }
+    // Clusters of a few bits' changes around random centres, shuffled: as every pair
+    // compared finds them.
+    std::mt19937_64 random(43);
+    std::vector<std::uint64_t> hashes;
+    for (int centre = 0; centre < 60; ++centre) {
+        const std::uint64_t hash = random();
+        for (int copy = 0; copy < 1 + centre % 7; ++copy) {
+            hashes.push_back(hash ^ (std::uint64_t{1} << (random() % 64)) ^
+                             (std::uint64_t{1} << (random() % 64)));
+        }
+    }
+    std::ranges::shuffle(hashes, random);
+    EXPECT_EQ(groupsOf(hashes), everyPairJoined(hashes));
 }
 
 } // namespace
