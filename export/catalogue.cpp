@@ -55,7 +55,7 @@ public:
                                                    : options.catalogueDir + "/sheets",
                                                options.sheetsOnly,
                                                options.thumbnailSize.value_or(kThumbnailSize)},
-          earlier_(options, folders_), gallery_(options.catalogueDir) {
+          gallery_(options.catalogueDir), earlier_(options, folders_) {
         if (!options_.sheetsOnly) {
             table_.emplace(options_.catalogueDir + "/" + std::string(kTableFile)).add(kTableHeader);
             state_.emplace(options_.catalogueDir + "/" + std::string(kStateFile)).add(kStateHeader);
@@ -231,11 +231,11 @@ private:
     std::ostream& err_;
     ProgressBar bar_;
     CatalogueFolders folders_;
+    Gallery gallery_; // first: it clears the scratch files an interrupted run left
     EarlierCatalogue earlier_;
     std::atomic<std::size_t> kept_ = 0;
     std::optional<StreamedFile> table_;
     std::optional<StreamedFile> state_;
-    Gallery gallery_;
     Gallery::Groups groups_;
     std::size_t taken_ = 0;
     std::size_t failed_ = 0;

@@ -2,6 +2,7 @@
 
 #include "export/catalogue_table.h"
 #include "export/printable.h"
+#include "export/record_fields.h"
 #include "export/source_key.h"
 
 #include <algorithm>
@@ -18,30 +19,37 @@ std::uint64_t hashOf(std::string_view text) {
     return std::hash<std::string_view>{}(text);
 }
 
-// Where each row of an earlier file after its header is, and its length; none when the file
-// is missing or its header is another.
-struct Line {
-    std::uint64_t at = 0;
-    std::uint32_t size = 0;
-    std::uint64_t location = 0;
-};
-std::vector<Line> linesOf(std::ifstream& file, std::string_view header) {
-    std::vector<Line> lines;
+// Of the earlier lines in sorted runs: a state's row sorts before a table's.
+constexpr std::uint64_t kStateRow = 0;
+constexpr std::uint64_t kTableRow = 1;
+// Of the pictures and sheets: one this run names sorts before one an earlier run made.
+constexpr std::uint64_t kNamed = 0;
+constexpr std::uint64_t kMade = 1;
+
+constexpr std::size_t kRowBytes = 4 * 8; // location hash, table at, state at, both sizes
+constexpr std::size_t kIndexStep = 256;
+
+// Each row of an earlier file after its header into lines, under kind; none when the
+// file is missing or its header is another.
+void addLines(std::ifstream& file, std::string_view header, std::uint64_t kind, SortedRuns& lines) {
     std::string line;
     if (!std::getline(file, line) || line != header.substr(0, header.size() - 1)) {
-        return lines;
+        return;
     }
     for (auto at = static_cast<std::uint64_t>(file.tellg()); std::getline(file, line);
          at = static_cast<std::uint64_t>(file.tellg())) {
         if (line.size() <= std::numeric_limits<std::uint32_t>::max()) {
-            lines.push_back(
-                {at, static_cast<std::uint32_t>(line.size()), hashOf(locationOf(line))});
+            lines.add(RecordWriter()
+                          .number(hashOf(locationOf(line)))
+                          .number(kind)
+                          .number(at)
+                          .number(line.size())
+                          .take());
         }
         if (file.eof()) {
             break; // no tellg after the last line
         }
     }
-    return lines;
 }
 
 std::string lineAt(std::ifstream& file, std::uint64_t at, std::uint32_t size) {
@@ -62,10 +70,6 @@ void removeMade(const std::string& root, const std::string& relative) {
     }
 }
 
-bool byLocation(const auto& a, const auto& b) {
-    return a.location < b.location;
-}
-
 } // namespace
 
 EarlierCatalogue::EarlierCatalogue(const ExportOptions& options, const CatalogueFolders& folders)
@@ -73,28 +77,66 @@ EarlierCatalogue::EarlierCatalogue(const ExportOptions& options, const Catalogue
     if (!options.skipExisting) {
         return;
     }
+    const std::string scratch = folders.root + "/.gallery-earlier-";
+    sheets_.emplace(scratch + "sheets");
     table_.open(folders.root + "/" + std::string(kTableFile), std::ios::binary);
     state_.open(folders.root + "/" + std::string(kStateFile), std::ios::binary);
-    std::vector<Line> states = linesOf(state_, kStateHeader);
-    std::ranges::stable_sort(states, byLocation<Line, Line>);
-    std::vector<Line> tables = linesOf(table_, kTableHeader);
-    std::ranges::stable_sort(tables, byLocation<Line, Line>);
-    // Each table row with the first state row of its location that makes an entry: the rows
-    // come sorted by location.
-    for (const Line& table : tables) {
-        const auto [first, last] =
-            std::equal_range(states.begin(), states.end(), table, byLocation<Line, Line>);
-        for (auto state = first; state != last; ++state) {
-            const Row row{table.location, table.at, state->at, table.size, state->size};
-            if (const auto entry = entryAt(row)) {
-                named_.emplace_back(hashOf(entry->picture), rows_.size());
-                rows_.push_back(row);
+    rows_.emplace(scratch + "rows");
+    pictures_.emplace(scratch + "pictures");
+    SortedRuns lines(scratch + "lines");
+    addLines(state_, kStateHeader, kStateRow, lines);
+    addLines(table_, kTableHeader, kTableRow, lines);
+    // The rows of one location hash come together, the state's first.
+    std::uint64_t location = 0;
+    std::vector<Row> states;
+    std::vector<Row> tables;
+    lines.drain([&](std::string_view record) {
+        RecordReader fields(record);
+        const std::uint64_t hash = fields.number();
+        if (hash != location) {
+            index(location, states, tables);
+            location = hash;
+        }
+        const std::uint64_t kind = fields.number();
+        const std::uint64_t at = fields.number();
+        const auto size = static_cast<std::uint32_t>(fields.number());
+        (kind == kStateRow ? states : tables).push_back(Row{at, at, size, size});
+    });
+    index(location, states, tables);
+    rows_->close();
+    rowsIn_ = rows_->reopened();
+}
+
+void EarlierCatalogue::index(std::uint64_t location, std::vector<Row>& states,
+                             std::vector<Row>& tables) {
+    // Each table row with the first state row of its location that makes an entry.
+    for (const Row& table : tables) {
+        for (const Row& state : states) {
+            const Row row{table.tableAt, state.stateAt, table.tableSize, state.stateSize};
+            if (const auto entry = entryAt(row); entry && hashOf(entry->location) == location) {
+                if (rowCount_ % kIndexStep == 0) {
+                    firstOfStretch_.push_back(location);
+                }
+                rows_->add(RecordWriter()
+                               .number(location)
+                               .number(row.tableAt)
+                               .number(row.stateAt)
+                               .number(std::uint64_t{row.tableSize} << 32 | row.stateSize)
+                               .take());
+                ++rowCount_;
+                pictures_->add(RecordWriter()
+                                   .number(hashOf(entry->picture))
+                                   .number(kMade)
+                                   .number(row.tableAt)
+                                   .number(row.stateAt)
+                                   .number(std::uint64_t{row.tableSize} << 32 | row.stateSize)
+                                   .take());
                 break;
             }
         }
     }
-    std::ranges::sort(named_);
-    pictureNamed_.assign(rows_.size(), false);
+    states.clear();
+    tables.clear();
 }
 
 std::optional<CatalogueEntry> EarlierCatalogue::entryAt(const Row& row) {
@@ -103,12 +145,32 @@ std::optional<CatalogueEntry> EarlierCatalogue::entryAt(const Row& row) {
 }
 
 std::optional<CatalogueEntry> EarlierCatalogue::earlierOf(const std::string& location) {
-    const Row key{hashOf(location)};
-    const auto [first, last] =
-        std::equal_range(rows_.begin(), rows_.end(), key, byLocation<Row, Row>);
-    for (auto row = first; row != last; ++row) {
-        if (auto entry = entryAt(*row); entry && entry->location == location) {
-            return entry;
+    const std::uint64_t hash = hashOf(location);
+    // From the stretch before the first that begins at hash or after: rows of one hash may
+    // end the one before.
+    const auto next = std::lower_bound(firstOfStretch_.begin(), firstOfStretch_.end(), hash);
+    for (auto stretch = static_cast<std::uint64_t>(
+             std::max<std::ptrdiff_t>(next - firstOfStretch_.begin() - 1, 0));
+         stretch * kIndexStep < rowCount_; ++stretch) {
+        const std::uint64_t first = stretch * kIndexStep;
+        const std::uint64_t count = std::min<std::uint64_t>(kIndexStep, rowCount_ - first);
+        const std::string rows = rows_->slice(rowsIn_, first * kRowBytes, count * kRowBytes);
+        RecordReader fields(rows);
+        for (std::uint64_t i = 0; i < count; ++i) {
+            const std::uint64_t key = fields.number();
+            const std::uint64_t tableAt = fields.number();
+            const std::uint64_t stateAt = fields.number();
+            const std::uint64_t sizes = fields.number();
+            if (key > hash) {
+                return std::nullopt;
+            }
+            if (key == hash) {
+                const Row row{tableAt, stateAt, static_cast<std::uint32_t>(sizes >> 32),
+                              static_cast<std::uint32_t>(sizes)};
+                if (auto entry = entryAt(row); entry && entry->location == location) {
+                    return entry;
+                }
+            }
         }
     }
     return std::nullopt;
@@ -118,7 +180,7 @@ EarlierCatalogue::Kept EarlierCatalogue::keptOf(const PlanPart& part,
                                                 const std::string& sheetFile) {
     Kept kept{std::vector<std::optional<CatalogueEntry>>(part.items.size()), false};
     bool every = true;
-    for (std::size_t i = 0; i < part.items.size() && !rows_.empty(); ++i) {
+    for (std::size_t i = 0; i < part.items.size() && rowCount_ > 0; ++i) {
         const BatchItem& item = part.items[i];
         std::optional<CatalogueEntry> earlier = earlierOf(printable(item.screenFile.path()));
         if (earlier &&
@@ -128,43 +190,64 @@ EarlierCatalogue::Kept EarlierCatalogue::keptOf(const PlanPart& part,
         }
         every = every && kept.entries[i].has_value();
     }
-    if (!sheetFile.empty()) {
-        sheetFiles_.insert(sheetFile);
+    if (!sheetFile.empty() && sheets_) {
+        sheets_->add(RecordWriter().text(sheetFile).number(kNamed).take());
         std::error_code error;
-        kept.sheet = !rows_.empty() && every && std::filesystem::is_regular_file(sheetFile, error);
+        kept.sheet = rowCount_ > 0 && every && std::filesystem::is_regular_file(sheetFile, error);
         keptSheets_ += kept.sheet ? 1 : 0;
     }
     return kept;
 }
 
 void EarlierCatalogue::named(const std::string& picture) {
-    const std::uint64_t hash = hashOf(printable(picture));
     // A picture of another name with the same hash stays too: a file kept, never one lost.
-    for (auto at = std::lower_bound(named_.begin(), named_.end(), std::pair{hash, std::size_t{0}});
-         at != named_.end() && at->first == hash; ++at) {
-        pictureNamed_[at->second] = true;
+    if (pictures_) {
+        pictures_->add(RecordWriter().number(hashOf(printable(picture))).number(kNamed).take());
     }
 }
 
 void EarlierCatalogue::removeUnused() {
-    if (rows_.empty()) {
+    if (rowCount_ == 0) {
         return;
     }
-    for (std::size_t i = 0; i < rows_.size(); ++i) {
-        if (const auto entry = pictureNamed_[i] ? std::nullopt : entryAt(rows_[i])) {
+    std::optional<std::uint64_t> named;
+    pictures_->drain([&](std::string_view record) {
+        RecordReader fields(record);
+        const std::uint64_t hash = fields.number();
+        if (fields.number() == kNamed) {
+            named = hash;
+            return;
+        }
+        if (named == hash) {
+            return;
+        }
+        const std::uint64_t tableAt = fields.number();
+        const std::uint64_t stateAt = fields.number();
+        const std::uint64_t sizes = fields.number();
+        if (const auto entry = entryAt({tableAt, stateAt, static_cast<std::uint32_t>(sizes >> 32),
+                                        static_cast<std::uint32_t>(sizes)})) {
             removeMade(folders_.root, entry->picture);
             removeMade(folders_.root, entry->thumbnail);
         }
-    }
+    });
     std::error_code error;
     for (auto file = std::filesystem::recursive_directory_iterator(folders_.sheets, error);
          !error && file != std::filesystem::recursive_directory_iterator(); file.increment(error)) {
-        if (file->path().extension() == ".png" && file->is_regular_file(error) &&
-            !sheetFiles_.contains(file->path().string())) {
-            std::error_code ignored;
-            std::filesystem::remove(file->path(), ignored);
+        if (file->path().extension() == ".png" && file->is_regular_file(error)) {
+            sheets_->add(RecordWriter().text(file->path().string()).number(kMade).take());
         }
     }
+    std::string sheet;
+    sheets_->drain([&](std::string_view record) {
+        RecordReader fields(record);
+        const std::string_view path = fields.text();
+        if (fields.number() == kNamed) {
+            sheet = path;
+        } else if (path != sheet) {
+            std::error_code ignored;
+            std::filesystem::remove(std::string(path), ignored);
+        }
+    });
 }
 
 } // namespace tessarin::exporter

@@ -3,14 +3,14 @@
 #include "export/batch_plan.h"
 #include "export/catalogue_entry.h"
 #include "export/printable.h"
+#include "export/scratch_text.h"
+#include "export/sorted_runs.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <fstream>
 #include <optional>
 #include <string>
-#include <unordered_set>
-#include <utility>
 #include <vector>
 
 namespace tessarin::exporter {
@@ -18,11 +18,13 @@ namespace tessarin::exporter {
 // What a rerun with --skip-existing keeps of the catalogue an earlier run left in OUT: the
 // entries of the pictures whose sources are unchanged (catalogue.tsv and the state beside
 // it), their pictures and thumbnails as they are, and the contact sheets of disks whose
-// every picture is kept. Of each earlier entry it holds about 50 bytes, not the entry.
+// every picture is kept. It holds 8 bytes of each 256 earlier entries: the rest is in
+// scratch files under OUT (.gallery-earlier-*), read as the walk asks.
 class EarlierCatalogue {
 public:
     // With --skip-existing, the earlier table and state in folders.root read (missing ones
-    // keep nothing); else nothing kept. options and folders outlive it.
+    // keep nothing); else nothing kept. options and folders outlive it. Throws FileError
+    // naming a scratch file that cannot be written.
     EarlierCatalogue(const ExportOptions& options, const CatalogueFolders& folders);
 
     // What of a part stays as the earlier run made it: each item's earlier entry while its
@@ -45,15 +47,14 @@ public:
     void removeUnused();
 
 private:
-    // Where an earlier entry's rows are in the table and the state, by a hash of its
-    // location: what is held of each is these few bytes, the rows are read when asked for.
+    // Where an earlier entry's rows are in the table and the state.
     struct Row {
-        std::uint64_t location = 0;
         std::uint64_t tableAt = 0;
         std::uint64_t stateAt = 0;
         std::uint32_t tableSize = 0;
         std::uint32_t stateSize = 0;
     };
+    void index(std::uint64_t location, std::vector<Row>& states, std::vector<Row>& tables);
     [[nodiscard]] std::optional<CatalogueEntry> entryAt(const Row& row);
     [[nodiscard]] std::optional<CatalogueEntry> earlierOf(const std::string& location);
 
@@ -61,10 +62,15 @@ private:
     const CatalogueFolders& folders_;
     std::ifstream table_; // the earlier files, still read once this run's replace them
     std::ifstream state_;
-    std::vector<Row> rows_;                                    // by location
-    std::vector<std::pair<std::uint64_t, std::size_t>> named_; // rows_ by picture, by hash
-    std::vector<bool> pictureNamed_;                           // of each of rows_
-    std::unordered_set<std::string> sheetFiles_;
+    // The rows by a hash of their location, kRowBytes each, and the hash of every
+    // kIndexStep-th: a lookup reads one stretch of the file.
+    std::optional<ScratchText> rows_;
+    std::ifstream rowsIn_;
+    std::vector<std::uint64_t> firstOfStretch_;
+    std::uint64_t rowCount_ = 0;
+    // Each earlier row by a hash of its picture, after the pictures this run names.
+    std::optional<SortedRuns> pictures_;
+    std::optional<SortedRuns> sheets_; // this run's sheets, then the files under sheets/
     std::size_t keptSheets_ = 0;
 };
 
