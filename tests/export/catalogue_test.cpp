@@ -155,6 +155,7 @@ TEST(Catalogue, PagesLinksDuplicatesAndRowsOfACollection) {
     writeOtherPalette(dir.path() / "coll" / "C.PL5", 3);
     fs::last_write_time(dir.path() / "coll" / "C.PL5", old); // not the time alone: the size too
     fs::remove(dir.path() / "coll" / "B&<i>.SC8");
+    writeBytes(out / "sheets" / "GONE.png", {0}); // a sheet of a disk gone
     const ProcessResult rerun =
         runProcess(kExporter, {"-r", "--skip-existing", "--catalogue", "out", "coll"}, dir.path());
     EXPECT_NE(rerun.err.find("2 pictures and 1 contact sheets kept"), std::string::npos)
@@ -170,6 +171,10 @@ TEST(Catalogue, PagesLinksDuplicatesAndRowsOfACollection) {
     EXPECT_FALSE(fs::exists(out / b[7]));
     EXPECT_FALSE(fs::exists(out / b[8]));
     EXPECT_EQ(readText(out / "index.html").find("SC8"), std::string::npos);
+    EXPECT_FALSE(fs::exists(out / "sheets" / "GONE.png"));
+    for (const auto& file : fs::directory_iterator(out)) {
+        EXPECT_FALSE(file.path().filename().string().starts_with(".")) << file.path();
+    }
 
     // --contact-sheet writes the sheets alone.
     EXPECT_EQ(runProcess(kExporter, {"-r", "-q", "--contact-sheet", "sheets", "coll"}, dir.path())
