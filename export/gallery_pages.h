@@ -35,7 +35,7 @@ public:
     struct Groups {
         std::size_t distinct = 0;   // groups of equal pictures (pictureHash)
         std::size_t duplicated = 0; // of those, the ones of two or more
-        std::size_t near = 0;       // groups of near duplicates (nearDuplicateGroups)
+        std::size_t near = 0;       // groups of near duplicates (NearDuplicates)
     };
     // Groups the entries, once all are in. With pages, writes root/index.html (every
     // picture once, with the folders), root/page-N.html for each folder, disk or archive
