@@ -27,8 +27,6 @@ constexpr std::uint64_t kNamed = 0;
 constexpr std::uint64_t kMade = 1;
 
 constexpr std::size_t kRowBytes = 4 * 8; // location hash, table at, state at, both sizes
-// The runs held while the pages' own are: small, so that a rerun holds little more.
-constexpr std::size_t kRunBytes = std::size_t{1} << 20;
 constexpr std::size_t kIndexStep = 256;
 
 // Each row of an earlier file after its header into lines, under kind; none when the
@@ -80,12 +78,12 @@ EarlierCatalogue::EarlierCatalogue(const ExportOptions& options, const Catalogue
         return;
     }
     const std::string scratch = folders.root + "/.gallery-earlier-";
-    sheets_.emplace(scratch + "sheets", kRunBytes);
+    sheets_.emplace(scratch + "sheets");
     table_.open(folders.root + "/" + std::string(kTableFile), std::ios::binary);
     state_.open(folders.root + "/" + std::string(kStateFile), std::ios::binary);
     rows_.emplace(scratch + "rows");
-    pictures_.emplace(scratch + "pictures", kRunBytes);
-    SortedRuns lines(scratch + "lines", kRunBytes);
+    pictures_.emplace(scratch + "pictures");
+    SortedRuns lines(scratch + "lines");
     addLines(state_, kStateHeader, kStateRow, lines);
     addLines(table_, kTableHeader, kTableRow, lines);
     // The rows of one location hash come together, the state's first.

@@ -14,7 +14,8 @@ namespace tessarin::exporter {
 // removed once merged, and every one left by the destructor.
 class SortedRuns {
 public:
-    static constexpr std::size_t kRunBytes = std::size_t{8} << 20;
+    // Small: a catalogue fills a few at once.
+    static constexpr std::size_t kRunBytes = std::size_t{2} << 20;
     static constexpr std::size_t kMergedRuns = 16;
 
     explicit SortedRuns(std::string scratch, std::size_t runBytes = kRunBytes);
