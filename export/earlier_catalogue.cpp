@@ -117,26 +117,34 @@ void EarlierCatalogue::index(std::uint64_t location, std::vector<Row>& states,
                 if (rowCount_ % kIndexStep == 0) {
                     firstOfStretch_.push_back(location);
                 }
-                rows_->add(RecordWriter()
-                               .number(location)
-                               .number(row.tableAt)
-                               .number(row.stateAt)
-                               .number(std::uint64_t{row.tableSize} << 32 | row.stateSize)
-                               .take());
+                RecordWriter rowRecord;
+                rows_->add(withRow(rowRecord.number(location), row).take());
                 ++rowCount_;
-                pictures_->add(RecordWriter()
-                                   .number(hashOf(entry->picture))
-                                   .number(kMade)
-                                   .number(row.tableAt)
-                                   .number(row.stateAt)
-                                   .number(std::uint64_t{row.tableSize} << 32 | row.stateSize)
-                                   .take());
+                RecordWriter picture;
+                pictures_->add(
+                    withRow(picture.number(hashOf(entry->picture)).number(kMade), row).take());
                 break;
             }
         }
     }
     states.clear();
     tables.clear();
+}
+
+RecordWriter& EarlierCatalogue::withRow(RecordWriter& record, const Row& row) {
+    return record.number(row.tableAt)
+        .number(row.stateAt)
+        .number(std::uint64_t{row.tableSize} << 32 | row.stateSize);
+}
+
+EarlierCatalogue::Row EarlierCatalogue::rowOf(RecordReader& fields) {
+    Row row;
+    row.tableAt = fields.number();
+    row.stateAt = fields.number();
+    const std::uint64_t sizes = fields.number();
+    row.tableSize = static_cast<std::uint32_t>(sizes >> 32);
+    row.stateSize = static_cast<std::uint32_t>(sizes);
+    return row;
 }
 
 std::optional<CatalogueEntry> EarlierCatalogue::entryAt(const Row& row) {
@@ -158,15 +166,11 @@ std::optional<CatalogueEntry> EarlierCatalogue::earlierOf(const std::string& loc
         RecordReader fields(rows);
         for (std::uint64_t i = 0; i < count; ++i) {
             const std::uint64_t key = fields.number();
-            const std::uint64_t tableAt = fields.number();
-            const std::uint64_t stateAt = fields.number();
-            const std::uint64_t sizes = fields.number();
+            const Row row = rowOf(fields);
             if (key > hash) {
                 return std::nullopt;
             }
             if (key == hash) {
-                const Row row{tableAt, stateAt, static_cast<std::uint32_t>(sizes >> 32),
-                              static_cast<std::uint32_t>(sizes)};
                 if (auto entry = entryAt(row); entry && entry->location == location) {
                     return entry;
                 }
@@ -221,11 +225,7 @@ void EarlierCatalogue::removeUnused() {
         if (named == hash) {
             return;
         }
-        const std::uint64_t tableAt = fields.number();
-        const std::uint64_t stateAt = fields.number();
-        const std::uint64_t sizes = fields.number();
-        if (const auto entry = entryAt({tableAt, stateAt, static_cast<std::uint32_t>(sizes >> 32),
-                                        static_cast<std::uint32_t>(sizes)})) {
+        if (const auto entry = entryAt(rowOf(fields))) {
             removeMade(folders_.root, entry->picture);
             removeMade(folders_.root, entry->thumbnail);
         }

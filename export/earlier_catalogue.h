@@ -3,6 +3,7 @@
 #include "export/batch_plan.h"
 #include "export/catalogue_entry.h"
 #include "export/printable.h"
+#include "export/record_fields.h"
 #include "export/scratch_text.h"
 #include "export/sorted_runs.h"
 
@@ -54,7 +55,12 @@ private:
         std::uint32_t tableSize = 0;
         std::uint32_t stateSize = 0;
     };
+    // Of location's rows, each table row with the first state row that makes an entry
+    // into rows_ and pictures_.
     void index(std::uint64_t location, std::vector<Row>& states, std::vector<Row>& tables);
+    // row as a record's next fields (the two sizes in one number), and back.
+    static RecordWriter& withRow(RecordWriter& record, const Row& row);
+    [[nodiscard]] static Row rowOf(RecordReader& fields);
     [[nodiscard]] std::optional<CatalogueEntry> entryAt(const Row& row);
     [[nodiscard]] std::optional<CatalogueEntry> earlierOf(const std::string& location);
 
